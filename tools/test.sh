@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# The test command: sets up what is missing, builds the three targets (native,
+# win64, win32) and runs every test: natively, under wine64, and the inspection
+# of the 32-bit binaries. Ends with the test runners' summary lines.
+set -euo pipefail
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$ROOT"
+
+"$ROOT/tools/setup.sh"
+
+configure() {
+  # Configure once; later builds re-run CMake by themselves when a list file changes.
+  [[ -f build/$1/build.ninja ]] || cmake --preset "$1" >/dev/null
+}
+for preset in native win64 win32; do
+  configure "$preset"
+  echo "== building $preset"
+  cmake --build --preset "$preset" -- --quiet
+done
+
+# One display and one wineserver for the whole Windows run: starting them per
+# test process would cost seconds each.
+xvfb_pid=
+if [[ -z ${DISPLAY:-} ]]; then
+  source "$ROOT/tools/xvfb.sh"
+  xvfb_start
+  xvfb_pid=$ORV_XVFB_PID
+fi
+export WINEPREFIX=${WINEPREFIX:-${ORV_CACHE_DIR:-$ROOT/.cache}/wineprefix}
+export WINEDEBUG=-all
+/usr/bin/wineserver -p 2>/dev/null || true
+# Let Wine start its background services now, away from ctest's output pipes.
+/usr/lib/wine/wine64 cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
+cleanup() {
+  /usr/bin/wineserver -k 2>/dev/null || true
+  [[ -n $xvfb_pid ]] && xvfb_stop "$xvfb_pid"
+}
+trap cleanup EXIT
+
+summaries=()
+status=0
+for preset in native win64 win32; do
+  echo "== testing $preset"
+  log=$(mktemp)
+  if ctest --preset "$preset" 2>&1 | tee "$log"; then :; fi
+  if ! grep -q '100% tests passed' "$log"; then status=1; fi
+  summaries+=("$preset: $(grep -E 'tests passed|No tests were found' "$log" | tail -n 1)")
+  rm -f "$log"
+done
+
+echo
+printf '%s\n' "${summaries[@]}"
+exit $status

@@ -1,0 +1,26 @@
+// File-system calls of the class layer. Names are UTF-8; the Windows build
+// hands them to the wide system calls, so any character a user has in a path works.
+#pragma once
+#include <string>
+#include <string_view>
+
+#include "platform/types.h"
+
+bool FileExists(const String& fileName);
+bool DirectoryExists(const String& directory);
+bool DeleteFile(const String& fileName);
+bool RenameFile(const String& oldName, const String& newName);
+// Creates a folder and every missing folder above it; true when it exists afterwards.
+bool ForceDirectories(const String& directory);
+// Copies a file over dest (replacing it); false when it cannot.
+bool CopyFileTo(const String& source, const String& dest);
+
+// The whole content of a file; EFOpenError when it cannot be opened, EReadError
+// when reading fails part way.
+std::string ReadFileBytes(const String& fileName);
+
+// Every save of the program goes through here: the bytes go to a temporary file
+// in the same folder, which is flushed and then put in place of fileName with
+// one replace. A failure raises EFCreateError or EWriteError and leaves an
+// existing fileName exactly as it was; the temporary file is removed.
+void WriteFileAtomic(const String& fileName, std::string_view bytes);

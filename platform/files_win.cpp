@@ -1,0 +1,116 @@
+// File-system calls of the Windows build, through the wide system calls.
+#include <algorithm>
+#include <atomic>
+
+#include "platform/exceptions.h"
+#include "platform/files.h"
+#include "platform/unicode_convert.h"
+#include "platform/winapi_win.h"
+
+namespace {
+
+std::wstring W(const String& utf8) {
+  WideString w = Utf8ToWide(utf8);
+  return std::wstring(w.begin(), w.end());
+}
+
+// The system's text for the last error, as UTF-8.
+String LastErrorText() {
+  DWORD code = GetLastError();
+  wchar_t* text = nullptr;
+  FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                 code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  String result;
+  if (text) {
+    std::u16string w(reinterpret_cast<char16_t*>(text));
+    LocalFree(text);
+    while (!w.empty() && (w.back() == u'\r' || w.back() == u'\n' || w.back() == u' ')) w.pop_back();
+    result = WideToUtf8(w);
+  }
+  if (result.empty()) result = "System error " + std::to_string(code) + ".";
+  return result;
+}
+
+DWORD Attributes(const String& name) { return GetFileAttributesW(W(name).c_str()); }
+
+}  // namespace
+
+bool FileExists(const String& fileName) {
+  DWORD a = Attributes(fileName);
+  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool DirectoryExists(const String& directory) {
+  DWORD a = Attributes(directory);
+  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool DeleteFile(const String& fileName) { return DeleteFileW(W(fileName).c_str()) != 0; }
+
+bool RenameFile(const String& oldName, const String& newName) {
+  return MoveFileW(W(oldName).c_str(), W(newName).c_str()) != 0;
+}
+
+bool ForceDirectories(const String& directory) {
+  if (directory.empty()) return false;
+  String dir = directory;
+  while (dir.size() > 3 && (dir.back() == '\\' || dir.back() == '/')) dir.pop_back();
+  if (DirectoryExists(dir)) return true;
+  size_t cut = dir.find_last_of("\\/");
+  if (cut != String::npos && cut > 0 && dir[cut - 1] != ':') {
+    if (!ForceDirectories(dir.substr(0, cut))) return false;
+  }
+  return CreateDirectoryW(W(dir).c_str(), nullptr) != 0 || DirectoryExists(dir);
+}
+
+bool CopyFileTo(const String& source, const String& dest) {
+  return CopyFileW(W(source).c_str(), W(dest).c_str(), FALSE) != 0;
+}
+
+std::string ReadFileBytes(const String& fileName) {
+  HANDLE h = CreateFileW(W(fileName).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) throw EFOpenError("Cannot open file \"" + fileName + "\". " + LastErrorText());
+  std::string data;
+  char buf[65536];
+  for (;;) {
+    DWORD got = 0;
+    if (!ReadFile(h, buf, sizeof buf, &got, nullptr)) {
+      String err = LastErrorText();
+      CloseHandle(h);
+      throw EReadError("Cannot read file \"" + fileName + "\". " + err);
+    }
+    if (got == 0) break;
+    data.append(buf, got);
+  }
+  CloseHandle(h);
+  return data;
+}
+
+void WriteFileAtomic(const String& fileName, std::string_view bytes) {
+  static std::atomic<unsigned> counter{0};
+  String temp = fileName + ".~" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(counter++);
+  std::wstring wtemp = W(temp);
+  HANDLE h = CreateFileW(wtemp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) throw EFCreateError("Cannot create file \"" + fileName + "\". " + LastErrorText());
+  auto fail = [&](const String& what) {
+    String err = LastErrorText();
+    CloseHandle(h);
+    DeleteFileW(wtemp.c_str());
+    throw EWriteError(what + " \"" + fileName + "\". " + err);
+  };
+  size_t done = 0;
+  while (done < bytes.size()) {
+    DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
+    DWORD written = 0;
+    if (!WriteFile(h, bytes.data() + done, chunk, &written, nullptr) || written == 0) fail("Cannot write file");
+    done += written;
+  }
+  if (!FlushFileBuffers(h)) fail("Cannot write file");
+  CloseHandle(h);
+  if (!MoveFileExW(wtemp.c_str(), W(fileName).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    String err = LastErrorText();
+    DeleteFileW(wtemp.c_str());
+    throw EWriteError("Cannot replace file \"" + fileName + "\". " + err);
+  }
+}

@@ -4,34 +4,11 @@
 
 #include "platform/exceptions.h"
 #include "platform/files.h"
-#include "platform/unicode_convert.h"
-#include "platform/winapi_win.h"
+#include "platform/win_util_win.h"
 
 namespace {
 
-std::wstring W(const String& utf8) {
-  WideString w = Utf8ToWide(utf8);
-  return std::wstring(w.begin(), w.end());
-}
-
-// The system's text for the last error, as UTF-8.
-String LastErrorText() {
-  DWORD code = GetLastError();
-  wchar_t* text = nullptr;
-  FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                 code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-  String result;
-  if (text) {
-    std::u16string w(reinterpret_cast<char16_t*>(text));
-    LocalFree(text);
-    while (!w.empty() && (w.back() == u'\r' || w.back() == u'\n' || w.back() == u' ')) w.pop_back();
-    result = WideToUtf8(w);
-  }
-  if (result.empty()) result = "System error " + std::to_string(code) + ".";
-  return result;
-}
-
-DWORD Attributes(const String& name) { return GetFileAttributesW(W(name).c_str()); }
+DWORD Attributes(const String& name) { return GetFileAttributesW(WidePath(name).c_str()); }
 
 }  // namespace
 
@@ -45,10 +22,10 @@ bool DirectoryExists(const String& directory) {
   return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool DeleteFile(const String& fileName) { return DeleteFileW(W(fileName).c_str()) != 0; }
+bool DeleteFile(const String& fileName) { return DeleteFileW(WidePath(fileName).c_str()) != 0; }
 
 bool RenameFile(const String& oldName, const String& newName) {
-  return MoveFileW(W(oldName).c_str(), W(newName).c_str()) != 0;
+  return MoveFileW(WidePath(oldName).c_str(), WidePath(newName).c_str()) != 0;
 }
 
 bool ForceDirectories(const String& directory) {
@@ -60,16 +37,16 @@ bool ForceDirectories(const String& directory) {
   if (cut != String::npos && cut > 0 && dir[cut - 1] != ':') {
     if (!ForceDirectories(dir.substr(0, cut))) return false;
   }
-  return CreateDirectoryW(W(dir).c_str(), nullptr) != 0 || DirectoryExists(dir);
+  return CreateDirectoryW(WidePath(dir).c_str(), nullptr) != 0 || DirectoryExists(dir);
 }
 
 bool CopyFileTo(const String& source, const String& dest) {
-  return CopyFileW(W(source).c_str(), W(dest).c_str(), FALSE) != 0;
+  return CopyFileW(WidePath(source).c_str(), WidePath(dest).c_str(), FALSE) != 0;
 }
 
 std::string ReadFileBytes(const String& fileName) {
-  HANDLE h = CreateFileW(W(fileName).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE h = CreateFileW(WidePath(fileName).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) throw EFOpenError("Cannot open file \"" + fileName + "\". " + LastErrorText());
   std::string data;
   char buf[65536];
@@ -90,7 +67,7 @@ std::string ReadFileBytes(const String& fileName) {
 void WriteFileAtomic(const String& fileName, std::string_view bytes) {
   static std::atomic<unsigned> counter{0};
   String temp = fileName + ".~" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(counter++);
-  std::wstring wtemp = W(temp);
+  std::wstring wtemp = WidePath(temp);
   HANDLE h = CreateFileW(wtemp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) throw EFCreateError("Cannot create file \"" + fileName + "\". " + LastErrorText());
   auto fail = [&](const String& what) {
@@ -108,7 +85,7 @@ void WriteFileAtomic(const String& fileName, std::string_view bytes) {
   }
   if (!FlushFileBuffers(h)) fail("Cannot write file");
   CloseHandle(h);
-  if (!MoveFileExW(wtemp.c_str(), W(fileName).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  if (!MoveFileExW(wtemp.c_str(), WidePath(fileName).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     String err = LastErrorText();
     DeleteFileW(wtemp.c_str());
     throw EWriteError("Cannot replace file \"" + fileName + "\". " + err);

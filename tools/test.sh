@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The test command: sets up what is missing, builds the three targets (native,
-# win64, win32) and runs every test: natively, under wine64, and the inspection
+# win64, win32; and the benchmarks, built only) and runs every test: natively, under wine64, and the inspection
 # of the 32-bit binaries. Ends with the test runners' summary lines.
 set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -12,7 +12,8 @@ configure() {
   # Configure once; later builds re-run CMake by themselves when a list file changes.
   [[ -f build/$1/build.ninja ]] || cmake --preset "$1" >/dev/null
 }
-for preset in native win64 win32; do
+# The benchmarks are built (not run) so they never rot.
+for preset in native win64 win32 bench; do
   configure "$preset"
   echo "== building $preset"
   cmake --build --preset "$preset" -- --quiet

@@ -11,5 +11,4 @@ void WINAPI hlGetTitle(char* dest) { kemhl::CopyText(dest, kemhl::Title); }
 void WINAPI hlGetCopyright(char* dest) { kemhl::CopyText(dest, kemhl::Copyright); }
 
 DWORD WINAPI hlGetVersion() { return kemhl::Version; }
-
 }

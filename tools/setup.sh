@@ -13,7 +13,7 @@ PACKAGES=(
   gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix
   gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix binutils-mingw-w64
   wine64 xvfb xauth x11-apps imagemagick
-  googletest libgtest-dev libbenchmark-dev
+  googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
   zlib1g-dev libjpeg62-turbo-dev libpng-dev libz-mingw-w64-dev
 )
 

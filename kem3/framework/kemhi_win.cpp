@@ -1,5 +1,6 @@
 // Loading kem3.dll and calling its functions through checked wrappers.
 #include "kem3/framework/kemhi_win.h"
+#include "kem3/framework/kemutils_win.h"
 
 #include <array>
 
@@ -37,19 +38,6 @@ F Function(THookFunction which) {
 }
 
 DWORD WindowValue(HWND window) { return static_cast<DWORD>(reinterpret_cast<std::uintptr_t>(window)); }
-
-String ProgramFileName() {
-  std::wstring buffer(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (length == 0) return String();
-    if (length < buffer.size()) {
-      buffer.resize(length);
-      return WideToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(buffer.data()), buffer.size()));
-    }
-    buffer.resize(buffer.size() * 2);
-  }
-}
 
 // Runs a function that may fail with a status, leaving the library's error code
 // to read before anything else can change it.

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "hookrun_win.h"
+#include "support/process_win.h"
 #include "kem3/framework/kemhi_win.h"
 
 namespace {
@@ -49,7 +49,7 @@ class TClientWindow {
     if (IsWindow(Handle)) DestroyWindow(Handle);
   }
   std::vector<TNote> Take() {
-    hooktest::PumpMessages();
+    testproc::PumpMessages();
     return std::exchange(Notes, {});
   }
   HWND Handle;
@@ -114,13 +114,13 @@ class HookLibrary : public testing::Test {
 
   // Runs the driver with a script and gives the lines of its input log.
   std::vector<std::string> Drive(const std::wstring& script) {
-    const std::wstring folder = hooktest::ProgramFolder();
+    const std::wstring folder = testproc::ProgramFolder();
     wchar_t logFile[MAX_PATH];
     GetTempFileNameW(folder.c_str(), L"hkd", 0, logFile);
-    const int rc = hooktest::RunProgram(folder + L"hookdriver.exe",
+    const int rc = testproc::RunProgram(folder + L"hookdriver.exe",
                                         L"\"" + std::wstring(logFile) + L"\" " + DriverWindow + L" " + script + Home);
     EXPECT_EQ(rc, 0) << "driver failed";
-    auto lines = hooktest::ReadLines(logFile);
+    auto lines = testproc::ReadLines(logFile);
     DeleteFileW(logFile);
     return lines;
   }

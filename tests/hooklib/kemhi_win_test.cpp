@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "hookrun_win.h"
+#include "support/process_win.h"
 #include "kem3/framework/kemhi.h"
 #include "support/temp_dir.h"
 
@@ -20,12 +20,12 @@ class HookBinding : public testing::Test {
  protected:
   // Copies the probe into the folder, with `library` (if any) beside it as kem3.dll.
   fs::path Prepare(const fs::path& folder, const wchar_t* library) {
-    const fs::path bin = hooktest::ProgramFolder();
+    const fs::path bin = testproc::ProgramFolder();
     fs::copy_file(bin / L"kemhiprobe.exe", folder / L"kemhiprobe.exe");
     if (library != nullptr) fs::copy_file(bin / library, folder / L"kem3.dll");
     return folder / L"kemhiprobe.exe";
   }
-  int Run(const fs::path& probe) { return hooktest::RunProgram(probe.wstring(), L""); }
+  int Run(const fs::path& probe) { return testproc::RunProgram(probe.wstring(), L""); }
   TempDir dir;
 };
 
@@ -60,7 +60,7 @@ TEST_F(HookBinding, LibraryPlantedOnTheSearchPathIsNotLoaded) {
   fs::create_directories(programFolder);
   fs::create_directories(plantFolder);
   const fs::path probe = Prepare(programFolder, nullptr);
-  fs::copy_file(fs::path(hooktest::ProgramFolder()) / L"kem3.dll", plantFolder / L"kem3.dll");
+  fs::copy_file(fs::path(testproc::ProgramFolder()) / L"kem3.dll", plantFolder / L"kem3.dll");
 
   wchar_t oldPath[32767];
   const DWORD length = GetEnvironmentVariableW(L"PATH", oldPath, 32767);

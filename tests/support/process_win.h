@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace hooktest {
+namespace testproc {
 
 // The folder of the running test executable, with a trailing backslash.
 inline std::wstring ProgramFolder() {
@@ -66,4 +66,4 @@ inline std::vector<std::string> ReadLines(const std::wstring& file) {
   return lines;
 }
 
-}  // namespace hooktest
+}  // namespace testproc

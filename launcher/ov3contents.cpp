@@ -1,0 +1,218 @@
+// The launcher's contents document.
+#include "launcher/ov3contents.h"
+
+#include <limits>
+
+#include "launcher/ov3text.h"
+#include "platform/exceptions.h"
+#include "platform/files.h"
+#include "platform/stringlist.h"
+#include "platform/sysutils.h"
+
+namespace {
+
+struct TDefaultParameter {
+  const char* Name;
+  const char* Title;
+  const char* Type;
+  const char* List;  // nil: the parameter has none
+  const char* Value;
+};
+
+struct TDefaultModule {
+  const char* Name;
+  const char* Title;
+  int ImageIndex;  // -1: no image
+  std::vector<TDefaultParameter> Parameters;
+};
+
+const std::vector<TDefaultModule>& DefaultModules() {
+  static const std::vector<TDefaultModule> modules = {
+      {"analogclock",
+       "AnalogClock",
+       0,
+       {{"images", "Images", "resource", "ovanalogclock", "clkdashlight.drl"},
+        {"secondhand", "SecondHand", "boolean", nullptr, "No"},
+        {"width", "Width", "integer", nullptr, "72"}}},
+      {"calendar",
+       "Calendar",
+       1,
+       {{"images", "Images", "resource", "ovcalendar", "caldeskred.drl"},
+        {"width", "Width", "integer", nullptr, "72"}}},
+      // Where the icon panel stands among the modules.
+      {"icons", "Icons", -1, {}},
+      {"recyclebin",
+       "RecycleBin",
+       2,
+       {{"images", "Images", "resource", "ovrecyclebin", "binclear.drl"},
+        {"width", "Width", "integer", nullptr, "72"}}},
+      {"battery",
+       "Battery",
+       4,
+       {{"images", "Images", "resource", "ovpower", "battery.drl"}, {"width", "Width", "integer", nullptr, "72"}}},
+  };
+  return modules;
+}
+
+bool HasAttr(const TKemXmlTag* tag, const String& name) { return tag->Attributes.IndexOfName(name) >= 0; }
+
+void SetIfMissing(TKemXmlTag* tag, const String& name, const String& value) {
+  if (!HasAttr(tag, name)) tag->WriteAttr(name, value);
+}
+
+void CompleteModule(TKemXmlTag* modules, const TDefaultModule& module) {
+  TKemXmlTag* element = modules->FindPath(module.Name, true);
+  element->WriteAttr("title", module.Title);
+  SetIfMissing(element, "active", "yes");
+  if (module.ImageIndex >= 0) {
+    TKemXmlTag* image = element->FindPath("image", true);
+    SetIfMissing(image, "filename", "ovi.dll");
+    SetIfMissing(image, "index", IntToStr(module.ImageIndex));
+  }
+  TKemXmlTag* parameters = element->FindPath("parameters", true);
+  for (const TDefaultParameter& p : module.Parameters) {
+    TKemXmlTag* parameter = parameters->FindPath(p.Name, true);
+    parameter->WriteAttr("title", p.Title);
+    parameter->WriteAttr("type", p.Type);
+    if (p.List) parameter->WriteAttr("list", p.List);
+    SetIfMissing(parameter, "value", p.Value);
+  }
+  // Parameters the module no longer knows go.
+  for (int i = parameters->GetChildCount() - 1; i >= 0; --i) {
+    const String& name = parameters->GetChild(i)->Name;
+    bool known = false;
+    for (const TDefaultParameter& p : module.Parameters) known = known || SameText(name, p.Name);
+    if (!known) parameters->DeleteChild(i);
+  }
+}
+
+void SetAside(const String& fileName, const String& reason) {
+  const String copy = fileName + String(kContentsBadSuffix);
+  if (!CopyFileTo(fileName, copy))
+    throw EFCreateError("The contents file \"" + fileName + "\" cannot be read in full (" + reason +
+                        "), and it cannot be copied to \"" + copy + "\".");
+}
+
+}  // namespace
+
+String ContentsComment() {
+  return "Orvanel Version " + String(kContentsVersion) + "\r\n     Launcher Contents Definition\r\n" +
+         String(kContentsNotice);
+}
+
+String ContentsFileName(const String& programFileName) {
+  String name = ExtractFileName(programFileName);
+  return ExtractFilePath(programFileName) + name.substr(0, name.find('.')) + ".xml";
+}
+
+std::unique_ptr<TKemXml> OpenContentsDocument(const String& fileName) {
+  auto doc = std::make_unique<TKemXml>(String(), 0, false, kContentsBufferSize);
+  if (!FileExists(fileName)) return doc;
+  std::string bytes;
+  try {
+    bytes = ReadFileBytes(fileName);
+  } catch (const Exception& e) {
+    SetAside(fileName, e.Message);
+    return doc;
+  }
+  doc->LoadFromString(bytes);
+  const bool hasContents = doc->FindPath("ov3contents") != nullptr;
+  if (!bytes.empty() && (!hasContents || !doc->ReadComplete()))
+    SetAside(fileName, hasContents ? "it ends early" : "no contents found");
+  // Without a declaration the next start could not read what is saved now.
+  if (!hasContents) doc->CreateDefault();
+  return doc;
+}
+
+void CreateDefaultContents(TKemXml& doc) {
+  if (!doc.FindPath("ov3contents")) {
+    doc.Root()->AddTag(String(kXmlCommentName))->Text = ContentsComment();
+    doc.Root()->AddTag("ov3contents");
+  }
+  TKemXmlTag* groups = doc.FindPath("ov3contents.groups", true);
+  if (groups->GetChildCount() == 0) groups->AddTag("group", "title=Main")->AddTag("icons");
+  TKemXmlTag* modules = doc.FindPath("ov3contents.modules", true);
+  for (const TDefaultModule& module : DefaultModules()) CompleteModule(modules, module);
+}
+
+void SaveContents(const TKemXml& doc, const String& fileName) { doc.SaveToFile(fileName); }
+
+TKemXmlTag* ContentsGroups(TKemXml& doc) { return doc.FindPath("ov3contents.groups", true); }
+
+std::vector<TKemXmlTag*> ListGroups(const TKemXmlTag* groups) {
+  std::vector<TKemXmlTag*> list;
+  if (!groups) return list;
+  for (int i = 0; i < groups->GetChildCount(); ++i) list.push_back(groups->GetChild(i));
+  return list;
+}
+
+TKemXmlTag* GroupIcons(TKemXmlTag* group, bool create) { return group ? group->FindPath("icons", create) : nullptr; }
+
+std::vector<TKemXmlTag*> ListIcons(const TKemXmlTag* group) {
+  const TKemXmlTag* icons = group ? group->FindPath("icons") : nullptr;
+  return ListGroups(icons);
+}
+
+int WrapGroupIndex(int index, int count) {
+  if (count <= 0) return -1;
+  int wrapped = index % count;
+  return wrapped < 0 ? wrapped + count : wrapped;
+}
+
+TKemXmlTag* GroupAt(const std::vector<TKemXmlTag*>& groups, int index) {
+  return index >= 0 && static_cast<size_t>(index) < groups.size() ? groups[static_cast<size_t>(index)] : nullptr;
+}
+
+std::int64_t IconIdOf(const TKemXmlTag* icon) {
+  if (!icon) return -1;
+  const String text = Trim(icon->ReadAttr("id"));
+  if (text.empty()) return -1;
+  constexpr std::int64_t limit = std::numeric_limits<std::int64_t>::max();
+  std::int64_t id = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return -1;
+    // An id the counter could not step past counts as none.
+    if (id > (limit - 1 - (c - '0')) / 10) return -1;
+    id = id * 10 + (c - '0');
+  }
+  return id;
+}
+
+TKemXmlTag* FindIconById(const TKemXmlTag* groups, std::int64_t id) {
+  if (id < 0) return nullptr;
+  for (const TKemXmlTag* group : ListGroups(groups))
+    for (TKemXmlTag* icon : ListIcons(group))
+      if (IconIdOf(icon) == id) return icon;
+  return nullptr;
+}
+
+void ListProgramIcons(const TKemXmlTag* groups, TStrings& list) {
+  for (const TKemXmlTag* group : ListGroups(groups)) {
+    const String groupTitle = RemoveAccelMarks(group->ReadAttr("title"));
+    for (TKemXmlTag* icon : ListIcons(group)) {
+      if (!SameText(icon->ReadAttr("type", "program"), "program")) continue;
+      const String title = icon->ReadAttr("title");
+      if (title.empty()) continue;
+      list.AddObject(RemoveAccelMarks(title) + " (" + groupTitle + ")", icon);
+    }
+  }
+}
+
+void TOvIconIds::InitNextIconId(const TKemXmlTag* groups) {
+  FNextIconId = 1;
+  for (const TKemXmlTag* group : ListGroups(groups))
+    for (const TKemXmlTag* icon : ListIcons(group)) {
+      std::int64_t id = IconIdOf(icon);
+      if (id >= FNextIconId) FNextIconId = id + 1;
+    }
+}
+
+std::int64_t TOvIconIds::GetIconId(TKemXmlTag* icon) {
+  std::int64_t id = IconIdOf(icon);
+  if (id >= 0) return id;
+  id = FNextIconId;
+  if (FNextIconId < std::numeric_limits<std::int64_t>::max()) ++FNextIconId;
+  icon->WriteAttr("id", IntToStr(id));
+  if (OnSaveContents) OnSaveContents();
+  return id;
+}

@@ -1,0 +1,306 @@
+// The contents document: the exact default file, completing a user's file at
+// every start, icon ids and lookups, safe group indexes, and files set aside.
+#include "launcher/ov3contents.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "launcher/ov3text.h"
+#include "platform/exceptions.h"
+#include "platform/files.h"
+#include "platform/stringlist.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+const char* const kDefaultFile =
+    "<?xml version=\"1.0\" encoding=\"iso-8859-1\" ?>\r\n"
+    "\r\n"
+    "<!-- Orvanel Version 3.3\r\n"
+    "     Launcher Contents Definition\r\n"
+    "     Copyright (c) 2003-2026 The Orvanel developers -->\r\n"
+    "\r\n"
+    "<ov3contents>\r\n"
+    "  <groups>\r\n"
+    "    <group title=\"Main\">\r\n"
+    "      <icons/>\r\n"
+    "    </group>\r\n"
+    "  </groups>\r\n"
+    "\r\n"
+    "  <modules>\r\n"
+    "    <analogclock title=\"AnalogClock\" active=\"yes\">\r\n"
+    "      <image filename=\"ovi.dll\" index=\"0\"/>\r\n"
+    "      <parameters>\r\n"
+    "        <images title=\"Images\" type=\"resource\" list=\"ovanalogclock\" value=\"clkdashlight.drl\"/>\r\n"
+    "        <secondhand title=\"SecondHand\" type=\"boolean\" value=\"No\"/>\r\n"
+    "        <width title=\"Width\" type=\"integer\" value=\"72\"/>\r\n"
+    "      </parameters>\r\n"
+    "    </analogclock>\r\n"
+    "\r\n"
+    "    <calendar title=\"Calendar\" active=\"yes\">\r\n"
+    "      <image filename=\"ovi.dll\" index=\"1\"/>\r\n"
+    "      <parameters>\r\n"
+    "        <images title=\"Images\" type=\"resource\" list=\"ovcalendar\" value=\"caldeskred.drl\"/>\r\n"
+    "        <width title=\"Width\" type=\"integer\" value=\"72\"/>\r\n"
+    "      </parameters>\r\n"
+    "    </calendar>\r\n"
+    "\r\n"
+    "    <icons title=\"Icons\" active=\"yes\">\r\n"
+    "      <parameters/>\r\n"
+    "    </icons>\r\n"
+    "\r\n"
+    "    <recyclebin title=\"RecycleBin\" active=\"yes\">\r\n"
+    "      <image filename=\"ovi.dll\" index=\"2\"/>\r\n"
+    "      <parameters>\r\n"
+    "        <images title=\"Images\" type=\"resource\" list=\"ovrecyclebin\" value=\"binclear.drl\"/>\r\n"
+    "        <width title=\"Width\" type=\"integer\" value=\"72\"/>\r\n"
+    "      </parameters>\r\n"
+    "    </recyclebin>\r\n"
+    "\r\n"
+    "    <battery title=\"Battery\" active=\"yes\">\r\n"
+    "      <image filename=\"ovi.dll\" index=\"4\"/>\r\n"
+    "      <parameters>\r\n"
+    "        <images title=\"Images\" type=\"resource\" list=\"ovpower\" value=\"battery.drl\"/>\r\n"
+    "        <width title=\"Width\" type=\"integer\" value=\"72\"/>\r\n"
+    "      </parameters>\r\n"
+    "    </battery>\r\n"
+    "  </modules>\r\n"
+    "</ov3contents>\r\n";
+
+// What the main window does at every start, up to its first save.
+String StartAndSave(const String& fileName) {
+  auto doc = OpenContentsDocument(fileName);
+  CreateDefaultContents(*doc);
+  SaveContents(*doc, fileName);
+  return ReadFileBytes(fileName);
+}
+
+std::unique_ptr<TKemXml> Parse(const String& bytes) {
+  auto doc = std::make_unique<TKemXml>();
+  doc->LoadFromString(bytes);
+  return doc;
+}
+
+// Groups "A" (icons 3, "abc", 7) and "&B" (an icon without id, 12, a batch, an untitled one).
+std::unique_ptr<TKemXml> IconsDocument() {
+  auto doc = Parse(
+      "<?xml version=\"1.0\" encoding=\"iso-8859-1\" ?>"
+      "<ov3contents><groups>"
+      "<group title=\"A\"><icons>"
+      "<icon title=\"Save &amp;&amp; &amp;Exit\" id=\"3\"/>"
+      "<icon title=\"Bad\" id=\"abc\" type=\"PROGRAM\"/>"
+      "<icon title=\"Seven\" id=\" 7\"/>"
+      "</icons></group>"
+      "<group title=\"&#38;B\"><icons>"
+      "<icon title=\"NoId\"/>"
+      "<icon title=\"Twelve\" id=\"12\" type=\"program\"/>"
+      "<icon title=\"Batch\" id=\"13\" type=\"batch\"/>"
+      "<icon id=\"14\"/>"
+      "<icon title=\"Second seven\" id=\"7\"/>"
+      "</icons></group>"
+      "</groups></ov3contents>");
+  // The reader knows no named entities: give the first title its marks directly.
+  doc->FindPath("ov3contents.groups.group.icons.icon")->WriteAttr("title", "Save && &Exit");
+  return doc;
+}
+
+}  // namespace
+
+TEST(Ov3Contents, DefaultFileOfAMissingOrEmptyFile) {
+  TempDir dir;
+  const String name = dir.file("ov3.xml");
+  EXPECT_EQ(StartAndSave(name), kDefaultFile);
+  EXPECT_EQ(StartAndSave(name), kDefaultFile) << "the next start reads it back and changes nothing";
+  WriteFileAtomic(name, "");
+  EXPECT_EQ(StartAndSave(name), kDefaultFile);
+  EXPECT_FALSE(FileExists(name + ".bad")) << "an empty file holds nothing to keep";
+}
+
+TEST(Ov3Contents, CompletingKeepsTheUsersChoicesAndResetsTitles) {
+  TempDir dir;
+  const String name = dir.file("ov3.xml");
+  auto doc = OpenContentsDocument(name);
+  CreateDefaultContents(*doc);
+  TKemXmlTag* modules = doc->FindPath("ov3contents.modules");
+  TKemXmlTag* clock = modules->FindPath("analogclock");
+  clock->WriteAttr("title", "My clock");
+  clock->WriteAttr("active", "no");
+  clock->FindPath("image")->WriteAttr("filename", "mine.dll");
+  clock->FindPath("parameters.secondhand")->WriteAttr("value", "Yes");
+  clock->FindPath("parameters.width")->WriteAttr("value", "");  // removed: comes back as the default
+  clock->FindPath("parameters.images")->WriteAttr("list", "other");
+  clock->FindPath("parameters")->AddTag("foreign", "title=Foreign");
+  modules->FindPath("icons.parameters")->AddTag("stray");
+  modules->MoveChild(4, 0);  // the battery first
+  modules->DeleteChild(modules->FindPath("calendar")->GetIndex());
+  doc->FindPath("ov3contents.groups.group")->WriteAttr("title", "Mine");
+
+  for (int start = 0; start < 2; ++start) {
+    CreateDefaultContents(*doc);
+    EXPECT_EQ(clock->ReadAttr("title"), "AnalogClock");
+    EXPECT_EQ(clock->ReadAttr("active"), "no");
+    EXPECT_EQ(clock->ReadPathAttr("image", "filename"), "mine.dll");
+    EXPECT_EQ(clock->ReadPathAttr("parameters.secondhand", "value"), "Yes");
+    EXPECT_EQ(clock->ReadPathAttr("parameters.width", "value"), "72");
+    EXPECT_EQ(clock->ReadPathAttr("parameters.images", "list"), "ovanalogclock");
+    EXPECT_EQ(clock->FindPath("parameters.foreign"), nullptr);
+    EXPECT_EQ(modules->FindPath("icons.parameters")->GetChildCount(), 0);
+    String order;
+    for (int i = 0; i < modules->GetChildCount(); ++i) order += modules->GetChild(i)->Name + " ";
+    EXPECT_EQ(order, "battery analogclock icons recyclebin calendar ") << "a missing module is appended";
+    EXPECT_EQ(doc->FindPath("ov3contents.groups")->GetChildCount(), 1);
+    EXPECT_EQ(doc->FindPath("ov3contents.groups.group")->ReadAttr("title"), "Mine");
+  }
+  String once = doc->SaveToString();
+  CreateDefaultContents(*doc);
+  EXPECT_EQ(doc->SaveToString(), once);
+}
+
+TEST(Ov3Contents, GroupsWithoutAGroupGetMain) {
+  auto doc = Parse("<?xml version=\"1.0\"?><ov3contents><groups/></ov3contents>");
+  CreateDefaultContents(*doc);
+  auto groups = ListGroups(ContentsGroups(*doc));
+  ASSERT_EQ(groups.size(), 1u);
+  EXPECT_EQ(groups[0]->ReadAttr("title"), "Main");
+  EXPECT_NE(GroupIcons(groups[0]), nullptr);
+  EXPECT_EQ(doc->Root()->FindAll("!--").size(), 0u) << "an existing document gets no second comment";
+}
+
+TEST(Ov3Contents, AwkwardTitlesSurviveEveryStart) {
+  TempDir dir;
+  const String name = dir.file("ov3.xml");
+  const String title =
+      "<Games> & \xc3\x9cn\xc3\xaf"
+      "c\xc3\xb8"
+      "d\xc3\xa9 \xe6\x97\xa5\xe6\x9c\xac \"\\' \xf0\x9f\x8e\xae";
+  {
+    auto doc = OpenContentsDocument(name);
+    CreateDefaultContents(*doc);
+    doc->FindPath("ov3contents.groups.group")->WriteAttr("title", title);
+    GroupIcons(doc->FindPath("ov3contents.groups.group"))->AddTag("icon")->AddAttr("title", title);
+    SaveContents(*doc, name);
+  }
+  String first = ReadFileBytes(name);
+  for (int start = 0; start < 5; ++start) EXPECT_EQ(StartAndSave(name), first);
+  auto doc = OpenContentsDocument(name);
+  EXPECT_EQ(doc->FindPath("ov3contents.groups.group")->ReadAttr("title"), title);
+  EXPECT_EQ(doc->FindPath("ov3contents.groups.group.icons.icon")->ReadAttr("title"), title);
+  EXPECT_FALSE(FileExists(name + ".bad"));
+}
+
+TEST(Ov3Contents, IconIds) {
+  auto doc = IconsDocument();
+  TKemXmlTag* groups = ContentsGroups(*doc);
+  TOvIconIds ids;
+  ids.InitNextIconId(groups);
+  EXPECT_EQ(ids.NextIconId(), 15);
+
+  int saves = 0;
+  ids.OnSaveContents = [&] { ++saves; };
+  TKemXmlTag* bad = ListIcons(ListGroups(groups)[0])[1];
+  EXPECT_EQ(IconIdOf(bad), -1) << "\"abc\" is no id";
+  EXPECT_EQ(ids.GetIconId(bad), 15);
+  EXPECT_EQ(bad->ReadAttr("id"), "15");
+  EXPECT_EQ(saves, 1);
+  EXPECT_EQ(ids.GetIconId(bad), 15);
+  EXPECT_EQ(ids.GetIconId(ListIcons(ListGroups(groups)[0])[0]), 3);
+  EXPECT_EQ(saves, 1) << "an icon that has its id saves nothing";
+  EXPECT_EQ(ids.NextIconId(), 16);
+
+  TKemXml empty;
+  ids.InitNextIconId(ContentsGroups(empty));
+  EXPECT_EQ(ids.NextIconId(), 1);
+  ids.InitNextIconId(nullptr);
+  EXPECT_EQ(ids.NextIconId(), 1);
+
+  TKemXmlTag icon(nullptr, "icon");
+  for (const char* text : {"-1", "1.5", "0x10", "$10", "99999999999999999999", "9223372036854775807", ""}) {
+    icon.WriteAttr("id", text);
+    EXPECT_EQ(IconIdOf(&icon), -1) << text;
+  }
+  icon.WriteAttr("id", "0");
+  EXPECT_EQ(IconIdOf(&icon), 0);
+}
+
+TEST(Ov3Contents, FindIconById) {
+  auto doc = IconsDocument();
+  TKemXmlTag* groups = ContentsGroups(*doc);
+  EXPECT_EQ(FindIconById(groups, 12)->ReadAttr("title"), "Twelve");
+  EXPECT_EQ(FindIconById(groups, 7)->ReadAttr("title"), "Seven") << "the first of equal ids, in group order";
+  EXPECT_EQ(FindIconById(groups, 3)->ReadAttr("id"), "3");
+  EXPECT_EQ(FindIconById(groups, 4), nullptr);
+  EXPECT_EQ(FindIconById(groups, -1), nullptr);
+  EXPECT_EQ(FindIconById(nullptr, 3), nullptr);
+}
+
+TEST(Ov3Contents, ListProgramIcons) {
+  auto doc = IconsDocument();
+  TStringList list;
+  list.Add("kept");
+  ListProgramIcons(ContentsGroups(*doc), list);
+  EXPECT_EQ(list.Text(),
+            "kept\r\nSave & Exit (A)\r\nBad (A)\r\nSeven (A)\r\nNoId (B)\r\nTwelve (B)\r\nSecond seven (B)\r\n");
+  EXPECT_EQ(list.Objects(2), ListIcons(ListGroups(ContentsGroups(*doc))[0])[1]);
+}
+
+TEST(Ov3Contents, SafeGroupIndexes) {
+  EXPECT_EQ(WrapGroupIndex(0, 0), -1);
+  EXPECT_EQ(WrapGroupIndex(-1, 0), -1);
+  EXPECT_EQ(WrapGroupIndex(3, 3), 0);
+  EXPECT_EQ(WrapGroupIndex(5, 3), 2);
+  EXPECT_EQ(WrapGroupIndex(-1, 3), 2);
+  EXPECT_EQ(WrapGroupIndex(-4, 3), 2);
+  TKemXml doc;
+  std::vector<TKemXmlTag*> groups = {doc.Root()->AddTag("group")};
+  EXPECT_EQ(GroupAt(groups, 0), groups[0]);
+  EXPECT_EQ(GroupAt(groups, 1), nullptr);
+  EXPECT_EQ(GroupAt(groups, -1), nullptr);
+  EXPECT_EQ(GroupAt({}, 0), nullptr);
+  EXPECT_EQ(GroupIcons(nullptr, true), nullptr);
+  EXPECT_EQ(GroupIcons(groups[0]), nullptr);
+  EXPECT_NE(GroupIcons(groups[0], true), nullptr);
+  EXPECT_TRUE(ListIcons(nullptr).empty());
+}
+
+TEST(Ov3Contents, FileNameAndAccelMarks) {
+  EXPECT_EQ(ContentsFileName("/opt/orvanel/ov3.exe"), "/opt/orvanel/ov3.xml");
+  EXPECT_EQ(ContentsFileName("C:\\Program Files\\a.b.exe"), "C:\\Program Files\\a.xml");
+  EXPECT_EQ(RemoveAccelMarks("Save && &Exit"), "Save & Exit");
+  EXPECT_EQ(RemoveAccelMarks("&&&a&"), "&a");
+  EXPECT_EQ(RemoveAccelMarks("plain"), "plain");
+}
+
+TEST(Ov3Contents, FilesThatHoldMoreThanTheTreeAreSetAside) {
+  TempDir dir;
+  const String name = dir.file("ov3.xml");
+  const String bad = name + ".bad";
+  const String full = kDefaultFile;
+  struct TCase {
+    String Bytes;
+    bool KeepsGroups;  // the document read still holds the user's groups
+  };
+  const std::vector<TCase> cases = {
+      {"not xml at all", false},
+      {"<!-- no declaration --><ov3contents/>", false},
+      {"\x89PNG\r\n\x1a\n\0\0", false},
+      {full.substr(0, full.find("<modules>") + 5), true},  // cut inside a construct
+      {full.substr(0, full.find("</modules>")), true},     // elements left open
+  };
+  for (const TCase& c : cases) {
+    WriteFileAtomic(bad, "an older copy");
+    WriteFileAtomic(name, c.Bytes);
+    auto doc = OpenContentsDocument(name);
+    EXPECT_EQ(ReadFileBytes(bad), c.Bytes) << "the copy replaces an older one";
+    EXPECT_EQ(ReadFileBytes(name), c.Bytes) << "opening never writes";
+    EXPECT_EQ(doc->FindPath("ov3contents.groups") != nullptr, c.KeepsGroups);
+    ASSERT_NE(doc->FindPath("?xml"), nullptr) << "what is saved next must read back";
+    CreateDefaultContents(*doc);
+    SaveContents(*doc, name);
+    EXPECT_EQ(StartAndSave(name), ReadFileBytes(name));
+  }
+  std::filesystem::remove(bad);
+  WriteFileAtomic(name, full);
+  OpenContentsDocument(name);
+  EXPECT_FALSE(FileExists(bad)) << "a whole file is not copied";
+}

@@ -3,7 +3,7 @@
 
 #include <limits>
 
-#include "launcher/ov3text.h"
+#include "kem3/framework/kemutil.h"
 #include "platform/exceptions.h"
 #include "platform/files.h"
 #include "platform/stringlist.h"
@@ -188,12 +188,12 @@ TKemXmlTag* FindIconById(const TKemXmlTag* groups, std::int64_t id) {
 
 void ListProgramIcons(const TKemXmlTag* groups, TStrings& list) {
   for (const TKemXmlTag* group : ListGroups(groups)) {
-    const String groupTitle = RemoveAccelMarks(group->ReadAttr("title"));
+    const String groupTitle = StripAccelChars(group->ReadAttr("title"));
     for (TKemXmlTag* icon : ListIcons(group)) {
       if (!SameText(icon->ReadAttr("type", "program"), "program")) continue;
       const String title = icon->ReadAttr("title");
       if (title.empty()) continue;
-      list.AddObject(RemoveAccelMarks(title) + " (" + groupTitle + ")", icon);
+      list.AddObject(StripAccelChars(title) + " (" + groupTitle + ")", icon);
     }
   }
 }

@@ -1,16 +1,42 @@
-// Small text helpers of the launcher's captions.
+// Automatic accelerators of captions.
 #include "launcher/ov3text.h"
 
-String RemoveAccelMarks(std::string_view caption) {
-  String out;
-  out.reserve(caption.size());
-  for (size_t i = 0; i < caption.size(); ++i) {
-    if (caption[i] != '&') {
-      out.push_back(caption[i]);
-    } else if (i + 1 < caption.size() && caption[i + 1] == '&') {
-      out.push_back('&');
-      ++i;
+#include <set>
+
+#include "kem3/framework/kemutil.h"
+#include "platform/unicode_convert.h"
+#include "platform/wide_case.h"
+
+namespace {
+
+bool CanBeAccelerator(char32_t upper) { return (upper >= U'A' && upper <= U'Z') || (upper >= U'0' && upper <= U'9'); }
+
+}  // namespace
+
+void AssignAutoAccelerators(std::vector<String>& captions) {
+  std::set<char32_t> reserved;
+  std::vector<bool> hasOne(captions.size());
+  for (size_t i = 0; i < captions.size(); ++i) {
+    char32_t accel = GetAccelChar(captions[i]);
+    hasOne[i] = accel != 0;
+    if (accel) reserved.insert(accel);
+  }
+  for (size_t i = 0; i < captions.size(); ++i) {
+    if (hasOne[i]) continue;
+    String& caption = captions[i];
+    size_t pos = 0;
+    while (pos < caption.size()) {
+      size_t start = pos;
+      char32_t upper = WideCharUpper(DecodeUtf8At(caption, pos));
+      // A literal "&" of the caption is never given a mark of its own.
+      if (caption[start] == '&') {
+        if (pos < caption.size() && caption[pos] == '&') ++pos;
+        continue;
+      }
+      if (CanBeAccelerator(upper) && reserved.insert(upper).second) {
+        caption.insert(start, 1, '&');
+        break;
+      }
     }
   }
-  return out;
 }

@@ -6,7 +6,6 @@
 
 #include <filesystem>
 
-#include "launcher/ov3text.h"
 #include "platform/exceptions.h"
 #include "platform/files.h"
 #include "platform/stringlist.h"
@@ -263,14 +262,6 @@ TEST(Ov3Contents, SafeGroupIndexes) {
   EXPECT_TRUE(ListIcons(nullptr).empty());
 }
 
-TEST(Ov3Contents, FileNameAndAccelMarks) {
-  EXPECT_EQ(ContentsFileName("/opt/orvanel/ov3.exe"), "/opt/orvanel/ov3.xml");
-  EXPECT_EQ(ContentsFileName("C:\\Program Files\\a.b.exe"), "C:\\Program Files\\a.xml");
-  EXPECT_EQ(RemoveAccelMarks("Save && &Exit"), "Save & Exit");
-  EXPECT_EQ(RemoveAccelMarks("&&&a&"), "&a");
-  EXPECT_EQ(RemoveAccelMarks("plain"), "plain");
-}
-
 TEST(Ov3Contents, FilesThatHoldMoreThanTheTreeAreSetAside) {
   TempDir dir;
   const String name = dir.file("ov3.xml");
@@ -303,4 +294,9 @@ TEST(Ov3Contents, FilesThatHoldMoreThanTheTreeAreSetAside) {
   WriteFileAtomic(name, full);
   OpenContentsDocument(name);
   EXPECT_FALSE(FileExists(bad)) << "a whole file is not copied";
+}
+
+TEST(Ov3Contents, FileNameIsBesideTheProgramWithItsBaseName) {
+  EXPECT_EQ(ContentsFileName("/opt/orvanel/ov3.exe"), "/opt/orvanel/ov3.xml");
+  EXPECT_EQ(ContentsFileName("C:\\Program Files\\a.b.exe"), "C:\\Program Files\\a.xml");
 }

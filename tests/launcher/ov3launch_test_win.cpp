@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "support/process_win.h"
 #include "kem3/framework/kemxml.h"
 #include "launcher/ov3contents.h"
 #include "platform/unicode_convert.h"
 #include "platform/win_util_win.h"
+#include "support/process_win.h"
 #include "support/temp_dir.h"
 
 namespace {

@@ -59,6 +59,78 @@ inline int RunProgram(const std::wstring& program, const std::wstring& arguments
   return rc;
 }
 
+// A program started from a test that runs beside it until the test waits for
+// it; one still running when the object goes is ended.
+class ChildProcess {
+ public:
+  ChildProcess(const std::wstring& program, const std::wstring& arguments = L"", const std::wstring& folder = L"") {
+    std::wstring commandLine = L"\"" + program + L"\" " + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    if (CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                       folder.empty() ? nullptr : folder.c_str(), &startup, &process)) {
+      CloseHandle(process.hThread);
+      process_ = process.hProcess;
+      id_ = process.dwProcessId;
+    }
+  }
+  ~ChildProcess() {
+    if (!process_) return;
+    if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) TerminateProcess(process_, 1);
+    CloseHandle(process_);
+  }
+  ChildProcess(const ChildProcess&) = delete;
+  ChildProcess& operator=(const ChildProcess&) = delete;
+
+  bool Started() const { return process_ != nullptr; }
+  DWORD Id() const { return id_; }
+  // The exit code once it has ended within the time, else -1; messages are pumped meanwhile.
+  int Wait(DWORD milliseconds) {
+    if (!process_) return -1;
+    const ULONGLONG deadline = GetTickCount64() + milliseconds;
+    for (;;) {
+      const DWORD wait = MsgWaitForMultipleObjects(1, &process_, FALSE, 50, QS_ALLINPUT);
+      PumpMessages();
+      if (wait == WAIT_OBJECT_0) {
+        DWORD code = 0;
+        GetExitCodeProcess(process_, &code);
+        return static_cast<int>(code);
+      }
+      if (GetTickCount64() > deadline) return -1;
+    }
+  }
+  // Its first visible top-level window, waiting up to the given time for one.
+  HWND WaitForWindow(DWORD milliseconds) {
+    const ULONGLONG deadline = GetTickCount64() + milliseconds;
+    for (;;) {
+      Search search{id_, nullptr};
+      EnumWindows(&ChildProcess::FindVisible, reinterpret_cast<LPARAM>(&search));
+      HWND found = search.found;
+      if (found || GetTickCount64() > deadline) return found;
+      PumpMessages();
+      Sleep(20);
+    }
+  }
+
+ private:
+  struct Search {
+    DWORD id;
+    HWND found;
+  };
+  static BOOL CALLBACK FindVisible(HWND window, LPARAM param) {
+    auto* s = reinterpret_cast<Search*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != s->id || !IsWindowVisible(window)) return TRUE;
+    s->found = window;
+    return FALSE;
+  }
+
+  HANDLE process_ = nullptr;
+  DWORD id_ = 0;
+};
+
 inline std::vector<std::string> ReadLines(const std::wstring& file) {
   std::vector<std::string> lines;
   std::ifstream in{std::filesystem::path(file)};

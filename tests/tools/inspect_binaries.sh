@@ -30,12 +30,16 @@ for bin in "$dll" "$exe"; do
   done < <("$objdump" -p "$bin" | awk '/DLL Name:/ {print $3}')
 done
 
-"$objdump" -p "$exe" | grep -q 'Subsystem.*(Windows GUI)' || complain "ov3.exe is not a GUI program"
+# Whole dumps are captured first: grep -q ending a pipe early would fail it under pipefail.
+exe_dump=$("$objdump" -p "$exe")
+grep -q 'Subsystem.*(Windows GUI)' <<<"$exe_dump" || complain "ov3.exe is not a GUI program"
 if [[ $ptr == 4 ]]; then want=pei-i386; else want=pei-x86-64; fi
 for bin in "$dll" "$exe"; do
-  "$objdump" -f "$bin" | grep -q "file format $want" || complain "$(basename "$bin") is not $want"
+  header=$("$objdump" -f "$bin")
+  grep -q "file format $want" <<<"$header" || complain "$(basename "$bin") is not $want"
 done
-"$objdump" -h "$exe" | grep -q '\.rsrc' || complain "ov3.exe has no resources"
+sections=$("$objdump" -h "$exe")
+grep -q '\.rsrc' <<<"$sections" || complain "ov3.exe has no resources"
 
 if [[ $fail == 0 ]]; then echo "binaries inspected: ok"; fi
 exit $fail

@@ -1,0 +1,170 @@
+// The bar window: creation in its fixed order, contents, launching, actions.
+#include "launcher/main_win.h"
+
+#include <algorithm>
+
+#include "kem3/framework/kemhi_win.h"
+#include "kem3/framework/kemsingle_win.h"
+#include "platform/application_win.h"
+#include "platform/screen_win.h"
+
+bool MainFormCreated = false;
+
+namespace {
+
+// The bar's size until its placement and skin give it one.
+constexpr int kDefaultWidth = 560;
+constexpr int kDefaultHeight = 96;
+
+size_t ActionIndex(int Id) {
+  for (size_t i = 0; i < kBarActions.size(); ++i)
+    if (kBarActions[i].Id == Id) return i;
+  return kBarActions.size();
+}
+
+}  // namespace
+
+TfMain::TfMain(TComponent* AOwner) : TForm(AOwner) {
+  SetName("fMain");
+  SetBorderStyle(bsNone);
+  SetKeyPreview(true);
+  Font()->SetName("Tahoma");
+  Font()->SetSize(8);
+  SetCaption(u"Orvanel");
+  SetBounds(0, 0, kDefaultWidth, kDefaultHeight);
+
+  pClient = new TPanel(this);
+  pClient->SetName("pClient");
+  pClient->SetBevelOuter(bvNone);
+  pClient->SetParent(this);
+  pClient->SetAlign(alClient);
+
+  OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
+  OnDestroy = [this](TObject* Sender) { FormDestroy(Sender); };
+  OnKeyDown = [this](TObject* Sender, std::uint16_t& Key, TShiftState Shift) { FormKeyDown(Sender, Key, Shift); };
+}
+
+TfMain::~TfMain() = default;
+
+void TfMain::FormCreate(TObject*) {
+  // Start centred at the top of the work area; the stored placement comes
+  // with the settings.
+  TRect work = Screen->WorkAreaRect();
+  SetBounds(work.Left + (work.Width() - Width()) / 2, work.Top, Width(), Height());
+
+  UpdateActionStates();
+  FHidden = false;
+
+  OpenContents();
+  ReadGroupList();
+  SaveContents();
+
+  UpdateActionStates();
+
+  FShell = std::make_unique<TShellLauncherWin>(Handle());
+  mhInstallHook(Handle());
+
+  MainFormCreated = true;
+}
+
+void TfMain::FormDestroy(TObject*) {
+  mhRemoveHook(Handle());
+  FGroupList.clear();
+  FGroupsTag = nullptr;
+  FContents.reset();
+  // A hidden bar is put back where it belongs before its placement is kept.
+  if (FHidden) SetBounds(FHomeLeft, FHomeTop, Width(), Height());
+}
+
+void TfMain::FormKeyDown(TObject*, std::uint16_t& Key, TShiftState Shift) {
+  // The bar's own shortcuts (Ins, Del, Ctrl+P…) reach their actions from here.
+  int id = FindBarActionByShortCut(ShortCut(Key, Shift));
+  if (id == 0 || !ActionState(id).Enabled) return;
+  Key = 0;
+  FormActionExecute(id);
+}
+
+void TfMain::WndProc(TMessage& Message) {
+  if (HandleInstanceMessage(Message)) return;
+  TForm::WndProc(Message);
+}
+
+void TfMain::OpenContents() {
+  FContentsFileName = ::ContentsFileName(Application->ExeName());
+  FContents = OpenContentsDocument(FContentsFileName);
+  CreateDefaultContents(*FContents);
+  FIconIds.OnSaveContents = [this] { SaveContents(); };
+}
+
+void TfMain::ReadGroupList() {
+  FGroupsTag = ContentsGroups(*FContents);
+  FGroupList = ListGroups(FGroupsTag);
+  FIconIds.InitNextIconId(FGroupsTag);
+  FGroupButtonCount = static_cast<int>(FGroupList.size());
+}
+
+void TfMain::SaveContents() {
+  if (FContents) ::SaveContents(*FContents, FContentsFileName);
+}
+
+void TfMain::LaunchIcon(const TKemXmlTag* Icon) {
+  if (!Icon || !FShell) return;
+  ::LaunchIcon(Icon, false, FGroupsTag, *FShell);
+}
+
+TBarActionContext TfMain::ActionContext() const {
+  TBarActionContext c;
+  c.Vertical = FVertical;
+  c.GroupCount = static_cast<int>(FGroupList.size());
+  return c;
+}
+
+TOvActionState TfMain::ActionState(int Id) const {
+  size_t i = ActionIndex(Id);
+  return i < FActionStates.size() ? FActionStates[i] : TOvActionState{};
+}
+
+void TfMain::UpdateActionStates() {
+  TBarActionContext c = ActionContext();
+  for (size_t i = 0; i < kBarActions.size(); ++i) FActionStates[i] = BarActionState(kBarActions[i].Id, c);
+}
+
+void TfMain::FormActionExecute(int Id) {
+  switch (Id) {
+    case 108:
+      Close();
+      break;
+    case 122:
+    case 123:
+    case 124:
+    case 125:
+      AlignInWorkArea(Id);
+      break;
+    default:
+      break;
+  }
+  UpdateActionStates();
+}
+
+void TfMain::AlignInWorkArea(int ActionId) {
+  TMonitor* monitor = Screen->MonitorFromWindow(Handle());
+  TRect work = monitor ? monitor->WorkareaRect() : Screen->WorkAreaRect();
+  int centreX = work.Left + (work.Width() - Width()) / 2;
+  int centreY = work.Top + (work.Height() - Height()) / 2;
+  switch (ActionId) {
+    case 122:
+      SetBounds(centreX, work.Top, Width(), Height());
+      break;
+    case 123:
+      SetBounds(centreX, work.Bottom - Height(), Width(), Height());
+      break;
+    case 124:
+      SetBounds(work.Left, centreY, Width(), Height());
+      break;
+    case 125:
+      SetBounds(work.Right - Width(), centreY, Width(), Height());
+      break;
+  }
+  FHomeLeft = Left();
+  FHomeTop = Top();
+}

@@ -1,0 +1,70 @@
+// TfMain: the bar window. It owns the contents document, builds itself in a
+// fixed order when created, starts icons, and runs the bar's actions.
+#pragma once
+#include <memory>
+#include <vector>
+
+#include "kem3/framework/kemxml.h"
+#include "launcher/ov3actions.h"
+#include "launcher/ov3contents.h"
+#include "launcher/ov3launch_win.h"
+#include "platform/extctrls_win.h"
+#include "platform/forms_win.h"
+
+class TfMain : public TForm {
+ public:
+  explicit TfMain(TComponent* AOwner);
+  ~TfMain() override;
+
+  TPanel* pClient = nullptr;
+
+  // ---- Contents.
+  TKemXml* Contents() const { return FContents.get(); }
+  const String& ContentsFileName() const { return FContentsFileName; }
+  // The group tags in button order.
+  const std::vector<TKemXmlTag*>& GroupList() const { return FGroupList; }
+  // Writes the whole contents file at once; every change to groups, icons and
+  // modules ends here.
+  void SaveContents();
+
+  // Starts the program behind an icon element, or the icons a batch lists.
+  void LaunchIcon(const TKemXmlTag* Icon);
+
+  // ---- Actions.
+  TOvActionState ActionState(int Id) const;
+  void UpdateActionStates();
+  // Runs an action as its menu entry or shortcut would.
+  void FormActionExecute(int Id);
+
+ protected:
+  // Every message first goes to the single-instance filter.
+  void WndProc(TMessage& Message) override;
+
+ private:
+  void FormCreate(TObject* Sender);
+  void FormDestroy(TObject* Sender);
+  void FormKeyDown(TObject* Sender, std::uint16_t& Key, TShiftState Shift);
+
+  void OpenContents();
+  void ReadGroupList();
+  // Places the bar in the work area of its monitor for the alignment actions.
+  void AlignInWorkArea(int ActionId);
+  TBarActionContext ActionContext() const;
+
+  std::unique_ptr<TKemXml> FContents;
+  String FContentsFileName;
+  TKemXmlTag* FGroupsTag = nullptr;
+  std::vector<TKemXmlTag*> FGroupList;
+  TOvIconIds FIconIds;
+  bool FVertical = false;
+  bool FHidden = false;
+  int FHomeLeft = 0;
+  int FHomeTop = 0;
+  int FGroupButtonCount = 0;
+  std::unique_ptr<TShellLauncherWin> FShell;
+  std::array<TOvActionState, kBarActions.size()> FActionStates{};
+};
+
+// False until the end of the bar's FormCreate: handlers that need the whole
+// bar do nothing before.
+extern bool MainFormCreated;

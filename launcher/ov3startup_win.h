@@ -1,0 +1,12 @@
+// The program's start-up and shut-down, in one explicit order (never in static
+// initialisers, whose order C++ does not fix).
+#pragma once
+
+// The class layer's application and screen, then the hook library.
+void StartUp();
+// The mirror of StartUp, after the message loop has ended.
+void ShutDown();
+
+// The program block: one instance, the bar, the message loop. Returns the
+// process's exit code.
+int RunProgram();

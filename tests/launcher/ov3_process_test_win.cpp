@@ -1,0 +1,129 @@
+// ov3.exe as a user starts it: in a folder of its own, once and twice, with
+// contents files old and new.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "kem3/framework/kemxml.h"
+#include "launcher/ov3contents.h"
+#include "platform/files.h"
+#include "platform/unicode_convert.h"
+#include "support/process_win.h"
+#include "support/temp_dir.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A copy of the program and its hook library in a fresh folder.
+class Ov3Folder {
+ public:
+  Ov3Folder() {
+    for (const wchar_t* name : {L"ov3.exe", L"kem3.dll"})
+      fs::copy_file(fs::path(testproc::ProgramFolder() + name), dir_.path() / name);
+  }
+  std::wstring Exe() const { return (dir_.path() / L"ov3.exe").wstring(); }
+  std::wstring Folder() const { return dir_.path().wstring(); }
+  String File(const char* name) const { return dir_.file(name); }
+
+ private:
+  TempDir dir_;
+};
+
+// Asks the bar to close as its "close" command does and waits for the process.
+int CloseBar(testproc::ChildProcess& bar, HWND window) {
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  return bar.Wait(15000);
+}
+
+String DefaultContentsText() {
+  TKemXml doc("", 0, false, kContentsBufferSize);
+  CreateDefaultContents(doc);
+  return doc.SaveToString();
+}
+
+}  // namespace
+
+TEST(Ov3Process, FirstStartShowsABorderlessBarAndWritesTheDefaultContents) {
+  Ov3Folder folder;
+  testproc::ChildProcess bar(folder.Exe(), L"", folder.Folder());
+  ASSERT_TRUE(bar.Started());
+  HWND window = bar.WaitForWindow(15000);
+  ASSERT_NE(window, nullptr);
+
+  LONG style = GetWindowLongW(window, GWL_STYLE);
+  LONG exStyle = GetWindowLongW(window, GWL_EXSTYLE);
+  EXPECT_EQ(style & (WS_CAPTION | WS_THICKFRAME), 0);
+  EXPECT_EQ(exStyle & WS_EX_APPWINDOW, 0);
+  // Owned by the application's hidden window: no taskbar button of its own.
+  HWND owner = GetWindow(window, GW_OWNER);
+  ASSERT_NE(owner, nullptr);
+  EXPECT_FALSE(IsWindowVisible(owner));
+
+  ASSERT_TRUE(FileExists(folder.File("ov3.xml")));
+  EXPECT_EQ(ReadFileBytes(folder.File("ov3.xml")), DefaultContentsText());
+  EXPECT_EQ(CloseBar(bar, window), 0);
+}
+
+TEST(Ov3Process, ASecondStartHandsOverToTheFirstAndEndsWithCodeZero) {
+  Ov3Folder folder;
+  testproc::ChildProcess first(folder.Exe(), L"", folder.Folder());
+  HWND window = first.WaitForWindow(15000);
+  ASSERT_NE(window, nullptr);
+
+  testproc::ChildProcess second(folder.Exe(), L"some arguments", folder.Folder());
+  ASSERT_TRUE(second.Started());
+  EXPECT_EQ(second.Wait(15000), 0);
+
+  // The first instance answered the wake-up: it wrote its own window handle.
+  String handle = ReadFileBytes(folder.File("ov3.hnd"));
+  ASSERT_EQ(handle.size(), 4u);
+  auto value = static_cast<std::uint32_t>(
+      static_cast<unsigned char>(handle[0]) | static_cast<unsigned char>(handle[1]) << 8 |
+      static_cast<unsigned char>(handle[2]) << 16 | static_cast<unsigned char>(handle[3]) << 24);
+  EXPECT_EQ(value, static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(window)));
+  EXPECT_EQ(GetForegroundWindow(), window);
+
+  EXPECT_EQ(CloseBar(first, window), 0);
+  // The handle file goes with the instance that wrote it.
+  EXPECT_FALSE(FileExists(folder.File("ov3.hnd")));
+}
+
+TEST(Ov3Process, OddTitlesSurviveEveryStartInBothEncodings) {
+  const String title = "<Games> & \"Ünïcødé\" 日本 \\ 🎮";
+  for (const char* encoding : {"iso-8859-1", "utf-8"}) {
+    Ov3Folder folder;
+    {
+      TKemXml doc("", 0, false, kContentsBufferSize);
+      doc.LoadFromString(String("<?xml version=\"1.0\" encoding=\"") + encoding + "\" ?>\r\n");
+      CreateDefaultContents(doc);
+      TKemXmlTag* group = ListGroups(ContentsGroups(doc)).at(0);
+      group->WriteAttr("title", title);
+      TKemXmlTag* icon = GroupIcons(group, true)->AddTag("icon", "");
+      icon->WriteAttr("title", title);
+      icon->WriteAttr("id", "1");
+      SaveContents(doc, folder.File("ov3.xml"));
+    }
+    for (int start = 0; start < 3; ++start) {
+      testproc::ChildProcess bar(folder.Exe(), L"", folder.Folder());
+      HWND window = bar.WaitForWindow(15000);
+      ASSERT_NE(window, nullptr);
+      ASSERT_EQ(CloseBar(bar, window), 0);
+    }
+    std::unique_ptr<TKemXml> doc = OpenContentsDocument(folder.File("ov3.xml"));
+    TKemXmlTag* group = ListGroups(ContentsGroups(*doc)).at(0);
+    EXPECT_EQ(group->ReadAttr("title"), title) << encoding;
+    EXPECT_EQ(ListIcons(group).at(0)->ReadAttr("title"), title) << encoding;
+    EXPECT_FALSE(FileExists(folder.File("ov3.xml.bad"))) << encoding;
+  }
+}
+
+TEST(Ov3Process, StartsAndRunsWithoutTheHookLibrary) {
+  Ov3Folder folder;
+  fs::remove(fs::path(folder.Folder()) / L"kem3.dll");
+  testproc::ChildProcess bar(folder.Exe(), L"", folder.Folder());
+  HWND window = bar.WaitForWindow(15000);
+  ASSERT_NE(window, nullptr);
+  EXPECT_TRUE(FileExists(folder.File("ov3.xml")));
+  EXPECT_EQ(CloseBar(bar, window), 0);
+}

@@ -2,36 +2,33 @@
 // system runs inside whichever process has the keyboard focus.
 #include <windows.h>
 
+#include "hooklib/kemhclient_win.h"
 #include "hooklib/kemhk.h"
-#include "hooklib/kemhsection_win.h"
 
 using namespace kemh;
 using namespace kemhk;
 
 namespace {
 
-// Clients installed by this process; zero when the library is loaded.
-TLocalHookTable<ClientCount> KeyboardLocalClients;
+LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wparam, LPARAM lparam) noexcept;
 
-class TClientSectionName {
- public:
-  explicit TClientSectionName(std::uint32_t window) noexcept {
-    FormatClientSectionName(text_, SharedSectionName, window);
-  }
-  const char* c_str() const noexcept { return text_; }
-
- private:
-  char text_[SectionNameSize];
+struct TKeyboardHook {
+  using Shared = TKeyboardHookShared;
+  using Client = TKeyboardHookClient;
+  static constexpr const char* SharedSectionName = kemhk::SharedSectionName;
+  static constexpr std::uint32_t SharedSectionSize = kemhk::SharedSectionSize;
+  static constexpr std::uint32_t ClientSectionSize = kemhk::ClientSectionSize;
+  static constexpr int ClientCount = kemhk::ClientCount;
+  static constexpr int HookType = WH_KEYBOARD;
+  static constexpr HOOKPROC HookProc = KeyboardHookProc;
+  static void HookSet(Shared& shared) noexcept { shared.LastKey = 0; }
+  static void Installed(Shared& shared) noexcept { shared.ModifierState = 0; }
 };
 
-template <class Change>
-int ChangeClient(DWORD window, Change&& change) noexcept {
-  TSectionView view;
-  const THookStatus status = view.Create(TClientSectionName(window).c_str(), ClientSectionSize);
-  if (status != hsOk) return status;
-  change(*view.As<TKeyboardHookClient>());
-  return hsOk;
-}
+using TKeyboardSectionName = TClientSectionName<TKeyboardHook>;
+
+// Clients installed by this process; zero when the library is loaded.
+constinit THookClients<TKeyboardHook> KeyboardClients;
 
 // The slot's window while it still exists; a dead one's slot is cleared.
 std::uint32_t LiveWindow(TClientSlot& slot) noexcept {
@@ -42,7 +39,7 @@ std::uint32_t LiveWindow(TClientSlot& slot) noexcept {
 }
 
 bool OpenClient(TSectionView& view, std::uint32_t window) noexcept {
-  return view.Open(TClientSectionName(window).c_str(), ClientSectionSize) &&
+  return view.Open(TKeyboardSectionName(window).c_str(), ClientSectionSize) &&
          view.As<TKeyboardHookClient>()->Window == window;
 }
 
@@ -86,77 +83,25 @@ LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wparam, LPARAM lparam) noexce
   return result;
 }
 
-void ReleaseKeyboardLocalSlot(DWORD window) noexcept {
-  if (TLocalHookSlot* slot = KeyboardLocalClients.Find(window)) {
-    CloseSectionHandle(slot->SharedSection);
-    CloseSectionHandle(slot->ClientSection);
-    *slot = TLocalHookSlot{};
-  }
-}
-
 }  // namespace
 
 // Window handles cross as their low 32 bits, as for the mouse hook.
 extern "C" {
 
-int WINAPI khInstallHook(DWORD window) noexcept {
-  THookLock lock;
-  bool reused = false;
-  TLocalHookSlot* slot = KeyboardLocalClients.Alloc(window, reused);
-  if (slot == nullptr) return hsNoResources;
-  TSectionView global, client;
-  THookStatus status = global.Create(SharedSectionName, SharedSectionSize);
-  if (status == hsOk) status = client.Create(TClientSectionName(window).c_str(), ClientSectionSize);
-  if (status != hsOk) {
-    if (!reused) *slot = TLocalHookSlot{};
-    return status;
-  }
-  auto& shared = *global.As<TKeyboardHookShared>();
-  if (shared.Hook == 0) {
-    HHOOK hook = SetWindowsHookExA(WH_KEYBOARD, KeyboardHookProc, LibraryModule(), 0);
-    if (hook == nullptr) {
-      if (!reused) *slot = TLocalHookSlot{};
-      return hsNoResources;
-    }
-    shared.Hook = StoreHandle(reinterpret_cast<std::uintptr_t>(hook));
-    shared.LastKey = 0;
-  }
-  // A full global table leaves the window unregistered: it simply gets no messages.
-  AddClientSlot(shared.Clients, ClientCount, window);
-  ResetClient(*client.As<TKeyboardHookClient>(), window);
-  shared.ModifierState = 0;
-  CloseSectionHandle(slot->SharedSection);
-  CloseSectionHandle(slot->ClientSection);
-  slot->SharedSection = global.Detach();
-  slot->ClientSection = client.Detach();
-  return hsOk;
-}
+int WINAPI khInstallHook(DWORD window) noexcept { return KeyboardClients.Install(window); }
 
-int WINAPI khRemoveHook(DWORD window) noexcept {
-  THookLock lock;
-  TSectionView global;
-  const THookStatus status = global.Create(SharedSectionName, SharedSectionSize);
-  if (status == hsOk) {
-    auto& shared = *global.As<TKeyboardHookShared>();
-    if (RemoveClientSlots(shared.Clients, ClientCount, window) == 0 && shared.Hook != 0) {
-      UnhookWindowsHookEx(HookOf(shared.Hook));
-      shared.Hook = 0;
-    }
-  }
-  ReleaseKeyboardLocalSlot(window);
-  return status;
-}
+int WINAPI khRemoveHook(DWORD window) noexcept { return KeyboardClients.Remove(window); }
 
 int WINAPI khSetHotkey(DWORD window, std::int32_t id, BYTE key, DWORD flags) noexcept {
-  return ChangeClient(window, [&](TKeyboardHookClient& client) { SetHotkey(client, id, key, flags); });
+  return ChangeClient<TKeyboardHook>(window, [&](TKeyboardHookClient& client) { SetHotkey(client, id, key, flags); });
 }
 
 int WINAPI khRemoveHotkey(DWORD window, std::int32_t id) noexcept {
-  return ChangeClient(window, [&](TKeyboardHookClient& client) { RemoveHotkey(client, id); });
+  return ChangeClient<TKeyboardHook>(window, [&](TKeyboardHookClient& client) { RemoveHotkey(client, id); });
 }
 
 int WINAPI khClearHotkeys(DWORD window) noexcept {
-  return ChangeClient(window, [&](TKeyboardHookClient& client) { ClearHotkeys(client); });
+  return ChangeClient<TKeyboardHook>(window, [&](TKeyboardHookClient& client) { ClearHotkeys(client); });
 }
 
 }  // extern "C"

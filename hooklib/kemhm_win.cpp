@@ -2,27 +2,33 @@
 // system runs inside every process that receives mouse input.
 #include <windows.h>
 
+#include "hooklib/kemhclient_win.h"
 #include "hooklib/kemhm.h"
-#include "hooklib/kemhsection_win.h"
 
 using namespace kemh;
 using namespace kemhm;
 
 namespace {
 
-// Clients installed by this process; zero when the library is loaded.
-TLocalHookTable<ClientCount> MouseLocalClients;
+LRESULT CALLBACK MouseHookProc(int code, WPARAM wparam, LPARAM lparam) noexcept;
 
-class TClientSectionName {
- public:
-  explicit TClientSectionName(std::uint32_t window) noexcept {
-    FormatClientSectionName(text_, SharedSectionName, window);
-  }
-  const char* c_str() const noexcept { return text_; }
-
- private:
-  char text_[SectionNameSize];
+struct TMouseHook {
+  using Shared = TMouseHookShared;
+  using Client = TMouseHookClient;
+  static constexpr const char* SharedSectionName = kemhm::SharedSectionName;
+  static constexpr std::uint32_t SharedSectionSize = SectionSize;
+  static constexpr std::uint32_t ClientSectionSize = SectionSize;
+  static constexpr int ClientCount = kemhm::ClientCount;
+  static constexpr int HookType = WH_MOUSE;
+  static constexpr HOOKPROC HookProc = MouseHookProc;
+  static void HookSet(Shared& shared) noexcept { shared.OverScrollBar = 0; }
+  static void Installed(Shared&) noexcept {}
 };
+
+using TMouseSectionName = TClientSectionName<TMouseHook>;
+
+// Clients installed by this process; zero when the library is loaded.
+constinit THookClients<TMouseHook> MouseClients;
 
 class TPostToClient final : public TMousePoster {
  public:
@@ -34,17 +40,6 @@ class TPostToClient final : public TMousePoster {
  private:
   HWND window_;
 };
-
-// Opens the section of a window for one change by an export; for a window that
-// is not installed the section vanishes again when the view closes.
-template <class Change>
-int ChangeClient(DWORD window, Change&& change) noexcept {
-  TSectionView view;
-  const THookStatus status = view.Create(TClientSectionName(window).c_str(), SectionSize);
-  if (status != hsOk) return status;
-  change(*view.As<TMouseHookClient>());
-  return hsOk;
-}
 
 // Runs in foreign processes: no lock, no exception, nothing created, and the
 // next hook always called.
@@ -66,7 +61,7 @@ LRESULT CALLBACK MouseHookProc(int code, WPARAM wparam, LPARAM lparam) noexcept 
       continue;
     }
     TSectionView view;
-    if (!view.Open(TClientSectionName(window).c_str(), SectionSize)) continue;
+    if (!view.Open(TMouseSectionName(window).c_str(), SectionSize)) continue;
     auto& client = *view.As<TMouseHookClient>();
     if (client.Window != window) continue;  // not the section this slot was made for
     if (DiscardsMessage(client, shared, message)) return 1;
@@ -77,71 +72,19 @@ LRESULT CALLBACK MouseHookProc(int code, WPARAM wparam, LPARAM lparam) noexcept 
   return result;
 }
 
-void ReleaseMouseLocalSlot(DWORD window) noexcept {
-  if (TLocalHookSlot* slot = MouseLocalClients.Find(window)) {
-    CloseSectionHandle(slot->SharedSection);
-    CloseSectionHandle(slot->ClientSection);
-    *slot = TLocalHookSlot{};
-  }
-}
-
 }  // namespace
 
 // Window handles cross as their low 32 bits (all Windows needs of one), so
 // 32-bit and 64-bit callers pass the same values. Results are THookStatus codes.
 extern "C" {
 
-int WINAPI mhInstallHook(DWORD window) noexcept {
-  THookLock lock;
-  bool reused = false;
-  TLocalHookSlot* slot = MouseLocalClients.Alloc(window, reused);
-  if (slot == nullptr) return hsNoResources;
-  TSectionView global, client;
-  THookStatus status = global.Create(SharedSectionName, SectionSize);
-  if (status == hsOk) status = client.Create(TClientSectionName(window).c_str(), SectionSize);
-  if (status != hsOk) {
-    if (!reused) *slot = TLocalHookSlot{};
-    return status;
-  }
-  auto& shared = *global.As<TMouseHookShared>();
-  if (shared.Hook == 0) {
-    HHOOK hook = SetWindowsHookExA(WH_MOUSE, MouseHookProc, LibraryModule(), 0);
-    if (hook == nullptr) {
-      if (!reused) *slot = TLocalHookSlot{};
-      return hsNoResources;
-    }
-    shared.Hook = StoreHandle(reinterpret_cast<std::uintptr_t>(hook));
-    shared.OverScrollBar = 0;
-  }
-  // A full global table leaves the window unregistered: it simply gets no messages.
-  AddClientSlot(shared.Clients, ClientCount, window);
-  ResetClient(*client.As<TMouseHookClient>(), window);
-  // The new handles keep both sections alive; a second install swaps them in.
-  CloseSectionHandle(slot->SharedSection);
-  CloseSectionHandle(slot->ClientSection);
-  slot->SharedSection = global.Detach();
-  slot->ClientSection = client.Detach();
-  return hsOk;
-}
+int WINAPI mhInstallHook(DWORD window) noexcept { return MouseClients.Install(window); }
 
-int WINAPI mhRemoveHook(DWORD window) noexcept {
-  THookLock lock;
-  TSectionView global;
-  const THookStatus status = global.Create(SharedSectionName, SectionSize);
-  if (status == hsOk) {
-    auto& shared = *global.As<TMouseHookShared>();
-    if (RemoveClientSlots(shared.Clients, ClientCount, window) == 0 && shared.Hook != 0) {
-      UnhookWindowsHookEx(HookOf(shared.Hook));
-      shared.Hook = 0;
-    }
-  }
-  ReleaseMouseLocalSlot(window);
-  return status;
-}
+int WINAPI mhRemoveHook(DWORD window) noexcept { return MouseClients.Remove(window); }
 
 int WINAPI mhSetArea(DWORD window, std::int32_t area, std::int32_t rectIndex, std::int32_t rectCount, std::int32_t left,
                      std::int32_t top, std::int32_t right, std::int32_t bottom) noexcept {
-  return ChangeClient(window, [&](TMouseHookClient& client) {
+  return ChangeClient<TMouseHook>(window, [&](TMouseHookClient& client) {
     SetArea(client, area, rectIndex, rectCount, TMouseHookRect{left, top, right, bottom});
   });
 }
@@ -149,7 +92,8 @@ int WINAPI mhSetArea(DWORD window, std::int32_t area, std::int32_t rectIndex, st
 int WINAPI mhGetArea(DWORD window, std::int32_t area, std::int32_t rectIndex, std::int32_t* rect) noexcept {
   if (rect == nullptr) return hsOk;
   TMouseHookRect r = EmptyRect;
-  const int status = ChangeClient(window, [&](TMouseHookClient& client) { r = GetArea(client, area, rectIndex); });
+  const int status =
+      ChangeClient<TMouseHook>(window, [&](TMouseHookClient& client) { r = GetArea(client, area, rectIndex); });
   rect[0] = r.Left;
   rect[1] = r.Top;
   rect[2] = r.Right;
@@ -158,15 +102,15 @@ int WINAPI mhGetArea(DWORD window, std::int32_t area, std::int32_t rectIndex, st
 }
 
 int WINAPI mhAssumeInside(DWORD window, std::int32_t area) noexcept {
-  return ChangeClient(window, [&](TMouseHookClient& client) { AssumeInside(client, area); });
+  return ChangeClient<TMouseHook>(window, [&](TMouseHookClient& client) { AssumeInside(client, area); });
 }
 
 int WINAPI mhMoveEvents(DWORD window, BYTE on) noexcept {
-  return ChangeClient(window, [&](TMouseHookClient& client) { client.MoveEvents = on ? 1 : 0; });
+  return ChangeClient<TMouseHook>(window, [&](TMouseHookClient& client) { client.MoveEvents = on ? 1 : 0; });
 }
 
 int WINAPI mhMenuScroll(DWORD window, BYTE on) noexcept {
-  return ChangeClient(window, [&](TMouseHookClient& client) { client.MenuScroll = on ? 1 : 0; });
+  return ChangeClient<TMouseHook>(window, [&](TMouseHookClient& client) { client.MenuScroll = on ? 1 : 0; });
 }
 
 }  // extern "C"

@@ -13,24 +13,9 @@
 #include "platform/sysutils.h"
 #include "platform/threads.h"
 #include "platform/timer.h"
+#include "support/test_worker.h"
 
-namespace {
-
-class TWorker : public TThread {
- public:
-  explicit TWorker(std::function<void()> body) : TThread(true), FBody(std::move(body)) {}
-  ~TWorker() override {
-    if (!Suspended()) WaitFor();
-  }
-
- protected:
-  void Execute() override { FBody(); }
-
- private:
-  std::function<void()> FBody;
-};
-
-}  // namespace
+using testsupport::TWorker;
 
 TEST(ApplicationWin, HiddenWindowTitleAndProgramName) {
   TAppScope app;

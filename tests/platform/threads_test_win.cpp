@@ -2,25 +2,16 @@
 // windows from a worker, and waits on several handles.
 #include <gtest/gtest.h>
 
+#include <atomic>
+
 #include "platform/synchronize.h"
 #include "platform/threads.h"
 #include "platform/winapi_win.h"
+#include "support/test_worker.h"
+
+using testsupport::TWorker;
 
 namespace {
-
-class TWorker : public TThread {
- public:
-  explicit TWorker(std::function<void()> body) : TThread(true), FBody(std::move(body)) {}
-  ~TWorker() override {
-    if (!Suspended()) WaitFor();
-  }
-
- protected:
-  void Execute() override { FBody(); }
-
- private:
-  std::function<void()> FBody;
-};
 
 int gSent = 0;
 

@@ -3,8 +3,10 @@
 
 #include <algorithm>
 
+#include "kem3/framework/kemcfg.h"
 #include "kem3/framework/kemhi_win.h"
 #include "kem3/framework/kemsingle_win.h"
+#include "launcher/ov3cfg_win.h"
 #include "platform/application_win.h"
 #include "platform/screen_win.h"
 
@@ -47,10 +49,17 @@ TfMain::TfMain(TComponent* AOwner) : TForm(AOwner) {
 TfMain::~TfMain() = default;
 
 void TfMain::FormCreate(TObject*) {
-  // Start centred at the top of the work area; the stored placement comes
-  // with the settings.
+  // Centred at the top of the work area until the settings file says where.
   TRect work = Screen->WorkAreaRect();
   SetBounds(work.Left + (work.Width() - Width()) / 2, work.Top, Width(), Height());
+
+  // Back to back, with nothing pumping messages between: a deferred save
+  // must not write defaults before the file has been read.
+  CheckSettingsVersion();
+  DefineSettings([this] { SavePlacementAndSettings(); });
+  LoadMainFormSettings(*this);
+  FHomeLeft = Left();
+  FHomeTop = Top();
 
   UpdateActionStates();
   FHidden = false;
@@ -64,7 +73,36 @@ void TfMain::FormCreate(TObject*) {
   FShell = std::make_unique<TShellLauncherWin>(Handle());
   mhInstallHook(Handle());
 
+  // Every setting takes effect once.
+  cfgApplyAll(ConfigTarget());
+
   MainFormCreated = true;
+}
+
+TcfgConfigTarget TfMain::ConfigTarget() {
+  return [this](int Id, const Variant& Value) {
+    FormConfigUpdate(Id, Value);
+    return true;
+  };
+}
+
+void TfMain::FormConfigUpdate(int Id, const Variant&) {
+  // The settings of the bar's parts that exist so far; the others take effect
+  // through the parts that read them.
+  switch (Id) {
+    case ovsAutoHide:
+    case ovsScreenSnap:
+      UpdateActionStates();
+      break;
+    default:
+      break;
+  }
+}
+
+void TfMain::SavePlacementAndSettings() {
+  // While the bar is hidden or sliding its window is off its place: keep the home position.
+  const TPoint home{FHomeLeft, FHomeTop};
+  SaveMainFormSettings(*this, FHidden ? &home : nullptr);
 }
 
 void TfMain::FormDestroy(TObject*) {
@@ -73,7 +111,12 @@ void TfMain::FormDestroy(TObject*) {
   FGroupsTag = nullptr;
   FContents.reset();
   // A hidden bar is put back where it belongs before its placement is kept.
-  if (FHidden) SetBounds(FHomeLeft, FHomeTop, Width(), Height());
+  if (FHidden) {
+    SetBounds(FHomeLeft, FHomeTop, Width(), Height());
+    FHidden = false;
+  }
+  // The one full save of shut-down, pending changes included.
+  cfgSaveAtShutDown();
 }
 
 void TfMain::FormKeyDown(TObject*, std::uint16_t& Key, TShiftState Shift) {
@@ -115,6 +158,8 @@ void TfMain::LaunchIcon(const TKemXmlTag* Icon) {
 TBarActionContext TfMain::ActionContext() const {
   TBarActionContext c;
   c.Vertical = FVertical;
+  c.AutoHide = cfgGetBool(ovsAutoHide);
+  c.ScreenSnap = cfgGetBool(ovsScreenSnap);
   c.GroupCount = static_cast<int>(FGroupList.size());
   return c;
 }
@@ -131,8 +176,14 @@ void TfMain::UpdateActionStates() {
 
 void TfMain::FormActionExecute(int Id) {
   switch (Id) {
+    case 105:
+      ToggleSetting(ovsAutoHide);
+      break;
     case 108:
       Close();
+      break;
+    case 121:
+      ToggleSetting(ovsScreenSnap);
       break;
     case 122:
     case 123:
@@ -144,6 +195,11 @@ void TfMain::FormActionExecute(int Id) {
       break;
   }
   UpdateActionStates();
+}
+
+void TfMain::ToggleSetting(int Id) {
+  cfgSetValueNotify(Id, !cfgGetBool(Id));
+  cfgApplyChanges(ConfigTarget());
 }
 
 void TfMain::AlignInWorkArea(int ActionId) {
@@ -167,4 +223,5 @@ void TfMain::AlignInWorkArea(int ActionId) {
   }
   FHomeLeft = Left();
   FHomeTop = Top();
+  cfgRequestSave();
 }

@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "kem3/framework/kemcfg.h"
 #include "kem3/framework/kemxml.h"
 #include "launcher/ov3actions.h"
 #include "launcher/ov3contents.h"
@@ -35,6 +36,8 @@ class TfMain : public TForm {
   void UpdateActionStates();
   // Runs an action as its menu entry or shortcut would.
   void FormActionExecute(int Id);
+  // A changed setting takes effect (delivered by the configuration database).
+  void FormConfigUpdate(int Id, const Variant& Value);
 
  protected:
   // Every message first goes to the single-instance filter.
@@ -45,6 +48,9 @@ class TfMain : public TForm {
   void FormDestroy(TObject* Sender);
   void FormKeyDown(TObject* Sender, std::uint16_t& Key, TShiftState Shift);
 
+  TcfgConfigTarget ConfigTarget();
+  void SavePlacementAndSettings();
+  void ToggleSetting(int Id);
   void OpenContents();
   void ReadGroupList();
   // Places the bar in the work area of its monitor for the alignment actions.

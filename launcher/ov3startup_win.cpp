@@ -1,18 +1,26 @@
 // Start-up, the program block and shut-down of ov3.exe.
 #include "launcher/ov3startup_win.h"
 
+#include "kem3/framework/kemcfg.h"
 #include "kem3/framework/kemhi_win.h"
 #include "kem3/framework/kemsingle_win.h"
+#include "kem3/framework/kemutil_win.h"
 #include "launcher/main_win.h"
 #include "platform/application_win.h"
 
 void StartUp() {
   InitApplication();
+  InitCommonServices();
   BindHookLibrary();
+  cfgInit();
 }
 
+// The bar's FormDestroy has run the one full save by the time its forms are
+// freed here; what is left only lets go.
 void ShutDown() {
   DoneApplication();
+  cfgDone();
+  DoneCommonServices();
   DoneSingleInstance();
   FreeHookLibrary();
 }

@@ -2,7 +2,8 @@
 // initialisers, whose order C++ does not fix).
 #pragma once
 
-// The class layer's application and screen, then the hook library.
+// The class layer's application and screen, the common services, the hook
+// library and the configuration database.
 void StartUp();
 // The mirror of StartUp, after the message loop has ended.
 void ShutDown();

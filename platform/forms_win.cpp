@@ -278,6 +278,10 @@ void TCustomForm::DispatchDefault(TMessage& Message) {
       return;
     case WM_SIZE:
       DefaultHandler(Message);
+      // A hidden window reports its creation size as "restored"; only what the
+      // user sees changes the state, so a form set maximised before its first
+      // show still shows maximised.
+      if (!IsWindowVisible(Handle())) return;
       if (Message.WParam == SIZE_MINIMIZED) {
         FWindowState = wsMinimized;
       } else if (Message.WParam == SIZE_MAXIMIZED) {

@@ -70,6 +70,9 @@ class TIniFile : public TObject {
 
   // Saves now if anything is unsaved.
   void UpdateFile();
+  // Writes the whole file now even when nothing changed in memory: for a save
+  // after which the file must exist (someone may have removed it meanwhile).
+  void WriteFile() { Save(); }
   // Batches writes: the file is saved once, at the last EndUpdate.
   void BeginUpdate() { ++FUpdateCount; }
   void EndUpdate();

@@ -14,7 +14,7 @@ PACKAGES=(
   gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix binutils-mingw-w64
   wine64 xvfb xauth x11-apps imagemagick
   googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
-  zlib1g-dev libjpeg62-turbo-dev libpng-dev libz-mingw-w64-dev
+  zlib1g-dev libjpeg62-turbo-dev libpng-dev libstb-dev libz-mingw-w64-dev
 )
 
 log() { echo "setup: $*" >&2; }

@@ -1,9 +1,9 @@
 // Loading kem3.dll and calling its functions through checked wrappers.
 #include "kem3/framework/kemhi_win.h"
-#include "kem3/framework/kemutils_win.h"
 
 #include <array>
 
+#include "kem3/framework/kemexe.h"
 #include "platform/files.h"
 #include "platform/sysutils.h"
 #include "platform/unicode_convert.h"

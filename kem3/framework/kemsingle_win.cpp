@@ -7,7 +7,8 @@
 #include <string>
 #include <type_traits>
 
-#include "kem3/framework/kemutils_win.h"
+#include "kem3/framework/kemexe.h"
+#include "kem3/framework/kemutil_win.h"
 #include "platform/files.h"
 #include "platform/streams.h"
 #include "platform/sysutils.h"

@@ -9,20 +9,12 @@
 #include "platform/exceptions.h"
 #include "platform/files.h"
 #include "platform/lists.h"
+#include "kem3/framework/kemutil.h"
 #include "platform/streams.h"
 #include "platform/sysutils.h"
 #include "platform/unicode_convert.h"
 
 namespace {
-
-// The text up to the first Delimiter; Text keeps what follows it. Without one
-// the whole text is the token and Text becomes empty.
-String CutToken(String& Text, char Delimiter) {
-  size_t at = Text.find(Delimiter);
-  String token = Text.substr(0, at);
-  Text = at == String::npos ? String() : Text.substr(at + 1);
-  return token;
-}
 
 // The number of a reference "&#n;": decimal digits after optional blanks and a
 // sign, within 32 bits. Anything else (hexadecimal, nothing at all) reads as a blank.

@@ -8,33 +8,13 @@
 #include "launcher/ov3contents.h"
 #include "platform/files.h"
 #include "platform/unicode_convert.h"
-#include "support/process_win.h"
-#include "support/temp_dir.h"
+#include "launcher/ov3_folder_win.h"
+
+using namespace ov3test;
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// A copy of the program and its hook library in a fresh folder.
-class Ov3Folder {
- public:
-  Ov3Folder() {
-    for (const wchar_t* name : {L"ov3.exe", L"kem3.dll"})
-      fs::copy_file(fs::path(testproc::ProgramFolder() + name), dir_.path() / name);
-  }
-  std::wstring Exe() const { return (dir_.path() / L"ov3.exe").wstring(); }
-  std::wstring Folder() const { return dir_.path().wstring(); }
-  String File(const char* name) const { return dir_.file(name); }
-
- private:
-  TempDir dir_;
-};
-
-// Asks the bar to close as its "close" command does and waits for the process.
-int CloseBar(testproc::ChildProcess& bar, HWND window) {
-  PostMessageW(window, WM_CLOSE, 0, 0);
-  return bar.Wait(15000);
-}
 
 String DefaultContentsText() {
   TKemXml doc("", 0, false, kContentsBufferSize);

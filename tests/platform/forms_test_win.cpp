@@ -237,3 +237,14 @@ TEST(FormsWin, FocusMovesInTabOrderWithEnterAndExit) {
   boxes[0]->Free();  // the form forgets a control that goes
   EXPECT_EQ(form->ActiveControl(), nullptr);
 }
+
+TEST(FormsWin, AFormSetMaximisedBeforeItsFirstShowShowsMaximised) {
+  TAppScope app;
+  auto* form = new TForm(Application);
+  form->HandleNeeded();  // the window exists, hidden, before the state is set
+  form->SetWindowState(wsMaximized);
+  form->Show();
+  EXPECT_TRUE(IsZoomed(form->Handle()));
+  EXPECT_EQ(form->WindowState(), wsMaximized);
+  form->Free();
+}

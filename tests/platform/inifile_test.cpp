@@ -295,3 +295,15 @@ TEST(IniFile, LineBreaksInWrittenTextCannotSplitTheFile) {
   reader.ReadSection("S", keys);
   EXPECT_EQ(Lines(keys), std::vector<String>{"k"});
 }
+
+TEST(IniFile, WriteFileBringsBackARemovedFile) {
+  TempDir dir;
+  String name = dir.file("gone.ini");
+  TIniFile ini(name);
+  ini.WriteString("A", "k", "v");
+  ASSERT_TRUE(DeleteFile(name));
+  ini.UpdateFile();
+  EXPECT_FALSE(FileExists(name)) << "nothing was unsaved";
+  ini.WriteFile();
+  EXPECT_EQ(ReadFileBytes(name), "[A]\r\nk=v\r\n");
+}

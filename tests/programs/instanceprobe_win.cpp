@@ -6,7 +6,6 @@
 //   activate  InitSingleInstance, and when another instance runs,
 //             ActivatePreviousInstance as the launcher does
 #include "kem3/framework/kemsingle_win.h"
-#include "kem3/framework/kemutils_win.h"
 #include "platform/unicode_convert.h"
 
 int wmain(int argc, wchar_t** argv) {

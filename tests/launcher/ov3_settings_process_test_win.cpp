@@ -1,0 +1,107 @@
+// The settings file as a user meets it: written after start-up and at exit,
+// read at the next start, mended when old or damaged.
+#include <gtest/gtest.h>
+
+#include "launcher/ov3_folder_win.h"
+#include "platform/files.h"
+#include "platform/inifile.h"
+#include "platform/stringlist.h"
+
+using namespace ov3test;
+
+namespace {
+
+// Waits until the file exists and holds the given section.
+bool WaitForSection(const String& file, const String& section, DWORD milliseconds) {
+  const ULONGLONG deadline = GetTickCount64() + milliseconds;
+  while (GetTickCount64() < deadline) {
+    if (FileExists(file) && TIniFile(file).SectionExists(section)) return true;
+    testproc::PumpMessages();
+    Sleep(50);
+  }
+  return false;
+}
+
+void WriteText(const String& file, const String& text) { WriteFileAtomic(file, text); }
+
+}  // namespace
+
+TEST(Ov3SettingsProcess, TheFileAppearsAfterStartUpAndAgainAtExitWithEveryKey) {
+  Ov3Folder folder;
+  const String ini = folder.File("ov3.ini");
+  testproc::ChildProcess bar(folder.Exe(), L"", folder.Folder());
+  HWND window = bar.WaitForWindow(15000);
+  ASSERT_NE(window, nullptr);
+  // The deferred save is armed at creation: one save 2,500 ms after start-up.
+  ASSERT_TRUE(WaitForSection(ini, "Window", 15000));
+  DeleteFile(ini);
+  ASSERT_EQ(CloseBar(bar, window), 0);
+
+  TIniFile file(ini);
+  EXPECT_EQ(file.ReadString("Version", "Current", ""), "3.3.9");
+  EXPECT_EQ(file.ReadString("Window", "Auto hide", ""), "no");
+  EXPECT_EQ(file.ReadString("Window", "Auto hide hidedelay", ""), "2000");
+  EXPECT_EQ(file.ReadString("Window", "Auto hide hidedelay (Unit)", ""), "ms");
+  EXPECT_EQ(file.ReadString("Icons", "Size", ""), "32");
+  EXPECT_EQ(file.ReadString("Groups", "Next group", ""), "tabulator,ctrl+shift");
+  EXPECT_EQ(file.ReadString("Hints", "Show hints", ""), "0011");
+  EXPECT_EQ(file.ReadString("Browser", "Flt icons", ""), "0");
+  EXPECT_TRUE(file.ValueExists("MainForm", "Left"));
+  EXPECT_TRUE(file.ValueExists("MainForm", "Width"));
+}
+
+TEST(Ov3SettingsProcess, HandEditedValuesTakeEffectAndOldOrDamagedOnesAreMended) {
+  Ov3Folder folder;
+  const String ini = folder.File("ov3.ini");
+  WriteText(ini,
+            "[Version]\r\nCurrent=3.0.1\r\n"
+            "[Browser]\r\nFAVList=C:\\old\r\n"
+            "[MainForm]\r\nLeft=100\r\nTop=200\r\nWidth=400\r\nHeight=80\r\n"
+            "[Hints]\r\nShow hints=1\r\n"
+            "[Window]\r\nAuto hide=perhaps\r\nScreen snap=NO\r\n"
+            "[Icons]\r\nSize=big\r\n");
+  testproc::ChildProcess bar(folder.Exe(), L"", folder.Folder());
+  HWND window = bar.WaitForWindow(15000);
+  ASSERT_NE(window, nullptr);
+  RECT r{};
+  GetWindowRect(window, &r);
+  EXPECT_EQ(r.left, 100);
+  EXPECT_EQ(r.top, 200);
+  EXPECT_EQ(r.right - r.left, 400);
+  EXPECT_EQ(r.bottom - r.top, 80);
+  ASSERT_EQ(CloseBar(bar, window), 0);
+
+  TIniFile file(ini);
+  EXPECT_EQ(file.ReadString("Version", "Current", ""), "3.3.9");
+  EXPECT_FALSE(file.ValueExists("Browser", "FAVList")) << "an older version's browser state goes once";
+  EXPECT_EQ(file.ReadString("Hints", "Show hints", ""), "1011");
+  EXPECT_EQ(file.ReadString("Window", "Auto hide", ""), "no") << "garbage reads as the default";
+  EXPECT_EQ(file.ReadString("Window", "Screen snap", ""), "no") << "a value in other case still counts";
+  EXPECT_EQ(file.ReadString("Icons", "Size", ""), "32");
+
+  // The erase happens once: browser state written by this version stays.
+  {
+    TIniFile edit(ini);
+    edit.WriteString("Browser", "FAVList", "C:\\new");
+  }
+  testproc::ChildProcess again(folder.Exe(), L"", folder.Folder());
+  window = again.WaitForWindow(15000);
+  ASSERT_NE(window, nullptr);
+  ASSERT_EQ(CloseBar(again, window), 0);
+  EXPECT_EQ(TIniFile(ini).ReadString("Browser", "FAVList", ""), "C:\\new");
+}
+
+TEST(Ov3SettingsProcess, AKilledBarLeavesAFileThatReadsWhole) {
+  Ov3Folder folder;
+  const String ini = folder.File("ov3.ini");
+  testproc::ChildProcess bar(folder.Exe(), L"", folder.Folder());
+  ASSERT_NE(bar.WaitForWindow(15000), nullptr);
+  ASSERT_TRUE(WaitForSection(ini, "Browser", 15000));
+  bar.Kill();
+  TIniFile file(ini);
+  TStringList sections;
+  file.ReadSections(sections);
+  EXPECT_EQ(sections.CommaText(), "Version,MainForm,General,Window,Hints,Wheel,Icons,Groups,Misc,Browser");
+  String bytes = ReadFileBytes(ini);
+  EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n") << "the file ends with its last whole line";
+}

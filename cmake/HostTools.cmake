@@ -5,7 +5,7 @@
 include(ExternalProject)
 
 # Every tool the cross builds call; each is a target of tools/CMakeLists.txt.
-set(ORV_HOST_TOOL_NAMES mkicon)
+set(ORV_HOST_TOOL_NAMES mkicon mkcursors)
 
 if(CMAKE_CROSSCOMPILING)
   set(ORV_HOST_TOOLS_DIR ${CMAKE_BINARY_DIR}/hosttools)

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "kem3/controls/kembtns_win.h"
+#include "kem3/controls/kemplist_win.h"
 #include "kem3/framework/kemcfg.h"
 #include "kem3/framework/kemhi_win.h"
 #include "kem3/framework/kemsingle_win.h"
@@ -40,6 +42,7 @@ TfMain::TfMain(TComponent* AOwner) : TForm(AOwner) {
   pClient->SetBevelOuter(bvNone);
   pClient->SetParent(this);
   pClient->SetAlign(alClient);
+  CreateGroupControls();
 
   OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
   OnDestroy = [this](TObject* Sender) { FormDestroy(Sender); };
@@ -66,8 +69,10 @@ void TfMain::FormCreate(TObject*) {
 
   OpenContents();
   ReadGroupList();
+  RebuildGroupButtons();
   SaveContents();
 
+  SelectGroup(0);
   UpdateActionStates();
 
   FShell = std::make_unique<TShellLauncherWin>(Handle());
@@ -77,6 +82,7 @@ void TfMain::FormCreate(TObject*) {
   cfgApplyAll(ConfigTarget());
 
   MainFormCreated = true;
+  ReadGroupKeys();
 }
 
 TcfgConfigTarget TfMain::ConfigTarget() {
@@ -86,13 +92,50 @@ TcfgConfigTarget TfMain::ConfigTarget() {
   };
 }
 
-void TfMain::FormConfigUpdate(int Id, const Variant&) {
+void TfMain::FormConfigUpdate(int Id, const Variant& Value) {
   // The settings of the bar's parts that exist so far; the others take effect
   // through the parts that read them.
   switch (Id) {
     case ovsAutoHide:
     case ovsScreenSnap:
       UpdateActionStates();
+      break;
+    case ovsIconDragging: {
+      TKemPanelListOptions Options = plIcons->Options();
+      if (Value.AsBoolean())
+        Options.Include(ploDragReorder);
+      else
+        Options.Exclude(ploDragReorder);
+      plIcons->SetOptions(Options);
+      break;
+    }
+    case ovsGroupDragging: {
+      TKemButtonSetOptions Options = bsGroups->Options();
+      if (Value.AsBoolean())
+        Options.Include(bsoDragReorder);
+      else
+        Options.Exclude(bsoDragReorder);
+      bsGroups->SetOptions(Options);
+      break;
+    }
+    case ovsIconsTitle: {
+      TKemPanelListOptions Options = plIcons->Options();
+      if (cfgGetInt(ovsIconsTitle) == 0)
+        Options.Exclude(ploListviewHideText);
+      else
+        Options.Include(ploListviewHideText);
+      plIcons->SetOptions(Options);
+      break;
+    }
+    case ovsIconsAutoAccel:
+      RefreshIconCaptions(true);
+      break;
+    case ovsPreviousGroup:
+    case ovsNextGroup:
+      if (MainFormCreated) ReadGroupKeys();
+      break;
+    case ovsGroupsAutoAccel:
+      RebuildGroupButtons();
       break;
     default:
       break;
@@ -120,6 +163,7 @@ void TfMain::FormDestroy(TObject*) {
 }
 
 void TfMain::FormKeyDown(TObject*, std::uint16_t& Key, TShiftState Shift) {
+  if (GroupKeyDown(Key, Shift)) return;
   // The bar's own shortcuts (Ins, Del, Ctrl+P…) reach their actions from here.
   int id = FindBarActionByShortCut(ShortCut(Key, Shift));
   if (id == 0 || !ActionState(id).Enabled) return;
@@ -161,6 +205,8 @@ TBarActionContext TfMain::ActionContext() const {
   c.AutoHide = cfgGetBool(ovsAutoHide);
   c.ScreenSnap = cfgGetBool(ovsScreenSnap);
   c.GroupCount = static_cast<int>(FGroupList.size());
+  c.IconSelected = SelectedIcon() != nullptr;
+  c.GroupSelected = CurrentGroupIndex() >= 0;
   return c;
 }
 

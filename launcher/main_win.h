@@ -8,9 +8,13 @@
 #include "kem3/framework/kemxml.h"
 #include "launcher/ov3actions.h"
 #include "launcher/ov3contents.h"
+#include "launcher/ov3hotkeytext.h"
 #include "launcher/ov3launch_win.h"
 #include "platform/extctrls_win.h"
 #include "platform/forms_win.h"
+
+class TKemButtonSet;
+class TKemPanelList;
 
 class TfMain : public TForm {
  public:
@@ -18,6 +22,8 @@ class TfMain : public TForm {
   ~TfMain() override;
 
   TPanel* pClient = nullptr;
+  TKemPanelList* plIcons = nullptr;
+  TKemButtonSet* bsGroups = nullptr;
 
   // ---- Contents.
   TKemXml* Contents() const { return FContents.get(); }
@@ -31,6 +37,20 @@ class TfMain : public TForm {
   // Starts the program behind an icon element, or the icons a batch lists.
   void LaunchIcon(const TKemXmlTag* Icon);
 
+  // ---- Group buttons and the icon panel.
+  // The group buttons from the groups' titles, in the group list's order.
+  void RebuildGroupButtons();
+  // The icon panel shows the icons of the selected group.
+  void bsGroupsChange();
+  void AddIconItem(TKemXmlTag* Icon);
+  // The items' captions from their icons' titles; Rebuild also lays the panel out again.
+  void RefreshIconCaptions(bool Rebuild);
+  bool IsCurrentGroupIcons(const TKemXmlTag* Element) const;
+  int CurrentGroupIndex() const;
+  TKemXmlTag* CurrentGroup() const;
+  void SelectGroup(int Index);
+  TKemXmlTag* SelectedIcon() const;
+
   // ---- Actions.
   TOvActionState ActionState(int Id) const;
   void UpdateActionStates();
@@ -42,11 +62,28 @@ class TfMain : public TForm {
  protected:
   // Every message first goes to the single-instance filter.
   void WndProc(TMessage& Message) override;
+  // Accelerators of the icon panel and the group buttons.
+  bool FormDialogChar(WideChar Key, TShiftState Shift) override;
 
  private:
   void FormCreate(TObject* Sender);
   void FormDestroy(TObject* Sender);
   void FormKeyDown(TObject* Sender, std::uint16_t& Key, TShiftState Shift);
+
+  void CreateGroupControls();
+  void plIconsClick();
+  void plIconsDblClick();
+  void plIconsKeyPress(WideChar& Key);
+  void plIconsAccelerator(int Index, int Count);
+  void plIconsReorder(int CurIdx, int NewIdx);
+  void plIconsDropIcon(int Idx, int ButIdx);
+  void bsGroupsReorder(int CurIdx, int NewIdx, bool& CanReorder);
+  void LaunchSelected();
+  // The previous- and next-group keys; true when Key was one of them (then consumed).
+  bool GroupKeyDown(std::uint16_t& Key, TShiftState Shift);
+  void ReadGroupKeys();
+  // Groups or icons step with the wheel as the wheel settings say; false when not handled.
+  bool FormMouseWheel(TShiftState Shift, bool Up);
 
   TcfgConfigTarget ConfigTarget();
   void SavePlacementAndSettings();
@@ -67,6 +104,8 @@ class TfMain : public TForm {
   int FHomeLeft = 0;
   int FHomeTop = 0;
   int FGroupButtonCount = 0;
+  TOvBarKey FPrevGroupKey;
+  TOvBarKey FNextGroupKey;
   std::unique_ptr<TShellLauncherWin> FShell;
   std::array<TOvActionState, kBarActions.size()> FActionStates{};
 };

@@ -88,6 +88,10 @@ class TCustomForm : public TWinControl {
   void PaintWindow(HDC DC) override;
   void MouseWheelHandler(TMessage& Message) override;
 
+  // A character that no focused control took (and every Alt+character):
+  // forms that host accelerators answer it; true when taken.
+  virtual bool FormDialogChar(WideChar /*Key*/, TShiftState /*Shift*/) { return false; }
+
   virtual void DoCreate();
   virtual void DoDestroy();
   virtual void DoShow();

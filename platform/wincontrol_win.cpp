@@ -583,6 +583,15 @@ void TWinControl::DispatchDefault(TMessage& Message) {
         Message.Result = 0;
         return;
       }
+      [[fallthrough]];
+    case WM_SYSCHAR:
+      // Accelerators: the form offers the character to its controls.
+      if (TCustomForm* form = GetParentForm(this)) {
+        if (form->FormDialogChar(static_cast<WideChar>(Message.WParam), KeyDataToShiftState(Message.LParam))) {
+          Message.Result = 0;
+          return;
+        }
+      }
       DefaultHandler(Message);
       return;
     case WM_SETFOCUS:

@@ -1,0 +1,93 @@
+// Walking a control tree for a language change and for dialog keys; form
+// actions; wide text measuring and output.
+#include "kem3/controls/kembase_win.h"
+
+#include <utility>
+
+#include "platform/geometry_win.h"
+
+void UpdateChildLanguage(TWinControl* Parent) {
+  if (!Parent) return;
+  for (int I = 0; I < Parent->ControlCount(); ++I) {
+    TControl* Child = Parent->Controls(I);
+    if (auto* K = dynamic_cast<IKemControl*>(Child))
+      K->UpdateLanguage();
+    else if (auto* P = dynamic_cast<TWinControl*>(Child))
+      UpdateChildLanguage(P);
+  }
+}
+
+namespace {
+
+// Walks Root's children; Ask answers for a library control, plain windowed
+// controls are walked into. A handler may free controls: the walk stops at the
+// first taker and checks the count on each step.
+template <class F>
+bool Broadcast(TWinControl* Root, F&& Ask) {
+  if (!Root) return false;
+  for (int I = 0; I < Root->ControlCount(); ++I) {
+    TControl* Child = Root->Controls(I);
+    if (auto* K = dynamic_cast<IKemControl*>(Child)) {
+      if (Ask(K)) return true;
+    } else if (auto* W = dynamic_cast<TWinControl*>(Child)) {
+      if (Broadcast(W, Ask)) return true;
+    }
+  }
+  return false;
+}
+
+TFormActionFinder& ActionFinder() {
+  static TFormActionFinder finder;
+  return finder;
+}
+
+}  // namespace
+
+bool BroadcastDialogKey(TWinControl* Root, std::uint16_t Key, TShiftState Shift) {
+  return Broadcast(Root, [&](IKemControl* K) { return K->DialogKey(Key, Shift); });
+}
+
+bool BroadcastDialogChar(TWinControl* Root, WideChar Key, TShiftState Shift) {
+  return Broadcast(Root, [&](IKemControl* K) { return K->DialogChar(Key, Shift); });
+}
+
+void SetFormActionFinder(TFormActionFinder Finder) { ActionFinder() = std::move(Finder); }
+
+TBasicAction* FindFormAction(TCustomForm* Form, int Id) {
+  const auto& finder = ActionFinder();
+  return Form && finder ? finder(Form, Id) : nullptr;
+}
+
+int WideTextWidth(TCanvas* Canvas, const WideString& Text) { return Canvas->TextWidth(Text); }
+
+int WideTextHeight(TCanvas* Canvas, const WideString& Text) { return Canvas->TextHeight(Text); }
+
+TSize TCanvasTextMeasure::TextExtent(const WideString& Text) { return FCanvas->TextExtent(Text); }
+
+TFontTextMeasure::TFontTextMeasure(const TFont& Font) : FBitmap(std::make_unique<TBitmap>()) {
+  FBitmap->SetSize(1, 1);
+  FBitmap->Canvas()->SetFont(Font);
+}
+
+TFontTextMeasure::~TFontTextMeasure() = default;
+
+TSize TFontTextMeasure::TextExtent(const WideString& Text) { return FBitmap->Canvas()->TextExtent(Text); }
+
+int LibDrawText(HDC DC, const WideString& Text, TRect& Rect, UINT Format) {
+  RECT r = ToRECT(Rect);
+  const int height = DrawTextW(DC, WideCStr(Text), static_cast<int>(Text.size()), &r, Format);
+  Rect = FromRECT(r);
+  return height;
+}
+
+bool LibExtTextOut(HDC DC, int X, int Y, UINT Options, const TRect* Rect, const WideString& Text, const int* Dx) {
+  RECT r{};
+  if (Rect) r = ToRECT(*Rect);
+  return ExtTextOutW(DC, X, Y, Options, Rect ? &r : nullptr, WideCStr(Text), static_cast<UINT>(Text.size()), Dx) !=
+         FALSE;
+}
+
+LONG LibTabbedTextOut(HDC DC, int X, int Y, const WideString& Text, int TabCount, const int* TabPositions,
+                      int TabOrigin) {
+  return TabbedTextOutW(DC, X, Y, WideCStr(Text), static_cast<int>(Text.size()), TabCount, TabPositions, TabOrigin);
+}

@@ -1,0 +1,462 @@
+// TKemCustomButton: roles, default look and dialog keys, the press, release
+// and repeat of the mouse, and the plain painting.
+#include "kem3/controls/kembut_win.h"
+
+#include <vector>
+
+#include "kem3/controls/kemlantext.h"
+#include "kem3/framework/kemutil.h"
+#include "platform/extctrls_win.h"
+#include "platform/keys.h"
+#include "platform/wide_case.h"
+
+TColor DefaultSparkColor() {
+  const TColor face = ColorToRGB(clBtnFace), light = ColorToRGB(clBtnHighlight);
+  auto mid = [](int a, int b) { return a + (b - a) / 2; };
+  return RGBColor(mid(GetRed(face), GetRed(light)), mid(GetGreen(face), GetGreen(light)),
+                  mid(GetBlue(face), GetBlue(light)));
+}
+
+namespace {
+
+// Every button inside Parent, depth first.
+void CollectButtons(TWinControl* Parent, std::vector<TKemCustomButton*>& Out) {
+  for (int i = 0; i < Parent->ControlCount(); ++i) {
+    TControl* c = Parent->Controls(i);
+    if (auto* b = dynamic_cast<TKemCustomButton*>(c)) Out.push_back(b);
+    if (auto* w = dynamic_cast<TWinControl*>(c)) CollectButtons(w, Out);
+  }
+}
+
+bool NoModifiers(TShiftState Shift) {
+  return !Shift.Contains(ssShift) && !Shift.Contains(ssCtrl) && !Shift.Contains(ssAlt);
+}
+
+}  // namespace
+
+TKemCustomButton::TKemCustomButton(TComponent* AOwner)
+    : TKemCustomControl(AOwner),
+      FGlyph(std::make_unique<TBitmap>()),
+      FColorHighlight(clBtnHighlight),
+      FColorShadow(clBtnShadow),
+      FColorFrame(clWindowFrame),
+      FColorSpark(DefaultSparkColor()) {
+  // The button captures the mouse and makes its clicks itself; a double click
+  // is just a second press.
+  SetControlStyle({csOpaque});
+  SetBounds(0, 0, 75, 25);
+  SetColor(clBtnFace);
+  SetTabStop(true);
+}
+
+TKemCustomButton::~TKemCustomButton() = default;
+
+// ---- Roles --------------------------------------------------------------------------
+
+void TKemCustomButton::SetActionType(TActionType Value) {
+  if (FActionType == Value) return;
+  FActionType = Value;
+  const TActionTypeRole& role = ActionTypeRole(Value);
+  ApplyRoleAction();
+  if (!role.KeepsState) {
+    FModalResult = role.ModalResult;
+    SetDefault(role.Default);
+    FCancel = role.Cancel;
+  }
+  FCaptionIndex = -2;  // a new text name: look it up again
+  UpdateLanguage();
+}
+
+void TKemCustomButton::ApplyRoleAction() {
+  const TActionTypeRole& role = ActionTypeRole(FActionType);
+  if (FActionType == atNone) {
+    SetAction(nullptr);
+    return;
+  }
+  const int id = FActionType == atCustom ? FActionId : role.ActionId;
+  SetAction(FindFormAction(GetParentForm(this), id));
+}
+
+void TKemCustomButton::SetActionId(int Value) {
+  FActionId = Value;
+  if (FActionType == atCustom) ApplyRoleAction();
+}
+
+void TKemCustomButton::SetLanId(const String& Value) {
+  if (FLanId == Value) return;
+  FLanId = Value;
+  if (FActionType != atCustom) return;
+  FCaptionIndex = -2;
+  UpdateLanguage();
+}
+
+void TKemCustomButton::SetAction(TBasicAction* Value) {
+  if (FAction == Value) return;
+  if (FAction) RemoveFreeNotification(FAction);
+  FAction = Value;
+  if (!Value) return;
+  FreeNotification(Value);
+  if (!Value->Caption().empty()) SetCaption(Value->Caption());
+  SetEnabled(Value->Enabled());
+}
+
+void TKemCustomButton::Notification(TComponent* AComponent, TOperation Operation) {
+  TKemCustomControl::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == FAction) FAction = nullptr;
+}
+
+void TKemCustomButton::UpdateLanguage() {
+  if (FAction && FAction->CaptionIndex() >= 0) {
+    SetCaption(FAction->Caption());
+    return;
+  }
+  LookUpCaption();
+}
+
+void TKemCustomButton::LookUpCaption() {
+  // Without a language the index stays -2 and the lookup is made again next time.
+  if (FCaptionIndex < -1) FCaptionIndex = LanguageTextIndex(ButtonTextName(FActionType, FLanId));
+  if (FCaptionIndex >= 0) SetCaption(LanguageText(FCaptionIndex, Caption()));
+}
+
+// ---- Default look and keys ------------------------------------------------------------
+
+void TKemCustomButton::SetDefault(bool Value) {
+  FDefault = Value;
+  if (HandleAllocated()) {
+    if (TCustomForm* form = GetParentForm(this)) {
+      NotifyFocusChanged(form);
+    } else {
+      FocusChanged(nullptr);
+    }
+  }
+  Invalidate();
+}
+
+void TKemCustomButton::NotifyFocusChanged(TCustomForm* Form) {
+  if (!Form) return;
+  std::vector<TKemCustomButton*> buttons;
+  CollectButtons(Form, buttons);
+  TWinControl* focused = Form->ActiveControl();
+  for (TKemCustomButton* b : buttons) b->FocusChanged(focused);
+}
+
+void TKemCustomButton::FocusChanged(TWinControl* Focused) {
+  FDefaultLook = FDefault;
+  auto* button = dynamic_cast<TKemCustomButton*>(Focused);
+  if (button && !button->FNoFraming) FDefaultLook = button == this;
+  UpdateButtonStyle();
+  Invalidate();
+}
+
+void TKemCustomButton::UpdateButtonStyle() {
+  if (!HandleAllocated()) return;
+  const LONG_PTR style = GetWindowLongPtrW(Handle(), GWL_STYLE);
+  const LONG_PTR want =
+      (style & ~static_cast<LONG_PTR>(BS_TYPEMASK)) | (FDefaultLook ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+  if (want != style) SetWindowLongPtrW(Handle(), GWL_STYLE, want);
+}
+
+void TKemCustomButton::CreateParams(TCreateParams& Params) {
+  TKemCustomControl::CreateParams(Params);
+  Params.WinClassName = u"KEMBUTTON";
+  Params.Style |= FDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+  FDefaultLook = FDefault;
+}
+
+void TKemCustomButton::DispatchDefault(TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_GETDLGCODE:
+      Message.Result = DLGC_BUTTON | (FDefaultLook ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
+      return;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      // The focus frame comes and goes, also when the focus leaves the form.
+      Invalidate();
+      break;
+    default:
+      break;
+  }
+  TKemCustomControl::DispatchDefault(Message);
+}
+
+void TKemCustomButton::DoEnter() {
+  TKemCustomControl::DoEnter();
+  NotifyFocusChanged(GetParentForm(this));
+}
+
+void TKemCustomButton::DoExit() {
+  TKemCustomControl::DoExit();
+  NotifyFocusChanged(GetParentForm(this));
+}
+
+bool TKemCustomButton::DialogKey(std::uint16_t Key, TShiftState Shift) {
+  if (!NoModifiers(Shift)) return false;
+  const bool mine = (Key == VK_RETURN && FDefaultLook) || (Key == VK_ESCAPE && FCancel);
+  if (!mine || !CanFocus()) return false;
+  Click();
+  return true;
+}
+
+bool TKemCustomButton::DialogChar(WideChar Key, TShiftState /*Shift*/) {
+  if (!Enabled() || !CanFocus()) return false;
+  const WideChar accel = GetAccelCharW(Caption());
+  if (accel == 0 || WideCharUpper(accel) != WideCharUpper(Key)) return false;
+  Click();
+  return true;
+}
+
+void TKemCustomButton::SetFocus() {
+  if (CanTabFocus()) TKemCustomControl::SetFocus();
+}
+
+void TKemCustomButton::Click() {
+  if (TCustomForm* form = GetParentForm(this)) form->SetModalResult(FModalResult);
+  if (OnClick) {
+    OnClick(this);
+  } else if (FAction) {
+    FAction->Execute();
+  }
+}
+
+// ---- Mouse ----------------------------------------------------------------------------
+
+void TKemCustomButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  if (Button == mbLeft && FTracking && FDropDownShown) {
+    HideDropDown();
+    return;
+  }
+  if (Button != mbLeft || FTracking) {
+    if (Button == mbRight && OnClickRight) OnClickRight(this);
+  } else {
+    if (FFocusOnPress) SetFocus();
+    SetMouseCapture(true);
+    FTracking = true;
+    FPressed = true;
+    FPressPoint = Point(X, Y);
+    Invalidate();
+    if (FDropDownMenu) {
+      FDropDownShown = true;
+      PopupDropDown(ClientToScreen(Point(0, Height())));
+    }
+    if (OnPress) OnPress(this);
+  }
+  TKemCustomControl::MouseDown(Button, Shift, X, Y);
+  if (FTimerState.Contains(tsAllowTimer)) StartRepeat();
+}
+
+void TKemCustomButton::MouseMove(TShiftState Shift, int X, int Y) {
+  if (FTracking && !FDropDownMenu) SetPressed(PtInRect(ClientRect(), Point(X, Y)));
+  TKemCustomControl::MouseMove(Shift, X, Y);
+}
+
+void TKemCustomButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  StopRepeat();
+  if (Button == mbLeft && FTracking && !FDropDownMenu) {
+    const bool clicks = FPressed;
+    ReleaseButton();
+    if (clicks) ReleaseClick();
+  }
+  TKemCustomControl::MouseUp(Button, Shift, X, Y);
+}
+
+void TKemCustomButton::SetPressed(bool Value) {
+  if (FPressed == Value) return;
+  FPressed = Value;
+  Invalidate();
+}
+
+void TKemCustomButton::ReleaseButton() {
+  if (MouseCapture()) SetMouseCapture(false);
+  FTracking = false;
+  FPressed = false;
+  FDropDownShown = false;
+  Invalidate();
+}
+
+void TKemCustomButton::DropDownClosed() { ReleaseButton(); }
+
+void TKemCustomButton::PopupDropDown(TPoint /*ScreenPos*/) {}
+
+void TKemCustomButton::EnabledChanged() {
+  TKemCustomControl::EnabledChanged();
+  if (Enabled()) return;
+  StopRepeat();
+  if (FTracking || FPressed) ReleaseButton();
+}
+
+// ---- Repetition -----------------------------------------------------------------------
+
+void TKemCustomButton::StartRepeat() {
+  if (!FRepeatTimer) {
+    FRepeatTimer = new TTimer(this);
+    FRepeatTimer->SetEnabled(false);
+    FRepeatTimer->OnTimer = [this](TObject* Sender) { RepeatTick(Sender); };
+  }
+  FRepeatTimer->SetEnabled(false);
+  FRepeatTimer->SetInterval(static_cast<unsigned>(FInitPause > 0 ? FInitPause : 1));
+  FRepeatTimer->SetEnabled(true);
+}
+
+void TKemCustomButton::StopRepeat() {
+  if (FRepeatTimer) FRepeatTimer->SetEnabled(false);
+}
+
+void TKemCustomButton::RepeatTick(TObject* /*Sender*/) {
+  FRepeatTimer->SetInterval(static_cast<unsigned>(FRepeatPause > 0 ? FRepeatPause : 1));
+  if (!FTracking || !FPressed || !MouseCapture()) return;
+  try {
+    Click();
+  } catch (...) {
+    StopRepeat();
+    throw;
+  }
+}
+
+// ---- Look -----------------------------------------------------------------------------
+
+void TKemCustomButton::SetFlat(bool Value) {
+  if (FFlat == Value) return;
+  FFlat = Value;
+  Invalidate();
+}
+
+void TKemCustomButton::SetFlatRaised(bool Value) {
+  if (FFlatRaised == Value) return;
+  FFlatRaised = Value;
+  Invalidate();
+}
+
+void TKemCustomButton::SetGlyph(const TBitmap& Value) {
+  FGlyph->Assign(Value);
+  Invalidate();
+}
+
+void TKemCustomButton::SetColorHighlight(TColor Value) {
+  if (FColorHighlight == Value) return;
+  FColorHighlight = Value;
+  Invalidate();
+}
+
+void TKemCustomButton::SetColorShadow(TColor Value) {
+  if (FColorShadow == Value) return;
+  FColorShadow = Value;
+  Invalidate();
+}
+
+void TKemCustomButton::SetColorFrame(TColor Value) {
+  if (FColorFrame == Value) return;
+  FColorFrame = Value;
+  Invalidate();
+}
+
+void TKemCustomButton::SetColorSpark(TColor Value) {
+  if (FColorSpark == Value) return;
+  FColorSpark = Value;
+  Invalidate();
+}
+
+void TKemCustomButton::SetNoFraming(bool Value) {
+  if (FNoFraming == Value) return;
+  FNoFraming = Value;
+  Invalidate();
+}
+
+void TKemCustomButton::SetNoFocusing(bool Value) {
+  if (FNoFocusing == Value) return;
+  FNoFocusing = Value;
+  Invalidate();
+}
+
+void TKemCustomButton::SetSkin(TVosSkin* Value) {
+  if (FSkin == Value) return;
+  FSkin = Value;
+  Invalidate();
+}
+
+void TKemCustomButton::SetTextureOffset(TPoint Value) {
+  if (FTextureOffset == Value) return;
+  FTextureOffset = Value;
+  if (FSkin) Invalidate();
+}
+
+void TKemCustomButton::SetTextureIndex(int Value) {
+  if (FTextureIndex == Value) return;
+  FTextureIndex = Value;
+  if (FSkin) Invalidate();
+}
+
+void TKemCustomButton::SetButtonIndex(int Value) {
+  if (FButtonIndex == Value) return;
+  FButtonIndex = Value;
+  if (FSkin) Invalidate();
+}
+
+void TKemCustomButton::Paint() {
+  // A skinned button is drawn by the skin engine; until one is attached the
+  // button paints its plain form.
+  PaintPlain(FaceColor(), CaptionColor(), CaptionPrefix());
+}
+
+void TKemCustomButton::PaintPlain(TColor Face, TColor Text, bool Prefix) {
+  TCanvas* c = Canvas();
+  c->SetFont(*Font());
+  c->Brush()->SetStyle(bsSolid);
+  c->Brush()->SetColor(Face);
+  c->Pen()->SetStyle(psSolid);
+  c->Pen()->SetColor(clBlack);
+  TRect r = ClientRect();
+  const bool focused = Focused();
+  if ((focused || FDefaultLook) && !FFlat && !FNoFraming) Frame3D(c, r, FColorFrame, FColorFrame, 1);
+  if (FFlat) {
+    if (!FFlatRaised || FPressed) {
+      Frame3D(c, r, FColorShadow, FColorShadow, 1);
+    } else {
+      Frame3D(c, r, FColorHighlight, FColorShadow, 1);
+    }
+  } else if (FPressed) {
+    Frame3D(c, r, FColorShadow, FColorShadow, 1);
+  } else {
+    Frame3D(c, r, FColorHighlight, FColorFrame, 1);
+    Frame3D(c, r, FColorSpark, FColorShadow, 1);
+  }
+  c->Brush()->SetColor(Face);
+  c->FillRect(r);
+  if (focused && !FFlat && !FNoFocusing) {
+    TRect f = r;
+    const int inset = FPressed ? 2 : 1;
+    InflateRect(f, -inset, -inset);
+    c->Font()->SetColor(clBlack);
+    c->DrawFocusRect(f);
+  }
+  if (FPressed && (!FFlat || FFlatRaised)) OffsetRect(r, 1, 1);
+
+  if (!FGlyph->Empty()) {
+    const int gw = FGlyph->Width(), gh = FGlyph->Height();
+    const int x = (r.Width() + 1 - gw) / 2, y = (r.Height() + 1 - gh) / 2;
+    if (BitsPerPixel(FGlyph->PixelFormat()) == 32 && FGlyph->AlphaFormat() != afIgnored) {
+      c->Draw(x, y, *FGlyph);
+    } else {
+      const TColor see =
+          FGlyph->TransparentColor() != clDefault ? FGlyph->TransparentColor() : FGlyph->PixelColor(0, gh - 1);
+      TransparentBlt(c->Handle(), x, y, gw, gh, FGlyph->Canvas()->Handle(), 0, 0, gw, gh,
+                     static_cast<UINT>(ColorToRGB(see)));
+    }
+    return;
+  }
+  c->Brush()->SetStyle(bsClear);
+  const UINT flags = DT_CENTER | DT_VCENTER | DT_SINGLELINE | (Prefix ? 0 : DT_NOPREFIX);
+  TRect t = r;
+  OffsetRect(t, 1, 0);
+  WideString caption = Caption();
+  if (!Enabled()) {
+    TRect embossed = t;
+    OffsetRect(embossed, 1, 1);
+    c->Font()->SetColor(FColorHighlight);
+    c->DrawText(caption, embossed, flags);
+    c->Font()->SetColor(FColorShadow);
+  } else {
+    c->Font()->SetColor(Text);
+  }
+  c->DrawText(caption, t, flags);
+}

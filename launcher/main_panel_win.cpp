@@ -1,0 +1,267 @@
+// The bar's group buttons and icon panel: filling them from the contents,
+// starting icons from the panel, moving icons and groups by dragging, group
+// keys and the mouse wheel.
+#include <algorithm>
+
+#include "kem3/controls/kembase_win.h"
+#include "kem3/controls/kembtns_win.h"
+#include "kem3/controls/kemplist_win.h"
+#include "launcher/main_win.h"
+#include "launcher/ov3cfg.h"
+#include "launcher/ov3hotkeytext.h"
+#include "launcher/ov3text.h"
+#include "platform/unicode_convert.h"
+#include "platform/winapi_win.h"
+
+namespace {
+
+TKemXmlTag* IconOfItem(const TKemPanelListItem* Item) {
+  return Item ? reinterpret_cast<TKemXmlTag*>(Item->GetDataAsInteger()) : nullptr;
+}
+
+// Ctrl = 4, Alt = 2, Shift = 1, as the group keys are stored.
+int ShiftMask(TShiftState Shift) {
+  return (Shift.Contains(ssCtrl) ? 4 : 0) | (Shift.Contains(ssAlt) ? 2 : 0) | (Shift.Contains(ssShift) ? 1 : 0);
+}
+
+bool ModifierDown() {
+  return (GetKeyState(VK_SHIFT) < 0) || (GetKeyState(VK_CONTROL) < 0) || (GetKeyState(VK_MENU) < 0);
+}
+
+// The wheel's new index: wrapping (or nothing selected) runs round the ends,
+// otherwise an index past an end leaves the selection where it is (-2).
+int WheelTarget(int Current, int Step, int Count, bool Wrap) {
+  if (Count <= 0) return -2;
+  int Index = Current + Step;
+  if (Wrap || Current < 0) {
+    if (Index < 0) return Count - 1;
+    if (Index >= Count) return 0;
+    return Index;
+  }
+  return (Index < 0 || Index >= Count) ? -2 : Index;
+}
+
+}  // namespace
+
+void TfMain::CreateGroupControls() {
+  bsGroups = new TKemButtonSet(this);
+  bsGroups->SetName("bsGroups");
+  bsGroups->SetParent(this);
+  bsGroups->SetAlign(alTop);
+  bsGroups->SetAccelModifier(amNone);
+  bsGroups->SetSpaceInner(0);
+  bsGroups->SetOptions(TKemButtonSetOptions{bsoDragReorder});
+  bsGroups->OnChange = [this](TObject*) { bsGroupsChange(); };
+  bsGroups->OnReorder = [this](TObject*, int Cur, int New, bool& Can) { bsGroupsReorder(Cur, New, Can); };
+  bsGroups->OnReordered = [this](TObject*) { RebuildGroupButtons(); };
+
+  plIcons = new TKemPanelList(this);
+  plIcons->SetName("plIcons");
+  plIcons->SetParent(pClient);
+  plIcons->SetAlign(alClient);
+  plIcons->SetStyle(plsListview);
+  plIcons->SetItemWidth(64);
+  plIcons->SetAccelAction(aaCustom);
+  plIcons->SetOptions(
+      TKemPanelListOptions{ploNoFocusRect, ploDoubleClicks, ploRightClicks, ploDragReorder, ploNoWheelScrollBars});
+  plIcons->SetSpaceTop(8);
+  plIcons->SetSpaceBottom(8);
+  plIcons->SetSpaceVert(8);
+  plIcons->SetSpaceHorz(8);
+  plIcons->SetSpaceLeft(0);
+  plIcons->SetSpaceRight(0);
+  plIcons->SetButtonSet(bsGroups);
+  plIcons->OnClick = [this](TObject*) { plIconsClick(); };
+  plIcons->OnDblClick = [this](TObject*) { plIconsDblClick(); };
+  plIcons->OnKeyPress = [this](TObject*, WideChar& Key) { plIconsKeyPress(Key); };
+  plIcons->OnAccelerator = [this](TObject*, int Index, int Count) { plIconsAccelerator(Index, Count); };
+  plIcons->OnChange = [this](TObject*) { UpdateActionStates(); };
+  plIcons->OnReorder = [this](TObject*, int Cur, int New) { plIconsReorder(Cur, New); };
+  plIcons->OnCanDropIcon = [this](TObject*, int, int But, bool& Can) {
+    Can = But != bsGroups->PageIndex() && But >= 0 && But < static_cast<int>(FGroupList.size());
+  };
+  plIcons->OnDropIcon = [this](TObject*, int Idx, int But) { plIconsDropIcon(Idx, But); };
+
+  OnMouseWheelUp = [this](TObject*, TShiftState Shift, TPoint, bool& Handled) {
+    Handled = FormMouseWheel(Shift, true);
+  };
+  OnMouseWheelDown = [this](TObject*, TShiftState Shift, TPoint, bool& Handled) {
+    Handled = FormMouseWheel(Shift, false);
+  };
+}
+
+int TfMain::CurrentGroupIndex() const { return bsGroups ? bsGroups->PageIndex() : -1; }
+
+TKemXmlTag* TfMain::CurrentGroup() const { return GroupAt(FGroupList, CurrentGroupIndex()); }
+
+void TfMain::SelectGroup(int Index) {
+  bsGroups->SetPageIndex(Index);
+  bsGroupsChange();
+}
+
+void TfMain::RebuildGroupButtons() {
+  std::vector<String> Titles;
+  Titles.reserve(FGroupList.size());
+  for (const TKemXmlTag* Group : FGroupList) Titles.push_back(Group->ReadAttr("title"));
+  if (cfgGetBool(ovsGroupsAutoAccel)) AssignAutoAccelerators(Titles);
+  std::vector<WideString> Captions;
+  Captions.reserve(Titles.size());
+  for (const String& Title : Titles) Captions.push_back(Utf8ToWide(Title));
+  bsGroups->SetPageCaptions(Captions);
+  bsGroups->Rebuild();
+}
+
+// Idempotent: the button set may report one click twice.
+void TfMain::bsGroupsChange() {
+  plIcons->Clear();
+  if (TKemXmlTag* Group = CurrentGroup())
+    for (TKemXmlTag* Icon : ListIcons(Group)) AddIconItem(Icon);
+  RefreshIconCaptions(true);
+  UpdateActionStates();
+}
+
+void TfMain::AddIconItem(TKemXmlTag* Icon) {
+  // Pictures come from the icon cache; until it exists the cells hold captions.
+  plIcons->AddItem(WideString(), Variant(static_cast<std::int64_t>(reinterpret_cast<std::intptr_t>(Icon))), nullptr,
+                   nullptr, false);
+}
+
+void TfMain::RefreshIconCaptions(bool Rebuild) {
+  std::vector<String> Titles;
+  Titles.reserve(plIcons->Count());
+  for (int I = 0; I < plIcons->Count(); ++I) {
+    const TKemXmlTag* Icon = IconOfItem(plIcons->Items(I));
+    Titles.push_back(Icon ? Icon->ReadAttr("title") : String());
+  }
+  if (cfgGetBool(ovsIconsAutoAccel)) AssignAutoAccelerators(Titles);
+  for (int I = 0; I < plIcons->Count(); ++I) plIcons->Items(I)->SetCaption(Utf8ToWide(Titles[I]));
+  if (Rebuild) plIcons->Rebuild();
+}
+
+bool TfMain::IsCurrentGroupIcons(const TKemXmlTag* Element) const {
+  TKemXmlTag* Group = CurrentGroup();
+  return Group && Element && GroupIcons(Group) == Element;
+}
+
+TKemXmlTag* TfMain::SelectedIcon() const { return plIcons ? IconOfItem(plIcons->SelectedItem()) : nullptr; }
+
+void TfMain::LaunchSelected() {
+  TKemXmlTag* Icon = SelectedIcon();
+  if (!Icon) return;
+  plIcons->SetItemIndex(-1);
+  LaunchIcon(Icon);
+}
+
+void TfMain::plIconsClick() {
+  if (cfgGetBool(ovsSingleClick)) LaunchSelected();
+}
+
+void TfMain::plIconsDblClick() {
+  if (!cfgGetBool(ovsSingleClick)) LaunchSelected();
+}
+
+void TfMain::plIconsKeyPress(WideChar& Key) {
+  if (ModifierDown()) return;
+  if (Key == 13) {
+    Key = 0;
+    LaunchSelected();
+  } else if (Key == 27) {
+    plIcons->SetItemIndex(-1);
+  }
+}
+
+void TfMain::plIconsAccelerator(int Index, int Count) {
+  if (Index < 0 || Index >= plIcons->Count()) return;
+  if (Count == 1) {
+    TKemXmlTag* Icon = IconOfItem(plIcons->Items(Index));
+    plIcons->SetItemIndex(-1);
+    LaunchIcon(Icon);
+  } else {
+    plIcons->SetItemIndex(Index);
+  }
+}
+
+void TfMain::plIconsReorder(int CurIdx, int NewIdx) {
+  TKemXmlTag* Icons = GroupIcons(CurrentGroup());
+  if (!Icons || CurIdx < 0 || NewIdx < 0) return;
+  // Comments may sit among the icons: move by the icons' own places.
+  std::vector<TKemXmlTag*> List = ListIcons(CurrentGroup());
+  if (CurIdx >= static_cast<int>(List.size()) || NewIdx >= static_cast<int>(List.size())) return;
+  Icons->MoveChild(List[CurIdx]->GetIndex(), List[NewIdx]->GetIndex());
+  RefreshIconCaptions(true);
+  SaveContents();
+}
+
+void TfMain::plIconsDropIcon(int Idx, int ButIdx) {
+  TKemXmlTag* Target = GroupAt(FGroupList, ButIdx);
+  std::vector<TKemXmlTag*> List = ListIcons(CurrentGroup());
+  if (!Target || Idx < 0 || Idx >= static_cast<int>(List.size())) return;
+  TKemXmlTag* Icon = List[Idx];
+  Icon->Parent()->MoveChildTo(Icon->GetIndex(), GroupIcons(Target, true));
+  plIcons->Delete(Idx);
+  SaveContents();
+}
+
+void TfMain::bsGroupsReorder(int CurIdx, int NewIdx, bool& CanReorder) {
+  const int Count = static_cast<int>(FGroupList.size());
+  CanReorder = CurIdx >= 0 && NewIdx >= 0 && CurIdx < Count && NewIdx < Count;
+  if (!CanReorder || CurIdx == NewIdx) return;
+  FGroupsTag->ExchangeChildren(FGroupList[CurIdx]->GetIndex(), FGroupList[NewIdx]->GetIndex());
+  std::swap(FGroupList[CurIdx], FGroupList[NewIdx]);
+  SaveContents();
+}
+
+bool TfMain::GroupKeyDown(std::uint16_t& Key, TShiftState Shift) {
+  const int Count = static_cast<int>(FGroupList.size());
+  if (Count == 0 || Key == 0) return false;
+  const TOvBarKey Pressed{Key, ShiftMask(Shift)};
+  int Target = -1;
+  if (Pressed == FPrevGroupKey)
+    Target = (CurrentGroupIndex() + 1) % Count;
+  else if (Pressed == FNextGroupKey)
+    Target = (Count + CurrentGroupIndex() - 1) % Count;
+  else
+    return false;
+  Key = 0;
+  SelectGroup(std::max(Target, 0));
+  return true;
+}
+
+bool TfMain::FormMouseWheel(TShiftState Shift, bool Up) {
+  const int Scroll = cfgGetInt(ovsWheelScroll);
+  if (Scroll == 2) return false;
+  int Modifier = 0;
+  switch (cfgGetInt(ovsWheelToggle)) {
+    case 0:
+      Modifier = 4;
+      break;
+    case 1:
+      Modifier = 2;
+      break;
+    case 2:
+      Modifier = 1;
+      break;
+    default:
+      break;
+  }
+  const bool Held = Modifier != 0 && ShiftMask(Shift) == Modifier;
+  const bool Groups = Held != (Scroll == 0);
+  const bool Down = bsGroups->Direction() == bsdVerticalDown;
+  const int Step = Up ? (Down ? -1 : 1) : (Down ? 1 : -1);
+  if (Groups) {
+    int Target =
+        WheelTarget(CurrentGroupIndex(), Step, static_cast<int>(FGroupList.size()), cfgGetBool(ovsWheelWrapGroups));
+    if (Target >= 0) SelectGroup(Target);
+  } else {
+    int Target = WheelTarget(plIcons->ItemIndex(), Step, plIcons->Count(), cfgGetBool(ovsWheelWrapIcons));
+    if (Target >= 0) plIcons->SetItemIndex(Target);
+  }
+  return true;
+}
+
+bool TfMain::FormDialogChar(WideChar Key, TShiftState Shift) { return BroadcastDialogChar(this, Key, Shift); }
+
+void TfMain::ReadGroupKeys() {
+  FPrevGroupKey = ParseBarKey(cfgGetStr(ovsPreviousGroup));
+  FNextGroupKey = ParseBarKey(cfgGetStr(ovsNextGroup));
+}

@@ -1,0 +1,49 @@
+// The key-name table and the text form of a hotkey ("f10,ctrl"), as stored in
+// the contents and settings files: parsing, formatting, the hook's flags and
+// the bar's own group keys.
+#pragma once
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "platform/types.h"
+
+struct TOvKeyName {
+  String DisplayName;  // shown in the hotkey editors, from the language
+  int Code = 0;        // virtual-key code
+  String Name;         // internal name, stored in files
+};
+
+// The English display names of text 282, used until a language gives its own.
+inline constexpr std::string_view kDefaultKeyNamesText =
+    "Backspace|Tab|Space|Enter|Insert|Escape|Delete|Pause|Home|Left|End|Right|"
+    "Page Up|Up|Page Down|Down|Num";
+
+// Rebuilds the process-wide table of 89 keys; the sixteen named keys and the
+// numeric-keypad word take their display names from the "|"-separated pieces
+// of Text (missing pieces give empty names).
+void ReadKeyNames(std::string_view Text);
+const std::vector<TOvKeyName>& KeyNames();
+
+// A modifier's side: absent, either side, left only, right only.
+enum TOvModSide : std::uint8_t { modNone = 0, modAny = 1, modLeft = 2, modRight = 3 };
+
+struct TOvHotkey {
+  int KeyIndex = -1;  // index into KeyNames(), -1 when the key is unknown
+  TOvModSide Ctrl = modNone, Alt = modNone, Shift = modNone, Windows = modNone, Apps = modNone;
+};
+
+TOvHotkey ParseHotkeyText(std::string_view Text);
+String FormatHotkeyText(const TOvHotkey& Hotkey);
+// The keyboard hook's flags for the modifiers.
+std::uint16_t HotkeyHookFlags(const TOvHotkey& Hotkey);
+
+// A key of the bar itself (previous/next group): virtual-key code and the
+// modifiers as ctrl = 4, alt = 2, shift = 1; sides do not matter. Code 0 is
+// no key.
+struct TOvBarKey {
+  int Code = 0;
+  int Shift = 0;
+  bool operator==(const TOvBarKey&) const = default;
+};
+TOvBarKey ParseBarKey(std::string_view Text);

@@ -1,0 +1,101 @@
+// TToolButton: press, click, check state and its flat painting.
+#include "platform/toolbutton_win.h"
+
+#include "platform/extctrls_win.h"
+
+TToolButton::TToolButton(TComponent* AOwner) : TGraphicControl(AOwner) {
+  SetControlStyle({csCaptureMouse, csClickEvents});
+  SetBounds(0, 0, 23, 22);
+}
+
+void TToolButton::SetStyle(TToolButtonStyle Value) {
+  if (FStyle == Value) return;
+  FStyle = Value;
+  if (Value == tbsSeparator || Value == tbsDivider) SetWidth(8);
+  Invalidate();
+}
+
+void TToolButton::SetDown(bool Value) {
+  if (FDown == Value) return;
+  FDown = Value;
+  if (Value && FGrouped && FStyle == tbsCheck && Parent()) {
+    for (int i = 0; i < Parent()->ControlCount(); ++i) {
+      auto* other = dynamic_cast<TToolButton*>(Parent()->Controls(i));
+      if (other && other != this && other->FGrouped && other->FStyle == tbsCheck) other->SetDown(false);
+    }
+  }
+  Invalidate();
+}
+
+void TToolButton::SetImageIndex(int Value) {
+  if (FImageIndex == Value) return;
+  FImageIndex = Value;
+  Invalidate();
+}
+
+void TToolButton::SetAction(TBasicAction* Value) {
+  if (FAction == Value) return;
+  if (FAction) RemoveFreeNotification(FAction);
+  FAction = Value;
+  if (!Value) return;
+  FreeNotification(Value);
+  SetCaption(Value->Caption());
+  SetEnabled(Value->Enabled());
+}
+
+void TToolButton::Notification(TComponent* AComponent, TOperation Operation) {
+  TGraphicControl::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == FAction) FAction = nullptr;
+}
+
+void TToolButton::Click() {
+  if (FStyle == tbsSeparator || FStyle == tbsDivider) return;
+  // A grouped check button stays down when clicked again, as a radio button does.
+  if (FStyle == tbsCheck) SetDown(FGrouped ? true : !FDown);
+  if (OnClick) {
+    OnClick(this);
+  } else if (FAction) {
+    FAction->Execute();
+  }
+}
+
+void TToolButton::SetPressed(bool Value) {
+  if (FPressed == Value) return;
+  FPressed = Value;
+  Invalidate();
+}
+
+void TToolButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  if (Button == mbLeft && FStyle != tbsSeparator && FStyle != tbsDivider) SetPressed(true);
+  TGraphicControl::MouseDown(Button, Shift, X, Y);
+}
+
+void TToolButton::MouseMove(TShiftState Shift, int X, int Y) {
+  TGraphicControl::MouseMove(Shift, X, Y);
+  if (MouseCapture() && FStyle != tbsSeparator && FStyle != tbsDivider) {
+    SetPressed(PtInRect(ClientRect(), Point(X, Y)));
+  }
+}
+
+void TToolButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  TGraphicControl::MouseUp(Button, Shift, X, Y);
+  if (Button == mbLeft) SetPressed(false);
+}
+
+void TToolButton::Paint() {
+  TCanvas* c = Canvas();
+  TRect r = ClientRect();
+  if (FStyle == tbsSeparator) return;
+  if (FStyle == tbsDivider) {
+    TRect line = Rect(r.Width() / 2 - 1, r.Top, r.Width() / 2 + 1, r.Bottom);
+    Frame3D(c, line, clBtnShadow, clBtnHighlight, 1);
+    return;
+  }
+  if (FPressed || FDown) Frame3D(c, r, clBtnShadow, clBtnHighlight, 1);
+  c->Brush()->SetStyle(bsClear);
+  c->Font()->Assign(*Font());
+  if (!Enabled()) c->Font()->SetColor(clGrayText);
+  if (FPressed || FDown) OffsetRect(r, 1, 1);
+  WideString caption = Caption();
+  c->DrawText(caption, r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+}

@@ -1,0 +1,163 @@
+// The bar with groups and icons, driven from outside as a user would: group
+// buttons from the contents file, a click on a group, a double click on an
+// icon that starts our recording program, keys and the wheel.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "launcher/ov3_folder_win.h"
+#include "platform/files.h"
+#include "platform/unicode_convert.h"
+
+using namespace ov3test;
+
+namespace {
+
+std::wstring WindowText(HWND window) {
+  wchar_t buffer[256];
+  const int length = GetWindowTextW(window, buffer, 256);
+  return std::wstring(buffer, length > 0 ? length : 0);
+}
+
+std::wstring WithoutAmpersands(std::wstring text) {
+  std::erase(text, L'&');
+  return text;
+}
+
+std::vector<HWND> Children(HWND parent) {
+  std::vector<HWND> result;
+  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) result.push_back(child);
+  return result;
+}
+
+// The bar's parts as windows: the group buttons (in their order on screen)
+// and the icon panel.
+struct BarWindows {
+  std::vector<HWND> buttons;
+  HWND panel = nullptr;
+};
+
+BarWindows FindBarWindows(HWND bar) {
+  BarWindows found;
+  for (HWND child : Children(bar)) {
+    std::vector<HWND> inner = Children(child);
+    bool buttonRow = false;
+    for (HWND w : inner)
+      if (!WindowText(w).empty()) buttonRow = true;
+    if (buttonRow) {
+      found.buttons = inner;
+      std::sort(found.buttons.begin(), found.buttons.end(), [](HWND a, HWND b) {
+        RECT ra, rb;
+        GetWindowRect(a, &ra);
+        GetWindowRect(b, &rb);
+        return ra.left < rb.left;
+      });
+    } else if (!inner.empty()) {
+      found.panel = inner.front();
+    }
+  }
+  return found;
+}
+
+void Pump(testproc::ChildProcess& bar, DWORD milliseconds) { (void)bar.Wait(milliseconds); }
+
+void Click(HWND window, int x, int y) {
+  const LPARAM at = MAKELPARAM(x, y);
+  SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  SendMessageW(window, WM_LBUTTONUP, 0, at);
+}
+
+void DoubleClick(HWND window, int x, int y) {
+  const LPARAM at = MAKELPARAM(x, y);
+  SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  SendMessageW(window, WM_LBUTTONUP, 0, at);
+  SendMessageW(window, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+  SendMessageW(window, WM_LBUTTONUP, 0, at);
+}
+
+String Utf8(const std::wstring& wide) {
+  return WideToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(wide.data()), wide.size()));
+}
+
+// Three groups; the recorder is the second icon of the second group.
+String WriteThreeGroups(const Ov3Folder& folder, const String& log) {
+  const String recorder = Utf8(testproc::ProgramFolder() + L"recorder.exe");
+  const String contents =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ov3contents>\n<groups>\n"
+      "<group title=\"Tools\"><icons><icon id=\"1\" title=\"Alpha\" type=\"program\">"
+      "<application filename=\"nothing-here.exe\"/></icon></icons></group>\n"
+      "<group title=\"Games, 1:1\"><icons>"
+      "<icon id=\"2\" title=\"First\" type=\"program\"><application filename=\"nothing-here.exe\"/></icon>"
+      "<icon id=\"3\" title=\"Recorder\" type=\"program\"><application filename=\"" +
+      recorder + "\" parameters=\"one &#34;two three&#34;\" folder=\"" + Utf8(folder.Folder()) +
+      "\"/></icon></icons></group>\n"
+      "<group title=\"Web\"><icons/></group>\n</groups>\n</ov3contents>\n";
+  WriteFileAtomic(folder.File("ov3.xml"), contents);
+  SetEnvironmentVariableW(L"ORV_RECORDER_LOG", reinterpret_cast<const wchar_t*>(Utf8ToWide(log).c_str()));
+  return recorder;
+}
+
+std::vector<std::string> WaitForLog(testproc::ChildProcess& bar, const String& log) {
+  for (int i = 0; i < 100 && !FileExists(log); ++i) Pump(bar, 100);
+  Pump(bar, 200);
+  const WideString logWide = Utf8ToWide(log);
+  return testproc::ReadLines(std::wstring(reinterpret_cast<const wchar_t*>(logWide.c_str()), logWide.size()));
+}
+
+}  // namespace
+
+TEST(Ov3GroupsProcess, ThreeGroupsShowThreeButtonsAndADoubleClickStartsTheIcon) {
+  Ov3Folder folder;
+  const String log = folder.File("recorder.log");
+  WriteThreeGroups(folder, log);
+
+  testproc::ChildProcess bar(folder.Exe(), L"", folder.Folder());
+  ASSERT_TRUE(bar.Started());
+  HWND window = bar.WaitForWindow(15000);
+  ASSERT_NE(window, nullptr);
+  Pump(bar, 300);
+
+  BarWindows parts = FindBarWindows(window);
+  ASSERT_EQ(parts.buttons.size(), 3u);
+  EXPECT_EQ(WithoutAmpersands(WindowText(parts.buttons[0])), L"Tools");
+  EXPECT_EQ(WithoutAmpersands(WindowText(parts.buttons[1])), L"Games, 1:1");
+  EXPECT_EQ(WithoutAmpersands(WindowText(parts.buttons[2])), L"Web");
+  ASSERT_NE(parts.panel, nullptr);
+
+  // The second group's icons: the recorder is its second cell (64 wide, 8 apart).
+  Click(parts.buttons[1], 5, 5);
+  Pump(bar, 200);
+  DoubleClick(parts.panel, 72 + 32, 16);
+  const std::vector<std::string> lines = WaitForLog(bar, log);
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0], Utf8(folder.Folder()) + "\tone\ttwo three");
+
+  EXPECT_EQ(CloseBar(bar, window), 0);
+  SetEnvironmentVariableW(L"ORV_RECORDER_LOG", nullptr);
+}
+
+TEST(Ov3GroupsProcess, TheWheelStepsThroughTheGroupsWithoutWrapping) {
+  Ov3Folder folder;
+  const String log = folder.File("recorder.log");
+  WriteThreeGroups(folder, log);
+  testproc::ChildProcess bar(folder.Exe(), L"", folder.Folder());
+  HWND window = bar.WaitForWindow(15000);
+  ASSERT_NE(window, nullptr);
+  Pump(bar, 300);
+  BarWindows parts = FindBarWindows(window);
+  ASSERT_NE(parts.panel, nullptr);
+  RECT r;
+  GetWindowRect(parts.panel, &r);
+  const LPARAM at = MAKELPARAM(r.left + 10, r.top + 10);
+  // Down from the first group goes nowhere without wrapping; up goes to the second.
+  SendMessageW(parts.panel, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), at);
+  SendMessageW(parts.panel, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), at);
+  Pump(bar, 200);
+  DoubleClick(parts.panel, 72 + 32, 16);
+  const std::vector<std::string> lines = WaitForLog(bar, log);
+  EXPECT_EQ(lines.size(), 1u);
+  EXPECT_EQ(CloseBar(bar, window), 0);
+  SetEnvironmentVariableW(L"ORV_RECORDER_LOG", nullptr);
+}

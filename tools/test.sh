@@ -34,7 +34,8 @@ export WINEDEBUG=-all
 /usr/lib/wine/wine64 cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
 cleanup() {
   /usr/bin/wineserver -k 2>/dev/null || true
-  [[ -n $xvfb_pid ]] && xvfb_stop "$xvfb_pid"
+  # An if, not &&: a false test here would become the script's exit status.
+  if [[ -n $xvfb_pid ]]; then xvfb_stop "$xvfb_pid"; fi
 }
 trap cleanup EXIT
 

@@ -6,6 +6,8 @@ include(ExternalProject)
 
 # Every tool the cross builds call; each is a target of tools/CMakeLists.txt.
 set(ORV_HOST_TOOL_NAMES mkicon mkcursors)
+list(APPEND ORV_HOST_TOOL_NAMES mkdrl)
+list(APPEND ORV_HOST_TOOL_NAMES mklan)
 
 if(CMAKE_CROSSCOMPILING)
   set(ORV_HOST_TOOLS_DIR ${CMAKE_BINARY_DIR}/hosttools)

@@ -7,10 +7,12 @@
 #include "kem3/controls/kemplist_win.h"
 #include "kem3/framework/kemcfg.h"
 #include "kem3/framework/kemhi_win.h"
+#include "kem3/framework/kemlan.h"
 #include "kem3/framework/kemsingle_win.h"
 #include "launcher/ov3cfg_win.h"
 #include "platform/application_win.h"
 #include "platform/screen_win.h"
+#include "platform/unicode_convert.h"
 
 bool MainFormCreated = false;
 
@@ -44,12 +46,26 @@ TfMain::TfMain(TComponent* AOwner) : TForm(AOwner) {
   pClient->SetAlign(alClient);
   CreateGroupControls();
 
+  FLanguageListener = RegisterLanguageListener([this] { FormLanguageChange(); });
+  FormLanguageChange();
   OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
   OnDestroy = [this](TObject* Sender) { FormDestroy(Sender); };
   OnKeyDown = [this](TObject* Sender, std::uint16_t& Key, TShiftState Shift) { FormKeyDown(Sender, Key, Shift); };
 }
 
-TfMain::~TfMain() = default;
+TfMain::~TfMain() {
+  if (FLanguageListener >= 0) UnregisterLanguageListener(FLanguageListener);
+}
+
+void TfMain::FormLanguageChange() {
+  // The form is designed in Tahoma 8; a language may name its own font and scale.
+  Font()->SetName(CurrentLanguageFontName(0));
+  Font()->SetSize(ScaleLanguageFontSize(8));
+  ReadKeyNames(WideToUtf8(TranslateIndex(282, Utf8ToWide(kDefaultKeyNamesText))));
+  if (!MainFormCreated) return;
+  if (bsGroups) bsGroups->RealignButtons();
+  if (plIcons) plIcons->Rebuild();
+}
 
 void TfMain::FormCreate(TObject*) {
   // Centred at the top of the work area until the settings file says where.

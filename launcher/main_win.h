@@ -69,6 +69,8 @@ class TfMain : public TForm {
   void FormCreate(TObject* Sender);
   void FormDestroy(TObject* Sender);
   void FormKeyDown(TObject* Sender, std::uint16_t& Key, TShiftState Shift);
+  // The language changed: the bar's font and the key names follow it.
+  void FormLanguageChange();
 
   void CreateGroupControls();
   void plIconsClick();
@@ -104,6 +106,7 @@ class TfMain : public TForm {
   int FHomeLeft = 0;
   int FHomeTop = 0;
   int FGroupButtonCount = 0;
+  int FLanguageListener = -1;
   TOvBarKey FPrevGroupKey;
   TOvBarKey FNextGroupKey;
   std::unique_ptr<TShellLauncherWin> FShell;

@@ -3,6 +3,7 @@
 
 #include "kem3/framework/kemcfg.h"
 #include "kem3/framework/kemhi_win.h"
+#include "kem3/framework/kemlan.h"
 #include "kem3/framework/kemsingle_win.h"
 #include "kem3/framework/kemutil_win.h"
 #include "launcher/main_win.h"
@@ -13,12 +14,16 @@ void StartUp() {
   InitCommonServices();
   BindHookLibrary();
   cfgInit();
+  // After the settings file is known: the stored language is read from it.
+  InitLanguages();
 }
 
 // The bar's FormDestroy has run the one full save by the time its forms are
 // freed here; what is left only lets go.
 void ShutDown() {
   DoneApplication();
+  // The settings save at the bar's destroy has stored the language's code.
+  DoneLanguages(false);
   cfgDone();
   DoneCommonServices();
   DoneSingleInstance();

@@ -25,6 +25,11 @@ cmake --build --preset win64 --target ov3 kem3 -- --quiet
 run_dir=$ROOT/build/run
 mkdir -p "$run_dir"
 cp -u build/win64/bin/ov3.exe build/win64/bin/kem3.dll "$run_dir/"
+# The languages and resource packages the build made go beside the program.
+for folder in Language Resources; do
+  mkdir -p "$run_dir/$folder"
+  cp -u build/win64/bin/$folder/* "$run_dir/$folder/"
+done
 
 export WINEPREFIX=${WINEPREFIX:-${ORV_CACHE_DIR:-$ROOT/.cache}/wineprefix}
 export WINEDEBUG=${WINEDEBUG:--all}

@@ -16,21 +16,6 @@ constexpr std::int64_t kMaxInflateRatio = 1032;
 
 bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
-int OutputBits(TPixelFormat Format) {
-  switch (Format) {
-    case pf1bit:
-      return 1;
-    case pf4bit:
-      return 4;
-    case pf8bit:
-      return 8;
-    case pf24bit:
-      return 24;
-    default:
-      return 32;
-  }
-}
-
 TPixelFormat PaletteFormat(int Depth) { return Depth == 1 ? pf1bit : Depth <= 4 ? pf4bit : pf8bit; }
 
 }  // namespace
@@ -239,7 +224,7 @@ void TPNGImage::DecodeImageData(TChunkIDAT& Data) {
   SetAlphaFormat(format == pf32bit ? afDefined : afIgnored);
   FInterlaced = interlaced;
 
-  const int outBits = OutputBits(format);
+  const int outBits = BitsPerPixel(format);
   const int bpp = header->FilterBytes();
   auto* top = static_cast<std::uint8_t*>(ScanLine(0));
   const std::ptrdiff_t stride = ScanLineSize();

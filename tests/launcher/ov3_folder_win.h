@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <string>
 
-#include "support/process_win.h"
 #include "platform/types.h"
+#include "support/process_win.h"
 #include "support/temp_dir.h"
 
 namespace ov3test {
@@ -14,8 +14,11 @@ namespace ov3test {
 class Ov3Folder {
  public:
   Ov3Folder() {
-    for (const wchar_t* name : {L"ov3.exe", L"kem3.dll"})
-      std::filesystem::copy_file(std::filesystem::path(testproc::ProgramFolder() + name), dir_.path() / name);
+    const std::filesystem::path from(testproc::ProgramFolder());
+    for (const wchar_t* name : {L"ov3.exe", L"kem3.dll"}) std::filesystem::copy_file(from / name, dir_.path() / name);
+    // The languages the build made, as an installed program has them.
+    if (std::filesystem::is_directory(from / L"Language"))
+      std::filesystem::copy(from / L"Language", dir_.path() / L"Language");
   }
   std::wstring Exe() const { return (dir_.path() / L"ov3.exe").wstring(); }
   std::wstring Folder() const { return dir_.path().wstring(); }

@@ -101,7 +101,21 @@ TEST(Ov3SettingsProcess, AKilledBarLeavesAFileThatReadsWhole) {
   TIniFile file(ini);
   TStringList sections;
   file.ReadSections(sections);
-  EXPECT_EQ(sections.CommaText(), "Version,MainForm,General,Window,Hints,Wheel,Icons,Groups,Misc,Browser");
+  EXPECT_EQ(sections.CommaText(), "Version,MainForm,General,Window,Hints,Wheel,Icons,Groups,Misc,Browser,Language");
   String bytes = ReadFileBytes(ini);
   EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n") << "the file ends with its last whole line";
+}
+
+TEST(Ov3SettingsProcess, TheStoredLanguageIsChosenAtStartAndKeptAtExit) {
+  Ov3Folder folder;
+  const String ini = folder.File("ov3.ini");
+  for (const auto& [stored, kept] : {std::pair<String, String>{"DE", "DE"}, {"XX", "US"}}) {
+    WriteText(ini, "[Language]\r\nCurrent=" + stored + "\r\n");
+    testproc::ChildProcess bar(folder.Exe(), L"", folder.Folder());
+    HWND window = bar.WaitForWindow(15000);
+    ASSERT_NE(window, nullptr);
+    ASSERT_EQ(CloseBar(bar, window), 0);
+    // An unknown code falls back to English.
+    EXPECT_EQ(TIniFile(ini).ReadString("Language", "Current", ""), kept) << stored;
+  }
 }

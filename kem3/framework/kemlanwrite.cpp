@@ -3,11 +3,11 @@
 
 #include "kem3/framework/kemlanblock.h"
 #include "kem3/framework/kemlanfile.h"
+#include "kem3/framework/kempack.h"
 #include "kem3/framework/kemstreamfmt.h"
 #include "kem3/graphics/pngimage.h"
 #include "platform/bitmap.h"
 #include "platform/unicode_convert.h"
-#include "kem3/framework/kempack.h"
 
 namespace {
 

@@ -5,11 +5,11 @@
 #include <algorithm>
 #include <exception>
 
+#include "kem3/framework/kemutil.h"
 #include "platform/exception_handler.h"
 #include "platform/exceptions.h"
 #include "platform/files.h"
 #include "platform/lists.h"
-#include "kem3/framework/kemutil.h"
 #include "platform/streams.h"
 #include "platform/sysutils.h"
 #include "platform/unicode_convert.h"

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/exceptions.h"
 #include "kem3/framework/kempack.h"
+#include "platform/exceptions.h"
 
 namespace {
 

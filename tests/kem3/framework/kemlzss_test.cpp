@@ -10,8 +10,8 @@
 #include <thread>
 #include <vector>
 
-#include "platform/exceptions.h"
 #include "kem3/framework/kempack.h"
+#include "platform/exceptions.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 #include <string>
 #include <thread>
 
-#include "support/process_win.h"
 #include "kem3/framework/kemsingle_win.h"
 #include "platform/files.h"
 #include "platform/win_util_win.h"
+#include "support/process_win.h"
 #include "support/temp_dir.h"
 
 namespace {

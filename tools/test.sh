@@ -29,6 +29,10 @@ if [[ -z ${DISPLAY:-} ]]; then
 fi
 export WINEPREFIX=${WINEPREFIX:-${ORV_CACHE_DIR:-$ROOT/.cache}/wineprefix}
 export WINEDEBUG=-all
+# A wineserver left by an earlier run on another display would hand our test
+# windows to that display's desktop: start from a fresh one.
+/usr/bin/wineserver -k 2>/dev/null || true
+/usr/bin/wineserver -w 2>/dev/null || true
 /usr/bin/wineserver -p 2>/dev/null || true
 # Let Wine start its background services now, away from ctest's output pipes.
 /usr/lib/wine/wine64 cmd.exe /c exit </dev/null >/dev/null 2>&1 || true

@@ -7,6 +7,7 @@
 #include "kem3/controls/kembtns_win.h"
 #include "kem3/controls/kemplist_win.h"
 #include "launcher/main_win.h"
+#include "launcher/ov3barnav.h"
 #include "launcher/ov3cfg.h"
 #include "launcher/ov3hotkeytext.h"
 #include "launcher/ov3text.h"
@@ -19,26 +20,8 @@ TKemXmlTag* IconOfItem(const TKemPanelListItem* Item) {
   return Item ? reinterpret_cast<TKemXmlTag*>(Item->GetDataAsInteger()) : nullptr;
 }
 
-// Ctrl = 4, Alt = 2, Shift = 1, as the group keys are stored.
-int ShiftMask(TShiftState Shift) {
-  return (Shift.Contains(ssCtrl) ? 4 : 0) | (Shift.Contains(ssAlt) ? 2 : 0) | (Shift.Contains(ssShift) ? 1 : 0);
-}
-
 bool ModifierDown() {
   return (GetKeyState(VK_SHIFT) < 0) || (GetKeyState(VK_CONTROL) < 0) || (GetKeyState(VK_MENU) < 0);
-}
-
-// The wheel's new index: wrapping (or nothing selected) runs round the ends,
-// otherwise an index past an end leaves the selection where it is (-2).
-int WheelTarget(int Current, int Step, int Count, bool Wrap) {
-  if (Count <= 0) return -2;
-  int Index = Current + Step;
-  if (Wrap || Current < 0) {
-    if (Index < 0) return Count - 1;
-    if (Index >= Count) return 0;
-    return Index;
-  }
-  return (Index < 0 || Index >= Count) ? -2 : Index;
 }
 
 }  // namespace
@@ -212,48 +195,24 @@ void TfMain::bsGroupsReorder(int CurIdx, int NewIdx, bool& CanReorder) {
 }
 
 bool TfMain::GroupKeyDown(std::uint16_t& Key, TShiftState Shift) {
-  const int Count = static_cast<int>(FGroupList.size());
-  if (Count == 0 || Key == 0) return false;
-  const TOvBarKey Pressed{Key, ShiftMask(Shift)};
-  int Target = -1;
-  if (Pressed == FPrevGroupKey)
-    Target = (CurrentGroupIndex() + 1) % Count;
-  else if (Pressed == FNextGroupKey)
-    Target = (Count + CurrentGroupIndex() - 1) % Count;
-  else
-    return false;
+  const int Target = GroupKeyTarget(TOvBarKey{Key, BarShiftMask(Shift)}, FPrevGroupKey, FNextGroupKey,
+                                    CurrentGroupIndex(), static_cast<int>(FGroupList.size()));
+  if (Target < 0) return false;
   Key = 0;
-  SelectGroup(std::max(Target, 0));
+  SelectGroup(Target);
   return true;
 }
 
 bool TfMain::FormMouseWheel(TShiftState Shift, bool Up) {
-  const int Scroll = cfgGetInt(ovsWheelScroll);
-  if (Scroll == 2) return false;
-  int Modifier = 0;
-  switch (cfgGetInt(ovsWheelToggle)) {
-    case 0:
-      Modifier = 4;
-      break;
-    case 1:
-      Modifier = 2;
-      break;
-    case 2:
-      Modifier = 1;
-      break;
-    default:
-      break;
-  }
-  const bool Held = Modifier != 0 && ShiftMask(Shift) == Modifier;
-  const bool Groups = Held != (Scroll == 0);
-  const bool Down = bsGroups->Direction() == bsdVerticalDown;
-  const int Step = Up ? (Down ? -1 : 1) : (Down ? 1 : -1);
-  if (Groups) {
-    int Target =
+  const TWheelScrolls Scrolls = WheelScrolls(cfgGetInt(ovsWheelScroll), cfgGetInt(ovsWheelToggle), Shift);
+  if (Scrolls == wsNothing) return false;
+  const int Step = WheelStep(Up, bsGroups->Direction() == bsdVerticalDown);
+  if (Scrolls == wsGroups) {
+    const int Target =
         WheelTarget(CurrentGroupIndex(), Step, static_cast<int>(FGroupList.size()), cfgGetBool(ovsWheelWrapGroups));
     if (Target >= 0) SelectGroup(Target);
   } else {
-    int Target = WheelTarget(plIcons->ItemIndex(), Step, plIcons->Count(), cfgGetBool(ovsWheelWrapIcons));
+    const int Target = WheelTarget(plIcons->ItemIndex(), Step, plIcons->Count(), cfgGetBool(ovsWheelWrapIcons));
     if (Target >= 0) plIcons->SetItemIndex(Target);
   }
   return true;

@@ -109,8 +109,8 @@ TcfgConfigTarget TfMain::ConfigTarget() {
 }
 
 void TfMain::FormConfigUpdate(int Id, const Variant& Value) {
-  // The settings of the bar's parts that exist so far; the others take effect
-  // through the parts that read them.
+  // What the bar itself does with a changed setting; the rest take effect
+  // in the code that reads them.
   switch (Id) {
     case ovsAutoHide:
     case ovsScreenSnap:

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Inspects the Windows binaries without running them: kem3.dll exports exactly
 # the expected plain names at their ordinals, ov3.exe is a GUI program, and
-# neither needs a DLL that is not part of Windows.
+# neither needs a DLL that Windows does not ship.
 # Usage: inspect_binaries.sh OBJDUMP KEM3_DLL OV3_EXE POINTER_SIZE
 set -euo pipefail
 objdump=$1 dll=$2 exe=$3 ptr=$4
@@ -38,8 +38,8 @@ for bin in "$dll" "$exe"; do
   header=$("$objdump" -f "$bin")
   grep -q "file format $want" <<<"$header" || complain "$(basename "$bin") is not $want"
 done
-sections=$("$objdump" -h "$exe")
-grep -q '\.rsrc' <<<"$sections" || complain "ov3.exe has no resources"
+headers=$("$objdump" -h "$exe")
+grep -q '\.rsrc' <<<"$headers" || complain "ov3.exe has no resources"
 
 if [[ $fail == 0 ]]; then echo "binaries inspected: ok"; fi
 exit $fail

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "kem3/graphics/pngimage.h"
+#include "tests/support/libpng_source.h"
 
 namespace {
 
@@ -147,20 +148,8 @@ const std::vector<TBenchFile>& Files() {
 
 // ---- libpng ----------------------------------------------------------------
 
-struct TSource {
-  const std::string* Data;
-  std::size_t Position;
-};
-
-void ReadData(png_structp png, png_bytep out, std::size_t length) {
-  auto* s = static_cast<TSource*>(png_get_io_ptr(png));
-  if (length > s->Data->size() - s->Position) png_error(png, "short file");
-  std::memcpy(out, s->Data->data() + s->Position, length);
-  s->Position += length;
-}
-
 struct TLibpngDecode {
-  TSource Source{};
+  TLibpngSource Source{};
   std::vector<std::uint8_t> Pixels;
   std::vector<png_bytep> Rows;
 };
@@ -168,7 +157,7 @@ struct TLibpngDecode {
 // Into the same layouts our decoder gives: blue first, alpha from tRNS,
 // indices of palettes without it, the high byte of 16-bit samples.
 bool LibpngDecode(const std::string& file, TLibpngDecode& d) {
-  d.Source = TSource{&file, 0};
+  d.Source = TLibpngSource{&file, 0};
   d.Rows.clear();
   png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png_create_info_struct(png);
@@ -176,7 +165,7 @@ bool LibpngDecode(const std::string& file, TLibpngDecode& d) {
     png_destroy_read_struct(&png, &info, nullptr);
     return false;
   }
-  png_set_read_fn(png, &d.Source, ReadData);
+  png_set_read_fn(png, &d.Source, ReadLibpngSource);
   png_read_info(png, info);
   int type = png_get_color_type(png, info);
   bool trns = png_get_valid(png, info, PNG_INFO_tRNS) != 0;

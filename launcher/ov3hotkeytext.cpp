@@ -3,6 +3,7 @@
 
 #include <array>
 
+#include "kem3/framework/kemutil.h"
 #include "platform/sysutils.h"
 
 namespace {
@@ -46,18 +47,6 @@ constexpr std::array<TNamedKey, 14> kKeypadKeys = {{{"0", 96},
                                                     {"*", 106},
                                                     {"/", 111}}};
 
-std::vector<String> SplitBars(std::string_view Text) {
-  std::vector<String> Pieces;
-  size_t Start = 0;
-  while (Start <= Text.size()) {
-    size_t Bar = Text.find('|', Start);
-    if (Bar == std::string_view::npos) Bar = Text.size();
-    Pieces.emplace_back(Text.substr(Start, Bar - Start));
-    Start = Bar + 1;
-  }
-  return Pieces;
-}
-
 TOvModSide FindModifier(const String& Rest, const String& Word) {
   if (Rest.find(Word + "-right") != String::npos) return modRight;
   if (Rest.find(Word + "-left") != String::npos) return modLeft;
@@ -94,7 +83,8 @@ void ReadKeyNames(std::string_view Text) {
   for (char C = 'A'; C <= 'Z'; ++C) Table.push_back({String(1, C), C, String(1, C)});
   for (char C = '0'; C <= '9'; ++C) Table.push_back({String(1, C), C, String(1, C)});
   for (int N = 1; N <= 23; ++N) Table.push_back({"F" + IntToStr(N), 111 + N, "f" + IntToStr(N)});
-  const std::vector<String> Pieces = SplitBars(Text);
+  std::vector<String> Pieces;
+  for (String Rest(Text); !Rest.empty();) Pieces.push_back(CutToken(Rest, '|'));
   auto Piece = [&](size_t I) { return I < Pieces.size() ? Pieces[I] : String(); };
   for (size_t I = 0; I < kNamedKeys.size(); ++I) Table.push_back({Piece(I), kNamedKeys[I].Code, kNamedKeys[I].Name});
   const String Keypad = Piece(kNamedKeys.size());

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include "support/libpng_source.h"
+
 #include <cmath>
 #include <csetjmp>
 #include <cstring>
@@ -77,36 +79,24 @@ bool LibpngWrite(const TLibpngFile& f, std::string& out) {
   return true;
 }
 
-struct TReader {
-  const std::string* Data;
-  std::size_t Position;
-};
-
-void ReadData(png_structp png, png_bytep out, std::size_t length) {
-  auto* r = static_cast<TReader*>(png_get_io_ptr(png));
-  if (length > r->Data->size() - r->Position) png_error(png, "short file");
-  std::memcpy(out, r->Data->data() + r->Position, length);
-  r->Position += length;
-}
-
 // libpng's picture as 8-bit red, green, blue, alpha (16-bit samples by their
 // high byte). A truecolour tRNS stays a key, as it does here.
 struct TLibpngPicture {
   int Width = 0, Height = 0;
   std::vector<std::uint8_t> Pixels, Buffer;
   std::vector<png_bytep> Rows;
-  TReader Reader{};
+  TLibpngSource Reader{};
 };
 
 bool LibpngRead(const std::string& file, TLibpngPicture& pic) {
-  pic.Reader = TReader{&file, 0};
+  pic.Reader = TLibpngSource{&file, 0};
   png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, Quiet, Quiet);
   png_infop info = png_create_info_struct(png);
   if (setjmp(png_jmpbuf(png))) {
     png_destroy_read_struct(&png, &info, nullptr);
     return false;
   }
-  png_set_read_fn(png, &pic.Reader, ReadData);
+  png_set_read_fn(png, &pic.Reader, ReadLibpngSource);
   png_read_info(png, info);
   int type = png_get_color_type(png, info), depth = png_get_bit_depth(png, info);
   if (type == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png);

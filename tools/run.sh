@@ -19,6 +19,8 @@ while [[ $# -gt 0 ]]; do
 done
 
 "$ROOT/tools/setup.sh"
+# shellcheck source=tools/programs.sh
+source "$ROOT/tools/programs.sh"
 [[ -f build/win64/build.ninja ]] || cmake --preset win64 >/dev/null
 cmake --build --preset win64 --target ov3 kem3 -- --quiet
 
@@ -34,7 +36,7 @@ done
 export WINEPREFIX=${WINEPREFIX:-${ORV_CACHE_DIR:-$ROOT/.cache}/wineprefix}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
-WINE=/usr/lib/wine/wine64
+WINE=$ORV_WINE
 
 if [[ -n ${DISPLAY:-} && -z $shot ]]; then
   cd "$run_dir" && exec "$WINE" ./ov3.exe
@@ -54,7 +56,7 @@ wine_pid=$!
 sleep "$wait_s"
 mkdir -p "$(dirname "$shot")"
 import -window root "$shot"
-/usr/bin/wineserver -k 2>/dev/null || true
+"$ORV_WINESERVER" -k 2>/dev/null || true
 wait "$wine_pid" 2>/dev/null || true
 [[ -n $xvfb_pid ]] && xvfb_stop "$xvfb_pid"
 echo "screenshot saved to $shot"

@@ -7,6 +7,8 @@ set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 CACHE=${ORV_CACHE_DIR:-$ROOT/.cache}
 mkdir -p "$CACHE"
+# shellcheck source=tools/programs.sh
+source "$ROOT/tools/programs.sh"
 
 PACKAGES=(
   cmake g++ make ninja-build ccache nasm dpkg-dev
@@ -108,13 +110,28 @@ make_wine_prefix() {
   log "creating Wine prefix"
   rm -rf "$prefix"
   WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
-    /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 || true
-  WINEPREFIX=$prefix /usr/bin/wineserver -w 2>/dev/null || true
+    "$ORV_WINE" wineboot -i >/dev/null 2>&1 || true
+  # The registry files are written when the server shuts down: wait for it.
+  WINEPREFIX=$prefix "$ORV_WINESERVER" -w 2>/dev/null || true
   [[ -f $prefix/system.reg ]] || { echo "setup: wineboot did not create the prefix" >&2; exit 1; }
   touch "$prefix/.done"
 }
 
+# Every program the scripts call must be there, or we say which is missing now
+# rather than fail half-way through a build or a test run.
+check_programs() {
+  local p missing=()
+  for p in "${ORV_PROGRAMS[@]}"; do
+    [[ -x $p ]] || missing+=("$p")
+  done
+  if [[ ${#missing[@]} -gt 0 ]]; then
+    echo "setup: missing after installing the packages: ${missing[*]}" >&2
+    exit 1
+  fi
+}
+
 install_packages
+check_programs
 build_jpeg win64 x86_64-w64-mingw32 AMD64
 build_jpeg win32 i686-w64-mingw32 x86
 make_wine_prefix

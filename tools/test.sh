@@ -7,6 +7,8 @@ ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$ROOT"
 
 "$ROOT/tools/setup.sh"
+# shellcheck source=tools/programs.sh
+source "$ROOT/tools/programs.sh"
 
 configure() {
   # Configure once; later builds re-run CMake by themselves when a list file changes.
@@ -31,13 +33,13 @@ export WINEPREFIX=${WINEPREFIX:-${ORV_CACHE_DIR:-$ROOT/.cache}/wineprefix}
 export WINEDEBUG=-all
 # A wineserver left by an earlier run on another display would hand our test
 # windows to that display's desktop: start from a fresh one.
-/usr/bin/wineserver -k 2>/dev/null || true
-/usr/bin/wineserver -w 2>/dev/null || true
-/usr/bin/wineserver -p 2>/dev/null || true
+"$ORV_WINESERVER" -k 2>/dev/null || true
+"$ORV_WINESERVER" -w 2>/dev/null || true
+"$ORV_WINESERVER" -p 2>/dev/null || true
 # Let Wine start its background services now, away from ctest's output pipes.
-/usr/lib/wine/wine64 cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
+"$ORV_WINE" cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
 cleanup() {
-  /usr/bin/wineserver -k 2>/dev/null || true
+  "$ORV_WINESERVER" -k 2>/dev/null || true
   # An if, not &&: a false test here would become the script's exit status.
   if [[ -n $xvfb_pid ]]; then xvfb_stop "$xvfb_pid"; fi
 }

@@ -9,7 +9,9 @@ CACHE=${ORV_CACHE_DIR:-$ROOT/.cache}
 export WINEPREFIX=${WINEPREFIX:-$CACHE/wineprefix}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
-WINE=/usr/lib/wine/wine64
+# shellcheck source=tools/programs.sh
+source "$ROOT/tools/programs.sh"
+WINE=$ORV_WINE
 
 if [[ ! -f $WINEPREFIX/.done ]]; then
   echo "wine-run: no Wine prefix at $WINEPREFIX: run tools/setup.sh" >&2
@@ -27,7 +29,7 @@ fi
 # The first Wine process of a session starts Wine's own background services,
 # which inherit its output and would keep a caller waiting on the pipe (ctest
 # does). Start them here, detached from our output.
-if ! pgrep -u "$(id -u)" -x wineserver >/dev/null 2>&1; then
+if ! pgrep -u "$(id -u)" -x "wineserver(64)?" >/dev/null 2>&1; then
   "$WINE" cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
 fi
 

@@ -47,7 +47,9 @@ int ChangeClient(DWORD window, Change&& change) noexcept {
 template <class Hook>
 class THookClients {
  public:
+  // Window 0 is refused: nothing is installed, as no message could reach it.
   int Install(DWORD window) noexcept {
+    if (window == 0) return hsOk;
     THookLock lock;
     bool reused = false;
     TLocalHookSlot* slot = local_.Alloc(window, reused);
@@ -84,6 +86,7 @@ class THookClients {
   // The system hook goes with the last client of all processes; this process
   // lets go of the window's sections even when the global one failed to open.
   int Remove(DWORD window) noexcept {
+    if (window == 0) return hsOk;
     THookLock lock;
     TSectionView global;
     const THookStatus status = global.Create(Hook::SharedSectionName, Hook::SharedSectionSize);

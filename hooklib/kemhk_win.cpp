@@ -34,7 +34,7 @@ constinit THookClients<TKeyboardHook> KeyboardClients;
 std::uint32_t LiveWindow(TClientSlot& slot) noexcept {
   const std::uint32_t window = SlotWindow(slot);
   if (window == 0 || IsWindow(WindowOf(window))) return window;
-  ClearDeadClientSlot(slot, window);
+  ClearDeadSlot(slot, window);
   return 0;
 }
 
@@ -47,8 +47,8 @@ void Notify(std::uint32_t window, std::uint32_t kind, std::int32_t value) noexce
   PostMessageA(WindowOf(window), KeyboardHookMessage, kind, static_cast<LPARAM>(value));
 }
 
-// Runs in foreign processes: no lock, no exception, nothing created; a
-// swallowed key is not handed on, every other one is.
+// Runs in foreign processes: never waits, throws nothing, creates no section;
+// a swallowed key is not handed on, every other one is.
 LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wparam, LPARAM lparam) noexcept {
   TSectionView global;
   if (!global.Open(SharedSectionName, SharedSectionSize)) return CallNextHookEx(nullptr, code, wparam, lparam);

@@ -41,8 +41,8 @@ class TPostToClient final : public TMousePoster {
   HWND window_;
 };
 
-// Runs in foreign processes: no lock, no exception, nothing created, and the
-// next hook always called.
+// Runs in foreign processes: never waits, throws nothing, creates no section,
+// and always calls the next hook.
 LRESULT CALLBACK MouseHookProc(int code, WPARAM wparam, LPARAM lparam) noexcept {
   TSectionView global;
   if (!global.Open(SharedSectionName, SectionSize)) return CallNextHookEx(nullptr, code, wparam, lparam);
@@ -57,7 +57,7 @@ LRESULT CALLBACK MouseHookProc(int code, WPARAM wparam, LPARAM lparam) noexcept 
     if (window == 0) continue;
     if (!IsWindow(WindowOf(window))) {
       // A client destroyed without removing its hook; only the exports unhook.
-      ClearDeadClientSlot(slot, window);
+      ClearDeadSlot(slot, window);
       continue;
     }
     TSectionView view;

@@ -39,13 +39,13 @@ void TSectionView::Close() noexcept {
   if (mapping != nullptr) CloseHandle(mapping);
 }
 
-THookLock::THookLock() noexcept {
+THookLock::THookLock(DWORD timeout) noexcept {
   mutex_ = CreateMutexA(nullptr, FALSE, "KEM3_Hook_Exports_Lock");
   if (mutex_ == nullptr) return;
   // A holder that died leaves the lock abandoned, which still hands it over. A
   // holder that hangs for seconds is not waited for: the exports go on unlocked
   // rather than freeze the caller's window.
-  const DWORD wait = WaitForSingleObject(mutex_, 5000);
+  const DWORD wait = WaitForSingleObject(mutex_, timeout);
   owned_ = wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED;
 }
 
@@ -65,6 +65,11 @@ HMODULE LibraryModule() noexcept {
 void CloseSectionHandle(void*& handle) noexcept {
   if (handle != nullptr) CloseHandle(static_cast<HANDLE>(handle));
   handle = nullptr;
+}
+
+void ClearDeadSlot(TClientSlot& slot, std::uint32_t window) noexcept {
+  THookLock lock(0);
+  if (lock.Owned()) ClearDeadClientSlot(slot, window);
 }
 
 }  // namespace kemh

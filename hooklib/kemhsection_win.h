@@ -39,14 +39,18 @@ class TSectionView {
   void* view_ = nullptr;
 };
 
-// Serialises the exports of all processes, so two installing at once never set
-// two system hooks or take one slot twice. Hook procedures never take it.
+// Serialises every change to the global client tables across processes, so
+// two installing at once never set two system hooks or take one slot twice.
+// The exports wait for it; a hook procedure only tries it (timeout 0) and, when
+// an export holds it, leaves its change for a later message.
 class THookLock {
  public:
-  THookLock() noexcept;
+  static constexpr DWORD ExportWait = 5000;
+  explicit THookLock(DWORD timeout = ExportWait) noexcept;
   ~THookLock();
   THookLock(const THookLock&) = delete;
   THookLock& operator=(const THookLock&) = delete;
+  bool Owned() const noexcept { return owned_; }
 
  private:
   HANDLE mutex_ = nullptr;
@@ -61,5 +65,9 @@ inline HHOOK HookOf(std::uint32_t stored) noexcept { return reinterpret_cast<HHO
 
 // A closed section handle of a local slot.
 void CloseSectionHandle(void*& handle) noexcept;
+
+// For hook procedures: clears the slot of a client window destroyed without
+// removing its hook, under the lock and only when the lock is free at once.
+void ClearDeadSlot(TClientSlot& slot, std::uint32_t window) noexcept;
 
 }  // namespace kemh

@@ -15,7 +15,20 @@ void FormatClientSectionName(char (&dest)[SectionNameSize], const char* prefix, 
   dest[len] = '\0';
 }
 
+namespace {
+
+// The reverse of filling a slot: the used flag goes first, as hook procedures
+// read it first and take a window of 0 for no client.
+void ClearSlot(TClientSlot& slot) noexcept {
+  slot.Used = 0;
+  __atomic_thread_fence(__ATOMIC_RELEASE);
+  slot.Window = 0;
+}
+
+}  // namespace
+
 int AddClientSlot(TClientSlot* slots, int count, std::uint32_t window) noexcept {
+  if (window == 0) return -1;
   for (int i = 0; i < count; ++i)
     if (slots[i].Used && slots[i].Window == window) return i;
   for (int i = 0; i < count; ++i) {
@@ -33,25 +46,17 @@ int AddClientSlot(TClientSlot* slots, int count, std::uint32_t window) noexcept 
 int RemoveClientSlots(TClientSlot* slots, int count, std::uint32_t window) noexcept {
   int used = 0;
   for (int i = 0; i < count; ++i) {
-    if (slots[i].Used && slots[i].Window == window) {
-      slots[i].Used = 0;
-      slots[i].Window = 0;
-    } else if (slots[i].Used) {
+    if (window != 0 && slots[i].Used && slots[i].Window == window)
+      ClearSlot(slots[i]);
+    else if (slots[i].Used)
       ++used;
-    }
   }
   return used;
 }
 
 bool ClearDeadClientSlot(TClientSlot& slot, std::uint32_t window) noexcept {
-  // The field sits at a multiple of four in a page-aligned view, so the
-  // compare-and-swap is a plain aligned one; the struct is only declared packed.
-  auto* field =
-      reinterpret_cast<std::uint32_t*>(reinterpret_cast<unsigned char*>(&slot) + offsetof(TClientSlot, Window));
-  std::uint32_t expected = window;
-  if (window == 0 || !__atomic_compare_exchange_n(field, &expected, 0u, false, __ATOMIC_SEQ_CST, __ATOMIC_SEQ_CST))
-    return false;
-  slot.Used = 0;
+  if (window == 0 || !slot.Used || slot.Window != window) return false;
+  ClearSlot(slot);
   return true;
 }
 

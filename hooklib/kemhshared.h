@@ -42,14 +42,17 @@ static_assert(offsetof(TClientSlot, Window) == 0);
 static_assert(offsetof(TClientSlot, Used) == 4);
 
 // The global tables count the clients of all processes: the system hook lives
-// while one slot is used. Only the exports add and remove, under a lock.
+// while one slot is used. Every change to them is made under the exports'
+// cross-process lock; hook procedures only read them without it.
 // Adds window to the first free slot unless a slot holds it already; gives the
-// slot's index, or -1 when the table is full.
+// slot's index, or -1 when the table is full or window is 0 (no window, and
+// the mark of a free slot).
 int AddClientSlot(TClientSlot* slots, int count, std::uint32_t window) noexcept;
 // Clears every slot that holds window; gives the number of slots still used.
 int RemoveClientSlots(TClientSlot* slots, int count, std::uint32_t window) noexcept;
-// A hook procedure found the slot's window gone: clears the slot, but only if it
-// still holds that window (an export in another process may have reused it).
+// A hook procedure found the slot's window gone: clears the slot if it still
+// holds that window. The caller holds the lock, so no remove or install can
+// come between the test and the clear.
 bool ClearDeadClientSlot(TClientSlot& slot, std::uint32_t window) noexcept;
 // The window a hook procedure should serve from this slot, 0 for none.
 std::uint32_t SlotWindow(const TClientSlot& slot) noexcept;

@@ -5,11 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
-#include "support/process_win.h"
 #include "kem3/framework/kemhi_win.h"
+#include "support/process_win.h"
 
 namespace {
 
@@ -257,6 +258,29 @@ TEST_F(HookLibrary, DestroyedClientLosesItsSlotAndTheLastRemovalUnhooks) {
   mhInstallHook(doomed.Handle);
   const std::uint32_t doomedValue = Low32(doomed.Handle);
   DestroyWindow(doomed.Handle);
+  const auto holdsDoomed = [&] {
+    TSectionPeek<TMouseShared> shared("KEM31_MH3_Shared_Data");
+    for (const auto& slot : shared->Clients)
+      if (slot.Used && slot.Window == doomedValue) return true;
+    return false;
+  };
+  // While an export of another process holds the lock, the hook leaves the slot alone.
+  HANDLE held = CreateEventA(nullptr, TRUE, FALSE, nullptr), done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  std::thread exporter([&] {
+    HANDLE lock = CreateMutexA(nullptr, FALSE, "KEM3_Hook_Exports_Lock");
+    WaitForSingleObject(lock, INFINITE);
+    SetEvent(held);
+    WaitForSingleObject(done, INFINITE);
+    ReleaseMutex(lock);
+    CloseHandle(lock);
+  });
+  WaitForSingleObject(held, INFINITE);
+  Drive(L"move 140 140");
+  EXPECT_TRUE(holdsDoomed());
+  SetEvent(done);
+  exporter.join();
+  CloseHandle(held);
+  CloseHandle(done);
   Drive(L"move 140 140");
   {
     TSectionPeek<TMouseShared> shared("KEM31_MH3_Shared_Data");

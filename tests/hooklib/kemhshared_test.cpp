@@ -35,6 +35,9 @@ TEST(HookShared, GlobalSlotsReuseAWindowsSlotAndCountTheRest) {
   EXPECT_EQ(AddClientSlot(slots, 3, 30), 2);
   EXPECT_EQ(AddClientSlot(slots, 3, 40), -1);
   EXPECT_EQ(RemoveClientSlots(slots, 3, 20), 2);
+  EXPECT_EQ(AddClientSlot(slots, 3, 0), -1);  // no window: refused even with a slot free
+  EXPECT_EQ(AddClientSlot(slots, 3, 20), 1);
+  EXPECT_EQ(RemoveClientSlots(slots, 3, 20), 2);
   EXPECT_EQ(SlotWindow(slots[1]), 0u);
   EXPECT_EQ(AddClientSlot(slots, 3, 40), 1);
   EXPECT_EQ(RemoveClientSlots(slots, 3, 99), 3);
@@ -54,8 +57,9 @@ TEST(HookShared, DeadSlotIsClearedOnlyWhileItStillHoldsThatWindow) {
   EXPECT_EQ(slot.Used, 0);
   EXPECT_EQ(SlotWindow(slot), 0u);
   slot.Window = 0;
-  slot.Used = 1;  // a slot being filled: used, window not yet there
+  slot.Used = 1;  // damaged: used without a window; removing window 0 leaves it
   EXPECT_EQ(SlotWindow(slot), 0u);
+  EXPECT_EQ(RemoveClientSlots(&slot, 1, 0), 1);
 }
 
 TEST(HookShared, LocalTableReusesAWindowsSlotAndRunsFull) {

@@ -1,7 +1,29 @@
 // Hotkey tables and the match walk of the keyboard hook.
 #include "hooklib/kemhk.h"
 
+#include <cstddef>
+
 namespace kemhk {
+
+namespace {
+
+// An entry's id makes it live for the hook procedures, which read the tables
+// while an export writes them: the id is stored last with release order and
+// read with acquire order, so a hook that sees an id sees the key and the
+// modifiers stored before it. The id lies at a multiple of four in a
+// page-aligned view; the struct is only declared packed, so the word is
+// reached through the entry's bytes.
+void StoreId(THotkeyEntry& entry, std::int32_t id) noexcept {
+  auto* word = reinterpret_cast<std::int32_t*>(reinterpret_cast<unsigned char*>(&entry) + offsetof(THotkeyEntry, Id));
+  __atomic_store_n(word, id, __ATOMIC_RELEASE);
+}
+std::int32_t LoadId(const THotkeyEntry& entry) noexcept {
+  const auto* word = reinterpret_cast<const std::int32_t*>(reinterpret_cast<const unsigned char*>(&entry) +
+                                                           offsetof(THotkeyEntry, Id));
+  return __atomic_load_n(word, __ATOMIC_ACQUIRE);
+}
+
+}  // namespace
 
 std::uint32_t ChooseModifierMask(std::uint32_t flags) noexcept {
   std::uint32_t mask = ModApps;
@@ -25,7 +47,7 @@ bool SetHotkey(TKeyboardHookClient& client, std::int32_t id, std::uint8_t key, s
     entry.Key = key;
     entry.Value = (flags & 0xFFFF) & mask;
     entry.Mask = mask;
-    entry.Id = id;  // last: a hook reading the table sees a complete entry or none
+    StoreId(entry, id);
     return true;
   }
   return false;
@@ -54,10 +76,10 @@ TKeyEvent ClassifyKeyEvent(std::uint32_t keyData, std::uint32_t lastKey) noexcep
 THotkeyMatch MatchHotkey(const TKeyboardHookClient& client, std::uint8_t key, bool released,
                          std::uint32_t state) noexcept {
   for (const auto& entry : client.Entries) {
+    const std::int32_t id = LoadId(entry);
     if (released && entry.Key != 0) continue;
-    if (entry.Id == 0) break;
-    if ((entry.Key == key || entry.Key == 0) && (state & entry.Mask) == entry.Value)
-      return {true, entry.Id, entry.Key != 0};
+    if (id == 0) break;
+    if ((entry.Key == key || entry.Key == 0) && (state & entry.Mask) == entry.Value) return {true, id, entry.Key != 0};
   }
   return {};
 }

@@ -252,6 +252,52 @@ TEST_F(HookLibrary, HotkeysAreReportedAndSwallowedInAnotherProcess) {
   EXPECT_EQ(Count(input, "keyup 114"), 1);
 }
 
+TEST_F(HookLibrary, EveryKeyboardClientGetsItsOwnMatchAndTheHookStaysForTheLast) {
+  TClientWindow second;
+  khInstallHook(client.Handle);
+  khInstallHook(second.Handle);
+  khInstallHook(nullptr);  // refused: no slot, no section
+  khSetHotkey(client.Handle, 200, VkF1, 0);
+  khSetHotkey(second.Handle, 300, VkF1, 0);
+  khSetHotkey(second.Handle, 301, 0, 0);  // any key: matches presses and releases, swallows none
+  const std::vector<TNote> firstNotes = {Keyboard(1, 0), Keyboard(0, 200), Keyboard(1, 0), Keyboard(1, 0),
+                                         Keyboard(1, 0)};
+  const std::vector<TNote> secondNotes = {Keyboard(1, 0), Keyboard(0, 300), Keyboard(1, 0), Keyboard(0, 301),
+                                          Keyboard(1, 0), Keyboard(0, 301), Keyboard(1, 0), Keyboard(0, 301)};
+  for (bool firstInstalled : {true, false}) {
+    if (!firstInstalled) khRemoveHook(client.Handle);  // the second is left alone with the hook
+    const auto input = Drive(L"kdown 112 kup 112 kdown 113 kup 113");
+    EXPECT_EQ(client.Take(), firstInstalled ? firstNotes : std::vector<TNote>{});
+    EXPECT_EQ(second.Take(), secondNotes);
+    EXPECT_EQ(Count(input, "keydown 112"), 0);
+    EXPECT_EQ(Count(input, "keyup 112"), 1);
+    EXPECT_EQ(Count(input, "keydown 113"), 1);
+  }
+  khRemoveHook(second.Handle);
+  EXPECT_FALSE(TSectionPeek<std::uint32_t>("KEM32_KH3_Shared_Data"));
+  EXPECT_FALSE(TSectionPeek<std::uint32_t>("KEM32_KH3_Shared_Data_00000000"));
+}
+
+TEST_F(HookLibrary, ProcessesInstallingAndRemovingAtOnceLoseNoSlotAndNoHook) {
+  constexpr int Processes = 6;
+  HANDLE ready = CreateSemaphoreA(nullptr, 0, Processes, "HookChurnReady");
+  HANDLE go = CreateEventA(nullptr, TRUE, FALSE, "HookChurnGo");
+  std::vector<int> results(Processes, -1);
+  std::vector<std::thread> runs;
+  for (int i = 0; i < Processes; ++i)
+    runs.emplace_back(
+        [&results, i] { results[i] = testproc::RunProgram(testproc::ProgramFolder() + L"hookchurn.exe", L"20 3"); });
+  // All start at once; one that never got ready tells why in its result.
+  for (int i = 0; i < Processes; ++i)
+    if (WaitForSingleObject(ready, 30000) != WAIT_OBJECT_0) break;
+  SetEvent(go);
+  for (auto& run : runs) run.join();
+  CloseHandle(go);
+  CloseHandle(ready);
+  EXPECT_EQ(results, std::vector<int>(Processes, 0));
+  EXPECT_FALSE(TSectionPeek<TMouseShared>("KEM31_MH3_Shared_Data"));
+}
+
 TEST_F(HookLibrary, DestroyedClientLosesItsSlotAndTheLastRemovalUnhooks) {
   TClientWindow doomed;
   mhInstallHook(client.Handle);

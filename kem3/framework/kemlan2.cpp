@@ -58,14 +58,31 @@ std::vector<String> ReadList(TStream& Stream, std::int32_t At, bool Lzss, bool X
   return ReadStreamStringVector(section);
 }
 
-void ReadPicture(TStream& Stream, bool Lzss, bool Xor, TBitmap& Bitmap) {
-  if (!Lzss && !Xor) {
-    Bitmap.LoadFromStream(Stream);
-    return;
-  }
+// Whether the Windows bitmap at the stream's position declares no side longer
+// than a flag may have, read from its headers without decoding. Bytes that
+// are no bitmap header pass: the bitmap reader refuses them.
+bool BitmapFitsFlag(TStream& Stream) {
+  const std::int64_t at = Stream.Position();
+  std::string head(26, '\0');
+  const bool complete = Stream.Read(head.data(), 26) == 26;
+  Stream.SetPosition(at);
+  if (!complete || head[0] != 'B' || head[1] != 'M') return true;
+  // The old core header holds 16-bit sides, the later ones 32-bit sides;
+  // a negative height stands for rows from the top down.
+  const bool core = Int32At(head, 14) == 12;
+  const std::int64_t width = core ? static_cast<std::int16_t>(Int32At(head, 18)) : Int32At(head, 18);
+  const std::int64_t height = core ? static_cast<std::int16_t>(Int32At(head, 18) >> 16) : Int32At(head, 22);
+  return width <= kMaxFlagSide && height <= kMaxFlagSide && height >= -kMaxFlagSide;
+}
+
+// Reads one flag picture; false, with the bitmap untouched, for one too large.
+bool ReadPicture(TStream& Stream, bool Lzss, bool Xor, TBitmap& Bitmap) {
   TMemoryStream section;
-  ReadSection(Stream, Lzss, Xor, section);
-  Bitmap.LoadFromStream(section);
+  if (Lzss || Xor) ReadSection(Stream, Lzss, Xor, section);
+  TStream& source = Lzss || Xor ? section : Stream;
+  if (!BitmapFitsFlag(source)) return false;
+  Bitmap.LoadFromStream(source);
+  return true;
 }
 
 }  // namespace
@@ -91,8 +108,10 @@ void TLanguage2::ReadHeader(TStream& Stream) {
       const bool lzss = flags & lan2::kPicturesLzss;
       const bool xored = flags & lan2::kPicturesXor;
       SeekTo(Stream, pictures);
-      ReadPicture(Stream, lzss, xored, Flag);
-      ReadPicture(Stream, lzss, xored, FlagSelected);
+      if (!ReadPicture(Stream, lzss, xored, Flag) || !ReadPicture(Stream, lzss, xored, FlagSelected)) {
+        Flag.SetSize(0, 0);
+        FlagSelected.SetSize(0, 0);
+      }
     }
     Valid = true;
   } catch (const Exception&) {

@@ -94,6 +94,7 @@ void TLanguage3::ReadHeader(TStream& Stream) {
         if (std::isfinite(scale) && scale >= kMinFontScale && scale <= kMaxFontScale) FontScale = scale;
       } else if (IsTag(frame, "iflg")) {
         TLanBlockImage image;
+        image.MaxSide = kMaxFlagSide;
         ReadBlockInto(Stream, frame, image);
         if (!image.Image->Empty()) {
           ComposeFlag(Flag, *image.Image, clWindow);

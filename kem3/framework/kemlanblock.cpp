@@ -1,6 +1,8 @@
 // Tagged blocks of language files: frames and payloads.
 #include "kem3/framework/kemlanblock.h"
 
+#include <string_view>
+
 #include "kem3/framework/kemstreamfmt.h"
 #include "kem3/framework/kemzlib.h"
 #include "kem3/graphics/pngimage.h"
@@ -16,9 +18,36 @@ void TLanBlockInteger::SaveToStream(TStream& Stream) const { Stream.WriteLE<std:
 void TLanBlockFloat::LoadFromStream(TStream& Stream) { Value = Stream.ReadLE<double>(); }
 void TLanBlockFloat::SaveToStream(TStream& Stream) const { Stream.WriteLE<double>(Value); }
 
+namespace {
+
+std::uint32_t BigEndian32(const unsigned char* Bytes) {
+  return static_cast<std::uint32_t>(Bytes[0]) << 24 | static_cast<std::uint32_t>(Bytes[1]) << 16 |
+         static_cast<std::uint32_t>(Bytes[2]) << 8 | Bytes[3];
+}
+
+// Whether the PNG of the image block at the stream's position declares no side
+// longer than MaxSide, read from its header without decoding. An absent
+// picture or bytes that are no PNG header pass: the block reader judges them.
+bool PngFits(TStream& Stream, int MaxSide) {
+  const std::int64_t at = Stream.Position();
+  // Present flag, block size, signature, IHDR length and type, width, height.
+  unsigned char head[32];
+  const bool complete = Stream.Read(head, sizeof head) == static_cast<std::int64_t>(sizeof head);
+  Stream.SetPosition(at);
+  const auto present = static_cast<std::int32_t>(head[0] | head[1] << 8 | head[2] << 16 | std::uint32_t{head[3]} << 24);
+  if (!complete || present < 1 || std::string_view(reinterpret_cast<const char*>(head + 20), 4) != "IHDR") return true;
+  const auto max = static_cast<std::uint32_t>(MaxSide);
+  return BigEndian32(head + 24) <= max && BigEndian32(head + 28) <= max;
+}
+
+}  // namespace
+
 TLanBlockImage::TLanBlockImage() : Image(std::make_unique<TPNGImage>()) {}
 TLanBlockImage::~TLanBlockImage() = default;
-void TLanBlockImage::LoadFromStream(TStream& Stream) { ReadImageBlock(Stream, *Image); }
+void TLanBlockImage::LoadFromStream(TStream& Stream) {
+  if (MaxSide > 0 && !PngFits(Stream, MaxSide)) return;
+  ReadImageBlock(Stream, *Image);
+}
 void TLanBlockImage::SaveToStream(TStream& Stream) const { WriteImageBlock(Stream, *Image); }
 
 void TLanBlockModule::LoadFromStream(TStream& Stream) {

@@ -53,7 +53,8 @@ class TLanBlockFloat : public TLanBlock {
   double Value = 0.0;
 };
 
-// One image block holding a PNG.
+// One image block holding a PNG. With MaxSide set, a picture whose header
+// declares a side longer than that is not decoded and the image stays empty.
 class TLanBlockImage : public TLanBlock {
  public:
   TLanBlockImage();
@@ -61,6 +62,7 @@ class TLanBlockImage : public TLanBlock {
   void LoadFromStream(TStream& Stream) override;
   void SaveToStream(TStream& Stream) const override;
   std::unique_ptr<TPNGImage> Image;
+  int MaxSide = 0;  // 0: any size the PNG reader takes
 };
 
 // The names or the texts of one module: module name (stream string), count,

@@ -17,6 +17,10 @@
 inline constexpr std::string_view kLan3Magic{"KEM3LAN\0", 8};
 inline constexpr std::string_view kLan2Magic{"KEMLAN\0\0", 8};
 inline constexpr std::int64_t kLan3HeaderSize = 24;
+// Flags are small pictures beside a language's name. A larger one is refused
+// before it is decoded, and the language has no flag: a file of a few hundred
+// bytes could otherwise demand a huge picture at every start.
+inline constexpr int kMaxFlagSide = 256;
 
 // The old format's 256-byte module header.
 namespace lan2 {

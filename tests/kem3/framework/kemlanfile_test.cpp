@@ -313,6 +313,25 @@ TEST_F(Lan2Damage, PackedAndTransformedLengthsBeyondTheFileRaiseReadErrors) {
   }
 }
 
+TEST(LanguageFile, FlagsLargerThanTheCapAreRefusedAndTheRestIsRead) {
+  for (auto [width, height] : {std::pair{kMaxFlagSide, kMaxFlagSide}, {kMaxFlagSide + 1, 1}, {1, 4096}}) {
+    TPNGImage png;
+    png.SetPixelFormat(pf24bit);
+    png.SetSize(width, height);
+    const TLanCatalogue catalogue = Catalogue("US", "English", "0 A = a\n");
+    const bool kept = width <= kMaxFlagSide && height <= kMaxFlagSide;
+    for (const auto& language :
+         {Open(Lan3Bytes(catalogue, &png)), Open(Lan2Bytes(catalogue, lan2::kPicturesLzss, &png, &png)),
+          Open(Lan2Bytes(catalogue, 0, &png, &png))}) {
+      ASSERT_TRUE(language) << width;
+      EXPECT_EQ(language->Flag.Width(), kept ? width : 0) << height;
+      EXPECT_EQ(language->FlagSelected.Height(), kept ? height : 0) << width;
+      EXPECT_EQ(language->DisplayName, u"English");
+      EXPECT_EQ(Texts(*language).Texts, std::vector<WideString>{u"a"});
+    }
+  }
+}
+
 // ---- Files
 
 TEST(LanguageFile, OpenedFromAFileAndReadAgainFromIt) {

@@ -113,7 +113,8 @@ class TKemResourceBitmap : public TKemResource {
  public:
   TKemResourceBitmap();
   ~TKemResourceBitmap() override;
-  // An unknown type byte leaves the result empty; an absent image too.
+  // An unknown type byte leaves the result empty; an absent image leaves it as
+  // it was.
   void LoadFromStream(TStream& Stream) override;
   // The type byte and the image block of the source image. A JPEG source
   // cannot be written (there is no JPEG encoder): EInvalidGraphicOperation.

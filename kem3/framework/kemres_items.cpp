@@ -88,6 +88,7 @@ void TKemResourceBitmap::SetImageType(TKemResourceImageType Value) {
 void TKemResourceBitmap::LoadFromStream(TStream& Stream) {
   const auto type = Stream.ReadLE<std::uint8_t>();
   bool present = false;
+  bool known = true;
   switch (type) {
     case ristBitmap:
       SetImageType(ritBitmap);
@@ -102,11 +103,13 @@ void TKemResourceBitmap::LoadFromStream(TStream& Stream) {
       present = ReadImageBlock(Stream, static_cast<TPNGImage&>(*FSource));
       break;
     default:
+      known = false;
       break;
   }
+  // An absent block leaves the picture as it was; only a type we cannot read empties it.
   if (present)
     FBitmap.Assign(*FSource);
-  else
+  else if (!known)
     FBitmap.SetSize(0, 0);
 }
 

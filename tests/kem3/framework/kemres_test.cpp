@@ -195,6 +195,9 @@ TEST_F(KemResources, ImagePayloadsWriteTheirSourceImage) {
   back.LoadFromStream(bmp);
   EXPECT_EQ(back.ImageType(), ritBitmap);
   EXPECT_EQ(back.Bitmap().Width(), 2);
+  none.SetPosition(0);
+  back.LoadFromStream(none);  // reloaded from an absent block: the picture stays
+  EXPECT_EQ(back.Bitmap().Width(), 2);
   image.SetImageType(ritJPEG);
   TStringStream jpeg;
   EXPECT_THROW(image.SaveToStream(jpeg), EInvalidGraphicOperation);

@@ -61,7 +61,7 @@ void TfMain::FormLanguageChange() {
   // The form is designed in Tahoma 8; a language may name its own font and scale.
   Font()->SetName(CurrentLanguageFontName(0));
   Font()->SetSize(ScaleLanguageFontSize(8));
-  ReadKeyNames(WideToUtf8(TranslateIndex(282, Utf8ToWide(kDefaultKeyNamesText))));
+  ReadKeyNames(WideToUtf8(TranslateIndex(kKeyNamesTextId, Utf8ToWide(kDefaultKeyNamesText))));
   if (!MainFormCreated) return;
   if (bsGroups) bsGroups->RealignButtons();
   if (plIcons) plIcons->Rebuild();

@@ -14,7 +14,9 @@ struct TOvKeyName {
   String Name;         // internal name, stored in files
 };
 
-// The English display names of text 282, used until a language gives its own.
+// The language text that names the sixteen named keys and the keypad word,
+// and its English names, used until a language gives its own.
+inline constexpr int kKeyNamesTextId = 282;
 inline constexpr std::string_view kDefaultKeyNamesText =
     "Backspace|Tab|Space|Enter|Insert|Escape|Delete|Pause|Home|Left|End|Right|"
     "Page Up|Up|Page Down|Down|Num";

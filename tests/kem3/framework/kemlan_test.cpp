@@ -48,7 +48,8 @@ TEST_F(LanguageManagerTest, ScanKeepsValidFilesOfTheProgramSortedByDisplayName) 
   Add("ov3deutsch.lan", "DE", "deutsch", "0 A = b\n");
   Add("ov3zulu.lan", "ZU", "Afrikaans", "0 A = c\n");
   Add("other.lan", "XX", "Another program's", "");
-  WriteFile(Dir.file("ov3broken.lan"), "KEM3LAN\0 but nothing more");
+  // Damaged past a valid magic: the header promises blocks the file lacks.
+  WriteFile(Dir.file("ov3broken.lan"), Lan3Bytes(Catalogue("XX", "Broken", "")).substr(0, 40));
   WriteFile(Dir.file("ov3notes.lan"), "just text");
   Scan();
   EXPECT_EQ(Names(), (std::vector<WideString>{u"Afrikaans", u"deutsch", u"English"}));

@@ -23,16 +23,6 @@
 
 namespace {
 
-// Texts the program asks for by index outside its tables: the group captions
-// of the settings, the preference pages, the file types, the splash lines,
-// the confirmations and the key and modifier names.
-const int kFixedIds[] = {144, 168, 173, 174, 175, 176, 177, 178, 179, 250, 251, 252, 265, 266,
-                         267, 275, 276, 277, 278, 279, 280, 281, 282, 283, 284, 285, 286};
-const char* const kFixedNames[] = {"TdInformation_Version",       "TdEditIcon_NewProgram",
-                                   "TdEditIcon_NewBatch",         "Hint_Mod_Calendar_Days",
-                                   "Hint_Mod_RecycleBin_OneItem", "Hint_Mod_RecycleBin_MoreItems",
-                                   "Hint_Mod_Battery_ACPower",    "Hint_Mod_Battery_Charging"};
-
 int Choices(const WideString& Text) { return static_cast<int>(std::count(Text.begin(), Text.end(), u'|')) + 1; }
 
 // The format specifiers of a text in order ("%s", "%d"…), without "%%".
@@ -78,16 +68,15 @@ class ShippedLanguages : public testing::Test {
     for (int type = atOk; type < atCustom; ++type)
       names.emplace_back(ButtonTextName(static_cast<TActionType>(type), ""), 0);
     for (const TColorNameGroup& group : kColorNameGroups) names.emplace_back(group.TextName, group.Count);
-    for (const char* name : kFixedNames) names.emplace_back(name, 0);
-    names.emplace_back("Hint_Mod_Calendar_Days", 7);
     return names;
   }
-  std::vector<int> AskedIds() const {
-    std::vector<int> ids(std::begin(kFixedIds), std::end(kFixedIds));
-    for (const TOvActionInfo& action : kBarActions) ids.push_back(action.LanId);
+  // Every text index the program looks up, with the number of choices (0: any).
+  std::vector<std::pair<int, int>> AskedIds() const {
+    std::vector<std::pair<int, int>> ids{{kKeyNamesTextId, Choices(Utf8ToWide(kDefaultKeyNamesText))}};
+    for (const TOvActionInfo& action : kBarActions) ids.emplace_back(action.LanId, 0);
     for (const auto& entry : cfgEntries())
       if (const auto* group = dynamic_cast<const TcfgDbGroup*>(entry.get()))
-        if (IsDigits(group->CaptionTextName)) ids.push_back(StrToInt(group->CaptionTextName));
+        if (IsDigits(group->CaptionTextName)) ids.emplace_back(StrToInt(group->CaptionTextName), 0);
     return ids;
   }
 
@@ -130,10 +119,13 @@ TEST_F(ShippedLanguages, EveryTextTheProgramAsksForIsThere) {
         EXPECT_EQ(Choices(text), choices) << language << ": " << name;
       }
     }
-    for (int id : AskedIds()) EXPECT_NE(Languages.TranslateIndex(id, u""), u"") << language << " lacks text " << id;
-    // The named keys and the keypad word.
-    EXPECT_EQ(Choices(Languages.TranslateIndex(282, u"")), Choices(Utf8ToWide(kDefaultKeyNamesText))) << language;
-    for (int id : {283, 284, 285, 286}) EXPECT_EQ(Choices(Languages.TranslateIndex(id, u"")), 4) << language;
+    for (const auto& [id, choices] : AskedIds()) {
+      const WideString text = Languages.TranslateIndex(id, u"");
+      EXPECT_NE(text, u"") << language << " lacks text " << id;
+      if (choices) {
+        EXPECT_EQ(Choices(text), choices) << language << ": " << id;
+      }
+    }
   }
 }
 

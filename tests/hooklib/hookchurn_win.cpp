@@ -4,6 +4,7 @@
 // are set. Usage: hookchurn ROUNDS WINDOWS. It starts when the event
 // "HookChurnGo" is set, after releasing the semaphore "HookChurnReady" once.
 // Exit code 0, 1 when it could not start, 2 when a slot or a hook was lost.
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
@@ -16,17 +17,16 @@ namespace {
 template <class Shared>
 bool HoldsAll(const char* name, const std::vector<HWND>& windows) {
   HANDLE mapping = OpenFileMappingA(FILE_MAP_READ, FALSE, name);
-  if (mapping == nullptr) return false;
-  const auto* shared = static_cast<const Shared*>(MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, sizeof(Shared)));
-  bool all = shared != nullptr && shared->Hook != 0;
-  for (std::size_t i = 0; all && i < windows.size(); ++i) {
-    const auto window = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(windows[i]));
-    bool found = false;
-    for (const kemh::TClientSlot& slot : shared->Clients) found |= slot.Used && slot.Window == window;
-    all = found;
+  const auto* shared =
+      static_cast<const Shared*>(mapping ? MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, sizeof(Shared)) : nullptr);
+  std::size_t held = 0;
+  for (int i = 0; shared != nullptr && i < std::ssize(shared->Clients); ++i) {
+    const auto window = reinterpret_cast<HWND>(kemh::ReadHandle(shared->Clients[i].Window));
+    held += shared->Clients[i].Used && std::find(windows.begin(), windows.end(), window) != windows.end();
   }
+  const bool all = shared != nullptr && shared->Hook != 0 && held == windows.size();
   if (shared != nullptr) UnmapViewOfFile(shared);
-  CloseHandle(mapping);
+  if (mapping != nullptr) CloseHandle(mapping);
   return all;
 }
 

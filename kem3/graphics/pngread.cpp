@@ -255,7 +255,9 @@ void TPNGImage::DecodeImageData(TChunkIDAT& Data) {
   // Where the picture goes, and how a decoded row gets there.
   TPixelFormat format = pf32bit;
   TPngConversion kind = pcCopy;
+  // The colour table of a palette format: made here, or one of the shared grey ones.
   std::vector<TRGBQuad> table;
+  const std::vector<TRGBQuad>* colors = &table;
   const std::uint8_t* alpha = trns ? trns->Bytes() : nullptr;
   const std::int64_t alphaCount = trns ? trns->DataSize() : 0;
   switch (type) {
@@ -284,7 +286,7 @@ void TPNGImage::DecodeImageData(TChunkIDAT& Data) {
           // The same few tables serve every picture shown as stored.
           static const std::vector<TRGBQuad> kPlain[] = {GreyTable(1, nullptr), GreyTable(2, nullptr),
                                                          GreyTable(4, nullptr), GreyTable(8, nullptr)};
-          table = kPlain[depth == 1 ? 0 : depth == 2 ? 1 : depth == 4 ? 2 : 3];
+          colors = &kPlain[depth == 1 ? 0 : depth == 2 ? 1 : depth == 4 ? 2 : 3];
         }
       }
       break;
@@ -343,7 +345,7 @@ void TPNGImage::DecodeImageData(TChunkIDAT& Data) {
   // The palette goes in before the pixels' memory is made, so the system's
   // copy of it has just the palette's entries: indices beyond read black there too.
   SetPixelFormat(format);
-  if (!table.empty()) SetColorTable(table);
+  if (!colors->empty()) SetColorTable(*colors);
   SetSize(width, height);
   SetAlphaFormat(format == pf32bit ? afDefined : afIgnored);
   FInterlaced = interlaced;

@@ -1,9 +1,11 @@
 // Writing a PNG: the chunk list brought in line with the picture, then the rows
 // filtered (each with the filter that makes the most repeats) and deflated.
+#include <zlib.h>
+
 #include <algorithm>
+#include <climits>
 #include <vector>
 
-#include "kem3/framework/kemzlib.h"
 #include "kem3/graphics/pngimage.h"
 #include "kem3/graphics/pngrows.h"
 #include "platform/bitmap_pixels.h"
@@ -275,6 +277,71 @@ void TPNGImage::PrepareChunksForSaving() {
   }
 }
 
+namespace {
+
+// Rows deflated into the chunk's memory as they come, gathered into blocks so
+// that zlib is called once per block rather than once per row. The window is
+// no larger than the data need (as libpng sizes it), so a small picture
+// does not pay for setting up 32 KB of history it never uses.
+class TImageDataWriter {
+ public:
+  TImageDataWriter(TMemoryStream& Out, std::size_t Total) : FOut(Out), FTotal(Total) {
+    int windowBits = 15;
+    for (std::size_t half = std::size_t{1} << 14; windowBits > 9 && Total + 262 <= half; half >>= 1) --windowBits;
+    if (deflateInit2(&FZ, Z_DEFAULT_COMPRESSION, Z_DEFLATED, windowBits, 8, Z_DEFAULT_STRATEGY) != Z_OK)
+      throw EOutOfResources("Out of memory while writing a PNG image");
+    FBlock.reserve(std::min(Total, kBlockSize));
+    FOut.Clear();
+    // Room for the worst case of a picture up to 1 MB; a larger one starts
+    // at a quarter of it and grows should it compress worse.
+    auto bound =
+        static_cast<std::int64_t>(deflateBound(&FZ, static_cast<uLong>(std::min<std::size_t>(Total, ULONG_MAX))));
+    FOut.SetSize(Total <= (std::size_t{1} << 20) ? bound : bound / 4);
+  }
+  ~TImageDataWriter() { deflateEnd(&FZ); }
+  TImageDataWriter(const TImageDataWriter&) = delete;
+  TImageDataWriter& operator=(const TImageDataWriter&) = delete;
+
+  void Write(const std::uint8_t* Data, std::size_t Count) {
+    FBlock.insert(FBlock.end(), Data, Data + Count);
+    FWritten += Count;
+    if (FBlock.size() >= kBlockSize || FWritten == FTotal) Deflate(FWritten == FTotal ? Z_FINISH : Z_NO_FLUSH);
+  }
+
+ private:
+  static constexpr std::size_t kBlockSize = 64 * 1024;
+
+  void Deflate(int Flush) {
+    FZ.next_in = FBlock.data();
+    FZ.avail_in = static_cast<uInt>(FBlock.size());
+    for (;;) {
+      // deflateBound promises room enough; more is made should it be wrong.
+      if (FOut.Size() - FDone < 64) FOut.SetSize(FOut.Size() * 2 + 64);
+      auto room = static_cast<uInt>(std::min<std::int64_t>(FOut.Size() - FDone, UINT_MAX));
+      FZ.next_out = static_cast<Bytef*>(FOut.Memory()) + FDone;
+      FZ.avail_out = room;
+      int code = deflate(&FZ, Flush);
+      FDone += room - FZ.avail_out;
+      if (code == Z_STREAM_END) break;
+      if (code != Z_OK && code != Z_BUF_ERROR) throw EOutOfResources("Could not compress the PNG image data");
+      if (FZ.avail_in == 0 && Flush == Z_NO_FLUSH && FZ.avail_out > 0) break;
+    }
+    FBlock.clear();
+    if (Flush == Z_FINISH) {
+      FOut.SetSize(FDone);
+      FOut.SetPosition(0);
+    }
+  }
+
+  TMemoryStream& FOut;
+  z_stream FZ{};
+  std::vector<std::uint8_t> FBlock;
+  std::size_t FTotal, FWritten = 0;
+  std::int64_t FDone = 0;
+};
+
+}  // namespace
+
 void TPNGImage::EncodeImageData(TChunkIDAT& Data, int ColorType) {
   const int width = Width(), height = Height();
   const TPixelFormat format = PixelFormat();
@@ -290,10 +357,13 @@ void TPNGImage::EncodeImageData(TChunkIDAT& Data, int ColorType) {
   std::uint8_t* trial = best + rowBytes + 1;
 
   // Filter f is tried when bit f is set; None comes first and wins ties.
-  const bool choose = FFilters != pfNone && rowBytes > 4;
+  // Palette indices are not quantities: a difference of neighbouring indices
+  // tells nothing, filtering them only makes the data longer and slower to
+  // compress, so palette pictures are written unfiltered, as the PNG standard
+  // advises.
+  const bool choose = FFilters != pfNone && rowBytes > 4 && ColorType != 3;
 
-  Data.Data().Clear();
-  TZCompressionStream deflater(Data.Data(), zcDefault);
+  TImageDataWriter deflater(Data.Data(), static_cast<std::size_t>(height) * (rowBytes + 1));
   for (int y = 0; y < height; ++y) {
     const auto* src = static_cast<const std::uint8_t*>(ScanLine(y));
     if (ColorType == 3) {
@@ -319,9 +389,7 @@ void TPNGImage::EncodeImageData(TChunkIDAT& Data, int ColorType) {
         }
       }
     }
-    deflater.Write(best, static_cast<std::int64_t>(rowBytes + 1));
+    deflater.Write(best, rowBytes + 1);
     std::swap(prior, current);
   }
-  deflater.Finish();
-  Data.Data().SetPosition(0);
 }

@@ -1,10 +1,15 @@
-// PNG decoding and encoding against libpng on the same files: pictures made by
-// our encoder (icons, photo-like and flat art, RGBA, RGB, paletted) and the PNG
-// files Debian's packages of the build machine ship. Decoding gives each
-// library's natural bitmap layout (blue first; indices for palettes without
-// transparency); encoding uses zlib level 6 on both sides.
+// PNG decoding and encoding against libpng and libspng on the same files:
+// pictures made by our encoder (icons of 8 to 32 pixels, photo-like and flat
+// art, RGBA, RGB, paletted) and the PNG files Debian's packages of the build
+// machine ship. Decoding gives each library's natural bitmap layout (blue first
+// here and for libpng; indices for palettes without transparency); encoding
+// uses zlib level 6 on both sides. The PngRatio benchmarks run ours and the
+// other library in turn within each iteration over a group of files and report
+// the other's time over ours (above 1: ours is faster); run them with
+// --benchmark_repetitions for medians and spread.
 #include <benchmark/benchmark.h>
 #include <png.h>
+#include <spng.h>
 
 #include <algorithm>
 #include <cmath>
@@ -12,10 +17,12 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "bench/bench_clock.h"
 #include "kem3/graphics/pngimage.h"
 #include "tests/support/libpng_source.h"
 
@@ -106,6 +113,23 @@ const std::vector<TBenchFile>& Files() {
     auto add = [&](std::string name, TPNGImage& image) {
       list.push_back({std::move(name), Encode(image), std::int64_t{image.Width()} * image.Height()});
     };
+    // Icons of the sizes the bar and its lists show, in the formats icons come in.
+    for (int size : {8, 16}) {
+      const std::string side = std::to_string(size);
+      TPNGImage icon;
+      PaintPhoto(icon, size, pf32bit);
+      add("icon" + side + "_rgba", icon);
+      TPNGImage art;
+      PaintArt(art, size);
+      add("icon" + side + "_art", art);
+      TPNGImage rgb;
+      PaintPhoto(rgb, size, pf24bit);
+      add("icon" + side + "_rgb", rgb);
+      rgb.SetPixelFormat(pf8bit);
+      add("icon" + side + "_pal8", rgb);
+      rgb.SetPixelFormat(pf4bit);
+      add("icon" + side + "_pal4", rgb);
+    }
     {
       TPNGImage icon;
       PaintPhoto(icon, 32, pf32bit);
@@ -170,7 +194,7 @@ bool LibpngDecode(const std::string& file, TLibpngDecode& d) {
   int type = png_get_color_type(png, info);
   bool trns = png_get_valid(png, info, PNG_INFO_tRNS) != 0;
   if (type == PNG_COLOR_TYPE_PALETTE && trns) png_set_palette_to_rgb(png);
-  if (trns && type != PNG_COLOR_TYPE_RGB) png_set_tRNS_to_alpha(png);
+  if (trns) png_set_tRNS_to_alpha(png);
   if (type == PNG_COLOR_TYPE_GRAY_ALPHA || (type == PNG_COLOR_TYPE_GRAY && trns)) png_set_gray_to_rgb(png);
   png_set_strip_16(png);
   png_set_bgr(png);
@@ -178,7 +202,8 @@ bool LibpngDecode(const std::string& file, TLibpngDecode& d) {
   png_read_update_info(png, info);
   std::size_t rowBytes = png_get_rowbytes(png, info);
   png_uint_32 height = png_get_image_height(png, info);
-  d.Pixels.assign(rowBytes * height, 0);
+  // A new picture each time, as ours makes one (and as a program showing pictures does).
+  d.Pixels = std::vector<std::uint8_t>(rowBytes * height);
   for (png_uint_32 y = 0; y < height; ++y) d.Rows.push_back(d.Pixels.data() + rowBytes * y);
   png_read_image(png, d.Rows.data());
   png_read_end(png, nullptr);
@@ -226,6 +251,35 @@ bool LibpngEncode(TBitmap& b, TLibpngEncode& e) {
   return true;
 }
 
+// ---- libspng ----------------------------------------------------------------
+
+// Into the layout nearest to ours: palette and grey files without
+// transparency as stored, truecolour as red, green, blue, everything else as
+// red, green, blue, alpha with tRNS made alpha (16-bit samples reduced).
+bool SpngDecode(const std::string& file, std::vector<std::uint8_t>& pixels) {
+  spng_ctx* ctx = spng_ctx_new(0);
+  if (!ctx) return false;
+  bool ok = false;
+  spng_ihdr ihdr{};
+  spng_trns trns{};
+  std::size_t size = 0;
+  if (spng_set_png_buffer(ctx, file.data(), file.size()) == 0 && spng_get_ihdr(ctx, &ihdr) == 0) {
+    bool keyed = spng_get_trns(ctx, &trns) == 0;
+    int format = SPNG_FMT_RGBA8;
+    if (!keyed && ihdr.bit_depth <= 8 &&
+        (ihdr.color_type == SPNG_COLOR_TYPE_INDEXED || ihdr.color_type == SPNG_COLOR_TYPE_GRAYSCALE))
+      format = SPNG_FMT_PNG;
+    else if (!keyed && ihdr.bit_depth == 8 && ihdr.color_type == SPNG_COLOR_TYPE_TRUECOLOR)
+      format = SPNG_FMT_RGB8;
+    if (spng_decoded_image_size(ctx, format, &size) == 0) {
+      pixels = std::vector<std::uint8_t>(size);
+      ok = spng_decode_image(ctx, pixels.data(), size, format, SPNG_DECODE_TRNS) == 0;
+    }
+  }
+  spng_ctx_free(ctx);
+  return ok;
+}
+
 // ---- Benchmarks --------------------------------------------------------------
 
 void DecodeOurs(benchmark::State& state, std::vector<std::size_t> which) {
@@ -255,6 +309,79 @@ void DecodeLibpng(benchmark::State& state, std::vector<std::size_t> which) {
       benchmark::DoNotOptimize(d.Pixels.data());
     }
   state.SetBytesProcessed(state.iterations() * pixels * 4);
+}
+
+void DecodeSpng(benchmark::State& state, std::vector<std::size_t> which) {
+  std::int64_t pixels = 0;
+  for (std::size_t i : which) pixels += Files()[i].Pixels;
+  std::vector<std::uint8_t> out;
+  for (auto _ : state)
+    for (std::size_t i : which) {
+      if (!SpngDecode(Files()[i].Bytes, out)) state.SkipWithError("libspng refused the file");
+      benchmark::DoNotOptimize(out.data());
+    }
+  state.SetBytesProcessed(state.iterations() * pixels * 4);
+}
+
+void DecodeOnce(TStream& stream) {
+  stream.SetPosition(0);
+  TPNGImage image;
+  image.LoadFromStream(stream);
+  benchmark::DoNotOptimize(image.ScanLine(0));
+}
+
+// Ours and the other in turn over the same files in each iteration.
+void Ratio(benchmark::State& state, const std::function<void()>& ours, const std::function<void()>& other) {
+  double oursSeconds = 0, otherSeconds = 0;
+  for (auto _ : state) {
+    auto t0 = ProcessSeconds();
+    ours();
+    auto t1 = ProcessSeconds();
+    other();
+    auto t2 = ProcessSeconds();
+    oursSeconds += t1 - t0;
+    otherSeconds += t2 - t1;
+  }
+  auto n = static_cast<double>(state.iterations());
+  state.counters["ours_us"] = oursSeconds / n * 1e6;
+  state.counters["other_us"] = otherSeconds / n * 1e6;
+  state.counters["other_over_ours"] = otherSeconds / oursSeconds;
+}
+
+void DecodeRatio(benchmark::State& state, std::vector<std::size_t> which, bool spng) {
+  TLibpngDecode d;
+  std::vector<std::uint8_t> out;
+  std::vector<std::unique_ptr<TStringStream>> streams;
+  for (std::size_t i : which) streams.push_back(std::make_unique<TStringStream>(Files()[i].Bytes));
+  Ratio(
+      state,
+      [&] {
+        for (auto& stream : streams) DecodeOnce(*stream);
+      },
+      [&] {
+        for (std::size_t i : which) {
+          bool ok = spng ? SpngDecode(Files()[i].Bytes, out) : LibpngDecode(Files()[i].Bytes, d);
+          if (!ok) state.SkipWithError("the other library refused a file");
+        }
+      });
+}
+
+void EncodeRatio(benchmark::State& state, std::size_t which) {
+  TPNGImage image;
+  TStringStream source(Files()[which].Bytes);
+  image.LoadFromStream(source);
+  TLibpngEncode e;
+  std::size_t size = 0;
+  Ratio(
+      state,
+      [&] {
+        TStringStream out;
+        image.SaveToStream(out);
+        size = out.DataString().size();
+      },
+      [&] { LibpngEncode(image, e); });
+  state.counters["ours_bytes"] = static_cast<double>(size);
+  state.counters["other_bytes"] = static_cast<double>(e.Out.size());
 }
 
 void EncodeOurs(benchmark::State& state, std::size_t which) {
@@ -289,9 +416,22 @@ const bool kRegistered = [] {
     const std::string& name = Files()[i].Name;
     benchmark::RegisterBenchmark(("PngDecode/" + name + "/ours").c_str(), DecodeOurs, std::vector<std::size_t>{i});
     benchmark::RegisterBenchmark(("PngDecode/" + name + "/libpng").c_str(), DecodeLibpng, std::vector<std::size_t>{i});
+    benchmark::RegisterBenchmark(("PngDecode/" + name + "/libspng").c_str(), DecodeSpng, std::vector<std::size_t>{i});
   }
   benchmark::RegisterBenchmark("PngDecode/all/ours", DecodeOurs, all);
   benchmark::RegisterBenchmark("PngDecode/all/libpng", DecodeLibpng, all);
+  benchmark::RegisterBenchmark("PngDecode/all/libspng", DecodeSpng, all);
+  // Pictures of up to 16 x 16 pixels: what a per-picture cost weighs most on.
+  std::vector<std::size_t> small;
+  for (std::size_t i = 0; i < Files().size(); ++i)
+    if (Files()[i].Pixels <= 256) small.push_back(i);
+  benchmark::RegisterBenchmark("PngRatio/decode_small/libpng", DecodeRatio, small, false);
+  benchmark::RegisterBenchmark("PngRatio/decode_small/libspng", DecodeRatio, small, true);
+  benchmark::RegisterBenchmark("PngRatio/decode_all/libpng", DecodeRatio, all, false);
+  benchmark::RegisterBenchmark("PngRatio/decode_all/libspng", DecodeRatio, all, true);
+  for (std::size_t i = 0; i < Files().size(); ++i)
+    if (Files()[i].Name.find("pal8") != std::string::npos)
+      benchmark::RegisterBenchmark(("PngRatio/encode_" + Files()[i].Name + "/libpng").c_str(), EncodeRatio, i);
   // Encoding the pictures made here: palette, RGB and RGBA.
   for (std::size_t i = 0; i < Files().size(); ++i) {
     const std::string& name = Files()[i].Name;

@@ -8,7 +8,9 @@ void CheckImageSize(std::int64_t Width, std::int64_t Height, int BitsPerPixel) {
     throw EOutOfResources("Bitmap image is too large");
 }
 
-std::vector<TRGBQuad> StandardColorTable(TPixelFormat Format) {
+namespace {
+
+std::vector<TRGBQuad> MakeStandardColorTable(TPixelFormat Format) {
   auto quad = [](int r, int g, int b) {
     return TRGBQuad{static_cast<std::uint8_t>(b), static_cast<std::uint8_t>(g), static_cast<std::uint8_t>(r), 0};
   };
@@ -37,6 +39,25 @@ std::vector<TRGBQuad> StandardColorTable(TPixelFormat Format) {
       break;
   }
   return table;
+}
+
+}  // namespace
+
+// Made once: every new palette bitmap starts from one of these (each picture
+// decoded into a palette format passes here).
+std::vector<TRGBQuad> StandardColorTable(TPixelFormat Format) {
+  static const std::vector<TRGBQuad> kTables[] = {MakeStandardColorTable(pf1bit), MakeStandardColorTable(pf4bit),
+                                                  MakeStandardColorTable(pf8bit)};
+  switch (Format) {
+    case pf1bit:
+      return kTables[0];
+    case pf4bit:
+      return kTables[1];
+    case pf8bit:
+      return kTables[2];
+    default:
+      return {};
+  }
 }
 
 std::uint8_t TNearestColor::IndexOf(TRGBQuad Color) {

@@ -1,10 +1,14 @@
 // Reading a PNG: the chunks of the file, then the picture decoded row by row
 // straight into the bitmap's scan lines.
 #include <algorithm>
+#include <array>
+#include <climits>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
-#include "kem3/framework/kemzlib.h"
+#include <zlib.h>
+
 #include "kem3/graphics/pngimage.h"
 #include "kem3/graphics/pngrows.h"
 
@@ -14,9 +18,135 @@ namespace {
 // promises a larger picture is known to be short before a pixel is decoded.
 constexpr std::int64_t kMaxInflateRatio = 1032;
 
+// The image data inflated block by block from the chunk's memory. A picture
+// whose rows fit one block (every icon) is inflated with one call, so zlib
+// never keeps a window of what it made. The zlib state is made once per
+// thread and reset for each picture: making it anew costs more than decoding
+// a small picture does.
+class TImageDataReader {
+ public:
+  TImageDataReader(const std::uint8_t* Data, std::size_t Size, std::size_t Expected)
+      : FBlock(std::min(Expected, kBlockSize)), FLeft(Expected) {
+    FZ = Claim();
+    // The reader stops at the picture's last byte, before zlib's checksum at the
+    // end could be compared, so computing it is wasted; the chunks' CRCs guard the data.
+    inflateValidate(FZ, 0);
+    FZ->next_in = const_cast<Bytef*>(Data);
+    FZ->avail_in = static_cast<uInt>(std::min<std::size_t>(Size, UINT32_MAX));
+  }
+  ~TImageDataReader() {
+    if (FZ == &FOwn)
+      inflateEnd(&FOwn);
+    else
+      Shared().Busy = false;
+  }
+  TImageDataReader(const TImageDataReader&) = delete;
+  TImageDataReader& operator=(const TImageDataReader&) = delete;
+
+  // The next Count bytes into Out; false when the data end or break off first
+  // (the bytes before that point have all been handed out by then).
+  bool Read(std::uint8_t* Out, std::size_t Count) {
+    if (FEnd - FPos < Count) Refill(Count);
+    if (FEnd - FPos < Count) return false;
+    std::memcpy(Out, FBlock.data() + FPos, Count);
+    FPos += Count;
+    return true;
+  }
+
+ private:
+  static constexpr std::size_t kBlockSize = 64 * 1024;
+
+  struct TShared {
+    z_stream Z{};
+    bool Ready = false, Busy = false;
+    ~TShared() {
+      if (Ready) inflateEnd(&Z);
+    }
+  };
+  static TShared& Shared() {
+    thread_local TShared shared;
+    return shared;
+  }
+  // The thread's state, or, should a progress handler decode another picture
+  // while this one is under way, a state of this reader's own.
+  z_stream* Claim() {
+    TShared& shared = Shared();
+    z_stream* z = &FOwn;
+    if (!shared.Busy) {
+      if (!shared.Ready)
+        shared.Ready = inflateInit(&shared.Z) == Z_OK;
+      else if (inflateReset(&shared.Z) != Z_OK)
+        RaisePNGError(PngErrCorrupt);
+      if (!shared.Ready) RaisePNGError(PngErrCorrupt);
+      shared.Busy = true;
+      return &shared.Z;
+    }
+    if (inflateInit(z) != Z_OK) RaisePNGError(PngErrCorrupt);
+    return z;
+  }
+
+  void Refill(std::size_t Count) {
+    // What is left moves to the front; a row longer than the block widens it.
+    std::memmove(FBlock.data(), FBlock.data() + FPos, FEnd - FPos);
+    FEnd -= FPos;
+    FPos = 0;
+    if (Count > FBlock.size()) FBlock.resize(Count);
+    while (!FDone && FEnd < Count) {
+      std::size_t room = std::min(FBlock.size() - FEnd, FLeft);
+      if (room == 0) break;
+      FZ->next_out = FBlock.data() + FEnd;
+      FZ->avail_out = static_cast<uInt>(room);
+      // All that is left fits: one call, and no window is kept.
+      int code = inflate(FZ, room == FLeft ? Z_FINISH : Z_NO_FLUSH);
+      std::size_t made = room - FZ->avail_out;
+      FEnd += made;
+      FLeft -= made;
+      if (code != Z_OK || made == 0) FDone = true;
+    }
+  }
+
+  z_stream* FZ;
+  z_stream FOwn{};
+  std::vector<std::uint8_t> FBlock;
+  std::size_t FPos = 0, FEnd = 0, FLeft;
+  bool FDone = false;
+};
+
 bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
 TPixelFormat PaletteFormat(int Depth) { return Depth == 1 ? pf1bit : Depth <= 4 ? pf4bit : pf8bit; }
+
+// The colour table of a grey picture shown as indices: 2^depth levels spread
+// over 0-255 (256 for 16 bits), through Gamma when given. 2-bit samples land in
+// 4-bit pixels, so their four levels repeat to fill sixteen entries.
+std::vector<TRGBQuad> GreyTable(int Depth, const std::uint8_t* Gamma) {
+  int levels = Depth >= 8 ? 256 : 1 << Depth, step = 255 / (levels - 1);
+  std::vector<TRGBQuad> table;
+  table.reserve(static_cast<std::size_t>(std::max(levels, 16)));
+  for (int v = 0; v < levels; ++v) {
+    auto grey = static_cast<std::uint8_t>(v * step);
+    if (Gamma) grey = Gamma[grey];
+    table.push_back(TRGBQuad{grey, grey, grey, 0});
+  }
+  for (int v = levels; Depth == 2 && v < 16; ++v) table.push_back(table[static_cast<std::size_t>(v % 4)]);
+  return table;
+}
+
+// The transparent colour of a truecolour picture as samples of its depth:
+// three 16-bit samples, or in files of older writers three bytes. False when
+// there is none, or when it lies outside what the depth can hold (no pixel
+// could match it).
+bool TruecolourKey(const TChunkTRNS* Trns, int Depth, std::array<std::uint16_t, 3>& Key) {
+  if (!Trns || Trns->DataSize() < 3) return false;
+  const std::uint8_t* b = Trns->Bytes();
+  const bool bytes = Trns->DataSize() < 6;
+  for (int i = 0; i < 3; ++i) {
+    unsigned v = bytes ? b[i] * (Depth == 16 ? 257u : 1u) : (unsigned{b[2 * i]} << 8) | b[2 * i + 1];
+    if (Depth == 8 && v > 255) return false;
+    Key[static_cast<std::size_t>(i)] = static_cast<std::uint16_t>(v);
+  }
+  return true;
+}
 
 }  // namespace
 
@@ -39,31 +169,19 @@ void TPNGImage::LoadFromStream(TStream& Stream) {
   if (!FChunks.Find<TChunkIDAT>()) RaisePNGError(PngErrNoImageData);
   for (int i = 0; i < FChunks.Count(); ++i) FChunks.Item(i)->Decode();
 
-  // A truecolour image's transparent colour, as 16-bit samples (or, in old
-  // files, 3 bytes). 8-bit images keep their samples in the low bytes.
+  // A truecolour image's transparent colour, as shown (its pixels are made
+  // transparent while decoding, see DecodeImageData).
   auto* header = static_cast<TChunkIHDR*>(FChunks.Item(0));
-  TChunkTRNS* trns = FChunks.FindBeforeData<TChunkTRNS>();
-  if (trns && header->ColorType == 2 && trns->DataSize() >= 3) {
-    const std::uint8_t* b = trns->Bytes();
+  std::array<std::uint16_t, 3> key;
+  if (header->ColorType == 2 && TruecolourKey(FChunks.FindBeforeData<TChunkTRNS>(), header->BitDepth, key)) {
     int rgb[3];
-    bool usable = true;
+    TChunkGAMA* gamma = FChunks.FindBeforeData<TChunkGAMA>();
     for (int i = 0; i < 3; ++i) {
-      if (trns->DataSize() < 6)
-        rgb[i] = b[i];
-      else if (header->BitDepth == 16)
-        rgb[i] = b[2 * i];
-      else {
-        rgb[i] = b[2 * i + 1];
-        usable = usable && b[2 * i] == 0;
-      }
+      rgb[i] = header->BitDepth == 16 ? key[i] >> 8 : key[i];
+      if (gamma && gamma->Active()) rgb[i] = gamma->Forward()[static_cast<std::size_t>(rgb[i])];
     }
-    if (usable) {
-      TChunkGAMA* gamma = FChunks.FindBeforeData<TChunkGAMA>();
-      if (gamma && gamma->Active())
-        for (int& v : rgb) v = gamma->Forward()[static_cast<std::size_t>(v)];
-      SetTransparentColor(RGBColor(rgb[0], rgb[1], rgb[2]));
-      SetTransparent(true);
-    }
+    SetTransparentColor(RGBColor(rgb[0], rgb[1], rgb[2]));
+    SetTransparent(true);
   }
 }
 
@@ -137,7 +255,9 @@ void TPNGImage::DecodeImageData(TChunkIDAT& Data) {
   // Where the picture goes, and how a decoded row gets there.
   TPixelFormat format = pf32bit;
   TPngConversion kind = pcCopy;
+  // The colour table of a palette format: made here, or one of the shared grey ones.
   std::vector<TRGBQuad> table;
+  const std::vector<TRGBQuad>* colors = &table;
   const std::uint8_t* alpha = trns ? trns->Bytes() : nullptr;
   const std::int64_t alphaCount = trns ? trns->DataSize() : 0;
   switch (type) {
@@ -160,14 +280,14 @@ void TPNGImage::DecodeImageData(TChunkIDAT& Data) {
       } else {
         format = PaletteFormat(depth);
         kind = depth == 2 ? pcDepth2ToNibble : depth == 16 ? pcGrey16ToIndex : pcCopy;
-        int levels = depth == 16 ? 256 : 1 << depth, step = 255 / (levels - 1);
-        table.reserve(std::max(levels, 16));
-        for (int v = 0; v < levels; ++v) {
-          std::uint8_t grey = g(v * step);
-          table.push_back(TRGBQuad{grey, grey, grey, 0});
+        if (conv.UseGamma) {
+          table = GreyTable(depth, conv.Gamma.data());
+        } else {
+          // The same few tables serve every picture shown as stored.
+          static const std::vector<TRGBQuad> kPlain[] = {GreyTable(1, nullptr), GreyTable(2, nullptr),
+                                                         GreyTable(4, nullptr), GreyTable(8, nullptr)};
+          colors = &kPlain[depth == 1 ? 0 : depth == 2 ? 1 : depth == 4 ? 2 : 3];
         }
-        // 2-bit samples land in 4-bit pixels: the four levels repeat.
-        for (int v = levels; depth == 2 && v < 16; ++v) table.push_back(table[static_cast<std::size_t>(v % 4)]);
       }
       break;
     case 3: {
@@ -190,8 +310,14 @@ void TPNGImage::DecodeImageData(TChunkIDAT& Data) {
       break;
     }
     case 2:
-      format = pf24bit;
-      kind = pcRGB;
+      // A transparent colour becomes alpha, compared with the samples as
+      // stored: after gamma, neighbouring colours can read as the key.
+      if (TruecolourKey(trns, depth, conv.KeyRGB)) {
+        kind = pcRGBKey;
+      } else {
+        format = pf24bit;
+        kind = pcRGB;
+      }
       break;
     case 4:
       kind = pcGreyAlpha;
@@ -219,7 +345,7 @@ void TPNGImage::DecodeImageData(TChunkIDAT& Data) {
   // The palette goes in before the pixels' memory is made, so the system's
   // copy of it has just the palette's entries: indices beyond read black there too.
   SetPixelFormat(format);
-  if (!table.empty()) SetColorTable(table);
+  if (!colors->empty()) SetColorTable(*colors);
   SetSize(width, height);
   SetAlphaFormat(format == pf32bit ? afDefined : afIgnored);
   FInterlaced = interlaced;
@@ -237,45 +363,34 @@ void TPNGImage::DecodeImageData(TChunkIDAT& Data) {
   std::uint8_t* current = rows.data() + rowSpace;
   std::vector<std::uint8_t> packed(interlaced ? static_cast<std::size_t>(width) * 4 + 8 : 0);
 
-  TMemoryStream& source = Data.Data();
-  source.SetPosition(0);
-  try {
-    TZDecompressionStream inflater(source);
-    // The reader stops at the picture's last byte, before zlib's checksum at the
-    // end could be compared, so computing it is wasted; the chunks' CRCs guard the data.
-    inflater.IgnoreChecksum();
-    auto readRow = [&](std::size_t count) {
-      if (inflater.Read(current, static_cast<std::int64_t>(count + 1)) != static_cast<std::int64_t>(count + 1))
-        RaisePNGError(PngErrCorrupt);
-      if (current[0] > pftPaeth) RaisePNGError(PngErrUnknownFilter);
-      PngUnfilterRow(current[0], current + 1, prior + 1, count, bpp);
-    };
-    if (!interlaced) {
-      const auto count = static_cast<std::size_t>(header->RowBytes(width));
-      for (int y = 0; y < height; ++y) {
-        readRow(count);
-        conv.Run(current + 1, rowAt(y), width);
-        std::swap(prior, current);
-        if (OnProgress) OnProgress(this, static_cast<int>(std::int64_t{y} * 100 / height), "Drawing...");
-      }
-    } else {
-      for (int pass = 0; pass < 7; ++pass) {
-        const TPngPass& p = kPngAdam7[pass];
-        int pw = PngPassSize(width, p.X0, p.DX), ph = PngPassSize(height, p.Y0, p.DY);
-        if (pw == 0 || ph == 0) continue;
-        const auto count = static_cast<std::size_t>(header->RowBytes(pw));
-        std::fill(prior, prior + count + 1, std::uint8_t{0});
-        for (int r = 0; r < ph; ++r) {
-          readRow(count);
-          conv.Run(current + 1, packed.data(), pw);
-          PngScatterRow(packed.data(), rowAt(p.Y0 + r * p.DY), pw, p.X0, p.DX, outBits);
-          std::swap(prior, current);
-        }
-        if (OnProgress) OnProgress(this, pass * 100 / 6, "Drawing...");
-      }
+  TImageDataReader reader(Data.Bytes(), static_cast<std::size_t>(Data.DataSize()), static_cast<std::size_t>(expected));
+  auto readRow = [&](std::size_t count) {
+    if (!reader.Read(current, count + 1)) RaisePNGError(PngErrCorrupt);
+    if (current[0] > pftPaeth) RaisePNGError(PngErrUnknownFilter);
+    PngUnfilterRow(current[0], current + 1, prior + 1, count, bpp);
+  };
+  if (!interlaced) {
+    const auto count = static_cast<std::size_t>(header->RowBytes(width));
+    for (int y = 0; y < height; ++y) {
+      readRow(count);
+      conv.Run(current + 1, rowAt(y), width);
+      std::swap(prior, current);
+      if (OnProgress) OnProgress(this, static_cast<int>(std::int64_t{y} * 100 / height), "Drawing...");
     }
-  } catch (const EZLibError&) {
-    RaisePNGError(PngErrCorrupt);
+  } else {
+    for (int pass = 0; pass < 7; ++pass) {
+      const TPngPass& p = kPngAdam7[pass];
+      int pw = PngPassSize(width, p.X0, p.DX), ph = PngPassSize(height, p.Y0, p.DY);
+      if (pw == 0 || ph == 0) continue;
+      const auto count = static_cast<std::size_t>(header->RowBytes(pw));
+      std::fill(prior, prior + count + 1, std::uint8_t{0});
+      for (int r = 0; r < ph; ++r) {
+        readRow(count);
+        conv.Run(current + 1, packed.data(), pw);
+        PngScatterRow(packed.data(), rowAt(p.Y0 + r * p.DY), pw, p.X0, p.DX, outBits);
+        std::swap(prior, current);
+      }
+      if (OnProgress) OnProgress(this, pass * 100 / 6, "Drawing...");
+    }
   }
-  source.SetPosition(0);
 }

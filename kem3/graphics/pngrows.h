@@ -52,19 +52,24 @@ enum TPngConversion {
   pcGreyAlpha,       // grey with alpha into blue, green, red, alpha
   pcLookup,          // samples or indices of 1 to 8 bits through Lookup into 32-bit pixels
   pcGrey16Key,       // 16-bit grey with a transparent grey into 32-bit pixels
+  pcRGBKey,          // truecolour with a transparent colour into 32-bit pixels
 };
 
 struct TPngRowConverter {
   using TFunc = void (*)(const TPngRowConverter& Self, const std::uint8_t* Src, std::uint8_t* Dst, int Count);
   TFunc Convert = nullptr;
   int Depth = 8;
-  // Applied to colour samples (never alpha) when UseGamma.
+  // Applied to colour samples (never alpha) when UseGamma. The tables are
+  // filled only as far as the conversion reads them.
   bool UseGamma = false;
-  std::array<std::uint8_t, 256> Gamma{};
+  std::array<std::uint8_t, 256> Gamma;
   // pcLookup: the 32-bit pixel (blue, green, red, alpha in memory) of each sample value.
-  std::array<std::uint32_t, 256> Lookup{};
-  // pcGrey16Key: the grey value that is transparent.
+  std::array<std::uint32_t, 256> Lookup;
+  // pcGrey16Key: the grey value that is transparent; pcRGBKey: the red,
+  // green and blue samples that are (compared with all bits of the samples,
+  // before gamma, so neighbouring colours that gamma merges stay opaque).
   std::uint16_t Key = 0;
+  std::array<std::uint16_t, 3> KeyRGB{};
 
   // Picks Convert for the kind and depth.
   void Select(TPngConversion Kind, int SampleDepth);

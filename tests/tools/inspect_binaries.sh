@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Inspects the Windows binaries without running them: kem3.dll exports exactly
-# the expected plain names at their ordinals, ov3.exe is a GUI program, and
-# neither needs a DLL that Windows does not ship.
+# the expected plain names at their ordinals, ov3.exe is a GUI program,
+# neither needs a DLL that Windows does not ship, and neither carries debug
+# sections: those lie in NAME.debug beside each, named by its debug link.
 # Usage: inspect_binaries.sh OBJDUMP KEM3_DLL OV3_EXE POINTER_SIZE
 set -euo pipefail
 objdump=$1 dll=$2 exe=$3 ptr=$4
@@ -40,6 +41,14 @@ for bin in "$dll" "$exe"; do
 done
 headers=$("$objdump" -h "$exe")
 grep -q '\.rsrc' <<<"$headers" || complain "ov3.exe has no resources"
+
+for bin in "$dll" "$exe"; do
+  sections=$("$objdump" -h "$bin")
+  if grep -q ' \.debug_' <<<"$sections"; then complain "$(basename "$bin") carries debug sections"; fi
+  grep -q ' \.gnu_debuglink' <<<"$sections" || complain "$(basename "$bin") has no debug link"
+  kept=$("$objdump" -h "$bin.debug" 2>/dev/null || true)
+  grep -q ' \.debug_info' <<<"$kept" || complain "$(basename "$bin").debug holds no debug data"
+done
 
 if [[ $fail == 0 ]]; then echo "binaries inspected: ok"; fi
 exit $fail

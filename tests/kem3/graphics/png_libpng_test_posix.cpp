@@ -80,7 +80,7 @@ bool LibpngWrite(const TLibpngFile& f, std::string& out) {
 }
 
 // libpng's picture as 8-bit red, green, blue, alpha (16-bit samples by their
-// high byte). A truecolour tRNS stays a key, as it does here.
+// high byte; every tRNS made alpha, as it is here).
 struct TLibpngPicture {
   int Width = 0, Height = 0;
   std::vector<std::uint8_t> Pixels, Buffer;
@@ -101,7 +101,7 @@ bool LibpngRead(const std::string& file, TLibpngPicture& pic) {
   int type = png_get_color_type(png, info), depth = png_get_bit_depth(png, info);
   if (type == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png);
   if (type == PNG_COLOR_TYPE_GRAY && depth < 8) png_set_expand_gray_1_2_4_to_8(png);
-  if (type != PNG_COLOR_TYPE_RGB && png_get_valid(png, info, PNG_INFO_tRNS)) png_set_tRNS_to_alpha(png);
+  if (png_get_valid(png, info, PNG_INFO_tRNS)) png_set_tRNS_to_alpha(png);
   if (type == PNG_COLOR_TYPE_GRAY || type == PNG_COLOR_TYPE_GRAY_ALPHA) png_set_gray_to_rgb(png);
   png_set_interlace_handling(png);
   png_read_update_info(png, info);

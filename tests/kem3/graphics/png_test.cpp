@@ -426,27 +426,53 @@ TEST(PngRead, GreyWithAlphaAndSixteenBitSamplesKeepTheHighByte) {
   EXPECT_EQ(Pixel(image, 0, 0), (TRGBQuad{0x33, 0x22, 0x11, 255}));
 }
 
-TEST(PngRead, TruecolourTransparencyIsThreeSixteenBitSamples) {
-  std::string raw = std::string("\0\x01\x02\x03", 4);
-  TPNGImage image;
-  Load(image, File(Header(1, 1, 8, 2), Chunk("tRNS", BE16(0x11) + BE16(0x22) + BE16(0x33)), raw));
-  EXPECT_TRUE(image.Transparent());
-  EXPECT_EQ(image.TransparentColor(), RGBColor(0x11, 0x22, 0x33));
-  EXPECT_EQ(image.TransparencyColor(), RGBColor(0x11, 0x22, 0x33));
-  EXPECT_EQ(image.PixelFormat(), pf24bit);
-
-  // Older writers stored three bytes.
-  Load(image, File(Header(1, 1, 8, 2), Chunk("tRNS", "\x44\x55\x66"), raw));
-  EXPECT_EQ(image.TransparentColor(), RGBColor(0x44, 0x55, 0x66));
-
-  // 16-bit pictures: the high bytes, like the pixels.
-  Load(image, File(Header(1, 1, 16, 2), Chunk("tRNS", BE16(0x1180) + BE16(0x2280) + BE16(0x3380)),
-                   std::string("\0\x01\x02\x03\x04\x05\x06", 7)));
-  EXPECT_EQ(image.TransparentColor(), RGBColor(0x11, 0x22, 0x33));
-
-  // Too short: ignored.
-  Load(image, File(Header(1, 1, 8, 2), Chunk("tRNS", "\x44\x55"), raw));
-  EXPECT_FALSE(image.Transparent());
+TEST(PngRead, TruecolourTransparencyBecomesAlphaByTheStoredSamples) {
+  struct Case {
+    const char* What;
+    int Depth;
+    std::string Trns, Middle;
+    std::vector<unsigned> Pixels;  // samples of a 2 x 1 picture: key first, then a near colour
+    TColor Shown;                  // TransparentColor, or clNone when the key is ignored
+  };
+  const std::string key8 = BE16(0x11) + BE16(0x22) + BE16(0x33);
+  const Case cases[] = {
+      {"8 bits", 8, key8, "", {0x11, 0x22, 0x33, 0x11, 0x22, 0x34}, RGBColor(0x11, 0x22, 0x33)},
+      // Gamma shows 254 and 255 alike; the stored samples tell them apart.
+      {"after gamma",
+       8,
+       BE16(255) + BE16(255) + BE16(255),
+       Chunk("gAMA", BE32(100000)),
+       {255, 255, 255, 254, 254, 254},
+       RGBColor(255, 255, 255)},
+      // All sixteen bits count, not only the high byte shown.
+      {"16 bits",
+       16,
+       BE16(0x1180) + BE16(0x2280) + BE16(0x3380),
+       "",
+       {0x1180, 0x2280, 0x3380, 0x1181, 0x2280, 0x3380},
+       RGBColor(0x11, 0x22, 0x33)},
+      {"three bytes of older writers",
+       8,
+       "\x44\x55\x66",
+       "",
+       {0x44, 0x55, 0x66, 0x44, 0x55, 0x67},
+       RGBColor(0x44, 0x55, 0x66)},
+      {"beyond 8 bits", 8, BE16(0x111) + BE16(0x22) + BE16(0x33), "", {0x11, 0x22, 0x33, 0, 0, 0}, clNone},
+      {"too short", 8, "\x44\x55", "", {0x44, 0x55, 0x66, 0, 0, 0}, clNone},
+  };
+  for (const Case& c : cases) {
+    TPNGImage image;
+    Load(image, File(Header(2, 1, c.Depth, 2), c.Middle + Chunk("tRNS", c.Trns), '\0' + Pack(c.Pixels, c.Depth)));
+    bool keyed = c.Shown != clNone;
+    EXPECT_EQ(image.Transparent(), keyed) << c.What;
+    EXPECT_EQ(image.PixelFormat(), keyed ? pf32bit : pf24bit) << c.What;
+    EXPECT_EQ(Pixel(image, 0, 0).rgbReserved, keyed ? 0 : 255) << c.What;
+    EXPECT_EQ(Pixel(image, 1, 0).rgbReserved, 255) << c.What;
+    if (!keyed) continue;
+    EXPECT_EQ(image.AlphaFormat(), afDefined) << c.What;
+    EXPECT_EQ(image.TransparentColor(), c.Shown) << c.What;
+    EXPECT_EQ(image.TransparencyColor(), c.Shown) << c.What;
+  }
 
   TPNGImage grey;
   Load(grey, File(Header(1, 1, 8, 0), "", Grey8(1, 1)));

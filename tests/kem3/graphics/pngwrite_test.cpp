@@ -32,6 +32,9 @@ void Paint(TBitmap& b, TPixelFormat format, int width, int height, unsigned seed
   }
 }
 
+// One row of grey 0 (any depth up to 8), filter byte first.
+std::string Grey(int width) { return std::string(static_cast<std::size_t>(width) + 1, '\0'); }
+
 void ExpectSamePixels(const TBitmap& a, const TBitmap& b, bool alpha) {
   ASSERT_EQ(a.Width(), b.Width());
   ASSERT_EQ(a.Height(), b.Height());
@@ -129,10 +132,15 @@ TEST(PngWrite, TransparentColourIsWrittenAsSixBytesForTruecolourOnly) {
   EXPECT_TRUE(back.Transparent());
   EXPECT_EQ(back.TransparentColor(), RGBColor(0x12, 0x34, 0x56));
 
-  // Loaded with a three-byte tRNS, written back with six.
-  TPNGImage legacy;
-  Load(legacy, File(Header(1, 1, 8, 2), Chunk("tRNS", "\x44\x55\x66"), std::string("\0\1\2\3", 4)));
-  EXPECT_EQ(ChunkData(Save(legacy), "tRNS"), std::string("\0\x44\0\x55\0\x66", 6));
+  // A file's transparent colour is read as alpha, and written as that alpha.
+  TPNGImage keyed;
+  Load(keyed, File(Header(2, 1, 8, 2), Chunk("tRNS", "\x44\x55\x66"), std::string("\0\x44\x55\x66\1\2\3", 7)));
+  std::string saved = Save(keyed);
+  EXPECT_EQ(ChunkData(saved, "IHDR")[9], 6);
+  TPNGImage reread;
+  Load(reread, saved);
+  EXPECT_EQ(Pixel(reread, 0, 0), (TRGBQuad{0x66, 0x55, 0x44, 0}));
+  EXPECT_EQ(Pixel(reread, 1, 0), (TRGBQuad{3, 2, 1, 255}));
 
   // Not transparent, or not truecolour: no tRNS.
   back.SetTransparent(false);
@@ -159,29 +167,134 @@ TEST(PngWrite, GammaIsUndoneWhenSaving) {
   EXPECT_EQ(ChunkData(Save(paletted), "PLTE"), "\x10\x20\x30\x08\x18\x28");
 }
 
-TEST(PngWrite, FilterChoice) {
-  // Only None allowed: every row is written unfiltered.
+// Each row takes the allowed filter whose output repeats the byte four back
+// most often; None first, the earliest wins a tie.
+TEST(PngWrite, EachRowTakesTheFilterWithTheMostRepeats) {
+  enum TKind { kRamp, kSameRows };
+  struct Case {
+    const char* What;
+    TKind Kind;
+    TPixelFormat Format;
+    int Width;
+    std::uint8_t Filters;
+    std::string Expected;  // filter byte of each row
+  };
+  const Case cases[] = {
+      // A ramp along each row, steeper in each: Sub leaves one value repeated, Up does not.
+      {"ramp, default filters", kRamp, pf24bit, 20, 27, std::string(5, '\1')},
+      {"ramp, Up allowed first", kRamp, pf24bit, 20, pfUp | pfSub, std::string(5, '\1')},
+      {"ramp, only None", kRamp, pf24bit, 20, 0, std::string(5, '\0')},
+      // Rows repeating the one above: Up gives zeros after the first row, which ties with None.
+      {"same rows, Up allowed", kSameRows, pf32bit, 9, pfUp, std::string("\0\2\2\2\2", 5)},
+      // Palette indices are never filtered.
+      {"palette", kRamp, pf8bit, 20, 31, std::string(5, '\0')},
+      // Rows of four bytes or fewer take None.
+      {"narrow", kRamp, pf32bit, 1, 31, std::string(5, '\0')},
+  };
+  for (const Case& c : cases) {
+    TPNGImage image;
+    Paint(image, c.Format, c.Width, 5, 7);
+    int bytes = c.Width * BitsPerPixel(c.Format) / 8;
+    for (int y = 0; y < 5; ++y) {
+      auto* row = static_cast<std::uint8_t*>(image.ScanLine(y));
+      for (int i = 0; i < bytes; ++i)
+        if (c.Kind == kRamp)
+          row[i] = static_cast<std::uint8_t>(i * (y + 3) * 7);
+        else if (c.Kind == kSameRows)
+          row[i] = static_cast<std::uint8_t>(i * i * 31 + i / 3);
+    }
+    image.SetFilters(c.Filters);
+    std::string file = Save(image);
+    std::string raw = Inflate(file);
+    ASSERT_EQ(raw.size(), 5u * (static_cast<std::size_t>(bytes) + 1)) << c.What;
+    std::string chosen;
+    for (int y = 0; y < 5; ++y) chosen += raw[static_cast<std::size_t>(y) * (static_cast<std::size_t>(bytes) + 1)];
+    EXPECT_EQ(chosen, c.Expected) << c.What;
+    TPNGImage back;
+    Load(back, file);
+    ExpectSamePixels(image, back, true);
+  }
+}
+
+TEST(PngWrite, ImageDataIsDeflatedAtZlibsDefaultLevel) {
   TPNGImage image;
-  Paint(image, pf24bit, 20, 6, 3);
-  image.SetFilters(0);
-  std::string raw = Inflate(Save(image));
-  ASSERT_EQ(raw.size(), 6u * 61u);
-  for (int y = 0; y < 6; ++y) EXPECT_EQ(raw[static_cast<std::size_t>(y) * 61], 0);
+  Paint(image, pf32bit, 64, 64, 2);
+  for (int y = 0; y < 64; ++y)
+    for (int i = 0; i < 256; ++i)
+      static_cast<std::uint8_t*>(image.ScanLine(y))[i] = static_cast<std::uint8_t>(i / 4 + y);
+  std::string data = ChunkData(Save(image), "IDAT");
+  // The level sits in the top two bits of zlib's second header byte: 2 for the default.
+  ASSERT_GE(data.size(), 2u);
+  EXPECT_EQ(static_cast<std::uint8_t>(data[1]) >> 6, 2);
+  // A smooth picture shrinks to a small fraction of its 16 KB.
+  EXPECT_LT(data.size(), 64u * 64u * 4u / 16u);
+}
 
-  // The filters chosen come from the allowed set, and the file reads back whole.
-  image.SetFilters(pfUp);
-  raw = Inflate(Save(image));
-  for (int y = 0; y < 6; ++y) EXPECT_TRUE(raw[static_cast<std::size_t>(y) * 61] == 0 || raw[y * 61u] == 2);
-  image.SetFilters(pfSub | pfUp | pfAverage | pfPaeth);
-  TPNGImage back;
-  Load(back, Save(image));
-  ExpectSamePixels(image, back, false);
-
-  // Rows of four bytes or fewer always take None.
-  TPNGImage narrow;
-  Paint(narrow, pf32bit, 1, 5, 3);
-  raw = Inflate(Save(narrow));
-  for (int y = 0; y < 5; ++y) EXPECT_EQ(raw[static_cast<std::size_t>(y) * 5], 0);
+// Background colour, significant bits and histogram follow a change of the
+// colour type or depth the picture is saved in: converted, or left out.
+TEST(PngWrite, ChunksDescribingSamplesFollowTheSavedLayout) {
+  const std::string palette = Chunk("PLTE", std::string("\x10\x20\x30\x40\x50\x60\x70\x80\x90", 9));
+  const std::string hist = Chunk("hIST", BE16(1) + BE16(1) + BE16(0));
+  const std::string indices = std::string("\0", 1) + Pack({0, 1}, 8);
+  struct Case {
+    const char* What;
+    std::string File;
+    std::string Background, Bits;  // as saved, "" for none
+    bool Histogram;
+    std::vector<std::string> Types;
+  };
+  const Case cases[] = {
+      {"palette kept",
+       File(Header(2, 1, 8, 3), Chunk("sBIT", "\5\6\7") + palette + Chunk("bKGD", "\1") + hist, indices),
+       "\1",
+       "\5\6\7",
+       true,
+       {"IHDR", "sBIT", "PLTE", "bKGD", "hIST", "IDAT", "IEND"}},
+      {"palette with alpha saved as RGBA",
+       File(Header(2, 1, 8, 3),
+            Chunk("sBIT", "\5\6\7") + palette + Chunk("bKGD", "\1") + hist + Chunk("tRNS", std::string(1, '\0')),
+            indices),
+       std::string("\0\x40\0\x50\0\x60", 6),
+       "\5\6\7\x08",
+       false,
+       {"IHDR", "sBIT", "bKGD", "IDAT", "IEND"}},
+      {"background beyond the palette",
+       File(Header(2, 1, 8, 3), palette + Chunk("bKGD", "\7"), indices),
+       "",
+       "",
+       false,
+       {"IHDR", "PLTE", "IDAT", "IEND"}},
+      {"16-bit truecolour saved with 8 bits",
+       File(Header(1, 1, 16, 2),
+            Chunk("sBIT", "\x0c\x0c\x0b") + Chunk("bKGD", BE16(0x1234) + BE16(0x5678) + BE16(0x9abc)),
+            std::string(7, '\0')),
+       std::string("\0\x12\0\x56\0\x9a", 6),
+       "\x08\x08\x08",
+       false,
+       {"IHDR", "sBIT", "bKGD", "IDAT", "IEND"}},
+      // Grey levels become a palette: the background is the entry of its level.
+      {"grey saved as palette",
+       File(Header(1, 1, 8, 0), Chunk("sBIT", "\5") + Chunk("bKGD", BE16(0x40)), Grey(1)),
+       "\x40",
+       "\5\5\5",
+       false,
+       {"IHDR", "sBIT", "PLTE", "bKGD", "IDAT", "IEND"}},
+      {"grey with alpha saved as RGBA",
+       File(Header(1, 1, 4, 0), Chunk("sBIT", "\3") + Chunk("tRNS", BE16(2)) + Chunk("bKGD", BE16(5)), Grey(1)),
+       std::string("\0\x55\0\x55\0\x55", 6),
+       "\3\3\3\x08",
+       false,
+       {"IHDR", "sBIT", "bKGD", "IDAT", "IEND"}},
+  };
+  for (const Case& c : cases) {
+    TPNGImage image;
+    Load(image, c.File);
+    std::string file = Save(image);
+    EXPECT_EQ(ChunkTypes(file), c.Types) << c.What;
+    EXPECT_EQ(ChunkData(file, "bKGD"), c.Background) << c.What;
+    EXPECT_EQ(ChunkData(file, "sBIT"), c.Bits) << c.What;
+    EXPECT_EQ(ChunkData(file, "hIST") != "", c.Histogram) << c.What;
+  }
 }
 
 TEST(PngWrite, AssignCopiesChunksFiltersAndPicture) {

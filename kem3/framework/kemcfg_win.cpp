@@ -50,10 +50,12 @@ TRect cfgWorkAreaNearest(const TRect& Rect) {
 }
 
 void cfgLoadFormPlacement(const String& Section, TCustomForm* Form, bool KeepSize, const TRect* Bounds,
-                          TWindowState DefaultState) {
+                          TWindowState DefaultState, TSize MinSize) {
   if (!Form) return;
+  TcfgWindowPlacement window = cfgFormPlacement(*Form);
+  window.MinSize = MinSize;
   const TcfgPlacementResult result =
-      cfgLoadPlacement(Section, cfgFormPlacement(*Form), KeepSize, Bounds, DefaultState, cfgWorkAreaNearest);
+      cfgLoadPlacement(Section, window, KeepSize, Bounds, DefaultState, cfgWorkAreaNearest);
   // Bounds first, in the normal state: they become the restored bounds of a
   // form that is then maximised.
   if (Form->WindowState() != wsNormal && result.SetState && result.State == wsNormal) Form->SetWindowState(wsNormal);

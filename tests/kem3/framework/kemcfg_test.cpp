@@ -499,14 +499,20 @@ TEST(CfgPlacement, TheWorkAreasEdgesNotItsExtentBound) {
             Bounds(2600, 944, 600, 80));
 }
 
-TEST(CfgPlacement, AWindowPartlyOffScreenIsMovedOrMadeSmaller) {
+TEST(CfgPlacement, AWindowPartlyOffScreenIsMovedInAndOnlyWhatIsTooLargeShrinks) {
   const TRect off = Bounds(1700, 1050, 600, 80);
   // A window that keeps its size, or cannot be sized, is moved in.
   EXPECT_EQ(cfgFitPlacement(off, kScreen, bsSizeable, poDesigned, true), Bounds(1320, 1000, 600, 80));
   EXPECT_EQ(cfgFitPlacement(off, kScreen, bsDialog, poDesigned, false), Bounds(1320, 1000, 600, 80));
-  // A sizeable one gets smaller.
-  EXPECT_EQ(cfgFitPlacement(off, kScreen, bsSizeable, poDesigned, false), Bounds(1700, 1050, 220, 30));
-  EXPECT_EQ(cfgFitPlacement(off, kScreen, bsNone, poDefault, false), Bounds(1700, 1050, 220, 30));
+  // So is a sizeable one: cut down at the edge it could not be seen or grabbed.
+  EXPECT_EQ(cfgFitPlacement(off, kScreen, bsSizeable, poDesigned, false), Bounds(1320, 1000, 600, 80));
+  EXPECT_EQ(cfgFitPlacement(off, kScreen, bsNone, poDefault, false), Bounds(1320, 1000, 600, 80));
+  // Larger than the work area: as large as it, never below the minimum, and
+  // no rectangle overflows the arithmetic.
+  EXPECT_EQ(cfgFitPlacement(Bounds(500, 10, 5000, 2000), kLeftTaskbar, bsNone, poDesigned, false), kLeftTaskbar);
+  EXPECT_EQ(cfgFitPlacement(off, Rect(100, 50, 130, 70), bsNone, poDesigned, false, {64, 48}), Bounds(100, 50, 64, 48));
+  EXPECT_EQ(cfgFitPlacement(Rect(-2147483647, 0, 2147483647, 9), kScreen, bsNone, poDesigned, false),
+            Rect(0, 0, 1920, 9));
   // Wider than the work area: its left part stays on screen.
   EXPECT_EQ(cfgFitPlacement(Bounds(100, 0, 3000, 80), kLeftTaskbar, bsDialog, poDesigned, false),
             Bounds(40, 0, 3000, 80));
@@ -582,6 +588,10 @@ TEST_F(Cfg, PlacementStateAndBadSizes) {
   loaded = cfgLoadPlacement("Odd", fresh, false, nullptr, wsNormal, screen);
   EXPECT_FALSE(loaded.SetState);
   EXPECT_EQ(loaded.Bounds, Bounds(0, 0, 300, 50));
+  // Beyond what a window can be: held as read, then fitted.
+  WriteFile("[Big]\r\nLeft=360\r\nTop=-2147483648\r\nWidth=2147483647\r\nHeight=1\r\n");
+  fresh.MinSize = {64, 48};
+  EXPECT_EQ(cfgLoadPlacement("Big", fresh, false, nullptr, wsNormal, screen).Bounds, Bounds(0, 0, 1920, 48));
 }
 
 }  // namespace

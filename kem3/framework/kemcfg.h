@@ -76,7 +76,7 @@ class TcfgDbItem : public TcfgDb {
   TUnit BaseUnit = unNone;     // unit of the default
   TUnit ValueUnit = unNone;    // unit of Value (float items)
   TUnit DisplayUnit = unNone;  // unit chosen on the page; becomes ValueUnit at the next write
-  Variant MinValue = -1;       // -1 in MinValue or MaxValue: no limit
+  Variant MinValue = -1;       // -1 in MinValue or MaxValue: no limit on that side
   Variant MaxValue = -1;
   Variant Step = 1;
   Variant BigStep = 10;
@@ -149,7 +149,9 @@ void cfgApplyChanges(const TcfgConfigTarget& Target);
 void cfgApplyAll(const TcfgConfigTarget& Target);
 void cfgClearChanged(std::initializer_list<int> Ids);
 
-// ---- The settings file.
+// ---- The settings file. Numbers read from it (integer, tracker and float
+// items) are held to their registered MinValue and MaxValue, a float's
+// converted from its base unit to the unit the file names.
 void cfgReadAll();
 void cfgWriteAll();
 void cfgReadItem(TcfgDbItem& Item);

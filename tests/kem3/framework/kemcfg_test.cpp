@@ -380,6 +380,19 @@ TEST_F(Cfg, ChangesAreDeliveredInOrderUntilOneIsNotTaken) {
   EXPECT_FALSE(cfgFindItem(4)->Changed);
 }
 
+TEST_F(Cfg, NumbersReadAreHeldToTheirRegisteredLimits) {
+  WriteFile("[S]\r\nSteps=0\r\nPosition=999\r\nDelay=0.05\r\nDelay (Unit)=s\r\nNoLow=-100\r\nNoHigh=10\r\n");
+  cfgAddItem(1, cfgtInteger, 10, "S", "Steps", "", unNone, -1, 0, 0, 21)->SetLimits(1, 20, 1, 2);
+  cfgAddItem(2, cfgtTracker, 100, "S", "Position", "", unNone, -1, 0, 0, 21)->SetLimits(0, 150, 1, 10);
+  cfgAddItem(3, cfgtFloat, 2000, "S", "Delay", "", ums, -1, 0, 0, 21)->SetLimits(100, 50000, 100, 1000);
+  cfgAddItem(4, cfgtInteger, 5, "S", "NoLow", "", unNone, -1, 0, 0, 21)->SetLimits(-1, 9, 1, 1);
+  cfgAddItem(5, cfgtInteger, 5, "S", "NoHigh", "", unNone, -1, 0, 0, 21)->SetLimits(0, -1, 1, 1);
+  cfgReadAll();
+  // The delay's 100 ms in the seconds the file names.
+  const double held[] = {1, 150, 0.1, -100, 10};
+  for (int id = 1; id <= 5; ++id) EXPECT_DOUBLE_EQ(cfgFindItem(id)->Value.AsDouble(), held[id - 1]) << id;
+}
+
 // ---- The deferred save
 
 class CfgSave : public Cfg {

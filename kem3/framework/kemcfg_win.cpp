@@ -42,7 +42,12 @@ TcfgWindowPlacement cfgFormPlacement(TCustomForm& Form) {
 
 TRect cfgWorkAreaNearest(const TRect& Rect) {
   if (Screen) {
-    if (TMonitor* monitor = Screen->MonitorFromRect(Rect, mdNearest)) return monitor->WorkareaRect();
+    if (TMonitor* monitor = Screen->MonitorFromRect(Rect, mdNearest)) {
+      // The primary monitor's as the system records it, the one the bar
+      // starts in: Wine's monitor information does not follow a work area that
+      // a docked program or a moved taskbar sets.
+      return monitor->Primary() ? Screen->WorkAreaRect() : monitor->WorkareaRect();
+    }
   }
   RECT work{};
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);

@@ -50,6 +50,7 @@ TfMain::TfMain(TComponent* AOwner) : TForm(AOwner) {
   FormLanguageChange();
   OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
   OnDestroy = [this](TObject* Sender) { FormDestroy(Sender); };
+  OnEndSession = [this](TObject*) { SaveAtSessionEnd(); };
   OnKeyDown = [this](TObject* Sender, std::uint16_t& Key, TShiftState Shift) { FormKeyDown(Sender, Key, Shift); };
 }
 
@@ -175,6 +176,17 @@ void TfMain::FormDestroy(TObject*) {
     FHidden = false;
   }
   // The one full save of shut-down, pending changes included.
+  cfgSaveAtShutDown();
+}
+
+void TfMain::SaveAtSessionEnd() {
+  // Windows may end the process before FormDestroy runs: the contents (saved
+  // at each change; this is the last try for one that failed) and the full
+  // settings save happen now. FormDestroy's save then finds nothing to do.
+  try {
+    SaveContents();
+  } catch (const Exception&) {
+  }
   cfgSaveAtShutDown();
 }
 

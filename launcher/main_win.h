@@ -68,6 +68,8 @@ class TfMain : public TForm {
  private:
   void FormCreate(TObject* Sender);
   void FormDestroy(TObject* Sender);
+  // Logoff or shutdown: the saves of FormDestroy, now.
+  void SaveAtSessionEnd();
   void FormKeyDown(TObject* Sender, std::uint16_t& Key, TShiftState Shift);
   // The language changed: the bar's font and the key names follow it.
   void FormLanguageChange();

@@ -75,6 +75,11 @@ enum TOvSettingGroup : int {
 // The program's version as the settings file records it.
 inline constexpr const char* OvSettingsVersion = "3.3.9";
 
+// The bar's smallest usable size, one icon cell across and the group buttons
+// with the top of an icon row down: enough to see it and grab it. A stored
+// placement never makes it smaller.
+inline constexpr TSize OvBarMinSize{64, 48};
+
 // Whether each bar module shows hints (setting 153), in module order: analog
 // clock, calendar, recycle bin, battery.
 extern std::array<bool, 4> ModuleHints;

@@ -4,7 +4,7 @@
 #include "kem3/framework/kemcfg_win.h"
 
 void LoadMainFormSettings(TCustomForm& Form) {
-  cfgLoadFormPlacement("MainForm", &Form, false);
+  cfgLoadFormPlacement("MainForm", &Form, false, nullptr, wsNormal, OvBarMinSize);
   LoadSettingsValues();
 }
 

@@ -104,6 +104,24 @@ void TApplication::Terminate() {
   PostQuitMessage(0);
 }
 
+void TApplication::EndSession() {
+  FTerminated = true;
+  if (FSessionEnded) return;
+  FSessionEnded = true;
+  if (!Screen) return;
+  std::vector<TCustomForm*> forms;
+  for (int i = 0; i < Screen->FormCount(); ++i) forms.push_back(Screen->Forms(i));
+  for (TCustomForm* form : forms) {
+    if (!form->OnEndSession) continue;
+    try {
+      form->OnEndSession(form);
+    } catch (...) {
+      // No message box now: nobody is left to answer it, and it would hold
+      // up the end of the session. The other forms still save.
+    }
+  }
+}
+
 bool TApplication::ProcessMessage() {
   MSG msg;
   if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
@@ -173,7 +191,7 @@ LRESULT TApplication::HandleWindowMessage(UINT Msg, WPARAM WParam, LPARAM LParam
       if (FMainForm) FMainForm->Close();
       return 0;
     case WM_ENDSESSION:
-      if (WParam) FTerminated = true;
+      if (WParam) EndSession();
       return 0;
     default:
       return DefWindowProcW(FHandle, Msg, WParam, LParam);

@@ -54,6 +54,10 @@ class TApplication : public TComponent {
   void Run();
   void Terminate();
   bool Terminated() const { return FTerminated; }
+  // The session ends (WM_ENDSESSION to any of our windows): the system may end
+  // the process as soon as the message is answered, so every form's
+  // OnEndSession runs now, once, and the loop ends.
+  void EndSession();
   // Handles every message waiting now, then returns.
   void ProcessMessages();
   // Handles one message; without one it idles (OnIdle, calls for the main
@@ -88,6 +92,7 @@ class TApplication : public TComponent {
   WideString FTitle;
   TCustomForm* FMainForm = nullptr;
   bool FTerminated = false;
+  bool FSessionEnded = false;
 };
 
 extern TApplication* Application;

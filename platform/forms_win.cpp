@@ -293,6 +293,11 @@ void TCustomForm::DispatchDefault(TMessage& Message) {
     case WM_QUERYENDSESSION:
       Message.Result = CloseQuery() ? TRUE : FALSE;
       return;
+    case WM_ENDSESSION:
+      // Whichever of our windows hears it first saves for all of them.
+      if (Message.WParam && Application) Application->EndSession();
+      Message.Result = 0;
+      return;
     default:
       TWinControl::DispatchDefault(Message);
       return;

@@ -80,6 +80,10 @@ class TCustomForm : public TWinControl {
   TNotifyEvent OnPaint;
   TCloseEvent OnClose;
   TCloseQueryEvent OnCloseQuery;
+  // The session ends (log off, shut down): the system may end the process as
+  // soon as the message is answered, before any form is destroyed, so what
+  // must be kept is saved here. Runs once per program (TApplication::EndSession).
+  TNotifyEvent OnEndSession;
 
  protected:
   void CreateParams(TCreateParams& Params) override;

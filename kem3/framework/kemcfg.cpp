@@ -2,6 +2,8 @@
 // the settings file, the deferred save and the ad-hoc keys.
 #include "kem3/framework/kemcfg.h"
 
+#include <cmath>
+
 #include "kem3/framework/kemexe.h"
 #include "kem3/framework/kemutil.h"
 #include "platform/inifile.h"
@@ -85,6 +87,29 @@ std::vector<Str> SplitAtBar(const Str& Text) {
     start = bar + 1;
   }
   return parts;
+}
+
+// A registered limit of an item, in the unit its value is held in; false
+// for -1, which stands for no limit on that side.
+bool LimitOf(const TcfgDbItem& Item, const Variant& Limit, double& Out) {
+  const double limit = FloatOf(Limit, Variant(-1));
+  if (limit == -1) return false;
+  Out = Item.Type == cfgtFloat ? ConvertUnit(Item.BaseUnit, Item.ValueUnit, limit) : limit;
+  return true;
+}
+
+// A number read from the file held to the item's limits: a hand edit out of
+// range would reach code that cannot take it (a step of 0, a negative delay).
+double HeldToLimits(const TcfgDbItem& Item, double Value) {
+  double limit = 0.0;
+  if (LimitOf(Item, Item.MinValue, limit) && Value < limit) Value = limit;
+  if (LimitOf(Item, Item.MaxValue, limit) && Value > limit) Value = limit;
+  return Value;
+}
+
+int HeldToLimits(const TcfgDbItem& Item, int Value) {
+  // Integer limits are whole numbers; rounding only guards odd registrations.
+  return static_cast<int>(std::llround(HeldToLimits(Item, static_cast<double>(Value))));
 }
 
 void SetValue(int Id, const Variant& Value, bool Notify) {
@@ -343,12 +368,16 @@ void cfgReadItem(TcfgDbItem& Item) {
     case cfgtInteger:
     case cfgtTracker: {
       int value = 0;
-      Item.Value = TryStrToInt(ini->ReadString(Item.Section, Item.Key, kMissing), value) ? Variant(value) : def;
+      Item.Value = TryStrToInt(ini->ReadString(Item.Section, Item.Key, kMissing), value)
+                       ? Variant(HeldToLimits(Item, value))
+                       : def;
       break;
     }
     case cfgtFloat: {
       double value = 0.0;
-      Item.Value = TryStrToFloat(ini->ReadString(Item.Section, Item.Key, kMissing), value) ? Variant(value) : def;
+      Item.Value = TryStrToFloat(ini->ReadString(Item.Section, Item.Key, kMissing), value)
+                       ? Variant(HeldToLimits(Item, value))
+                       : def;
       break;
     }
     case cfgtBoolean: {

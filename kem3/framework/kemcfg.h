@@ -76,7 +76,7 @@ class TcfgDbItem : public TcfgDb {
   TUnit BaseUnit = unNone;     // unit of the default
   TUnit ValueUnit = unNone;    // unit of Value (float items)
   TUnit DisplayUnit = unNone;  // unit chosen on the page; becomes ValueUnit at the next write
-  Variant MinValue = -1;       // -1 in MinValue or MaxValue: no limit
+  Variant MinValue = -1;       // -1 in MinValue or MaxValue: no limit on that side
   Variant MaxValue = -1;
   Variant Step = 1;
   Variant BigStep = 10;
@@ -149,7 +149,9 @@ void cfgApplyChanges(const TcfgConfigTarget& Target);
 void cfgApplyAll(const TcfgConfigTarget& Target);
 void cfgClearChanged(std::initializer_list<int> Ids);
 
-// ---- The settings file.
+// ---- The settings file. Numbers read from it (integer, tracker and float
+// items) are held to their registered MinValue and MaxValue, a float's
+// converted from its base unit to the unit the file names.
 void cfgReadAll();
 void cfgWriteAll();
 void cfgReadItem(TcfgDbItem& Item);
@@ -232,7 +234,14 @@ struct TcfgWindowPlacement {
   TFormBorderStyle BorderStyle = bsSizeable;
   TPosition Position = poDesigned;
   TWindowState State = wsNormal;
+  // The smallest size at which the window can still be seen and grabbed:
+  // neither a stored size nor fitting into the work area goes below it.
+  TSize MinSize{1, 1};
 };
+
+// Window messages carry positions and sizes in 16 bits (WM_MOVE, WM_SIZE): a
+// stored value beyond that is damage or a hand edit, never a real window.
+inline constexpr int cfgPlacementLimit = 32767;
 
 // What loading decided: the bounds to set, and the state unless SetState is false.
 struct TcfgPlacementResult {
@@ -249,17 +258,19 @@ bool cfgSizeableStyle(TFormBorderStyle Style);
 // Whether the position mode places the window itself (the centred ones).
 bool cfgCentredPosition(TPosition Position);
 // Reads section's placement over Window (Bounds, when given, first): size
-// unless KeepSize (sizeable styles only), position unless centred, then fits
-// the result into the work area of the monitor nearest it, and reads "State"
+// unless KeepSize (sizeable styles only), position unless centred, each held
+// to what a window can be (cfgPlacementLimit, Window.MinSize), then fits the
+// result into the work area of the monitor nearest it, and reads "State"
 // (default 1 for a maximised DefaultState).
 TcfgPlacementResult cfgLoadPlacement(const String& Section, const TcfgWindowPlacement& Window, bool KeepSize,
                                      const TRect* Bounds, TWindowState DefaultState, const TcfgWorkAreaOf& WorkAreaOf);
-// Fits bounds into a work area: a window beyond its right or bottom edge comes
-// back to that edge, one before its left or top edge goes to that edge; then a
-// window reaching past the right or bottom is moved back (KeepSize or a fixed
-// style) or made smaller. Centred windows are left alone.
+// Fits bounds into a work area, whose edges need not start at 0: a sizeable
+// window (unless KeepSize) larger than the work area is first made as large as
+// it, never below MinSize; then the window is moved inside. One still larger
+// than the work area keeps its left or top part on screen. Centred windows are
+// left alone. The arithmetic runs in 64 bits, so no rectangle can overflow it.
 TRect cfgFitPlacement(TRect Bounds, const TRect& WorkArea, TFormBorderStyle BorderStyle, TPosition Position,
-                      bool KeepSize);
+                      bool KeepSize, TSize MinSize = {1, 1});
 // Writes "Left"/"Top" (not centred), "Width"/"Height" (unless KeepSize, sizeable
 // styles only) and "State" (1 maximised, else 0).
 void cfgSavePlacement(const String& Section, const TcfgWindowPlacement& Window, bool KeepSize);

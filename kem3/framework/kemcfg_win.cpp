@@ -42,7 +42,12 @@ TcfgWindowPlacement cfgFormPlacement(TCustomForm& Form) {
 
 TRect cfgWorkAreaNearest(const TRect& Rect) {
   if (Screen) {
-    if (TMonitor* monitor = Screen->MonitorFromRect(Rect, mdNearest)) return monitor->WorkareaRect();
+    if (TMonitor* monitor = Screen->MonitorFromRect(Rect, mdNearest)) {
+      // The primary monitor's as the system records it, the one the bar
+      // starts in: Wine's monitor information does not follow a work area that
+      // a docked program or a moved taskbar sets.
+      return monitor->Primary() ? Screen->WorkAreaRect() : monitor->WorkareaRect();
+    }
   }
   RECT work{};
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
@@ -50,10 +55,12 @@ TRect cfgWorkAreaNearest(const TRect& Rect) {
 }
 
 void cfgLoadFormPlacement(const String& Section, TCustomForm* Form, bool KeepSize, const TRect* Bounds,
-                          TWindowState DefaultState) {
+                          TWindowState DefaultState, TSize MinSize) {
   if (!Form) return;
+  TcfgWindowPlacement window = cfgFormPlacement(*Form);
+  window.MinSize = MinSize;
   const TcfgPlacementResult result =
-      cfgLoadPlacement(Section, cfgFormPlacement(*Form), KeepSize, Bounds, DefaultState, cfgWorkAreaNearest);
+      cfgLoadPlacement(Section, window, KeepSize, Bounds, DefaultState, cfgWorkAreaNearest);
   // Bounds first, in the normal state: they become the restored bounds of a
   // form that is then maximised.
   if (Form->WindowState() != wsNormal && result.SetState && result.State == wsNormal) Form->SetWindowState(wsNormal);

@@ -13,8 +13,9 @@ TRect cfgWorkAreaNearest(const TRect& Rect);
 
 // Restores a form from its section: bounds (when given) first, size unless
 // KeepSize (sizeable styles), position unless centred, fitted into the work
-// area of the monitor nearest the saved rectangle, then "State".
+// area of the monitor nearest the saved rectangle, never smaller than
+// MinSize, then "State".
 void cfgLoadFormPlacement(const String& Section, TCustomForm* Form, bool KeepSize, const TRect* Bounds = nullptr,
-                          TWindowState DefaultState = wsNormal);
+                          TWindowState DefaultState = wsNormal, TSize MinSize = {1, 1});
 // Stores a form's placement; a maximised form stores its restored bounds and State 1.
 void cfgSaveFormPlacement(const String& Section, TCustomForm* Form, bool KeepSize);

@@ -26,7 +26,10 @@ void WriteText(const String& file, const String& text) { WriteFileAtomic(file, t
 
 }  // namespace
 
-TEST(Ov3SettingsProcess, TheFileAppearsAfterStartUpAndAgainAtExitWithEveryKey) {
+// Ending 0 closes the bar; 1 and 2 end the session (logoff) as Windows does,
+// ending the process as soon as one of its windows, the bar or its hidden
+// owner, has answered.
+static void TheFileAppearsAfterStartUpAndAgainAtTheEnd(int ending) {
   Ov3Folder folder;
   const String ini = folder.File("ov3.ini");
   testproc::ChildProcess bar(folder.Exe(), L"", folder.Folder());
@@ -35,7 +38,14 @@ TEST(Ov3SettingsProcess, TheFileAppearsAfterStartUpAndAgainAtExitWithEveryKey) {
   // The deferred save is armed at creation: one save 2,500 ms after start-up.
   ASSERT_TRUE(WaitForSection(ini, "Window", 15000));
   DeleteFile(ini);
-  ASSERT_EQ(CloseBar(bar, window), 0);
+  DeleteFile(folder.File("ov3.xml"));
+  if (ending == 0) {
+    ASSERT_EQ(CloseBar(bar, window), 0);
+  } else {
+    SendMessageW(ending == 1 ? window : GetWindow(window, GW_OWNER), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    bar.Kill();
+    EXPECT_TRUE(FileExists(folder.File("ov3.xml"))) << "the contents get their last try";
+  }
 
   TIniFile file(ini);
   EXPECT_EQ(file.ReadString("Version", "Current", ""), "3.3.9");
@@ -48,6 +58,13 @@ TEST(Ov3SettingsProcess, TheFileAppearsAfterStartUpAndAgainAtExitWithEveryKey) {
   EXPECT_EQ(file.ReadString("Browser", "Flt icons", ""), "0");
   EXPECT_TRUE(file.ValueExists("MainForm", "Left"));
   EXPECT_TRUE(file.ValueExists("MainForm", "Width"));
+}
+
+TEST(Ov3SettingsProcess, TheFileAppearsAfterStartUpAndAgainAtExitWithEveryKey) {
+  for (const int ending : {0, 1, 2}) {
+    SCOPED_TRACE(ending);
+    TheFileAppearsAfterStartUpAndAgainAtTheEnd(ending);
+  }
 }
 
 TEST(Ov3SettingsProcess, HandEditedValuesTakeEffectAndOldOrDamagedOnesAreMended) {

@@ -380,6 +380,19 @@ TEST_F(Cfg, ChangesAreDeliveredInOrderUntilOneIsNotTaken) {
   EXPECT_FALSE(cfgFindItem(4)->Changed);
 }
 
+TEST_F(Cfg, NumbersReadAreHeldToTheirRegisteredLimits) {
+  WriteFile("[S]\r\nSteps=0\r\nPosition=999\r\nDelay=0.05\r\nDelay (Unit)=s\r\nNoLow=-100\r\nNoHigh=10\r\n");
+  cfgAddItem(1, cfgtInteger, 10, "S", "Steps", "", unNone, -1, 0, 0, 21)->SetLimits(1, 20, 1, 2);
+  cfgAddItem(2, cfgtTracker, 100, "S", "Position", "", unNone, -1, 0, 0, 21)->SetLimits(0, 150, 1, 10);
+  cfgAddItem(3, cfgtFloat, 2000, "S", "Delay", "", ums, -1, 0, 0, 21)->SetLimits(100, 50000, 100, 1000);
+  cfgAddItem(4, cfgtInteger, 5, "S", "NoLow", "", unNone, -1, 0, 0, 21)->SetLimits(-1, 9, 1, 1);
+  cfgAddItem(5, cfgtInteger, 5, "S", "NoHigh", "", unNone, -1, 0, 0, 21)->SetLimits(0, -1, 1, 1);
+  cfgReadAll();
+  // The delay's 100 ms in the seconds the file names.
+  const double held[] = {1, 150, 0.1, -100, 10};
+  for (int id = 1; id <= 5; ++id) EXPECT_DOUBLE_EQ(cfgFindItem(id)->Value.AsDouble(), held[id - 1]) << id;
+}
+
 // ---- The deferred save
 
 class CfgSave : public Cfg {
@@ -499,14 +512,20 @@ TEST(CfgPlacement, TheWorkAreasEdgesNotItsExtentBound) {
             Bounds(2600, 944, 600, 80));
 }
 
-TEST(CfgPlacement, AWindowPartlyOffScreenIsMovedOrMadeSmaller) {
+TEST(CfgPlacement, AWindowPartlyOffScreenIsMovedInAndOnlyWhatIsTooLargeShrinks) {
   const TRect off = Bounds(1700, 1050, 600, 80);
   // A window that keeps its size, or cannot be sized, is moved in.
   EXPECT_EQ(cfgFitPlacement(off, kScreen, bsSizeable, poDesigned, true), Bounds(1320, 1000, 600, 80));
   EXPECT_EQ(cfgFitPlacement(off, kScreen, bsDialog, poDesigned, false), Bounds(1320, 1000, 600, 80));
-  // A sizeable one gets smaller.
-  EXPECT_EQ(cfgFitPlacement(off, kScreen, bsSizeable, poDesigned, false), Bounds(1700, 1050, 220, 30));
-  EXPECT_EQ(cfgFitPlacement(off, kScreen, bsNone, poDefault, false), Bounds(1700, 1050, 220, 30));
+  // So is a sizeable one: cut down at the edge it could not be seen or grabbed.
+  EXPECT_EQ(cfgFitPlacement(off, kScreen, bsSizeable, poDesigned, false), Bounds(1320, 1000, 600, 80));
+  EXPECT_EQ(cfgFitPlacement(off, kScreen, bsNone, poDefault, false), Bounds(1320, 1000, 600, 80));
+  // Larger than the work area: as large as it, never below the minimum, and
+  // no rectangle overflows the arithmetic.
+  EXPECT_EQ(cfgFitPlacement(Bounds(500, 10, 5000, 2000), kLeftTaskbar, bsNone, poDesigned, false), kLeftTaskbar);
+  EXPECT_EQ(cfgFitPlacement(off, Rect(100, 50, 130, 70), bsNone, poDesigned, false, {64, 48}), Bounds(100, 50, 64, 48));
+  EXPECT_EQ(cfgFitPlacement(Rect(-2147483647, 0, 2147483647, 9), kScreen, bsNone, poDesigned, false),
+            Rect(0, 0, 1920, 9));
   // Wider than the work area: its left part stays on screen.
   EXPECT_EQ(cfgFitPlacement(Bounds(100, 0, 3000, 80), kLeftTaskbar, bsDialog, poDesigned, false),
             Bounds(40, 0, 3000, 80));
@@ -582,6 +601,10 @@ TEST_F(Cfg, PlacementStateAndBadSizes) {
   loaded = cfgLoadPlacement("Odd", fresh, false, nullptr, wsNormal, screen);
   EXPECT_FALSE(loaded.SetState);
   EXPECT_EQ(loaded.Bounds, Bounds(0, 0, 300, 50));
+  // Beyond what a window can be: held as read, then fitted.
+  WriteFile("[Big]\r\nLeft=360\r\nTop=-2147483648\r\nWidth=2147483647\r\nHeight=1\r\n");
+  fresh.MinSize = {64, 48};
+  EXPECT_EQ(cfgLoadPlacement("Big", fresh, false, nullptr, wsNormal, screen).Bounds, Bounds(0, 0, 1920, 48));
 }
 
 }  // namespace

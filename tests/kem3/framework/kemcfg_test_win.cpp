@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "kem3/framework/kemexe.h"
 #include "launcher/ov3cfg_win.h"
 #include "platform/app_scope_win.h"
@@ -134,6 +136,37 @@ TEST_F(CfgFormsWin, TheBarSavesItsHomePositionWhileHidden) {
   bar->SetBounds(work.Left + 7, work.Top + 8, 400, 60);
   SaveMainFormSettings(*bar);
   EXPECT_EQ(OnDisk("MainForm", "Left"), std::to_string(work.Left + 7));
+  bar->Free();
+}
+
+TEST_F(CfgFormsWin, TheBarComesBackWholeInsideAWorkAreaThatDoesNotStartAtZero) {
+  // Taskbars on the left and at the top; put back at the end.
+  RECT old{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &old, 0);
+  RECT moved{old.left + 100, old.top + 50, old.right, old.bottom};
+  SystemParametersInfoW(SPI_SETWORKAREA, 0, &moved, 0);
+  const TRect work = FromRECT(moved);
+  const struct {
+    int Left, Top, Width, Height;
+    TRect Out;
+  } cases[] = {
+      {0, 0, 400, 60, Bounds(work.Left, work.Top, 400, 60)},
+      {work.Left + 300, 0, INT_MAX, INT_MAX, work},
+      {INT_MIN, INT_MIN, 1, 1, Bounds(work.Left, work.Top, OvBarMinSize.cx, OvBarMinSize.cy)},
+  };
+  auto* bar = NewForm<TQuietForm>(Application);
+  DefineSettings(nullptr);
+  for (const auto& c : cases) {
+    cfgWriteInt("MainForm", "Left", c.Left);
+    cfgWriteInt("MainForm", "Top", c.Top);
+    cfgWriteInt("MainForm", "Width", c.Width);
+    cfgWriteInt("MainForm", "Height", c.Height);
+    LoadMainFormSettings(*bar);
+    EXPECT_EQ(bar->BoundsRect(), c.Out) << c.Left << "," << c.Top << " " << c.Width << "x" << c.Height;
+  }
+  SaveMainFormSettings(*bar);
+  SystemParametersInfoW(SPI_SETWORKAREA, 0, &old, 0);
+  EXPECT_EQ(OnDisk("MainForm", "Width"), std::to_string(OvBarMinSize.cx)) << "what was held is saved";
   bar->Free();
 }
 

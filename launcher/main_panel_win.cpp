@@ -20,8 +20,13 @@ TKemXmlTag* IconOfItem(const TKemPanelListItem* Item) {
   return Item ? reinterpret_cast<TKemXmlTag*>(Item->GetDataAsInteger()) : nullptr;
 }
 
-bool ModifierDown() {
-  return (GetKeyState(VK_SHIFT) < 0) || (GetKeyState(VK_CONTROL) < 0) || (GetKeyState(VK_MENU) < 0);
+// Shift, Ctrl and Alt as the keyboard holds them now.
+TShiftState ModifierState() {
+  TShiftState State;
+  if (GetKeyState(VK_SHIFT) < 0) State.Include(ssShift);
+  if (GetKeyState(VK_CONTROL) < 0) State.Include(ssCtrl);
+  if (GetKeyState(VK_MENU) < 0) State.Include(ssAlt);
+  return State;
 }
 
 }  // namespace
@@ -128,41 +133,42 @@ bool TfMain::IsCurrentGroupIcons(const TKemXmlTag* Element) const {
 
 TKemXmlTag* TfMain::SelectedIcon() const { return plIcons ? IconOfItem(plIcons->SelectedItem()) : nullptr; }
 
-void TfMain::LaunchSelected() {
-  TKemXmlTag* Icon = SelectedIcon();
-  if (!Icon) return;
-  plIcons->SetItemIndex(-1);
-  LaunchIcon(Icon);
+void TfMain::RunIconPanelStep(const TIconPanelStep& Step, int Index) {
+  // Step.CloseHint: the bar has no hints to close yet.
+  if (Index < 0 || Index >= plIcons->Count()) return;
+  switch (Step.Command) {
+    case ipcLaunch: {
+      TKemXmlTag* Icon = IconOfItem(plIcons->Items(Index));
+      plIcons->SetItemIndex(-1);
+      LaunchIcon(Icon);
+      break;
+    }
+    case ipcClearSelection:
+      plIcons->SetItemIndex(-1);
+      break;
+    case ipcSelect:
+      plIcons->SetItemIndex(Index);
+      break;
+    case ipcNone:
+      break;
+  }
 }
 
 void TfMain::plIconsClick() {
-  if (cfgGetBool(ovsSingleClick)) LaunchSelected();
+  RunIconPanelStep(IconClickStep(false, cfgGetBool(ovsSingleClick), SelectedIcon() != nullptr), plIcons->ItemIndex());
 }
 
 void TfMain::plIconsDblClick() {
-  if (!cfgGetBool(ovsSingleClick)) LaunchSelected();
+  RunIconPanelStep(IconClickStep(true, cfgGetBool(ovsSingleClick), SelectedIcon() != nullptr), plIcons->ItemIndex());
 }
 
 void TfMain::plIconsKeyPress(WideChar& Key) {
-  if (ModifierDown()) return;
-  if (Key == 13) {
-    Key = 0;
-    LaunchSelected();
-  } else if (Key == 27) {
-    plIcons->SetItemIndex(-1);
-  }
+  const TIconPanelStep Step = IconKeyPressStep(Key, ModifierState(), SelectedIcon() != nullptr);
+  if (Step.ConsumeKey) Key = 0;
+  RunIconPanelStep(Step, plIcons->ItemIndex());
 }
 
-void TfMain::plIconsAccelerator(int Index, int Count) {
-  if (Index < 0 || Index >= plIcons->Count()) return;
-  if (Count == 1) {
-    TKemXmlTag* Icon = IconOfItem(plIcons->Items(Index));
-    plIcons->SetItemIndex(-1);
-    LaunchIcon(Icon);
-  } else {
-    plIcons->SetItemIndex(Index);
-  }
-}
+void TfMain::plIconsAccelerator(int Index, int Count) { RunIconPanelStep(IconAcceleratorStep(Count), Index); }
 
 void TfMain::plIconsReorder(int CurIdx, int NewIdx) {
   TKemXmlTag* Icons = GroupIcons(CurrentGroup());

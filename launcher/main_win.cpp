@@ -2,6 +2,7 @@
 #include "launcher/main_win.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "kem3/controls/kembtns_win.h"
 #include "kem3/controls/kemplist_win.h"
@@ -11,6 +12,7 @@
 #include "kem3/framework/kemsingle_win.h"
 #include "launcher/ov3cfg_win.h"
 #include "platform/application_win.h"
+#include "platform/exception_handler.h"
 #include "platform/screen_win.h"
 #include "platform/unicode_convert.h"
 
@@ -21,6 +23,10 @@ namespace {
 // The bar's size until its placement and skin give it one.
 constexpr int kDefaultWidth = 560;
 constexpr int kDefaultHeight = 96;
+
+// Posted to the bar: a failed save is shown once the code that saved is done,
+// so the bar's creation never stops at the message.
+constexpr UINT kReportSaveFailure = WM_APP + 1;
 
 size_t ActionIndex(int Id) {
   for (size_t i = 0; i < kBarActions.size(); ++i)
@@ -49,8 +55,11 @@ TfMain::TfMain(TComponent* AOwner) : TForm(AOwner) {
   FLanguageListener = RegisterLanguageListener([this] { FormLanguageChange(); });
   FormLanguageChange();
   OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
+  OnShow = [this](TObject* Sender) { FormShow(Sender); };
   OnDestroy = [this](TObject* Sender) { FormDestroy(Sender); };
   OnEndSession = [this](TObject*) { SaveAtSessionEnd(); };
+  OnResize = [this](TObject* Sender) { FormResize(Sender); };
+  SetMessageHandler(kReportSaveFailure, [this](TMessage&) { ReportSaveFailure(); });
   OnKeyDown = [this](TObject* Sender, std::uint16_t& Key, TShiftState Shift) { FormKeyDown(Sender, Key, Shift); };
 }
 
@@ -92,14 +101,28 @@ void TfMain::FormCreate(TObject*) {
   SelectGroup(0);
   UpdateActionStates();
 
-  FShell = std::make_unique<TShellLauncherWin>(Handle());
   mhInstallHook(Handle());
 
   // Every setting takes effect once.
   cfgApplyAll(ConfigTarget());
 
   MainFormCreated = true;
-  ReadGroupKeys();
+  FormResize(this);
+}
+
+void TfMain::FormShow(TObject*) {
+  // The first show completes the bar; the global hotkeys, the file browser and
+  // the end of the splash belong here beside the group keys.
+  if (FFirstShow) {
+    FFirstShow = false;
+    ReadGroupKeys();
+  }
+}
+
+void TfMain::FormResize(TObject*) {
+  if (!MainFormCreated) return;
+  bsGroups->RealignButtons();
+  cfgRequestSave();
 }
 
 TcfgConfigTarget TfMain::ConfigTarget() {
@@ -219,12 +242,27 @@ void TfMain::ReadGroupList() {
 }
 
 void TfMain::SaveContents() {
-  if (FContents) ::SaveContents(*FContents, FContentsFileName);
+  if (!FContents) return;
+  try {
+    ::SaveContents(*FContents, FContentsFileName);
+    FContentsSaveFailed = false;
+  } catch (const Exception&) {
+    if (FContentsSaveFailed) return;
+    FContentsSaveFailed = true;
+    FSaveFailure = std::current_exception();
+    PostMessageW(Handle(), kReportSaveFailure, 0, 0);
+  }
+}
+
+void TfMain::ReportSaveFailure() {
+  if (std::exception_ptr failure = std::exchange(FSaveFailure, nullptr)) HandleEventException(this, failure);
 }
 
 void TfMain::LaunchIcon(const TKemXmlTag* Icon) {
-  if (!Icon || !FShell) return;
-  ::LaunchIcon(Icon, false, FGroupsTag, *FShell);
+  if (!Icon) return;
+  // The window the shell's own messages about a start belong to.
+  FShell.Window = Handle();
+  ::LaunchIcon(Icon, false, FGroupsTag, FShell);
 }
 
 TBarActionContext TfMain::ActionContext() const {

@@ -1,6 +1,7 @@
 // TfMain: the bar window. It owns the contents document, builds itself in a
 // fixed order when created, starts icons, and runs the bar's actions.
 #pragma once
+#include <exception>
 #include <memory>
 #include <vector>
 
@@ -31,7 +32,9 @@ class TfMain : public TForm {
   // The group tags in button order.
   const std::vector<TKemXmlTag*>& GroupList() const { return FGroupList; }
   // Writes the whole contents file at once; every change to groups, icons and
-  // modules ends here.
+  // modules ends here. A failed write leaves the file as it was and is shown
+  // once the handler that saved has returned; while the file stays unwritable
+  // that message is not repeated, but every change tries again.
   void SaveContents();
 
   // Starts the program behind an icon element, or the icons a batch lists.
@@ -67,9 +70,11 @@ class TfMain : public TForm {
 
  private:
   void FormCreate(TObject* Sender);
+  void FormShow(TObject* Sender);
   void FormDestroy(TObject* Sender);
   // Logoff or shutdown: the saves of FormDestroy, now.
   void SaveAtSessionEnd();
+  void FormResize(TObject* Sender);
   void FormKeyDown(TObject* Sender, std::uint16_t& Key, TShiftState Shift);
   // The language changed: the bar's font and the key names follow it.
   void FormLanguageChange();
@@ -79,10 +84,11 @@ class TfMain : public TForm {
   void plIconsDblClick();
   void plIconsKeyPress(WideChar& Key);
   void plIconsAccelerator(int Index, int Count);
+  // Carries out what a launch rule gave for the panel's item Index.
+  void RunIconPanelStep(const TIconPanelStep& Step, int Index);
   void plIconsReorder(int CurIdx, int NewIdx);
   void plIconsDropIcon(int Idx, int ButIdx);
   void bsGroupsReorder(int CurIdx, int NewIdx, bool& CanReorder);
-  void LaunchSelected();
   // The previous- and next-group keys; true when Key was one of them (then consumed).
   bool GroupKeyDown(std::uint16_t& Key, TShiftState Shift);
   void ReadGroupKeys();
@@ -90,6 +96,7 @@ class TfMain : public TForm {
   bool FormMouseWheel(TShiftState Shift, bool Up);
 
   TcfgConfigTarget ConfigTarget();
+  void ReportSaveFailure();
   void SavePlacementAndSettings();
   void ToggleSetting(int Id);
   void OpenContents();
@@ -111,7 +118,12 @@ class TfMain : public TForm {
   int FLanguageListener = -1;
   TOvBarKey FPrevGroupKey;
   TOvBarKey FNextGroupKey;
-  std::unique_ptr<TShellLauncherWin> FShell;
+  // Made with the form: whatever fails while the bar is created, its icons start.
+  TShellLauncherWin FShell;
+  bool FFirstShow = true;
+  // The last save of the contents failed (and was reported).
+  bool FContentsSaveFailed = false;
+  std::exception_ptr FSaveFailure;
   std::array<TOvActionState, kBarActions.size()> FActionStates{};
 };
 

@@ -130,7 +130,7 @@ void CreateDefaultContents(TKemXml& doc) {
     doc.Root()->AddTag("ov3contents");
   }
   TKemXmlTag* groups = doc.FindPath("ov3contents.groups", true);
-  if (groups->GetChildCount() == 0) groups->AddTag("group", "title=Main")->AddTag("icons");
+  if (ListGroups(groups).empty()) groups->AddTag("group", "title=Main")->AddTag("icons");
   TKemXmlTag* modules = doc.FindPath("ov3contents.modules", true);
   for (const TDefaultModule& module : DefaultModules()) CompleteModule(modules, module);
 }
@@ -140,17 +140,14 @@ void SaveContents(const TKemXml& doc, const String& fileName) { doc.SaveToFile(f
 TKemXmlTag* ContentsGroups(TKemXml& doc) { return doc.FindPath("ov3contents.groups", true); }
 
 std::vector<TKemXmlTag*> ListGroups(const TKemXmlTag* groups) {
-  std::vector<TKemXmlTag*> list;
-  if (!groups) return list;
-  for (int i = 0; i < groups->GetChildCount(); ++i) list.push_back(groups->GetChild(i));
-  return list;
+  return groups ? groups->FindAll("group") : std::vector<TKemXmlTag*>();
 }
 
 TKemXmlTag* GroupIcons(TKemXmlTag* group, bool create) { return group ? group->FindPath("icons", create) : nullptr; }
 
 std::vector<TKemXmlTag*> ListIcons(const TKemXmlTag* group) {
   const TKemXmlTag* icons = group ? group->FindPath("icons") : nullptr;
-  return ListGroups(icons);
+  return icons ? icons->FindAll("icon") : std::vector<TKemXmlTag*>();
 }
 
 int WrapGroupIndex(int index, int count) {

@@ -37,16 +37,18 @@ String ContentsFileName(const String& programFileName);
 std::unique_ptr<TKemXml> OpenContentsDocument(const String& fileName);
 
 // Completes the document: the comment and "ov3contents" when missing, a group
-// "Main" when there is none, and the five module elements with their default
-// titles, images and parameters. Runs at every start: titles are set again, a
-// user's "active" and parameter "value" stay, unknown parameters go.
+// "Main" when "groups" holds no "group", and the five module elements with
+// their default titles, images and parameters. Runs at every start: titles are
+// set again, a user's "active" and parameter "value" stay, unknown parameters go.
 void CreateDefaultContents(TKemXml& doc);
 
 // Writes the whole document to the contents file (temporary file and one replace).
 void SaveContents(const TKemXml& doc, const String& fileName);
 
-// ---- Groups and icons. Every child of "groups" is a group; every child of a
-// group's "icons" is an icon.
+// ---- Groups and icons. The groups are the "group" elements of "groups", the
+// icons of a group the "icon" elements of its "icons" (names without regard to
+// ASCII case); a comment or anything else a user wrote between them is neither,
+// so it never becomes a group button or an icon cell.
 
 // "ov3contents.groups", created when missing.
 TKemXmlTag* ContentsGroups(TKemXml& doc);

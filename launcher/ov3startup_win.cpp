@@ -2,12 +2,16 @@
 #include "launcher/ov3startup_win.h"
 
 #include "kem3/framework/kemcfg.h"
+#include "kem3/framework/kemexe.h"
 #include "kem3/framework/kemhi_win.h"
 #include "kem3/framework/kemlan.h"
 #include "kem3/framework/kemsingle_win.h"
 #include "kem3/framework/kemutil_win.h"
 #include "launcher/main_win.h"
+#include "launcher/ov3contents.h"
 #include "platform/application_win.h"
+#include "platform/files.h"
+#include "platform/inifile.h"
 
 void StartUp() {
   InitApplication();
@@ -30,12 +34,20 @@ void ShutDown() {
   FreeHookLibrary();
 }
 
+void RemoveStaleSaveFiles() {
+  const String program = Application->ExeName();
+  for (const String& name : {ContentsFileName(program), GetIniFile()->FileName(), GetExeDir() + "ov3.icc"})
+    RemoveStaleSaveTempFiles(name);
+}
+
 int RunProgram() {
   StartUp();
   if (InitSingleInstance("Orvanel3")) {
     // Another instance runs: wake it and end before any window exists.
     ForwardToPreviousInstance();
   } else {
+    // Only now is no other instance saving beside us.
+    RemoveStaleSaveFiles();
     Application->SetTitle(u"Orvanel");
     TfMain* bar = Application->CreateForm<TfMain>();
     SetInstanceMainWindow(bar->Handle());

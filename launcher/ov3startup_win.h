@@ -8,6 +8,10 @@ void StartUp();
 // The mirror of StartUp, after the message loop has ended.
 void ShutDown();
 
+// Removes the temporary files that saves cut off by a crash or a kill left
+// beside the contents, the settings and the icon cache file.
+void RemoveStaleSaveFiles();
+
 // The program block: one instance, the bar, the message loop. Returns the
 // process's exit code.
 int RunProgram();

@@ -24,3 +24,13 @@ std::string ReadFileBytes(const String& fileName);
 // one replace. A failure raises EFCreateError or EWriteError and leaves an
 // existing fileName exactly as it was; the temporary file is removed.
 void WriteFileAtomic(const String& fileName, std::string_view bytes);
+
+// The temporary file of a save of fileName: fileName + ".~" + the process id +
+// "-" + a counter of the process's saves.
+String SaveTempFileName(const String& fileName, unsigned long processId, unsigned counter);
+// Whether the bare file name is one SaveTempFileName gives for the bare name target.
+bool IsSaveTempFileOf(std::string_view name, std::string_view target);
+// Deletes the temporary files that saves of fileName left beside it when they
+// were cut off before their replace, and gives how many went. Only for a time
+// when no save of fileName can be running.
+int RemoveStaleSaveTempFiles(const String& fileName);

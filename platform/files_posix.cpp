@@ -65,7 +65,7 @@ std::string ReadFileBytes(const String& fileName) {
 
 void WriteFileAtomic(const String& fileName, std::string_view bytes) {
   static std::atomic<unsigned> counter{0};
-  String temp = fileName + ".~" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+  const String temp = SaveTempFileName(fileName, static_cast<unsigned long>(::getpid()), counter++);
   int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   if (fd < 0) throw EFCreateError("Cannot create file \"" + fileName + "\". " + std::strerror(errno));
   size_t done = 0;

@@ -66,7 +66,7 @@ std::string ReadFileBytes(const String& fileName) {
 
 void WriteFileAtomic(const String& fileName, std::string_view bytes) {
   static std::atomic<unsigned> counter{0};
-  String temp = fileName + ".~" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(counter++);
+  const String temp = SaveTempFileName(fileName, GetCurrentProcessId(), counter++);
   std::wstring wtemp = WidePath(temp);
   HANDLE h = CreateFileW(wtemp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) throw EFCreateError("Cannot create file \"" + fileName + "\". " + LastErrorText());

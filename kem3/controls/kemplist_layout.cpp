@@ -3,6 +3,7 @@
 #include "kem3/controls/kemplist_layout.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace {
 
@@ -27,6 +28,15 @@ int PanelListBorderWidth(TKemPanelListBorder Border) {
 TScrollerDirection PanelListScrollDirection(TKemPanelListStyle Style, TKemPanelListOptions Options) {
   if (Style == plsListview && !Options.Contains(ploListviewScrollVert)) return sdHorizontal;
   return sdVertical;
+}
+
+WideString PanelListShownText(const WideString& Text, int Width, int Height, int LineHeight) {
+  const std::int64_t lines = std::max(0, Height) / std::max(1, LineHeight) + 1;
+  const std::int64_t perLine = std::max(1, Width) + 2;  // "\r\n" ends a line
+  auto length = static_cast<size_t>(std::min<std::int64_t>(lines * perLine, static_cast<std::int64_t>(Text.size())));
+  if (length == Text.size()) return Text;
+  if (length > 0 && Text[length - 1] >= 0xD800 && Text[length - 1] < 0xDC00) --length;
+  return Text.substr(0, length);
 }
 
 // ---- Measuring -----------------------------------------------------------------------
@@ -55,6 +65,11 @@ TRect TKemPanelListLayout::MeasureItem(const TKemPanelListModel& List, const TKe
 
   const bool wrap = !List.HasOption(ploDisableWordwrap), prefix = List.ShowAccelChar();
   const bool hideText = List.HasOption(ploListviewHideText);
+  // No cell shows more text than the view is high.
+  auto textHeight = [&](int box) {
+    const WideString shown = PanelListShownText(Item.Caption(), box, ViewHeight(), Measure.TextHeight(u"W"));
+    return Measure.TextBoxExtent(shown, box, wrap, prefix).cy;
+  };
   const int imageWidth = Item.Bitmap ? Item.Bitmap->Width() : 0;
   const int imageHeight = Item.Bitmap ? Item.Bitmap->Height() : 0;
   int height;
@@ -63,10 +78,10 @@ TRect TKemPanelListLayout::MeasureItem(const TKemPanelListModel& List, const TKe
     if (ItemWidth > 0 && Item.Bitmap) box -= Spaces.Horz + imageWidth;
     box -= Spaces.Left + Spaces.Right;
     if (List.HasOption(ploChecklist) && Item.HasCheckbox) box -= Spaces.Horz + PanelListCheckSize;
-    const int text = hideText ? 0 : Measure.TextBoxExtent(Item.Caption(), std::max(box, 1), wrap, prefix).cy;
+    const int text = hideText ? 0 : textHeight(std::max(box, 1));
     height = std::max(text, imageHeight);
   } else {
-    height = hideText ? 0 : Measure.TextBoxExtent(Item.Caption(), std::max(avail, 1), wrap, prefix).cy;
+    height = hideText ? 0 : textHeight(std::max(avail, 1));
     if (Item.Bitmap) {
       height += imageHeight;
       if (!hideText) height += Spaces.Vert;

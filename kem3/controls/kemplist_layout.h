@@ -34,6 +34,13 @@ int PanelListBorderWidth(TKemPanelListBorder Border);
 // ploListviewScrollVert; horizontal otherwise.
 TScrollerDirection PanelListScrollDirection(TKemPanelListStyle Style, TKemPanelListOptions Options);
 
+// The start of Text that a box Width pixels wide and Height high can show in
+// lines LineHeight high: no more lines than fit, and the one cut through, each
+// of at most one character per pixel and a line break; never half of a
+// surrogate pair. Measuring, wrapping and drawing what a cell shows then cost
+// no more than the cell holds, whatever the length of its caption.
+WideString PanelListShownText(const WideString& Text, int Width, int Height, int LineHeight);
+
 // Size of a check box and the width of an expand box's column in the tree.
 inline constexpr int PanelListCheckSize = 9;
 inline constexpr int PanelListExpandBoxWidth = 10;

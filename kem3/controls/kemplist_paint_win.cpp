@@ -267,12 +267,14 @@ void TKemPanelList::DrawViewItem(int Index, TCanvas* Canvas, const TRect& Rect, 
     flags = DT_CENTER | (wrap ? DT_WORDBREAK : DT_SINGLELINE);
   }
   if (HasOption(ploListviewHideText) || IsRectEmpty(textBox)) return;
+  const WideString shown =
+      PanelListShownText(item->Caption(), textBox.Width(), textBox.Height(), Canvas->TextHeight(u"W"));
   if (HasOption(ploListviewVcenterText)) {
     TRect measure = textBox;
-    DrawItemText(item->Caption(), Canvas, measure, flags | DT_CALCRECT);
+    DrawItemText(shown, Canvas, measure, flags | DT_CALCRECT);
     OffsetRect(textBox, 0, std::max(0, (textBox.Height() - measure.Height()) / 2));
   }
-  DrawItemText(item->Caption(), Canvas, textBox, flags);
+  DrawItemText(shown, Canvas, textBox, flags);
 }
 
 void TKemPanelList::DrawListItem(int Index, TCanvas* Canvas, const TRect& Rect, bool /*Selected*/) {

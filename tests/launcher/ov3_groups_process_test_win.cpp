@@ -1,9 +1,11 @@
 // The bar with groups and icons, driven from outside as a user would: group
 // buttons from the contents file, a click on a group, a double click on an
-// icon that starts our recording program, keys and the wheel.
+// icon that starts our recording program, keys, accelerators and the wheel; a
+// start with a contents file that cannot be written and stale temporary files.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -99,11 +101,12 @@ String WriteThreeGroups(const Ov3Folder& folder, const String& log) {
   return recorder;
 }
 
-std::vector<std::string> WaitForLog(testproc::ChildProcess& bar, const String& log) {
-  for (int i = 0; i < 100 && !FileExists(log); ++i) Pump(bar, 100);
-  Pump(bar, 200);
+std::vector<std::string> WaitForLog(testproc::ChildProcess& bar, const String& log, size_t lines = 1) {
   const WideString logWide = Utf8ToWide(log);
-  return testproc::ReadLines(std::wstring(reinterpret_cast<const wchar_t*>(logWide.c_str()), logWide.size()));
+  const std::wstring name(reinterpret_cast<const wchar_t*>(logWide.c_str()), logWide.size());
+  for (int i = 0; i < 100 && testproc::ReadLines(name).size() < lines; ++i) Pump(bar, 100);
+  Pump(bar, 200);
+  return testproc::ReadLines(name);
 }
 
 }  // namespace
@@ -133,6 +136,11 @@ TEST(Ov3GroupsProcess, ThreeGroupsShowThreeButtonsAndADoubleClickStartsTheIcon) 
   const std::vector<std::string> lines = WaitForLog(bar, log);
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_EQ(lines[0], Utf8(folder.Folder()) + "\tone\ttwo three");
+  // Alt and the one "R" starts it; so does Return on it, selected; Return with nothing selected does nothing.
+  SendMessageW(parts.panel, WM_SYSCHAR, 'r', 0x20000000);
+  Click(parts.panel, 72 + 32, 16);
+  for (WPARAM key : {'\r', '\r'}) SendMessageW(parts.panel, WM_CHAR, key, 0);
+  EXPECT_EQ(WaitForLog(bar, log, 3).size(), 3u);
 
   EXPECT_EQ(CloseBar(bar, window), 0);
   SetEnvironmentVariableW(L"ORV_RECORDER_LOG", nullptr);
@@ -159,5 +167,51 @@ TEST(Ov3GroupsProcess, TheWheelStepsThroughTheGroupsWithoutWrapping) {
   const std::vector<std::string> lines = WaitForLog(bar, log);
   EXPECT_EQ(lines.size(), 1u);
   EXPECT_EQ(CloseBar(bar, window), 0);
+  SetEnvironmentVariableW(L"ORV_RECORDER_LOG", nullptr);
+}
+
+TEST(Ov3GroupsProcess, AContentsFileHeldOpenIsReportedOnceAndStopsNothing) {
+  Ov3Folder folder;
+  const String log = folder.File("recorder.log");
+  WriteThreeGroups(folder, log);
+  // Saves cut off earlier left the first three; the others are not ours (second: stays).
+  const std::vector<std::pair<const char*, bool>> leftovers = {{"ov3.xml.~12-0", false},
+                                                               {"ov3.ini.~7-3", false},
+                                                               {"ov3.icc.~5-1", false},
+                                                               {"ov3.xml.~x-1", true},
+                                                               {"my ov3.xml.~1-2", true}};
+  for (auto [name, stays] : leftovers) WriteFileAtomic(folder.File(name), "left behind");
+  const std::wstring contents = (std::filesystem::path(folder.Folder()) / L"ov3.xml").wstring();
+  HANDLE held = CreateFileW(contents.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  testproc::ChildProcess bar(folder.Exe(), L"", folder.Folder());
+  HWND box = nullptr;
+  for (int i = 0; i < 300 && !box; ++i, Pump(bar, 50)) box = FindWindowW(L"#32770", L"Orvanel");
+  ASSERT_NE(box, nullptr) << "the failed save is reported";
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  Pump(bar, 300);
+  HWND window = bar.WaitForWindow(15000);
+  ASSERT_NE(window, nullptr);
+  BarWindows parts = FindBarWindows(window);
+  ASSERT_EQ(parts.buttons.size(), 3u);
+  Click(parts.buttons[1], 5, 5);
+  DoubleClick(parts.panel, 72 + 32, 16);
+  EXPECT_EQ(WaitForLog(bar, log).size(), 1u) << "the icons start";
+  EXPECT_EQ(FindWindowW(L"#32770", L"Orvanel"), nullptr) << "once";
+
+  // Let go, and the next change is saved: the first group dragged onto the second.
+  CloseHandle(held);
+  RECT first, second;
+  GetWindowRect(parts.buttons[0], &first);
+  GetWindowRect(parts.buttons[1], &second);
+  const LPARAM onto = MAKELPARAM(second.left - first.left + 5, 5);
+  SendMessageW(parts.buttons[0], WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  SendMessageW(parts.buttons[0], WM_MOUSEMOVE, MK_LBUTTON, onto);
+  SendMessageW(parts.buttons[0], WM_LBUTTONUP, 0, onto);
+  EXPECT_EQ(CloseBar(bar, window), 0);
+  const String saved = ReadFileBytes(folder.File("ov3.xml"));
+  EXPECT_LT(saved.find("Games, 1:1"), saved.find("Tools"));
+  for (auto [name, stays] : leftovers) EXPECT_EQ(FileExists(folder.File(name)), stays) << name;
   SetEnvironmentVariableW(L"ORV_RECORDER_LOG", nullptr);
 }

@@ -166,6 +166,27 @@ TEST(Ov3Contents, GroupsWithoutAGroupGetMain) {
   EXPECT_EQ(doc->Root()->FindAll("!--").size(), 0u) << "an existing document gets no second comment";
 }
 
+TEST(Ov3Contents, CommentsAreNeitherGroupsNorIcons) {
+  // The inside of "groups", and the groups then the first group's icons the next start lists.
+  const std::vector<std::pair<String, String>> cases = {
+      {"<!-- only a note -->", "Main/"},
+      {"<!-- a --><group title=\"A\"><icons><!-- b --><icon title=\"1\"/><!-- c --><icon title=\"2\"/>"
+       "</icons></group><!-- d -->",
+       "A/1 2 "},
+  };
+  for (const auto& [inside, listed] : cases) {
+    auto doc = Parse("<?xml version=\"1.0\"?><ov3contents><groups>" + inside + "</groups></ov3contents>");
+    CreateDefaultContents(*doc);
+    doc = Parse(doc->SaveToString());
+    String titles;
+    for (const TKemXmlTag* group : ListGroups(ContentsGroups(*doc))) titles += group->ReadAttr("title");
+    titles += "/";
+    for (const TKemXmlTag* icon : ListIcons(ListGroups(ContentsGroups(*doc)).at(0)))
+      titles += icon->ReadAttr("title") + " ";
+    EXPECT_EQ(titles, listed) << inside;
+  }
+}
+
 TEST(Ov3Contents, AwkwardTitlesSurviveEveryStart) {
   TempDir dir;
   const String name = dir.file("ov3.xml");
@@ -212,6 +233,9 @@ TEST(Ov3Contents, IconIds) {
   EXPECT_EQ(ids.NextIconId(), 1);
   ids.InitNextIconId(nullptr);
   EXPECT_EQ(ids.NextIconId(), 1);
+  GroupIcons(ContentsGroups(empty)->AddTag("group"), true)->AddTag("icon", "id=1");
+  ids.InitNextIconId(ContentsGroups(empty));
+  EXPECT_EQ(ids.NextIconId(), 2) << "above the highest id, 1";
 
   TKemXmlTag icon(nullptr, "icon");
   for (const char* text : {"-1", "1.5", "0x10", "$10", "99999999999999999999", "9223372036854775807", ""}) {
@@ -220,6 +244,28 @@ TEST(Ov3Contents, IconIds) {
   }
   icon.WriteAttr("id", "0");
   EXPECT_EQ(IconIdOf(&icon), 0);
+}
+
+TEST(Ov3Contents, SeveralHundredIconsThroughLoadAndSave) {
+  TempDir dir;
+  const String name = dir.file("ov3.xml");
+  auto doc = OpenContentsDocument(name);
+  CreateDefaultContents(*doc);
+  for (int g = 1; g <= 4; ++g) {
+    TKemXmlTag* icons = GroupIcons(ContentsGroups(*doc)->AddTag("group", "title=G" + std::to_string(g)), true);
+    for (int i = 1; i <= 100; ++i) {
+      TKemXmlTag* icon = icons->AddTag("icon", "id=" + std::to_string(g * 100 + i));
+      icon->WriteAttr("title", "Icon <" + std::to_string(i) + "> & \xc3\xa9");
+      icon->AddTag("application")->WriteAttr("filename", "C:\\Apps\\app" + std::to_string(i) + ".exe");
+    }
+  }
+  SaveContents(*doc, name);
+  const String saved = ReadFileBytes(name);
+  EXPECT_EQ(StartAndSave(name), saved) << "a start reads every icon and changes nothing";
+  doc = OpenContentsDocument(name);
+  const std::vector<TKemXmlTag*> groups = ListGroups(ContentsGroups(*doc));
+  ASSERT_EQ(groups.size(), 5u);
+  EXPECT_EQ(ListIcons(groups[4]).size(), 100u);
 }
 
 TEST(Ov3Contents, FindIconById) {

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -207,6 +209,38 @@ TEST(KemPlistLayout, ItemWidthZeroGivesOneColumnAcrossTheClientWidth) {
   EXPECT_EQ(f.Layout.Rows(), 3);
   EXPECT_EQ(f.List.Items(2)->Position, Point(0, 34));
   EXPECT_EQ(f.Layout.ScrollLength(), 3 * 17 - 40 + 1);
+}
+
+TEST(KemPlistLayout, ACellMeasuresNoMoreOfItsCaptionThanItCanShow) {
+  struct TLongestMeasure : TFakeMeasure {
+    size_t Longest = 0;
+    TSize TextBoxExtent(const WideString& Text, int Width, bool WordWrap, bool Prefix) override {
+      Longest = std::max(Longest, Text.size());
+      return TFakeMeasure::TextBoxExtent(Text, Width, WordWrap, Prefix);
+    }
+  };
+  const WideString huge(1 << 20, u'w');
+  // 64 px cells in a view 80 px high: 7 lines of 13 px, each of 64 characters and a line break.
+  const std::vector<std::tuple<WideString, TKemPanelListOptions, size_t>> cases = {
+      {u"Notepad", {}, 7},
+      {huge, {}, 7 * 66},
+      {huge, {ploListviewIconLeft}, 7 * 62},  // a text box 2 + 2 spaces narrower
+  };
+  for (const auto& [caption, options, longest] : cases) {
+    TLayoutList list;
+    list.SetStyle(plsListview);
+    list.SetOptions(options);
+    list.Add(caption);
+    TKemPanelListLayout layout;
+    layout.ItemWidth = 64;
+    TLongestMeasure measure;
+    layout.Run(list, Rect(0, 0, 300, 80), 300, 14,
+               [&](int i, TRect& r) { r = layout.MeasureItem(list, *list.Items(i), measure); });
+    EXPECT_EQ(measure.Longest, longest) << caption.size();
+  }
+  WideString pairs;
+  while (pairs.size() < 1000) pairs += u"\U0001F3AE";
+  EXPECT_EQ(PanelListShownText(pairs, 63, 80, 13).size(), 7u * 65 - 1) << "never half a pair";
 }
 
 TEST(KemPlistLayout, IconLeftTextWrapsBesideTheImage) {

@@ -3,10 +3,11 @@
 # program started the same way. For each number of icons a folder gets the
 # program, its languages and packages, and a contents file of that many icons
 # in 20 groups. startprobe.exe starts a program and reports the time until it
-# shows a window; 10 seconds after the start this script reads the private
-# memory of the program's process (Private_Clean + Private_Dirty of Linux, the
-# memory no other process shares); the probe reports the working set Wine
-# gives (Wine leaves the private bytes of its own count at 0). Rounds
+# shows a window; then this script reads the CPU time the program's process
+# has used, and 10 seconds after the start its private memory
+# (Private_Clean + Private_Dirty of Linux, the memory no other process
+# shares); the probe reports the working set Wine gives (Wine leaves the
+# private bytes of its own count at 0). Rounds
 # take the programs in turn, so they see the same load; the table gives
 # medians with the lowest and highest value. Results also go to build/startup/results.txt.
 # With --timeline N, one start of the bar with N icons is traced instead
@@ -107,22 +108,47 @@ unix_pid() {
   return 1
 }
 
-# One start: prints "visible_ms linux_private_kb working_set_kb".
+# CPU time (user and system, milliseconds) the Linux process has used so far.
+cpu_ms() {
+  awk -v hz="$(getconf CLK_TCK)" '{ sub(/.*\) /, ""); print ($12 + $13) * 1000 / hz }' "/proc/$1/stat" 2>/dev/null || echo -
+}
+
+# One start: prints "visible_ms cpu_ms_at_visible private_kb working_set_kb"
+# ("-" for what could not be read). The wall-clock time depends on what else
+# the machine runs; the CPU time the program has used when its window shows
+# hardly does (read within 20 ms of the probe seeing the window).
 measure() {
-  local program=$1 name out pid linux_kb=0
+  local program=$1 name out pid= private=- cpu=-
   name=$(basename "$program")
   out=$(mktemp)
   "$ORV_WINE" "$bin/startprobe.exe" "Z:${program//\//\\}" 10 >"$out" 2>/dev/null </dev/null &
   local probe=$!
+  # The process is looked for while the window is not shown yet, so that its
+  # CPU time is read as soon as it is.
+  while :; do
+    [[ -n $pid ]] || pid=$(unix_pid "$name") || pid=
+    if grep -q '^visible_ms' "$out" 2>/dev/null; then
+      [[ -n $pid ]] || pid=$(unix_pid "$name") || pid=
+      [[ -n $pid ]] && cpu=$(cpu_ms "$pid")
+      break
+    fi
+    kill -0 "$probe" 2>/dev/null || break
+    sleep 0.01
+  done
   while ! grep -q '^sample' "$out" 2>/dev/null; do
     kill -0 "$probe" 2>/dev/null || break
     sleep 0.05
   done
-  if pid=$(unix_pid "$name"); then
-    linux_kb=$(awk '/^Private_(Clean|Dirty):/ { kb += $2 } END { print kb + 0 }' "/proc/$pid/smaps_rollup")
+  if [[ -n $pid ]]; then
+    private=$(awk '/^Private_(Clean|Dirty):/ { kb += $2; n++ } END { print n ? kb : "-" }' "/proc/$pid/smaps_rollup" 2>/dev/null || echo -)
   fi
   wait "$probe" || true
-  echo "$(awk '$1 == "visible_ms" { print $2 }' "$out") $linux_kb $(awk '$1 == "working_set_kb" { print $2 }' "$out")"
+  # The probe writes Windows line ends.
+  sed -i 's/\r$//' "$out"
+  local visible wss
+  visible=$(awk '$1 == "visible_ms" { print $2 }' "$out")
+  wss=$(awk '$1 == "working_set_kb" { print $2 }' "$out")
+  echo "${visible:--} $cpu $private ${wss:--}"
   rm -f "$out"
 }
 
@@ -160,22 +186,23 @@ for ((r = 1; r <= rounds; r++)); do
   echo "round $r of $rounds done" >&2
 done
 
-# median, lowest and highest of one column
+# median, lowest and highest of one column ("-" left out)
 stats() {
-  sort -n | awk '{ v[NR] = $1 } END { m = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2;
-                                     printf "%.1f (%.1f-%.1f)", m, v[1], v[NR] }'
+  grep -E '^[0-9.]+$' | sort -n | awk '{ v[NR] = $1 } END { if (!NR) { print "-"; exit }
+    m = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2; printf "%.1f (%.1f-%.1f)", m, v[1], v[NR] }'
 }
 
 report=$work/results.txt
 {
-  printf '%-22s %-26s %-26s %-26s\n' "program" "visible ms" "private MB" "working set MB"
+  printf '%-18s %-24s %-24s %-22s %-22s\n' "program" "visible ms (wall)" "CPU ms at visible" "private MB" "working set MB"
   for p in "${programs[@]}"; do
     label=empty
     [[ $p == */icons*/ov3.exe ]] && label="ov3, $(basename "$(dirname "$p")" | sed 's/icons//') icons"
     rows=${results[$p]}
-    printf '%-22s %-26s %-26s %-26s\n' "$label" \
+    printf '%-18s %-24s %-24s %-22s %-22s\n' "$label" \
       "$(awk 'NF { print $1 }' <<<"$rows" | stats)" \
-      "$(awk 'NF { print $2 / 1024 }' <<<"$rows" | stats)" \
-      "$(awk 'NF { print $3 / 1024 }' <<<"$rows" | stats)"
+      "$(awk 'NF { print $2 }' <<<"$rows" | stats)" \
+      "$(awk 'NF && $3 != "-" { print $3 / 1024 }' <<<"$rows" | stats)" \
+      "$(awk 'NF && $4 != "-" { print $4 / 1024 }' <<<"$rows" | stats)"
   done
 } | tee "$report"

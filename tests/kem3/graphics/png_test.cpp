@@ -294,6 +294,14 @@ TEST(PngRows, FilterChoiceCountsBytesEqualToTheFourBefore) {
   const std::uint8_t neighbours[] = {7, 7, 7, 7, 8, 8, 8};
   EXPECT_EQ(PngRepeatScore(neighbours, 7), 0u);
   EXPECT_EQ(PngRepeatScore(repeats, 4), 0u);
+  // Long rows are counted sixteen bytes at a time, with the same result.
+  std::vector<std::uint8_t> period(53), rising(53);
+  for (std::size_t i = 0; i < period.size(); ++i) {
+    period[i] = static_cast<std::uint8_t>(i % 4);
+    rising[i] = static_cast<std::uint8_t>(i);
+  }
+  EXPECT_EQ(PngRepeatScore(period.data(), period.size()), 49u);
+  EXPECT_EQ(PngRepeatScore(rising.data(), rising.size()), 0u);
 }
 
 TEST(PngRead, SixteenBitGreyUnfiltersWithTwoBytesPerPixel) {
@@ -563,6 +571,24 @@ TEST(PngRead, InterlacedPicturesMatchPlainOnesAtEverySmallSize) {
             ASSERT_EQ(Pixel(interlaced, x, y), Pixel(plain, x, y))
                 << k.Type << "/" << k.Depth << " " << w << "x" << h << " at " << x << "," << y;
       }
+}
+
+// The reader keeps one zlib state per thread: a handler that reads another
+// picture while one is being read must not take it from under it.
+TEST(PngRead, AProgressHandlerMayReadAnotherPicture) {
+  // More image data than the reader inflates at once.
+  TSamplePicture p = MakeSamples(200, 100, 8, 6, 5);
+  const std::string file = File(Header(200, 100, 8, 6), "", RawData(p, false));
+  TPNGImage plain;
+  Load(plain, file);
+  TPNGImage outer, inner;
+  outer.OnProgress = [&](TObject*, int, const String&) {
+    if (inner.Empty()) Load(inner, file);
+  };
+  Load(outer, file);
+  for (const TPNGImage* image : {&outer, &inner})
+    for (int y = 0; y < 100; y += 33)
+      for (int x = 0; x < 200; x += 7) ASSERT_EQ(Pixel(*image, x, y), Pixel(plain, x, y)) << x << "," << y;
 }
 
 TEST(PngRead, ProgressReportsRowsOrPasses) {

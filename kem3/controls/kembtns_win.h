@@ -47,6 +47,7 @@ class TKemButtonSetButton : public TKemButton {
   TColor CaptionColor() override;
   bool CaptionPrefix() override;
   void ReleaseClick() override {}
+  void PressLost() override;
 
  private:
   friend class TKemButtonSet;

@@ -213,6 +213,15 @@ TEST(KemButtonSetWin, DraggingTheFirstButtonOverTheThirdSwapsThem) {
   EXPECT_FALSE(a->Dragging());
   EXPECT_EQ(f.set->PageIndex(), 2);  // after a drag the release clicks again
   EXPECT_GE(f.changes, 1);
+
+  // A drag that loses the mouse ends where it stands: no more swaps, no click.
+  SendMouse(h, WM_LBUTTONDOWN, 4, 5, MK_LBUTTON);
+  SendMouse(h, WM_MOUSEMOVE, 20, 5, MK_LBUTTON);
+  ReleaseCapture();
+  EXPECT_FALSE(a->Dragging() || a->Tracking());
+  SendMouse(h, WM_MOUSEMOVE, bPlace.Left + 5 - a->Left(), 5, MK_LBUTTON);
+  SendMouse(h, WM_LBUTTONUP, bPlace.Left + 5 - a->Left(), 5);
+  EXPECT_EQ(log, (std::vector<std::string>{"reorder 0,2", "reordered", "reordered"}));
 }
 
 TEST(KemButtonSetWin, AVetoedReorderLeavesButtonsAndPages) {

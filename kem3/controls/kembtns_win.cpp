@@ -89,6 +89,10 @@ void TKemButtonSetButton::MouseUp(TMouseButton Button, TShiftState Shift, int X,
   FSet->ButtonsReordered();
 }
 
+void TKemButtonSetButton::ReleaseClick() {
+  if (!ClicksOnPress()) Click();
+}
+
 void TKemButtonSetButton::PressLost() {
   const bool dragged = FDragging;
   if (dragged) EndDrag();

@@ -205,11 +205,14 @@ bool TfMain::GroupKeyDown(std::uint16_t& Key, TShiftState Shift) {
                                     CurrentGroupIndex(), static_cast<int>(FGroupList.size()));
   if (Target < 0) return false;
   Key = 0;
-  SelectGroup(Target);
+  // Under a running icon drag the panel must keep its group: the drop names an icon of it.
+  if (!plIcons->Dragging()) SelectGroup(Target);
   return true;
 }
 
 bool TfMain::FormMouseWheel(TShiftState Shift, bool Up) {
+  // Neither the group nor the selection may change under a running icon drag.
+  if (plIcons->Dragging()) return true;
   const TWheelScrolls Scrolls = WheelScrolls(cfgGetInt(ovsWheelScroll), cfgGetInt(ovsWheelToggle), Shift);
   if (Scrolls == wsNothing) return false;
   const int Step = WheelStep(Up, bsGroups->Direction() == bsdVerticalDown);

@@ -39,10 +39,9 @@ class TToolButton : public TGraphicControl {
   void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
   void Paint() override;
-
- private:
   void SetPressed(bool Value);
 
+ private:
   TToolButtonStyle FStyle = tbsButton;
   bool FDown = false;
   bool FGrouped = false;

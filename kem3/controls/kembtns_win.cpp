@@ -89,6 +89,18 @@ void TKemButtonSetButton::MouseUp(TMouseButton Button, TShiftState Shift, int X,
   FSet->ButtonsReordered();
 }
 
+void TKemButtonSetButton::ReleaseClick() {
+  if (!ClicksOnPress()) Click();
+}
+
+void TKemButtonSetButton::PressLost() {
+  const bool dragged = FDragging;
+  if (dragged) EndDrag();
+  TKemButton::PressLost();
+  // Each swap was reported as it happened; the drag ends where it stands, without the click of a release.
+  if (dragged && FSet) FSet->ButtonsReordered();
+}
+
 void TKemButtonSetButton::EndDrag() {
   FDragging = false;
   if (Screen) Screen->SetCursor(crDefault);

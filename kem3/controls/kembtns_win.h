@@ -21,7 +21,8 @@ using TKemAcceleratorEvent = std::function<void(TObject* Sender, int Index, int 
 
 // One page button, made and owned by its set. Its Tag is its page index. It
 // clicks when pressed (a page is chosen at once) and, after a drag, again on
-// release; a drag swaps it with the buttons it passes over.
+// release; one with a blank caption clicks on release only, as any button.
+// A drag swaps it with the buttons it passes over.
 class TKemButtonSetButton : public TKemButton {
  public:
   explicit TKemButtonSetButton(TKemButtonSet* ASet);
@@ -46,7 +47,8 @@ class TKemButtonSetButton : public TKemButton {
   TColor FaceColor() override;
   TColor CaptionColor() override;
   bool CaptionPrefix() override;
-  void ReleaseClick() override {}
+  void ReleaseClick() override;
+  void PressLost() override;
 
  private:
   friend class TKemButtonSet;

@@ -164,6 +164,10 @@ void TKemCustomButton::CreateParams(TCreateParams& Params) {
   FDefaultLook = FDefault;
 }
 
+void TKemCustomButton::WndProc(TMessage& Message) {
+  if (FCaptureWatch.Pass(*this, Message, [this](TMessage& m) { TKemCustomControl::WndProc(m); })) PressLost();
+}
+
 void TKemCustomButton::DispatchDefault(TMessage& Message) {
   switch (Message.Msg) {
     case WM_GETDLGCODE:
@@ -251,7 +255,7 @@ void TKemCustomButton::MouseMove(TShiftState Shift, int X, int Y) {
 }
 
 void TKemCustomButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
-  StopRepeat();
+  FRepeat.Stop();
   if (Button == mbLeft && FTracking && !FDropDownMenu) {
     const bool clicks = FPressed;
     ReleaseButton();
@@ -267,11 +271,17 @@ void TKemCustomButton::SetPressed(bool Value) {
 }
 
 void TKemCustomButton::ReleaseButton() {
-  if (MouseCapture()) SetMouseCapture(false);
   FTracking = false;
   FPressed = false;
   FDropDownShown = false;
+  if (MouseCapture()) SetMouseCapture(false);
   Invalidate();
+}
+
+void TKemCustomButton::PressLost() {
+  FRepeat.Stop();
+  // The menu of a drop-down button holds the mouse by right until it closes.
+  if ((FTracking || FPressed) && !FDropDownShown) ReleaseButton();
 }
 
 void TKemCustomButton::DropDownClosed() { ReleaseButton(); }
@@ -281,36 +291,20 @@ void TKemCustomButton::PopupDropDown(TPoint /*ScreenPos*/) {}
 void TKemCustomButton::EnabledChanged() {
   TKemCustomControl::EnabledChanged();
   if (Enabled()) return;
-  StopRepeat();
+  FRepeat.Stop();
   if (FTracking || FPressed) ReleaseButton();
 }
 
 // ---- Repetition -----------------------------------------------------------------------
 
 void TKemCustomButton::StartRepeat() {
-  if (!FRepeatTimer) {
-    FRepeatTimer = new TTimer(this);
-    FRepeatTimer->SetEnabled(false);
-    FRepeatTimer->OnTimer = [this](TObject* Sender) { RepeatTick(Sender); };
-  }
-  FRepeatTimer->SetEnabled(false);
-  FRepeatTimer->SetInterval(static_cast<unsigned>(FInitPause > 0 ? FInitPause : 1));
-  FRepeatTimer->SetEnabled(true);
-}
-
-void TKemCustomButton::StopRepeat() {
-  if (FRepeatTimer) FRepeatTimer->SetEnabled(false);
-}
-
-void TKemCustomButton::RepeatTick(TObject* /*Sender*/) {
-  FRepeatTimer->SetInterval(static_cast<unsigned>(FRepeatPause > 0 ? FRepeatPause : 1));
-  if (!FTracking || !FPressed || !MouseCapture()) return;
-  try {
-    Click();
-  } catch (...) {
-    StopRepeat();
-    throw;
-  }
+  // A click at each pause while the press is on the button.
+  FRepeat.Start(
+      FInitPause, FRepeatPause,
+      [this] {
+        if (FTracking && FPressed) Click();
+      },
+      [this] { PressLost(); });
 }
 
 // ---- Look -----------------------------------------------------------------------------

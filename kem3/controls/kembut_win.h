@@ -8,6 +8,7 @@
 
 #include "kem3/controls/kembase_win.h"
 #include "kem3/controls/kembut_roles.h"
+#include "kem3/controls/kempress_win.h"
 #include "kem3/controls/kemskinref.h"
 #include "platform/actions.h"
 #include "platform/bitmap.h"
@@ -135,6 +136,7 @@ class TKemCustomButton : public TKemCustomControl {
 
  protected:
   void CreateParams(TCreateParams& Params) override;
+  void WndProc(TMessage& Message) override;
   void DispatchDefault(TMessage& Message) override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
@@ -162,6 +164,9 @@ class TKemCustomButton : public TKemCustomControl {
 
   // Ends a press: capture released, tracking and pressed look off, repaint.
   void ReleaseButton();
+  // The mouse was taken away from a press (no release came): the press and
+  // its repeat end without a click.
+  virtual void PressLost();
   // The pressed look; repaints on a change.
   void SetPressed(bool Value);
   // The cursor position of the last left press (client coordinates).
@@ -170,8 +175,6 @@ class TKemCustomButton : public TKemCustomControl {
  private:
   void FocusChanged(TWinControl* Focused);
   void StartRepeat();
-  void StopRepeat();
-  void RepeatTick(TObject* Sender);
   void ApplyRoleAction();
   void LookUpCaption();
   void UpdateButtonStyle();
@@ -207,7 +210,8 @@ class TKemCustomButton : public TKemCustomControl {
   bool FDefaultLook = false;
   int FCaptionIndex = -2;  // language text index of the caption; -2: not looked up yet
   TPoint FPressPoint;
-  TTimer* FRepeatTimer = nullptr;  // owned as a component, made on first use
+  TPressRepeat FRepeat{this};
+  TCaptureWatch FCaptureWatch;
 };
 
 class TKemButton : public TKemCustomButton {

@@ -28,7 +28,7 @@ void TKemPanelList::WndProc(TMessage& Message) {
       Message.Msg != WM_MOUSEHWHEEL) {
     FMousePoint = Point(MessageX(Message.LParam), MessageY(Message.LParam));
   }
-  TKemScrolledPanel::WndProc(Message);
+  if (FCaptureWatch.Pass(*this, Message, [this](TMessage& m) { TKemScrolledPanel::WndProc(m); })) CancelDrag();
 }
 
 // ---- Buttons -------------------------------------------------------------------------
@@ -90,6 +90,32 @@ void TKemPanelList::EndDrag() {
   FDropButton = -1;
   if (Screen) Screen->SetCursor(crDefault);
   if (FButtonSet) FButtonSet->HighlightButton(-1);
+}
+
+void TKemPanelList::EndPress() {
+  FLeftHeld = false;
+  FPressedIndex = -1;
+  if (FDragging) EndDrag();
+}
+
+void TKemPanelList::CancelDrag() {
+  if (FDragging) {
+    // Its moves were never reported: the owner knows the order from before the drag.
+    ReturnDragged();
+    RefreshView(true);
+  }
+  EndPress();
+}
+
+void TKemPanelList::ReturnDragged() {
+  if (FDragOrigin < 0 || FDragOrigin >= Count()) return;
+  if (ItemIndex() >= 0 && ItemIndex() != FDragOrigin) {
+    int target = FDragOrigin;
+    if (Style() == plsTreeview && ItemIndex() < FDragOrigin) target += SubtreeLength(ItemIndex()) - 1;
+    MoveItem(ItemIndex(), target, true);
+    FLayout.Arrange(*this);
+  }
+  SetItemIndexDirect(FDragOrigin);
 }
 
 // ---- Moves ---------------------------------------------------------------------------
@@ -161,13 +187,7 @@ void TKemPanelList::DragOverButtonSet(const TPoint& ScreenPoint) {
     if (OnCanDropIcon) OnCanDropIcon(this, FDragOrigin, FDropButton, can);
     if (can) {
       // The item goes back to where the drag began: it leaves for another group.
-      if (ItemIndex() >= 0 && ItemIndex() != FDragOrigin && FDragOrigin >= 0 && FDragOrigin < Count()) {
-        int target = FDragOrigin;
-        if (Style() == plsTreeview && ItemIndex() < FDragOrigin) target += SubtreeLength(ItemIndex()) - 1;
-        MoveItem(ItemIndex(), target, true);
-        FLayout.Arrange(*this);
-      }
-      SetItemIndexDirect(FDragOrigin);
+      ReturnDragged();
       RefreshView(true);
     } else {
       FDropButton = -1;
@@ -221,7 +241,8 @@ bool TKemPanelList::DoMouseWheelUp(TShiftState Shift, TPoint MousePos) {
 
 void TKemPanelList::KeyDown(std::uint16_t& Key, TShiftState Shift) {
   TKemScrolledPanel::KeyDown(Key, Shift);
-  if (Key == 0 || HasOption(ploDisableKeyboard)) return;
+  // The dragged item is the selected one: a key must not pick another under the drag.
+  if (Key == 0 || HasOption(ploDisableKeyboard) || FDragging) return;
   if (FHotIndex != -1) {
     // The key ends the hot item, and its pending selection with it.
     FHotIndex = -1;

@@ -376,12 +376,20 @@ void TKemPanelList::Scrolled() {
 // ---- Items ---------------------------------------------------------------------------
 
 void TKemPanelList::Delete(int Index, bool WithChildren) {
-  FHotIndex = FPressedIndex = FHoverIndex = -1;
+  if (FDragging && Index >= 0 && Index < Count()) {
+    // The item named as the list shows it now, deleted once the drag's unreported moves are undone.
+    const TKemPanelListItem* item = Items(Index);
+    CancelDrag();
+    Index = IndexOfItem(item);
+  }
+  EndPress();
+  FHotIndex = FHoverIndex = -1;
   TKemPanelListModel::Delete(Index, WithChildren);
 }
 
 void TKemPanelList::Clear() {
-  FHotIndex = FPressedIndex = FHoverIndex = -1;
+  EndPress();
+  FHotIndex = FHoverIndex = -1;
   TKemPanelListModel::Clear();
   if (!ListDestroying()) RunLayout();
 }

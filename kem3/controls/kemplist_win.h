@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 
+#include "kem3/controls/kempress_win.h"
 #include "kem3/controls/kemplist_layout.h"
 #include "kem3/controls/kemplist_model.h"
 #include "kem3/controls/kemscroll_win.h"
@@ -119,6 +120,7 @@ class TKemPanelList : public TKemScrolledPanel, public TKemPanelListModel {
   virtual void DrawItem(int Index, TCanvas* Canvas, const TRect& Rect);
 
   bool DialogChar(WideChar Key, TShiftState Shift) override;
+  // Both end a running drag first: the items it reorders may go.
   void Delete(int Index, bool WithChildren = false) override;
   void Clear() override;
 
@@ -167,6 +169,12 @@ class TKemPanelList : public TKemScrolledPanel, public TKemPanelListModel {
   void InvalidateItem(int Index);
   void HotTrackTimer(TObject* Sender);
   void EndDrag();
+  // Ends the press (and its drag) without a release: nothing is reported.
+  void EndPress();
+  // A drag that ends without a release puts its item back where it began, then ends the press.
+  void CancelDrag();
+  // Moves the dragged item back to the drag origin and selects it there.
+  void ReturnDragged();
   void DragOverButtonSet(const TPoint& ScreenPoint);
   void DrawBorder(TCanvas* Canvas);
   void DrawFades(TBitmap& View);
@@ -215,4 +223,5 @@ class TKemPanelList : public TKemScrolledPanel, public TKemPanelListModel {
   int FDropButton = -1;
   bool FAfterDblClick = false;
   TPoint FMousePoint;  // client point of the last mouse message
+  TCaptureWatch FCaptureWatch;
 };

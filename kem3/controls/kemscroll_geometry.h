@@ -86,6 +86,4 @@ TRect ScrollerThumbRect(TScrollerDirection Direction, int Thickness, const TScro
 struct TScrollerRepeat {
   int InitPause = 400;
   int RepeatPause = 100;
-  // The pause before the next page once Paged pages were made since the press.
-  int PauseAfter(int Paged) const { return Paged <= 1 ? InitPause : RepeatPause; }
 };

@@ -262,6 +262,10 @@ void TKemPanelScroller::Paint() {
   c->FillRect(thumb);
 }
 
+void TKemPanelScroller::WndProc(TMessage& Message) {
+  if (FCaptureWatch.Pass(*this, Message, [this](TMessage& m) { TCustomControl::WndProc(m); })) StopTracking();
+}
+
 void TKemPanelScroller::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
   TCustomControl::MouseDown(Button, Shift, X, Y);
   if (Button != mbLeft) return;
@@ -279,27 +283,14 @@ void TKemPanelScroller::MouseDown(TMouseButton Button, TShiftState Shift, int X,
       FTracking = taPageForward;
       break;
   }
-  FPaged = 0;
-  RepeatTimer(nullptr);
+  // One page at once, then more while the press holds the mouse.
+  Page();
+  FPageRepeat.Start(
+      FRepeat.InitPause, FRepeat.RepeatPause, [this] { Page(); }, [this] { StopTracking(); });
 }
 
-void TKemPanelScroller::RepeatTimer(TObject* /*Sender*/) {
-  // The repeat goes on only while the press that started it holds the mouse.
-  if ((FTracking != taPageBack && FTracking != taPageForward) || (FPaged > 0 && !MouseCapture())) {
-    StopTracking();
-    return;
-  }
-  const bool moved = FTracking == taPageBack ? FRange.PageBack() : FRange.PageForward();
-  ++FPaged;
-  if (!FRepeatTimer) {
-    FRepeatTimer = new TTimer(this);
-    FRepeatTimer->SetEnabled(false);
-    FRepeatTimer->OnTimer = [this](TObject* Sender) { RepeatTimer(Sender); };
-  }
-  FRepeatTimer->SetEnabled(false);
-  FRepeatTimer->SetInterval(static_cast<unsigned>(std::max(FRepeat.PauseAfter(FPaged), 1)));
-  FRepeatTimer->SetEnabled(true);
-  if (moved) Changed();
+void TKemPanelScroller::Page() {
+  if (FTracking == taPageBack ? FRange.PageBack() : FRange.PageForward()) Changed();
 }
 
 void TKemPanelScroller::MouseMove(TShiftState Shift, int X, int Y) {
@@ -323,7 +314,7 @@ void TKemPanelScroller::MouseUp(TMouseButton Button, TShiftState Shift, int X, i
 
 void TKemPanelScroller::StopTracking() {
   FTracking = taNone;
-  if (FRepeatTimer) FRepeatTimer->SetEnabled(false);
+  FPageRepeat.Stop();
 }
 
 void TKemPanelScroller::BoundsChanged(const TRect& OldBounds) {

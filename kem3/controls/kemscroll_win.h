@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "kem3/controls/kembase_win.h"
+#include "kem3/controls/kempress_win.h"
 #include "kem3/controls/kemscroll_geometry.h"
 #include "kem3/controls/kemskinref.h"
 #include "platform/timer.h"
@@ -94,6 +95,7 @@ class TKemPanelScroller : public TCustomControl {
 
  protected:
   void Paint() override;
+  void WndProc(TMessage& Message) override;
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void MouseMove(TShiftState Shift, int X, int Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
@@ -105,7 +107,7 @@ class TKemPanelScroller : public TCustomControl {
   void Changed();
   void ApplyDirection();
   void ApplyButtonColors();
-  void RepeatTimer(TObject* Sender);
+  void Page();
   void StopTracking();
 
   TScrollerRange FRange;
@@ -120,11 +122,11 @@ class TKemPanelScroller : public TCustomControl {
   int FMinThumb = ScrollerMinThumb;
   TKemButton* FButtonBack = nullptr;  // owned as components
   TKemButton* FButtonForward = nullptr;
-  TTimer* FRepeatTimer = nullptr;  // owned as a component
+  TPressRepeat FPageRepeat{this};
   TTrackAction FTracking = taNone;
-  int FPaged = 0;  // pages made since the press
   int FDragStartPosition = 0;
   int FDragStartAlong = 0;
+  TCaptureWatch FCaptureWatch;
 };
 
 // A panel with a scroller of its own as its child (hidden at first), and the

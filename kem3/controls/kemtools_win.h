@@ -1,7 +1,7 @@
 // The tool button the form base puts on toolbars: a tool button that, for
 // actions marked to repeat, executes its action again and again while held.
 #pragma once
-#include "platform/timer.h"
+#include "kem3/controls/kempress_win.h"
 #include "platform/toolbutton_win.h"
 
 // Process-wide repeat settings: the first repeat after the delay, the next
@@ -19,8 +19,8 @@ class TKemToolButton : public TToolButton {
   void SetRepeatEnabled(bool Value) { FRepeatEnabled = Value; }
   // The left button went down on the button and the pointer is still over it.
   bool PressedInside() const { return FPressedInside; }
-  // The repeat timer exists from a press on a repeat button to the release.
-  bool Repeating() const { return FRepeatTimer != nullptr; }
+  // From a press on a repeat button to the release.
+  bool Repeating() const { return FRepeat.Running(); }
 
  protected:
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
@@ -28,9 +28,12 @@ class TKemToolButton : public TToolButton {
   void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
 
  private:
-  void RepeatStep(TObject* Sender);
+  // The mouse was taken away from the press (no release came): the pressed
+  // look and the repeat end. Without a window of its own the button learns
+  // it at its next move or repeat step.
+  void PressLost();
 
   bool FRepeatEnabled = false;
   bool FPressedInside = false;
-  TTimer* FRepeatTimer = nullptr;  // owned as a component between press and release
+  TPressRepeat FRepeat{this};
 };

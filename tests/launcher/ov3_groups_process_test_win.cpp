@@ -1,12 +1,14 @@
 // The bar with groups and icons, driven from outside as a user would: group
 // buttons from the contents file, a click on a group, a double click on an
 // icon that starts our recording program, keys, accelerators and the wheel; a
-// start with a contents file that cannot be written and stale temporary files.
+// start with a contents file that cannot be written and stale temporary files;
+// drags of icons and groups that reach the contents file.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "launcher/ov3_folder_win.h"
@@ -213,5 +215,61 @@ TEST(Ov3GroupsProcess, AContentsFileHeldOpenIsReportedOnceAndStopsNothing) {
   const String saved = ReadFileBytes(folder.File("ov3.xml"));
   EXPECT_LT(saved.find("Games, 1:1"), saved.find("Tools"));
   for (auto [name, stays] : leftovers) EXPECT_EQ(FileExists(folder.File(name)), stays) << name;
+}
+
+TEST(Ov3GroupsProcess, IconAndGroupDragsReachTheContentsFile) {
+  Ov3Folder folder;
+  WriteThreeGroups(folder, folder.File("recorder.log"));
+  WriteFileAtomic(folder.File("ov3.ini"), "[Groups]\r\nPrevious group=tabulator,none\r\n");
+  testproc::ChildProcess bar(folder.Exe(), L"", folder.Folder());
+  HWND window = bar.WaitForWindow(15000);
+  ASSERT_NE(window, nullptr);
+  Pump(bar, 300);
+  const BarWindows parts = FindBarWindows(window);
+  ASSERT_EQ(parts.buttons.size(), 3u);
+  HWND panel = parts.panel, tools = parts.buttons[0], web = parts.buttons[2];
+  auto centreIn = [](HWND w, HWND to) {
+    RECT r;
+    GetClientRect(w, &r);
+    MapWindowPoints(w, to, reinterpret_cast<POINT*>(&r), 2);
+    return MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  };
+  const LPARAM first = MAKELPARAM(32, 16), second = MAKELPARAM(72 + 32, 16), onWeb = centreIn(web, panel);
+  const std::vector<std::string> reordered{"Tools", "Alpha", "Games, 1:1", "Recorder", "First", "Web"};
+  using TSend = std::tuple<HWND, UINT, WPARAM, LPARAM>;
+  auto down = [](HWND w, LPARAM at) { return TSend{w, WM_LBUTTONDOWN, MK_LBUTTON, at}; };
+  auto drag = [](HWND w, LPARAM at) { return TSend{w, WM_MOUSEMOVE, MK_LBUTTON, at}; };
+  auto up = [](HWND w, LPARAM at) { return TSend{w, WM_LBUTTONUP, 0, at}; };
+  const TSend wheel{panel, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), centreIn(panel, nullptr)};
+  const std::pair<std::vector<TSend>, std::vector<std::string>> gestures[] = {
+      // An icon onto the next one.
+      {{down(panel, first), drag(panel, second), up(panel, second)}, reordered},
+      // A drag that loses the mouse; the pointer goes on with no button held.
+      {{down(panel, first),
+        drag(panel, second),
+        {panel, WM_CANCELMODE, 0, 0},
+        {panel, WM_MOUSEMOVE, 0, second},
+        up(panel, second)},
+       reordered},
+      // An icon onto a group button, the wheel rolled and the group key pressed on the way.
+      {{down(panel, second), drag(panel, onWeb), wheel, {panel, WM_KEYDOWN, VK_TAB, 1}, up(panel, onWeb)},
+       {"Tools", "Alpha", "Games, 1:1", "Recorder", "Web", "First"}},
+      // The first group button onto the last.
+      {{down(tools, MAKELPARAM(5, 5)), drag(tools, centreIn(web, tools)), up(tools, MAKELPARAM(5, 5))},
+       {"Web", "First", "Games, 1:1", "Recorder", "Tools", "Alpha"}},
+  };
+  Click(parts.buttons[1], 5, 5);
+  for (const auto& [messages, titles] : gestures) {
+    for (const TSend& m : messages) std::apply(SendMessageW, m);
+    Pump(bar, 200);
+    const String text = ReadFileBytes(folder.File("ov3.xml"));
+    std::vector<std::string> inFile;  // the titles of groups and icons, in order
+    for (size_t at = text.find("title=\""); at < text.find("</groups>"); at = text.find("title=\"", at)) {
+      at += 7;
+      inFile.push_back(text.substr(at, text.find('"', at) - at));
+    }
+    EXPECT_EQ(inFile, titles) << messages.size() << " messages";
+  }
+  EXPECT_EQ(CloseBar(bar, window), 0);
   SetEnvironmentVariableW(L"ORV_RECORDER_LOG", nullptr);
 }

@@ -118,10 +118,11 @@ TEST(KemButtonSetWin, APressChoosesThePageAtOnce) {
   f.Press(1);
   f.Release(1);
   EXPECT_EQ(f.changes, 3);  // the same page again: only the click's OnChange
-  f.Press(2);               // a blank caption does not click
-  f.Release(2);
+  f.Press(2);               // a blank caption clicks on the release only
   EXPECT_EQ(f.set->PageIndex(), 1);
-  EXPECT_EQ(f.changes, 3);
+  f.Release(2);
+  EXPECT_EQ(f.set->PageIndex(), 2);
+  EXPECT_EQ(f.changes, 5);
 }
 
 TEST(KemButtonSetWin, APageIndexOutsideThePagesDeselectsAll) {
@@ -213,6 +214,15 @@ TEST(KemButtonSetWin, DraggingTheFirstButtonOverTheThirdSwapsThem) {
   EXPECT_FALSE(a->Dragging());
   EXPECT_EQ(f.set->PageIndex(), 2);  // after a drag the release clicks again
   EXPECT_GE(f.changes, 1);
+
+  // A drag that loses the mouse ends where it stands: no more swaps, no click.
+  SendMouse(h, WM_LBUTTONDOWN, 4, 5, MK_LBUTTON);
+  SendMouse(h, WM_MOUSEMOVE, 20, 5, MK_LBUTTON);
+  ReleaseCapture();
+  EXPECT_FALSE(a->Dragging() || a->Tracking());
+  SendMouse(h, WM_MOUSEMOVE, bPlace.Left + 5 - a->Left(), 5, MK_LBUTTON);
+  SendMouse(h, WM_LBUTTONUP, bPlace.Left + 5 - a->Left(), 5);
+  EXPECT_EQ(log, (std::vector<std::string>{"reorder 0,2", "reordered", "reordered"}));
 }
 
 TEST(KemButtonSetWin, AVetoedReorderLeavesButtonsAndPages) {

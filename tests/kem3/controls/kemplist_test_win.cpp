@@ -271,6 +271,25 @@ TEST(KemPlistWin, DroppingAnItemOnAButtonReturnsItAndReportsTheButton) {
   EXPECT_EQ(f.Order(), u"acdb");
 }
 
+TEST(KemPlistWin, ClearOrDeleteEndsARunningDrag) {
+  for (const bool clear : {true, false}) {
+    TFixture f;
+    f.Add(5);
+    f.List->SetOptions(TKemPanelListOptions{ploDragReorder});
+    Log log;
+    f.List->OnReorder = [&](TObject*, int, int) { log.push_back("reorder"); };
+    f.Mouse(WM_LBUTTONDOWN, f.Centre(0), MK_LBUTTON);
+    f.Mouse(WM_MOUSEMOVE, f.Centre(2), MK_LBUTTON);
+    f.Key(VK_HOME);  // keys leave the dragged item selected
+    EXPECT_EQ(f.List->ItemIndex(), 2);
+    clear ? f.List->Clear() : f.List->Delete(0);  // Delete: the "b" shown first, once "a" is back
+    EXPECT_FALSE(f.List->Dragging());
+    f.Mouse(WM_LBUTTONUP, Point(20, 20));
+    EXPECT_EQ(f.Order(), clear ? u"" : u"acde");
+    EXPECT_EQ(log, Log{});
+  }
+}
+
 TEST(KemPlistWin, KeysMoveThroughTheListAndTheGrid) {
   TFixture f(200, 120);
   f.Add(12);

@@ -1,5 +1,5 @@
-// The panel scroller's arithmetic: setter rules, steps, thumb placement, hits,
-// drags and the repeat pauses.
+// The panel scroller's arithmetic: setter rules, steps, thumb placement, hits
+// and drags.
 #include "kem3/controls/kemscroll_geometry.h"
 
 #include <gtest/gtest.h>
@@ -145,15 +145,4 @@ TEST(ScrollerDrag, FreeTrackSpansAllPositionsAndClamps) {
   // No room: the drag never moves anything.
   t = ScrollerThumb(50, 14, 1000, 3);
   EXPECT_EQ(ScrollerDragPosition(3, 20, 50, 14, t, 1000), 3);
-}
-
-TEST(ScrollerRepeat, OnePageAtOnceThenAfter400ThenEvery100) {
-  TScrollerRepeat r;
-  EXPECT_EQ(r.PauseAfter(1), 400);
-  EXPECT_EQ(r.PauseAfter(2), 100);
-  EXPECT_EQ(r.PauseAfter(9), 100);
-  r.InitPause = 250;
-  r.RepeatPause = 30;
-  EXPECT_EQ(r.PauseAfter(1), 250);
-  EXPECT_EQ(r.PauseAfter(3), 30);
 }

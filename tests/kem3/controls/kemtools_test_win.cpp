@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/app_scope_win.h"
+#include "platform/timer.h"
 
 namespace {
 
@@ -65,6 +66,13 @@ TEST(KemToolButtonWin, HoldingARepeatButtonRepeatsItsActionAtTheRepeatPauses) {
   timers.Advance(1000);
   EXPECT_EQ(f.executed, 5);
   EXPECT_EQ(timers.RunningCount(), 0);
+
+  // A press that loses the mouse ends at the next step: no more repeats, no pressed look.
+  f.Mouse(WM_LBUTTONDOWN, 5, 5, MK_LBUTTON);
+  SendMessageW(f.form->Handle(), WM_CANCELMODE, 0, 0);
+  timers.Advance(1000);
+  EXPECT_EQ(f.executed, 5);
+  EXPECT_FALSE(f.button->Repeating() || f.button->Pressed());
 }
 
 TEST(KemToolButtonWin, APlainToolButtonNeverStartsTheTimer) {

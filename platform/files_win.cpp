@@ -45,8 +45,16 @@ bool CopyFileTo(const String& source, const String& dest) {
 }
 
 std::string ReadFileBytes(const String& fileName) {
-  HANDLE h = CreateFileW(WidePath(fileName).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  // A save elsewhere replaces its file by a rename, which holds the name
+  // exclusively for a moment (as does a virus scanner's look): wait that out
+  // instead of failing the read.
+  HANDLE h = INVALID_HANDLE_VALUE;
+  for (int tries = 0;; ++tries) {
+    h = CreateFileW(WidePath(fileName).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h != INVALID_HANDLE_VALUE || GetLastError() != ERROR_SHARING_VIOLATION || tries == 100) break;
+    Sleep(20);
+  }
   if (h == INVALID_HANDLE_VALUE) throw EFOpenError("Cannot open file \"" + fileName + "\". " + LastErrorText());
   std::string data;
   char buf[65536];

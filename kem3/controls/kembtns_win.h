@@ -46,6 +46,7 @@ class TKemButtonSetButton : public TKemButton {
   TColor FaceColor() override;
   TColor CaptionColor() override;
   bool CaptionPrefix() override;
+  void PaintSkin(TVosSkin& Skin) override;
   void ReleaseClick() override {}
 
  private:

@@ -17,6 +17,16 @@ TPoint VosFormOffset(const TControl* Control) {
   return offset;
 }
 
+TVosSkin* VosSelectSkinFor(const TControl* Control) {
+  for (const TControl* c = Control; c; c = c->Parent()) {
+    if (const auto* skinner = dynamic_cast<const TVosFormSkinner*>(c)) {
+      skinner->SelectInSkin();
+      return skinner->Skin();
+    }
+  }
+  return nullptr;
+}
+
 HRGN VosRegionHandle(const TVosRegion& Region) {
   const std::vector<TRect> rects = Region.Rects();
   if (rects.empty()) return CreateRectRgn(0, 0, 0, 0);
@@ -47,6 +57,16 @@ TVosContainer::TVosContainer(TComponent* AOwner) : TCustomControl(AOwner) {
 void TVosContainer::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   TCustomControl::SetBounds(ALeft, ATop, AWidth, AHeight);
   if (ControlCount() > 0) Controls(0)->SetBounds(0, 0, AWidth, AHeight);
+}
+
+void TVosContainer::Paint() {
+  if (TVosSkin* skin = PaintBuffer() ? VosSelectSkinFor(this) : nullptr) {
+    const TPoint at = VosFormOffset(this);
+    skin->DrawTexture(skin->Window().FormTexture, *PaintBuffer(), -at.Y, -at.X, ClientRect());
+    return;
+  }
+  Canvas()->Brush()->SetColor(Color());
+  Canvas()->FillRect(ClientRect());
 }
 
 // ---- TVosFormSkinner ------------------------------------------------------------------------

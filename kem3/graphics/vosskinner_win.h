@@ -18,6 +18,10 @@ class TVosTexturedControl;
 // Where a control lies within its form (0,0 without a form): the offset the
 // skin's textures are drawn with, negated.
 TPoint VosFormOffset(const TControl* Control);
+// The skin of the form skinner Control lies on (its nearest one up the parent
+// chain), with the skinner's window record and cache slot selected; nullptr
+// when there is no skinner or it has no skin.
+TVosSkin* VosSelectSkinFor(const TControl* Control);
 // A region handle made from a skin region (the caller owns it).
 HRGN VosRegionHandle(const TVosRegion& Region);
 
@@ -38,11 +42,15 @@ class TVosFormSkinnerBase : public TCustomControl {
   int FCacheSlot = -1;
 };
 
-// A plain holder of a slot: its first child fills it.
+// A plain holder of a slot: its first child fills it; what the child leaves
+// free shows the form's texture.
 class TVosContainer : public TCustomControl {
  public:
   explicit TVosContainer(TComponent* AOwner);
   void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+
+ protected:
+  void Paint() override;
 };
 
 class TVosFormSkinner : public TVosFormSkinnerBase {

@@ -224,7 +224,7 @@ class TLayoutWriter {
     item.Add("border",
              {{"over", Name("item_over")}, {"selected", Name("item_selected")}, {"marked", Name("item_selected")}});
     item.Add("space",
-             {{"left", "12"}, {"top", "5"}, {"right", "12"}, {"bottom", "4"}, {"horizontal", "6"}, {"vertical", "3"}});
+             {{"left", "16"}, {"top", "5"}, {"right", "16"}, {"bottom", "4"}, {"horizontal", "6"}, {"vertical", "3"}});
     TNode& text = item.Add("text");
     Font(text, 8);
     text.Add("enabled", {{"normal", ShadowedText(P.Text, P.TextShadow)},

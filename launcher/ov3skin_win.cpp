@@ -120,19 +120,18 @@ void TfMain::ApplyIconMetrics() {
     vertical = cfgGetInt(ovsIconsSpaceVert);
     fade = cfgGetInt(ovsIconsFadeWidth);
   } else {
-    // The skin's metrics of the bar (the skin object's defaults without a skin).
-    static const TVosWindowRecord kDefaults;
-    const TVosWindowRecord* w = &kDefaults;
-    if (TVosSkin* skin = CurrentSkin()) {
-      skin->SelectWindow(skin->IndexOfWindow(kBarWindow));
-      if (skin->IndexOfWindow(kBarWindow) >= 0) w = &skin->Window();
-    }
-    left = w->ItemSpaceLeft;
-    right = w->ItemSpaceRight;
-    top = w->ItemSpaceTop;
-    bottom = w->ItemSpaceBottom;
-    vertical = w->ItemSpaceVertical;
-    fade = w->ItemFadeWidth;
+    // The skin's metrics of the bar; an unskinned bar keeps the ones it was made with.
+    TVosSkin* skin = CurrentSkin();
+    const int window = skin ? skin->IndexOfWindow(kBarWindow) : -1;
+    if (window < 0) return;
+    skin->SelectWindow(window);
+    const TVosWindowRecord& w = skin->Window();
+    left = w.ItemSpaceLeft;
+    right = w.ItemSpaceRight;
+    top = w.ItemSpaceTop;
+    bottom = w.ItemSpaceBottom;
+    vertical = w.ItemSpaceVertical;
+    fade = w.ItemFadeWidth;
   }
   plIcons->SetItemWidth(left + right + cfgGetInt(ovsIconsSize));
   plIcons->SetSpaceTop(top);

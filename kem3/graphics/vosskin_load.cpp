@@ -204,10 +204,10 @@ class TVosSkinLoader {
           const TPoint at =
               VosCornerPosition(static_cast<int>(i), picture->Width(), picture->Height(), grip.Width, grip.Height);
           std::unique_ptr<TBitmap> piece = VosCopyRect(*picture, Bounds(at.X, at.Y, grip.Width, grip.Height));
-          // The mask colour is written blue-green-red, as it stands; missing is black.
-          TColor mask = VosReadColorBGR(Attr(g, kPartNames[i], "maskcolor", "000000"));
-          if (mask == clNone) mask = 0;
-          if (piece) grip.Region = TVosRegion::FromColor(*piece, mask);
+          // The mask colour is written blue-green-red, as it stands; missing is
+          // black, and a colour that is none grips nowhere.
+          const TColor mask = VosReadColorBGR(Attr(g, kPartNames[i], "maskcolor", "000000"));
+          if (piece && mask != clNone) grip.Region = TVosRegion::FromColor(*piece, mask);
         }
       }
       S.FFormNames.push_back(f->ReadAttr("name"));

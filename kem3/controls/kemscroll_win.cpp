@@ -177,8 +177,9 @@ void TKemPanelScroller::UpdateScrollSize() {
   // The skin's scroller metrics for the direction, where it gives them.
   if (TVosSkin* skin = Panel() && Panel()->Skin() ? VosSelectSkinFor(Panel()) : nullptr) {
     const int kind = FDirection == sdVertical ? 1 : 0;
-    const int across = kind ? skin->GetScrollBarWidth(kind) : skin->GetScrollBarHeight(kind);
-    const int along = kind ? skin->GetScrollBarHeight(kind) : skin->GetScrollBarWidth(kind);
+    const TSize size = skin->GetScrollBarSize(kind);
+    const int across = kind ? size.cx : size.cy;
+    const int along = kind ? size.cy : size.cx;
     if (across >= 0) thickness = across;
     if (along >= 0) buttonSize = along;
   }

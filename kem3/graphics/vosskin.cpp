@@ -160,9 +160,10 @@ TVosTexture* TVosSkin::GetPanelListTexture() const { return TextureAt(Window().P
 
 int TVosSkin::GetPanelListTextureIndex() const { return GetPanelListTexture() ? Window().PanelList.Texture : -1; }
 
-int TVosSkin::GetScrollBarWidth(int Kind) const { return Kind == 0 || Kind == 1 ? Window().ScrollWidth[Kind] : -1; }
-
-int TVosSkin::GetScrollBarHeight(int Kind) const { return Kind == 0 || Kind == 1 ? Window().ScrollHeight[Kind] : -1; }
+TSize TVosSkin::GetScrollBarSize(int Kind) const {
+  if (Kind != 0 && Kind != 1) return {-1, -1};
+  return {Window().ScrollWidth[static_cast<size_t>(Kind)], Window().ScrollHeight[static_cast<size_t>(Kind)]};
+}
 
 int TVosSkin::GetScrollBarMargin(int Index) const {
   return Index >= 0 && Index < 4 ? Window().ScrollButtons[static_cast<size_t>(Index)] : -1;

@@ -302,12 +302,43 @@ class TVosSkin {
   // ---- Metrics of the current window record.
   TVosTexture* GetPanelListTexture() const;
   int GetPanelListTextureIndex() const;
-  // Kind 0 horizontal, 1 vertical; -1 when the skin gives none.
-  int GetScrollBarWidth(int Kind) const;
-  int GetScrollBarHeight(int Kind) const;
+  // Kind 0 horizontal, 1 vertical: width and height, -1 where the skin gives none.
+  TSize GetScrollBarSize(int Kind) const;
+  int GetScrollBarWidth(int Kind) const { return GetScrollBarSize(Kind).cx; }
+  int GetScrollBarHeight(int Kind) const { return GetScrollBarSize(Kind).cy; }
   // Arrow button index: 0 horizontal left, 1 horizontal right, 2 vertical top, 3 vertical bottom.
   int GetScrollBarMargin(int Index) const;
   TBitmap* GetButtonSetTextureBitmap() const;
+  const String& GetPanelItemFontName() const { return Window().ItemFont.Name; }
+  int GetPanelItemFontSize() const { return Window().ItemFont.Size; }
+  TFontStyles GetPanelItemFontStyle() const { return Window().ItemFont.Style; }
+  const String& GetButtonSetFontName() const { return Window().SetItemFont.Name; }
+  int GetButtonSetFontSize() const { return Window().SetItemFont.Size; }
+  TFontStyles GetButtonSetFontStyle() const { return Window().SetItemFont.Style; }
+  const String& GetHintFontName() const { return Window().HintFont.Name; }
+  int GetHintFontSize() const { return Window().HintFont.Size; }
+  TFontStyles GetHintFontStyle() const { return Window().HintFont.Style; }
+  int GetPanelListIndentLeft() const { return Window().PanelList.Indent.Left; }
+  int GetPanelListIndentTop() const { return Window().PanelList.Indent.Top; }
+  int GetPanelListIndentRight() const { return Window().PanelList.Indent.Right; }
+  int GetPanelListIndentBottom() const { return Window().PanelList.Indent.Bottom; }
+  int GetPanelItemIndentLeft() const { return Window().ItemIndent.Left; }
+  int GetPanelItemIndentTop() const { return Window().ItemIndent.Top; }
+  int GetPanelItemIndentRight() const { return Window().ItemIndent.Right; }
+  int GetPanelItemIndentBottom() const { return Window().ItemIndent.Bottom; }
+  int GetButtonSetIndentLeft() const { return Window().ButtonSet.Indent.Left; }
+  int GetButtonSetIndentTop() const { return Window().ButtonSet.Indent.Top; }
+  int GetButtonSetIndentRight() const { return Window().ButtonSet.Indent.Right; }
+  int GetButtonSetIndentBottom() const { return Window().ButtonSet.Indent.Bottom; }
+  int GetButtonSetItemIndentLeft() const { return Window().SetItemIndent.Left; }
+  int GetButtonSetItemIndentTop() const { return Window().SetItemIndent.Top; }
+  int GetButtonSetItemIndentRight() const { return Window().SetItemIndent.Right; }
+  int GetButtonSetItemIndentBottom() const { return Window().SetItemIndent.Bottom; }
+  int GetHintIndentLeft() const { return Window().Hint.Indent.Left; }
+  int GetHintIndentTop() const { return Window().Hint.Indent.Top; }
+  int GetHintIndentRight() const { return Window().Hint.Indent.Right; }
+  int GetHintIndentBottom() const { return Window().Hint.Indent.Bottom; }
+  // The fonts and indents above as wholes.
   const TVosSkinFont& GetPanelItemFont() const { return Window().ItemFont; }
   const TVosSkinFont& GetButtonSetFont() const { return Window().SetItemFont; }
   const TVosSkinFont& GetHintFont() const { return Window().HintFont; }
@@ -355,6 +386,8 @@ class TVosSkin {
                     const TVosSkinFont& Font, unsigned Flags, int Orientation = 0);
   // The extent of a text in a skin font, laid out with Flags in a box Width wide.
   TSize MeasureSkinText(const TVosSkinFont& Font, const WideString& Text, unsigned Flags, int Width);
+  // The caption's texture (over its back texture), its border, then its text.
+  void DrawCaption(TBitmap& Target, const TRect& Rect, const WideString& Text, int OffsetY, int OffsetX);
   void DrawCaptionText(TBitmap& Target, const TRect& Rect, const WideString& Text, bool Focused = true);
   // A hint: the bitmap cleared to transparent black, the hint border over
   // Rect, the texture inside the interior indents, then the text centred and

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "kem3/framework/kemres.h"
 #include "kem3/graphics/kemimage.h"
 #include "kem3/graphics/vosskingeom.h"
 #include "platform/geometry_win.h"
@@ -455,15 +456,13 @@ void TVosFormCaption::Paint() {
     Canvas()->Brush()->SetStyle(bsSolid);
     return;
   }
-  TVosSkin* skin = Skin();
-  TBitmap& target = *PaintBuffer();
-  const TVosElement& caption = skin->Window().Caption;
-  const TRect r = ClientRect();
-  if (caption.TextureBack != caption.Texture)
-    skin->DrawTexture(caption.TextureBack, target, -Offset().Y, -Offset().X, r);
-  skin->DrawTexture(caption.Texture, target, -Offset().Y, -Offset().X, r);
-  skin->DrawBorder(caption.Border, target, r);
-  skin->DrawCaptionText(target, r, Caption());
+  Skin()->DrawCaption(*PaintBuffer(), ClientRect(), Caption(), -Offset().Y, -Offset().X);
+}
+
+bool TVosImage::LoadBitmapFromResourceFile(const String& ResourceFile, const String& EntryName, TBitmap& Bitmap) {
+  TKemResources package(ResourceFile, true);
+  package.ReadDirectory();
+  return package.GetImage(EntryName, Bitmap);
 }
 
 TVosImage::TVosImage(TComponent* AOwner) : TVosTexturedControl(AOwner), FImage(std::make_unique<TBitmap>()) {}

@@ -199,6 +199,9 @@ class TVosImage : public TVosTexturedControl {
  public:
   explicit TVosImage(TComponent* AOwner);
   TBitmap* Image() const { return FImage.get(); }
+  // The picture (bitmap, JPEG or PNG) of an entry of a resource package; false
+  // (Bitmap unchanged) when the package has no such picture.
+  static bool LoadBitmapFromResourceFile(const String& ResourceFile, const String& EntryName, TBitmap& Bitmap);
   TPoint ImagePosition() const { return FImagePosition; }
   void SetImagePosition(TPoint Value);
 

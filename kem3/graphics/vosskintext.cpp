@@ -76,6 +76,14 @@ void TVosSkin::DrawSkinText(TBitmap& Target, const TRect& Rect, const WideString
   }
 }
 
+void TVosSkin::DrawCaption(TBitmap& Target, const TRect& Rect, const WideString& Text, int OffsetY, int OffsetX) {
+  const TVosElement& caption = Window().Caption;
+  if (caption.TextureBack != caption.Texture) DrawTexture(caption.TextureBack, Target, OffsetY, OffsetX, Rect);
+  DrawTexture(caption.Texture, Target, OffsetY, OffsetX, Rect);
+  DrawBorder(caption.Border, Target, Rect);
+  DrawCaptionText(Target, Rect, Text);
+}
+
 void TVosSkin::DrawCaptionText(TBitmap& Target, const TRect& Rect, const WideString& Text, bool Focused) {
   const TVosWindowRecord& w = Window();
   const TRect inner{Rect.Left + w.Caption.Indent.Left, Rect.Top + w.Caption.Indent.Top,

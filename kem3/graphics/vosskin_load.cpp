@@ -456,8 +456,9 @@ class TVosSkinLoader {
   void ReadWindows(const TKemXmlTag* Section) {
     if (!Section) return;
     const std::vector<TKemXmlTag*> records = Elements(Section);
-    S.FWindows.assign(records.size(), TVosWindowRecord{});
-    for (size_t i = 0; i < records.size(); ++i) ReadWindow(records[i], S.FWindows[i]);
+    S.FWindows.clear();
+    S.FWindows.reserve(records.size());
+    for (const TKemXmlTag* record : records) ReadWindow(record, S.FWindows.emplace_back());
   }
 
   void ReadMarks(const TKemXmlTag* Tag, std::array<int, 4>& Marks) {

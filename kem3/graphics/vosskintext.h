@@ -55,7 +55,9 @@ class IVosTextRasterizer {
                       unsigned Flags) = 0;
 };
 
-// The system's text output on Windows; natively a stand-in that draws every
-// character as a filled block of a fixed advance (so layout can be tested
-// without comparing glyphs).
+// The system's text output on Windows; natively the block rasteriser.
 std::unique_ptr<IVosTextRasterizer> NewVosTextRasterizer();
+// Every character but a blank as a filled block: 2/3 of the point size
+// apart, lines 4/3 of it high, each block one pixel short of both (so layout
+// can be tested on every platform without comparing glyphs).
+std::unique_ptr<IVosTextRasterizer> NewVosBlockRasterizer();

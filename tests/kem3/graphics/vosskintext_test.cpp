@@ -1,6 +1,6 @@
-// Skinned text without fonts: the native rasteriser draws every character as
+// Skinned text without fonts: the block rasteriser draws every character as
 // a block, so passes, offsets, alpha, turning and the mark-up's layout show
-// as blocks at the places the skin puts them.
+// as blocks at the places the skin puts them, on every platform.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -44,6 +44,7 @@ TEST(VosSkinText, PassesDrawAtTheirOffsetsWithTheirColourAndAlpha) {
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.drawing) + " " + std::to_string(c.orientation));
     TVosSkin skin;
+    skin.SetRasterizer(NewVosBlockRasterizer());
     TBitmap target;
     target.SetPixelFormat(pf32bit);
     target.SetSize(40, 40);
@@ -143,6 +144,7 @@ TEST(VosSkinMarkup, PanelItemTextsTakeTheirStatesDrawingAndTheMarkupsColour) {
   };
   for (const auto& c : cases) {
     TVosSkin skin;
+    skin.SetRasterizer(NewVosBlockRasterizer());
     TBitmap target;
     target.SetPixelFormat(pf32bit);
     target.SetSize(40, 20);

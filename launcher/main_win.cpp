@@ -94,6 +94,7 @@ void TfMain::FormCreate(TObject*) {
   FHidden = false;
 
   OpenContents();
+  CreateSkinner();
   ReadGroupList();
   RebuildGroupButtons();
   SaveContents();
@@ -135,6 +136,7 @@ TcfgConfigTarget TfMain::ConfigTarget() {
 void TfMain::FormConfigUpdate(int Id, const Variant& Value) {
   // What the bar itself does with a changed setting; the rest take effect
   // in the code that reads them.
+  SkinConfigUpdate(Id, Value);
   switch (Id) {
     case ovsAutoHide:
     case ovsScreenSnap:

@@ -16,6 +16,10 @@
 
 class TKemButtonSet;
 class TKemPanelList;
+class TVosContainer;
+class TVosFormCaption;
+class TVosFormIcon;
+class TVosFormSkinner;
 
 class TfMain : public TForm {
  public:
@@ -62,6 +66,19 @@ class TfMain : public TForm {
   // A changed setting takes effect (delivered by the configuration database).
   void FormConfigUpdate(int Id, const Variant& Value);
 
+  // ---- Skin (ov3skin_win.cpp).
+  // The skinner and its caption and icon; nil while the bar is unskinned.
+  TVosFormSkinner* Skinner() const { return FSkinner; }
+  bool Vertical() const { return FVertical; }
+  // Puts the bar under the current skin: skinner, slots, orientation, icon metrics.
+  void CreateSkinner();
+  // The skin's "mode": group button direction, icon arrangement, the vertical flag.
+  void ReadSkinOrientation();
+  // Item width and spaces of the icon panel from settings 205-211 or the skin.
+  void ApplyIconMetrics();
+  // The group buttons across their container, less the skin's margins.
+  void ArrangeGroupButtons();
+
  protected:
   // Every message first goes to the single-instance filter.
   void WndProc(TMessage& Message) override;
@@ -78,6 +95,11 @@ class TfMain : public TForm {
   void FormKeyDown(TObject* Sender, std::uint16_t& Key, TShiftState Shift);
   // The language changed: the bar's font and the key names follow it.
   void FormLanguageChange();
+  // What the skin does with a changed setting (snap, move and size locks,
+  // icon metrics, the skin itself: -2).
+  void SkinConfigUpdate(int Id, const Variant& Value);
+  void ApplySkin();
+  void SkinChanged();
 
   void CreateGroupControls();
   void plIconsClick();
@@ -125,6 +147,10 @@ class TfMain : public TForm {
   bool FContentsSaveFailed = false;
   std::exception_ptr FSaveFailure;
   std::array<TOvActionState, kBarActions.size()> FActionStates{};
+  TVosFormSkinner* FSkinner = nullptr;  // owned as components
+  TVosFormCaption* FCaption = nullptr;
+  TVosFormIcon* FFormIcon = nullptr;
+  TVosContainer* FGroupBox = nullptr;
 };
 
 // False until the end of the bar's FormCreate: handlers that need the whole

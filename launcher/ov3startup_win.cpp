@@ -7,6 +7,7 @@
 #include "kem3/framework/kemlan.h"
 #include "kem3/framework/kemsingle_win.h"
 #include "kem3/framework/kemutil_win.h"
+#include "kem3/graphics/vosskinlist.h"
 #include "launcher/main_win.h"
 #include "launcher/ov3contents.h"
 #include "platform/application_win.h"
@@ -18,8 +19,9 @@ void StartUp() {
   InitCommonServices();
   BindHookLibrary();
   cfgInit();
-  // After the settings file is known: the stored language is read from it.
+  // After the settings file is known: the stored language and skin are read from it.
   InitLanguages();
+  InitSkins();
 }
 
 // The bar's FormDestroy has run the one full save by the time its forms are
@@ -28,6 +30,7 @@ void ShutDown() {
   DoneApplication();
   // The settings save at the bar's destroy has stored the language's code.
   DoneLanguages(false);
+  DoneSkins(false);
   cfgDone();
   DoneCommonServices();
   DoneSingleInstance();

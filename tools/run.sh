@@ -28,9 +28,9 @@ run_dir=$ROOT/build/run
 mkdir -p "$run_dir"
 cp -u build/win64/bin/ov3.exe build/win64/bin/kem3.dll "$run_dir/"
 # The languages and resource packages the build made go beside the program.
-for folder in Language Resources; do
+for folder in Language Resources Skins; do
   mkdir -p "$run_dir/$folder"
-  cp -u build/win64/bin/$folder/* "$run_dir/$folder/"
+  cp -ru build/win64/bin/$folder/* "$run_dir/$folder/"
 done
 
 export WINEPREFIX=${WINEPREFIX:-${ORV_CACHE_DIR:-$ROOT/.cache}/wineprefix}

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "kem3/graphics/kemcursors.h"
+#include "kem3/graphics/vosskinner_win.h"
 #include "platform/deferred_release.h"
 #include "platform/extctrls_win.h"
 #include "platform/lists.h"
@@ -118,6 +119,44 @@ TColor TKemButtonSetButton::CaptionColor() {
 
 bool TKemButtonSetButton::CaptionPrefix() { return !FSet || FSet->ShowAccelChar(); }
 
+void TKemButtonSetButton::PaintSkin(TVosSkin& Skin) {
+  TBitmap& target = *PaintBuffer();
+  const TRect r = ClientRect();
+  const TPoint at = VosFormOffset(this);
+  // The bar's texture runs on under the button; then the item of the button's state.
+  Skin.DrawTexture(Skin.Window().ButtonSet.Texture, target, -at.Y, -at.X, r);
+  const bool pressed = Pressed() || FDropHighlight;
+  Skin.DrawButtonSetItem(target, r, pressed ? 1 : FSelected ? 2 : 0, -at.Y, -at.X);
+  const TKemButtonSetDirection direction = FSet ? FSet->Direction() : bsdHorizontal;
+  const int orientation = direction == bsdVerticalDown ? 1 : direction == bsdVerticalUp ? 2 : 0;
+  Skin.DrawButtonSetItemText(target, r, orientation, Enabled(),
+                             pressed     ? 1
+                             : FSelected ? 2
+                                         : 0,
+                             Caption(), CaptionPrefix());
+}
+
+namespace {
+
+// Measures captions in the skin's button-set font, each button longer by the
+// skin's item indents.
+class TSkinSetMeasure : public ITextMeasure {
+ public:
+  explicit TSkinSetMeasure(TVosSkin& Skin)
+      : FSkin(Skin), FExtra(Skin.GetButtonSetItemIndent().Left + Skin.GetButtonSetItemIndent().Right) {}
+  TSize TextExtent(const WideString& Text) override {
+    TSize size = FSkin.MeasureSkinText(FSkin.GetButtonSetFont(), Text, vtfSingleLine | vtfNoPrefix, 0);
+    size.cx += FExtra;
+    return size;
+  }
+
+ private:
+  TVosSkin& FSkin;
+  int FExtra;
+};
+
+}  // namespace
+
 // ---- TKemButtonSet: pages and selection --------------------------------------------------
 
 TKemButtonSet::TKemButtonSet(TComponent* AOwner)
@@ -198,6 +237,7 @@ void TKemButtonSet::UpdateButtons() {
   while (FButtons.size() < FPages.size()) {
     auto* button = new TKemButtonSetButton(this);
     ApplyColors(button);
+    button->SetSkin(FSkin);
     FButtons.push_back(button);
     button->SetParent(this);
   }
@@ -242,8 +282,14 @@ void TKemButtonSet::UpdateSize() {
   FSizing = true;
   try {
     TFontTextMeasure measure(*Font());
-    const int thickness = ButtonSetThickness(FButtonHeight, measure.TextHeight(u"W"), FSpaceAbove, FSpaceBelow,
-                                             FSpaceInner, FBorder != bvNone);
+    int thickness = ButtonSetThickness(FButtonHeight, measure.TextHeight(u"W"), FSpaceAbove, FSpaceBelow, FSpaceInner,
+                                       FBorder != bvNone);
+    if (TVosSkin* skin = FSkin ? VosSelectSkinFor(this) : nullptr) {
+      // Skinned: the button's height (or the skin font's line) and the skin's indents across the bar.
+      const TVosIndents& in = skin->GetButtonSetIndent();
+      thickness = FButtonHeight > 0 ? FButtonHeight : TSkinSetMeasure(*skin).TextHeight(u"W") + 2;
+      thickness += FDirection == bsdHorizontal ? in.Top + in.Bottom : in.Left + in.Right;
+    }
     if (FDirection == bsdHorizontal) {
       SetHeight(thickness);
     } else {
@@ -258,8 +304,29 @@ void TKemButtonSet::UpdateSize() {
 
 void TKemButtonSet::ArrangeButtons() {
   if (FButtons.size() != FPages.size()) return;
-  TFontTextMeasure measure(*Font());
-  const std::vector<TRect> rects = ArrangeButtonSet(FPages, Geometry(), measure);
+  std::vector<TRect> rects;
+  if (TVosSkin* skin = FSkin ? VosSelectSkinFor(this) : nullptr) {
+    // Skinned: the skin's font, and the bar less the skin's indents on every side.
+    const TVosIndents& in = skin->GetButtonSetIndent();
+    TButtonSetGeometry g = Geometry();
+    g.Border = false;
+    if (FDirection == bsdHorizontal) {
+      g.SpaceAbove = in.Top;
+      g.SpaceBelow = in.Bottom;
+      g.Width -= in.Left + in.Right;
+    } else {
+      g.SpaceAbove = FDirection == bsdVerticalUp ? in.Left : in.Right;
+      g.SpaceBelow = FDirection == bsdVerticalUp ? in.Right : in.Left;
+      g.Height -= in.Top + in.Bottom;
+    }
+    TSkinSetMeasure measure(*skin);
+    rects = ArrangeButtonSet(FPages, g, measure);
+    for (TRect& r : rects)
+      OffsetRect(r, FDirection == bsdHorizontal ? in.Left : 0, FDirection == bsdHorizontal ? 0 : in.Top);
+  } else {
+    TFontTextMeasure measure(*Font());
+    rects = ArrangeButtonSet(FPages, Geometry(), measure);
+  }
   for (size_t i = 0; i < FButtons.size(); ++i) {
     FButtons[i]->SetBoundsRect(rects[i]);
     FButtons[i]->SetSelected(static_cast<int>(i) == FSelectIndex);
@@ -506,9 +573,9 @@ void TKemButtonSet::SetSkin(TVosSkin* Value) {
 }
 
 void TKemButtonSet::SetFormSkinner(TVosFormSkinner* Value) {
-  // The skinner hands its skin over once the skin engine exists; until then
-  // the bar keeps painting itself.
   FFormSkinner = Value;
+  SetSkin(Value ? Value->Skin() : nullptr);
+  RealignButtons();
 }
 
 void TKemButtonSet::Invalidate() {
@@ -531,6 +598,11 @@ void TKemButtonSet::FontChanged() {
 }
 
 void TKemButtonSet::Paint() {
+  if (TVosSkin* skin = FSkin && PaintBuffer() ? VosSelectSkinFor(this) : nullptr) {
+    const TPoint at = VosFormOffset(this);
+    skin->DrawButtonSetBackground(*PaintBuffer(), ClientRect(), -at.Y, -at.X);
+    return;
+  }
   TCanvas* c = Canvas();
   TRect r = ClientRect();
   c->Brush()->SetStyle(bsSolid);

@@ -49,6 +49,7 @@ class TKemButtonSetButton : public TKemButton {
   bool CaptionPrefix() override;
   void ReleaseClick() override;
   void PressLost() override;
+  void PaintSkin(TVosSkin& Skin) override;
 
  private:
   friend class TKemButtonSet;

@@ -6,6 +6,7 @@
 
 #include "kem3/controls/kemlantext.h"
 #include "kem3/framework/kemutil.h"
+#include "kem3/graphics/vosskinner_win.h"
 #include "platform/extctrls_win.h"
 #include "platform/keys.h"
 #include "platform/wide_case.h"
@@ -387,9 +388,18 @@ void TKemCustomButton::SetButtonIndex(int Value) {
 }
 
 void TKemCustomButton::Paint() {
-  // A skinned button is drawn by the skin engine; until one is attached the
-  // button paints its plain form.
+  if (FSkin && PaintBuffer()) {
+    if (TVosSkin* skin = VosSelectSkinFor(this)) {
+      PaintSkin(*skin);
+      return;
+    }
+  }
   PaintPlain(FaceColor(), CaptionColor(), CaptionPrefix());
+}
+
+void TKemCustomButton::PaintSkin(TVosSkin& Skin) {
+  Skin.DrawButton(*PaintBuffer(), ClientRect(), FPressed, -FTextureOffset.Y, -FTextureOffset.X, FTextureIndex,
+                  FButtonIndex);
 }
 
 void TKemCustomButton::PaintPlain(TColor Face, TColor Text, bool Prefix) {

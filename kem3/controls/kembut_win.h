@@ -147,6 +147,9 @@ class TKemCustomButton : public TKemCustomControl {
   void DoExit() override;
   void Paint() override;
 
+  // Paints the button with the skin (its window record selected): the skin's
+  // button of ButtonIndex over texture TextureIndex, aligned by TextureOffset.
+  virtual void PaintSkin(TVosSkin& Skin);
   // Paints the plain button: face and caption colours, and whether "&" marks
   // the accelerator (else it is drawn as it is).
   void PaintPlain(TColor Face, TColor Text, bool Prefix);

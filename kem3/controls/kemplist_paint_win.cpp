@@ -5,6 +5,7 @@
 
 #include "kem3/controls/kemplist_pixels.h"
 #include "kem3/controls/kemplist_win.h"
+#include "kem3/graphics/vosskinner_win.h"
 #include "platform/sysutils.h"
 
 namespace {
@@ -61,13 +62,23 @@ void DottedLine(TCanvas* Canvas, int X1, int Y1, int X2, int Y2, TColor Color) {
 
 void TKemPanelList::Paint() {
   TCanvas* canvas = Canvas();
-  DrawBorder(canvas);
+  TVosSkin* skin = Skin() && PaintBuffer() ? VosSelectSkinFor(this) : nullptr;
+  const TPoint at = FormOffset();
+  if (skin) {
+    skin->DrawPanelListFrame(*PaintBuffer(), Rect(0, 0, Width(), Height()), -at.Y, -at.X);
+  } else {
+    DrawBorder(canvas);
+  }
   const TRect area = FLayout.ItemsArea();
   if (IsRectEmpty(area)) return;
   if (FView->Width() != area.Width() || FView->Height() != area.Height()) FView->SetSize(area.Width(), area.Height());
   TCanvas* view = FView->Canvas();
   const TRect bounds = Rect(0, 0, area.Width(), area.Height());
-  Fill(view, bounds, Color());
+  if (skin && skin->GetPanelListTexture()) {
+    skin->DrawTexture(skin->GetPanelListTextureIndex(), *FView, -(at.Y + area.Top), -(at.X + area.Left), bounds);
+  } else {
+    Fill(view, bounds, Color());
+  }
   view->SetFont(*Font());
   if (OnBeforeItemPaint) OnBeforeItemPaint(this);
   const int position = ScrollPosition();
@@ -163,7 +174,13 @@ void TKemPanelList::DrawItem(int Index, TCanvas* Canvas, const TRect& Rect) {
 
   bool drawn = false;
   if (OnCustomDrawBack) OnCustomDrawBack(this, Index, Canvas, Rect, drawn);
-  if (!drawn) {
+  TVosSkin* skin = Skin() ? VosSelectSkinFor(this) : nullptr;
+  FSkinTextState = selected ? vpsDown : marked ? vpsMarked : hot ? vpsOver : vpsNormal;
+  if (!drawn && skin) {
+    const TPoint at = FormOffset() + FLayout.ItemsArea().TopLeft();
+    const int state = selected ? vpsSelected : marked ? vpsMarked : hot ? vpsOver : vpsNormal;
+    skin->DrawPanelItem(*FView, Rect, Index & 1, state, -at.Y, -at.X);
+  } else if (!drawn) {
     Fill(Canvas, Rect, back);
     if (asSelected && FMarking == smRaised) Edge(Canvas, Rect, FColorHighlight, FColorShadow);
     if (asSelected && FMarking == smLowered) Edge(Canvas, Rect, FColorShadow, FColorHighlight);
@@ -219,6 +236,11 @@ void TKemPanelList::DrawItemText(const WideString& Text, TCanvas* Canvas, TRect 
       while (!shown.empty() && width(TrimRight(shown) + u"...") > space) shown.pop_back();
       shown = TrimRight(shown) + u"...";
     }
+  }
+  if (TVosSkin* skin = (Flags & DT_CALCRECT) == 0 && Skin() ? VosSelectSkinFor(this) : nullptr) {
+    skin->DrawSkinText(*FView, Rect, shown, skin->PanelItemText(Enabled(), FSkinTextState), skin->GetPanelItemFont(),
+                       Flags);
+    return;
   }
   Canvas->DrawText(shown, Rect, Flags);
 }

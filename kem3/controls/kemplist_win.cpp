@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "kem3/controls/kembtns_win.h"
+#include "kem3/graphics/vosskinner_win.h"
 
 // Measures on the off-screen bitmap's canvas, in the control's font.
 class TKemPanelList::TCanvasMeasure : public IPanelListMeasure {
@@ -288,6 +289,17 @@ void TKemPanelList::RunLayout() {
   const int border = PanelListBorderWidth(FBorder);
   TRect area = Rect(0, 0, Width(), Height());
   InflateRect(area, -border, -border);
+  if (TVosSkin* skin = Skin() ? VosSelectSkinFor(this) : nullptr) {
+    // Skinned: the skin's indents in place of the border, and its item font.
+    const TVosIndents& in = skin->GetPanelListIndent();
+    area = Rect(in.Left, in.Top, Width() - in.Right, Height() - in.Bottom);
+    if (!OnCustomDrawBack) {
+      const TVosSkinFont& font = skin->GetPanelItemFont();
+      Font()->SetName(font.Name);
+      Font()->SetSize(font.Size);
+      Font()->SetStyle(font.Style);
+    }
+  }
   if (area.Right < area.Left) area.Right = area.Left;
   if (area.Bottom < area.Top) area.Bottom = area.Top;
   FMeasureBitmap->Canvas()->SetFont(*Font());

@@ -210,6 +210,7 @@ class TKemPanelList : public TKemScrolledPanel, public TKemPanelListModel {
   std::unique_ptr<TBitmap> FMeasureBitmap;  // its canvas measures text in the control's font
   std::unique_ptr<TCanvasMeasure> FMeasure;
   bool FInLayout = false;
+  int FSkinTextState = 0;  // the skin's text drawing of the item being drawn
 
   // Input state.
   int FPressedIndex = -1;

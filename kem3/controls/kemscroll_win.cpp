@@ -5,6 +5,7 @@
 #include <array>
 
 #include "kem3/controls/kembut_win.h"
+#include "kem3/graphics/vosskinner_win.h"
 #include "platform/extctrls_win.h"
 #include "platform/forms_win.h"
 
@@ -171,10 +172,17 @@ int TKemPanelScroller::ViewWidth() const { return Visible() && FDirection == sdV
 int TKemPanelScroller::ViewHeight() const { return Visible() && FDirection == sdHorizontal ? Height() : 0; }
 
 void TKemPanelScroller::UpdateScrollSize() {
-  // A skin would give its scroller metrics for the direction here; the plain
-  // scroller has fixed ones.
   int thickness = ScrollerDefaultThickness;
   int buttonSize = ScrollerDefaultButtonSize;
+  // The skin's scroller metrics for the direction, where it gives them.
+  if (TVosSkin* skin = Panel() && Panel()->Skin() ? VosSelectSkinFor(Panel()) : nullptr) {
+    const int kind = FDirection == sdVertical ? 1 : 0;
+    const TSize size = skin->GetScrollBarSize(kind);
+    const int across = kind ? size.cx : size.cy;
+    const int along = kind ? size.cy : size.cx;
+    if (across >= 0) thickness = across;
+    if (along >= 0) buttonSize = along;
+  }
   if (TKemScrolledPanel* panel = Panel(); panel && panel->OnGetScrollSize)
     panel->OnGetScrollSize(this, thickness, buttonSize);
   FThickness = std::max(thickness, 0);
@@ -213,12 +221,20 @@ void TKemPanelScroller::ApplyGlyphs() {
   TVosSkin* skin = panel ? panel->Skin() : nullptr;
   TArrowGlyphs& glyphs = TArrowGlyphs::Shared();
   const bool vertical = FDirection == sdVertical;
-  // The skin's arrow images are numbered left, right, top, bottom.
+  // The skin's arrow buttons are named for left, right, top and bottom.
+  int back = vertical ? 2 : 0, forward = vertical ? 3 : 1;
+  if (skin && VosSelectSkinFor(panel)) {
+    back = skin->GetScrollBarMargin(back);
+    forward = skin->GetScrollBarMargin(forward);
+    const int texture = skin->GetPanelListTextureIndex();
+    FButtonBack->SetTextureIndex(texture);
+    FButtonForward->SetTextureIndex(texture);
+  }
   FButtonBack->SetSkin(skin);
-  FButtonBack->SetButtonIndex(vertical ? 2 : 0);
+  FButtonBack->SetButtonIndex(back);
   FButtonBack->SetGlyph(*glyphs.Glyph(vertical ? arUp : arLeft));
   FButtonForward->SetSkin(skin);
-  FButtonForward->SetButtonIndex(vertical ? 3 : 1);
+  FButtonForward->SetButtonIndex(forward);
   FButtonForward->SetGlyph(*glyphs.Glyph(vertical ? arDown : arRight));
 }
 
@@ -251,6 +267,15 @@ void TKemPanelScroller::StepForward() {
 }
 
 void TKemPanelScroller::Paint() {
+  TKemScrolledPanel* panel = Panel();
+  TVosSkin* skin = panel && panel->Skin() ? VosSelectSkinFor(panel) : nullptr;
+  if (skin && PaintBuffer()) {
+    // The panel's texture runs on under the track; the skin draws the thumb.
+    const TPoint at = panel->FormOffset() + Point(Left(), Top());
+    skin->DrawTexture(skin->GetPanelListTextureIndex(), *PaintBuffer(), -at.Y, -at.X, ClientRect());
+    skin->DrawScrollBar(*PaintBuffer(), ThumbRect(), FDirection == sdVertical ? 1 : 0);
+    return;
+  }
   TCanvas* c = Canvas();
   c->Brush()->SetStyle(bsSolid);
   c->Brush()->SetColor(Color());
@@ -342,10 +367,8 @@ void TKemScrolledPanel::SetSkin(TVosSkin* Value) {
 
 void TKemScrolledPanel::SetFormSkinner(TVosFormSkinner* Value) {
   FFormSkinner = Value;
-  // The skinner's skin and cache slot are read through the skin engine, which
-  // the controls do not link yet: a panel under a skinner paints plainly.
-  FTextureSlot = -1;
-  SetSkin(nullptr);
+  FTextureSlot = Value ? Value->CacheSlot() : -1;
+  SetSkin(Value ? Value->Skin() : nullptr);
 }
 
 void TKemScrolledPanel::SetParent(TWinControl* AParent) {

@@ -1,0 +1,106 @@
+// The bar in each of our skins, as a user meets it: a shaped window whose
+// corners let clicks through to what lies below, the orientation of the
+// skin's mode, dragged by its caption and snapped to the screen's edges.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "launcher/ov3_folder_win.h"
+#include "platform/files.h"
+#include "platform/inifile.h"
+
+using namespace ov3test;
+
+namespace {
+
+// The caption control: the child window (at any depth) with the caption text.
+HWND FindCaption(HWND parent) {
+  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    wchar_t text[64] = {};
+    GetWindowTextW(child, text, 64);
+    if (std::wstring(text) == L"Orvanel Version 3.3") return child;
+    if (HWND found = FindCaption(child)) return found;
+  }
+  return nullptr;
+}
+
+// Drags the caption from a point of it by (DX, DY) screen pixels.
+void DragCaption(testproc::ChildProcess& Bar, HWND Caption, int DX, int DY) {
+  RECT r;
+  GetWindowRect(Caption, &r);
+  const POINT at{r.left + 20, r.top + 4};
+  SetCursorPos(at.x, at.y);
+  (void)Bar.Wait(50);
+  SendMessageW(Caption, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 4));
+  SetCursorPos(at.x + DX, at.y + DY);
+  (void)Bar.Wait(50);
+  SendMessageW(Caption, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(20 + DX, 4 + DY));
+  SendMessageW(Caption, WM_LBUTTONUP, 0, MAKELPARAM(20 + DX, 4 + DY));
+  (void)Bar.Wait(100);
+}
+
+}  // namespace
+
+TEST(Ov3SkinProcess, EachOfOurSkinsShapesTheBarAndTheCaptionDragsItToTheEdge) {
+  const struct {
+    const char* title;
+    const char* layout;
+    bool vertical;
+  } skins[] = {{"Slate", "default", false}, {"Slate", "glacier", false}, {"Column", "default", true}};
+  for (const auto& s : skins) {
+    SCOPED_TRACE(std::string(s.title) + "/" + s.layout);
+    Ov3Folder folder;
+    std::filesystem::copy(std::filesystem::path(testproc::ProgramFolder()) / L"Skins",
+                          std::filesystem::path(folder.Folder()) / L"Skins", std::filesystem::copy_options::recursive);
+    {
+      TIniFile ini(folder.File("ov3.ini"));
+      ini.WriteString("Skin", "Current", s.title);
+      ini.WriteString("Skin", "Layout", s.layout);
+      ini.WriteString("Window", "Window move", "yes");
+      ini.WriteString("Window", "Screen snap", "yes");
+      ini.UpdateFile();
+    }
+    testproc::ChildProcess bar(folder.Exe(), L"", folder.Folder());
+    ASSERT_TRUE(bar.Started());
+    HWND window = bar.WaitForWindow(15000);
+    ASSERT_NE(window, nullptr);
+    (void)bar.Wait(500);
+
+    RECT box;
+    GetWindowRect(window, &box);
+    EXPECT_EQ(box.bottom - box.top > box.right - box.left, s.vertical);
+    // The corners lie outside the window: a click there reaches what is below.
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(GetWindowRgn(window, region), ERROR);
+    EXPECT_FALSE(PtInRegion(region, 0, 0));
+    EXPECT_FALSE(PtInRegion(region, box.right - box.left - 1, box.bottom - box.top - 1));
+    EXPECT_TRUE(PtInRegion(region, (box.right - box.left) / 2, (box.bottom - box.top) / 2));
+    DeleteObject(region);
+    const POINT corner{box.left, box.top};
+    HWND under = WindowFromPoint(corner);
+    EXPECT_NE(under, window);
+    EXPECT_FALSE(IsChild(window, under));
+    const POINT middle{(box.left + box.right) / 2, (box.top + box.bottom) / 2};
+    HWND hit = WindowFromPoint(middle);
+    EXPECT_TRUE(hit == window || IsChild(window, hit));
+
+    // Dragged to a few pixels off the work area's corner, it snaps into it.
+    HWND caption = FindCaption(window);
+    ASSERT_NE(caption, nullptr);
+    RECT work;
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    DragCaption(bar, caption, work.left + 200 - box.left, work.top + 150 - box.top);
+    GetWindowRect(window, &box);
+    EXPECT_EQ(box.left, work.left + 200);
+    DragCaption(bar, caption, work.left + 6 - box.left, work.top + 7 - box.top);
+    GetWindowRect(window, &box);
+    EXPECT_EQ(box.left, work.left);
+    EXPECT_EQ(box.top, work.top);
+
+    EXPECT_EQ(CloseBar(bar, window), 0);
+    TIniFile saved(folder.File("ov3.ini"));
+    EXPECT_EQ(saved.ReadString("Skin", "Current", ""), s.title);
+    EXPECT_EQ(saved.ReadString("Skin", "Layout", ""), s.layout);
+  }
+}

@@ -32,7 +32,7 @@ void TVosSkin::DrawSkinText(TBitmap& Target, const TRect& Rect, const WideString
   if (Text.empty() || Rect.Width() < 1 || Rect.Height() < 1 || Target.Empty()) return;
   if (Target.PixelFormat() != pf32bit) Target.SetPixelFormat(pf32bit);
   const int s = std::clamp(Font.Smooth, 1, 8);
-  const TVosFontSpec spec = SpecOf(Font, s);
+  const TVosFontSpec fontSpec = SpecOf(Font, s);
   const bool turned = Orientation == 1 || Orientation == 2;
   // The text is laid out across the turned box and turned afterwards.
   const int boxW = turned ? Rect.Height() : Rect.Width();
@@ -50,7 +50,7 @@ void TVosSkin::DrawSkinText(TBitmap& Target, const TRect& Rect, const WideString
     for (const TPoint& offset : pass.Offsets) {
       const int ox = static_cast<int>((offset.X - pass.MinX) * scale);
       const int oy = static_cast<int>((offset.Y - pass.MinY) * scale);
-      Rasterizer().Render(FMaskBuffer, spec, Text, Bounds(ox, oy, boxW * s, boxH * s), Flags);
+      Rasterizer().Render(FMaskBuffer, fontSpec, Text, Bounds(ox, oy, boxW * s, boxH * s), Flags);
     }
     TBitmap* mask = &FMaskBuffer;
     if (s > 1) {

@@ -10,7 +10,7 @@
 
 namespace {
 
-// A font handle made for one spec, freed with its owner.
+// A font handle made for one font description, freed with its owner.
 struct TFontHandle {
   HFONT Handle = nullptr;
   explicit TFontHandle(HFONT H) : Handle(H) {}

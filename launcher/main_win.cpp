@@ -86,7 +86,7 @@ void TfMain::FormCreate(TObject*) {
   OpenContents();
   ReadGroupList();
   RebuildGroupButtons();
-  SaveContents();
+  SaveContents(OpenIconCache());
 
   SelectGroup(0);
   UpdateActionStates();
@@ -153,6 +153,10 @@ void TfMain::FormConfigUpdate(int Id, const Variant& Value) {
     case ovsGroupsAutoAccel:
       RebuildGroupButtons();
       break;
+    case ovsIconsSize:
+    case ovsIconsStretch:
+      if (MainFormCreated) RebuildIconCache();
+      break;
     default:
       break;
   }
@@ -206,8 +210,9 @@ void TfMain::ReadGroupList() {
   FGroupButtonCount = static_cast<int>(FGroupList.size());
 }
 
-void TfMain::SaveContents() {
+void TfMain::SaveContents(bool WithIconCache) {
   if (FContents) ::SaveContents(*FContents, FContentsFileName);
+  if (WithIconCache && FIconCache) FIconCache->Save();
 }
 
 void TfMain::LaunchIcon(const TKemXmlTag* Icon) {
@@ -238,6 +243,9 @@ void TfMain::UpdateActionStates() {
 
 void TfMain::FormActionExecute(int Id) {
   switch (Id) {
+    case 103:
+      RebuildIconCache();
+      break;
     case 105:
       ToggleSetting(ovsAutoHide);
       break;

@@ -9,6 +9,7 @@
 #include "launcher/ov3actions.h"
 #include "launcher/ov3contents.h"
 #include "launcher/ov3hotkeytext.h"
+#include "launcher/ov3iconcache.h"
 #include "launcher/ov3launch_win.h"
 #include "platform/extctrls_win.h"
 #include "platform/forms_win.h"
@@ -31,8 +32,9 @@ class TfMain : public TForm {
   // The group tags in button order.
   const std::vector<TKemXmlTag*>& GroupList() const { return FGroupList; }
   // Writes the whole contents file at once; every change to groups, icons and
-  // modules ends here.
-  void SaveContents();
+  // modules ends here. WithIconCache saves the icon cache as well.
+  void SaveContents(bool WithIconCache = false);
+  TIconCache* IconCache() const { return FIconCache.get(); }
 
   // Starts the program behind an icon element, or the icons a batch lists.
   void LaunchIcon(const TKemXmlTag* Icon);
@@ -95,6 +97,14 @@ class TfMain : public TForm {
   // Places the bar in the work area of its monitor for the alignment actions.
   void AlignInWorkArea(int ActionId);
   TBarActionContext ActionContext() const;
+  // ---- The icon cache (main_icons_win.cpp).
+  // Opens "ov3.icc" and brings it in line with the contents; true when the
+  // file did not exist yet (the caller saves the cache with the contents).
+  bool OpenIconCache();
+  // Every picture made anew at the current icon size and stretch rule, saved
+  // with the contents, and the panel refilled (action 103, settings 201, 202).
+  void RebuildIconCache();
+  void ApplyIconCacheSettings();
 
   std::unique_ptr<TKemXml> FContents;
   String FContentsFileName;
@@ -110,6 +120,7 @@ class TfMain : public TForm {
   TOvBarKey FPrevGroupKey;
   TOvBarKey FNextGroupKey;
   std::unique_ptr<TShellLauncherWin> FShell;
+  std::unique_ptr<TIconCache> FIconCache;
   std::array<TOvActionState, kBarActions.size()> FActionStates{};
 };
 

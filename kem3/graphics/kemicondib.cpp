@@ -2,6 +2,8 @@
 // its AND mask (and of PNG entries), and the drawing of any icon image into a
 // bitmap of the wanted size.
 #include <algorithm>
+#include <cstring>
+#include <utility>
 
 #include "kem3/graphics/kemicons.h"
 #include "kem3/graphics/kemresample.h"
@@ -99,17 +101,17 @@ void MakeMask(TBitmap& Mask, int Width, int Height) {
   Mask.SetPixelFormat(pf1bit);
   Mask.SetSize(Width, Height);
 }
-void SetMaskBit(TBitmap& Mask, int X, int Y, bool Transparent) {
-  auto* row = static_cast<std::uint8_t*>(Mask.ScanLine(Y));
+// Bits of one mask row (rows are fetched once: ScanLine flushes the system's drawing).
+void SetBit(std::uint8_t* Row, int X, bool Transparent) {
   const std::uint8_t bit = static_cast<std::uint8_t>(0x80 >> (X % 8));
   if (Transparent)
-    row[X / 8] |= bit;
+    Row[X / 8] |= bit;
   else
-    row[X / 8] &= static_cast<std::uint8_t>(~bit);
+    Row[X / 8] &= static_cast<std::uint8_t>(~bit);
 }
-bool MaskBit(const TBitmap& Mask, int X, int Y) {
-  return (static_cast<const std::uint8_t*>(Mask.ScanLine(Y))[X / 8] & (0x80 >> (X % 8))) != 0;
-}
+bool GetBit(const std::uint8_t* Row, int X) { return (Row[X / 8] & (0x80 >> (X % 8))) != 0; }
+std::uint8_t* MaskRow(TBitmap& Mask, int Y) { return static_cast<std::uint8_t*>(Mask.ScanLine(Y)); }
+const std::uint8_t* MaskRow(const TBitmap& Mask, int Y) { return static_cast<const std::uint8_t*>(Mask.ScanLine(Y)); }
 
 void New32(TBitmap& Bitmap, int Width, int Height) {
   Bitmap.SetSize(0, 0);
@@ -131,7 +133,8 @@ void DecodePng(std::string_view Data, TBitmap& Color, TBitmap& Mask) {
   MakeMask(Mask, Color.Width(), Color.Height());
   for (int y = 0; y < Color.Height(); ++y) {
     const auto* row = static_cast<const TRGBQuad*>(Color.ScanLine(y));
-    for (int x = 0; x < Color.Width(); ++x) SetMaskBit(Mask, x, y, row[x].rgbReserved == 0);
+    std::uint8_t* bits = MaskRow(Mask, y);
+    for (int x = 0; x < Color.Width(); ++x) SetBit(bits, x, row[x].rgbReserved == 0);
   }
 }
 
@@ -147,20 +150,21 @@ void DecodeIconImageData(std::string_view Data, TBitmap& Color, TBitmap& Mask) {
   for (int i = 0; i < l.Height; ++i) {
     const int y = l.Height - 1 - i;  // rows are stored bottom-up
     auto* out = static_cast<TRGBQuad*>(Color.ScanLine(y));
+    std::uint8_t* bits = MaskRow(Mask, y);
     const std::int64_t row = l.ColorOffset + l.ColorStride * i;
     const std::int64_t maskRow = l.MaskOffset + l.MaskStride * i;
     for (int x = 0; x < l.Width; ++x) {
       out[x] = DibPixel(bytes, l, row, x);
       anyAlpha = anyAlpha || (l.Bits == 32 && out[x].rgbReserved != 0);
-      const bool transparent = l.MaskOffset >= 0 && ((bytes.U8(maskRow + x / 8) >> (7 - x % 8)) & 1);
-      SetMaskBit(Mask, x, y, transparent);
+      SetBit(bits, x, l.MaskOffset >= 0 && ((bytes.U8(maskRow + x / 8) >> (7 - x % 8)) & 1));
     }
   }
   // An alpha channel of all zeros is none: the AND mask decides.
   if (anyAlpha) return;
   for (int y = 0; y < l.Height; ++y) {
     auto* out = static_cast<TRGBQuad*>(Color.ScanLine(y));
-    for (int x = 0; x < l.Width; ++x) out[x].rgbReserved = MaskBit(Mask, x, y) ? 0 : 255;
+    const std::uint8_t* bits = MaskRow(std::as_const(Mask), y);
+    for (int x = 0; x < l.Width; ++x) out[x].rgbReserved = GetBit(bits, x) ? 0 : 255;
   }
 }
 
@@ -202,38 +206,76 @@ TKemIconImageWin::TKemIconImageWin(std::string_view Data, int AWidth, int AHeigh
 
 void TKemIconImageWin::Decode(TBitmap& Color, TBitmap& Mask) const { DecodeIconImageData(FData, Color, Mask); }
 
-void TKemIconImage::Draw(TBitmap& Bitmap, TBitmap& Mask, bool Resample, bool UseAlpha) const {
-  TBitmap color, mask;
-  Decode(color, mask);
-  const int w = color.Width(), h = color.Height();
+void DrawIconPicture(const TBitmap& Color, const TBitmap* Mask, TBitmap& Bitmap, TBitmap& MaskOut, bool Resample,
+                     bool UseAlpha) {
+  const int w = Color.Width(), h = Color.Height();
   const int tw = Bitmap.Empty() ? w : Bitmap.Width(), th = Bitmap.Empty() ? h : Bitmap.Height();
+  // Whether source pixel X of a row is masked out: by the mask, else by its alpha.
+  auto masked = [&](const TRGBQuad* Row, const std::uint8_t* Bits, int X) {
+    return Bits ? GetBit(Bits, X) : Row[X].rgbReserved < 128;
+  };
   if (tw == w && th == h) {
-    Bitmap.Assign(color);
-    Mask.Assign(mask);
-  } else if (Resample) {
     New32(Bitmap, tw, th);
-    ResampleBitmap(Bitmap, color, rfLanczos3, 0);
-    Bitmap.SetAlphaFormat(afDefined);
-    MakeMask(Mask, tw, th);
+    MakeMask(MaskOut, tw, th);
     for (int y = 0; y < th; ++y) {
-      const auto* row = static_cast<const TRGBQuad*>(Bitmap.ScanLine(y));
-      for (int x = 0; x < tw; ++x) SetMaskBit(Mask, x, y, row[x].rgbReserved < 128);
+      const auto* in = static_cast<const TRGBQuad*>(Color.ScanLine(y));
+      const std::uint8_t* bits = Mask ? MaskRow(*Mask, y) : nullptr;
+      std::uint8_t* out = MaskRow(MaskOut, y);
+      std::memcpy(Bitmap.ScanLine(y), in, static_cast<std::size_t>(tw) * 4);
+      for (int x = 0; x < tw; ++x) SetBit(out, x, masked(in, bits, x));
+    }
+  } else if (Resample) {
+    // Resampled with the colours weighted by their alpha, so the colours of
+    // transparent pixels do not bleed into the edges.
+    TBitmap premultiplied;
+    premultiplied.Assign(Color);
+    for (int y = 0; y < h; ++y) {
+      auto* row = static_cast<TRGBQuad*>(premultiplied.ScanLine(y));
+      for (int x = 0; x < w; ++x) {
+        const int a = row[x].rgbReserved;
+        row[x] = TRGBQuad{static_cast<std::uint8_t>((row[x].rgbBlue * a + 127) / 255),
+                          static_cast<std::uint8_t>((row[x].rgbGreen * a + 127) / 255),
+                          static_cast<std::uint8_t>((row[x].rgbRed * a + 127) / 255), static_cast<std::uint8_t>(a)};
+      }
+    }
+    New32(Bitmap, tw, th);
+    ResampleBitmap(Bitmap, premultiplied, rfLanczos3, 0);
+    Bitmap.SetAlphaFormat(afDefined);
+    MakeMask(MaskOut, tw, th);
+    for (int y = 0; y < th; ++y) {
+      auto* row = static_cast<TRGBQuad*>(Bitmap.ScanLine(y));
+      std::uint8_t* out = MaskRow(MaskOut, y);
+      for (int x = 0; x < tw; ++x) {
+        const int a = row[x].rgbReserved;
+        auto channel = [a](int c) { return static_cast<std::uint8_t>(a ? std::min(255, (c * 255 + a / 2) / a) : 0); };
+        row[x] = TRGBQuad{channel(row[x].rgbBlue), channel(row[x].rgbGreen), channel(row[x].rgbRed),
+                          static_cast<std::uint8_t>(a)};
+        SetBit(out, x, a < 128);
+      }
     }
   } else {
-    // Cleared, then the image centred at its own size, clipped to the target.
+    // Cleared, then the picture centred at its own size, clipped to the target.
     New32(Bitmap, tw, th);
-    MakeMask(Mask, tw, th);
+    MakeMask(MaskOut, tw, th);
     const int left = (tw - w) / 2, top = (th - h) / 2;
-    for (int y = 0; y < th; ++y)
-      for (int x = 0; x < tw; ++x) SetMaskBit(Mask, x, y, true);
-    for (int y = std::max(0, top); y < std::min(th, top + h); ++y) {
-      auto* out = static_cast<TRGBQuad*>(Bitmap.ScanLine(y));
-      const auto* in = static_cast<const TRGBQuad*>(color.ScanLine(y - top));
+    for (int y = 0; y < th; ++y) {
+      std::uint8_t* out = MaskRow(MaskOut, y);
+      for (int x = 0; x < tw; ++x) SetBit(out, x, true);
+      if (y < top || y >= top + h) continue;
+      auto* pixels = static_cast<TRGBQuad*>(Bitmap.ScanLine(y));
+      const auto* in = static_cast<const TRGBQuad*>(Color.ScanLine(y - top));
+      const std::uint8_t* bits = Mask ? MaskRow(*Mask, y - top) : nullptr;
       for (int x = std::max(0, left); x < std::min(tw, left + w); ++x) {
-        out[x] = in[x - left];
-        SetMaskBit(Mask, x, y, MaskBit(mask, x - left, y - top));
+        pixels[x] = in[x - left];
+        SetBit(out, x, masked(in, bits, x - left));
       }
     }
   }
-  if (UseAlpha) MakeMask(Mask, 1, 1);
+  if (UseAlpha) MakeMask(MaskOut, 1, 1);
+}
+
+void TKemIconImage::Draw(TBitmap& Bitmap, TBitmap& Mask, bool Resample, bool UseAlpha) const {
+  TBitmap color, mask;
+  Decode(color, mask);
+  DrawIconPicture(color, &mask, Bitmap, Mask, Resample, UseAlpha);
 }

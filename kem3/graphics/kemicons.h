@@ -72,6 +72,11 @@ class TKemIconImageWin : public TKemIconImage {
 // height, bit count and colour count are checked against the bytes given.
 void DecodeIconImageData(std::string_view Data, TBitmap& Color, TBitmap& Mask);
 
+// Draws a pf32bit picture with straight alpha (and its pf1bit mask, or
+// nullptr to take the mask from the alpha) as TKemIconImage::Draw describes.
+void DrawIconPicture(const TBitmap& Color, const TBitmap* Mask, TBitmap& Bitmap, TBitmap& MaskOut, bool Resample,
+                     bool UseAlpha);
+
 class TKemIconGroup : public TObject {
  public:
   // The resource name, or the decimal number of a numeric resource id.

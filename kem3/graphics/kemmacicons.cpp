@@ -84,8 +84,8 @@ const TElementType* FindElementType(const String& Type) {
   return nullptr;
 }
 
-void SetPixel(TBitmap& Bitmap, int X, int Y, std::uint8_t R, std::uint8_t G, std::uint8_t B, std::uint8_t A) {
-  static_cast<TRGBQuad*>(Bitmap.ScanLine(Y))[X] = TRGBQuad{B, G, R, A};
+void SetPixel(TRGBQuad* Row, int X, std::uint8_t R, std::uint8_t G, std::uint8_t B, std::uint8_t A) {
+  Row[X] = TRGBQuad{B, G, R, A};
 }
 
 // The planes of a "32" element: run-length packed red, green and blue planes
@@ -151,29 +151,33 @@ bool TMacBinResIconImage::Decode(const String& AType, std::string_view Data) {
   IsMask = t->Kind == 'k' || t->Kind == 'm';
   BitCount = t->Kind == '#' || t->Kind == 'm' ? 1 : t->Kind == '4' ? 4 : t->Kind == '3' ? 32 : 8;
   auto byte = [&](std::size_t i) { return static_cast<std::uint8_t>(Data[i]); };
+  // Rows are fetched once each: ScanLine flushes the system's drawing.
+  std::vector<TRGBQuad*> rows(static_cast<std::size_t>(h));
+  for (int y = 0; y < h; ++y) rows[static_cast<std::size_t>(y)] = static_cast<TRGBQuad*>(Bitmap.ScanLine(y));
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) {
+      TRGBQuad* row = rows[static_cast<std::size_t>(y)];
       const std::size_t p = static_cast<std::size_t>(y) * static_cast<std::size_t>(w) + static_cast<std::size_t>(x);
       switch (t->Kind) {
         case '#':
         case 'm': {
           const std::size_t base = t->Kind == 'm' ? pixels / 8 : 0;
           const std::uint8_t v = (byte(base + p / 8) >> (7 - p % 8)) & 1 ? 0 : 0xFF;
-          SetPixel(Bitmap, x, y, v, v, v, v);
+          SetPixel(row, x, v, v, v, v);
           break;
         }
         case '4': {
           const auto& c = kMacPalette16[(byte(p / 2) >> (p % 2 ? 0 : 4)) & 15];
-          SetPixel(Bitmap, x, y, c[0], c[1], c[2], 255);
+          SetPixel(row, x, c[0], c[1], c[2], 255);
           break;
         }
         case '8': {
           const auto& c = MacPalette256()[byte(p)];
-          SetPixel(Bitmap, x, y, c[0], c[1], c[2], 255);
+          SetPixel(row, x, c[0], c[1], c[2], 255);
           break;
         }
         case 'k':
-          SetPixel(Bitmap, x, y, byte(p), byte(p), byte(p), byte(p));
+          SetPixel(row, x, byte(p), byte(p), byte(p), byte(p));
           break;
         default:
           break;
@@ -182,14 +186,14 @@ bool TMacBinResIconImage::Decode(const String& AType, std::string_view Data) {
   if (t->Kind == '3') {
     if (Data.size() >= pixels * 4) {
       for (std::size_t p = 0; p < pixels; ++p)
-        SetPixel(Bitmap, static_cast<int>(p % w), static_cast<int>(p / w), byte(4 * p + 1), byte(4 * p + 2),
-                 byte(4 * p + 3), 255);
+        SetPixel(rows[p / static_cast<std::size_t>(w)], static_cast<int>(p % static_cast<std::size_t>(w)),
+                 byte(4 * p + 1), byte(4 * p + 2), byte(4 * p + 3), 255);
     } else {
       const std::string_view packed = AType == "it32" ? Data.substr(std::min<std::size_t>(4, Data.size())) : Data;
       const std::vector<std::uint8_t> planes = UnpackPlanes(packed, pixels);
       for (std::size_t p = 0; p < pixels; ++p)
-        SetPixel(Bitmap, static_cast<int>(p % w), static_cast<int>(p / w), planes[p], planes[pixels + p],
-                 planes[2 * pixels + p], 255);
+        SetPixel(rows[p / static_cast<std::size_t>(w)], static_cast<int>(p % static_cast<std::size_t>(w)), planes[p],
+                 planes[pixels + p], planes[2 * pixels + p], 255);
     }
   }
   return true;

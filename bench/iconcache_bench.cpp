@@ -10,7 +10,7 @@
 #include "launcher/ov3contents.h"
 #include "launcher/ov3iconcache.h"
 #include "platform/files.h"
-#include "tests/kem3/graphics/icon_test_files.h"
+#include "tools/common/iconwriter.h"
 
 namespace {
 
@@ -26,13 +26,14 @@ struct TBar {
     Dir = std::filesystem::temp_directory_path() / ("orv_bench_icons_" + std::to_string(::getpid()));
     std::filesystem::create_directories(Dir);
     for (int f = 0; f < 20; ++f) {
-      std::vector<icontest::TIcoEntry> entries;
+      std::vector<iconwriter::TIcoEntry> entries;
       for (int size : {16, 32, 48})
-        entries.push_back({size, size, 0, 1, 32,
-                           icontest::DibImage(
-                               size, size, 32, [=](int x, int y) { return 0xFF000000u | (x * 5 + y * 3 + f * 11) * 0x10101u; },
-                               [](int, int) { return false; })});
-      WriteFileAtomic(File("icon" + std::to_string(f) + ".ico"), icontest::IcoFile(entries));
+        entries.push_back(
+            {size, size, 0, 1, 32,
+             iconwriter::DibImage(
+                 size, size, 32, [=](int x, int y) { return 0xFF000000u | (x * 5 + y * 3 + f * 11) * 0x10101u; },
+                 [](int, int) { return false; })});
+      WriteFileAtomic(File("icon" + std::to_string(f) + ".ico"), iconwriter::IcoFile(entries));
     }
     Doc = std::make_unique<TKemXml>();
     CreateDefaultContents(*Doc);

@@ -1,9 +1,9 @@
 // The bar's icon cache: opened and brought in line with the contents at
 // start-up, made anew when the icon size or the stretch rule changes or the
 // user asks for it, with the icon panel refilled from it.
+#include "kem3/controls/kemplist_win.h"
 #include "kem3/framework/kemexe.h"
 #include "kem3/graphics/kemimage_win.h"
-#include "kem3/controls/kemplist_win.h"
 #include "launcher/main_win.h"
 #include "launcher/ov3cfg.h"
 #include "platform/files.h"

@@ -29,7 +29,8 @@ std::unique_ptr<TBitmap> NewPicture(int Size) {
 // The picture as pf32bit with straight alpha; formats without alpha are opaque.
 void MakeStraight32(TBitmap& Picture) {
   if (Picture.PixelFormat() == pf32bit && Picture.AlphaFormat() != afIgnored) return;
-  if (Picture.PixelFormat() != pf32bit) Picture.SetPixelFormat(pf32bit);
+  if (Picture.PixelFormat() != pf32bit)
+    Picture.SetPixelFormat(pf32bit);
   else
     for (int y = 0; y < Picture.Height(); ++y) {
       auto* row = static_cast<TRGBQuad*>(Picture.ScanLine(y));
@@ -165,8 +166,7 @@ bool TIconCache::AddEntry(TKemXmlTag& Icon, int Size) {
   String fileName = Icon.ReadPathAttr("image", "filename");
   const int index = StrToIntDef(Icon.ReadPathAttr("image", "index", "0"), 0);
   try {
-    if (!fileName.empty())
-      item->Valid = MakePicture(ExpandRelativePath(fileName, FProgramDir), index, *item->Bitmap);
+    if (!fileName.empty()) item->Valid = MakePicture(ExpandRelativePath(fileName, FProgramDir), index, *item->Bitmap);
   } catch (const Exception&) {
     item->Valid = false;
   } catch (const std::bad_alloc&) {

@@ -1,27 +1,22 @@
 // The bar's icon pictures as a user meets them: a first start makes "ov3.icc"
 // from icons of every kind (an executable, a DLL built by windres, an icon
-// file, a picture, a document of a registered type, a missing file), the
+// file, a picture, a missing file), the
 // next start reads it, and a damaged cache is made again.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "kem3/graphics/icon_test_files.h"
 #include "kem3/framework/kemxml.h"
 #include "launcher/ov3_folder_win.h"
 #include "launcher/ov3contents.h"
 #include "launcher/ov3iconcache.h"
 #include "platform/files.h"
 #include "platform/unicode_convert.h"
+#include "tools/common/iconwriter.h"
 
 using namespace ov3test;
 
 namespace {
-
-void SetClassesDefault(const std::wstring& Key, const std::wstring& Value) {
-  RegSetKeyValueW(HKEY_CURRENT_USER, (L"Software\\Classes\\" + Key).c_str(), nullptr, REG_SZ, Value.c_str(),
-                  static_cast<DWORD>((Value.size() + 1) * 2));
-}
 
 std::vector<String> CacheIndexes(const String& ContentsFile) {
   TKemXml doc;
@@ -46,13 +41,15 @@ void RunBar(const Ov3Folder& Folder) {
 TEST(Ov3IconsProcess, FirstStartMakesTheCacheAndADamagedOneIsMadeAgain) {
   Ov3Folder folder;
   std::filesystem::copy_file(testproc::ProgramFolder() + L"iconres.dll", folder.Folder() + L"\\iconres.dll");
-  using namespace icontest;
+  using namespace iconwriter;
+  TBitmap picture;
+  picture.SetPixelFormat(pf24bit);
+  picture.SetSize(40, 40);
+  picture.SaveToFile(folder.File("pic.bmp"));
   WriteFileAtomic(folder.File("app.ico"),
                   IcoFile({{32, 32, 0, 1, 32,
-                            DibImage(32, 32, 32, [](int, int) { return 0xFF2060C0u; }, [](int, int) { return false; })}}));
-  WriteFileAtomic(folder.File("letter.orvtestdoc"), "a letter");
-  SetClassesDefault(L".orvtestdoc", L"Orvanel.TestDoc");
-  SetClassesDefault(L"Orvanel.TestDoc\\DefaultIcon", folder.Folder() + L"\\iconres.dll,1");
+                            DibImage(
+                                32, 32, 32, [](int, int) { return 0xFF2060C0u; }, [](int, int) { return false; })}}));
   const String contents = folder.File("ov3.xml");
   WriteFileAtomic(contents,
                   "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ov3contents><groups><group title=\"Main\"><icons>"
@@ -60,10 +57,8 @@ TEST(Ov3IconsProcess, FirstStartMakesTheCacheAndADamagedOneIsMadeAgain) {
                   "<icon title=\"Library\"><image filename=\"iconres.dll\" index=\"2\"/></icon>"
                   "<icon title=\"Icon file\"><image filename=\"app.ico\"/></icon>"
                   "<icon title=\"Missing\"><image filename=\"missing.png\"/></icon>"
-                  "<icon title=\"Letter\"><image filename=\"" +
-                      folder.File("letter.orvtestdoc") +
-                      "\"/></icon>"
-                      "</icons></group></groups></ov3contents>\n");
+                  "<icon title=\"Picture\"><image filename=\"pic.bmp\"/></icon>"
+                  "</icons></group></groups></ov3contents>\n");
 
   RunBar(folder);
   const String cacheFile = folder.File("ov3.icc");
@@ -84,7 +79,4 @@ TEST(Ov3IconsProcess, FirstStartMakesTheCacheAndADamagedOneIsMadeAgain) {
   RunBar(folder);
   EXPECT_EQ(CacheIndexes(contents), (std::vector<String>{"0", "1", "-1", "-1", "2"}));
   EXPECT_EQ(ReadIconCacheItems(ReadFileBytes(cacheFile)).size(), 3u);
-
-  RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Classes\\.orvtestdoc");
-  RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Classes\\Orvanel.TestDoc");
 }

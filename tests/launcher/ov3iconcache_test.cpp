@@ -8,21 +8,16 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "kem3/graphics/icon_test_files.h"
+#include "kem3/graphics/icon_pixels.h"
 #include "kem3/graphics/pngimage.h"
 #include "launcher/ov3contents.h"
 #include "platform/files.h"
 #include "support/temp_dir.h"
+#include "tools/common/iconwriter.h"
 
-using namespace icontest;
+using namespace iconwriter;
 
 namespace {
-
-std::uint32_t Argb(const TBitmap& b, int x, int y) {
-  const TRGBQuad q = static_cast<const TRGBQuad*>(b.ScanLine(y))[x];
-  return std::uint32_t{q.rgbReserved} << 24 | std::uint32_t{q.rgbRed} << 16 | std::uint32_t{q.rgbGreen} << 8 |
-         q.rgbBlue;
-}
 
 bool Near(std::uint32_t A, std::uint32_t B) {
   if ((A >> 24) == 0 && (B >> 24) == 0) return true;  // transparent: the colour says nothing
@@ -38,8 +33,13 @@ class IconCacheTest : public ::testing::Test {
  protected:
   void SetUp() override {
     auto solid = [](int size, std::uint32_t colour) {
-      return TIcoEntry{size, size, 0, 1, 32,
-                       DibImage(size, size, 32, [=](int, int) { return colour; }, [](int, int) { return false; })};
+      return TIcoEntry{size,
+                       size,
+                       0,
+                       1,
+                       32,
+                       DibImage(
+                           size, size, 32, [=](int, int) { return colour; }, [](int, int) { return false; })};
     };
     Write("app.ico", IcoFile({solid(16, 0xFF0000FFu), solid(32, 0xFF0000FFu)}));
     Write("lib.icl", NeLibrary({{{solid(32, 0xFF0000FFu)}}, {{solid(32, 0xFFFF0000u)}}}, {"A", "B"}));
@@ -93,7 +93,7 @@ TEST_F(IconCacheTest, PicturesOfEveryKindAtTheIconSize) {
       {"lib.icl", "1", 32, isAlways, true, 0xFFFF0000u, 0xFFFF0000u},
       {"lib.icl", "7", 32, isAlways, true, 0xFF0000FFu, 0xFF0000FFu},  // beyond the library: icon 0
       {"pic.png", "0", 32, isWhenLarger, true, 0xFF00FF00u, 0xFF00FF00u},
-      {"pic.png", "0", 32, isNever, true, 0xFF00FF00u, 0xFF00FF00u},    // 64 centred in 32: cut
+      {"pic.png", "0", 32, isNever, true, 0xFF00FF00u, 0xFF00FF00u},  // 64 centred in 32: cut
       {"pic.png", "0", 100, isNever, true, 0xFF00FF00u, 0},
       {"bad.png", "0", 32, isAlways, false, 0, 0},
       {"notes.txt", "0", 32, isAlways, false, 0, 0},
@@ -139,8 +139,7 @@ TEST_F(IconCacheTest, SyncRebuildAndTheFileRoundTrip) {
   for (int i : {0, 1}) {
     const TBitmap* a = cache->Find(i)->Bitmap.get();
     const TBitmap* b = again->Find(i)->Bitmap.get();
-    for (int y = 0; y < 32; ++y)
-      ASSERT_EQ(std::memcmp(a->ScanLine(y), b->ScanLine(y), 32 * 4), 0) << i << " row " << y;
+    for (int y = 0; y < 32; ++y) ASSERT_EQ(std::memcmp(a->ScanLine(y), b->ScanLine(y), 32 * 4), 0) << i << " row " << y;
   }
 
   // A rebuild numbers from 0 again; the pictures handed out before stay alive.
@@ -156,7 +155,9 @@ TEST_F(IconCacheTest, DamagedCacheFilesAreDiscardedWhole) {
   NewCache()->Sync(ContentsGroups(*doc));
   const std::string good = ReadFileBytes(dir.file("ov3.icc"));
   const std::size_t item = 12;  // the first item's index
-  auto patched = [&](std::size_t at, const std::string& bytes) { return std::string(good).replace(at, bytes.size(), bytes); };
+  auto patched = [&](std::size_t at, const std::string& bytes) {
+    return std::string(good).replace(at, bytes.size(), bytes);
+  };
   struct Case {
     const char* Name;
     std::string Bytes;

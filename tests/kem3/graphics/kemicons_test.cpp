@@ -5,19 +5,14 @@
 
 #include <gtest/gtest.h>
 
-#include "kem3/graphics/icon_test_files.h"
+#include "kem3/graphics/icon_pixels.h"
 #include "kem3/graphics/pngimage.h"
 #include "support/temp_dir.h"
+#include "tools/common/iconwriter.h"
 
-using namespace icontest;
+using namespace iconwriter;
 
 namespace {
-
-TRGBQuad Pixel(const TBitmap& b, int x, int y) { return static_cast<const TRGBQuad*>(b.ScanLine(y))[x]; }
-std::uint32_t Packed(TRGBQuad q) {
-  return std::uint32_t{q.rgbReserved} << 24 | std::uint32_t{q.rgbRed} << 16 | std::uint32_t{q.rgbGreen} << 8 |
-         q.rgbBlue;
-}
 
 // A 5 x 3 picture whose pixels differ by place; the mask leaves x == 4 out.
 std::uint32_t Sample(int x, int y) { return 0xFF000000u | static_cast<std::uint32_t>(x * 40 + y) * 0x010305u; }
@@ -29,8 +24,9 @@ std::string PngBytes(int W, int H, std::uint32_t Argb) {
   png.SetSize(W, H);
   for (int y = 0; y < H; ++y)
     for (int x = 0; x < W; ++x)
-      static_cast<TRGBQuad*>(png.ScanLine(y))[x] = TRGBQuad{static_cast<std::uint8_t>(Argb), static_cast<std::uint8_t>(Argb >> 8),
-                                                          static_cast<std::uint8_t>(Argb >> 16), static_cast<std::uint8_t>(Argb >> 24)};
+      static_cast<TRGBQuad*>(png.ScanLine(y))[x] =
+          TRGBQuad{static_cast<std::uint8_t>(Argb), static_cast<std::uint8_t>(Argb >> 8),
+                   static_cast<std::uint8_t>(Argb >> 16), static_cast<std::uint8_t>(Argb >> 24)};
   TMemoryStream out;
   png.SaveToStream(out);
   return std::string(static_cast<const char*>(out.Memory()), static_cast<std::size_t>(out.Size()));
@@ -48,11 +44,13 @@ TEST(KemIcons, DecodesEveryBitDepthWithItsMask) {
       {1, [](int x, int) -> std::uint32_t { return x % 2 ? 0xFFFFFFu : 0; }, false},
       {4, [](int x, int y) -> std::uint32_t { return ((x * 40 + y) * 5 & 15) * 17 * 0x010101u; }, false},
       {8, [](int x, int y) -> std::uint32_t { return ((x * 40 + y) * 5 & 255) * 0x010101u; }, false},
-      {16, [](int x, int y) -> std::uint32_t {
+      {16,
+       [](int x, int y) -> std::uint32_t {
          const std::uint32_t s = Sample(x, y);
          auto five = [](std::uint32_t c) { return (c >> 3 << 3) | (c >> 5); };
          return five(s >> 16 & 255) << 16 | five(s >> 8 & 255) << 8 | five(s & 255);
-       }, false},
+       },
+       false},
       {24, [](int x, int y) { return Sample(x, y) & 0xFFFFFFu; }, false},
       {32, [](int x, int y) { return Sample(x, y) & 0xFFFFFFu; }, true},
   };
@@ -77,13 +75,10 @@ TEST(KemIcons, DecodesEveryBitDepthWithItsMask) {
     EXPECT_EQ(mask.Width(), 1);
     for (int y = 0; y < 3; ++y)
       for (int x = 0; x < 5; ++x) {
-        const TRGBQuad q = Pixel(bitmap, x, y);
         // With an alpha channel of its own the mask plays no part.
-        const int alpha = c.Alpha ? (x == 3 ? 0x80 : 0xFF) : (x == 4 ? 0 : 0xFF);
-        EXPECT_EQ(q.rgbReserved, alpha) << x << "," << y;
-        if (alpha) {
-          EXPECT_EQ(Packed(q) & 0xFFFFFF, c.Expected(x, y)) << x << "," << y;
-        }
+        const std::uint32_t alpha = c.Alpha ? (x == 3 ? 0x80 : 0xFF) : (x == 4 ? 0 : 0xFF);
+        EXPECT_EQ(Argb(bitmap, x, y), alpha ? alpha << 24 | c.Expected(x, y) : Argb(bitmap, x, y) & 0xFFFFFF)
+            << x << "," << y;
       }
   }
 }
@@ -102,7 +97,7 @@ TEST(KemIcons, PngEntriesAndSizesFromTheData) {
   EXPECT_TRUE(image.Alpha);
   TBitmap bitmap, mask;
   image.Draw(bitmap, mask, false, false);
-  EXPECT_EQ(Packed(Pixel(bitmap, 10, 10)), 0x80FF0000u);
+  EXPECT_EQ(Argb(bitmap, 10, 10), 0x80FF0000u);
   EXPECT_EQ(mask.Width(), 64);  // kept without the use-alpha flag
 }
 
@@ -118,8 +113,8 @@ TEST(KemIcons, BestAndExactImage) {
     int Size, Bits, Index;
   };
   const Case cases[] = {
-      {false, 32, 8, 2}, {false, 24, 8, 0}, {false, 8, 8, 0},   {false, 512, 32, 3}, {false, 47, 32, 2},
-      {true, 32, 32, 2}, {true, 32, 4, 1},  {true, 16, 32, 4},  {true, 16, 8, 0},    {true, 24, 32, -1},
+      {false, 32, 8, 2}, {false, 24, 8, 0}, {false, 8, 8, 0},  {false, 512, 32, 3}, {false, 47, 32, 2},
+      {true, 32, 32, 2}, {true, 32, 4, 1},  {true, 16, 32, 4}, {true, 16, 8, 0},    {true, 24, 32, -1},
   };
   for (const Case& c : cases) {
     int index = 99;
@@ -136,8 +131,9 @@ TEST(KemIcons, BestAndExactImage) {
 TEST(KemIcons, DrawResamplesOrCentres) {
   // An opaque 4 x 4 red picture drawn into 8 x 8 and 2 x 2 targets.
   TKemIcons icons;
-  icons.LoadIcoData(IcoFile({{4, 4, 0, 1, 24, DibImage(4, 4, 24, [](int, int) { return 0xFF0000u; },
-                                                     [](int, int) { return false; })}}));
+  icons.LoadIcoData(IcoFile({{4, 4, 0, 1, 24,
+                              DibImage(
+                                  4, 4, 24, [](int, int) { return 0xFF0000u; }, [](int, int) { return false; })}}));
   const TKemIconImage& image = *icons.GetGroup(0)->Image(0);
   struct Case {
     int Target;
@@ -147,7 +143,7 @@ TEST(KemIcons, DrawResamplesOrCentres) {
     bool MaskSet;
   };
   const Case cases[] = {
-      {8, true, 0, 0, 0xFFFF0000u, false}, {8, true, 7, 7, 0xFFFF0000u, false}, {8, false, 1, 1, 0, true},
+      {8, true, 0, 0, 0xFFFF0000u, false},  {8, true, 7, 7, 0xFFFF0000u, false},  {8, false, 1, 1, 0, true},
       {8, false, 2, 2, 0xFFFF0000u, false}, {8, false, 5, 5, 0xFFFF0000u, false}, {8, false, 6, 6, 0, true},
       {2, false, 0, 0, 0xFFFF0000u, false}, {2, true, 1, 1, 0xFFFF0000u, false},
   };
@@ -158,7 +154,7 @@ TEST(KemIcons, DrawResamplesOrCentres) {
     ASSERT_EQ(bitmap.Width(), c.Target);
     ASSERT_EQ(mask.Width(), c.Target);
     // Lanczos weights are not normalised: a flat picture comes out within a few steps.
-    const std::uint32_t got = Packed(Pixel(bitmap, c.X, c.Y));
+    const std::uint32_t got = Argb(bitmap, c.X, c.Y);
     for (int shift : {0, 8, 16, 24})
       EXPECT_NEAR(static_cast<int>(got >> shift & 255), static_cast<int>(c.Expected >> shift & 255), c.Resample ? 3 : 0)
           << c.Target << c.Resample << c.X;
@@ -168,7 +164,9 @@ TEST(KemIcons, DrawResamplesOrCentres) {
 
 TEST(KemIcons, DamagedIconFilesSkipEntriesOrAddNothing) {
   const std::string good = DibImage(4, 4, 8, Sample, SampleMask);
-  auto withField = [&](std::size_t at, std::string bytes) { return std::string(good).replace(at, bytes.size(), bytes); };
+  auto withField = [&](std::size_t at, std::string bytes) {
+    return std::string(good).replace(at, bytes.size(), bytes);
+  };
   const std::string ok = IcoFile({{4, 4, 0, 1, 8, good}});
   struct Case {
     const char* Name;
@@ -262,8 +260,8 @@ TEST(KemIcons, FilesGoToTheirReaderByContent) {
     std::string Name, Bytes;
     int Groups;
   };
-  const Case cases[] = {{"a.ICO", ico, 1}, {"b.icl", ne, 1}, {"c.exe", ne, 1}, {"d.txt", "plain text", 0},
-                        {"e.ico", "", 0},  {"f.dat", ico, 0}};
+  const Case cases[] = {{"a.ICO", ico, 1},          {"b.icl", ne, 1}, {"c.exe", ne, 1},
+                        {"d.txt", "plain text", 0}, {"e.ico", "", 0}, {"f.dat", ico, 0}};
   for (const Case& c : cases) {
     TKemIcons icons;
     icons.LoadFromFile(write(c.Name, c.Bytes));
@@ -286,9 +284,12 @@ TEST(KemIcons, ExecutableSignatures) {
     bool Executable, PE;
   };
   const Case cases[] = {
-      {exe(128, std::string("PE\0\0", 4), 256), true, true}, {exe(128, "NE", 256), true, false},
-      {exe(128, "LE", 256), false, false},                  {exe(0x7FFFFFFF, "PE", 256), false, false},
-      {exe(254, "NE", 256), false, false},                  {exe(20, "NE", 256), false, false},
+      {exe(128, std::string("PE\0\0", 4), 256), true, true},
+      {exe(128, "NE", 256), true, false},
+      {exe(128, "LE", 256), false, false},
+      {exe(0x7FFFFFFF, "PE", 256), false, false},
+      {exe(254, "NE", 256), false, false},
+      {exe(20, "NE", 256), false, false},
       {"MZ", false, false},
   };
   for (const Case& c : cases) {

@@ -8,8 +8,10 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <map>
 
+#include "kem3/graphics/icon_pixels.h"
 #include "kem3/graphics/kemicons.h"
 #include "kem3/graphics/pngimage.h"
 #include "support/temp_dir.h"
@@ -28,6 +30,22 @@ bool ReadRgba(const std::string& File, int& W, int& H, std::vector<std::uint8_t>
   H = static_cast<int>(image.height);
   Rgba.assign(PNG_IMAGE_SIZE(image), 0);
   return png_image_finish_read(&image, nullptr, Rgba.data(), 0, nullptr) != 0;
+}
+
+// Pixels of Image drawn at its own size that differ from Expected (RGBA rows);
+// the colour of a fully transparent pixel says nothing.
+int Differences(const TKemIconImage& Image, const std::function<const std::uint8_t*(int X, int Y)>& Expected) {
+  TBitmap bitmap, mask;
+  Image.Draw(bitmap, mask, false, true);
+  int differences = 0;
+  for (int y = 0; y < bitmap.Height(); ++y)
+    for (int x = 0; x < bitmap.Width(); ++x) {
+      const std::uint32_t a = Argb(bitmap, x, y);
+      const std::uint8_t* p = Expected(x, y);
+      const std::uint32_t b = std::uint32_t{p[3]} << 24 | std::uint32_t{p[0]} << 16 | std::uint32_t{p[1]} << 8 | p[2];
+      differences += (a >> 24) != p[3] || (p[3] != 0 && a != b);
+    }
+  return differences;
 }
 
 int Shell(const std::string& Command) { return std::system((Command + " >/dev/null 2>&1").c_str()); }
@@ -62,23 +80,12 @@ TEST(KemIconsTools, OurReaderMatchesIcotoolOnWineIcons) {
       int w = 0, h = 0;
       std::vector<std::uint8_t> rgba;
       ASSERT_TRUE(ReadRgba(file, w, h, rgba)) << file;
-      ASSERT_NE(group.Image(index), nullptr) << file;
-      TBitmap bitmap, mask;
-      group.Image(index)->Draw(bitmap, mask, false, true);
-      ASSERT_EQ(bitmap.Width(), w) << file;
-      ASSERT_EQ(bitmap.Height(), h) << file;
-      int differences = 0;
-      for (int y = 0; y < h; ++y) {
-        const auto* row = static_cast<const TRGBQuad*>(bitmap.ScanLine(y));
-        for (int x = 0; x < w; ++x) {
-          const std::uint8_t* p = &rgba[(static_cast<std::size_t>(y) * w + x) * 4];
-          const TRGBQuad q = row[x];
-          const bool same = q.rgbReserved == p[3] &&
-                            (p[3] == 0 || (q.rgbRed == p[0] && q.rgbGreen == p[1] && q.rgbBlue == p[2]));
-          differences += !same;
-        }
-      }
-      EXPECT_EQ(differences, 0) << file;
+      const TKemIconImage* image = group.Image(index);
+      ASSERT_NE(image, nullptr) << file;
+      ASSERT_EQ(image->Width, w) << file;
+      ASSERT_EQ(image->Height, h) << file;
+      EXPECT_EQ(Differences(*image, [&](int x, int y) { return &rgba[(static_cast<std::size_t>(y) * w + x) * 4]; }), 0)
+          << file;
       ++compared;
     }
   }
@@ -98,9 +105,9 @@ TEST(KemIconsTools, Png2icnsFamiliesReadBack) {
       for (int x = 0; x < size; ++x) {
         // Opaque stripes with a transparent corner: runs and literals for the packer.
         const bool clear = x + y < size / 4;
-        static_cast<TRGBQuad*>(png->ScanLine(y))[x] = TRGBQuad{
-            static_cast<std::uint8_t>(x * 7), static_cast<std::uint8_t>((y / 3) * 20),
-            static_cast<std::uint8_t>(x % 5 == 0 ? 250 : 30), static_cast<std::uint8_t>(clear ? 0 : 255)};
+        static_cast<TRGBQuad*>(png->ScanLine(y))[x] =
+            TRGBQuad{static_cast<std::uint8_t>(x * 7), static_cast<std::uint8_t>((y / 3) * 20),
+                     static_cast<std::uint8_t>(x % 5 == 0 ? 250 : 30), static_cast<std::uint8_t>(clear ? 0 : 255)};
       }
     const std::string file = dir.file("icon" + std::to_string(size) + ".png");
     png->SaveToFile(file);
@@ -119,15 +126,14 @@ TEST(KemIconsTools, Png2icnsFamiliesReadBack) {
     ASSERT_TRUE(sources.count(image.Width)) << image.Width;
     EXPECT_TRUE(image.Alpha);
     const TPNGImage& source = *sources[image.Width];
-    TBitmap bitmap, mask;
-    image.Draw(bitmap, mask, false, true);
-    int differences = 0;
-    for (int y = 0; y < image.Height; ++y)
-      for (int x = 0; x < image.Width; ++x) {
-        const TRGBQuad a = static_cast<const TRGBQuad*>(bitmap.ScanLine(y))[x];
-        const TRGBQuad b = static_cast<const TRGBQuad*>(source.ScanLine(y))[x];
-        differences += a.rgbReserved != b.rgbReserved || (b.rgbReserved && !(a == b));
-      }
-    EXPECT_EQ(differences, 0) << image.Width;
+    std::uint8_t rgba[4];
+    EXPECT_EQ(Differences(image,
+                          [&](int x, int y) {
+                            const TRGBQuad q = static_cast<const TRGBQuad*>(source.ScanLine(y))[x];
+                            rgba[0] = q.rgbRed, rgba[1] = q.rgbGreen, rgba[2] = q.rgbBlue, rgba[3] = q.rgbReserved;
+                            return static_cast<const std::uint8_t*>(rgba);
+                          }),
+              0)
+        << image.Width;
   }
 }

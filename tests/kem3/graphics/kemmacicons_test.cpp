@@ -6,18 +6,13 @@
 
 #include <gtest/gtest.h>
 
-#include "kem3/graphics/icon_test_files.h"
+#include "kem3/graphics/icon_pixels.h"
 #include "kem3/graphics/kemtypedstream.h"
+#include "tools/common/iconwriter.h"
 
-using namespace icontest;
+using namespace iconwriter;
 
 namespace {
-
-std::uint32_t Argb(const TBitmap& b, int x, int y) {
-  const TRGBQuad q = static_cast<const TRGBQuad*>(b.ScanLine(y))[x];
-  return std::uint32_t{q.rgbReserved} << 24 | std::uint32_t{q.rgbRed} << 16 | std::uint32_t{q.rgbGreen} << 8 |
-         q.rgbBlue;
-}
 
 // A 32 x 32 one-bit picture and its mask: the left half black, the top half masked in.
 std::string IcnHash() {
@@ -57,17 +52,27 @@ TEST(KemMacIcons, ElementsOfEveryKind) {
   };
   const Case cases[] = {
       // The 1- and 4-bit elements are no pictures; the 1-bit mask serves the others.
-      {"icl8 with ICN# mask", {{"ICN#", IcnHash()}, {"icl4", std::string(512, '\x3D')}, {"icl8", std::string(1024, '\x05')}},
-       32, {0xFFFFFF00u, 0x00FFFF00u}, false},
-      {"il32 unpacked with l8mk", {{"il32", std::string(4096, '\x00').replace(0, 4, "\x00\x11\x22\x33", 4)}, {"l8mk", l8mk}},
-       32, {0x40112233u, 0x40000000u}, true},
+      {"icl8 with ICN# mask",
+       {{"ICN#", IcnHash()}, {"icl4", std::string(512, '\x3D')}, {"icl8", std::string(1024, '\x05')}},
+       32,
+       {0xFFFFFF00u, 0x00FFFF00u},
+       false},
+      {"il32 unpacked with l8mk",
+       {{"il32", std::string(4096, '\x00').replace(0, 4, "\x00\x11\x22\x33", 4)}, {"l8mk", l8mk}},
+       32,
+       {0x40112233u, 0x40000000u},
+       true},
       {"is32 packed", {{"is32", PackedPlanes(0x10, 0x20, 0x30)}}, 16, {0xFF102030u, 0xFF102030u}, false},
-      {"it32 packed skips four bytes", {{"it32", std::string(4, '\0') + [] {
-                                          std::string s;
-                                          for (int i = 0; i < 3 * 128; ++i) s += "\xFF\x7F";
-                                          return s;
-                                        }()}},
-       128, {0xFF7F7F7Fu, 0xFF7F7F7Fu}, false},
+      {"it32 packed skips four bytes",
+       {{"it32", std::string(4, '\0') +
+                     [] {
+                       std::string s;
+                       for (int i = 0; i < 3 * 128; ++i) s += "\xFF\x7F";
+                       return s;
+                     }()}},
+       128,
+       {0xFF7F7F7Fu, 0xFF7F7F7Fu},
+       false},
       {"icm8 is 16 x 12", {{"icm8", std::string(192, '\xFF')}}, 16, {0xFF000000u, 0xFF000000u}, false},
   };
   for (const Case& c : cases) {
@@ -91,9 +96,9 @@ TEST(KemMacIcons, ElementsOfEveryKind) {
 TEST(KemMacIcons, FourBitElementsThroughTheSystemPalette) {
   TMacBinResIconImage element;
   ASSERT_TRUE(element.Decode("icl4", std::string(512, '\x3D')));
-  EXPECT_EQ(element.BitCount, 4);
   EXPECT_EQ(Argb(element.Bitmap, 0, 0), 0xFFDD0806u);
   EXPECT_EQ(Argb(element.Bitmap, 1, 0), 0xFF808080u);
+  EXPECT_EQ(MacPalette256()[215], (std::array<std::uint8_t, 3>{0xEE, 0x00, 0x00}));  // after the cube: the red ramp
 }
 
 TEST(KemMacIcons, ShortAndDamagedElements) {
@@ -201,15 +206,4 @@ TEST(KemMacIcons, TypedStreamLimits) {
     }
     EXPECT_EQ(completed, c.Completes) << c.Name;
   }
-}
-
-TEST(KemMacIcons, SystemPalettes) {
-  const auto& p = MacPalette256();
-  EXPECT_EQ(p[0], (std::array<std::uint8_t, 3>{0xFF, 0xFF, 0xFF}));
-  EXPECT_EQ(p[5], (std::array<std::uint8_t, 3>{0xFF, 0xFF, 0x00}));
-  EXPECT_EQ(p[214], (std::array<std::uint8_t, 3>{0x00, 0x00, 0x33}));
-  EXPECT_EQ(p[215], (std::array<std::uint8_t, 3>{0xEE, 0x00, 0x00}));
-  EXPECT_EQ(p[245], (std::array<std::uint8_t, 3>{0xEE, 0xEE, 0xEE}));
-  EXPECT_EQ(p[255], (std::array<std::uint8_t, 3>{0x00, 0x00, 0x00}));
-  EXPECT_EQ(kMacPalette16[15], (std::array<std::uint8_t, 3>{0, 0, 0}));
 }

@@ -1,13 +1,14 @@
-// Our own writers of the icon formats for the tests and fuzz seeds: icon
-// files, 16-bit icon libraries, icon families and the Mac containers, each
-// field settable so that damaged files can be made on purpose.
+// Our own writers of the icon formats: icon files, 16-bit icon libraries,
+// icon families and the Mac containers, each field settable so that damaged
+// files can be made on purpose. The tests, the benchmarks and mkiconseeds
+// (the fuzz targets' seed files) make their icon files with them.
 #pragma once
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
 
-namespace icontest {
+namespace iconwriter {
 
 inline std::string LE16(unsigned v) { return {static_cast<char>(v), static_cast<char>(v >> 8)}; }
 inline std::string LE32(std::uint32_t v) { return LE16(v & 0xFFFF) + LE16(v >> 16); }
@@ -36,8 +37,7 @@ inline std::string DibImage(int W, int H, int Bits, const TPixelFn& Pixel, const
       const std::uint32_t p = Pixel(x, y);
       if (Bits <= 8) {
         const int bit = x * Bits;
-        row[static_cast<std::size_t>(bit / 8)] |=
-            static_cast<char>((p & ((1u << Bits) - 1)) << (8 - Bits - bit % 8));
+        row[static_cast<std::size_t>(bit / 8)] |= static_cast<char>((p & ((1u << Bits) - 1)) << (8 - Bits - bit % 8));
       } else if (Bits == 16) {
         const unsigned v = ((p >> 19 & 31) << 10) | ((p >> 11 & 31) << 5) | (p >> 3 & 31);
         row.replace(static_cast<std::size_t>(2 * x), 2, LE16(v));
@@ -146,8 +146,7 @@ inline std::string ResourceFork(const std::vector<std::string>& Families) {
   std::string refs;
   for (std::size_t i = 0; i < Families.size(); ++i) {
     const std::uint32_t at = static_cast<std::uint32_t>(data.size());
-    refs += BE16(128 + static_cast<unsigned>(i)) + BE16(0xFFFF) + std::string(1, '\0') +
-            BE32(at).substr(1) + BE32(0);
+    refs += BE16(128 + static_cast<unsigned>(i)) + BE16(0xFFFF) + std::string(1, '\0') + BE32(at).substr(1) + BE32(0);
     data += BE32(static_cast<std::uint32_t>(Families[i].size())) + Families[i];
   }
   const std::uint32_t dataOffset = 256;
@@ -211,4 +210,4 @@ inline std::string TypedStream(const std::vector<std::string>& Families) {
   return s + end;
 }
 
-}  // namespace icontest
+}  // namespace iconwriter

@@ -90,7 +90,8 @@ bool TIconCache::Load() {
   FNextIndex = 0;
   try {
     if (!FileExists(FFileName)) return false;
-    FItems = ReadIconCacheItems(ReadFileBytes(FFileName));
+    // Read whole, within the icon readers' cap: a larger file is no cache of ours.
+    FItems = ReadIconCacheItems(ReadIconFile(FFileName));
   } catch (const Exception&) {
     FItems.clear();
     return false;

@@ -137,17 +137,26 @@ bool TIconCache::MakePicture(const String& FileName, int Index, TBitmap& Bitmap)
   const String ext = LowerCase(ExtractFileExt(FileName));
   TBitmap mask;
   if (ext != ".bmp" && ext != ".png" && ext != ".jpg") {
-    TKemIcons icons;
-    icons.LoadFromFile(FileName);
+    TKemIcons& icons = Library(FileName);
     if (icons.GetCount() == 0) return false;
     int group = icons.FromRegisteredIcon() ? icons.DefaultGroup() : Index;
     if (group < 0 || group >= icons.GetCount()) group = 0;
-    const TKemIconGroup& g = *icons.GetGroup(group);
-    const TKemIconImage* image = g.ExactImage(size, 32);
-    if (!image) image = g.BestImage(512, 32);
-    const bool stretch = Stretch == isAlways || (Stretch == isWhenLarger && image->Width > size);
-    image->Draw(Bitmap, mask, stretch, true);
-    return true;
+    TKemIconGroup& g = *icons.GetGroup(group);
+    for (;;) {
+      int chosen = -1;
+      const TKemIconImage* image = g.ExactImage(size, 32, &chosen);
+      if (!image) image = g.BestImage(512, 32, &chosen);
+      if (!image) return false;
+      const bool stretch = Stretch == isAlways || (Stretch == isWhenLarger && image->Width > size);
+      try {
+        image->Draw(Bitmap, mask, stretch, true);
+        return true;
+      } catch (const Exception&) {
+        // An image that cannot be decoded is skipped: the next best one stands in.
+        g.Images.erase(g.Images.begin() + chosen);
+        Bitmap.SetSize(size, size);
+      }
+    }
   }
   TBitmap picture;
   LoadBitmapFromFile(picture, FileName);
@@ -156,6 +165,17 @@ bool TIconCache::MakePicture(const String& FileName, int Index, TBitmap& Bitmap)
   const bool stretch = Stretch == isAlways || (Stretch == isWhenLarger && picture.Width() > size);
   DrawIconPicture(picture, nullptr, Bitmap, mask, stretch, true);
   return true;
+}
+
+TKemIcons& TIconCache::Library(const String& FileName) const {
+  for (auto& [name, icons] : FLibraries)
+    if (name == FileName) return *icons;
+  // Bars hold many icons of one library (shell32.dll…): the last few stay loaded while the cache is made.
+  if (FLibraries.size() >= kLibrariesKept) FLibraries.erase(FLibraries.begin());
+  auto icons = std::make_unique<TKemIcons>();
+  icons->LoadFromFile(FileName);
+  FLibraries.emplace_back(FileName, std::move(icons));
+  return *FLibraries.back().second;
 }
 
 bool TIconCache::AddEntry(TKemXmlTag& Icon, int Size) {
@@ -173,6 +193,7 @@ bool TIconCache::AddEntry(TKemXmlTag& Icon, int Size) {
   } catch (const std::bad_alloc&) {
     item->Valid = false;
   }
+  if (!FMakingAll) FLibraries.clear();
   if (!item->Valid || item->Bitmap->Width() != Size || item->Bitmap->Height() != Size) {
     Icon.WriteAttr("cacheindex", "-1");
     return false;
@@ -185,6 +206,7 @@ bool TIconCache::AddEntry(TKemXmlTag& Icon, int Size) {
 
 bool TIconCache::Sync(const TKemXmlTag* Groups) {
   for (const auto& item : FItems) item->Valid = false;
+  FMakingAll = true;
   bool added = false;
   for (const TKemXmlTag* group : ListGroups(Groups))
     for (TKemXmlTag* icon : ListIcons(group)) {
@@ -195,6 +217,8 @@ bool TIconCache::Sync(const TKemXmlTag* Groups) {
         added = true;
       }
     }
+  FMakingAll = false;
+  FLibraries.clear();
   if (added) Save();
   return added;
 }
@@ -202,8 +226,11 @@ bool TIconCache::Sync(const TKemXmlTag* Groups) {
 void TIconCache::Rebuild(const TKemXmlTag* Groups) {
   RetireItems();
   FNextIndex = 0;
+  FMakingAll = true;
   for (const TKemXmlTag* group : ListGroups(Groups))
     for (TKemXmlTag* icon : ListIcons(group)) AddEntry(*icon);
+  FMakingAll = false;
+  FLibraries.clear();
 }
 
 std::unique_ptr<TBitmap> DrawUnknownIconPicture(int Size) {

@@ -12,9 +12,11 @@
 #include <cstdint>
 #include <memory>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "kem3/framework/kemxml.h"
+#include "kem3/graphics/kemicons.h"
 #include "platform/bitmap.h"
 #include "platform/types.h"
 
@@ -77,6 +79,9 @@ class TIconCache {
   // Moves the current items out of the list; they stay alive a while (GetBitmap).
   void RetireItems();
   bool MakePicture(const String& FileName, int Index, TBitmap& Bitmap) const;
+  // The icon library of a file, loaded once while a sync or rebuild runs.
+  TKemIcons& Library(const String& FileName) const;
+  static constexpr std::size_t kLibrariesKept = 4;
 
   String FFileName;
   String FProgramDir;
@@ -86,6 +91,8 @@ class TIconCache {
   std::unique_ptr<TBitmap> FUnknown;
   std::unique_ptr<TBitmap> FUnknownScaled;
   std::unique_ptr<TBitmap> FUnknownRetired;
+  mutable std::vector<std::pair<String, std::unique_ptr<TKemIcons>>> FLibraries;
+  bool FMakingAll = false;  // in a sync or rebuild: libraries stay loaded until its end
 };
 
 // The items of a cache file's bytes; EReadError for any fault in them.

@@ -178,12 +178,14 @@ TKemIconImageWin::TKemIconImageWin(std::string_view Data, int AWidth, int AHeigh
   BitCount = static_cast<std::uint8_t>(ABitCount);
   const TIconBytes bytes(FData);
   if (FIsPNG) {
-    // Decoded once here: a PNG entry that cannot be read is left out.
-    TBitmap color, mask;
-    DecodePng(FData, color, mask);
+    // Only the header is read here (libraries hold hundreds of PNG images);
+    // an image that then fails to decode is skipped where it is drawn.
+    if (bytes.Sub(12, 4) != "IHDR") throw EIconError("Icon image PNG header");
+    const std::uint32_t width = bytes.U32BE(16), height = bytes.U32BE(20);
+    if (width == 0 || width > kMaxIconSide || height == 0 || height > kMaxIconSide) throw EIconError("Icon image size");
     if (Width == 0 || Height == 0) {
-      Width = color.Width();
-      Height = color.Height();
+      Width = static_cast<int>(width);
+      Height = static_cast<int>(height);
     }
     BitCount = 32;
   } else {

@@ -54,7 +54,9 @@ class TKemIconImage : public TObject {
 class TKemIconImageWin : public TKemIconImage {
  public:
   // Takes a copy of the data; sizes, bit count and alpha flag from the
-  // directory entry, completed from the data's own header.
+  // directory entry, completed from the data's own header. EIconError when
+  // the header is not that of an icon image (a PNG's pixels are only
+  // decoded when it is drawn).
   TKemIconImageWin(std::string_view Data, int Width, int Height, int ColorCount, int Planes, int BitCount);
   const std::string& Data() const { return FData; }
   bool IsPNG() const { return FIsPNG; }

@@ -42,6 +42,14 @@ class IconCacheTest : public ::testing::Test {
                            size, size, 32, [=](int, int) { return colour; }, [](int, int) { return false; })};
     };
     Write("app.ico", IcoFile({solid(16, 0xFF0000FFu), solid(32, 0xFF0000FFu)}));
+    // Its 32 pixel image is a PNG that cannot be decoded: the 16 pixel one stands in.
+    TPNGImage broken;
+    broken.SetSize(32, 32);
+    TMemoryStream stream;
+    broken.SaveToStream(stream);
+    std::string bytes(static_cast<const char*>(stream.Memory()), static_cast<std::size_t>(stream.Size()));
+    bytes[bytes.size() - 20] ^= 0x55;
+    Write("damaged.ico", IcoFile({solid(16, 0xFF00FF00u), {32, 32, 0, 1, 32, bytes}}));
     Write("lib.icl", NeLibrary({{{solid(32, 0xFF0000FFu)}}, {{solid(32, 0xFFFF0000u)}}}, {"A", "B"}));
     TPNGImage png;
     png.SetPixelFormat(pf24bit);
@@ -91,6 +99,7 @@ TEST_F(IconCacheTest, PicturesOfEveryKindAtTheIconSize) {
       {"app.ico", "0", 48, isWhenLarger, true, 0xFF0000FFu, 0},        // smaller: not stretched
       {"app.ico", "0", 48, isAlways, true, 0xFF0000FFu, 0xFF0000FFu},  // stretched
       {"lib.icl", "1", 32, isAlways, true, 0xFFFF0000u, 0xFFFF0000u},
+      {"damaged.ico", "0", 32, isNever, true, 0xFF00FF00u, 0},
       {"lib.icl", "7", 32, isAlways, true, 0xFF0000FFu, 0xFF0000FFu},  // beyond the library: icon 0
       {"pic.png", "0", 32, isWhenLarger, true, 0xFF00FF00u, 0xFF00FF00u},
       {"pic.png", "0", 32, isNever, true, 0xFF00FF00u, 0xFF00FF00u},  // 64 centred in 32: cut

@@ -87,10 +87,12 @@ TEST(KemIcons, PngEntriesAndSizesFromTheData) {
   TKemIcons icons;
   const std::string png = PngBytes(64, 48, 0x80FF0000u);
   std::string broken = png;
-  broken[40] ^= 0x55;  // a CRC mismatch: the entry is skipped
-  icons.LoadIcoData(IcoFile({{0, 0, 0, 1, 32, png}, {16, 16, 0, 1, 32, broken}}));
+  broken[40] ^= 0x55;  // a CRC mismatch past the header: kept, but it cannot be drawn
+  std::string noSize = png;
+  noSize.replace(16, 4, BE32(0));  // a header without a width: skipped
+  icons.LoadIcoData(IcoFile({{0, 0, 0, 1, 32, png}, {16, 16, 0, 1, 32, broken}, {0, 0, 0, 1, 32, noSize}}));
   ASSERT_EQ(icons.GetCount(), 1);
-  ASSERT_EQ(icons.GetGroup(0)->Count(), 1);
+  ASSERT_EQ(icons.GetGroup(0)->Count(), 2);
   const TKemIconImage& image = *icons.GetGroup(0)->Image(0);
   EXPECT_EQ(image.Width, 64);
   EXPECT_EQ(image.Height, 48);
@@ -99,6 +101,7 @@ TEST(KemIcons, PngEntriesAndSizesFromTheData) {
   image.Draw(bitmap, mask, false, false);
   EXPECT_EQ(Argb(bitmap, 10, 10), 0x80FF0000u);
   EXPECT_EQ(mask.Width(), 64);  // kept without the use-alpha flag
+  EXPECT_THROW(icons.GetGroup(0)->Image(1)->Draw(bitmap, mask, false, false), EPNGImage);
 }
 
 TEST(KemIcons, BestAndExactImage) {

@@ -11,6 +11,7 @@
 #include "launcher/ov3cfg.h"
 #include "launcher/ov3hotkeytext.h"
 #include "launcher/ov3text.h"
+#include "platform/sysutils.h"
 #include "platform/unicode_convert.h"
 #include "platform/winapi_win.h"
 
@@ -109,9 +110,10 @@ void TfMain::bsGroupsChange() {
 }
 
 void TfMain::AddIconItem(TKemXmlTag* Icon) {
-  // Pictures come from the icon cache; until it exists the cells hold captions.
-  plIcons->AddItem(WideString(), Variant(static_cast<std::int64_t>(reinterpret_cast<std::intptr_t>(Icon))), nullptr,
-                   nullptr, false);
+  // The picture is the icon cache's, with its own alpha ("unknown" when it has none).
+  TBitmap* picture = FIconCache ? FIconCache->GetBitmap(StrToIntDef(Icon->ReadAttr("cacheindex", "-1"), -1)) : nullptr;
+  plIcons->AddItem(WideString(), Variant(static_cast<std::int64_t>(reinterpret_cast<std::intptr_t>(Icon))), picture,
+                   nullptr, picture != nullptr);
 }
 
 void TfMain::RefreshIconCaptions(bool Rebuild) {

@@ -97,7 +97,7 @@ void TfMain::FormCreate(TObject*) {
   CreateSkinner();
   ReadGroupList();
   RebuildGroupButtons();
-  SaveContents();
+  SaveContents(OpenIconCache());
 
   SelectGroup(0);
   UpdateActionStates();
@@ -179,6 +179,10 @@ void TfMain::FormConfigUpdate(int Id, const Variant& Value) {
     case ovsGroupsAutoAccel:
       RebuildGroupButtons();
       break;
+    case ovsIconsSize:
+    case ovsIconsStretch:
+      if (MainFormCreated) RebuildIconCache();
+      break;
     default:
       break;
   }
@@ -243,16 +247,26 @@ void TfMain::ReadGroupList() {
   FGroupButtonCount = static_cast<int>(FGroupList.size());
 }
 
-void TfMain::SaveContents() {
-  if (!FContents) return;
-  try {
-    ::SaveContents(*FContents, FContentsFileName);
-    FContentsSaveFailed = false;
-  } catch (const Exception&) {
-    if (FContentsSaveFailed) return;
-    FContentsSaveFailed = true;
-    FSaveFailure = std::current_exception();
-    PostMessageW(Handle(), kReportSaveFailure, 0, 0);
+void TfMain::SaveContents(bool WithIconCache) {
+  if (FContents) {
+    try {
+      ::SaveContents(*FContents, FContentsFileName);
+      FContentsSaveFailed = false;
+    } catch (const Exception&) {
+      if (!FContentsSaveFailed) {
+        FContentsSaveFailed = true;
+        FSaveFailure = std::current_exception();
+        PostMessageW(Handle(), kReportSaveFailure, 0, 0);
+      }
+    }
+  }
+  // The cache only spares work at the next start: one that cannot be written
+  // is made again then, so its failure stops nothing.
+  if (WithIconCache && FIconCache) {
+    try {
+      FIconCache->Save();
+    } catch (const Exception&) {
+    }
   }
 }
 
@@ -290,6 +304,9 @@ void TfMain::UpdateActionStates() {
 
 void TfMain::FormActionExecute(int Id) {
   switch (Id) {
+    case 103:
+      RebuildIconCache();
+      break;
     case 105:
       ToggleSetting(ovsAutoHide);
       break;

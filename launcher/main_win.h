@@ -10,6 +10,7 @@
 #include "launcher/ov3actions.h"
 #include "launcher/ov3contents.h"
 #include "launcher/ov3hotkeytext.h"
+#include "launcher/ov3iconcache.h"
 #include "launcher/ov3launch_win.h"
 #include "platform/extctrls_win.h"
 #include "platform/forms_win.h"
@@ -38,8 +39,9 @@ class TfMain : public TForm {
   // Writes the whole contents file at once; every change to groups, icons and
   // modules ends here. A failed write leaves the file as it was and is shown
   // once the handler that saved has returned; while the file stays unwritable
-  // that message is not repeated, but every change tries again.
-  void SaveContents();
+  // that message is not repeated, but every change tries again. WithIconCache saves the icon cache as well.
+  void SaveContents(bool WithIconCache = false);
+  TIconCache* IconCache() const { return FIconCache.get(); }
 
   // Starts the program behind an icon element, or the icons a batch lists.
   void LaunchIcon(const TKemXmlTag* Icon);
@@ -126,6 +128,14 @@ class TfMain : public TForm {
   // Places the bar in the work area of its monitor for the alignment actions.
   void AlignInWorkArea(int ActionId);
   TBarActionContext ActionContext() const;
+  // ---- The icon cache (main_icons_win.cpp).
+  // Opens "ov3.icc" and brings it in line with the contents; true when the
+  // file did not exist yet (the caller saves the cache with the contents).
+  bool OpenIconCache();
+  // Every picture made anew at the current icon size and stretch rule, saved
+  // with the contents, and the panel refilled (action 103, settings 201, 202).
+  void RebuildIconCache();
+  void ApplyIconCacheSettings();
 
   std::unique_ptr<TKemXml> FContents;
   String FContentsFileName;
@@ -146,6 +156,7 @@ class TfMain : public TForm {
   // The last save of the contents failed (and was reported).
   bool FContentsSaveFailed = false;
   std::exception_ptr FSaveFailure;
+  std::unique_ptr<TIconCache> FIconCache;
   std::array<TOvActionState, kBarActions.size()> FActionStates{};
   TVosFormSkinner* FSkinner = nullptr;  // owned as components
   TVosFormCaption* FCaption = nullptr;

@@ -10,5 +10,6 @@ ORV_PROGRAMS=(
   /usr/bin/cmake /usr/bin/ctest /usr/bin/ninja /usr/bin/ccache /usr/bin/nasm
   /usr/bin/x86_64-w64-mingw32-g++-posix /usr/bin/i686-w64-mingw32-g++-posix
   /usr/bin/x86_64-w64-mingw32-objdump /usr/bin/i686-w64-mingw32-objdump
+  /usr/bin/wrestool /usr/bin/icotool /usr/bin/png2icns
 )
 

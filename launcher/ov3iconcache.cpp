@@ -1,0 +1,260 @@
+// The icon cache: its file, the pictures made from icon libraries and picture
+// files, and keeping it in line with the contents document.
+#include "launcher/ov3iconcache.h"
+
+#include <algorithm>
+
+#include "kem3/framework/kemstreamfmt.h"
+#include "kem3/framework/kemutil.h"
+#include "kem3/graphics/kemicons.h"
+#include "kem3/graphics/kemimage.h"
+#include "kem3/graphics/kemresample.h"
+#include "launcher/ov3contents.h"
+#include "platform/files.h"
+#include "platform/sysutils.h"
+
+namespace {
+
+// The fixed bytes of one item: index, size byte, size and the image block header.
+constexpr std::int64_t kItemMinBytes = 4 + 1 + 4 + 8;
+
+std::unique_ptr<TBitmap> NewPicture(int Size) {
+  auto bitmap = std::make_unique<TBitmap>();
+  bitmap->SetPixelFormat(pf32bit);
+  bitmap->SetSize(Size, Size);
+  bitmap->SetAlphaFormat(afDefined);
+  return bitmap;
+}
+
+// The picture as pf32bit with straight alpha; formats without alpha are opaque.
+void MakeStraight32(TBitmap& Picture) {
+  if (Picture.PixelFormat() == pf32bit && Picture.AlphaFormat() != afIgnored) return;
+  if (Picture.PixelFormat() != pf32bit)
+    Picture.SetPixelFormat(pf32bit);
+  else
+    for (int y = 0; y < Picture.Height(); ++y) {
+      auto* row = static_cast<TRGBQuad*>(Picture.ScanLine(y));
+      for (int x = 0; x < Picture.Width(); ++x) row[x].rgbReserved = 255;
+    }
+  Picture.SetAlphaFormat(afDefined);
+}
+
+}  // namespace
+
+std::vector<std::unique_ptr<TIconCacheItem>> ReadIconCacheItems(std::string_view Bytes) {
+  if (Bytes.size() <= 12 || Bytes.substr(0, 8) != kIconCacheMagic) throw EReadError("Icon cache: no cache file");
+  TStringStream stream{std::string(Bytes)};
+  stream.SetPosition(8);
+  const std::int32_t count = stream.ReadLE<std::int32_t>();
+  if (count < 0 || count > (stream.Size() - 12) / kItemMinBytes) throw EReadError("Icon cache: item count");
+  std::vector<std::unique_ptr<TIconCacheItem>> items;
+  items.reserve(static_cast<std::size_t>(count));
+  for (std::int32_t i = 0; i < count; ++i) {
+    auto item = std::make_unique<TIconCacheItem>();
+    item->CacheIndex = stream.ReadLE<std::int32_t>();
+    stream.ReadLE<std::uint8_t>();  // the size's lowest byte once more
+    item->Size = stream.ReadLE<std::int32_t>();
+    if (item->CacheIndex < 0 || item->Size <= 0 || item->Size > kIconCacheMaxSize)
+      throw EReadError("Icon cache: item header");
+    item->Bitmap = std::make_unique<TBitmap>();
+    try {
+      if (!ReadImageBlock(stream, *item->Bitmap)) throw EReadError("Icon cache: picture missing");
+    } catch (const EInvalidGraphic&) {
+      throw EReadError("Icon cache: picture damaged");
+    }
+    const TBitmap& b = *item->Bitmap;
+    if (b.Width() <= 0 || b.Width() > kIconCacheMaxSize || b.Height() <= 0 || b.Height() > kIconCacheMaxSize)
+      throw EReadError("Icon cache: picture size");
+    MakeStraight32(*item->Bitmap);
+    items.push_back(std::move(item));
+  }
+  return items;
+}
+
+TIconCache::TIconCache(const String& FileName, const String& ProgramDir, std::unique_ptr<TBitmap> Unknown)
+    : FFileName(FileName), FProgramDir(ProgramDir), FUnknown(std::move(Unknown)) {
+  if (!FUnknown || FUnknown->Empty()) FUnknown = DrawUnknownIconPicture(32);
+  MakeStraight32(*FUnknown);
+  Load();
+}
+
+TIconCache::~TIconCache() = default;
+
+void TIconCache::RetireItems() {
+  FRetired = std::move(FItems);
+  FItems.clear();
+}
+
+bool TIconCache::Load() {
+  RetireItems();
+  FNextIndex = 0;
+  try {
+    if (!FileExists(FFileName)) return false;
+    // Read whole, within the icon readers' cap: a larger file is no cache of ours.
+    FItems = ReadIconCacheItems(ReadIconFile(FFileName));
+  } catch (const Exception&) {
+    FItems.clear();
+    return false;
+  }
+  for (const auto& item : FItems) FNextIndex = std::max(FNextIndex, item->CacheIndex + 1);
+  return true;
+}
+
+void TIconCache::Save() const {
+  TMemoryStream stream;
+  stream.WriteBytes(kIconCacheMagic);
+  stream.WriteLE<std::int32_t>(Count());
+  for (const auto& item : FItems) {
+    stream.WriteLE<std::int32_t>(item->CacheIndex);
+    stream.WriteLE<std::uint8_t>(static_cast<std::uint8_t>(item->Size & 0xFF));
+    stream.WriteLE<std::int32_t>(item->Size);
+    WriteImageBlock(stream, *item->Bitmap);
+  }
+  stream.SaveToFile(FFileName);
+}
+
+TIconCacheItem* TIconCache::Find(int Index) const {
+  if (Index < 0) return nullptr;
+  for (const auto& item : FItems)
+    if (item->CacheIndex == Index) return item.get();
+  return nullptr;
+}
+
+TBitmap* TIconCache::GetBitmap(int Index) {
+  if (TIconCacheItem* item = Find(Index); item && item->Valid) return item->Bitmap.get();
+  if (!FUnknownScaled || FUnknownScaled->Width() != IconSize) {
+    auto scaled = NewPicture(std::max(1, IconSize));
+    ResampleBitmap(*scaled, *FUnknown, rfLanczos3, 0);
+    scaled->SetAlphaFormat(afDefined);
+    FUnknownRetired = std::move(FUnknownScaled);
+    FUnknownScaled = std::move(scaled);
+  }
+  return FUnknownScaled.get();
+}
+
+bool TIconCache::MakePicture(const String& FileName, int Index, TBitmap& Bitmap) const {
+  const int size = Bitmap.Width();
+  const String ext = LowerCase(ExtractFileExt(FileName));
+  TBitmap mask;
+  if (ext != ".bmp" && ext != ".png" && ext != ".jpg") {
+    TKemIcons& icons = Library(FileName);
+    if (icons.GetCount() == 0) return false;
+    int group = icons.FromRegisteredIcon() ? icons.DefaultGroup() : Index;
+    if (group < 0 || group >= icons.GetCount()) group = 0;
+    TKemIconGroup& g = *icons.GetGroup(group);
+    for (;;) {
+      int chosen = -1;
+      const TKemIconImage* image = g.ExactImage(size, 32, &chosen);
+      if (!image) image = g.BestImage(512, 32, &chosen);
+      if (!image) return false;
+      const bool stretch = Stretch == isAlways || (Stretch == isWhenLarger && image->Width > size);
+      try {
+        image->Draw(Bitmap, mask, stretch, true);
+        return true;
+      } catch (const Exception&) {
+        // An image that cannot be decoded is skipped: the next best one stands in.
+        g.Images.erase(g.Images.begin() + chosen);
+        Bitmap.SetSize(size, size);
+      }
+    }
+  }
+  TBitmap picture;
+  LoadBitmapFromFile(picture, FileName);
+  if (picture.Empty()) return false;
+  MakeStraight32(picture);
+  const bool stretch = Stretch == isAlways || (Stretch == isWhenLarger && picture.Width() > size);
+  DrawIconPicture(picture, nullptr, Bitmap, mask, stretch, true);
+  return true;
+}
+
+TKemIcons& TIconCache::Library(const String& FileName) const {
+  for (auto& [name, icons] : FLibraries)
+    if (name == FileName) return *icons;
+  // Bars hold many icons of one library (shell32.dll…): the last few stay loaded while the cache is made.
+  if (FLibraries.size() >= kLibrariesKept) FLibraries.erase(FLibraries.begin());
+  auto icons = std::make_unique<TKemIcons>();
+  icons->LoadFromFile(FileName);
+  FLibraries.emplace_back(FileName, std::move(icons));
+  return *FLibraries.back().second;
+}
+
+bool TIconCache::AddEntry(TKemXmlTag& Icon, int Size) {
+  if (Size <= 0) Size = IconSize;
+  Size = std::clamp(Size, 1, kIconCacheMaxSize);
+  auto item = std::make_unique<TIconCacheItem>();
+  item->Size = Size;
+  item->Bitmap = NewPicture(Size);
+  String fileName = Icon.ReadPathAttr("image", "filename");
+  const int index = StrToIntDef(Icon.ReadPathAttr("image", "index", "0"), 0);
+  try {
+    if (!fileName.empty()) item->Valid = MakePicture(ExpandRelativePath(fileName, FProgramDir), index, *item->Bitmap);
+  } catch (const Exception&) {
+    item->Valid = false;
+  } catch (const std::bad_alloc&) {
+    item->Valid = false;
+  }
+  if (!FMakingAll) FLibraries.clear();
+  if (!item->Valid || item->Bitmap->Width() != Size || item->Bitmap->Height() != Size) {
+    Icon.WriteAttr("cacheindex", "-1");
+    return false;
+  }
+  item->CacheIndex = FNextIndex++;
+  Icon.WriteAttr("cacheindex", IntToStr(item->CacheIndex));
+  FItems.push_back(std::move(item));
+  return true;
+}
+
+bool TIconCache::Sync(const TKemXmlTag* Groups) {
+  for (const auto& item : FItems) item->Valid = false;
+  FMakingAll = true;
+  bool added = false;
+  for (const TKemXmlTag* group : ListGroups(Groups))
+    for (TKemXmlTag* icon : ListIcons(group)) {
+      if (TIconCacheItem* item = Find(StrToIntDef(icon->ReadAttr("cacheindex", "-1"), -1))) {
+        item->Valid = true;
+      } else {
+        AddEntry(*icon);
+        added = true;
+      }
+    }
+  FMakingAll = false;
+  FLibraries.clear();
+  if (added) Save();
+  return added;
+}
+
+void TIconCache::Rebuild(const TKemXmlTag* Groups) {
+  RetireItems();
+  FNextIndex = 0;
+  FMakingAll = true;
+  for (const TKemXmlTag* group : ListGroups(Groups))
+    for (TKemXmlTag* icon : ListIcons(group)) AddEntry(*icon);
+  FMakingAll = false;
+  FLibraries.clear();
+}
+
+std::unique_ptr<TBitmap> DrawUnknownIconPicture(int Size) {
+  // A question mark on a 7 x 9 grid.
+  static const char* const kMark[9] = {" ##### ", "##   ##", "     ##", "    ## ", "   ##  ",
+                                       "   ##  ", "       ", "   ##  ", "   ##  "};
+  auto bitmap = NewPicture(Size);
+  const int margin = Size / 16, corner = Size / 6;
+  const int cell = std::max(1, Size * 5 / 8 / 9);
+  const int left = (Size - 7 * cell) / 2, top = (Size - 9 * cell) / 2;
+  for (int y = 0; y < Size; ++y) {
+    auto* row = static_cast<TRGBQuad*>(bitmap->ScanLine(y));
+    for (int x = 0; x < Size; ++x) {
+      const int dx = std::max({0, margin + corner - x, x - (Size - 1 - margin - corner)});
+      const int dy = std::max({0, margin + corner - y, y - (Size - 1 - margin - corner)});
+      if (x < margin || y < margin || x >= Size - margin || y >= Size - margin || dx * dx + dy * dy > corner * corner)
+        continue;
+      const bool edge = x == margin || y == margin || x == Size - 1 - margin || y == Size - 1 - margin ||
+                        (dx * dx + dy * dy > (corner - 1) * (corner - 1) && (dx > 0 && dy > 0));
+      const int gx = (x - left) / cell, gy = (y - top) / cell;
+      const bool mark = x >= left && y >= top && gx < 7 && gy < 9 && kMark[gy][gx] == '#';
+      const std::uint8_t v = mark ? 0x50 : edge ? 0x70 : 0xD8;
+      row[x] = TRGBQuad{v, v, v, 255};
+    }
+  }
+  return bitmap;
+}

@@ -51,6 +51,7 @@ TfMain::TfMain(TComponent* AOwner) : TForm(AOwner) {
   pClient->SetParent(this);
   pClient->SetAlign(alClient);
   CreateGroupControls();
+  CreateAutoHide();
 
   FLanguageListener = RegisterLanguageListener([this] { FormLanguageChange(); });
   FormLanguageChange();
@@ -87,11 +88,9 @@ void TfMain::FormCreate(TObject*) {
   CheckSettingsVersion();
   DefineSettings([this] { SavePlacementAndSettings(); });
   LoadMainFormSettings(*this);
-  FHomeLeft = Left();
-  FHomeTop = Top();
+  FAutoHide->SetHome({Left(), Top()});
 
   UpdateActionStates();
-  FHidden = false;
 
   OpenContents();
   ReadGroupList();
@@ -101,7 +100,7 @@ void TfMain::FormCreate(TObject*) {
   SelectGroup(0);
   UpdateActionStates();
 
-  mhInstallHook(Handle());
+  InstallMouseHook();
 
   // Every setting takes effect once.
   cfgApplyAll(ConfigTarget());
@@ -115,7 +114,9 @@ void TfMain::FormShow(TObject*) {
   // the end of the splash belong here beside the group keys.
   if (FFirstShow) {
     FFirstShow = false;
+    InitHotkeys();
     ReadGroupKeys();
+    RebuildHotkeys();
   }
 }
 
@@ -137,8 +138,29 @@ void TfMain::FormConfigUpdate(int Id, const Variant& Value) {
   // in the code that reads them.
   switch (Id) {
     case ovsAutoHide:
+    case ovsAutoHideMethod:
+      AutoHideChanged();
+      UpdateActionStates();
+      break;
     case ovsScreenSnap:
       UpdateActionStates();
+      break;
+    case ovsAutoHideHideDelay:
+    case ovsAutoHideShowDelay:
+    case ovsAutoHideSteps:
+    case ovsAutoHideSpeed:
+    case ovsScreenArea:
+    case ovsScreenAreas:
+      ReadAutoHideSettings();
+      SyncAutoHideTimers();
+      break;
+    case ovsScreenEdgeSize:
+    case ovsScreenCornerSize:
+      SetHookAreas();
+      break;
+    case ovsFocusShortcut:
+    case ovsAutohideShortcut:
+      if (MainFormCreated && FHotkeysInitialised) RebuildHotkeys();
       break;
     case ovsIconDragging: {
       TKemPanelListOptions Options = plIcons->Options();
@@ -184,20 +206,19 @@ void TfMain::FormConfigUpdate(int Id, const Variant& Value) {
 
 void TfMain::SavePlacementAndSettings() {
   // While the bar is hidden or sliding its window is off its place: keep the home position.
-  const TPoint home{FHomeLeft, FHomeTop};
-  SaveMainFormSettings(*this, FHidden ? &home : nullptr);
+  const TPoint home = FAutoHide->Home();
+  SaveMainFormSettings(*this, FAutoHide->Hidden() ? &home : nullptr);
 }
 
 void TfMain::FormDestroy(TObject*) {
-  mhRemoveHook(Handle());
+  if (FMouseHookInstalled) mhRemoveHook(Handle());
   FGroupList.clear();
   FGroupsTag = nullptr;
   FContents.reset();
+  DoneHotkeys();
   // A hidden bar is put back where it belongs before its placement is kept.
-  if (FHidden) {
-    SetBounds(FHomeLeft, FHomeTop, Width(), Height());
-    FHidden = false;
-  }
+  FAutoHide->RestoreHomePosition();
+  SyncAutoHideTimers();
   // The one full save of shut-down, pending changes included.
   cfgSaveAtShutDown();
 }
@@ -214,6 +235,8 @@ void TfMain::SaveAtSessionEnd() {
 }
 
 void TfMain::FormKeyDown(TObject*, std::uint16_t& Key, TShiftState Shift) {
+  // A key on the bar keeps it a while longer.
+  FAutoHide->ResetCountdown();
   if (GroupKeyDown(Key, Shift)) return;
   // The bar's own shortcuts (Ins, Del, Ctrl+P…) reach their actions from here.
   int id = FindBarActionByShortCut(ShortCut(Key, Shift));
@@ -333,7 +356,6 @@ void TfMain::AlignInWorkArea(int ActionId) {
       SetBounds(work.Right - Width(), centreY, Width(), Height());
       break;
   }
-  FHomeLeft = Left();
-  FHomeTop = Top();
+  FAutoHide->SetHome({Left(), Top()});
   cfgRequestSave();
 }

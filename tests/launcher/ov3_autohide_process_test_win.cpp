@@ -30,10 +30,43 @@ std::vector<std::string> Drive(const Ov3Folder& folder, const std::wstring& scri
   const std::wstring log = Wide(folder.File("driver.log"));
   const std::wstring window = L"0 0 " + std::to_wstring(GetSystemMetrics(SM_CXSCREEN)) + L" " +
                               std::to_wstring(GetSystemMetrics(SM_CYSCREEN) / 2);
-  EXPECT_EQ(testproc::RunProgram(testproc::ProgramFolder() + L"hookdriver.exe",
-                                 L"\"" + log + L"\" " + window + L" " + script),
-            0);
+  const int rc = testproc::RunProgram(testproc::ProgramFolder() + L"hookdriver.exe",
+                                      L"\"" + log + L"\" " + window + L" " + script);
+  EXPECT_EQ(rc, 0) << std::hex << static_cast<unsigned>(rc);
   return testproc::ReadLines(log);
+}
+
+// A visible top-level window of the bar's process other than the bar.
+HWND FindOtherWindow(const testproc::ChildProcess& bar, HWND barWindow) {
+  struct Search {
+    DWORD Process;
+    HWND Bar, Found;
+  } search{bar.Id(), barWindow, nullptr};
+  EnumWindows(
+      [](HWND w, LPARAM p) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(p);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (owner != s->Process || w == s->Bar || !IsWindowVisible(w)) return TRUE;
+        s->Found = w;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.Found;
+}
+
+String RecorderIcon(int id, const char* parameters, const char* key) {
+  return "<icon id=\"" + std::to_string(id) + "\" title=\"" + parameters +
+         "\" type=\"program\"><application filename=\"" + Utf8(testproc::ProgramFolder() + L"recorder.exe") +
+         "\" parameters=\"" + parameters + "\"/><shortcut key=\"" + key + "\"/></icon>";
+}
+
+void WriteIcons(const Ov3Folder& folder, const String& icons) {
+  WriteFileAtomic(folder.File("ov3.xml"),
+                  "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ov3contents>\n<groups>\n"
+                  "<group title=\"Tools\"><icons>" +
+                      icons + "</icons></group>\n</groups>\n</ov3contents>\n");
+  SetEnvironmentVariableW(L"ORV_RECORDER_LOG", Wide(folder.File("recorder.log")).c_str());
 }
 
 RECT BarRect(HWND bar) {
@@ -82,16 +115,9 @@ TEST(Ov3AutoHideProcess, HidesAfterTheDelayAndComesBackFromTheTopEdge) {
 
 TEST(Ov3AutoHideProcess, AGlobalHotkeyStartsItsIconAndIsSwallowed) {
   Ov3Folder folder;
-  const String log = folder.File("recorder.log");
-  const String recorder = Utf8(testproc::ProgramFolder() + L"recorder.exe");
-  WriteFileAtomic(folder.File("ov3.xml"),
-                  "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ov3contents>\n<groups>\n"
-                  "<group title=\"Tools\"><icons><icon id=\"1\" title=\"Recorder\" type=\"program\">"
-                  "<application filename=\"" +
-                      recorder +
-                      "\" parameters=\"hotkey\"/><shortcut key=\"a,alt+ctrl\"/></icon>"
-                      "</icons></group>\n</groups>\n</ov3contents>\n");
-  SetEnvironmentVariableW(L"ORV_RECORDER_LOG", Wide(log).c_str());
+  const std::wstring log = Wide(folder.File("recorder.log"));
+  WriteIcons(folder, RecorderIcon(1, "hotkey", "a,alt+ctrl") + RecorderIcon(2, "first", "B,Ctrl+Alt") +
+                         RecorderIcon(3, "second", "b,ctrl+alt"));
   testproc::ChildProcess bar(folder.Exe(), L"", folder.Folder());
   HWND window = bar.WaitForWindow(15000);
   ASSERT_NE(window, nullptr);
@@ -100,10 +126,21 @@ TEST(Ov3AutoHideProcess, AGlobalHotkeyStartsItsIconAndIsSwallowed) {
   // Left Ctrl, left Alt, A, typed into the driver's window.
   const std::vector<std::string> input = Drive(folder, L"kdown 162 kdown 164 kdown 65 kup 65 kup 164 kup 162");
   for (const std::string& line : input) EXPECT_NE(line, "keydown 65");
-  ASSERT_TRUE(WaitFor(bar, [&] { return !testproc::ReadLines(Wide(log)).empty(); }));
-  const std::vector<std::string> lines = testproc::ReadLines(Wide(log));
+  ASSERT_TRUE(WaitFor(bar, [&] { return !testproc::ReadLines(log).empty(); }));
+  std::vector<std::string> lines = testproc::ReadLines(log);
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_NE(lines[0].find("\thotkey"), std::string::npos);
+
+  // Two icons on one key: the chooser opens, Enter starts the first.
+  Drive(folder, L"kdown 162 kdown 164 kdown 66 kup 66 kup 164 kup 162");
+  HWND chooser = nullptr;
+  ASSERT_TRUE(WaitFor(bar, [&] { return (chooser = FindOtherWindow(bar, window)) != nullptr; }));
+  PostMessageW(chooser, WM_KEYDOWN, VK_RETURN, 0);
+  ASSERT_TRUE(WaitFor(bar, [&] { return testproc::ReadLines(log).size() == 2; }));
+  lines = testproc::ReadLines(log);
+  EXPECT_NE(lines[1].find("\tfirst"), std::string::npos);
+  EXPECT_FALSE(WaitFor(
+      bar, [&] { return IsWindowVisible(chooser); }, 0));
   SetEnvironmentVariableW(L"ORV_RECORDER_LOG", nullptr);
   EXPECT_EQ(CloseBar(bar, window), 0);
 }

@@ -110,8 +110,9 @@ void TfMain::FormCreate(TObject*) {
 }
 
 void TfMain::FormShow(TObject*) {
-  // The first show completes the bar; the global hotkeys, the file browser and
-  // the end of the splash belong here beside the group keys.
+  // The first show completes the bar: the keyboard hook and the hotkeys, and
+  // the group keys (the file browser and the end of the splash join them when
+  // they exist).
   if (FFirstShow) {
     FFirstShow = false;
     InitHotkeys();

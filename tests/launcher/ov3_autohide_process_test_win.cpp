@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "kem3/framework/kemhi_win.h"
 #include "launcher/ov3_folder_win.h"
+#include "launcher/ov3autohide.h"
 #include "platform/files.h"
 #include "platform/unicode_convert.h"
 
@@ -150,4 +152,26 @@ TEST(Ov3AutoHideProcess, AGlobalHotkeyStartsItsIconAndIsSwallowed) {
   EXPECT_EQ(testproc::ReadLines(log).size(), 2u);
   SetEnvironmentVariableW(L"ORV_RECORDER_LOG", nullptr);
   EXPECT_EQ(CloseBar(bar, window), 0);
+}
+
+TEST(Ov3AutoHideProcess, ScreenAreasAreSetAgainOnADisplayChange) {
+  BindHookLibrary();
+  ASSERT_TRUE(HookLibraryLoaded());
+  Ov3Folder folder;
+  testproc::ChildProcess bar(folder.Exe(), L"", folder.Folder());
+  HWND window = bar.WaitForWindow(15000);
+  ASSERT_NE(window, nullptr);
+  const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+  const TRect bottom = ScreenAreaRect(1, w, h, 3, 5);
+  auto Area = [&] {
+    const RECT r = mhGetArea(window, 1, 0);
+    return Rect(r.left, r.top, r.right, r.bottom);
+  };
+  EXPECT_EQ(Area(), bottom);
+  // As if the areas were set for another resolution: the change sets them anew.
+  mhSetArea(window, 1, 0, 1, 5, 500, 600, 503);
+  SendMessageW(window, WM_DISPLAYCHANGE, 32, MAKELPARAM(w, h));
+  EXPECT_EQ(Area(), bottom);
+  EXPECT_EQ(CloseBar(bar, window), 0);
+  FreeHookLibrary();
 }

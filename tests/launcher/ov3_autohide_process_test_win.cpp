@@ -38,22 +38,24 @@ std::vector<std::string> Drive(const Ov3Folder& folder, const std::wstring& scri
   return testproc::ReadLines(log);
 }
 
+struct WindowSearch {
+  DWORD Process;
+  HWND Bar, Found;
+};
+
+BOOL CALLBACK FindOtherWindowStep(HWND w, LPARAM p) {
+  auto* s = reinterpret_cast<WindowSearch*>(p);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(w, &owner);
+  if (owner != s->Process || w == s->Bar || !IsWindowVisible(w)) return TRUE;
+  s->Found = w;
+  return FALSE;
+}
+
 // A visible top-level window of the bar's process other than the bar.
 HWND FindOtherWindow(const testproc::ChildProcess& bar, HWND barWindow) {
-  struct Search {
-    DWORD Process;
-    HWND Bar, Found;
-  } search{bar.Id(), barWindow, nullptr};
-  EnumWindows(
-      [](HWND w, LPARAM p) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(p);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(w, &owner);
-        if (owner != s->Process || w == s->Bar || !IsWindowVisible(w)) return TRUE;
-        s->Found = w;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  WindowSearch search{bar.Id(), barWindow, nullptr};
+  EnumWindows(FindOtherWindowStep, reinterpret_cast<LPARAM>(&search));
   return search.Found;
 }
 

@@ -49,6 +49,9 @@ int ClampSlideInterval(int Interval) { return std::clamp(Interval, 1, 100); }
 
 void TOvAutoHide::AutoHideChanged() {
   if (Settings.AutoHide) {
+    // A hidden bar waits for its way back; hiding it again would take its
+    // place off the screen for home.
+    if (FHidden) return;
     FHideTimerOn = true;
     ResetCountdown();
   } else {

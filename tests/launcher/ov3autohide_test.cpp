@@ -127,6 +127,10 @@ TEST(AutoHide, WhatKeepsTheBar) {
   EXPECT_TRUE(A.AreaEntered(4, ScreenAreaRect(4, 1024, 768, 3, 5)));
   A.ShowTick();
   EXPECT_TRUE(A.Hidden());
+  // Another hide method while hidden keeps the way home.
+  A.Settings.AtOnce = false;
+  A.AutoHideChanged();
+  EXPECT_FALSE(A.HideTimerOn());
   // Turning auto-hide off brings it home at once.
   A.Settings.AutoHide = false;
   A.AutoHideChanged();

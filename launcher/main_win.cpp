@@ -51,6 +51,7 @@ TfMain::TfMain(TComponent* AOwner) : TForm(AOwner) {
   pClient->SetParent(this);
   pClient->SetAlign(alClient);
   CreateGroupControls();
+  CreateAutoHide();
 
   FLanguageListener = RegisterLanguageListener([this] { FormLanguageChange(); });
   FormLanguageChange();
@@ -87,11 +88,9 @@ void TfMain::FormCreate(TObject*) {
   CheckSettingsVersion();
   DefineSettings([this] { SavePlacementAndSettings(); });
   LoadMainFormSettings(*this);
-  FHomeLeft = Left();
-  FHomeTop = Top();
+  FAutoHide->SetHome({Left(), Top()});
 
   UpdateActionStates();
-  FHidden = false;
 
   OpenContents();
   CreateSkinner();
@@ -102,7 +101,7 @@ void TfMain::FormCreate(TObject*) {
   SelectGroup(0);
   UpdateActionStates();
 
-  mhInstallHook(Handle());
+  InstallMouseHook();
 
   // Every setting takes effect once.
   cfgApplyAll(ConfigTarget());
@@ -112,11 +111,14 @@ void TfMain::FormCreate(TObject*) {
 }
 
 void TfMain::FormShow(TObject*) {
-  // The first show completes the bar; the global hotkeys, the file browser and
-  // the end of the splash belong here beside the group keys.
+  // The first show completes the bar: the keyboard hook and the hotkeys, and
+  // the group keys (the file browser and the end of the splash join them when
+  // they exist).
   if (FFirstShow) {
     FFirstShow = false;
+    InitHotkeys();
     ReadGroupKeys();
+    RebuildHotkeys();
   }
 }
 
@@ -139,8 +141,29 @@ void TfMain::FormConfigUpdate(int Id, const Variant& Value) {
   SkinConfigUpdate(Id, Value);
   switch (Id) {
     case ovsAutoHide:
+    case ovsAutoHideMethod:
+      AutoHideChanged();
+      UpdateActionStates();
+      break;
     case ovsScreenSnap:
       UpdateActionStates();
+      break;
+    case ovsAutoHideHideDelay:
+    case ovsAutoHideShowDelay:
+    case ovsAutoHideSteps:
+    case ovsAutoHideSpeed:
+    case ovsScreenArea:
+    case ovsScreenAreas:
+      ReadAutoHideSettings();
+      SyncAutoHideTimers();
+      break;
+    case ovsScreenEdgeSize:
+    case ovsScreenCornerSize:
+      SetHookAreas();
+      break;
+    case ovsFocusShortcut:
+    case ovsAutohideShortcut:
+      if (MainFormCreated && FHotkeysInitialised) RebuildHotkeys();
       break;
     case ovsIconDragging: {
       TKemPanelListOptions Options = plIcons->Options();
@@ -190,20 +213,19 @@ void TfMain::FormConfigUpdate(int Id, const Variant& Value) {
 
 void TfMain::SavePlacementAndSettings() {
   // While the bar is hidden or sliding its window is off its place: keep the home position.
-  const TPoint home{FHomeLeft, FHomeTop};
-  SaveMainFormSettings(*this, FHidden ? &home : nullptr);
+  const TPoint home = FAutoHide->Home();
+  SaveMainFormSettings(*this, FAutoHide->Hidden() ? &home : nullptr);
 }
 
 void TfMain::FormDestroy(TObject*) {
-  mhRemoveHook(Handle());
+  if (FMouseHookInstalled) mhRemoveHook(Handle());
   FGroupList.clear();
   FGroupsTag = nullptr;
   FContents.reset();
+  DoneHotkeys();
   // A hidden bar is put back where it belongs before its placement is kept.
-  if (FHidden) {
-    SetBounds(FHomeLeft, FHomeTop, Width(), Height());
-    FHidden = false;
-  }
+  FAutoHide->RestoreHomePosition();
+  SyncAutoHideTimers();
   // The one full save of shut-down, pending changes included.
   cfgSaveAtShutDown();
 }
@@ -220,6 +242,8 @@ void TfMain::SaveAtSessionEnd() {
 }
 
 void TfMain::FormKeyDown(TObject*, std::uint16_t& Key, TShiftState Shift) {
+  // A key on the bar keeps it a while longer.
+  FAutoHide->ResetCountdown();
   if (GroupKeyDown(Key, Shift)) return;
   // The bar's own shortcuts (Ins, Del, Ctrl+P…) reach their actions from here.
   int id = FindBarActionByShortCut(ShortCut(Key, Shift));
@@ -352,7 +376,6 @@ void TfMain::AlignInWorkArea(int ActionId) {
       SetBounds(work.Right - Width(), centreY, Width(), Height());
       break;
   }
-  FHomeLeft = Left();
-  FHomeTop = Top();
+  FAutoHide->SetHome({Left(), Top()});
   cfgRequestSave();
 }

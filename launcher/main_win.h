@@ -8,12 +8,15 @@
 #include "kem3/framework/kemcfg.h"
 #include "kem3/framework/kemxml.h"
 #include "launcher/ov3actions.h"
+#include "launcher/ov3autohide.h"
 #include "launcher/ov3contents.h"
+#include "launcher/ov3hotkeys.h"
 #include "launcher/ov3hotkeytext.h"
 #include "launcher/ov3iconcache.h"
 #include "launcher/ov3launch_win.h"
 #include "platform/extctrls_win.h"
 #include "platform/forms_win.h"
+#include "platform/timer.h"
 
 class TKemButtonSet;
 class TKemPanelList;
@@ -81,6 +84,17 @@ class TfMain : public TForm {
   // The group buttons across their container, less the skin's margins.
   void ArrangeGroupButtons();
 
+  // ---- Auto-hide, screen areas and global hotkeys (main_autohide_win.cpp).
+  TTimer* tShowTimer = nullptr;
+  TTimer* tHideTimer = nullptr;
+  TTimer* tHideAnimate = nullptr;
+  bool Hidden() const { return FAutoHide->Hidden(); }
+  const TOvAutoHide& AutoHide() const { return *FAutoHide; }
+  // Brings the hidden bar back (sliding or at once); nothing when it shows.
+  void ShowBar();
+  // The hotkeys again from the icons' shortcuts and the own keys.
+  void RebuildHotkeys();
+
  protected:
   // Every message first goes to the single-instance filter.
   void WndProc(TMessage& Message) override;
@@ -137,15 +151,42 @@ class TfMain : public TForm {
   void RebuildIconCache();
   void ApplyIconCacheSettings();
 
+  void CreateAutoHide();
+  // A hook that cannot be installed is reported once; the bar goes on
+  // without screen areas or global hotkeys.
+  void InstallMouseHook();
+  void SetHookAreas();
+  void ReadAutoHideSettings();
+  void AutoHideChanged();
+  void ShowTimerTick();
+  void HideTimerTick();
+  void HideAnimateTick();
+  // The timers run as the auto-hide machine says.
+  void SyncAutoHideTimers();
+  void HandleAreaMessage(TMessage& Message);
+  void HandleHotkeyMessage(TMessage& Message);
+  void InitHotkeys();
+  void DoneHotkeys();
+  void ReportHookFailure();
+  // Takes the foreground for the bar (releasing F24 first) and shows it when hidden.
+  void FocusBar();
+
   std::unique_ptr<TKemXml> FContents;
   String FContentsFileName;
   TKemXmlTag* FGroupsTag = nullptr;
   std::vector<TKemXmlTag*> FGroupList;
   TOvIconIds FIconIds;
   bool FVertical = false;
-  bool FHidden = false;
-  int FHomeLeft = 0;
-  int FHomeTop = 0;
+  std::unique_ptr<TOvBarPlace> FBarPlace;
+  std::unique_ptr<TOvAutoHide> FAutoHide;
+  TOvHotkeyTable FHotkeys;
+  bool FHotkeysInitialised = false;
+  std::uint16_t FForegroundAtom = 0;
+  bool FChooserOpen = false;
+  bool FMouseHookInstalled = false;
+  bool FKeyboardHookInstalled = false;
+  bool FHookFailureReported = false;
+  std::exception_ptr FHookFailure;
   int FGroupButtonCount = 0;
   int FLanguageListener = -1;
   TOvBarKey FPrevGroupKey;
@@ -163,6 +204,10 @@ class TfMain : public TForm {
   TVosFormIcon* FFormIcon = nullptr;
   TVosContainer* FGroupBox = nullptr;
 };
+
+// Sent before the bar or a program takes the foreground: lets go of the F24
+// key that the foreground hotkey may hold.
+void ReleaseForegroundKey();
 
 // False until the end of the bar's FormCreate: handlers that need the whole
 // bar do nothing before.

@@ -59,8 +59,7 @@ void TfMain::ApplySkin() {
     FSkinner->SetAlign(alClient);
     FSkinner->SetCacheSlot(skin->AddCacheSlot());
     FSkinner->OnDragEnd = [this](TObject*) {
-      FHomeLeft = Left();
-      FHomeTop = Top();
+      FAutoHide->SetHome({Left(), Top()});
       cfgRequestSave();
     };
     FCaption = new TVosFormCaption(this);
@@ -98,6 +97,8 @@ void TfMain::ReadSkinOrientation() {
     direction = bsdVerticalDown;
   }
   FVertical = direction != bsdHorizontal;
+  // A vertical bar hides to the left or right.
+  FAutoHide->Vertical = FVertical;
   bsGroups->SetDirection(direction);
   TKemPanelListOptions options = plIcons->Options();
   if (FVertical) {

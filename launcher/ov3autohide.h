@@ -1,0 +1,110 @@
+// The bar's auto-hide: the screen areas that call it back, the edge it hides
+// behind, the idle countdown and the slide, as a state machine. The window,
+// the pointer and the screen come in through TOvBarPlace; the Windows side
+// runs the timers as the machine says (HideTimerOn, SlideTimerOn...).
+#pragma once
+#include <string_view>
+
+#include "platform/geometry.h"
+#include "platform/types.h"
+
+enum TOvHideEdge { heTop = 0, heBottom = 1, heLeft = 2, heRight = 3 };
+
+inline constexpr int kScreenAreaCount = 8;
+inline constexpr int kHideTimerInterval = 250;  // ms
+
+// Area 0-3 the edges top, bottom, left, right; 4-7 the corners top-left,
+// top-right, bottom-left, bottom-right; on a screen of Width x Height.
+TRect ScreenAreaRect(int Area, int Width, int Height, int EdgeSize, int CornerSize);
+// Whether Area calls the bar back: automatic mode (0) takes the hide edge and
+// its two corners; custom mode (1) every area whose number the text names.
+bool AreaInSet(int Area, int AreaMode, TOvHideEdge Edge, std::string_view CustomAreas);
+// A vertical bar hides to the nearer side, a horizontal one up or down.
+TOvHideEdge ChooseHideEdge(bool Vertical, TPoint BarPos, int ScreenWidth, int ScreenHeight);
+// Inclusive on every side, as the mouse hook tests its areas.
+bool PointInArea(const TRect& Area, TPoint P);
+
+// A zero or negative value from the settings file would stop the slide or
+// spin its timer, so the registered limits hold wherever they are used.
+int ClampSlideStep(int Step);
+int ClampSlideInterval(int Interval);
+
+struct TOvAutoHideSettings {
+  bool AutoHide = false;         // 121
+  bool AtOnce = false;           // 122 = 1
+  int HideDelay = 2000;          // 123, ms
+  int ShowDelay = 500;           // 124, ms
+  int SlideStep = 5;             // 125, pixels per slide tick
+  int SlideInterval = 10;        // 126, ms
+  int AreaMode = 0;              // 127
+  String CustomAreas = "0,4,5";  // 128
+};
+
+// What the machine needs of the world.
+class TOvBarPlace {
+ public:
+  virtual ~TOvBarPlace() = default;
+  virtual TRect BarBounds() = 0;
+  virtual void MoveBar(int Left, int Top) = 0;
+  virtual TPoint CursorPos() = 0;
+  virtual TSize ScreenSize() = 0;  // the primary screen
+  // The bar is being moved or sized, or one of its menus is open.
+  virtual bool HideBlocked() = 0;
+  // Takes the foreground for the bar.
+  virtual void BringToFront() = 0;
+  virtual void CloseHint() = 0;
+};
+
+class TOvAutoHide {
+ public:
+  explicit TOvAutoHide(TOvBarPlace& Place) : FPlace(Place) {}
+
+  TOvAutoHideSettings Settings;
+  bool Vertical = false;  // the skin lays the bar out vertically
+
+  bool Hidden() const { return FHidden; }
+  bool ForcedHide() const { return FForcedHide; }
+  TPoint Home() const { return FHome; }
+  void SetHome(TPoint Home) { FHome = Home; }
+  TOvHideEdge Edge() const { return FEdge; }
+  int Countdown() const { return FCountdown; }
+  int SlideStep() const { return FStep; }
+
+  bool HideTimerOn() const { return FHideTimerOn; }
+  bool SlideTimerOn() const { return FSlideTimerOn; }
+  int SlideInterval() const { return ClampSlideInterval(Settings.SlideInterval); }
+  bool ShowTimerOn() const { return FShowTimerOn; }
+
+  // Setting 121 (or 122) changed: on starts the countdown, off brings the bar home.
+  void AutoHideChanged();
+  // Any key on the bar: the bar stays a while longer.
+  void ResetCountdown();
+  void HideTick();
+  void SlideTick();
+  void ShowTick();
+  // The mouse hook reports the pointer entering Area (whose rectangle it
+  // keeps); true when that starts the way back.
+  bool AreaEntered(int Area, const TRect& AreaRect);
+  void RequestShowBar();
+  // Does nothing unless the bar is hidden.
+  void ShowBar();
+  void RestoreHomePosition();
+  // The hotkey's hide: at the next tick, wherever the pointer is.
+  void HideNow();
+
+ private:
+  void StartHide();
+  void EndShowBar();
+
+  TOvBarPlace& FPlace;
+  bool FHidden = false;
+  bool FForcedHide = false;
+  TPoint FHome;
+  TOvHideEdge FEdge = heTop;
+  int FCountdown = 0;
+  int FStep = 0;
+  TRect FShowArea;
+  bool FHideTimerOn = false;
+  bool FSlideTimerOn = false;
+  bool FShowTimerOn = false;
+};

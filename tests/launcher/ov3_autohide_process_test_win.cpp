@@ -1,0 +1,179 @@
+// The bar with the real hook library, driven from another program of ours
+// (hookdriver) as a user would: it hides after the delay and comes back when
+// the pointer rests in the top edge area; a global hotkey typed into the other
+// program starts the icon bound to it, and that program never sees the key.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "kem3/framework/kemhi_win.h"
+#include "launcher/ov3_folder_win.h"
+#include "launcher/ov3autohide.h"
+#include "platform/files.h"
+#include "platform/unicode_convert.h"
+
+using namespace ov3test;
+
+namespace {
+
+std::wstring Wide(const String& text) {
+  const WideString wide = Utf8ToWide(text);
+  return std::wstring(reinterpret_cast<const wchar_t*>(wide.c_str()), wide.size());
+}
+
+String Utf8(const std::wstring& wide) {
+  return WideToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(wide.data()), wide.size()));
+}
+
+// Runs the driver with a window over the upper half of the screen and a
+// script; gives the input its window received.
+std::vector<std::string> Drive(const Ov3Folder& folder, const std::wstring& script) {
+  const std::wstring log = Wide(folder.File("driver.log"));
+  const std::wstring window = L"0 0 " + std::to_wstring(GetSystemMetrics(SM_CXSCREEN)) + L" " +
+                              std::to_wstring(GetSystemMetrics(SM_CYSCREEN) / 2);
+  const int rc = testproc::RunProgram(testproc::ProgramFolder() + L"hookdriver.exe",
+                                      L"\"" + log + L"\" " + window + L" " + script);
+  EXPECT_EQ(rc, 0) << std::hex << static_cast<unsigned>(rc);
+  return testproc::ReadLines(log);
+}
+
+struct WindowSearch {
+  DWORD Process;
+  HWND Bar, Found;
+};
+
+BOOL CALLBACK FindOtherWindowStep(HWND w, LPARAM p) {
+  auto* s = reinterpret_cast<WindowSearch*>(p);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(w, &owner);
+  if (owner != s->Process || w == s->Bar || !IsWindowVisible(w)) return TRUE;
+  s->Found = w;
+  return FALSE;
+}
+
+// A visible top-level window of the bar's process other than the bar.
+HWND FindOtherWindow(const testproc::ChildProcess& bar, HWND barWindow) {
+  WindowSearch search{bar.Id(), barWindow, nullptr};
+  EnumWindows(FindOtherWindowStep, reinterpret_cast<LPARAM>(&search));
+  return search.Found;
+}
+
+String RecorderIcon(int id, const char* parameters, const char* key) {
+  return "<icon id=\"" + std::to_string(id) + "\" title=\"" + parameters +
+         "\" type=\"program\"><application filename=\"" + Utf8(testproc::ProgramFolder() + L"recorder.exe") +
+         "\" parameters=\"" + parameters + "\"/><shortcut key=\"" + key + "\"/></icon>";
+}
+
+void WriteIcons(const Ov3Folder& folder, const String& icons) {
+  WriteFileAtomic(folder.File("ov3.xml"),
+                  "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ov3contents>\n<groups>\n"
+                  "<group title=\"Tools\"><icons>" +
+                      icons + "</icons></group>\n</groups>\n</ov3contents>\n");
+  SetEnvironmentVariableW(L"ORV_RECORDER_LOG", Wide(folder.File("recorder.log")).c_str());
+}
+
+RECT BarRect(HWND bar) {
+  RECT r{};
+  GetWindowRect(bar, &r);
+  return r;
+}
+
+// Lets the bar run until Done holds or the time is up.
+template <class F>
+bool WaitFor(testproc::ChildProcess& bar, F Done, int milliseconds = 10000) {
+  for (int waited = 0; waited < milliseconds; waited += 50) {
+    if (Done()) return true;
+    (void)bar.Wait(50);
+  }
+  return Done();
+}
+
+}  // namespace
+
+TEST(Ov3AutoHideProcess, HidesAfterTheDelayAndComesBackFromTheTopEdge) {
+  Ov3Folder folder;
+  WriteFileAtomic(folder.File("ov3.ini"),
+                  "[Window]\r\nAuto hide=yes\r\nAuto hide method=1\r\nAuto hide hidedelay=500\r\n"
+                  "Auto hide showdelay=100\r\n");
+  testproc::ChildProcess bar(folder.Exe(), L"", folder.Folder());
+  HWND window = bar.WaitForWindow(15000);
+  ASSERT_NE(window, nullptr);
+  const RECT home = BarRect(window);
+  ASSERT_EQ(home.top, 0);
+
+  // The pointer leaves the bar; half a second later the bar is off the screen.
+  const int middle = (home.left + home.right) / 2;
+  Drive(folder, L"move " + std::to_wstring(middle) + L" 200");
+  ASSERT_TRUE(WaitFor(bar, [&] { return BarRect(window).bottom < 1; })) << BarRect(window).top;
+
+  // Resting in the top edge area brings it back to exactly where it was...
+  Drive(folder, L"move " + std::to_wstring(middle) + L" 1");
+  ASSERT_TRUE(WaitFor(bar, [&] { return BarRect(window).top == home.top; }));
+  EXPECT_EQ(BarRect(window).left, home.left);
+  // ...and it stays while the pointer is on it.
+  (void)bar.Wait(1500);
+  EXPECT_EQ(BarRect(window).top, home.top);
+  EXPECT_EQ(CloseBar(bar, window), 0);
+}
+
+TEST(Ov3AutoHideProcess, AGlobalHotkeyStartsItsIconAndIsSwallowed) {
+  Ov3Folder folder;
+  const std::wstring log = Wide(folder.File("recorder.log"));
+  WriteIcons(folder, RecorderIcon(1, "hotkey", "a,alt+ctrl") + RecorderIcon(2, "first", "B,Ctrl+Alt") +
+                         RecorderIcon(3, "second", "b,ctrl+alt"));
+  testproc::ChildProcess bar(folder.Exe(), L"", folder.Folder());
+  HWND window = bar.WaitForWindow(15000);
+  ASSERT_NE(window, nullptr);
+  (void)bar.Wait(500);
+
+  // Left Ctrl, left Alt, A, typed into the driver's window.
+  const std::vector<std::string> input = Drive(folder, L"kdown 162 kdown 164 kdown 65 kup 65 kup 164 kup 162");
+  for (const std::string& line : input) EXPECT_NE(line, "keydown 65");
+  ASSERT_TRUE(WaitFor(bar, [&] { return !testproc::ReadLines(log).empty(); }));
+  std::vector<std::string> lines = testproc::ReadLines(log);
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_NE(lines[0].find("\thotkey"), std::string::npos);
+
+  // Two icons on one key: the chooser opens, Enter starts the first.
+  Drive(folder, L"kdown 162 kdown 164 kdown 66 kup 66 kup 164 kup 162");
+  HWND chooser = nullptr;
+  ASSERT_TRUE(WaitFor(bar, [&] { return (chooser = FindOtherWindow(bar, window)) != nullptr; }));
+  PostMessageW(chooser, WM_KEYDOWN, VK_RETURN, 0);
+  ASSERT_TRUE(WaitFor(bar, [&] { return testproc::ReadLines(log).size() == 2; }));
+  lines = testproc::ReadLines(log);
+  EXPECT_NE(lines[1].find("\tfirst"), std::string::npos);
+  EXPECT_FALSE(IsWindowVisible(chooser));
+
+  // A click outside the chooser closes it, and nothing starts.
+  Drive(folder, L"kdown 162 kdown 164 kdown 66 kup 66 kup 164 kup 162");
+  ASSERT_TRUE(WaitFor(bar, [&] { return FindOtherWindow(bar, window) != nullptr; }));
+  Drive(folder, L"move 10 10 ldown lup");
+  EXPECT_TRUE(WaitFor(bar, [&] { return FindOtherWindow(bar, window) == nullptr; }));
+  (void)bar.Wait(500);
+  EXPECT_EQ(testproc::ReadLines(log).size(), 2u);
+  SetEnvironmentVariableW(L"ORV_RECORDER_LOG", nullptr);
+  EXPECT_EQ(CloseBar(bar, window), 0);
+}
+
+TEST(Ov3AutoHideProcess, ScreenAreasAreSetAgainOnADisplayChange) {
+  BindHookLibrary();
+  ASSERT_TRUE(HookLibraryLoaded());
+  Ov3Folder folder;
+  testproc::ChildProcess bar(folder.Exe(), L"", folder.Folder());
+  HWND window = bar.WaitForWindow(15000);
+  ASSERT_NE(window, nullptr);
+  const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+  const TRect bottom = ScreenAreaRect(1, w, h, 3, 5);
+  auto Area = [&] {
+    const RECT r = mhGetArea(window, 1, 0);
+    return Rect(r.left, r.top, r.right, r.bottom);
+  };
+  EXPECT_EQ(Area(), bottom);
+  // As if the areas were set for another resolution: the change sets them anew.
+  mhSetArea(window, 1, 0, 1, 5, 500, 600, 503);
+  SendMessageW(window, WM_DISPLAYCHANGE, 32, MAKELPARAM(w, h));
+  EXPECT_EQ(Area(), bottom);
+  EXPECT_EQ(CloseBar(bar, window), 0);
+  FreeHookLibrary();
+}

@@ -76,7 +76,8 @@ int wmain(int argc, wchar_t** argv) {
   PROCESS_MEMORY_COUNTERS_EX memory{};
   memory.cb = sizeof memory;
   if (K32GetProcessMemoryInfo(process.hProcess, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory))
-    std::printf("private_kb %zu\nworking_set_kb %zu\n", memory.PrivateUsage / 1024, memory.WorkingSetSize / 1024);
+    std::printf("private_kb %llu\nworking_set_kb %llu\n", static_cast<unsigned long long>(memory.PrivateUsage / 1024),
+                static_cast<unsigned long long>(memory.WorkingSetSize / 1024));
   std::printf("sample\n");
   std::fflush(stdout);
   Sleep(2000);

@@ -26,7 +26,10 @@ cmake --build --preset win64 --target ov3 kem3 -- --quiet
 
 run_dir=$ROOT/build/run
 mkdir -p "$run_dir"
+# The build strips the binaries; their debug data go beside them, where a
+# debugger reading a crash finds them by the binaries' debug links.
 cp -u build/win64/bin/ov3.exe build/win64/bin/kem3.dll "$run_dir/"
+cp -u build/win64/bin/ov3.exe.debug build/win64/bin/kem3.dll.debug "$run_dir/"
 # The languages and resource packages the build made go beside the program.
 for folder in Language Resources Skins; do
   mkdir -p "$run_dir/$folder"

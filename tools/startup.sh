@@ -13,16 +13,17 @@
 # With --timeline N, one start of the bar with N icons is traced instead
 # (Wine's DLL loads and file opens, with their times) and the milliseconds
 # from the start to each of the program's own files, to the hook library and
-# to the visible bar are listed: where the start-up time goes.
+# to the visible bar are listed: where the start-up time goes ("--timeline
+# empty" traces the empty program, for the part every program pays).
 # Usage: startup.sh [ROUNDS] [ICON COUNTS...]   (defaults: 5 rounds; 100 500 2000 10000)
-#        startup.sh --timeline N
+#        startup.sh --timeline N|empty
 set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$ROOT"
 timeline=
 if [[ ${1:-} == --timeline ]]; then
-  timeline=${2:?usage: startup.sh --timeline N}
-  set -- 1 "$timeline"
+  timeline=${2:?usage: startup.sh --timeline N|empty}
+  if [[ $timeline == empty ]]; then set -- 1 100; else set -- 1 "$timeline"; fi
 fi
 rounds=${1:-5}
 shift || true
@@ -156,17 +157,19 @@ measure() {
 # in milliseconds from the start, and the visible bar.
 if [[ -n $timeline ]]; then
   program=$work/icons$timeline/ov3.exe
+  [[ $timeline == empty ]] && program=$work/empty/emptywindow.exe
   measure "$program" >/dev/null
   trace=$work/trace.txt
-  out=$(WINEDEBUG=+timestamp,+pid,+loaddll,+file "$ORV_WINE" "$bin/startprobe.exe" "Z:${program//\//\\}" 3 2>"$trace" </dev/null)
+  out=$(WINEDEBUG=+timestamp,+pid,+loaddll,+file "$ORV_WINE" "$bin/startprobe.exe" "Z:${program//\//\\}" 3 2>"$trace" </dev/null | tr -d '\r')
   start=$(awk '$1 == "start_tick" { print $2 }' <<<"$out")
   visible=$(awk '$1 == "visible_tick" { print $2 }' <<<"$out")
   # Lines read "seconds.milliseconds:pid:tid:trace:channel:..."; the program's
-  # process is the one that loads ov3.exe.
-  pid=$(grep -m1 'loaddll.*ov3\.exe' "$trace" | cut -d: -f2)
+  # process is the one that loads the program.
+  pid=$(grep -m1 "loaddll.*$(basename "$program")" "$trace" | cut -d: -f2)
   {
     echo "ms from the start (visible: $((visible - start)))"
-    grep "^[0-9.]*:$pid:" "$trace" | grep -E 'Loaded L|NtCreateFile' | grep -ioE '^[0-9.]+|icons[0-9]+\\\\[^"]*|\\\\[a-z0-9_]+\.dll' |
+    grep "^[0-9.]*:$pid:" "$trace" | grep -E 'Loaded L|NtCreateFile' |
+      grep -ioE '^[0-9.]+|(icons[0-9]+|empty)\\\\[^"]*|\\\\[a-z0-9_]+\.(dll|drv)' |
       awk -v start="$start" '/^[0-9.]+$/ { t = int($1 * 1000 + 0.5) - start; next }
                              !seen[$0]++ { printf "%6d  %s\n", t, $0 }'
   } | tee "$work/timeline.txt"

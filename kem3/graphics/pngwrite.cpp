@@ -357,11 +357,7 @@ void TPNGImage::EncodeImageData(TChunkIDAT& Data, int ColorType) {
   std::uint8_t* trial = best + rowBytes + 1;
 
   // Filter f is tried when bit f is set; None comes first and wins ties.
-  // Palette indices are not quantities: a difference of neighbouring indices
-  // tells nothing, filtering them only makes the data longer and slower to
-  // compress, so palette pictures are written unfiltered, as the PNG standard
-  // advises.
-  const bool choose = FFilters != pfNone && rowBytes > 4 && ColorType != 3;
+  const bool choose = FFilters != pfNone && rowBytes > 4;
 
   TImageDataWriter deflater(Data.Data(), static_cast<std::size_t>(height) * (rowBytes + 1));
   for (int y = 0; y < height; ++y) {

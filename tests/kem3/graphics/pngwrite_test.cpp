@@ -186,8 +186,8 @@ TEST(PngWrite, EachRowTakesTheFilterWithTheMostRepeats) {
       {"ramp, only None", kRamp, pf24bit, 20, 0, std::string(5, '\0')},
       // Rows repeating the one above: Up gives zeros after the first row, which ties with None.
       {"same rows, Up allowed", kSameRows, pf32bit, 9, pfUp, std::string("\0\2\2\2\2", 5)},
-      // Palette indices are never filtered.
-      {"palette", kRamp, pf8bit, 20, 31, std::string(5, '\0')},
+      // Palette indices are filtered as any samples are.
+      {"palette", kRamp, pf8bit, 20, 31, std::string(5, '\1')},
       // Rows of four bytes or fewer take None.
       {"narrow", kRamp, pf32bit, 1, 31, std::string(5, '\0')},
   };

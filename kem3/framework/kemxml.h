@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "kem3/framework/kemxml_attributes.h"
 #include "platform/object.h"
-#include "platform/stringlist.h"
 #include "platform/types.h"
 
 class TStream;
@@ -31,14 +31,14 @@ using TKemXmlTags = std::vector<TKemXmlTagPtr>;
 // decoded; attribute names match without regard to ASCII case.
 class TKemXmlTag : public TObject {
  public:
-  TKemXmlTag(TKemXml* Owner, const String& Name);
+  TKemXmlTag(TKemXml* Owner, std::string_view Name);
   ~TKemXmlTag() override;
   TKemXmlTag(const TKemXmlTag&) = delete;
   TKemXmlTag& operator=(const TKemXmlTag&) = delete;
 
   String Name;
   String Text;
-  TStringList Attributes;  // "name=value" lines
+  TKemXmlAttributes Attributes;  // "name=value" lines
 
   TKemXmlTag* Parent() const { return FParent; }
   TKemXml* Owner() const { return FOwner; }
@@ -115,7 +115,8 @@ class TKemXml : public TObject {
  public:
   // A non-empty FileName of an existing file is loaded; otherwise, or when the
   // load fails in any way, the document is the default one (a declaration only).
-  // BufferSize is the reader's window; it grows for a construct that does not fit.
+  // BufferSize is the block a stream is read in; the reader sees the whole
+  // stream at once, so no construct is too long for it.
   explicit TKemXml(const String& FileName = String(), int TagDataSize = 0, bool DeclarationOptional = false,
                    int BufferSize = 65536);
   ~TKemXml() override;
@@ -163,11 +164,8 @@ class TKemXml : public TObject {
 
  private:
   friend class TKemXmlReader;
-  String EncodeComment(std::string_view Text) const;
-  String EncodeName(std::string_view Name) const;
-  // The bytes of the file as UTF-8: ANSI for iso-8859-1, UTF-8 (ANSI when not valid) for utf-8.
-  String BytesToText(std::string_view Bytes) const;
-  void WriteTag(String& Out, const TKemXmlTag& Tag, const String& Indent, bool Last) const;
+  // Parses the bytes into the cleared tree.
+  void Parse(std::string_view Bytes);
 
   std::uint8_t FEncoding = xeIso88591;
   int FBufferSize;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <random>
 
@@ -11,6 +12,7 @@
 #include "platform/exceptions.h"
 #include "platform/files.h"
 #include "platform/streams.h"
+#include "platform/sysutils.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -123,8 +125,9 @@ TEST(KemXmlWriter, TextsCommentsAndLastChildren) {
                                     "<!-- \r\n -->\r\n\r\n"
                                     "<a x=\"1\" y=\"\">\r\n"
                                     "  <t>word</t>\r\n"
-                                    "  <m>lead    <c/>\r\n"
-                                    "  </m>\r\n"
+                                    "  <m>\r\n"
+                                    "    <c/>\r\n"
+                                    "  lead</m>\r\n"
                                     "\r\n"
                                     "  <b>\r\n"
                                     "    <c>\r\n"
@@ -211,6 +214,56 @@ TEST(KemXmlRoundTrip, AwkwardCharactersSurviveManyCyclesInBothEncodings) {
       EXPECT_NE(saved.find("\xe6\x97\xa5\xe6\x9c\xac"), String::npos) << "utf-8 files hold characters as they are";
     }
   }
+}
+
+// Files whose tree a save used to change: what is read is written so that it reads back the same.
+TEST(KemXmlRoundTrip, ASaveNeverChangesWhatWasRead) {
+  const String d = kDeclaration;
+  const std::vector<String> inputs = {
+      // An element without a name was written as "</>", which closes its parent.
+      d + "<groups><group title=\"A\"/><><group title=\"B\"/></groups><modules/>",
+      d + "<groups><group/><></><group/></groups>",
+      d + "<groups><group/>< title=\"x\"/><group/></groups>",
+      // Names that would end or stretch the construct they are written in.
+      d + "<a x=\"<\" y>=\"1\"/><b/>",
+      d + "<a<b>c/><b/>",
+      // A text beside children was written before them and took them in.
+      d + "<icons><icon/>a note<icon/></icons>",
+      d + "<a x><b/></a>",
+      // Texts of "<!" and "<?" constructs were written outside them.
+      d + "<a><!DOCTYPE html><b/></a>",
+      d + "<a><!X a&#61;b/ ><!Y c?/></a>",
+      "<?xml version?><a/>",
+      // A name ending in "/" or "?" closed its element when written alone.
+      d + "<a/ ><b/></a/ ><c? >t</c?>",
+      // Comments lose blanks and control characters at their ends.
+      d + "<!-- &#9;x&#32; --><a/>",
+      // Declarations after the first would read the rest in another encoding.
+      "<?xml encoding=\"utf-8\"?><a t=\"\xc3\xa9\"/><?xml encoding=\"iso-8859-1\"?><b t=\"\xc3\xa9\"/>",
+      // The pseudo-root has no place for a text.
+      d + "top<a/>",
+  };
+  for (const String& input : inputs) {
+    auto first = Load(input);
+    const String saved = first->SaveToString();
+    auto second = Load(saved);
+    EXPECT_EQ(Dump(*second), Dump(*first)) << input;
+    EXPECT_EQ(second->SaveToString(), saved) << input;
+  }
+  auto groups = Load(Load(inputs[0])->SaveToString());
+  EXPECT_EQ(groups->FindPath("groups")->FindAll("group").size(), 2u) << "a construct without a name is passed over";
+  EXPECT_NE(groups->FindPath("modules"), nullptr);
+}
+
+TEST(KemXmlRoundTrip, DeepTreesAreIndentedAtMost64Levels) {
+  TKemXml doc;
+  TKemXmlTag* tag = doc.Root();
+  for (int i = 0; i < 200; ++i) tag = tag->AddTag("a");
+  tag->AddAttr("v", "x");
+  const String saved = doc.SaveToString();
+  EXPECT_EQ(saved.find(String(129, ' ')), String::npos);
+  EXPECT_NE(saved.find("\r\n" + String(128, ' ') + "<a v=\"x\"/>"), String::npos);
+  EXPECT_EQ(Dump(*Load(saved)), Dump(doc));
 }
 
 TEST(KemXmlRoundTrip, FileThroughSaveAndLoad) {
@@ -459,6 +512,33 @@ TEST(KemXmlTree, Attributes) {
   tag->DeleteAttr("missing");
   tag->AddAttr("a", "3");
   EXPECT_EQ(tag->Attributes.Text(), "a=2\r\nd=\r\na=3\r\n");
+}
+
+// Many edits of one tag's attributes give what a plain list of pairs gives,
+// however values grow, shrink and move inside the tag's one block.
+TEST(KemXmlTree, AttributeEditsMatchAListOfPairs) {
+  TKemXml doc;
+  TKemXmlTag* tag = doc.Root()->AddTag("t");
+  std::vector<std::pair<String, String>> model;
+  std::mt19937 random(7);
+  const std::vector<String> names = {"a", "B", "title", "filename"};
+  for (int round = 0; round < 3000; ++round) {
+    const String name = names[random() % names.size()];
+    const String value(random() % 3 == 0 ? 0 : random() % 40, static_cast<char>('a' + round % 26));
+    auto found = std::find_if(model.begin(), model.end(), [&](const auto& p) { return SameText(p.first, name); });
+    tag->WriteAttr(name, value);
+    if (found == model.end())
+      model.emplace_back(name, value);
+    else if (value.empty())
+      model.erase(found);
+    else
+      found->second = value;
+    ASSERT_EQ(tag->Attributes.Count(), static_cast<int>(model.size()));
+    for (size_t i = 0; i < model.size(); ++i)
+      ASSERT_EQ(tag->Attributes[static_cast<int>(i)], model[i].first + "=" + model[i].second);
+  }
+  tag->AddAttr("x=y", "z");
+  EXPECT_EQ(tag->ReadAttr("x"), "y=z") << "as the line x=y=z reads";
 }
 
 TEST(KemXmlTree, ChildOperations) {

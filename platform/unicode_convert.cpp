@@ -7,10 +7,48 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
 bool IsScalar(char32_t cp) { return cp <= 0x10FFFF && (cp < 0xD800 || cp > 0xDFFF); }
+
+// Blocks of ASCII: eight bytes or four units as a machine word, or with SSE2
+// sixteen bytes or eight units at once. Each returns how many of the block's
+// first characters are ASCII (the whole block when all are) and has already
+// converted the block into q, which has room for it: what follows the ASCII
+// is written again by the caller.
+#if defined(__SSE2__)
+constexpr size_t kByteBlock = 16;
+constexpr size_t kUnitBlock = 8;
+
+size_t AsciiInBlock(const unsigned char* p) {
+  const auto mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p))));
+  return mask ? static_cast<size_t>(std::countr_zero(mask)) : kByteBlock;
+}
+
+size_t WidenAsciiBlock(const unsigned char* p, char16_t* q) {
+  const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+  const __m128i zero = _mm_setzero_si128();
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(q), _mm_unpacklo_epi8(bytes, zero));
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(q + 8), _mm_unpackhi_epi8(bytes, zero));
+  const auto mask = static_cast<unsigned>(_mm_movemask_epi8(bytes));
+  return mask ? static_cast<size_t>(std::countr_zero(mask)) : kByteBlock;
+}
+
+size_t NarrowAsciiBlock(const char16_t* w, char* q) {
+  const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(w));
+  _mm_storel_epi64(reinterpret_cast<__m128i*>(q), _mm_packus_epi16(units, units));
+  const __m128i ascii =
+      _mm_cmpeq_epi16(_mm_and_si128(units, _mm_set1_epi16(static_cast<short>(0xFF80))), _mm_setzero_si128());
+  const auto mask = static_cast<unsigned>(_mm_movemask_epi8(ascii));  // two bits per ASCII unit
+  return mask == 0xFFFF ? kUnitBlock : static_cast<size_t>(std::countr_zero(~mask) / 2);
+}
+#else
+constexpr size_t kByteBlock = 8;
+constexpr size_t kUnitBlock = 4;
 
 // The high bit of every byte, and of every UTF-16 unit's low byte and above.
 constexpr std::uint64_t kByteHighBits = 0x8080808080808080ULL;
@@ -25,13 +63,31 @@ std::uint64_t Load64(const void* p) {
   return w;
 }
 
-// How many bytes from p on are ASCII, looking a word at a time.
+size_t AsciiInBlock(const unsigned char* p) {
+  const std::uint64_t high = Load64(p) & kByteHighBits;
+  return high ? static_cast<size_t>(std::countr_zero(high) / 8) : kByteBlock;
+}
+
+size_t WidenAsciiBlock(const unsigned char* p, char16_t* q) {
+  for (size_t k = 0; k < kByteBlock; ++k) q[k] = static_cast<char16_t>(p[k]);
+  return AsciiInBlock(p);
+}
+
+size_t NarrowAsciiBlock(const char16_t* w, char* q) {
+  const std::uint64_t units = Load64(w);
+  for (size_t k = 0; k < kUnitBlock; ++k) q[k] = static_cast<char>(w[k]);
+  const std::uint64_t other = units & kUnitNonAscii;
+  return other ? static_cast<size_t>(std::countr_zero(other) / 16) : kUnitBlock;
+}
+#endif
+
+// How many bytes from p on are ASCII.
 size_t AsciiPrefix(const unsigned char* p, const unsigned char* end) {
   const unsigned char* start = p;
-  while (end - p >= 8) {
-    const std::uint64_t high = Load64(p) & kByteHighBits;
-    if (high) return static_cast<size_t>(p - start) + static_cast<size_t>(std::countr_zero(high) / 8);
-    p += 8;
+  while (static_cast<size_t>(end - p) >= kByteBlock) {
+    const size_t ascii = AsciiInBlock(p);
+    p += ascii;
+    if (ascii < kByteBlock) return static_cast<size_t>(p - start);
   }
   while (p < end && *p < 0x80) ++p;
   return static_cast<size_t>(p - start);
@@ -76,9 +132,6 @@ char32_t DecodeMultiByte(const unsigned char*& p, const unsigned char* end) {
   return cp;
 }
 
-// Bytes of one code point in UTF-8.
-size_t Utf8Size(char32_t cp) { return cp < 0x80 ? 1 : cp < 0x800 ? 2 : cp < 0x10000 ? 3 : 4; }
-
 char* PutUtf8(char* q, char32_t cp) {
   if (cp < 0x80) {
     *q++ = static_cast<char>(cp);
@@ -105,14 +158,6 @@ char32_t DecodeUtf16(const char16_t* w, size_t n, size_t& i) {
   if (c <= 0xDBFF && i < n && w[i] >= 0xDC00 && w[i] <= 0xDFFF)
     return 0x10000 + ((c - 0xD800) << 10) + (w[i++] - 0xDC00);
   return kReplacementChar;
-}
-
-// How many units from i on are ASCII, four at a time.
-size_t AsciiUnits(const char16_t* w, size_t i, size_t n) {
-  const size_t start = i;
-  while (n - i >= 4 && (Load64(w + i) & kUnitNonAscii) == 0) i += 4;
-  while (i < n && w[i] < 0x80) ++i;
-  return i - start;
 }
 
 }  // namespace
@@ -192,20 +237,27 @@ WideString Utf8ToWide(std::string_view utf8) {
   const auto* end = p + utf8.size();
   char16_t* q = out.data();
   while (p < end) {
-    while (end - p >= 8) {
-      const std::uint64_t w = Load64(p);
-      const std::uint64_t high = w & kByteHighBits;
-      const size_t run = high ? static_cast<size_t>(std::countr_zero(high) / 8) : 8;
-      for (size_t k = 0; k < 8; ++k) q[k] = static_cast<char16_t>(p[k]);  // the bytes past the run are rewritten
+    // Never more units than bytes, so a whole block has room.
+    while (static_cast<size_t>(end - p) >= kByteBlock) {
+      const size_t run = WidenAsciiBlock(p, q);
       p += run;
       q += run;
-      if (high) break;
+      if (run < kByteBlock) break;
     }
-    if (p == end) break;
-    if (*p < 0x80) {
-      *q++ = *p++;
-      continue;
+    while (p < end && *p < 0x80) *q++ = *p++;
+    // Runs of one kind of character stay in one loop, where the branch is
+    // foreseen; anything else goes by the one-character rule below.
+    while (end - p >= 2 && p[0] >= 0xC2 && p[0] <= 0xDF && IsContinuation(p[1])) {
+      *q++ = static_cast<char16_t>(((p[0] & 0x1F) << 6) | (p[1] & 0x3F));
+      p += 2;
     }
+    while (end - p >= 3 && (p[0] & 0xF0) == 0xE0 && IsContinuation(p[1]) && IsContinuation(p[2])) {
+      const auto c = static_cast<char16_t>(((p[0] & 0x0F) << 12) | ((p[1] & 0x3F) << 6) | (p[2] & 0x3F));
+      if (c < 0x800 || (c >= 0xD800 && c <= 0xDFFF)) break;
+      *q++ = c;
+      p += 3;
+    }
+    if (p == end || *p < 0x80) continue;
     char32_t cp = DecodeMultiByte(p, end);
     if (cp < 0x10000) {
       *q++ = static_cast<char16_t>(cp);
@@ -219,36 +271,83 @@ WideString Utf8ToWide(std::string_view utf8) {
   return out;
 }
 
+namespace {
+
+// The exact UTF-8 size of UTF-16 text: one byte per unit, one more from
+// U+0080, one more from U+0800, and a surrogate pair is four bytes, not the six
+// its units would make (a lone one is U+FFFD, three). No branches.
+size_t Utf8SizeOf(const char16_t* w, size_t n) {
+  size_t size = n;
+  size_t i = 0;
+#if defined(__SSE2__)
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i notAscii = _mm_set1_epi16(static_cast<short>(0xFF80));
+  const __m128i notTwo = _mm_set1_epi16(static_cast<short>(0xF800));
+  const __m128i half = _mm_set1_epi16(static_cast<short>(0xFC00));
+  const __m128i high = _mm_set1_epi16(static_cast<short>(0xD800));
+  const __m128i low = _mm_set1_epi16(static_cast<short>(0xDC00));
+  // Eight units and the unit behind them at a time; each lane adds at most
+  // four, so 4,096 rounds fit its 16 bits before they are summed.
+  while (n - i >= 9) {
+    __m128i lanes = zero;
+    size_t units = 0;
+    for (int round = 0; round < 4096 && n - i >= 9; ++round, i += 8, units += 8) {
+      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(w + i));
+      const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(w + i + 1));
+      // -1 where a unit is ASCII, below U+0800, or begins a surrogate pair.
+      const __m128i ascii = _mm_cmpeq_epi16(_mm_and_si128(v, notAscii), zero);
+      const __m128i two = _mm_cmpeq_epi16(_mm_and_si128(v, notTwo), zero);
+      const __m128i pair =
+          _mm_and_si128(_mm_cmpeq_epi16(_mm_and_si128(v, half), high), _mm_cmpeq_epi16(_mm_and_si128(next, half), low));
+      lanes = _mm_add_epi16(lanes, _mm_add_epi16(_mm_add_epi16(ascii, two), _mm_add_epi16(pair, pair)));
+    }
+    // Each unit adds 2 + (ascii + two + 2 pair) bytes beyond its first.
+    const __m128i sums = _mm_madd_epi16(lanes, _mm_set1_epi16(1));
+    alignas(16) std::int32_t parts[4];
+    _mm_store_si128(reinterpret_cast<__m128i*>(parts), sums);
+    size += 2 * units + static_cast<size_t>(static_cast<std::int64_t>(parts[0]) + parts[1] + parts[2] + parts[3]);
+  }
+#endif
+  for (; i < n; ++i)
+    size += static_cast<size_t>(w[i] >= 0x80) + static_cast<size_t>(w[i] >= 0x800) -
+            2 * (static_cast<size_t>((w[i] & 0xFC00) == 0xD800) &
+                 static_cast<size_t>(i + 1 < n && (w[i + 1] & 0xFC00) == 0xDC00));
+  return size;
+}
+
+}  // namespace
+
 String WideToUtf8(std::u16string_view wide) {
   const char16_t* w = wide.data();
   const size_t n = wide.size();
   // The exact size first, so the text is written once into its own room.
-  size_t size = 0;
-  for (size_t i = 0; i < n;) {
-    const size_t run = AsciiUnits(w, i, n);
-    size += run;
-    i += run;
-    if (i < n) size += Utf8Size(DecodeUtf16(w, n, i));
-  }
-  String out(size, '\0');
+  String out(Utf8SizeOf(w, n), '\0');
   char* q = out.data();
-  for (size_t i = 0; i < n;) {
-    while (n - i >= 4) {
-      const std::uint64_t units = Load64(w + i);
-      if (units & kUnitNonAscii) break;
-      q[0] = static_cast<char>(w[i]);
-      q[1] = static_cast<char>(w[i + 1]);
-      q[2] = static_cast<char>(w[i + 2]);
-      q[3] = static_cast<char>(w[i + 3]);
-      q += 4;
-      i += 4;
+  size_t i = 0;
+  while (i < n) {
+    // Every unit makes at least one byte, so a whole block has room.
+    while (n - i >= kUnitBlock) {
+      const size_t run = NarrowAsciiBlock(w + i, q);
+      i += run;
+      q += run;
+      if (run < kUnitBlock) break;
     }
-    if (i == n) break;
-    if (w[i] < 0x80) {
-      *q++ = static_cast<char>(w[i++]);
-      continue;
+    // Runs of one kind of character stay in one loop, where the branch is foreseen.
+    while (i < n && w[i] < 0x80) *q++ = static_cast<char>(w[i++]);
+    while (i < n && w[i] >= 0x80 && w[i] < 0x800) {
+      const char16_t c = w[i++];
+      q[0] = static_cast<char>(0xC0 | (c >> 6));
+      q[1] = static_cast<char>(0x80 | (c & 0x3F));
+      q += 2;
     }
-    q = PutUtf8(q, DecodeUtf16(w, n, i));  // a lone surrogate becomes U+FFFD
+    while (i < n && w[i] >= 0x800 && (w[i] & 0xF800) != 0xD800) {
+      const char16_t c = w[i++];
+      q[0] = static_cast<char>(0xE0 | (c >> 12));
+      q[1] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      q[2] = static_cast<char>(0x80 | (c & 0x3F));
+      q += 3;
+    }
+    if (i < n && (w[i] & 0xF800) == 0xD800) q = PutUtf8(q, DecodeUtf16(w, n, i));  // a lone surrogate becomes U+FFFD
   }
   return out;
 }

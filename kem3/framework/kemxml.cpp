@@ -80,6 +80,8 @@ TKemXmlTags TKemXmlTag::Clear(bool FreeChildren, bool KeepData) {
 int TKemXmlTag::AddChild(TKemXmlTagPtr Tag) {
   Tag->FParent = this;
   if (Tag->FOwner != FOwner) Tag->SetOwnerDeep(FOwner);
+  // Most tags of the contents file hold a few children: room for them at once.
+  if (FChildren.empty()) FChildren.reserve(4);
   FChildren.push_back(std::move(Tag));
   return GetChildCount() - 1;
 }
@@ -242,6 +244,7 @@ TKemXml::~TKemXml() = default;
 
 void TKemXml::Clear() {
   FRoot->Clear(true, false);
+  FArena.Release();
   FExpectDeclaration = !FDeclarationOptional;
 }
 

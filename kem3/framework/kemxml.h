@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "kem3/framework/kemxml_arena.h"
 #include "kem3/framework/kemxml_attributes.h"
 #include "platform/object.h"
 #include "platform/types.h"
@@ -35,6 +36,11 @@ class TKemXmlTag : public TObject {
   ~TKemXmlTag() override;
   TKemXmlTag(const TKemXmlTag&) = delete;
   TKemXmlTag& operator=(const TKemXmlTag&) = delete;
+  // Tags a read makes come from the document's arena; every tag is freed the same way.
+  static void* operator new(std::size_t Size) { return kemxml::TArena::AllocateHeap(Size); }
+  static void* operator new(std::size_t Size, kemxml::TArena& Arena) { return Arena.Allocate(Size); }
+  static void operator delete(void* Block) noexcept { kemxml::TArena::Free(Block); }
+  static void operator delete(void* Block, kemxml::TArena&) noexcept { kemxml::TArena::Free(Block); }
 
   String Name;
   String Text;
@@ -171,6 +177,7 @@ class TKemXml : public TObject {
   int FBufferSize;
   bool FDeclarationOptional;
   int FTagDataSize;
+  kemxml::TArena FArena;  // the blocks of the tags a read makes
   std::unique_ptr<TKemXmlTag> FRoot;
   String FFileName;
   String FFileDir;

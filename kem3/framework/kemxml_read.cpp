@@ -63,20 +63,37 @@ class TClosingMatcher {
   size_t FMatched = 0;
 };
 
+// The first c in s from pos on, by a plain loop: for the short names and
+// values inside a construct, where a call to memchr costs more than it saves.
+size_t FindShort(std::string_view s, char c, size_t pos = 0) {
+  for (; pos < s.size(); ++pos)
+    if (s[pos] == c) return pos;
+  return std::string_view::npos;
+}
+
+std::uint8_t FlagsOf(std::string_view s) {
+  std::uint8_t flags = 0;
+  for (char c : s) flags |= kemxml::kStoredFlags.Of[static_cast<unsigned char>(c)];
+  return flags;
+}
+
 // The text up to the first blank outside quotes; rest keeps what follows that
-// blank. One enclosing pair of quotes is removed.
-std::string_view CutQuotedValue(std::string_view& rest, char quote) {
-  size_t i = 0;
+// blank. One enclosing pair of quotes is removed. Flags tell what the text holds.
+std::string_view CutQuotedValue(std::string_view& rest, char quote, std::uint8_t& flags) {
   // The usual case: a quoted value and a blank or the end right behind it.
   if (!rest.empty() && rest[0] == quote) {
-    const size_t close = Find(rest, quote, 1);
-    if (close != std::string_view::npos && (close + 1 == rest.size() || rest[close + 1] == ' ')) {
-      std::string_view token = rest.substr(1, close - 1);
+    std::uint8_t seen = 0;
+    const size_t close =
+        static_cast<size_t>(kemxml::ScanToQuote(rest.data() + 1, rest.data() + rest.size(), quote, seen) - rest.data());
+    if (close < rest.size() && (close + 1 == rest.size() || rest[close + 1] == ' ')) {
+      const std::string_view token = rest.substr(1, close - 1);
       rest = close + 1 < rest.size() ? rest.substr(close + 2) : std::string_view();
+      flags = seen;
       return token;
     }
   }
   bool quoted = false;
+  size_t i = 0;
   for (; i < rest.size(); ++i) {
     if (rest[i] == quote)
       quoted = !quoted;
@@ -86,6 +103,7 @@ std::string_view CutQuotedValue(std::string_view& rest, char quote) {
   std::string_view token = rest.substr(0, i);
   rest = i < rest.size() ? rest.substr(i + 1) : std::string_view();
   if (token.size() >= 2 && token.front() == quote && token.back() == quote) token = token.substr(1, token.size() - 2);
+  flags = FlagsOf(token);
   return token;
 }
 
@@ -99,7 +117,9 @@ std::string_view TrimView(std::string_view s) {
 // A name the writer can put back as it was read: not empty, and without angle
 // brackets, which would end or stretch the construct it is written in.
 bool IsWritableName(std::string_view name) {
-  return !name.empty() && name.find_first_of("<>") == std::string_view::npos;
+  for (char c : name)
+    if (c == '<' || c == '>') return false;
+  return !name.empty();
 }
 
 }  // namespace
@@ -135,7 +155,17 @@ class TKemXmlReader {
       if (!StartsWith(construct, "<?xml")) return false;
       FDoc.FExpectDeclaration = false;
     }
-    if (StartsWith(construct, "<?xml")) {
+    const char kind = construct[1];
+    if (kind != '?' && kind != '!' && kind != '/') {
+      TKemXmlTag* tag = Add(construct);
+      if (tag && !FClosing.empty()) {
+        // Deeper trees than any file of ours holds would only strain the stack
+        // of everything that walks the tree.
+        if (FDepth == kMaxDepth) return false;
+        FCurrent = tag;
+        ++FDepth;
+      }
+    } else if (StartsWith(construct, "<?xml")) {
       TKemXmlTag* declaration = Add(construct);
       FClosing = std::string_view();  // a declaration holds nothing, even without its closing "?"
       // Only the declaration that leads the file decides how it is read: the
@@ -151,26 +181,17 @@ class TKemXmlReader {
     } else if (StartsWith(construct, "<!--")) {
       // The writer puts one blank after "<!--" and one before "-->".
       std::string_view inner = construct.size() > 9 ? construct.substr(5, construct.size() - 9) : "";
-      auto comment = std::make_unique<TKemXmlTag>(&FDoc, kXmlCommentName);
+      std::unique_ptr<TKemXmlTag> comment(new (FDoc.FArena) TKemXmlTag(&FDoc, kXmlCommentName));
       kemxml::AppendDecoded(comment->Text, TrimView(inner), FDoc.FEncoding);
       FCurrent->AddChild(std::move(comment));
     } else if (StartsWith(construct, "<!")) {
       Add(construct);
       FClosing = std::string_view();  // such a construct never holds anything
-    } else if (StartsWith(construct, "</")) {
-      // The name is not compared; a closing construct with nothing open is stray.
+    } else {
+      // A closing construct: the name is not compared, and one with nothing open is stray.
       if (FCurrent != FDoc.Root()) {
         FCurrent = FCurrent->Parent();
         --FDepth;
-      }
-    } else {
-      TKemXmlTag* tag = Add(construct);
-      if (tag && !FClosing.empty()) {
-        // Deeper trees than any file of ours holds would only strain the stack
-        // of everything that walks the tree.
-        if (FDepth == kMaxDepth) return false;
-        FCurrent = tag;
-        ++FDepth;
       }
     }
     return true;
@@ -226,43 +247,63 @@ class TKemXmlReader {
       body.remove_suffix(1);
       closed = true;
     }
-    const size_t blank = Find(body, ' ', 0);
+    const size_t blank = FindShort(body, ' ');
     const std::string_view name = body.substr(0, blank);
     std::string_view rest = blank == std::string_view::npos ? std::string_view() : body.substr(blank + 1);
     if (!IsWritableName(name)) return nullptr;
 
+    const std::uint8_t encoding = FDoc.FEncoding;
     FText.clear();
     FAttributes.Clear();
-    if (rest.find('=') == std::string_view::npos) {
-      kemxml::AppendDecoded(FText, rest, FDoc.FEncoding);
+    size_t eq = FindShort(rest, '=');
+    if (eq == std::string_view::npos) {
+      kemxml::AppendDecoded(FText, rest, encoding, FlagsOf(rest));
     } else {
       for (;;) {
-        const size_t eq = rest.find('=');
         const std::string_view attrName = TrimView(rest.substr(0, eq));
         rest = eq == std::string_view::npos ? std::string_view() : rest.substr(eq + 1);
         if (attrName.empty()) break;
         if (!IsWritableName(attrName)) return nullptr;
         // Double and single quotes both work; an unquoted value takes its own
         // first character as its quote.
-        const std::string_view value = CutQuotedValue(rest, rest.empty() ? '\0' : rest.front());
+        std::uint8_t flags;
+        const std::string_view value = CutQuotedValue(rest, rest.empty() ? '\0' : rest.front(), flags);
         rest = TrimView(rest);
-        FName.clear();
-        kemxml::AppendBytesAsText(FName, attrName, FDoc.FEncoding);
-        FValue.clear();
-        kemxml::AppendDecoded(FValue, value, FDoc.FEncoding);
-        FAttributes.Append(FName, FValue);
+        const std::string_view attrText = AsUtf8(attrName, FName);
+        if ((flags & kemxml::sfHigh) == 0) {
+          // ASCII: decoded straight into the pairs, never longer than it is stored.
+          char* to = FAttributes.BeginPair(attrText, value.size());
+          if (flags == 0) {
+            if (!value.empty()) std::memcpy(to, value.data(), value.size());
+            FAttributes.EndPair(value.size());
+          } else {
+            FAttributes.EndPair(kemxml::DecodeReferencesInto(to, value));
+          }
+        } else {
+          FValue.clear();
+          kemxml::AppendDecoded(FValue, value, encoding, flags);
+          std::memcpy(FAttributes.BeginPair(attrText, FValue.size()), FValue.data(), FValue.size());
+          FAttributes.EndPair(FValue.size());
+        }
+        eq = FindShort(rest, '=');
       }
     }
     // Names stand as they were written, only brought from the file's bytes to UTF-8.
-    FName.clear();
-    kemxml::AppendBytesAsText(FName, name, FDoc.FEncoding);
-    auto tag = std::make_unique<TKemXmlTag>(&FDoc, FName);
+    std::unique_ptr<TKemXmlTag> tag(new (FDoc.FArena) TKemXmlTag(&FDoc, AsUtf8(name, FName)));
     tag->Text = FText;
-    if (!FAttributes.Empty()) tag->Attributes = FAttributes;
+    if (!FAttributes.Empty()) tag->Attributes.AssignIn(FAttributes, FDoc.FArena);
     if (!closed) FClosing = name;
     TKemXmlTag* added = tag.get();
     FCurrent->AddChild(std::move(tag));
     return added;
+  }
+
+  // A name as UTF-8: as it stands when it is ASCII, else converted into room.
+  std::string_view AsUtf8(std::string_view bytes, String& room) const {
+    if ((FlagsOf(bytes) & kemxml::sfHigh) == 0) return bytes;
+    room.clear();
+    kemxml::AppendBytesAsText(room, bytes, FDoc.FEncoding);
+    return room;
   }
 
   TKemXml& FDoc;

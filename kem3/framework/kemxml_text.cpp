@@ -2,6 +2,7 @@
 #include "kem3/framework/kemxml_text.h"
 
 #include <array>
+#include <bit>
 
 #include "kem3/framework/kemxml.h"
 #include "platform/unicode_convert.h"
@@ -35,19 +36,9 @@ char32_t ReferenceCode(std::string_view digits) {
 // reference yields is never read again. A reference without ";" takes all the
 // rest as its number.
 void AppendReferencesDecoded(String& out, std::string_view s) {
-  size_t i = 0;
-  for (;;) {
-    const size_t at = s.find("&#", i);
-    if (at == std::string_view::npos) {
-      out.append(s.substr(i));
-      return;
-    }
-    out.append(s.substr(i, at - i));
-    const size_t semi = s.find(';', at + 2);
-    const size_t end = semi == std::string_view::npos ? s.size() : semi;
-    AppendUtf8(out, ReferenceCode(s.substr(at + 2, end - at - 2)));
-    i = semi == std::string_view::npos ? s.size() : semi + 1;
-  }
+  const size_t had = out.size();
+  out.resize(had + s.size());  // a reference is never shorter than its character
+  out.resize(had + DecodeReferencesInto(out.data() + had, s));
 }
 
 // What the encoder does with each byte: 0 copies it, 1 writes a reference for
@@ -72,35 +63,143 @@ constexpr TByteTable kTables[2][3] = {
     {MakeTable(false, false, false), MakeTable(false, true, false), MakeTable(false, false, true)},
 };
 
+// "&#n;" for a code point at q; behind it.
+char* WriteReference(char* q, char32_t cp) {
+  char digits[10];
+  size_t n = 0;
+  auto value = static_cast<std::uint32_t>(cp);
+  do {
+    digits[n++] = static_cast<char>('0' + value % 10);
+    value /= 10;
+  } while (value);
+  *q++ = '&';
+  *q++ = '#';
+  while (n) *q++ = digits[--n];
+  *q++ = ';';
+  return q;
+}
+
+// No byte of a text grows past this many in its stored form: "&#65533;" for a
+// byte that is not UTF-8, "&#34;" for a character that needs a reference.
+constexpr size_t kMaxGrowth = 8;
+
 void PutRun(TOutBuffer& out, std::string_view text, bool iso, const TByteTable& table) {
+  out.Need(kMaxGrowth * text.size());
+  char* q = out.At();
   const auto* base = reinterpret_cast<const unsigned char*>(text.data());
   const auto* p = base;
   const auto* end = base + text.size();
   while (p < end) {
-    const auto* run = p;
-    while (p < end && table[*p] == 0) ++p;
-    if (p > run) out.Put(reinterpret_cast<const char*>(run), static_cast<size_t>(p - run));
-    if (p == end) return;
-    if (table[*p] == 1) {
-      out.PutReference(*p++);
-      continue;
-    }
-    size_t pos = static_cast<size_t>(p - base);
-    const char32_t cp = DecodeUtf8At(text, pos);
-    if (iso) {
-      out.PutReference(cp);
-    } else if (cp == kReplacementChar) {
-      out.Put("\xEF\xBF\xBD", 3);
+    const unsigned char c = *p;
+    const std::uint8_t action = table[c];
+    if (action == 0) {
+      *q++ = static_cast<char>(c);
+      ++p;
+    } else if (action == 1) {
+      q = WriteReference(q, c);
+      ++p;
     } else {
-      out.Put(reinterpret_cast<const char*>(p), pos - static_cast<size_t>(p - base));  // valid: as it stands
+      size_t pos = static_cast<size_t>(p - base);
+      const char32_t cp = DecodeUtf8At(text, pos);
+      if (iso) {
+        q = WriteReference(q, cp);
+      } else if (cp == kReplacementChar) {
+        std::memcpy(q, "\xEF\xBF\xBD", 3);
+        q += 3;
+      } else {
+        for (const auto* from = p; from < base + pos; ++from) *q++ = static_cast<char>(*from);  // valid: as it stands
+      }
+      p = base + pos;
     }
-    p = base + pos;
   }
+  out.SetAt(q);
 }
 
 bool IsTrimmed(char c) { return static_cast<unsigned char>(c) <= ' '; }
 
+// Word-at-a-time tests: bytes of a word equal to a given one, and bytes of 0x80 and more.
+constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
+
+std::uint64_t Load64(const char* p) {
+  std::uint64_t w;
+  std::memcpy(&w, p, sizeof w);
+  return w;
+}
+
+// The high bit of every byte of w that equals c. Only the lowest set bit is
+// sure; bits above it may be false, which is all a search needs.
+std::uint64_t BytesEqual(std::uint64_t w, char c) {
+  const std::uint64_t x = w ^ (kOnes * static_cast<unsigned char>(c));
+  return (x - kOnes) & ~x & kHighs;
+}
+
 }  // namespace
+
+const char* ScanToQuote(const char* p, const char* end, char quote, std::uint8_t& flags) {
+  std::uint8_t seen = 0;
+  while (end - p >= 8) {
+    const std::uint64_t w = Load64(p);
+    const std::uint64_t quotes = BytesEqual(w, quote);
+    // The bytes before the first quote, or all eight.
+    const std::uint64_t before = quotes ? (quotes & (0 - quotes)) - 1 : ~std::uint64_t{0};
+    if (BytesEqual(w, '&') & before & kHighs) seen |= sfAmpersand;
+    if (w & before & kHighs) seen |= sfHigh;
+    if (quotes) {
+      flags |= seen;
+      return p + std::countr_zero(quotes) / 8;
+    }
+    p += 8;
+  }
+  for (; p < end && *p != quote; ++p) seen |= kStoredFlags.Of[static_cast<unsigned char>(*p)];
+  flags |= seen;
+  return p;
+}
+
+size_t DecodeReferencesInto(char* out, std::string_view s) {
+  char* q = out;
+  const char* p = s.data();
+  const char* end = p + s.size();
+  while (p < end) {
+    // Up to the next "&", eight bytes at a time: the output is never ahead of
+    // the input, so a whole word always has room.
+    while (end - p >= 8) {
+      const std::uint64_t w = Load64(p);
+      std::memcpy(q, &w, sizeof w);
+      const std::uint64_t amps = BytesEqual(w, '&');
+      const size_t run = amps ? static_cast<size_t>(std::countr_zero(amps) / 8) : 8;
+      p += run;
+      q += run;
+      if (amps) break;
+    }
+    if (p == end) break;
+    if (*p != '&' || end - p < 2 || p[1] != '#') {
+      *q++ = *p++;
+      continue;
+    }
+    const char* digits = p + 2;
+    const char* semi = digits;
+    while (semi < end && *semi != ';') ++semi;
+    const char32_t cp = ReferenceCode(std::string_view(digits, static_cast<size_t>(semi - digits)));
+    if (cp < 0x80) {
+      *q++ = static_cast<char>(cp);
+    } else if (cp < 0x800) {
+      *q++ = static_cast<char>(0xC0 | (cp >> 6));
+      *q++ = static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+      *q++ = static_cast<char>(0xE0 | (cp >> 12));
+      *q++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+      *q++ = static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+      *q++ = static_cast<char>(0xF0 | (cp >> 18));
+      *q++ = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+      *q++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+      *q++ = static_cast<char>(0x80 | (cp & 0x3F));
+    }
+    p = semi < end ? semi + 1 : end;
+  }
+  return static_cast<size_t>(q - out);
+}
 
 void AppendBytesAsText(String& out, std::string_view bytes, std::uint8_t encoding) {
   if (encoding == xeIso88591 ? IsAscii(bytes) : IsValidUtf8(bytes))
@@ -116,6 +215,15 @@ void AppendDecoded(String& out, std::string_view stored, std::uint8_t encoding) 
     AppendReferencesDecoded(out, AnsiToUtf8(stored));
 }
 
+void AppendDecoded(String& out, std::string_view stored, std::uint8_t encoding, std::uint8_t flags) {
+  if (flags == 0)
+    out.append(stored);
+  else if (flags == sfAmpersand)
+    AppendReferencesDecoded(out, stored);  // ASCII reads the same in both encodings
+  else
+    AppendDecoded(out, stored, encoding);
+}
+
 void TOutBuffer::Grow(size_t n) {
   const size_t used = static_cast<size_t>(FAt - FOut.data());
   FOut.resize(std::max(FOut.size() * 2, used + n));
@@ -124,17 +232,8 @@ void TOutBuffer::Grow(size_t n) {
 }
 
 void TOutBuffer::PutReference(char32_t cp) {
-  char digits[10];
-  size_t n = 0;
-  auto value = static_cast<std::uint32_t>(cp);
-  do {
-    digits[n++] = static_cast<char>('0' + value % 10);
-    value /= 10;
-  } while (value);
-  Need(n + 3);
-  PutUnchecked("&#", 2);
-  while (n) PutUnchecked(digits[--n]);
-  PutUnchecked(';');
+  Need(12);
+  FAt = WriteReference(FAt, cp);
 }
 
 void PutEncoded(TOutBuffer& out, std::string_view text, std::uint8_t encoding, TTextKind kind) {

@@ -17,6 +17,26 @@ void AppendBytesAsText(String& out, std::string_view bytes, std::uint8_t encodin
 // As AppendBytesAsText, then every "&#n;" replaced by its character.
 void AppendDecoded(String& out, std::string_view stored, std::uint8_t encoding);
 
+// What the bytes of a stored text hold, noted while a reader scans them, so
+// that the usual text (ASCII without references) is copied as it stands.
+enum : std::uint8_t { sfAmpersand = 1, sfHigh = 2 };
+inline constexpr struct TStoredFlags {
+  std::uint8_t Of[256];
+  constexpr TStoredFlags() : Of() {
+    Of[static_cast<unsigned char>('&')] = sfAmpersand;
+    for (int b = 0x80; b < 0x100; ++b) Of[b] = sfHigh;
+  }
+} kStoredFlags;
+// Writes s with every "&#n;" replaced by its character to out, which has room
+// for s.size() bytes (a character is never longer than its reference, so the
+// output never passes the input it came from); the bytes written.
+size_t DecodeReferencesInto(char* out, std::string_view s);
+// The first quote in [p, end), or end, with the flags of the bytes before it
+// added to flags; eight bytes at a time.
+const char* ScanToQuote(const char* p, const char* end, char quote, std::uint8_t& flags);
+// As AppendDecoded, for bytes whose flags are known.
+void AppendDecoded(String& out, std::string_view stored, std::uint8_t encoding, std::uint8_t flags);
+
 // One growing block the writer puts its bytes into; Finish cuts the string to them.
 class TOutBuffer {
  public:
@@ -30,7 +50,7 @@ class TOutBuffer {
   }
   void Put(const char* p, size_t n) {
     Need(n);
-    std::memcpy(FAt, p, n);
+    if (n) std::memcpy(FAt, p, n);
     FAt += n;
   }
   void Put(std::string_view s) { Put(s.data(), s.size()); }
@@ -44,6 +64,9 @@ class TOutBuffer {
     FAt += n;
   }
   void PutUnchecked(char c) { *FAt++ = c; }
+  // Where the next byte goes, for a writer that asked for room with Need, and where it stopped.
+  char* At() const { return FAt; }
+  void SetAt(char* At) { FAt = At; }
   // "&#n;" for a code point.
   void PutReference(char32_t cp);
   void Finish() { FOut.resize(static_cast<size_t>(FAt - FOut.data())); }

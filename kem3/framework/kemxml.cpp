@@ -290,7 +290,36 @@ void TKemXml::LoadFromStream(TStream& Stream) {
 
 void TKemXml::LoadFromString(std::string_view Bytes) { Parse(Bytes); }
 
-void TKemXml::SaveToFile(const String& FileName) const { WriteFileAtomic(FileName, SaveToString()); }
+namespace {
+
+// Whether the file holds exactly these bytes, read in blocks; false when it cannot be read.
+bool FileHolds(const String& fileName, std::string_view bytes) {
+  try {
+    TFileStream file(fileName, fmOpenRead | fmShareDenyNone);
+    if (file.Size() != static_cast<std::int64_t>(bytes.size())) return false;
+    std::string block(65536, '\0');
+    for (size_t at = 0; at < bytes.size();) {
+      const size_t count = std::min(block.size(), bytes.size() - at);
+      if (file.Read(block.data(), static_cast<std::int64_t>(count)) != static_cast<std::int64_t>(count)) return false;
+      if (bytes.compare(at, count, block.data(), count) != 0) return false;
+      at += count;
+    }
+    return true;
+  } catch (const Exception&) {
+    return false;
+  }
+}
+
+}  // namespace
+
+void TKemXml::SaveToFile(const String& FileName) const {
+  const String bytes = SaveToString();
+  // A save that would change nothing leaves the file alone: the bar saves its
+  // contents at every start, mostly to write what it has just read, and reading
+  // costs far less than writing and flushing a new file.
+  if (FileExists(FileName) && FileHolds(FileName, bytes)) return;
+  WriteFileAtomic(FileName, bytes);
+}
 
 void TKemXml::SaveToStream(TStream& Stream) const { Stream.WriteBytes(SaveToString()); }
 

@@ -143,7 +143,8 @@ class TKemXml : public TObject {
   void LoadFromStream(TStream& Stream);
   void LoadFromString(std::string_view Bytes);
   // Through a temporary file and one replace: a failure raises and leaves an
-  // existing file as it was.
+  // existing file as it was. A file that already holds exactly what would be
+  // written is left alone.
   void SaveToFile(const String& FileName) const;
   void SaveToStream(TStream& Stream) const;
   String SaveToString() const;

@@ -3,6 +3,9 @@
 
 #include <array>
 #include <bit>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "kem3/framework/kemxml.h"
 #include "platform/unicode_convert.h"
@@ -117,7 +120,25 @@ void PutRun(TOutBuffer& out, std::string_view text, bool iso, const TByteTable& 
 
 bool IsTrimmed(char c) { return static_cast<unsigned char>(c) <= ' '; }
 
-// Word-at-a-time tests: bytes of a word equal to a given one, and bytes of 0x80 and more.
+// Blocks of bytes looked at together: sixteen with SSE2, else eight as a
+// machine word. A mask marks the bytes of a block that match, KBits bits per
+// byte, the first byte lowest; only the lowest mark of a word is sure (marks
+// above it may be false), which is all a search needs.
+#if defined(__SSE2__)
+constexpr size_t kBlock = 16;
+constexpr int kBits = 1;
+using TMask = std::uint32_t;
+
+__m128i LoadBlock(const char* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
+TMask Equal(const char* p, char c) {
+  return static_cast<TMask>(_mm_movemask_epi8(_mm_cmpeq_epi8(LoadBlock(p), _mm_set1_epi8(c))));
+}
+TMask High(const char* p) { return static_cast<TMask>(_mm_movemask_epi8(LoadBlock(p))); }
+void CopyBlock(char* q, const char* p) { _mm_storeu_si128(reinterpret_cast<__m128i*>(q), LoadBlock(p)); }
+#else
+constexpr size_t kBlock = 8;
+constexpr int kBits = 8;
+using TMask = std::uint64_t;
 constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
 constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
 
@@ -126,30 +147,33 @@ std::uint64_t Load64(const char* p) {
   std::memcpy(&w, p, sizeof w);
   return w;
 }
-
-// The high bit of every byte of w that equals c. Only the lowest set bit is
-// sure; bits above it may be false, which is all a search needs.
-std::uint64_t BytesEqual(std::uint64_t w, char c) {
-  const std::uint64_t x = w ^ (kOnes * static_cast<unsigned char>(c));
+TMask Equal(const char* p, char c) {
+  const std::uint64_t x = Load64(p) ^ (kOnes * static_cast<unsigned char>(c));
   return (x - kOnes) & ~x & kHighs;
 }
+TMask High(const char* p) { return Load64(p) & kHighs; }
+void CopyBlock(char* q, const char* p) { std::memcpy(q, p, kBlock); }
+#endif
+
+size_t FirstMarked(TMask mask) { return static_cast<size_t>(std::countr_zero(mask) / kBits); }
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 
 const char* ScanToQuote(const char* p, const char* end, char quote, std::uint8_t& flags) {
   std::uint8_t seen = 0;
-  while (end - p >= 8) {
-    const std::uint64_t w = Load64(p);
-    const std::uint64_t quotes = BytesEqual(w, quote);
-    // The bytes before the first quote, or all eight.
-    const std::uint64_t before = quotes ? (quotes & (0 - quotes)) - 1 : ~std::uint64_t{0};
-    if (BytesEqual(w, '&') & before & kHighs) seen |= sfAmpersand;
-    if (w & before & kHighs) seen |= sfHigh;
+  while (static_cast<size_t>(end - p) >= kBlock) {
+    const TMask quotes = Equal(p, quote);
+    // The bytes before the first quote, or the whole block.
+    const TMask before = quotes ? (quotes & (0 - quotes)) - 1 : ~TMask{0};
+    if (Equal(p, '&') & before) seen |= sfAmpersand;
+    if (High(p) & before) seen |= sfHigh;
     if (quotes) {
       flags |= seen;
-      return p + std::countr_zero(quotes) / 8;
+      return p + FirstMarked(quotes);
     }
-    p += 8;
+    p += kBlock;
   }
   for (; p < end && *p != quote; ++p) seen |= kStoredFlags.Of[static_cast<unsigned char>(*p)];
   flags |= seen;
@@ -161,13 +185,12 @@ size_t DecodeReferencesInto(char* out, std::string_view s) {
   const char* p = s.data();
   const char* end = p + s.size();
   while (p < end) {
-    // Up to the next "&", eight bytes at a time: the output is never ahead of
-    // the input, so a whole word always has room.
-    while (end - p >= 8) {
-      const std::uint64_t w = Load64(p);
-      std::memcpy(q, &w, sizeof w);
-      const std::uint64_t amps = BytesEqual(w, '&');
-      const size_t run = amps ? static_cast<size_t>(std::countr_zero(amps) / 8) : 8;
+    // Up to the next "&", a block at a time: the output is never ahead of the
+    // input, so a whole block always has room.
+    while (static_cast<size_t>(end - p) >= kBlock) {
+      CopyBlock(q, p);
+      const TMask amps = Equal(p, '&');
+      const size_t run = amps ? FirstMarked(amps) : kBlock;
       p += run;
       q += run;
       if (amps) break;
@@ -176,6 +199,20 @@ size_t DecodeReferencesInto(char* out, std::string_view s) {
     if (*p != '&' || end - p < 2 || p[1] != '#') {
       *q++ = *p++;
       continue;
+    }
+    // The usual reference, two or three digits for an ASCII character, needs no more.
+    if (end - p >= 5 && IsDigit(p[2]) && IsDigit(p[3])) {
+      const int two = (p[2] - '0') * 10 + (p[3] - '0');
+      if (p[4] == ';') {
+        *q++ = static_cast<char>(two);
+        p += 5;
+        continue;
+      }
+      if (end - p >= 6 && IsDigit(p[4]) && p[5] == ';' && two * 10 + (p[4] - '0') < 0x80) {
+        *q++ = static_cast<char>(two * 10 + (p[4] - '0'));
+        p += 6;
+        continue;
+      }
     }
     const char* digits = p + 2;
     const char* semi = digits;

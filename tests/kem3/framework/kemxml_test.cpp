@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <random>
 
@@ -649,6 +650,15 @@ TEST(KemXmlFile, SaveReplacesTheFileAndAFailedSaveKeepsWhatWasThere) {
   TKemXml doc;
   doc.FindPath("a", true);
   doc.SaveToFile(name);
+  EXPECT_EQ(ReadFileBytes(name), doc.SaveToString());
+  // A save that changes nothing leaves the file alone; one that changes something replaces it.
+  const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::hours(24);
+  std::filesystem::last_write_time(name, old);
+  doc.SaveToFile(name);
+  EXPECT_EQ(std::filesystem::last_write_time(name), old);
+  doc.FindPath("a")->AddAttr("k", "v");
+  doc.SaveToFile(name);
+  EXPECT_NE(std::filesystem::last_write_time(name), old);
   EXPECT_EQ(ReadFileBytes(name), doc.SaveToString());
 
   // The target is a folder: nothing can replace it, and nothing is left behind.

@@ -15,7 +15,7 @@ namespace {
 
 const String& MixedText() {
   static const String text = [] {
-    const char* const pieces[] = {
+    const char* const phrases[] = {
         "The quick brown fox jumps over the lazy dog. ",
         "C:\\Program Files\\Orvanel\\ov3.exe ",
         "Gr\xc3\xbc\xc3\x9f"
@@ -28,7 +28,7 @@ const String& MixedText() {
         "\xd0\xa0\xd1\x83\xd1\x81\xd1\x81\xd0\xba\xd0\xb8\xd0\xb9 ",
     };
     String s;
-    for (size_t i = 0; s.size() < 10 * 1000 * 1000; ++i) s += pieces[i % std::size(pieces)];
+    for (size_t i = 0; s.size() < 10 * 1000 * 1000; ++i) s += phrases[i % std::size(phrases)];
     return s;
   }();
   return text;

@@ -1,8 +1,8 @@
 // The XML reader: constructs from "<" to the ">" that balances it, texts up to
 // the open element's closing construct. Bytes that end in the middle of a
 // construct or text end the read at the last complete one. It works on the
-// whole file at once and takes names and values from where they lie, so a tag
-// costs its own allocation and one copy of its attributes.
+// whole file at once and takes names and values from where they lie: a tag
+// costs a block of the document's arena and one copy of its attributes.
 #include <algorithm>
 #include <cstring>
 #include <string>
@@ -151,7 +151,8 @@ class TKemXmlReader {
     FPos = end;
     FClosing = std::string_view();
 
-    if (FDoc.FExpectDeclaration) {
+    const bool expected = FDoc.FExpectDeclaration;
+    if (expected) {
       if (!StartsWith(construct, "<?xml")) return false;
       FDoc.FExpectDeclaration = false;
     }
@@ -167,6 +168,8 @@ class TKemXmlReader {
       }
     } else if (StartsWith(construct, "<?xml")) {
       TKemXmlTag* declaration = Add(construct);
+      // One that could not be written back is no declaration, and the file has none.
+      if (!declaration && expected) return false;
       FClosing = std::string_view();  // a declaration holds nothing, even without its closing "?"
       // Only the declaration that leads the file decides how it is read: the
       // writer writes a whole file in one encoding.

@@ -171,7 +171,7 @@ TEST(UnicodeConvert, AnsiCodePage) {
 // broken sequence falls against those words, they give what one character at a
 // time gives.
 TEST(UnicodeConvert, WordAtATimeAgreesWithOneCharacterAtATime) {
-  const std::vector<String> pieces = {
+  const std::vector<String> sequences = {
       "a",        "plain",        "\xC3\xA4",     "\xE6\x97\xA5", "\xF0\x9F\x98\x80",  "\xE2\x82", "\xF0\x9F", "\x80",
       "\xC0\xAF", "\xED\xA0\x80", "\xEF\xBF\xBD", "\xFF",         std::string(1, '\0')};
   const std::vector<WideString> units = {u"a", u"plain", u"\u00E4", u"\u65E5", u"\U0001F600", u"\xD800", u"\xDC00"};
@@ -181,7 +181,7 @@ TEST(UnicodeConvert, WordAtATimeAgreesWithOneCharacterAtATime) {
     WideString wide;
     const size_t count = random() % 24;
     for (size_t i = 0; i < count; ++i) {
-      bytes += pieces[random() % pieces.size()];
+      bytes += sequences[random() % sequences.size()];
       wide += units[random() % units.size()];
     }
     WideString expected;

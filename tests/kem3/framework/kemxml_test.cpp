@@ -235,6 +235,8 @@ TEST(KemXmlRoundTrip, ASaveNeverChangesWhatWasRead) {
       d + "<a><!DOCTYPE html><b/></a>",
       d + "<a><!X a&#61;b/ ><!Y c?/></a>",
       "<?xml version?><a/>",
+      // A declaration whose name could not be written back is none.
+      "<?xml<a>?><b/>",
       // A name ending in "/" or "?" closed its element when written alone.
       d + "<a/ ><b/></a/ ><c? >t</c?>",
       // Comments lose blanks and control characters at their ends.
@@ -265,6 +267,49 @@ TEST(KemXmlRoundTrip, DeepTreesAreIndentedAtMost64Levels) {
   EXPECT_EQ(saved.find(String(129, ' ')), String::npos);
   EXPECT_NE(saved.find("\r\n" + String(128, ' ') + "<a v=\"x\"/>"), String::npos);
   EXPECT_EQ(Dump(*Load(saved)), Dump(doc));
+}
+
+// Characters that need care at every place of values and texts of every
+// length up to a few blocks, as the reader and writer take bytes in blocks.
+TEST(KemXmlRoundTrip, SpecialCharactersAtEveryPlace) {
+  const std::vector<std::pair<String, String>> specials = {{"<", "<"},
+                                                           {"&", "&"},
+                                                           {"\"", "\""},
+                                                           {"\\", "\\"},
+                                                           {"\t", "\t"},
+                                                           {"'", "'"},
+                                                           {"&#65;", "&#65;"},
+                                                           {"\xc3\xa9", "\xc3\xa9"},
+                                                           {"\xe6\x97\xa5", "\xe6\x97\xa5"},
+                                                           {"\xf0\x9f\x98\x80", "\xf0\x9f\x98\x80"},
+                                                           {"\xff", "\xef\xbf\xbd"},
+                                                           {String(300, '\xff'), ""}};
+  for (std::uint8_t encoding : {xeIso88591, xeUtf8}) {
+    auto doc = NewDocument(encoding);
+    TKemXmlTag* root = doc->Root()->AddTag("r");
+    std::vector<String> expected;
+    for (const auto& [special, stored] : specials) {
+      String read = stored;
+      if (read.empty())
+        for (int i = 0; i < 300; ++i) read += "\xef\xbf\xbd";  // each byte that is no UTF-8 is U+FFFD
+      for (size_t length = 0; length <= 40; ++length) {
+        for (size_t at = 0; at <= length; ++at) {
+          const String before(at, 'b'), after(length - at, 'a');
+          TKemXmlTag* tag = root->AddTag("v");
+          tag->AddAttr("v", before + special + after);
+          tag->Text = before + special + after;
+          expected.push_back(before + read + after);
+        }
+      }
+    }
+    auto back = Load(doc->SaveToString());
+    const auto tags = back->FindPath("r")->FindAll("v");
+    ASSERT_EQ(tags.size(), expected.size());
+    for (size_t i = 0; i < tags.size(); ++i) {
+      ASSERT_EQ(tags[i]->ReadAttr("v"), expected[i]) << int(encoding) << " " << i;
+      ASSERT_EQ(tags[i]->Text, expected[i]) << int(encoding) << " " << i;
+    }
+  }
 }
 
 TEST(KemXmlRoundTrip, FileThroughSaveAndLoad) {
@@ -518,9 +563,10 @@ TEST(KemXmlTree, Attributes) {
 // Many edits of one tag's attributes give what a plain list of pairs gives,
 // however values grow, shrink and move inside the tag's one block.
 TEST(KemXmlTree, AttributeEditsMatchAListOfPairs) {
-  TKemXml doc;
-  TKemXmlTag* tag = doc.Root()->AddTag("t");
-  std::vector<std::pair<String, String>> model;
+  // A tag read from a file starts with a block of exactly its size.
+  auto doc = Load(String(kDeclaration) + "<t a=\"1\" title=\"&#60;xyz&#62;\"/>");
+  TKemXmlTag* tag = doc->FindPath("t");
+  std::vector<std::pair<String, String>> model = {{"a", "1"}, {"title", "<xyz>"}};
   std::mt19937 random(7);
   const std::vector<String> names = {"a", "B", "title", "filename"};
   for (int round = 0; round < 3000; ++round) {
@@ -540,6 +586,49 @@ TEST(KemXmlTree, AttributeEditsMatchAListOfPairs) {
   }
   tag->AddAttr("x=y", "z");
   EXPECT_EQ(tag->ReadAttr("x"), "y=z") << "as the line x=y=z reads";
+
+  // The string list's view of the pairs.
+  TKemXmlAttributes list;
+  list.Add("k=v");
+  list.Add("bare");
+  list.Append(list.Name(0), list.Value(0));  // from its own block, which may move
+  EXPECT_EQ(list.Text(), "k=v\r\nbare=\r\nk=v\r\n");
+  EXPECT_EQ(list.Values("K"), "v");
+  EXPECT_EQ(list.IndexOfName("BARE"), 1);
+  EXPECT_EQ(list.IndexOfName("k "), -1);
+  EXPECT_EQ(list.Names(1) + "|" + list.ValueFromIndex(1), "bare|");
+  EXPECT_THROW(list.Name(3), EListError);
+  TKemXmlAttributes copy = list;
+  EXPECT_TRUE(copy == list);
+  copy.SetValue("k", "");
+  copy.SetValue("new", "1");
+  EXPECT_EQ(copy.Text(), "bare=\r\nk=v\r\nnew=1\r\n");
+  EXPECT_FALSE(copy == list);
+}
+
+// Tags a read made lie in blocks the document holds; handed out, moved to
+// another document or kept while the document reads again or goes, they stay whole.
+TEST(KemXmlTree, TagsOfAReadOutliveTheirDocument) {
+  TKemXmlTagPtr groups;
+  TKemXmlTags icons;
+  TKemXml other;
+  {
+    auto doc = Load(kSample);
+    TKemXmlTag* root = doc->FindPath("ov3contents");
+    root->MoveChildTo(2, other.Root());  // modules
+    icons = doc->FindPath("ov3contents.groups.group")->RemoveChild(0, false);
+    groups = root->ExtractChild(0);
+    doc->LoadFromString(kSample);
+    doc->FindPath("ov3contents.groups.group.icons.icon")->WriteAttr("title", String(100, 'x'));
+  }
+  EXPECT_EQ(groups->FindPath("group")->ReadAttr("title"), kGames);
+  groups->FindPath("group")->WriteAttr("title", String(100, 'y'));
+  EXPECT_EQ(groups->FindPath("group")->ReadAttr("title"), String(100, 'y'));
+  ASSERT_EQ(icons.size(), 2u);
+  EXPECT_EQ(icons[0]->ReadPathAttr("application", "filename"), "C:\\Games\\run.exe");
+  EXPECT_EQ(other.FindPath("modules.battery")->ReadAttr("title"), "Battery");
+  other.Clear();
+  EXPECT_EQ(icons[1]->ReadAttr("id"), "7");
 }
 
 TEST(KemXmlTree, ChildOperations) {

@@ -134,7 +134,7 @@ class TKemXmlReader {
   bool Run() {
     for (;;) {
       while (FPos < FData.size() && IsBlank(FData[FPos])) ++FPos;
-      if (FPos == FData.size()) return FCurrent == FDoc.Root();
+      if (FPos == FData.size()) return FCurrent == FDoc.Root() && FReadAll;
       bool whole = FData[FPos] == '<' ? ReadConstruct() : ReadText();
       if (!whole) return false;
     }
@@ -157,12 +157,23 @@ class TKemXmlReader {
       FDoc.FExpectDeclaration = false;
     }
     const char kind = construct[1];
-    if (kind != '?' && kind != '!' && kind != '/') {
+    const bool element = kind != '?' && kind != '!' && kind != '/';
+    // Deeper trees than any file of ours holds would only strain the stack of
+    // everything that walks the tree: elements below the deepest level are
+    // passed over with all they hold, and the read goes on behind them.
+    if (FPassedOver > 0 || (element && FDepth == kMaxDepth)) {
+      FReadAll = false;
+      if (element && !IsClosed(construct) && IsWritableName(ElementName(construct))) {
+        ++FPassedOver;
+        FClosing = ElementName(construct);
+      } else if (kind == '/' && FPassedOver > 0) {
+        --FPassedOver;
+      }
+      return true;
+    }
+    if (element) {
       TKemXmlTag* tag = Add(construct);
       if (tag && !FClosing.empty()) {
-        // Deeper trees than any file of ours holds would only strain the stack
-        // of everything that walks the tree.
-        if (FDepth == kMaxDepth) return false;
         FCurrent = tag;
         ++FDepth;
       }
@@ -232,7 +243,7 @@ class TKemXmlReader {
     const std::string_view stored = FData.substr(FPos, end - FPos);
     FPos = end;
     // The pseudo-root holds no text: the writer has no place for one.
-    if (FCurrent != FDoc.Root()) {
+    if (FCurrent != FDoc.Root() && FPassedOver == 0) {
       FCurrent->Text.clear();
       kemxml::AppendDecoded(FCurrent->Text, stored, FDoc.FEncoding);
     }
@@ -245,11 +256,8 @@ class TKemXmlReader {
   // were read is passed over, so a save never changes what a file holds.
   TKemXmlTag* Add(std::string_view construct) {
     std::string_view body = construct.substr(1, construct.size() - 2);
-    bool closed = false;
-    if (!body.empty() && (body.back() == '/' || body.back() == '?')) {
-      body.remove_suffix(1);
-      closed = true;
-    }
+    const bool closed = IsClosed(construct);
+    if (closed) body.remove_suffix(1);
     const size_t blank = FindShort(body, ' ');
     const std::string_view name = body.substr(0, blank);
     std::string_view rest = blank == std::string_view::npos ? std::string_view() : body.substr(blank + 1);
@@ -301,6 +309,17 @@ class TKemXmlReader {
     return added;
   }
 
+  // Whether an element construct closes itself ("/" or "?" before its ">").
+  static bool IsClosed(std::string_view construct) {
+    return construct.size() > 2 && (construct[construct.size() - 2] == '/' || construct[construct.size() - 2] == '?');
+  }
+
+  // The name of an element construct, up to its first blank.
+  static std::string_view ElementName(std::string_view construct) {
+    std::string_view body = construct.substr(1, construct.size() - (IsClosed(construct) ? 3 : 2));
+    return body.substr(0, FindShort(body, ' '));
+  }
+
   // A name as UTF-8: as it stands when it is ASCII, else converted into room.
   std::string_view AsUtf8(std::string_view bytes, String& room) const {
     if ((FlagsOf(bytes) & kemxml::sfHigh) == 0) return bytes;
@@ -315,6 +334,8 @@ class TKemXmlReader {
   TKemXmlTag* FCurrent;
   std::string_view FClosing;  // the name of the element just opened, as the file has it
   int FDepth = 0;             // elements open
+  int FPassedOver = 0;        // elements open below the deepest level
+  bool FReadAll = true;       // nothing passed over for its depth
   // Reused for every construct, so they keep their room.
   TKemXmlAttributes FAttributes;
   String FName, FValue, FText;

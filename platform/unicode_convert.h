@@ -12,6 +12,8 @@ inline constexpr char32_t kReplacementChar = 0xFFFD;
 WideString Utf8ToWide(std::string_view utf8);
 String WideToUtf8(std::u16string_view wide);
 
+// True when every byte is below 0x80: such text is the same in UTF-8 and every ANSI code page.
+bool IsAscii(std::string_view bytes);
 // True when the bytes are well-formed UTF-8 (no overlongs, surrogates or values above U+10FFFF).
 bool IsValidUtf8(std::string_view bytes);
 

@@ -18,6 +18,7 @@ PACKAGES=(
   googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
   zlib1g-dev libjpeg62-turbo-dev libpng-dev libstb-dev libz-mingw-w64-dev
   libspng-dev libvips-dev pkgconf icoutils icnsutils
+  libpugixml-dev libtinyxml2-dev
 )
 
 log() { echo "setup: $*" >&2; }

@@ -6,6 +6,7 @@
 #include <exception>
 
 #include "kem3/framework/kemutil.h"
+#include "kem3/framework/kemxml_text.h"
 #include "platform/exception_handler.h"
 #include "platform/exceptions.h"
 #include "platform/files.h"
@@ -14,93 +15,9 @@
 #include "platform/sysutils.h"
 #include "platform/unicode_convert.h"
 
-namespace {
-
-// The number of a reference "&#n;": decimal digits after optional blanks and a
-// sign, within 32 bits. Anything else (hexadecimal, nothing at all) reads as a blank.
-char32_t ReferenceCode(std::string_view digits) {
-  size_t i = 0;
-  while (i < digits.size() && digits[i] == ' ') ++i;
-  bool negative = false;
-  if (i < digits.size() && (digits[i] == '+' || digits[i] == '-')) negative = digits[i++] == '-';
-  if (i == digits.size()) return U' ';
-  std::int64_t value = 0;
-  for (; i < digits.size(); ++i) {
-    if (digits[i] < '0' || digits[i] > '9') return U' ';
-    value = value * 10 + (digits[i] - '0');
-    if (value > 0x80000000LL) return U' ';
-  }
-  if (negative) value = -value;
-  if (value < -0x80000000LL || value > 0x7FFFFFFF) return U' ';
-  // Numbers that name no character still stand for one character.
-  if (value < 0 || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return kReplacementChar;
-  return static_cast<char32_t>(value);
-}
-
-// Replaces every "&#n;" by its character, in one pass: what a reference yields
-// is never read again. A reference without ";" takes all the rest as its number.
-String DecodeReferences(std::string_view s) {
-  String out;
-  out.reserve(s.size());
-  size_t i = 0;
-  for (;;) {
-    size_t at = s.find("&#", i);
-    if (at == std::string_view::npos) {
-      out.append(s.substr(i));
-      return out;
-    }
-    out.append(s.substr(i, at - i));
-    size_t semi = s.find(';', at + 2);
-    size_t end = semi == std::string_view::npos ? s.size() : semi;
-    AppendUtf8(out, ReferenceCode(s.substr(at + 2, end - at - 2)));
-    i = semi == std::string_view::npos ? s.size() : semi + 1;
-  }
-}
-
-void AppendReference(String& out, char32_t cp) { out += "&#" + IntToStr(static_cast<std::int64_t>(cp)) + ";"; }
-
-// The stored form. Markup characters and the quote are always references, so no
-// text can break the file; the backslash too in iso-8859-1 documents, as their
-// readers have always expected. Every character outside ASCII is a reference
-// in iso-8859-1, plain UTF-8 in utf-8. Control characters are references unless
-// kept (comments keep their line breaks).
-String Encode(std::string_view text, std::uint8_t encoding, bool keepControls) {
-  String out;
-  out.reserve(text.size() + text.size() / 8);
-  size_t pos = 0;
-  while (pos < text.size()) {
-    char32_t cp = DecodeUtf8At(text, pos);
-    switch (cp) {
-      case U'<':
-      case U'>':
-      case U'&':
-      case U'"':
-        AppendReference(out, cp);
-        continue;
-      case U'\\':
-        if (encoding == xeIso88591) {
-          AppendReference(out, cp);
-          continue;
-        }
-        break;
-      default:
-        break;
-    }
-    if (cp < 0x20 && !keepControls)
-      AppendReference(out, cp);
-    else if (cp >= 0x80 && encoding == xeIso88591)
-      AppendReference(out, cp);
-    else
-      AppendUtf8(out, cp);
-  }
-  return out;
-}
-
-}  // namespace
-
 // ---- TKemXmlTag
 
-TKemXmlTag::TKemXmlTag(TKemXml* Owner, const String& Name) : Name(Name), FOwner(Owner) {
+TKemXmlTag::TKemXmlTag(TKemXml* Owner, std::string_view Name) : Name(Name), FOwner(Owner) {
   if (FOwner && FOwner->TagDataSize() > 0) FData.assign(static_cast<size_t>(FOwner->TagDataSize()), 0);
 }
 
@@ -163,6 +80,8 @@ TKemXmlTags TKemXmlTag::Clear(bool FreeChildren, bool KeepData) {
 int TKemXmlTag::AddChild(TKemXmlTagPtr Tag) {
   Tag->FParent = this;
   if (Tag->FOwner != FOwner) Tag->SetOwnerDeep(FOwner);
+  // Most tags of the contents file hold a few children: room for them at once.
+  if (FChildren.empty()) FChildren.reserve(4);
   FChildren.push_back(std::move(Tag));
   return GetChildCount() - 1;
 }
@@ -180,7 +99,7 @@ TKemXmlTag* TKemXmlTag::AddTag(const String& Name, const String& AttributeText) 
   return result;
 }
 
-void TKemXmlTag::AddAttr(const String& Name, const String& Value) { Attributes.Add(Name + "=" + Value); }
+void TKemXmlTag::AddAttr(const String& Name, const String& Value) { Attributes.Append(Name, Value); }
 
 void TKemXmlTag::WriteAttr(const String& Name, const String& Value) {
   int index = Attributes.IndexOfName(Name);
@@ -199,7 +118,7 @@ void TKemXmlTag::DeleteAttr(const String& Name) {
 
 String TKemXmlTag::ReadAttr(const String& Name, const String& Default) const {
   int index = Attributes.IndexOfName(Name);
-  return index < 0 ? Default : Attributes.ValueFromIndex(index);
+  return index < 0 ? Default : String(Attributes.Value(index));
 }
 
 String TKemXmlTag::ReadPathAttr(const String& Path, const String& Name, const String& Default) const {
@@ -325,6 +244,7 @@ TKemXml::~TKemXml() = default;
 
 void TKemXml::Clear() {
   FRoot->Clear(true, false);
+  FArena.Release();
   FExpectDeclaration = !FDeclarationOptional;
 }
 
@@ -350,26 +270,69 @@ void TKemXml::LoadFromFile(const String& FileName) {
   }
 }
 
-void TKemXml::LoadFromString(std::string_view Bytes) {
-  TStringStream stream{std::string(Bytes)};
-  LoadFromStream(stream);
+void TKemXml::LoadFromStream(TStream& Stream) {
+  const std::int64_t size = Stream.Size();
+  String bytes;
+  if (size > 0) {
+    Stream.SetPosition(0);
+    // In blocks of the buffer size, and no more than arrives: a stream's size may promise more.
+    const auto block = static_cast<size_t>(FBufferSize);
+    for (;;) {
+      const size_t had = bytes.size();
+      bytes.resize(had + block);
+      const std::int64_t got = Stream.Read(bytes.data() + had, static_cast<std::int64_t>(block));
+      bytes.resize(had + static_cast<size_t>(std::max<std::int64_t>(got, 0)));
+      if (got <= 0) break;
+    }
+  }
+  Parse(bytes);
 }
 
-void TKemXml::SaveToFile(const String& FileName) const { WriteFileAtomic(FileName, SaveToString()); }
+void TKemXml::LoadFromString(std::string_view Bytes) { Parse(Bytes); }
+
+namespace {
+
+// Whether the file holds exactly these bytes, read in blocks; false when it cannot be read.
+bool FileHolds(const String& fileName, std::string_view bytes) {
+  try {
+    TFileStream file(fileName, fmOpenRead | fmShareDenyNone);
+    if (file.Size() != static_cast<std::int64_t>(bytes.size())) return false;
+    std::string block(65536, '\0');
+    for (size_t at = 0; at < bytes.size();) {
+      const size_t count = std::min(block.size(), bytes.size() - at);
+      if (file.Read(block.data(), static_cast<std::int64_t>(count)) != static_cast<std::int64_t>(count)) return false;
+      if (bytes.compare(at, count, block.data(), count) != 0) return false;
+      at += count;
+    }
+    return true;
+  } catch (const Exception&) {
+    return false;
+  }
+}
+
+}  // namespace
+
+void TKemXml::SaveToFile(const String& FileName) const {
+  const String bytes = SaveToString();
+  // A save that would change nothing leaves the file alone: the bar saves its
+  // contents at every start, mostly to write what it has just read, and reading
+  // costs far less than writing and flushing a new file.
+  if (FileExists(FileName) && FileHolds(FileName, bytes)) return;
+  WriteFileAtomic(FileName, bytes);
+}
 
 void TKemXml::SaveToStream(TStream& Stream) const { Stream.WriteBytes(SaveToString()); }
 
-String TKemXml::EncodeText(std::string_view Text) const { return Encode(Text, FEncoding, false); }
-
-String TKemXml::EncodeComment(std::string_view Text) const { return Encode(Text, FEncoding, true); }
-
-String TKemXml::EncodeName(std::string_view Name) const {
-  // Names are not escaped; an iso-8859-1 file keeps them in the ANSI code page.
-  return FEncoding == xeIso88591 ? Utf8ToAnsi(Name) : String(Name);
+String TKemXml::EncodeText(std::string_view Text) const {
+  String out;
+  kemxml::TOutBuffer buffer(out, Text.size() + Text.size() / 8);
+  kemxml::PutEncoded(buffer, Text, FEncoding, kemxml::tkText);
+  buffer.Finish();
+  return out;
 }
 
-String TKemXml::BytesToText(std::string_view Bytes) const {
-  return FEncoding == xeIso88591 ? AnsiToUtf8(Bytes) : TextToUtf8(Bytes);
+String TKemXml::DecodeText(std::string_view Stored) const {
+  String out;
+  kemxml::AppendDecoded(out, Stored, FEncoding);
+  return out;
 }
-
-String TKemXml::DecodeText(std::string_view Stored) const { return DecodeReferences(BytesToText(Stored)); }

@@ -8,8 +8,9 @@
 #include <string_view>
 #include <vector>
 
+#include "kem3/framework/kemxml_arena.h"
+#include "kem3/framework/kemxml_attributes.h"
 #include "platform/object.h"
-#include "platform/stringlist.h"
 #include "platform/types.h"
 
 class TStream;
@@ -31,14 +32,19 @@ using TKemXmlTags = std::vector<TKemXmlTagPtr>;
 // decoded; attribute names match without regard to ASCII case.
 class TKemXmlTag : public TObject {
  public:
-  TKemXmlTag(TKemXml* Owner, const String& Name);
+  TKemXmlTag(TKemXml* Owner, std::string_view Name);
   ~TKemXmlTag() override;
   TKemXmlTag(const TKemXmlTag&) = delete;
   TKemXmlTag& operator=(const TKemXmlTag&) = delete;
+  // Tags a read makes come from the document's arena; every tag is freed the same way.
+  static void* operator new(std::size_t Size) { return kemxml::TArena::AllocateHeap(Size); }
+  static void* operator new(std::size_t Size, kemxml::TArena& Arena) { return Arena.Allocate(Size); }
+  static void operator delete(void* Block) noexcept { kemxml::TArena::Free(Block); }
+  static void operator delete(void* Block, kemxml::TArena&) noexcept { kemxml::TArena::Free(Block); }
 
   String Name;
   String Text;
-  TStringList Attributes;  // "name=value" lines
+  TKemXmlAttributes Attributes;  // "name=value" lines
 
   TKemXmlTag* Parent() const { return FParent; }
   TKemXml* Owner() const { return FOwner; }
@@ -115,7 +121,8 @@ class TKemXml : public TObject {
  public:
   // A non-empty FileName of an existing file is loaded; otherwise, or when the
   // load fails in any way, the document is the default one (a declaration only).
-  // BufferSize is the reader's window; it grows for a construct that does not fit.
+  // BufferSize is the block a stream is read in; the reader sees the whole
+  // stream at once, so no construct is too long for it.
   explicit TKemXml(const String& FileName = String(), int TagDataSize = 0, bool DeclarationOptional = false,
                    int BufferSize = 65536);
   ~TKemXml() override;
@@ -136,7 +143,8 @@ class TKemXml : public TObject {
   void LoadFromStream(TStream& Stream);
   void LoadFromString(std::string_view Bytes);
   // Through a temporary file and one replace: a failure raises and leaves an
-  // existing file as it was.
+  // existing file as it was. A file that already holds exactly what would be
+  // written is left alone.
   void SaveToFile(const String& FileName) const;
   void SaveToStream(TStream& Stream) const;
   String SaveToString() const;
@@ -163,16 +171,14 @@ class TKemXml : public TObject {
 
  private:
   friend class TKemXmlReader;
-  String EncodeComment(std::string_view Text) const;
-  String EncodeName(std::string_view Name) const;
-  // The bytes of the file as UTF-8: ANSI for iso-8859-1, UTF-8 (ANSI when not valid) for utf-8.
-  String BytesToText(std::string_view Bytes) const;
-  void WriteTag(String& Out, const TKemXmlTag& Tag, const String& Indent, bool Last) const;
+  // Parses the bytes into the cleared tree.
+  void Parse(std::string_view Bytes);
 
   std::uint8_t FEncoding = xeIso88591;
   int FBufferSize;
   bool FDeclarationOptional;
   int FTagDataSize;
+  kemxml::TArena FArena;  // the blocks of the tags a read makes
   std::unique_ptr<TKemXmlTag> FRoot;
   String FFileName;
   String FFileDir;

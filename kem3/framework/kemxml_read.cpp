@@ -1,12 +1,15 @@
-// The XML reader: a window over the stream, constructs from "<" to the ">" that
-// balances it, texts up to the open element's closing construct. Bytes that end
-// in the middle of a construct or text end the read at the last complete one.
+// The XML reader: constructs from "<" to the ">" that balances it, texts up to
+// the open element's closing construct. Bytes that end in the middle of a
+// construct or text end the read at the last complete one. It works on the
+// whole file at once and takes names and values from where they lie: a tag
+// costs a block of the document's arena and one copy of its attributes.
 #include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "kem3/framework/kemxml.h"
-#include "platform/streams.h"
+#include "kem3/framework/kemxml_text.h"
 #include "platform/sysutils.h"
 
 namespace {
@@ -19,48 +22,12 @@ bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 bool StartsWith(std::string_view s, std::string_view prefix) { return s.substr(0, prefix.size()) == prefix; }
 
-// The part of the stream under examination. Bytes before Pos are done with and
-// go when more must be read; the window grows when what must be seen at once
-// (one construct) is longer than it.
-class TReadWindow {
- public:
-  TReadWindow(TStream& stream, size_t size) : FStream(stream), FSize(size) {}
-
-  // Whether the n bytes from Pos on are in the window, reading more when needed.
-  bool Need(size_t n) {
-    if (FPos + n <= FBytes.size()) return true;
-    return Fill(n);
-  }
-  char At(size_t offset) const { return FBytes[FPos + offset]; }
-  std::string_view View(size_t offset, size_t count) const {
-    return std::string_view(FBytes).substr(FPos + offset, count);
-  }
-  void Skip(size_t n) { FPos += n; }
-
- private:
-  bool Fill(size_t n) {
-    if (FPos > 0) {
-      FBytes.erase(0, FPos);
-      FPos = 0;
-    }
-    while (FBytes.size() < n && !FEnd) {
-      while (FSize < n) FSize *= 2;
-      size_t room = FSize - FBytes.size();
-      size_t had = FBytes.size();
-      FBytes.resize(FSize);
-      std::int64_t got = FStream.Read(FBytes.data() + had, static_cast<std::int64_t>(room));
-      FBytes.resize(had + static_cast<size_t>(std::max<std::int64_t>(got, 0)));
-      if (got <= 0) FEnd = true;
-    }
-    return FBytes.size() >= n;
-  }
-
-  TStream& FStream;
-  size_t FSize;
-  std::string FBytes;
-  size_t FPos = 0;
-  bool FEnd = false;
-};
+// The first c in s from pos on, by memchr; npos when there is none.
+size_t Find(std::string_view s, char c, size_t pos) {
+  if (pos >= s.size()) return std::string_view::npos;
+  const void* at = std::memchr(s.data() + pos, c, s.size() - pos);
+  return at ? static_cast<size_t>(static_cast<const char*>(at) - s.data()) : std::string_view::npos;
+}
 
 // Matches a closing construct without regard to ASCII case, byte by byte, so a
 // text of any length is scanned once whatever it holds.
@@ -74,18 +41,21 @@ class TClosingMatcher {
       FFail[i] = k;
     }
   }
-  // Feeds one byte; true when the whole pattern has just been seen.
-  bool Feed(char c) {
-    c = FoldAscii(c);
-    while (FMatched > 0 && c != FPattern[FMatched]) FMatched = FFail[FMatched - 1];
-    if (c == FPattern[FMatched]) ++FMatched;
-    if (FMatched < FPattern.size()) return false;
-    FMatched = FFail[FMatched - 1];
-    return true;
+  // Where the first match in s from pos on ends; npos when there is none.
+  size_t FindEnd(std::string_view s, size_t pos) {
+    while (pos < s.size()) {
+      // With nothing matched so far only the next "<" can begin a match.
+      if (FMatched == 0) {
+        pos = Find(s, '<', pos);
+        if (pos == std::string_view::npos) return pos;
+      }
+      const char c = FoldAscii(s[pos++]);
+      while (FMatched > 0 && c != FPattern[FMatched]) FMatched = FFail[FMatched - 1];
+      if (c == FPattern[FMatched]) ++FMatched;
+      if (FMatched == FPattern.size()) return pos;
+    }
+    return std::string_view::npos;
   }
-  // How many of the latest bytes may yet begin a match.
-  size_t Matched() const { return FMatched; }
-  size_t Length() const { return FPattern.size(); }
 
  private:
   std::string FPattern;
@@ -93,9 +63,35 @@ class TClosingMatcher {
   size_t FMatched = 0;
 };
 
+// The first c in s from pos on, by a plain loop: for the short names and
+// values inside a construct, where a call to memchr costs more than it saves.
+size_t FindShort(std::string_view s, char c, size_t pos = 0) {
+  for (; pos < s.size(); ++pos)
+    if (s[pos] == c) return pos;
+  return std::string_view::npos;
+}
+
+std::uint8_t FlagsOf(std::string_view s) {
+  std::uint8_t flags = 0;
+  for (char c : s) flags |= kemxml::kStoredFlags.Of[static_cast<unsigned char>(c)];
+  return flags;
+}
+
 // The text up to the first blank outside quotes; rest keeps what follows that
-// blank. One enclosing pair of quotes is removed.
-std::string_view CutQuotedValue(std::string_view& rest, char quote) {
+// blank. One enclosing pair of quotes is removed. Flags tell what the text holds.
+std::string_view CutQuotedValue(std::string_view& rest, char quote, std::uint8_t& flags) {
+  // The usual case: a quoted value and a blank or the end right behind it.
+  if (!rest.empty() && rest[0] == quote) {
+    std::uint8_t seen = 0;
+    const size_t close =
+        static_cast<size_t>(kemxml::ScanToQuote(rest.data() + 1, rest.data() + rest.size(), quote, seen) - rest.data());
+    if (close < rest.size() && (close + 1 == rest.size() || rest[close + 1] == ' ')) {
+      const std::string_view token = rest.substr(1, close - 1);
+      rest = close + 1 < rest.size() ? rest.substr(close + 2) : std::string_view();
+      flags = seen;
+      return token;
+    }
+  }
   bool quoted = false;
   size_t i = 0;
   for (; i < rest.size(); ++i) {
@@ -107,6 +103,7 @@ std::string_view CutQuotedValue(std::string_view& rest, char quote) {
   std::string_view token = rest.substr(0, i);
   rest = i < rest.size() ? rest.substr(i + 1) : std::string_view();
   if (token.size() >= 2 && token.front() == quote && token.back() == quote) token = token.substr(1, token.size() - 2);
+  flags = FlagsOf(token);
   return token;
 }
 
@@ -117,21 +114,28 @@ std::string_view TrimView(std::string_view s) {
   return s;
 }
 
+// A name the writer can put back as it was read: not empty, and without angle
+// brackets, which would end or stretch the construct it is written in.
+bool IsWritableName(std::string_view name) {
+  for (char c : name)
+    if (c == '<' || c == '>') return false;
+  return !name.empty();
+}
+
 }  // namespace
 
-// Reads one stream into a document; a friend of the document for its encoding,
-// its declaration flag and the outcome of the read.
+// Reads one block of bytes into a document; a friend of the document for its
+// encoding, its declaration flag and the outcome of the read.
 class TKemXmlReader {
  public:
-  TKemXmlReader(TKemXml& doc, TStream& stream)
-      : FDoc(doc), FWindow(stream, static_cast<size_t>(doc.FBufferSize)), FCurrent(doc.Root()) {}
+  TKemXmlReader(TKemXml& doc, std::string_view data) : FDoc(doc), FData(data), FCurrent(doc.Root()) {}
 
   // True when every byte was taken in and every element closed.
   bool Run() {
     for (;;) {
-      while (FWindow.Need(1) && IsBlank(FWindow.At(0))) FWindow.Skip(1);
-      if (!FWindow.Need(1)) return FCurrent == FDoc.Root();
-      bool whole = FWindow.At(0) == '<' ? ReadConstruct() : ReadText();
+      while (FPos < FData.size() && IsBlank(FData[FPos])) ++FPos;
+      if (FPos == FData.size()) return FCurrent == FDoc.Root() && FReadAll;
+      bool whole = FData[FPos] == '<' ? ReadConstruct() : ReadText();
       if (!whole) return false;
     }
   }
@@ -141,144 +145,205 @@ class TKemXmlReader {
   // brackets nested inside stay in it. False when the data ends first, or when
   // the declaration that must come first does not.
   bool ReadConstruct() {
-    size_t opened = 1, closed = 0, length = 1;
-    while (opened != closed) {
-      if (!FWindow.Need(length + 1)) return false;
-      char c = FWindow.At(length++);
-      if (c == '<') ++opened;
-      if (c == '>') ++closed;
-    }
-    String construct(FWindow.View(0, length));
-    FWindow.Skip(length);
-    FClosing.clear();
+    const size_t end = ConstructEnd();
+    if (end == std::string_view::npos) return false;
+    const std::string_view construct = FData.substr(FPos, end - FPos);
+    FPos = end;
+    FClosing = std::string_view();
 
-    if (FDoc.FExpectDeclaration) {
+    const bool expected = FDoc.FExpectDeclaration;
+    if (expected) {
       if (!StartsWith(construct, "<?xml")) return false;
       FDoc.FExpectDeclaration = false;
     }
-    if (StartsWith(construct, "<?xml")) {
+    const char kind = construct[1];
+    const bool element = kind != '?' && kind != '!' && kind != '/';
+    // Deeper trees than any file of ours holds would only strain the stack of
+    // everything that walks the tree: elements below the deepest level are
+    // passed over with all they hold, and the read goes on behind them.
+    if (FPassedOver > 0 || (element && FDepth == kMaxDepth)) {
+      FReadAll = false;
+      if (element && !IsClosed(construct) && IsWritableName(ElementName(construct))) {
+        ++FPassedOver;
+        FClosing = ElementName(construct);
+      } else if (kind == '/' && FPassedOver > 0) {
+        --FPassedOver;
+      }
+      return true;
+    }
+    if (element) {
+      TKemXmlTag* tag = Add(construct);
+      if (tag && !FClosing.empty()) {
+        FCurrent = tag;
+        ++FDepth;
+      }
+    } else if (StartsWith(construct, "<?xml")) {
       TKemXmlTag* declaration = Add(construct);
-      FClosing.clear();  // a declaration holds nothing, even without its closing "?"
-      String encoding = declaration->ReadAttr("encoding");
-      if (SameText(encoding, "iso-8859-1")) FDoc.FEncoding = xeIso88591;
-      if (SameText(encoding, "utf-8")) FDoc.FEncoding = xeUtf8;
+      // One that could not be written back is no declaration, and the file has none.
+      if (!declaration && expected) return false;
+      FClosing = std::string_view();  // a declaration holds nothing, even without its closing "?"
+      // Only the declaration that leads the file decides how it is read: the
+      // writer writes a whole file in one encoding.
+      if (declaration && declaration->Parent() == FDoc.Root() && FDoc.Root()->GetChildCount() == 1) {
+        const int index = declaration->Attributes.IndexOfName("encoding");
+        const std::string_view encoding = index < 0 ? std::string_view() : declaration->Attributes.Value(index);
+        if (SameText(encoding, "iso-8859-1")) FDoc.FEncoding = xeIso88591;
+        if (SameText(encoding, "utf-8")) FDoc.FEncoding = xeUtf8;
+      }
     } else if (StartsWith(construct, "<?")) {
       // Processing instructions carry nothing for us.
     } else if (StartsWith(construct, "<!--")) {
       // The writer puts one blank after "<!--" and one before "-->".
-      std::string_view inner = construct.size() > 9 ? std::string_view(construct).substr(5, construct.size() - 9) : "";
-      auto comment = std::make_unique<TKemXmlTag>(&FDoc, String(kXmlCommentName));
-      comment->Text = FDoc.DecodeText(TrimView(inner));
+      std::string_view inner = construct.size() > 9 ? construct.substr(5, construct.size() - 9) : "";
+      std::unique_ptr<TKemXmlTag> comment(new (FDoc.FArena) TKemXmlTag(&FDoc, kXmlCommentName));
+      kemxml::AppendDecoded(comment->Text, TrimView(inner), FDoc.FEncoding);
       FCurrent->AddChild(std::move(comment));
     } else if (StartsWith(construct, "<!")) {
       Add(construct);
-      FClosing.clear();  // such a construct never holds anything
-    } else if (StartsWith(construct, "</")) {
-      // The name is not compared; a closing construct with nothing open is stray.
+      FClosing = std::string_view();  // such a construct never holds anything
+    } else {
+      // A closing construct: the name is not compared, and one with nothing open is stray.
       if (FCurrent != FDoc.Root()) {
         FCurrent = FCurrent->Parent();
         --FDepth;
       }
-    } else {
-      TKemXmlTag* tag = Add(construct);
-      if (!FClosing.empty()) {
-        // Deeper trees than any file of ours holds would only strain the stack
-        // of everything that walks the tree.
-        if (FDepth == kMaxDepth) return false;
-        FCurrent = tag;
-        ++FDepth;
-      }
     }
     return true;
+  }
+
+  // Behind the ">" that closes the construct at FPos; npos when the data ends first.
+  size_t ConstructEnd() const {
+    const size_t close = Find(FData, '>', FPos + 1);
+    if (close == std::string_view::npos) return close;
+    // Without a "<" before it, the first ">" balances the construct.
+    if (Find(FData.substr(0, close), '<', FPos + 1) == std::string_view::npos) return close + 1;
+    size_t opened = 1, closed = 0;
+    for (size_t i = FPos + 1; i < FData.size(); ++i) {
+      if (FData[i] == '<') ++opened;
+      if (FData[i] == '>' && ++closed == opened) return i + 1;
+    }
+    return std::string_view::npos;
   }
 
   // A text: after an opening construct it runs up to that element's own closing
   // construct (markup between them included), else up to the next "<". False
   // when the data ends first.
   bool ReadText() {
-    String stored;
+    size_t end;
     if (FClosing.empty()) {
-      size_t n = 0;
-      for (;;) {
-        if (!FWindow.Need(n + 1)) return false;
-        if (FWindow.At(n) == '<') break;
-        if (++n >= 4096) {
-          stored.append(FWindow.View(0, n));
-          FWindow.Skip(n);
-          n = 0;
-        }
-      }
-      stored.append(FWindow.View(0, n));
-      FWindow.Skip(n);
+      end = Find(FData, '<', FPos);
+      if (end == std::string_view::npos) return false;
     } else {
-      TClosingMatcher matcher(FClosing);
-      // Bytes that can no longer begin a match move to the text as the window fills.
-      size_t n = 0;
-      for (;;) {
-        if (!FWindow.Need(n + 1)) return false;
-        if (matcher.Feed(FWindow.At(n++))) break;
-        if (n >= 4096 + matcher.Matched()) {
-          size_t settled = n - matcher.Matched();
-          stored.append(FWindow.View(0, settled));
-          FWindow.Skip(settled);
-          n -= settled;
-        }
-      }
-      size_t text = n - matcher.Length();
-      stored.append(FWindow.View(0, text));
-      FWindow.Skip(text);
+      String closing = "</" + String(FClosing) + ">";
+      TClosingMatcher matcher(closing);
+      const size_t behind = matcher.FindEnd(FData, FPos);
+      if (behind == std::string_view::npos) return false;
+      end = behind - closing.size();
     }
-    FCurrent->Text = FDoc.DecodeText(stored);
+    const std::string_view stored = FData.substr(FPos, end - FPos);
+    FPos = end;
+    // The pseudo-root holds no text: the writer has no place for one.
+    if (FCurrent != FDoc.Root() && FPassedOver == 0) {
+      FCurrent->Text.clear();
+      kemxml::AppendDecoded(FCurrent->Text, stored, FDoc.FEncoding);
+    }
     return true;
   }
 
   // An element construct becomes a child of the current tag; an element left
-  // open sets the closing construct that the text after it runs up to.
+  // open sets the closing construct that the text after it runs up to. A
+  // construct whose name or attribute names could not be written back as they
+  // were read is passed over, so a save never changes what a file holds.
   TKemXmlTag* Add(std::string_view construct) {
-    String body(construct.substr(1, construct.size() - 2));
-    bool closed = false;
-    if (!body.empty() && (body.back() == '/' || body.back() == '?')) {
-      body.pop_back();
-      closed = true;
-    }
-    size_t blank = body.find(' ');
-    std::string_view name = std::string_view(body).substr(0, blank);
-    std::string_view rest = blank == String::npos ? std::string_view() : std::string_view(body).substr(blank + 1);
+    std::string_view body = construct.substr(1, construct.size() - 2);
+    const bool closed = IsClosed(construct);
+    if (closed) body.remove_suffix(1);
+    const size_t blank = FindShort(body, ' ');
+    const std::string_view name = body.substr(0, blank);
+    std::string_view rest = blank == std::string_view::npos ? std::string_view() : body.substr(blank + 1);
+    if (!IsWritableName(name)) return nullptr;
 
-    // Names stand as they were written, only brought from the file's bytes to UTF-8.
-    auto tag = std::make_unique<TKemXmlTag>(&FDoc, FDoc.BytesToText(name));
-    if (rest.find('=') == std::string_view::npos) {
-      tag->Text = FDoc.DecodeText(rest);
+    const std::uint8_t encoding = FDoc.FEncoding;
+    FText.clear();
+    FAttributes.Clear();
+    size_t eq = FindShort(rest, '=');
+    if (eq == std::string_view::npos) {
+      kemxml::AppendDecoded(FText, rest, encoding, FlagsOf(rest));
     } else {
       for (;;) {
-        size_t eq = rest.find('=');
-        std::string_view attrName = TrimView(rest.substr(0, eq));
+        const std::string_view attrName = TrimView(rest.substr(0, eq));
         rest = eq == std::string_view::npos ? std::string_view() : rest.substr(eq + 1);
         if (attrName.empty()) break;
+        if (!IsWritableName(attrName)) return nullptr;
         // Double and single quotes both work; an unquoted value takes its own
         // first character as its quote.
-        std::string_view value = CutQuotedValue(rest, rest.empty() ? '\0' : rest.front());
+        std::uint8_t flags;
+        const std::string_view value = CutQuotedValue(rest, rest.empty() ? '\0' : rest.front(), flags);
         rest = TrimView(rest);
-        tag->AddAttr(FDoc.BytesToText(attrName), FDoc.DecodeText(value));
+        const std::string_view attrText = AsUtf8(attrName, FName);
+        if ((flags & kemxml::sfHigh) == 0) {
+          // ASCII: decoded straight into the pairs, never longer than it is stored.
+          char* to = FAttributes.BeginPair(attrText, value.size());
+          if (flags == 0) {
+            if (!value.empty()) std::memcpy(to, value.data(), value.size());
+            FAttributes.EndPair(value.size());
+          } else {
+            FAttributes.EndPair(kemxml::DecodeReferencesInto(to, value));
+          }
+        } else {
+          FValue.clear();
+          kemxml::AppendDecoded(FValue, value, encoding, flags);
+          std::memcpy(FAttributes.BeginPair(attrText, FValue.size()), FValue.data(), FValue.size());
+          FAttributes.EndPair(FValue.size());
+        }
+        eq = FindShort(rest, '=');
       }
     }
-    if (!closed) FClosing = "</" + String(name) + ">";
+    // Names stand as they were written, only brought from the file's bytes to UTF-8.
+    std::unique_ptr<TKemXmlTag> tag(new (FDoc.FArena) TKemXmlTag(&FDoc, AsUtf8(name, FName)));
+    tag->Text = FText;
+    if (!FAttributes.Empty()) tag->Attributes.AssignIn(FAttributes, FDoc.FArena);
+    if (!closed) FClosing = name;
     TKemXmlTag* added = tag.get();
     FCurrent->AddChild(std::move(tag));
     return added;
   }
 
+  // Whether an element construct closes itself ("/" or "?" before its ">").
+  static bool IsClosed(std::string_view construct) {
+    return construct.size() > 2 && (construct[construct.size() - 2] == '/' || construct[construct.size() - 2] == '?');
+  }
+
+  // The name of an element construct, up to its first blank.
+  static std::string_view ElementName(std::string_view construct) {
+    std::string_view body = construct.substr(1, construct.size() - (IsClosed(construct) ? 3 : 2));
+    return body.substr(0, FindShort(body, ' '));
+  }
+
+  // A name as UTF-8: as it stands when it is ASCII, else converted into room.
+  std::string_view AsUtf8(std::string_view bytes, String& room) const {
+    if ((FlagsOf(bytes) & kemxml::sfHigh) == 0) return bytes;
+    room.clear();
+    kemxml::AppendBytesAsText(room, bytes, FDoc.FEncoding);
+    return room;
+  }
+
   TKemXml& FDoc;
-  TReadWindow FWindow;
+  std::string_view FData;
+  size_t FPos = 0;
   TKemXmlTag* FCurrent;
-  String FClosing;  // the closing construct of the element just opened
-  int FDepth = 0;   // elements open
+  std::string_view FClosing;  // the name of the element just opened, as the file has it
+  int FDepth = 0;             // elements open
+  int FPassedOver = 0;        // elements open below the deepest level
+  bool FReadAll = true;       // nothing passed over for its depth
+  // Reused for every construct, so they keep their room.
+  TKemXmlAttributes FAttributes;
+  String FName, FValue, FText;
 };
 
-void TKemXml::LoadFromStream(TStream& Stream) {
+void TKemXml::Parse(std::string_view Bytes) {
   Clear();
   FReadComplete = true;
-  if (Stream.Size() == 0) return;
-  Stream.SetPosition(0);
-  FReadComplete = TKemXmlReader(*this, Stream).Run();
+  if (Bytes.empty()) return;
+  FReadComplete = TKemXmlReader(*this, Bytes).Run();
 }

@@ -1,63 +1,150 @@
 // The XML writer: one fixed layout with CR LF line ends and two blanks of indent
 // per level, an empty line after the declaration, after each comment and after
-// the closing construct of an element with children that is not its parent's last.
+// the closing construct of an element with children that is not its parent's
+// last. Everything goes into one block sized from the tree before it starts.
+#include <algorithm>
+
 #include "kem3/framework/kemxml.h"
+#include "kem3/framework/kemxml_text.h"
+#include "platform/unicode_convert.h"
 
 namespace {
 
-const char* const kLineEnd = "\r\n";
+using kemxml::TOutBuffer;
+
+// Indentation stops growing here, so a file nested deeper than any file of
+// ours is not rewritten many times its size; the reader skips blanks anyway.
+constexpr int kMaxIndentLevels = 64;
+constexpr char kBlanks[] =
+    "                                                                "
+    "                                                                ";
+static_assert(sizeof kBlanks - 1 == 2 * kMaxIndentLevels);
+
+bool EndsWithCloser(std::string_view s) { return !s.empty() && (s.back() == '/' || s.back() == '?'); }
+
+class TKemXmlWriter {
+ public:
+  TKemXmlWriter(String& out, std::uint8_t encoding, size_t expected) : FOut(out, expected), FEncoding(encoding) {}
+
+  void Tag(const TKemXmlTag& tag, int depth, bool last) {
+    // A tag without a name cannot be written: "</>" would close its parent.
+    if (tag.Name.empty()) return;
+    const bool comment = tag.IsComment();
+    const bool instruction = tag.Name[0] == '?';
+    const bool bang = tag.Name[0] == '!' && !comment;
+    const bool hasChildren = tag.GetChildCount() > 0;
+    const bool hasText = !tag.Text.empty();
+    const bool hasContent = hasChildren || hasText;
+    const size_t indent = 2 * static_cast<size_t>(std::min(depth, kMaxIndentLevels));
+
+    FOut.Put(kBlanks, indent);
+    FOut.Put('<');
+    Name(tag.Name);
+    const TKemXmlAttributes& attributes = tag.Attributes;
+    for (int i = 0; i < attributes.Count(); ++i) {
+      FOut.Put(' ');
+      Name(attributes.Name(i));
+      FOut.Put("=\"", 2);
+      kemxml::PutEncoded(FOut, attributes.Value(i), FEncoding, kemxml::tkText);
+      FOut.Put('"');
+    }
+
+    if (comment) {
+      FOut.Put(' ');
+      if (hasText)
+        kemxml::PutEncoded(FOut, tag.Text, FEncoding, kemxml::tkComment);
+      else
+        FOut.Put("\r\n", 2);
+      Children(tag, depth);
+      FOut.Put(" -->\r\n\r\n");
+      return;
+    }
+    // "<?" and "<!" constructs hold their text inside, where the reader finds it.
+    if ((instruction || bang) && hasText) {
+      FOut.Put(' ');
+      kemxml::PutEncoded(FOut, tag.Text, FEncoding, kemxml::tkConstruct);
+    }
+    if (instruction) {
+      FOut.Put(hasText ? "?>\r\n\r\n" : " ?>\r\n\r\n");
+      Children(tag, depth);
+      return;
+    }
+    if (bang && !hasChildren) {
+      // The reader drops one "/" or "?" before the ">", so a text ending in one keeps it.
+      FOut.Put(hasText && !EndsWithCloser(tag.Text) ? ">\r\n" : "/>\r\n");
+      return;
+    }
+    if (!hasContent) {
+      FOut.Put("/>\r\n", 4);
+      return;
+    }
+    // A name ending in "/" or "?" right before the ">" would close the element.
+    if (attributes.Empty() && EndsWithCloser(tag.Name)) FOut.Put(' ');
+    FOut.Put('>');
+    if (hasChildren) {
+      // A text goes behind the children: before them it would run up to the
+      // closing construct and take them in.
+      FOut.Put("\r\n", 2);
+      Children(tag, depth);
+      FOut.Put(kBlanks, indent);
+    }
+    if (hasText && !bang) Text(tag.Text);
+    FOut.Put("</", 2);
+    Name(tag.Name);
+    FOut.Put(">\r\n", 3);
+    if (hasChildren && !last) FOut.Put("\r\n", 2);
+  }
+
+  void Finish() { FOut.Finish(); }
+
+ private:
+  void Children(const TKemXmlTag& tag, int depth) {
+    const int count = tag.GetChildCount();
+    for (int i = 0; i < count; ++i) Tag(*tag.GetChild(i), depth + 1, i == count - 1);
+  }
+
+  // Names are not escaped; an iso-8859-1 file keeps them in the ANSI code page.
+  void Name(std::string_view name) {
+    if (FEncoding == xeIso88591 && !IsAscii(name))
+      FOut.Put(Utf8ToAnsi(name));
+    else
+      FOut.Put(name);
+  }
+
+  void Text(std::string_view text) {
+    // The reader skips blanks before a text; a reference keeps a leading one.
+    if (text[0] == ' ') {
+      FOut.Put("&#32;", 5);
+      text.remove_prefix(1);
+    }
+    kemxml::PutEncoded(FOut, text, FEncoding, kemxml::tkText);
+  }
+
+  TOutBuffer FOut;
+  std::uint8_t FEncoding;
+};
+
+// About the size of the file: the block is sized once for a usual tree.
+size_t ExpectedSize(const TKemXmlTag& tag, int depth) {
+  size_t size = 2 * static_cast<size_t>(std::min(depth, kMaxIndentLevels)) * 2 + 2 * tag.Name.size() + 12;
+  size += tag.Text.size() + tag.Text.size() / 4;
+  for (int i = 0; i < tag.Attributes.Count(); ++i) {
+    const size_t value = tag.Attributes.Value(i).size();
+    size += tag.Attributes.Name(i).size() + value + value / 4 + 4;
+  }
+  for (int i = 0; i < tag.GetChildCount(); ++i) size += ExpectedSize(*tag.GetChild(i), depth + 1);
+  return size;
+}
 
 }  // namespace
-
-void TKemXml::WriteTag(String& Out, const TKemXmlTag& Tag, const String& Indent, bool Last) const {
-  const bool comment = Tag.IsComment();
-  const bool instruction = !Tag.Name.empty() && Tag.Name[0] == '?';
-  const bool hasChildren = Tag.GetChildCount() > 0;
-  const bool hasContent = hasChildren || !Tag.Text.empty();
-  const String name = EncodeName(Tag.Name);
-
-  Out += Indent + "<" + name;
-  for (int i = 0; i < Tag.Attributes.Count(); ++i) {
-    String line = Tag.Attributes[i];
-    size_t eq = line.find('=');
-    Out += " " + EncodeName(std::string_view(line).substr(0, eq)) + "=\"";
-    if (eq != String::npos) Out += EncodeText(std::string_view(line).substr(eq + 1));
-    Out += "\"";
-  }
-  if (comment)
-    Out += " ";
-  else if (instruction)
-    Out += String(" ?>") + kLineEnd;
-  else
-    Out += hasContent ? ">" : "/>";
-
-  if (Tag.Text.empty()) {
-    Out += kLineEnd;
-  } else if (comment) {
-    Out += EncodeComment(Tag.Text);
-  } else {
-    String text = EncodeText(Tag.Text);
-    // The reader skips blanks before a text; a reference keeps a leading one.
-    if (text[0] == ' ') text.replace(0, 1, "&#32;");
-    Out += text;
-  }
-
-  const String inner = Indent + "  ";
-  const int count = Tag.GetChildCount();
-  for (int i = 0; i < count; ++i) WriteTag(Out, *Tag.GetChild(i), inner, i == count - 1);
-
-  if (comment) {
-    Out += String(" -->") + kLineEnd + kLineEnd;
-  } else if (!instruction && hasContent) {
-    if (hasChildren) Out += Indent;
-    Out += "</" + name + ">" + kLineEnd;
-    if (hasChildren && !Last) Out += kLineEnd;
-  }
-}
 
 String TKemXml::SaveToString() const {
   String out;
   const int count = FRoot->GetChildCount();
-  for (int i = 0; i < count; ++i) WriteTag(out, *FRoot->GetChild(i), String(), i == count - 1);
+  size_t expected = 0;
+  for (int i = 0; i < count; ++i) expected += ExpectedSize(*FRoot->GetChild(i), 0);
+  TKemXmlWriter writer(out, FEncoding, expected);
+  for (int i = 0; i < count; ++i) writer.Tag(*FRoot->GetChild(i), 0, i == count - 1);
+  writer.Finish();
   return out;
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <vector>
 
 namespace {
@@ -163,4 +165,43 @@ TEST(UnicodeConvert, AnsiCodePage) {
     EXPECT_EQ(WideToAnsi(AnsiToWide(one)), one) << b;
   }
 #endif
+}
+
+// The bulk conversions take ASCII a word at a time: wherever a character or a
+// broken sequence falls against those words, they give what one character at a
+// time gives.
+TEST(UnicodeConvert, WordAtATimeAgreesWithOneCharacterAtATime) {
+  const std::vector<String> sequences = {
+      "a",        "plain",        "\xC3\xA4",     "\xE6\x97\xA5", "\xF0\x9F\x98\x80",  "\xE2\x82", "\xF0\x9F", "\x80",
+      "\xC0\xAF", "\xED\xA0\x80", "\xEF\xBF\xBD", "\xFF",         std::string(1, '\0')};
+  const std::vector<WideString> units = {u"a", u"plain", u"\u00E4", u"\u65E5", u"\U0001F600", u"\xD800", u"\xDC00"};
+  std::mt19937 random(11);
+  for (int round = 0; round < 3000; ++round) {
+    String bytes;
+    WideString wide;
+    const size_t count = random() % 24;
+    for (size_t i = 0; i < count; ++i) {
+      bytes += sequences[random() % sequences.size()];
+      wide += units[random() % units.size()];
+    }
+    WideString expected;
+    bool valid = true;
+    for (size_t pos = 0; pos < bytes.size();) {
+      const size_t start = pos;
+      const char32_t cp = DecodeUtf8At(bytes, pos);
+      valid = valid && (cp != kReplacementChar || bytes.compare(start, pos - start, kFffd) == 0);
+      AppendUtf16(expected, cp);
+    }
+    ASSERT_EQ(Utf8ToWide(bytes), expected) << testing::PrintToString(bytes);
+    ASSERT_EQ(IsValidUtf8(bytes), valid) << testing::PrintToString(bytes);
+    ASSERT_EQ(IsAscii(bytes), std::all_of(bytes.begin(), bytes.end(), [](char c) { return c >= 0; }));
+    String expectedUtf8;
+    for (size_t i = 0; i < wide.size(); ++i) {
+      char32_t c = wide[i];
+      if (c >= 0xD800 && c <= 0xDBFF && i + 1 < wide.size() && wide[i + 1] >= 0xDC00 && wide[i + 1] <= 0xDFFF)
+        c = 0x10000 + ((c - 0xD800) << 10) + (wide[++i] - 0xDC00);
+      AppendUtf8(expectedUtf8, c);
+    }
+    ASSERT_EQ(WideToUtf8(wide), expectedUtf8);
+  }
 }

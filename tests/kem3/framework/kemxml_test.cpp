@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <random>
 
@@ -11,6 +13,7 @@
 #include "platform/exceptions.h"
 #include "platform/files.h"
 #include "platform/streams.h"
+#include "platform/sysutils.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -123,8 +126,9 @@ TEST(KemXmlWriter, TextsCommentsAndLastChildren) {
                                     "<!-- \r\n -->\r\n\r\n"
                                     "<a x=\"1\" y=\"\">\r\n"
                                     "  <t>word</t>\r\n"
-                                    "  <m>lead    <c/>\r\n"
-                                    "  </m>\r\n"
+                                    "  <m>\r\n"
+                                    "    <c/>\r\n"
+                                    "  lead</m>\r\n"
                                     "\r\n"
                                     "  <b>\r\n"
                                     "    <c>\r\n"
@@ -209,6 +213,105 @@ TEST(KemXmlRoundTrip, AwkwardCharactersSurviveManyCyclesInBothEncodings) {
       for (char c : saved) ASSERT_LT(static_cast<unsigned char>(c), 0x80) << "an iso-8859-1 file holds ASCII only";
     } else {
       EXPECT_NE(saved.find("\xe6\x97\xa5\xe6\x9c\xac"), String::npos) << "utf-8 files hold characters as they are";
+    }
+  }
+}
+
+// Files whose tree a save used to change: what is read is written so that it reads back the same.
+TEST(KemXmlRoundTrip, ASaveNeverChangesWhatWasRead) {
+  const String d = kDeclaration;
+  // Texts of elements nested deeper than the reader follows, which go behind their children when written.
+  String deep = d;
+  for (int i = 0; i < 300; ++i) deep += "<a t>";
+  const std::vector<String> inputs = {
+      // An element without a name was written as "</>", which closes its parent.
+      d + "<groups><group title=\"A\"/><><group title=\"B\"/></groups><modules/>",
+      d + "<groups><group/><></><group/></groups>",
+      d + "<groups><group/>< title=\"x\"/><group/></groups>",
+      // Names that would end or stretch the construct they are written in.
+      d + "<a x=\"<\" y>=\"1\"/><b/>",
+      d + "<a<b>c/><b/>",
+      // A text beside children was written before them and took them in.
+      d + "<icons><icon/>a note<icon/></icons>",
+      d + "<a x><b/></a>",
+      // Texts of "<!" and "<?" constructs were written outside them.
+      d + "<a><!DOCTYPE html><b/></a>",
+      d + "<a><!X a&#61;b/ ><!Y c?/></a>",
+      "<?xml version?><a/>",
+      // A declaration whose name could not be written back is none.
+      "<?xml<a>?><b/>",
+      // A name ending in "/" or "?" closed its element when written alone.
+      d + "<a/ ><b/></a/ ><c? >t</c?>",
+      // Comments lose blanks and control characters at their ends.
+      d + "<!-- &#9;x&#32; --><a/>",
+      // Declarations after the first would read the rest in another encoding.
+      "<?xml encoding=\"utf-8\"?><a t=\"\xc3\xa9\"/><?xml encoding=\"iso-8859-1\"?><b t=\"\xc3\xa9\"/>",
+      // The pseudo-root has no place for a text.
+      d + "top<a/>",
+      deep,
+  };
+  for (const String& input : inputs) {
+    auto first = Load(input);
+    const String saved = first->SaveToString();
+    auto second = Load(saved);
+    EXPECT_EQ(Dump(*second), Dump(*first)) << input;
+    EXPECT_EQ(second->SaveToString(), saved) << input;
+  }
+  auto groups = Load(Load(inputs[0])->SaveToString());
+  EXPECT_EQ(groups->FindPath("groups")->FindAll("group").size(), 2u) << "a construct without a name is passed over";
+  EXPECT_NE(groups->FindPath("modules"), nullptr);
+}
+
+TEST(KemXmlRoundTrip, DeepTreesAreIndentedAtMost64Levels) {
+  TKemXml doc;
+  TKemXmlTag* tag = doc.Root();
+  for (int i = 0; i < 200; ++i) tag = tag->AddTag("a");
+  tag->AddAttr("v", "x");
+  const String saved = doc.SaveToString();
+  EXPECT_EQ(saved.find(String(129, ' ')), String::npos);
+  EXPECT_NE(saved.find("\r\n" + String(128, ' ') + "<a v=\"x\"/>"), String::npos);
+  EXPECT_EQ(Dump(*Load(saved)), Dump(doc));
+}
+
+// Characters that need care at every place of values and texts of every
+// length up to a few blocks, as the reader and writer take bytes in blocks.
+TEST(KemXmlRoundTrip, SpecialCharactersAtEveryPlace) {
+  const std::vector<std::pair<String, String>> specials = {{"<", "<"},
+                                                           {"&", "&"},
+                                                           {"\"", "\""},
+                                                           {"\\", "\\"},
+                                                           {"\t", "\t"},
+                                                           {"'", "'"},
+                                                           {"&#65;", "&#65;"},
+                                                           {"\xc3\xa9", "\xc3\xa9"},
+                                                           {"\xe6\x97\xa5", "\xe6\x97\xa5"},
+                                                           {"\xf0\x9f\x98\x80", "\xf0\x9f\x98\x80"},
+                                                           {"\xff", "\xef\xbf\xbd"},
+                                                           {String(300, '\xff'), ""}};
+  for (std::uint8_t encoding : {xeIso88591, xeUtf8}) {
+    auto doc = NewDocument(encoding);
+    TKemXmlTag* root = doc->Root()->AddTag("r");
+    std::vector<String> expected;
+    for (const auto& [special, stored] : specials) {
+      String read = stored;
+      if (read.empty())
+        for (int i = 0; i < 300; ++i) read += "\xef\xbf\xbd";  // each byte that is no UTF-8 is U+FFFD
+      for (size_t length = 0; length <= 40; ++length) {
+        for (size_t at = 0; at <= length; ++at) {
+          const String before(at, 'b'), after(length - at, 'a');
+          TKemXmlTag* tag = root->AddTag("v");
+          tag->AddAttr("v", before + special + after);
+          tag->Text = before + special + after;
+          expected.push_back(before + read + after);
+        }
+      }
+    }
+    auto back = Load(doc->SaveToString());
+    const auto tags = back->FindPath("r")->FindAll("v");
+    ASSERT_EQ(tags.size(), expected.size());
+    for (size_t i = 0; i < tags.size(); ++i) {
+      ASSERT_EQ(tags[i]->ReadAttr("v"), expected[i]) << int(encoding) << " " << i;
+      ASSERT_EQ(tags[i]->Text, expected[i]) << int(encoding) << " " << i;
     }
   }
 }
@@ -461,6 +564,77 @@ TEST(KemXmlTree, Attributes) {
   EXPECT_EQ(tag->Attributes.Text(), "a=2\r\nd=\r\na=3\r\n");
 }
 
+// Many edits of one tag's attributes give what a plain list of pairs gives,
+// however values grow, shrink and move inside the tag's one block.
+TEST(KemXmlTree, AttributeEditsMatchAListOfPairs) {
+  // A tag read from a file starts with a block of exactly its size.
+  auto doc = Load(String(kDeclaration) + "<t a=\"1\" title=\"&#60;xyz&#62;\"/>");
+  TKemXmlTag* tag = doc->FindPath("t");
+  std::vector<std::pair<String, String>> model = {{"a", "1"}, {"title", "<xyz>"}};
+  std::mt19937 random(7);
+  const std::vector<String> names = {"a", "B", "title", "filename"};
+  for (int round = 0; round < 3000; ++round) {
+    const String name = names[random() % names.size()];
+    const String value(random() % 3 == 0 ? 0 : random() % 40, static_cast<char>('a' + round % 26));
+    auto found = std::find_if(model.begin(), model.end(), [&](const auto& p) { return SameText(p.first, name); });
+    tag->WriteAttr(name, value);
+    if (found == model.end())
+      model.emplace_back(name, value);
+    else if (value.empty())
+      model.erase(found);
+    else
+      found->second = value;
+    ASSERT_EQ(tag->Attributes.Count(), static_cast<int>(model.size()));
+    for (size_t i = 0; i < model.size(); ++i)
+      ASSERT_EQ(tag->Attributes[static_cast<int>(i)], model[i].first + "=" + model[i].second);
+  }
+  tag->AddAttr("x=y", "z");
+  EXPECT_EQ(tag->ReadAttr("x"), "y=z") << "as the line x=y=z reads";
+
+  // The string list's view of the pairs.
+  TKemXmlAttributes list;
+  list.Add("k=v");
+  list.Add("bare");
+  list.Append(list.Name(0), list.Value(0));  // from its own block, which may move
+  EXPECT_EQ(list.Text(), "k=v\r\nbare=\r\nk=v\r\n");
+  EXPECT_EQ(list.Values("K"), "v");
+  EXPECT_EQ(list.IndexOfName("BARE"), 1);
+  EXPECT_EQ(list.IndexOfName("k "), -1);
+  EXPECT_EQ(list.Names(1) + "|" + list.ValueFromIndex(1), "bare|");
+  EXPECT_THROW(list.Name(3), EListError);
+  TKemXmlAttributes copy = list;
+  EXPECT_TRUE(copy == list);
+  copy.SetValue("k", "");
+  copy.SetValue("new", "1");
+  EXPECT_EQ(copy.Text(), "bare=\r\nk=v\r\nnew=1\r\n");
+  EXPECT_FALSE(copy == list);
+}
+
+// Tags a read made lie in blocks the document holds; handed out, moved to
+// another document or kept while the document reads again or goes, they stay whole.
+TEST(KemXmlTree, TagsOfAReadOutliveTheirDocument) {
+  TKemXmlTagPtr groups;
+  TKemXmlTags icons;
+  TKemXml other;
+  {
+    auto doc = Load(kSample);
+    TKemXmlTag* root = doc->FindPath("ov3contents");
+    root->MoveChildTo(2, other.Root());  // modules
+    icons = doc->FindPath("ov3contents.groups.group")->RemoveChild(0, false);
+    groups = root->ExtractChild(0);
+    doc->LoadFromString(kSample);
+    doc->FindPath("ov3contents.groups.group.icons.icon")->WriteAttr("title", String(100, 'x'));
+  }
+  EXPECT_EQ(groups->FindPath("group")->ReadAttr("title"), kGames);
+  groups->FindPath("group")->WriteAttr("title", String(100, 'y'));
+  EXPECT_EQ(groups->FindPath("group")->ReadAttr("title"), String(100, 'y'));
+  ASSERT_EQ(icons.size(), 2u);
+  EXPECT_EQ(icons[0]->ReadPathAttr("application", "filename"), "C:\\Games\\run.exe");
+  EXPECT_EQ(other.FindPath("modules.battery")->ReadAttr("title"), "Battery");
+  other.Clear();
+  EXPECT_EQ(icons[1]->ReadAttr("id"), "7");
+}
+
 TEST(KemXmlTree, ChildOperations) {
   TKemXml doc;
   TKemXmlTag* p = doc.Root()->AddTag("p");
@@ -569,6 +743,15 @@ TEST(KemXmlFile, SaveReplacesTheFileAndAFailedSaveKeepsWhatWasThere) {
   TKemXml doc;
   doc.FindPath("a", true);
   doc.SaveToFile(name);
+  EXPECT_EQ(ReadFileBytes(name), doc.SaveToString());
+  // A save that changes nothing leaves the file alone; one that changes something replaces it.
+  const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::hours(24);
+  std::filesystem::last_write_time(name, old);
+  doc.SaveToFile(name);
+  EXPECT_EQ(std::filesystem::last_write_time(name), old);
+  doc.FindPath("a")->AddAttr("k", "v");
+  doc.SaveToFile(name);
+  EXPECT_NE(std::filesystem::last_write_time(name), old);
   EXPECT_EQ(ReadFileBytes(name), doc.SaveToString());
 
   // The target is a folder: nothing can replace it, and nothing is left behind.

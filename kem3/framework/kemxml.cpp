@@ -275,15 +275,17 @@ void TKemXml::LoadFromStream(TStream& Stream) {
   String bytes;
   if (size > 0) {
     Stream.SetPosition(0);
-    // In blocks of the buffer size, and no more than arrives: a stream's size may promise more.
+    // The whole stream in blocks of the buffer size; what does not arrive is not there.
+    bytes.resize(static_cast<size_t>(size));
     const auto block = static_cast<size_t>(FBufferSize);
-    for (;;) {
-      const size_t had = bytes.size();
-      bytes.resize(had + block);
-      const std::int64_t got = Stream.Read(bytes.data() + had, static_cast<std::int64_t>(block));
-      bytes.resize(had + static_cast<size_t>(std::max<std::int64_t>(got, 0)));
+    size_t done = 0;
+    while (done < bytes.size()) {
+      const std::int64_t got =
+          Stream.Read(bytes.data() + done, static_cast<std::int64_t>(std::min(block, bytes.size() - done)));
       if (got <= 0) break;
+      done += static_cast<size_t>(got);
     }
+    bytes.resize(done);
   }
   Parse(bytes);
 }

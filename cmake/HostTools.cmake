@@ -8,6 +8,7 @@ include(ExternalProject)
 set(ORV_HOST_TOOL_NAMES mkicon mkcursors)
 list(APPEND ORV_HOST_TOOL_NAMES mkdrl)
 list(APPEND ORV_HOST_TOOL_NAMES mklan)
+list(APPEND ORV_HOST_TOOL_NAMES mkunidata)
 
 if(CMAKE_CROSSCOMPILING)
   set(ORV_HOST_TOOLS_DIR ${CMAKE_BINARY_DIR}/hosttools)

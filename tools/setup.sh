@@ -17,6 +17,7 @@ PACKAGES=(
   wine64 xvfb xauth x11-apps imagemagick
   googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
   zlib1g-dev libjpeg62-turbo-dev libpng-dev libstb-dev libz-mingw-w64-dev
+  unicode-data
 )
 
 log() { echo "setup: $*" >&2; }

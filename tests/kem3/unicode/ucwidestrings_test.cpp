@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <vector>
 
 #include "platform/exceptions.h"
@@ -144,6 +145,41 @@ TEST(UcStringListTest, AssignsWithEightBitLists) {
   EXPECT_EQ(back[0], "\xC3\xA9t\xC3\xA9");
   wide.AnsiStrings().Add("x=1");
   EXPECT_EQ(wide.IndexOfName(u"X"), 1);
+}
+
+std::string ErrorOf(const std::function<void()>& op) {
+  try {
+    op();
+  } catch (const EStringListError& e) {
+    return e.Message;
+  }
+  return "";
+}
+
+TEST(UcStringListTest, EditsNamesAndRefusesBadIndexes) {
+  TUcStringList list;
+  list.SetTextStr(u"b=2\r\na=1\r\nc");
+  list.Move(0, 2);
+  EXPECT_EQ(Items(list), (std::vector<WideString>{u"a=1", u"c", u"b=2"}));
+  TStringList marker;
+  list.PutObject(0, &marker);
+  list.Put(0, u"A=9");
+  EXPECT_EQ(list.GetObject(0), &marker);
+  const struct {
+    std::function<void()> op;
+    std::string message;
+  } errors[] = {
+      {[&] { list.Get(3); }, "List index out of bounds (3)"},
+      {[&] { list.Insert(4, u"x"); }, "List index out of bounds (4)"},
+      {[&] { list.Exchange(-1, 9); }, "List index out of bounds (-1)"},
+      {[&] { list.Delete(-2); }, "List index out of bounds (-2)"},
+  };
+  for (const auto& e : errors) EXPECT_EQ(ErrorOf(e.op), e.message);
+  list.SetSorted(true);
+  EXPECT_EQ(ErrorOf([&] { list.Put(0, u"x"); }), "Operation not allowed on sorted list");
+  EXPECT_EQ(list.IndexOfName(u"b"), 1);
+  EXPECT_EQ(list.IndexOfName(u"c"), -1);
+  EXPECT_EQ(list.IndexOfName(u"z"), -1);
 }
 
 }  // namespace

@@ -146,4 +146,21 @@ TEST_F(LocaleListTest, NormalisedItemsAndEvents) {
   EXPECT_EQ(events, (std::vector<std::string>{"changing", "change", "changing", "change"}));
 }
 
+TEST_F(LocaleListTest, EightBitListsTakeTheLocaleCodePage) {
+  TStringList ansi;
+  ansi.AddObject("\xE9t\xE9", &ansi);
+  TWideStringList list;
+  list.Assign(ansi);
+  EXPECT_EQ(list.Get(0), u"\u00E9t\u00E9");
+  EXPECT_EQ(list.GetObject(0), &ansi);
+  list.Add(u"b");
+  list.Move(1, 0);
+  TStringList back;
+  list.AssignTo(back);
+  EXPECT_EQ(back[0], "b");
+  EXPECT_EQ(back[1], "\xE9t\xE9");
+  EXPECT_THROW(list.Delete(2), EStringListError);
+  EXPECT_THROW(list.Exchange(0, 2), EStringListError);
+}
+
 }  // namespace

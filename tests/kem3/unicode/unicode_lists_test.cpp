@@ -1,4 +1,4 @@
-// The locale-aware lists, with the comparison injected so their own logic shows.
+// The locale-aware lists, with the comparison injected so their own logic shows in every build.
 #include "kem3/unicode/unicode_lists.h"
 
 #include <gtest/gtest.h>

@@ -19,6 +19,7 @@ PACKAGES=(
   zlib1g-dev libjpeg62-turbo-dev libpng-dev libstb-dev libz-mingw-w64-dev
   libspng-dev libvips-dev pkgconf icoutils icnsutils
   libpugixml-dev libtinyxml2-dev
+  unicode-data
 )
 
 log() { echo "setup: $*" >&2; }

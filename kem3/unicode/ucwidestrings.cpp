@@ -1,0 +1,516 @@
+// The layer's wide text lists.
+#include "kem3/unicode/ucwidestrings.h"
+
+#include <string>
+#include <utility>
+
+#include "kem3/unicode/uclocale.h"
+#include "platform/exceptions.h"
+#include "platform/files.h"
+#include "platform/unicode_convert.h"
+
+namespace {
+
+class TWideUpdateScope {
+ public:
+  explicit TWideUpdateScope(TWideStrings& s) : FStrings(s) { FStrings.BeginUpdate(); }
+  ~TWideUpdateScope() { FStrings.EndUpdate(); }
+  TWideUpdateScope(const TWideUpdateScope&) = delete;
+  TWideUpdateScope& operator=(const TWideUpdateScope&) = delete;
+
+ private:
+  TWideStrings& FStrings;
+};
+
+[[noreturn]] void SortedListError() { throw EStringListError("Operation not allowed on sorted list"); }
+
+// The rest of the stream as UTF-16 units; an odd last byte is left unread.
+WideString ReadUtf16(TStream& Stream, bool BigEndian) {
+  std::int64_t left = Stream.Size() - Stream.Position();
+  if (left < 2) return {};
+  std::string bytes = Stream.ReadBytes(left & ~std::int64_t{1});
+  WideString text(bytes.size() / 2, u'\0');
+  for (size_t i = 0; i < text.size(); ++i) {
+    auto lo = static_cast<unsigned char>(bytes[2 * i + (BigEndian ? 1 : 0)]);
+    auto hi = static_cast<unsigned char>(bytes[2 * i + (BigEndian ? 0 : 1)]);
+    text[i] = static_cast<WideChar>(lo | (hi << 8));
+  }
+  return text;
+}
+
+std::string ReadRest(TStream& Stream) {
+  std::int64_t left = Stream.Size() - Stream.Position();
+  return Stream.ReadBytes(left > 0 ? left : 0);
+}
+
+void AppendUtf16LE(std::string& out, std::u16string_view text) {
+  out.reserve(out.size() + 2 * text.size());
+  for (WideChar c : text) {
+    out.push_back(static_cast<char>(c & 0xFF));
+    out.push_back(static_cast<char>(c >> 8));
+  }
+}
+
+}  // namespace
+
+TStreamTextEncoding DetectStreamEncoding(TStream& Stream) {
+  std::int64_t start = Stream.Position();
+  std::int64_t left = Stream.Size() - start;
+  if (left < 2) return seAnsi;
+  std::string mark = Stream.ReadBytes(2);
+  if (mark == "\xFF\xFE") return seUtf16LE;
+  if (mark == "\xFE\xFF") return seUtf16BE;
+  Stream.SetPosition(start);
+  if (left >= 3) {
+    if (Stream.ReadBytes(3) == "\xEF\xBB\xBF") return seUtf8;
+    Stream.SetPosition(start);
+  }
+  return seAnsi;
+}
+
+TUcFileStream::TUcFileStream(const WideString& FileName, std::uint16_t Mode)
+    : TFileStream(WideToUtf8(FileName), Mode) {}
+
+// ---------------------------------------------------------------- TWideStrings
+
+void TWideStrings::IndexError(int Index) {
+  throw EStringListError("List index out of bounds (" + std::to_string(Index) + ")");
+}
+
+TObject* TWideStrings::GetObject(int) const { return nullptr; }
+void TWideStrings::PutObject(int, TObject*) {}
+void TWideStrings::SetCapacity(int) {}
+void TWideStrings::SetUpdateState(bool) {}
+
+WideString TWideStrings::GetTextStr() const {
+  size_t size = 0;
+  int n = GetCount();
+  for (int i = 0; i < n; ++i) size += Get(i).size() + 2;
+  WideString out;
+  out.reserve(size);
+  for (int i = 0; i < n; ++i) {
+    out += Get(i);
+    out += u"\r\n";
+  }
+  return out;
+}
+
+void TWideStrings::Put(int Index, const WideString& S) {
+  TObject* o = GetObject(Index);
+  Delete(Index);
+  InsertObject(Index, S, o);
+}
+
+void TWideStrings::SetTextStr(const WideString& Value) {
+  TWideUpdateScope scope(*this);
+  Clear();
+  size_t p = 0, n = Value.size();
+  while (p < n) {
+    size_t start = p;
+    while (p < n && Value[p] != u'\r' && Value[p] != u'\n' && Value[p] != u'\u2028') ++p;
+    Add(Value.substr(start, p - start));
+    if (p < n && Value[p] == u'\r') ++p;
+    if (p < n && Value[p] == u'\n') ++p;
+    if (p < n && Value[p] == u'\u2028') ++p;
+  }
+}
+
+int TWideStrings::CompareStrings(const WideString& S1, const WideString& S2) const { return UcCompareText(S1, S2); }
+
+int TWideStrings::Add(const WideString& S) {
+  int i = GetCount();
+  Insert(i, S);
+  return i;
+}
+
+int TWideStrings::AddObject(const WideString& S, TObject* AObject) {
+  int i = Add(S);
+  PutObject(i, AObject);
+  return i;
+}
+
+void TWideStrings::AddAnsiStrings(const TStrings& Strings) {
+  TWideUpdateScope scope(*this);
+  for (int i = 0; i < Strings.Count(); ++i) AddObject(Utf8ToWide(Strings.Get(i)), Strings.GetObject(i));
+}
+
+void TWideStrings::AddStrings(const TWideStrings& Strings) {
+  TWideUpdateScope scope(*this);
+  int n = Strings.GetCount();  // fixed first, so adding a list to itself ends
+  for (int i = 0; i < n; ++i) AddObject(Strings.Get(i), Strings.GetObject(i));
+}
+
+void TWideStrings::Exchange(int Index1, int Index2) {
+  TWideUpdateScope scope(*this);
+  WideString s = Get(Index1);
+  TObject* o = GetObject(Index1);
+  Put(Index1, Get(Index2));
+  PutObject(Index1, GetObject(Index2));
+  Put(Index2, s);
+  PutObject(Index2, o);
+}
+
+int TWideStrings::IndexOf(const WideString& S) const {
+  for (int i = 0; i < GetCount(); ++i)
+    if (CompareStrings(Get(i), S) == 0) return i;
+  return -1;
+}
+
+int TWideStrings::IndexOfName(const WideString& Name) const {
+  for (int i = 0; i < GetCount(); ++i) {
+    WideString s = Get(i);
+    size_t p = s.find(FNameValueSeparator);
+    if (p != WideString::npos && CompareStrings(s.substr(0, p), Name) == 0) return i;
+  }
+  return -1;
+}
+
+int TWideStrings::IndexOfObject(const TObject* AObject) const {
+  for (int i = 0; i < GetCount(); ++i)
+    if (GetObject(i) == AObject) return i;
+  return -1;
+}
+
+void TWideStrings::InsertObject(int Index, const WideString& S, TObject* AObject) {
+  Insert(Index, S);
+  PutObject(Index, AObject);
+}
+
+void TWideStrings::LoadFromFile(const WideString& FileName) {
+  TUcFileStream stream(FileName, fmOpenRead | fmShareDenyWrite);
+  LoadFromStream(stream);
+}
+
+void TWideStrings::LoadFromStream(TStream& Stream) { SetTextStr(ReadUtf16(Stream, false)); }
+
+void TWideStrings::Move(int CurIndex, int NewIndex) {
+  if (CurIndex == NewIndex) return;
+  TWideUpdateScope scope(*this);
+  WideString s = Get(CurIndex);
+  TObject* o = GetObject(CurIndex);
+  Delete(CurIndex);
+  InsertObject(NewIndex, s, o);
+}
+
+void TWideStrings::SaveToFile(const WideString& FileName) const {
+  TStringStream bytes("");
+  SaveToStream(bytes);
+  WriteFileAtomic(WideToUtf8(FileName), bytes.DataString());
+}
+
+void TWideStrings::SaveToStream(TStream& Stream) const {
+  std::string bytes;
+  AppendUtf16LE(bytes, GetTextStr());
+  Stream.WriteBytes(bytes);
+}
+
+void TWideStrings::Assign(const TWideStrings& Source) {
+  if (&Source == this) return;
+  TWideUpdateScope scope(*this);
+  Clear();
+  FDelimiter = Source.FDelimiter;
+  FQuoteChar = Source.FQuoteChar;
+  FNameValueSeparator = Source.FNameValueSeparator;
+  AddStrings(Source);
+}
+
+void TWideStrings::Assign(const TStrings& Source) {
+  TWideUpdateScope scope(*this);
+  Clear();
+  FNameValueSeparator = static_cast<unsigned char>(Source.NameValueSeparator());
+  FQuoteChar = static_cast<unsigned char>(Source.QuoteChar());
+  FDelimiter = static_cast<unsigned char>(Source.Delimiter());
+  AddAnsiStrings(Source);
+}
+
+void TWideStrings::AssignTo(TStrings& Dest) const {
+  Dest.BeginUpdate();
+  try {
+    Dest.Clear();
+    // The 8-bit list keeps single bytes: a separator outside ASCII cannot go there.
+    auto narrow = [](WideChar c, char fallback) { return c < 0x80 ? static_cast<char>(c) : fallback; };
+    Dest.SetNameValueSeparator(narrow(FNameValueSeparator, Dest.NameValueSeparator()));
+    Dest.SetQuoteChar(narrow(FQuoteChar, Dest.QuoteChar()));
+    Dest.SetDelimiter(narrow(FDelimiter, Dest.Delimiter()));
+    for (int i = 0; i < GetCount(); ++i) Dest.AddObject(WideToUtf8(Get(i)), GetObject(i));
+  } catch (...) {
+    Dest.EndUpdate();
+    throw;
+  }
+  Dest.EndUpdate();
+}
+
+bool TWideStrings::Equals(const TWideStrings& Strings) const {
+  if (GetCount() != Strings.GetCount()) return false;
+  for (int i = 0; i < GetCount(); ++i)
+    if (Get(i) != Strings.Get(i)) return false;
+  return true;
+}
+
+void TWideStrings::BeginUpdate() {
+  if (FUpdateCount == 0) SetUpdateState(true);
+  ++FUpdateCount;
+}
+
+void TWideStrings::EndUpdate() {
+  if (FUpdateCount <= 0) return;
+  if (--FUpdateCount == 0) SetUpdateState(false);
+}
+
+// ---------------------------------------------------------------- adapter
+
+String TAnsiStringsForWideStringsAdapter::Get(int Index) const { return WideToUtf8(FWide.Get(Index)); }
+void TAnsiStringsForWideStringsAdapter::Put(int Index, const String& S) { FWide.Put(Index, Utf8ToWide(S)); }
+void TAnsiStringsForWideStringsAdapter::Insert(int Index, const String& S) { FWide.Insert(Index, Utf8ToWide(S)); }
+
+void TAnsiStringsForWideStringsAdapter::SetUpdateState(bool Updating) {
+  if (Updating)
+    FWide.BeginUpdate();
+  else
+    FWide.EndUpdate();
+}
+
+// ---------------------------------------------------------------- TUcStrings
+
+TUcStrings::TUcStrings() : FAnsiStrings(std::make_unique<TAnsiStringsForWideStringsAdapter>(*this)) {}
+TUcStrings::~TUcStrings() = default;
+
+void TUcStrings::LoadFromFile(const WideString& FileName) {
+  TUcFileStream stream(FileName, fmOpenRead | fmShareDenyWrite);
+  FLastFileEncoding = DetectStreamEncoding(stream);
+  stream.SetPosition(0);
+  LoadFromStream(stream);
+}
+
+void TUcStrings::LoadFromStream(TStream& Stream) { LoadFromStreamBom(Stream, true); }
+
+void TUcStrings::SaveToFile(const WideString& FileName) const { TWideStrings::SaveToFile(FileName); }
+
+void TUcStrings::SaveToStream(TStream& Stream) const { SaveToStreamBom(Stream, true); }
+
+void TUcStrings::LoadFromStreamBom(TStream& Stream, bool Detect) {
+  TWideUpdateScope scope(*this);
+  TStreamTextEncoding encoding = Detect ? DetectStreamEncoding(Stream) : seUtf16LE;
+  WideString text;
+  switch (encoding) {
+    case seUtf16LE:
+    case seUtf16BE:
+      text = ReadUtf16(Stream, encoding == seUtf16BE);
+      break;
+    case seUtf8:
+      text = Utf8ToWide(ReadRest(Stream));
+      break;
+    case seAnsi:
+      text = AnsiToWide(ReadRest(Stream));
+      break;
+  }
+  SetTextStr(text);
+}
+
+void TUcStrings::SaveToStreamBom(TStream& Stream, bool WriteMark) const {
+  std::string bytes = WriteMark ? "\xFF\xFE" : "";
+  AppendUtf16LE(bytes, GetTextStr());
+  Stream.WriteBytes(bytes);
+}
+
+// ---------------------------------------------------------------- TUcStringList
+
+TUcStringList::~TUcStringList() {
+  OnChange = nullptr;
+  OnChanging = nullptr;
+}
+
+void TUcStringList::CheckIndex(int Index) const {
+  if (Index < 0 || Index >= FCount) IndexError(Index);
+}
+
+void TUcStringList::Changed() {
+  if (!FUpdating && OnChange) OnChange(this);
+}
+
+void TUcStringList::Changing() {
+  if (!FUpdating && OnChanging) OnChanging(this);
+}
+
+// The bracket as a whole is one change: OnChanging as it opens, OnChange as it closes.
+void TUcStringList::SetUpdateState(bool Updating) {
+  if (Updating) {
+    Changing();
+    FUpdating = true;
+  } else {
+    FUpdating = false;
+    Changed();
+  }
+}
+
+WideString TUcStringList::Get(int Index) const {
+  CheckIndex(Index);
+  return FList[Index].FString;
+}
+
+TObject* TUcStringList::GetObject(int Index) const {
+  CheckIndex(Index);
+  return FList[Index].FObject;
+}
+
+void TUcStringList::Put(int Index, const WideString& S) {
+  if (FSorted) SortedListError();
+  CheckIndex(Index);
+  Changing();
+  FList[Index].FString = S;
+  Changed();
+}
+
+void TUcStringList::PutObject(int Index, TObject* AObject) {
+  CheckIndex(Index);
+  Changing();
+  FList[Index].FObject = AObject;
+  Changed();
+}
+
+void TUcStringList::SetCapacity(int NewCapacity) {
+  if (NewCapacity < FCount) NewCapacity = FCount;
+  FList.resize(NewCapacity);
+}
+
+int TUcStringList::CompareStrings(const WideString& S1, const WideString& S2) const {
+  return FCaseSensitive ? UcCompareStr(S1, S2) : UcCompareText(S1, S2);
+}
+
+int TUcStringList::Add(const WideString& S) { return AddObject(S, nullptr); }
+
+int TUcStringList::AddObject(const WideString& S, TObject* AObject) {
+  int index = FCount;
+  if (FSorted && Find(S, index)) {
+    if (FDuplicates == dupIgnore) return index;
+    if (FDuplicates == dupError) throw EStringListError("String list does not allow duplicates");
+  }
+  InsertItem(index, S, AObject);
+  return index;
+}
+
+void TUcStringList::Clear() {
+  if (FCount == 0) return;
+  Changing();
+  FList.clear();
+  FList.shrink_to_fit();
+  FCount = 0;
+  Changed();
+}
+
+void TUcStringList::Delete(int Index) {
+  CheckIndex(Index);
+  Changing();
+  for (int i = Index; i + 1 < FCount; ++i) FList[i] = std::move(FList[i + 1]);
+  --FCount;
+  FList[FCount] = TWideStringItem{};
+  Changed();
+}
+
+void TUcStringList::Exchange(int Index1, int Index2) {
+  CheckIndex(Index1);
+  CheckIndex(Index2);
+  Changing();
+  std::swap(FList[Index1], FList[Index2]);
+  Changed();
+}
+
+int TUcStringList::IndexOf(const WideString& S) const {
+  if (!FSorted) return TWideStrings::IndexOf(S);
+  int index;
+  return Find(S, index) ? index : -1;
+}
+
+int TUcStringList::IndexOfName(const WideString& Name) const {
+  if (!FSorted) return TWideStrings::IndexOfName(Name);
+  WideString key = Name + NameValueSeparator();
+  int index;
+  Find(key, index);
+  if (index >= FCount) return -1;
+  const WideString& s = FList[index].FString;
+  if (s.size() < key.size() || CompareStrings(s.substr(0, key.size()), key) != 0) return -1;
+  return index;
+}
+
+void TUcStringList::Insert(int Index, const WideString& S) { InsertObject(Index, S, nullptr); }
+
+void TUcStringList::InsertObject(int Index, const WideString& S, TObject* AObject) {
+  if (FSorted) SortedListError();
+  if (Index < 0 || Index > FCount) IndexError(Index);
+  InsertItem(Index, S, AObject);
+}
+
+void TUcStringList::InsertItem(int Index, const WideString& S, TObject* AObject) {
+  Changing();
+  int capacity = GetCapacity();
+  if (FCount == capacity) {
+    int delta = capacity > 64 ? capacity / 4 : capacity > 8 ? 16 : 4;
+    FList.resize(capacity + delta);
+  }
+  for (int i = FCount; i > Index; --i) FList[i] = std::move(FList[i - 1]);
+  FList[Index] = TWideStringItem{S, AObject};
+  ++FCount;
+  Changed();
+}
+
+bool TUcStringList::Find(const WideString& S, int& Index) const {
+  bool found = false;
+  int low = 0, high = FCount - 1;
+  while (low <= high) {
+    int middle = (low + high) / 2;
+    int c = CompareStrings(FList[middle].FString, S);
+    if (c < 0) {
+      low = middle + 1;
+    } else {
+      high = middle - 1;
+      if (c == 0) {
+        found = true;
+        if (FDuplicates != dupAccept) low = middle;
+      }
+    }
+  }
+  Index = low;
+  return found;
+}
+
+void TUcStringList::Sort() {
+  CustomSort([](TUcStringList* list, int a, int b) {
+    return list->CompareStrings(list->FList[a].FString, list->FList[b].FString);
+  });
+}
+
+void TUcStringList::CustomSort(const TWideStringListSortCompare& Compare) {
+  if (FSorted || FCount <= 1) return;
+  Changing();
+  QuickSort(0, FCount - 1, Compare);
+  Changed();
+}
+
+void TUcStringList::QuickSort(int L, int R, const TWideStringListSortCompare& Compare) {
+  int I;
+  do {
+    I = L;
+    int J = R, P = (L + R) / 2;
+    do {
+      while (Compare(this, I, P) < 0) ++I;
+      while (Compare(this, J, P) > 0) --J;
+      if (I <= J) {
+        std::swap(FList[I], FList[J]);
+        if (P == I)
+          P = J;
+        else if (P == J)
+          P = I;
+        ++I;
+        --J;
+      }
+    } while (I <= J);
+    if (L < J) QuickSort(L, J, Compare);
+    L = I;
+  } while (I < R);
+}
+
+void TUcStringList::SetSorted(bool Value) {
+  if (FSorted == Value) return;
+  if (Value) Sort();
+  FSorted = Value;
+}

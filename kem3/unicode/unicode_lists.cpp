@@ -1,0 +1,416 @@
+// The locale-aware wide lists.
+#include "kem3/unicode/unicode_lists.h"
+
+#include <string>
+#include <utility>
+
+#include "platform/exceptions.h"
+#include "platform/files.h"
+
+namespace unicode {
+namespace {
+
+class TUpdateScope {
+ public:
+  explicit TUpdateScope(TWideStrings& s) : FStrings(s) { FStrings.BeginUpdate(); }
+  ~TUpdateScope() { FStrings.EndUpdate(); }
+  TUpdateScope(const TUpdateScope&) = delete;
+  TUpdateScope& operator=(const TUpdateScope&) = delete;
+
+ private:
+  TWideStrings& FStrings;
+};
+
+[[noreturn]] void SortedListError() { throw EStringListError("Operation not allowed on sorted list"); }
+
+bool IsBreak(WideChar c) {
+  return c == 0 || c == u'\n' || c == 0x0B || c == 0x0C || c == u'\r' || c == 0x2028 || c == 0x2029;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- TWideStrings
+
+TWideStrings::TWideStrings() : FLocale(UserDefaultLocale()) {}
+
+void TWideStrings::IndexError(int Index) {
+  throw EStringListError("List index out of bounds (" + std::to_string(Index) + ")");
+}
+
+TObject* TWideStrings::GetObject(int) const { return nullptr; }
+void TWideStrings::SetCapacity(int) {}
+void TWideStrings::SetUpdateState(bool) {}
+
+void TWideStrings::AskLossyConversion(bool& GoOn) {
+  if (OnLossyConversion) OnLossyConversion(this, GoOn);
+}
+
+int TWideStrings::CompareItems(const WideString& S1, const WideString& S2) const {
+  return LocaleCompare(FLocale, S1, S2, true);
+}
+
+int TWideStrings::Add(const WideString& S) {
+  int i = GetCount();
+  Insert(i, S);
+  return i;
+}
+
+int TWideStrings::AddObject(const WideString& S, TObject* AObject) {
+  int i = Add(S);
+  PutObject(i, AObject);
+  return i;
+}
+
+void TWideStrings::AddAnsiStrings(const TStrings& Strings) {
+  TUpdateScope scope(*this);
+  unsigned cp = LocaleAnsiCodePage(FLocale);
+  for (int i = 0; i < Strings.Count(); ++i) AddObject(CodePageTextToWide(Strings.Get(i), cp), Strings.GetObject(i));
+}
+
+// Wide items need no code page: taking them through 8-bit text would only lose characters.
+void TWideStrings::AddStrings(const TWideStrings& Strings) {
+  TUpdateScope scope(*this);
+  int n = Strings.GetCount();
+  for (int i = 0; i < n; ++i) AddObject(Strings.Get(i), Strings.GetObject(i));
+}
+
+void TWideStrings::Exchange(int Index1, int Index2) {
+  TUpdateScope scope(*this);
+  WideString s = Get(Index1);
+  TObject* o = GetObject(Index1);
+  Put(Index1, Get(Index2));
+  PutObject(Index1, GetObject(Index2));
+  Put(Index2, s);
+  PutObject(Index2, o);
+}
+
+WideString TWideStrings::GetSeparatedText(std::u16string_view Separator) const {
+  int n = GetCount();
+  if (n == 0) return {};
+  size_t size = 0;
+  for (int i = 0; i < n; ++i) size += Get(i).size() + Separator.size();
+  WideString out;
+  out.reserve(size - Separator.size());
+  for (int i = 0; i < n; ++i) {
+    if (i > 0) out += Separator;
+    out += Get(i);
+  }
+  return out;
+}
+
+int TWideStrings::IndexOf(const WideString& S) const {
+  WideString key = NormalizeText(S, FNormalizationForm);
+  for (int i = 0; i < GetCount(); ++i)
+    if (CompareItems(Get(i), key) == 0) return i;
+  return -1;
+}
+
+void TWideStrings::InsertObject(int Index, const WideString& S, TObject* AObject) {
+  Insert(Index, S);
+  PutObject(Index, AObject);
+}
+
+void TWideStrings::LoadFromFile(const String& FileName) {
+  TFileStream stream(FileName, fmOpenRead | fmShareDenyNone);
+  LoadFromStream(stream);
+}
+
+void TWideStrings::LoadFromStream(TStream& Stream) {
+  TUpdateScope scope(*this);
+  std::int64_t start = Stream.Position();
+  std::int64_t size = Stream.Size() - start;
+  std::string mark = size >= 2 ? Stream.ReadBytes(2) : std::string();
+  WideString text;
+  if (mark == "\xFF\xFE" || mark == "\xFE\xFF") {
+    FWriteUtf16 = true;
+    bool big = mark[0] == '\xFE';
+    std::string bytes = Stream.ReadBytes((size - 2) & ~std::int64_t{1});
+    text.resize(bytes.size() / 2);
+    for (size_t i = 0; i < text.size(); ++i) {
+      auto lo = static_cast<unsigned char>(bytes[2 * i + (big ? 1 : 0)]);
+      auto hi = static_cast<unsigned char>(bytes[2 * i + (big ? 0 : 1)]);
+      text[i] = static_cast<WideChar>(lo | (hi << 8));
+    }
+  } else {
+    FWriteUtf16 = false;
+    Stream.SetPosition(start);
+    text = CodePageTextToWide(Stream.ReadBytes(size > 0 ? size : 0), SystemAnsiCodePage());
+  }
+  SetTextStr(text);
+}
+
+void TWideStrings::Move(int CurIndex, int NewIndex) {
+  if (CurIndex == NewIndex) return;
+  TUpdateScope scope(*this);
+  WideString s = Get(CurIndex);
+  TObject* o = GetObject(CurIndex);
+  Delete(CurIndex);
+  InsertObject(NewIndex, s, o);
+}
+
+void TWideStrings::SaveToFile(const String& FileName) {
+  TStringStream bytes("");
+  SaveToStream(bytes, true);
+  if (FSaved) WriteFileAtomic(FileName, bytes.DataString());
+}
+
+void TWideStrings::SaveToStream(TStream& Stream, bool WithMark) {
+  WideString text = GetTextStr();
+  FSaved = false;
+  bool goOn = true;
+  unsigned cp = LocaleAnsiCodePage(FLocale);
+  std::string ansi;
+  if (!FWriteUtf16) {
+    ansi = WideToCodePageText(text, cp);
+    if (OnLossyConversion && CodePageTextToWide(ansi, cp) != text) AskLossyConversion(goOn);
+  }
+  if (!goOn) return;
+  if (FWriteUtf16) {
+    std::string bytes = WithMark ? "\xFF\xFE" : "";
+    bytes.reserve(bytes.size() + 2 * text.size());
+    for (WideChar c : text) {
+      bytes.push_back(static_cast<char>(c & 0xFF));
+      bytes.push_back(static_cast<char>(c >> 8));
+    }
+    Stream.WriteBytes(bytes);
+  } else {
+    Stream.WriteBytes(ansi);
+  }
+  FSaved = true;
+}
+
+void TWideStrings::SetTextStr(const WideString& Value) {
+  TUpdateScope scope(*this);
+  Clear();
+  size_t p = 0, n = Value.size();
+  while (p < n && Value[p] != 0) {
+    size_t start = p;
+    while (p < n && !IsBreak(Value[p])) ++p;
+    Add(Value.substr(start, p - start));
+    if (p < n && Value[p] != 0) p += Value[p] == u'\r' && p + 1 < n && Value[p + 1] == u'\n' ? 2 : 1;
+  }
+}
+
+void TWideStrings::Assign(const TWideStrings& Source) {
+  if (&Source == this) return;
+  TUpdateScope scope(*this);
+  Clear();
+  AddStrings(Source);
+}
+
+void TWideStrings::Assign(const TStrings& Source) {
+  TUpdateScope scope(*this);
+  Clear();
+  AddAnsiStrings(Source);
+}
+
+void TWideStrings::AssignTo(TStrings& Dest) const {
+  unsigned cp = LocaleAnsiCodePage(FLocale);
+  Dest.BeginUpdate();
+  try {
+    Dest.Clear();
+    for (int i = 0; i < GetCount(); ++i) Dest.AddObject(WideToCodePageText(Get(i), cp), GetObject(i));
+  } catch (...) {
+    Dest.EndUpdate();
+    throw;
+  }
+  Dest.EndUpdate();
+}
+
+bool TWideStrings::Equals(const TWideStrings& Strings) const {
+  if (GetCount() != Strings.GetCount()) return false;
+  for (int i = 0; i < GetCount(); ++i)
+    if (Get(i) != Strings.Get(i)) return false;
+  return true;
+}
+
+void TWideStrings::BeginUpdate() {
+  if (FUpdateCount == 0) SetUpdateState(true);
+  ++FUpdateCount;
+}
+
+void TWideStrings::EndUpdate() {
+  if (FUpdateCount <= 0) return;
+  if (--FUpdateCount == 0) SetUpdateState(false);
+}
+
+// ---------------------------------------------------------------- TWideStringList
+
+TWideStringList::~TWideStringList() { Clear(); }
+
+void TWideStringList::CheckIndex(int Index) const {
+  if (Index < 0 || Index >= FCount) IndexError(Index);
+}
+
+void TWideStringList::Changed() {
+  if (UpdateCount() == 0 && OnChange) OnChange(this);
+}
+
+void TWideStringList::Changing() {
+  if (UpdateCount() == 0 && OnChanging) OnChanging(this);
+}
+
+// BeginUpdate calls this before it counts and EndUpdate after: the bracket fires once each way.
+void TWideStringList::SetUpdateState(bool Updating) {
+  if (Updating)
+    Changing();
+  else
+    Changed();
+}
+
+WideString TWideStringList::Normalized(const WideString& S) const {
+  return NormalizationForm() != nfNone && !S.empty() ? NormalizeText(S, NormalizationForm()) : S;
+}
+
+WideString TWideStringList::Get(int Index) const {
+  CheckIndex(Index);
+  return FList[Index].FString;
+}
+
+TObject* TWideStringList::GetObject(int Index) const {
+  CheckIndex(Index);
+  return FList[Index].FObject;
+}
+
+void TWideStringList::Put(int Index, const WideString& S) {
+  if (FSorted) SortedListError();
+  CheckIndex(Index);
+  Changing();
+  FList[Index].FString = Normalized(S);
+  Changed();
+}
+
+void TWideStringList::PutObject(int Index, TObject* AObject) {
+  CheckIndex(Index);
+  Changing();
+  FList[Index].FObject = AObject;
+  Changed();
+}
+
+void TWideStringList::SetCapacity(int NewCapacity) {
+  if (NewCapacity < 0) NewCapacity = 0;
+  FList.resize(NewCapacity);
+  if (NewCapacity < FCount) FCount = NewCapacity;
+}
+
+void TWideStringList::SetLocale(LCID_T Value) {
+  TWideStrings::SetLocale(Value);
+  if (!FSorted || FCount < 2) return;
+  Changing();
+  QuickSort(0, FCount - 1);
+  Changed();
+}
+
+int TWideStringList::Add(const WideString& S) {
+  int index = FCount;
+  if (FSorted && Find(S, index)) {
+    if (FDuplicates == dupIgnore) return index;
+    if (FDuplicates == dupError) throw EStringListError("String list does not allow duplicates");
+  }
+  InsertItem(index, S);
+  return index;
+}
+
+void TWideStringList::Clear() {
+  if (FCount == 0) return;
+  Changing();
+  FList.clear();
+  FCount = 0;
+  SetCapacity(0);
+  Changed();
+}
+
+void TWideStringList::Delete(int Index) {
+  CheckIndex(Index);
+  Changing();
+  for (int i = Index; i + 1 < FCount; ++i) FList[i] = std::move(FList[i + 1]);
+  --FCount;
+  FList[FCount] = TWideStringItem{};
+  Changed();
+}
+
+void TWideStringList::Exchange(int Index1, int Index2) {
+  CheckIndex(Index1);
+  CheckIndex(Index2);
+  Changing();
+  std::swap(FList[Index1], FList[Index2]);
+  Changed();
+}
+
+int TWideStringList::IndexOf(const WideString& S) const {
+  if (!FSorted) return TWideStrings::IndexOf(S);
+  int index;
+  return Find(S, index) ? index : -1;
+}
+
+void TWideStringList::Insert(int Index, const WideString& S) {
+  if (FSorted) SortedListError();
+  if (Index < 0 || Index > FCount) IndexError(Index);
+  InsertItem(Index, S);
+}
+
+void TWideStringList::InsertItem(int Index, const WideString& S) {
+  Changing();
+  int capacity = GetCapacity();
+  if (FCount == capacity) FList.resize(capacity + (capacity > 64 ? capacity / 4 : capacity > 8 ? 16 : 4));
+  for (int i = FCount; i > Index; --i) FList[i] = std::move(FList[i - 1]);
+  FList[Index] = TWideStringItem{Normalized(S), nullptr};
+  ++FCount;
+  Changed();
+}
+
+bool TWideStringList::Find(const WideString& S, int& Index) const {
+  WideString key = NormalizeText(S, NormalizationForm());
+  bool found = false;
+  int low = 0, high = FCount - 1;
+  while (low <= high) {
+    int middle = (low + high) / 2;
+    int c = CompareItems(FList[middle].FString, key);
+    if (c < 0) {
+      low = middle + 1;
+    } else {
+      high = middle - 1;
+      if (c == 0) {
+        found = true;
+        if (FDuplicates != dupAccept) low = middle;
+      }
+    }
+  }
+  Index = low;
+  return found;
+}
+
+void TWideStringList::Sort() {
+  if (FSorted || FCount < 2) return;
+  Changing();
+  QuickSort(0, FCount - 1);
+  Changed();
+}
+
+void TWideStringList::QuickSort(int L, int R) {
+  int I;
+  do {
+    I = L;
+    int J = R;
+    WideString pivot = FList[(L + R) / 2].FString;
+    do {
+      while (CompareItems(FList[I].FString, pivot) < 0) ++I;
+      while (CompareItems(FList[J].FString, pivot) > 0) --J;
+      if (I <= J) {
+        std::swap(FList[I], FList[J]);
+        ++I;
+        --J;
+      }
+    } while (I <= J);
+    if (L < J) QuickSort(L, J);
+    L = I;
+  } while (I < R);
+}
+
+void TWideStringList::SetSorted(bool Value) {
+  if (FSorted == Value) return;
+  if (Value) Sort();
+  FSorted = Value;
+}
+
+}  // namespace unicode

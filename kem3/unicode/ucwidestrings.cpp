@@ -1,4 +1,5 @@
 // The layer's wide text lists.
+#include <algorithm>
 #include "kem3/unicode/ucwidestrings.h"
 
 #include <string>
@@ -321,7 +322,7 @@ TUcStringList::~TUcStringList() {
 }
 
 void TUcStringList::CheckIndex(int Index) const {
-  if (Index < 0 || Index >= FCount) IndexError(Index);
+  if (Index < 0 || Index >= FItems.Count()) IndexError(Index);
 }
 
 void TUcStringList::Changed() {
@@ -345,32 +346,31 @@ void TUcStringList::SetUpdateState(bool Updating) {
 
 WideString TUcStringList::Get(int Index) const {
   CheckIndex(Index);
-  return FList[Index].FString;
+  return FItems[Index].FString;
 }
 
 TObject* TUcStringList::GetObject(int Index) const {
   CheckIndex(Index);
-  return FList[Index].FObject;
+  return FItems[Index].FObject;
 }
 
 void TUcStringList::Put(int Index, const WideString& S) {
   if (FSorted) SortedListError();
   CheckIndex(Index);
   Changing();
-  FList[Index].FString = S;
+  FItems[Index].FString = S;
   Changed();
 }
 
 void TUcStringList::PutObject(int Index, TObject* AObject) {
   CheckIndex(Index);
   Changing();
-  FList[Index].FObject = AObject;
+  FItems[Index].FObject = AObject;
   Changed();
 }
 
 void TUcStringList::SetCapacity(int NewCapacity) {
-  if (NewCapacity < FCount) NewCapacity = FCount;
-  FList.resize(NewCapacity);
+  FItems.Resize(std::max(NewCapacity, FItems.Count()));
 }
 
 int TUcStringList::CompareStrings(const WideString& S1, const WideString& S2) const {
@@ -380,7 +380,7 @@ int TUcStringList::CompareStrings(const WideString& S1, const WideString& S2) co
 int TUcStringList::Add(const WideString& S) { return AddObject(S, nullptr); }
 
 int TUcStringList::AddObject(const WideString& S, TObject* AObject) {
-  int index = FCount;
+  int index = FItems.Count();
   if (FSorted && Find(S, index)) {
     if (FDuplicates == dupIgnore) return index;
     if (FDuplicates == dupError) throw EStringListError("String list does not allow duplicates");
@@ -390,20 +390,16 @@ int TUcStringList::AddObject(const WideString& S, TObject* AObject) {
 }
 
 void TUcStringList::Clear() {
-  if (FCount == 0) return;
+  if (FItems.Count() == 0) return;
   Changing();
-  FList.clear();
-  FList.shrink_to_fit();
-  FCount = 0;
+  FItems.Clear();
   Changed();
 }
 
 void TUcStringList::Delete(int Index) {
   CheckIndex(Index);
   Changing();
-  for (int i = Index; i + 1 < FCount; ++i) FList[i] = std::move(FList[i + 1]);
-  --FCount;
-  FList[FCount] = TWideStringItem{};
+  FItems.RemoveAt(Index);
   Changed();
 }
 
@@ -411,7 +407,7 @@ void TUcStringList::Exchange(int Index1, int Index2) {
   CheckIndex(Index1);
   CheckIndex(Index2);
   Changing();
-  std::swap(FList[Index1], FList[Index2]);
+  FItems.Swap(Index1, Index2);
   Changed();
 }
 
@@ -426,8 +422,8 @@ int TUcStringList::IndexOfName(const WideString& Name) const {
   WideString key = Name + NameValueSeparator();
   int index;
   Find(key, index);
-  if (index >= FCount) return -1;
-  const WideString& s = FList[index].FString;
+  if (index >= FItems.Count()) return -1;
+  const WideString& s = FItems[index].FString;
   if (s.size() < key.size() || CompareStrings(s.substr(0, key.size()), key) != 0) return -1;
   return index;
 }
@@ -436,77 +432,33 @@ void TUcStringList::Insert(int Index, const WideString& S) { InsertObject(Index,
 
 void TUcStringList::InsertObject(int Index, const WideString& S, TObject* AObject) {
   if (FSorted) SortedListError();
-  if (Index < 0 || Index > FCount) IndexError(Index);
+  if (Index < 0 || Index > FItems.Count()) IndexError(Index);
   InsertItem(Index, S, AObject);
 }
 
 void TUcStringList::InsertItem(int Index, const WideString& S, TObject* AObject) {
   Changing();
-  int capacity = GetCapacity();
-  if (FCount == capacity) {
-    int delta = capacity > 64 ? capacity / 4 : capacity > 8 ? 16 : 4;
-    FList.resize(capacity + delta);
-  }
-  for (int i = FCount; i > Index; --i) FList[i] = std::move(FList[i - 1]);
-  FList[Index] = TWideStringItem{S, AObject};
-  ++FCount;
+  FItems.InsertAt(Index, TWideStringItem{S, AObject});
   Changed();
 }
 
 bool TUcStringList::Find(const WideString& S, int& Index) const {
-  bool found = false;
-  int low = 0, high = FCount - 1;
-  while (low <= high) {
-    int middle = (low + high) / 2;
-    int c = CompareStrings(FList[middle].FString, S);
-    if (c < 0) {
-      low = middle + 1;
-    } else {
-      high = middle - 1;
-      if (c == 0) {
-        found = true;
-        if (FDuplicates != dupAccept) low = middle;
-      }
-    }
-  }
-  Index = low;
-  return found;
+  return FItems.Find(
+      S, FDuplicates == dupAccept, [this](const WideString& A, const WideString& B) { return CompareStrings(A, B); },
+      Index);
 }
 
 void TUcStringList::Sort() {
   CustomSort([](TUcStringList* list, int a, int b) {
-    return list->CompareStrings(list->FList[a].FString, list->FList[b].FString);
+    return list->CompareStrings(list->FItems[a].FString, list->FItems[b].FString);
   });
 }
 
 void TUcStringList::CustomSort(const TWideStringListSortCompare& Compare) {
-  if (FSorted || FCount <= 1) return;
+  if (FSorted || FItems.Count() <= 1) return;
   Changing();
-  QuickSort(0, FCount - 1, Compare);
+  FItems.QuickSort(0, FItems.Count() - 1, [&](int A, int B) { return Compare(this, A, B); });
   Changed();
-}
-
-void TUcStringList::QuickSort(int L, int R, const TWideStringListSortCompare& Compare) {
-  int I;
-  do {
-    I = L;
-    int J = R, P = (L + R) / 2;
-    do {
-      while (Compare(this, I, P) < 0) ++I;
-      while (Compare(this, J, P) > 0) --J;
-      if (I <= J) {
-        std::swap(FList[I], FList[J]);
-        if (P == I)
-          P = J;
-        else if (P == J)
-          P = I;
-        ++I;
-        --J;
-      }
-    } while (I <= J);
-    if (L < J) QuickSort(L, J, Compare);
-    L = I;
-  } while (I < R);
 }
 
 void TUcStringList::SetSorted(bool Value) {

@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "kem3/unicode/ucwideitems.h"
 #include "platform/events.h"
 #include "platform/object.h"
 #include "platform/streams.h"
@@ -153,8 +154,8 @@ class TUcStringList : public TUcStrings {
   ~TUcStringList() override;
 
   WideString Get(int Index) const override;
-  int GetCapacity() const override { return static_cast<int>(FList.size()); }
-  int GetCount() const override { return FCount; }
+  int GetCapacity() const override { return FItems.Capacity(); }
+  int GetCount() const override { return FItems.Count(); }
   TObject* GetObject(int Index) const override;
   void Put(int Index, const WideString& S) override;
   void PutObject(int Index, TObject* AObject) override;
@@ -193,15 +194,9 @@ class TUcStringList : public TUcStrings {
   void SetUpdateState(bool Updating) override;
 
  private:
-  struct TWideStringItem {
-    WideString FString;
-    TObject* FObject = nullptr;
-  };
   void CheckIndex(int Index) const;
-  void QuickSort(int L, int R, const TWideStringListSortCompare& Compare);
 
-  std::vector<TWideStringItem> FList;  // its size is the capacity
-  int FCount = 0;
+  TWideItemStore FItems;
   bool FSorted = false;
   TDuplicates FDuplicates = dupIgnore;
   bool FCaseSensitive = false;

@@ -1,4 +1,5 @@
 // The locale-aware wide lists.
+#include <algorithm>
 #include "kem3/unicode/unicode_lists.h"
 
 #include <string>
@@ -239,7 +240,7 @@ void TWideStrings::EndUpdate() {
 TWideStringList::~TWideStringList() { Clear(); }
 
 void TWideStringList::CheckIndex(int Index) const {
-  if (Index < 0 || Index >= FCount) IndexError(Index);
+  if (Index < 0 || Index >= FItems.Count()) IndexError(Index);
 }
 
 void TWideStringList::Changed() {
@@ -264,45 +265,43 @@ WideString TWideStringList::Normalized(const WideString& S) const {
 
 WideString TWideStringList::Get(int Index) const {
   CheckIndex(Index);
-  return FList[Index].FString;
+  return FItems[Index].FString;
 }
 
 TObject* TWideStringList::GetObject(int Index) const {
   CheckIndex(Index);
-  return FList[Index].FObject;
+  return FItems[Index].FObject;
 }
 
 void TWideStringList::Put(int Index, const WideString& S) {
   if (FSorted) SortedListError();
   CheckIndex(Index);
   Changing();
-  FList[Index].FString = Normalized(S);
+  FItems[Index].FString = Normalized(S);
   Changed();
 }
 
 void TWideStringList::PutObject(int Index, TObject* AObject) {
   CheckIndex(Index);
   Changing();
-  FList[Index].FObject = AObject;
+  FItems[Index].FObject = AObject;
   Changed();
 }
 
 void TWideStringList::SetCapacity(int NewCapacity) {
-  if (NewCapacity < 0) NewCapacity = 0;
-  FList.resize(NewCapacity);
-  if (NewCapacity < FCount) FCount = NewCapacity;
+  FItems.Resize(std::max(NewCapacity, 0));
 }
 
 void TWideStringList::SetLocale(LCID_T Value) {
   TWideStrings::SetLocale(Value);
-  if (!FSorted || FCount < 2) return;
+  if (!FSorted || FItems.Count() < 2) return;
   Changing();
-  QuickSort(0, FCount - 1);
+  SortItems();
   Changed();
 }
 
 int TWideStringList::Add(const WideString& S) {
-  int index = FCount;
+  int index = FItems.Count();
   if (FSorted && Find(S, index)) {
     if (FDuplicates == dupIgnore) return index;
     if (FDuplicates == dupError) throw EStringListError("String list does not allow duplicates");
@@ -312,20 +311,16 @@ int TWideStringList::Add(const WideString& S) {
 }
 
 void TWideStringList::Clear() {
-  if (FCount == 0) return;
+  if (FItems.Count() == 0) return;
   Changing();
-  FList.clear();
-  FCount = 0;
-  SetCapacity(0);
+  FItems.Clear();
   Changed();
 }
 
 void TWideStringList::Delete(int Index) {
   CheckIndex(Index);
   Changing();
-  for (int i = Index; i + 1 < FCount; ++i) FList[i] = std::move(FList[i + 1]);
-  --FCount;
-  FList[FCount] = TWideStringItem{};
+  FItems.RemoveAt(Index);
   Changed();
 }
 
@@ -333,7 +328,7 @@ void TWideStringList::Exchange(int Index1, int Index2) {
   CheckIndex(Index1);
   CheckIndex(Index2);
   Changing();
-  std::swap(FList[Index1], FList[Index2]);
+  FItems.Swap(Index1, Index2);
   Changed();
 }
 
@@ -345,66 +340,32 @@ int TWideStringList::IndexOf(const WideString& S) const {
 
 void TWideStringList::Insert(int Index, const WideString& S) {
   if (FSorted) SortedListError();
-  if (Index < 0 || Index > FCount) IndexError(Index);
+  if (Index < 0 || Index > FItems.Count()) IndexError(Index);
   InsertItem(Index, S);
 }
 
 void TWideStringList::InsertItem(int Index, const WideString& S) {
   Changing();
-  int capacity = GetCapacity();
-  if (FCount == capacity) FList.resize(capacity + (capacity > 64 ? capacity / 4 : capacity > 8 ? 16 : 4));
-  for (int i = FCount; i > Index; --i) FList[i] = std::move(FList[i - 1]);
-  FList[Index] = TWideStringItem{Normalized(S), nullptr};
-  ++FCount;
+  FItems.InsertAt(Index, TWideStringItem{Normalized(S), nullptr});
   Changed();
 }
 
 bool TWideStringList::Find(const WideString& S, int& Index) const {
-  WideString key = NormalizeText(S, NormalizationForm());
-  bool found = false;
-  int low = 0, high = FCount - 1;
-  while (low <= high) {
-    int middle = (low + high) / 2;
-    int c = CompareItems(FList[middle].FString, key);
-    if (c < 0) {
-      low = middle + 1;
-    } else {
-      high = middle - 1;
-      if (c == 0) {
-        found = true;
-        if (FDuplicates != dupAccept) low = middle;
-      }
-    }
-  }
-  Index = low;
-  return found;
+  return FItems.Find(
+      NormalizeText(S, NormalizationForm()), FDuplicates == dupAccept,
+      [this](const WideString& A, const WideString& B) { return CompareItems(A, B); }, Index);
 }
 
 void TWideStringList::Sort() {
-  if (FSorted || FCount < 2) return;
+  if (FSorted || FItems.Count() < 2) return;
   Changing();
-  QuickSort(0, FCount - 1);
+  SortItems();
   Changed();
 }
 
-void TWideStringList::QuickSort(int L, int R) {
-  int I;
-  do {
-    I = L;
-    int J = R;
-    WideString pivot = FList[(L + R) / 2].FString;
-    do {
-      while (CompareItems(FList[I].FString, pivot) < 0) ++I;
-      while (CompareItems(FList[J].FString, pivot) > 0) --J;
-      if (I <= J) {
-        std::swap(FList[I], FList[J]);
-        ++I;
-        --J;
-      }
-    } while (I <= J);
-    if (L < J) QuickSort(L, J);
-    L = I;
-  } while (I < R);
+void TWideStringList::SortItems() {
+  FItems.QuickSort(0, FItems.Count() - 1,
+                   [this](int A, int B) { return CompareItems(FItems[A].FString, FItems[B].FString); });
 }
 
 void TWideStringList::SetSorted(bool Value) {

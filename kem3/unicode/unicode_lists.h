@@ -8,6 +8,7 @@
 
 #include "kem3/unicode/uclocale.h"
 #include "kem3/unicode/unicode.h"
+#include "kem3/unicode/ucwideitems.h"
 #include "platform/events.h"
 #include "platform/object.h"
 #include "platform/streams.h"
@@ -99,8 +100,8 @@ class TWideStringList : public TWideStrings {
   ~TWideStringList() override;
 
   WideString Get(int Index) const override;
-  int GetCapacity() const override { return static_cast<int>(FList.size()); }
-  int GetCount() const override { return FCount; }
+  int GetCapacity() const override { return FItems.Capacity(); }
+  int GetCount() const override { return FItems.Count(); }
   TObject* GetObject(int Index) const override;
   void Put(int Index, const WideString& S) override;
   void PutObject(int Index, TObject* AObject) override;
@@ -132,16 +133,11 @@ class TWideStringList : public TWideStrings {
   void SetUpdateState(bool Updating) override;
 
  private:
-  struct TWideStringItem {
-    WideString FString;
-    TObject* FObject = nullptr;
-  };
   void CheckIndex(int Index) const;
   WideString Normalized(const WideString& S) const;
-  void QuickSort(int L, int R);
+  void SortItems();
 
-  std::vector<TWideStringItem> FList;  // its size is the capacity
-  int FCount = 0;
+  TWideItemStore FItems;
   bool FSorted = false;
   TDuplicates FDuplicates = dupIgnore;
 };

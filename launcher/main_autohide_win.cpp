@@ -7,6 +7,7 @@
 #include "kem3/framework/kemhi_win.h"
 #include "kem3/framework/kemlan.h"
 #include "kem3/framework/kemutil_win.h"
+#include "kem3/graphics/vosskinner_win.h"
 #include "launcher/launchlist_win.h"
 #include "launcher/main_win.h"
 #include "launcher/ov3cfg.h"
@@ -34,9 +35,11 @@ class TBarPlaceWin : public TOvBarPlace {
     return {P.x, P.y};
   }
   TSize ScreenSize() override { return {Screen->Width(), Screen->Height()}; }
-  // Menus, and moving or sizing by the skinner, come with their own code;
-  // until then nothing holds the bar.
-  bool HideBlocked() override { return false; }
+  // Moving or sizing the bar by its skin holds it; menus will too once the bar has them.
+  bool HideBlocked() override {
+    const TVosFormSkinner* skinner = FBar.Skinner();
+    return skinner && (skinner->Dragging() || skinner->Sizing());
+  }
   void BringToFront() override {
     ReleaseForegroundKey();
     ForceForegroundWindow(FBar.Handle());

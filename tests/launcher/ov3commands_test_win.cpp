@@ -3,6 +3,7 @@
 // target makes), deletions are answered in the system's message box, and what
 // they did is read back from ov3.xml.
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
 #include <atomic>
 #include <string>
@@ -19,6 +20,23 @@
 #include "support/temp_dir.h"
 
 namespace {
+
+// A shell link made by the shell itself, as Explorer makes one.
+void MakeShellLink(const String& File, const String& Target, const String& Folder) {
+  ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+  IShellLinkW* link = nullptr;
+  ASSERT_TRUE(SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                         reinterpret_cast<void**>(&link))));
+  const WideString target = Utf8ToWide(Target), folder = Utf8ToWide(Folder), file = Utf8ToWide(File);
+  link->SetPath(reinterpret_cast<LPCWSTR>(target.c_str()));
+  link->SetWorkingDirectory(reinterpret_cast<LPCWSTR>(folder.c_str()));
+  IPersistFile* persist = nullptr;
+  ASSERT_TRUE(SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist))));
+  EXPECT_TRUE(SUCCEEDED(persist->Save(reinterpret_cast<LPCOLESTR>(file.c_str()), TRUE)));
+  persist->Release();
+  link->Release();
+  CoUninitialize();
+}
 
 BOOL CALLBACK FindMessageBox(HWND Window, LPARAM Found) {
   wchar_t name[16];
@@ -136,24 +154,31 @@ TEST_F(BarCommandsWin, DeletionsAskAndANoKeepsEverything) {
 }
 
 TEST_F(BarCommandsWin, DropsAddIconsToTheGroupUnderThePointer) {
-  const String site = Dir.file("Site.url");
+  const String site = Dir.file("Site.url"), tool = Dir.file("my tool.exe"), link = Dir.file("Tool Link.lnk");
   WriteFileAtomic(site, "[InternetShortcut]\r\nURL=http://example.org/x\r\n");
-  const std::vector<WideString> files = {Utf8ToWide(Dir.file("my tool.exe")), Utf8ToWide(site),
-                                         Utf8ToWide(Dir.file("read_me.TXT"))};
+  WriteFileAtomic(tool, "MZ");
+  MakeShellLink(link, tool, Dir.file(""));
+  const std::vector<WideString> files = {Utf8ToWide(tool), Utf8ToWide(site), Utf8ToWide(Dir.file("read_me.TXT")),
+                                         Utf8ToWide(link)};
   Bar->DropTargetOver(ButtonCentre(2));
   EXPECT_TRUE(Bar->bsGroups->Buttons(2)->DropHighlight());
   EXPECT_FALSE(Bar->bsGroups->Buttons(0)->DropHighlight());
   // A web address that comes with files is not used.
   Bar->DropItems(ButtonCentre(2), files, u"http://ignored.example/");
   EXPECT_FALSE(Bar->bsGroups->Buttons(2)->DropHighlight());
-  EXPECT_EQ(Saved(), "Tools: Editor | Games: Chess | Web: My Tool Site Read_Me");
+  EXPECT_EQ(Saved(), "Tools: Editor | Games: Chess | Web: My Tool Site Read_Me Tool Link");
   const std::string file = ReadFileBytes(Dir.file("ov3.xml"));
   EXPECT_NE(file.find("filename=\"http://example.org/x\""), std::string::npos);
+  // The link's target is its application and, naming no icon of its own, its picture.
+  const size_t linkIcon = file.find("title=\"Tool Link\"");
+  ASSERT_NE(linkIcon, std::string::npos);
+  EXPECT_NE(file.find("<application filename=\"" + tool + "\"", linkIcon), std::string::npos) << file;
+  EXPECT_NE(file.find("<image filename=\"" + tool + "\"", linkIcon), std::string::npos);
   // Away from the buttons, a web address alone goes to the group on show.
   Bar->DropTargetOver(Point(-1000, -1000));
   Bar->DropTargetLeave();
   Bar->DropItems(Point(-1000, -1000), {}, u"https://Example.org/page");
-  EXPECT_EQ(Saved(), "Tools: Editor Example.org | Games: Chess | Web: My Tool Site Read_Me");
+  EXPECT_EQ(Saved(), "Tools: Editor Example.org | Games: Chess | Web: My Tool Site Read_Me Tool Link");
   EXPECT_EQ(Bar->plIcons->Count(), 2);
   Bar->DropItems(Point(-1000, -1000), {}, u"");
   EXPECT_EQ(Bar->plIcons->Count(), 2);

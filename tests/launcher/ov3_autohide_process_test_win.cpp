@@ -4,6 +4,7 @@
 // program starts the icon bound to it, and that program never sees the key.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -73,6 +74,42 @@ void WriteIcons(const Ov3Folder& folder, const String& icons) {
   SetEnvironmentVariableW(L"ORV_RECORDER_LOG", Wide(folder.File("recorder.log")).c_str());
 }
 
+struct DialogSearch {
+  DWORD Process;
+  std::vector<HWND> Found;
+};
+
+BOOL CALLBACK FindDialogsStep(HWND w, LPARAM p) {
+  auto* s = reinterpret_cast<DialogSearch*>(p);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(w, &owner);
+  wchar_t name[64] = {};
+  GetClassNameW(w, name, 64);
+  if (owner == s->Process && IsWindowVisible(w) && std::wstring(name) == L"#32770") s->Found.push_back(w);
+  return TRUE;
+}
+
+// The message boxes the bar's process shows.
+std::vector<HWND> MessageBoxes(const testproc::ChildProcess& bar) {
+  DialogSearch search{bar.Id(), {}};
+  EnumWindows(FindDialogsStep, reinterpret_cast<LPARAM>(&search));
+  return search.Found;
+}
+
+BOOL CALLBACK CollectTextStep(HWND w, LPARAM p) {
+  wchar_t text[512] = {};
+  GetWindowTextW(w, text, 512);
+  *reinterpret_cast<std::wstring*>(p) += text;
+  return TRUE;
+}
+
+// The texts of a window's children (a message box's message and buttons).
+std::wstring ChildTexts(HWND window) {
+  std::wstring all;
+  EnumChildWindows(window, CollectTextStep, reinterpret_cast<LPARAM>(&all));
+  return all;
+}
+
 RECT BarRect(HWND bar) {
   RECT r{};
   GetWindowRect(bar, &r);
@@ -139,6 +176,10 @@ TEST(Ov3AutoHideProcess, AGlobalHotkeyStartsItsIconAndIsSwallowed) {
   Drive(folder, L"kdown 162 kdown 164 kdown 66 kup 66 kup 164 kup 162");
   HWND chooser = nullptr;
   ASSERT_TRUE(WaitFor(bar, [&] { return (chooser = FindOtherWindow(bar, window)) != nullptr; }));
+  // Both rows show whole: each as tall as an icon's picture (32 pixels).
+  RECT rows{};
+  GetWindowRect(chooser, &rows);
+  EXPECT_GE(rows.bottom - rows.top, 2 * 32);
   PostMessageW(chooser, WM_KEYDOWN, VK_RETURN, 0);
   ASSERT_TRUE(WaitFor(bar, [&] { return testproc::ReadLines(log).size() == 2; }));
   lines = testproc::ReadLines(log);
@@ -176,4 +217,31 @@ TEST(Ov3AutoHideProcess, ScreenAreasAreSetAgainOnADisplayChange) {
   EXPECT_EQ(Area(), bottom);
   EXPECT_EQ(CloseBar(bar, window), 0);
   FreeHookLibrary();
+}
+
+TEST(Ov3AutoHideProcess, WithoutTheHookLibraryTheBarSaysSoOnceAndGoesOn) {
+  Ov3Folder folder;
+  ASSERT_TRUE(std::filesystem::remove(std::filesystem::path(folder.Folder()) / L"kem3.dll"));
+  testproc::ChildProcess bar(folder.Exe(), L"", folder.Folder());
+  ASSERT_NE(bar.WaitForWindow(15000), nullptr);
+  // Both hooks are missing; one message says so.
+  std::vector<HWND> boxes;
+  ASSERT_TRUE(WaitFor(bar, [&] { return !(boxes = MessageBoxes(bar)).empty(); }));
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_NE(ChildTexts(boxes[0]).find(L"kem3.dll"), std::wstring::npos);
+  PostMessageW(boxes[0], WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(WaitFor(bar, [&] { return MessageBoxes(bar).empty(); }));
+  (void)bar.Wait(1500);
+  EXPECT_TRUE(MessageBoxes(bar).empty());
+  HWND window = bar.WaitForWindow(1000);
+  ASSERT_NE(window, nullptr);
+
+  // The foreground hotkey is the bar's: nobody else gets F24.
+  const bool taken = RegisterHotKey(nullptr, 1, 0, VK_F24) == FALSE;
+  if (!taken) UnregisterHotKey(nullptr, 1);
+  EXPECT_TRUE(taken);
+  // The bar still answers, and closes as it should.
+  DWORD_PTR result = 0;
+  EXPECT_NE(SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result), 0);
+  EXPECT_EQ(CloseBar(bar, window), 0);
 }

@@ -15,6 +15,7 @@
 #include "launcher/main_win.h"
 #include "platform/app_scope_win.h"
 #include "platform/inifile.h"
+#include "platform/timer.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -95,6 +96,29 @@ TEST_F(BarSkinWin, ASkinChangeRedrawsTheBarTurningItWithTheOrientation) {
   TIniFile ini(Dir.file("ov3.ini"));
   EXPECT_EQ(ini.ReadString("Skin", "Current", ""), "Slate");
   EXPECT_EQ(ini.ReadString("Skin", "Layout", ""), "glacier");
+}
+
+// Not about the skin, but the bar made the same way: a key on the bar gives it
+// the whole hide delay again, counted from the key, not from the tick under way.
+TEST_F(BarSkinWin, AKeyOnTheBarRestartsTheHideCountdownAndItsTick) {
+  TFakeTimerService timers;
+  TfMain* bar = NewForm<TfMain>(Application);
+  // The pointer well away from the bar: every tick counts down.
+  SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+  cfgSetValue(121, Variant(true));
+  bar->FormConfigUpdate(121, Variant(true));
+  ASSERT_TRUE(bar->tHideTimer->Enabled());
+  timers.Advance(250 * 3);
+  EXPECT_EQ(bar->AutoHide().Countdown(), 5);
+  timers.Advance(200);
+  SendMessageW(bar->Handle(), WM_KEYDOWN, VK_SHIFT, 0);
+  EXPECT_EQ(bar->AutoHide().Countdown(), 8);
+  // 249 ms after the key no tick has come, though one was due 50 ms after it.
+  timers.Advance(249);
+  EXPECT_EQ(bar->AutoHide().Countdown(), 8);
+  timers.Advance(1);
+  EXPECT_EQ(bar->AutoHide().Countdown(), 7);
+  bar->Free();
 }
 
 }  // namespace

@@ -427,7 +427,9 @@ std::vector<TSkinDef> OurSkins() {
   column.Logo = Rgb(168, 104, 34);
 
   return {
-      {"slate",
+      // The default skin lies directly in Skins\: the program lists that one
+      // first and takes it when no skin has been chosen yet.
+      {"",
        "Slate",
        false,
        "horizontal",
@@ -437,7 +439,7 @@ std::vector<TSkinDef> OurSkins() {
 }
 
 void WriteSkin(const TSkinDef& Skin, const std::string& Folder) {
-  const std::string dir = Folder + "/" + Skin.Folder;
+  const std::string dir = Skin.Folder.empty() ? Folder : Folder + "/" + Skin.Folder;
   std::filesystem::create_directories(dir);
   TNode root{"vosskindefinition", {{"title", Skin.Title}}, {}};
   TNode& layouts = root.Add("layouts");

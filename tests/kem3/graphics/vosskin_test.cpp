@@ -393,4 +393,21 @@ TEST(VosOurSkins, EveryLayoutHasWhatTheProgramUses) {
   FreeSkinList();
 }
 
+// A first start, nothing stored: the bar wears the horizontal Slate, whatever
+// order the file system lists the skin folders in.
+TEST(VosOurSkins, WithNothingStoredTheDefaultIsTheHorizontalSlate) {
+  const String skins = GetExeDir() + "Skins";
+  TempDir dir;  // a fresh folder for the settings file
+  SetProgramFileName(dir.file("ov3.exe"));
+  ScanSkinsIn(skins);
+  LoadSkinSelection("Skin", "Current", "Layout");
+  ASSERT_EQ(GetSelectedSkinIndex(), 0);
+  EXPECT_EQ(GetSkinTitle(0), "Slate");
+  EXPECT_EQ(GetSkinLayouts(0)->Names(GetSelectedLayoutIndex()), "default");
+  EXPECT_EQ(ReadSkinLayoutValue("mode"), "horizontal");
+  FreeSkinList();
+  FreeIniFile();
+  SetProgramFileName("");
+}
+
 }  // namespace

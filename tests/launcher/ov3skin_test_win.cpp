@@ -90,6 +90,12 @@ TEST_F(BarSkinWin, ASkinChangeRedrawsTheBarTurningItWithTheOrientation) {
     CurrentSkin()->SelectWindow(CurrentSkin()->IndexOfWindow("main"));
     const TVosWindowRecord& w = CurrentSkin()->Window();
     EXPECT_EQ(bar->plIcons->ItemWidth(), w.ItemSpaceLeft + w.ItemSpaceRight + cfgGetInt(201));
+    // A group button's caption, turned with the bar, has room for a line across it.
+    const TVosIndents& item = w.SetItemIndent;
+    TKemButtonSetButton* button = bar->bsGroups->Buttons(0);
+    const int across =
+        s.vertical ? button->Width() - item.Left - item.Right : button->Height() - item.Top - item.Bottom;
+    EXPECT_GE(across, CurrentSkin()->MeasureSkinText(w.SetItemFont, u"Wg", vtfSingleLine, 0).cy);
   }
   bar->Free();
   // The last selection is what the settings file keeps.

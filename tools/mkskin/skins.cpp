@@ -252,7 +252,14 @@ class TLayoutWriter {
     main.Add("buttonset", {{"texture", Name("back")}});
     TNode& set = main.Children.back();
     TNode& setItem = set.Add("item");
-    Indent(setItem, "indent", 7, 0, 7, 0);
+    // The item indents frame the caption as it lies on the screen, while a
+    // button's length grows by the left and right ones: a vertical bar's
+    // turned captions would lose their width across the bar to them.
+    if (FSkin.Vertical) {
+      Indent(setItem, "indent", 0, 0, 0, 0);
+    } else {
+      Indent(setItem, "indent", 7, 0, 7, 0);
+    }
     setItem.Add("border", {{"selected", Name("tab_selected")}, {"pressed", Name("tab_pressed")}});
     TNode& setText = setItem.Add("text");
     Font(setText, 8);

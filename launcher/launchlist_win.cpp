@@ -8,7 +8,10 @@
 #include "kem3/framework/kemhi_win.h"
 #include "kem3/framework/kemutil_win.h"
 #include "kem3/framework/kemxml.h"
+#include "kem3/graphics/vosskinlist.h"
+#include "kem3/graphics/vosskinner_win.h"
 #include "launcher/ov3hotkeys.h"
+#include "launcher/ov3iconcache.h"
 #include "platform/screen_win.h"
 #include "platform/unicode_convert.h"
 
@@ -16,6 +19,20 @@ namespace {
 
 constexpr int kListWidth = 300;
 constexpr int kSpace = 8;
+// The skin's window record of the chooser.
+constexpr const char* kListWindow = "list";
+
+// One cache slot of the skin serves every chooser: they come and go, and the
+// skin keeps a slot's textures for as long as it lives.
+int ChooserCacheSlot(TVosSkin& Skin) {
+  static TVosSkin* SlotSkin = nullptr;
+  static int Slot = -1;
+  if (SlotSkin != &Skin || Slot < 0 || Slot >= Skin.CacheSlotCount()) {
+    SlotSkin = &Skin;
+    Slot = Skin.AddCacheSlot();
+  }
+  return Slot;
+}
 
 }  // namespace
 
@@ -35,6 +52,7 @@ TdLaunchList::TdLaunchList(TComponent* AOwner) : TForm(AOwner) {
   plLaunch->SetSpaceLeft(kSpace);
   plLaunch->SetSpaceRight(kSpace);
   plLaunch->OnDblClick = [this](TObject*) { SetModalResult(mrOk); };
+  CreateSkinner();
   OnShow = [this](TObject*) { FormShow(); };
   OnHide = [this](TObject*) { FormHide(); };
   OnKeyDown = [this](TObject*, std::uint16_t& Key, TShiftState) { FormKeyDown(Key); };
@@ -48,11 +66,29 @@ TdLaunchList::~TdLaunchList() {
   if (FHookInstalled) mhRemoveHook(Handle());
 }
 
-void TdLaunchList::Fill(const std::vector<TKemXmlTag*>& Icons) {
-  for (TKemXmlTag* Icon : Icons)
+void TdLaunchList::CreateSkinner() {
+  TVosSkin* Skin = CurrentSkin();
+  const int Window = Skin ? Skin->IndexOfWindow(kListWindow) : -1;
+  if (Window < 0) return;
+  FSkinner = new TVosFormSkinner(this);
+  FSkinner->SetName("skLaunch");
+  FSkinner->SetParent(this);
+  FSkinner->SetMovable(false);
+  FSkinner->SetResizable(false);
+  FSkinner->SetWindowIndex(Window);
+  FSkinner->SetCacheSlot(ChooserCacheSlot(*Skin));
+  FSkinner->SetSkin(Skin);
+  FSkinner->AttachControl("client", plLaunch);
+  plLaunch->SetFormSkinner(FSkinner);
+}
+
+void TdLaunchList::Fill(const std::vector<TKemXmlTag*>& Icons, TIconCache* Cache) {
+  for (TKemXmlTag* Icon : Icons) {
+    TBitmap* Picture = Cache ? Cache->GetIconBitmap(*Icon) : nullptr;
     plLaunch->AddItem(Utf8ToWide(Icon->ReadAttr("title")),
-                      Variant(static_cast<std::int64_t>(reinterpret_cast<std::intptr_t>(Icon))), nullptr, nullptr,
-                      false);
+                      Variant(static_cast<std::int64_t>(reinterpret_cast<std::intptr_t>(Icon))), Picture, nullptr,
+                      Picture != nullptr);
+  }
 }
 
 TKemXmlTag* TdLaunchList::Selected() const {
@@ -60,14 +96,40 @@ TKemXmlTag* TdLaunchList::Selected() const {
   return Item ? reinterpret_cast<TKemXmlTag*>(Item->GetDataAsInteger()) : nullptr;
 }
 
+void TdLaunchList::FitRows(int Rows, int RowPitch) {
+  // What the list takes beyond its items: its border, or the skin's indents.
+  const int FrameWidth = plLaunch->Width() - plLaunch->ItemsArea().Width();
+  const int FrameHeight = plLaunch->Height() - plLaunch->ItemsArea().Height();
+  const int W = kListWidth + 2 * kSpace + FrameWidth;
+  const int H = std::max(Rows * RowPitch - plLaunch->SpaceVert(), 1) + 2 * kSpace + FrameHeight;
+  if (FSkinner) {
+    // The skin's margins around its "client" slot come on top.
+    FSkinner->FitFormToSlot("client", W, H);
+    FSkinner->UpdateLayout(FSkinner->Width(), FSkinner->Height());
+  } else {
+    SetClientSize(W, H);
+    plLaunch->SetBounds(0, 0, W, H);
+  }
+}
+
 void TdLaunchList::FormShow() {
+  // Every row as tall as the tallest item: a picture beside one line of text.
+  int RowHeight = 1;
+  for (int i = 0; i < plLaunch->Count(); ++i) {
+    TRect R;
+    plLaunch->MeasureItem(i, R);
+    RowHeight = std::max(RowHeight, R.Height());
+  }
+  plLaunch->SetItemHeight(RowHeight);
+  const int Pitch = RowHeight + plLaunch->SpaceVert();
+  FitRows(plLaunch->Count(), Pitch);
   // Whole rows, as many as the work area holds; the rest scroll.
   const TRect Work = Screen->WorkAreaRect();
-  const int ItemHeight = std::max(plLaunch->ItemHeight(), 1);
-  const int ListHeight = ChooserListHeight(plLaunch->Count(), ItemHeight, Work.Height() - 2 * kSpace) + 2 * kSpace;
-  const int W = kListWidth + 2 * kSpace;
-  SetBounds(Work.Left + (Work.Width() - W) / 2, Work.Top + (Work.Height() - ListHeight) / 2, W, ListHeight);
-  plLaunch->SetBounds(0, 0, W, ListHeight);
+  if (Height() > Work.Height()) {
+    const int Available = plLaunch->Height() - (Height() - Work.Height()) + plLaunch->SpaceVert();
+    FitRows(ChooserListHeight(plLaunch->Count(), Pitch, Available) / Pitch, Pitch);
+  }
+  SetBounds(Work.Left + (Work.Width() - Width()) / 2, Work.Top + (Work.Height() - Height()) / 2, Width(), Height());
   plLaunch->SetItemIndex(0);
   // Clicks outside the chooser close it: the mouse hook reports them.
   try {
@@ -109,8 +171,8 @@ void TdLaunchList::HandleHookMessage(TMessage& Message) {
     SetModalResult(mrCancel);
 }
 
-TKemXmlTag* ChooseLaunchIcon(const std::vector<TKemXmlTag*>& Icons, TComponent* Owner) {
+TKemXmlTag* ChooseLaunchIcon(const std::vector<TKemXmlTag*>& Icons, TIconCache* Cache, TComponent* Owner) {
   std::unique_ptr<TdLaunchList> List(new TdLaunchList(Owner));
-  List->Fill(Icons);
+  List->Fill(Icons, Cache);
   return List->ShowModal() == mrOk ? List->Selected() : nullptr;
 }

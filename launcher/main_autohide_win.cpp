@@ -118,6 +118,14 @@ void TfMain::ReadAutoHideSettings() {
   FAutoHide->Vertical = FVertical;
 }
 
+void TfMain::ResetHideCountdown() {
+  FAutoHide->ResetCountdown();
+  if (!FAutoHide->HideTimerOn() || !tHideTimer->Enabled()) return;
+  // Else the tick already under way would take the first step off the new countdown early.
+  tHideTimer->SetEnabled(false);
+  tHideTimer->SetEnabled(true);
+}
+
 void TfMain::AutoHideChanged() {
   ReadAutoHideSettings();
   FAutoHide->AutoHideChanged();
@@ -136,8 +144,13 @@ void TfMain::ReportHookFailure() {
 namespace {
 
 // Runs a hook installation; a failure is kept for the one report.
-bool TryInstallHook(TfMain& Bar, void (*Install)(HWND), bool& Reported, std::exception_ptr& Failure) {
+bool TryInstallHook(TfMain& Bar, THookFunction Which, void (*Install)(HWND), bool& Reported,
+                    std::exception_ptr& Failure) {
   try {
+    // Without the library, or that function of it, nothing would ever call the bar back.
+    if (!HookFunctionBound(Which))
+      throw EKemHookError(
+          "The hook library kem3.dll is missing or incomplete: screen areas and global hotkeys are off");
     Install(Bar.Handle());
     return true;
   } catch (const Exception&) {
@@ -153,7 +166,7 @@ bool TryInstallHook(TfMain& Bar, void (*Install)(HWND), bool& Reported, std::exc
 }  // namespace
 
 void TfMain::InstallMouseHook() {
-  FMouseHookInstalled = TryInstallHook(*this, mhInstallHook, FHookFailureReported, FHookFailure);
+  FMouseHookInstalled = TryInstallHook(*this, hfMouseInstall, mhInstallHook, FHookFailureReported, FHookFailure);
 }
 
 void TfMain::SetHookAreas() {
@@ -182,7 +195,7 @@ void TfMain::HandleAreaMessage(TMessage& Message) {
 void TfMain::InitHotkeys() {
   if (FHotkeysInitialised) return;
   FHotkeysInitialised = true;
-  FKeyboardHookInstalled = TryInstallHook(*this, khInstallHook, FHookFailureReported, FHookFailure);
+  FKeyboardHookInstalled = TryInstallHook(*this, hfKeyboardInstall, khInstallHook, FHookFailureReported, FHookFailure);
   // The F24 hotkey lets the bar take the foreground when it needs to.
   FForegroundAtom = GlobalAddAtomA("OV3GAHK");
   RegisterHotKey(Handle(), FForegroundAtom, 0, VK_F24);
@@ -237,7 +250,7 @@ void TfMain::HandleHotkeyMessage(TMessage& Message) {
   } else if (Press.Icons.size() > 1) {
     FChooserOpen = true;
     try {
-      Choice = ChooseLaunchIcon(Press.Icons, this);
+      Choice = ChooseLaunchIcon(Press.Icons, FIconCache.get(), this);
     } catch (...) {
       FChooserOpen = false;
       throw;

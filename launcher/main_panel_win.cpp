@@ -112,7 +112,7 @@ void TfMain::bsGroupsChange() {
 
 void TfMain::AddIconItem(TKemXmlTag* Icon) {
   // The picture is the icon cache's, with its own alpha ("unknown" when it has none).
-  TBitmap* picture = FIconCache ? FIconCache->GetBitmap(StrToIntDef(Icon->ReadAttr("cacheindex", "-1"), -1)) : nullptr;
+  TBitmap* picture = FIconCache ? FIconCache->GetIconBitmap(*Icon) : nullptr;
   plIcons->AddItem(WideString(), Variant(static_cast<std::int64_t>(reinterpret_cast<std::intptr_t>(Icon))), picture,
                    nullptr, picture != nullptr);
 }

@@ -244,7 +244,7 @@ void TfMain::SaveAtSessionEnd() {
 
 void TfMain::FormKeyDown(TObject*, std::uint16_t& Key, TShiftState Shift) {
   // A key on the bar keeps it a while longer.
-  FAutoHide->ResetCountdown();
+  ResetHideCountdown();
   if (GroupKeyDown(Key, Shift)) return;
   // The bar's own shortcuts (Ins, Del, Ctrl+P…) reach their actions from here.
   int id = FindBarActionByShortCut(ShortCut(Key, Shift));

@@ -193,6 +193,8 @@ class TfMain : public TForm {
   void InstallMouseHook();
   void SetHookAreas();
   void ReadAutoHideSettings();
+  // The whole hide delay counts again from now: countdown and tick timer restart.
+  void ResetHideCountdown();
   void AutoHideChanged();
   void ShowTimerTick();
   void HideTimerTick();

@@ -132,6 +132,10 @@ TBitmap* TIconCache::GetBitmap(int Index) {
   return FUnknownScaled.get();
 }
 
+TBitmap* TIconCache::GetIconBitmap(const TKemXmlTag& Icon) {
+  return GetBitmap(StrToIntDef(Icon.ReadAttr("cacheindex", "-1"), -1));
+}
+
 bool TIconCache::MakePicture(const String& FileName, int Index, TBitmap& Bitmap) const {
   const int size = Bitmap.Width();
   const String ext = LowerCase(ExtractFileExt(FileName));

@@ -61,6 +61,8 @@ class TIconCache {
   // icon size. Pictures stay alive until the rebuild after next, so a panel
   // refilled after a rebuild never draws a freed one.
   TBitmap* GetBitmap(int Index);
+  // GetBitmap of the icon element's "cacheindex".
+  TBitmap* GetIconBitmap(const TKemXmlTag& Icon);
   // Makes the picture of an icon element (Size <= 0: the icon size) from its
   // "image" child and sets the icon's "cacheindex": the new entry, or "-1"
   // when no picture could be made. Loader errors never pass through.

@@ -31,6 +31,8 @@ mkdir -p "$run_dir"
 cp -u build/win64/bin/ov3.exe build/win64/bin/kem3.dll "$run_dir/"
 cp -u build/win64/bin/ov3.exe.debug build/win64/bin/kem3.dll.debug "$run_dir/"
 # The languages and resource packages the build made go beside the program.
+# The skins are made anew, so a skin folder the build no longer makes goes too.
+rm -rf "$run_dir/Skins"
 for folder in Language Resources Skins; do
   mkdir -p "$run_dir/$folder"
   cp -ru build/win64/bin/$folder/* "$run_dir/$folder/"

@@ -346,7 +346,13 @@ void TKemButtonSet::Rebuild() {
 }
 
 void TKemButtonSet::AlignControls(TControl* AControl, TRect& Rect) {
-  if (FBorder != bvNone) InflateRect(Rect, -1, -1);
+  // Children share what the skin's indents (or the border) leave of the bar.
+  if (TVosSkin* skin = FSkin ? VosSelectSkinFor(this) : nullptr) {
+    const TVosIndents& in = skin->GetButtonSetIndent();
+    Rect = {Rect.Left + in.Left, Rect.Top + in.Top, Rect.Right - in.Right, Rect.Bottom - in.Bottom};
+  } else if (FBorder != bvNone) {
+    InflateRect(Rect, -1, -1);
+  }
   UpdateButtons();
   ArrangeButtons();
   TKemCustomControl::AlignControls(AControl, Rect);

@@ -400,6 +400,11 @@ void TKemCustomButton::Paint() {
 void TKemCustomButton::PaintSkin(TVosSkin& Skin) {
   Skin.DrawButton(*PaintBuffer(), ClientRect(), FPressed, -FTextureOffset.Y, -FTextureOffset.X, FTextureIndex,
                   FButtonIndex);
+  // The skin has no text drawing of its own for buttons: the caption is
+  // written as the button set writes its pages' captions.
+  const WideString caption = Caption();
+  if (!caption.empty())
+    Skin.DrawButtonSetItemText(*PaintBuffer(), ClientRect(), 0, Enabled(), FPressed ? 1 : 0, caption, true);
 }
 
 void TKemCustomButton::PaintPlain(TColor Face, TColor Text, bool Prefix) {

@@ -177,3 +177,20 @@ TEST(Ov3AutoHideProcess, ScreenAreasAreSetAgainOnADisplayChange) {
   EXPECT_EQ(CloseBar(bar, window), 0);
   FreeHookLibrary();
 }
+
+TEST(Ov3AutoHideProcess, WithoutTheHookLibraryTheBarSaysSoOnceAndGoesOn) {
+  Ov3Folder folder;
+  ASSERT_TRUE(DeleteFileW((folder.Folder() + L"\\kem3.dll").c_str()));
+  testproc::ChildProcess bar(folder.Exe(), L"", folder.Folder());
+  HWND window = bar.WaitForWindow(15000), box = nullptr;
+  ASSERT_TRUE(WaitFor(bar, [&] { return (box = FindOtherWindow(bar, window)) != nullptr; }));
+  if (GetParent(box) != window) std::swap(box, window);  // the message showed first
+  wchar_t text[512] = {};
+  const int length = GetDlgItemTextW(box, 0xFFFF, text, 512);  // a message box's message
+  EXPECT_NE(std::wstring(text, length).find(L"kem3.dll"), std::wstring::npos);
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  (void)bar.Wait(1500);
+  EXPECT_EQ(FindOtherWindow(bar, window), nullptr);     // one message for both hooks
+  EXPECT_FALSE(RegisterHotKey(nullptr, 1, 0, VK_F24));  // the bar holds its foreground hotkey
+  EXPECT_EQ(CloseBar(bar, window), 0);
+}

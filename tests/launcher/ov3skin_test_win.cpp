@@ -12,6 +12,7 @@
 #include "kem3/framework/kemexe.h"
 #include "kem3/graphics/vosskinlist.h"
 #include "kem3/graphics/vosskinner_win.h"
+#include "launcher/launchlist_win.h"
 #include "launcher/main_win.h"
 #include "platform/app_scope_win.h"
 #include "platform/inifile.h"
@@ -89,12 +90,41 @@ TEST_F(BarSkinWin, ASkinChangeRedrawsTheBarTurningItWithTheOrientation) {
     CurrentSkin()->SelectWindow(CurrentSkin()->IndexOfWindow("main"));
     const TVosWindowRecord& w = CurrentSkin()->Window();
     EXPECT_EQ(bar->plIcons->ItemWidth(), w.ItemSpaceLeft + w.ItemSpaceRight + cfgGetInt(201));
+    const TVosIndents& in = w.SetItemIndent;  // a turned group caption has room across its button
+    const TKemButtonSetButton* b = bar->bsGroups->Buttons(0);
+    EXPECT_GE(s.vertical ? b->Width() - in.Left - in.Right : b->Height() - in.Top - in.Bottom, 10);
   }
   bar->Free();
   // The last selection is what the settings file keeps.
   TIniFile ini(Dir.file("ov3.ini"));
   EXPECT_EQ(ini.ReadString("Skin", "Current", ""), "Slate");
   EXPECT_EQ(ini.ReadString("Skin", "Layout", ""), "glacier");
+}
+
+TEST_F(BarSkinWin, AKeyOnTheBarRestartsTheHideCountdownAndItsTick) {
+  TFakeTimerService timers;
+  TfMain* bar = NewForm<TfMain>(Application);
+  cfgSetValue(121, Variant(true));  // auto-hide
+  bar->FormConfigUpdate(121, Variant(true));
+  SetCursorPos(0, GetSystemMetrics(SM_CYSCREEN) - 1);  // away from the bar
+  timers.Advance(250 * 3 + 200);
+  SendMessageW(bar->Handle(), WM_KEYDOWN, VK_SHIFT, 0);
+  timers.Advance(249);  // the tick due 50 ms after the key is gone
+  EXPECT_EQ(bar->AutoHide().Countdown(), 8);
+  bar->Free();
+}
+
+TEST_F(BarSkinWin, TheChooserShowsPicturesInWholeRowsInTheSkinsListWindow) {
+  TIconCache cache(Dir.file("ov3.icc"), Dir.file(""), nullptr);
+  TKemXml doc;
+  auto* list = new TdLaunchList(Application);
+  list->Fill(std::vector<TKemXmlTag*>(3, doc.Root()->AddTag("icon")), &cache);
+  list->Show();
+  EXPECT_GE(list->plLaunch->ItemRect(0).Height(), cache.IconSize + 16);  // the picture, 8 above and below
+  EXPECT_LE(list->plLaunch->ItemRect(2).Bottom, list->plLaunch->ItemsArea().Bottom);
+  ASSERT_EQ(list->Skinner() ? list->Skinner()->WindowIndex() : -1, CurrentSkin()->IndexOfWindow("list"));
+  EXPECT_EQ(list->plLaunch->BoundsRect(), list->Skinner()->SlotRect("client"));
+  list->Free();
 }
 
 }  // namespace

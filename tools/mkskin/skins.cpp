@@ -252,7 +252,14 @@ class TLayoutWriter {
     main.Add("buttonset", {{"texture", Name("back")}});
     TNode& set = main.Children.back();
     TNode& setItem = set.Add("item");
-    Indent(setItem, "indent", 7, 0, 7, 0);
+    // The item indents frame the caption as it lies on the screen, while a
+    // button's length grows by the left and right ones: a vertical bar's
+    // turned captions would lose their width across the bar to them.
+    if (FSkin.Vertical) {
+      Indent(setItem, "indent", 0, 0, 0, 0);
+    } else {
+      Indent(setItem, "indent", 7, 0, 7, 0);
+    }
     setItem.Add("border", {{"selected", Name("tab_selected")}, {"pressed", Name("tab_pressed")}});
     TNode& setText = setItem.Add("text");
     Font(setText, 8);
@@ -427,7 +434,9 @@ std::vector<TSkinDef> OurSkins() {
   column.Logo = Rgb(168, 104, 34);
 
   return {
-      {"slate",
+      // The default skin lies directly in Skins\: the program lists that one
+      // first and takes it when no skin has been chosen yet.
+      {"",
        "Slate",
        false,
        "horizontal",
@@ -437,7 +446,7 @@ std::vector<TSkinDef> OurSkins() {
 }
 
 void WriteSkin(const TSkinDef& Skin, const std::string& Folder) {
-  const std::string dir = Folder + "/" + Skin.Folder;
+  const std::string dir = Skin.Folder.empty() ? Folder : Folder + "/" + Skin.Folder;
   std::filesystem::create_directories(dir);
   TNode root{"vosskindefinition", {{"title", Skin.Title}}, {}};
   TNode& layouts = root.Add("layouts");

@@ -31,7 +31,7 @@ struct TLayoutDef {
 };
 
 struct TSkinDef {
-  std::string Folder;
+  std::string Folder;  // "" for the skin folder itself
   std::string Title;
   bool Vertical = false;
   std::string Mode;  // "horizontal", "verticalup" or "verticaldown"
@@ -40,7 +40,7 @@ struct TSkinDef {
 
 // The skins we ship.
 std::vector<TSkinDef> OurSkins();
-// Writes one skin into Folder/<skin folder>/.
+// Writes one skin into Folder/<skin folder>/ (into Folder for the default skin).
 void WriteSkin(const TSkinDef& Skin, const std::string& Folder);
 
 }  // namespace skin

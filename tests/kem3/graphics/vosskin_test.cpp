@@ -361,6 +361,7 @@ TEST_F(VosSkinTest, PanelItemsTakeTheirStatesTextureOddRowsTheirOwn) {
 TEST(VosOurSkins, EveryLayoutHasWhatTheProgramUses) {
   ScanSkinsIn(GetExeDir() + "Skins");
   ASSERT_EQ(GetSkinCount(), 2);
+  EXPECT_EQ(GetSkinTitle(0), "Slate");  // listed first: the default when nothing is stored
   int vertical = 0, layouts = 0;
   for (int s = 0; s < GetSkinCount(); ++s) {
     ASSERT_FALSE(GetSkinPreview(s)->Empty());

@@ -216,6 +216,22 @@ TEST_F(SkinnerWin, TheLibrarysControlsPaintFromTheSkin) {
   set->Buttons(1)->Repaint();
   EXPECT_EQ(Px(*set->PaintBuffer(), set->Width() - 2, 1), 0xA02040u);
   EXPECT_EQ(Px(*set->Buttons(1)->PaintBuffer(), 1, 1), 0x00FF00u);
+  auto* inside = new TPanel(Form);  // a child of the set shares what the indents leave
+  inside->SetParent(set);
+  inside->SetAlign(alClient);
+  EXPECT_EQ(inside->BoundsRect(), (TRect{0, 2, set->Width(), thickness - 2}));
+}
+
+TEST_F(SkinnerWin, ASkinnedButtonWritesItsCaptionOverItsTexture) {
+  auto* button = new TKemButton(Form);
+  Skinner->AttachControl("client", button);
+  button->SetSkin(&Skin);
+  button->SetTextureIndex(1);  // the list's plain blue
+  button->SetCaption(u"W");
+  button->Repaint();
+  int written = 0;
+  for (int x = 0; x < button->Width(); ++x) written += Px(*button->PaintBuffer(), x, button->Height() / 2) != 0x2040A0u;
+  EXPECT_GT(written, 0);
 }
 
 }  // namespace

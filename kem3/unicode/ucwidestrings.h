@@ -147,7 +147,7 @@ class TUcStrings : public TWideStrings {
   virtual void LoadFromStreamBom(TStream& Stream, bool Detect);
   virtual void SaveToStreamBom(TStream& Stream, bool WriteMark) const;
 
-  TStrings& AnsiStrings() { return *FAnsiStrings; }
+  TAnsiStringsForWideStringsAdapter& AnsiStrings() { return *FAnsiStrings; }
   TStreamTextEncoding LastFileEncoding() const { return FLastFileEncoding; }
 
  private:

@@ -149,50 +149,27 @@ using namespace unicodedata;
 
 namespace {
 
-// Each table is read once and published whole; a failed read is tried again on the next use.
-template <class T, class F>
-const T& LoadOnce(std::once_flag& once, std::unique_ptr<T>& table, F read) {
-  std::call_once(once, [&] { table = read(); });
+// Each table is read once from its resource and published whole; a failed
+// read is tried again on the next use. One table per reader.
+template <auto Read>
+const auto& LoadedTable(const char* Name) {
+  using TTable = typename decltype(Read(std::string_view()))::element_type;
+  static std::once_flag once;
+  static std::unique_ptr<TTable> table;
+  std::call_once(once, [&] { table = Read(ReadUnicodeResource(Name)); });
   return *table;
 }
 
-const TCaseTable& CaseTable() {
-  static std::once_flag once;
-  static std::unique_ptr<TCaseTable> table;
-  return LoadOnce(once, table, [] { return ReadCaseTable(ReadUnicodeResource("CASE")); });
+std::unique_ptr<TCompositionPairs> ReadCompositionTable(std::string_view Bytes) {
+  return std::make_unique<TCompositionPairs>(ReadCompositionPairs(Bytes));
 }
 
-const TDecompositionTables& DecompositionTables() {
-  static std::once_flag once;
-  static std::unique_ptr<TDecompositionTables> table;
-  return LoadOnce(once, table, [] { return ReadDecompositionTables(ReadUnicodeResource("DECOMPOSITION")); });
-}
-
-const TCombiningTable& CombiningTable() {
-  static std::once_flag once;
-  static std::unique_ptr<TCombiningTable> table;
-  return LoadOnce(once, table, [] { return ReadCombiningTable(ReadUnicodeResource("COMBINING")); });
-}
-
-const TCompositionPairs& CompositionPairs() {
-  static std::once_flag once;
-  static std::unique_ptr<TCompositionPairs> table;
-  return LoadOnce(once, table, [] {
-    return std::make_unique<TCompositionPairs>(ReadCompositionPairs(ReadUnicodeResource("COMPOSITION")));
-  });
-}
-
-const TCategoryTable& CategoryTable() {
-  static std::once_flag once;
-  static std::unique_ptr<TCategoryTable> table;
-  return LoadOnce(once, table, [] { return ReadCategoryTable(ReadUnicodeResource("CATEGORIES")); });
-}
-
-const TNumberTable& NumberTable() {
-  static std::once_flag once;
-  static std::unique_ptr<TNumberTable> table;
-  return LoadOnce(once, table, [] { return ReadNumberTable(ReadUnicodeResource("NUMBERS")); });
-}
+const TCaseTable& CaseTable() { return LoadedTable<ReadCaseTable>("CASE"); }
+const TDecompositionTables& DecompositionTables() { return LoadedTable<ReadDecompositionTables>("DECOMPOSITION"); }
+const TCombiningTable& CombiningTable() { return LoadedTable<ReadCombiningTable>("COMBINING"); }
+const TCompositionPairs& CompositionPairs() { return LoadedTable<ReadCompositionTable>("COMPOSITION"); }
+const TCategoryTable& CategoryTable() { return LoadedTable<ReadCategoryTable>("CATEGORIES"); }
+const TNumberTable& NumberTable() { return LoadedTable<ReadNumberTable>("NUMBERS"); }
 
 constexpr char32_t SBase = 0xAC00, LBase = 0x1100, VBase = 0x1161, TBase = 0x11A7;
 constexpr char32_t LCount = 19, VCount = 21, TCount = 28, NCount = VCount * TCount, SCount = LCount * NCount;

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "platform/unicode_convert.h"
 
@@ -44,6 +45,24 @@ int AnsiResultToWideBuffer(int BufferLength, WideChar* Buffer, std::string_view 
     }
   }
   return length + 1;
+}
+
+std::uint32_t AnsiFullPathName(const TAnsiFullPathCall& Call, std::uint32_t BufferLength, WideChar* Buffer,
+                               WideChar** FilePart) {
+  std::vector<char> ansi(520);
+  std::ptrdiff_t part = -1;
+  std::uint32_t n = Call(ansi.data(), static_cast<std::uint32_t>(ansi.size()), part);
+  if (n >= ansi.size()) {
+    ansi.resize(n + 1);
+    n = Call(ansi.data(), static_cast<std::uint32_t>(ansi.size()), part);
+  }
+  if (FilePart) *FilePart = nullptr;
+  if (n == 0 || n >= ansi.size()) return n;
+  const std::string_view result(ansi.data(), n);
+  const int count = AnsiResultToWideBuffer(static_cast<int>(BufferLength), Buffer, result, arEmptyOnOverflow);
+  if (FilePart && part >= 0 && static_cast<std::uint32_t>(count) < BufferLength)
+    *FilePart = Buffer + AnsiToWide(result.substr(0, static_cast<size_t>(part))).size();
+  return static_cast<std::uint32_t>(count);
 }
 
 unsigned StringTableBlockName(std::uint32_t Ident) {

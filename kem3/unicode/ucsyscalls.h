@@ -3,7 +3,9 @@
 // an 8-bit result, the walk through a string table block, the access and share
 // rights of a file mode, and 8-bit resource texts.
 #pragma once
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string_view>
 
 #include "platform/types.h"
@@ -24,6 +26,15 @@ inline constexpr int arExactFit = 1, arEmptyOnOverflow = 2, arTruncate = 4, arCu
 // (widened in the ANSI code page) as the wide call would have: the length when
 // the text and its terminator fit, else the size needed with the terminator.
 int AnsiResultToWideBuffer(int BufferLength, WideChar* Buffer, std::string_view AnsiResult, int Flags);
+
+// The 8-bit full path name call: fills Buffer of Size bytes and answers the
+// length, or the size needed; FilePart is the file part's offset, or -1.
+using TAnsiFullPathCall = std::function<std::uint32_t(char* Buffer, std::uint32_t Size, std::ptrdiff_t& FilePart)>;
+// Reads into 520 bytes, and again with the size the call names when that is
+// too small, then answers as the wide call: FilePart is nullptr when the call
+// gave none or the result did not fit.
+std::uint32_t AnsiFullPathName(const TAnsiFullPathCall& Call, std::uint32_t BufferLength, WideChar* Buffer,
+                               WideChar** FilePart);
 
 // The integer resource name of the string table block that holds Ident (an
 // identifier with its high 16 bits all ones is negated first), and the entry's

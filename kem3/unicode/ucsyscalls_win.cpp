@@ -3,7 +3,6 @@
 
 #include <atomic>
 #include <string>
-#include <vector>
 
 #include "platform/exceptions.h"
 #include "platform/unicode_convert.h"
@@ -48,20 +47,14 @@ DWORD WideGetFullPathName(const WideChar* FileName, DWORD BufferLength, WideChar
   if (UseWideSystemCalls())
     return GetFullPathNameW(W(FileName), BufferLength, W(Buffer), reinterpret_cast<LPWSTR*>(FilePart));
   const std::string name = Narrow(FileName);
-  std::vector<char> ansi(520);
-  char* ansiPart = nullptr;
-  DWORD n = GetFullPathNameA(name.c_str(), static_cast<DWORD>(ansi.size()), ansi.data(), &ansiPart);
-  if (n >= ansi.size()) {
-    ansi.resize(n + 1);
-    n = GetFullPathNameA(name.c_str(), static_cast<DWORD>(ansi.size()), ansi.data(), &ansiPart);
-  }
-  if (FilePart) *FilePart = nullptr;
-  if (n == 0 || n >= ansi.size()) return n;
-  const std::string_view result(ansi.data(), n);
-  const int count = AnsiResultToWideBuffer(static_cast<int>(BufferLength), Buffer, result, arEmptyOnOverflow);
-  if (FilePart && ansiPart && count < static_cast<int>(BufferLength))
-    *FilePart = Buffer + AnsiToWide(result.substr(0, static_cast<size_t>(ansiPart - ansi.data()))).size();
-  return static_cast<DWORD>(count);
+  return AnsiFullPathName(
+      [&](char* buffer, std::uint32_t size, std::ptrdiff_t& part) {
+        char* ansiPart = nullptr;
+        const DWORD n = GetFullPathNameA(name.c_str(), size, buffer, &ansiPart);
+        part = ansiPart ? ansiPart - buffer : -1;
+        return n;
+      },
+      BufferLength, Buffer, FilePart);
 }
 
 HANDLE WideCreateFile(const WideChar* FileName, DWORD Access, DWORD ShareMode, SECURITY_ATTRIBUTES* Security,

@@ -8,15 +8,25 @@
 
 namespace {
 
-TEST(PlatformFlagsTest, FollowThePlatformAndVersion) {
-  auto bits = [](const TPlatformFlags& f) {
-    return f.UnicodePlatform * 8 + f.PlatformXPOrLater * 4 + f.PlatformServer2003OrLater * 2 + f.PlatformVistaOrLater;
+TEST(AnsiFullPathTest, AsksAgainWhen520IsTooSmall) {
+  const std::string full = "C:\\" + std::string(700, 'a') + "\\caf\xE9.txt";
+  std::vector<std::uint32_t> sizes;
+  auto call = [&](char* buffer, std::uint32_t size, std::ptrdiff_t& part) -> std::uint32_t {
+    sizes.push_back(size);
+    if (size <= full.size()) return static_cast<std::uint32_t>(full.size() + 1);
+    full.copy(buffer, full.size());
+    buffer[full.size()] = 0;
+    part = static_cast<std::ptrdiff_t>(full.size() - 8);
+    return static_cast<std::uint32_t>(full.size());
   };
-  EXPECT_EQ(bits(PlatformFlagsFor(1, 4, 90)), 0);
-  EXPECT_EQ(bits(PlatformFlagsFor(2, 5, 0)), 8);
-  EXPECT_EQ(bits(PlatformFlagsFor(2, 5, 1)), 12);
-  EXPECT_EQ(bits(PlatformFlagsFor(2, 5, 2)), 14);
-  EXPECT_EQ(bits(PlatformFlagsFor(2, 6, 0)), 15);
+  std::vector<WideChar> buffer(800);
+  WideChar* part = nullptr;
+  EXPECT_EQ(AnsiFullPathName(call, 800, buffer.data(), &part), full.size());
+  EXPECT_EQ(sizes, (std::vector<std::uint32_t>{520, static_cast<std::uint32_t>(full.size() + 2)}));
+  EXPECT_EQ(WideString(buffer.data()), AnsiToWide(full));
+  EXPECT_EQ(WideString(part), u"caf\u00E9.txt");
+  EXPECT_EQ(AnsiFullPathName(call, 100, buffer.data(), &part), full.size() + 1);  // does not fit: no part
+  EXPECT_EQ(part, nullptr);
 }
 
 TEST(AnsiResultTest, FillsTheBufferAsTheWideCallWould) {

@@ -10,7 +10,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size == 0) return 0;
   const std::string bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
   try {
-    switch (data[0] % 4) {
+    switch (data[0] % 6) {
       case 0:
         unicodedata::ReadCaseTable(bytes);
         break;
@@ -20,8 +20,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       case 2:
         unicodedata::ReadCombiningTable(bytes);
         break;
-      default:
+      case 3:
         unicodedata::ReadCompositionPairs(bytes);
+        break;
+      case 4:
+        unicodedata::ReadCategoryTable(bytes);
+        break;
+      default:
+        unicodedata::ReadNumberTable(bytes);
         break;
     }
   } catch (const EReadError&) {

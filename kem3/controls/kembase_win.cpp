@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "kem3/unicode/ucgraphics_win.h"
 #include "platform/geometry_win.h"
 
 void UpdateChildLanguage(TWinControl* Parent) {
@@ -58,9 +59,9 @@ TBasicAction* FindFormAction(TCustomForm* Form, int Id) {
   return Form && finder ? finder(Form, Id) : nullptr;
 }
 
-int WideTextWidth(TCanvas* Canvas, const WideString& Text) { return Canvas->TextWidth(Text); }
+int WideTextWidth(TCanvas* Canvas, const WideString& Text) { return WideCanvasTextWidth(Canvas, Text); }
 
-int WideTextHeight(TCanvas* Canvas, const WideString& Text) { return Canvas->TextHeight(Text); }
+int WideTextHeight(TCanvas* Canvas, const WideString& Text) { return WideCanvasTextHeight(Canvas, Text); }
 
 TSize TCanvasTextMeasure::TextExtent(const WideString& Text) { return FCanvas->TextExtent(Text); }
 

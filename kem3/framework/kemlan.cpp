@@ -54,7 +54,7 @@ void TLanguageManager::Sort() {
 
 void TLanguageManager::Clear() {
   FLanguages.clear();
-  FTexts.clear();
+  FTexts.Clear();
   FBindings.clear();
   FCurrent = -1;
 }
@@ -90,7 +90,9 @@ bool TLanguageManager::SelectLanguage(int Index, const String& Module) {
     // A file damaged or gone since the scan: its texts are the defaults.
     texts = {};
   }
-  FTexts = std::move(texts.Texts);
+  FTexts.Clear();
+  FTexts.SetCapacity(static_cast<int>(texts.Texts.size()));
+  for (const WideString& text : texts.Texts) FTexts.Add(text);
   FBindings.clear();
   for (size_t i = 0; i < texts.Names.size(); ++i) {
     const String& name = texts.Names[i];
@@ -103,7 +105,7 @@ bool TLanguageManager::SelectLanguage(int Index, const String& Module) {
   RefreshColorNames([this](const String& name) -> std::optional<WideString> {
     const int index = FindTextIndex(name);
     if (index < 0 || index >= TextCount()) return std::nullopt;
-    return FTexts[index];
+    return FTexts.Get(index);
   });
   if (OnSelected) OnSelected();
   Notify();
@@ -121,7 +123,7 @@ bool TLanguageManager::SelectLanguageByCode(const String& Code, const String& Mo
 }
 
 WideString TLanguageManager::TranslateIndex(int Index, const WideString& Default) const {
-  return Index >= 0 && Index < TextCount() ? FTexts[Index] : Default;
+  return Index >= 0 && Index < TextCount() ? FTexts.Get(Index) : Default;
 }
 
 WideString TLanguageManager::Translate(const String& Name, const WideString& Default) const {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "kem3/framework/kemlanfile.h"
+#include "kem3/unicode/unicode_lists.h"
 #include "platform/types.h"
 
 class TBitmap;
@@ -61,7 +62,7 @@ class TLanguageManager {
   // -2 when no language was found at all; the index bound to the name
   // (without regard to case; the first of equal names); else -1.
   int FindTextIndex(const String& Name) const;
-  int TextCount() const { return static_cast<int>(FTexts.size()); }
+  int TextCount() const { return FTexts.GetCount(); }
 
   // Font K of a language: name ("Tahoma" when the language or the font is
   // missing) and size (8 then); the selected language's, and its scale (1.0
@@ -91,7 +92,8 @@ class TLanguageManager {
   void Notify();
 
   std::vector<std::unique_ptr<TLanguage>> FLanguages;
-  std::vector<WideString> FTexts;
+  // The selected language's texts by index.
+  unicode::TWideStringList FTexts;
   // Upper-cased name -> the index it is bound to.
   std::unordered_map<String, int> FBindings;
   int FCurrent = -1;

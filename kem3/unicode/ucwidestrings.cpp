@@ -1,11 +1,12 @@
 // The layer's wide text lists.
-#include <algorithm>
 #include "kem3/unicode/ucwidestrings.h"
+#include <algorithm>
 
 #include <string>
 #include <utility>
 
 #include "kem3/unicode/uclocale.h"
+#include "kem3/unicode/ucsystem.h"
 #include "platform/exceptions.h"
 #include "platform/files.h"
 #include "platform/unicode_convert.h"
@@ -29,27 +30,12 @@ class TWideUpdateScope {
 WideString ReadUtf16(TStream& Stream, bool BigEndian) {
   std::int64_t left = Stream.Size() - Stream.Position();
   if (left < 2) return {};
-  std::string bytes = Stream.ReadBytes(left & ~std::int64_t{1});
-  WideString text(bytes.size() / 2, u'\0');
-  for (size_t i = 0; i < text.size(); ++i) {
-    auto lo = static_cast<unsigned char>(bytes[2 * i + (BigEndian ? 1 : 0)]);
-    auto hi = static_cast<unsigned char>(bytes[2 * i + (BigEndian ? 0 : 1)]);
-    text[i] = static_cast<WideChar>(lo | (hi << 8));
-  }
-  return text;
+  return Utf16BytesToWide(Stream.ReadBytes(left & ~std::int64_t{1}), BigEndian);
 }
 
 std::string ReadRest(TStream& Stream) {
   std::int64_t left = Stream.Size() - Stream.Position();
   return Stream.ReadBytes(left > 0 ? left : 0);
-}
-
-void AppendUtf16LE(std::string& out, std::u16string_view text) {
-  out.reserve(out.size() + 2 * text.size());
-  for (WideChar c : text) {
-    out.push_back(static_cast<char>(c & 0xFF));
-    out.push_back(static_cast<char>(c >> 8));
-  }
 }
 
 }  // namespace
@@ -260,9 +246,28 @@ void TWideStrings::EndUpdate() {
 
 // ---------------------------------------------------------------- adapter
 
-String TAnsiStringsForWideStringsAdapter::Get(int Index) const { return WideToUtf8(FWide.Get(Index)); }
-void TAnsiStringsForWideStringsAdapter::Put(int Index, const String& S) { FWide.Put(Index, Utf8ToWide(S)); }
-void TAnsiStringsForWideStringsAdapter::Insert(int Index, const String& S) { FWide.Insert(Index, Utf8ToWide(S)); }
+String TAnsiStringsForWideStringsAdapter::Get(int Index) const { return WideToCodePage(FWide.Get(Index), CodePage()); }
+void TAnsiStringsForWideStringsAdapter::Put(int Index, const String& S) {
+  FWide.Put(Index, CodePageToWide(S, CodePage()));
+}
+void TAnsiStringsForWideStringsAdapter::Insert(int Index, const String& S) {
+  FWide.Insert(Index, CodePageToWide(S, CodePage()));
+}
+
+void TAnsiStringsForWideStringsAdapter::LoadFromStreamCP(TStream& Stream, unsigned CodePage) {
+  BeginUpdate();
+  try {
+    FWide.SetTextStr(CodePageToWide(ReadRest(Stream), CodePage ? CodePage : this->CodePage()));
+  } catch (...) {
+    EndUpdate();
+    throw;
+  }
+  EndUpdate();
+}
+
+void TAnsiStringsForWideStringsAdapter::SaveToStreamCP(TStream& Stream, unsigned CodePage) const {
+  Stream.WriteBytes(WideToCodePage(FWide.GetTextStr(), CodePage ? CodePage : this->CodePage()));
+}
 
 void TAnsiStringsForWideStringsAdapter::SetUpdateState(bool Updating) {
   if (Updating)
@@ -369,9 +374,7 @@ void TUcStringList::PutObject(int Index, TObject* AObject) {
   Changed();
 }
 
-void TUcStringList::SetCapacity(int NewCapacity) {
-  FItems.Resize(std::max(NewCapacity, FItems.Count()));
-}
+void TUcStringList::SetCapacity(int NewCapacity) { FItems.Resize(std::max(NewCapacity, FItems.Count())); }
 
 int TUcStringList::CompareStrings(const WideString& S1, const WideString& S2) const {
   return FCaseSensitive ? UcCompareStr(S1, S2) : UcCompareText(S1, S2);

@@ -102,10 +102,12 @@ class TWideStrings : public TObject {
 
 class TUcStrings;
 
-// The 8-bit view of a wide list: items come and go as UTF-8, the program's 8-bit text.
+// The 8-bit view of a wide list: items come and go in the adapter's code page,
+// by default UTF-8, the program's 8-bit text.
 class TAnsiStringsForWideStringsAdapter : public TStrings {
  public:
-  explicit TAnsiStringsForWideStringsAdapter(TWideStrings& Strings) : FWide(Strings) {}
+  explicit TAnsiStringsForWideStringsAdapter(TWideStrings& Strings, unsigned CodePage = 0)
+      : FWide(Strings), FCodePage(CodePage) {}
   int Count() const override { return FWide.GetCount(); }
   String Get(int Index) const override;
   TObject* GetObject(int Index) const override { return FWide.GetObject(Index); }
@@ -114,12 +116,21 @@ class TAnsiStringsForWideStringsAdapter : public TStrings {
   void Insert(int Index, const String& S) override;
   void Delete(int Index) override { FWide.Delete(Index); }
   void Clear() override { FWide.Clear(); }
+  // The rest of the stream as 8-bit text in CodePage (0: the adapter's) becomes
+  // the wide list's text; the wide list's text written in CodePage.
+  virtual void LoadFromStreamCP(TStream& Stream, unsigned CodePage);
+  virtual void SaveToStreamCP(TStream& Stream, unsigned CodePage) const;
+
+  // 0 stands for UTF-8.
+  unsigned CodePage() const { return FCodePage ? FCodePage : 65001; }
+  void SetCodePage(unsigned Value) { FCodePage = Value; }
 
  protected:
   void SetUpdateState(bool Updating) override;
 
  private:
   TWideStrings& FWide;
+  unsigned FCodePage;
 };
 
 // Loads by byte-order mark (FF FE, FE FF, EF BB BF, else ANSI) and always saves
@@ -136,7 +147,7 @@ class TUcStrings : public TWideStrings {
   virtual void LoadFromStreamBom(TStream& Stream, bool Detect);
   virtual void SaveToStreamBom(TStream& Stream, bool WriteMark) const;
 
-  TStrings& AnsiStrings() { return *FAnsiStrings; }
+  TAnsiStringsForWideStringsAdapter& AnsiStrings() { return *FAnsiStrings; }
   TStreamTextEncoding LastFileEncoding() const { return FLastFileEncoding; }
 
  private:

@@ -86,21 +86,49 @@ std::unique_ptr<TDecompositionTables> ReadDecompositionTables(std::string_view B
   return tables;
 }
 
-std::unique_ptr<TCombiningTable> ReadCombiningTable(std::string_view Bytes) {
+namespace {
+
+// Until the end: a value, a count of ranges and the ranges (first and last
+// code point), which together cover at most the plane once.
+std::unique_ptr<TPagedTable<std::uint8_t>> ReadRangeTable(std::string_view Bytes, std::uint32_t MaxValue,
+                                                          std::uint32_t Offset, const char* What) {
   TReader r(Bytes);
-  auto table = std::make_unique<TCombiningTable>();
-  std::uint32_t classed = 0;
+  auto table = std::make_unique<TPagedTable<std::uint8_t>>();
+  std::uint32_t covered = 0;
   while (!r.AtEnd()) {
-    std::uint32_t cls = r.U32();
-    if (cls > 255) throw EReadError("Unicode combining class out of range");
+    std::uint32_t value = r.U32();
+    if (value > MaxValue) throw EReadError(std::string("Unicode ") + What + " out of range");
     std::uint32_t ranges = r.Count(8);
     for (std::uint32_t i = 0; i < ranges; ++i) {
-      std::uint32_t first = TReader::Bmp(r.U32(), "combining class for");
-      std::uint32_t last = TReader::Bmp(r.U32(), "combining class for");
-      if (last < first || (classed += last - first + 1) > 0x10000)
-        throw EReadError("Unicode combining ranges exceed the plane");
-      for (std::uint32_t c = first; c <= last; ++c) table->At(c) = static_cast<std::uint8_t>(cls);
+      std::uint32_t first = TReader::Bmp(r.U32(), What);
+      std::uint32_t last = TReader::Bmp(r.U32(), What);
+      if (last < first || (covered += last - first + 1) > 0x10000)
+        throw EReadError(std::string("Unicode ") + What + " ranges exceed the plane");
+      for (std::uint32_t c = first; c <= last; ++c) table->At(c) = static_cast<std::uint8_t>(value + Offset);
     }
+  }
+  return table;
+}
+
+}  // namespace
+
+std::unique_ptr<TCombiningTable> ReadCombiningTable(std::string_view Bytes) {
+  return ReadRangeTable(Bytes, 255, 0, "combining class for");
+}
+
+std::unique_ptr<TCategoryTable> ReadCategoryTable(std::string_view Bytes) {
+  return ReadRangeTable(Bytes, ccOtherUnassigned, 1, "category for");
+}
+
+std::unique_ptr<TNumberTable> ReadNumberTable(std::string_view Bytes) {
+  TReader r(Bytes);
+  auto table = std::make_unique<TNumberTable>();
+  std::uint32_t n = r.Count(12);
+  for (std::uint32_t i = 0; i < n; ++i) {
+    TNumericValue& v = table->At(TReader::Bmp(r.U32(), "numeric"));
+    v.Numerator = static_cast<std::int32_t>(r.U32());
+    v.Denominator = r.U32();
+    if (v.Denominator == 0) throw EReadError("Unicode numeric value without a denominator");
   }
   return table;
 }
@@ -121,38 +149,27 @@ using namespace unicodedata;
 
 namespace {
 
-// Each table is read once and published whole; a failed read is tried again on the next use.
-template <class T, class F>
-const T& LoadOnce(std::once_flag& once, std::unique_ptr<T>& table, F read) {
-  std::call_once(once, [&] { table = read(); });
+// Each table is read once from its resource and published whole; a failed
+// read is tried again on the next use. One table per reader.
+template <auto Read>
+const auto& LoadedTable(const char* Name) {
+  using TTable = typename decltype(Read(std::string_view()))::element_type;
+  static std::once_flag once;
+  static std::unique_ptr<TTable> table;
+  std::call_once(once, [&] { table = Read(ReadUnicodeResource(Name)); });
   return *table;
 }
 
-const TCaseTable& CaseTable() {
-  static std::once_flag once;
-  static std::unique_ptr<TCaseTable> table;
-  return LoadOnce(once, table, [] { return ReadCaseTable(ReadUnicodeResource("CASE")); });
+std::unique_ptr<TCompositionPairs> ReadCompositionTable(std::string_view Bytes) {
+  return std::make_unique<TCompositionPairs>(ReadCompositionPairs(Bytes));
 }
 
-const TDecompositionTables& DecompositionTables() {
-  static std::once_flag once;
-  static std::unique_ptr<TDecompositionTables> table;
-  return LoadOnce(once, table, [] { return ReadDecompositionTables(ReadUnicodeResource("DECOMPOSITION")); });
-}
-
-const TCombiningTable& CombiningTable() {
-  static std::once_flag once;
-  static std::unique_ptr<TCombiningTable> table;
-  return LoadOnce(once, table, [] { return ReadCombiningTable(ReadUnicodeResource("COMBINING")); });
-}
-
-const TCompositionPairs& CompositionPairs() {
-  static std::once_flag once;
-  static std::unique_ptr<TCompositionPairs> table;
-  return LoadOnce(once, table, [] {
-    return std::make_unique<TCompositionPairs>(ReadCompositionPairs(ReadUnicodeResource("COMPOSITION")));
-  });
-}
+const TCaseTable& CaseTable() { return LoadedTable<ReadCaseTable>("CASE"); }
+const TDecompositionTables& DecompositionTables() { return LoadedTable<ReadDecompositionTables>("DECOMPOSITION"); }
+const TCombiningTable& CombiningTable() { return LoadedTable<ReadCombiningTable>("COMBINING"); }
+const TCompositionPairs& CompositionPairs() { return LoadedTable<ReadCompositionTable>("COMPOSITION"); }
+const TCategoryTable& CategoryTable() { return LoadedTable<ReadCategoryTable>("CATEGORIES"); }
+const TNumberTable& NumberTable() { return LoadedTable<ReadNumberTable>("NUMBERS"); }
 
 constexpr char32_t SBase = 0xAC00, LBase = 0x1100, VBase = 0x1161, TBase = 0x11A7;
 constexpr char32_t LCount = 19, VCount = 21, TCount = 28, NCount = VCount * TCount, SCount = LCount * NCount;
@@ -264,6 +281,18 @@ WideString DecomposeCodePoint(char32_t CodePoint, bool Compatible) {
 int CombiningClassOf(char32_t CodePoint) {
   const std::uint8_t* c = CombiningTable().Find(CodePoint);
   return c ? *c : 0;
+}
+
+TCharacterCategory UnicodeCategoryOf(char32_t CodePoint) {
+  const std::uint8_t* c = CategoryTable().Find(CodePoint);
+  return c && *c ? static_cast<TCharacterCategory>(*c - 1) : ccOtherUnassigned;
+}
+
+bool UnicodeNumericValue(char32_t CodePoint, TNumericValue& Value) {
+  const TNumericValue* v = NumberTable().Find(CodePoint);
+  if (!v || v->Denominator == 0) return false;
+  Value = *v;
+  return true;
 }
 
 bool ComposePair(char32_t First, char32_t Second, char32_t& Composite) {

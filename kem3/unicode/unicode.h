@@ -29,6 +29,50 @@ int CombiningClassOf(char32_t CodePoint);
 bool ComposePair(char32_t First, char32_t Second, char32_t& Composite);
 WideString NormalizeText(std::u16string_view S, TNormalizationForm Form);
 
+// The general categories, in the order the Unicode standard lists them.
+enum TCharacterCategory : std::uint8_t {
+  ccLetterUppercase,
+  ccLetterLowercase,
+  ccLetterTitlecase,
+  ccLetterModifier,
+  ccLetterOther,
+  ccMarkNonSpacing,
+  ccMarkSpacingCombining,
+  ccMarkEnclosing,
+  ccNumberDecimalDigit,
+  ccNumberLetter,
+  ccNumberOther,
+  ccPunctuationConnector,
+  ccPunctuationDash,
+  ccPunctuationOpen,
+  ccPunctuationClose,
+  ccPunctuationInitialQuote,
+  ccPunctuationFinalQuote,
+  ccPunctuationOther,
+  ccSymbolMath,
+  ccSymbolCurrency,
+  ccSymbolModifier,
+  ccSymbolOther,
+  ccSeparatorSpace,
+  ccSeparatorLine,
+  ccSeparatorParagraph,
+  ccOtherControl,
+  ccOtherFormat,
+  ccOtherSurrogate,
+  ccOtherPrivate,
+  ccOtherUnassigned
+};
+// The category of a code point; unassigned where the data names none.
+TCharacterCategory UnicodeCategoryOf(char32_t CodePoint);
+
+// A numeric value as the data writes it: a whole number or a fraction.
+struct TNumericValue {
+  std::int32_t Numerator = 0;
+  std::uint32_t Denominator = 0;  // 0: the character has no numeric value
+};
+// False for a code point without a numeric value.
+bool UnicodeNumericValue(char32_t CodePoint, TNumericValue& Value);
+
 // Copies the source with its terminator.
 WideChar* WideCStrCopy(WideChar* Dest, const WideChar* Source);
 // 1-based position of the first C at or after Start; 0 when none or Start is out of range.
@@ -73,6 +117,11 @@ std::unique_ptr<TCaseTable> ReadCaseTable(std::string_view Bytes);
 std::unique_ptr<TDecompositionTables> ReadDecompositionTables(std::string_view Bytes);
 std::unique_ptr<TCombiningTable> ReadCombiningTable(std::string_view Bytes);
 TCompositionPairs ReadCompositionPairs(std::string_view Bytes);
+// Category + 1 per code point (0: unassigned), and the numeric values.
+using TCategoryTable = TPagedTable<std::uint8_t>;
+using TNumberTable = TPagedTable<TNumericValue>;
+std::unique_ptr<TCategoryTable> ReadCategoryTable(std::string_view Bytes);
+std::unique_ptr<TNumberTable> ReadNumberTable(std::string_view Bytes);
 
 // The resource's bytes: from the program's module on Windows, from the
 // UnicodeData folder beside the executable natively.

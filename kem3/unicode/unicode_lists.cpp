@@ -1,10 +1,11 @@
 // The locale-aware wide lists.
-#include <algorithm>
 #include "kem3/unicode/unicode_lists.h"
+#include <algorithm>
 
 #include <string>
 #include <utility>
 
+#include "kem3/unicode/ucsystem.h"
 #include "platform/exceptions.h"
 #include "platform/files.h"
 
@@ -125,13 +126,7 @@ void TWideStrings::LoadFromStream(TStream& Stream) {
   if (mark == "\xFF\xFE" || mark == "\xFE\xFF") {
     FWriteUtf16 = true;
     bool big = mark[0] == '\xFE';
-    std::string bytes = Stream.ReadBytes((size - 2) & ~std::int64_t{1});
-    text.resize(bytes.size() / 2);
-    for (size_t i = 0; i < text.size(); ++i) {
-      auto lo = static_cast<unsigned char>(bytes[2 * i + (big ? 1 : 0)]);
-      auto hi = static_cast<unsigned char>(bytes[2 * i + (big ? 0 : 1)]);
-      text[i] = static_cast<WideChar>(lo | (hi << 8));
-    }
+    text = Utf16BytesToWide(Stream.ReadBytes((size - 2) & ~std::int64_t{1}), big);
   } else {
     FWriteUtf16 = false;
     Stream.SetPosition(start);
@@ -168,11 +163,7 @@ void TWideStrings::SaveToStream(TStream& Stream, bool WithMark) {
   if (!goOn) return;
   if (FWriteUtf16) {
     std::string bytes = WithMark ? "\xFF\xFE" : "";
-    bytes.reserve(bytes.size() + 2 * text.size());
-    for (WideChar c : text) {
-      bytes.push_back(static_cast<char>(c & 0xFF));
-      bytes.push_back(static_cast<char>(c >> 8));
-    }
+    AppendUtf16LE(bytes, text);
     Stream.WriteBytes(bytes);
   } else {
     Stream.WriteBytes(ansi);
@@ -288,9 +279,7 @@ void TWideStringList::PutObject(int Index, TObject* AObject) {
   Changed();
 }
 
-void TWideStringList::SetCapacity(int NewCapacity) {
-  FItems.Resize(std::max(NewCapacity, 0));
-}
+void TWideStringList::SetCapacity(int NewCapacity) { FItems.Resize(std::max(NewCapacity, 0)); }
 
 void TWideStringList::SetLocale(LCID_T Value) {
   TWideStrings::SetLocale(Value);

@@ -1,5 +1,6 @@
 // mkunidata: writes the character tables the program carries as "UNICODEDATA"
-// resources ("CASE", "DECOMPOSITION", "COMBINING", "COMPOSITION") from the text
+// resources ("CASE", "DECOMPOSITION", "COMBINING", "COMPOSITION", "CATEGORIES",
+// "NUMBERS") from the text
 // files of the Unicode Character Database (Debian's unicode-data package).
 // Only the Basic Multilingual Plane is kept: a record that names a code point
 // above U+FFFF is left out whole.
@@ -78,6 +79,44 @@ class Writer {
   std::string bytes_;
 };
 
+// The general categories in the order of the program's TCharacterCategory.
+const char* const kCategories[] = {"Lu", "Ll", "Lt", "Lm", "Lo", "Mn", "Mc", "Me", "Nd", "Nl",
+                                   "No", "Pc", "Pd", "Ps", "Pe", "Pi", "Pf", "Po", "Sm", "Sc",
+                                   "Sk", "So", "Zs", "Zl", "Zp", "Cc", "Cf", "Cs", "Co", "Cn"};
+
+std::uint32_t CategoryNumber(const std::string& name) {
+  for (std::uint32_t i = 0; i < std::size(kCategories); ++i)
+    if (name == kCategories[i]) return i;
+  throw std::runtime_error("unknown category " + name);
+}
+
+// Runs of consecutive code points as (first, last) ranges.
+std::vector<std::pair<std::uint32_t, std::uint32_t>> Ranges(const std::set<std::uint32_t>& cps) {
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> ranges;
+  for (auto c : cps) {
+    if (!ranges.empty() && ranges.back().second + 1 == c)
+      ranges.back().second = c;
+    else
+      ranges.push_back({c, c});
+  }
+  return ranges;
+}
+
+// Per value: its count of ranges and the ranges.
+void WriteRangeTable(const std::map<std::uint32_t, std::set<std::uint32_t>>& byValue, const std::string& path) {
+  Writer out;
+  for (auto& [value, cps] : byValue) {
+    auto ranges = Ranges(cps);
+    out.U32(value);
+    out.U32(static_cast<std::uint32_t>(ranges.size()));
+    for (auto& [a, b] : ranges) {
+      out.U32(a);
+      out.U32(b);
+    }
+  }
+  out.Save(path);
+}
+
 struct CaseRecord {
   CodePoints fold, lower, title, upper;
 };
@@ -93,11 +132,24 @@ int main(int argc, char** argv) {
     std::string db = std::string(argv[1]) + "/", out = std::string(argv[2]) + "/";
     std::map<std::uint32_t, CaseRecord> cases;
     std::map<std::uint32_t, std::pair<bool, CodePoints>> decompositions;
-    std::map<std::uint32_t, std::set<std::uint32_t>> classes;  // class -> code points
+    std::map<std::uint32_t, std::set<std::uint32_t>> classes;     // class -> code points
+    std::map<std::uint32_t, std::set<std::uint32_t>> categories;  // category -> code points
+    std::map<std::uint32_t, std::pair<std::int32_t, std::uint32_t>> numbers;
+    std::uint32_t rangeFirst = 0;
     EachLine(db + "UnicodeData.txt", [&](const std::vector<std::string>& f) {
       if (f.size() < 15) return;
       std::uint32_t cp = Hex(f[0])[0];
       if (cp > 0xFFFF) return;
+      // "<..., First>" and "<..., Last>" records stand for every code point between them.
+      if (f[1].ends_with(", First>")) rangeFirst = cp;
+      const bool rangeEnd = f[1].ends_with(", Last>");
+      for (std::uint32_t c = rangeEnd ? rangeFirst : cp; c <= cp; ++c) categories[CategoryNumber(f[2])].insert(c);
+      if (!f[8].empty()) {
+        size_t slash = f[8].find('/');
+        numbers[cp] = {
+            static_cast<std::int32_t>(std::stol(f[8].substr(0, slash))),
+            slash == std::string::npos ? 1u : static_cast<std::uint32_t>(std::stoul(f[8].substr(slash + 1)))};
+      }
       unsigned ccc = static_cast<unsigned>(std::stoul(f[3]));
       if (ccc != 0) classes[ccc].insert(cp);
       if (!f[5].empty()) {
@@ -169,25 +221,19 @@ int main(int argc, char** argv) {
     }
     decOut.Save(out + "DECOMPOSITION");
 
-    Writer combOut;
+    WriteRangeTable(classes, out + "COMBINING");
     unsigned classed = 0;
-    for (auto& [ccc, cps] : classes) {
-      std::vector<std::pair<std::uint32_t, std::uint32_t>> ranges;
-      for (auto c : cps) {
-        if (!ranges.empty() && ranges.back().second + 1 == c)
-          ranges.back().second = c;
-        else
-          ranges.push_back({c, c});
-      }
-      combOut.U32(ccc);
-      combOut.U32(static_cast<std::uint32_t>(ranges.size()));
-      for (auto& [a, b] : ranges) {
-        combOut.U32(a);
-        combOut.U32(b);
-      }
-      classed += static_cast<unsigned>(cps.size());
+    for (auto& [ccc, cps] : classes) classed += static_cast<unsigned>(cps.size());
+    WriteRangeTable(categories, out + "CATEGORIES");
+
+    Writer numOut;
+    numOut.U32(static_cast<std::uint32_t>(numbers.size()));
+    for (auto& [cp, v] : numbers) {
+      numOut.U32(cp);
+      numOut.U32(static_cast<std::uint32_t>(v.first));
+      numOut.U32(v.second);
     }
-    combOut.Save(out + "COMBINING");
+    numOut.Save(out + "NUMBERS");
 
     Writer compOut;
     compOut.U32(static_cast<std::uint32_t>(pairs.size()));
@@ -196,8 +242,9 @@ int main(int argc, char** argv) {
       compOut.U32(cp);
     }
     compOut.Save(out + "COMPOSITION");
-    std::printf("mkunidata: %zu cased, %u canonical and %u compatibility decompositions, %u classed, %zu pairs\n",
-                cases.size(), canonical, compatible, classed, pairs.size());
+    std::printf(
+        "mkunidata: %zu cased, %u canonical and %u compatibility decompositions, %u classed, %zu pairs, %zu numbers\n",
+        cases.size(), canonical, compatible, classed, pairs.size(), numbers.size());
   } catch (const std::exception& e) {
     std::fprintf(stderr, "mkunidata: %s\n", e.what());
     return 1;

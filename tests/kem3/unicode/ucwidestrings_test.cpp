@@ -147,6 +147,36 @@ TEST(UcStringListTest, AssignsWithEightBitLists) {
   EXPECT_EQ(wide.IndexOfName(u"X"), 1);
 }
 
+TEST(UcStringListTest, TheAnsiViewLoadsAndSavesInAnyCodePage) {
+  struct Case {
+    unsigned codePage;
+    std::string bytes;
+    std::vector<WideString> items;
+  };
+  const Case cases[] = {
+      {0, "\xC3\xA9t\xC3\xA9\r\n\xCE\x91\r\n", {u"\u00E9t\u00E9", u"\u0391"}},  // 0: the adapter's, UTF-8
+      {65000, "+AOk-t+AOk\r\n+A5E\r\n", {u"\u00E9t\u00E9", u"\u0391"}},
+      {1252, "caf\xE9\r\n\x80\r\n", {u"caf\u00E9", u"\u20AC"}},
+  };
+  for (const Case& c : cases) {
+    TUcStringList list;
+    list.Add(u"old");
+    int changes = 0;
+    list.OnChange = [&](TObject*) { ++changes; };
+    TStringStream in(c.bytes);
+    list.AnsiStrings().LoadFromStreamCP(in, c.codePage);
+    EXPECT_EQ(Items(list), c.items) << c.codePage;
+    EXPECT_EQ(changes, 1) << c.codePage;  // one update bracket
+    TStringStream out("");
+    list.AnsiStrings().SaveToStreamCP(out, c.codePage);
+    EXPECT_EQ(out.DataString(), c.bytes) << c.codePage;
+  }
+  TUcStringList list;
+  list.AnsiStrings().SetCodePage(65000);
+  list.AnsiStrings().Add("+A5E");
+  EXPECT_EQ(list.Get(0), u"\u0391");
+}
+
 std::string ErrorOf(const std::function<void()>& op) {
   try {
     op();

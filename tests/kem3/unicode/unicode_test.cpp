@@ -28,4 +28,14 @@ TEST(UnicodeDataTest, HangulCompositionAndCaseEdges) {
   EXPECT_EQ(CombiningClassOf(0x0316), 220);
 }
 
+// The program carries the category and number tables too (natively they are files).
+TEST(UnicodeDataTest, CategoriesAndNumbersAreCarried) {
+  EXPECT_EQ(UnicodeCategoryOf(u'\u0416'), ccLetterUppercase);
+  EXPECT_EQ(UnicodeCategoryOf(0x4E00), ccLetterOther);
+  TNumericValue v;
+  ASSERT_TRUE(UnicodeNumericValue(0x00BD, v));
+  EXPECT_EQ(v.Numerator * 2, static_cast<std::int32_t>(v.Denominator));
+  EXPECT_FALSE(UnicodeNumericValue(u'A', v));
+}
+
 }  // namespace

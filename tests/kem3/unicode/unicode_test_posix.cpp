@@ -103,6 +103,44 @@ TEST(UnicodeDataTest, UpperCaseAndFoldingMatchTheDataFiles) {
   EXPECT_EQ(UnicodeUpperCase(u"stra\u00DFe i"), u"STRASSE I");
 }
 
+TEST(UnicodeDataTest, CategoriesAndNumbersMatchTheDataFile) {
+  const std::string names = "LuLlLtLmLoMnMcMeNdNlNoPcPdPsPePiPfPoSmScSkSoZsZlZpCcCfCsCoCn";
+  std::vector<int> category(0x10000, ccOtherUnassigned);
+  std::map<WideChar, std::pair<long, unsigned long>> numbers;
+  std::ifstream data(kUcd + "UnicodeData.txt");
+  unsigned long first = 0;
+  for (std::string line; std::getline(data, line);) {
+    std::vector<std::string> f = Split(line, ';');
+    const unsigned long cp = std::stoul(f[0], nullptr, 16);
+    if (cp > 0xFFFF) continue;
+    if (f[1].find(", First>") != std::string::npos) first = cp;
+    const bool last = f[1].find(", Last>") != std::string::npos;
+    for (unsigned long c = last ? first : cp; c <= cp; ++c) category[c] = static_cast<int>(names.find(f[2]) / 2);
+    if (!f[8].empty()) {
+      const size_t slash = f[8].find('/');
+      numbers[static_cast<WideChar>(cp)] = {std::stol(f[8]),
+                                            slash == std::string::npos ? 1 : std::stoul(f[8].substr(slash + 1))};
+    }
+  }
+  ASSERT_GT(numbers.size(), 500u);
+  int failures = 0;
+  for (char32_t c = 0; c <= 0xFFFF; ++c) {
+    TNumericValue v;
+    const bool numeric = UnicodeNumericValue(c, v);
+    const auto want = numbers.find(static_cast<WideChar>(c));
+    const bool right = UnicodeCategoryOf(c) == category[c] && numeric == (want != numbers.end()) &&
+                       (!numeric || (v.Numerator == want->second.first && v.Denominator == want->second.second));
+    if (!right && ++failures < 10) ADD_FAILURE() << std::hex << "U+" << unsigned(c);
+  }
+  EXPECT_EQ(failures, 0);
+  EXPECT_EQ(UnicodeCategoryOf(0xAC01), ccLetterOther);  // inside a First/Last range
+  EXPECT_EQ(UnicodeCategoryOf(0x0378), ccOtherUnassigned);
+  TNumericValue half;
+  ASSERT_TRUE(UnicodeNumericValue(0x0F33, half));  // TIBETAN DIGIT HALF ZERO
+  EXPECT_EQ(half.Numerator, -1);
+  EXPECT_EQ(half.Denominator, 2u);
+}
+
 TEST(UnicodeDataTest, WideCharPosFrom) {
   const struct {
     WideString s;
@@ -126,6 +164,12 @@ TEST(UnicodeDataTest, BrokenTablesRaise) {
   EXPECT_THROW(ReadCombiningTable(le({230, 1, 0, 0xFFFF, 220, 1, 0, 0})), EReadError);
   EXPECT_THROW(ReadCompositionPairs(le({2, 1, 2})), EReadError);
   EXPECT_EQ(ReadCompositionPairs(le({1, 0x650301, 0xE9})).size(), 1u);
+  EXPECT_THROW(ReadCategoryTable(le({30, 1, 0x41, 0x41})), EReadError);
+  EXPECT_THROW(ReadCategoryTable(le({0, 3, 0x41, 0x41})), EReadError);
+  EXPECT_EQ(*ReadCategoryTable(le({29, 1, 0x41, 0x41}))->Find(0x41), 30);
+  EXPECT_THROW(ReadNumberTable(le({1, 0x31, 1, 0})), EReadError);
+  EXPECT_THROW(ReadNumberTable(le({0x15555556, 0x31, 1, 1})), EReadError);
+  EXPECT_THROW(ReadNumberTable(le({1, 0x10031, 1, 1})), EReadError);
 }
 
 }  // namespace

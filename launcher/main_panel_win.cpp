@@ -9,6 +9,7 @@
 #include "launcher/main_win.h"
 #include "launcher/ov3barnav.h"
 #include "launcher/ov3cfg.h"
+#include "launcher/ov3commands.h"
 #include "launcher/ov3hotkeytext.h"
 #include "launcher/ov3text.h"
 #include "platform/sysutils.h"
@@ -173,32 +174,23 @@ void TfMain::plIconsKeyPress(WideChar& Key) {
 void TfMain::plIconsAccelerator(int Index, int Count) { RunIconPanelStep(IconAcceleratorStep(Count), Index); }
 
 void TfMain::plIconsReorder(int CurIdx, int NewIdx) {
-  TKemXmlTag* Icons = GroupIcons(CurrentGroup());
-  if (!Icons || CurIdx < 0 || NewIdx < 0) return;
-  // Comments may sit among the icons: move by the icons' own places.
-  std::vector<TKemXmlTag*> List = ListIcons(CurrentGroup());
-  if (CurIdx >= static_cast<int>(List.size()) || NewIdx >= static_cast<int>(List.size())) return;
-  Icons->MoveChild(List[CurIdx]->GetIndex(), List[NewIdx]->GetIndex());
+  if (!MoveIcon(CurrentGroup(), CurIdx, NewIdx)) return;
   RefreshIconCaptions(true);
+  RebuildHotkeys();
   SaveContents();
 }
 
 void TfMain::plIconsDropIcon(int Idx, int ButIdx) {
-  TKemXmlTag* Target = GroupAt(FGroupList, ButIdx);
-  std::vector<TKemXmlTag*> List = ListIcons(CurrentGroup());
-  if (!Target || Idx < 0 || Idx >= static_cast<int>(List.size())) return;
-  TKemXmlTag* Icon = List[Idx];
-  Icon->Parent()->MoveChildTo(Icon->GetIndex(), GroupIcons(Target, true));
+  if (!MoveIconToGroup(CurrentGroup(), Idx, GroupAt(FGroupList, ButIdx))) return;
   plIcons->Delete(Idx);
+  RebuildHotkeys();
   SaveContents();
 }
 
 void TfMain::bsGroupsReorder(int CurIdx, int NewIdx, bool& CanReorder) {
-  const int Count = static_cast<int>(FGroupList.size());
-  CanReorder = CurIdx >= 0 && NewIdx >= 0 && CurIdx < Count && NewIdx < Count;
+  CanReorder = ExchangeGroups(FGroupList, CurIdx, NewIdx);
   if (!CanReorder || CurIdx == NewIdx) return;
-  FGroupsTag->ExchangeChildren(FGroupList[CurIdx]->GetIndex(), FGroupList[NewIdx]->GetIndex());
-  std::swap(FGroupList[CurIdx], FGroupList[NewIdx]);
+  RebuildHotkeys();
   SaveContents();
 }
 

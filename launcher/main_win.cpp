@@ -346,6 +346,28 @@ void TfMain::FormActionExecute(int Id) {
     case 125:
       AlignInWorkArea(Id);
       break;
+    case 141:
+    case 142:
+      NewIcon(Id == 142);
+      break;
+    case 143:
+      DeleteSelectedIcon();
+      break;
+    case 144:
+      CopySelectedIcon();
+      break;
+    case 146:
+      EditSelectedIcon();
+      break;
+    case 161:
+      NewGroup();
+      break;
+    case 162:
+      DeleteCurrentGroup();
+      break;
+    case 163:
+      EditCurrentGroup();
+      break;
     default:
       break;
   }

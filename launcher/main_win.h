@@ -95,6 +95,23 @@ class TfMain : public TForm {
   // The hotkeys again from the icons' shortcuts and the own keys.
   void RebuildHotkeys();
 
+  // ---- Icon and group commands and drops (main_commands_win.cpp).
+  // Appends the icon to the group's icons with its picture in the icon cache,
+  // shows it when the group is on show (selected with Select), then rebuilds
+  // the hotkeys and saves the contents with the icon cache. The icon as it now
+  // lies in the document.
+  TKemXmlTag* AddIcon(TKemXmlTag* Group, TKemXmlTagPtr Icon, bool Select);
+  // A drag from another program over the bar: the group button under the
+  // pointer (screen coordinates) is highlighted as the drop's target.
+  void DropTargetOver(const TPoint& ScreenPt);
+  // The drag left the bar or ended: no button is highlighted.
+  void DropTargetLeave();
+  // Dropped files (in drop order) or, only when there are none, a web address
+  // become icons of the group whose button lies under the pointer, else of
+  // the group on show. Files by extension (any case): ".lnk" and ".pif" shell
+  // links, ".url" internet shortcuts, any other file itself.
+  void DropItems(const TPoint& ScreenPt, const std::vector<WideString>& Files, const WideString& Url);
+
  protected:
   // Every message first goes to the single-instance filter.
   void WndProc(TMessage& Message) override;
@@ -127,6 +144,25 @@ class TfMain : public TForm {
   void plIconsReorder(int CurIdx, int NewIdx);
   void plIconsDropIcon(int Idx, int ButIdx);
   void bsGroupsReorder(int CurIdx, int NewIdx, bool& CanReorder);
+  // The group button at a screen point, -1 for none.
+  int GroupButtonAtScreen(const TPoint& ScreenPt);
+  // AddIcon without its ending: appended, cache entry made, on the panel when its group shows.
+  TKemXmlTag* PlaceIcon(TKemXmlTag& Group, TKemXmlTagPtr Icon);
+  // The ending of every icon command: captions, hotkeys, save, action states.
+  void IconsChanged(bool WithIconCache);
+  // The actions 141-163.
+  void NewIcon(bool Batch);
+  void CopySelectedIcon();
+  void EditSelectedIcon();
+  void DeleteSelectedIcon();
+  void NewGroup();
+  void EditCurrentGroup();
+  void DeleteCurrentGroup();
+  // The icon and group editors: true when the user confirmed.
+  bool EditIconElement(TKemXmlTag& Icon);
+  bool EditGroupElement(TKemXmlTag& Group);
+  // Yes or no on a deletion: the caption, question and note are language texts.
+  bool ConfirmDeletion(int CaptionId, int QuestionId, int NoteId, const String& Title);
   // The previous- and next-group keys; true when Key was one of them (then consumed).
   bool GroupKeyDown(std::uint16_t& Key, TShiftState Shift);
   void ReadGroupKeys();

@@ -1,0 +1,192 @@
+// The bar's icon and group commands and what other programs drop on it. Every
+// command ends alike: the hotkeys are rebuilt and the contents saved at once.
+#include <algorithm>
+#include <utility>
+
+#include "kem3/controls/kembtns_win.h"
+#include "kem3/controls/kemplist_win.h"
+#include "kem3/framework/kemlan.h"
+#include "launcher/main_win.h"
+#include "launcher/ov3cfg.h"
+#include "launcher/ov3commands.h"
+#include "launcher/ov3iconfactory.h"
+#include "launcher/ov3shelllink_win.h"
+#include "platform/format.h"
+#include "platform/unicode_convert.h"
+
+namespace {
+
+// The panel item that shows the icon, -1 for none.
+int PanelIndexOf(TKemPanelList* Panel, const TKemXmlTag* Icon) {
+  for (int i = 0; i < Panel->Count(); ++i)
+    if (reinterpret_cast<const TKemXmlTag*>(Panel->Items(i)->GetDataAsInteger()) == Icon) return i;
+  return -1;
+}
+
+struct TDeletionTexts {
+  int Caption, Question, Note;
+  const char16_t *DefaultCaption, *DefaultQuestion, *DefaultNote;
+};
+
+constexpr TDeletionTexts kDeletionTexts[] = {
+    {275, 276, 277, u"Delete icon", u"Do you really want to delete the icon \"%s\"?",
+     u"The icon cannot be restored afterwards."},
+    {278, 279, 280, u"Delete group", u"Do you really want to delete the group \"%s\" and all its icons?",
+     u"The group cannot be restored afterwards."},
+};
+
+}  // namespace
+
+TKemXmlTag* TfMain::PlaceIcon(TKemXmlTag& Group, TKemXmlTagPtr Icon) {
+  TKemXmlTag* placed = AppendIcon(Group, std::move(Icon));
+  if (FIconCache) FIconCache->AddEntry(*placed);
+  if (&Group == CurrentGroup()) AddIconItem(placed);
+  return placed;
+}
+
+void TfMain::IconsChanged(bool WithIconCache) {
+  RefreshIconCaptions(true);
+  RebuildHotkeys();
+  SaveContents(WithIconCache);
+  UpdateActionStates();
+}
+
+TKemXmlTag* TfMain::AddIcon(TKemXmlTag* Group, TKemXmlTagPtr Icon, bool Select) {
+  if (!Group || !Icon) return nullptr;
+  TKemXmlTag* added = PlaceIcon(*Group, std::move(Icon));
+  if (Select && Group == CurrentGroup()) plIcons->SetItemIndex(plIcons->Count() - 1);
+  IconsChanged(true);
+  return added;
+}
+
+// The editors come later. Until then every edit counts as confirmed without a
+// change: a new icon or group is added as made, and editing an icon makes its
+// picture again from its image.
+bool TfMain::EditIconElement(TKemXmlTag&) { return true; }
+bool TfMain::EditGroupElement(TKemXmlTag&) { return true; }
+
+bool TfMain::ConfirmDeletion(int CaptionId, int QuestionId, int NoteId, const String& Title) {
+  // The message dialog comes later; the system's message box asks the same until then.
+  for (const TDeletionTexts& t : kDeletionTexts) {
+    if (t.Caption != CaptionId || t.Question != QuestionId || t.Note != NoteId) continue;
+    const WideString caption = TranslateIndex(t.Caption, t.DefaultCaption);
+    // The pattern comes from a language file: the safe formatter shows a bad one as its error text.
+    const WideString question = WideFormatOrError(TranslateIndex(t.Question, t.DefaultQuestion), {Utf8ToWide(Title)});
+    const WideString text = question + u"\r\n\r\n" + TranslateIndex(t.Note, t.DefaultNote);
+    return MessageBoxW(Handle(), reinterpret_cast<LPCWSTR>(text.c_str()), reinterpret_cast<LPCWSTR>(caption.c_str()),
+                       MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+  }
+  return false;
+}
+
+void TfMain::NewIcon(bool Batch) {
+  TKemXmlTag* group = CurrentGroup();
+  if (!group) return;
+  TKemXmlTagPtr icon = Batch ? NewIconElement(WideToUtf8(Translate("TdEditIcon_NewBatch", u"New batch")), true)
+                             : NewIconElement(WideToUtf8(Translate("TdEditIcon_NewProgram", u"New program")), false);
+  if (EditIconElement(*icon)) AddIcon(group, std::move(icon), true);
+}
+
+void TfMain::CopySelectedIcon() {
+  TKemXmlTag* icon = SelectedIcon();
+  TKemXmlTag* group = CurrentGroup();
+  if (!icon || !group) return;
+  AddIcon(group, CopyIconElement(*icon), true);
+}
+
+void TfMain::EditSelectedIcon() {
+  TKemXmlTag* icon = SelectedIcon();
+  if (!icon || !EditIconElement(*icon)) return;
+  if (FIconCache) FIconCache->AddEntry(*icon);
+  // The panel shows the icon anew: its picture and title.
+  const int index = plIcons->ItemIndex();
+  bsGroupsChange();
+  plIcons->SetItemIndex(index);
+  IconsChanged(true);
+}
+
+void TfMain::DeleteSelectedIcon() {
+  TKemXmlTag* icon = SelectedIcon();
+  if (!icon) return;
+  if (!ConfirmDeletion(275, 276, 277, icon->ReadAttr("title", "???"))) return;
+  // The question ran a message loop: the icon may have gone meanwhile.
+  const int index = PanelIndexOf(plIcons, icon);
+  if (index < 0) return;
+  plIcons->Delete(index);
+  DeleteIconElement(icon);
+  IconsChanged(false);
+}
+
+void TfMain::NewGroup() {
+  if (!FGroupsTag) return;
+  TKemXmlTagPtr group = NewGroupElement("New group");
+  if (!EditGroupElement(*group)) return;
+  AppendGroup(*FGroupsTag, FGroupList, std::move(group));
+  RebuildGroupButtons();
+  FGroupButtonCount = static_cast<int>(FGroupList.size());
+  RebuildHotkeys();
+  SaveContents();
+}
+
+void TfMain::EditCurrentGroup() {
+  TKemXmlTag* group = CurrentGroup();
+  if (!group || !EditGroupElement(*group)) return;
+  RebuildGroupButtons();
+  RebuildHotkeys();
+  SaveContents();
+}
+
+void TfMain::DeleteCurrentGroup() {
+  TKemXmlTag* group = CurrentGroup();
+  // The bar always keeps one group.
+  if (!group || FGroupList.size() < 2) return;
+  if (!ConfirmDeletion(278, 279, 280, group->ReadAttr("title"))) return;
+  std::vector<TKemXmlTag*>::iterator at = std::find(FGroupList.begin(), FGroupList.end(), group);
+  if (at == FGroupList.end() || FGroupList.size() < 2) return;
+  // The panel lets go of the group's icons before they are freed.
+  plIcons->Clear();
+  DeleteGroup(FGroupList, static_cast<int>(at - FGroupList.begin()));
+  RebuildGroupButtons();
+  FGroupButtonCount = static_cast<int>(FGroupList.size());
+  RebuildHotkeys();
+  SaveContents();
+  SelectGroup(0);
+}
+
+int TfMain::GroupButtonAtScreen(const TPoint& ScreenPt) {
+  if (!bsGroups || !bsGroups->HandleAllocated()) return -1;
+  const TPoint local = bsGroups->ScreenToClient(ScreenPt);
+  if (local.X < 0 || local.Y < 0 || local.X >= bsGroups->Width() || local.Y >= bsGroups->Height()) return -1;
+  const int button = bsGroups->ButtonAtPos(local.X, local.Y);
+  return button < static_cast<int>(FGroupList.size()) ? button : -1;
+}
+
+void TfMain::DropTargetOver(const TPoint& ScreenPt) { bsGroups->HighlightButton(GroupButtonAtScreen(ScreenPt)); }
+
+void TfMain::DropTargetLeave() { bsGroups->HighlightButton(-1); }
+
+void TfMain::DropItems(const TPoint& ScreenPt, const std::vector<WideString>& Files, const WideString& Url) {
+  const int button = GroupButtonAtScreen(ScreenPt);
+  DropTargetLeave();
+  TKemXmlTag* group = GroupAt(FGroupList, button >= 0 ? button : CurrentGroupIndex());
+  if (!group) return;
+  std::vector<TKemXmlTagPtr> icons;
+  if (!Files.empty()) {
+    TShellLinkReaderWin links;
+    for (const WideString& file : Files)
+      if (!file.empty()) icons.push_back(IconFromDroppedFile(WideToUtf8(file), links));
+  } else if (TKemXmlTagPtr icon = IconFromUrl(WideToUtf8(Url))) {
+    icons.push_back(std::move(icon));
+  }
+  // Setting 212 opens the icon editor on a single dropped icon first (several
+  // never ask); cancelling it discards the icon.
+  const bool editFirst = cfgGetBool(ovsShowDropDialog) && icons.size() == 1;
+  bool added = false;
+  for (TKemXmlTagPtr& icon : icons) {
+    if (editFirst && !EditIconElement(*icon)) continue;
+    // As AddIcon does, with one refill, hotkey rebuild and save for the whole drop.
+    PlaceIcon(*group, std::move(icon));
+    added = true;
+  }
+  if (added) IconsChanged(true);
+}

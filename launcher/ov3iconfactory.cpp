@@ -1,0 +1,120 @@
+// Icons made from files, shell links, internet shortcuts and web addresses.
+#include "launcher/ov3iconfactory.h"
+
+#include "platform/exceptions.h"
+#include "platform/inifile.h"
+#include "platform/streams.h"
+#include "platform/sysutils.h"
+#include "platform/unicode_convert.h"
+
+namespace {
+
+bool IsWordBreak(char16_t c) { return c == u' ' || c == u'-' || c == u'_' || c == u'.'; }
+
+String BaseName(const String& FileName) { return ChangeFileExt(ExtractFileName(FileName), ""); }
+
+// A new "icon" of type "program" with its "application" and "image" children.
+TKemXmlTagPtr NewProgramIcon(const String& Title, const String& Target, const String& Folder, const String& Image,
+                             const String& Index) {
+  auto icon = std::make_unique<TKemXmlTag>(nullptr, "icon");
+  icon->WriteAttr("title", Title);
+  icon->WriteAttr("type", "program");
+  TKemXmlTag* application = icon->AddTag("application");
+  application->WriteAttr("filename", Target);
+  application->WriteAttr("folder", Folder);
+  TKemXmlTag* image = icon->AddTag("image");
+  image->WriteAttr("filename", Image);
+  image->WriteAttr("index", Index);
+  return icon;
+}
+
+}  // namespace
+
+TInternetShortcut ReadInternetShortcut(const String& FileName) {
+  TInternetShortcut result;
+  try {
+    {
+      TFileStream file(FileName, fmOpenRead | fmShareDenyNone);
+      if (static_cast<std::uint64_t>(file.Size()) > kMaxInternetShortcutSize) return result;
+    }
+    const TIniFile ini(FileName);
+    result.Url = ini.ReadString("InternetShortcut", "URL", "");
+    result.IconFile = ini.ReadString("InternetShortcut", "IconFile", "");
+    result.IconIndex = ini.ReadString("InternetShortcut", "IconIndex", "");
+  } catch (const Exception&) {
+    return TInternetShortcut{};
+  }
+  return result;
+}
+
+String TitleCase(std::string_view Text) {
+  const WideString lower = WideLowerCase(Utf8ToWide(Text));
+  WideString title;
+  title.reserve(lower.size());
+  bool wordStart = true;
+  for (size_t i = 0; i < lower.size(); ++i) {
+    const char16_t c = lower[i];
+    if (wordStart && !IsWordBreak(c)) {
+      // A letter outside the basic plane is one pair of code units.
+      const size_t length = (c >= 0xD800 && c < 0xDC00 && i + 1 < lower.size()) ? 2 : 1;
+      title += WideUpperCase(std::u16string_view(lower).substr(i, length));
+      i += length - 1;
+      wordStart = false;
+      continue;
+    }
+    title += c;
+    wordStart = IsWordBreak(c);
+  }
+  return WideToUtf8(title);
+}
+
+String TitleFromFileName(const String& FileName) { return TitleCase(BaseName(FileName)); }
+
+String TitleFromUrl(const String& Url) {
+  std::string_view rest = Url;
+  const size_t scheme = rest.find("://");
+  // Only a leading scheme: letters, digits, "+", "-" and "." before "://".
+  if (scheme != std::string_view::npos && scheme > 0 &&
+      rest.substr(0, scheme).find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789+-.") ==
+          std::string_view::npos)
+    rest.remove_prefix(scheme + 3);
+  rest = rest.substr(0, rest.find('/'));
+  return rest.empty() ? Url : String(rest);
+}
+
+TKemXmlTagPtr IconFromShellLink(const String& FileName, TShellLinkReader& Links) {
+  TShellLinkValues link;
+  if (!Links.Read(FileName, link)) return nullptr;
+  String image = link.IconLocation;
+  String index = IntToStr(link.IconIndex);
+  if (image.empty() && SameText(ExtractFileExt(link.Path), ".exe")) {
+    image = link.Path;
+    index = "0";
+  }
+  return NewProgramIcon(BaseName(FileName), link.Path, link.WorkingDir, image, index);
+}
+
+TKemXmlTagPtr IconFromInternetShortcut(const String& FileName) {
+  const TInternetShortcut shortcut = ReadInternetShortcut(FileName);
+  if (shortcut.Url.empty()) return nullptr;
+  return NewProgramIcon(BaseName(FileName), shortcut.Url, "", shortcut.IconFile, shortcut.IconIndex);
+}
+
+TKemXmlTagPtr IconFromFile(const String& FileName) {
+  return NewProgramIcon(TitleFromFileName(FileName), FileName, ExtractFileDir(FileName), FileName, "0");
+}
+
+TKemXmlTagPtr IconFromUrl(const String& Url) {
+  if (Url.empty()) return nullptr;
+  return NewProgramIcon(TitleFromUrl(Url), Url, "", "", "");
+}
+
+TKemXmlTagPtr IconFromDroppedFile(const String& FileName, TShellLinkReader& Links) {
+  const String ext = LowerCase(ExtractFileExt(FileName));
+  TKemXmlTagPtr icon;
+  if (ext == ".lnk" || ext == ".pif")
+    icon = IconFromShellLink(FileName, Links);
+  else if (ext == ".url")
+    icon = IconFromInternetShortcut(FileName);
+  return icon ? std::move(icon) : IconFromFile(FileName);
+}

@@ -1,0 +1,57 @@
+// Icons made from things brought to the bar from outside: files, shell links
+// (".lnk", ".pif"), internet shortcuts (".url") and web addresses. Each maker
+// gives a new "icon" element that belongs to no document yet, or none.
+#pragma once
+#include <string_view>
+
+#include "kem3/framework/kemxml.h"
+#include "platform/types.h"
+
+// What a shell link names. Read by the Windows shell; the tests fake it.
+struct TShellLinkValues {
+  String Path;          // the target
+  String WorkingDir;    // the folder it starts in
+  String IconLocation;  // the file its icon comes from; empty: none named
+  int IconIndex = 0;
+};
+
+class TShellLinkReader {
+ public:
+  virtual ~TShellLinkReader() = default;
+  // False when the file cannot be loaded as a shell link.
+  virtual bool Read(const String& FileName, TShellLinkValues& Values) = 0;
+};
+
+// What an internet shortcut's "InternetShortcut" section holds.
+struct TInternetShortcut {
+  String Url;
+  String IconFile;
+  String IconIndex;
+};
+
+// Larger ".url" files are not read: a dropped file of that name could be anything.
+inline constexpr std::uint64_t kMaxInternetShortcutSize = 16u << 20;
+
+// The section of the file; all empty when it cannot be opened or is too large.
+TInternetShortcut ReadInternetShortcut(const String& FileName);
+
+// The name without folder and extension, lower case with the first letter of
+// every word upper case; words are split at blanks, "-", "_" and ".".
+String TitleFromFileName(const String& FileName);
+// Lower case, then the first letter of every word upper case.
+String TitleCase(std::string_view Text);
+// A web address's title: without a leading "scheme://" (any case), cut before
+// the first "/"; the whole address when nothing is left.
+String TitleFromUrl(const String& Url);
+
+// Shell link; none when it cannot be loaded.
+TKemXmlTagPtr IconFromShellLink(const String& FileName, TShellLinkReader& Links);
+// Internet shortcut; none when it gives no "URL".
+TKemXmlTagPtr IconFromInternetShortcut(const String& FileName);
+// Any file: the file starts itself, in its own folder, with its own icon.
+TKemXmlTagPtr IconFromFile(const String& FileName);
+// Web address; none for an empty one.
+TKemXmlTagPtr IconFromUrl(const String& Url);
+// A dropped file by its extension (any case): shell link, internet shortcut,
+// else any file; a link or shortcut that gives nothing becomes an icon of the file itself.
+TKemXmlTagPtr IconFromDroppedFile(const String& FileName, TShellLinkReader& Links);

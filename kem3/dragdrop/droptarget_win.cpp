@@ -184,9 +184,13 @@ void TCustomDropTarget::SetTarget(TWinControl* Value) {
 void TCustomDropTarget::Notification(TComponent* AComponent, TOperation Operation) {
   TDragDropComponent::Notification(AComponent, Operation);
   if (Operation != opRemove) return;
-  if (auto* proxy = dynamic_cast<TWinControlProxy*>(AComponent)) std::erase(FProxies, proxy);
-  if (auto* control = dynamic_cast<TWinControl*>(AComponent)) {
-    if (std::find(FControls.begin(), FControls.end(), control) != FControls.end()) Unregister(control);
+  // Compared as components: a control being freed is no longer a TWinControl here.
+  std::erase_if(FProxies, [&](TWinControlProxy* p) { return static_cast<TComponent*>(p) == AComponent; });
+  for (TWinControl* control : FControls) {
+    if (static_cast<TComponent*>(control) == AComponent) {
+      Unregister(control);
+      break;
+    }
   }
 }
 

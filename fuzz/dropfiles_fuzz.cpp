@@ -1,29 +1,13 @@
 // Feeds arbitrary bytes to the parser of CF_HDROP blocks, as any drag source may
 // hand them over: it either reads them or refuses them with EDropBlockError,
 // and never reads past the block.
-#include <cstdint>
-#include <cstdlib>
-#include <string_view>
-
-#include "kem3/dragdrop/dropblocks.h"
-
-namespace {
-
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
-
-}  // namespace
+#include "fuzz/dropblock_fuzz.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  // libFuzzer's buffer has exactly the block's size: a read past it is caught.
-  const TDropBlock block(reinterpret_cast<const char*>(data), size);
-  try {
-    for (const WideString& name : ParseDropFiles(block)) Check(!name.empty() && name.size() <= block.size());
-    // What a source writes reads back whole.
+  return FuzzDropBlock(data, size, [](TDropBlock block) {
     const std::vector<WideString> files = ParseDropFiles(block);
+    for (const WideString& name : files) Check(!name.empty() && name.size() <= block.size());
+    // What a source writes reads back whole.
     Check(ParseDropFiles(BuildDropFiles(files)) == files);
-  } catch (const EDropBlockError&) {
-  }
-  return 0;
+  });
 }

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "kem3/dragdrop/dragdroppidl.h"
+#include "kem3/dragdrop/fixedstreamadapter_win.h"
 
 namespace {
 
@@ -99,34 +100,25 @@ FORMATETC ToFormatEtc(const TFormatEtc& Format) {
 
 bool MakeStorageMedium(const TWrittenMedium& Written, STGMEDIUM& Medium) {
   Medium = STGMEDIUM{};
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT | GMEM_DDESHARE, Written.Bytes.size());
-  if (!block) return false;
-  if (void* p = GlobalLock(block)) {
-    std::memcpy(p, Written.Bytes.data(), Written.Bytes.size());
-    GlobalUnlock(block);
-  } else {
-    GlobalFree(block);
-    return false;
-  }
-  if (Written.tymed == TYMED_HGLOBAL) {
-    Medium.tymed = TYMED_HGLOBAL;
-    Medium.hGlobal = block;
+  if (Written.tymed == TYMED_ISTREAM) {
+    // Handed over positioned at its end; readers rewind first.
+    auto stream = std::make_unique<TStringStream>(Written.Bytes);
+    stream->Seek(0, soEnd);
+    Medium.tymed = TYMED_ISTREAM;
+    Medium.pstm = new TFixedStreamAdapter(std::move(stream));
     return true;
   }
-  IStream* stream = nullptr;
-  if (FAILED(CreateStreamOnHGlobal(block, TRUE, &stream))) {
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT | GMEM_DDESHARE, Written.Bytes.size());
+  if (!block) return false;
+  void* p = GlobalLock(block);
+  if (!p) {
     GlobalFree(block);
     return false;
   }
-  // Handed over positioned at its end; readers rewind first.
-  LARGE_INTEGER end{};
-  end.QuadPart = static_cast<LONGLONG>(Written.Bytes.size());
-  stream->Seek(end, STREAM_SEEK_SET, nullptr);
-  ULARGE_INTEGER size{};
-  size.QuadPart = Written.Bytes.size();
-  stream->SetSize(size);
-  Medium.tymed = TYMED_ISTREAM;
-  Medium.pstm = stream;
+  std::memcpy(p, Written.Bytes.data(), Written.Bytes.size());
+  GlobalUnlock(block);
+  Medium.tymed = TYMED_HGLOBAL;
+  Medium.hGlobal = block;
   return true;
 }
 

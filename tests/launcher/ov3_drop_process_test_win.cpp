@@ -17,24 +17,25 @@ using namespace ov3test;
 
 namespace {
 
+struct TextSearch {
+  const wchar_t* text;
+  HWND found;
+};
+
+BOOL CALLBACK MatchText(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<TextSearch*>(param);
+  wchar_t buffer[64];
+  GetWindowTextW(window, buffer, 64);
+  std::wstring caption(buffer);
+  std::erase(caption, L'&');
+  if (caption != search->text) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
 HWND FindChildWithText(HWND parent, const wchar_t* text) {
-  struct Search {
-    const wchar_t* text;
-    HWND found;
-  } search{text, nullptr};
-  EnumChildWindows(
-      parent,
-      [](HWND window, LPARAM param) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(param);
-        wchar_t buffer[64];
-        GetWindowTextW(window, buffer, 64);
-        std::wstring caption(buffer);
-        std::erase(caption, L'&');
-        if (caption != s->text) return TRUE;
-        s->found = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  TextSearch search{text, nullptr};
+  EnumChildWindows(parent, MatchText, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 

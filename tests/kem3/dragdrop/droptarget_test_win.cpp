@@ -19,6 +19,32 @@
 
 namespace {
 
+// A list with a vertical scroll bar that counts the lines it is scrolled.
+class ScrollList : public TWinControl {
+ public:
+  using TWinControl::TWinControl;
+  int LinesDown = 0;
+
+ protected:
+  void CreateParams(TCreateParams& Params) override {
+    TWinControl::CreateParams(Params);
+    Params.Style |= WS_VSCROLL;
+  }
+  void WndProc(TMessage& Message) override {
+    if (Message.Msg == WM_VSCROLL && LOWORD(Message.WParam) == SB_LINEDOWN) ++LinesDown;
+    TWinControl::WndProc(Message);
+  }
+};
+
+void PumpFor(DWORD milliseconds) {
+  const DWORD end = GetTickCount() + milliseconds;
+  while (static_cast<LONG>(end - GetTickCount()) > 0) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    Sleep(5);
+  }
+}
+
 class DropTargetTest : public testing::Test {
  protected:
   void SetUp() override {
@@ -165,6 +191,41 @@ TEST_F(DropTargetTest, EffectsFollowTheKeysAndAMoveIsReportedAsCopy) {
   target->OptimizedMove = true;
   EXPECT_EQ(Drag(data, MK_LBUTTON, DROPEFFECT_MOVE | DROPEFFECT_COPY), static_cast<DWORD>(DROPEFFECT_COPY));
   EXPECT_EQ(data.Written("Performed DropEffect"), DROPEFFECT_COPY);
+}
+
+TEST_F(DropTargetTest, AChildFindsItselfAndAPointerInItsMarginScrollsIt) {
+  auto* list = new ScrollList(form);
+  list->SetBounds(10, 10, 200, 150);
+  list->SetParent(form);
+  target->MultiTarget = true;
+  target->Register(list);
+  ASSERT_EQ(target->Targets(), (std::vector<TWinControl*>{form, list}));  // right after its parent
+  int scrollCalls = 0;
+  bool stop = false;
+  target->OnScroll = [&](TObject*, TPoint, TScrolDirections& Scroll, unsigned&) {
+    ++scrollCalls;
+    if (stop) Scroll = TScrolDirections();
+  };
+  testdnd::DataObject data;
+  data.Offer(CF_HDROP, testdnd::DropFiles({L"C:\\a"}));
+  const TPoint p = list->ClientToScreen({100, list->ClientRect().Bottom - 2});
+  const POINTL margin{p.X, p.Y};
+  IDropTarget* drop = target->DropTargetInterface();
+  DWORD effect = DROPEFFECT_COPY;
+  ASSERT_EQ(drop->DragEnter(&data, MK_LBUTTON, margin, &effect), S_OK);
+  EXPECT_EQ(target->Target(), list);
+  EXPECT_EQ(effect, DROPEFFECT_COPY | DROPEFFECT_SCROLL);
+  effect = DROPEFFECT_COPY;
+  drop->DragOver(MK_LBUTTON, margin, &effect);
+  PumpFor(400);
+  EXPECT_GE(list->LinesDown, 2);
+  stop = true;
+  PumpFor(120);
+  const int lines = list->LinesDown, calls = scrollCalls;
+  PumpFor(200);
+  EXPECT_EQ(list->LinesDown, lines);  // a handler that clears the directions stops it
+  EXPECT_EQ(scrollCalls, calls);
+  EXPECT_EQ(drop->DragLeave(), S_OK);
 }
 
 TEST_F(DropTargetTest, RegistrationFollowsTheWindowAndEndsWithTheComponent) {

@@ -23,6 +23,7 @@ int PanelIndexOf(TKemPanelList* Panel, const TKemXmlTag* Icon) {
   return -1;
 }
 
+// The language texts of the questions before an icon or a group goes: caption, question (with the title), note.
 struct TDeletionTexts {
   int Caption, Question, Note;
   const char16_t *DefaultCaption, *DefaultQuestion, *DefaultNote;
@@ -65,18 +66,16 @@ TKemXmlTag* TfMain::AddIcon(TKemXmlTag* Group, TKemXmlTagPtr Icon, bool Select) 
 bool TfMain::EditIconElement(TKemXmlTag&) { return true; }
 bool TfMain::EditGroupElement(TKemXmlTag&) { return true; }
 
-bool TfMain::ConfirmDeletion(int CaptionId, int QuestionId, int NoteId, const String& Title) {
+bool TfMain::ConfirmDeletion(bool Group, const String& Title) {
   // The message dialog comes later; the system's message box asks the same until then.
-  for (const TDeletionTexts& t : kDeletionTexts) {
-    if (t.Caption != CaptionId || t.Question != QuestionId || t.Note != NoteId) continue;
-    const WideString caption = TranslateIndex(t.Caption, t.DefaultCaption);
-    // The pattern comes from a language file: the safe formatter shows a bad one as its error text.
-    const WideString question = WideFormatOrError(TranslateIndex(t.Question, t.DefaultQuestion), {Utf8ToWide(Title)});
-    const WideString text = question + u"\r\n\r\n" + TranslateIndex(t.Note, t.DefaultNote);
-    return MessageBoxW(Handle(), reinterpret_cast<LPCWSTR>(text.c_str()), reinterpret_cast<LPCWSTR>(caption.c_str()),
-                       MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
-  }
-  return false;
+  const TDeletionTexts& t = kDeletionTexts[Group ? 1 : 0];
+  const WideString caption = TranslateIndex(t.Caption, t.DefaultCaption);
+  // The pattern comes from a language file: the safe formatter shows a bad one as its error text.
+  const WideString question = WideFormatOrError(TranslateIndex(t.Question, t.DefaultQuestion), {Utf8ToWide(Title)});
+  const WideString text = question + u"\r\n\r\n" + TranslateIndex(t.Note, t.DefaultNote);
+  // No is the default: a stray Return deletes nothing.
+  return MessageBoxW(Handle(), reinterpret_cast<LPCWSTR>(text.c_str()), reinterpret_cast<LPCWSTR>(caption.c_str()),
+                     MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
 }
 
 void TfMain::NewIcon(bool Batch) {
@@ -108,7 +107,7 @@ void TfMain::EditSelectedIcon() {
 void TfMain::DeleteSelectedIcon() {
   TKemXmlTag* icon = SelectedIcon();
   if (!icon) return;
-  if (!ConfirmDeletion(275, 276, 277, icon->ReadAttr("title", "???"))) return;
+  if (!ConfirmDeletion(false, icon->ReadAttr("title", "???"))) return;
   // The question ran a message loop: the icon may have gone meanwhile.
   const int index = PanelIndexOf(plIcons, icon);
   if (index < 0) return;
@@ -140,7 +139,7 @@ void TfMain::DeleteCurrentGroup() {
   TKemXmlTag* group = CurrentGroup();
   // The bar always keeps one group.
   if (!group || FGroupList.size() < 2) return;
-  if (!ConfirmDeletion(278, 279, 280, group->ReadAttr("title"))) return;
+  if (!ConfirmDeletion(true, group->ReadAttr("title"))) return;
   std::vector<TKemXmlTag*>::iterator at = std::find(FGroupList.begin(), FGroupList.end(), group);
   if (at == FGroupList.end() || FGroupList.size() < 2) return;
   // The panel lets go of the group's icons before they are freed.

@@ -7,6 +7,7 @@
 #include "kem3/controls/kembtns_win.h"
 #include "kem3/controls/kemplist_win.h"
 #include "kem3/framework/kemcfg.h"
+#include "kem3/framework/kemexe.h"
 #include "kem3/framework/kemhi_win.h"
 #include "kem3/framework/kemlan.h"
 #include "kem3/framework/kemsingle_win.h"
@@ -261,7 +262,8 @@ void TfMain::WndProc(TMessage& Message) {
 }
 
 void TfMain::OpenContents() {
-  FContentsFileName = ::ContentsFileName(Application->ExeName());
+  // Beside the program, as the icon cache and the settings file are.
+  FContentsFileName = ::ContentsFileName(ProgramFileName());
   FContents = OpenContentsDocument(FContentsFileName);
   CreateDefaultContents(*FContents);
   FIconIds.OnSaveContents = [this] { SaveContents(); };

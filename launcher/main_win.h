@@ -173,8 +173,8 @@ class TfMain : public TForm {
   // The icon and group editors: true when the user confirmed.
   bool EditIconElement(TKemXmlTag& Icon);
   bool EditGroupElement(TKemXmlTag& Group);
-  // Yes or no on a deletion: the caption, question and note are language texts.
-  bool ConfirmDeletion(int CaptionId, int QuestionId, int NoteId, const String& Title);
+  // Yes or no before the icon or group (Group) of that title goes.
+  bool ConfirmDeletion(bool Group, const String& Title);
   // The previous- and next-group keys; true when Key was one of them (then consumed).
   bool GroupKeyDown(std::uint16_t& Key, TShiftState Shift);
   void ReadGroupKeys();

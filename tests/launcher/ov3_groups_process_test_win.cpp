@@ -273,32 +273,3 @@ TEST(Ov3GroupsProcess, IconAndGroupDragsReachTheContentsFile) {
   EXPECT_EQ(CloseBar(bar, window), 0);
   SetEnvironmentVariableW(L"ORV_RECORDER_LOG", nullptr);
 }
-
-TEST(Ov3GroupsProcess, DelAsksBeforeAnIconGoesAndNoKeepsIt) {
-  Ov3Folder folder;
-  WriteThreeGroups(folder, folder.File("recorder.log"));
-  testproc::ChildProcess bar(folder.Exe(), L"", folder.Folder());
-  HWND window = bar.WaitForWindow(15000);
-  ASSERT_NE(window, nullptr);
-  Pump(bar, 300);
-  const BarWindows parts = FindBarWindows(window);
-  ASSERT_EQ(parts.buttons.size(), 3u);
-  Click(parts.buttons[1], 5, 5);
-  for (int answer : {IDNO, IDYES}) {
-    Click(parts.panel, 32, 16);
-    PostMessageW(parts.panel, WM_KEYDOWN, VK_DELETE, 1);
-    HWND box = nullptr;
-    for (int i = 0; i < 200 && !box; ++i, Pump(bar, 50)) box = FindWindowW(L"#32770", L"Delete icon");
-    ASSERT_NE(box, nullptr) << "the bar asks";
-    wchar_t text[256];
-    GetDlgItemTextW(box, 0xFFFF, text, 256);
-    EXPECT_NE(std::wstring(text).find(L"\"First\""), std::wstring::npos);
-    SendMessageW(GetDlgItem(box, answer), BM_CLICK, 0, 0);
-    Pump(bar, 300);
-    const String saved = ReadFileBytes(folder.File("ov3.xml"));
-    EXPECT_EQ(saved.find("title=\"First\"") != String::npos, answer == IDNO);
-    EXPECT_NE(saved.find("title=\"Recorder\""), String::npos);
-  }
-  EXPECT_EQ(CloseBar(bar, window), 0);
-  SetEnvironmentVariableW(L"ORV_RECORDER_LOG", nullptr);
-}

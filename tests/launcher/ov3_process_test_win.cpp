@@ -5,10 +5,10 @@
 #include <filesystem>
 
 #include "kem3/framework/kemxml.h"
+#include "launcher/ov3_folder_win.h"
 #include "launcher/ov3contents.h"
 #include "platform/files.h"
 #include "platform/unicode_convert.h"
-#include "launcher/ov3_folder_win.h"
 
 using namespace ov3test;
 

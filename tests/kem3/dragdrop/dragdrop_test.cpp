@@ -125,13 +125,32 @@ TEST(DataFormatRegistry, TheLayersFormatsInTheirOrder) {
 
 std::uint16_t Id(const char* name) { return RegisterClipboardFormatName(name); }
 
+// A shell in which only items named "y" have a path.
+class FakeShell : public TShellNamespace {
+ public:
+  FakeShell() : previous_(SetShellNamespace(this)) {}
+  ~FakeShell() override { SetShellNamespace(previous_); }
+  WideString PathFromIDList(const TIDList& list) override {
+    return list.find('y') != TIDList::npos ? u"C:\\dir\\y" : u"";
+  }
+  bool HasDesktop() override { return true; }
+  bool ParseDisplayName(const WideString&, TIDList&) override { return false; }
+
+ private:
+  TShellNamespace* previous_;
+};
+
 TEST(DataFormats, FilesComeFromTheFirstFormatThatYieldsNames) {
   RegisterDragDropFormats();
   TestTarget owner(nullptr);
   auto* files = new TFileDataFormat(&owner);
   int changes = 0;
   files->OnChanging = [&](TObject*) { ++changes; };
-  const std::string idlist =
+  FakeShell shell;
+  // The desktop, then the items x and y below it; only y has a path.
+  const std::string idlist = std::string("\2\0\0\0\x10\0\0\0\x12\0\0\0\x17\0\0\0", 16) + std::string(2, '\0') +
+                             std::string("\x03\0x\0\0", 5) + std::string("\x03\0y\0\0", 5);
+  const std::string pathless =
       std::string("\1\0\0\0\x0C\0\0\0\x0E\0\0\0", 12) + std::string(2, '\0') + std::string("\x03\0x\0\0", 5);
   struct Case {
     const char* what;
@@ -144,7 +163,10 @@ TEST(DataFormats, FilesComeFromTheFirstFormatThatYieldsNames) {
       {"FileNameW alone", FakeDataObject().Offer(Id("FileNameW"), std::string("w\0\0\0", 4)), {u"w"}},
       {"from a stream", FakeDataObject().Offer(Id("FileName"), std::string("s.txt\0", 6), tymedIStream), {u"s.txt"}},
       {"malformed CF_HDROP falls through", FakeDataObject().Offer(cfHDrop, "short").Offer(Id("FileName"), "n"), {u"n"}},
-      {"shell items without paths give nothing", FakeDataObject().Offer(Id("Shell IDList Array"), idlist), {}},
+      {"shell items with paths, the others left out",
+       FakeDataObject().Offer(Id("Shell IDList Array"), idlist),
+       {u"C:\\dir\\y"}},
+      {"shell items without paths give nothing", FakeDataObject().Offer(Id("Shell IDList Array"), pathless), {}},
   };
   for (Case& c : cases) {
     SCOPED_TRACE(c.what);

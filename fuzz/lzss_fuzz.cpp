@@ -8,9 +8,9 @@
 
 #include "kem3/framework/kemcrypt.h"
 #include "kem3/framework/kemlzss.h"
+#include "kem3/framework/kempack.h"
 #include "platform/exceptions.h"
 #include "platform/streams.h"
-#include "kem3/framework/kempack.h"
 
 namespace {
 

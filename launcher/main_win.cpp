@@ -53,6 +53,7 @@ TfMain::TfMain(TComponent* AOwner) : TForm(AOwner) {
   pClient->SetAlign(alClient);
   CreateGroupControls();
   CreateAutoHide();
+  CreateDropTarget();
 
   FLanguageListener = RegisterLanguageListener([this] { FormLanguageChange(); });
   FormLanguageChange();
@@ -102,6 +103,7 @@ void TfMain::FormCreate(TObject*) {
   SelectGroup(0);
   UpdateActionStates();
 
+  RegisterDropTarget();
   InstallMouseHook();
 
   // Every setting takes effect once.
@@ -220,6 +222,7 @@ void TfMain::SavePlacementAndSettings() {
 
 void TfMain::FormDestroy(TObject*) {
   if (FMouseHookInstalled) mhRemoveHook(Handle());
+  UnregisterDropTargets();
   FGroupList.clear();
   FGroupsTag = nullptr;
   FContents.reset();

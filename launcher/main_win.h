@@ -25,6 +25,9 @@ class TVosFormCaption;
 class TVosFormIcon;
 class TVosFormSkinner;
 
+class TDropTextTarget;
+class TDataFormatAdapter;
+
 class TfMain : public TForm {
  public:
   explicit TfMain(TComponent* AOwner);
@@ -33,6 +36,10 @@ class TfMain : public TForm {
   TPanel* pClient = nullptr;
   TKemPanelList* plIcons = nullptr;
   TKemButtonSet* bsGroups = nullptr;
+  // Files, shortcuts and web addresses dropped from other programs (main_drop_win.cpp).
+  TDropTextTarget* dtMain = nullptr;
+  TDataFormatAdapter* dfaFile = nullptr;
+  TDataFormatAdapter* dfaUrl = nullptr;
 
   // ---- Contents.
   TKemXml* Contents() const { return FContents.get(); }
@@ -144,6 +151,11 @@ class TfMain : public TForm {
   void plIconsReorder(int CurIdx, int NewIdx);
   void plIconsDropIcon(int Idx, int ButIdx);
   void bsGroupsReorder(int CurIdx, int NewIdx, bool& CanReorder);
+  // The drop target and its adapters; registering the bar as a drop target
+  // (after its window exists) and unregistering it (while it still exists).
+  void CreateDropTarget();
+  void RegisterDropTarget();
+  void UnregisterDropTargets();
   // The group button at a screen point, -1 for none.
   int GroupButtonAtScreen(const TPoint& ScreenPt);
   // AddIcon without its ending: appended, cache entry made, on the panel when its group shows.

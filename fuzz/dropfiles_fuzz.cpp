@@ -1,0 +1,13 @@
+// Feeds arbitrary bytes to the parser of CF_HDROP blocks, as any drag source may
+// hand them over: it either reads them or refuses them with EDropBlockError,
+// and never reads past the block.
+#include "fuzz/dropblock_fuzz.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  return FuzzDropBlock(data, size, [](TDropBlock block) {
+    const std::vector<WideString> files = ParseDropFiles(block);
+    for (const WideString& name : files) Check(!name.empty() && name.size() <= block.size());
+    // What a source writes reads back whole.
+    Check(ParseDropFiles(BuildDropFiles(files)) == files);
+  });
+}

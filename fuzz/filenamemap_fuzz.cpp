@@ -1,0 +1,15 @@
+// Feeds arbitrary bytes to the parser of "FileNameMap" and "FileNameMapW" blocks, as any drag source may
+// hand them over: it either reads them or refuses them with EDropBlockError,
+// and never reads past the block.
+#include "fuzz/dropblock_fuzz.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  return FuzzDropBlock(data, size, [](TDropBlock block) {
+    for (bool wide : {false, true}) {
+      try {
+        Check(!ParseFileNameMap(block, wide).empty());
+      } catch (const EDropBlockError&) {
+      }
+    }
+  });
+}

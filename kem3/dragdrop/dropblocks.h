@@ -1,0 +1,70 @@
+// Parsers of the blocks a drag source hands over: each reads a byte span that
+// any program may have filled, checks every size, count and offset against the
+// span's end and raises EDropBlockError for a block it cannot take.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/exceptions.h"
+#include "platform/types.h"
+
+ORV_EXCEPTION(EDropBlockError, Exception)
+
+// Sizes come from the drag source: a block above this is not read at all, so
+// dragging a huge attachment cannot stall the bar.
+inline constexpr std::int64_t kMaxDropBlockSize = 16 * 1024 * 1024;
+
+using TDropBlock = std::string_view;
+
+// CF_HDROP: a 20-byte header (name-list offset, drop point, non-client flag,
+// wide flag) and the names, each zero-terminated, up to an empty name. The
+// names stay UTF-16; 8-bit names are read in the ANSI code page.
+std::vector<WideString> ParseDropFiles(TDropBlock Block);
+
+// "Shell IDList Array": the item count n, n + 1 offsets (the parent folder
+// first) and the ID lists they point to. Each list comes back with its 2-byte
+// terminator.
+std::vector<std::string> ParseIDListArray(TDropBlock Block);
+// The byte size of the ID list at the start of Bytes, terminator included;
+// EDropBlockError when it runs past the end or holds an item shorter than 2.
+std::size_t IDListSize(TDropBlock Bytes);
+
+// "FileGroupDescriptor" (Wide: "FileGroupDescriptorW"): the item count and
+// descriptors of 332 (592) bytes whose 260-character file name starts at byte 72.
+std::vector<WideString> ParseFileGroupDescriptorNames(TDropBlock Block, bool Wide);
+
+// "FileName" / "FileNameW": one name, cut at its terminator or the block end.
+WideString ParseFileNameBlock(TDropBlock Block, bool Wide);
+
+// "FileNameMap" / "FileNameMapW": names one after another, each ended by a zero
+// character, up to a name that starts with a zero byte; at least one name.
+std::vector<WideString> ParseFileNameMap(TDropBlock Block, bool Wide);
+
+// CF_TEXT and "UniformResourceLocator": the 8-bit text up to its first zero,
+// in UTF-8 (kept when it is valid UTF-8, otherwise read as ANSI).
+String ParseTextBlock(TDropBlock Block);
+
+struct TDroppedURL {
+  String URL;
+  String Title;
+};
+// "Netscape Bookmark": the URL at byte 0 and, in a block longer than 1024
+// bytes, the title at byte 1024.
+TDroppedURL ParseNetscapeBookmark(TDropBlock Block);
+// "Netscape Image Format": a record of more than 44 bytes whose offsets at
+// bytes 32 and 36 point to the title and the URL (0: absent).
+TDroppedURL ParseNetscapeImage(TDropBlock Block);
+
+// An internet shortcut's text: the "URL=" line of its "[InternetShortcut]"
+// section, or nothing.
+std::optional<String> ParseInternetShortcut(TDropBlock Text);
+
+// The lines of a text, split at CR LF, LF or CR; a last line end adds no empty line.
+std::vector<std::string> SplitDropLines(std::string_view Text);
+
+// A CF_HDROP block with wide names, as a drag source writes it.
+std::string BuildDropFiles(const std::vector<WideString>& Files);

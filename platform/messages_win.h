@@ -54,3 +54,7 @@ inline constexpr UINT CN_CTLCOLORDLG = CN_BASE + WM_CTLCOLORDLG;
 inline constexpr UINT CN_CTLCOLORSCROLLBAR = CN_BASE + WM_CTLCOLORSCROLLBAR;
 inline constexpr UINT CN_CTLCOLORSTATIC = CN_BASE + WM_CTLCOLORSTATIC;
 inline constexpr UINT CN_LAST = CN_BASE + 0x3FF;
+
+// To each control of a form in turn, for an accelerator character (WParam the
+// character, LParam the TShiftState mask): a control that takes it answers 1.
+inline constexpr UINT CM_DIALOGCHAR = CM_BASE + 0x20;

@@ -106,7 +106,13 @@ WideString GetEffectiveHint(const TControl* Control) {
 
 TControl* FindControlAtPos(const TPoint& ScreenPos) {
   const POINT p = ToPOINT(ScreenPos);
-  TWinControl* window = FindControl(WindowFromPoint(p));
+  // A system window's own children (a combo box's edit part) stand for it.
+  HWND hit = WindowFromPoint(p);
+  TWinControl* window = FindControl(hit);
+  while (!window && hit && (GetWindowLongPtrW(hit, GWL_STYLE) & WS_CHILD)) {
+    hit = GetParent(hit);
+    window = FindControl(hit);
+  }
   if (!window) return nullptr;
   TControl* child = window->ControlAtPos(window->ScreenToClient(ScreenPos), false, false);
   return child ? child : window;

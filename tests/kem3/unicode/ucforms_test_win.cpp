@@ -3,6 +3,8 @@
 // rectangle and text.
 #include "kem3/unicode/ucforms_win.h"
 
+#include "kem3/unicode/ucstdctrls_win.h"
+
 #include <gtest/gtest.h>
 
 #include "platform/app_scope_win.h"
@@ -79,11 +81,21 @@ TEST(UcFormsWin, HintOfTheControlUnderTheMouseAndTheHintWindow) {
   EXPECT_EQ(WindowText(window->Handle()), u"Σύντομο");
   EXPECT_EQ(window->Width(), window->CalcHintRect(300, u"Σύντομο", nullptr).Width());
 
-  SetCursorPos(330, 130);
+  SetCursorPos(330, 230);
   Application->DoMouseIdle();
   EXPECT_EQ(Application->HintControl(), bare);
   EXPECT_EQ(Application->Hint(), u"");
   EXPECT_FALSE(window->HandleAllocated() && IsWindowVisible(window->Handle()));
+
+  // Over a combo box's edit part, the combo box's hint.
+  auto* combo = new TUcComboBox(form);
+  combo->SetBounds(10, 10, 120, 24);
+  combo->SetParent(bare);
+  combo->SetHint(u"Город");
+  SetCursorPos(100 + 150 + 20, 100 + 15);
+  Application->DoMouseIdle();
+  EXPECT_EQ(Application->HintControl(), combo);
+  EXPECT_EQ(Application->Hint(), u"Город");
 }
 
 TEST(UcFormsWin, HintRectangleIsTheWrappedTextPlusItsMargins) {

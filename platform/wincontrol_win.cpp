@@ -602,26 +602,9 @@ void TWinControl::DispatchDefault(TMessage& Message) {
     DefaultHandler(Message);
     return;
   }
+  // A notification from a child of ours goes to it; others (a menu's command) on.
+  if (ReflectNotification(Message)) return;
   switch (Message.Msg) {
-    case WM_COMMAND:
-    case WM_NOTIFY:
-    case WM_DRAWITEM:
-    case WM_MEASUREITEM:
-    case WM_COMPAREITEM:
-    case WM_DELETEITEM:
-    case WM_VKEYTOITEM:
-    case WM_CHARTOITEM:
-    case WM_HSCROLL:
-    case WM_VSCROLL:
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
-      if (!ReflectNotification(Message)) DefaultHandler(Message);
-      return;
     case WM_NOTIFYFORMAT:
       // Our windows take the wide notifications; a system window answers for its own children.
       if (FDefWndProc) {

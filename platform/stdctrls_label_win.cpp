@@ -104,7 +104,7 @@ void TCustomLabel::Paint() {
 }
 
 void TCustomLabel::AdjustBounds() {
-  if (!FAutoSize || !Parent()) return;
+  if (!FAutoSize) return;
   TRect r = ClientRect();
   UINT flags = DT_CALCRECT | DT_EXPANDTABS;
   if (FWordWrap) {
@@ -112,6 +112,19 @@ void TCustomLabel::AdjustBounds() {
   } else {
     r.Right = r.Left + 0x7FFF;
   }
+  // Measured on the screen's DC: a label sizes itself before its form has a window.
+  HDC screen = GetDC(nullptr);
+  TControlCanvas* canvas = static_cast<TControlCanvas*>(Canvas());
+  canvas->FreeHandle();
+  canvas->SetHandle(screen);
+  struct TGiveBack {
+    TControlCanvas* canvas;
+    HDC dc;
+    ~TGiveBack() {
+      canvas->SetHandle(nullptr);
+      ReleaseDC(nullptr, dc);
+    }
+  } giveBack{canvas, screen};
   DoDrawText(r, flags);
   int left = Left();
   if (FAlignment == taRightJustify) left += Width() - r.Width();

@@ -30,7 +30,7 @@ TCustomListControl::~TCustomListControl() = default;
 void TCustomListControl::InsertError() { throw EOutOfResources("Unable to insert a line"); }
 
 int TCustomListControl::ItemCount() {
-  if (!HandleAllocated() && FSaved) return static_cast<int>(FSavedItems.size());
+  if (!HandleAllocated() && FSaved) return SavedItemCount();
   return static_cast<int>(std::max<LRESULT>(Send(FMessages.GetCount), 0));
 }
 
@@ -355,6 +355,8 @@ void TCustomListBox::RestoreWindowState() {
   TCustomListControl::RestoreWindowState();
   SetTopIndex(FSavedTop);
 }
+
+int TCustomListBox::SavedItemCount() const { return IsVirtual() ? FSavedCount : TCustomListControl::SavedItemCount(); }
 
 bool TCustomListBox::GetItemData(int Index, WideString& Data) {
   if (!OnData) return false;

@@ -82,6 +82,8 @@ class TCustomListControl : public TWinControl {
   virtual void SaveWindowState();
   virtual void RestoreWindowState();
   bool HasSavedState() const { return FSaved; }
+  // The number of items kept while there is no window.
+  virtual int SavedItemCount() const { return static_cast<int>(FSavedItems.size()); }
   std::vector<std::pair<WideString, TObject*>> FSavedItems;
   int FSavedIndex = -1;
 
@@ -214,6 +216,7 @@ class TCustomListBox : public TCustomListControl {
   void DispatchDefault(TMessage& Message) override;
   void SaveWindowState() override;
   void RestoreWindowState() override;
+  int SavedItemCount() const override;
   void DefaultDrawItem(int Index, const TRect& Rect, TOwnerDrawState State) override;
   // A virtual list box's text of Index; false when nobody gives one.
   virtual bool GetItemData(int Index, WideString& Data);

@@ -189,6 +189,8 @@ TEST(UcStdCtrlsWin, VirtualListBoxAsksOnDataAndAnswersMinusOneWithout) {
   list->SetStyle(lbVirtualOwnerDraw);
   EXPECT_EQ(list->Count(), 3);
   EXPECT_EQ(list->ItemIndex(), 1);
+  list->SetParent(nullptr);  // no window now: the number is kept
+  EXPECT_EQ(list->Count(), 3);
 }
 
 TEST(UcStdCtrlsWin, LabelAcceleratorFocusesItsControl) {
@@ -200,11 +202,18 @@ TEST(UcStdCtrlsWin, LabelAcceleratorFocusesItsControl) {
   auto* combo = new TUcComboBox(form);
   combo->SetBounds(150, 40, 100, 80);
   combo->SetParent(form);
+  // A label sizes itself without making its form's window.
+  auto* hidden = NewForm<TQuietForm>(Application);
+  auto* sized = new TUcLabel(hidden);
+  sized->SetParent(hidden);
+  sized->SetCaption(u"Ширина");
+  EXPECT_GT(sized->Width(), 10);
+  EXPECT_FALSE(hidden->HandleAllocated());
+
   auto* label = new TUcLabel(form);
   label->SetParent(form);
   label->SetCaption(u"&Имя");
   label->SetFocusControl(list);
-  EXPECT_GT(label->Width(), 0);
   combo->SetFocus();
   const LPARAM alt = 1 << 29;
   label->SetShowAccelChar(false);

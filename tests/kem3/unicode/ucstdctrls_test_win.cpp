@@ -96,6 +96,16 @@ TEST(UcStdCtrlsWin, ComboBoxCompletesTypedTextAndSelectsTheRest) {
   SendMessageW(edit, WM_CHAR, u'ж', 1);
   EXPECT_EQ(combo->Text(), u"жёлтый");
   EXPECT_EQ(combo->ItemIndex(), 2);
+  // Picked in the list: the text is the item's at once, then the events.
+  int changes = 0;
+  combo->OnChange = [&](TObject*) { changes += combo->Text() == u"Bern" ? 1 : 100; };
+  SendMessageW(combo->Handle(), CB_SETCURSEL, 1, 0);
+  SendMessageW(form->Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo->Handle()), CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(combo->Handle()));
+  EXPECT_EQ(combo->Text(), u"Bern");
+  EXPECT_EQ(selects, 3);  // "b", "ж", and this one
+  EXPECT_EQ(changes, 1);
+  combo->OnChange = nullptr;
   combo->AutoComplete = false;
   combo->SetText(u"");
   SendMessageW(edit, WM_CHAR, u'b', 1);
@@ -226,4 +236,30 @@ TEST(UcStdCtrlsWin, LabelAcceleratorFocusesItsControl) {
   EXPECT_TRUE(list->Focused());
   list->Free();
   EXPECT_EQ(label->FocusControl(), nullptr);
+}
+
+TEST(UcStdCtrlsWin, DisabledLabelIsEmbossed) {
+  TAppScope app;
+  TForm* form = ShownForm();
+  form->SetColor(clBtnFace);
+  auto* label = new TUcLabel(form);
+  label->SetParent(form);
+  label->SetBounds(10, 10, 10, 10);
+  label->SetCaption(u"Ζώνη Жж");
+  auto count = [&](TColor color) {
+    form->Repaint();
+    int n = 0;
+    for (int y = label->Top(); y < label->Top() + label->Height(); ++y) {
+      for (int x = label->Left(); x < label->Left() + label->Width(); ++x) {
+        n += form->PaintBuffer()->PixelColor(x, y) == ColorToRGB(color);
+      }
+    }
+    return n;
+  };
+  EXPECT_GT(count(clWindowText), 0);
+  EXPECT_EQ(count(clBtnHighlight), 0);
+  label->SetEnabled(false);
+  EXPECT_GT(count(clBtnHighlight), 0);
+  EXPECT_GT(count(clBtnShadow), 0);
+  EXPECT_EQ(count(clWindowText), 0);
 }

@@ -35,11 +35,7 @@ void TUcListBoxStrings::Put(int Index, const WideString& S) {
 
 void TUcListBoxStrings::Exchange(int Index1, int Index2) {
   if (Index1 == Index2) return;
-  BeginUpdate();
-  struct TEnd {
-    TWideStrings& list;
-    ~TEnd() { list.EndUpdate(); }
-  } end{*this};
+  TWideUpdateScope scope(*this);
   const int selected = FControl.ItemIndex();
   const bool multi = ListBox().MultiSelect();
   const bool sel1 = multi && ListBox().Selected(Index1);
@@ -64,11 +60,7 @@ void TUcListBoxStrings::Exchange(int Index1, int Index2) {
 
 void TUcListBoxStrings::Move(int CurIndex, int NewIndex) {
   if (CurIndex == NewIndex) return;
-  BeginUpdate();
-  struct TEnd {
-    TWideStrings& list;
-    ~TEnd() { list.EndUpdate(); }
-  } end{*this};
+  TWideUpdateScope scope(*this);
   const WideString text = Get(CurIndex);
   TObject* data = GetObject(CurIndex);
   PutObject(CurIndex, nullptr);

@@ -1,6 +1,6 @@
 // The layer's wide text lists.
-#include <algorithm>
 #include "kem3/unicode/ucwidestrings.h"
+#include <algorithm>
 
 #include <string>
 #include <utility>
@@ -11,17 +11,6 @@
 #include "platform/unicode_convert.h"
 
 namespace {
-
-class TWideUpdateScope {
- public:
-  explicit TWideUpdateScope(TWideStrings& s) : FStrings(s) { FStrings.BeginUpdate(); }
-  ~TWideUpdateScope() { FStrings.EndUpdate(); }
-  TWideUpdateScope(const TWideUpdateScope&) = delete;
-  TWideUpdateScope& operator=(const TWideUpdateScope&) = delete;
-
- private:
-  TWideStrings& FStrings;
-};
 
 [[noreturn]] void SortedListError() { throw EStringListError("Operation not allowed on sorted list"); }
 
@@ -369,9 +358,7 @@ void TUcStringList::PutObject(int Index, TObject* AObject) {
   Changed();
 }
 
-void TUcStringList::SetCapacity(int NewCapacity) {
-  FItems.Resize(std::max(NewCapacity, FItems.Count()));
-}
+void TUcStringList::SetCapacity(int NewCapacity) { FItems.Resize(std::max(NewCapacity, FItems.Count())); }
 
 int TUcStringList::CompareStrings(const WideString& S1, const WideString& S2) const {
   return FCaseSensitive ? UcCompareStr(S1, S2) : UcCompareText(S1, S2);

@@ -5,10 +5,12 @@
 
 #include "platform/deferred_release.h"
 #include "platform/exception_handler.h"
+#include "platform/hintwindow_win.h"
 #include "platform/messages_win.h"
 #include "platform/screen_win.h"
 #include "platform/synchronize.h"
 #include "platform/sysutils.h"
+#include "platform/timer.h"
 #include "platform/unicode_convert.h"
 #include "platform/win_util_win.h"
 
@@ -75,7 +77,11 @@ void TApplication::SetTitle(const WideString& Value) {
 
 void TApplication::Notification(TComponent* AComponent, TOperation Operation) {
   TComponent::Notification(AComponent, Operation);
-  if (Operation == opRemove && AComponent == FMainForm) FMainForm = nullptr;
+  if (Operation != opRemove) return;
+  if (AComponent == FMainForm) FMainForm = nullptr;
+  if (AComponent == FHintControl) FHintControl = nullptr;
+  if (AComponent == FHintWindow) FHintWindow = nullptr;
+  if (AComponent == FHintTimer) FHintTimer = nullptr;
 }
 
 // ---- The loop ------------------------------------------------------------------------
@@ -158,6 +164,11 @@ void TApplication::Idle() {
     HandleException(this);
   }
   ReleaseWaiting();
+  try {
+    DoMouseIdle();
+  } catch (...) {
+    HandleException(this);
+  }
   if (!done || FTerminated) return;
   // Sleeps until a message arrives or a worker hands a call over.
   HANDLE sync = synchronize_detail::SyncEvent().Handle();

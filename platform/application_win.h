@@ -15,6 +15,9 @@
 #include "platform/forms_win.h"
 #include "platform/winapi_win.h"
 
+class THintWindow;
+class TTimer;
+
 using TExceptionEvent = std::function<void(TObject* Sender, const Exception& E)>;
 using TIdleEvent = std::function<void(TObject* Sender, bool& Done)>;
 
@@ -73,6 +76,27 @@ class TApplication : public TComponent {
   TExceptionEvent OnException;
   TIdleEvent OnIdle;
 
+  // ---- Hints. Hint is the long part of the hint of the control under the
+  // mouse (for a status line); OnHint fires when it changes. After the mouse
+  // rests HintPause ms over a control that shows hints (it or a parent has
+  // ShowHint), the short part shows in a hint window made by HintWindowClass.
+  const WideString& Hint() const { return FHint; }
+  void SetHint(const WideString& Value);
+  TNotifyEvent OnHint;
+  bool ShowHint() const { return FShowHint; }
+  void SetShowHint(bool Value);
+  int HintPause = 500;
+  std::function<THintWindow*(TComponent* AOwner)> HintWindowClass;
+  // Looks at the control under the mouse (the idle loop calls it): Hint
+  // follows it, and a new control hides the hint window and starts the pause.
+  void DoMouseIdle();
+  // The control whose hint is the current one (nullptr: none).
+  TControl* HintControl() const { return FHintControl; }
+  // Shows the hint window for the control under CursorPos (screen) at once.
+  void ActivateHint(const TPoint& CursorPos);
+  void CancelHint();
+  THintWindow* HintWindow() const { return FHintWindow; }
+
   // The program to the front: its last active form, restored when minimised.
   void BringToFront();
   void Restore();
@@ -88,8 +112,15 @@ class TApplication : public TComponent {
   void Idle();
   void ReleaseWaiting();
 
+  void HintTimerExpired();
+
   HWND FHandle = nullptr;
   WideString FTitle;
+  WideString FHint;
+  bool FShowHint = true;
+  TControl* FHintControl = nullptr;
+  THintWindow* FHintWindow = nullptr;  // owned as a component
+  TTimer* FHintTimer = nullptr;        // owned as a component
   TCustomForm* FMainForm = nullptr;
   bool FTerminated = false;
   bool FSessionEnded = false;

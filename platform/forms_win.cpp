@@ -455,3 +455,20 @@ TModalResult TCustomForm::ShowModal() {
 }
 
 void TCustomForm::Release() { ReleaseComponent(this); }
+
+bool TCustomForm::FormDialogChar(WideChar Key, TShiftState Shift) {
+  return BroadcastDialogCharMessage(this, Key, Shift);
+}
+
+bool BroadcastDialogCharMessage(TWinControl* Root, WideChar Key, TShiftState Shift) {
+  if (!Root) return false;
+  for (int i = 0; i < Root->ControlCount(); ++i) {
+    TControl* child = Root->Controls(i);
+    if (child->Perform(CM_DIALOGCHAR, Key, static_cast<LPARAM>(Shift.ToMask())) != 0) return true;
+    auto* w = dynamic_cast<TWinControl*>(child);
+    if (w && BroadcastDialogCharMessage(w, Key, Shift)) return true;
+    // A handler may have freed controls.
+    if (i >= Root->ControlCount()) break;
+  }
+  return false;
+}

@@ -93,8 +93,9 @@ class TCustomForm : public TWinControl {
   void MouseWheelHandler(TMessage& Message) override;
 
   // A character that no focused control took (and every Alt+character):
-  // forms that host accelerators answer it; true when taken.
-  virtual bool FormDialogChar(WideChar /*Key*/, TShiftState /*Shift*/) { return false; }
+  // forms that host accelerators answer it; true when taken. Here each control
+  // of the form in turn is asked with CM_DIALOGCHAR (BroadcastDialogCharMessage).
+  virtual bool FormDialogChar(WideChar Key, TShiftState Shift);
 
   virtual void DoCreate();
   virtual void DoDestroy();
@@ -132,6 +133,10 @@ class TForm : public TCustomForm {
  public:
   using TCustomForm::TCustomForm;
 };
+
+// Performs CM_DIALOGCHAR on each control below Root, depth first in child
+// order, until one answers 1; true then.
+bool BroadcastDialogCharMessage(TWinControl* Root, WideChar Key, TShiftState Shift);
 
 // Creates a form and runs its OnCreate: NewForm<TdAbout>(owner).
 template <class T, class... Args>

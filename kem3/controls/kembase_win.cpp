@@ -49,7 +49,9 @@ bool BroadcastDialogKey(TWinControl* Root, std::uint16_t Key, TShiftState Shift)
 }
 
 bool BroadcastDialogChar(TWinControl* Root, WideChar Key, TShiftState Shift) {
-  return Broadcast(Root, [&](IKemControl* K) { return K->DialogChar(Key, Shift); });
+  if (Broadcast(Root, [&](IKemControl* K) { return K->DialogChar(Key, Shift); })) return true;
+  // Controls of the class layer (a label with its FocusControl) answer the message.
+  return BroadcastDialogCharMessage(Root, Key, Shift);
 }
 
 void SetFormActionFinder(TFormActionFinder Finder) { ActionFinder() = std::move(Finder); }

@@ -13,17 +13,6 @@
 
 namespace {
 
-class TWideUpdateScope {
- public:
-  explicit TWideUpdateScope(TWideStrings& s) : FStrings(s) { FStrings.BeginUpdate(); }
-  ~TWideUpdateScope() { FStrings.EndUpdate(); }
-  TWideUpdateScope(const TWideUpdateScope&) = delete;
-  TWideUpdateScope& operator=(const TWideUpdateScope&) = delete;
-
- private:
-  TWideStrings& FStrings;
-};
-
 [[noreturn]] void SortedListError() { throw EStringListError("Operation not allowed on sorted list"); }
 
 // The rest of the stream as UTF-16 units; an odd last byte is left unread.

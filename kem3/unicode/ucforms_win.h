@@ -1,0 +1,32 @@
+// The layer's form and hint window. Our class layer is wide throughout, so a
+// form's caption and hint, the application's title and hint and the hint
+// window's text already are the wide texts; what stays here are the rules the
+// layer adds on top.
+#pragma once
+#include "platform/forms_win.h"
+#include "platform/hints.h"
+#include "platform/hintwindow_win.h"
+
+// The parts of a hint "short|long"; the whole hint when it has no "|".
+inline WideString GetWideShortHint(const WideString& Hint) { return GetShortHint(Hint); }
+inline WideString GetWideLongHint(const WideString& Hint) { return GetLongHint(Hint); }
+// The first non-empty hint of the control and its parents.
+inline WideString GetEffectiveWideHint(const TControl* Control) { return GetEffectiveHint(Control); }
+
+// The hint window of the layer's forms: the short part of the wide hint,
+// drawn and measured by the wide calls (THintWindow's own).
+class TUcCustomHintWindow : public THintWindow {
+ public:
+  using THintWindow::THintWindow;
+};
+
+// The base of the program's forms. A layered window style is never asked for
+// at creation (a form that fades sets it on its window afterwards); the
+// application's hint window becomes the layer's when none was chosen.
+class TUcForm : public TForm {
+ public:
+  explicit TUcForm(TComponent* AOwner);
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+};

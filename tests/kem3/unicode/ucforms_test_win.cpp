@@ -1,0 +1,115 @@
+// The layer's form and hints on real windows: captions across re-creation,
+// the application's hint from the control under the mouse, the hint window's
+// rectangle and text.
+#include "kem3/unicode/ucforms_win.h"
+
+#include "kem3/unicode/ucstdctrls_win.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/app_scope_win.h"
+#include "platform/extctrls_win.h"
+#include "platform/geometry_win.h"
+
+namespace {
+
+class TCountingForm : public TUcForm {
+ public:
+  using TUcForm::TUcForm;
+  int Changes = 0;
+
+ protected:
+  void TextChanged() override {
+    ++Changes;
+    TUcForm::TextChanged();
+  }
+};
+
+WideString WindowText(HWND window) {
+  wchar_t buffer[64] = {};
+  GetWindowTextW(window, buffer, 64);
+  return WideString(reinterpret_cast<const char16_t*>(buffer));
+}
+
+}  // namespace
+
+TEST(UcFormsWin, CaptionSetBeforeTheWindowShowsAfterCreationAndRecreationAndEveryChangeNotifies) {
+  TAppScope app;
+  auto* form = NewForm<TCountingForm>(Application);
+  form->SetCaption(u"Ω");
+  EXPECT_FALSE(form->HandleAllocated());
+  EXPECT_EQ(WindowText(form->Handle()), u"Ω");
+  HWND first = form->Handle();
+  form->SetBorderStyle(bsToolWindow);
+  EXPECT_NE(form->Handle(), first);
+  EXPECT_EQ(WindowText(form->Handle()), u"Ω");
+  // Both would be "?" in an 8-bit code page: still a change.
+  form->SetCaption(u"Ж");
+  form->SetCaption(u"Ж");
+  EXPECT_EQ(form->Changes, 2);
+  EXPECT_EQ(WindowText(form->Handle()), u"Ж");
+  EXPECT_FALSE(GetWindowLongPtrW(form->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED);
+}
+
+TEST(UcFormsWin, HintOfTheControlUnderTheMouseAndTheHintWindow) {
+  TAppScope app;
+  auto* form = NewForm<TUcForm>(Application);
+  form->SetBorderStyle(bsNone);
+  form->SetBounds(100, 100, 300, 200);
+  ShowWindow(form->Handle(), SW_SHOWNA);
+  auto* panel = new TPanel(form);
+  panel->SetBounds(0, 0, 150, 200);
+  panel->SetParent(form);
+  panel->SetHint(u"Σύντομο|Μακρύ κείμενο");
+  panel->SetShowHint(true);
+  auto* bare = new TPanel(form);
+  bare->SetBounds(150, 0, 150, 200);
+  bare->SetParent(form);
+  int hints = 0;
+  Application->OnHint = [&](TObject*) { ++hints; };
+
+  SetCursorPos(130, 130);
+  Application->DoMouseIdle();
+  EXPECT_EQ(Application->HintControl(), panel);
+  EXPECT_EQ(Application->Hint(), u"Μακρύ κείμενο");
+  EXPECT_EQ(hints, 1);
+  Application->ActivateHint(Point(130, 130));
+  THintWindow* window = Application->HintWindow();
+  ASSERT_NE(window, nullptr);
+  EXPECT_NE(dynamic_cast<TUcCustomHintWindow*>(window), nullptr);
+  EXPECT_TRUE(IsWindowVisible(window->Handle()));
+  EXPECT_EQ(WindowText(window->Handle()), u"Σύντομο");
+  EXPECT_EQ(window->Width(), window->CalcHintRect(300, u"Σύντομο", nullptr).Width());
+
+  SetCursorPos(330, 230);
+  Application->DoMouseIdle();
+  EXPECT_EQ(Application->HintControl(), bare);
+  EXPECT_EQ(Application->Hint(), u"");
+  EXPECT_FALSE(window->HandleAllocated() && IsWindowVisible(window->Handle()));
+
+  // Over a combo box's edit part, the combo box's hint.
+  auto* combo = new TUcComboBox(form);
+  combo->SetBounds(10, 10, 120, 24);
+  combo->SetParent(bare);
+  combo->SetHint(u"Город");
+  SetCursorPos(100 + 150 + 20, 100 + 15);
+  Application->DoMouseIdle();
+  EXPECT_EQ(Application->HintControl(), combo);
+  EXPECT_EQ(Application->Hint(), u"Город");
+}
+
+TEST(UcFormsWin, HintRectangleIsTheWrappedTextPlusItsMargins) {
+  TAppScope app;
+  TUcCustomHintWindow window(nullptr);
+  const WideString text = u"Ελληνικά και кириллица в одной подсказке";
+  HDC dc = CreateCompatibleDC(nullptr);
+  SelectObject(dc, window.Font()->Handle());
+  for (int maxWidth : {400, 80}) {
+    RECT expected{0, 0, maxWidth, 0};
+    DrawTextW(dc, WideCStr(text), -1, &expected, DT_CALCRECT | DT_NOPREFIX | DT_WORDBREAK);
+    const TRect r = window.CalcHintRect(maxWidth, text, nullptr);
+    EXPECT_EQ(r, Rect(0, 0, expected.right + 6, expected.bottom + 2)) << maxWidth;
+  }
+  DeleteDC(dc);
+  EXPECT_GT(window.CalcHintRect(80, text, nullptr).Height(), 2 * window.CalcHintRect(400, text, nullptr).Height() - 2);
+}

@@ -1,6 +1,6 @@
 // The layer's wide text lists.
-#include <algorithm>
 #include "kem3/unicode/ucwidestrings.h"
+#include <algorithm>
 
 #include <string>
 #include <utility>
@@ -369,9 +369,7 @@ void TUcStringList::PutObject(int Index, TObject* AObject) {
   Changed();
 }
 
-void TUcStringList::SetCapacity(int NewCapacity) {
-  FItems.Resize(std::max(NewCapacity, FItems.Count()));
-}
+void TUcStringList::SetCapacity(int NewCapacity) { FItems.Resize(std::max(NewCapacity, FItems.Count())); }
 
 int TUcStringList::CompareStrings(const WideString& S1, const WideString& S2) const {
   return FCaseSensitive ? UcCompareStr(S1, S2) : UcCompareText(S1, S2);

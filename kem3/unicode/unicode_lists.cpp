@@ -1,6 +1,6 @@
 // The locale-aware wide lists.
-#include <algorithm>
 #include "kem3/unicode/unicode_lists.h"
+#include <algorithm>
 
 #include <string>
 #include <utility>
@@ -288,9 +288,7 @@ void TWideStringList::PutObject(int Index, TObject* AObject) {
   Changed();
 }
 
-void TWideStringList::SetCapacity(int NewCapacity) {
-  FItems.Resize(std::max(NewCapacity, 0));
-}
+void TWideStringList::SetCapacity(int NewCapacity) { FItems.Resize(std::max(NewCapacity, 0)); }
 
 void TWideStringList::SetLocale(LCID_T Value) {
   TWideStrings::SetLocale(Value);

@@ -5,6 +5,7 @@
 // it while it still shows the action's value (the client is "linked" in that
 // property) and keeps its own value once it was changed by hand.
 #pragma once
+#include <memory>
 #include <vector>
 
 #include "platform/component.h"
@@ -143,3 +144,18 @@ class THintAction : public TCustomAction {
  public:
   using TCustomAction::TCustomAction;
 };
+
+// Sets a client's action (a control's, a menu item's): the link is made on
+// first use and takes the action, then the client takes the action's state
+// (only where it has its defaults while the action is being loaded). Nil
+// drops the link.
+template <class MakeLink, class TakeState>
+void SetLinkedAction(std::unique_ptr<TBasicActionLink>& Link, TBasicAction* Value, MakeLink&& make, TakeState&& take) {
+  if (!Value) {
+    Link.reset();
+    return;
+  }
+  if (!Link) Link = make();
+  Link->SetAction(Value);
+  take(Value, Value->ComponentState().Contains(csLoading));
+}

@@ -4,13 +4,9 @@
 #include "platform/unicode_convert.h"
 
 void TControl::SetAction(TBasicAction* Value) {
-  if (!Value) {
-    FActionLink.reset();
-    return;
-  }
-  if (!FActionLink) FActionLink = CreateActionLink();
-  FActionLink->SetAction(Value);
-  ActionChange(Value, Value->ComponentState().Contains(csLoading));
+  SetLinkedAction(
+      FActionLink, Value, [this] { return CreateActionLink(); },
+      [this](TBasicAction* Action, bool CheckDefaults) { ActionChange(Action, CheckDefaults); });
 }
 
 std::unique_ptr<TBasicActionLink> TControl::CreateActionLink() { return std::make_unique<TControlActionLink>(this); }

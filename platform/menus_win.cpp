@@ -311,13 +311,9 @@ void TMenuItem::InitiateAction() {
 }
 
 void TMenuItem::SetAction(TBasicAction* Value) {
-  if (!Value) {
-    FActionLink.reset();
-    return;
-  }
-  if (!FActionLink) FActionLink = CreateActionLink();
-  FActionLink->SetAction(Value);
-  ActionChange(Value, Value->ComponentState().Contains(csLoading));
+  SetLinkedAction(
+      FActionLink, Value, [this] { return CreateActionLink(); },
+      [this](TBasicAction* Action, bool CheckDefaults) { ActionChange(Action, CheckDefaults); });
 }
 
 std::unique_ptr<TBasicActionLink> TMenuItem::CreateActionLink() { return std::make_unique<TMenuActionLink>(this); }

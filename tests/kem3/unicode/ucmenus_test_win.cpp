@@ -74,6 +74,21 @@ TEST(UcMenusWin, EntriesShowCaptionAndShortcutAndCommandsReachTheItems) {
     form->RecreateWnd();
     window = form->Handle();
   }
+  // Opening the sub-menu rewrites an entry whose text no longer matches (as
+  // after a change of the keyboard layout), once per layout.
+  auto overwrite = [&] {
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_STRING;
+    info.dwTypeData = const_cast<wchar_t*>(L"stale");
+    SetMenuItemInfoW(file->Handle(), open->Command(), FALSE, &info);
+  };
+  overwrite();
+  SendMessageW(window, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(file->Handle()), 0);
+  EXPECT_EQ(EntryText(file->Handle(), open->Command()), kOpen + u"\tCtrl+O");
+  overwrite();
+  SendMessageW(window, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(file->Handle()), 0);
+  EXPECT_EQ(EntryText(file->Handle(), open->Command()), u"stale");
   // State changes rewrite the entry.
   open->SetRadioItem(true);
   open->SetChecked(true);

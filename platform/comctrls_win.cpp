@@ -219,8 +219,9 @@ void TCustomListView::ItemNotify(TMessage& Message) {
   switch (header->code) {
     case LVN_GETDISPINFOW: {
       auto* info = reinterpret_cast<NMLVDISPINFOW*>(Message.LParam);
+      // Our own item: the window holds only items of this list, each removed before it is freed.
       auto* item = reinterpret_cast<TListItem*>(info->item.lParam);
-      if (IndexOf(item) < 0) return;
+      if (!item) return;
       if (info->item.mask & LVIF_TEXT) {
         CopyToBuffer(ItemText(item, info->item.iSubItem), info->item.pszText, info->item.cchTextMax);
       }

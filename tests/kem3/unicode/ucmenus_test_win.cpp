@@ -186,8 +186,12 @@ TEST(UcMenusWin, ShortCutsAreNamedByTheKeyboardLayout) {
 
 namespace {
 
-TPopupMenu* gShown = nullptr;
 int gMeasured = 0;
+
+void CALLBACK CloseMenu(HWND, UINT, UINT_PTR Timer, DWORD) {
+  KillTimer(nullptr, Timer);
+  EndMenu();
+}
 
 // Runs inside the menu's loop: the menu is open; choose the second entry.
 void CALLBACK ChooseSecond(HWND, UINT, UINT_PTR Timer, DWORD) {
@@ -196,11 +200,8 @@ void CALLBACK ChooseSecond(HWND, UINT, UINT_PTR Timer, DWORD) {
   PostMessageW(owner, WM_KEYDOWN, VK_DOWN, 0);
   PostMessageW(owner, WM_KEYDOWN, VK_DOWN, 0);
   PostMessageW(owner, WM_KEYDOWN, VK_RETURN, 0);
-  // Should the keys not reach the menu, it still closes.
-  SetTimer(nullptr, 0, 1500, [](HWND, UINT, UINT_PTR T, DWORD) {
-    KillTimer(nullptr, T);
-    EndMenu();
-  });
+  // Should the keys not reach the menu, it still closes (and the test fails, not hangs).
+  SetTimer(nullptr, 0, 1500, CloseMenu);
 }
 
 }  // namespace
@@ -228,17 +229,13 @@ TEST(UcMenusWin, PopupMenuShowsAtAPointAndItsCommandReachesTheItem) {
   popup->Items()->Items(0)->SetAction(action);
   popup->Items()->Items(0)->OnClick = nullptr;
   popup->OnPopup = [&](TObject*) { ++popups; };
-  gShown = popup;
   SetTimer(nullptr, 0, 300, ChooseSecond);
   popup->Popup(50, 50);
   Application->ProcessMessages();
   EXPECT_EQ(popups, 1);
   EXPECT_GE(updates, 1);
   EXPECT_GE(gMeasured, 3);
-  // The command from the menu (or, if the keys missed it, sent as the menu sends it).
-  if (clicked.empty()) {
-    SendMessageW(PopupListWindow(), WM_COMMAND, MAKEWPARAM(popup->Items()->Items(1)->Command(), 0), 0);
-  }
+  // The command the menu posted to its window reached the second item.
   EXPECT_EQ(clicked, std::vector<int>{1});
   form->Free();
 }

@@ -401,6 +401,42 @@ HWND TCustomTreeView::EditHandle() const {
   return reinterpret_cast<HWND>(SendMessageW(const_cast<TCustomTreeView*>(this)->Handle(), TVM_GETEDITCONTROL, 0, 0));
 }
 
+int TCustomTreeView::CompareNodes(TTreeNode* Node1, TTreeNode* Node2) {
+  int compare = 0;
+  if (OnCompare) {
+    OnCompare(this, Node1, Node2, 0, compare);
+  } else {
+    compare = lstrcmpW(WideCStr(Node1->FText), WideCStr(Node2->FText));
+  }
+  return compare;
+}
+
+namespace {
+
+int CALLBACK CompareTreeItems(LPARAM Node1, LPARAM Node2, LPARAM Data) {
+  // The window sorts in the same order as the nodes were sorted.
+  auto* order = reinterpret_cast<std::vector<TTreeNode*>*>(Data);
+  auto at = [&](LPARAM n) { return std::find(order->begin(), order->end(), reinterpret_cast<TTreeNode*>(n)); };
+  return at(Node1) < at(Node2) ? -1 : at(Node1) > at(Node2) ? 1 : 0;
+}
+
+}  // namespace
+
+void TCustomTreeView::AlphaSort() {
+  TTreeNodes* nodes = Items();
+  auto sortSiblings = [&](std::vector<std::unique_ptr<TTreeNode>>& Siblings, HTREEITEM Parent) {
+    std::stable_sort(Siblings.begin(), Siblings.end(),
+                     [&](const auto& a, const auto& b) { return CompareNodes(a.get(), b.get()) < 0; });
+    if (!HandleAllocated() || !Parent) return;
+    std::vector<TTreeNode*> order;
+    for (const auto& n : Siblings) order.push_back(n.get());
+    TVSORTCB sort{Parent, CompareTreeItems, reinterpret_cast<LPARAM>(&order)};
+    SendMessageW(Handle(), TVM_SORTCHILDRENCB, 0, reinterpret_cast<LPARAM>(&sort));
+  };
+  sortSiblings(nodes->FRoots, TVI_ROOT);
+  for (TTreeNode* node : nodes->AllNodes()) sortSiblings(node->FChildren, node->FItemId);
+}
+
 void TCustomTreeView::CreateParams(TCreateParams& Params) {
   TWinControl::CreateParams(Params);
   CreateSubClass(Params, u"SysTreeView32");

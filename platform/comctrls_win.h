@@ -201,6 +201,8 @@ class TTreeNodes : public TObject {
 using TTVEditingEvent = std::function<void(TObject* Sender, TTreeNode* Node, bool& AllowEdit)>;
 using TTVEditedEvent = std::function<void(TObject* Sender, TTreeNode* Node, WideString& S)>;
 using TTVChangedEvent = std::function<void(TObject* Sender, TTreeNode* Node)>;
+using TTVCompareEvent =
+    std::function<void(TObject* Sender, TTreeNode* Node1, TTreeNode* Node2, int Data, int& Compare)>;
 
 class TCustomTreeView : public TWinControl {
  public:
@@ -217,18 +219,23 @@ class TCustomTreeView : public TWinControl {
   bool IsEditing() const { return FEditing; }
   // The in-place editor's window while a label is edited.
   HWND EditHandle() const;
+  // Sorts every node's children (and the top-level nodes): by OnCompare when
+  // set, else by their texts (lstrcmpW).
+  void AlphaSort();
 
   TTVEditingEvent OnEditing;
   // The edited text (which the handler may change) before the node takes it.
   TTVEditedEvent OnEdited;
   TTVChangedEvent OnCancelEdit;
   TTVChangedEvent OnChange;
+  TTVCompareEvent OnCompare;
 
  protected:
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
   void DestroyWnd() override;
   void DispatchDefault(TMessage& Message) override;
+  int CompareNodes(TTreeNode* Node1, TTreeNode* Node2);
   // The node list this tree view keeps (made on first use).
   virtual std::unique_ptr<TTreeNodes> CreateTreeNodes();
   virtual bool CanEdit(TTreeNode* Node);

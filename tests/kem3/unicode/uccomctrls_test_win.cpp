@@ -137,6 +137,22 @@ TEST(UcTreeViewWin, NodesSurviveReCreationAndLabelsAreEditedInPlace) {
     EXPECT_EQ(reinterpret_cast<HTREEITEM>(SendMessageW(h, TVM_GETNEXTITEM, TVGN_CARET, 0)), athens->ItemId());
     tree->RecreateWnd();
   }
+  // Sorting by the texts (lstrcmpW: Greek before Cyrillic), or by OnCompare; model and window agree.
+  auto firstInWindow = [&] {
+    return reinterpret_cast<HTREEITEM>(SendMessageW(tree->Handle(), TVM_GETNEXTITEM, TVGN_ROOT, 0));
+  };
+  tree->OnCompare = [](TObject*, TTreeNode* A, TTreeNode* B, int, int& Compare) {
+    Compare = B->Text().compare(A->Text());
+  };
+  tree->AlphaSort();
+  EXPECT_EQ(nodes->TopItem(0), russia);
+  EXPECT_EQ(greece->Item(1), athens);
+  EXPECT_EQ(firstInWindow(), russia->ItemId());
+  tree->OnCompare = nullptr;
+  tree->AlphaSort();
+  EXPECT_EQ(nodes->TopItem(0), greece);
+  EXPECT_EQ(greece->Item(0), athens);
+  EXPECT_EQ(firstInWindow(), greece->ItemId());
   // In-place editing: the editor's wide text becomes the node's.
   WideString seen;
   tree->OnEdited = [&](TObject*, TTreeNode*, WideString& S) {

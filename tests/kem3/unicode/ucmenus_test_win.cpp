@@ -229,12 +229,19 @@ TEST(UcMenusWin, PopupMenuShowsAtAPointAndItsCommandReachesTheItem) {
   popup->Items()->Items(0)->SetAction(action);
   popup->Items()->Items(0)->OnClick = nullptr;
   popup->OnPopup = [&](TObject*) { ++popups; };
+  // The last entry draws itself; the others are drawn by the items' own drawing.
+  int drawn = 0;
+  popup->Items()->Items(2)->OnAdvancedDrawItem = [&](TObject*, TCanvas* Canvas, const TRect& Rect, TOwnerDrawState) {
+    ++drawn;
+    Canvas->FillRect(Rect);
+  };
   SetTimer(nullptr, 0, 300, ChooseSecond);
   popup->Popup(50, 50);
   Application->ProcessMessages();
   EXPECT_EQ(popups, 1);
   EXPECT_GE(updates, 1);
   EXPECT_GE(gMeasured, 3);
+  EXPECT_GE(drawn, 1);
   // The command the menu posted to its window reached the second item.
   EXPECT_EQ(clicked, std::vector<int>{1});
   form->Free();

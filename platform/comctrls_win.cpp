@@ -7,6 +7,12 @@ namespace {
 
 // Copies Text into a window's buffer of Size characters: at most Size - 1 and
 // a terminator; nothing at all for a size of 0 or less.
+// Adds or removes the style that lets the window edit labels in place.
+void SetEditLabelsStyle(HWND Window, LONG_PTR Style, bool On) {
+  const LONG_PTR style = GetWindowLongPtrW(Window, GWL_STYLE);
+  SetWindowLongPtrW(Window, GWL_STYLE, On ? style | Style : style & ~Style);
+}
+
 void CopyToBuffer(const WideString& Text, wchar_t* Buffer, int Size) {
   if (!Buffer || Size <= 0) return;
   const size_t n = std::min(Text.size(), static_cast<size_t>(Size) - 1);
@@ -56,6 +62,10 @@ void TListItem::SetSelected(bool Value) {
   item.stateMask = LVIS_SELECTED;
   item.state = Value ? LVIS_SELECTED : 0;
   SendMessageW(FOwner->Handle(), LVM_SETITEMSTATE, static_cast<WPARAM>(Index()), reinterpret_cast<LPARAM>(&item));
+}
+
+void TListItem::EditCaption() {
+  if (FOwner->HandleAllocated()) SendMessageW(FOwner->Handle(), LVM_EDITLABELW, static_cast<WPARAM>(Index()), 0);
 }
 
 // ---- TCustomListView ----------------------------------------------------------
@@ -125,10 +135,22 @@ void TCustomListView::AlphaSort() {
   for (int i = 0; i < ItemCount(); ++i) InsertItemWindow(i);
 }
 
+void TCustomListView::SetReadOnly(bool Value) {
+  if (FReadOnly == Value) return;
+  FReadOnly = Value;
+  if (HandleAllocated()) SetEditLabelsStyle(Handle(), LVS_EDITLABELS, !Value);
+}
+
+HWND TCustomListView::EditHandle() const {
+  if (!HandleAllocated()) return nullptr;
+  return reinterpret_cast<HWND>(SendMessageW(const_cast<TCustomListView*>(this)->Handle(), LVM_GETEDITCONTROL, 0, 0));
+}
+
 void TCustomListView::CreateParams(TCreateParams& Params) {
   TWinControl::CreateParams(Params);
   CreateSubClass(Params, u"SysListView32");
   Params.Style |= LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS;
+  if (!FReadOnly) Params.Style |= LVS_EDITLABELS;
   Params.ExStyle |= WS_EX_CLIENTEDGE;
 }
 
@@ -226,6 +248,27 @@ void TCustomListView::ItemNotify(TMessage& Message) {
         CopyToBuffer(ItemText(item, info->item.iSubItem), info->item.pszText, info->item.cchTextMax);
       }
       if (info->item.mask & LVIF_IMAGE) info->item.iImage = item->FImageIndex;
+      return;
+    }
+    case LVN_BEGINLABELEDITW: {
+      auto* item = reinterpret_cast<TListItem*>(reinterpret_cast<const NMLVDISPINFOW*>(Message.LParam)->item.lParam);
+      bool allow = !FReadOnly && item;
+      if (allow && OnEditing) OnEditing(this, item, allow);
+      FEditing = allow;
+      Message.Result = allow ? FALSE : TRUE;
+      return;
+    }
+    case LVN_ENDLABELEDITW: {
+      const auto* info = reinterpret_cast<const NMLVDISPINFOW*>(Message.LParam);
+      auto* item = reinterpret_cast<TListItem*>(info->item.lParam);
+      // As in the tree view: only the first end of one editing counts, and
+      // the item keeps its caption itself (Result stays FALSE).
+      if (!FEditing) return;
+      FEditing = false;
+      if (!item || !info->item.pszText) return;
+      WideString text(reinterpret_cast<const char16_t*>(info->item.pszText));
+      if (OnEdited) OnEdited(this, item, text);
+      item->SetCaption(text);
       return;
     }
     case LVN_ITEMCHANGED: {
@@ -381,10 +424,7 @@ std::unique_ptr<TTreeNodes> TCustomTreeView::CreateTreeNodes() { return std::mak
 void TCustomTreeView::SetReadOnly(bool Value) {
   if (FReadOnly == Value) return;
   FReadOnly = Value;
-  if (!HandleAllocated()) return;
-  LONG_PTR style = GetWindowLongPtrW(Handle(), GWL_STYLE);
-  style = Value ? style & ~static_cast<LONG_PTR>(TVS_EDITLABELS) : style | TVS_EDITLABELS;
-  SetWindowLongPtrW(Handle(), GWL_STYLE, style);
+  if (HandleAllocated()) SetEditLabelsStyle(Handle(), TVS_EDITLABELS, !Value);
 }
 
 TTreeNode* TCustomTreeView::Selected() const { return FSelected; }

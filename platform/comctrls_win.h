@@ -50,6 +50,8 @@ class TListItem {
   int Index() const;
   bool Selected() const;
   void SetSelected(bool Value);
+  // Starts in-place editing of the caption in the window.
+  void EditCaption();
   TCustomListView* Owner() const { return FOwner; }
 
  private:
@@ -65,6 +67,8 @@ class TListItem {
 // Sender, the two items, the column the sort is by (0: captions), the result (< 0, 0, > 0).
 using TLVCompareEvent =
     std::function<void(TObject* Sender, TListItem* Item1, TListItem* Item2, int Data, int& Compare)>;
+using TLVEditingEvent = std::function<void(TObject* Sender, TListItem* Item, bool& AllowEdit)>;
+using TLVEditedEvent = std::function<void(TObject* Sender, TListItem* Item, WideString& S)>;
 using TLVColumnResizeEvent = std::function<void(TObject* Sender, TListColumn* Column)>;
 
 class TCustomListView : public TWinControl {
@@ -92,6 +96,16 @@ class TCustomListView : public TWinControl {
   // The user resized a column (dragged or double-clicked its divider).
   TLVColumnResizeEvent OnColumnResize;
 
+  // Captions cannot be edited in place.
+  bool ReadOnly() const { return FReadOnly; }
+  void SetReadOnly(bool Value);
+  bool IsEditing() const { return FEditing; }
+  // The in-place editor's window while a caption is edited.
+  HWND EditHandle() const;
+  TLVEditingEvent OnEditing;
+  // The edited text (which the handler may change) before the item takes it.
+  TLVEditedEvent OnEdited;
+
  protected:
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
@@ -112,6 +126,8 @@ class TCustomListView : public TWinControl {
 
   std::vector<std::unique_ptr<TListColumn>> FColumns;
   std::vector<std::unique_ptr<TListItem>> FItems;
+  bool FReadOnly = false;
+  bool FEditing = false;
 };
 
 // ---- Tree view ------------------------------------------------------------------

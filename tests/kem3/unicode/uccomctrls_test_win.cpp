@@ -97,6 +97,20 @@ TEST(UcListViewWin, ColumnsItemsAndSelectionSurviveReCreation) {
   const int dragged = list->Columns(0)->Width();
   list->RecreateWnd();
   EXPECT_EQ(SendMessageW(list->Handle(), LVM_GETCOLUMNWIDTH, 0, 0), dragged);
+  // In-place editing of a caption: the editor's wide text becomes the item's.
+  list->OnEdited = [](TObject*, TListItem*, WideString& S) { S += u"!"; };
+  list->SetFocus();
+  list->Items(1)->EditCaption();
+  ASSERT_TRUE(list->IsEditing());
+  SetWindowTextW(list->EditHandle(), L"\u03a3\u03c0\u03ac\u03c1\u03c4\u03b7");
+  SendMessageW(list->EditHandle(), WM_KEYDOWN, VK_RETURN, 0);
+  EXPECT_FALSE(list->IsEditing());
+  EXPECT_EQ(list->Items(1)->Caption(), u"\u03a3\u03c0\u03ac\u03c1\u03c4\u03b7!");
+  EXPECT_EQ(ItemText(list->Handle(), 1, 0), list->Items(1)->Caption());
+  list->Items(1)->SetCaption(kAthens);
+  list->SetReadOnly(true);
+  list->Items(1)->EditCaption();
+  EXPECT_FALSE(list->IsEditing());
   // Sorting by the captions (lstrcmpW), or by OnCompare.
   list->AlphaSort();
   EXPECT_EQ(ItemText(list->Handle(), 0, 0), u"Bern");

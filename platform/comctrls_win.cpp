@@ -217,8 +217,9 @@ void TCustomListView::ColumnResized(TListColumn* Column) {
   if (OnColumnResize) OnColumnResize(this, Column);
 }
 
-void TCustomListView::HeaderNotify(const NMHEADERW& Header) {
-  switch (Header.hdr.code) {
+void TCustomListView::HeaderNotify(TMessage& Message) {
+  TWinControl::DispatchDefault(Message);
+  switch (reinterpret_cast<const NMHDR*>(Message.LParam)->code) {
     case HDN_ENDTRACKW:
     case HDN_DIVIDERDBLCLICKW:
     case HDN_ITEMCHANGEDW:
@@ -288,13 +289,13 @@ void TCustomListView::DispatchDefault(TMessage& Message) {
     ItemNotify(Message);
     return;
   }
-  TWinControl::DispatchDefault(Message);
-  if (Message.Msg == WM_NOTIFY && Message.LParam) {
-    const auto* header = reinterpret_cast<const NMHDR*>(Message.LParam);
-    if (header->hwndFrom == reinterpret_cast<HWND>(SendMessageW(Handle(), LVM_GETHEADER, 0, 0))) {
-      HeaderNotify(*reinterpret_cast<const NMHEADERW*>(Message.LParam));
-    }
+  if (Message.Msg == WM_NOTIFY && Message.LParam &&
+      reinterpret_cast<const NMHDR*>(Message.LParam)->hwndFrom ==
+          reinterpret_cast<HWND>(SendMessageW(Handle(), LVM_GETHEADER, 0, 0))) {
+    HeaderNotify(Message);
+    return;
   }
+  TWinControl::DispatchDefault(Message);
 }
 
 // ---- TTreeNode ----------------------------------------------------------------

@@ -114,6 +114,10 @@ class TCustomListView : public TWinControl {
   // The item's text for the window: its caption for column 0, else a sub-item.
   virtual WideString ItemText(const TListItem* Item, int Column) const;
   virtual void ColumnResized(TListColumn* Column);
+  // A notification of the list view's header (its WM_NOTIFY, wide codes):
+  // the base lets the window handle it, then resizes the columns whose width
+  // changed. Overrides may change the notification first or the result after.
+  virtual void HeaderNotify(TMessage& Message);
 
  private:
   friend class TListColumn;
@@ -121,7 +125,6 @@ class TCustomListView : public TWinControl {
   void InsertColumnWindow(const TListColumn& Column);
   void InsertItemWindow(int Index);
   void RefreshItem(const TListItem* Item);
-  void HeaderNotify(const NMHEADERW& Header);
   void ItemNotify(TMessage& Message);
 
   std::vector<std::unique_ptr<TListColumn>> FColumns;

@@ -2,6 +2,9 @@
 #include "platform/comctrls_win.h"
 
 #include <algorithm>
+#include <string>
+
+#include "platform/exceptions.h"
 
 namespace {
 
@@ -89,15 +92,46 @@ TListColumn* TCustomListView::AddColumn() {
   return column;
 }
 
-TListItem* TCustomListView::Items(int Index) const { return FItems.at(static_cast<size_t>(Index)).get(); }
+TListItem* TCustomListView::Items(int Index) const {
+  if (!FOwnerData) return FItems.at(static_cast<size_t>(Index)).get();
+  if (Index < 0 || Index >= FDataCount) throw EListError("List index out of bounds (" + std::to_string(Index) + ")");
+  auto* self = const_cast<TCustomListView*>(this);
+  if (!FDataItem) FDataItem = std::make_unique<TListItem>(self);
+  FDataIndex = Index;
+  FDataItem->FCaption.clear();
+  FDataItem->FSubItems.clear();
+  FDataItem->FData = nullptr;
+  FDataItem->FImageIndex = -1;
+  FDataItem->FSelected =
+      HandleAllocated() &&
+      (SendMessageW(self->Handle(), LVM_GETITEMSTATE, static_cast<WPARAM>(Index), LVIS_SELECTED) & LVIS_SELECTED);
+  if (OnData) OnData(self, FDataItem.get());
+  return FDataItem.get();
+}
+
+void TCustomListView::SetOwnerData(bool Value) {
+  if (FOwnerData == Value) return;
+  FItems.clear();
+  FDataCount = 0;
+  FOwnerData = Value;
+  RecreateWnd();
+}
+
+void TCustomListView::SetItemCount(int Count) {
+  if (!FOwnerData) throw EInvalidOperation("The item count is set only for owner data");
+  FDataCount = std::max(Count, 0);
+  if (HandleAllocated()) SendMessageW(Handle(), LVM_SETITEMCOUNT, static_cast<WPARAM>(FDataCount), 0);
+}
 
 TListItem* TCustomListView::AddItem() {
+  if (FOwnerData) throw EInvalidOperation("Owner data items are not added");
   FItems.push_back(std::make_unique<TListItem>(this));
   if (HandleAllocated()) InsertItemWindow(ItemCount() - 1);
   return FItems.back().get();
 }
 
 void TCustomListView::DeleteItem(int Index) {
+  if (FOwnerData) throw EInvalidOperation("Owner data items are not deleted");
   (void)Items(Index);
   if (HandleAllocated()) SendMessageW(Handle(), LVM_DELETEITEM, static_cast<WPARAM>(Index), 0);
   FItems.erase(FItems.begin() + Index);
@@ -109,11 +143,18 @@ void TCustomListView::ClearItems() {
 }
 
 int TCustomListView::IndexOf(const TListItem* Item) const {
+  if (FOwnerData) return Item && Item == FDataItem.get() ? FDataIndex : -1;
   auto it = std::find_if(FItems.begin(), FItems.end(), [&](const auto& i) { return i.get() == Item; });
   return it == FItems.end() ? -1 : static_cast<int>(it - FItems.begin());
 }
 
 TListItem* TCustomListView::Selected() const {
+  if (FOwnerData) {
+    if (!HandleAllocated()) return nullptr;
+    const auto index = static_cast<int>(SendMessageW(const_cast<TCustomListView*>(this)->Handle(), LVM_GETNEXTITEM,
+                                                     static_cast<WPARAM>(-1), LVNI_SELECTED));
+    return index >= 0 ? Items(index) : nullptr;
+  }
   for (const auto& item : FItems) {
     if (item->FSelected) return item.get();
   }
@@ -121,6 +162,7 @@ TListItem* TCustomListView::Selected() const {
 }
 
 void TCustomListView::AlphaSort() {
+  if (FOwnerData) return;  // the owner keeps the order
   std::stable_sort(FItems.begin(), FItems.end(), [this](const auto& a, const auto& b) {
     int compare = 0;
     if (OnCompare) {
@@ -150,6 +192,7 @@ void TCustomListView::CreateParams(TCreateParams& Params) {
   TWinControl::CreateParams(Params);
   CreateSubClass(Params, u"SysListView32");
   Params.Style |= LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS;
+  if (FOwnerData) Params.Style |= LVS_OWNERDATA;
   if (!FReadOnly) Params.Style |= LVS_EDITLABELS;
   Params.ExStyle |= WS_EX_CLIENTEDGE;
 }
@@ -160,6 +203,10 @@ void TCustomListView::CreateWnd() {
   SendMessageW(Handle(), CCM_SETUNICODEFORMAT, TRUE, 0);
   SendMessageW(Handle(), LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
   for (const auto& column : FColumns) InsertColumnWindow(*column);
+  if (FOwnerData) {
+    SendMessageW(Handle(), LVM_SETITEMCOUNT, static_cast<WPARAM>(FDataCount), 0);
+    return;
+  }
   for (int i = 0; i < ItemCount(); ++i) InsertItemWindow(i);
 }
 
@@ -202,7 +249,8 @@ void TCustomListView::InsertItemWindow(int Index) {
 }
 
 void TCustomListView::RefreshItem(const TListItem* Item) {
-  if (!HandleAllocated()) return;
+  // OnData fills the owner data item while the window asks for it.
+  if (!HandleAllocated() || Item == FDataItem.get()) return;
   const int index = IndexOf(Item);
   if (index >= 0) SendMessageW(Handle(), LVM_REDRAWITEMS, static_cast<WPARAM>(index), index);
 }
@@ -243,7 +291,11 @@ void TCustomListView::ItemNotify(TMessage& Message) {
     case LVN_GETDISPINFOW: {
       auto* info = reinterpret_cast<NMLVDISPINFOW*>(Message.LParam);
       // Our own item: the window holds only items of this list, each removed before it is freed.
-      auto* item = reinterpret_cast<TListItem*>(info->item.lParam);
+      TListItem* item = reinterpret_cast<TListItem*>(info->item.lParam);
+      if (FOwnerData) {
+        if (info->item.iItem < 0 || info->item.iItem >= FDataCount) return;
+        item = Items(info->item.iItem);
+      }
       if (!item) return;
       if (info->item.mask & LVIF_TEXT) {
         CopyToBuffer(ItemText(item, info->item.iSubItem), info->item.pszText, info->item.cchTextMax);
@@ -272,9 +324,19 @@ void TCustomListView::ItemNotify(TMessage& Message) {
       item->SetCaption(text);
       return;
     }
+    case LVN_ODFINDITEMW: {
+      const auto* find = reinterpret_cast<const NMLVFINDITEMW*>(Message.LParam);
+      int index = -1;
+      if (OnDataFind && (find->lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) && find->lvfi.psz) {
+        OnDataFind(this, WideString(reinterpret_cast<const char16_t*>(find->lvfi.psz)),
+                   (find->lvfi.flags & LVFI_PARTIAL) != 0, find->iStart, index);
+      }
+      Message.Result = index;
+      return;
+    }
     case LVN_ITEMCHANGED: {
       const auto* change = reinterpret_cast<const NMLISTVIEW*>(Message.LParam);
-      if (!(change->uChanged & LVIF_STATE) || change->iItem < 0 || change->iItem >= ItemCount()) return;
+      if (FOwnerData || !(change->uChanged & LVIF_STATE) || change->iItem < 0 || change->iItem >= ItemCount()) return;
       Items(change->iItem)->FSelected = (change->uNewState & LVIS_SELECTED) != 0;
       return;
     }

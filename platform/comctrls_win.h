@@ -69,6 +69,9 @@ using TLVCompareEvent =
     std::function<void(TObject* Sender, TListItem* Item1, TListItem* Item2, int Data, int& Compare)>;
 using TLVEditingEvent = std::function<void(TObject* Sender, TListItem* Item, bool& AllowEdit)>;
 using TLVEditedEvent = std::function<void(TObject* Sender, TListItem* Item, WideString& S)>;
+using TLVOwnerDataEvent = std::function<void(TObject* Sender, TListItem* Item)>;
+using TLVOwnerDataFindEvent =
+    std::function<void(TObject* Sender, const WideString& Text, bool Partial, int Start, int& Index)>;
 using TLVColumnResizeEvent = std::function<void(TObject* Sender, TListColumn* Column)>;
 
 class TCustomListView : public TWinControl {
@@ -80,7 +83,9 @@ class TCustomListView : public TWinControl {
   TListColumn* Columns(int Index) const;
   TListColumn* AddColumn();
 
-  int ItemCount() const { return static_cast<int>(FItems.size()); }
+  // Owner data items (OwnerData) are as many as SetItemCount says; Items
+  // then fills one item through OnData each time, valid until the next call.
+  int ItemCount() const { return FOwnerData ? FDataCount : static_cast<int>(FItems.size()); }
   TListItem* Items(int Index) const;
   TListItem* AddItem();
   void DeleteItem(int Index);
@@ -95,6 +100,16 @@ class TCustomListView : public TWinControl {
   TLVCompareEvent OnCompare;
   // The user resized a column (dragged or double-clicked its divider).
   TLVColumnResizeEvent OnColumnResize;
+
+  // The items live outside the control: the window asks OnData for them
+  // when it shows them. Adding and deleting items is then EInvalidOperation.
+  bool OwnerData() const { return FOwnerData; }
+  void SetOwnerData(bool Value);
+  void SetItemCount(int Count);
+  TLVOwnerDataEvent OnData;
+  // The window looks for an item by its text (typing in the list): Index
+  // takes the item found, from Start on (-1 when none: the default).
+  TLVOwnerDataFindEvent OnDataFind;
 
   // Captions cannot be edited in place.
   bool ReadOnly() const { return FReadOnly; }
@@ -131,6 +146,10 @@ class TCustomListView : public TWinControl {
   std::vector<std::unique_ptr<TListItem>> FItems;
   bool FReadOnly = false;
   bool FEditing = false;
+  bool FOwnerData = false;
+  int FDataCount = 0;
+  mutable std::unique_ptr<TListItem> FDataItem;  // the item OnData fills
+  mutable int FDataIndex = -1;
 };
 
 // ---- Tree view ------------------------------------------------------------------

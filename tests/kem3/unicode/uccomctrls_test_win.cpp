@@ -124,6 +124,43 @@ TEST(UcListViewWin, ColumnsItemsAndSelectionSurviveReCreation) {
   form->Free();
 }
 
+TEST(UcListViewWin, OwnerDataItemsComeFromTheirHandlers) {
+  TAppScope app;
+  auto* form = NewForm<TQuietForm>(Application);
+  auto* list = new TUcListView(form);
+  list->SetParent(form);
+  list->AddColumn()->SetCaption(kCity);
+  list->AddColumn();
+  list->SetOwnerData(true);
+  list->OnData = [](TObject*, TListItem* Item) {
+    Item->SetCaption(kAthens + u" " + WideString(1, static_cast<WideChar>(u'0' + Item->Index() % 10)));
+    Item->SetSubItems({kMoscow});
+  };
+  list->OnDataFind = [](TObject*, const WideString& Text, bool, int Start, int& Index) {
+    if (Text == kAthens + u" 7") Index = Start <= 7 ? 7 : 17;
+  };
+  list->SetItemCount(1000);
+  form->Show();
+  for (int pass = 0; pass < 2; ++pass) {
+    SCOPED_TRACE(pass);
+    HWND h = list->Handle();
+    EXPECT_EQ(SendMessageW(h, LVM_GETITEMCOUNT, 0, 0), 1000);
+    EXPECT_EQ(ItemText(h, 503, 0), kAthens + u" 3");
+    EXPECT_EQ(ItemText(h, 503, 1), kMoscow);
+    LVFINDINFOW find{};
+    find.flags = LVFI_STRING;
+    const WideString wanted = kAthens + u" 7";
+    find.psz = WideCStr(wanted);
+    EXPECT_EQ(SendMessageW(h, LVM_FINDITEMW, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)), 7);
+    list->RecreateWnd();
+  }
+  EXPECT_EQ(list->Items(42)->Caption(), kAthens + u" 2");
+  EXPECT_EQ(list->Items(42)->Index(), 42);
+  EXPECT_THROW(list->AddItem(), EInvalidOperation);
+  EXPECT_THROW(list->Items(1000), EListError);
+  form->Free();
+}
+
 TEST(UcTreeViewWin, NodesSurviveReCreationAndLabelsAreEditedInPlace) {
   TAppScope app;
   auto* form = NewForm<TQuietForm>(Application);

@@ -6,7 +6,9 @@
 void TCustomForm::SetMenu(TMainMenu* Value) {
   if (FMenu == Value) return;
   if (FMenu) {
-    if (HandleAllocated() && GetMenu(Handle()) == FMenu->Handle()) ::SetMenu(Handle(), nullptr);
+    if (HandleAllocated() && FMenu->Items()->HandleAllocated() && GetMenu(Handle()) == FMenu->Handle()) {
+      ::SetMenu(Handle(), nullptr);
+    }
     FMenu->SetWindowHandle(nullptr);
     RemoveFreeNotification(FMenu);
   }

@@ -109,7 +109,14 @@ TMenuItem::~TMenuItem() {
     child->FParent = nullptr;
     child->Free();
   }
-  if (FParent) FParent->Remove(this);
+  if (FParent) {
+    // Nothing may leave a destructor: should the system refuse to write the
+    // parent's menu now, it is written anew at its next change.
+    try {
+      FParent->Remove(this);
+    } catch (...) {
+    }
+  }
   FActionLink.reset();
   Commands().Give(FCommand);
 }

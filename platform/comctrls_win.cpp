@@ -88,7 +88,10 @@ TListColumn* TCustomListView::Columns(int Index) const { return FColumns.at(stat
 TListColumn* TCustomListView::AddColumn() {
   FColumns.push_back(std::make_unique<TListColumn>(this, ColumnCount()));
   TListColumn* column = FColumns.back().get();
-  if (HandleAllocated()) InsertColumnWindow(*column);
+  if (!HandleAllocated()) return column;
+  InsertColumnWindow(*column);
+  // The items there are ask for their texts of the new column too.
+  for (int i = 0; !FOwnerData && i < ItemCount(); ++i) AskForSubItem(i, column->FIndex);
   return column;
 }
 
@@ -238,14 +241,16 @@ void TCustomListView::InsertItemWindow(int Index) {
   item.lParam = reinterpret_cast<LPARAM>(source);
   item.stateMask = LVIS_SELECTED;
   item.state = source->FSelected ? LVIS_SELECTED : 0;
-  const auto at = static_cast<WPARAM>(SendMessageW(Handle(), LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
-  // The window asks for sub-item texts only where they are marked as asked for.
-  for (int column = 1; column < ColumnCount(); ++column) {
-    LVITEMW sub{};
-    sub.iSubItem = column;
-    sub.pszText = LPSTR_TEXTCALLBACKW;
-    SendMessageW(Handle(), LVM_SETITEMTEXTW, at, reinterpret_cast<LPARAM>(&sub));
-  }
+  const auto at = static_cast<int>(SendMessageW(Handle(), LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+  for (int column = 1; column < ColumnCount(); ++column) AskForSubItem(at, column);
+}
+
+// The window asks for sub-item texts only where they are marked as asked for.
+void TCustomListView::AskForSubItem(int Item, int Column) {
+  LVITEMW sub{};
+  sub.iSubItem = Column;
+  sub.pszText = LPSTR_TEXTCALLBACKW;
+  SendMessageW(Handle(), LVM_SETITEMTEXTW, static_cast<WPARAM>(Item), reinterpret_cast<LPARAM>(&sub));
 }
 
 void TCustomListView::RefreshItem(const TListItem* Item) {

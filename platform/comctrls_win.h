@@ -140,6 +140,7 @@ class TCustomListView : public TWinControl {
   void InsertColumnWindow(const TListColumn& Column);
   void InsertItemWindow(int Index);
   void RefreshItem(const TListItem* Item);
+  void AskForSubItem(int Item, int Column);
   void ItemNotify(TMessage& Message);
 
   std::vector<std::unique_ptr<TListColumn>> FColumns;

@@ -480,9 +480,10 @@ TMenuItem* TMenu::FindItem(UINT_PTR Value, TFindItemKind Kind) const {
     TMenuItem* item = pending.back();
     pending.pop_back();
     if (item != FItems || Kind == fkHandle) {
-      if (Kind == fkCommand ? item->FCommand == Value : reinterpret_cast<UINT_PTR>(item->FHandle.Get()) == Value) {
-        return item;
-      }
+      const UINT_PTR key = Kind == fkCommand  ? item->FCommand
+                           : Kind == fkHandle ? reinterpret_cast<UINT_PTR>(item->FHandle.Get())
+                                              : reinterpret_cast<UINT_PTR>(item);
+      if (key == Value) return item;
     }
     pending.insert(pending.end(), item->FItems.begin(), item->FItems.end());
   }
@@ -504,8 +505,15 @@ bool TMenu::DispatchPopup(HMENU Menu) {
   return true;
 }
 
+// An entry that opens a sub-menu may come with the sub-menu as its number;
+// its item data (the item, checked against the menu's items) tells it then.
+TMenuItem* TMenu::EntryItem(UINT Id, ULONG_PTR Data) const {
+  TMenuItem* item = FindItem(Id, fkCommand);
+  return item ? item : FindItem(Data, fkItem);
+}
+
 bool TMenu::MeasureEntry(MEASUREITEMSTRUCT& Measure) {
-  TMenuItem* item = FindItem(Measure.itemID, fkCommand);
+  TMenuItem* item = EntryItem(Measure.itemID, Measure.itemData);
   if (!item) return false;
   HDC dc = GetDC(nullptr);
   {
@@ -521,7 +529,7 @@ bool TMenu::MeasureEntry(MEASUREITEMSTRUCT& Measure) {
 }
 
 bool TMenu::DrawEntry(const DRAWITEMSTRUCT& Draw) {
-  TMenuItem* item = FindItem(Draw.itemID, fkCommand);
+  TMenuItem* item = EntryItem(Draw.itemID, Draw.itemData);
   if (!item) return false;
   TOwnerDrawState state;
   if (Draw.itemState & ODS_SELECTED) state.Include(odSelected);

@@ -195,7 +195,8 @@ class TMenuActionLink : public TBasicActionLink {
   TMenuItem* FClient;
 };
 
-enum TFindItemKind { fkCommand, fkHandle };
+// fkItem: the item itself (an entry's item data), found only when it is on the menu.
+enum TFindItemKind { fkCommand, fkHandle, fkItem };
 
 class TMenu : public TComponent {
  public:
@@ -221,6 +222,7 @@ class TMenu : public TComponent {
   // false when the entry is not ours.
   bool MeasureEntry(MEASUREITEMSTRUCT& Measure);
   bool DrawEntry(const DRAWITEMSTRUCT& Draw);
+  TMenuItem* EntryItem(UINT Id, ULONG_PTR Data) const;
 
  protected:
   friend class TMenuItem;

@@ -440,7 +440,11 @@ void TControl::MouseWheelChain(TControl* Start, TMessage& Message) {
 }
 
 void TControl::Click() {
-  if (OnClick) OnClick(this);
+  if (OnClick) {
+    OnClick(this);
+  } else if (FActionLink) {
+    FActionLink->Execute();
+  }
 }
 
 void TControl::DblClick() {

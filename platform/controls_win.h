@@ -21,6 +21,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/actions.h"
 #include "platform/bitmap.h"
 #include "platform/canvas_win.h"
 #include "platform/component.h"
@@ -183,7 +184,21 @@ class TControl : public TComponent {
   TMouseWheelUpDownEvent OnMouseWheelUp;
   TNotifyEvent OnResize;
 
+  // ---- Action: a click executes it unless OnClick is set; the control takes
+  // its caption, hint, enabled and visible state when set and, through its
+  // link, each later change of a property the control still shows unchanged.
+  TBasicAction* Action() const { return FActionLink ? FActionLink->Action() : nullptr; }
+  void SetAction(TBasicAction* Value);
+  TBasicActionLink* ActionLink() const { return FActionLink.get(); }
+
  protected:
+  // The action was set or changed: its caption, hint, enabled and visible
+  // state. With CheckDefaults only where the control still has its default
+  // (a caption that is empty or its Name, an empty hint, enabled, visible).
+  virtual void ActionChange(TObject* Sender, bool CheckDefaults);
+  // The link this kind of control holds its action by (TControlActionLink).
+  virtual std::unique_ptr<TBasicActionLink> CreateActionLink();
+
   // Mouse, in the order the class library calls them: a left press gives
   // MouseDown; the release over the control that was pressed gives Click, then
   // MouseUp; a double click gives DblClick, then MouseDown with ssDouble (with
@@ -256,6 +271,27 @@ class TControl : public TComponent {
   bool FClicked = false;  // a left press began on this control
   int FWheelAccumulator = 0;
   std::map<UINT, TMessageHandler> FMessageHandlers;
+  std::unique_ptr<TBasicActionLink> FActionLink;
+};
+
+// A control's link to its action: the control is linked in a property while
+// it shows the action's value of it, and then takes the action's changes.
+class TControlActionLink : public TBasicActionLink {
+ public:
+  explicit TControlActionLink(TControl* Client) : FClient(Client) {}
+  TControl* Client() const { return FClient; }
+
+  bool IsCaptionLinked() const override;
+  bool IsEnabledLinked() const override;
+  bool IsHintLinked() const override;
+  bool IsVisibleLinked() const override;
+  void SetCaption(const WideString& Value) override;
+  void SetEnabled(bool Value) override;
+  void SetHint(const WideString& Value) override;
+  void SetVisible(bool Value) override;
+
+ private:
+  TControl* FClient;
 };
 
 // How a window is made: filled by CreateParams before the window is created.

@@ -8,6 +8,7 @@
 #include "platform/application_win.h"
 #include "platform/deferred_release.h"
 #include "platform/geometry_win.h"
+#include "platform/menus_win.h"
 #include "platform/screen_win.h"
 
 namespace {
@@ -70,6 +71,8 @@ TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner), FCanvas(std:
 }
 
 TCustomForm::~TCustomForm() {
+  // The window goes before the components: it must not take the menu with it.
+  SetMenu(nullptr);
   if (Screen) Screen->RemoveForm(this);
   FCanvas->FreeHandle();
 }
@@ -257,6 +260,7 @@ void TCustomForm::PlaceForShow() {
 // ---- Activation and focus ---------------------------------------------------------
 
 void TCustomForm::DispatchDefault(TMessage& Message) {
+  if (DispatchMenuMessage(FMenu, Message)) return;
   switch (Message.Msg) {
     case WM_CLOSE:
       Close();

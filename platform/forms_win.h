@@ -15,6 +15,8 @@
 
 #include "platform/controls_win.h"
 
+class TMainMenu;
+
 class TCustomForm : public TWinControl {
  public:
   explicit TCustomForm(TComponent* AOwner);
@@ -71,6 +73,11 @@ class TCustomForm : public TWinControl {
   TCanvas* Canvas() const { return FCanvas.get(); }
   TRect ClientRect() override;
 
+  // The menu bar (not owned: a component of the form, as the form's other
+  // parts). Kept across re-creation of the window.
+  TMainMenu* Menu() const { return FMenu; }
+  void SetMenu(TMainMenu* Value);
+
   TNotifyEvent OnCreate;
   TNotifyEvent OnDestroy;
   TNotifyEvent OnShow;
@@ -87,6 +94,9 @@ class TCustomForm : public TWinControl {
 
  protected:
   void CreateParams(TCreateParams& Params) override;
+  void CreateWnd() override;
+  void DestroyWnd() override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
   void DispatchDefault(TMessage& Message) override;
   void VisibleChanged() override;
   void PaintWindow(HDC DC) override;
@@ -127,6 +137,7 @@ class TCustomForm : public TWinControl {
   TWinControl* FActiveControl = nullptr;
   TWinControl* FFocusedControl = nullptr;  // the last control that had the focus, for OnEnter/OnExit
   std::unique_ptr<TControlCanvas> FCanvas;
+  TMainMenu* FMenu = nullptr;
 };
 
 class TForm : public TCustomForm {

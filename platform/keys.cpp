@@ -80,14 +80,18 @@ void ShortCutToKey(TShortCut ShortCut, std::uint16_t& Key, TShiftState& Shift) {
   if (ShortCut & scAlt) Shift.Include(ssAlt);
 }
 
-String ShortCutToText(TShortCut ShortCut) {
-  String name = KeyName(ShortCut & 0xFF);
-  if (name.empty()) return "";
+String ShortCutPrefix(TShortCut ShortCut) {
   String prefix;
   if (ShortCut & scShift) prefix += "Shift+";
   if (ShortCut & scCtrl) prefix += "Ctrl+";
   if (ShortCut & scAlt) prefix += "Alt+";
-  return prefix + name;
+  return prefix;
+}
+
+String ShortCutToText(TShortCut ShortCut) {
+  String name = KeyName(ShortCut & 0xFF);
+  if (name.empty()) return "";
+  return ShortCutPrefix(ShortCut) + name;
 }
 
 TShortCut TextToShortCut(std::string_view Text) {

@@ -299,6 +299,8 @@ void ShortCutToKey(TShortCut ShortCut, std::uint16_t& Key, TShiftState& Shift);
 // "PgUp", "PgDn", "End", "Home", "Left", "Up", "Right", "Down", "Ins", "Del",
 // "F1".."F24", digits, letters, "Num 0".."Num 9"). A key without a name gives "".
 String ShortCutToText(TShortCut ShortCut);
+// Its modifier part alone: "Shift+", "Ctrl+", "Alt+" in that order.
+String ShortCutPrefix(TShortCut ShortCut);
 // The reverse, ignoring case and accepting the modifiers in any order; text that
 // names no key gives 0.
 TShortCut TextToShortCut(std::string_view Text);

@@ -33,30 +33,11 @@ void TToolButton::SetImageIndex(int Value) {
   Invalidate();
 }
 
-void TToolButton::SetAction(TBasicAction* Value) {
-  if (FAction == Value) return;
-  if (FAction) RemoveFreeNotification(FAction);
-  FAction = Value;
-  if (!Value) return;
-  FreeNotification(Value);
-  SetCaption(Value->Caption());
-  SetEnabled(Value->Enabled());
-}
-
-void TToolButton::Notification(TComponent* AComponent, TOperation Operation) {
-  TGraphicControl::Notification(AComponent, Operation);
-  if (Operation == opRemove && AComponent == FAction) FAction = nullptr;
-}
-
 void TToolButton::Click() {
   if (FStyle == tbsSeparator || FStyle == tbsDivider) return;
   // A grouped check button stays down when clicked again, as a radio button does.
   if (FStyle == tbsCheck) SetDown(FGrouped ? true : !FDown);
-  if (OnClick) {
-    OnClick(this);
-  } else if (FAction) {
-    FAction->Execute();
-  }
+  TGraphicControl::Click();
 }
 
 void TToolButton::SetPressed(bool Value) {

@@ -23,10 +23,6 @@ class TToolButton : public TGraphicControl {
   // The picture in the toolbar's image list; -1 for none.
   int ImageIndex() const { return FImageIndex; }
   void SetImageIndex(int Value);
-  // Executed by a click unless OnClick is set; the button takes its caption
-  // and enabled state.
-  TBasicAction* Action() const { return FAction; }
-  void SetAction(TBasicAction* Value);
   // The left button is held on the button and the pointer is over it.
   bool Pressed() const { return FPressed; }
 
@@ -37,7 +33,6 @@ class TToolButton : public TGraphicControl {
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void MouseMove(TShiftState Shift, int X, int Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
-  void Notification(TComponent* AComponent, TOperation Operation) override;
   void Paint() override;
   void SetPressed(bool Value);
 
@@ -46,6 +41,5 @@ class TToolButton : public TGraphicControl {
   bool FDown = false;
   bool FGrouped = false;
   int FImageIndex = -1;
-  TBasicAction* FAction = nullptr;
   bool FPressed = false;
 };

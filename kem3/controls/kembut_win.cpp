@@ -91,24 +91,16 @@ void TKemCustomButton::SetLanId(const String& Value) {
   UpdateLanguage();
 }
 
-void TKemCustomButton::SetAction(TBasicAction* Value) {
-  if (FAction == Value) return;
-  if (FAction) RemoveFreeNotification(FAction);
-  FAction = Value;
-  if (!Value) return;
-  FreeNotification(Value);
-  if (!Value->Caption().empty()) SetCaption(Value->Caption());
-  SetEnabled(Value->Enabled());
-}
-
-void TKemCustomButton::Notification(TComponent* AComponent, TOperation Operation) {
-  TKemCustomControl::Notification(AComponent, Operation);
-  if (Operation == opRemove && AComponent == FAction) FAction = nullptr;
+void TKemCustomButton::ActionChange(TObject* Sender, bool /*CheckDefaults*/) {
+  auto* action = dynamic_cast<TBasicAction*>(Sender);
+  if (!action) return;
+  if (!action->Caption().empty()) SetCaption(action->Caption());
+  SetEnabled(action->Enabled());
 }
 
 void TKemCustomButton::UpdateLanguage() {
-  if (FAction && FAction->CaptionIndex() >= 0) {
-    SetCaption(FAction->Caption());
+  if (Action() && Action()->CaptionIndex() >= 0) {
+    SetCaption(Action()->Caption());
     return;
   }
   LookUpCaption();
@@ -217,11 +209,7 @@ void TKemCustomButton::SetFocus() {
 
 void TKemCustomButton::Click() {
   if (TCustomForm* form = GetParentForm(this)) form->SetModalResult(FModalResult);
-  if (OnClick) {
-    OnClick(this);
-  } else if (FAction) {
-    FAction->Execute();
-  }
+  TKemCustomControl::Click();
 }
 
 // ---- Mouse ----------------------------------------------------------------------------

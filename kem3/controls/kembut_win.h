@@ -40,10 +40,9 @@ class TKemCustomButton : public TKemCustomControl {
   // With atNone and atCustom the caption is the language text "Button_" + LanId.
   const String& LanId() const { return FLanId; }
   void SetLanId(const String& Value);
-  // A click executes the action unless OnClick is set; the button takes the
-  // action's caption (and, with a caption text index, keeps following it).
-  TBasicAction* Action() const { return FAction; }
-  void SetAction(TBasicAction* Value);
+  // A click executes the action (Action, SetAction) unless OnClick is set;
+  // the button takes the action's caption unless that is empty (and, with a
+  // caption text index, keeps following it).
 
   // Escape clicks a Cancel button; Enter clicks the button with the default
   // look (a Default button while no other button has the focus).
@@ -138,7 +137,7 @@ class TKemCustomButton : public TKemCustomControl {
   void CreateParams(TCreateParams& Params) override;
   void WndProc(TMessage& Message) override;
   void DispatchDefault(TMessage& Message) override;
-  void Notification(TComponent* AComponent, TOperation Operation) override;
+  void ActionChange(TObject* Sender, bool CheckDefaults) override;
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void MouseMove(TShiftState Shift, int X, int Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
@@ -185,7 +184,6 @@ class TKemCustomButton : public TKemCustomControl {
   TActionType FActionType = atNone;
   int FActionId = -1;
   String FLanId;
-  TBasicAction* FAction = nullptr;
   bool FCancel = false;
   bool FDefault = false;
   TModalResult FModalResult = mrNone;

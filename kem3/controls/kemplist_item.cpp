@@ -3,24 +3,7 @@
 #include <algorithm>
 
 #include "kem3/controls/kemplist_model.h"
-#include "platform/wide_case.h"
-
-namespace {
-
-// The character after the first "&" that is not doubled ("&&" shows one "&").
-WideChar CaptionAccelChar(const WideString& Caption) {
-  for (size_t i = 0; i + 1 < Caption.size(); ++i) {
-    if (Caption[i] != u'&') continue;
-    if (Caption[i + 1] == u'&') {
-      ++i;
-      continue;
-    }
-    return static_cast<WideChar>(WideCharUpper(Caption[i + 1]));
-  }
-  return 0;
-}
-
-}  // namespace
+#include "kem3/framework/kemutil.h"
 
 TKemPanelListItem::TKemPanelListItem(TKemPanelListModel* AList, const WideString& ACaption) : FList(AList) {
   SetCaption(ACaption);
@@ -62,7 +45,7 @@ void TKemPanelListItem::SetCaption(const WideString& Value) {
   if (Value == FCaption) return;
   FCaption = Value;
   Measured = false;
-  FAccelChar = CaptionAccelChar(FCaption);
+  FAccelChar = GetAccelCharW(FCaption);
 }
 
 TKemPanelListItem* TKemPanelListItem::AddChild(const WideString& ACaption) {

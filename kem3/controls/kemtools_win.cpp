@@ -1,7 +1,7 @@
 // TKemToolButton: press-and-hold repetition of the button's action.
 #include "kem3/controls/kemtools_win.h"
 
-TKemToolButton::TKemToolButton(TComponent* AOwner) : TToolButton(AOwner) {
+TKemToolButton::TKemToolButton(TComponent* AOwner) : TUcToolButton(AOwner) {
   SetControlStyle(ControlStyle() + csCaptureMouse);
 }
 
@@ -15,11 +15,11 @@ void TKemToolButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, in
         },
         [this] { PressLost(); });
   }
-  TToolButton::MouseDown(Button, Shift, X, Y);
+  TUcToolButton::MouseDown(Button, Shift, X, Y);
 }
 
 void TKemToolButton::MouseMove(TShiftState Shift, int X, int Y) {
-  TToolButton::MouseMove(Shift, X, Y);
+  TUcToolButton::MouseMove(Shift, X, Y);
   if (MouseCapture()) {
     FPressedInside = X >= 0 && X < ClientWidth() && Y >= 0 && Y < ClientHeight();
   } else if (FPressedInside) {
@@ -28,7 +28,7 @@ void TKemToolButton::MouseMove(TShiftState Shift, int X, int Y) {
 }
 
 void TKemToolButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
-  TToolButton::MouseUp(Button, Shift, X, Y);
+  TUcToolButton::MouseUp(Button, Shift, X, Y);
   if (Button != mbLeft) return;
   FPressedInside = false;
   FRepeat.Stop();

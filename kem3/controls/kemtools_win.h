@@ -2,7 +2,7 @@
 // actions marked to repeat, executes its action again and again while held.
 #pragma once
 #include "kem3/controls/kempress_win.h"
-#include "platform/toolbutton_win.h"
+#include "kem3/unicode/uccomctrls_win.h"
 
 // Process-wide repeat settings: the first repeat after the delay, the next
 // ones at the interval (ms).
@@ -10,7 +10,7 @@ inline constexpr unsigned ToolRepeatDelay = 400;
 inline constexpr unsigned ToolRepeatInterval = 100;
 inline constexpr bool ToolRepeatAllowed = true;
 
-class TKemToolButton : public TToolButton {
+class TKemToolButton : public TUcToolButton {
  public:
   explicit TKemToolButton(TComponent* AOwner);
 

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "kem3/unicode/uclocale.h"
-#include "kem3/unicode/unicode.h"
 #include "kem3/unicode/ucwideitems.h"
+#include "kem3/unicode/unicode.h"
 #include "platform/events.h"
 #include "platform/object.h"
 #include "platform/streams.h"

@@ -1,0 +1,83 @@
+// Accelerator marks in captions: "&" before the character that Alt and the
+// menu keys answer to, "&&" for an ampersand that shows. Every reader of marks
+// (the layer's wide helpers, the common services' 8-bit ones) walks a caption
+// with the one scan below, so they agree on "&&" and on a trailing "&".
+#pragma once
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "platform/types.h"
+
+enum TAmpersandKind {
+  akDoubled,   // the first of "&&": one literal "&" (the second is skipped)
+  akMark,      // a single "&" before a character: that character is the accelerator
+  akTrailing,  // a single "&" that ends the caption: no accelerator, shown as nothing
+};
+
+// Calls Visit(Index, Kind) for every "&" of Caption, in order.
+template <class Char, class Visit>
+void ScanAmpersands(std::basic_string_view<Char> Caption, Visit&& visit) {
+  for (size_t i = 0; i < Caption.size(); ++i) {
+    if (Caption[i] != Char('&')) continue;
+    if (i + 1 == Caption.size()) {
+      visit(i, akTrailing);
+    } else if (Caption[i + 1] == Char('&')) {
+      visit(i, akDoubled);
+      ++i;
+    } else {
+      visit(i, akMark);
+    }
+  }
+}
+
+// The caption as shown: every single "&" goes, "&&" becomes one "&". With
+// FarEast, a "(&X)" group (the style that appends the accelerator to a caption
+// in a script without Latin letters) goes whole.
+template <class Char>
+std::basic_string<Char> StripHotKeyMarks(std::basic_string_view<Char> Caption, bool FarEast = false) {
+  std::basic_string<Char> out;
+  out.reserve(Caption.size());
+  size_t copied = 0;
+  ScanAmpersands(Caption, [&](size_t i, TAmpersandKind kind) {
+    if (kind == akDoubled) {
+      out.append(Caption.substr(copied, i + 1 - copied));
+      copied = i + 2;
+    } else if (kind == akMark && FarEast && i > 0 && Caption[i - 1] == Char('(') && i + 2 < Caption.size() &&
+               Caption[i + 2] == Char(')')) {
+      out.append(Caption.substr(copied, i - 1 - copied));
+      copied = i + 3;
+    } else {
+      out.append(Caption.substr(copied, i - copied));
+      copied = i + 1;
+    }
+  });
+  out.append(Caption.substr(copied));
+  return out;
+}
+
+// 0-based index of the accelerator character: of the first mark, or of the
+// last one (a caption with several marks answers to its last). npos when none.
+template <class Char>
+size_t AccelCharIndex(std::basic_string_view<Char> Caption, bool Last) {
+  size_t found = std::basic_string_view<Char>::npos;
+  bool done = false;
+  ScanAmpersands(Caption, [&](size_t i, TAmpersandKind kind) {
+    if (kind != akMark || done) return;
+    found = i + 1;
+    done = !Last;
+  });
+  return found;
+}
+
+// 1-based position of the accelerator character (the last mark wins); 0 when none.
+int FindWideAccelPos(std::u16string_view Caption);
+// That character as a one-character text; empty when none.
+WideString GetWideAccelChar(std::u16string_view Caption);
+// Whether the captions' accelerator characters are marked in the Far East
+// style; the class library decides it from the user's locale at start-up.
+extern bool FarEastHotKeys;
+WideString StripWideHotKey(std::u16string_view Caption);
+// Captions compared as shown (marks stripped): case-insensitively, or exactly.
+bool WideSameCaption(std::u16string_view A, std::u16string_view B);
+bool WideSameCaptionStr(std::u16string_view A, std::u16string_view B);

@@ -1,0 +1,42 @@
+// A form's menu bar: put on the window when it is made, taken off before it
+// goes (a window destroys its menu with it).
+#include "platform/forms_win.h"
+#include "platform/menus_win.h"
+
+void TCustomForm::SetMenu(TMainMenu* Value) {
+  if (FMenu == Value) return;
+  if (FMenu) {
+    if (HandleAllocated() && FMenu->Items()->HandleAllocated() && GetMenu(Handle()) == FMenu->Handle()) {
+      ::SetMenu(Handle(), nullptr);
+    }
+    FMenu->SetWindowHandle(nullptr);
+    RemoveFreeNotification(FMenu);
+  }
+  FMenu = Value;
+  if (!FMenu) return;
+  FreeNotification(FMenu);
+  if (HandleAllocated()) {
+    FMenu->SetWindowHandle(Handle());
+    ::SetMenu(Handle(), FMenu->Handle());
+  }
+}
+
+void TCustomForm::CreateWnd() {
+  TWinControl::CreateWnd();
+  if (!FMenu) return;
+  FMenu->SetWindowHandle(Handle());
+  ::SetMenu(Handle(), FMenu->Handle());
+}
+
+void TCustomForm::DestroyWnd() {
+  if (FMenu) {
+    ::SetMenu(Handle(), nullptr);
+    FMenu->SetWindowHandle(nullptr);
+  }
+  TWinControl::DestroyWnd();
+}
+
+void TCustomForm::Notification(TComponent* AComponent, TOperation Operation) {
+  TWinControl::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == FMenu) FMenu = nullptr;
+}

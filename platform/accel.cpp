@@ -4,12 +4,11 @@
 #include "platform/wide_case.h"
 
 WideChar AccelCharOf(const WideString& Caption) {
-  for (size_t i = 0; i + 1 < Caption.size(); ++i) {
-    if (Caption[i] != u'&') continue;
-    if (Caption[i + 1] != u'&') return Caption[i + 1];
-    ++i;  // "&&": a plain "&"
-  }
-  return 0;
+  WideChar accel = 0;
+  ScanAmpersands(std::u16string_view(Caption), [&](size_t i, TAmpersandKind kind) {
+    if (kind == akMark && accel == 0) accel = Caption[i + 1];
+  });
+  return accel;
 }
 
 bool IsAccel(WideChar Key, const WideString& Caption) {

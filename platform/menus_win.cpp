@@ -531,13 +531,7 @@ bool TMenu::MeasureEntry(MEASUREITEMSTRUCT& Measure) {
 bool TMenu::DrawEntry(const DRAWITEMSTRUCT& Draw) {
   TMenuItem* item = EntryItem(Draw.itemID, Draw.itemData);
   if (!item) return false;
-  TOwnerDrawState state;
-  if (Draw.itemState & ODS_SELECTED) state.Include(odSelected);
-  if (Draw.itemState & ODS_GRAYED) state.Include(odGrayed);
-  if (Draw.itemState & ODS_DISABLED) state.Include(odDisabled);
-  if (Draw.itemState & ODS_CHECKED) state.Include(odChecked);
-  if (Draw.itemState & ODS_DEFAULT) state.Include(odDefault);
-  if (Draw.itemState & ODS_NOACCEL) state.Include(odNoAccel);
+  const TOwnerDrawState state = OwnerDrawStateOf(Draw.itemState);
   const int saved = SaveDC(Draw.hDC);
   {
     TBorrowedCanvas canvas(Draw.hDC);

@@ -15,6 +15,7 @@
 #include "platform/exceptions.h"
 #include "platform/geometry.h"
 #include "platform/messages_win.h"
+#include "platform/ownerdraw_win.h"
 #include "platform/set.h"
 #include "platform/winapi_win.h"
 
@@ -22,9 +23,6 @@ class TMenu;
 class TMenuItem;
 
 ORV_EXCEPTION(EMenuError, Exception)
-
-enum TOwnerDrawStateItem { odSelected, odGrayed, odDisabled, odChecked, odFocused, odDefault, odNoAccel };
-using TOwnerDrawState = Set<TOwnerDrawStateItem>;
 
 using TMenuMeasureItemEvent = std::function<void(TObject* Sender, TCanvas* ACanvas, int& Width, int& Height)>;
 using TAdvancedMenuDrawItemEvent =

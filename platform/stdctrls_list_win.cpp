@@ -142,14 +142,7 @@ void TCustomListControl::DispatchDefault(TMessage& Message) {
 }
 
 void TCustomListControl::DoDrawItem(const DRAWITEMSTRUCT& Item) {
-  TOwnerDrawState state;
-  if (Item.itemState & ODS_SELECTED) state.Include(odSelected);
-  if (Item.itemState & ODS_GRAYED) state.Include(odGrayed);
-  if (Item.itemState & ODS_DISABLED) state.Include(odDisabled);
-  if (Item.itemState & ODS_CHECKED) state.Include(odChecked);
-  if (Item.itemState & ODS_FOCUS) state.Include(odFocused);
-  if (Item.itemState & ODS_DEFAULT) state.Include(odDefault);
-  if (Item.itemState & ODS_COMBOBOXEDIT) state.Include(odComboBoxEdit);
+  const TOwnerDrawState state = OwnerDrawStateOf(Item.itemState);
   const TRect rect = FromRECT(Item.rcItem);
   FCanvas->SetHandle(Item.hDC);
   struct TGiveBack {

@@ -10,12 +10,11 @@
 
 #include "platform/controls_win.h"
 #include "platform/exceptions.h"
+#include "platform/ownerdraw_win.h"
 #include "platform/set.h"
 
 enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };
 enum TListBoxStyle { lbStandard, lbOwnerDrawFixed, lbOwnerDrawVariable, lbVirtual, lbVirtualOwnerDraw };
-enum TOwnerDrawStateItem { odSelected, odGrayed, odDisabled, odChecked, odFocused, odDefault, odComboBoxEdit };
-using TOwnerDrawState = Set<TOwnerDrawStateItem>;
 enum TTextLayout { tlTop, tlCenter, tlBottom };
 enum TListBorderStyle { lbsNone, lbsSingle };
 

@@ -1,35 +1,14 @@
 // Accelerator marks in captions: "&" before the character that Alt and the
 // menu keys answer to, "&&" for an ampersand that shows. Every reader of marks
 // (the layer's wide helpers, the common services' 8-bit ones) walks a caption
-// with the one scan below, so they agree on "&&" and on a trailing "&".
+// with the class layer's one scan, ScanAmpersands, so they agree on "&&" and on a trailing "&".
 #pragma once
 #include <cstddef>
 #include <string>
 #include <string_view>
 
+#include "platform/accel.h"
 #include "platform/types.h"
-
-enum TAmpersandKind {
-  akDoubled,   // the first of "&&": one literal "&" (the second is skipped)
-  akMark,      // a single "&" before a character: that character is the accelerator
-  akTrailing,  // a single "&" that ends the caption: no accelerator, shown as nothing
-};
-
-// Calls Visit(Index, Kind) for every "&" of Caption, in order.
-template <class Char, class Visit>
-void ScanAmpersands(std::basic_string_view<Char> Caption, Visit&& visit) {
-  for (size_t i = 0; i < Caption.size(); ++i) {
-    if (Caption[i] != Char('&')) continue;
-    if (i + 1 == Caption.size()) {
-      visit(i, akTrailing);
-    } else if (Caption[i + 1] == Char('&')) {
-      visit(i, akDoubled);
-      ++i;
-    } else {
-      visit(i, akMark);
-    }
-  }
-}
 
 // The caption as shown: every single "&" goes, "&&" becomes one "&". With
 // FarEast, a "(&X)" group (the style that appends the accelerator to a caption

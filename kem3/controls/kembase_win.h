@@ -65,6 +65,12 @@ class TKemGraphicControl : public TGraphicControl, public IKemControl {
   bool DialogChar(WideChar /*Key*/, TShiftState /*Shift*/) override { return false; }
 };
 
+// ---- Language texts of controls -------------------------------------------------
+// The text name a control's LanId stands for: "<form name>_<LanId>" on a
+// form, just LanId without one. The form name is the form's Name until the
+// form base gives its forms a name of their own.
+String ControlTextName(const TControl* Control, const String& LanId);
+
 // ---- Form actions --------------------------------------------------------------
 // Controls that play a role on their form (a dialog's OK button) take the
 // form's action of an id. The form base registers how to find it; until then,

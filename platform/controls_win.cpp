@@ -248,7 +248,7 @@ void TControl::ParentFontChanged() {
 void TControl::FontChanged() { Invalidate(); }
 
 void TControl::SetCaption(const WideString& Value) {
-  if (FCaption == Value) return;
+  if (GetText() == Value) return;
   FCaption = Value;
   TextChanged();
 }

@@ -133,9 +133,10 @@ class TControl : public TComponent {
   void SetFont(const TFont& Value) { FFont->Assign(Value); }
   bool ParentFont() const { return FParentFont; }
   void SetParentFont(bool Value);
-  const WideString& Caption() const { return FCaption; }
+  // A window of a system class holds its text itself (an edit field's): read from it.
+  WideString Caption() const { return GetText(); }
   void SetCaption(const WideString& Value);
-  const WideString& Text() const { return FCaption; }
+  WideString Text() const { return GetText(); }
   void SetText(const WideString& Value) { SetCaption(Value); }
   const WideString& Hint() const { return FHint; }
   void SetHint(const WideString& Value) { FHint = Value; }
@@ -218,6 +219,7 @@ class TControl : public TComponent {
   virtual void ColorChanged();
   virtual void FontChanged();
   virtual void TextChanged();
+  virtual WideString GetText() const { return FCaption; }
   virtual void SetZOrder(bool TopMost);
   // Asks the parent to arrange its aligned children again, this one first.
   void RequestAlign();
@@ -268,6 +270,9 @@ struct TCreateParams {
   HWND WndParent = nullptr;  // the parent window of a child, the owner of a top-level window
   UINT ClassStyle = CS_DBLCLKS;
   WideString WinClassName;  // registered on first use with our window procedure
+  // The system class (such as "LISTBOX") the window is made from, empty for
+  // our own: WinClassName is then its copy (syswindow_win.h).
+  WideString SysClassName;
 };
 
 class TWinControl : public TControl {
@@ -283,6 +288,9 @@ class TWinControl : public TControl {
   // Destroys the window and, if it existed, makes it anew (after a change of
   // CreateParams, such as a form's BorderStyle).
   void RecreateWnd();
+  // The system class's procedure of a window made from a system class
+  // (CreateSubClass), nullptr for our own windows. Set from the first CreateWnd.
+  WNDPROC DefWndProc() const { return FDefWndProc; }
 
   // ---- Children, in their order: painting goes first to last, hits last to first.
   int ControlCount() const { return static_cast<int>(FControls.size()); }
@@ -327,6 +335,12 @@ class TWinControl : public TControl {
 
  protected:
   virtual void CreateParams(TCreateParams& Params);
+  // Called by CreateParams of a control whose window is one of the system's
+  // ClassName ("EDIT", "COMBOBOX", "SysListView32"…): the system class then does
+  // the painting and whatever else the control leaves to DefaultHandler, and
+  // takes the control's font. Such controls should leave csCaptureMouse out of
+  // ControlStyle (the system class captures the mouse itself).
+  void CreateSubClass(TCreateParams& Params, const WideString& ClassName);
   virtual void CreateWnd();
   virtual void DestroyWnd();
   void CreateHandle();
@@ -354,8 +368,13 @@ class TWinControl : public TControl {
   void PaintControls(HDC DC);
 
   void WndProc(TMessage& Message) override;
+  // Also: the notifications of system children go to the child concerned as
+  // CN_… messages; their default is the system's answer to the notification
+  // (for CN_CTLCOLOR…: the control's Font colour on its Color).
   void DispatchDefault(TMessage& Message) override;
+  // The system class's procedure, or DefWindowProcW.
   void DefaultHandler(TMessage& Message) override;
+  WideString GetText() const override;
   void VisibleChanged() override;
   void EnabledChanged() override;
   void ColorChanged() override;
@@ -386,8 +405,12 @@ class TWinControl : public TControl {
   bool DoKeyPress(TMessage& Message);
   void FocusEntered();
   void ShowingChanged();
+  bool ReflectNotification(TMessage& Message);
+  void DefaultNotification(TMessage& Message);
 
   HWND FHandle = nullptr;
+  WNDPROC FDefWndProc = nullptr;
+  std::unique_ptr<TBrush> FBrush;  // the background handed out for CN_CTLCOLOR…
   std::vector<TControl*> FControls;
   int FAlignLevel = 0;
   bool FAlignPending = false;

@@ -32,3 +32,25 @@ inline LPARAM PointToLParam(int X, int Y) {
   return static_cast<LPARAM>(
       MAKELONG(static_cast<WORD>(static_cast<short>(X)), static_cast<WORD>(static_cast<short>(Y))));
 }
+
+// A notification a system child sent its parent, handed by the parent to the
+// child as CN_BASE + the message number (CN_COMMAND, CN_NOTIFY…).
+inline constexpr UINT CN_BASE = WM_APP + 0x3400;
+inline constexpr UINT CN_COMMAND = CN_BASE + WM_COMMAND;
+inline constexpr UINT CN_NOTIFY = CN_BASE + WM_NOTIFY;
+inline constexpr UINT CN_DRAWITEM = CN_BASE + WM_DRAWITEM;
+inline constexpr UINT CN_MEASUREITEM = CN_BASE + WM_MEASUREITEM;
+inline constexpr UINT CN_COMPAREITEM = CN_BASE + WM_COMPAREITEM;
+inline constexpr UINT CN_DELETEITEM = CN_BASE + WM_DELETEITEM;
+inline constexpr UINT CN_VKEYTOITEM = CN_BASE + WM_VKEYTOITEM;
+inline constexpr UINT CN_CHARTOITEM = CN_BASE + WM_CHARTOITEM;
+inline constexpr UINT CN_HSCROLL = CN_BASE + WM_HSCROLL;
+inline constexpr UINT CN_VSCROLL = CN_BASE + WM_VSCROLL;
+inline constexpr UINT CN_CTLCOLORMSGBOX = CN_BASE + WM_CTLCOLORMSGBOX;
+inline constexpr UINT CN_CTLCOLOREDIT = CN_BASE + WM_CTLCOLOREDIT;
+inline constexpr UINT CN_CTLCOLORLISTBOX = CN_BASE + WM_CTLCOLORLISTBOX;
+inline constexpr UINT CN_CTLCOLORBTN = CN_BASE + WM_CTLCOLORBTN;
+inline constexpr UINT CN_CTLCOLORDLG = CN_BASE + WM_CTLCOLORDLG;
+inline constexpr UINT CN_CTLCOLORSCROLLBAR = CN_BASE + WM_CTLCOLORSCROLLBAR;
+inline constexpr UINT CN_CTLCOLORSTATIC = CN_BASE + WM_CTLCOLORSTATIC;
+inline constexpr UINT CN_LAST = CN_BASE + 0x3FF;

@@ -11,6 +11,7 @@
 #include "platform/geometry_win.h"
 #include "platform/lists.h"
 #include "platform/screen_win.h"
+#include "platform/syswindow_win.h"
 #include "platform/win_util_win.h"
 
 namespace {
@@ -82,7 +83,7 @@ LRESULT CALLBACK OrvWindowProc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LPar
   auto* control = reinterpret_cast<TWinControl*>(GetWindowLongPtrW(Window, GWLP_USERDATA));
   if (!control) {
     control = gCreationControl;
-    if (!control) return DefWindowProcW(Window, Msg, WParam, LParam);
+    if (!control) return CallWindowProcW(ClassDefaultProc(Window), Window, Msg, WParam, LParam);
     gCreationControl = nullptr;
     control->FHandle = Window;
     SetWindowLongPtrW(Window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(control));
@@ -93,7 +94,7 @@ LRESULT CALLBACK OrvWindowProc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LPar
     control->FHandle = nullptr;
     control->FMouseInClient = false;
     control->FMouseControl = nullptr;
-    return DefWindowProcW(Window, Msg, WParam, LParam);
+    return CallWindowProcW(ClassDefaultProc(Window), Window, Msg, WParam, LParam);
   }
   TMessage message{Msg, WParam, LParam, 0};
   TMessageHandlerScope scope;
@@ -154,21 +155,34 @@ void TWinControl::CreateParams(TCreateParams& Params) {
   Params.WinClassName = u"TOrvControl";
 }
 
+void TWinControl::CreateSubClass(TCreateParams& Params, const WideString& ClassName) {
+  Params.SysClassName = ClassName;
+  Params.WinClassName = u"Orv" + ClassName;
+}
+
 void TWinControl::CreateWnd() {
   TCreateParams params;
   CreateParams(params);
   if ((params.Style & WS_CHILD) && !params.WndParent) {
     throw EInvalidOperation("Control '" + Name() + "' has no parent window");
   }
-  RegisterWindowClass(params);
+  if (params.SysClassName.empty()) {
+    RegisterWindowClass(params);
+    FDefWndProc = nullptr;
+  } else {
+    FDefWndProc = RegisterSubClass(params);
+  }
+  // A child's menu is its identifier.
+  HMENU id = (params.Style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<UINT_PTR>(NextChildWindowId())) : nullptr;
   gCreationControl = this;
-  HWND window = CreateWindowExW(params.ExStyle, WideCStr(params.WinClassName), WideCStr(params.Caption), params.Style,
-                                params.X, params.Y, params.Width, params.Height, params.WndParent, nullptr,
-                                GetModuleHandleW(nullptr), nullptr);
+  HWND window =
+      CreateWindowExW(params.ExStyle, WideCStr(params.WinClassName), WideCStr(params.Caption), params.Style, params.X,
+                      params.Y, params.Width, params.Height, params.WndParent, id, GetModuleHandleW(nullptr), nullptr);
   const DWORD error = GetLastError();
   gCreationControl = nullptr;
   if (!window) throw EOSError("Could not create a window: " + SysErrorMessage(error));
   FHandle = window;
+  if (FDefWndProc) SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), FALSE);
   // The system may have given it another size (a window with a caption has a smallest one).
   UpdateBounds();
   std::vector<TControl*> children = FControls;
@@ -190,6 +204,8 @@ void TWinControl::DestroyWnd() {
   FreeDeviceContexts();
   TControl* capture = GetCaptureControl();
   if (capture && (capture == this || capture->Parent() == this)) SetCaptureControl(nullptr);
+  // A system window holds its text itself: kept for the next window.
+  if (FDefWndProc) FCaption = GetText();
   HWND window = FHandle;
   FHandle = nullptr;
   FMouseInClient = false;
@@ -387,13 +403,24 @@ void TWinControl::ColorChanged() {
 }
 
 void TWinControl::FontChanged() {
+  if (FDefWndProc && FHandle) SendMessageW(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), TRUE);
   TControl::FontChanged();
   std::vector<TControl*> children = FControls;
   for (TControl* c : children) c->ParentFontChanged();
 }
 
+WideString TWinControl::GetText() const {
+  if (!FDefWndProc || !FHandle) return TControl::GetText();
+  const int length = GetWindowTextLengthW(FHandle);
+  if (length <= 0) return {};
+  WideString text(static_cast<size_t>(length) + 1, u'\0');
+  const int got = GetWindowTextW(FHandle, reinterpret_cast<wchar_t*>(text.data()), length + 1);
+  text.resize(static_cast<size_t>(std::max(got, 0)));
+  return text;
+}
+
 void TWinControl::TextChanged() {
-  if (FHandle) SetWindowTextW(FHandle, WideCStr(Caption()));
+  if (FHandle) SetWindowTextW(FHandle, WideCStr(FCaption));
   Invalidate();
 }
 
@@ -544,8 +571,65 @@ bool TWinControl::ForwardMouseToChild(TMessage& Message) {
   return true;
 }
 
+bool TWinControl::ReflectNotification(TMessage& Message) {
+  TWinControl* child = FindControl(NotifyingChild(FHandle, Message));
+  if (!child || child == this) return false;
+  Message.Result = child->Perform(CN_BASE + Message.Msg, Message.WParam, Message.LParam);
+  return true;
+}
+
+void TWinControl::DefaultNotification(TMessage& Message) {
+  const UINT msg = Message.Msg - CN_BASE;
+  if (msg >= WM_CTLCOLORMSGBOX && msg <= WM_CTLCOLORSTATIC) {
+    auto dc = reinterpret_cast<HDC>(Message.WParam);
+    SetTextColor(dc, static_cast<COLORREF>(ColorToRGB(Font()->Color())));
+    SetBkColor(dc, static_cast<COLORREF>(ColorToRGB(Color())));
+    if (!FBrush) FBrush = std::make_unique<TBrush>();
+    FBrush->SetColor(Color());
+    Message.Result = reinterpret_cast<LRESULT>(FBrush->Handle());
+    return;
+  }
+  Message.Result = FHandle ? DefWindowProcW(FHandle, msg, Message.WParam, Message.LParam) : 0;
+}
+
 void TWinControl::DispatchDefault(TMessage& Message) {
+  if (Message.Msg >= CN_BASE && Message.Msg <= CN_LAST) {
+    DefaultNotification(Message);
+    return;
+  }
+  if (FDefWndProc && (Message.Msg == WM_PAINT || Message.Msg == WM_ERASEBKGND)) {
+    // The system class paints its window itself.
+    DefaultHandler(Message);
+    return;
+  }
   switch (Message.Msg) {
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+    case WM_COMPAREITEM:
+    case WM_DELETEITEM:
+    case WM_VKEYTOITEM:
+    case WM_CHARTOITEM:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+      if (!ReflectNotification(Message)) DefaultHandler(Message);
+      return;
+    case WM_NOTIFYFORMAT:
+      // Our windows take the wide notifications; a system window answers for its own children.
+      if (FDefWndProc) {
+        DefaultHandler(Message);
+      } else {
+        Message.Result = NFR_UNICODE;
+      }
+      return;
     case WM_PAINT:
       DoPaint();
       Message.Result = 0;
@@ -581,6 +665,11 @@ void TWinControl::DispatchDefault(TMessage& Message) {
     case WM_CHAR:
       if (DoKeyPress(Message)) {
         Message.Result = 0;
+        return;
+      }
+      // A control that takes characters (an edit field) keeps them: no accelerator.
+      if (Perform(WM_GETDLGCODE, Message.WParam, 0) & DLGC_WANTCHARS) {
+        DefaultHandler(Message);
         return;
       }
       [[fallthrough]];
@@ -642,7 +731,9 @@ void TWinControl::DispatchDefault(TMessage& Message) {
 }
 
 void TWinControl::DefaultHandler(TMessage& Message) {
-  if (FHandle) Message.Result = DefWindowProcW(FHandle, Message.Msg, Message.WParam, Message.LParam);
+  if (!FHandle) return;
+  Message.Result = FDefWndProc ? CallWindowProcW(FDefWndProc, FHandle, Message.Msg, Message.WParam, Message.LParam)
+                               : DefWindowProcW(FHandle, Message.Msg, Message.WParam, Message.LParam);
 }
 
 // ---- Painting ----------------------------------------------------------------------

@@ -3,10 +3,7 @@
 
 #include "platform/extctrls_win.h"
 
-TToolButton::TToolButton(TComponent* AOwner) : TGraphicControl(AOwner) {
-  SetControlStyle({csCaptureMouse, csClickEvents});
-  SetBounds(0, 0, 23, 22);
-}
+TToolButton::TToolButton(TComponent* AOwner) : TPressButton(AOwner) { SetBounds(0, 0, 23, 22); }
 
 void TToolButton::SetStyle(TToolButtonStyle Value) {
   if (FStyle == Value) return;
@@ -44,7 +41,7 @@ void TToolButton::SetAction(TBasicAction* Value) {
 }
 
 void TToolButton::Notification(TComponent* AComponent, TOperation Operation) {
-  TGraphicControl::Notification(AComponent, Operation);
+  TPressButton::Notification(AComponent, Operation);
   if (Operation == opRemove && AComponent == FAction) FAction = nullptr;
 }
 
@@ -59,29 +56,6 @@ void TToolButton::Click() {
   }
 }
 
-void TToolButton::SetPressed(bool Value) {
-  if (FPressed == Value) return;
-  FPressed = Value;
-  Invalidate();
-}
-
-void TToolButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
-  if (Button == mbLeft && FStyle != tbsSeparator && FStyle != tbsDivider) SetPressed(true);
-  TGraphicControl::MouseDown(Button, Shift, X, Y);
-}
-
-void TToolButton::MouseMove(TShiftState Shift, int X, int Y) {
-  TGraphicControl::MouseMove(Shift, X, Y);
-  if (MouseCapture() && FStyle != tbsSeparator && FStyle != tbsDivider) {
-    SetPressed(PtInRect(ClientRect(), Point(X, Y)));
-  }
-}
-
-void TToolButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
-  TGraphicControl::MouseUp(Button, Shift, X, Y);
-  if (Button == mbLeft) SetPressed(false);
-}
-
 void TToolButton::Paint() {
   TCanvas* c = Canvas();
   TRect r = ClientRect();
@@ -91,11 +65,11 @@ void TToolButton::Paint() {
     Frame3D(c, line, clBtnShadow, clBtnHighlight, 1);
     return;
   }
-  if (FPressed || FDown) Frame3D(c, r, clBtnShadow, clBtnHighlight, 1);
+  if (Pressed() || FDown) Frame3D(c, r, clBtnShadow, clBtnHighlight, 1);
   c->Brush()->SetStyle(bsClear);
   c->Font()->Assign(*Font());
   if (!Enabled()) c->Font()->SetColor(clGrayText);
-  if (FPressed || FDown) OffsetRect(r, 1, 1);
+  if (Pressed() || FDown) OffsetRect(r, 1, 1);
   WideString caption = Caption();
   c->DrawText(caption, r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 }

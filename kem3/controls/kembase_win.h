@@ -3,8 +3,8 @@
 // re-read its texts, and answers the dialog keys and characters a form hands
 // round. Also wide-text measuring and the wide text-output entries.
 //
-// The combo box and group box bases of the class library are not here: the
-// class layer has no combo box or group box to derive them from yet.
+// The combo box base of the class library is not here: the class layer has
+// no combo box to derive it from yet.
 #pragma once
 #include <cstdint>
 #include <functional>
@@ -13,6 +13,7 @@
 #include "kem3/controls/kemtextmeasure.h"
 #include "platform/controls_win.h"
 #include "platform/forms_win.h"
+#include "platform/groupbox_win.h"
 
 class TBasicAction;
 
@@ -63,6 +64,14 @@ class TKemGraphicControl : public TGraphicControl, public IKemControl {
   void UpdateLanguage() override {}
   bool DialogKey(std::uint16_t /*Key*/, TShiftState /*Shift*/) override { return false; }
   bool DialogChar(WideChar /*Key*/, TShiftState /*Shift*/) override { return false; }
+};
+
+class TKemCustomGroupBox : public TCustomGroupBox, public IKemControl {
+ public:
+  using TCustomGroupBox::TCustomGroupBox;
+  void UpdateLanguage() override { UpdateChildLanguage(this); }
+  bool DialogKey(std::uint16_t Key, TShiftState Shift) override { return BroadcastDialogKey(this, Key, Shift); }
+  bool DialogChar(WideChar Key, TShiftState Shift) override { return BroadcastDialogChar(this, Key, Shift); }
 };
 
 // ---- Language texts of controls -------------------------------------------------

@@ -38,16 +38,9 @@ void TEEdit::WndProc(TMessage& Message) {
 
 // ---- TKemEdit ----------------------------------------------------------------------
 
-TKemEdit::TKemEdit(TComponent* AOwner)
-    : TKemCustomControl(AOwner),
-      FColors{clBtnHighlight, clBtnShadow, clWindowFrame, GetFaceHighlightMidColor(), clWindow} {
-  SetControlStyle(ControlStyle() + csOpaque);
-  SetColor(clWindow);
-  FHolder = new TWinControl(this);
-  FHolder->SetParent(this);
-  FHolder->SetColor(clWindow);
+TKemEdit::TKemEdit(TComponent* AOwner) : TKemEditField(AOwner) {
   FEditor = new TEEdit(this);
-  FEditor->SetParent(FHolder);
+  SetFieldEditor(FEditor);
   FEditor->OnChange = [this](TObject*) {
     if (OnChange) OnChange(this);
   };
@@ -57,21 +50,12 @@ TKemEdit::TKemEdit(TComponent* AOwner)
 
 TKemEdit::~TKemEdit() = default;
 
-void TKemEdit::SetColour(TColor& Field, TColor Value) {
-  if (Field == Value) return;
-  Field = Value;
-  Invalidate();
-}
-
-void TKemEdit::SetFlat(bool Value) {
-  if (FFlat == Value) return;
-  FFlat = Value;
+void TKemEdit::FlatChanged() {
   for (TEntry& e : FButtons) {
-    e.Button->SetFlat(Value);
-    e.Button->SetWidth(EditButtonWidth(e.Units, Value));
+    e.Button->SetFlat(Flat());
+    e.Button->SetWidth(EditButtonWidth(e.Units, Flat()));
   }
   Layout();
-  Invalidate();
 }
 
 void TKemEdit::SetEditorEnabled(bool Value) {
@@ -103,9 +87,9 @@ void TKemEdit::AddButton(int Id, const String& Spec) {
   b->SetColorSpark(clBtnHighlight);
   b->SetNoFraming(true);
   b->SetNoFocusing(true);
-  b->SetFlat(FFlat);
+  b->SetFlat(Flat());
   b->SetTop(2);
-  b->SetWidth(EditButtonWidth(spec.Units, FFlat));
+  b->SetWidth(EditButtonWidth(spec.Units, Flat()));
   b->SetTabStop(false);
   b->SetFocusOnPress(false);
   b->SetEnabled(Enabled());
@@ -127,52 +111,23 @@ void TKemEdit::ButtonClicked(int Id) {
 }
 
 void TKemEdit::Layout() {
-  if (!FHolder) return;
+  if (!FEditor) return;
   std::vector<int> widths;
   for (const TEntry& e : FButtons) widths.push_back(e.Button->Width());
   const TEditLayout l = EditLayout(Width(), Height(), widths);
   for (std::size_t i = 0; i < FButtons.size(); ++i) FButtons[i].Button->SetBoundsRect(l.Buttons[i]);
-  FHolder->SetBoundsRect(l.Holder);
+  Holder()->SetBoundsRect(l.Holder);
   FEditor->SetBounds(0, 0, l.Holder.Width(), l.Holder.Height());
 }
 
 void TKemEdit::BoundsChanged(const TRect& OldBounds) {
-  TKemCustomControl::BoundsChanged(OldBounds);
+  TKemEditField::BoundsChanged(OldBounds);
   Layout();
 }
 
-void TKemEdit::WndProc(TMessage& Message) {
-  if (Message.Msg == WM_SETFOCUS && FEditor->CanFocus()) {
-    FEditor->SetFocus();
-    return;
-  }
-  TKemCustomControl::WndProc(Message);
-}
-
 void TKemEdit::EnabledChanged() {
-  TKemCustomControl::EnabledChanged();
+  TKemEditField::EnabledChanged();
   for (TEntry& e : FButtons) e.Button->SetEnabled(Enabled());
   FEditor->SetEnabled(Enabled() && FEditorEnabled);
   Invalidate();
-}
-
-void TKemEdit::ColorChanged() {
-  TKemCustomControl::ColorChanged();
-  FColors.Color = Color();
-  FHolder->SetColor(Color());
-  FEditor->SetColor(Color());
-  Invalidate();
-}
-
-void TKemEdit::FontChanged() {
-  TKemCustomControl::FontChanged();
-  FEditor->SetFont(*Font());
-}
-
-void TKemEdit::Paint() {
-  TCanvas* c = Canvas();
-  c->Brush()->SetStyle(bsSolid);
-  c->Brush()->SetColor(Color());
-  c->FillRect(ClientRect());
-  DrawFieldFrame(c, ClientRect(), FColors, FFlat);
 }

@@ -40,21 +40,10 @@ class TEEdit : public TCustomEdit {
 
 using TButtonEvent = std::function<void(TObject* Sender, int Id)>;
 
-class TKemEdit : public TKemCustomControl {
+class TKemEdit : public TKemEditField {
  public:
   explicit TKemEdit(TComponent* AOwner);
   ~TKemEdit() override;
-
-  TColor ColorHighlight() const { return FColors.Highlight; }
-  void SetColorHighlight(TColor Value) { SetColour(FColors.Highlight, Value); }
-  TColor ColorShadow() const { return FColors.Shadow; }
-  void SetColorShadow(TColor Value) { SetColour(FColors.Shadow, Value); }
-  TColor ColorFrame() const { return FColors.Frame; }
-  void SetColorFrame(TColor Value) { SetColour(FColors.Frame, Value); }
-  TColor ColorSpark() const { return FColors.Spark; }
-  void SetColorSpark(TColor Value) { SetColour(FColors.Spark, Value); }
-  bool Flat() const { return FFlat; }
-  void SetFlat(bool Value);
 
   bool EditorEnabled() const { return FEditorEnabled; }
   void SetEditorEnabled(bool Value);
@@ -81,7 +70,6 @@ class TKemEdit : public TKemCustomControl {
   TKemButton* Button(int Index) const { return FButtons.at(static_cast<std::size_t>(Index)).Button; }
 
   TEEdit* Editor() const { return FEditor; }
-  TWinControl* Holder() const { return FHolder; }
 
   // Whenever the editor's text changes; Sender is the control.
   TNotifyEvent OnChange;
@@ -89,12 +77,9 @@ class TKemEdit : public TKemCustomControl {
   TButtonEvent OnButtonClick;
 
  protected:
-  void Paint() override;
-  void WndProc(TMessage& Message) override;
   void BoundsChanged(const TRect& OldBounds) override;
   void EnabledChanged() override;
-  void ColorChanged() override;
-  void FontChanged() override;
+  void FlatChanged() override;
 
  private:
   struct TEntry {
@@ -102,15 +87,11 @@ class TKemEdit : public TKemCustomControl {
     TKemButton* Button;  // owned as a component, freed with the entry
     int Units;
   };
-  void SetColour(TColor& Field, TColor Value);
   void Layout();
   void ButtonClicked(int Id);
 
-  TFieldColors FColors;
-  bool FFlat = false;
   bool FEditorEnabled = true;
-  TWinControl* FHolder = nullptr;  // owned as components
-  TEEdit* FEditor = nullptr;
+  TEEdit* FEditor = nullptr;  // owned as a component
   std::vector<TEntry> FButtons;
   std::vector<String> FLines;
 };

@@ -85,7 +85,7 @@ void TKemSpeedButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
       [this] {
         if (Pressed()) Click();
       },
-      nullptr);
+      [this] { SetPressed(false); });
 }
 
 void TKemSpeedButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
@@ -98,20 +98,9 @@ void TKemSpeedButton::EnabledChanged() {
   if (!Enabled()) FRepeat.Stop();
 }
 
-namespace {
-
-void Line(TCanvas* C, TColor Color, std::initializer_list<TPoint> Points) {
-  C->Pen()->SetStyle(psSolid);
-  C->Pen()->SetWidth(1);
-  C->Pen()->SetColor(Color);
-  C->Polyline(Points);
-}
-
-}  // namespace
-
 void TKemSpeedButton::Paint() {
   TCanvas* c = Canvas();
-  const TFieldColors& k = FSpin->FColors;
+  const TFieldColors& k = FSpin->FieldColors();
   const bool flat = FSpin->Flat();
   const bool pressed = Pressed() || Down();
   TRect r = ClientRect();
@@ -119,10 +108,10 @@ void TKemSpeedButton::Paint() {
   c->Brush()->SetColor(FSpin->ColorFill());
   c->FillRect(r);
   if (!flat) {
-    Line(c, k.Frame, {{r.Left, r.Top}, {r.Left, r.Bottom + 1}});
+    PenLine(c, k.Frame, {{r.Left, r.Top}, {r.Left, r.Bottom + 1}});
     ++r.Left;
     if (!FUp) {
-      Line(c, k.Shadow, {{r.Left, r.Top}, {r.Right + 1, r.Top}});
+      PenLine(c, k.Shadow, {{r.Left, r.Top}, {r.Right + 1, r.Top}});
       ++r.Top;
     }
   }
@@ -133,13 +122,13 @@ void TKemSpeedButton::Paint() {
     InflateRect(r, -2, -2);
   } else {
     if (pressed) {
-      Line(c, k.Shadow, {{l, b - 1}, {l, t}, {rt, t}});
-      Line(c, k.Highlight, {{l + 1, b - 1}, {rt - 1, b - 1}, {rt - 1, t + 1}});
+      PenLine(c, k.Shadow, {{l, b - 1}, {l, t}, {rt, t}});
+      PenLine(c, k.Highlight, {{l + 1, b - 1}, {rt - 1, b - 1}, {rt - 1, t + 1}});
     } else {
-      Line(c, k.Highlight, {{l, b - 2}, {l, t}, {rt - 1, t}});
-      Line(c, k.Spark, {{l + 1, b - 3}, {l + 1, t + 1}, {rt - 2, t + 1}});
-      Line(c, k.Frame, {{l, b - 1}, {rt - 1, b - 1}, {rt - 1, t - 1}});
-      Line(c, k.Shadow, {{l + 1, b - 2}, {rt - 2, b - 2}, {rt - 2, t}});
+      PenLine(c, k.Highlight, {{l, b - 2}, {l, t}, {rt - 1, t}});
+      PenLine(c, k.Spark, {{l + 1, b - 3}, {l + 1, t + 1}, {rt - 2, t + 1}});
+      PenLine(c, k.Frame, {{l, b - 1}, {rt - 1, b - 1}, {rt - 1, t - 1}});
+      PenLine(c, k.Shadow, {{l + 1, b - 2}, {rt - 2, b - 2}, {rt - 2, t}});
     }
     InflateRect(r, -4, -4);
   }
@@ -156,16 +145,9 @@ void TKemSpeedButton::Paint() {
 
 // ---- TKemSpinEdit ------------------------------------------------------------------
 
-TKemSpinEdit::TKemSpinEdit(TComponent* AOwner)
-    : TKemCustomControl(AOwner),
-      FColors{clBtnHighlight, clBtnShadow, clWindowFrame, GetFaceHighlightMidColor(), clWindow} {
-  SetControlStyle(ControlStyle() + csOpaque);
-  SetColor(clWindow);
-  FHolder = new TWinControl(this);
-  FHolder->SetParent(this);
-  FHolder->SetColor(clWindow);
+TKemSpinEdit::TKemSpinEdit(TComponent* AOwner) : TKemEditField(AOwner) {
   FEditor = new TSEEdit(this, this);
-  FEditor->SetParent(FHolder);
+  SetFieldEditor(FEditor);
   FEditor->OnChange = [this](TObject*) {
     if (OnChange) OnChange(this);
   };
@@ -178,20 +160,21 @@ TKemSpinEdit::TKemSpinEdit(TComponent* AOwner)
   Layout();
 }
 
-void TKemSpinEdit::SetColour(TColor& Field, TColor Value) {
-  if (Field == Value) return;
-  Field = Value;
+void TKemSpinEdit::SetColorFill(TColor Value) {
+  if (FColorFill == Value) return;
+  FColorFill = Value;
+  ColoursChanged();
+}
+
+void TKemSpinEdit::ColoursChanged() {
   Invalidate();
   FUp->Invalidate();
   FDown->Invalidate();
 }
 
-void TKemSpinEdit::SetFlat(bool Value) {
-  if (FFlat == Value) return;
-  FFlat = Value;
-  FUp->SetFlat(Value);
-  FDown->SetFlat(Value);
-  Invalidate();
+void TKemSpinEdit::FlatChanged() {
+  FUp->SetFlat(Flat());
+  FDown->SetFlat(Flat());
 }
 
 void TKemSpinEdit::SetButtonWidth(int Value) {
@@ -228,30 +211,21 @@ void TKemSpinEdit::Step(double By) {
 }
 
 void TKemSpinEdit::Layout() {
-  if (!FHolder) return;
+  if (!FUp) return;
   const TSpinLayout l = SpinLayout(Width(), Height(), FButtonWidth);
-  FHolder->SetBoundsRect(l.Holder);
+  Holder()->SetBoundsRect(l.Holder);
   FEditor->SetBounds(0, 0, l.Holder.Width(), l.Holder.Height());
   FUp->SetBoundsRect(l.Up);
   FDown->SetBoundsRect(l.Down);
 }
 
 void TKemSpinEdit::BoundsChanged(const TRect& OldBounds) {
-  TKemCustomControl::BoundsChanged(OldBounds);
+  TKemEditField::BoundsChanged(OldBounds);
   Layout();
 }
 
-void TKemSpinEdit::WndProc(TMessage& Message) {
-  if (Message.Msg == WM_SETFOCUS && FEditor->CanFocus()) {
-    // The field is the editor: it takes the focus the control is given.
-    FEditor->SetFocus();
-    return;
-  }
-  TKemCustomControl::WndProc(Message);
-}
-
 void TKemSpinEdit::EnabledChanged() {
-  TKemCustomControl::EnabledChanged();
+  TKemEditField::EnabledChanged();
   if (!Enabled()) {
     FEditorWasEnabled = FEditor->Enabled();
     FEditor->SetEnabled(false);
@@ -261,25 +235,4 @@ void TKemSpinEdit::EnabledChanged() {
   FUp->SetEnabled(Enabled());
   FDown->SetEnabled(Enabled());
   Invalidate();
-}
-
-void TKemSpinEdit::ColorChanged() {
-  TKemCustomControl::ColorChanged();
-  FColors.Color = Color();
-  FHolder->SetColor(Color());
-  FEditor->SetColor(Color());
-  Invalidate();
-}
-
-void TKemSpinEdit::FontChanged() {
-  TKemCustomControl::FontChanged();
-  FEditor->SetFont(*Font());
-}
-
-void TKemSpinEdit::Paint() {
-  TCanvas* c = Canvas();
-  c->Brush()->SetStyle(bsSolid);
-  c->Brush()->SetColor(Color());
-  c->FillRect(ClientRect());
-  DrawFieldFrame(c, ClientRect(), FColors, FFlat);
 }

@@ -47,23 +47,13 @@ class TKemSpeedButton : public TSpeedButton {
   TPressRepeat FRepeat{this};
 };
 
-class TKemSpinEdit : public TKemCustomControl {
+class TKemSpinEdit : public TKemEditField {
  public:
   explicit TKemSpinEdit(TComponent* AOwner);
 
-  TColor ColorHighlight() const { return FColors.Highlight; }
-  void SetColorHighlight(TColor Value) { SetColour(FColors.Highlight, Value); }
-  TColor ColorShadow() const { return FColors.Shadow; }
-  void SetColorShadow(TColor Value) { SetColour(FColors.Shadow, Value); }
-  TColor ColorFrame() const { return FColors.Frame; }
-  void SetColorFrame(TColor Value) { SetColour(FColors.Frame, Value); }
-  TColor ColorSpark() const { return FColors.Spark; }
-  void SetColorSpark(TColor Value) { SetColour(FColors.Spark, Value); }
   // The arrow buttons' face.
   TColor ColorFill() const { return FColorFill; }
-  void SetColorFill(TColor Value) { SetColour(FColorFill, Value); }
-  bool Flat() const { return FFlat; }
-  void SetFlat(bool Value);
+  void SetColorFill(TColor Value);
 
   // -1: no such limit.
   double MinValue() const { return FSettings.MinValue; }
@@ -100,7 +90,6 @@ class TKemSpinEdit : public TKemCustomControl {
   void BigStepDown() { Step(-FIncrementBig); }
 
   TSEEdit* Editor() const { return FEditor; }
-  TWinControl* Holder() const { return FHolder; }
   TKemSpeedButton* ButtonUp() const { return FUp; }
   TKemSpeedButton* ButtonDown() const { return FDown; }
   const TSpinSettings& Settings() const { return FSettings; }
@@ -109,31 +98,23 @@ class TKemSpinEdit : public TKemCustomControl {
   TNotifyEvent OnChange;
 
  protected:
-  void Paint() override;
-  void WndProc(TMessage& Message) override;
   void BoundsChanged(const TRect& OldBounds) override;
   void EnabledChanged() override;
-  void ColorChanged() override;
-  void FontChanged() override;
+  void ColoursChanged() override;
+  void FlatChanged() override;
 
  private:
-  friend class TSEEdit;
-  friend class TKemSpeedButton;
-  void SetColour(TColor& Field, TColor Value);
   void Step(double By);
   void Layout();
 
   TSpinSettings FSettings;
-  TFieldColors FColors;
   TColor FColorFill = clBtnFace;
-  bool FFlat = false;
   double FIncrement = 1.0;
   double FIncrementBig = 10.0;
   int FButtonWidth = 20;
   bool FNoKeyBeep = false;
   bool FEditorWasEnabled = true;
-  TWinControl* FHolder = nullptr;  // owned as components
-  TSEEdit* FEditor = nullptr;
+  TSEEdit* FEditor = nullptr;  // owned as components
   TKemSpeedButton* FUp = nullptr;
   TKemSpeedButton* FDown = nullptr;
 };

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "kem3/controls/kemfield_win.h"
 #include "kem3/controls/kemlantext.h"
 #include "kem3/graphics/kemimage.h"
 #include "platform/extctrls_win.h"
@@ -64,17 +65,6 @@ TTrackerGeometry TKemTracker::Geometry() const {
 
 String TKemTracker::LegendText() const { return TrackerLegend(FLegendFormat, FPosition, FLegendOffset, FLegendScale); }
 
-namespace {
-
-void Line(TCanvas* C, TColor Color, std::initializer_list<TPoint> Points) {
-  C->Pen()->SetStyle(psSolid);
-  C->Pen()->SetWidth(1);
-  C->Pen()->SetColor(Color);
-  C->Polyline(Points);
-}
-
-}  // namespace
-
 void TKemTracker::Paint() {
   TCanvas* c = Canvas();
   const TTrackerGeometry g = Geometry();
@@ -97,8 +87,8 @@ void TKemTracker::Paint() {
       const bool end = v == FMin || v >= FMax;
       const int value = static_cast<int>(std::min<long long>(v, FMax));
       const int x = g.ValueToX(value);
-      if (FStyle != tsDown) Line(c, FColorFrame, {{x, end ? 0 : FTickHeight / 2}, {x, FTickHeight}});
-      if (FStyle != tsUp) Line(c, FColorFrame, {{x, below}, {x, below + (end ? FTickHeight : FTickHeight / 2)}});
+      if (FStyle != tsDown) PenLine(c, FColorFrame, {{x, end ? 0 : FTickHeight / 2}, {x, FTickHeight}});
+      if (FStyle != tsUp) PenLine(c, FColorFrame, {{x, below}, {x, below + (end ? FTickHeight : FTickHeight / 2)}});
       if (v >= FMax) break;
     }
   }
@@ -108,7 +98,7 @@ void TKemTracker::Paint() {
     const int th = c->TextHeight(u"Wp");
     const int half = std::max(g.ThumbSize(), 0) / 2;
     const int top = H - FLegendHeight + 1, bottom = H - th / 2;
-    Line(c, FColorFrame, {{half, top}, {half, bottom}, {W - half - 1, bottom}, {W - half - 1, top - 1}});
+    PenLine(c, FColorFrame, {{half, top}, {half, bottom}, {W - half - 1, bottom}, {W - half - 1, top - 1}});
     const WideString text = Utf8ToWide(LegendText());
     if (!text.empty()) {
       TRect strip = Rect(0, H - th, W, H);
@@ -132,19 +122,19 @@ void TKemTracker::PaintThumb(TCanvas* C, const TTrackerGeometry& G) {
   C->Brush()->SetColor(fill);
   switch (FStyle) {
     case tsBar:
-      Line(C, FColorHighlight, {{left, top + c - 2}, {left, top}, {left + b - 1, top}});
-      Line(C, FColorSpark, {{left + 1, top + c - 3}, {left + 1, top + 1}, {left + b - 2, top + 1}});
-      Line(C, FColorFrame, {{left + b - 1, top}, {left + b - 1, top + c - 1}, {left - 1, top + c - 1}});
-      Line(C, FColorShadow, {{left + b - 2, top + 1}, {left + b - 2, top + c - 2}, {left, top + c - 2}});
+      PenLine(C, FColorHighlight, {{left, top + c - 2}, {left, top}, {left + b - 1, top}});
+      PenLine(C, FColorSpark, {{left + 1, top + c - 3}, {left + 1, top + 1}, {left + b - 2, top + 1}});
+      PenLine(C, FColorFrame, {{left + b - 1, top}, {left + b - 1, top + c - 1}, {left - 1, top + c - 1}});
+      PenLine(C, FColorShadow, {{left + b - 2, top + 1}, {left + b - 2, top + c - 2}, {left, top + c - 2}});
       C->FillRect(Rect(left + 2, top + 2, left + b - 2, top + c - 2));
       break;
     case tsUp:
-      Line(C, FColorHighlight, {{left, top + c - 2}, {left, top + h}, {left + h, top}});
-      Line(C, FColorSpark, {{left + 1, top + c - 1}, {left + 1, top + h}, {left + h, top + 1}});
-      Line(C, FColorFrame,
-           {{left, top + c - 1}, {left + b - 1, top + c - 1}, {left + b - 1, top + h}, {left + h - 1, top - 1}});
-      Line(C, FColorShadow,
-           {{left + 1, top + c - 2}, {left + b - 2, top + c - 2}, {left + b - 2, top + h}, {left + h - 1, top}});
+      PenLine(C, FColorHighlight, {{left, top + c - 2}, {left, top + h}, {left + h, top}});
+      PenLine(C, FColorSpark, {{left + 1, top + c - 1}, {left + 1, top + h}, {left + h, top + 1}});
+      PenLine(C, FColorFrame,
+              {{left, top + c - 1}, {left + b - 1, top + c - 1}, {left + b - 1, top + h}, {left + h - 1, top - 1}});
+      PenLine(C, FColorShadow,
+              {{left + 1, top + c - 2}, {left + b - 2, top + c - 2}, {left + b - 2, top + h}, {left + h - 1, top}});
       C->Pen()->SetColor(fill);
       C->Polygon({{left + 2, top + c - 3},
                   {left + 2, top + h},
@@ -153,11 +143,11 @@ void TKemTracker::PaintThumb(TCanvas* C, const TTrackerGeometry& G) {
                   {left + b - 3, top + c - 3}});
       break;
     case tsDown:
-      Line(C, FColorHighlight, {{left + b - 2, top}, {left, top}, {left, top + c - h - 1}, {left + h, top + c - 1}});
-      Line(C, FColorSpark,
-           {{left + b - 3, top + 1}, {left + 1, top + 1}, {left + 1, top + c - h - 1}, {left + h, top + c - 2}});
-      Line(C, FColorFrame, {{left + b - 1, top}, {left + b - 1, top + c - h - 1}, {left + h - 1, top + c}});
-      Line(C, FColorShadow, {{left + b - 2, top + 1}, {left + b - 2, top + c - h - 1}, {left + h - 1, top + c - 1}});
+      PenLine(C, FColorHighlight, {{left + b - 2, top}, {left, top}, {left, top + c - h - 1}, {left + h, top + c - 1}});
+      PenLine(C, FColorSpark,
+              {{left + b - 3, top + 1}, {left + 1, top + 1}, {left + 1, top + c - h - 1}, {left + h, top + c - 2}});
+      PenLine(C, FColorFrame, {{left + b - 1, top}, {left + b - 1, top + c - h - 1}, {left + h - 1, top + c}});
+      PenLine(C, FColorShadow, {{left + b - 2, top + 1}, {left + b - 2, top + c - h - 1}, {left + h - 1, top + c - 1}});
       C->Pen()->SetColor(fill);
       C->Polygon({{left + 2, top + 2},
                   {left + 2, top + c - h - 1},

@@ -18,15 +18,21 @@ void Type(HWND Editor, const std::u16string& Keys) {
   }
 }
 
+// A 120 x 21 edit on a 300 x 100 form.
+TKemEdit* PlaceEdit(TForm* Form) {
+  Form->SetBounds(20, 20, 300, 100);
+  auto* e = new TKemEdit(Form);
+  e->SetParent(Form);
+  e->SetBounds(10, 10, 120, 21);
+  return e;
+}
+
 }  // namespace
 
 TEST(KemEditWin, ButtonsFromLinesReportTheirIds) {
   TAppScope app;
   TForm* form = NewForm<TQuietForm>(Application);
-  form->SetBounds(20, 20, 300, 100);
-  auto* e = new TKemEdit(form);
-  e->SetParent(form);
-  e->SetBounds(10, 10, 120, 21);
+  TKemEdit* e = PlaceEdit(form);
   std::vector<int> clicks;
   e->OnButtonClick = [&](TObject* sender, int id) {
     EXPECT_EQ(sender, e);
@@ -61,10 +67,7 @@ TEST(KemEditWin, ButtonsFromLinesReportTheirIds) {
 TEST(KemEditWin, CompletesTheThirdCharacterAndNotAfterBackspace) {
   TAppScope app;
   TForm* form = NewForm<TQuietForm>(Application);
-  form->SetBounds(20, 20, 300, 100);
-  auto* e = new TKemEdit(form);
-  e->SetParent(form);
-  e->SetBounds(10, 10, 120, 21);
+  TKemEdit* e = PlaceEdit(form);
   e->SetAutoComplete(true);
   e->SetCompleteItems({u"Bern", u"Berlin", u"Москва"});
   int changes = 0;

@@ -37,6 +37,9 @@ using TControlStyle = Set<TControlStyleItem>;
 enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
 using TBevelWidth = int;
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+using TLeftRight = TAlignment;  // taLeftJustify or taRightJustify
+enum TTextLayout { tlTop, tlCenter, tlBottom };
+enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
 
 // Cursors are numbers: the standard ones negative, 0 the control's default;
 // programs register their own under positive numbers with Screen->SetCursors.

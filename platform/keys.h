@@ -77,6 +77,9 @@
 #ifndef VK_DOWN
 #define VK_DOWN 0x28
 #endif
+#ifndef VK_PRINT
+#define VK_PRINT 0x2A
+#endif
 #ifndef VK_SNAPSHOT
 #define VK_SNAPSHOT 0x2C
 #endif

@@ -3,10 +3,7 @@
 
 #include "platform/extctrls_win.h"
 
-TToolButton::TToolButton(TComponent* AOwner) : TGraphicControl(AOwner) {
-  SetControlStyle({csCaptureMouse, csClickEvents});
-  SetBounds(0, 0, 23, 22);
-}
+TToolButton::TToolButton(TComponent* AOwner) : TPressButton(AOwner) { SetBounds(0, 0, 23, 22); }
 
 void TToolButton::SetStyle(TToolButtonStyle Value) {
   if (FStyle == Value) return;
@@ -37,30 +34,7 @@ void TToolButton::Click() {
   if (FStyle == tbsSeparator || FStyle == tbsDivider) return;
   // A grouped check button stays down when clicked again, as a radio button does.
   if (FStyle == tbsCheck) SetDown(FGrouped ? true : !FDown);
-  TGraphicControl::Click();
-}
-
-void TToolButton::SetPressed(bool Value) {
-  if (FPressed == Value) return;
-  FPressed = Value;
-  Invalidate();
-}
-
-void TToolButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
-  if (Button == mbLeft && FStyle != tbsSeparator && FStyle != tbsDivider) SetPressed(true);
-  TGraphicControl::MouseDown(Button, Shift, X, Y);
-}
-
-void TToolButton::MouseMove(TShiftState Shift, int X, int Y) {
-  TGraphicControl::MouseMove(Shift, X, Y);
-  if (MouseCapture() && FStyle != tbsSeparator && FStyle != tbsDivider) {
-    SetPressed(PtInRect(ClientRect(), Point(X, Y)));
-  }
-}
-
-void TToolButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
-  TGraphicControl::MouseUp(Button, Shift, X, Y);
-  if (Button == mbLeft) SetPressed(false);
+  TPressButton::Click();
 }
 
 void TToolButton::Paint() {
@@ -72,11 +46,11 @@ void TToolButton::Paint() {
     Frame3D(c, line, clBtnShadow, clBtnHighlight, 1);
     return;
   }
-  if (FPressed || FDown) Frame3D(c, r, clBtnShadow, clBtnHighlight, 1);
+  if (Pressed() || FDown) Frame3D(c, r, clBtnShadow, clBtnHighlight, 1);
   c->Brush()->SetStyle(bsClear);
   c->Font()->Assign(*Font());
   if (!Enabled()) c->Font()->SetColor(clGrayText);
-  if (FPressed || FDown) OffsetRect(r, 1, 1);
+  if (Pressed() || FDown) OffsetRect(r, 1, 1);
   WideString caption = Caption();
   c->DrawText(caption, r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 }

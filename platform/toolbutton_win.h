@@ -3,11 +3,11 @@
 // over it, and keeps its Down state as a check button.
 #pragma once
 #include "platform/actions.h"
-#include "platform/controls_win.h"
+#include "platform/pressbutton_win.h"
 
 enum TToolButtonStyle { tbsButton, tbsCheck, tbsDropDown, tbsSeparator, tbsDivider };
 
-class TToolButton : public TGraphicControl {
+class TToolButton : public TPressButton {
  public:
   explicit TToolButton(TComponent* AOwner);
 
@@ -23,23 +23,16 @@ class TToolButton : public TGraphicControl {
   // The picture in the toolbar's image list; -1 for none.
   int ImageIndex() const { return FImageIndex; }
   void SetImageIndex(int Value);
-  // The left button is held on the button and the pointer is over it.
-  bool Pressed() const { return FPressed; }
-
   // A check button toggles Down first; then OnClick, or the action.
   void Click() override;
 
  protected:
-  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
-  void MouseMove(TShiftState Shift, int X, int Y) override;
-  void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  bool Pressable() const override { return FStyle != tbsSeparator && FStyle != tbsDivider; }
   void Paint() override;
-  void SetPressed(bool Value);
 
  private:
   TToolButtonStyle FStyle = tbsButton;
   bool FDown = false;
   bool FGrouped = false;
   int FImageIndex = -1;
-  bool FPressed = false;
 };

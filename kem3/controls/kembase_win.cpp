@@ -94,3 +94,8 @@ LONG LibTabbedTextOut(HDC DC, int X, int Y, const WideString& Text, int TabCount
                       int TabOrigin) {
   return TabbedTextOutW(DC, X, Y, WideCStr(Text), static_cast<int>(Text.size()), TabCount, TabPositions, TabOrigin);
 }
+
+String ControlTextName(const TControl* Control, const String& LanId) {
+  const TCustomForm* form = GetParentForm(Control);
+  return form ? form->Name() + "_" + LanId : LanId;
+}

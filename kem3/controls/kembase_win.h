@@ -3,8 +3,6 @@
 // re-read its texts, and answers the dialog keys and characters a form hands
 // round. Also wide-text measuring and the wide text-output entries.
 //
-// The group box base of the class library is not here: the class layer has no
-// group box to derive it from yet.
 #pragma once
 #include <cstdint>
 #include <functional>
@@ -13,6 +11,7 @@
 #include "kem3/controls/kemtextmeasure.h"
 #include "platform/controls_win.h"
 #include "platform/forms_win.h"
+#include "platform/groupbox_win.h"
 #include "platform/stdctrls_win.h"
 
 class TBasicAction;
@@ -73,6 +72,20 @@ class TKemCustomComboBox : public TCustomComboBox, public IKemControl {
   bool DialogKey(std::uint16_t /*Key*/, TShiftState /*Shift*/) override { return false; }
   bool DialogChar(WideChar /*Key*/, TShiftState /*Shift*/) override { return false; }
 };
+
+class TKemCustomGroupBox : public TCustomGroupBox, public IKemControl {
+ public:
+  using TCustomGroupBox::TCustomGroupBox;
+  void UpdateLanguage() override { UpdateChildLanguage(this); }
+  bool DialogKey(std::uint16_t Key, TShiftState Shift) override { return BroadcastDialogKey(this, Key, Shift); }
+  bool DialogChar(WideChar Key, TShiftState Shift) override { return BroadcastDialogChar(this, Key, Shift); }
+};
+
+// ---- Language texts of controls -------------------------------------------------
+// The text name a control's LanId stands for: "<form name>_<LanId>" on a
+// form, just LanId without one. The form name is the form's Name until the
+// form base gives its forms a name of their own.
+String ControlTextName(const TControl* Control, const String& LanId);
 
 // ---- Form actions --------------------------------------------------------------
 // Controls that play a role on their form (a dialog's OK button) take the

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "kem3/graphics/kemcursors.h"
+#include "kem3/graphics/kemimage.h"
 #include "kem3/graphics/vosskinner_win.h"
 #include "platform/deferred_release.h"
 #include "platform/extctrls_win.h"
@@ -164,7 +165,7 @@ TKemButtonSet::TKemButtonSet(TComponent* AOwner)
       FColorHighlight(clBtnHighlight),
       FColorShadow(clBtnShadow),
       FColorFrame(clWindowFrame),
-      FColorSpark(DefaultSparkColor()),
+      FColorSpark(GetFaceHighlightMidColor()),
       FColorText(clWindowText),
       FColorFill(clBtnFace),
       FColorTextSel(clWindowText),

@@ -6,17 +6,11 @@
 
 #include "kem3/controls/kemlantext.h"
 #include "kem3/framework/kemutil.h"
+#include "kem3/graphics/kemimage.h"
 #include "kem3/graphics/vosskinner_win.h"
 #include "platform/extctrls_win.h"
 #include "platform/keys.h"
 #include "platform/wide_case.h"
-
-TColor DefaultSparkColor() {
-  const TColor face = ColorToRGB(clBtnFace), light = ColorToRGB(clBtnHighlight);
-  auto mid = [](int a, int b) { return a + (b - a) / 2; };
-  return RGBColor(mid(GetRed(face), GetRed(light)), mid(GetGreen(face), GetGreen(light)),
-                  mid(GetBlue(face), GetBlue(light)));
-}
 
 namespace {
 
@@ -41,7 +35,7 @@ TKemCustomButton::TKemCustomButton(TComponent* AOwner)
       FColorHighlight(clBtnHighlight),
       FColorShadow(clBtnShadow),
       FColorFrame(clWindowFrame),
-      FColorSpark(DefaultSparkColor()) {
+      FColorSpark(GetFaceHighlightMidColor()) {
   // The button captures the mouse and makes its clicks itself; a double click
   // is just a second press.
   SetControlStyle({csOpaque});

@@ -20,10 +20,6 @@ class TKemMenu;
 enum TTimerStateItem { tsAllowTimer };
 using TTimerState = Set<TTimerStateItem>;
 
-// The colour halfway between the button face and the button highlight, per
-// channel: the inner light edge of a raised button.
-TColor DefaultSparkColor();
-
 class TKemCustomButton : public TKemCustomControl {
  public:
   explicit TKemCustomButton(TComponent* AOwner);

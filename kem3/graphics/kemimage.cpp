@@ -26,11 +26,10 @@ void MakeBitmap32(TBitmap& Bitmap) {
   }
 }
 
-TColor GetFaceHighlightMidColor() {
-  TColor face = ColorToRGB(clBtnFace), highlight = ColorToRGB(clBtnHighlight);
+TColor MidColor(TColor Base, TColor Other) {
+  const TColor a = ColorToRGB(Base), b = ColorToRGB(Other);
   auto mid = [](int f, int h) { return f + (h - f) / 2; };
-  return RGBColor(mid(GetRed(face), GetRed(highlight)), mid(GetGreen(face), GetGreen(highlight)),
-                  mid(GetBlue(face), GetBlue(highlight)));
+  return RGBColor(mid(GetRed(a), GetRed(b)), mid(GetGreen(a), GetGreen(b)), mid(GetBlue(a), GetBlue(b)));
 }
 
 std::unique_ptr<TBitmap> CreateBitmapLike(const TBitmap& Bitmap) {

@@ -21,8 +21,11 @@
 // 0 (fully transparent); pfDevice already has 32-bit pixels and keeps them.
 void MakeBitmap32(TBitmap& Bitmap);
 
-// Per channel: face + (highlight - face) / 2, of the button face and highlight colours.
-TColor GetFaceHighlightMidColor();
+// Per channel Base + (Other - Base) / 2 (toward zero), system colours resolved:
+// the in-between shades the controls' edges and pressed faces take.
+TColor MidColor(TColor Base, TColor Other);
+// The midpoint of the button face and highlight colours.
+inline TColor GetFaceHighlightMidColor() { return MidColor(clBtnFace, clBtnHighlight); }
 
 // A new bitmap of the same size, pixel format and colour table (pixels zero).
 std::unique_ptr<TBitmap> CreateBitmapLike(const TBitmap& Bitmap);

@@ -1,0 +1,65 @@
+// The drop-down list's moves, typed search and popup place.
+#include "kem3/controls/kemdlist_model.h"
+
+#include <algorithm>
+
+#include "platform/sysutils.h"
+
+bool DropDownMoveTo(TDropDownMove Move, int ItemIndex, int Count, int DropDownCount, int& NewIndex) {
+  switch (Move) {
+    case dmPrevious:
+      if (ItemIndex <= 0) return false;
+      NewIndex = ItemIndex - 1;
+      return true;
+    case dmNext:
+      if (ItemIndex >= Count - 1) return false;
+      NewIndex = std::max(ItemIndex, -1) + 1;
+      return true;
+    case dmPageUp:
+      if (ItemIndex <= 0) return false;
+      NewIndex = std::max(ItemIndex - DropDownCount, 0);
+      return true;
+    case dmPageDown:
+      if (Count <= 0 || ItemIndex >= Count) return false;
+      NewIndex = std::min(ItemIndex + DropDownCount, Count - 1);
+      return true;
+  }
+  return false;
+}
+
+int TDropDownSearch::Type(char16_t Key, std::uint64_t Now, int ItemIndex, int Count, const TItemText& Item) {
+  if (FTyped && Now - FLast >= kPause) FText.clear();
+  FLast = Now;
+  FTyped = true;
+  if (Key == 8) {
+    if (!FText.empty()) FText.pop_back();
+    // A pair of surrogates goes as one character.
+    if (!FText.empty() && FText.back() >= 0xD800 && FText.back() <= 0xDBFF) FText.pop_back();
+  } else {
+    FText.push_back(Key);
+  }
+  if (FText.empty() || Count <= 0) return -1;
+  if (ItemIndex < -1 || ItemIndex >= Count) ItemIndex = -1;
+  for (int k = 0; k < Count; ++k) {
+    const int i = (ItemIndex + 1 + k) % Count;
+    if (i == ItemIndex) break;
+    const WideString text = Item(i);
+    if (text.size() >= FText.size() && WideSameText(std::u16string_view(text).substr(0, FText.size()), FText)) return i;
+  }
+  return -1;
+}
+
+int PopupHeight(int DropDownCount, int Count, int ItemHeight) {
+  return std::max(std::min(DropDownCount, Count), 0) * ItemHeight + 2;
+}
+
+TPoint PopupOrigin(TPoint ControlOrigin, int ControlHeight, int PopupHeight, int ScreenHeight) {
+  int y = ControlOrigin.Y + ControlHeight - 1;
+  if (ScreenHeight < y + PopupHeight) y = y - ControlHeight - PopupHeight + 2;
+  return {ControlOrigin.X, y};
+}
+
+std::array<TRect, 4> PopupOutsideAreas(const TRect& Popup, int ScreenWidth, int ScreenHeight) {
+  return {Rect(0, 0, ScreenWidth, Popup.Top - 1), Rect(0, Popup.Bottom, ScreenWidth, ScreenHeight),
+          Rect(0, 0, Popup.Left - 1, ScreenHeight), Rect(Popup.Right, 0, ScreenWidth, ScreenHeight)};
+}

@@ -1,0 +1,127 @@
+// TKemTracker: the library's owner-drawn horizontal track bar with tick marks,
+// a thumb that is dragged or pages towards the pointer, and a legend line
+// that shows the value through an offset, a scale and a format pattern.
+#pragma once
+#include "kem3/controls/kembase_win.h"
+#include "kem3/controls/kempress_win.h"
+#include "kem3/controls/kemtrack_model.h"
+
+class TKemTracker : public TKemCustomControl {
+ public:
+  explicit TKemTracker(TComponent* AOwner);
+
+  // The legend's format pattern, with one floating argument.
+  const String& LegendFormat() const { return FLegendFormat; }
+  void SetLegendFormat(const String& Value);
+  // The language text that sets the legend's pattern: "<form name>_<LanId>".
+  const String& LanId() const { return FLanId; }
+  void SetLanId(const String& Value);
+  void UpdateLanguage() override;
+
+  TColor ColorFill() const { return FColorFill; }
+  void SetColorFill(TColor Value) { SetColour(FColorFill, Value); }
+  TColor ColorFillFocus() const { return FColorFillFocus; }
+  void SetColorFillFocus(TColor Value) { SetColour(FColorFillFocus, Value); }
+  TColor ColorPressed() const { return FColorPressed; }
+  void SetColorPressed(TColor Value) { SetColour(FColorPressed, Value); }
+  TColor ColorHighlight() const { return FColorHighlight; }
+  void SetColorHighlight(TColor Value) { SetColour(FColorHighlight, Value); }
+  TColor ColorShadow() const { return FColorShadow; }
+  void SetColorShadow(TColor Value) { SetColour(FColorShadow, Value); }
+  TColor ColorFrame() const { return FColorFrame; }
+  void SetColorFrame(TColor Value) { SetColour(FColorFrame, Value); }
+  TColor ColorSpark() const { return FColorSpark; }
+  void SetColorSpark(TColor Value) { SetColour(FColorSpark, Value); }
+
+  TKemTrackerStyle Style() const { return FStyle; }
+  void SetStyle(TKemTrackerStyle Value) { SetValue(FStyle, Value); }
+  int Min() const { return FMin; }
+  void SetMin(int Value);
+  int Max() const { return FMax; }
+  void SetMax(int Value);
+  // Kept in Min..Max; a change repaints and fires OnChange.
+  int Position() const { return FPosition; }
+  void SetPosition(int Value);
+  int StepSmall() const { return FStepSmall; }
+  void SetStepSmall(int Value) { FStepSmall = Value; }
+  int StepLarge() const { return FStepLarge; }
+  void SetStepLarge(int Value) { SetValue(FStepLarge, Value); }
+  int TickHeight() const { return FTickHeight; }
+  void SetTickHeight(int Value) { SetValue(FTickHeight, Value); }
+  int SpaceVert() const { return FSpaceVert; }
+  void SetSpaceVert(int Value) { SetValue(FSpaceVert, Value); }
+  // 0: no legend.
+  int LegendHeight() const { return FLegendHeight; }
+  void SetLegendHeight(int Value) { SetValue(FLegendHeight, Value); }
+  double LegendOffset() const { return FLegendOffset; }
+  void SetLegendOffset(double Value) { SetValue(FLegendOffset, Value); }
+  double LegendScale() const { return FLegendScale; }
+  void SetLegendScale(double Value) { SetValue(FLegendScale, Value); }
+  int RepeatDelay() const { return FRepeatDelay; }
+  void SetRepeatDelay(int Value) { FRepeatDelay = Value; }
+  int RepeatPause() const { return FRepeatPause; }
+  void SetRepeatPause(int Value) { FRepeatPause = Value; }
+
+  // The arithmetic at the current size and settings.
+  TTrackerGeometry Geometry() const;
+  // The legend as it shows now.
+  String LegendText() const;
+  // The thumb is held by a drag.
+  bool Dragging() const { return FDragging; }
+  bool Paging() const { return FPageRepeat.Running(); }
+
+  TNotifyEvent OnChange;
+  // While the thumb is dragged.
+  TNotifyEvent OnChanging;
+
+ protected:
+  void Paint() override;
+  void WndProc(TMessage& Message) override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void MouseMove(TShiftState Shift, int X, int Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void KeyDown(std::uint16_t& Key, TShiftState Shift) override;
+  void EnabledChanged() override;
+
+ private:
+  template <class T>
+  void SetValue(T& Field, T Value) {
+    if (Field == Value) return;
+    Field = Value;
+    Invalidate();
+  }
+  void SetColour(TColor& Field, TColor Value) { SetValue(Field, Value); }
+  void PaintThumb(TCanvas* C, const TTrackerGeometry& G);
+  void PageStep();
+  void EndPress();
+
+  String FLegendFormat;
+  String FLanId;
+  int FTextIndex = -1;
+  TColor FColorFill = clWindow;
+  TColor FColorFillFocus;
+  TColor FColorPressed;
+  TColor FColorHighlight = clBtnHighlight;
+  TColor FColorShadow = clBtnShadow;
+  TColor FColorFrame = clWindowFrame;
+  TColor FColorSpark;
+  TKemTrackerStyle FStyle = tsUp;
+  int FMin = 0;
+  int FMax = 100;
+  int FPosition = 0;
+  int FStepSmall = 1;
+  int FStepLarge = 10;
+  int FTickHeight = 5;
+  int FSpaceVert = 4;
+  int FLegendHeight = 16;
+  double FLegendOffset = 0.0;
+  double FLegendScale = 1.0;
+  int FRepeatDelay = 400;
+  int FRepeatPause = 100;
+  bool FDragging = false;
+  int FDragOffset = 0;
+  int FPageStep = 0;
+  int FPointerX = 0;
+  TPressRepeat FPageRepeat{this};
+  TCaptureWatch FCaptureWatch;
+};

@@ -82,18 +82,15 @@ void TKemLayout::Paint() {
   pass.Width = Width();
   pass.Color = Color();
   pass.Paint = true;
+  // The whole area first: the pass fills only around its pieces, and lifted
+  // text leaves the strip above it to the background.
+  canvas->FillRect(ClientRect());
   if (!FBackground->Empty()) {
-    canvas->FillRect(ClientRect());
     canvas->Draw(0, 0, *FBackground);
     pass.Transparent = true;
   }
   TKemCanvasLayoutSurface surface(canvas);
   FLayoutHeight = LayoutParagraphs(FParagraphs, surface, FPictures, pass, 0);
-  if (!pass.Transparent && FLayoutHeight < Height()) {
-    canvas->Brush()->SetStyle(bsSolid);
-    canvas->Brush()->SetColor(Color());
-    canvas->FillRect(TRect{0, FLayoutHeight, Width(), Height()});
-  }
 }
 
 void TKemLayout::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {

@@ -61,7 +61,10 @@ void TKemLayout::AddParagraph(const WideString& Text) { FParagraphs.push_back(st
 int TKemLayout::AddPicture(std::unique_ptr<TBitmap> Bitmap) { return FPictures.Add(std::move(Bitmap)); }
 
 int TKemLayout::CalcLayoutHeight() {
-  TKemCanvasLayoutSurface surface(Canvas());
+  // Measuring needs fonts only: a memory canvas serves before the control has a window.
+  TBitmap scratch;
+  scratch.SetSize(1, 1);
+  TKemCanvasLayoutSurface surface(scratch.Canvas());
   TKemLayoutPass pass;
   pass.Width = Width();
   pass.Color = Color();

@@ -33,7 +33,6 @@ TEST(KemLayoutWin, PaintsTextInsideItsPiecesAndMeasuresWhatItPaints) {
   ClearTextStyles();
   AddTextStyle("wtext", "Arial", 10, clBlack, kaJustify, TRect{4, 6, 4, 12});
   auto* layout = new TKemLayout(form);
-  layout->SetParent(form);
   layout->SetBounds(0, 0, 200, 300);
   layout->SetColor(clWhite);
   auto red = std::make_unique<TBitmap>();
@@ -46,8 +45,9 @@ TEST(KemLayoutWin, PaintsTextInsideItsPiecesAndMeasuresWhatItPaints) {
   layout->AddParagraph(u"{s:wtext}{l1:target}A link{l0} and {pm local:0} a picture.");
   layout->AddParagraph(u"{c0000FF}" + KemLiteralText(u"{p \\\\host\\a.png} title"));
   EXPECT_EQ(layout->GetParagraphCount(), 3);
-  const int measured = layout->CalcLayoutHeight();
+  const int measured = layout->CalcLayoutHeight();  // before it has a window
   EXPECT_GT(measured, 3 * 16);
+  layout->SetParent(form);
 
   layout->Repaint();
   EXPECT_EQ(layout->LayoutHeight(), measured);

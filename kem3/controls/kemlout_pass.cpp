@@ -5,6 +5,8 @@
 #include <climits>
 #include <new>
 
+#include "kem3/graphics/kemimage.h"
+
 namespace {
 
 using Pos = long long;  // positions add up over many pieces: kept wide, cut at output
@@ -265,6 +267,21 @@ class TParagraphPass {
 };
 
 }  // namespace
+
+void KemMaskCornerColor(TBitmap& Picture) {
+  if (Picture.Empty() || (Picture.PixelFormat() == pf32bit && Picture.AlphaFormat() != afIgnored)) return;
+  SetCornerTransparentColor(Picture);
+  const TColor clear = ColorToRGB(Picture.TransparentColor());
+  Picture.SetPixelFormat(pf32bit);
+  for (int y = 0; y < Picture.Height(); ++y) {
+    auto* row = static_cast<TRGBQuad*>(Picture.ScanLine(y));
+    for (int x = 0; x < Picture.Width(); ++x) {
+      const TRGBQuad& p = row[x];
+      row[x].rgbReserved = RGBColor(p.rgbRed, p.rgbGreen, p.rgbBlue) == clear ? 0 : 255;
+    }
+  }
+  Picture.SetAlphaFormat(afDefined);
+}
 
 int TKemLayoutPictures::Add(std::unique_ptr<TBitmap> Picture) {
   FList.push_back(std::move(Picture));

@@ -48,6 +48,10 @@ class TKemLayoutPictures {
   std::map<std::pair<bool, WideString>, std::unique_ptr<TBitmap>> FLoaded;
 };
 
+// A file picture without an alpha channel of its own is shown with its corner
+// colour see-through: it becomes 32-bit, that colour's pixels transparent.
+void KemMaskCornerColor(TBitmap& Picture);
+
 struct TKemLayoutPass {
   int Width = 0;  // the layout's width; tab stops of 0 and below count back from it
   TColor Color = clWhite;

@@ -3,7 +3,6 @@
 
 #include "kem3/framework/kemexe.h"
 #include "kem3/graphics/kemcursors.h"
-#include "kem3/graphics/kemimage.h"
 #include "kem3/graphics/kemimage_win.h"
 #include "platform/unicode_convert.h"
 
@@ -14,7 +13,7 @@ std::unique_ptr<TBitmap> LoadMarkupPicture(const TKemTextPiece& Piece) {
   if (Piece.IsResource) return CreateResourceBitmap(Piece.ResourceName, nullptr);
   auto picture = std::make_unique<TBitmap>();
   LoadBitmapFromFile(*picture, KemPictureFileName(WideToUtf8(Piece.Text), GetExeDir()));
-  if (!picture->Empty()) SetCornerTransparentColor(*picture);
+  KemMaskCornerColor(*picture);
   return picture;
 }
 

@@ -196,3 +196,19 @@ TEST(KemLayoutPass, MeasuringGivesThePaintedHeightAndTheLinks) {
   EXPECT_EQ(over.Drawn.size(), paint.Drawn.size());
   ClearTextStyles();
 }
+
+TEST(KemLayoutPass, FilePicturesShowTheirCornerColourThrough) {
+  TBitmap picture;
+  picture.SetPixelFormat(pf24bit);
+  picture.SetSize(3, 2);
+  for (int x = 0; x < 3; ++x) picture.SetPixelColor(x, 0, clRed), picture.SetPixelColor(x, 1, clLime);
+  picture.SetPixelColor(2, 1, clRed);  // three corners red
+  KemMaskCornerColor(picture);
+  EXPECT_EQ(picture.PixelFormat(), pf32bit);
+  EXPECT_EQ(picture.AlphaFormat(), afDefined);
+  const auto alpha = [&](int x, int y) { return static_cast<const TRGBQuad*>(picture.ScanLine(y))[x].rgbReserved; };
+  EXPECT_EQ(alpha(0, 0), 0);
+  EXPECT_EQ(alpha(2, 1), 0);
+  EXPECT_EQ(alpha(0, 1), 255);
+  EXPECT_EQ(picture.PixelColor(0, 1), clLime);
+}

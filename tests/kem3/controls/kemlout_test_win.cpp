@@ -10,6 +10,8 @@
 #include <cstdlib>
 
 #include "platform/app_scope_win.h"
+#include "platform/unicode_convert.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -44,7 +46,16 @@ TEST(KemLayoutWin, PaintsTextInsideItsPiecesAndMeasuresWhatItPaints) {
   layout->AddParagraph(u"{s:wtext}Some words that are many enough to wrap on two or three lines of this layout.");
   layout->AddParagraph(u"{s:wtext}{l1:target}A link{l0} and {pm local:0} a picture.");
   layout->AddParagraph(u"{c0000FF}" + KemLiteralText(u"{p \\\\host\\a.png} title"));
-  EXPECT_EQ(layout->GetParagraphCount(), 3);
+  // A file picture: blue within a red frame, the corner colour shown through.
+  TempDir dir;
+  TBitmap framed;
+  framed.SetPixelFormat(pf24bit);
+  framed.SetSize(10, 20);
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 10; ++x) framed.SetPixelColor(x, y, x < 2 || x > 7 || y < 2 || y > 17 ? clRed : clBlue);
+  framed.SaveToFile(dir.file("framed.bmp"));
+  layout->AddParagraph(u"{pt " + Utf8ToWide(dir.file("framed.bmp")) + u"}");
+  EXPECT_EQ(layout->GetParagraphCount(), 4);
   const int measured = layout->CalcLayoutHeight();  // before it has a window
   EXPECT_GT(measured, 3 * 16);
   layout->SetParent(form);
@@ -61,7 +72,11 @@ TEST(KemLayoutWin, PaintsTextInsideItsPiecesAndMeasuresWhatItPaints) {
       if (piece->Rect.Top != lastTop) ++lines, lastTop = piece->Rect.Top;
       EXPECT_LE(piece->Rect.Right, 200 - 4 + 1) << "piece beyond the right margin";
       if (piece->IsPicture) {
-        EXPECT_EQ(shown->PixelColor(piece->Rect.Left + 6, piece->Rect.Top + 15), clRed);
+        const TPoint inside{piece->Rect.Left + 5, piece->Rect.Top + 10};
+        EXPECT_EQ(shown->PixelColor(inside.X, inside.Y), piece->IsLocal ? clRed : clBlue);
+        if (!piece->IsLocal) {
+          EXPECT_EQ(shown->PixelColor(piece->Rect.Left, piece->Rect.Top), clWhite);
+        }
         cells.push_back(piece->Rect);
         continue;
       }

@@ -94,19 +94,25 @@ class TMarkupParser {
   void Run(View Text) {
     Text = TrimView(Text);
     size_t pos = 0;
+    bool literal = false;
     while (pos < Text.size() && !FFull) {
       const char16_t c = Text[pos];
-      if (c == u'{') {
+      if (c == u'{' && !literal) {
         const size_t close = Text.find(u'}', pos + 1);
-        if (close == View::npos) break;  // an unterminated tag ends the paragraph
+        if (close == View::npos) {
+          // A tag never closed: the rest shows as it stands, so a slip in a
+          // text cannot hide what follows it.
+          literal = true;
+          continue;
+        }
         RunTag(Text.substr(pos + 1, close - pos - 1));
         pos = close + 1;
       } else if (IsBlank(c)) {
         AddPiece(WideString(), true);
         pos = SkipBlanks(Text, pos);
       } else {
-        size_t end = pos;
-        while (end < Text.size() && !IsBlank(Text[end]) && Text[end] != u'{') ++end;
+        size_t end = pos + 1;
+        while (end < Text.size() && !IsBlank(Text[end]) && (literal || Text[end] != u'{')) ++end;
         const View word = Text.substr(pos, end - pos);
         pos = SkipBlanks(Text, end);
         AddPiece(WideString(word), end < pos && pos < Text.size());

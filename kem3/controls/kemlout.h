@@ -3,8 +3,8 @@
 // text into mark-up that shows it as it stands.
 //
 // Paragraph texts come from language files, contents titles and other input
-// we do not control: parsing never fails on them. A tag without its "}" ends
-// the paragraph, unknown commands are ignored, and a paragraph keeps at most
+// we do not control: parsing never fails on them. A tag without its "}" shows
+// with the rest of the text as it stands, unknown commands are ignored, and a paragraph keeps at most
 // kKemMaxPieces pieces and kKemMaxLinks links (the rest of its text is dropped).
 #pragma once
 #include <memory>

@@ -56,6 +56,8 @@ class TParagraphPass {
       const Pos end = x + piece.Width;
       if (piece.Width == 0 && first) {  // nothing to show at a line start
         FTabIndex = tabIndex;
+        piece.Rect = TRect{};
+        piece.Top = 0;
         FLineStart = ++i;
         continue;
       }

@@ -53,8 +53,8 @@ TEST(KemMarkup, TextCutsIntoPiecesWithTheirFormats) {
       {u"word{b1}next", "word[] next[B]"},
       {u"text{b1}", "text[]"},  // a tag at the end leaves no piece
       {u"  a \t  b  ", "a[_] b[]"},
-      {u"{i1}a {U1} b", "a[I_] [IU_] b[IU]"},  // a blank after a tag is a space piece
-      {u"a {b1 never closed", "a[_]"},
+      {u"{i1}a {U1} b", "a[I_] [IU_] b[IU]"},                    // a blank after a tag is a space piece
+      {u"a {b1 never{closed", "a[_] {b1[_] never{closed[]"},     // an open tag stays text
       {u"{b}a{b99999999999}b{b-2}c{b 1}d", "a[] b[] c[] d[B]"},  // malformed numbers count as 0
       {u"{tr}12{tl}x{th}y{tc}1.5{tq}z{T}w", "12[t2] x[t1] y[t4] 1.5[t3] z[] w[]"},
       {u"{l1:http://a.b/c}a b{l0} c{l:x}d", "a[_L:http://a.b/c] b[L:http://a.b/c] [_] c[] d[]"},

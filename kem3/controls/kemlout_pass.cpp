@@ -138,10 +138,10 @@ class TParagraphPass {
     if (First > 0) FLineHeight = FLineHeightNext;
   }
 
-  // The piece stays on the line: its shift for tabs, its lift and the line's height.
+  // The piece at X stays on the line: its lift, the line's height, and the
+  // hanging indent a hanging tab sets for the lines after.
   void Commit(size_t Index, Pos X) {
     TKemTextPiece& piece = *FPieces[Index];
-    (void)X;
     if (piece.IsPicture && piece.PictureAlign != 0) {
       const int need = piece.PictureAlign == 1 ? (piece.Height - FBaseHeight) / 2 : piece.Height - FBaseHeight;
       if (FLift < need) {

@@ -1,6 +1,7 @@
 // The process-wide language manager and the lookups it puts in place for the
 // controls and the configuration database.
 #include "kem3/controls/kemlantext.h"
+#include "kem3/controls/kemlout.h"
 #include "kem3/framework/kemcfg.h"
 #include "kem3/framework/kemexe.h"
 #include "kem3/framework/kemlan.h"
@@ -29,6 +30,8 @@ void InstallLookups() {
   cfgTranslateHook = TranslateSettingName;
   // The value lists' display texts come from the language.
   cfgRefreshValueLists();
+  // Text styles on language fonts take the new language's face and scale.
+  UpdateTextStyleFonts();
 }
 
 }  // namespace

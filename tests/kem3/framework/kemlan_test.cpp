@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "kem3/controls/kemlantext.h"
+#include "kem3/controls/kemlout.h"
 #include "kem3/framework/kemcfg.h"
 #include "kem3/framework/kemcolornames.h"
 #include "kem3/framework/kemexe.h"
@@ -287,6 +288,19 @@ TEST_F(ProcessLanguages, ControlsAndSettingsGetTheirTextsFromTheSelectedLanguage
   EXPECT_EQ(LanguageText(0, u"?"), u"?");
   EXPECT_FALSE(cfgTranslateHook);
   EXPECT_EQ(Ini("Language", "Current"), "US");
+}
+
+TEST_F(ProcessLanguages, TextStylesOnLanguageFontsFollowTheSelection) {
+  Add("ov3a.lan", "AA", "Aardvark", "@font Verdana 9\n@font Courier 10\n");
+  Add("ov3b.lan", "US", "English", "@font Tahoma 8\n");
+  ClearTextStyles();
+  TKemTextStyle* style = AddTextStyle("lan", "kemlanfont:1", 11, clBlack, kaLeft, TRect{});
+  InitLanguages();
+  EXPECT_EQ(style->Font.Name(), "Tahoma");  // English has no font 1
+  ASSERT_TRUE(SelectLanguageByName(u"Aardvark"));
+  EXPECT_EQ(style->Font.Name(), "Courier");
+  EXPECT_EQ(style->Font.Size(), 11);
+  ClearTextStyles();
 }
 
 TEST_F(ProcessLanguages, AnEmptyFolderLeavesEveryTextItsDefault) {

@@ -11,6 +11,7 @@
 #include "kem3/framework/kemlan.h"
 #include "kem3/framework/kemsingle_win.h"
 #include "launcher/ov3cfg_win.h"
+#include "launcher/ov3modthread.h"
 #include "platform/application_win.h"
 #include "platform/exception_handler.h"
 #include "platform/screen_win.h"
@@ -108,6 +109,7 @@ void TfMain::FormCreate(TObject*) {
 
   MainFormCreated = true;
   FormResize(this);
+  ApplyModules();
 }
 
 void TfMain::FormShow(TObject*) {
@@ -119,6 +121,7 @@ void TfMain::FormShow(TObject*) {
     InitHotkeys();
     ReadGroupKeys();
     RebuildHotkeys();
+    Modules().StartThreads();
   }
 }
 
@@ -205,6 +208,19 @@ void TfMain::FormConfigUpdate(int Id, const Variant& Value) {
     case ovsIconsSize:
     case ovsIconsStretch:
       if (MainFormCreated) RebuildIconCache();
+      if (MainFormCreated && Id == ovsIconsSize) ReloadModules();
+      break;
+    case ovsIconsOverrideSkin:
+    case ovsIconsSpaceLeft:
+    case ovsIconsSpaceRight:
+    case ovsIconsSpaceTop:
+    case ovsIconsSpaceBottom:
+    case ovsIconsSpaceVert:
+      if (MainFormCreated) ReloadModules();
+      break;
+    case -2:
+      // A new skin: new margins and maybe another orientation.
+      if (MainFormCreated) ApplyModules();
       break;
     default:
       break;
@@ -218,6 +234,8 @@ void TfMain::SavePlacementAndSettings() {
 }
 
 void TfMain::FormDestroy(TObject*) {
+  // No module thread outlives the bar or its contents.
+  StopModules();
   if (FMouseHookInstalled) mhRemoveHook(Handle());
   FGroupList.clear();
   FGroupsTag = nullptr;
@@ -313,6 +331,7 @@ TBarActionContext TfMain::ActionContext() const {
   c.GroupCount = static_cast<int>(FGroupList.size());
   c.IconSelected = SelectedIcon() != nullptr;
   c.GroupSelected = CurrentGroupIndex() >= 0;
+  c.RecycleBinFull = RecycleBinShownFull();
   return c;
 }
 
@@ -345,6 +364,12 @@ void TfMain::FormActionExecute(int Id) {
     case 124:
     case 125:
       AlignInWorkArea(Id);
+      break;
+    case 201:
+    case 202:
+    case 203:
+    case 204:
+      ExecuteModuleAction(Id);
       break;
     default:
       break;

@@ -45,7 +45,13 @@ class TWinModuleSystem : public TOvModuleSystem {
   void EmptyRecycleBins(const std::vector<String>& Roots) override {
     for (const String& root : Roots)
       SHEmptyRecycleBinW(nullptr, WidePath(root).c_str(), SHERB_NOCONFIRMATION | SHERB_NOPROGRESSUI | SHERB_NOSOUND);
-    SHUpdateRecycleBinIcon();
+    // Not in every SDK's headers: asked of shell32 by name.
+    if (HMODULE shell = GetModuleHandleW(L"shell32.dll")) {
+      using TUpdateIcon = void(WINAPI*)();
+      if (auto update =
+              reinterpret_cast<TUpdateIcon>(reinterpret_cast<void*>(GetProcAddress(shell, "SHUpdateRecycleBinIcon"))))
+        update();
+    }
   }
 
   void OpenRecycleBinFolder() override {

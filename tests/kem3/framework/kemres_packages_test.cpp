@@ -118,3 +118,21 @@ TEST(ShippedPackages, BatteryHasEveryStateByEighths) {
   auto full = Image(*package, "u8");
   EXPECT_NE(low->PixelColor(64, 60), full->PixelColor(64, 60));
 }
+
+TEST(ShippedPackages, CarryTheirModulesLibraryIdAndAName) {
+  struct {
+    const char* File;
+    const char* LibId;
+  } cases[] = {{"clkdashlight.drl", "ovanalogclock"},
+               {"caldeskred.drl", "ovcalendar"},
+               {"binclear.drl", "ovrecyclebin"},
+               {"battery.drl", "ovpower"}};
+  for (const auto& c : cases) {
+    auto package = Open(c.File);
+    auto* libid = dynamic_cast<TKemResourceString*>(package->Find("libid"));
+    auto* name = dynamic_cast<TKemResourceString*>(package->Find("name"));
+    ASSERT_TRUE(libid && name) << c.File;
+    EXPECT_EQ(libid->Value, c.LibId);
+    EXPECT_FALSE(name->Value.empty());
+  }
+}

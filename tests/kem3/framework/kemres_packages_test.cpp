@@ -112,7 +112,7 @@ TEST(ShippedPackages, BatteryHasEveryStateByEighths) {
   for (const auto& list : {Numbered("c", 0, 8, false), Numbered("u", 0, 8, false)})
     names.insert(names.end(), list.begin(), list.end());
   ExpectImages(*package, names, 128);
-  EXPECT_EQ(package->Count(), 20);
+  EXPECT_EQ(package->Count(), 22);  // with "libid" and "name"
   // More charge, more colour near the bottom of the cell.
   auto low = Image(*package, "u0");
   auto full = Image(*package, "u8");

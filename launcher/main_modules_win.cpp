@@ -97,6 +97,7 @@ void TfMain::ApplyModules() {
     control->LayoutPicture(FVertical, GetModuleMargin(), GetModuleIndent());
   }
   if (Modules().ThreadsStarted()) Modules().StartThreads();
+  UpdateActionStates();
 }
 
 void TfMain::ReloadModules() {

@@ -210,18 +210,6 @@ void TfMain::FormConfigUpdate(int Id, const Variant& Value) {
       if (MainFormCreated) RebuildIconCache();
       if (MainFormCreated && Id == ovsIconsSize) ReloadModules();
       break;
-    case ovsIconsOverrideSkin:
-    case ovsIconsSpaceLeft:
-    case ovsIconsSpaceRight:
-    case ovsIconsSpaceTop:
-    case ovsIconsSpaceBottom:
-    case ovsIconsSpaceVert:
-      if (MainFormCreated) ReloadModules();
-      break;
-    case -2:
-      // A new skin: new margins and maybe another orientation.
-      if (MainFormCreated) ApplyModules();
-      break;
     default:
       break;
   }

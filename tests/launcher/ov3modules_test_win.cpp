@@ -12,6 +12,7 @@
 #include "kem3/framework/kemcfg.h"
 #include "kem3/framework/kemexe.h"
 #include "kem3/graphics/vosskinlist.h"
+#include "launcher/bar_folder_win.h"
 #include "launcher/main_win.h"
 #include "launcher/ov3modctl_win.h"
 #include "launcher/ov3modsys.h"
@@ -50,29 +51,10 @@ int ProcessThreadCount() {
   return count;
 }
 
-class BarModulesWin : public testing::Test {
+class BarModulesWin : public BarFolderWin {
  protected:
-  BarModulesWin() {
-    for (const char* folder : {"Skins", "Resources"})
-      std::filesystem::copy(std::filesystem::path(GetExeDir()) / folder, Dir.path() / folder,
-                            std::filesystem::copy_options::recursive);
-    SetProgramFileName(Dir.file("ov3.exe"));
-    {
-      TIniFile ini(Dir.file("ov3.ini"));
-      ini.WriteString("Skin", "Current", "Slate");
-      ini.WriteString("Skin", "Layout", "default");
-      ini.UpdateFile();
-    }
-    cfgInit();
-    InitSkins();
-    FOldSystem = SetModuleSystem(&System);
-  }
-  ~BarModulesWin() override {
-    SetModuleSystem(FOldSystem);
-    DoneSkins(false);
-    cfgDone();
-    SetProgramFileName("");
-  }
+  BarModulesWin() { FOldSystem = SetModuleSystem(&System); }
+  ~BarModulesWin() override { SetModuleSystem(FOldSystem); }
   static void Pump(int Ms) {
     const DWORD end = GetTickCount() + static_cast<DWORD>(Ms);
     while (GetTickCount() < end) {
@@ -81,8 +63,6 @@ class BarModulesWin : public testing::Test {
     }
   }
 
-  TempDir Dir;
-  TAppScope App;
   TFakeSystem System;
 
  private:

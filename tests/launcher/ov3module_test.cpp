@@ -11,7 +11,9 @@
 #include "kem3/framework/kemexe.h"
 #include "launcher/ov3modsys.h"
 #include "launcher/ov3modthread.h"
+#include "platform/files.h"
 #include "platform/synchronize.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -116,6 +118,17 @@ TEST_F(ModuleTest, MissingPicturesLeaveThePictureAsItWas) {
     EXPECT_TRUE(picture.Empty()) << images;
     EXPECT_FALSE(clock->UpdateImage(true)) << images;
   }
+  // A damaged package: every payload byte after the directory turned over.
+  TempDir dir;
+  std::string bytes = ReadFileBytes(GetExeDir() + "Resources" + String(1, GetExeDir().back()) + "clkdashlight.drl");
+  for (size_t i = 4 + 272 * 8; i < bytes.size(); ++i) bytes[i] = static_cast<char>(~bytes[i]);
+  WriteFileAtomic(dir.file("bad.drl"), bytes);
+  auto damaged = NewModule(0, dir.file(""));
+  TKemXmlTag* e = Doc.FindPath("ov3contents.modules.damaged", true);
+  e->FindPath("parameters.images", true)->WriteAttr("value", "bad.drl");
+  damaged->SetElement(e);
+  EXPECT_FALSE(damaged->UpdateImage(true));
+
   auto calendar = Make(1, "caldeskred.drl", "72");
   Clock.Time.Month = 13;  // no such page: the old picture stays
   EXPECT_FALSE(calendar->UpdateImage(true));

@@ -228,4 +228,22 @@ TEST(ModuleThread, ChangesRepaintOnTheGuiThreadAndARaisingIntervalWaitsASecond) 
   EXPECT_FALSE(list.IsModule(&fast));
 }
 
+TEST_F(ModuleTest, TheGuiReadsAndReloadsWhileTheThreadComposes) {
+  SetLocalClock(nullptr);  // the system's time, which moves by itself
+  auto clock = Make(0, "clkdashlight.drl", "72", "yes");
+  TOvModuleList list;
+  list.RegisterModule(clock.get(), [] {});
+  list.StartThreads();
+  TBitmap picture;
+  for (int i = 0; i < 30; ++i) {
+    clock->Reload();
+    EXPECT_EQ(clock->GetHint().size(), 8u);
+    EXPECT_EQ(clock->BuildMenu().size(), 3u);
+    clock->CopyPicture(picture);
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  list.StopAll();
+  EXPECT_EQ(picture.Width(), 72);
+}
+
 }  // namespace

@@ -17,14 +17,14 @@ void TOvModuleControl::RefreshPicture() {
 
 void TOvModuleControl::LayoutPicture(bool Vertical, int Margin, int Indent) {
   const int width = FModule->Width();
+  // Across a bar too narrow for the offset and the picture, the picture moves
+  // towards the middle rather than being cut at the bar's edge.
+  const int fit = std::max(0, ((Vertical ? Width() : Height()) - width) / 2);
   if (Vertical) {
-    // Across a bar narrower than indent and picture, the picture is centred
-    // rather than cut at the bar's edge.
-    const int fit = std::max(0, (Width() - width) / 2);
     SetImagePosition({std::min(Indent, fit), Margin});
     SetBounds(Left(), Top(), Width(), 2 * Margin + width);
   } else {
-    SetImagePosition({Margin, Margin});
+    SetImagePosition({Margin, std::min(Margin, fit)});
     SetBounds(Left(), Top(), 2 * Margin + width, Height());
   }
 }

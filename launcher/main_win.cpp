@@ -12,6 +12,7 @@
 #include "kem3/framework/kemlan.h"
 #include "kem3/framework/kemsingle_win.h"
 #include "launcher/ov3cfg_win.h"
+#include "launcher/ov3modthread.h"
 #include "platform/application_win.h"
 #include "platform/exception_handler.h"
 #include "platform/screen_win.h"
@@ -111,6 +112,7 @@ void TfMain::FormCreate(TObject*) {
 
   MainFormCreated = true;
   FormResize(this);
+  ApplyModules();
 }
 
 void TfMain::FormShow(TObject*) {
@@ -122,6 +124,7 @@ void TfMain::FormShow(TObject*) {
     InitHotkeys();
     ReadGroupKeys();
     RebuildHotkeys();
+    Modules().StartThreads();
   }
 }
 
@@ -208,6 +211,7 @@ void TfMain::FormConfigUpdate(int Id, const Variant& Value) {
     case ovsIconsSize:
     case ovsIconsStretch:
       if (MainFormCreated) RebuildIconCache();
+      if (MainFormCreated && Id == ovsIconsSize) ReloadModules();
       break;
     default:
       break;
@@ -221,6 +225,8 @@ void TfMain::SavePlacementAndSettings() {
 }
 
 void TfMain::FormDestroy(TObject*) {
+  // No module thread outlives the bar or its contents.
+  StopModules();
   if (FMouseHookInstalled) mhRemoveHook(Handle());
   UnregisterDropTargets();
   FGroupList.clear();
@@ -318,6 +324,7 @@ TBarActionContext TfMain::ActionContext() const {
   c.GroupCount = static_cast<int>(FGroupList.size());
   c.IconSelected = SelectedIcon() != nullptr;
   c.GroupSelected = CurrentGroupIndex() >= 0;
+  c.RecycleBinFull = RecycleBinShownFull();
   return c;
 }
 
@@ -372,6 +379,12 @@ void TfMain::FormActionExecute(int Id) {
       break;
     case 163:
       EditCurrentGroup();
+      break;
+    case 201:
+    case 202:
+    case 203:
+    case 204:
+      ExecuteModuleAction(Id);
       break;
     default:
       break;

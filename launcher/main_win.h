@@ -1,6 +1,7 @@
 // TfMain: the bar window. It owns the contents document, builds itself in a
 // fixed order when created, starts icons, and runs the bar's actions.
 #pragma once
+#include <array>
 #include <exception>
 #include <memory>
 #include <vector>
@@ -19,6 +20,7 @@
 #include "platform/timer.h"
 
 class TKemButtonSet;
+class TOvModuleControl;
 class TKemPanelList;
 class TVosContainer;
 class TVosFormCaption;
@@ -118,6 +120,24 @@ class TfMain : public TForm {
   // the group on show. Files by extension (any case): ".lnk" and ".pif" shell
   // links, ".url" internet shortcuts, any other file itself.
   void DropItems(const TPoint& ScreenPt, const std::vector<WideString>& Files, const WideString& Url);
+
+  // ---- Bar modules (main_modules_win.cpp).
+  // The module of a slot (0 clock, 1 calendar, 2 recycle bin, 3 battery), or nil.
+  TOvModuleControl* ModuleControl(int Index) const { return FModuleSlots.at(static_cast<size_t>(Index)); }
+  void AddModule(int Index);
+  void RemoveModule(int Index);
+  // Pictures stand as far from the bar's edge as the icons do.
+  int GetModuleMargin() const;
+  int GetModuleIndent() const;
+  // Modules added and removed as their elements' "active" says, and placed
+  // before or behind the icon panel in the element order.
+  void ApplyModules();
+  // Every module reads its parameters again and draws anew.
+  void ReloadModules();
+  // Every module removed and every module thread ended.
+  void StopModules();
+  // The child of "ov3contents.modules" of that name (any case), or nil.
+  TKemXmlTag* FindModuleElement(const String& Name) const;
 
  protected:
   // Every message first goes to the single-instance filter.
@@ -221,6 +241,13 @@ class TfMain : public TForm {
   // Takes the foreground for the bar (releasing F24 first) and shows it when hidden.
   void FocusBar();
 
+  // Actions 201-204 through their module; the contents are saved after.
+  void ExecuteModuleAction(int Id);
+  // A module's thread found a new picture (run on the GUI thread).
+  void ModuleChanged(TOvModuleControl* Control);
+  bool RecycleBinShownFull() const;
+
+  std::array<TOvModuleControl*, 4> FModuleSlots{};  // owned as components
   std::unique_ptr<TKemXml> FContents;
   String FContentsFileName;
   TKemXmlTag* FGroupsTag = nullptr;

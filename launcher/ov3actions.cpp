@@ -23,6 +23,9 @@ TOvActionState BarActionState(int Id, const TBarActionContext& c) {
     case 163:
       s.Enabled = c.GroupSelected;
       break;
+    case 204:
+      s.Enabled = c.RecycleBinFull;
+      break;
     default:
       s.Enabled = true;
       break;

@@ -32,6 +32,8 @@ struct TBarActionContext {
   int GroupCount = 0;
   bool AutoHide = false;    // setting 121
   bool ScreenSnap = false;  // setting 131
+  // The recycle bin module shows a full bin (action 204 empties it).
+  bool RecycleBinFull = false;
 };
 
 struct TOvActionState {
@@ -40,7 +42,8 @@ struct TOvActionState {
 };
 
 // The state of one action (by id) for the bar's current state. The module
-// commands (201-204) follow their modules and are left enabled here.
+// commands 201-203 follow their modules and are left enabled here; 204 needs
+// a full bin.
 TOvActionState BarActionState(int Id, const TBarActionContext& Context);
 
 // The action bound to a key press, or 0.

@@ -175,6 +175,8 @@ void TfMain::SkinConfigUpdate(int Id, const Variant& Value) {
     case ovsIconsSpaceVert:
     case ovsIconsFadeWidth:
       ApplyIconMetrics();
+      // The modules stand as far from the edge as the icons.
+      if (MainFormCreated && Id != ovsIconsFadeWidth) ReloadModules();
       break;
     case kSkinChanged:
       SkinChanged();
@@ -196,4 +198,6 @@ void TfMain::SkinChanged() {
   RedrawWindow(Handle(), nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
   // What the old shape left on the screen goes too.
   ::InvalidateRect(nullptr, nullptr, TRUE);
+  // New margins, and maybe another orientation, for the modules.
+  if (MainFormCreated) ApplyModules();
 }

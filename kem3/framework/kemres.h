@@ -157,6 +157,9 @@ class TKemResourceEntry : public TObject {
   bool DataInFile = false;                 // the container's header lies inside the file
 };
 
+// No lock of its own: a package used from several threads (the bar modules)
+// is guarded by its user for every call, lookups included, since Find loads
+// and keeps entries.
 class TKemResources : public TObject {
  public:
   // A name without ":" (and, natively, not starting with "/") lies in the

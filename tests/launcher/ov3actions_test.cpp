@@ -51,3 +51,11 @@ TEST(BarActions, ShortcutsFindTheirActions) {
   EXPECT_EQ(FindBarActionByShortCut(VK_RETURN), 0);
   EXPECT_EQ(FindBarActionByShortCut(scNone), 0);
 }
+
+TEST(BarActions, EmptyingTheBinNeedsAFullBin) {
+  TBarActionContext c;
+  EXPECT_FALSE(BarActionState(204, c).Enabled);
+  EXPECT_TRUE(BarActionState(203, c).Enabled);
+  c.RecycleBinFull = true;
+  EXPECT_TRUE(BarActionState(204, c).Enabled);
+}

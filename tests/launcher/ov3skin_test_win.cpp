@@ -12,6 +12,7 @@
 #include "kem3/framework/kemexe.h"
 #include "kem3/graphics/vosskinlist.h"
 #include "kem3/graphics/vosskinner_win.h"
+#include "launcher/bar_folder_win.h"
 #include "launcher/launchlist_win.h"
 #include "launcher/main_win.h"
 #include "platform/app_scope_win.h"
@@ -20,26 +21,8 @@
 
 namespace {
 
-class BarSkinWin : public testing::Test {
+class BarSkinWin : public BarFolderWin {
  protected:
-  BarSkinWin() {
-    std::filesystem::copy(std::filesystem::path(GetExeDir()) / "Skins", Dir.path() / "Skins",
-                          std::filesystem::copy_options::recursive);
-    SetProgramFileName(Dir.file("ov3.exe"));
-    {
-      TIniFile ini(Dir.file("ov3.ini"));
-      ini.WriteString("Skin", "Current", "Slate");
-      ini.WriteString("Skin", "Layout", "default");
-      ini.UpdateFile();
-    }
-    cfgInit();
-    InitSkins();
-  }
-  ~BarSkinWin() override {
-    DoneSkins(false);
-    cfgDone();
-    SetProgramFileName("");
-  }
   // The bar's window region holds the point.
   static bool InRegion(TfMain* Bar, int X, int Y) {
     HRGN region = CreateRectRgn(0, 0, 0, 0);
@@ -47,9 +30,6 @@ class BarSkinWin : public testing::Test {
     DeleteObject(region);
     return in;
   }
-
-  TempDir Dir;
-  TAppScope App;
 };
 
 TEST_F(BarSkinWin, ASkinChangeRedrawsTheBarTurningItWithTheOrientation) {

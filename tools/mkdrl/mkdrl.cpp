@@ -14,7 +14,11 @@
 
 namespace {
 
-void WritePackageFile(const String& Folder, const String& Name, const art::TPackage& Items, bool Pngs) {
+// "libid" ties a package to its module (the modules page offers only packages
+// whose "libid" is the parameter's "list" value); "name" is what it shows.
+void WritePackageFile(const String& Folder, const String& Name, art::TPackage Items, const String& LibId,
+                      const String& Title, bool Pngs) {
+  Items.insert(Items.begin(), {art::StringItem("libid", LibId), art::StringItem("name", Title)});
   TMemoryStream out;
   kempack::WritePackage(out, Items);
   out.SaveToFile(Folder + "/" + Name);
@@ -39,10 +43,10 @@ int main(int argc, char** argv) {
     const String folder = argv[1];
     const bool pngs = argc > 2 && std::strcmp(argv[2], "--png") == 0;
     if (!ForceDirectories(folder)) throw Exception("Cannot create " + folder);
-    WritePackageFile(folder, "clkdashlight.drl", art::ClockPackage(), pngs);
-    WritePackageFile(folder, "caldeskred.drl", art::CalendarPackage(), pngs);
-    WritePackageFile(folder, "binclear.drl", art::RecycleBinPackage(), pngs);
-    WritePackageFile(folder, "battery.drl", art::BatteryPackage(), pngs);
+    WritePackageFile(folder, "clkdashlight.drl", art::ClockPackage(), "ovanalogclock", "Dash Light", pngs);
+    WritePackageFile(folder, "caldeskred.drl", art::CalendarPackage(), "ovcalendar", "Desk Red", pngs);
+    WritePackageFile(folder, "binclear.drl", art::RecycleBinPackage(), "ovrecyclebin", "Clear", pngs);
+    WritePackageFile(folder, "battery.drl", art::BatteryPackage(), "ovpower", "Battery", pngs);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "mkdrl: %s\n", e.what());
     return 1;

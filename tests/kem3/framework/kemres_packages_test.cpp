@@ -112,9 +112,27 @@ TEST(ShippedPackages, BatteryHasEveryStateByEighths) {
   for (const auto& list : {Numbered("c", 0, 8, false), Numbered("u", 0, 8, false)})
     names.insert(names.end(), list.begin(), list.end());
   ExpectImages(*package, names, 128);
-  EXPECT_EQ(package->Count(), 20);
+  EXPECT_EQ(package->Count(), 22);  // with "libid" and "name"
   // More charge, more colour near the bottom of the cell.
   auto low = Image(*package, "u0");
   auto full = Image(*package, "u8");
   EXPECT_NE(low->PixelColor(64, 60), full->PixelColor(64, 60));
+}
+
+TEST(ShippedPackages, CarryTheirModulesLibraryIdAndAName) {
+  struct {
+    const char* File;
+    const char* LibId;
+  } cases[] = {{"clkdashlight.drl", "ovanalogclock"},
+               {"caldeskred.drl", "ovcalendar"},
+               {"binclear.drl", "ovrecyclebin"},
+               {"battery.drl", "ovpower"}};
+  for (const auto& c : cases) {
+    auto package = Open(c.File);
+    auto* libid = dynamic_cast<TKemResourceString*>(package->Find("libid"));
+    auto* name = dynamic_cast<TKemResourceString*>(package->Find("name"));
+    ASSERT_TRUE(libid && name) << c.File;
+    EXPECT_EQ(libid->Value, c.LibId);
+    EXPECT_FALSE(name->Value.empty());
+  }
 }

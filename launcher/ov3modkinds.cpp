@@ -1,0 +1,157 @@
+// The four bar modules: analog clock, calendar, recycle bin and battery.
+#include <cmath>
+
+#include "kem3/framework/kemlan.h"
+#include "kem3/framework/kemutil.h"
+#include "kem3/graphics/kemimage.h"
+#include "launcher/ov3modsys.h"
+#include "launcher/ov3modthread.h"
+#include "launcher/ov3module.h"
+#include "platform/format.h"
+#include "platform/unicode_convert.h"
+
+namespace {
+
+// Image turned about Origin and blended centred onto Target; nothing without the image.
+void BlendHand(TBitmap& Target, TBitmap& Image, const TClockOrigin& Origin, double Angle) {
+  if (Image.Empty()) return;
+  TBitmap turned;
+  RotateBitmap(turned, Image, TPoint{static_cast<int>(std::lround(Origin.X)), static_cast<int>(std::lround(Origin.Y))},
+               Angle);
+  AlphaBlendBitmap(Target, (Target.Width() - turned.Width()) / 2, (Target.Height() - turned.Height()) / 2, turned);
+}
+
+TOvModuleMenuEntry Action(int Id, bool Enabled = true) {
+  TOvModuleMenuEntry e;
+  e.Kind = TOvModuleMenuEntry::mekAction;
+  e.ActionId = Id;
+  e.Enabled = Enabled;
+  return e;
+}
+
+}  // namespace
+
+// ---- Analog clock
+
+void TOvAnalogClock::ReadParameters() { FSecondHand = YesNoToBool(GetParameter("secondhand", ""), false); }
+
+bool TOvAnalogClock::Compose(bool Force) {
+  if (!PackageOpen()) return false;
+  const TLocalTime now = LocalNow();
+  if (Force) FDrawn = {};
+  if (!ClockNeedsRedraw(FDrawn, now, FSecondHand, false)) return false;
+  const TClockOrigin origin = ParseClockOrigin(GetPackageString("org", "128 128"));
+  const TClockAngles angles = ClockHandAngles(now);
+  if (now.Minute != FDrawn.Minute) {
+    FDrawn.Minute = now.Minute;
+    // Without a face the hands have nothing to stand on: the picture stays.
+    if (!GetPackageImage("back", FFace)) return false;
+    FFace.SetPixelFormat(pf32bit);
+    TBitmap hand;
+    if (GetPackageImage("min", hand)) BlendHand(FFace, hand, origin, angles.Minute);
+    if (GetPackageImage("hour", hand)) BlendHand(FFace, hand, origin, angles.Hour);
+  }
+  FDrawn.Second = now.Second;
+  if (FFace.Empty()) return false;
+  TBitmap work;
+  work.Assign(FFace);
+  TBitmap image;
+  if (FSecondHand && GetPackageImage("sec", image)) BlendHand(work, image, origin, angles.Second);
+  if (GetPackageImage("over", image)) AlphaBlendBitmap(work, 0, 0, image);
+  DrawPicture(work);
+  return true;
+}
+
+WideString TOvAnalogClock::GetHint() { return Utf8ToWide(ClockHint(LocalNow())); }
+
+void TOvAnalogClock::ExecuteCommand(int Id) {
+  if (!Element()) return;
+  Element()->FindPath("parameters.secondhand", true)->WriteAttr("value", Id == 201 ? "yes" : "no");
+  Reload();
+}
+
+void TOvAnalogClock::AddMenuEntries(std::vector<TOvModuleMenuEntry>& Entries) {
+  Entries.push_back(Action(FSecondHand ? 202 : 201));
+}
+
+// ---- Calendar
+
+bool TOvCalendar::Compose(bool Force) {
+  const TLocalTime now = LocalNow();
+  if (!Force && now.Day == FDay && now.Month == FMonth) return false;
+  TBitmap page, day;
+  if (!GetPackageImage(Format("m%.2d", {now.Month}), page)) return false;
+  page.SetPixelFormat(pf32bit);
+  if (GetPackageImage(Format("d%.2d", {now.Day}), day))
+    AlphaBlendBitmap(page, (page.Width() - day.Width()) / 2, (page.Height() - day.Height()) / 2, day);
+  FDay = now.Day;
+  FMonth = now.Month;
+  DrawPicture(page);
+  return true;
+}
+
+WideString TOvCalendar::GetHint() {
+  return CalendarHint(Translate("Hint_Mod_Calendar_Days", {}), LocalNow().DayOfWeek);
+}
+
+// ---- Recycle bin
+
+TOvRecycleBin::TOvRecycleBin(String ResourceDir)
+    : TOvModule(std::move(ResourceDir)), FRoots(ModuleSystem().FixedDriveRoots()) {}
+
+bool TOvRecycleBin::Compose(bool Force) {
+  TOvModuleSystem& system = ModuleSystem();
+  const TRecycleBinSum sum =
+      SumRecycleBins(FRoots, [&system](const String& root, std::int64_t& count, std::int64_t& size) {
+        return system.QueryRecycleBin(root, count, size);
+      });
+  FCount = sum.Count;
+  FSize = sum.Size;
+  const int full = sum.Count > 0 ? 1 : 0;
+  if (!Force && full == FShown) return false;
+  if (!DrawPackageImage(full ? "full" : "empty")) return false;
+  FShown = full;
+  return true;
+}
+
+WideString TOvRecycleBin::GetHint() {
+  return RecycleBinHint({FCount.load(), FSize.load()}, Translate("Hint_Mod_RecycleBin_OneItem", u"1 item"),
+                        Translate("Hint_Mod_RecycleBin_MoreItems", u"%d items"));
+}
+
+void TOvRecycleBin::ExecuteCommand(int Id) {
+  if (Id == 203) ModuleSystem().OpenRecycleBinFolder();
+  if (Id == 204) EmptyRecycleBinsInBackground(FRoots);
+}
+
+void TOvRecycleBin::AddMenuEntries(std::vector<TOvModuleMenuEntry>& Entries) {
+  Entries.push_back(Action(203));
+  Entries.push_back(Action(204, FShown == 1));
+}
+
+// ---- Battery
+
+namespace {
+std::uint32_t PackStatus(const TPowerStatus& s) {
+  return s.ACLineStatus | (static_cast<std::uint32_t>(s.BatteryFlag) << 8) |
+         (static_cast<std::uint32_t>(s.BatteryLifePercent) << 16);
+}
+TPowerStatus UnpackStatus(std::uint32_t v) {
+  return {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v >> 16)};
+}
+}  // namespace
+
+bool TOvBattery::Compose(bool Force) {
+  const TPowerStatus status = ModuleSystem().PowerStatus();
+  FStatus = PackStatus(status);
+  const String name = BatteryImageName(status);
+  if (!Force && name == FLastImage) return false;
+  if (!DrawPackageImage(name)) return false;
+  FLastImage = name;
+  return true;
+}
+
+WideString TOvBattery::GetHint() {
+  return BatteryHint(UnpackStatus(FStatus), Translate("Hint_Mod_Battery_ACPower", u"On mains power"),
+                     Translate("Hint_Mod_Battery_Charging", u"Charging"));
+}

@@ -1,0 +1,163 @@
+// The bar modules without their windows: each composes one square picture from
+// the images of its resource package and says whether it changed. The GUI
+// thread sets parameters and reads hints and menus; the module's own thread
+// calls GetInterval and UpdateImage. Lock order: update, package, paint.
+#pragma once
+#include <atomic>
+#include <memory>
+#include <vector>
+
+#include "kem3/framework/kemres.h"
+#include "kem3/framework/kemxml.h"
+#include "launcher/ov3modrules.h"
+#include "platform/bitmap.h"
+#include "platform/threads.h"
+
+// One entry of a module's menu, described without a window; the menus turn it
+// into a skinned popup.
+struct TOvModuleMenuEntry {
+  enum TKind { mekText, mekSeparator, mekAction };
+  TKind Kind = mekText;
+  WideString Caption;  // mekText
+  int ActionId = 0;    // mekAction
+  bool Enabled = true;
+};
+
+// The language text "TdPreferences_Mod_" + (Prefix + "_") + Text, or Text itself.
+WideString ModuleText(const String& Prefix, const String& Text);
+
+class TOvModule {
+ public:
+  // ResourceDir: the folder of the packages, with its delimiter.
+  explicit TOvModule(String ResourceDir);
+  virtual ~TOvModule();
+  TOvModule(const TOvModule&) = delete;
+  TOvModule& operator=(const TOvModule&) = delete;
+
+  virtual String GetModuleName() const = 0;
+  // GUI thread. The element stays the document's; when not nil the module
+  // reads its parameters and composes anew. Never raises.
+  void SetElement(TKemXmlTag* Element);
+  TKemXmlTag* Element() const { return FElement; }
+  // The "value" of "parameters.<Name>", or Default.
+  String GetParameter(const String& Name, const String& Default) const;
+  // Parameters again and a forced picture; never raises.
+  void Reload();
+  // Any thread; serialised with LoadParameters. An error counts as no change.
+  bool UpdateImage(bool Force);
+  virtual int GetInterval() { return 1000; }
+  virtual WideString GetHint() { return {}; }
+  // The title and a separator, then the module's actions.
+  std::vector<TOvModuleMenuEntry> BuildMenu();
+  virtual void ExecuteCommand(int /*Id*/) {}
+
+  // Side of the square picture in pixels.
+  int Width() const { return FWidth.load(); }
+  // A copy of the current picture (empty until the first one is drawn).
+  void CopyPicture(TBitmap& Dest) const;
+  // True on a picture pixel whose alpha is above 128.
+  bool HitTest(int X, int Y) const;
+
+ protected:
+  // Under the update lock, on the GUI thread: the module's own parameters.
+  virtual void ReadParameters() {}
+  // Under the update lock: true when a new picture was drawn.
+  virtual bool Compose(bool Force) = 0;
+  virtual void AddMenuEntries(std::vector<TOvModuleMenuEntry>&) {}
+
+  bool PackageOpen() const;
+  // False (Bitmap unchanged) without that image.
+  bool GetPackageImage(const String& Name, TBitmap& Bitmap);
+  // The package's string entry, or Default.
+  String GetPackageString(const String& Name, const String& Default);
+  // The composed image resampled into the picture (width x width, 32 bits).
+  void DrawPicture(const TBitmap& Composed);
+  // Loads an image of the package and draws it; false when it is not there.
+  bool DrawPackageImage(const String& Name);
+
+ private:
+  void LoadParameters();
+  void LoadPackage();
+
+  const String FResourceDir;
+  TKemXmlTag* FElement = nullptr;
+  String FImages;
+  std::atomic<int> FWidth{64};
+  TCriticalSection FUpdateLock;
+  mutable TCriticalSection FPackageLock;
+  mutable TCriticalSection FPaintLock;
+  // TKemResources has no lock of its own: every use is under FPackageLock.
+  std::unique_ptr<TKemResources> FPackage;
+  TBitmap FPicture;
+};
+
+class TOvAnalogClock : public TOvModule {
+ public:
+  using TOvModule::TOvModule;
+  String GetModuleName() const override { return kModuleNames[0]; }
+  int GetInterval() override { return FSecondHand ? 100 : 5000; }
+  WideString GetHint() override;
+  void ExecuteCommand(int Id) override;
+  bool SecondHand() const { return FSecondHand; }
+
+ protected:
+  void ReadParameters() override;
+  bool Compose(bool Force) override;
+  void AddMenuEntries(std::vector<TOvModuleMenuEntry>& Entries) override;
+
+ private:
+  std::atomic<bool> FSecondHand{false};
+  TClockDrawn FDrawn;
+  TBitmap FFace;
+};
+
+class TOvCalendar : public TOvModule {
+ public:
+  using TOvModule::TOvModule;
+  String GetModuleName() const override { return kModuleNames[1]; }
+  int GetInterval() override { return CalendarInterval(LocalNow()); }
+  WideString GetHint() override;
+
+ protected:
+  bool Compose(bool Force) override;
+
+ private:
+  int FDay = -1, FMonth = -1;
+};
+
+class TOvRecycleBin : public TOvModule {
+ public:
+  // The fixed drives are asked for once, here.
+  explicit TOvRecycleBin(String ResourceDir);
+  String GetModuleName() const override { return kModuleNames[2]; }
+  WideString GetHint() override;
+  void ExecuteCommand(int Id) override;
+  // -1 not drawn yet, 0 empty, 1 full.
+  int ShownState() const { return FShown.load(); }
+
+ protected:
+  bool Compose(bool Force) override;
+  void AddMenuEntries(std::vector<TOvModuleMenuEntry>& Entries) override;
+
+ private:
+  const std::vector<String> FRoots;
+  std::atomic<std::int64_t> FCount{0}, FSize{0};
+  std::atomic<int> FShown{-1};
+};
+
+class TOvBattery : public TOvModule {
+ public:
+  using TOvModule::TOvModule;
+  String GetModuleName() const override { return kModuleNames[3]; }
+  WideString GetHint() override;
+
+ protected:
+  bool Compose(bool Force) override;
+
+ private:
+  String FLastImage;
+  std::atomic<std::uint32_t> FStatus{0xFFFFFF};  // the power status, packed
+};
+
+// A new module of that slot (0-3), or nil.
+std::unique_ptr<TOvModule> NewModule(int Kind, const String& ResourceDir);

@@ -1,0 +1,144 @@
+// The bar's modules in the test's own process: placed around the icon panel
+// with their pictures, switched off and on while their threads run, and gone
+// with every thread when the bar goes.
+#include <gtest/gtest.h>
+#include <windows.h>
+// after windows.h
+#include <tlhelp32.h>
+
+#include <filesystem>
+
+#include "kem3/controls/kemplist_win.h"
+#include "kem3/framework/kemcfg.h"
+#include "kem3/framework/kemexe.h"
+#include "kem3/graphics/vosskinlist.h"
+#include "launcher/bar_folder_win.h"
+#include "launcher/main_win.h"
+#include "launcher/ov3modctl_win.h"
+#include "launcher/ov3modsys.h"
+#include "launcher/ov3modthread.h"
+#include "platform/app_scope_win.h"
+#include "platform/files.h"
+#include "platform/inifile.h"
+#include "platform/synchronize.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+// A full bin and a half-charged battery, whatever the host has.
+class TFakeSystem : public TOvModuleSystem {
+ public:
+  TPowerStatus PowerStatus() override { return {0, 0, 50}; }
+  std::vector<String> FixedDriveRoots() override { return {"c:\\"}; }
+  bool QueryRecycleBin(const String&, std::int64_t& Count, std::int64_t& Size) override {
+    Count = 3;
+    Size = 3000;
+    return true;
+  }
+  void EmptyRecycleBins(const std::vector<String>&) override { ++Emptied; }
+  void OpenRecycleBinFolder() override {}
+  std::atomic<int> Emptied{0};
+};
+
+int ProcessThreadCount() {
+  HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+  THREADENTRY32 e{};
+  e.dwSize = sizeof(e);
+  int count = 0;
+  for (BOOL ok = Thread32First(snap, &e); ok; ok = Thread32Next(snap, &e))
+    count += e.th32OwnerProcessID == GetCurrentProcessId();
+  CloseHandle(snap);
+  return count;
+}
+
+class BarModulesWin : public BarFolderWin {
+ protected:
+  BarModulesWin() { FOldSystem = SetModuleSystem(&System); }
+  ~BarModulesWin() override { SetModuleSystem(FOldSystem); }
+  static void Pump(int Ms) {
+    const DWORD end = GetTickCount() + static_cast<DWORD>(Ms);
+    while (GetTickCount() < end) {
+      Application->ProcessMessages();
+      CheckSynchronize(5);
+    }
+  }
+
+  TFakeSystem System;
+
+ private:
+  TOvModuleSystem* FOldSystem = nullptr;
+};
+
+TEST_F(BarModulesWin, ModulesStandAroundTheIconPanelAndEndWithTheBar) {
+  TfMain* bar = NewForm<TfMain>(Application);
+  ASSERT_FALSE(bar->Vertical());
+  bar->Show();
+  Pump(300);
+  EXPECT_EQ(Modules().Count(), 4);
+  const int threadsRunning = ProcessThreadCount();
+  const int iconsLeft = bar->plIcons->Left();
+  for (int i = 0; i < 4; ++i) {
+    TOvModuleControl* m = bar->ModuleControl(i);
+    ASSERT_NE(m, nullptr) << i;
+    EXPECT_EQ(m->Image()->Width(), 72) << i;
+    EXPECT_EQ(m->Image()->Height(), 72) << i;
+    // Clock and calendar before the icons, bin and battery behind them, in document order.
+    if (i < 2)
+      EXPECT_LT(m->Left(), iconsLeft) << i;
+    else
+      EXPECT_GE(m->Left(), iconsLeft + bar->plIcons->Width()) << i;
+  }
+  EXPECT_LT(bar->ModuleControl(0)->Left(), bar->ModuleControl(1)->Left());
+  EXPECT_LT(bar->ModuleControl(2)->Left(), bar->ModuleControl(3)->Left());
+  EXPECT_EQ(bar->ModuleControl(2)->GetHint().substr(0, 7), u"3 items");
+  // The full bin lets 204 run; the calendar has no menu; the clock's offers 201.
+  EXPECT_TRUE(bar->ActionState(204).Enabled);
+  bar->FormActionExecute(204);
+  WaitForRecycleThreads();
+  EXPECT_EQ(System.Emptied, 1);
+  bar->FormActionExecute(202);  // the second hand off, whatever an earlier run left
+  TOvModuleControl* clock = bar->ModuleControl(0);
+  const TPoint centre = clock->ImagePosition() + TPoint{36, 36};
+  EXPECT_TRUE(bar->ModuleControl(1)->GetMenuAt(centre.X, centre.Y).empty());
+  ASSERT_FALSE(clock->GetMenuAt(centre.X, centre.Y).empty());
+  EXPECT_EQ(clock->GetMenuAt(centre.X, centre.Y).back().ActionId, 201);
+  EXPECT_TRUE(clock->GetMenuAt(clock->ImagePosition().X + 1, clock->ImagePosition().Y + 1).empty());
+  // 201 turns the second hand on and keeps it in the contents file.
+  bar->FormActionExecute(201);
+  EXPECT_NE(ReadFileBytes(bar->ContentsFileName()).find("value=\"yes\""), std::string::npos);
+  EXPECT_EQ(clock->Module()->GetInterval(), 100);
+
+  bar->Free();
+  EXPECT_EQ(Modules().Count(), 0);
+  // The four module threads are gone (Wine's own may stay).
+  EXPECT_LE(ProcessThreadCount(), threadsRunning - 4);
+}
+
+TEST_F(BarModulesWin, SwitchingAModuleOffAndOnWhileThreadsRunEndsEachThread) {
+  TfMain* bar = NewForm<TfMain>(Application);
+  bar->Show();
+  bar->FormActionExecute(201);  // the clock's thread wakes ten times a second
+  Pump(100);
+  const int threads = ProcessThreadCount();
+  TKemXmlTag* clock = bar->FindModuleElement("AnalogClock");
+  ASSERT_NE(clock, nullptr);
+  for (int i = 0; i < 100; ++i) {
+    clock->WriteAttr("active", i % 2 ? "yes" : "no");
+    bar->ApplyModules();
+    EXPECT_EQ(bar->ModuleControl(0) != nullptr, i % 2 == 1);
+    if (i % 10 == 0) Pump(20);
+  }
+  EXPECT_EQ(bar->ModuleControl(0) != nullptr, true);
+  Pump(50);
+  EXPECT_EQ(ProcessThreadCount(), threads);
+  EXPECT_EQ(Modules().Count(), 4);
+  // "icons" first: every module behind the panel.
+  TKemXmlTag* modules = bar->Contents()->FindPath("ov3contents.modules");
+  for (int i = 0; i < modules->GetChildCount(); ++i)
+    if (modules->GetChild(i)->Name == "icons") modules->MoveChild(i, 0);
+  bar->ApplyModules();
+  for (int i = 0; i < 4; ++i) EXPECT_GT(bar->ModuleControl(i)->Left(), bar->plIcons->Left()) << i;
+  bar->Free();
+}
+
+}  // namespace

@@ -33,17 +33,23 @@ PAIRS = [
     ("Utf16ToUtf8_Orvanel", "Utf16ToUtf8_IconvNewString"),
 ]
 
-out = subprocess.run(
-    [bench, "--benchmark_filter=BM_(Xml|Utf8ToUtf16|Utf16ToUtf8|ContentsStartPath)",
-     f"--benchmark_repetitions={rounds}", "--benchmark_enable_random_interleaving=true",
-     "--benchmark_min_time=0.1", "--benchmark_format=json"],
-    check=True, capture_output=True, text=True).stdout
-runs = {}
-for b in json.loads(out)["benchmarks"]:
-    if b.get("run_type") != "iteration":
-        continue
-    name = b["run_name"].removeprefix("BM_").removesuffix("/real_time")
-    runs.setdefault(name, {})[b["repetition_index"]] = b
+
+def repetitions(pattern, min_time, *options):
+    """Each repetition of the benchmarks the pattern picks, by name (without BM_ and /real_time)."""
+    out = subprocess.run(
+        [bench, f"--benchmark_filter={pattern}", f"--benchmark_repetitions={rounds}",
+         f"--benchmark_min_time={min_time}", "--benchmark_format=json", *options],
+        check=True, capture_output=True, text=True).stdout
+    runs = {}
+    for b in json.loads(out)["benchmarks"]:
+        if b.get("run_type") == "iteration":
+            name = b["run_name"].removeprefix("BM_").removesuffix("/real_time")
+            runs.setdefault(name, {})[b["repetition_index"]] = b
+    return runs
+
+
+runs = repetitions("BM_(Xml|Utf8ToUtf16|Utf16ToUtf8|ContentsStartPath)", 0.1,
+                   "--benchmark_enable_random_interleaving=true")
 
 
 def quartiles(values):
@@ -75,16 +81,9 @@ for name in ("ContentsStartPath", "ContentsStartPathWriting"):
 
 # The picture comparisons: each repetition times ours and the other in turn
 # within every iteration and reports the other's time over ours.
-out = subprocess.run(
-    [bench, "--benchmark_filter=^(PngRatio/|BM_RatioVips)", f"--benchmark_repetitions={rounds}",
-     "--benchmark_min_time=0.2", "--benchmark_format=json"],
-    check=True, capture_output=True, text=True).stdout
-pictures = {}
-for b in json.loads(out)["benchmarks"]:
-    if b.get("run_type") != "iteration":
-        continue
-    pictures.setdefault(b["run_name"].removeprefix("BM_"), []).append(b)
+pictures = repetitions("^(PngRatio/|BM_RatioVips)", 0.2)
 for name, reps in pictures.items():
+    reps = list(reps.values())
     ratios = [r.get("other_over_ours", r.get("vips_over_ours")) for r in reps]
     lo, mid, hi = quartiles(ratios)
     line = f"  {name}: {mid:.2f}x  (quartiles {lo:.2f}-{hi:.2f}, range {min(ratios):.2f}-{max(ratios):.2f})"

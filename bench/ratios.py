@@ -1,11 +1,14 @@
 #!/usr/bin/env python3
 """Runs the XML and text conversion benchmarks side by side and prints each of
-our figures against its yardsticks.
+our figures against its yardsticks; then the picture comparisons (PNG against
+libpng and libspng, resampling against libvips), which time both sides in turn
+within each iteration.
 
 Every round runs each benchmark once, in a new random order (Google Benchmark's
 random interleaving), so the two sides of a ratio meet the same machine load.
 A ratio is taken per round; the table shows the median over the rounds and the
-middle half of them (first to third quartile). Throughput is CPU time.
+middle half of them (first to third quartile). Throughput is CPU time. The
+picture ratios are "times faster than the other" (above 1: ours is faster).
 
 Usage: bench/ratios.py [ROUNDS] [BENCH]   (default 21, build/bench/bin/orv_bench)
 """
@@ -30,17 +33,23 @@ PAIRS = [
     ("Utf16ToUtf8_Orvanel", "Utf16ToUtf8_IconvNewString"),
 ]
 
-out = subprocess.run(
-    [bench, "--benchmark_filter=BM_(Xml|Utf8ToUtf16|Utf16ToUtf8|ContentsStartPath)",
-     f"--benchmark_repetitions={rounds}", "--benchmark_enable_random_interleaving=true",
-     "--benchmark_min_time=0.1", "--benchmark_format=json"],
-    check=True, capture_output=True, text=True).stdout
-runs = {}
-for b in json.loads(out)["benchmarks"]:
-    if b.get("run_type") != "iteration":
-        continue
-    name = b["run_name"].removeprefix("BM_").removesuffix("/real_time")
-    runs.setdefault(name, {})[b["repetition_index"]] = b
+
+def repetitions(pattern, min_time, *options):
+    """Each repetition of the benchmarks the pattern picks, by name (without BM_ and /real_time)."""
+    out = subprocess.run(
+        [bench, f"--benchmark_filter={pattern}", f"--benchmark_repetitions={rounds}",
+         f"--benchmark_min_time={min_time}", "--benchmark_format=json", *options],
+        check=True, capture_output=True, text=True).stdout
+    runs = {}
+    for b in json.loads(out)["benchmarks"]:
+        if b.get("run_type") == "iteration":
+            name = b["run_name"].removeprefix("BM_").removesuffix("/real_time")
+            runs.setdefault(name, {})[b["repetition_index"]] = b
+    return runs
+
+
+runs = repetitions("BM_(Xml|Utf8ToUtf16|Utf16ToUtf8|ContentsStartPath)", 0.1,
+                   "--benchmark_enable_random_interleaving=true")
 
 
 def quartiles(values):
@@ -69,3 +78,15 @@ for name in ("ContentsStartPath", "ContentsStartPathWriting"):
         cpu = [r["cpu_time"] for r in runs[name].values()]
         print(f"  {name}: {statistics.median(real):.1f} ms real (quartiles {quartiles(real)[0]:.1f}-"
               f"{quartiles(real)[2]:.1f}), {statistics.median(cpu):.1f} ms CPU")
+
+# The picture comparisons: each repetition times ours and the other in turn
+# within every iteration and reports the other's time over ours.
+pictures = repetitions("^(PngRatio/|BM_RatioVips)", 0.2)
+for name, reps in pictures.items():
+    reps = list(reps.values())
+    ratios = [r.get("other_over_ours", r.get("vips_over_ours")) for r in reps]
+    lo, mid, hi = quartiles(ratios)
+    line = f"  {name}: {mid:.2f}x  (quartiles {lo:.2f}-{hi:.2f}, range {min(ratios):.2f}-{max(ratios):.2f})"
+    if "ours_bytes" in reps[0]:
+        line += f", {reps[0]['ours_bytes']:.0f} bytes against {reps[0]['other_bytes']:.0f}"
+    print(line)

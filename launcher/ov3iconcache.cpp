@@ -185,13 +185,19 @@ TKemIcons& TIconCache::Library(const String& FileName) const {
 bool TIconCache::AddEntry(TKemXmlTag& Icon, int Size) {
   if (Size <= 0) Size = IconSize;
   Size = std::clamp(Size, 1, kIconCacheMaxSize);
+  String fileName = Icon.ReadPathAttr("image", "filename");
+  // Without a file there is no picture to make: none is drawn into (every
+  // start passes each such icon here again).
+  if (fileName.empty()) {
+    Icon.WriteAttr("cacheindex", "-1");
+    return false;
+  }
   auto item = std::make_unique<TIconCacheItem>();
   item->Size = Size;
   item->Bitmap = NewPicture(Size);
-  String fileName = Icon.ReadPathAttr("image", "filename");
   const int index = StrToIntDef(Icon.ReadPathAttr("image", "index", "0"), 0);
   try {
-    if (!fileName.empty()) item->Valid = MakePicture(ExpandRelativePath(fileName, FProgramDir), index, *item->Bitmap);
+    item->Valid = MakePicture(ExpandRelativePath(fileName, FProgramDir), index, *item->Bitmap);
   } catch (const Exception&) {
     item->Valid = false;
   } catch (const std::bad_alloc&) {
@@ -216,13 +222,14 @@ bool TIconCache::Sync(const TKemXmlTag* Groups) {
     for (TKemXmlTag* icon : ListIcons(group)) {
       if (TIconCacheItem* item = Find(StrToIntDef(icon->ReadAttr("cacheindex", "-1"), -1))) {
         item->Valid = true;
-      } else {
-        AddEntry(*icon);
+      } else if (AddEntry(*icon)) {
         added = true;
       }
     }
   FMakingAll = false;
   FLibraries.clear();
+  // An icon that got no picture changes nothing in the file: it is written
+  // only when it has new items.
   if (added) Save();
   return added;
 }

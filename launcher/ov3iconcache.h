@@ -68,7 +68,8 @@ class TIconCache {
   // when no picture could be made. Loader errors never pass through.
   bool AddEntry(TKemXmlTag& Icon, int Size = 0);
   // Marks the items the icons of the groups refer to as valid and adds
-  // entries for icons without one; saves when it added any (true then).
+  // entries for icons without one; saves when it added any (true then): an
+  // icon whose picture cannot be made leaves the file as it is.
   bool Sync(const TKemXmlTag* Groups);
   // Every entry made anew from the icons of the groups, indexes from 0.
   void Rebuild(const TKemXmlTag* Groups);

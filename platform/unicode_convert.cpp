@@ -315,13 +315,24 @@ size_t Utf8SizeOf(const char16_t* w, size_t n) {
   return size;
 }
 
+static_assert(std::endian::native == std::endian::little, "a character's bytes are stored as one little-endian word");
+
+void Store16(char* q, std::uint16_t v) { std::memcpy(q, &v, sizeof v); }
+void Store32(char* q, std::uint32_t v) { std::memcpy(q, &v, sizeof v); }
+
+// Bytes a UTF-8 writer may store beyond its last character: a three-byte
+// character is written as one four-byte word.
+constexpr size_t kUtf8Slack = 1;
+
 }  // namespace
 
 String WideToUtf8(std::u16string_view wide) {
   const char16_t* w = wide.data();
   const size_t n = wide.size();
-  // The exact size first, so the text is written once into its own room.
-  String out(Utf8SizeOf(w, n), '\0');
+  // The exact size first, so the text is written once into its own room (and
+  // the slack, given back at the end without moving the text).
+  const size_t size = Utf8SizeOf(w, n);
+  String out(size + kUtf8Slack, '\0');
   char* q = out.data();
   size_t i = 0;
   while (i < n) {
@@ -332,23 +343,25 @@ String WideToUtf8(std::u16string_view wide) {
       q += run;
       if (run < kUnitBlock) break;
     }
-    // Runs of one kind of character stay in one loop, where the branch is foreseen.
     while (i < n && w[i] < 0x80) *q++ = static_cast<char>(w[i++]);
-    while (i < n && w[i] >= 0x80 && w[i] < 0x800) {
-      const char16_t c = w[i++];
-      q[0] = static_cast<char>(0xC0 | (c >> 6));
-      q[1] = static_cast<char>(0x80 | (c & 0x3F));
-      q += 2;
+    // Everything else until the next ASCII stays in this loop, each unit
+    // stored as one word (little-endian: the lead byte first).
+    while (i < n && w[i] >= 0x80) {
+      const std::uint32_t c = w[i];
+      if (c < 0x800) {
+        Store16(q, static_cast<std::uint16_t>((0xC0 | (c >> 6)) | ((0x80 | (c & 0x3F)) << 8)));
+        q += 2;
+        ++i;
+      } else if ((c & 0xF800) != 0xD800) {
+        Store32(q, (0xE0 | (c >> 12)) | ((0x80 | ((c >> 6) & 0x3F)) << 8) | ((0x80 | (c & 0x3F)) << 16));
+        q += 3;
+        ++i;
+      } else {
+        q = PutUtf8(q, DecodeUtf16(w, n, i));  // a pair, or a lone surrogate as U+FFFD
+      }
     }
-    while (i < n && w[i] >= 0x800 && (w[i] & 0xF800) != 0xD800) {
-      const char16_t c = w[i++];
-      q[0] = static_cast<char>(0xE0 | (c >> 12));
-      q[1] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      q[2] = static_cast<char>(0x80 | (c & 0x3F));
-      q += 3;
-    }
-    if (i < n && (w[i] & 0xF800) == 0xD800) q = PutUtf8(q, DecodeUtf16(w, n, i));  // a lone surrogate becomes U+FFFD
   }
+  out.resize(size);
   return out;
 }
 

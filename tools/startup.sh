@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Start-up time and memory of the bar under Wine, beside an empty window
 # program started the same way. For each number of icons a folder gets the
-# program, its languages and packages, and a contents file of that many icons
+# program, its languages, packages and skins, and a contents file of that many icons
 # in 20 groups. startprobe.exe starts a program and reports the time until it
 # shows a window; then this script reads the CPU time the program's process
 # has used, and 10 seconds after the start its private memory
@@ -68,9 +68,9 @@ for n in "${counts[@]}"; do
   dir=$work/icons$n
   mkdir -p "$dir"
   cp "$bin/ov3.exe" "$bin/kem3.dll" "$dir/"
-  for folder in Language Resources; do
-    mkdir -p "$dir/$folder"
-    cp "$bin/$folder/"* "$dir/$folder/"
+  # Everything the program ships beside it, its skins too.
+  for folder in Language Resources Skins; do
+    cp -r "$bin/$folder" "$dir/"
   done
   contents "$n" >"$dir/ov3.xml"
 done

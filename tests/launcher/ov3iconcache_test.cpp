@@ -142,7 +142,9 @@ TEST_F(IconCacheTest, SyncRebuildAndTheFileRoundTrip) {
   // Items read are not valid before a sync: the unknown picture stands in.
   EXPECT_NE(again->GetBitmap(0), again->Find(0)->Bitmap.get());
   WriteFileAtomic(dir.file("app.ico"), "gone");
-  again->Sync(ContentsGroups(*doc));
+  const std::string saved = ReadFileBytes(cache->FileName());
+  EXPECT_FALSE(again->Sync(ContentsGroups(*doc)));  // the icon without a picture adds nothing: not saved
+  EXPECT_EQ(ReadFileBytes(cache->FileName()), saved);
   EXPECT_EQ(CacheIndexes()[0], "0");
   EXPECT_EQ(Argb(*again->GetBitmap(0), 16, 16), 0xFF0000FFu);  // from the file, not the source
   for (int i : {0, 1}) {

@@ -222,7 +222,7 @@ TEST(UcStdCtrlsWin, LabelAcceleratorFocusesItsControl) {
 
   auto* label = new TUcLabel(form);
   label->SetParent(form);
-  label->SetCaption(u"&Имя");
+  label->SetCaption(u"&Код и &Имя");  // the last mark is the accelerator
   label->SetFocusControl(list);
   combo->SetFocus();
   const LPARAM alt = 1 << 29;
@@ -230,7 +230,7 @@ TEST(UcStdCtrlsWin, LabelAcceleratorFocusesItsControl) {
   SendMessageW(GetFocus(), WM_SYSCHAR, u'и', alt);
   EXPECT_FALSE(list->Focused());
   label->SetShowAccelChar(true);
-  SendMessageW(GetFocus(), WM_SYSCHAR, u'N', alt);  // not its character
+  for (WideChar other : {u'N', u'к'}) SendMessageW(GetFocus(), WM_SYSCHAR, other, alt);  // not its character
   EXPECT_FALSE(list->Focused());
   SendMessageW(GetFocus(), WM_SYSCHAR, u'И', alt);
   EXPECT_TRUE(list->Focused());

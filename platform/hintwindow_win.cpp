@@ -151,8 +151,10 @@ void TApplication::DoMouseIdle() {
       FHintTimer->SetEnabled(true);
     }
   }
-  SetHint(GetLongHint(GetEffectiveHint(control)));
+  RefreshHint();
 }
+
+void TApplication::RefreshHint() { SetHint(GetLongHint(GetEffectiveHint(FHintControl))); }
 
 void TApplication::HintTimerExpired() {
   if (FHintTimer) FHintTimer->SetEnabled(false);
@@ -173,10 +175,11 @@ void TApplication::ActivateHint(const TPoint& CursorPos) {
     FHintWindow = HintWindowClass ? HintWindowClass(this) : new THintWindow(this);
     FHintWindow->FreeNotification(this);
   }
-  TRect r = FHintWindow->CalcHintRect(kHintMaxWidth, hint, nullptr);
+  THintInfo info{control, CursorPos};
+  TRect r = FHintWindow->CalcHintRect(kHintMaxWidth, hint, &info);
   // Below the pointer, clear of the cursor's picture.
   OffsetRect(r, CursorPos.X, CursorPos.Y + GetSystemMetrics(SM_CYCURSOR) / 2 + 4);
-  FHintWindow->ActivateHintData(r, hint, nullptr);
+  FHintWindow->ActivateHintData(r, hint, &info);
 }
 
 void TApplication::CancelHint() {

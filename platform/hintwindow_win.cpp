@@ -79,6 +79,8 @@ void THintWindow::ActivateHint(TRect Rect, const WideString& AHint) {
     ~TDone() { flag = false; }
   } done{FActivating};
   SetCaption(AHint);
+  // CalcHintRect leaves 2 pixels under the text; the border takes one on each side and the text starts 2 down.
+  Rect.Bottom += 4;
   // Kept on the work area: moved left or up by what sticks out.
   const TRect area = Screen ? Screen->WorkAreaRect() : Rect;
   if (Rect.Right > area.Right) OffsetRect(Rect, area.Right - Rect.Right, 0);

@@ -21,7 +21,8 @@ class THintWindow : public TCustomControl {
   // text plus 6 pixels across and 2 down. Data is what ActivateHintData is given
   // (the application gives its THintInfo).
   virtual TRect CalcHintRect(int MaxWidth, const WideString& AHint, void* AData);
-  // Shows AHint at Rect (screen coordinates, kept on the work area) without activating.
+  // Shows AHint at Rect (screen coordinates, kept on the work area) without
+  // activating; 4 pixels taller than Rect, for the border and the margin under the text.
   virtual void ActivateHint(TRect Rect, const WideString& AHint);
   virtual void ActivateHintData(const TRect& Rect, const WideString& AHint, void* AData);
   // Hides the window and gives it back.

@@ -188,6 +188,11 @@ TEST(UcFormsWin, IdleUpdatesActionsAndTheHintFollowsWithTheShortCut) {
     THintWindow* window = Application->HintWindow();
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(WindowText(window->Handle()), shortCuts ? shown : u"Άνοιγμα");
-    EXPECT_EQ(window->Width(), window->THintWindow::CalcHintRect(300, WindowText(window->Handle()), nullptr).Width());
+    const TRect text = window->THintWindow::CalcHintRect(300, WindowText(window->Handle()), nullptr);
+    EXPECT_EQ(window->Width(), text.Width());
+    // The text from 2 pixels down with 2 pixels under it inside the border: no descender cut off.
+    RECT client{};
+    GetClientRect(window->Handle(), &client);
+    EXPECT_EQ(client.bottom, 2 + (text.Height() - 2) + 2);
   }
 }

@@ -230,7 +230,7 @@ TEST(UcStdCtrlsWin, LabelAcceleratorFocusesItsControl) {
   SendMessageW(GetFocus(), WM_SYSCHAR, u'и', alt);
   EXPECT_FALSE(list->Focused());
   label->SetShowAccelChar(true);
-  for (WideChar other : {u'N', u'к'}) SendMessageW(GetFocus(), WM_SYSCHAR, other, alt);  // not its character
+  SendMessageW(GetFocus(), WM_SYSCHAR, u'N', alt);  // not its character
   EXPECT_FALSE(list->Focused());
   SendMessageW(GetFocus(), WM_SYSCHAR, u'И', alt);
   EXPECT_TRUE(list->Focused());

@@ -4,14 +4,10 @@
 #include "platform/wide_case.h"
 
 WideChar AccelCharOf(const WideString& Caption) {
-  WideChar accel = 0;
-  ScanAmpersands(std::u16string_view(Caption), [&](size_t i, TAmpersandKind kind) {
-    if (kind == akMark && accel == 0) accel = Caption[i + 1];
-  });
-  return accel;
+  const size_t at = AccelCharIndex(std::u16string_view(Caption), false);
+  return at == std::u16string_view::npos ? WideChar(0) : Caption[at];
 }
 
-bool IsAccel(WideChar Key, const WideString& Caption) {
-  const WideChar accel = AccelCharOf(Caption);
-  return accel != 0 && WideCharUpper(accel) == WideCharUpper(Key);
-}
+bool IsAccelChar(WideChar Key, WideChar Accel) { return Accel != 0 && WideCharUpper(Accel) == WideCharUpper(Key); }
+
+bool IsAccel(WideChar Key, const WideString& Caption) { return IsAccelChar(Key, AccelCharOf(Caption)); }

@@ -29,8 +29,25 @@ void ScanAmpersands(std::basic_string_view<Char> Caption, Visit&& visit) {
   }
 }
 
+// 0-based index of the accelerator character: of the first mark, or of the
+// last one (a caption with several marks answers to its last). npos when none.
+template <class Char>
+size_t AccelCharIndex(std::basic_string_view<Char> Caption, bool Last) {
+  size_t found = std::basic_string_view<Char>::npos;
+  bool done = false;
+  ScanAmpersands(Caption, [&](size_t i, TAmpersandKind kind) {
+    if (kind != akMark || done) return;
+    found = i + 1;
+    done = !Last;
+  });
+  return found;
+}
+
 // The character after the first single "&" of Caption ("&&" is a plain "&",
 // a trailing "&" names nothing); 0 when there is none.
 WideChar AccelCharOf(const WideString& Caption);
-// Whether Key is Caption's accelerator, whatever the case of either.
+// The one comparison of a typed character with an accelerator character:
+// as the key message brings it, whatever the case of either; 0 is no accelerator.
+bool IsAccelChar(WideChar Key, WideChar Accel);
+// Whether Key is Caption's accelerator (its first mark).
 bool IsAccel(WideChar Key, const WideString& Caption);

@@ -169,6 +169,11 @@ void TApplication::Idle() {
   } catch (...) {
     HandleException(this);
   }
+  try {
+    DoActionIdle();
+  } catch (...) {
+    HandleException(this);
+  }
   if (!done || FTerminated) return;
   // Sleeps until a message arrives or a worker hands a call over.
   HANDLE sync = synchronize_detail::SyncEvent().Handle();
@@ -177,6 +182,18 @@ void TApplication::Idle() {
 
 void TApplication::ReleaseWaiting() {
   if (!InMessageHandler() && HasDeferredReleases()) ProcessDeferredReleases();
+}
+
+void TApplication::DoActionIdle() {
+  if (!Screen) return;
+  std::vector<TCustomForm*> forms;
+  for (int i = 0; i < Screen->FormCount(); ++i) forms.push_back(Screen->Forms(i));
+  for (TCustomForm* form : forms) {
+    // A form freed by an earlier form's handler is no longer on the screen.
+    bool present = false;
+    for (int i = 0; i < Screen->FormCount() && !present; ++i) present = Screen->Forms(i) == form;
+    if (present && form->HandleAllocated() && IsWindowEnabled(form->Handle())) form->UpdateActions();
+  }
 }
 
 LRESULT CALLBACK TApplication::WindowProc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam) {

@@ -86,10 +86,14 @@ class TApplication : public TComponent {
   bool ShowHint() const { return FShowHint; }
   void SetShowHint(bool Value);
   int HintPause = 500;
+  // A control whose action has a shortcut shows it after the hint, "Open (Ctrl+O)".
+  bool HintShortCuts = true;
   std::function<THintWindow*(TComponent* AOwner)> HintWindowClass;
   // Looks at the control under the mouse (the idle loop calls it): Hint
   // follows it, and a new control hides the hint window and starts the pause.
   void DoMouseIdle();
+  // Hint anew from the control under the mouse (its hint may have changed).
+  void RefreshHint();
   // The control whose hint is the current one (nullptr: none).
   TControl* HintControl() const { return FHintControl; }
   // Shows the hint window for the control under CursorPos (screen) at once.
@@ -111,6 +115,8 @@ class TApplication : public TComponent {
   bool ProcessMessage();
   void Idle();
   void ReleaseWaiting();
+  // Every shown and enabled form updates its actions.
+  void DoActionIdle();
 
   void HintTimerExpired();
 

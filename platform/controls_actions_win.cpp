@@ -9,6 +9,10 @@ void TControl::SetAction(TBasicAction* Value) {
       [this](TBasicAction* Action, bool CheckDefaults) { ActionChange(Action, CheckDefaults); });
 }
 
+void TControl::InitiateAction() {
+  if (FActionLink) FActionLink->Update();
+}
+
 std::unique_ptr<TBasicActionLink> TControl::CreateActionLink() { return std::make_unique<TControlActionLink>(this); }
 
 void TControl::ActionChange(TObject* Sender, bool CheckDefaults) {

@@ -190,6 +190,8 @@ class TControl : public TComponent {
   TBasicAction* Action() const { return FActionLink ? FActionLink->Action() : nullptr; }
   void SetAction(TBasicAction* Value);
   TBasicActionLink* ActionLink() const { return FActionLink.get(); }
+  // While the program idles (TCustomForm::UpdateActions): the action's OnUpdate.
+  virtual void InitiateAction();
 
  protected:
   // The action was set or changed: its caption, hint, enabled and visible

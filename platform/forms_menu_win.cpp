@@ -1,5 +1,6 @@
 // A form's menu bar: put on the window when it is made, taken off before it
-// goes (a window destroys its menu with it).
+// goes (a window destroys its menu with it); the actions of the menu and the
+// controls updated while the program idles.
 #include "platform/forms_win.h"
 #include "platform/menus_win.h"
 
@@ -34,6 +35,31 @@ void TCustomForm::DestroyWnd() {
     FMenu->SetWindowHandle(nullptr);
   }
   TWinControl::DestroyWnd();
+}
+
+namespace {
+
+void InitiateClientActions(const TWinControl& Container) {
+  for (int i = 0; i < Container.ControlCount(); ++i) {
+    TControl* control = Container.Controls(i);
+    if (!control->Visible()) continue;
+    control->InitiateAction();
+    if (auto* w = dynamic_cast<const TWinControl*>(control)) InitiateClientActions(*w);
+  }
+}
+
+}  // namespace
+
+void TCustomForm::UpdateActions() {
+  if (!HandleAllocated() || !IsWindowVisible(Handle())) return;
+  InitiateAction();
+  if (FMenu) {
+    const TMenuItem* root = FMenu->Items();
+    for (int i = 0; i < root->Count(); ++i) {
+      if (root->Items(i)->Visible()) root->Items(i)->InitiateAction();
+    }
+  }
+  InitiateClientActions(*this);
 }
 
 void TCustomForm::Notification(TComponent* AComponent, TOperation Operation) {

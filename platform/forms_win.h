@@ -78,6 +78,10 @@ class TCustomForm : public TWinControl {
   TMainMenu* Menu() const { return FMenu; }
   void SetMenu(TMainMenu* Value);
 
+  // While the program idles (shown forms only): the actions of the menu bar's
+  // entries and of the visible controls update their state (OnUpdate).
+  virtual void UpdateActions();
+
   TNotifyEvent OnCreate;
   TNotifyEvent OnDestroy;
   TNotifyEvent OnShow;

@@ -79,6 +79,8 @@ void THintWindow::ActivateHint(TRect Rect, const WideString& AHint) {
     ~TDone() { flag = false; }
   } done{FActivating};
   SetCaption(AHint);
+  // CalcHintRect leaves 2 pixels under the text; the border takes one on each side and the text starts 2 down.
+  Rect.Bottom += 4;
   // Kept on the work area: moved left or up by what sticks out.
   const TRect area = Screen ? Screen->WorkAreaRect() : Rect;
   if (Rect.Right > area.Right) OffsetRect(Rect, area.Right - Rect.Right, 0);
@@ -151,8 +153,10 @@ void TApplication::DoMouseIdle() {
       FHintTimer->SetEnabled(true);
     }
   }
-  SetHint(GetLongHint(GetEffectiveHint(control)));
+  RefreshHint();
 }
+
+void TApplication::RefreshHint() { SetHint(GetLongHint(GetEffectiveHint(FHintControl))); }
 
 void TApplication::HintTimerExpired() {
   if (FHintTimer) FHintTimer->SetEnabled(false);
@@ -173,10 +177,11 @@ void TApplication::ActivateHint(const TPoint& CursorPos) {
     FHintWindow = HintWindowClass ? HintWindowClass(this) : new THintWindow(this);
     FHintWindow->FreeNotification(this);
   }
-  TRect r = FHintWindow->CalcHintRect(kHintMaxWidth, hint, nullptr);
+  THintInfo info{control, CursorPos};
+  TRect r = FHintWindow->CalcHintRect(kHintMaxWidth, hint, &info);
   // Below the pointer, clear of the cursor's picture.
   OffsetRect(r, CursorPos.X, CursorPos.Y + GetSystemMetrics(SM_CYCURSOR) / 2 + 4);
-  FHintWindow->ActivateHintData(r, hint, nullptr);
+  FHintWindow->ActivateHintData(r, hint, &info);
 }
 
 void TApplication::CancelHint() {

@@ -6,14 +6,23 @@
 
 #include "platform/controls_win.h"
 
+// What the application knows of a hint it shows: handed to the hint window as
+// the data of CalcHintRect and ActivateHintData (nullptr from other callers).
+struct THintInfo {
+  TControl* HintControl = nullptr;
+  TPoint CursorPos;
+};
+
 class THintWindow : public TCustomControl {
  public:
   explicit THintWindow(TComponent* AOwner);
 
   // The rectangle (from 0, 0) the hint needs at most MaxWidth wide: word-wrapped
-  // text plus 6 pixels across and 2 down. Data is what ActivateHintData was given.
+  // text plus 6 pixels across and 2 down. Data is what ActivateHintData is given
+  // (the application gives its THintInfo).
   virtual TRect CalcHintRect(int MaxWidth, const WideString& AHint, void* AData);
-  // Shows AHint at Rect (screen coordinates, kept on the work area) without activating.
+  // Shows AHint at Rect (screen coordinates, kept on the work area) without
+  // activating; 4 pixels taller than Rect, for the border and the margin under the text.
   virtual void ActivateHint(TRect Rect, const WideString& AHint);
   virtual void ActivateHintData(const TRect& Rect, const WideString& AHint, void* AData);
   // Hides the window and gives it back.

@@ -142,8 +142,10 @@ void TCustomLabel::FontChanged() {
   TGraphicControl::FontChanged();
 }
 
+bool TCustomLabel::IsLabelAccel(WideChar Key) { return IsAccel(Key, GetLabelText()); }
+
 bool TCustomLabel::DialogChar(WideChar Key) {
-  if (!FFocusControl || !Enabled() || !FShowAccelChar || !IsAccel(Key, GetLabelText())) return false;
+  if (!FFocusControl || !Enabled() || !FShowAccelChar || !IsLabelAccel(Key)) return false;
   if (!FFocusControl->CanFocus()) return false;
   FFocusControl->SetFocus();
   return true;

@@ -264,6 +264,8 @@ class TCustomLabel : public TGraphicControl {
   // Draws (or with DT_CALCRECT measures into Rect) the label's text.
   virtual void DoDrawText(TRect& Rect, UINT Flags);
   virtual WideString GetLabelText() { return Caption(); }
+  // Whether Key is the accelerator of the label's text (its first mark).
+  virtual bool IsLabelAccel(WideChar Key);
   void AdjustBounds();
   void TextChanged() override;
   void FontChanged() override;

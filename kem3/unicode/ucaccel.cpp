@@ -15,6 +15,11 @@ WideString GetWideAccelChar(std::u16string_view Caption) {
   return at == std::u16string_view::npos ? WideString() : WideString(1, Caption[at]);
 }
 
+bool IsWideAccel(WideChar Key, std::u16string_view Caption) {
+  const WideString accel = GetWideAccelChar(Caption);
+  return !accel.empty() && IsAccelChar(Key, accel[0]);
+}
+
 WideString StripWideHotKey(std::u16string_view Caption) { return StripHotKeyMarks(Caption, FarEastHotKeys); }
 
 bool WideSameCaption(std::u16string_view A, std::u16string_view B) {

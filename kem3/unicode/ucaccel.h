@@ -35,24 +35,13 @@ std::basic_string<Char> StripHotKeyMarks(std::basic_string_view<Char> Caption, b
   return out;
 }
 
-// 0-based index of the accelerator character: of the first mark, or of the
-// last one (a caption with several marks answers to its last). npos when none.
-template <class Char>
-size_t AccelCharIndex(std::basic_string_view<Char> Caption, bool Last) {
-  size_t found = std::basic_string_view<Char>::npos;
-  bool done = false;
-  ScanAmpersands(Caption, [&](size_t i, TAmpersandKind kind) {
-    if (kind != akMark || done) return;
-    found = i + 1;
-    done = !Last;
-  });
-  return found;
-}
-
 // 1-based position of the accelerator character (the last mark wins); 0 when none.
 int FindWideAccelPos(std::u16string_view Caption);
 // That character as a one-character text; empty when none.
 WideString GetWideAccelChar(std::u16string_view Caption);
+// Whether Key, as the key message brings it, is the caption's accelerator
+// character (GetWideAccelChar), whatever the case of either.
+bool IsWideAccel(WideChar Key, std::u16string_view Caption);
 // Whether the captions' accelerator characters are marked in the Far East
 // style; the class library decides it from the user's locale at start-up.
 extern bool FarEastHotKeys;

@@ -60,6 +60,23 @@ TListItem* TUcCustomListView::AddWideItem(const WideString& Caption, void* Data)
   return item;
 }
 
+void TUcCustomListView::CopySelection(TCustomListControl* Destination) {
+  if (!Destination) return;
+  auto* wide = dynamic_cast<IWideCustomListControl*>(Destination);
+  for (int i = 0; i < ItemCount(); ++i) {
+    // An owner-data item is valid until the next one is asked for: read it whole first.
+    const TListItem* item = Items(i);
+    if (!item->Selected()) continue;
+    const WideString caption = item->Caption();
+    auto* object = static_cast<TObject*>(item->Data());
+    if (wide) {
+      wide->AddWideItem(caption, object);
+    } else {
+      Destination->AddItem(caption, object);
+    }
+  }
+}
+
 void TUcTreeNodes::SaveToStream(TStream& Stream) const {
   std::vector<TTreeNodeRecord> records;
   for (int i = 0; i < TopCount(); ++i) records.push_back(RecordOf(*TopItem(i)));

@@ -3,6 +3,7 @@
 // controls across re-creation of their windows; the layer adds the wide item
 // adding, the tree nodes' stream ("Utf8Data") and their direct copy.
 #pragma once
+#include "kem3/unicode/ucstdctrls_win.h"
 #include "kem3/unicode/ucwidestrings.h"
 #include "platform/comctrls_win.h"
 #include "platform/toolbutton_win.h"
@@ -12,6 +13,10 @@ class TUcCustomListView : public TCustomListView {
   using TCustomListView::TCustomListView;
   // A new last item with this caption and data.
   TListItem* AddWideItem(const WideString& Caption, void* Data);
+  // Adds every selected item's caption with its data (as the object) to
+  // Destination: by its AddWideItem when it is a wide list control of the
+  // layer, else by its AddItem.
+  void CopySelection(TCustomListControl* Destination);
 };
 
 class TUcListView : public TUcCustomListView {

@@ -13,11 +13,19 @@ inline WideString GetWideLongHint(const WideString& Hint) { return GetLongHint(H
 // The first non-empty hint of the control and its parents.
 inline WideString GetEffectiveWideHint(const TControl* Control) { return GetEffectiveHint(Control); }
 
+// The text the hint window shows for a control's short hint: with the
+// application's HintShortCuts, a control whose action has a shortcut shows it
+// after the hint, "Open (Ctrl+O)", the key named as the keyboard layout names it.
+WideString WideHintText(const TControl* Control, const WideString& ShortHint);
+
 // The hint window of the layer's forms: the short part of the wide hint,
-// drawn and measured by the wide calls (THintWindow's own).
+// drawn and measured by the wide calls (THintWindow's own), with the shortcut
+// of the hint control's action (WideHintText).
 class TUcCustomHintWindow : public THintWindow {
  public:
   using THintWindow::THintWindow;
+  TRect CalcHintRect(int MaxWidth, const WideString& AHint, void* AData) override;
+  void ActivateHintData(const TRect& Rect, const WideString& AHint, void* AData) override;
 };
 
 // The base of the program's forms. A layered window style is never asked for
@@ -26,7 +34,17 @@ class TUcCustomHintWindow : public THintWindow {
 class TUcForm : public TForm {
  public:
   explicit TUcForm(TComponent* AOwner);
+  // Then the application's hint anew: an action may have changed the hint of
+  // the control under the mouse.
+  void UpdateActions() override;
 
  protected:
   void CreateParams(TCreateParams& Params) override;
+  // WM_MENUSELECT: the long part of the chosen item's hint becomes the
+  // application's hint (a status line shows what the item does); an empty
+  // hint when the menu closes or the entry is none of the menu bar's.
+  void DispatchDefault(TMessage& Message) override;
+
+ private:
+  void MenuSelect(const TMessage& Message);
 };

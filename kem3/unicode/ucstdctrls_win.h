@@ -5,6 +5,7 @@
 #pragma once
 #include <memory>
 
+#include "kem3/unicode/ucaccel.h"
 #include "kem3/unicode/uccombo_complete.h"
 #include "kem3/unicode/ucwidestrings.h"
 #include "platform/stdctrls_win.h"
@@ -120,6 +121,8 @@ class TUcCustomLabel : public TCustomLabel {
 
  protected:
   WideString GetLabelText() override { return GetWideLabelText(); }
+  // The layer's accelerator: the last mark of the wide text (IsWideAccel).
+  bool IsLabelAccel(WideChar Key) override { return IsWideAccel(Key, GetWideLabelText()); }
 };
 
 class TUcLabel : public TUcCustomLabel {

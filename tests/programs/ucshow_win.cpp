@@ -140,8 +140,9 @@ int wmain(int argc, wchar_t** argv) {
   form->Show();
   form->Recreate();
   form->Show();
-  // The combo box's hint, shown under its middle.
-  Application->ActivateHint(form->Combo->ClientToScreen(Point(40, 4)));
+  // The mouse rests on the combo box: after the pause its hint shows below the pointer.
+  const TPoint over = form->Combo->ClientToScreen(Point(40, 8));
+  SetCursorPos(over.X, over.Y);
   auto* done = new TTimer(Application);
   done->SetInterval(static_cast<unsigned>(seconds > 0 ? seconds : 5) * 1000);
   done->OnTimer = [](TObject*) { Application->Terminate(); };

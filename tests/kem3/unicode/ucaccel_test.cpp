@@ -46,3 +46,10 @@ TEST(UcAccel, FarEastGroupsGoWholeAndCaptionsCompareAsShown) {
   EXPECT_TRUE(WideSameCaptionStr(u"Op&en", u"&Open"));
   EXPECT_FALSE(WideSameCaption(u"Open", u"Opened"));
 }
+
+TEST(UcAccel, TheLastMarksCharacterAnswersInAnyCase) {
+  EXPECT_TRUE(IsWideAccel(u'Y', u"&x and &y"));
+  EXPECT_FALSE(IsWideAccel(u'x', u"&x and &y"));
+  EXPECT_TRUE(IsWideAccel(u'\u03bf', u"\u0386\u03bd&\u039f\u03b9\u03be\u03b7"));
+  for (WideChar key : {u'&', u'F', WideChar(0)}) EXPECT_FALSE(IsWideAccel(key, u"Fish && Chips&")) << int(key);
+}

@@ -124,6 +124,24 @@ TEST(UcListViewWin, ColumnsItemsAndSelectionSurviveReCreation) {
   form->Free();
 }
 
+TEST(UcListViewWin, SelectionsCopyToListControlsWithTheirData) {
+  TAppScope app;
+  auto* form = NewForm<TQuietForm>(Application);
+  auto* list = new TUcListView(form);
+  list->SetParent(form);
+  auto* combo = new TUcComboBox(form);
+  combo->SetParent(form);
+  int tag = 3;
+  for (const WideString& s : {kMoscow, kAthens, WideString(u"Bern")})
+    list->AddWideItem(s, s == kAthens ? &tag : nullptr);
+  list->CopySelection(combo);  // nothing selected
+  for (int i : {1, 2}) list->Items(i)->SetSelected(true);
+  list->CopySelection(combo);
+  ASSERT_EQ(combo->Items()->Count(), 2);
+  EXPECT_EQ(combo->Items()->Strings(0), kAthens);
+  EXPECT_EQ(combo->Items()->Objects(0), reinterpret_cast<TObject*>(&tag));
+}
+
 TEST(UcListViewWin, OwnerDataItemsComeFromTheirHandlers) {
   TAppScope app;
   auto* form = NewForm<TQuietForm>(Application);

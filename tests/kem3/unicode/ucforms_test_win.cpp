@@ -1,8 +1,10 @@
 // The layer's form and hints on real windows: captions across re-creation,
-// the application's hint from the control under the mouse, the hint window's
-// rectangle and text.
+// the application's hint from the control under the mouse and from the menu,
+// actions updated while idle, the hint window's rectangle and text.
 #include "kem3/unicode/ucforms_win.h"
 
+#include "kem3/unicode/ucactions_win.h"
+#include "kem3/unicode/ucmenus_win.h"
 #include "kem3/unicode/ucstdctrls_win.h"
 
 #include <gtest/gtest.h>
@@ -112,4 +114,59 @@ TEST(UcFormsWin, HintRectangleIsTheWrappedTextPlusItsMargins) {
   }
   DeleteDC(dc);
   EXPECT_GT(window.CalcHintRect(80, text, nullptr).Height(), 2 * window.CalcHintRect(400, text, nullptr).Height() - 2);
+}
+
+TEST(UcFormsWin, MenuSelectionAndIdleActionsGiveTheApplicationsHintAndTheHintItsShortCut) {
+  TAppScope app;
+  auto* form = NewForm<TUcForm>(Application);
+  form->SetBorderStyle(bsNone);
+  form->SetBounds(100, 100, 300, 200);
+  auto* action = new TUcAction(form);
+  action->SetHint(u"Открыть|Открывает файл");
+  action->SetShortCut(scCtrl | 'O');
+  int updates = 0;
+  action->OnUpdate = [&](TObject*) {
+    if (++updates > 1) action->SetHint(u"Άνοιγμα|Ανοίγει ένα αρχείο");  // the second update changes the hint
+  };
+  auto* menu = new TMainMenu(form);
+  auto* file = new TUcMenuItem(form);
+  file->SetHint(u"Файл|Работа с файлами");
+  menu->Items()->Add(file);
+  auto* open = new TUcMenuItem(form);
+  open->SetAction(action);
+  file->Add(open);
+  form->SetMenu(menu);
+  HWND h = form->Handle();
+  auto select = [&](UINT Id, UINT Flags, HMENU Menu) {
+    SendMessageW(h, WM_MENUSELECT, MAKEWPARAM(Id, Flags), reinterpret_cast<LPARAM>(Menu));
+    return Application->Hint();
+  };
+  EXPECT_EQ(select(0, MF_POPUP, menu->Handle()), u"Работа с файлами");  // a sub-menu by its position
+  EXPECT_EQ(select(open->Command(), 0, file->Handle()), u"Открывает файл");
+  EXPECT_EQ(select(0, 0xFFFF, nullptr), u"");  // closed
+
+  auto* panel = new TPanel(form);
+  panel->SetBounds(0, 0, 300, 200);
+  panel->SetParent(form);
+  panel->SetShowHint(true);
+  panel->SetAction(action);
+  ShowWindow(h, SW_SHOWNA);
+  SetCursorPos(150, 150);
+  Application->OnIdle = [](TObject*, bool& Done) { Done = false; };
+  for (int i = 0; i < 100 && updates == 0; ++i) Application->HandleMessage();
+  // The action changes the hint of the control under the mouse: the form's update passes it on at once.
+  form->UpdateActions();
+  EXPECT_EQ(Application->Hint(), u"Ανοίγει ένα αρχείο");
+  for (bool shortCuts : {true, false}) {
+    Application->HintShortCuts = shortCuts;
+    Application->ActivateHint(Point(150, 150));
+    THintWindow* window = Application->HintWindow();
+    const WideString shown = WindowText(window->Handle());
+    EXPECT_EQ(shown, shortCuts ? u"Άνοιγμα (" + ShortCutToWideText(scCtrl | 'O') + u")" : u"Άνοιγμα");
+    // Inside the border the text starts 2 pixels down and has 2 under it.
+    const TRect text = window->THintWindow::CalcHintRect(300, shown, nullptr);
+    RECT client{};
+    GetClientRect(window->Handle(), &client);
+    EXPECT_EQ(client.bottom, text.Height() + 2);
+  }
 }

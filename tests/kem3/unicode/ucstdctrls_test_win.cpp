@@ -222,7 +222,7 @@ TEST(UcStdCtrlsWin, LabelAcceleratorFocusesItsControl) {
 
   auto* label = new TUcLabel(form);
   label->SetParent(form);
-  label->SetCaption(u"&Имя");
+  label->SetCaption(u"&Код и &Имя");  // the last mark is the accelerator
   label->SetFocusControl(list);
   combo->SetFocus();
   const LPARAM alt = 1 << 29;

@@ -8,6 +8,7 @@
 #include "kem3/framework/kemutil.h"
 #include "kem3/graphics/kemimage.h"
 #include "kem3/graphics/vosskinner_win.h"
+#include "platform/accel.h"
 #include "platform/extctrls_win.h"
 #include "platform/keys.h"
 #include "platform/wide_case.h"
@@ -191,8 +192,7 @@ bool TKemCustomButton::DialogKey(std::uint16_t Key, TShiftState Shift) {
 
 bool TKemCustomButton::DialogChar(WideChar Key, TShiftState /*Shift*/) {
   if (!Enabled() || !CanFocus()) return false;
-  const WideChar accel = GetAccelCharW(Caption());
-  if (accel == 0 || WideCharUpper(accel) != WideCharUpper(Key)) return false;
+  if (!IsAccelChar(Key, GetAccelCharW(Caption()))) return false;
   Click();
   return true;
 }

@@ -209,5 +209,14 @@ TEST(KemMenu, RealHookLibraryReportsThePointerOnEntries) {
             0);
   Pump();
   EXPECT_FALSE(m.main->Visible());
+  // With the library's areas in place, Escape in a submenu still closes the chain.
+  m.Open(200, 200);
+  Hook(m.main, hekEnter, 3);
+  ASSERT_TRUE(m.sub->Visible());
+  Key(m.sub, VK_RIGHT);
+  Key(m.sub, VK_ESCAPE);
+  EXPECT_FALSE(m.sub->Visible());
+  EXPECT_FALSE(m.main->Visible());
+  EXPECT_TRUE(m.app.Errors.empty()) << m.app.Errors.front();
   FreeHookLibrary();
 }

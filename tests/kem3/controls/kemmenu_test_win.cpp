@@ -1,10 +1,12 @@
 // The popup menu on real windows: driven by posted hook messages and keys,
 // the chosen action after the menus hid, the plain check mark and submenu
-// triangle, the monitor's edge, and once by the real hook library.
+// triangle, the monitor's edge, a button's drop-down, and once by the real
+// hook library.
 #include "kem3/controls/kemmenu_win.h"
 
 #include <gtest/gtest.h>
 
+#include "kem3/controls/kembut_win.h"
 #include "kem3/framework/kemhi_win.h"
 #include "platform/app_scope_win.h"
 #include "platform/keys.h"
@@ -219,4 +221,25 @@ TEST(KemMenu, RealHookLibraryReportsThePointerOnEntries) {
   EXPECT_FALSE(m.main->Visible());
   EXPECT_TRUE(m.app.Errors.empty()) << m.app.Errors.front();
   FreeHookLibrary();
+}
+
+TEST(KemMenu, ButtonDropDownOpensBelowOnPressAndItsClosingReleasesTheButton) {
+  TMenus m;
+  auto* form = NewForm<TQuietForm>(Application);
+  form->SetBounds(40, 40, 200, 100);
+  form->Show();
+  auto* button = new TKemButton(form);
+  button->SetParent(form);
+  button->SetBounds(10, 10, 75, 25);
+  button->SetDropDownMenu(m.main);
+  SendMouse(button->Handle(), WM_LBUTTONDOWN, 5, 5, MK_LBUTTON);
+  Pump();
+  ASSERT_TRUE(m.main->Visible());
+  EXPECT_EQ(Point(m.main->Left(), m.main->Top()), button->ClientToScreen(Point(0, button->Height())));
+  Key(m.main, VK_ESCAPE);
+  EXPECT_FALSE(m.main->Visible());
+  // Released: the next press opens the menu again instead of ending a press.
+  SendMouse(button->Handle(), WM_LBUTTONDOWN, 5, 5, MK_LBUTTON);
+  Pump();
+  EXPECT_TRUE(m.main->Visible());
 }

@@ -138,12 +138,17 @@ void TfMain::CreateMenus() {
 
 void TfMain::AttachSkinnerMenus() {
   TKemMenu* main = FMenus->Menu(obmMain);
-  main->OnMenuShow = [this, main](TObject*) {
-    // Opened by the caption or the form icon: the open menu as well.
+  // The caption and the form icon open the main menu as a right click does.
+  auto prepare = [this, main](TObject*) {
+    UpdateActionStates();
     FMenus->PopupPrepared(main);
   };
-  if (FCaption) FCaption->SetPopupMenu(main);
-  if (FFormIcon) FFormIcon->SetPopupMenu(main);
+  for (TVosTexturedControl* control :
+       {static_cast<TVosTexturedControl*>(FCaption), static_cast<TVosTexturedControl*>(FFormIcon)}) {
+    if (!control) continue;
+    control->SetPopupMenu(main);
+    control->OnPopup = prepare;
+  }
 }
 
 void TfMain::BarRightClick(const TOvRightClick& Click) {

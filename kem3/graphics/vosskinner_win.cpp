@@ -413,7 +413,9 @@ void TVosTexturedControl::MouseUp(TMouseButton Button, TShiftState Shift, int X,
 }
 
 void TVosTexturedControl::PopupMenuAt(TPoint ScreenPos) {
-  if (FPopupMenu && !FPopupMenu->Visible()) FPopupMenu->PopupAt(ScreenPos);
+  if (!FPopupMenu || FPopupMenu->Visible()) return;
+  if (OnPopup) OnPopup(this);
+  FPopupMenu->PopupAt(ScreenPos);
 }
 
 TVosFormIcon::TVosFormIcon(TComponent* AOwner) : TVosTexturedControl(AOwner) { SetBounds(0, 0, 16, 16); }

@@ -168,6 +168,8 @@ class TVosTexturedControl : public TCustomControl {
   // Popped up at the pointer by a right button release (not owned; nil: none).
   TKemMenu* PopupMenu() const { return FPopupMenu; }
   void SetPopupMenu(TKemMenu* Value) { FPopupMenu = Value; }
+  // Just before the popup menu opens (its owner brings its entries up to date).
+  TNotifyEvent OnPopup;
 
  protected:
   // Selects the skinner's record and slot; false without a skin.

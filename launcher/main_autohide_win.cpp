@@ -35,10 +35,10 @@ class TBarPlaceWin : public TOvBarPlace {
     return {P.x, P.y};
   }
   TSize ScreenSize() override { return {Screen->Width(), Screen->Height()}; }
-  // Moving or sizing the bar by its skin holds it; menus will too once the bar has them.
+  // Moving or sizing the bar by its skin holds it, and so does an open menu.
   bool HideBlocked() override {
     const TVosFormSkinner* skinner = FBar.Skinner();
-    return skinner && (skinner->Dragging() || skinner->Sizing());
+    return FBar.MenuOpen() || (skinner && (skinner->Dragging() || skinner->Sizing()));
   }
   void BringToFront() override {
     ReleaseForegroundKey();

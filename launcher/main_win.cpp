@@ -102,6 +102,7 @@ void TfMain::FormCreate(TObject*) {
   SaveContents(OpenIconCache());
 
   SelectGroup(0);
+  CreateMenus();
   UpdateActionStates();
 
   RegisterDropTarget();
@@ -336,6 +337,7 @@ TOvActionState TfMain::ActionState(int Id) const {
 void TfMain::UpdateActionStates() {
   TBarActionContext c = ActionContext();
   for (size_t i = 0; i < kBarActions.size(); ++i) FActionStates[i] = BarActionState(kBarActions[i].Id, c);
+  RefreshMenuActions();
 }
 
 void TfMain::FormActionExecute(int Id) {

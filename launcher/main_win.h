@@ -15,11 +15,14 @@
 #include "launcher/ov3hotkeytext.h"
 #include "launcher/ov3iconcache.h"
 #include "launcher/ov3launch_win.h"
+#include "launcher/ov3menus.h"
 #include "platform/extctrls_win.h"
 #include "platform/forms_win.h"
 #include "platform/timer.h"
 
 class TKemButtonSet;
+class TKemMenu;
+class TOvBarMenus;
 class TOvModuleControl;
 class TKemPanelList;
 class TVosContainer;
@@ -92,6 +95,13 @@ class TfMain : public TForm {
   void ApplyIconMetrics();
   // The group buttons across their container, less the skin's margins.
   void ArrangeGroupButtons();
+
+  // ---- Context menus (main_menus_win.cpp).
+  // One of the bar's menus is open (auto-hide waits meanwhile).
+  bool MenuOpen() const;
+  TKemMenu* BarMenu(TOvBarMenu Menu) const;
+  // The menu a right click at the pointer opens.
+  void BarRightClick(const TOvRightClick& Click);
 
   // ---- Auto-hide, screen areas and global hotkeys (main_autohide_win.cpp).
   TTimer* tShowTimer = nullptr;
@@ -219,6 +229,13 @@ class TfMain : public TForm {
   void RebuildIconCache();
   void ApplyIconCacheSettings();
 
+  // The menus after the skinner; their entries follow the action states, and
+  // the skin change gives them the new skin and pictures.
+  void CreateMenus();
+  void AttachSkinnerMenus();
+  void RefreshMenuActions();
+  void MenusSkinChanged();
+
   void CreateAutoHide();
   // A hook that cannot be installed is reported once; the bar goes on
   // without screen areas or global hotkeys.
@@ -280,6 +297,7 @@ class TfMain : public TForm {
   TVosFormCaption* FCaption = nullptr;
   TVosFormIcon* FFormIcon = nullptr;
   TVosContainer* FGroupBox = nullptr;
+  TOvBarMenus* FMenus = nullptr;  // owned as a component
 };
 
 // Sent before the bar or a program takes the foreground: lets go of the F24

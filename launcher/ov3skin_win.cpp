@@ -196,6 +196,7 @@ void TfMain::SkinChanged() {
   ArrangeGroupButtons();
   SendMessageW(Handle(), WM_SETREDRAW, TRUE, 0);
   RedrawWindow(Handle(), nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+  MenusSkinChanged();
   // What the old shape left on the screen goes too.
   ::InvalidateRect(nullptr, nullptr, TRUE);
   // New margins, and maybe another orientation, for the modules.

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "kem3/controls/kemlantext.h"
+#include "kem3/controls/kemmenu_win.h"
 #include "kem3/framework/kemutil.h"
 #include "kem3/graphics/kemimage.h"
 #include "kem3/graphics/vosskinner_win.h"
@@ -269,7 +270,14 @@ void TKemCustomButton::PressLost() {
 
 void TKemCustomButton::DropDownClosed() { ReleaseButton(); }
 
-void TKemCustomButton::PopupDropDown(TPoint /*ScreenPos*/) {}
+void TKemCustomButton::PopupDropDown(TPoint ScreenPos) {
+  FDropDownMenu->OnMenuClose = [this](TObject*) { DropDownClosed(); };
+  FDropDownMenu->PopupAt(ScreenPos);
+}
+
+void TKemCustomButton::HideDropDown() {
+  if (FDropDownMenu && FDropDownMenu->Visible()) FDropDownMenu->Hide();
+}
 
 void TKemCustomButton::EnabledChanged() {
   TKemCustomControl::EnabledChanged();

@@ -155,10 +155,10 @@ class TKemCustomButton : public TKemCustomControl {
   virtual bool CaptionPrefix() { return true; }
   // The click of a release over the pressed button.
   virtual void ReleaseClick() { Click(); }
-  // Shows the drop-down menu at ScreenPos (the button's lower left corner).
-  // The popup menu shows itself here once it exists.
+  // Shows the drop-down menu at ScreenPos (the button's lower left corner);
+  // its closing releases the button.
   virtual void PopupDropDown(TPoint ScreenPos);
-  virtual void HideDropDown() {}
+  virtual void HideDropDown();
 
   // Ends a press: capture released, tracking and pressed look off, repaint.
   void ReleaseButton();

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "kem3/controls/kemmenu_win.h"
 #include "kem3/framework/kemres.h"
 #include "kem3/graphics/kemimage.h"
 #include "kem3/graphics/vosskingeom.h"
@@ -403,7 +404,26 @@ bool TVosTexturedControl::PrepareSkin() const {
   return true;
 }
 
+void TVosTexturedControl::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  TCustomControl::MouseUp(Button, Shift, X, Y);
+  if (Button != mbRight) return;
+  POINT p{};
+  GetCursorPos(&p);
+  PopupMenuAt(Point(p.x, p.y));
+}
+
+void TVosTexturedControl::PopupMenuAt(TPoint ScreenPos) {
+  if (!FPopupMenu || FPopupMenu->Visible()) return;
+  if (OnPopup) OnPopup(this);
+  FPopupMenu->PopupAt(ScreenPos);
+}
+
 TVosFormIcon::TVosFormIcon(TComponent* AOwner) : TVosTexturedControl(AOwner) { SetBounds(0, 0, 16, 16); }
+
+void TVosFormIcon::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  TVosTexturedControl::MouseDown(Button, Shift, X, Y);
+  if (Button == mbLeft) PopupMenuAt(ClientToScreen(Point(0, Height() + 2)));
+}
 
 namespace {
 

@@ -13,6 +13,7 @@
 #include "platform/controls_win.h"
 #include "platform/forms_win.h"
 
+class TKemMenu;
 class TVosTexturedControl;
 
 // Where a control lies within its form (0,0 without a form): the offset the
@@ -164,24 +165,35 @@ class TVosTexturedControl : public TCustomControl {
 
   void SetParent(TWinControl* AParent) override;
   void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+  // Popped up at the pointer by a right button release (not owned; nil: none).
+  TKemMenu* PopupMenu() const { return FPopupMenu; }
+  void SetPopupMenu(TKemMenu* Value) { FPopupMenu = Value; }
+  // Just before the popup menu opens (its owner brings its entries up to date).
+  TNotifyEvent OnPopup;
 
  protected:
   // Selects the skinner's record and slot; false without a skin.
   bool PrepareSkin() const;
+  void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  // Shows the popup menu at a screen point unless it is open already.
+  void PopupMenuAt(TPoint ScreenPos);
 
  private:
   friend class TVosFormSkinner;
   TVosFormSkinner* FSkinner = nullptr;
   TPoint FOffset;
+  TKemMenu* FPopupMenu = nullptr;
 };
 
-// The program's icon on the form's icon texture.
+// The program's icon on the form's icon texture; a left press pops its menu
+// 2 pixels below its lower left corner.
 class TVosFormIcon : public TVosTexturedControl {
  public:
   explicit TVosFormIcon(TComponent* AOwner);
 
  protected:
   void Paint() override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
 };
 
 // The form's caption in the skin's caption texture, border and text.

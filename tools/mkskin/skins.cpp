@@ -455,6 +455,7 @@ void WriteSkin(const TSkinDef& Skin, const std::string& Folder) {
   for (const TLayoutDef& l : Skin.Layouts) layoutRoot.Children.push_back(TLayoutWriter(Skin, l, dir).Write());
   std::ofstream(dir + "/skin.xml", std::ios::binary) << RenderXml(root);
   WritePreview(Skin, Skin.Layouts.front().Colours, dir + "/skin.png");
+  if (Skin.Folder.empty()) WriteMenuPictures(dir);
 }
 
 }  // namespace skin

@@ -42,5 +42,7 @@ struct TSkinDef {
 std::vector<TSkinDef> OurSkins();
 // Writes one skin into Folder/<skin folder>/ (into Folder for the default skin).
 void WriteSkin(const TSkinDef& Skin, const std::string& Folder);
+// Some menu pictures of the default skin (menupictures.cpp).
+void WriteMenuPictures(const std::string& SkinDir);
 
 }  // namespace skin

@@ -1,0 +1,245 @@
+// The popup menu on real windows: driven by posted hook messages and keys,
+// the chosen action after the menus hid, the plain check mark and submenu
+// triangle, the monitor's edge, a button's drop-down, and once by the real
+// hook library.
+#include "kem3/controls/kemmenu_win.h"
+
+#include <gtest/gtest.h>
+
+#include "kem3/controls/kembut_win.h"
+#include "kem3/framework/kemhi_win.h"
+#include "platform/app_scope_win.h"
+#include "platform/keys.h"
+#include "support/process_win.h"
+
+namespace {
+
+void Pump() {
+  for (int i = 0; i < 3; ++i) {
+    Application->ProcessMessages();
+    Sleep(10);
+  }
+}
+
+void Hook(TKemMenu* Menu, int Kind, int Area) {
+  PostMessageW(Menu->Handle(), WM_MOUSEHOOK, static_cast<WPARAM>(Kind), static_cast<LPARAM>(Area));
+  Pump();
+}
+
+void Key(TKemMenu* Menu, WORD VirtualKey) {
+  SendMessageW(Menu->Handle(), WM_KEYDOWN, VirtualKey, 0);
+  Pump();
+}
+
+bool Highlighted(TKemMenu* Menu, int Index) {
+  auto* item = dynamic_cast<TKemMenuItem*>(Menu->GetEntry(Index));
+  return item && item->Highlighted();
+}
+
+// Main: "Open" (checked, Ctrl+O), separator, "More" (submenu), "Off" (disabled).
+// Sub: "Alpha", "Beta".
+struct TMenus {
+  TAppScope app;
+  TCustomAction* open = new TCustomAction(Application);
+  TCustomAction* off = new TCustomAction(Application);
+  TCustomAction* alpha = new TCustomAction(Application);
+  TCustomAction* beta = new TCustomAction(Application);
+  TKemMenu* sub = CreateSkinnedMenu(Application, "sub", nullptr);
+  TKemMenu* main = CreateSkinnedMenu(Application, "main", nullptr);
+  std::vector<std::string> ran;
+  bool visibleWhenRun = true;
+
+  TMenus() {
+    auto named = [this](TCustomAction* a, const char16_t* caption, const char* name) {
+      a->SetCaption(caption);
+      a->OnExecute = [this, name](TObject*) {
+        ran.push_back(name);
+        visibleWhenRun = main->Visible() || sub->Visible();
+      };
+    };
+    named(open, u"Open", "open");
+    named(off, u"Off", "off");
+    named(alpha, u"Alpha", "alpha");
+    named(beta, u"Beta", "beta");
+    open->SetChecked(true);
+    open->SetShortCut(TextToShortCut("Ctrl+O"));
+    off->SetEnabled(false);
+    main->AddAction(open);
+    main->AddSeparator();
+    main->AddEntry(u"More", nullptr, sub);
+    main->AddAction(off);
+    sub->AddAction(alpha);
+    sub->AddAction(beta);
+  }
+  void Open(int X = 100, int Y = 100) {
+    main->PopupAt(Point(X, Y));
+    Pump();
+  }
+};
+
+}  // namespace
+
+TEST(KemMenu, HookEventsHighlightOpenSubmenusAndChooseAfterHiding) {
+  TMenus m;
+  m.Open();
+  ASSERT_TRUE(m.main->Visible());
+  EXPECT_EQ(ActivePopupMenu(), m.main);
+  Hook(m.main, hekEnter, 3);
+  EXPECT_TRUE(Highlighted(m.main, 2));
+  ASSERT_TRUE(m.sub->Visible());
+  EXPECT_EQ(m.sub->ParentItem(), m.main->GetEntry(2));
+  EXPECT_GE(m.sub->Left(), m.main->Left() + m.main->GetEntry(2)->BoundsRect().Right - 8);
+  Hook(m.main, hekLeftDown, 0);  // on the frame: stays
+  EXPECT_TRUE(m.main->Visible());
+  Hook(m.main, hekLeftUp, 3);  // an item with a submenu is not chosen
+  EXPECT_TRUE(m.sub->Visible());
+  Hook(m.sub, hekEnter, 2);
+  PostMessageW(m.sub->Handle(), WM_MOUSEHOOK, hekLeftUp, 2);
+  // Only once the hook handler has returned does the action run.
+  MSG msg;
+  ASSERT_TRUE(PeekMessageW(&msg, m.sub->Handle(), WM_MOUSEHOOK, WM_MOUSEHOOK, PM_REMOVE));
+  DispatchMessageW(&msg);
+  EXPECT_TRUE(m.ran.empty());
+  EXPECT_FALSE(m.main->Visible());
+  EXPECT_FALSE(m.sub->Visible());
+  Pump();
+  EXPECT_EQ(m.ran, std::vector<std::string>{"beta"});
+  EXPECT_FALSE(m.visibleWhenRun);
+  EXPECT_EQ(ActivePopupMenu(), nullptr);
+}
+
+TEST(KemMenu, OutsidePressClosesUnlessIgnoredAndDisabledItemsStay) {
+  TMenus m;
+  int closed = 0;
+  m.main->OnMenuClose = [&](TObject*) { ++closed; };
+  m.Open();
+  Hook(m.main, hekEnter, 4);
+  Hook(m.main, hekLeftUp, 4);  // disabled
+  EXPECT_TRUE(m.main->Visible());
+  m.main->IgnoreNextOutsideClick = true;
+  Hook(m.main, hekRightDown, -1);
+  EXPECT_TRUE(m.main->Visible());
+  Hook(m.main, hekLeftDown, -1);
+  EXPECT_FALSE(m.main->Visible());
+  EXPECT_EQ(closed, 1);
+  EXPECT_TRUE(m.ran.empty());
+}
+
+TEST(KemMenu, KeysMoveEnterAndEscapeClosesTheChain) {
+  TMenus m;
+  m.Open();
+  Key(m.main, VK_DOWN);  // the first clickable item
+  EXPECT_EQ(m.main->KeyIndex(), 0);
+  Key(m.main, VK_UP);  // wraps, skipping the separator... to "Off"
+  EXPECT_EQ(m.main->KeyIndex(), 3);
+  Key(m.main, VK_RETURN);  // disabled: nothing
+  EXPECT_TRUE(m.main->Visible());
+  Key(m.main, VK_UP);
+  EXPECT_EQ(m.main->KeyIndex(), 2);
+  EXPECT_TRUE(m.sub->Visible());
+  Key(m.main, VK_RIGHT);
+  EXPECT_EQ(m.sub->KeyIndex(), 0);
+  EXPECT_TRUE(Highlighted(m.sub, 0));
+  Key(m.sub, VK_ESCAPE);
+  EXPECT_FALSE(m.sub->Visible());
+  EXPECT_FALSE(m.main->Visible());
+  EXPECT_TRUE(m.ran.empty());
+
+  m.Open();
+  Key(m.main, VK_DOWN);
+  Key(m.main, VK_RETURN);
+  EXPECT_EQ(m.ran, std::vector<std::string>{"open"});
+  EXPECT_FALSE(m.main->Visible());
+}
+
+TEST(KemMenu, PlainDrawingShowsCheckMarkAndSubmenuTriangle) {
+  TMenus m;
+  m.Open();
+  Hook(m.main, hekEnter, 3);
+  m.main->Repaint();
+  const TBitmap& pic = m.main->Composed();
+  const TColor text = ColorToRGB(clMenuText), hiText = ColorToRGB(clHighlightText);
+  // "Open": the check mark's rows 3 and 5 at text left − 14 = entry left + 20 − 14.
+  const TRect open = m.main->GetEntry(0)->BoundsRect();
+  const int mx = open.Left + 6, my = open.Top + (open.Height() - 9) / 2;
+  for (int x = 0; x < 9; ++x) {
+    EXPECT_EQ(pic.PixelColor(mx + x, my + 5) == text, MenuCheckMarkPixel(x, 5)) << x;
+    EXPECT_EQ(pic.PixelColor(mx + x, my + 3) == text, MenuCheckMarkPixel(x, 3)) << x;
+  }
+  // "More" is highlighted: its triangle's tip and base in the highlighted text colour.
+  const TRect more = m.main->GetEntry(2)->BoundsRect();
+  const int mid = more.Top + more.Height() / 2;
+  EXPECT_EQ(pic.PixelColor(more.Right - 16, mid), hiText);
+  EXPECT_EQ(pic.PixelColor(more.Right - 17, mid - 3), hiText);
+  EXPECT_EQ(pic.PixelColor(more.Right - 10, mid), ColorToRGB(clHighlight));
+}
+
+TEST(KemMenu, StaysInsideTheMonitorAndSubmenusOpenLeftAtTheEdge) {
+  TMenus m;
+  const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+  m.Open(w - 5, h - 5);
+  EXPECT_EQ(m.main->Left() + m.main->Width(), w);
+  EXPECT_EQ(m.main->Top() + m.main->Height(), h);
+  Hook(m.main, hekEnter, 3);
+  ASSERT_TRUE(m.sub->Visible());
+  EXPECT_EQ(m.sub->Left(), m.main->Left() - m.sub->Width());
+}
+
+TEST(KemMenu, RealHookLibraryReportsThePointerOnEntries) {
+  TMenus m;
+  BindHookLibrary();
+  ASSERT_TRUE(HookLibraryLoaded());
+  m.Open(200, 200);
+  ASSERT_TRUE(m.main->HookInstalled());
+  const TRect open = m.main->GetEntry(0)->BoundsRect();
+  const int x = m.main->Left() + open.Left + 10, y = m.main->Top() + open.Top + open.Height() / 2;
+  const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+  // The driver's window lies under the pointer it moves, over the whole screen.
+  const std::wstring corner = L"0 0 " + std::to_wstring(sw) + L" " + std::to_wstring(sh) + L" ";
+  const std::wstring script = L"move " + std::to_wstring(x) + L" " + std::to_wstring(y) + L" ldown lup";
+  EXPECT_EQ(testproc::RunProgram(testproc::ProgramFolder() + L"hookdriver.exe",
+                                 L"\"" + testproc::ProgramFolder() + L"kemmenu_driver.log\" " + corner + script),
+            0);
+  Pump();
+  EXPECT_EQ(m.ran, std::vector<std::string>{"open"});
+  EXPECT_FALSE(m.main->Visible());
+  // A press outside every area closes the menu.
+  m.Open(200, 200);
+  EXPECT_EQ(testproc::RunProgram(
+                testproc::ProgramFolder() + L"hookdriver.exe",
+                L"\"" + testproc::ProgramFolder() + L"kemmenu_driver.log\" " + corner + L"move 20 20 ldown lup"),
+            0);
+  Pump();
+  EXPECT_FALSE(m.main->Visible());
+  // With the library's areas in place, Escape in a submenu still closes the chain.
+  m.Open(200, 200);
+  Hook(m.main, hekEnter, 3);
+  ASSERT_TRUE(m.sub->Visible());
+  Key(m.sub, VK_RIGHT);
+  Key(m.sub, VK_ESCAPE);
+  EXPECT_FALSE(m.sub->Visible());
+  EXPECT_FALSE(m.main->Visible());
+  EXPECT_TRUE(m.app.Errors.empty()) << m.app.Errors.front();
+  FreeHookLibrary();
+}
+
+TEST(KemMenu, ButtonDropDownOpensBelowOnPressAndItsClosingReleasesTheButton) {
+  TMenus m;
+  auto* form = NewForm<TQuietForm>(Application);
+  form->SetBounds(40, 40, 200, 100);
+  form->Show();
+  auto* button = new TKemButton(form);
+  button->SetParent(form);
+  button->SetBounds(10, 10, 75, 25);
+  button->SetDropDownMenu(m.main);
+  SendMouse(button->Handle(), WM_LBUTTONDOWN, 5, 5, MK_LBUTTON);
+  Pump();
+  ASSERT_TRUE(m.main->Visible());
+  EXPECT_EQ(Point(m.main->Left(), m.main->Top()), button->ClientToScreen(Point(0, button->Height())));
+  Key(m.main, VK_ESCAPE);
+  EXPECT_FALSE(m.main->Visible());
+  // Released: the next press opens the menu again instead of ending a press.
+  SendMouse(button->Handle(), WM_LBUTTONDOWN, 5, 5, MK_LBUTTON);
+  Pump();
+  EXPECT_TRUE(m.main->Visible());
+}

@@ -4,7 +4,6 @@
 #include <array>
 #include <string_view>
 
-#include "platform/keys.h"
 
 struct TOvActionInfo {
   int Id;
@@ -43,5 +42,3 @@ struct TOvActionState {
 // commands (201-204) follow their modules and are left enabled here.
 TOvActionState BarActionState(int Id, const TBarActionContext& Context);
 
-// The action bound to a key press, or 0.
-int FindBarActionByShortCut(TShortCut ShortCut);

@@ -4,7 +4,6 @@
 #include <array>
 #include <string_view>
 
-
 struct TOvActionInfo {
   int Id;
   int LanId;                  // language text id of the caption
@@ -41,4 +40,3 @@ struct TOvActionState {
 // The state of one action (by id) for the bar's current state. The module
 // commands (201-204) follow their modules and are left enabled here.
 TOvActionState BarActionState(int Id, const TBarActionContext& Context);
-

@@ -109,6 +109,9 @@ void TfMain::FormShow(TObject*) {
   // they exist).
   if (FFirstShow) {
     FFirstShow = false;
+    // Pictures the bar's creation took from kem3.dll are made; its own
+    // reference goes (the hook library keeps the one of its binding).
+    FreeResourceLibrary();
     InitHotkeys();
     ReadGroupKeys();
     RebuildHotkeys();

@@ -97,9 +97,10 @@ void TKemForm::Loaded() {
   TUcForm::Loaded();
   FDesignFontSize = Font()->Size();
   Font()->SetStyle({});
-  FLanguageListener = RegisterLanguageListener([this] { LanguageSwitched(); });
-  UpdateLanguage();
-  LanguageUpdated();
+  if (FLanguageListener < 0) FLanguageListener = RegisterLanguageListener([this] { LanguageSwitched(); });
+  // The language chosen at start-up was selected before any form existed:
+  // the screen's fonts take it with the first form.
+  LanguageSwitched();
   FLoaded = true;
 }
 

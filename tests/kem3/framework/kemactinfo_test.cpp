@@ -5,11 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <tuple>
 
 #include "kem3/framework/kemexe.h"
 #include "kem3/framework/kemlan.h"
 #include "kemlan_test_support.h"
-#include "platform/sysutils.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -33,70 +33,31 @@ class ActionInfoRegister : public testing::Test {
 
 TEST_F(ActionInfoRegister, EachElementIsReadAsItsKindSays) {
   EXPECT_FALSE(ActionInfosRegistered());
-  RegisterActionInfos(100000, 5,
-                      {100,
-                       "%Act_New",
-                       "%Act_NewHint",
-                       -1,
-                       "Ctrl+Shift+P",  // names found in the language
-                       101,
-                       "%Missing",
-                       u"Wide hint",
-                       -4,
-                       0x2D,  // a name it lacks stays literal
-                       102,
-                       7,
-                       8,
-                       2,
-                       "Nonsense",  // numbers are text indexes
-                       103,
-                       "Plain",
-                       "",
-                       -2,
-                       "",  // no shortcut
-                       104,
-                       "cut short"});
-  struct Row {
-    int Id, CaptionIndex;
-    WideString CaptionText;
-    int HintIndex;
-    WideString HintText;
-    int ToolStyle;
-    TShortCut ShortCut;
-  };
-  const Row rows[] = {
-      {100, 0, u"", 1, u"", -1, 0x6050},
-      {101, -1, u"Missing", -1, u"Wide hint", -4, 0x2D},
-      {102, 7, u"", 8, u"", 2, 0},
-      {103, -1, u"Plain", -1, u"", -2, 0},
-  };
+  // Names the language has, a name it lacks (literal), text indexes, no
+  // shortcut, and a record cut short.
+  // clang-format off
+  RegisterActionInfos(100000, 5, {100, "%Act_New", "%Act_NewHint", -1, "Ctrl+Shift+P",
+                                  101, "%Missing", u"Wide hint", -4, 0x2D,
+                                  102, 7, 8, 2, "Nonsense",
+                                  103, "Plain", "", -2, "",
+                                  104, "cut short"});
+  // clang-format on
   ASSERT_EQ(ActionInfoCount(), 4) << "a part record is dropped";
-  for (int i = 0; i < 4; ++i) {
-    const TActionInfo& info = ActionInfos(i);
-    const Row& row = rows[i];
-    EXPECT_EQ(info.Id, row.Id);
-    EXPECT_EQ(info.CaptionIndex, row.CaptionIndex) << row.Id;
-    EXPECT_EQ(info.CaptionText, row.CaptionText) << row.Id;
-    EXPECT_EQ(info.HintIndex, row.HintIndex) << row.Id;
-    EXPECT_EQ(info.HintText, row.HintText) << row.Id;
-    EXPECT_EQ(info.ToolStyle, row.ToolStyle) << row.Id;
-    EXPECT_EQ(info.ShortCut, row.ShortCut) << row.Id;
-    EXPECT_EQ(info.Group, 100000);
-    EXPECT_EQ(info.ImageIndex, -1);
-    EXPECT_FALSE(info.Flag);
-    EXPECT_EQ(info.Value, -1);
-    EXPECT_EQ(info.Name, IntToStr(row.Id));
-  }
+  using Fields = std::tuple<int, int, WideString, int, WideString, int, int, int, bool, int, String>;
+  const auto fields = [](int I) {
+    const TActionInfo& i = ActionInfos(I);
+    return Fields(i.Id, i.CaptionIndex, i.CaptionText, i.HintIndex, i.HintText, i.ToolStyle, i.ShortCut, i.Group,
+                  i.Flag, i.Value, i.Name);
+  };
+  EXPECT_EQ(fields(0), Fields(100, 0, u"", 1, u"", -1, 0x6050, 100000, false, -1, "100"));
+  EXPECT_EQ(fields(1), Fields(101, -1, u"Missing", -1, u"Wide hint", -4, 0x2D, 100000, false, -1, "101"));
+  EXPECT_EQ(fields(2), Fields(102, 7, u"", 8, u"", 2, 0, 100000, false, -1, "102"));
+  EXPECT_EQ(fields(3), Fields(103, -1, u"Plain", -1, u"", -2, 0, 100000, false, -1, "103"));
+  EXPECT_EQ(ActionInfos(0).ImageIndex, -1);
 
   RegisterActionInfos(200, 8, {300, 5, 6, -1, scCtrl | 'S', true, 42, "Save"});
-  const TActionInfo* save = FindActionInfo(300);
-  ASSERT_NE(save, nullptr);
-  EXPECT_EQ(save->Group, 200);
-  EXPECT_TRUE(save->Flag);
-  EXPECT_EQ(save->Value, 42);
-  EXPECT_EQ(save->Name, "Save");
-  EXPECT_EQ(save->ShortCut, scCtrl | 'S');
-  EXPECT_EQ(IndexOfActionInfo(300), 4);
+  EXPECT_EQ(fields(4), Fields(300, 5, u"", 6, u"", -1, scCtrl | 'S', 200, true, 42, "Save"));
+  EXPECT_EQ(FindActionInfo(300), &ActionInfos(4));
   EXPECT_EQ(FindActionInfo(999), nullptr);
 
   FreeActionInfos();

@@ -145,6 +145,29 @@ TEST(KemFormWin, RoleButtonsFindOrMakeTheFormsActions) {
   EXPECT_EQ(FindFormAction(NewForm<TQuietForm>(Application), 5), nullptr) << "plain forms keep no actions";
 }
 
+TEST(KemFormWin, CreateActionsMakesTheGroupsMissingActionsFromTheRegister) {
+  TAppScope app;
+  Log log;
+  RegisterActionInfos(10, 5, {1, "Cut", "Cut it", -1, "Ctrl+X", 2, "Copy", "", -1, ""});
+  RegisterActionInfos(20, 5, {3, "Other", "", -1, ""});
+  ActionInfos(0).ImageIndex = 4;
+  ActionInfos(1).ImageIndex = 5;
+  ActionInfos(2).ImageIndex = 6;
+  auto* form = NewForm<TProbeForm>(Application, log);
+  TKemAction* copy = form->AddAction(2, -1, -1, scNone);
+  EXPECT_EQ(copy->ImageIndex(), -1) << "a designed form takes pictures once its actions are made";
+  form->CreateActions(10);
+  ASSERT_EQ(form->ActionCount(), 2) << "the form had action 2 already";
+  TKemAction* cut = form->FindAction(1);
+  EXPECT_EQ(cut->Caption() + u"|" + cut->Hint(), u"Cut|Cut it");
+  EXPECT_EQ(cut->ShortCut(), scCtrl | 'X');
+  EXPECT_EQ(cut->ImageIndex(), 4);
+  EXPECT_EQ(cut->ToolAction(), 0);
+  EXPECT_EQ(form->FindAction(3), nullptr);
+  EXPECT_EQ(form->AddAction(3, -1, -1, scNone)->ImageIndex(), 6);
+  FreeActionInfos();
+}
+
 TEST(KemFormWin, EnterAndEscapeInAnEditReachTheDialogsDefaultAndCancelButtons) {
   TAppScope app;
   Log log;

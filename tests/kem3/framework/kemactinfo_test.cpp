@@ -53,7 +53,6 @@ TEST_F(ActionInfoRegister, EachElementIsReadAsItsKindSays) {
   EXPECT_EQ(fields(1), Fields(101, -1, u"Missing", -1, u"Wide hint", -4, 0x2D, 100000, false, -1, "101"));
   EXPECT_EQ(fields(2), Fields(102, 7, u"", 8, u"", 2, 0, 100000, false, -1, "102"));
   EXPECT_EQ(fields(3), Fields(103, -1, u"Plain", -1, u"", -2, 0, 100000, false, -1, "103"));
-  EXPECT_EQ(ActionInfos(0).ImageIndex, -1);
 
   RegisterActionInfos(200, 8, {300, 5, 6, -1, scCtrl | 'S', true, 42, "Save"});
   EXPECT_EQ(fields(4), Fields(300, 5, u"", 6, u"", -1, scCtrl | 'S', 200, true, 42, "Save"));

@@ -109,8 +109,8 @@ void TfMain::FormShow(TObject*) {
   // they exist).
   if (FFirstShow) {
     FFirstShow = false;
-    // Pictures the bar's creation took from kem3.dll are made; its own
-    // reference goes (the hook library keeps the one of its binding).
+    // What the bar's creation needed from kem3.dll is made: the resource
+    // library lets go of its own reference (the hook binding keeps its own).
     FreeResourceLibrary();
     InitHotkeys();
     ReadGroupKeys();

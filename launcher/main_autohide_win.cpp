@@ -273,7 +273,7 @@ void TfMain::HandleHotkeyMessage(TMessage& Message) {
                               Front && Front == ProgmanWindow())) {
       case akaShowAndStop:
         cfgSetValueNotify(ovsAutoHide, false);
-        cfgApplyChanges(ConfigTarget());
+        cfgApplyChanges(*this);
         break;
       case akaHideNow:
         FAutoHide->HideNow();
@@ -284,7 +284,7 @@ void TfMain::HandleHotkeyMessage(TMessage& Message) {
         break;
       case akaStartAndHide:
         cfgSetValueNotify(ovsAutoHide, true);
-        cfgApplyChanges(ConfigTarget());
+        cfgApplyChanges(*this);
         FAutoHide->HideNow();
         SyncAutoHideTimers();
         break;

@@ -30,15 +30,9 @@ constexpr int kDefaultHeight = 96;
 // so the bar's creation never stops at the message.
 constexpr UINT kReportSaveFailure = WM_APP + 1;
 
-size_t ActionIndex(int Id) {
-  for (size_t i = 0; i < kBarActions.size(); ++i)
-    if (kBarActions[i].Id == Id) return i;
-  return kBarActions.size();
-}
-
 }  // namespace
 
-TfMain::TfMain(TComponent* AOwner) : TForm(AOwner) {
+TfMain::TfMain(TComponent* AOwner) : TKemForm(AOwner) {
   SetName("fMain");
   SetBorderStyle(bsNone);
   SetKeyPreview(true);
@@ -56,25 +50,21 @@ TfMain::TfMain(TComponent* AOwner) : TForm(AOwner) {
   CreateAutoHide();
   CreateDropTarget();
 
-  FLanguageListener = RegisterLanguageListener([this] { FormLanguageChange(); });
-  FormLanguageChange();
+  for (const TOvActionInfo& a : kBarActions) AddActionText(a.Id, a.LanId, -1, String(a.ShortCut));
+  OnActionExecute = [this](TKemAction* Action) { FormActionExecute(Action->Id()); };
+  OnConfigUpdate = [this](int Id, const Variant& Value) { FormConfigUpdate(Id, Value); };
+  OnLanguageChange = [this](TObject*) { FormLanguageChange(); };
   OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
   OnShow = [this](TObject* Sender) { FormShow(Sender); };
   OnDestroy = [this](TObject* Sender) { FormDestroy(Sender); };
   OnEndSession = [this](TObject*) { SaveAtSessionEnd(); };
   OnResize = [this](TObject* Sender) { FormResize(Sender); };
   SetMessageHandler(kReportSaveFailure, [this](TMessage&) { ReportSaveFailure(); });
-  OnKeyDown = [this](TObject* Sender, std::uint16_t& Key, TShiftState Shift) { FormKeyDown(Sender, Key, Shift); };
 }
 
-TfMain::~TfMain() {
-  if (FLanguageListener >= 0) UnregisterLanguageListener(FLanguageListener);
-}
+TfMain::~TfMain() = default;
 
 void TfMain::FormLanguageChange() {
-  // The form is designed in Tahoma 8; a language may name its own font and scale.
-  Font()->SetName(CurrentLanguageFontName(0));
-  Font()->SetSize(ScaleLanguageFontSize(8));
   ReadKeyNames(WideToUtf8(TranslateIndex(kKeyNamesTextId, Utf8ToWide(kDefaultKeyNamesText))));
   if (!MainFormCreated) return;
   if (bsGroups) bsGroups->RealignButtons();
@@ -109,7 +99,7 @@ void TfMain::FormCreate(TObject*) {
   InstallMouseHook();
 
   // Every setting takes effect once.
-  cfgApplyAll(ConfigTarget());
+  cfgApplyAll(*this);
 
   MainFormCreated = true;
   FormResize(this);
@@ -122,6 +112,9 @@ void TfMain::FormShow(TObject*) {
   // they exist).
   if (FFirstShow) {
     FFirstShow = false;
+    // What the bar's creation needed from kem3.dll is made: the resource
+    // library lets go of its own reference (the hook binding keeps its own).
+    FreeResourceLibrary();
     InitHotkeys();
     ReadGroupKeys();
     RebuildHotkeys();
@@ -133,13 +126,6 @@ void TfMain::FormResize(TObject*) {
   if (!MainFormCreated) return;
   bsGroups->RealignButtons();
   cfgRequestSave();
-}
-
-TcfgConfigTarget TfMain::ConfigTarget() {
-  return [this](int Id, const Variant& Value) {
-    FormConfigUpdate(Id, Value);
-    return true;
-  };
 }
 
 void TfMain::FormConfigUpdate(int Id, const Variant& Value) {
@@ -252,20 +238,16 @@ void TfMain::SaveAtSessionEnd() {
   cfgSaveAtShutDown();
 }
 
-void TfMain::FormKeyDown(TObject*, std::uint16_t& Key, TShiftState Shift) {
-  // A key on the bar keeps it a while longer.
+void TfMain::KeyDown(std::uint16_t& Key, TShiftState Shift) {
   ResetHideCountdown();
   if (GroupKeyDown(Key, Shift)) return;
-  // The bar's own shortcuts (Ins, Del, Ctrl+P…) reach their actions from here.
-  int id = FindBarActionByShortCut(ShortCut(Key, Shift));
-  if (id == 0 || !ActionState(id).Enabled) return;
-  Key = 0;
-  FormActionExecute(id);
+  // The bar's own shortcuts (Ins, Del, Ctrl+P…) reach their actions here.
+  TKemForm::KeyDown(Key, Shift);
 }
 
 void TfMain::WndProc(TMessage& Message) {
   if (HandleInstanceMessage(Message)) return;
-  TForm::WndProc(Message);
+  TKemForm::WndProc(Message);
 }
 
 void TfMain::OpenContents() {
@@ -330,13 +312,19 @@ TBarActionContext TfMain::ActionContext() const {
 }
 
 TOvActionState TfMain::ActionState(int Id) const {
-  size_t i = ActionIndex(Id);
-  return i < FActionStates.size() ? FActionStates[i] : TOvActionState{};
+  const TKemAction* action = FindAction(Id);
+  return action ? TOvActionState{action->Enabled(), action->Checked()} : TOvActionState{};
 }
 
 void TfMain::UpdateActionStates() {
-  TBarActionContext c = ActionContext();
-  for (size_t i = 0; i < kBarActions.size(); ++i) FActionStates[i] = BarActionState(kBarActions[i].Id, c);
+  const TBarActionContext c = ActionContext();
+  for (const TOvActionInfo& a : kBarActions) {
+    if (TKemAction* action = FindAction(a.Id)) {
+      const TOvActionState state = BarActionState(a.Id, c);
+      action->SetEnabled(state.Enabled);
+      action->SetChecked(state.Checked);
+    }
+  }
   RefreshMenuActions();
 }
 
@@ -396,7 +384,7 @@ void TfMain::FormActionExecute(int Id) {
 
 void TfMain::ToggleSetting(int Id) {
   cfgSetValueNotify(Id, !cfgGetBool(Id));
-  cfgApplyChanges(ConfigTarget());
+  cfgApplyChanges(*this);
 }
 
 void TfMain::AlignInWorkArea(int ActionId) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "kem3/framework/kemcfg.h"
+#include "kem3/framework/kemform_win.h"
 #include "kem3/framework/kemxml.h"
 #include "launcher/ov3actions.h"
 #include "launcher/ov3autohide.h"
@@ -17,7 +18,6 @@
 #include "launcher/ov3launch_win.h"
 #include "launcher/ov3menus.h"
 #include "platform/extctrls_win.h"
-#include "platform/forms_win.h"
 #include "platform/timer.h"
 
 class TKemButtonSet;
@@ -33,7 +33,7 @@ class TVosFormSkinner;
 class TDropTextTarget;
 class TDataFormatAdapter;
 
-class TfMain : public TForm {
+class TfMain : public TKemForm {
  public:
   explicit TfMain(TComponent* AOwner);
   ~TfMain() override;
@@ -75,8 +75,9 @@ class TfMain : public TForm {
   void SelectGroup(int Index);
   TKemXmlTag* SelectedIcon() const;
 
-  // ---- Actions.
+  // ---- Actions: the form's actions of kBarActions, found by id.
   TOvActionState ActionState(int Id) const;
+  // Enables and checks the actions for the bar's state.
   void UpdateActionStates();
   // Runs an action as its menu entry or shortcut would.
   void FormActionExecute(int Id);
@@ -154,6 +155,8 @@ class TfMain : public TForm {
   void WndProc(TMessage& Message) override;
   // Accelerators of the icon panel and the group buttons.
   bool FormDialogChar(WideChar Key, TShiftState Shift) override;
+  // A key keeps the bar a while longer; the group keys come before the actions' shortcuts.
+  void KeyDown(std::uint16_t& Key, TShiftState Shift) override;
 
  private:
   void FormCreate(TObject* Sender);
@@ -162,8 +165,7 @@ class TfMain : public TForm {
   // Logoff or shutdown: the saves of FormDestroy, now.
   void SaveAtSessionEnd();
   void FormResize(TObject* Sender);
-  void FormKeyDown(TObject* Sender, std::uint16_t& Key, TShiftState Shift);
-  // The language changed: the bar's font and the key names follow it.
+  // The language changed: the key names and the bar's layout follow it.
   void FormLanguageChange();
   // What the skin does with a changed setting (snap, move and size locks,
   // icon metrics, the skin itself: -2).
@@ -211,7 +213,6 @@ class TfMain : public TForm {
   // Groups or icons step with the wheel as the wheel settings say; false when not handled.
   bool FormMouseWheel(TShiftState Shift, bool Up);
 
-  TcfgConfigTarget ConfigTarget();
   void ReportSaveFailure();
   void SavePlacementAndSettings();
   void ToggleSetting(int Id);
@@ -282,7 +283,6 @@ class TfMain : public TForm {
   bool FHookFailureReported = false;
   std::exception_ptr FHookFailure;
   int FGroupButtonCount = 0;
-  int FLanguageListener = -1;
   TOvBarKey FPrevGroupKey;
   TOvBarKey FNextGroupKey;
   // Made with the form: whatever fails while the bar is created, its icons start.
@@ -292,7 +292,6 @@ class TfMain : public TForm {
   bool FContentsSaveFailed = false;
   std::exception_ptr FSaveFailure;
   std::unique_ptr<TIconCache> FIconCache;
-  std::array<TOvActionState, kBarActions.size()> FActionStates{};
   TVosFormSkinner* FSkinner = nullptr;  // owned as components
   TVosFormCaption* FCaption = nullptr;
   TVosFormIcon* FFormIcon = nullptr;

@@ -1,4 +1,4 @@
-// Enabled and checked states of the bar's actions, and shortcut lookup.
+// Enabled and checked states of the bar's actions.
 #include "launcher/ov3actions.h"
 
 TOvActionState BarActionState(int Id, const TBarActionContext& c) {
@@ -33,11 +33,4 @@ TOvActionState BarActionState(int Id, const TBarActionContext& c) {
   if (Id == 121) s.Checked = c.ScreenSnap;
   if (Id == 105) s.Checked = c.AutoHide;
   return s;
-}
-
-int FindBarActionByShortCut(TShortCut ShortCut) {
-  if (ShortCut == scNone) return 0;
-  for (const auto& a : kBarActions)
-    if (!a.ShortCut.empty() && TextToShortCut(a.ShortCut) == ShortCut) return a.Id;
-  return 0;
 }

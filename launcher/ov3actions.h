@@ -4,8 +4,6 @@
 #include <array>
 #include <string_view>
 
-#include "platform/keys.h"
-
 struct TOvActionInfo {
   int Id;
   int LanId;                  // language text id of the caption
@@ -45,6 +43,3 @@ struct TOvActionState {
 // commands 201-203 follow their modules and are left enabled here; 204 needs
 // a full bin.
 TOvActionState BarActionState(int Id, const TBarActionContext& Context);
-
-// The action bound to a key press, or 0.
-int FindBarActionByShortCut(TShortCut ShortCut);

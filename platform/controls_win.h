@@ -440,6 +440,8 @@ class TWinControl : public TControl {
   void DoPaint();
   bool DoKeyDown(TMessage& Message);
   bool DoKeyUp(TMessage& Message);
+  // Enter or Escape that this control does not want goes to its form's FormDialogKey.
+  bool HandDialogKeyToForm(const TMessage& Message);
   bool DoKeyPress(TMessage& Message);
   void FocusEntered();
   void ShowingChanged();

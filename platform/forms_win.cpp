@@ -464,6 +464,8 @@ bool TCustomForm::FormDialogChar(WideChar Key, TShiftState Shift) {
   return BroadcastDialogCharMessage(this, Key, Shift);
 }
 
+bool TCustomForm::FormDialogKey(std::uint16_t /*Key*/, TShiftState /*Shift*/) { return false; }
+
 bool BroadcastDialogCharMessage(TWinControl* Root, WideChar Key, TShiftState Shift) {
   if (!Root) return false;
   for (int i = 0; i < Root->ControlCount(); ++i) {

@@ -23,8 +23,9 @@ class TCustomForm : public TWinControl {
   ~TCustomForm() override;
 
   // OnCreate. An exception of the handler goes to the application's exception
-  // display and the form lives on.
-  void AfterConstruction();
+  // display and the form lives on. Form bases that finish their set-up before
+  // OnCreate do it in an override and then call this.
+  virtual void AfterConstruction();
   void BeforeDestruction() override;
 
   // ---- Window kind. Changing BorderStyle makes the window anew.
@@ -110,6 +111,10 @@ class TCustomForm : public TWinControl {
   // forms that host accelerators answer it; true when taken. Here each control
   // of the form in turn is asked with CM_DIALOGCHAR (BroadcastDialogCharMessage).
   virtual bool FormDialogChar(WideChar Key, TShiftState Shift);
+  // Enter or Escape that the focused control (or the form itself) did not
+  // take: forms whose buttons play default and cancel roles answer it; true
+  // when taken. Here nothing takes it.
+  virtual bool FormDialogKey(std::uint16_t Key, TShiftState Shift);
 
   virtual void DoCreate();
   virtual void DoDestroy();

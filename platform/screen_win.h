@@ -9,6 +9,7 @@
 #include "platform/controls_types.h"
 #include "platform/events.h"
 #include "platform/geometry.h"
+#include "platform/graphics.h"
 #include "platform/winapi_win.h"
 
 class TCustomForm;
@@ -74,6 +75,11 @@ class TScreen : public TComponent {
   HCURSOR Cursors(TCursor Index) const;
   void SetCursors(TCursor Index, HCURSOR Handle);
 
+  // The fonts of menus and hints that draw themselves: Tahoma 8 in the
+  // default character set until a language names its own.
+  TFont* MenuFont() const { return FMenuFont.get(); }
+  TFont* HintFont() const { return FHintFont.get(); }
+
   int FormCount() const { return static_cast<int>(FForms.size()); }
   TCustomForm* Forms(int Index) const;
   // The form that was activated last (nullptr once it is gone).
@@ -94,6 +100,8 @@ class TScreen : public TComponent {
   std::map<TCursor, HCURSOR> FCursors;
   std::vector<std::unique_ptr<TMonitor>> FMonitors;  // listed ones first, gone ones after
   int FMonitorCount = 0;
+  std::unique_ptr<TFont> FMenuFont = std::make_unique<TFont>();
+  std::unique_ptr<TFont> FHintFont = std::make_unique<TFont>();
 };
 
 // The screen object, made by InitApplication and freed by DoneApplication.

@@ -520,6 +520,14 @@ bool TWinControl::DoKeyUp(TMessage& Message) {
   return false;
 }
 
+bool TWinControl::HandDialogKeyToForm(const TMessage& Message) {
+  // A control that wants every key (a multi-line edit) keeps Enter and Escape.
+  if (Message.Msg != WM_KEYDOWN || (Message.WParam != VK_RETURN && Message.WParam != VK_ESCAPE)) return false;
+  if (Perform(WM_GETDLGCODE, Message.WParam, 0) & DLGC_WANTALLKEYS) return false;
+  TCustomForm* form = GetParentForm(this);
+  return form && form->FormDialogKey(static_cast<std::uint16_t>(Message.WParam), KeyDataToShiftState(Message.LParam));
+}
+
 bool TWinControl::DoKeyPress(TMessage& Message) {
   TCustomForm* form = GetParentForm(this);
   if (form && form != this && form->KeyPreview() && static_cast<TWinControl*>(form)->DoKeyPress(Message)) return true;
@@ -624,6 +632,10 @@ void TWinControl::DispatchDefault(TMessage& Message) {
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
       if (DoKeyDown(Message)) {
+        Message.Result = 0;
+        return;
+      }
+      if (HandDialogKeyToForm(Message)) {
         Message.Result = 0;
         return;
       }

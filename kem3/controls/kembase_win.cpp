@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "kem3/framework/kemform_win.h"
 #include "kem3/unicode/ucgraphics_win.h"
 #include "platform/geometry_win.h"
 
@@ -97,5 +98,7 @@ LONG LibTabbedTextOut(HDC DC, int X, int Y, const WideString& Text, int TabCount
 
 String ControlTextName(const TControl* Control, const String& LanId) {
   const TCustomForm* form = GetParentForm(Control);
-  return form ? form->Name() + "_" + LanId : LanId;
+  if (!form) return LanId;
+  const auto* kemForm = dynamic_cast<const TKemForm*>(form);
+  return (kemForm ? kemForm->GetFormName() : form->Name()) + "_" + LanId;
 }

@@ -83,8 +83,8 @@ class TKemCustomGroupBox : public TCustomGroupBox, public IKemControl {
 
 // ---- Language texts of controls -------------------------------------------------
 // The text name a control's LanId stands for: "<form name>_<LanId>" on a
-// form, just LanId without one. The form name is the form's Name until the
-// form base gives its forms a name of their own.
+// form (GetFormName of the program's forms, the Name of others), just LanId
+// without one.
 String ControlTextName(const TControl* Control, const String& LanId);
 
 // ---- Form actions --------------------------------------------------------------

@@ -63,17 +63,22 @@ String GetText(THookFunction which) {
 
 }  // namespace
 
-void BindHookLibrary() {
-  FreeHookLibrary();
+HMODULE LoadKemLibrary() {
   const String folder = ExtractFilePath(ProgramFileName());
-  if (folder.empty()) return;
+  if (folder.empty()) return nullptr;
   const String fileName = folder + "kem3.dll";
-  if (!FileExists(fileName)) return;
+  if (!FileExists(fileName)) return nullptr;
   // A broken file must not stop the start with a system dialog.
   DWORD oldMode = 0;
   SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &oldMode);
-  HookLibrary.Module = LoadLibraryExW(WidePath(fileName).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+  HMODULE module = LoadLibraryExW(WidePath(fileName).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
   SetThreadErrorMode(oldMode, nullptr);
+  return module;
+}
+
+void BindHookLibrary() {
+  FreeHookLibrary();
+  HookLibrary.Module = LoadKemLibrary();
   if (HookLibrary.Module == nullptr) return;
   for (int i = 0; i < HookFunctionCount; ++i)
     HookLibrary.Functions[i] = reinterpret_cast<TAnyFunction>(GetProcAddress(HookLibrary.Module, HookFunctionNames[i]));

@@ -13,6 +13,9 @@
 // resolves the functions; a missing library or function leaves its pointer
 // empty. Called in the program's start-up sequence; binding again rebinds.
 void BindHookLibrary();
+// kem3.dll loaded by its full path beside the program, with a reference of the
+// caller's own (FreeLibrary it); nullptr when it is missing or broken.
+HMODULE LoadKemLibrary();
 // Frees the library and empties every pointer. Called in the shut-down sequence,
 // after every hook has been removed.
 void FreeHookLibrary();

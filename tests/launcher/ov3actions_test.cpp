@@ -41,17 +41,6 @@ TEST(BarActions, ChecksMirrorAutoHideAndScreenSnap) {
   EXPECT_FALSE(BarActionState(106, c).Checked);
 }
 
-TEST(BarActions, ShortcutsFindTheirActions) {
-  EXPECT_EQ(FindBarActionByShortCut(scCtrl | 'P'), 106);
-  EXPECT_EQ(FindBarActionByShortCut(VK_INSERT), 141);
-  EXPECT_EQ(FindBarActionByShortCut(VK_DELETE), 143);
-  EXPECT_EQ(FindBarActionByShortCut(scShift | VK_DELETE), 162);
-  EXPECT_EQ(FindBarActionByShortCut(scAlt | VK_RETURN), 146);
-  EXPECT_EQ(FindBarActionByShortCut(scShift | VK_RETURN), 163);
-  EXPECT_EQ(FindBarActionByShortCut(VK_RETURN), 0);
-  EXPECT_EQ(FindBarActionByShortCut(scNone), 0);
-}
-
 TEST(BarActions, EmptyingTheBinNeedsAFullBin) {
   TBarActionContext c;
   EXPECT_FALSE(BarActionState(204, c).Enabled);

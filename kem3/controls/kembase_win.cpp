@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "kem3/unicode/ucgraphics_win.h"
+#include "platform/accel.h"
 #include "platform/geometry_win.h"
 
 void UpdateChildLanguage(TWinControl* Parent) {
@@ -52,6 +53,24 @@ bool BroadcastDialogChar(TWinControl* Root, WideChar Key, TShiftState Shift) {
   if (Broadcast(Root, [&](IKemControl* K) { return K->DialogChar(Key, Shift); })) return true;
   // Controls of the class layer (a label with its FocusControl) answer the message.
   return BroadcastDialogCharMessage(Root, Key, Shift);
+}
+
+bool SelectFirstChild(TWinControl* Parent) {
+  for (int I = 0; I < Parent->ControlCount(); ++I) {
+    auto* W = dynamic_cast<TWinControl*>(Parent->Controls(I));
+    if (!W) continue;
+    if (W->TabStop() && W->CanFocus()) {
+      W->SetFocus();
+      return true;
+    }
+    if (W->Showing() && W->Enabled() && SelectFirstChild(W)) return true;
+  }
+  return false;
+}
+
+bool TKemCustomGroupBox::DialogChar(WideChar Key, TShiftState Shift) {
+  if (IsAccel(Key, Caption()) && CanFocus() && SelectFirstChild(this)) return true;
+  return BroadcastDialogChar(this, Key, Shift);
 }
 
 void SetFormActionFinder(TFormActionFinder Finder) { ActionFinder() = std::move(Finder); }

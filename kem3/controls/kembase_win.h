@@ -78,8 +78,14 @@ class TKemCustomGroupBox : public TCustomGroupBox, public IKemControl {
   using TCustomGroupBox::TCustomGroupBox;
   void UpdateLanguage() override { UpdateChildLanguage(this); }
   bool DialogKey(std::uint16_t Key, TShiftState Shift) override { return BroadcastDialogKey(this, Key, Shift); }
-  bool DialogChar(WideChar Key, TShiftState Shift) override { return BroadcastDialogChar(this, Key, Shift); }
+  // The caption's accelerator focuses the first control inside that takes
+  // the focus; other characters go on to the children.
+  bool DialogChar(WideChar Key, TShiftState Shift) override;
 };
+
+// Focuses the first windowed control inside Parent (depth first, in child
+// order) that is a tab stop and can take the focus; false when none is.
+bool SelectFirstChild(TWinControl* Parent);
 
 // ---- Language texts of controls -------------------------------------------------
 // The text name a control's LanId stands for: "<form name>_<LanId>" on a

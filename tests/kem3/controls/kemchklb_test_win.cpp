@@ -74,7 +74,6 @@ TEST(KemCheckListBoxWin, StatesAndDataGoWithTheirItems) {
   l->DeleteSelected();
   EXPECT_EQ(Rows(l), (V{u"ω:1:0", u"б:0:0"}));
   EXPECT_THROW(l->Checked(2), EListError);
-  EXPECT_THROW(l->SetState(-1, cbChecked), EListError);
   l->Items()->Clear();
   l->Items()->Add(u"ξ");
   EXPECT_EQ(Rows(l), (V{u"ξ:0:0"}));

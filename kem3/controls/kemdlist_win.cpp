@@ -2,7 +2,6 @@
 // areas), keys, wheel and auto-completion; TPopupListbox: the popup list.
 #include "kem3/controls/kemdlist_win.h"
 
-#include <commctrl.h>
 #include <windowsx.h>
 
 #include "kem3/controls/kembut_win.h"
@@ -11,6 +10,31 @@
 #include "platform/clock.h"
 #include "platform/deferred_release.h"
 #include "platform/keys.h"
+
+namespace {
+
+// The flat scroll bars come from the common controls library at run time:
+// not every import library of it names them.
+template <class F>
+F FlatScrollBarCall(const char* Name) {
+  HMODULE module = GetModuleHandleW(L"comctl32.dll");
+  if (!module) module = LoadLibraryW(L"comctl32.dll");
+  return module ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, Name))) : nullptr;
+}
+
+void InitFlatScrollBars(HWND Window) {
+  using TInit = BOOL(WINAPI*)(HWND);
+  static const TInit init = FlatScrollBarCall<TInit>("InitializeFlatSB");
+  if (init) init(Window);
+}
+
+void SetFlatScrollInfo(HWND Window, int Bar, SCROLLINFO& Info) {
+  using TSet = int(WINAPI*)(HWND, int, LPSCROLLINFO, BOOL);
+  static const TSet set = FlatScrollBarCall<TSet>("FlatSB_SetScrollInfo");
+  if (set) set(Window, Bar, &Info, TRUE);
+}
+
+}  // namespace
 
 // ---- The popup ---------------------------------------------------------------------
 
@@ -35,7 +59,7 @@ void TPopupListbox::CopyScrollBars() {
     SCROLLINFO info{};
     info.cbSize = sizeof(info);
     info.fMask = SIF_ALL;
-    if (GetScrollInfo(Handle(), bar, &info)) FlatSB_SetScrollInfo(Handle(), bar, &info, TRUE);
+    if (GetScrollInfo(Handle(), bar, &info)) SetFlatScrollInfo(Handle(), bar, info);
   }
 }
 
@@ -170,7 +194,7 @@ void TKemDropDownList::DropDown() {
   popup->Items()->Assign(*FItems);
   popup->SetItemIndex(FItemIndex);
   const int height = PopupHeight(FDropDownCount, FItems->Count(), popup->ItemHeight());
-  if (FFlat) InitializeFlatSB(h);
+  if (FFlat) InitFlatScrollBars(h);
   const TPoint origin = PopupOrigin(ClientOrigin(), Height(), height, GetSystemMetrics(SM_CYSCREEN));
   popup->SetBounds(origin.X, origin.Y, Width(), height);
   SetWindowPos(h, HWND_TOPMOST, origin.X, origin.Y, 0, 0, SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOSIZE);

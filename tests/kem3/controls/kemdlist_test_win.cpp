@@ -45,6 +45,11 @@ RECT ScreenRect(HWND h) {
   return r;
 }
 
+TColor PixelAt(TKemDropDownList* l, int x, int y) {
+  l->Repaint();
+  return l->PaintBuffer()->PixelColor(x, y);
+}
+
 void Key(TKemDropDownList* l, WPARAM key) { SendMessageW(l->Handle(), WM_KEYDOWN, key, 0); }
 
 void HookPress(TKemDropDownList* l) { SendMessageW(l->Handle(), WM_MOUSEHOOK, hekLeftDown, 0); }
@@ -56,13 +61,11 @@ TEST(KemDropDownListWin, FrameAndPopupSizePlaceAndStyles) {
   TScene s;
   Make(s);
   TKemDropDownList* l = s.List;
-  l->Repaint();
-  TBitmap* pic = l->PaintBuffer();
-  EXPECT_EQ(pic->PixelColor(0, 10), kShadow);
-  EXPECT_EQ(pic->PixelColor(1, 10), kFrame);
-  EXPECT_EQ(pic->PixelColor(119, 10), kHighlight);
-  EXPECT_EQ(pic->PixelColor(118, 10), kSpark);
-  EXPECT_EQ(pic->PixelColor(10, 10), ColorToRGB(clHighlight));  // focused, closed
+  EXPECT_EQ(PixelAt(l, 0, 10), kShadow);
+  EXPECT_EQ(PixelAt(l, 1, 10), kFrame);
+  EXPECT_EQ(PixelAt(l, 119, 10), kHighlight);
+  EXPECT_EQ(PixelAt(l, 118, 10), kSpark);
+  EXPECT_EQ(PixelAt(l, 10, 10), ColorToRGB(clHighlight));  // focused, closed
   EXPECT_EQ(l->DropButton()->Width(), 17);
   EXPECT_EQ(l->DropButton()->Left(), 120 - 17 - 2);
 
@@ -98,6 +101,13 @@ TEST(KemDropDownListWin, FrameAndPopupSizePlaceAndStyles) {
   EXPECT_EQ(s.Changes, 1);
   ProcessDeferredReleases();
   EXPECT_FALSE(IsWindow(ph));
+  // Flat: one frame line, a narrower button, flat scroll bars on the popup.
+  l->SetFlat(true);
+  EXPECT_EQ(PixelAt(l, 0, 10), kFrame);
+  EXPECT_EQ(l->DropButton()->Width(), 15);
+  l->DropDown();
+  EXPECT_TRUE(IsWindowVisible(l->Popup()->Handle()));
+  l->CloseUp(false);
 }
 
 TEST(KemDropDownListWin, PressesOutsideWithAndWithoutTheLibrary) {

@@ -117,7 +117,11 @@ TKemDropDownList::TKemDropDownList(TComponent* AOwner)
   PlaceButton();
 }
 
-TKemDropDownList::~TKemDropDownList() { CloseUp(false); }
+TKemDropDownList::~TKemDropDownList() {
+  // Going with the popup open: the hook goes now, the popup with its owner.
+  if (FHooked && HandleAllocated()) mhRemoveHook(Handle());
+  FHooked = FDropped = false;
+}
 
 void TKemDropDownList::PlaceButton() {
   if (!FButton) return;  // sized before the button is made
@@ -215,15 +219,14 @@ void TKemDropDownList::DropDown() {
 
 void TKemDropDownList::CloseUp(bool Accept) {
   if (!FDropped) return;
-  if (FHooked) {
-    mhRemoveHook(Handle());
-    FHooked = false;
-  }
+  if (FHooked && HandleAllocated()) mhRemoveHook(Handle());
+  FHooked = false;
   FDropped = false;
   TPopupListbox* popup = FPopup;
   FPopup = nullptr;
-  SetWindowPos(popup->Handle(), nullptr, 0, 0, 0, 0,
-               SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE);
+  if (popup->HandleAllocated())
+    SetWindowPos(popup->Handle(), nullptr, 0, 0, 0, 0,
+                 SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE);
   if (Accept) FItemIndex = popup->ItemIndex();
   // This may run in the popup's own handler: it goes once that returns.
   ReleaseComponent(popup);

@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "kem3/controls/kemlantext.h"
 #include "kem3/unicode/ucgraphics_win.h"
 #include "platform/accel.h"
 #include "platform/geometry_win.h"
@@ -117,4 +118,16 @@ LONG LibTabbedTextOut(HDC DC, int X, int Y, const WideString& Text, int TabCount
 String ControlTextName(const TControl* Control, const String& LanId) {
   const TCustomForm* form = GetParentForm(Control);
   return form ? form->Name() + "_" + LanId : LanId;
+}
+
+bool TControlLanText::Set(const TControl* Control, const String& Value) {
+  if (FLanId == Value) return false;
+  FLanId = Value;
+  FIndex = LanguageTextIndex(ControlTextName(Control, Value));
+  return true;
+}
+
+int TControlLanText::Index(const TControl* Control) {
+  if (FIndex < -1) FIndex = LanguageTextIndex(ControlTextName(Control, FLanId));
+  return FIndex;
 }

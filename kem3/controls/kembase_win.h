@@ -93,6 +93,21 @@ bool SelectFirstChild(TWinControl* Parent);
 // form base gives its forms a name of their own.
 String ControlTextName(const TControl* Control, const String& LanId);
 
+// A control's LanId and the index of the language text it names.
+class TControlLanText {
+ public:
+  const String& LanId() const { return FLanId; }
+  // Stores the name and looks its text up; false when it did not change.
+  bool Set(const TControl* Control, const String& Value);
+  // The text's index (-1: none); a name looked up before a language was
+  // loaded is looked up again.
+  int Index(const TControl* Control);
+
+ private:
+  String FLanId;
+  int FIndex = -1;
+};
+
 // ---- Form actions --------------------------------------------------------------
 // Controls that play a role on their form (a dialog's OK button) take the
 // form's action of an id. The form base registers how to find it; until then,

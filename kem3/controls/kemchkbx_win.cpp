@@ -26,16 +26,11 @@ void TKemCheckbox::SetAlignment(TLeftRight Value) {
   Invalidate();
 }
 
-void TKemCheckbox::SetLanId(const String& Value) {
-  if (FLanId == Value) return;
-  FLanId = Value;
-  FTextIndex = LanguageTextIndex(ControlTextName(this, Value));
-}
+void TKemCheckbox::SetLanId(const String& Value) { FLanText.Set(this, Value); }
 
 void TKemCheckbox::UpdateLanguage() {
-  // Looked up before a language was loaded: look again now.
-  if (FTextIndex < -1) FTextIndex = LanguageTextIndex(ControlTextName(this, FLanId));
-  if (FTextIndex >= 0) SetCaption(LanguageText(FTextIndex, Caption()));
+  const int index = FLanText.Index(this);
+  if (index >= 0) SetCaption(LanguageText(index, Caption()));
   Invalidate();
 }
 

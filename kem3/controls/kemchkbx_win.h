@@ -39,7 +39,7 @@ class TKemCheckbox : public TKemCustomControl {
   void SetColorGray(TColor Value) { SetValue(FColorGray, Value); }
 
   // The language text "<form name>_<LanId>" that sets the caption.
-  const String& LanId() const { return FLanId; }
+  const String& LanId() const { return FLanText.LanId(); }
   void SetLanId(const String& Value);
   void UpdateLanguage() override;
   // The caption's accelerator focuses the box and toggles it.
@@ -83,8 +83,7 @@ class TKemCheckbox : public TKemCustomControl {
   TColor FColorFill = 0xFFFFFF;
   TColor FColorFillSel = clBtnFace;
   TColor FColorGray = 0x808080;
-  String FLanId;
-  int FTextIndex = -1;
+  TControlLanText FLanText;
   bool FPressed = false;
   bool FInside = false;
   TCaptureWatch FCaptureWatch;

@@ -45,16 +45,11 @@ void TKemLabel::Notification(TComponent* AComponent, TOperation Operation) {
   if (Operation == opRemove && AComponent == FFocusControl) FFocusControl = nullptr;
 }
 
-void TKemLabel::SetLanId(const String& Value) {
-  if (FLanId == Value) return;
-  FLanId = Value;
-  FTextIndex = LanguageTextIndex(ControlTextName(this, Value));
-}
+void TKemLabel::SetLanId(const String& Value) { FLanText.Set(this, Value); }
 
 void TKemLabel::UpdateLanguage() {
-  // Looked up before a language was loaded: look again now.
-  if (FTextIndex < -1) FTextIndex = LanguageTextIndex(ControlTextName(this, FLanId));
-  if (FTextIndex >= 0) SetCaption(LanguageText(FTextIndex, WideString()));
+  const int index = FLanText.Index(this);
+  if (index >= 0) SetCaption(LanguageText(index, WideString()));
 }
 
 bool TKemLabel::DialogChar(WideChar Key, TShiftState /*Shift*/) {

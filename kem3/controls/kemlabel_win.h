@@ -41,7 +41,7 @@ class TKemLabel : public TKemGraphicControl {
   void SetFocusControl(TWinControl* Value);
 
   // The language text "<form name>_<LanId>" that sets the caption.
-  const String& LanId() const { return FLanId; }
+  const String& LanId() const { return FLanText.LanId(); }
   void SetLanId(const String& Value);
   void UpdateLanguage() override;
   bool DialogChar(WideChar Key, TShiftState Shift) override;
@@ -86,7 +86,6 @@ class TKemLabel : public TKemGraphicControl {
   TLabelSpaces FSpaces;
   bool FAutoSize = true;
   TWinControl* FFocusControl = nullptr;
-  String FLanId;
-  int FTextIndex = -2;
+  TControlLanText FLanText;
   std::unique_ptr<TBitmap> FBitmap;
 };

@@ -4,8 +4,10 @@
 
 #include <utility>
 
+#include "kem3/controls/kemlantext.h"
 #include "kem3/framework/kemform_win.h"
 #include "kem3/unicode/ucgraphics_win.h"
+#include "platform/accel.h"
 #include "platform/geometry_win.h"
 
 void UpdateChildLanguage(TWinControl* Parent) {
@@ -55,6 +57,24 @@ bool BroadcastDialogChar(TWinControl* Root, WideChar Key, TShiftState Shift) {
   return BroadcastDialogCharMessage(Root, Key, Shift);
 }
 
+bool SelectFirstChild(TWinControl* Parent) {
+  for (int I = 0; I < Parent->ControlCount(); ++I) {
+    auto* W = dynamic_cast<TWinControl*>(Parent->Controls(I));
+    if (!W) continue;
+    if (W->TabStop() && W->CanFocus()) {
+      W->SetFocus();
+      return true;
+    }
+    if (W->Showing() && W->Enabled() && SelectFirstChild(W)) return true;
+  }
+  return false;
+}
+
+bool TKemCustomGroupBox::DialogChar(WideChar Key, TShiftState Shift) {
+  if (IsAccel(Key, Caption()) && CanFocus() && SelectFirstChild(this)) return true;
+  return BroadcastDialogChar(this, Key, Shift);
+}
+
 void SetFormActionFinder(TFormActionFinder Finder) { ActionFinder() = std::move(Finder); }
 
 TBasicAction* FindFormAction(TCustomForm* Form, int Id) {
@@ -101,4 +121,16 @@ String ControlTextName(const TControl* Control, const String& LanId) {
   if (!form) return LanId;
   const auto* kemForm = dynamic_cast<const TKemForm*>(form);
   return (kemForm ? kemForm->GetFormName() : form->Name()) + "_" + LanId;
+}
+
+bool TControlLanText::Set(const TControl* Control, const String& Value) {
+  if (FLanId == Value) return false;
+  FLanId = Value;
+  FIndex = LanguageTextIndex(ControlTextName(Control, Value));
+  return true;
+}
+
+int TControlLanText::Index(const TControl* Control) {
+  if (FIndex < -1) FIndex = LanguageTextIndex(ControlTextName(Control, FLanId));
+  return FIndex;
 }

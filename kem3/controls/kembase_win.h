@@ -78,14 +78,35 @@ class TKemCustomGroupBox : public TCustomGroupBox, public IKemControl {
   using TCustomGroupBox::TCustomGroupBox;
   void UpdateLanguage() override { UpdateChildLanguage(this); }
   bool DialogKey(std::uint16_t Key, TShiftState Shift) override { return BroadcastDialogKey(this, Key, Shift); }
-  bool DialogChar(WideChar Key, TShiftState Shift) override { return BroadcastDialogChar(this, Key, Shift); }
+  // The caption's accelerator focuses the first control inside that takes
+  // the focus; other characters go on to the children.
+  bool DialogChar(WideChar Key, TShiftState Shift) override;
 };
+
+// Focuses the first windowed control inside Parent (depth first, in child
+// order) that is a tab stop and can take the focus; false when none is.
+bool SelectFirstChild(TWinControl* Parent);
 
 // ---- Language texts of controls -------------------------------------------------
 // The text name a control's LanId stands for: "<form name>_<LanId>" on a
 // form (GetFormName of the program's forms, the Name of others), just LanId
 // without one.
 String ControlTextName(const TControl* Control, const String& LanId);
+
+// A control's LanId and the index of the language text it names.
+class TControlLanText {
+ public:
+  const String& LanId() const { return FLanId; }
+  // Stores the name and looks its text up; false when it did not change.
+  bool Set(const TControl* Control, const String& Value);
+  // The text's index (-1: none); a name looked up before a language was
+  // loaded is looked up again.
+  int Index(const TControl* Control);
+
+ private:
+  String FLanId;
+  int FIndex = -1;
+};
 
 // ---- Form actions --------------------------------------------------------------
 // Controls that play a role on their form (a dialog's OK button) take the

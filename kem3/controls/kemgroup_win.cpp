@@ -5,11 +5,7 @@
 
 TKemGroup::TKemGroup(TComponent* AOwner) : TKemCustomGroupBox(AOwner) {}
 
-void TKemGroup::SetLanId(const String& Value) {
-  if (FLanId == Value) return;
-  FLanId = Value;
-  FTextIndex = LanguageTextIndex(ControlTextName(this, Value));
-}
+void TKemGroup::SetLanId(const String& Value) { FLanText.Set(this, Value); }
 
 void TKemGroup::SetOffsetVert(int Value) {
   if (FOffsetVert == Value) return;
@@ -18,8 +14,7 @@ void TKemGroup::SetOffsetVert(int Value) {
 }
 
 void TKemGroup::UpdateLanguage() {
-  // Looked up before a language was loaded: look again now.
-  if (FTextIndex < -1) FTextIndex = LanguageTextIndex(ControlTextName(this, FLanId));
-  if (FTextIndex >= 0) SetCaption(LanguageText(FTextIndex, Caption()));
+  const int index = FLanText.Index(this);
+  if (index >= 0) SetCaption(LanguageText(index, Caption()));
   TKemCustomGroupBox::UpdateLanguage();
 }

@@ -8,9 +8,8 @@ class TKemGroup : public TKemCustomGroupBox {
   explicit TKemGroup(TComponent* AOwner);
 
   // The language text "<form name>_<LanId>" that sets the caption.
-  const String& LanId() const { return FLanId; }
+  const String& LanId() const { return FLanText.LanId(); }
   void SetLanId(const String& Value);
-  int TextIndex() const { return FTextIndex; }
   // Moves the frame down by this many pixels.
   int OffsetVert() const { return FOffsetVert; }
   void SetOffsetVert(int Value);
@@ -21,7 +20,6 @@ class TKemGroup : public TKemCustomGroupBox {
   int FrameTop() override { return TKemCustomGroupBox::FrameTop() + FOffsetVert; }
 
  private:
-  String FLanId;
-  int FTextIndex = -1;
+  TControlLanText FLanText;
   int FOffsetVert = 0;
 };

@@ -24,16 +24,11 @@ TKemTracker::TKemTracker(TComponent* AOwner)
 
 void TKemTracker::SetLegendFormat(const String& Value) { SetValue(FLegendFormat, Value); }
 
-void TKemTracker::SetLanId(const String& Value) {
-  if (FLanId == Value) return;
-  FLanId = Value;
-  FTextIndex = LanguageTextIndex(ControlTextName(this, Value));
-}
+void TKemTracker::SetLanId(const String& Value) { FLanText.Set(this, Value); }
 
 void TKemTracker::UpdateLanguage() {
-  // Looked up before a language was loaded: look again now.
-  if (FTextIndex < -1) FTextIndex = LanguageTextIndex(ControlTextName(this, FLanId));
-  if (FTextIndex >= 0) SetLegendFormat(WideToUtf8(LanguageText(FTextIndex, Utf8ToWide(FLegendFormat))));
+  const int index = FLanText.Index(this);
+  if (index >= 0) SetLegendFormat(WideToUtf8(LanguageText(index, Utf8ToWide(FLegendFormat))));
 }
 
 void TKemTracker::SetMin(int Value) {

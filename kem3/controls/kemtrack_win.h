@@ -14,7 +14,7 @@ class TKemTracker : public TKemCustomControl {
   const String& LegendFormat() const { return FLegendFormat; }
   void SetLegendFormat(const String& Value);
   // The language text that sets the legend's pattern: "<form name>_<LanId>".
-  const String& LanId() const { return FLanId; }
+  const String& LanId() const { return FLanText.LanId(); }
   void SetLanId(const String& Value);
   void UpdateLanguage() override;
 
@@ -96,8 +96,7 @@ class TKemTracker : public TKemCustomControl {
   void EndPress();
 
   String FLegendFormat;
-  String FLanId;
-  int FTextIndex = -1;
+  TControlLanText FLanText;
   TColor FColorFill = clWindow;
   TColor FColorFillFocus;
   TColor FColorPressed;

@@ -173,3 +173,32 @@ TEST(KemPictureWin, FramePiecesAndImageClipping) {
   EXPECT_EQ(logo->BoundsRect(), Rect(0, 0, 130, 75));
   EXPECT_EQ(PixelAt(logo, 60, 30), kFace);
 }
+
+TEST(KemGroupWin, AcceleratorFocusesTheFirstControlInside) {
+  TAppScope app;
+  TForm* form = ShownForm();
+  auto* outside = Place<TCustomControl>(form, 20, 20);
+  outside->SetTabStop(true);
+  auto* g = Place<TKemGroup>(form, 120, 80);
+  g->SetCaption(u"&Ομάδα");
+  auto* plain = new TCustomControl(form);  // not a tab stop: walked into
+  plain->SetParent(g);
+  plain->SetBounds(5, 20, 100, 40);
+  auto* first = new TCustomControl(form);
+  first->SetParent(plain);
+  first->SetTabStop(true);
+  auto* second = new TCustomControl(form);
+  second->SetParent(g);
+  second->SetTabStop(true);
+  const struct {
+    bool Enabled;
+    WideChar Key;
+    bool Taken;
+  } kCases[] = {{true, u'x', false}, {false, u'ο', false}, {true, u'Ο', true}};
+  for (const auto& c : kCases) {
+    outside->SetFocus();
+    g->SetEnabled(c.Enabled);
+    EXPECT_EQ(BroadcastDialogChar(form, c.Key, {ssAlt}), c.Taken);
+    EXPECT_EQ(first->Focused(), c.Taken);
+  }
+}

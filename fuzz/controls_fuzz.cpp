@@ -42,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   (void)shown;
   const TEditButtonLine line = ParseEditButtonLine(text);
-  Check(ParseEditButtonLine(FormatEditButtonLine(line.Spec, line.Id)) == line);
-  ParseEditButtonSpec(text);
+  Check(ParseEditButtonLine(FormatEditButtonLine(line.Face, line.Id)) == line);
+  ParseEditButtonFace(text);
   return 0;
 }

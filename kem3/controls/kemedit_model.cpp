@@ -1,4 +1,4 @@
-// The edit's button lines, specs, layout and completion.
+// The edit's button lines, faces, layout and completion.
 #include "kem3/controls/kemedit_model.h"
 
 #include <algorithm>
@@ -10,21 +10,21 @@
 TEditButtonLine ParseEditButtonLine(std::string_view Line) {
   TEditButtonLine result;
   const auto comma = Line.rfind(',');
-  std::string_view spec = Line.substr(0, comma);
+  std::string_view face = Line.substr(0, comma);
   if (comma != std::string_view::npos) result.Id = StrToIntDef(Trim(Line.substr(comma + 1)), -1);
-  if (spec.size() >= 2 && spec.front() == '"' && spec.back() == '"') spec = spec.substr(1, spec.size() - 2);
-  result.Spec = String(spec);
+  if (face.size() >= 2 && face.front() == '"' && face.back() == '"') face = face.substr(1, face.size() - 2);
+  result.Face = String(face);
   return result;
 }
 
-String FormatEditButtonLine(std::string_view Spec, int Id) { return Format("\"%s\",%d", {Spec, Id}); }
+String FormatEditButtonLine(std::string_view Face, int Id) { return Format("\"%s\",%d", {Face, Id}); }
 
-TEditButtonSpec ParseEditButtonSpec(std::string_view Spec) {
-  TEditButtonSpec result;
-  const auto bar = Spec.find('|');
-  std::string_view caption = Spec.substr(0, bar);
-  if (bar != std::string_view::npos) result.Units = std::max(StrToIntDef(Spec.substr(bar + 1), 1), 1);
-  // A spec line from a form cannot ask for a button wider than any screen.
+TEditButtonFace ParseEditButtonFace(std::string_view Face) {
+  TEditButtonFace result;
+  const auto bar = Face.find('|');
+  std::string_view caption = Face.substr(0, bar);
+  if (bar != std::string_view::npos) result.Units = std::max(StrToIntDef(Face.substr(bar + 1), 1), 1);
+  // A face line from a form cannot ask for a button wider than any screen.
   result.Units = std::min(result.Units, 64);
   const auto colon = caption.find(':');
   if (colon != std::string_view::npos) {

@@ -1,5 +1,5 @@
 // The edit's buttons and completion free of any window: the stored lines the
-// buttons are built from, the spec of one button, their layout, and which
+// buttons are built from, the face of one button, their layout, and which
 // known entry a typed text completes to.
 #pragma once
 #include <cstdint>
@@ -9,26 +9,26 @@
 #include "platform/geometry.h"
 #include "platform/types.h"
 
-// One stored button line: the spec in double quotes, a comma, the id.
+// One stored button line: the face in double quotes, a comma, the id.
 struct TEditButtonLine {
-  String Spec;
+  String Face;
   int Id = -1;
   friend bool operator==(const TEditButtonLine&, const TEditButtonLine&) = default;
 };
 
 // Splits at the last "," (a caption may hold commas; the id never does); the
-// spec loses one enclosing pair of double quotes; an id that is no number is -1.
+// face loses one enclosing pair of double quotes; an id that is no number is -1.
 TEditButtonLine ParseEditButtonLine(std::string_view Line);
-String FormatEditButtonLine(std::string_view Spec, int Id);
+String FormatEditButtonLine(std::string_view Face, int Id);
 
-// A spec: [font name ":"] caption ["|" width in units].
-struct TEditButtonSpec {
+// A face: [font name ":"] caption ["|" width in units].
+struct TEditButtonFace {
   String FontName = "Tahoma";
   String Caption;
   int Units = 1;
-  friend bool operator==(const TEditButtonSpec&, const TEditButtonSpec&) = default;
+  friend bool operator==(const TEditButtonFace&, const TEditButtonFace&) = default;
 };
-TEditButtonSpec ParseEditButtonSpec(std::string_view Spec);
+TEditButtonFace ParseEditButtonFace(std::string_view Face);
 
 // A button's width: 15 pixels a unit when flat, 17 otherwise.
 int EditButtonWidth(int Units, bool Flat);

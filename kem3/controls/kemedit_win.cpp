@@ -68,18 +68,18 @@ void TKemEdit::SetButtons(const std::vector<String>& Lines) {
   ClearButtons();
   for (const String& line : lines) {
     const TEditButtonLine parsed = ParseEditButtonLine(line);
-    AddButton(parsed.Id, parsed.Spec);
+    AddButton(parsed.Id, parsed.Face);
   }
   FLines = lines;
 }
 
-void TKemEdit::AddButton(int Id, const String& Spec) {
-  const TEditButtonSpec spec = ParseEditButtonSpec(Spec);
+void TKemEdit::AddButton(int Id, const String& Face) {
+  const TEditButtonFace face = ParseEditButtonFace(Face);
   auto* b = new TKemButton(this);
-  b->Font()->SetName(spec.FontName);
+  b->Font()->SetName(face.FontName);
   b->Font()->SetSize(8);
   b->SetParent(this);
-  b->SetCaption(Utf8ToWide(spec.Caption));
+  b->SetCaption(Utf8ToWide(face.Caption));
   b->SetTag(Id);
   b->OnClick = [this, Id](TObject*) { ButtonClicked(Id); };
   b->SetColor(clBtnFace);
@@ -89,12 +89,12 @@ void TKemEdit::AddButton(int Id, const String& Spec) {
   b->SetNoFocusing(true);
   b->SetFlat(Flat());
   b->SetTop(2);
-  b->SetWidth(EditButtonWidth(spec.Units, Flat()));
+  b->SetWidth(EditButtonWidth(face.Units, Flat()));
   b->SetTabStop(false);
   b->SetFocusOnPress(false);
   b->SetEnabled(Enabled());
-  FButtons.push_back({Id, b, spec.Units});
-  FLines.push_back(FormatEditButtonLine(Spec, Id));
+  FButtons.push_back({Id, b, face.Units});
+  FLines.push_back(FormatEditButtonLine(Face, Id));
   Layout();
 }
 

@@ -60,11 +60,11 @@ class TKemEdit : public TKemEditField {
   const std::vector<WideString>& CompleteItems() const { return FEditor->CompleteItems(); }
   void SetCompleteItems(std::vector<WideString> Value) { FEditor->SetCompleteItems(std::move(Value)); }
 
-  // One line per button: the spec in double quotes, a comma, the id.
+  // One line per button: the face in double quotes, a comma, the id.
   const std::vector<String>& Buttons() const { return FLines; }
   void SetButtons(const std::vector<String>& Lines);
-  // A button of a spec ([font ":"] caption ["|" units]) reporting Id.
-  void AddButton(int Id, const String& Spec);
+  // A button of a face ([font ":"] caption ["|" units]) reporting Id.
+  void AddButton(int Id, const String& Face);
   void ClearButtons();
   int ButtonCount() const { return static_cast<int>(FButtons.size()); }
   TKemButton* Button(int Index) const { return FButtons.at(static_cast<std::size_t>(Index)).Button; }

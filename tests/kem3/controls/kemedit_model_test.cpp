@@ -1,4 +1,4 @@
-// The edit's button lines, specs, layout and completion.
+// The edit's button lines, faces, layout and completion.
 #include "kem3/controls/kemedit_model.h"
 
 #include <gtest/gtest.h>
@@ -7,24 +7,24 @@
 
 TEST(EditModel, ButtonLinesRoundTrip) {
   struct Case {
-    const char* Spec;
+    const char* Face;
     int Id;
   } cases[] = {{"...", -1}, {"Marlett:4|2", 7}, {"a,b", 3}, {"\"", 0}, {"", 12}, {"x\",\"y", -5}};
   for (const Case& c : cases) {
-    const String line = FormatEditButtonLine(c.Spec, c.Id);
-    EXPECT_EQ(ParseEditButtonLine(line), (TEditButtonLine{c.Spec, c.Id})) << line;
+    const String line = FormatEditButtonLine(c.Face, c.Id);
+    EXPECT_EQ(ParseEditButtonLine(line), (TEditButtonLine{c.Face, c.Id})) << line;
   }
   EXPECT_EQ(FormatEditButtonLine("...", -1), "\"...\",-1");
   EXPECT_EQ(ParseEditButtonLine("\"...\",x"), (TEditButtonLine{"...", -1}));
   EXPECT_EQ(ParseEditButtonLine("plain"), (TEditButtonLine{"plain", -1}));
 }
 
-TEST(EditModel, ButtonSpecs) {
-  EXPECT_EQ(ParseEditButtonSpec("..."), (TEditButtonSpec{"Tahoma", "...", 1}));
-  EXPECT_EQ(ParseEditButtonSpec("Marlett:4|2"), (TEditButtonSpec{"Marlett", "4", 2}));
-  EXPECT_EQ(ParseEditButtonSpec("a:b:c|x"), (TEditButtonSpec{"a", "b:c", 1}));
-  EXPECT_EQ(ParseEditButtonSpec("x|-3"), (TEditButtonSpec{"Tahoma", "x", 1}));
-  EXPECT_EQ(ParseEditButtonSpec("x|99999"), (TEditButtonSpec{"Tahoma", "x", 64}));
+TEST(EditModel, ButtonFaces) {
+  EXPECT_EQ(ParseEditButtonFace("..."), (TEditButtonFace{"Tahoma", "...", 1}));
+  EXPECT_EQ(ParseEditButtonFace("Marlett:4|2"), (TEditButtonFace{"Marlett", "4", 2}));
+  EXPECT_EQ(ParseEditButtonFace("a:b:c|x"), (TEditButtonFace{"a", "b:c", 1}));
+  EXPECT_EQ(ParseEditButtonFace("x|-3"), (TEditButtonFace{"Tahoma", "x", 1}));
+  EXPECT_EQ(ParseEditButtonFace("x|99999"), (TEditButtonFace{"Tahoma", "x", 64}));
   EXPECT_EQ(EditButtonWidth(1, false), 17);
   EXPECT_EQ(EditButtonWidth(1, true), 15);
   EXPECT_EQ(EditButtonWidth(2, false), 34);

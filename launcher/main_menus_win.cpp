@@ -13,6 +13,7 @@
 #include "kem3/graphics/vosskinner_win.h"
 #include "launcher/main_win.h"
 #include "launcher/ov3menus.h"
+#include "launcher/ov3modctl_win.h"
 #include "platform/unicode_convert.h"
 
 // The menus and the actions their entries run: each action runs the bar's
@@ -30,6 +31,7 @@ class TOvBarMenus : public TComponent {
     TVosSkin* skin = SkinOfBar();
     for (int m = 0; m < kBarMenuCount; ++m)
       FMenus[static_cast<size_t>(m)] = CreateSkinnedMenu(this, kBarMenuNames[static_cast<size_t>(m)], skin);
+    FModuleMenu = CreateSkinnedMenu(this, "module", skin);
     FSkin = skin;
     for (int m = 0; m < kBarMenuCount; ++m) Fill(static_cast<TOvBarMenu>(m));
     LoadPictures();
@@ -47,6 +49,24 @@ class TOvBarMenus : public TComponent {
     FBar.UpdateActionStates();
     PopupPrepared(menu);
     menu->PopupAt(ScreenPos);
+  }
+
+  // A module's menu, filled anew from its entries each time it opens.
+  void PopupModule(const std::vector<TOvModuleMenuEntry>& Entries, TPoint ScreenPos) {
+    if (FModuleMenu->Visible()) return;
+    FBar.UpdateActionStates();
+    FModuleMenu->Clear();
+    for (const TOvModuleMenuEntry& entry : Entries) {
+      if (entry.Kind == TOvModuleMenuEntry::mekText)
+        FModuleMenu->AddText(entry.Caption);
+      else if (entry.Kind == TOvModuleMenuEntry::mekSeparator)
+        FModuleMenu->AddSeparator();
+      else if (TCustomAction* action = ActionOf(entry.ActionId))
+        FModuleMenu->AddAction(action);
+    }
+    LoadPictures(FModuleMenu);
+    PopupPrepared(FModuleMenu);
+    FModuleMenu->PopupAt(ScreenPos);
   }
 
   // The caption's and form icon's menu: opened by the skinner's controls.
@@ -73,8 +93,10 @@ class TOvBarMenus : public TComponent {
   // A changed skin: the menus draw with it and take its pictures.
   void SkinChanged() {
     TVosSkin* skin = SkinOfBar();
-    if (skin != FSkin)
+    if (skin != FSkin) {
       for (TKemMenu* menu : FMenus) menu->SetSkin(skin);
+      FModuleMenu->SetSkin(skin);
+    }
     FSkin = skin;
     LoadPictures();
   }
@@ -101,26 +123,31 @@ class TOvBarMenus : public TComponent {
   }
 
   void LoadPictures() {
+    for (TKemMenu* menu : FMenus) LoadPictures(menu);
+    LoadPictures(FModuleMenu);
+  }
+
+  void LoadPictures(TKemMenu* Menu) {
     const String dir = FSkin ? FSkin->GetSkinDir() : String();
-    for (TKemMenu* menu : FMenus)
-      for (int i = 0; i < menu->GetEntryCount(); ++i) {
-        TKemMenuEntry* entry = menu->GetEntry(i);
-        std::unique_ptr<TBitmap> picture;
-        if (FSkin && entry->Action()) {
-          picture = std::make_unique<TBitmap>();
-          const int id =
-              static_cast<int>(std::find(FActions.begin(), FActions.end(), entry->Action()) - FActions.begin());
-          if (id >= static_cast<int>(kBarActions.size()) ||
-              !LoadMenuPicture(MenuPictureFile(dir, kBarActions[static_cast<size_t>(id)].Id), *picture))
-            picture.reset();
-        }
-        entry->SetIcon(std::move(picture));
+    for (int i = 0; i < Menu->GetEntryCount(); ++i) {
+      TKemMenuEntry* entry = Menu->GetEntry(i);
+      std::unique_ptr<TBitmap> picture;
+      if (FSkin && entry->Action()) {
+        picture = std::make_unique<TBitmap>();
+        const int id =
+            static_cast<int>(std::find(FActions.begin(), FActions.end(), entry->Action()) - FActions.begin());
+        if (id >= static_cast<int>(kBarActions.size()) ||
+            !LoadMenuPicture(MenuPictureFile(dir, kBarActions[static_cast<size_t>(id)].Id), *picture))
+          picture.reset();
       }
+      entry->SetIcon(std::move(picture));
+    }
   }
 
   TfMain& FBar;
   std::array<TCustomAction*, kBarActions.size()> FActions{};
   std::array<TKemMenu*, kBarMenuCount> FMenus{};
+  TKemMenu* FModuleMenu = nullptr;
   TVosSkin* FSkin = nullptr;
   TKemMenu* FOpen = nullptr;
 };
@@ -155,6 +182,19 @@ void TfMain::BarRightClick(const TOvRightClick& Click) {
   POINT p{};
   GetCursorPos(&p);
   FMenus->Popup(BarMenuForRightClick(Click), Point(p.x, p.y));
+}
+
+void TfMain::ModuleRightClick(TOvModuleControl* Control, int X, int Y) {
+  // Calendar, battery and the picture's transparent pixels have no menu of
+  // their own: the click is the bar's.
+  std::vector<TOvModuleMenuEntry> entries = Control->GetMenuAt(X, Y);
+  if (entries.empty()) {
+    BarRightClick({});
+    return;
+  }
+  POINT p{};
+  GetCursorPos(&p);
+  FMenus->PopupModule(entries, Point(p.x, p.y));
 }
 
 TKemMenu* TfMain::BarMenu(TOvBarMenu Menu) const { return FMenus ? FMenus->Menu(Menu) : nullptr; }

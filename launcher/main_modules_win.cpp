@@ -43,6 +43,12 @@ void TfMain::AddModule(int Index) {
   slot = control;
   control->SetParent(pClient);
   if (FSkinner) TVosFormSkinner::AttachFormDragHandlers(FSkinner, control);
+  // Dragging moves the bar; the right button opens the module's menu.
+  control->OnMouseUp = [this, control, drag = control->OnMouseUp](TObject* Sender, TMouseButton Button,
+                                                                  TShiftState Shift, int X, int Y) {
+    if (drag) drag(Sender, Button, Shift, X, Y);
+    if (Button == mbRight) ModuleRightClick(control, X, Y);
+  };
   control->Module()->SetElement(FindModuleElement(name));
   control->LayoutPicture(FVertical, GetModuleMargin(), GetModuleIndent());
   control->RefreshPicture();

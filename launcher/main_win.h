@@ -103,6 +103,8 @@ class TfMain : public TKemForm {
   TKemMenu* BarMenu(TOvBarMenu Menu) const;
   // The menu a right click at the pointer opens.
   void BarRightClick(const TOvRightClick& Click);
+  // A right click on a module at (X, Y): its own menu, or the main menu.
+  void ModuleRightClick(TOvModuleControl* Control, int X, int Y);
 
   // ---- Auto-hide, screen areas and global hotkeys (main_autohide_win.cpp).
   TTimer* tShowTimer = nullptr;

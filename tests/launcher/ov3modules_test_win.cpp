@@ -8,6 +8,7 @@
 
 #include <filesystem>
 
+#include "kem3/controls/kemmenu_win.h"
 #include "kem3/controls/kemplist_win.h"
 #include "kem3/framework/kemcfg.h"
 #include "kem3/framework/kemexe.h"
@@ -112,6 +113,32 @@ TEST_F(BarModulesWin, ModulesStandAroundTheIconPanelAndEndWithTheBar) {
   EXPECT_EQ(Modules().Count(), 0);
   // The four module threads are gone (Wine's own may stay).
   EXPECT_LE(ProcessThreadCount(), threadsRunning - 4);
+}
+
+TEST_F(BarModulesWin, RightClickOpensTheModuleMenuOnThePictureElseTheMainMenu) {
+  TfMain* bar = NewForm<TfMain>(Application);
+  bar->Show();
+  TOvModuleControl* clock = bar->ModuleControl(0);
+  const TPoint centre = clock->ImagePosition() + TPoint{36, 36};
+  auto rightClick = [](TOvModuleControl* c, TPoint at) { c->OnMouseUp(c, mbRight, {}, at.X, at.Y); };
+  // The face: the clock's title, a separator and 201, which runs once the menu has hidden.
+  rightClick(clock, centre);
+  TKemMenu* menu = ActivePopupMenu();
+  ASSERT_TRUE(menu && bar->MenuOpen() && menu->GetEntryCount() == 3);
+  menu->GetEntry(2)->Highlight();
+  menu->GetEntry(2)->Execute();
+  Pump(100);
+  EXPECT_FALSE(menu->Visible() || bar->MenuOpen());
+  EXPECT_EQ(clock->Module()->GetInterval(), 100);
+  EXPECT_NE(ReadFileBytes(bar->ContentsFileName()).find("value=\"yes\""), std::string::npos);
+  // A transparent corner of the face, the calendar and the battery: the main menu.
+  for (auto [c, at] : {std::pair{clock, clock->ImagePosition() + TPoint{1, 1}},
+                       std::pair{bar->ModuleControl(1), centre}, std::pair{bar->ModuleControl(3), centre}}) {
+    rightClick(c, at);
+    EXPECT_EQ(ActivePopupMenu(), bar->BarMenu(obmMain)) << c->Name();
+    ActivePopupMenu()->Hide();
+  }
+  bar->Free();
 }
 
 TEST_F(BarModulesWin, SwitchingAModuleOffAndOnWhileThreadsRunEndsEachThread) {

@@ -129,10 +129,15 @@ void TOvBarHints::Hide() {
   FSide.HideWindow();
 }
 
-void TOvBarHints::Close() {
-  for (THintTimer T : {THintTimer::Show, THintTimer::Hide, THintTimer::Fade, THintTimer::Refresh}) FSide.StopTimer(T);
+void TOvBarHints::WindowGone() {
+  for (THintTimer T : {THintTimer::Hide, THintTimer::Fade, THintTimer::Refresh}) FSide.StopTimer(T);
   FState = THintState::None;
   FText.clear();
+}
+
+void TOvBarHints::Close() {
+  FSide.StopTimer(THintTimer::Show);
+  WindowGone();
   FTarget = {};
   FArmed = false;
   FSide.HideWindow();

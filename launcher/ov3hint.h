@@ -75,10 +75,13 @@ class TOvBarHints {
   void Hide();
   // Hides at once and forgets the target (before a launch, for example).
   void Close();
+  // The window went by itself (a key): nothing shows, the target stays armed.
+  void WindowGone();
 
   THintState State() const { return FState; }
   THintTarget Target() const { return FTarget; }
   int Opacity() const { return FOpacity; }
+  const WideString& Text() const { return FText; }
   int FadeInterval() const { return FFade ? 5 : 1; }
 
  private:

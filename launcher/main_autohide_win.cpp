@@ -44,7 +44,7 @@ class TBarPlaceWin : public TOvBarPlace {
     ReleaseForegroundKey();
     ForceForegroundWindow(FBar.Handle());
   }
-  void CloseHint() override {}
+  void CloseHint() override { FBar.CloseBarHint(); }
 
  private:
   TfMain& FBar;

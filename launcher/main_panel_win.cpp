@@ -137,7 +137,7 @@ bool TfMain::IsCurrentGroupIcons(const TKemXmlTag* Element) const {
 TKemXmlTag* TfMain::SelectedIcon() const { return plIcons ? IconOfItem(plIcons->SelectedItem()) : nullptr; }
 
 void TfMain::RunIconPanelStep(const TIconPanelStep& Step, int Index) {
-  // Step.CloseHint: the bar has no hints to close yet.
+  if (Step.CloseHint) CloseBarHint();
   if (Index < 0 || Index >= plIcons->Count()) return;
   switch (Step.Command) {
     case ipcLaunch: {

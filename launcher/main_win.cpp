@@ -104,6 +104,7 @@ void TfMain::FormCreate(TObject*) {
   MainFormCreated = true;
   FormResize(this);
   ApplyModules();
+  CreateBarHints();
 }
 
 void TfMain::FormShow(TObject*) {
@@ -212,6 +213,7 @@ void TfMain::SavePlacementAndSettings() {
 }
 
 void TfMain::FormDestroy(TObject*) {
+  DestroyBarHints();
   // No module thread outlives the bar or its contents.
   StopModules();
   if (FMouseHookInstalled) mhRemoveHook(Handle());

@@ -30,6 +30,11 @@ class TVosFormCaption;
 class TVosFormIcon;
 class TVosFormSkinner;
 
+class TBarHintWiring;
+// Defined beside the wiring (main_hints_win.cpp), so the bar needs no more of it.
+struct TBarHintWiringDelete {
+  void operator()(TBarHintWiring* Wiring) const;
+};
 class TDropTextTarget;
 class TDataFormatAdapter;
 
@@ -105,6 +110,14 @@ class TfMain : public TKemForm {
   void BarRightClick(const TOvRightClick& Click);
   // A right click on a module at (X, Y): its own menu, or the main menu.
   void ModuleRightClick(TOvModuleControl* Control, int X, int Y);
+
+  // ---- Hints (main_hints_win.cpp).
+  // The hint goes at once and the target is forgotten (before a launch).
+  void CloseBarHint();
+  // The hint goes (fading out where it fades).
+  void HideBarHint();
+  // Modules' pictures arm hints as the icons do; run after modules are added.
+  void AttachModuleHints();
 
   // ---- Auto-hide, screen areas and global hotkeys (main_autohide_win.cpp).
   TTimer* tShowTimer = nullptr;
@@ -240,6 +253,8 @@ class TfMain : public TKemForm {
   void MenusSkinChanged();
 
   void CreateAutoHide();
+  void CreateBarHints();
+  void DestroyBarHints();
   // A hook that cannot be installed is reported once; the bar goes on
   // without screen areas or global hotkeys.
   void InstallMouseHook();
@@ -299,6 +314,7 @@ class TfMain : public TKemForm {
   TVosFormIcon* FFormIcon = nullptr;
   TVosContainer* FGroupBox = nullptr;
   TOvBarMenus* FMenus = nullptr;  // owned as a component
+  std::unique_ptr<TBarHintWiring, TBarHintWiringDelete> FHintWiring;
 };
 
 // Sent before the bar or a program takes the foreground: lets go of the F24

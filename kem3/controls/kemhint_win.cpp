@@ -1,0 +1,112 @@
+#include "kem3/controls/kemhint_win.h"
+
+#include <memory>
+
+#include "kem3/controls/kemhint.h"
+#include "platform/application_win.h"
+#include "platform/screen_win.h"
+
+namespace {
+
+std::unique_ptr<THintWindow> GHint;
+int GMaxWidth = -1;
+int GShowCount = 0;
+bool GShown = false;
+HHOOK GHook = nullptr;
+
+bool EndsHint(const MSG& Msg) {
+  if (auto* Kem = dynamic_cast<const TKemHintWindow*>(GHint.get())) return Kem->IsHintMsg(Msg);
+  return false;
+}
+
+LRESULT CALLBACK HintMessageHook(int Code, WPARAM WParam, LPARAM LParam) {
+  const LRESULT Result = CallNextHookEx(GHook, Code, WParam, LParam);
+  // A message only peeked at is still to come: counting it too would release
+  // one show twice.
+  if (Code >= 0 && WParam == PM_REMOVE && EndsHint(*reinterpret_cast<const MSG*>(LParam))) ReleaseHint();
+  return Result;
+}
+
+void InstallHintMessageHook() {
+  if (!GHook) GHook = SetWindowsHookExW(WH_GETMESSAGE, HintMessageHook, nullptr, GetCurrentThreadId());
+}
+
+void RemoveHintMessageHook() {
+  if (GHook) UnhookWindowsHookEx(GHook);
+  GHook = nullptr;
+}
+
+}  // namespace
+
+bool TKemHintWindow::IsHintMsg(const MSG& Msg) const {
+  const UINT M = Msg.message;
+  return (M >= WM_KEYFIRST && M <= WM_KEYLAST) || M == WM_COMMAND || M == WM_LBUTTONDOWN || M == WM_RBUTTONDOWN ||
+         M == WM_MBUTTONDOWN || M == WM_NCLBUTTONDOWN || M == WM_NCRBUTTONDOWN || M == WM_ACTIVATEAPP;
+}
+
+void TKemHintWindow::Paint() {
+  TRect R = ClientRect();
+  R.Left += InsetX + 2;
+  R.Top += InsetY + 2;
+  TFont F;
+  F.Assign(*Font());
+  if (Screen) F.SetColor(Screen->HintFont()->Color());
+  Canvas()->SetFont(F);
+  RECT RR{R.Left, R.Top, R.Right, R.Bottom};
+  SetBkMode(Canvas()->Handle(), TRANSPARENT);
+  const WideString Text = Caption();
+  DrawTextW(Canvas()->Handle(), reinterpret_cast<const wchar_t*>(Text.c_str()), -1, &RR, DT_WORDBREAK | DT_NOPREFIX);
+}
+
+void CreateHintWindow() {
+  FreeHintWindow();
+  if (Application && Application->HintWindowClass)
+    GHint.reset(Application->HintWindowClass(nullptr));
+  else
+    GHint = std::make_unique<TKemHintWindow>(nullptr);
+  GHint->SetColor(0xC0FFFF);
+  GShown = false;
+  GShowCount = 0;
+}
+
+void FreeHintWindow() {
+  HideHintWindow();
+  GHint.reset();
+}
+
+void RecreateHintWindow() { CreateHintWindow(); }
+
+THintWindow* GlobalHintWindow() { return GHint.get(); }
+
+void SetHintMaxWidth(int Width) { GMaxWidth = Width; }
+
+void ShowHintAt(const WideString& Text, TPoint P, int HAlign, int VAlign, int ExtraWidth, int ExtraHeight) {
+  ++GShowCount;
+  if (!Application || !Application->ShowHint()) return;
+  if (!GHint) CreateHintWindow();
+  const int MaxWidth = GMaxWidth >= 0 ? GMaxWidth : GetSystemMetrics(SM_CXSCREEN);
+  const TRect Size = GHint->CalcHintRect(MaxWidth, Text, nullptr);
+  if (auto* Kem = dynamic_cast<TKemHintWindow*>(GHint.get())) {
+    Kem->InsetX = ExtraWidth / 2;
+    Kem->InsetY = ExtraHeight / 2;
+  }
+  GHint->ActivateHint(HintRectAt(P, {Size.Width() + ExtraWidth, Size.Height() + ExtraHeight}, HAlign, VAlign), Text);
+  if (!GShown) {
+    InstallHintMessageHook();
+    GShown = true;
+  }
+}
+
+void ReleaseHint() {
+  if (--GShowCount <= 0) HideHintWindow();
+}
+
+void HideHintWindow() {
+  GShowCount = 0;
+  if (!GShown) return;
+  RemoveHintMessageHook();
+  if (GHint) GHint->ReleaseHandle();
+  GShown = false;
+}
+
+bool IsHintWindowShown() { return GShown; }

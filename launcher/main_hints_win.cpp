@@ -153,18 +153,12 @@ void TBarHintWiringDelete::operator()(TBarHintWiring* Wiring) const { std::defau
 void TfMain::CreateBarHints() {
   InstallBarHintWindow();
   FHintWiring.reset(new TBarHintWiring(*this));
-  plIcons->OnMouseMove = [this](TObject*, TShiftState, int, int) { FHintWiring->PointerMoved(); };
-  plIcons->OnMouseLeave = [this](TObject*) { FHintWiring->PointerMoved(); };
-  AttachModuleHints();
+  plIcons->OnMouseMove = [this](TObject*, TShiftState, int, int) { BarPointerMoved(); };
+  plIcons->OnMouseLeave = [this](TObject*) { BarPointerMoved(); };
 }
 
-void TfMain::AttachModuleHints() {
-  if (!FHintWiring) return;
-  for (TOvModuleControl* M : FModuleSlots) {
-    if (!M) continue;
-    M->OnMouseMove = [this](TObject*, TShiftState, int, int) { FHintWiring->PointerMoved(); };
-    M->OnMouseLeave = [this](TObject*) { FHintWiring->PointerMoved(); };
-  }
+void TfMain::BarPointerMoved() {
+  if (FHintWiring) FHintWiring->PointerMoved();
 }
 
 void TfMain::DestroyBarHints() {

@@ -49,6 +49,12 @@ void TfMain::AddModule(int Index) {
     if (drag) drag(Sender, Button, Shift, X, Y);
     if (Button == mbRight) ModuleRightClick(control, X, Y);
   };
+  // Moves keep dragging the bar and also arm the module's hint.
+  control->OnMouseMove = [this, drag = control->OnMouseMove](TObject* Sender, TShiftState Shift, int X, int Y) {
+    if (drag) drag(Sender, Shift, X, Y);
+    BarPointerMoved();
+  };
+  control->OnMouseLeave = [this](TObject*) { BarPointerMoved(); };
   control->Module()->SetElement(FindModuleElement(name));
   control->LayoutPicture(FVertical, GetModuleMargin(), GetModuleIndent());
   control->RefreshPicture();

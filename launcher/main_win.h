@@ -116,8 +116,8 @@ class TfMain : public TKemForm {
   void CloseBarHint();
   // The hint goes (fading out where it fades).
   void HideBarHint();
-  // Modules' pictures arm hints as the icons do; run after modules are added.
-  void AttachModuleHints();
+  // The pointer moved over or left the icons or a module: hints re-arm.
+  void BarPointerMoved();
 
   // ---- Auto-hide, screen areas and global hotkeys (main_autohide_win.cpp).
   TTimer* tShowTimer = nullptr;

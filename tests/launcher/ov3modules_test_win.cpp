@@ -12,9 +12,11 @@
 #include "kem3/controls/kemplist_win.h"
 #include "kem3/framework/kemcfg.h"
 #include "kem3/framework/kemexe.h"
+#include "kem3/framework/kemform_win.h"
 #include "kem3/graphics/vosskinlist.h"
 #include "launcher/bar_folder_win.h"
 #include "launcher/main_win.h"
+#include "launcher/ov3cfg.h"
 #include "launcher/ov3modctl_win.h"
 #include "launcher/ov3modsys.h"
 #include "launcher/ov3modthread.h"
@@ -138,6 +140,24 @@ TEST_F(BarModulesWin, RightClickOpensTheModuleMenuOnThePictureElseTheMainMenu) {
     EXPECT_EQ(ActivePopupMenu(), bar->BarMenu(obmMain)) << c->Name();
     ActivePopupMenu()->Hide();
   }
+  bar->Free();
+}
+
+// A module is dragged as the caption is: its moves reach the drag as well as the hints.
+TEST_F(BarModulesWin, DraggingAModuleMovesTheBar) {
+  TfMain* bar = NewForm<TfMain>(Application);
+  bar->Show();
+  cfgSetValueNotify(ovsWindowMove, true);
+  cfgApplyChanges(*bar);
+  TOvModuleControl* clock = bar->ModuleControl(0);
+  const TRect before = bar->BoundsRect();
+  const TPoint press = clock->ClientToScreen({5, 5});
+  SetCursorPos(press.X, press.Y);
+  SendMessageW(clock->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  SetCursorPos(press.X + 50, press.Y + 100);
+  SendMessageW(clock->Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(55, 105));
+  SendMessageW(clock->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(55, 105));
+  EXPECT_EQ(bar->BoundsRect().TopLeft(), (before.TopLeft() + TPoint{50, 100}));
   bar->Free();
 }
 

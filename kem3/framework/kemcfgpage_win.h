@@ -1,0 +1,15 @@
+// The generated rows of a settings page: every group and item registered for
+// a page, laid out in columns as captioned controls bound to their items.
+#pragma once
+
+class TWinControl;
+
+// Lays the page out on Parent from Top down; gives the height used.
+int cfgBuildPage(TWinControl* Parent, int PageId, int Top, int Columns, int LeftPercent, int WidthPercent,
+                 int LeftMargin, int RightMargin, int ColumnGap);
+// Removes the generated controls from Parent and forgets their bindings.
+void cfgClearPage(TWinControl* Parent);
+// Reads every bound control back into its item, counting changes.
+void cfgReadPage();
+// After a language change: refills the lists of the bound controls.
+void cfgRelabel();

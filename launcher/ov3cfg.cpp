@@ -189,3 +189,36 @@ bool PickFolderSetting(String& Text) {
   Text = FolderSettingStored(chosen, GetExeDir());
   return true;
 }
+
+std::unique_ptr<TKemConfigDlg> BuildPreferencesModel(const TOvPageFactories& Pages) {
+  auto Dialog = std::make_unique<TKemConfigDlg>();
+  auto AddPart = [](TKemConfigDlgPage* Page, int Group) { Page->AddPart(Group, 8, 1, 0, 100); };
+
+  TKemConfigDlgPage* General = Dialog->AddPage(173);
+  General->AddLanguageSelector(25);
+  General->AddSkinSelector(25);
+  General->AddCustomPage(Pages.Hotkey, 0);
+  General->AddCustomPage(Pages.Hotkey, 1);
+  AddPart(General, ovgGeneral);
+
+  TKemConfigDlgPage* Window = Dialog->AddPage(174);
+  AddPart(Window, ovgWindow);
+  Window->AddCustomPage(Pages.ScreenArea, 0);
+  AddPart(Window, ovgWindowOptions);
+
+  TKemConfigDlgPage* Hints = Dialog->AddPage(175);
+  AddPart(Hints, ovgHintDelays);
+  Hints->AddCustomPage(Pages.Hints, 0);
+  AddPart(Hints, ovgHints);
+
+  AddPart(Dialog->AddPage(176), ovgWheel);
+  AddPart(Dialog->AddPage(177), ovgIcons);
+
+  TKemConfigDlgPage* Groups = Dialog->AddPage(178);
+  Groups->AddCustomPage(Pages.Hotkey, 2);
+  Groups->AddCustomPage(Pages.Hotkey, 3);
+  AddPart(Groups, ovgGroups);
+
+  Dialog->AddPage(179)->AddCustomPage(Pages.Modules, 0);
+  return Dialog;
+}

@@ -4,8 +4,10 @@
 #pragma once
 #include <array>
 #include <functional>
+#include <memory>
 
 #include "kem3/framework/kemcfg.h"
+#include "kem3/framework/kemcfgdlg.h"
 
 // Setting ids.
 enum TOvSetting : int {
@@ -121,3 +123,12 @@ String FolderSettingStored(const String& Chosen, const String& ProgramDir);
 // The browse handler of the folder setting: opens the chooser on the
 // absolute folder and stores the choice; true when a folder was chosen.
 bool PickFolderSetting(String& Text);
+
+// The makers of the launcher's own preference pages (the Windows side fills
+// them); the hotkey page takes its kind (0-3) as its parameter.
+struct TOvPageFactories {
+  TKemCustomPageFactory Hotkey, ScreenArea, Hints, Modules;
+};
+// The preferences dialog's seven pages: general, window, hints, mouse wheel,
+// icons, groups and modules.
+std::unique_ptr<TKemConfigDlg> BuildPreferencesModel(const TOvPageFactories& Pages);

@@ -12,7 +12,9 @@
 #include "kem3/framework/kemlan.h"
 #include "kem3/framework/kemsingle_win.h"
 #include "launcher/ov3cfg_win.h"
+#include "launcher/ov3cfgpages_win.h"
 #include "launcher/ov3modthread.h"
+#include "launcher/ov3prefs.h"
 #include "platform/application_win.h"
 #include "platform/exception_handler.h"
 #include "platform/screen_win.h"
@@ -80,6 +82,7 @@ void TfMain::FormCreate(TObject*) {
   // must not write defaults before the file has been read.
   CheckSettingsVersion();
   DefineSettings([this] { SavePlacementAndSettings(); });
+  SetOvPreferencesModel(BuildPreferencesModel(OvPageFactories(BarPagesHost(*this))));
   LoadMainFormSettings(*this);
   FAutoHide->SetHome({Left(), Top()});
 

@@ -13,14 +13,6 @@
 
 namespace {
 
-template <class T>
-T* Place(TWinControl* Parent, int Left, int Top, int Width, int Height) {
-  auto* Control = new T(Parent);
-  Control->SetParent(Parent);
-  Control->SetBounds(Left, Top, Width, Height);
-  return Control;
-}
-
 TBitmap* MonitorPicture(const char* Name) {
   static std::array<std::pair<const char*, std::unique_ptr<TBitmap>>, 4> Pictures{
       {{"MONITORLEFT", nullptr}, {"MONITORRIGHT", nullptr}, {"MONITORMID", nullptr}, {"MONITORFOOT", nullptr}}};
@@ -135,7 +127,7 @@ void TOvScreenArea::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y
 void TOvCfgScreenArea::CreateControls(TWinControl* Parent, int Top) {
   auto* Panel = Place<TPanel>(Parent, 0, Top, Parent->ClientWidth(), 160);
   Panel->SetBevelOuter(bvRaised);
-  FCaption = Place<TKemLabel>(Panel, 8, 8, 120, 17);
+  FCaption = PlaceLabel(Panel, 8, 8, 120, 17);
   AreaSet = Place<TKemComboBox>(Panel, 135, 4, 180, 21);
   AreaSet->SetStyle(csDropDownList);
 
@@ -147,8 +139,8 @@ void TOvCfgScreenArea::CreateControls(TWinControl* Parent, int Top) {
   if (FHost.AutomaticAreas) Areas->View.Automatic = FHost.AutomaticAreas();
 
   const int SizesLeft = 135 + MonitorW + 16;
-  FEdgeLabel = Place<TKemLabel>(Panel, SizesLeft, 36, 100, 17);
-  FCornerLabel = Place<TKemLabel>(Panel, SizesLeft, 66, 100, 17);
+  FEdgeLabel = PlaceLabel(Panel, SizesLeft, 36, 100, 17);
+  FCornerLabel = PlaceLabel(Panel, SizesLeft, 66, 100, 17);
   EdgeSize = Place<TKemSpinEdit>(Panel, SizesLeft + 104, 32, 60, 21);
   CornerSize = Place<TKemSpinEdit>(Panel, SizesLeft + 104, 62, 60, 21);
   EdgeSize->SetMinValue(0);

@@ -19,14 +19,6 @@
 
 namespace {
 
-template <class T>
-T* Place(TWinControl* Parent, int Left, int Top, int Width, int Height) {
-  auto* Control = new T(Parent);
-  Control->SetParent(Parent);
-  Control->SetBounds(Left, Top, Width, Height);
-  return Control;
-}
-
 constexpr int kListWidth = 180;
 constexpr int kListHeight = 200;
 constexpr int kRowHeight = 26;
@@ -62,7 +54,7 @@ void TOvCfgModules::CreateControls(TWinControl* Parent, int Top) {
   ActivateButton->OnClick = [this](TObject*) { ToggleSelected(); };
   FParams = Place<TPanel>(Parent, Right, Top + 34, Parent->ClientWidth() - Right, kListHeight - 34);
   FParams->SetBevelOuter(bvNone);
-  FHelp = Place<TKemLabel>(Parent, 0, Top + kListHeight + 8, Parent->ClientWidth(), 48);
+  FHelp = PlaceLabel(Parent, 0, Top + kListHeight + 8, Parent->ClientWidth(), 48);
   FHelp->SetWordWrap(true);
   FHelp->SetVisible(cfgGetBool(ovsShowDragHint));
 
@@ -134,7 +126,7 @@ void TOvCfgModules::ShowParameters(int Record) {
     const WideString Caption = ModuleText(R.Element->Name, P.Title);
     switch (P.Type) {
       case optInteger:
-        E.Label = Place<TKemLabel>(FParams, 0, Y + 4, EditLeft - 4, 17);
+        E.Label = PlaceLabel(FParams, 0, Y + 4, EditLeft - 4, 17);
         E.Spin = Place<TKemSpinEdit>(FParams, EditLeft, Y, 80, 21);
         // No limits of its own: the module keeps its picture sensible.
         E.Spin->SetMinValue(-1e9);
@@ -147,7 +139,7 @@ void TOvCfgModules::ShowParameters(int Record) {
         E.Check->SetChecked(YesNoToBool(P.Value, false));
         break;
       case optResource: {
-        E.Label = Place<TKemLabel>(FParams, 0, Y + 4, EditLeft - 4, 17);
+        E.Label = PlaceLabel(FParams, 0, Y + 4, EditLeft - 4, 17);
         E.Choice = Place<TKemDropDownList>(FParams, EditLeft, Y, EditWidth, 21);
         for (const String& Name : Model->ResourceNames(P.List)) E.Choice->Items()->Add(Utf8ToWide(Name));
         if (E.Choice->Items()->Count() > 0) E.Choice->SetItemIndex(Model->ResourceIndex(P.List, P.Value));

@@ -11,20 +11,12 @@
 #include "kem3/framework/kemutil.h"
 #include "kem3/framework/kemxml.h"
 #include "kem3/graphics/kemimage_win.h"
-#include "launcher/ov3module.h"
 #include "launcher/ov3modrules.h"
+#include "launcher/ov3module.h"
 #include "platform/extctrls_win.h"
 #include "platform/unicode_convert.h"
 
 namespace {
-
-template <class T>
-T* Place(TWinControl* Parent, int Left, int Top, int Width, int Height) {
-  auto* Control = new T(Parent);
-  Control->SetParent(Parent);
-  Control->SetBounds(Left, Top, Width, Height);
-  return Control;
-}
 
 std::vector<WideString> SplitChoices(const WideString& Text) {
   std::vector<WideString> Pieces;
@@ -45,6 +37,12 @@ constexpr std::array<const char16_t*, 4> kModifierDefaults = {
 
 }  // namespace
 
+TKemLabel* PlaceLabel(TWinControl* Parent, int Left, int Top, int Width, int Height) {
+  auto* Label = Place<TKemLabel>(Parent, Left, Top, Width, Height);
+  Label->SetTransparent(true);
+  return Label;
+}
+
 bool LoadPagePicture(TBitmap& Bitmap, const String& Name) {
   for (HINSTANCE Module : {static_cast<HINSTANCE>(nullptr), ResourceLibraryModule()}) {
     try {
@@ -64,7 +62,7 @@ bool LoadPagePicture(TBitmap& Bitmap, const String& Name) {
 
 void TOvCfgHotkey::CreateControls(TWinControl* Parent, int Top) {
   const TOvHotkeyKind& Kind = HotkeyKind(Param);
-  FCaption = Place<TKemLabel>(Parent, 0, Top + 4, 128, 17);
+  FCaption = PlaceLabel(Parent, 0, Top + 4, 128, 17);
   // The box in the window colour that holds the row's frame.
   auto* Box = Place<TPanel>(Parent, 131, Top, Parent->ClientWidth() - 131, 65);
   Box->SetBevelOuter(bvNone);
@@ -73,13 +71,15 @@ void TOvCfgHotkey::CreateControls(TWinControl* Parent, int Top) {
   Pane->SetBevelOuter(bvNone);
   Pane->SetParentColor(true);
   auto* Frame = Place<TKemFrame>(Pane, 4, 4, Pane->Width() - 8, 61 - 8);
+  // The fill shows as it is where the picture is missing.
+  Frame->SetColor(static_cast<TColor>(0xE0E0E0));
   Frame->SetFillColor(static_cast<TColor>(0xE0E0E0));
   Frame->SetSizes({6, 6, 6, 6});
   TBitmap Picture;
   if (LoadPagePicture(Picture, "PANEFRAME")) Frame->SetImage(Picture);
   // Inside the frame's border.
-  FKeyLabel = Place<TKemLabel>(Frame, 8, 7, 50, 17);
-  FModifiersLabel = Place<TKemLabel>(Frame, 8, 31, 50, 17);
+  FKeyLabel = PlaceLabel(Frame, 8, 7, 50, 17);
+  FModifiersLabel = PlaceLabel(Frame, 8, 31, 50, 17);
   KeyList = Place<TKemDropDownList>(Frame, 60, 4, Kind.Global ? 316 : 317, 21);
   KeyList->SetFlat(true);
   const int Lists = Kind.Global ? 4 : 3;
@@ -134,7 +134,7 @@ void TOvCfgHotkey::Apply() {
 // ---- Module hints
 
 void TOvCfgHints::CreateControls(TWinControl* Parent, int Top) {
-  FCaption = Place<TKemLabel>(Parent, 0, Top + 4, 128, 17);
+  FCaption = PlaceLabel(Parent, 0, Top + 4, 128, 17);
   Modules = Place<TKemCheckListBox>(Parent, 131, Top, Parent->ClientWidth() - 131, 80);
   for (size_t i = 0; i < kModuleNames.size(); ++i) Modules->Items()->Add(WideString());
   // Four rows and a margin.

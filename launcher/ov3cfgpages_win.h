@@ -42,6 +42,17 @@ TOvPagesHost BarPagesHost(TfMain& Bar);
 // name; false, Bitmap unchanged, when neither has it.
 bool LoadPagePicture(TBitmap& Bitmap, const String& Name);
 
+// A control of the page on Parent.
+template <class T>
+T* Place(TWinControl* Parent, int Left, int Top, int Width, int Height) {
+  auto* Control = new T(Parent);
+  Control->SetParent(Parent);
+  Control->SetBounds(Left, Top, Width, Height);
+  return Control;
+}
+// A caption on whatever its parent shows behind it.
+TKemLabel* PlaceLabel(TWinControl* Parent, int Left, int Top, int Width, int Height);
+
 // One shortcut row; the parameter is its kind (0-3).
 class TOvCfgHotkey : public TKemCustomDlgPage {
  public:

@@ -1,0 +1,182 @@
+// The launcher's own preference pages on a real form: each page builds, a
+// click switches a custom screen area, a shortcut row and the hints reach
+// their settings as changes, and a module switched off is written so.
+// ORV_PAGES_SHOT=PREFIX saves a picture of each page as PREFIX<n>.png.
+#include "launcher/ov3cfgpages_win.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "kem3/controls/kembut_win.h"
+#include "kem3/controls/kemchklb_win.h"
+#include "kem3/controls/kemctrls_win.h"
+#include "kem3/controls/kemdlist_win.h"
+#include "kem3/controls/kemplist_win.h"
+#include "kem3/controls/kemsedit_win.h"
+#include "kem3/framework/kemexe.h"
+#include "kem3/framework/kemxml.h"
+#include "kem3/graphics/pngimage.h"
+#include "launcher/ov3contents.h"
+#include "platform/app_scope_win.h"
+#include "platform/timer.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+class CfgPagesWin : public testing::Test {
+ protected:
+  void SetUp() override {
+    SetProgramFileName(Dir.file("ov3.exe"));
+    cfgInit();
+    DefineSettings(nullptr);
+    ReadKeyNames(kDefaultKeyNamesText);
+    CreateDefaultContents(Doc);
+    Host.AutomaticAreas = [] { return AreasFromText("1,6,7"); };
+    Host.ModulesElement = [this] { return Doc.FindPath("ov3contents.modules"); };
+    Host.ModulesApplied = [this](const TOvModulesApply& A) { Applied.push_back(A); };
+    Form = NewForm<TQuietForm>(Application);
+    Form->SetBounds(0, 0, 526, 400);
+    Form->SetColor(clBtnFace);
+    Form->Show();
+  }
+  void TearDown() override {
+    Form->Free();
+    cfgDone();
+    SetProgramFileName("");
+  }
+
+  template <class T>
+  std::unique_ptr<T> Make(TKemCustomPageFactory TOvPageFactories::*Which, int Param) {
+    std::unique_ptr<TKemCustomDlgPage> Page = (OvPageFactories(Host).*Which)();
+    Page->SetParam(Param);
+    Page->CreateControls(Form, 8 + Page->GetTopOffset());
+    Application->ProcessMessages();
+    return std::unique_ptr<T>(dynamic_cast<T*>(Page.release()));
+  }
+
+  void Shot(int Number) {
+    const char* Prefix = std::getenv("ORV_PAGES_SHOT");
+    if (!Prefix) return;
+    RedrawWindow(Form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    TBitmap Picture;
+    Picture.SetPixelFormat(pf24bit);
+    Picture.SetSize(Form->Width(), Form->Height());
+    HDC Window = GetDC(Form->Handle());
+    BitBlt(Picture.Canvas()->Handle(), 0, 0, Form->Width(), Form->Height(), Window, 0, 0, SRCCOPY);
+    ReleaseDC(Form->Handle(), Window);
+    TPNGImage Png;
+    Png.Assign(Picture);
+    Png.SaveToFile(String(Prefix) + std::to_string(Number) + ".png");
+  }
+
+  TempDir Dir;
+  TFakeTimerService Timers;
+  TAppScope App;
+  TKemXml Doc;
+  TOvPagesHost Host;
+  std::vector<TOvModulesApply> Applied;
+  TForm* Form = nullptr;
+};
+
+TEST_F(CfgPagesWin, EachPageBuildsAndMeasuresItself) {
+  const std::tuple<TKemCustomPageFactory TOvPageFactories::*, int, int, int> Pages[] = {
+      {&TOvPageFactories::Hotkey, 0, 69, 0},       {&TOvPageFactories::Hotkey, 2, 69, 0},
+      {&TOvPageFactories::ScreenArea, 0, 160, 12}, {&TOvPageFactories::Hints, 0, -1, 0},
+      {&TOvPageFactories::Modules, 0, 300, 0},
+  };
+  int Number = 0;
+  for (const auto& [Which, Param, Height, Offset] : Pages) {
+    std::unique_ptr<TKemCustomDlgPage> Page = Make<TKemCustomDlgPage>(Which, Param);
+    if (Height >= 0) {
+      EXPECT_EQ(Page->GetHeight(), Height) << Number;
+    }
+    EXPECT_GT(Page->GetHeight(), 40) << Number;
+    EXPECT_EQ(Page->GetTopOffset(), Offset) << Number;
+    Page->UpdateLanguage();
+    Shot(Number++);
+    Page->Close();
+    Page.reset();
+    for (int i = Form->ControlCount() - 1; i >= 0; --i) Form->Controls(i)->Free();
+  }
+  EXPECT_TRUE(App.Errors.empty());
+}
+
+TEST_F(CfgPagesWin, AClickSwitchesACustomAreaOnlyInTheCustomSet) {
+  cfgSetValue(ovsScreenArea, 1);
+  auto Page = Make<TOvCfgScreenArea>(&TOvPageFactories::ScreenArea, 0);
+  TOvScreenArea* Areas = Page->Areas;
+  EXPECT_EQ(AreasText(Areas->View.Automatic), "1,6,7");
+  const int W = Areas->Width(), H = Areas->Height();
+  HWND Handle = Areas->Handle();
+  // The bottom band: pressed, out and in again, released inside.
+  SendMouse(Handle, WM_LBUTTONDOWN, W / 2, H - 2, MK_LBUTTON);
+  EXPECT_EQ(Areas->View.Pressed, 1);
+  SendMouse(Handle, WM_MOUSEMOVE, W / 2, H / 2, MK_LBUTTON);
+  EXPECT_FALSE(Areas->View.PressedInside);
+  SendMouse(Handle, WM_MOUSEMOVE, W / 2, H - 1, MK_LBUTTON);
+  SendMouse(Handle, WM_LBUTTONUP, W / 2, H - 1);
+  // Released outside the pressed area: nothing switches.
+  SendMouse(Handle, WM_LBUTTONDOWN, 1, 1, MK_LBUTTON);
+  SendMouse(Handle, WM_LBUTTONUP, W / 2, 1);
+  Page->EdgeSize->SetValue(0);
+  Page->Apply();
+  EXPECT_EQ(cfgGetStr(ovsScreenAreas), "0,1,4,5");
+  EXPECT_EQ(cfgGetInt(ovsScreenEdgeSize), 0);
+  EXPECT_TRUE(cfgFindItem(ovsScreenAreas)->Changed);
+  EXPECT_TRUE(cfgFindItem(ovsScreenEdgeSize)->Changed);
+
+  Page->AreaSet->SetItemIndex(0);
+  Page->AreaSet->OnChange(Page->AreaSet);
+  SendMouse(Handle, WM_LBUTTONDOWN, W / 2, H - 2, MK_LBUTTON);
+  SendMouse(Handle, WM_LBUTTONUP, W / 2, H - 2);
+  Page->Apply();
+  EXPECT_EQ(cfgGetStr(ovsScreenAreas), "0,1,4,5");
+  EXPECT_EQ(cfgGetInt(ovsScreenArea), 0);
+}
+
+TEST_F(CfgPagesWin, ShortcutRowsAndHintsReachTheirSettingsAsChanges) {
+  cfgSetValue(ovsFocusShortcut, String("f10,ctrl+apps"));
+  auto Focus = Make<TOvCfgHotkey>(&TOvPageFactories::Hotkey, 0);
+  ASSERT_EQ(Focus->ModifierLists.size(), 4u);
+  EXPECT_EQ(Focus->KeyList->Items()->Strings(0), u"(no key)");
+  Focus->KeyList->SetItemIndex(HotkeyRowFromText("f9,none", true).KeyItem);
+  Focus->ModifierLists[1]->SetItemIndex(2);
+  Focus->Apply();
+  EXPECT_EQ(cfgGetStr(ovsFocusShortcut), "f9,ctrl+alt-left+apps");
+  EXPECT_TRUE(cfgFindItem(ovsFocusShortcut)->Changed);
+
+  auto Next = Make<TOvCfgHotkey>(&TOvPageFactories::Hotkey, 3);
+  ASSERT_EQ(Next->ModifierLists.size(), 3u);
+  EXPECT_EQ(Next->ModifierLists[0]->Items()->Count(), 2);
+  Next->ModifierLists[2]->SetItemIndex(0);
+  Next->Apply();
+  EXPECT_EQ(cfgGetStr(ovsNextGroup), "tabulator,ctrl");
+  EXPECT_TRUE(cfgFindItem(ovsNextGroup)->Changed);
+
+  auto Hints = Make<TOvCfgHints>(&TOvPageFactories::Hints, 0);
+  EXPECT_EQ(Hints->Modules->Items()->Count(), 4);
+  Hints->Modules->SetChecked(0, true);
+  Hints->Apply();
+  EXPECT_EQ(cfgGetStr(ovsShowHints), "1011");
+}
+
+TEST_F(CfgPagesWin, AModuleSwitchedOffIsWrittenSoAndTheIconsStay) {
+  auto Page = Make<TOvCfgModules>(&TOvPageFactories::Modules, 0);
+  ASSERT_EQ(Page->List->Count(), 5);
+  Page->List->SetItemIndex(2);  // the icons
+  EXPECT_FALSE(Page->ActivateButton->Enabled());
+  Page->ToggleSelected();
+  Page->List->SetItemIndex(1);
+  Page->ToggleSelected();
+  EXPECT_EQ(Page->List->Items(1)->TextColor, static_cast<TColor>(0x909090));
+  Page->Apply();
+  TKemXmlTag* Modules = Doc.FindPath("ov3contents.modules");
+  EXPECT_EQ(Modules->FindPath("calendar")->ReadAttr("active"), "no");
+  EXPECT_EQ(Modules->FindPath("icons")->ReadAttr("active"), "yes");
+  ASSERT_EQ(Applied.size(), 1u);
+  EXPECT_TRUE(Applied[0].Rearrange);
+  Page->Close();
+}
+
+}  // namespace

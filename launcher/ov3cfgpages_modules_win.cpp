@@ -135,6 +135,7 @@ void TOvCfgModules::ShowParameters(int Record) {
         break;
       case optBoolean:
         E.Check = Place<TKemCheckbox>(FParams, 0, Y + 2, EditLeft + EditWidth, 17);
+        E.Check->SetParentColor(true);
         E.Check->SetCaption(Caption);
         E.Check->SetChecked(YesNoToBool(P.Value, false));
         break;

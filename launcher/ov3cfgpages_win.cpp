@@ -39,6 +39,7 @@ constexpr std::array<const char16_t*, 4> kModifierDefaults = {
 
 TKemLabel* PlaceLabel(TWinControl* Parent, int Left, int Top, int Width, int Height) {
   auto* Label = Place<TKemLabel>(Parent, Left, Top, Width, Height);
+  Label->SetParentColor(true);
   Label->SetTransparent(true);
   return Label;
 }

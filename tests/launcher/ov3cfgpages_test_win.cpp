@@ -19,6 +19,7 @@
 #include "kem3/graphics/pngimage.h"
 #include "launcher/ov3contents.h"
 #include "platform/app_scope_win.h"
+#include "platform/files.h"
 #include "platform/timer.h"
 #include "support/temp_dir.h"
 
@@ -27,6 +28,11 @@ namespace {
 class CfgPagesWin : public testing::Test {
  protected:
   void SetUp() override {
+    // The packages the build drew, in the program folder of the test.
+    const String Built = GetExeDir() + "Resources\\";
+    ForceDirectories(Dir.file("Resources"));
+    for (const char* Name : {"clkdashlight.drl", "caldeskred.drl"})
+      CopyFileTo(Built + Name, Dir.file("Resources\\") + Name);
     SetProgramFileName(Dir.file("ov3.exe"));
     cfgInit();
     DefineSettings(nullptr);
@@ -169,11 +175,16 @@ TEST_F(CfgPagesWin, AModuleSwitchedOffIsWrittenSoAndTheIconsStay) {
   Page->ToggleSelected();
   Page->List->SetItemIndex(1);
   Page->ToggleSelected();
+  // The first reorder puts the drag hint away for good; the order waits for Apply.
+  Page->List->OnReorder(Page->List, 0, 4);
+  EXPECT_FALSE(cfgGetBool(ovsShowDragHint));
+  EXPECT_EQ(Doc.FindPath("ov3contents.modules")->GetChild(0)->Name, "analogclock");
   EXPECT_EQ(Page->List->Items(1)->TextColor, static_cast<TColor>(0x909090));
   Page->Apply();
   TKemXmlTag* Modules = Doc.FindPath("ov3contents.modules");
   EXPECT_EQ(Modules->FindPath("calendar")->ReadAttr("active"), "no");
   EXPECT_EQ(Modules->FindPath("icons")->ReadAttr("active"), "yes");
+  EXPECT_EQ(Modules->GetChild(4)->Name, "analogclock");
   ASSERT_EQ(Applied.size(), 1u);
   EXPECT_TRUE(Applied[0].Rearrange);
   Page->Close();

@@ -83,28 +83,8 @@ TOvAreaFlags AutomaticAreas(bool Vertical, TPoint BarPos, int ScreenWidth, int S
 }
 
 TRect AreaPictureRect(int Area, int W, int H, int EdgeSize, int CornerSize) {
-  const int E = EdgeSize * 2 + 2;
-  const int C = CornerSize * 2 + 2;
-  switch (Area) {
-    case 0:
-      return Rect(0, 0, W, E);
-    case 1:
-      return Rect(0, H - E, W, H);
-    case 2:
-      return Rect(0, 0, E, H);
-    case 3:
-      return Rect(W - E, 0, W, H);
-    case 4:
-      return Rect(0, 0, C, C);
-    case 5:
-      return Rect(W - C, 0, W, C);
-    case 6:
-      return Rect(0, H - C, C, H);
-    case 7:
-      return Rect(W - C, H - C, W, H);
-    default:
-      return {};
-  }
+  // The screen's own geometry with the picture's thicknesses.
+  return ScreenAreaRect(Area, W, H, EdgeSize * 2 + 2, CornerSize * 2 + 2);
 }
 
 int AreaAt(int X, int Y, int W, int H, int EdgeSize, int CornerSize) {
@@ -256,33 +236,26 @@ void TOvModulesModel::StoreShown(int Record, const std::vector<String>& Values) 
   }
 }
 
-std::vector<String> TOvModulesModel::ResourceNames(const String& List) const {
-  std::vector<String> Names;
+std::vector<String> TOvModulesModel::PackagesOf(const String& List, bool FileNames) const {
+  std::vector<String> Found;
   for (const String& Text : FPackages) {
     TPackageText P = SplitPackage(Text);
-    if (!P.LibId.empty() && SameText(P.LibId, List)) Names.push_back(P.Name);
+    if (!P.LibId.empty() && SameText(P.LibId, List)) Found.push_back(FileNames ? P.FileName : P.Name);
   }
-  return Names;
+  return Found;
 }
 
-std::vector<String> TOvModulesModel::PackageFiles(const String& List) const {
-  std::vector<String> Files;
-  for (const String& Text : FPackages) {
-    TPackageText P = SplitPackage(Text);
-    if (!P.LibId.empty() && SameText(P.LibId, List)) Files.push_back(P.FileName);
-  }
-  return Files;
-}
+std::vector<String> TOvModulesModel::ResourceNames(const String& List) const { return PackagesOf(List, false); }
 
 int TOvModulesModel::ResourceIndex(const String& List, const String& Value) const {
-  const std::vector<String> Files = PackageFiles(List);
+  const std::vector<String> Files = PackagesOf(List, true);
   for (size_t i = 0; i < Files.size(); ++i)
     if (SameText(Files[i], Value)) return static_cast<int>(i);
   return 0;
 }
 
 String TOvModulesModel::ResourceValue(const String& List, int Index, const String& Stored) const {
-  const std::vector<String> Files = PackageFiles(List);
+  const std::vector<String> Files = PackagesOf(List, true);
   if (Index < 0 || Index >= static_cast<int>(Files.size())) return Stored;
   return Files[static_cast<size_t>(Index)];
 }

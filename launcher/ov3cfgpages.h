@@ -45,8 +45,8 @@ String AreasText(const TOvAreaFlags& Flags);
 // The areas the bar's hide edge calls it back from (the automatic set).
 TOvAreaFlags AutomaticAreas(bool Vertical, TPoint BarPos, int ScreenWidth, int ScreenHeight);
 
-// The area picture of Width x Height: edge bands EdgeSize * 2 + 2 thick over
-// the whole side, corner squares CornerSize * 2 + 2 wide, drawn in area order.
+// The area picture of Width x Height: edge bands EdgeSize * 2 + 2 thick,
+// corner squares CornerSize * 2 + 2 wide, drawn in area order.
 TRect AreaPictureRect(int Area, int Width, int Height, int EdgeSize, int CornerSize);
 // The area drawn last at (X, Y) (the hit map), or -1.
 int AreaAt(int X, int Y, int Width, int Height, int EdgeSize, int CornerSize);
@@ -127,6 +127,7 @@ class TOvModulesModel {
   TOvModulesApply Apply();
 
  private:
-  std::vector<String> PackageFiles(const String& List) const;
+  // The names (or file names) of the packages of library List.
+  std::vector<String> PackagesOf(const String& List, bool FileNames) const;
   std::vector<String> FPackages;
 };

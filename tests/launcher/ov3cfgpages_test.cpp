@@ -91,7 +91,7 @@ TEST(CfgPages, AreaPictureGeometryAndHits) {
                                             {11, 11, 4}, {11, 7, 4},  {12, 7, 0},  {100, 2, -1}};
   for (const auto& [X, Y, Area] : Hits) EXPECT_EQ(AreaAt(X, Y, 100, 60, 3, 5), Area) << X << "," << Y;
   // Sizes of 0 still leave two pixels to click.
-  EXPECT_EQ(AreaPictureRect(0, 100, 60, 0, 0), Rect(0, 0, 100, 2));
+  EXPECT_EQ(AreaPictureRect(0, 100, 60, 0, 0), Rect(2, 0, 98, 2));
   EXPECT_EQ(AreaPictureRect(7, 100, 60, 0, 0), Rect(98, 58, 100, 60));
   EXPECT_EQ(AreaAt(50, 2, 100, 60, 0, 0), -1);
   EXPECT_EQ(MonitorPictureWidth(1280, 1024), 129);

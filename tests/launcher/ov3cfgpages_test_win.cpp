@@ -120,6 +120,7 @@ TEST_F(CfgPagesWin, AClickSwitchesACustomAreaOnlyInTheCustomSet) {
   EXPECT_EQ(Areas->View.Pressed, 1);
   SendMouse(Handle, WM_MOUSEMOVE, W / 2, H / 2, MK_LBUTTON);
   EXPECT_FALSE(Areas->View.PressedInside);
+  Shot(6);
   SendMouse(Handle, WM_MOUSEMOVE, W / 2, H - 1, MK_LBUTTON);
   SendMouse(Handle, WM_LBUTTONUP, W / 2, H - 1);
   // Released outside the pressed area: nothing switches.
@@ -180,6 +181,7 @@ TEST_F(CfgPagesWin, AModuleSwitchedOffIsWrittenSoAndTheIconsStay) {
   EXPECT_FALSE(cfgGetBool(ovsShowDragHint));
   EXPECT_EQ(Doc.FindPath("ov3contents.modules")->GetChild(0)->Name, "analogclock");
   EXPECT_EQ(Page->List->Items(1)->TextColor, static_cast<TColor>(0x909090));
+  Shot(5);
   Page->Apply();
   TKemXmlTag* Modules = Doc.FindPath("ov3contents.modules");
   EXPECT_EQ(Modules->FindPath("calendar")->ReadAttr("active"), "no");

@@ -14,7 +14,16 @@
 #include "platform/timer.h"
 #include "platform/types.h"
 
-enum TFileChangeFilter { fnFileName, fnDirName, fnAttributes, fnSize, fnLastWrite, fnLastAccess, fnCreation, fnSecurity };
+enum TFileChangeFilter {
+  fnFileName,
+  fnDirName,
+  fnAttributes,
+  fnSize,
+  fnLastWrite,
+  fnLastAccess,
+  fnCreation,
+  fnSecurity
+};
 using TFileChangeFilters = Set<TFileChangeFilter>;
 
 // The system's notification flags (FILE_NOTIFY_CHANGE_…) the filter selects.

@@ -90,14 +90,14 @@ TEST(FolderMonitor, BurstsAndDelays) {
   struct Row {
     unsigned delay;
     int changes;
-    unsigned before;    // advanced before the change of delay
-    int newDelay;       // -1: left alone
+    unsigned before;  // advanced before the change of delay
+    int newDelay;     // -1: left alone
     unsigned after;
     int atBefore, atEnd;
   } rows[] = {
-      {500, 10, 499, -1, 1, 0, 1},   // ten changes within the delay: one notification, at 500 ms
-      {0, 3, 0, -1, 0, 3, 3},        // without delay each change fires at once
-      {500, 4, 200, 0, 1000, 0, 0},  // delay set to 0 while pending: dropped
+      {500, 10, 499, -1, 1, 0, 1},    // ten changes within the delay: one notification, at 500 ms
+      {0, 3, 0, -1, 0, 3, 3},         // without delay each change fires at once
+      {500, 4, 200, 0, 1000, 0, 0},   // delay set to 0 while pending: dropped
       {500, 2, 200, 100, 100, 0, 1},  // a new delay counts anew from its setting
   };
   for (const Row& r : rows) {

@@ -1,0 +1,142 @@
+// The splitter on a real form, dragged by mouse messages to the form.
+#include "kem3/controls/kemsplit_win.h"
+
+#include <gtest/gtest.h>
+
+#include "kem3/graphics/kemcursors.h"
+#include "platform/app_scope_win.h"
+#include "platform/extctrls_win.h"
+
+namespace {
+
+// A 400 x 303 client: a top panel of 100, the bar below it, the rest filled.
+struct TScene {
+  TForm* Form = nullptr;
+  TPanel* TopPanel = nullptr;
+  TPanel* Rest = nullptr;
+  TKemSplitter* Bar = nullptr;
+  int Moving = 0, Moved = 0;
+};
+
+void Make(TScene& s) {
+  s.Form = NewForm<TQuietForm>(Application);
+  s.Form->SetBounds(0, 0, 400, 303);
+  s.TopPanel = new TPanel(s.Form);
+  s.TopPanel->SetParent(s.Form);
+  s.TopPanel->SetAlign(alTop);
+  s.TopPanel->SetHeight(100);
+  s.Bar = new TKemSplitter(s.Form);
+  s.Bar->SetParent(s.Form);
+  s.Bar->SetTop(100);
+  s.Rest = new TPanel(s.Form);
+  s.Rest->SetParent(s.Form);
+  s.Rest->SetAlign(alClient);
+  s.Bar->OnMoving = [&s](TObject*) { ++s.Moving; };
+  s.Bar->OnMoved = [&s](TObject*) { ++s.Moved; };
+  s.Form->Show();
+}
+
+void Drag(TScene& s, int fromY, std::initializer_list<int> toY) {
+  HWND w = s.Form->Handle();
+  SendMouse(w, WM_LBUTTONDOWN, 50, fromY, MK_LBUTTON);
+  int last = fromY;
+  for (int y : toY) SendMouse(w, WM_MOUSEMOVE, 50, last = y, MK_LBUTTON);
+  SendMouse(w, WM_LBUTTONUP, 50, last);
+}
+
+}  // namespace
+
+TEST(KemSplitterWin, DragsItsNeighbourWithinLimits) {
+  TAppScope app;
+  TScene s;
+  Make(s);
+  ASSERT_EQ(s.Form->ClientHeight(), 303);
+  EXPECT_EQ(s.Bar->Height(), 3);
+  EXPECT_EQ(s.Bar->Top(), 100);
+  EXPECT_EQ(s.Bar->Neighbour(), s.TopPanel);
+  s.Bar->SetHeight(20);
+  EXPECT_EQ(s.Bar->GetHeight(), 3) << "always SplitSize high";
+
+  // With a drag line the neighbour keeps its size until the release.
+  SendMouse(s.Form->Handle(), WM_LBUTTONDOWN, 50, 101, MK_LBUTTON);
+  SendMouse(s.Form->Handle(), WM_MOUSEMOVE, 50, 151, MK_LBUTTON);
+  EXPECT_EQ(s.TopPanel->Height(), 100);
+  SendMouse(s.Form->Handle(), WM_LBUTTONUP, 50, 151);
+  EXPECT_EQ(s.TopPanel->Height(), 150);
+  EXPECT_EQ(s.Bar->Top(), 150);
+  EXPECT_EQ(s.Moving, 1);
+  EXPECT_EQ(s.Moved, 1);
+
+  // Limits: the other side keeps MinSize (303 - 3 - 30), and so does the neighbour.
+  Drag(s, 151, {260, 400});
+  EXPECT_EQ(s.TopPanel->Height(), 270);
+  Drag(s, 271, {0});
+  EXPECT_EQ(s.TopPanel->Height(), 30);
+
+  // Live resizing follows each move.
+  s.Bar->SetFullUpdate(true);
+  SendMouse(s.Form->Handle(), WM_LBUTTONDOWN, 50, 31, MK_LBUTTON);
+  SendMouse(s.Form->Handle(), WM_MOUSEMOVE, 50, 81, MK_LBUTTON);
+  EXPECT_EQ(s.TopPanel->Height(), 80);
+  SendMouse(s.Form->Handle(), WM_LBUTTONUP, 50, 81);
+
+  // Not to be dragged: nothing moves.
+  s.Bar->SetAllowDrag(false);
+  Drag(s, 81, {150});
+  EXPECT_EQ(s.TopPanel->Height(), 80);
+}
+
+TEST(KemSplitterWin, RelativeModeFollowsTheParent) {
+  TAppScope app;
+  TScene s;
+  Make(s);
+  s.Bar->SetSplitMode(smRelative);
+  Drag(s, 101, {76});  // 75 of 300: a quarter
+  EXPECT_DOUBLE_EQ(s.Bar->RelativeRatio(), 0.25);
+  s.Form->SetClientHeight(403);
+  EXPECT_EQ(s.TopPanel->Height(), 100);
+  // Too small to share: the ratio stays for when there is room again.
+  s.Form->SetClientHeight(2);
+  EXPECT_DOUBLE_EQ(s.Bar->RelativeRatio(), 0.25);
+  s.Form->SetClientHeight(803);
+  EXPECT_EQ(s.TopPanel->Height(), 200);
+
+  // Taken elsewhere, the bar no longer follows this form.
+  TForm* other = NewForm<TQuietForm>(Application);
+  s.Bar->SetParent(other);
+  s.Form->SetClientHeight(403);
+  EXPECT_EQ(s.TopPanel->Height(), 200);
+  other->Free();  // and the bar with it
+  s.Form->SetClientHeight(803);
+}
+
+TEST(KemSplitterWin, CrossingBarsDragTogether) {
+  TAppScope app;
+  TScene s;
+  Make(s);
+  // A left bar in the rest of the form, its top touching the top bar.
+  auto* left = new TPanel(s.Form);
+  left->SetParent(s.Form);
+  left->SetAlign(alLeft);
+  left->SetWidth(100);
+  auto* bar2 = new TKemSplitter(s.Form);
+  bar2->SetAlign(alLeft);
+  bar2->SetParent(s.Form);
+  bar2->SetLeft(100);
+  ASSERT_EQ(bar2->Top(), 103);
+  ASSERT_EQ(s.Bar->CrossingSplitters(), std::vector<TKemSplitter*>{bar2});
+  HWND w = s.Form->Handle();
+  SendMouse(w, WM_MOUSEMOVE, 101, 102);
+  EXPECT_EQ(s.Bar->Cursor(), crKemSplitHV);
+  SendMouse(w, WM_LBUTTONDOWN, 101, 102, MK_LBUTTON);
+  SendMouse(w, WM_MOUSEMOVE, 131, 122, MK_LBUTTON);
+  SendMouse(w, WM_LBUTTONUP, 131, 122);
+  EXPECT_EQ(s.TopPanel->Height(), 120);
+  EXPECT_EQ(left->Width(), 130);
+  // Away from the crossing only the bar itself moves.
+  SendMouse(w, WM_MOUSEMOVE, 300, 121);
+  EXPECT_EQ(s.Bar->Cursor(), crKemSplitV);
+  Drag(s, 121, {141});
+  EXPECT_EQ(s.TopPanel->Height(), 140);
+  EXPECT_EQ(left->Width(), 130);
+}

@@ -56,10 +56,16 @@ void TNotifyThread::Execute() {
       // Read on the GUI thread: a release clears it there first, so no call
       // reaches a monitor that has let this thread go.
       Synchronize([this] {
-        if (Callback && !Terminated()) {
-          std::function<void()> callback = Callback;
+        if (!Callback || Terminated()) return;
+        std::function<void()> callback = Callback;
+        FInCallback = true;
+        try {
           callback();
+        } catch (...) {
+          FInCallback = false;
+          throw;
         }
+        FInCallback = false;
       });
     }
     if (!FWatch->Next()) break;
@@ -147,6 +153,16 @@ void TKemFolderMonitor::ReleaseThread() {
   // Forgotten first: whatever runs during the wait sees the monitor inactive.
   std::unique_ptr<TNotifyThread> thread = std::move(FThread);
   thread->Callback = nullptr;
+  if (thread->InCallback()) {
+    // Released from inside its own notification (OnChange turned the watch
+    // off or moved it): the thread waits for us, so it cannot be waited for.
+    // It ends once the notification returns and frees itself; nobody else
+    // holds it, and its callback is gone.
+    thread->FreeOnTerminate = true;
+    thread->Stop();
+    (void)thread.release();
+    return;
+  }
   thread.reset();
 }
 
@@ -169,8 +185,10 @@ void TKemFolderMonitor::DelayElapsed() {
 
 void TKemFolderMonitor::Change() {
   if (!OnChange) return;
+  // A copy: the handler may free the monitor.
+  const TNotifyEvent handler = OnChange;
   try {
-    OnChange(this);
+    handler(this);
   } catch (...) {
     HandleEventException(this, std::current_exception());
   }

@@ -69,6 +69,9 @@ class TNotifyThread : public TThread {
   // Terminates and signals the wake-up event.
   void Stop() { Terminate(); }
   std::uint32_t LastError() const { return FLastError.load(); }
+  // On the GUI thread: whether Callback runs now, below the caller. Such a
+  // thread waits for the caller and so cannot be waited for.
+  bool InCallback() const { return FInCallback; }
 
   std::function<void()> Callback;
 
@@ -80,6 +83,7 @@ class TNotifyThread : public TThread {
   std::unique_ptr<TFolderChangeWatch> FWatch;
   TEvent FWake{true, false};
   std::atomic<std::uint32_t> FLastError{0};
+  bool FInCallback = false;  // GUI thread only
 };
 
 class TKemFolderMonitor : public TComponent {

@@ -202,3 +202,35 @@ TEST(FolderMonitor, ReleaseUnderLoad) {
   EXPECT_EQ(fake.opened, 30);
   EXPECT_EQ(fake.Closed(), 30);
 }
+
+TEST(FolderMonitor, ReleasedFromItsOwnNotification) {
+  // OnChange runs inside the thread's synchronised call: turning the watch off,
+  // moving it or freeing the monitor there must neither wait for that thread
+  // (it waits for us) nor leave it behind. The source outlives the threads
+  // that free themselves.
+  static FakeSource fake;
+  SetFolderChangeSource(&fake);
+  for (int how = 0; how < 3; ++how) {
+    auto m = std::make_unique<TKemFolderMonitor>(nullptr);
+    int changes = 0;
+    m->OnChange = [&](TObject*) {
+      ++changes;
+      if (how == 0) m->SetActive(false);
+      if (how == 1) m->SetFolderName(u"C:\\b");
+      if (how == 2) m.reset();
+    };
+    m->SetFolderName(u"C:\\a");
+    m->SetActive(true);
+    fake.Changes(1);
+    EXPECT_EQ(changes, 1);
+    if (m) {
+      EXPECT_EQ(m->Active(), how == 1);
+    }
+    m.reset();
+  }
+  // Each self-freeing thread closes its watch on its way out.
+  for (int i = 0; i < 500 && fake.Closed() < fake.opened; ++i) CheckSynchronize(2);
+  EXPECT_EQ(fake.Closed(), fake.opened);
+  CheckSynchronize(50);  // the last one's end, after its watch
+  SetFolderChangeSource(fake.previous);
+}

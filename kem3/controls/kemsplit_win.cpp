@@ -5,6 +5,7 @@
 
 #include "kem3/graphics/kemcursors.h"
 #include "kem3/graphics/kemimage_win.h"
+#include "platform/extctrls_win.h"
 
 namespace {
 
@@ -291,17 +292,9 @@ void TKemSplitter::ParentResized() {
 
 void TKemSplitter::PaintBevel(TRect& R, TBevelCut Cut) {
   if (Cut != bvLowered && Cut != bvRaised) return;
-  TCanvas& c = *Canvas();
-  const TColor topLeft = Cut == bvLowered ? FColorShadow : FColorHighlight;
-  const TColor bottomRight = Cut == bvLowered ? FColorHighlight : FColorShadow;
-  c.Pen()->SetColor(topLeft);
-  c.MoveTo(R.Left, R.Bottom);
-  c.LineTo(R.Left, R.Top);
-  c.LineTo(R.Right, R.Top);
-  c.Pen()->SetColor(bottomRight);
-  c.LineTo(R.Right, R.Bottom);
-  c.LineTo(R.Left - 1, R.Bottom);
-  R = Rect(R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1);
+  // A lowered bevel is dark above and left, light below and right; raised the reverse.
+  const bool lowered = Cut == bvLowered;
+  Frame3D(Canvas(), R, lowered ? FColorShadow : FColorHighlight, lowered ? FColorHighlight : FColorShadow, 1);
 }
 
 void TKemSplitter::PaintBody() {
@@ -326,8 +319,6 @@ void TKemSplitter::Paint() {
     c.Brush()->SetColor(Color());
     c.FillRect(ClientRect());
     TRect r = ClientRect();
-    --r.Right;
-    --r.Bottom;
     PaintBevel(r, FBevelOuter);
     PaintBevel(r, FBevelInner);
   } else {

@@ -140,3 +140,36 @@ TEST(KemSplitterWin, CrossingBarsDragTogether) {
   EXPECT_EQ(s.TopPanel->Height(), 140);
   EXPECT_EQ(left->Width(), 130);
 }
+
+TEST(KemSplitterWin, PaintsBevelsAndGrips) {
+  TAppScope app;
+  TScene s;
+  Make(s);
+  constexpr TColor kFace = 0x202020, kLight = 0x00F0F0, kDark = 0x800000, kGrip = 0x0000FF;
+  TKemSplitter* b = s.Bar;
+  b->SetSplitSize(6);
+  b->SetColor(kFace);
+  b->SetColorHighlight(kLight);
+  b->SetColorShadow(kDark);
+  b->SetBevelOuter(bvLowered);
+  b->SetBevelInner(bvRaised);
+  TBitmap* grip = b->GripImage();
+  grip->SetSize(2, 2);
+  grip->Canvas()->Brush()->SetColor(kGrip);
+  grip->Canvas()->FillRect(Rect(0, 0, 2, 2));
+  s.Form->Repaint();
+  auto at = [&](int x, int y) { return s.Form->PaintBuffer()->PixelColor(b->Left() + x, b->Top() + y); };
+  const int w = b->Width();
+  ASSERT_EQ(b->Height(), 6);
+  EXPECT_EQ(at(0, 0), kDark);       // outer, lowered: dark above and left
+  EXPECT_EQ(at(w - 1, 5), kLight);  // light below and right
+  EXPECT_EQ(at(1, 1), kLight);      // inner, raised: the reverse
+  EXPECT_EQ(at(w - 2, 4), kDark);
+  EXPECT_EQ(at(10, 2), kFace);
+  // Three 2 px grips in the middle of the length, centred across.
+  const int first = (w - 6 + 1) / 2;
+  EXPECT_EQ(at(first, 2), kGrip);
+  EXPECT_EQ(at(first + 5, 3), kGrip);
+  EXPECT_NE(at(first - 1, 2), kGrip);
+  EXPECT_NE(at(first + 6, 2), kGrip);
+}

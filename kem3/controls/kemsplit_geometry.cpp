@@ -3,26 +3,7 @@
 
 #include <cmath>
 
-TPoint SplitProbe(TAlign Align, const TRect& R, bool Near) {
-  // The opposite side of a top splitter is its bottom, and so on.
-  if (!Near) {
-    switch (Align) {
-      case alTop:
-        Align = alBottom;
-        break;
-      case alBottom:
-        Align = alTop;
-        break;
-      case alLeft:
-        Align = alRight;
-        break;
-      case alRight:
-        Align = alLeft;
-        break;
-      default:
-        break;
-    }
-  }
+TPoint SplitProbe(TAlign Align, const TRect& R) {
   switch (Align) {
     case alBottom:
       return Point(R.Left, R.Bottom);

@@ -11,8 +11,8 @@ enum TKemSplitMode { smAbsolute, smRelative };
 
 // Left and right splitters move along X; top and bottom ones along Y.
 constexpr bool SplitAlongX(TAlign Align) { return Align == alLeft || Align == alRight; }
-// The point just outside the splitter on its aligned side (Near) or the other side.
-TPoint SplitProbe(TAlign Align, const TRect& Bounds, bool Near);
+// The point just outside the splitter on its aligned side, where its neighbour is.
+TPoint SplitProbe(TAlign Align, const TRect& Bounds);
 // The largest size the neighbour may take: the parent's extent on the axis,
 // less MinSize and the extents of every control aligned on that axis, plus
 // what the neighbour holds now.

@@ -114,7 +114,7 @@ void TKemSplitter::SetGripCount(int Value) {
 
 TControl* TKemSplitter::Neighbour() const {
   if (!Parent()) return nullptr;
-  const TPoint probe = SplitProbe(Align(), BoundsRect(), true);
+  const TPoint probe = SplitProbe(Align(), BoundsRect());
   for (int i = 0; i < Parent()->ControlCount(); ++i) {
     TControl* c = Parent()->Controls(i);
     if (c != this && c->Visible() && PtInRect(c->BoundsRect(), probe)) return c;

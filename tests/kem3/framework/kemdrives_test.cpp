@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <utility>
 
 namespace {
 
@@ -11,19 +12,14 @@ struct FakeDrives : TDriveSystem {
   std::map<WideString, WideString> labels, remotes;
   unsigned mode = 0x8000;
   int lookups = 0, guarded = 0;
-  unsigned FailCriticalErrors() override {
-    const unsigned old = mode;
-    mode |= 1;
-    return old;
-  }
+  unsigned FailCriticalErrors() override { return std::exchange(mode, mode | 1); }
   void RestoreErrorMode(unsigned m) override { mode = m; }
   bool Find(const std::map<WideString, WideString>& from, const WideString& key, WideString& out) {
     ++lookups;
     guarded += (mode & 1) != 0;
-    auto it = from.find(key);
-    if (it == from.end()) return false;
-    out = it->second;
-    return true;
+    const bool found = from.count(key) != 0;
+    if (found) out = from.at(key);
+    return found;
   }
   bool VolumeLabel(const WideString& root, WideString& label) override { return Find(labels, root, label); }
   bool RemoteName(const WideString& local, WideString& remote) override { return Find(remotes, local, remote); }
@@ -37,11 +33,9 @@ TEST(DriveNames, LabelsAndConnections) {
   fake.remotes = {{u"N:", u"\\\\server\\share"}, {u"Z:", u"\\\\host\\z"}};
   struct Row {
     WideChar drive;
-    const char16_t* label;    // DriveVolumeLabel
-    const char16_t* display;  // DriveDisplayName
+    const char16_t *label, *display;  // DriveVolumeLabel, DriveDisplayName
   } rows[] = {
       {u'C', u"[System]", u"[System]"},
-      {u'D', u"[]", u"[]"},                 // a volume without a label
       {u'A', u"[]", u"[]"},                 // an empty floppy: cannot be read
       {u'N', u"[]", u"\\\\server\\share"},  // a mapped drive: its path, no brackets
       {u'z', u"[Lower]", u"\\\\host\\z"},   // the connection is asked with the letter upper-cased

@@ -26,6 +26,12 @@ class TListColumn {
   int Width() const { return FWidth; }
   void SetWidth(int Value);
   int Index() const { return FIndex; }
+  // Limits a user's drag of the divider keeps to; 0: none. Lists that
+  // enforce them do so in their header notifications.
+  int MinWidth() const { return FMinWidth; }
+  void SetMinWidth(int Value) { FMinWidth = Value; }
+  int MaxWidth() const { return FMaxWidth; }
+  void SetMaxWidth(int Value) { FMaxWidth = Value; }
 
  private:
   friend class TCustomListView;
@@ -33,6 +39,8 @@ class TListColumn {
   int FIndex;
   WideString FCaption;
   int FWidth = 50;
+  int FMinWidth = 0;
+  int FMaxWidth = 0;
 };
 
 class TListItem {

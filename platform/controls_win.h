@@ -223,6 +223,9 @@ class TControl : public TComponent {
   // Offers a wheel message to Start's DoMouseWheel, then to each parent's.
   static void MouseWheelChain(TControl* Start, TMessage& Message);
   virtual void Resize();
+  // The parent's size changed and its aligned children are placed already:
+  // a child that keeps a share of its parent (a relative splitter) follows here.
+  virtual void ParentResized() {}
 
   // Bound handler, else DispatchDefault.
   void Dispatch(TMessage& Message);

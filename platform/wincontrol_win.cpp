@@ -252,7 +252,13 @@ void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
 }
 
 void TWinControl::BoundsChanged(const TRect& OldBounds) {
-  if (OldBounds.Width() != Width() || OldBounds.Height() != Height()) Realign();
+  if (OldBounds.Width() != Width() || OldBounds.Height() != Height()) {
+    Realign();
+    // A copy: a child may leave while it follows.
+    const std::vector<TControl*> children = FControls;
+    for (TControl* c : children)
+      if (c->FParent == this) c->ParentResized();
+  }
   TControl::BoundsChanged(OldBounds);
 }
 

@@ -1,0 +1,74 @@
+// The browser's list view: header rules and column order.
+#include "kem3/controls/kemlview_win.h"
+
+#include "kem3/controls/kemlview_columns.h"
+
+void SetHeaderBitmapMargin(HWND Header, int Margin) {
+  SendMessageW(Header, HDM_SETBITMAPMARGIN, static_cast<WPARAM>(Margin), 0);
+}
+
+HWND TKemListView::HeaderHandle() { return reinterpret_cast<HWND>(SendMessageW(Handle(), LVM_GETHEADER, 0, 0)); }
+
+void TKemListView::SetColumnOrder(const std::vector<int>& Order) {
+  SendMessageW(Handle(), LVM_SETCOLUMNORDERARRAY, Order.size(), reinterpret_cast<LPARAM>(Order.data()));
+  Invalidate();
+}
+
+std::vector<int> TKemListView::GetColumnOrder() {
+  std::vector<int> order(static_cast<size_t>(ColumnCount()));
+  if (!order.empty() &&
+      !SendMessageW(Handle(), LVM_GETCOLUMNORDERARRAY, order.size(), reinterpret_cast<LPARAM>(order.data())))
+    order.clear();
+  return order;
+}
+
+void TKemListView::CreateWnd() {
+  TUcCustomListView::CreateWnd();
+  SendMessageW(Handle(), LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_HEADERDRAGDROP, LVS_EX_HEADERDRAGDROP);
+}
+
+void TKemListView::HeaderNotify(TMessage& Message) {
+  // The 8-bit and the wide forms share the fields read here (the item's
+  // mask, width and order sit at the same places in both).
+  auto* n = reinterpret_cast<NMHEADERW*>(Message.LParam);
+  const int index = n->iItem;
+  TListColumn* column = index >= 0 && index < ColumnCount() ? Columns(index) : nullptr;
+  HDITEMW* item = n->pitem;
+  const UINT code = n->hdr.code;
+  if (column && item && (item->mask & HDI_WIDTH) &&
+      (code == HDN_TRACKW || code == HDN_TRACKA || code == HDN_ITEMCHANGINGW || code == HDN_ITEMCHANGINGA)) {
+    // Before the window sees it, so the list takes the kept width too.
+    item->cxy = ClampColumnWidth(item->cxy, column->MinWidth(), column->MaxWidth());
+  }
+  TUcCustomListView::HeaderNotify(Message);
+  if (!column) return;
+  switch (code) {
+    case HDN_ENDTRACKW:
+    case HDN_ENDTRACKA:
+      if (OnColumnSized) OnColumnSized(this, index, item && (item->mask & HDI_WIDTH) ? item->cxy : column->Width());
+      return;
+    case HDN_BEGINTRACKW:
+    case HDN_BEGINTRACKA:
+      // A column of width 0 is hidden: the user cannot pull it open.
+      if (SendMessageW(Handle(), LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(index), 0) == 0) Message.Result = TRUE;
+      return;
+    case HDN_BEGINDRAG: {
+      bool allow = false;
+      if (OnColumnDragBegin) OnColumnDragBegin(this, index, allow);
+      if (allow) Message.Result = 0;
+      return;
+    }
+    case HDN_ENDDRAG: {
+      bool finish = false;
+      const int order = item && (item->mask & HDI_ORDER) ? item->iOrder : index;
+      if (OnColumnDragEnd) OnColumnDragEnd(this, index, order, finish);
+      if (finish)
+        Message.Result = 0;
+      else if (item)
+        item->iOrder = index;
+      return;
+    }
+    default:
+      return;
+  }
+}

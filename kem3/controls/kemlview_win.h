@@ -1,0 +1,36 @@
+// TKemListView: the file browser's report list. It keeps user-dragged column
+// widths within each column's MinWidth and MaxWidth, reports finished sizes
+// and column drags, and reads and writes the column order.
+#pragma once
+#include <functional>
+#include <vector>
+
+#include "kem3/unicode/uccomctrls_win.h"
+
+using TOnColumnSized = std::function<void(TObject* Sender, int Column, int NewWidth)>;
+using TOnColumnDragBegin = std::function<void(TObject* Sender, int Column, bool& AllowDrag)>;
+using TOnColumnDragEnd = std::function<void(TObject* Sender, int Column, int NewOrder, bool& FinishDrag)>;
+
+// The gap beside a header item's bitmap.
+void SetHeaderBitmapMargin(HWND Header, int Margin);
+
+class TKemListView : public TUcCustomListView {
+ public:
+  using TUcCustomListView::TUcCustomListView;
+
+  // The columns in their shown order (indexes); both need the window.
+  void SetColumnOrder(const std::vector<int>& Order);
+  std::vector<int> GetColumnOrder();
+  HWND HeaderHandle();
+
+  // A user finished dragging a divider.
+  TOnColumnSized OnColumnSized;
+  // A user starts dragging a column; AllowDrag (false at first) lets it go.
+  TOnColumnDragBegin OnColumnDragBegin;
+  // A user drops a column at NewOrder; unless FinishDrag is set it goes back.
+  TOnColumnDragEnd OnColumnDragEnd;
+
+ protected:
+  void CreateWnd() override;
+  void HeaderNotify(TMessage& Message) override;
+};

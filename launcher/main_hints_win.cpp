@@ -35,6 +35,7 @@ class TBarHintWiring : public TOvHintSide {
     S.ShowDelay = int(cfgGetFloatInUnit(ovsHintShowDelay, unMillisecond, 500));
     S.HideDelay = int(cfgGetFloatInUnit(ovsHintHideDelay, unMillisecond, 1000));
     S.Fade = cfgGetBool(ovsFadeHints, true);
+    S.Layered = LayeredHints();
     return S;
   }
 
@@ -55,8 +56,10 @@ class TBarHintWiring : public TOvHintSide {
   }
   void StopTimer(THintTimer T) override { FTimers[size_t(T)]->SetEnabled(false); }
   void ShowWindow(const WideString& Text) override { ShowHintAt(Text, FAnchor, 1, 0); }
-  // The plain hint window shows fully at once.
-  void SetOpacity(int) override {}
+  // The plain hint window shows fully at once; the layered one as it is told.
+  void SetOpacity(int Opacity) override {
+    if (auto* Window = dynamic_cast<TOvHintWindow*>(GlobalHintWindow())) Window->SetOpacity(Opacity);
+  }
   void HideWindow() override { HideHintWindow(); }
 
   TOvBarHints Hints;

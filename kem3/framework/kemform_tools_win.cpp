@@ -27,9 +27,13 @@ void LoadToolBitmap(HMODULE Module, const String& Name, TBitmap& Bitmap) {
 
 // The control under the screen point, disabled ones included.
 TControl* ControlUnder(TPoint P) {
+  // The system leaves disabled windows out of its hit test: their parents look deeper.
   TControl* C = FindControlAtPos(P);
-  if (auto* W = dynamic_cast<TWinControl*>(C))
-    if (TControl* Child = W->ControlAtPos(W->ScreenToClient(P), true, false)) C = Child;
+  while (auto* W = dynamic_cast<TWinControl*>(C)) {
+    TControl* Child = W->ControlAtPos(W->ScreenToClient(P), true, true);
+    if (!Child) break;
+    C = Child;
+  }
   return C;
 }
 
@@ -60,10 +64,10 @@ int TKemForm::FillToolbar(const String& Ids, TToolBar* ToolBar, const std::vecto
     Button->SetImageIndex(Action ? Action->ImageIndex() : Slot.Separator ? -1 : Slot.ImageIndex);
     Button->SetDropdownMenu(Slot.Style >= 0 ? Menus[size_t(Slot.Style)] : nullptr);
     Button->SetGrouped(Slot.Style == tsRadio);
-    Button->SetStyle(Slot.Separator          ? tbsSeparator
-                     : Slot.Style >= 0       ? tbsDropDown
+    Button->SetStyle(Slot.Separator                                   ? tbsSeparator
+                     : Slot.Style >= 0                                ? tbsDropDown
                      : Slot.Style == tsCheck || Slot.Style == tsRadio ? tbsCheck
-                                                                       : tbsButton);
+                                                                      : tbsButton);
     if (auto* Tool = dynamic_cast<TKemToolButton*>(Button)) Tool->SetRepeatEnabled(Slot.Style == tsRepeat);
     Button->SetWidth(Slot.Width);
     Total += Slot.Width;
@@ -108,7 +112,8 @@ void LoadActionImages(TImageList& ImageList, TColor BkColor, bool Large) {
 // ---- The wheel --------------------------------------------------------------------------
 
 void TKemForm::MouseWheelHandler(TMessage& Message) {
-  TControl* Under = FMouseWheelEx ? FindControlAtPos(Point(MessageX(Message.LParam), MessageY(Message.LParam))) : nullptr;
+  TControl* Under =
+      FMouseWheelEx ? FindControlAtPos(Point(MessageX(Message.LParam), MessageY(Message.LParam))) : nullptr;
   if (Under)
     MouseWheelChain(Under, Message);
   else
@@ -118,7 +123,14 @@ void TKemForm::MouseWheelHandler(TMessage& Message) {
 // ---- Hints ------------------------------------------------------------------------------
 
 void TKemForm::UpdateActions() {
+  // A hint set since the last look (a menu entry's) is heard before the
+  // application takes the hint of the control under the pointer anew.
+  ForwardHint();
   TUcForm::UpdateActions();
+  ForwardHint();
+}
+
+void TKemForm::ForwardHint() {
   if (!OnHint || !Application || Application->Hint() == FLastHint) return;
   FLastHint = Application->Hint();
   if (!GMenuHint.empty() && FLastHint == GMenuHint) {

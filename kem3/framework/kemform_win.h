@@ -131,6 +131,7 @@ class TKemForm : public TUcForm {
   void LanguageSwitched();
   TKemAction* ActionOfShortCut(TShortCut ShortCut) const;
   TKemAction* NewAction(int Id);
+  void ForwardHint();
 
   bool FDesigned = false;
   bool FLoaded = false;

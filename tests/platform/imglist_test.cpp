@@ -18,8 +18,11 @@ TEST(ImageList, AddMaskedCutsAStripAndLetsTheMaskColourThrough) {
     int Index, X, Y;
     TColor Color;
     int Alpha;
-  } Cases[] = {{0, 0, 0, 0x102030, 255}, {0, 1, 0, clFuchsia, 0}, {1, 0, 1, 0x102034, 255},
-               {1, 3, 1, clFuchsia, 0},  {1, 0, 2, clFuchsia, 0}};  // the missing row is transparent
+  } Cases[] = {{0, 0, 0, 0x102030, 255},
+               {0, 1, 0, clFuchsia, 0},
+               {1, 0, 1, 0x102034, 255},
+               {1, 3, 1, clFuchsia, 0},
+               {1, 0, 2, clFuchsia, 0}};  // the missing row is transparent
   for (auto& C : Cases) {
     const TBitmap& P = List.Images(C.Index);
     EXPECT_EQ(P.PixelFormat(), pf32bit);

@@ -24,10 +24,12 @@ TEST(KemToolbar, TokensBecomeButtonsByTheirDescriptions) {
     std::vector<TWant> Want;
   } Cases[] = {
       // The text IdsToText makes of 100000, -1, 100001.
-      {IdsToText({100000, -1, 100001}), {{false, 100000, -1, 7, 22}, {true, -1, -1, -1, 8}, {false, 100001, 1, -1, 36}}},
+      {IdsToText({100000, -1, 100001}),
+       {{false, 100000, -1, 7, 22}, {true, -1, -1, -1, 8}, {false, 100001, 1, -1, 36}}},
       {"100002,100003,100004", {{false, 100002, -2, -1, 22}, {false, 100003, -3, -1, 22}, {false, 100004, -4, -1, 22}}},
       // No number, no description, a menu that is not at hand: plain buttons.
-      {"abc,,999,100005", {{false, -1, -1, -1, 22}, {false, -1, -1, -1, 22}, {false, 999, -1, -1, 22}, {false, 100005, -1, -1, 22}}},
+      {"abc,,999,100005",
+       {{false, -1, -1, -1, 22}, {false, -1, -1, -1, 22}, {false, 999, -1, -1, 22}, {false, 100005, -1, -1, 22}}},
       {"-sep", {{true, -1, -1, -1, 8}}},
   };
   for (auto& C : Cases) {

@@ -6,6 +6,7 @@
 #include "kem3/controls/kemplist_win.h"
 #include "kem3/framework/kemcfg.h"
 #include "kem3/framework/kemunits.h"
+#include "kem3/framework/kemutil.h"
 #include "kem3/framework/kemxml.h"
 #include "launcher/main_win.h"
 #include "launcher/ov3cfg.h"
@@ -83,7 +84,9 @@ class TBarHintWiring : public TOvHintSide {
           const TKemPanelListItem* Item = Icons->Items(Index);
           const auto* Icon = reinterpret_cast<const TKemXmlTag*>(Item->GetDataAsInteger());
           const WideString Comment = Icon ? Utf8ToWide(Icon->ReadAttr("comment")) : WideString();
-          *Text = IconHintText(Item->Caption(), Comment, cfgGetInt(ovsIconsTitle), cfgGetInt(ovsIconsComment));
+          // The caption as the panel shows it: the accelerator marks it was given are no part of the title.
+          *Text = IconHintText(StripAccelCharsW(Item->Caption()), Comment, cfgGetInt(ovsIconsTitle),
+                               cfgGetInt(ovsIconsComment));
           const TRect R = Icons->ItemRect(Index);
           *Anchor = Icons->ClientToScreen(
               {R.Left + Icons->ItemWidth() / 2,

@@ -1,12 +1,12 @@
-// The skinned bar's hint where layered windows are composed: resting on an
-// icon shows its title and comment in the skin's hint, faded in to full
-// opacity, and a key ends it.
+// The skinned bar on the screen: resting on an icon where layered windows
+// are composed fades the skin's hint in with the icon's title and comment, a
+// key ends it; a right click on the caption opens the main menu.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
+#include "kem3/controls/kemmenu_win.h"
 #include "kem3/controls/kemplist_win.h"
 #include "kem3/framework/kemcfg.h"
+#include "kem3/graphics/vosskinner_win.h"
 #include "launcher/bar_folder_win.h"
 #include "launcher/main_win.h"
 #include "launcher/ov3cfg.h"
@@ -15,64 +15,64 @@
 
 namespace {
 
-class BarHintsWin : public BarFolderWin {
- protected:
-  BarHintsWin() {
-    WriteFileAtomic(Dir.file("ov3.xml"),
-                    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ov3contents><groups>"
-                    "<group title=\"Tools\"><icons><icon id=\"1\" title=\"Editor\" comment=\"notes\\nmore\" "
-                    "type=\"program\"><application filename=\"ed.exe\"/></icon></icons></group>"
-                    "</groups></ov3contents>\n");
+void PumpUntil(const std::function<bool()>& Done) {
+  for (int I = 0; I < 200 && !Done(); ++I) {
+    Application->ProcessMessages();
+    Sleep(10);
   }
-  static void Pump(int Ms) {
-    const DWORD End = GetTickCount() + DWORD(Ms);
-    while (GetTickCount() < End) {
-      Application->ProcessMessages();
-      Sleep(2);
-    }
-  }
-};
+}
+
+using BarScreenWin = BarFolderWin;
 
 }  // namespace
 
-TEST_F(BarHintsWin, RestingOnAnIconFadesTheSkinsHintInOnPlatformTypeSeven) {
+TEST_F(BarScreenWin, RestingOnAnIconFadesTheSkinsHintInOnPlatformTypeSeven) {
+  WriteFileAtomic(Dir.file("ov3.xml"),
+                  "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ov3contents><groups><group title=\"Tools\"><icons>"
+                  "<icon id=\"1\" title=\"Editor\" comment=\"notes\\nmore\" type=\"program\"/>"
+                  "</icons></group></groups></ov3contents>\n");
   TfMain* Bar = NewForm<TfMain>(Application);
   cfgSetValue(ovsIconsComment, Variant(1));
   Bar->Show();
   InstallBarHintWindow(7);
   TKemPanelList* Icons = Bar->plIcons;
-  ASSERT_GE(Icons->Count(), 1);
   const TRect R = Icons->ItemRect(0);
   const TPoint On = Icons->ClientToScreen({R.Left + R.Width() / 2, R.Top + R.Height() / 2});
   SetCursorPos(On.X, On.Y);
-  const TPoint C = Icons->ScreenToClient(On);
-  SendMessageW(Icons->Handle(), WM_MOUSEMOVE, 0, PointToLParam(C.X, C.Y));
+  SendMessageW(Icons->Handle(), WM_MOUSEMOVE, 0,
+               PointToLParam(On.X - Icons->ClientOrigin().X, On.Y - Icons->ClientOrigin().Y));
+  PumpUntil(IsHintWindowShown);
   auto* Hint = dynamic_cast<TOvHintWindow*>(GlobalHintWindow());
-  ASSERT_NE(Hint, nullptr);
-  Pump(300);
-  EXPECT_FALSE(IsHintWindowShown()) << "not before the pointer rested";
-  for (int I = 0; I < 100 && !IsHintWindowShown(); ++I) Pump(20);
-  ASSERT_TRUE(IsHintWindowShown());
+  ASSERT_TRUE(Hint && IsHintWindowShown());
   EXPECT_LT(Hint->Opacity(), 255) << "fading in";
-  for (int I = 0; I < 100 && Hint->Opacity() < 255; ++I) Pump(20);
+  PumpUntil([Hint] { return Hint->Opacity() == 255; });
   EXPECT_EQ(Hint->Opacity(), 255);
   // The title as written, without the accelerator mark the panel gave it.
-  EXPECT_EQ(Bar->plIcons->Items(0)->Caption(), u"&Editor");
+  EXPECT_EQ(Icons->Items(0)->Caption(), u"&Editor");
   EXPECT_EQ(Hint->Text(), u"Editor\r\nnotes\r\nmore");
   EXPECT_NE(GetWindowLongPtrW(Hint->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED, 0);
-  // Below the icon, kept on its monitor.
   EXPECT_GT(Hint->Top(), Icons->ClientToScreen({0, R.Top}).Y);
-  if (const char* Shot = std::getenv("ORV_BAR_HINT_SHOT")) {
-    HDC Screen = GetDC(nullptr);
-    TBitmap B;
-    B.SetPixelFormat(pf24bit);
-    B.SetSize(GetSystemMetrics(SM_CXSCREEN), 300);
-    BitBlt(B.Canvas()->Handle(), 0, 0, B.Width(), B.Height(), Screen, 0, 0, SRCCOPY);
-    ReleaseDC(nullptr, Screen);
-    B.SaveToFile(Shot);
-  }
   PostMessageW(Icons->Handle(), WM_KEYDOWN, VK_SHIFT, 0);
-  Pump(50);
+  PumpUntil([] { return !IsHintWindowShown(); });
   EXPECT_FALSE(IsHintWindowShown());
+  Bar->Free();
+}
+
+TEST_F(BarScreenWin, ARightClickOnTheCaptionOpensTheMainMenu) {
+  TfMain* Bar = NewForm<TfMain>(Application);
+  Bar->Show();
+  TVosFormCaption* Caption = nullptr;
+  for (int I = 0; I < Bar->ComponentCount() && !Caption; ++I)
+    Caption = dynamic_cast<TVosFormCaption*>(Bar->Components(I));
+  ASSERT_TRUE(Caption && Caption->Showing());
+  PostMessageW(Caption->Handle(), WM_RBUTTONDOWN, MK_RBUTTON, PointToLParam(20, 2));
+  PostMessageW(Caption->Handle(), WM_RBUTTONUP, 0, PointToLParam(20, 2));
+  PumpUntil([Bar] { return Bar->MenuOpen(); });
+  TKemMenu* Menu = ActivePopupMenu();
+  ASSERT_EQ(Menu, Bar->BarMenu(obmMain));
+  EXPECT_TRUE(IsWindowVisible(Menu->Handle()));
+  PostMessageW(Menu->Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+  PumpUntil([Bar] { return !Bar->MenuOpen(); });
+  EXPECT_FALSE(Bar->MenuOpen());
   Bar->Free();
 }

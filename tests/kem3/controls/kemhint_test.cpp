@@ -12,16 +12,3 @@ TEST(KemHint, RectangleByAlignment) {
   // Width 7, height 5: centred puts the odd pixel before the point.
   for (auto& C : Cases) EXPECT_EQ(HintRectAt({100, 50}, {7, 5}, C.H, C.V), C.Expected) << C.H << C.V;
 }
-
-TEST(KemHint, KeptInsideTheMonitorOfItsPoint) {
-  const TRect Second = Rect(1280, -200, 2304, 568);  // a monitor right of and above the primary one
-  struct {
-    TRect R, Expected;
-  } Cases[] = {{Bounds(1500, 100, 80, 30), Bounds(1500, 100, 80, 30)},
-               {Bounds(2280, 100, 80, 30), Bounds(2224, 100, 80, 30)},
-               {Bounds(1200, 550, 80, 30), Bounds(1280, 538, 80, 30)},
-               {Bounds(1500, -260, 80, 30), Bounds(1500, -200, 80, 30)},
-               // Larger than the monitor: its top left corner shows.
-               {Bounds(1300, 100, 1100, 900), Bounds(1280, -200, 1100, 900)}};
-  for (auto& C : Cases) EXPECT_EQ(KeepHintInside(C.R, Second), C.Expected) << C.R.Left << "," << C.R.Top;
-}

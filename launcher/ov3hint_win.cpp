@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "kem3/controls/kemhint.h"
 #include "kem3/framework/kemsysinfo.h"
 #include "kem3/graphics/vosskinlist.h"
 #include "launcher/ov3hint.h"
@@ -66,14 +65,7 @@ void TOvHintWindow::ActivateHint(TRect Rect, const WideString& AHint) {
   }
   // A hint that cannot be drawn stays away; the bar goes on.
   try {
-    SetActivating(true);
-    struct TDone {
-      TOvHintWindow& W;
-      ~TDone() { W.SetActivating(false); }
-    } Done{*this};
-    SetCaption(AHint);
-    Rect = KeepHintInside(Rect, TakeHintArea(Rect));
-    SetBoundsRect(Rect);
+    Rect = SetHintBounds(Rect, AHint);
     auto Picture = std::make_unique<TBitmap>();
     Picture->SetPixelFormat(pf32bit);
     Picture->SetSize(Rect.Width(), Rect.Height());

@@ -65,17 +65,20 @@ TRect TKemHintWindow::TakeHintArea(const TRect& Rect) {
   return M ? M->BoundsRect() : Rect;
 }
 
-void TKemHintWindow::ActivateHint(TRect Rect, const WideString& AHint) {
+TRect TKemHintWindow::SetHintBounds(TRect Rect, const WideString& AHint) {
+  // The caption must not size the window by itself here.
   SetActivating(true);
-  struct TDone {
-    TKemHintWindow& W;
-    ~TDone() { W.SetActivating(false); }
-  } Done{*this};
   SetCaption(AHint);
-  // As the plain window: room for the border and the margin under the text.
-  Rect.Bottom += 4;
+  SetActivating(false);
   Rect = KeepHintInside(Rect, TakeHintArea(Rect));
   SetBoundsRect(Rect);
+  return Rect;
+}
+
+void TKemHintWindow::ActivateHint(TRect Rect, const WideString& AHint) {
+  // As the plain window: room for the border and the margin under the text.
+  Rect.Bottom += 4;
+  Rect = SetHintBounds(Rect, AHint);
   SetWindowPos(Handle(), HWND_TOPMOST, Rect.Left, Rect.Top, Rect.Width(), Rect.Height(),
                SWP_SHOWWINDOW | SWP_NOACTIVATE);
   Invalidate();

@@ -22,10 +22,12 @@ class TKemHintWindow : public TUcCustomHintWindow {
 
  protected:
   void Paint() override;
-  // The monitor the hint at Rect must stay inside; forgets the hint point.
-  TRect TakeHintArea(const TRect& Rect);
+  // The caption, then the bounds: Rect kept inside the monitor of the
+  // hint's point (which is forgotten then). Returns the bounds.
+  TRect SetHintBounds(TRect Rect, const WideString& AHint);
 
  private:
+  TRect TakeHintArea(const TRect& Rect);
   TPoint FHintPoint;
   bool FHasHintPoint = false;
 };

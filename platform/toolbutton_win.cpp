@@ -51,6 +51,14 @@ void TToolButton::Notification(TComponent* AComponent, TOperation Operation) {
   if (Operation == opRemove && AComponent == FDropdownMenu) FDropdownMenu = nullptr;
 }
 
+void TToolButton::ActionChange(TObject* Sender, bool CheckDefaults) {
+  TPressButton::ActionChange(Sender, CheckDefaults);
+  auto* action = dynamic_cast<TCustomAction*>(Sender);
+  if (!action) return;
+  if (!CheckDefaults || !FDown) SetDown(action->Checked());
+  if (!CheckDefaults || FImageIndex < 0) SetImageIndex(action->ImageIndex());
+}
+
 void TToolButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
   if (Button == mbLeft && FStyle == tbsDropDown && FDropdownMenu && X >= Width() - kDropdownArrowWidth) {
     const TPoint Below = ClientToScreen(Point(0, Height()));

@@ -39,6 +39,8 @@ class TToolButton : public TPressButton {
   // A press on a drop-down button's arrow opens its menu instead.
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
+  // The action's checked state is the button's Down, its picture the button's.
+  void ActionChange(TObject* Sender, bool CheckDefaults) override;
   // The picture of the toolbar's image list when it has one, else the caption.
   void Paint() override;
 

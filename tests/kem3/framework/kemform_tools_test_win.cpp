@@ -81,6 +81,8 @@ TEST(KemFormToolsWin, ToolbarFromIdsWithTheActionPictures) {
     EXPECT_EQ(std::make_tuple(B->Style(), B->ImageIndex(), B->Left(), B->Width(), B->Action()), Want[I]) << I;
   }
   EXPECT_EQ(Bar->Buttons(2)->DropdownMenu(), Menu);
+  Bold->SetChecked(true);
+  EXPECT_TRUE(Bar->Buttons(3)->Down()) << "a check button shows its action's state";
   EXPECT_TRUE(Bar->Buttons(4)->Grouped());
   // The picture on the screen, its mask colour letting the toolbar's face through.
   Form->ShowQuietly();

@@ -5,6 +5,26 @@
 #include "platform/menus_win.h"
 #include "platform/toolbar_win.h"
 
+namespace {
+
+// A button whose Down still shows its action's checked state follows it.
+class TToolButtonActionLink : public TControlActionLink {
+ public:
+  explicit TToolButtonActionLink(TToolButton* Client) : TControlActionLink(Client), FButton(Client) {}
+  bool IsCheckedLinked() const override {
+    auto* action = dynamic_cast<TCustomAction*>(Action());
+    return TControlActionLink::IsCheckedLinked() && action && FButton->Down() == action->Checked();
+  }
+  void SetChecked(bool Value) override {
+    if (IsCheckedLinked()) FButton->SetDown(Value);
+  }
+
+ private:
+  TToolButton* FButton;
+};
+
+}  // namespace
+
 TToolButton::TToolButton(TComponent* AOwner) : TPressButton(AOwner) { SetBounds(0, 0, 23, 22); }
 
 void TToolButton::SetStyle(TToolButtonStyle Value) {
@@ -57,6 +77,10 @@ void TToolButton::ActionChange(TObject* Sender, bool CheckDefaults) {
   if (!action) return;
   if (!CheckDefaults || !FDown) SetDown(action->Checked());
   if (!CheckDefaults || FImageIndex < 0) SetImageIndex(action->ImageIndex());
+}
+
+std::unique_ptr<TBasicActionLink> TToolButton::CreateActionLink() {
+  return std::make_unique<TToolButtonActionLink>(this);
 }
 
 void TToolButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {

@@ -41,6 +41,7 @@ class TToolButton : public TPressButton {
   void Notification(TComponent* AComponent, TOperation Operation) override;
   // The action's checked state is the button's Down, its picture the button's.
   void ActionChange(TObject* Sender, bool CheckDefaults) override;
+  std::unique_ptr<TBasicActionLink> CreateActionLink() override;
   // The picture of the toolbar's image list when it has one, else the caption.
   void Paint() override;
 

@@ -6,6 +6,7 @@
 #include "kem3/controls/kemplist_win.h"
 #include "kem3/framework/kemcfg.h"
 #include "kem3/framework/kemunits.h"
+#include "kem3/framework/kemutil.h"
 #include "kem3/framework/kemxml.h"
 #include "launcher/main_win.h"
 #include "launcher/ov3cfg.h"
@@ -35,6 +36,7 @@ class TBarHintWiring : public TOvHintSide {
     S.ShowDelay = int(cfgGetFloatInUnit(ovsHintShowDelay, unMillisecond, 500));
     S.HideDelay = int(cfgGetFloatInUnit(ovsHintHideDelay, unMillisecond, 1000));
     S.Fade = cfgGetBool(ovsFadeHints, true);
+    S.Layered = LayeredHints();
     return S;
   }
 
@@ -55,8 +57,10 @@ class TBarHintWiring : public TOvHintSide {
   }
   void StopTimer(THintTimer T) override { FTimers[size_t(T)]->SetEnabled(false); }
   void ShowWindow(const WideString& Text) override { ShowHintAt(Text, FAnchor, 1, 0); }
-  // The plain hint window shows fully at once.
-  void SetOpacity(int) override {}
+  // The plain hint window shows fully at once; the layered one as it is told.
+  void SetOpacity(int Opacity) override {
+    if (auto* Window = dynamic_cast<TOvHintWindow*>(GlobalHintWindow())) Window->SetOpacity(Opacity);
+  }
   void HideWindow() override { HideHintWindow(); }
 
   TOvBarHints Hints;
@@ -80,7 +84,9 @@ class TBarHintWiring : public TOvHintSide {
           const TKemPanelListItem* Item = Icons->Items(Index);
           const auto* Icon = reinterpret_cast<const TKemXmlTag*>(Item->GetDataAsInteger());
           const WideString Comment = Icon ? Utf8ToWide(Icon->ReadAttr("comment")) : WideString();
-          *Text = IconHintText(Item->Caption(), Comment, cfgGetInt(ovsIconsTitle), cfgGetInt(ovsIconsComment));
+          // The caption as the panel shows it: the accelerator marks it was given are no part of the title.
+          *Text = IconHintText(StripAccelCharsW(Item->Caption()), Comment, cfgGetInt(ovsIconsTitle),
+                               cfgGetInt(ovsIconsComment));
           const TRect R = Icons->ItemRect(Index);
           *Anchor = Icons->ClientToScreen(
               {R.Left + Icons->ItemWidth() / 2,

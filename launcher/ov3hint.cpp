@@ -1,12 +1,32 @@
 #include "launcher/ov3hint.h"
 
 #include <algorithm>
+#include <cstdint>
+
+#include "kem3/controls/kemhint.h"
+#include "kem3/graphics/vosskin.h"
+#include "platform/bitmap.h"
 
 TRect PlaceHint(TPoint Anchor, TSize Size, const TRect& Monitor) {
-  int Left = Anchor.X - Size.cx / 2, Top = Anchor.Y;
-  Left = std::max(Monitor.Left, std::min(Left, Monitor.Right - Size.cx));
-  Top = std::max(Monitor.Top, std::min(Top, Monitor.Bottom - Size.cy));
-  return Bounds(Left, Top, Size.cx, Size.cy);
+  return KeepHintInside(Bounds(Anchor.X - Size.cx / 2, Anchor.Y, Size.cx, Size.cy), Monitor);
+}
+
+TSize SkinHintSize(TVosSkin& Skin, const WideString& Text, int MaxWidth) {
+  const TVosIndents& In = Skin.GetHintIndent();
+  const TSize Size = Skin.MeasureSkinText(Skin.GetHintFont(), Text, vtfCenter | vtfWordBreak | vtfNoPrefix, MaxWidth);
+  return {Size.cx + In.Left + In.Right, Size.cy + In.Top + In.Bottom};
+}
+
+void PremultiplyAlpha(TBitmap& Picture) {
+  if (Picture.PixelFormat() != pf32bit || Picture.AlphaFormat() == afPremultiplied) return;
+  for (int Y = 0; Y < Picture.Height(); ++Y) {
+    auto* Row = static_cast<std::uint8_t*>(Picture.ScanLine(Y));
+    for (int X = 0; X < Picture.Width(); ++X) {
+      std::uint8_t* P = Row + 4 * X;
+      for (int C = 0; C < 3; ++C) P[C] = std::uint8_t((P[C] * P[3] + 127) / 255);
+    }
+  }
+  Picture.SetAlphaFormat(afPremultiplied);
 }
 
 WideString IconHintText(const WideString& Caption, const WideString& Comment, int TitleMode, int CommentMode) {

@@ -5,6 +5,8 @@
 #include "platform/actions.h"
 #include "platform/pressbutton_win.h"
 
+class TPopupMenu;
+
 enum TToolButtonStyle { tbsButton, tbsCheck, tbsDropDown, tbsSeparator, tbsDivider };
 
 class TToolButton : public TPressButton {
@@ -25,9 +27,22 @@ class TToolButton : public TPressButton {
   void SetImageIndex(int Value);
   // A check button toggles Down first; then OnClick, or the action.
   void Click() override;
+  // The menu a drop-down button opens below itself from its arrow (not
+  // owned; forgotten when it goes).
+  TPopupMenu* DropdownMenu() const { return FDropdownMenu; }
+  void SetDropdownMenu(TPopupMenu* Value);
+  // The arrow part of a drop-down button, at its right edge.
+  static constexpr int kDropdownArrowWidth = 14;
 
  protected:
   bool Pressable() const override { return FStyle != tbsSeparator && FStyle != tbsDivider; }
+  // A press on a drop-down button's arrow opens its menu instead.
+  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  // The action's checked state is the button's Down, its picture the button's.
+  void ActionChange(TObject* Sender, bool CheckDefaults) override;
+  std::unique_ptr<TBasicActionLink> CreateActionLink() override;
+  // The picture of the toolbar's image list when it has one, else the caption.
   void Paint() override;
 
  private:
@@ -35,4 +50,5 @@ class TToolButton : public TPressButton {
   bool FDown = false;
   bool FGrouped = false;
   int FImageIndex = -1;
+  TPopupMenu* FDropdownMenu = nullptr;
 };

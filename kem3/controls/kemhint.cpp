@@ -29,3 +29,12 @@ TRect HintRectAt(TPoint P, TSize Size, int HAlign, int VAlign) {
   Split(P.Y + kBelowPointer, Size.cy, VAlign, R.Top, R.Bottom);
   return R;
 }
+
+TRect KeepHintInside(TRect R, const TRect& Area) {
+  const int W = R.Width(), H = R.Height();
+  if (R.Right > Area.Right) R.Left = Area.Right - W;
+  if (R.Bottom > Area.Bottom) R.Top = Area.Bottom - H;
+  if (R.Left < Area.Left) R.Left = Area.Left;
+  if (R.Top < Area.Top) R.Top = Area.Top;
+  return Bounds(R.Left, R.Top, W, H);
+}

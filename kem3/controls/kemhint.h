@@ -6,3 +6,7 @@
 #include "platform/geometry.h"
 
 TRect HintRectAt(TPoint P, TSize Size, int HAlign, int VAlign);
+// R moved (not sized) so that it lies inside Area: the right and bottom edges
+// first, then the left and top, so a hint larger than the area shows its
+// top left corner.
+TRect KeepHintInside(TRect R, const TRect& Area);

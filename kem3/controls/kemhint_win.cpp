@@ -58,6 +58,32 @@ void TKemHintWindow::Paint() {
   DrawTextW(Canvas()->Handle(), reinterpret_cast<const wchar_t*>(Text.c_str()), -1, &RR, DT_WORDBREAK | DT_NOPREFIX);
 }
 
+TRect TKemHintWindow::TakeHintArea(const TRect& Rect) {
+  const TPoint P = FHasHintPoint ? FHintPoint : TPoint{Rect.Left, Rect.Top};
+  FHasHintPoint = false;
+  TMonitor* M = Screen ? Screen->MonitorFromPoint(P) : nullptr;
+  return M ? M->BoundsRect() : Rect;
+}
+
+TRect TKemHintWindow::SetHintBounds(TRect Rect, const WideString& AHint) {
+  // The caption must not size the window by itself here.
+  SetActivating(true);
+  SetCaption(AHint);
+  SetActivating(false);
+  Rect = KeepHintInside(Rect, TakeHintArea(Rect));
+  SetBoundsRect(Rect);
+  return Rect;
+}
+
+void TKemHintWindow::ActivateHint(TRect Rect, const WideString& AHint) {
+  // As the plain window: room for the border and the margin under the text.
+  Rect.Bottom += 4;
+  Rect = SetHintBounds(Rect, AHint);
+  SetWindowPos(Handle(), HWND_TOPMOST, Rect.Left, Rect.Top, Rect.Width(), Rect.Height(),
+               SWP_SHOWWINDOW | SWP_NOACTIVATE);
+  Invalidate();
+}
+
 void CreateHintWindow() {
   FreeHintWindow();
   if (Application && Application->HintWindowClass)
@@ -89,6 +115,7 @@ void ShowHintAt(const WideString& Text, TPoint P, int HAlign, int VAlign, int Ex
   if (auto* Kem = dynamic_cast<TKemHintWindow*>(GHint.get())) {
     Kem->InsetX = ExtraWidth / 2;
     Kem->InsetY = ExtraHeight / 2;
+    Kem->SetHintPoint(P);
   }
   GHint->ActivateHint(HintRectAt(P, {Size.Width() + ExtraWidth, Size.Height() + ExtraHeight}, HAlign, VAlign), Text);
   if (!GShown) {

@@ -8,11 +8,28 @@ class TKemHintWindow : public TUcCustomHintWindow {
  public:
   using TUcCustomHintWindow::TUcCustomHintWindow;
   int InsetX = 0, InsetY = 0;
+  // The point the next activation was asked for (set by ShowHintAt): the
+  // hint stays inside the monitor that holds it, else the one holding the
+  // hint's top left corner.
+  void SetHintPoint(TPoint P) {
+    FHintPoint = P;
+    FHasHintPoint = true;
+  }
+  // Placed as asked, moved inside the monitor rather than the primary work area.
+  void ActivateHint(TRect Rect, const WideString& AHint) override;
   // Whether Msg (taken off the queue) ends a hint: clicks, keys and commands.
   virtual bool IsHintMsg(const MSG& Msg) const;
 
  protected:
   void Paint() override;
+  // The caption, then the bounds: Rect kept inside the monitor of the
+  // hint's point (which is forgotten then). Returns the bounds.
+  TRect SetHintBounds(TRect Rect, const WideString& AHint);
+
+ private:
+  TRect TakeHintArea(const TRect& Rect);
+  TPoint FHintPoint;
+  bool FHasHintPoint = false;
 };
 
 // The global hint window, made from the application's hint window class.

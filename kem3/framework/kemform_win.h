@@ -7,17 +7,23 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 #include "kem3/framework/kemactinfo.h"
 #include "kem3/unicode/ucactions_win.h"
 #include "kem3/unicode/ucforms_win.h"
+#include "kem3/unicode/ucmenus_win.h"
 #include "platform/lists.h"
 #include "platform/variant.h"
 
 class TKemAction;
+class TImageList;
+class TPopupMenu;
+class TToolBar;
 
 using TActionEvent = std::function<void(TKemAction* Action)>;
 using TConfigEvent = std::function<void(int Id, const Variant& Value)>;
+using THintEvent = std::function<void(const WideString& Hint)>;
 
 // An action found by its id, with caption and hint taken from the language by
 // text index when it has one.
@@ -88,9 +94,28 @@ class TKemForm : public TUcForm {
   // Fires OnConfigUpdate; false when there is none (delivery then stops).
   bool DoConfigUpdate(int Id, const Variant& Value);
 
+  // ---- Toolbars (kemform_tools_win.cpp). One button per token of Ids (a
+  // comma list of action ids, "-" for a separator): the form's action of the
+  // id, or the registered picture without one; drop-down buttons open
+  // Menus[their tool style]. BuildToolbar first makes the toolbar hold as
+  // many buttons as tokens (taking the toolbar's OnMouseUp), FillToolbar
+  // sets them up. Both return the buttons' total width, the toolbar's width.
+  int BuildToolbar(const String& Ids, TToolBar* ToolBar, const std::vector<TPopupMenu*>& Menus);
+  int FillToolbar(const String& Ids, TToolBar* ToolBar, const std::vector<TPopupMenu*>& Menus);
+
+  // Wheel messages go to the control under the pointer instead of the focused one.
+  bool MouseWheelEx() const { return FMouseWheelEx; }
+  void SetMouseWheelEx(bool Value) { FMouseWheelEx = Value; }
+  // The application's hint changed (seen when the form updates its actions):
+  // the menu entry's long hint while a menu entry is selected, else the long
+  // part of the hint of the control under the pointer (disabled ones
+  // included), else the application's hint.
+  void UpdateActions() override;
+
   TNotifyEvent OnLanguageChange;
   TActionEvent OnActionExecute;
   TConfigEvent OnConfigUpdate;
+  THintEvent OnHint;
 
  protected:
   // Alt+F4 closes the form; a key of an action's shortcut executes it (and
@@ -99,12 +124,14 @@ class TKemForm : public TUcForm {
   // The key of an action's shortcut going up ends its repeat count.
   void KeyUp(std::uint16_t& Key, TShiftState Shift) override;
   bool FormDialogKey(std::uint16_t Key, TShiftState Shift) override;
+  void MouseWheelHandler(TMessage& Message) override;
 
  private:
   void InitFields();
   void LanguageSwitched();
   TKemAction* ActionOfShortCut(TShortCut ShortCut) const;
   TKemAction* NewAction(int Id);
+  void ForwardHint();
 
   bool FDesigned = false;
   bool FLoaded = false;
@@ -114,7 +141,34 @@ class TKemForm : public TUcForm {
   int FCaptionIndex = -2;  // -2: not looked up yet; -1: the language has none
   int FDesignFontSize = 8;
   TObjectList<TKemAction> FActions;
+  bool FMouseWheelEx = false;
+  WideString FLastHint;  // the application's hint OnHint heard last
 };
+
+// A menu item that, drawn selected, makes its long hint the MenuHint.
+class TKemFormMenuItem : public TUcMenuItem {
+ public:
+  using TUcMenuItem::TUcMenuItem;
+
+ protected:
+  void AdvancedDrawItem(TCanvas* ACanvas, const TRect& ARect, TOwnerDrawState State, bool TopLevel) override;
+};
+// The long hint of the menu entry drawn selected last.
+const WideString& MenuHint();
+void SetMenuHint(const WideString& Value);
+
+// Fills an image list with the tool bitmaps of every registered action
+// description, in order ("TOOL_HCL_<id>" and the like: from the resource
+// library for the library's groups, else from the program), BkColor their
+// transparent colour; the first picture gives the list its size. Each
+// description gets the index of its picture; one that cannot be loaded is
+// skipped. Nothing while nothing is registered.
+void LoadActionImages(TImageList& ImageList, TColor BkColor, bool Large);
+// How a tool bitmap is read from a module by its name (raises when it is not
+// there). Tests put their own in place; returns the one replaced (an empty
+// function: the resources').
+using TToolBitmapLoader = std::function<void(HMODULE Module, const String& Name, TBitmap& Bitmap)>;
+TToolBitmapLoader SetToolBitmapLoader(TToolBitmapLoader Loader);
 
 // Settings changed since the last delivery (cfgApplyChanges), or all of them
 // (cfgApplyAll), go to the form's DoConfigUpdate.

@@ -3,6 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
+#include "kem3/framework/kemexe.h"
+#include "kem3/graphics/vosskinlist.h"
+#include "launcher/ov3hint.h"
 #include "platform/app_scope_win.h"
 
 namespace {
@@ -58,4 +63,51 @@ TEST(BarHintWindow, OnlyTakenMessagesCountAndFreeingUnhooks) {
   FreeHintWindow();
   Deliver(WM_KEYDOWN, VK_SHIFT);
   EXPECT_FALSE(IsHintWindowShown());
+}
+
+namespace {
+
+// The bar's side of the hints on the real global window; the test runs the timers.
+class TWindowSide : public TOvHintSide {
+ public:
+  void StartTimer(THintTimer, int) override {}
+  void StopTimer(THintTimer) override {}
+  void ShowWindow(const WideString& Text) override { ShowHintAt(Text, {300, 200}, 1, 0); }
+  void SetOpacity(int O) override { Window()->SetOpacity(O); }
+  void HideWindow() override { HideHintWindow(); }
+  static TOvHintWindow* Window() { return dynamic_cast<TOvHintWindow*>(GlobalHintWindow()); }
+};
+
+}  // namespace
+
+TEST(BarHintWindow, LayeredOnPlatformTypesSixAndSevenFadingInStepsOfTen) {
+  TAppScope App;
+  ScanSkinsIn(GetExeDir() + "Skins");
+  ASSERT_TRUE(SelectSkinByName("Slate", "default"));
+  for (int Type : {5, 6, 7, 8}) {
+    SCOPED_TRACE(Type);
+    InstallBarHintWindow(Type);
+    const bool Layered = Type == 6 || Type == 7;
+    TWindowSide Side;
+    TOvBarHints Hints(Side, {500, 1000, true, LayeredHints()});
+    Hints.ShowTimer(u"Editor");
+    TOvHintWindow* W = TWindowSide::Window();
+    EXPECT_EQ((GetWindowLongPtrW(W->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED) != 0, Layered);
+    std::vector<int> Steps{W->Opacity()}, Want{255};  // the plain window shows at once
+    if (Layered)
+      Want = {0,   10,  20,  30,  40,  50,  60,  70,  80,  90,  100, 110, 120, 130,
+              140, 150, 160, 170, 180, 190, 200, 210, 220, 230, 240, 250, 255};
+    for (; Hints.State() == THintState::FadingIn; Steps.push_back(W->Opacity())) Hints.FadeTimer();
+    EXPECT_EQ(Steps, Want);
+    // The skin's picture, not the plain window: its back colour inside the rim, left of the text.
+    HDC Screen = GetDC(nullptr);
+    const COLORREF Inside = GetPixel(Screen, W->Left() + 5, W->Top() + W->Height() / 2);
+    ReleaseDC(nullptr, Screen);
+    if (Layered) {
+      EXPECT_EQ(Inside, 0xE2F6FAu);
+    }
+    Hints.Close();
+  }
+  FreeHintWindow();
+  FreeSkinList();
 }

@@ -13,6 +13,7 @@
 #include "kem3/framework/kemsingle_win.h"
 #include "launcher/ov3cfg_win.h"
 #include "launcher/ov3modthread.h"
+#include "launcher/ov3prefs.h"
 #include "platform/application_win.h"
 #include "platform/exception_handler.h"
 #include "platform/screen_win.h"
@@ -227,6 +228,7 @@ void TfMain::FormDestroy(TObject*) {
   SyncAutoHideTimers();
   // The one full save of shut-down, pending changes included.
   cfgSaveAtShutDown();
+  SetOvPreferencesModel(nullptr);
 }
 
 void TfMain::SaveAtSessionEnd() {
@@ -337,6 +339,9 @@ void TfMain::FormActionExecute(int Id) {
       break;
     case 105:
       ToggleSetting(ovsAutoHide);
+      break;
+    case 106:
+      if (TKemConfigDlg* preferences = OvPreferencesModel()) preferences->Execute();
       break;
     case 108:
       Close();

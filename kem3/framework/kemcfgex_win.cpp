@@ -206,6 +206,8 @@ void TdPreferences::TearDown() {
 
 void TdPreferences::FormShow() {
   if (tvPages->Items()->TopCount() > 0) tvPages->SetSelected(tvPages->Items()->TopItem(0));
+  // Keys work at once: the pages are walked with the arrows, Tab goes on to the page.
+  SetActiveControl(tvPages);
 }
 
 void TdPreferences::TreeChanging(TTreeNode* Node, bool& AllowChange) {

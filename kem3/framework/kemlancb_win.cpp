@@ -1,6 +1,8 @@
 // The language selector's items and their drawing.
 #include "kem3/framework/kemlancb_win.h"
 
+#include <algorithm>
+
 #include "kem3/framework/kemlan.h"
 
 void TKemLanSelector::FillItems() {
@@ -15,8 +17,9 @@ void TKemLanSelector::DrawItem(int Index, const TRect& Rect, TOwnerDrawState Sta
   TCanvas* canvas = work.Canvas();
   canvas->Font()->SetName(LanguageFontName(Index, 0));
   canvas->Font()->SetSize(LanguageFontSize(Index, 0));
+  canvas->FillRect(TRect(0, 0, work.Width(), work.Height()));
+  // At the left edge, centred in height (a flag as tall as the item lies at the top).
   const int flagWidth = flag ? flag->Width() : 0;
-  if (flag) canvas->Draw(0, 0, *flag);
-  canvas->FillRect(TRect(flagWidth, 0, work.Width(), work.Height()));
+  if (flag) canvas->Draw(0, std::max(0, (work.Height() - flag->Height()) / 2), *flag);
   EndItem(LanguageDisplayName(Index), flagWidth + kTextGap, Rect);
 }

@@ -11,6 +11,11 @@ TKemPictureSelector::TKemPictureSelector(TComponent* AOwner)
 
 TKemPictureSelector::~TKemPictureSelector() = default;
 
+void TKemPictureSelector::CreateWnd() {
+  TKemComboBox::CreateWnd();
+  SendMessageW(Handle(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), kItemHeight);
+}
+
 void TKemPictureSelector::MeasureItem(int /*Index*/, int& Height) { Height = kItemHeight; }
 
 TBitmap& TKemPictureSelector::BeginItem(const TRect& Rect) {

@@ -23,6 +23,9 @@ class TKemPictureSelector : public TKemComboBox {
 
  protected:
   void MeasureItem(int Index, int& Height) override;
+  // The closed box shows an item as tall as the list's: the window measures
+  // its box before the control hears it, so the height is set afterwards.
+  void CreateWnd() override;
   // The work bitmap at the size of Rect, with the list's brush, pen and font.
   TBitmap& BeginItem(const TRect& Rect);
   // Text on one line, vertically centred, from TextLeft; then the work

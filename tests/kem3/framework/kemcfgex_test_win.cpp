@@ -191,11 +191,14 @@ TEST_F(PreferencesWin, APageWithoutItemsCannotBeSelectedAndApplyRetranslatesTheD
 int ShownPage;
 TKemCustomDlgPage* LiveInstance;
 TKemConfigItemCustomPage* Watched;
+HWND Focused, TreeHandle;
 
 void CALLBACK PressOkOnceShown(HWND, UINT, UINT_PTR, DWORD) {
   if (!dPreferences || !dPreferences->Visible() || ShownPage != -2) return;
   ShownPage = dPreferences->nbPages->PageIndex();
   LiveInstance = Watched->Instance;
+  Focused = GetFocus();
+  TreeHandle = dPreferences->tvPages->Handle();
   dPreferences->btOk->Click();
 }
 
@@ -211,6 +214,7 @@ TEST_F(PreferencesWin, ExecuteShowsTheFirstPageAndLeavesNothingBehind) {
   model.Execute();
   KillTimer(nullptr, timer);
   EXPECT_EQ(ShownPage, 0);
+  EXPECT_EQ(Focused, TreeHandle) << "keys reach the tree at once";
   EXPECT_NE(LiveInstance, nullptr);
   EXPECT_EQ(dPreferences, nullptr);
   EXPECT_EQ(item->Instance, nullptr);

@@ -1,4 +1,6 @@
-// The one preferences model of the bar.
+// The one preferences model of the bar. Until the bar sets one, a model of
+// the seven pages with the selectors and the generated rows alone is made on
+// first use.
 #include "launcher/ov3prefs.h"
 
 namespace {

@@ -1,7 +1,6 @@
-// The preferences dialog on real windows: where its rows land, what the main
-// form hears from its buttons, a page without items in the tree, a language
-// switched by Apply, a whole modal run, and the selectors' items as their
-// work bitmaps hold them.
+// The preferences dialog on real windows: where its rows land, a page
+// without items in the tree, a language switched by Apply, a whole modal run,
+// and the selectors' items as their work bitmaps hold them.
 #include "kem3/framework/kemcfgex_win.h"
 
 #include <gtest/gtest.h>
@@ -33,10 +32,9 @@ namespace {
 
 using Log = std::vector<std::string>;
 
-// Places one panel where it is told and stores setting 5 on Apply.
+// A panel where it is told; Apply counts setting 5 up.
 class TFakePage : public TKemCustomDlgPage {
  public:
-  explicit TFakePage(Log& L) : FLog(L) {}
   void CreateControls(TWinControl* Parent, int Top) override {
     Panel = new TPanel(Parent);
     Panel->SetParent(Parent);
@@ -44,24 +42,8 @@ class TFakePage : public TKemCustomDlgPage {
   }
   int GetHeight() override { return 100; }
   int GetTopOffset() override { return 12; }
-  void Apply() override {
-    FLog.push_back("apply");
-    cfgSetValueNotify(5, cfgGetInt(5) + 1);
-  }
-  void Close() override { FLog.push_back("close"); }
+  void Apply() override { cfgSetValueNotify(5, cfgGetInt(5) + 1); }
   TPanel* Panel = nullptr;
-
- private:
-  Log& FLog;
-};
-
-// The application's main form: it hears what the dialog delivers.
-class TMainProbe : public TKemForm {
- public:
-  TMainProbe(TComponent* AOwner, Log& L) : TKemForm(AOwner, TCreateNew{}) {
-    SetBorderStyle(bsNone);
-    OnConfigUpdate = [&L](int Id, const Variant& Value) { L.push_back(std::to_string(Id) + " " + Value.AsString()); };
-  }
 };
 
 class PreferencesWin : public testing::Test {
@@ -71,7 +53,10 @@ class PreferencesWin : public testing::Test {
     SetProgramFileName(Dir.file("ov3.exe"));
     cfgInit();
     cfgAddItem(5, cfgtInteger, 0, "S", "Five", "", unNone, -1, 0, 0, 21);
-    Application->CreateForm<TMainProbe>(Heard);
+    auto* main = Application->CreateForm<TKemForm>(TKemForm::TCreateNew{});  // hears what the dialog delivers
+    main->OnConfigUpdate = [this](int Id, const Variant& V) {
+      Heard.push_back(std::to_string(Id) + " " + V.AsString());
+    };
   }
   void TearDown() override {
     FreeSkinList();
@@ -79,148 +64,86 @@ class PreferencesWin : public testing::Test {
     cfgDone();
     SetProgramFileName("");
   }
-  void AddLanguage(const String& File, const String& Code, const String& Name, const String& Entries,
-                   const TBitmap* Flag = nullptr) {
-    lantest::WriteFile(Dir.file("Language/" + File),
-                       lantest::Lan2Bytes(lantest::Catalogue(Code, Name, Entries), 0, Flag, Flag));
+  void AddLanguage(const char* File, const char* Code, const char* Entries, const TBitmap* Flag = nullptr) {
+    lantest::WriteFile(Dir.file(String("Language/") + File),
+                       lantest::Lan2Bytes(lantest::Catalogue(Code, Code, Entries), 0, Flag, Flag));
   }
-  // A dialog as Execute builds it, without showing it modally.
-  TdPreferences* Open(TKemConfigDlg& Model) {
-    auto* form = NewForm<TdPreferences>(Application, Model);
-    form->BuildPages();
-    return form;
-  }
-
   TempDir Dir;
   TFakeTimerService Timers;
   TAppScope App;
-  Log Heard, Pages;
+  Log Heard;
 };
 
-const char* kUs =
-    "10 - = General\n11 - = Empty\n400 Button_Ok = OK\n402 Button_Apply = Apply\n"
-    "640 TdPreferences_Language = Language\n";
-const char* kDe =
-    "10 - = Allgemein\n11 - = Leer\n400 Button_Ok = OK\n402 Button_Apply = Anwenden\n"
-    "640 TdPreferences_Language = Sprache\n";
-
-TEST_F(PreferencesWin, RowsStackAndTheButtonsReachTheMainFormInOrder) {
-  AddLanguage("ov3a.lan", "US", "English", kUs);
-  InitLanguages();
-  TKemConfigDlg model;
-  TKemConfigDlgPage* page = model.AddPage(10);
-  page->AddLanguageSelector(25);
-  page->AddSkinSelector(25);
-  TFakePage* fake = nullptr;
-  page->AddCustomPage(
-      [&]() -> std::unique_ptr<TKemCustomDlgPage> {
-        auto made = std::make_unique<TFakePage>(Pages);
-        fake = made.get();
-        return made;
-      },
-      0);
-  TdPreferences* form = Open(model);
-  EXPECT_EQ(form->nbPages->PageCount(), 2) << "a lone page gets a second notebook page";
-  const int width = form->nbPages->Width();
-  EXPECT_EQ(form->LanSelector->Top(), 32);
-  EXPECT_EQ(form->LanSelector->Left(), width / 4);
-  EXPECT_EQ(form->LanSelector->Width(), width - width / 4);
-  EXPECT_EQ(form->SkinSelector->Top(), 96);
-  EXPECT_EQ(form->cbLayouts->Top(), 160);
-  ASSERT_NE(fake, nullptr);
-  EXPECT_EQ(fake->Panel->Top(), 172);
-  EXPECT_EQ(fake->Panel->Parent(), form->NotePage(*page));
-  TKemPanel* header = page->Header;
-  ASSERT_NE(header, nullptr);
-  EXPECT_EQ(header->Caption(), u"  General");
-  EXPECT_EQ(header->BoundsRect(), TRect(0, 0, width, 24));
-  EXPECT_EQ(header->Font()->Size(), 10);
-  EXPECT_TRUE(header->Font()->Style().Contains(fsBold));
-
-  Heard.clear();
-  form->btApply->Click();
-  form->btOk->Click();
-  form->btCancel->Click();
-  EXPECT_EQ(Heard, (Log{"-10 2", "5 1", "-11 2", "-10 0", "5 2", "-11 0", "-20 1"}));
-  EXPECT_EQ(Pages, (Log{"apply", "apply"}));
-  form->TearDown();
-  EXPECT_EQ(Pages.back(), "close");
-  EXPECT_EQ(static_cast<TKemConfigItemCustomPage*>(page->Items[2].get())->Instance, nullptr);
-  EXPECT_EQ(page->Header, nullptr);
-  form->Free();
-}
-
-TEST_F(PreferencesWin, APageWithoutItemsCannotBeSelectedAndApplyRetranslatesTheDialog) {
-  AddLanguage("ov3a.lan", "US", "English", kUs);
-  AddLanguage("ov3b.lan", "DE", "Deutsch", kDe);
+TEST_F(PreferencesWin, RowsStackAnEmptyPageIsNotSelectedAndApplyRetranslatesTheDialog) {
+  AddLanguage("ov3a.lan", "US",
+              "10 - = General\n11 - = Empty\n402 Button_Apply = Apply\n640 TdPreferences_Language = Language\n");
+  AddLanguage("ov3b.lan", "DE",
+              "10 - = Allgemein\n11 - = Leer\n402 Button_Apply = Anwenden\n640 TdPreferences_Language = Sprache\n");
   InitLanguages();
   SelectLanguageByCode("US");
   TKemConfigDlg model;
   TKemConfigDlgPage* general = model.AddPage(10);
-  general->AddLanguageSelector(30);
+  general->AddLanguageSelector(25);
+  general->AddSkinSelector(25);
+  general->AddCustomPage([] { return std::make_unique<TFakePage>(); }, 0);
   TKemConfigDlgPage* empty = model.AddPage(11);
-  TdPreferences* form = Open(model);
+  auto* form = NewForm<TdPreferences>(Application, model);
+  form->BuildPages();
+  auto* item = static_cast<TKemConfigItemCustomPage*>(general->Items[2].get());
+  EXPECT_EQ(static_cast<TFakePage*>(item->Instance)->Panel->Top(), 172);
+  EXPECT_EQ(general->Header->BoundsRect(), TRect(0, 0, form->nbPages->Width(), 24));
+  EXPECT_EQ(general->Header->Font()->Size(), 10);
+
   TUcTreeNodes* nodes = form->tvPages->Items();
   form->tvPages->HandleNeeded();
   form->tvPages->SetSelected(nodes->TopItem(0));
   EXPECT_EQ(form->nbPages->PageIndex(), 0);
   form->tvPages->SetSelected(nodes->TopItem(1));
   EXPECT_EQ(form->tvPages->Selected(), nodes->TopItem(0)) << "the page has no items";
-  EXPECT_EQ(form->nbPages->PageIndex(), 0);
 
+  auto* label = dynamic_cast<TKemLabel*>(form->NotePage(*general)->Controls(1));  // after the header
+  ASSERT_NE(label, nullptr);
   const auto texts = [&] {
-    TKemLabel* label = nullptr;
-    TKemNote* note = form->NotePage(*general);
-    for (int i = 0; i < note->ControlCount(); ++i) {
-      if (auto* l = dynamic_cast<TKemLabel*>(note->Controls(i))) label = l;
-    }
-    return Log{WideToUtf8(nodes->TopItem(0)->Text()),  WideToUtf8(nodes->TopItem(1)->Text()),
-               WideToUtf8(general->Header->Caption()), WideToUtf8(empty->Header->Caption()),
-               WideToUtf8(form->btApply->Caption()),   WideToUtf8(label->Caption())};
+    return Log{WideToUtf8(nodes->TopItem(1)->Text()), WideToUtf8(general->Header->Caption()),
+               WideToUtf8(empty->Header->Caption()), WideToUtf8(form->btApply->Caption()),
+               WideToUtf8(label->Caption())};
   };
-  EXPECT_EQ(texts(), (Log{"General", "Empty", "  General", "  Empty", "Apply", "Language"}));
+  EXPECT_EQ(texts(), (Log{"Empty", "  General", "  Empty", "Apply", "Language"}));
   form->LanSelector->SetItemIndex(LanguageManager().IndexOfCode("DE"));
   form->btApply->Click();
-  EXPECT_EQ(LanguageCode(CurrentLanguageIndex()), "DE");
-  EXPECT_EQ(texts(), (Log{"Allgemein", "Leer", "  Allgemein", "  Leer", "Anwenden", "Sprache"}));
+  EXPECT_EQ(texts(), (Log{"Leer", "  Allgemein", "  Leer", "Anwenden", "Sprache"}));
+  EXPECT_EQ(Heard, (Log{"-10 2", "5 1", "-11 2"}));
   form->TearDown();
   form->Free();
 }
 
 // What the modal dialog showed when the timer found it, before it pressed OK.
-int ShownPage;
-TKemCustomDlgPage* LiveInstance;
+int ShownPage, NotebookPages;
 TKemConfigItemCustomPage* Watched;
-HWND Focused, TreeHandle;
+bool TreeFocused;
 
 void CALLBACK PressOkOnceShown(HWND, UINT, UINT_PTR, DWORD) {
   if (!dPreferences || !dPreferences->Visible() || ShownPage != -2) return;
   ShownPage = dPreferences->nbPages->PageIndex();
-  LiveInstance = Watched->Instance;
-  Focused = GetFocus();
-  TreeHandle = dPreferences->tvPages->Handle();
+  NotebookPages = dPreferences->nbPages->PageCount();
+  TreeFocused = GetFocus() == dPreferences->tvPages->Handle();
   dPreferences->btOk->Click();
 }
 
 TEST_F(PreferencesWin, ExecuteShowsTheFirstPageAndLeavesNothingBehind) {
   TKemConfigDlg model;
-  model.AddPage(-1)->AddCustomPage([&] { return std::make_unique<TFakePage>(Pages); }, 0);
-  model.AddPage(-1)->AddCustomPage([&] { return std::make_unique<TFakePage>(Pages); }, 0);
-  auto* item = static_cast<TKemConfigItemCustomPage*>(model.Pages[0]->Items[0].get());
-  Watched = item;
+  model.AddPage(-1)->AddCustomPage([] { return std::make_unique<TFakePage>(); }, 0);
+  Watched = static_cast<TKemConfigItemCustomPage*>(model.Pages[0]->Items[0].get());
   ShownPage = -2;
-  LiveInstance = nullptr;
   const UINT_PTR timer = SetTimer(nullptr, 0, 50, PressOkOnceShown);
   model.Execute();
   KillTimer(nullptr, timer);
-  EXPECT_EQ(ShownPage, 0);
-  EXPECT_EQ(Focused, TreeHandle) << "keys reach the tree at once";
-  EXPECT_NE(LiveInstance, nullptr);
+  EXPECT_EQ(NotebookPages, 2) << "a lone page gets a second notebook page";
+  EXPECT_EQ(ShownPage, 0) << "built last, selected at the show";
+  EXPECT_TRUE(TreeFocused);
   EXPECT_EQ(dPreferences, nullptr);
-  EXPECT_EQ(item->Instance, nullptr);
-  EXPECT_EQ(Pages, (Log{"apply", "apply", "close", "close"}));
-  EXPECT_EQ(Heard.front(), "-10 0");
-  EXPECT_EQ(Heard.back(), "-11 0");
+  EXPECT_EQ(Watched->Instance, nullptr);
+  EXPECT_EQ(Heard, (Log{"-10 0", "5 1", "-11 0"}));
 }
 
 // ---- The selectors' items
@@ -234,7 +157,7 @@ int FirstInk(const TBitmap& Item, int X) {
   return -1;
 }
 
-// Draws the selector's item Index in its closed box and gives the picture.
+// The selector's item Index drawn in its closed box.
 TBitmap& ItemPicture(TKemPictureSelector* Selector, int Index) {
   Selector->SetItemIndex(Index);
   RedrawWindow(Selector->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
@@ -243,12 +166,11 @@ TBitmap& ItemPicture(TKemPictureSelector* Selector, int Index) {
 
 TEST_F(PreferencesWin, SelectorItemsShowFlagsAndPreviewsBesideTheirTexts) {
   TBitmap flag;
-  flag.SetPixelFormat(pf24bit);
   flag.SetSize(30, 54);
-  for (int y = 0; y < 54; ++y)
-    for (int x = 0; x < 30; ++x) flag.SetPixelColor(x, y, clRed);
-  AddLanguage("ov3a.lan", "AA", "Alpha", "", &flag);
-  AddLanguage("ov3b.lan", "BB", "Beta", "");
+  flag.Canvas()->Brush()->SetColor(clRed);
+  flag.Canvas()->FillRect(TRect(0, 0, 30, 54));
+  AddLanguage("ov3a.lan", "AA", "", &flag);
+  AddLanguage("ov3b.lan", "BB", "");
   InitLanguages();
   const auto skins = Dir.path() / "Skins";
   for (const char* name : {"a", "b"}) {
@@ -257,44 +179,36 @@ TEST_F(PreferencesWin, SelectorItemsShowFlagsAndPreviewsBesideTheirTexts) {
                            std::string("<?xml version=\"1.0\"?><vosskindefinition title=\"") + name +
                                "\"><layouts><l id=\"x\" title=\"X\"/></layouts><layout/></vosskindefinition>");
   }
-  // Half-transparent red: blended onto the item's background.
+  // Half-transparent red, to be blended onto the item's white.
   vosskintest::WritePicture((skins / "a" / "skin.png").string(), 20, 40, true, [](int, int) { return 0x80FF0000u; });
   ScanSkinsIn(skins.string());
-  ASSERT_EQ(GetSkinCount(), 2);
-
   auto* form = NewForm<TQuietForm>(Application);
-  form->SetBounds(0, 0, 400, 200);
-  auto* languages = new TKemLanSelector(form);
-  languages->SetParent(form);
-  languages->SetBounds(0, 0, 300, 60);
-  auto* looks = new TKemSkinSelector(form);
-  looks->SetParent(form);
-  looks->SetBounds(0, 80, 300, 60);
+  const auto place = [form](TKemPictureSelector* Selector, int Top) {
+    Selector->SetParent(form);
+    Selector->SetBounds(0, Top, 300, 60);
+    Selector->FillItems();
+    return Selector;
+  };
   form->Show();
-  languages->FillItems();
-  looks->FillItems();
-  EXPECT_EQ(languages->Items()->Get(1), u"Beta");
-  EXPECT_EQ(looks->Items()->Get(0), GetSkinTitle(0) == "a" ? u"a" : u"b");
-  EXPECT_EQ(languages->ItemHeight(), 54);
+  TKemPictureSelector* languages = place(new TKemLanSelector(form), 0);
+  TKemPictureSelector* looks = place(new TKemSkinSelector(form), 80);
+  ASSERT_EQ(looks->Items()->Count(), 2);
 
-  TBitmap& alpha = ItemPicture(languages, LanguageManager().IndexOfCode("AA"));
-  EXPECT_EQ(alpha.PixelColor(0, 0), clRed) << "the flag at the left";
-  EXPECT_GE(FirstInk(alpha, 30), 36) << "the name 6 pixels right of the flag";
-  TBitmap& beta = ItemPicture(languages, LanguageManager().IndexOfCode("BB"));
-  const int betaInk = FirstInk(beta, 0);
-  EXPECT_GE(betaInk, 6);
-  EXPECT_LE(betaInk, 8) << "no flag: the name 6 pixels from the edge";
-
+  TBitmap& flagged = ItemPicture(languages, LanguageManager().IndexOfCode("AA"));
+  EXPECT_EQ(flagged.Height(), 54) << "the closed box as tall as the list's items";
+  EXPECT_EQ(flagged.PixelColor(0, 0), clRed);
+  EXPECT_GE(FirstInk(flagged, 30), 36) << "the name 6 pixels right of the flag";
   const int withPreview = GetSkinTitle(0) == "a" ? 0 : 1;
-  TBitmap& preview = ItemPicture(looks, withPreview);
-  const TColor blended = preview.PixelColor(0, 0);
+  const TColor blended = ItemPicture(looks, withPreview).PixelColor(0, 0);
   EXPECT_NEAR(blended & 0xFF, 0xFF, 2);
   EXPECT_NEAR((blended >> 8) & 0xFF, 0x7F, 4) << "blended by its alpha, not copied";
-  EXPECT_GE(FirstInk(preview, 20), 26);
-  TBitmap& plain = ItemPicture(looks, 1 - withPreview);
-  const int plainInk = FirstInk(plain, 0);
-  EXPECT_GE(plainInk, 6);
-  EXPECT_LE(plainInk, 8);
+  EXPECT_GE(FirstInk(*looks->Picture(), 20), 26);
+  // Without a picture the text starts 6 pixels from the edge.
+  for (TBitmap* plain :
+       {&ItemPicture(languages, LanguageManager().IndexOfCode("BB")), &ItemPicture(looks, 1 - withPreview)}) {
+    const int ink = FirstInk(*plain, 0);
+    EXPECT_TRUE(ink >= 6 && ink <= 8) << ink;
+  }
 }
 
 }  // namespace

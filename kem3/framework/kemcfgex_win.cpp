@@ -34,6 +34,24 @@ constexpr TColor kHeaderHighlight = 0xA0A0A0;
 
 TKemConfigDlgPage* PageOf(TTreeNode* Node) { return Node ? static_cast<TKemConfigDlgPage*>(Node->Data()) : nullptr; }
 
+// A label at the row's left (LabelPercent of the page's width) and the
+// selector beside it, filled and showing the item Selected.
+template <class T>
+T* PlaceSelector(T* Selector, const String& LanId, int LabelPercent, int Top, int Selected) {
+  TWinControl* parent = static_cast<TWinControl*>(Selector->Owner());
+  const int left = LabelPercent * parent->Width() / 100;
+  auto* label = new TKemLabel(parent);
+  label->SetParent(parent);
+  label->SetBounds(0, Top + 4, left, label->Height());
+  label->SetLanId(LanId);
+  label->UpdateLanguage();
+  Selector->SetParent(parent);
+  Selector->SetBounds(left, Top, parent->Width() - left, Selector->Height());
+  Selector->FillItems();
+  Selector->SetItemIndex(Selected);
+  return Selector;
+}
+
 // Takes the form apart after a run, whatever happened during it.
 void EndDialog(TdPreferences* Form) {
   dPreferences = nullptr;
@@ -136,42 +154,19 @@ int TdPreferences::BuildPart(TKemConfigDlgPage& Page, const TKemConfigItemPart& 
   return cfgBuildPage(NotePage(Page), Item.PageId, Top, Item.Columns, Item.LeftPercent, Item.WidthPercent, 0, 0, 0);
 }
 
-void TdPreferences::PlaceSelectorLabel(TKemNote* Parent, const String& LanId, int LabelPercent, int Top, int& Left,
-                                       int& Width) {
-  Left = LabelPercent * Parent->Width() / 100;
-  Width = Parent->Width() - Left;
-  auto* label = new TKemLabel(Parent);
-  label->SetParent(Parent);
-  label->SetBounds(0, Top + 4, Left, label->Height());
-  label->SetLanId(LanId);
-  label->UpdateLanguage();
-}
-
 void TdPreferences::BuildLanguageSelector(TKemConfigDlgPage& Page, const TKemConfigItemLan& Item, int Top) {
   TKemNote* note = NotePage(Page);
-  int left = 0, width = 0;
-  PlaceSelectorLabel(note, "Language", Item.LabelPercent, Top, left, width);
-  LanSelector = new TKemLanSelector(note);
-  LanSelector->SetParent(note);
-  LanSelector->SetBounds(left, Top, width, LanSelector->Height());
-  LanSelector->FillItems();
-  LanSelector->SetItemIndex(CurrentLanguageIndex());
+  LanSelector = PlaceSelector(new TKemLanSelector(note), "Language", Item.LabelPercent, Top, CurrentLanguageIndex());
 }
 
 void TdPreferences::BuildSkinSelector(TKemConfigDlgPage& Page, const TKemConfigItemSkin& Item, int Top, int LayoutTop) {
   TKemNote* note = NotePage(Page);
-  int left = 0, width = 0;
-  PlaceSelectorLabel(note, "Skin", Item.LabelPercent, Top, left, width);
-  SkinSelector = new TKemSkinSelector(note);
-  SkinSelector->SetParent(note);
-  SkinSelector->SetBounds(left, Top, width, SkinSelector->Height());
-  SkinSelector->FillItems();
-  SkinSelector->SetItemIndex(GetSelectedSkinIndex());
+  SkinSelector = PlaceSelector(new TKemSkinSelector(note), "Skin", Item.LabelPercent, Top, GetSelectedSkinIndex());
   SkinSelector->OnChange = [this](TObject*) { FillSkinLayouts(); };
   cbLayouts = new TKemComboBox(note);
   cbLayouts->SetParent(note);
   cbLayouts->SetStyle(csDropDownList);
-  cbLayouts->SetBounds(left, LayoutTop, width, cbLayouts->Height());
+  cbLayouts->SetBounds(SkinSelector->Left(), LayoutTop, SkinSelector->Width(), cbLayouts->Height());
   FillSkinLayouts();
 }
 

@@ -56,9 +56,6 @@ class TdPreferences : public TKemForm, private TKemConfigDlgHost {
   void FormLanguageChange();
   // Font from the form again, a quarter larger, white and bold; caption after two blanks.
   void StyleHeader(TKemPanel& Header, const WideString& Caption);
-  // Label at the row's left, and the left and width of its selector.
-  void PlaceSelectorLabel(TKemNote* Parent, const String& LanId, int LabelPercent, int Top, int& Left, int& Width);
-
   // ---- TKemConfigDlgHost
   void BuildPageFrame(TKemConfigDlgPage& Page) override;
   int BuildPart(TKemConfigDlgPage& Page, const TKemConfigItemPart& Item, int Top) override;

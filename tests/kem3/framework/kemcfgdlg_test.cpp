@@ -44,7 +44,6 @@ class TFakeHost : public TKemConfigDlgHost {
   Log L;
   int Language = -1, Skin = -1;
   bool SkinLoads = true;
-
   void BuildPageFrame(TKemConfigDlgPage& Page) override { L.push_back(Str("frame ", Page.NotebookIndex)); }
   int BuildPart(TKemConfigDlgPage&, const TKemConfigItemPart&, int Top) override {
     L.push_back(Str("part ", Top));

@@ -179,7 +179,6 @@ TEST_F(PreferencesWin, SelectorItemsShowFlagsAndPreviewsBesideTheirTexts) {
                            std::string("<?xml version=\"1.0\"?><vosskindefinition title=\"") + name +
                                "\"><layouts><l id=\"x\" title=\"X\"/></layouts><layout/></vosskindefinition>");
   }
-  // Half-transparent red, to be blended onto the item's white.
   vosskintest::WritePicture((skins / "a" / "skin.png").string(), 20, 40, true, [](int, int) { return 0x80FF0000u; });
   ScanSkinsIn(skins.string());
   auto* form = NewForm<TQuietForm>(Application);
@@ -192,7 +191,6 @@ TEST_F(PreferencesWin, SelectorItemsShowFlagsAndPreviewsBesideTheirTexts) {
   form->Show();
   TKemPictureSelector* languages = place(new TKemLanSelector(form), 0);
   TKemPictureSelector* looks = place(new TKemSkinSelector(form), 80);
-  ASSERT_EQ(looks->Items()->Count(), 2);
 
   TBitmap& flagged = ItemPicture(languages, LanguageManager().IndexOfCode("AA"));
   EXPECT_EQ(flagged.Height(), 54) << "the closed box as tall as the list's items";
@@ -201,13 +199,12 @@ TEST_F(PreferencesWin, SelectorItemsShowFlagsAndPreviewsBesideTheirTexts) {
   const int withPreview = GetSkinTitle(0) == "a" ? 0 : 1;
   const TColor blended = ItemPicture(looks, withPreview).PixelColor(0, 0);
   EXPECT_NEAR(blended & 0xFF, 0xFF, 2);
-  EXPECT_NEAR((blended >> 8) & 0xFF, 0x7F, 4) << "blended by its alpha, not copied";
+  EXPECT_NEAR((blended >> 8) & 0xFF, 0x7F, 4) << "half-transparent red blended onto white";
   EXPECT_GE(FirstInk(*looks->Picture(), 20), 26);
-  // Without a picture the text starts 6 pixels from the edge.
   for (TBitmap* plain :
        {&ItemPicture(languages, LanguageManager().IndexOfCode("BB")), &ItemPicture(looks, 1 - withPreview)}) {
     const int ink = FirstInk(*plain, 0);
-    EXPECT_TRUE(ink >= 6 && ink <= 8) << ink;
+    EXPECT_TRUE(ink >= 6 && ink <= 8) << ink << ": without a picture the text starts 6 pixels in";
   }
 }
 

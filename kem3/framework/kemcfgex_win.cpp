@@ -37,16 +37,15 @@ TKemConfigDlgPage* PageOf(TTreeNode* Node) { return Node ? static_cast<TKemConfi
 // A label at the row's left (LabelPercent of the page's width) and the
 // selector beside it, filled and showing the item Selected.
 template <class T>
-T* PlaceSelector(T* Selector, const String& LanId, int LabelPercent, int Top, int Selected) {
-  TWinControl* parent = static_cast<TWinControl*>(Selector->Owner());
-  const int left = LabelPercent * parent->Width() / 100;
-  auto* label = new TKemLabel(parent);
-  label->SetParent(parent);
+T* PlaceSelector(TWinControl* Parent, T* Selector, const String& LanId, int LabelPercent, int Top, int Selected) {
+  const int left = LabelPercent * Parent->Width() / 100;
+  auto* label = new TKemLabel(Parent);
+  label->SetParent(Parent);
   label->SetBounds(0, Top + 4, left, label->Height());
   label->SetLanId(LanId);
   label->UpdateLanguage();
-  Selector->SetParent(parent);
-  Selector->SetBounds(left, Top, parent->Width() - left, Selector->Height());
+  Selector->SetParent(Parent);
+  Selector->SetBounds(left, Top, Parent->Width() - left, Selector->Height());
   Selector->FillItems();
   Selector->SetItemIndex(Selected);
   return Selector;
@@ -156,12 +155,14 @@ int TdPreferences::BuildPart(TKemConfigDlgPage& Page, const TKemConfigItemPart& 
 
 void TdPreferences::BuildLanguageSelector(TKemConfigDlgPage& Page, const TKemConfigItemLan& Item, int Top) {
   TKemNote* note = NotePage(Page);
-  LanSelector = PlaceSelector(new TKemLanSelector(note), "Language", Item.LabelPercent, Top, CurrentLanguageIndex());
+  LanSelector =
+      PlaceSelector(note, new TKemLanSelector(note), "Language", Item.LabelPercent, Top, CurrentLanguageIndex());
 }
 
 void TdPreferences::BuildSkinSelector(TKemConfigDlgPage& Page, const TKemConfigItemSkin& Item, int Top, int LayoutTop) {
   TKemNote* note = NotePage(Page);
-  SkinSelector = PlaceSelector(new TKemSkinSelector(note), "Skin", Item.LabelPercent, Top, GetSelectedSkinIndex());
+  SkinSelector =
+      PlaceSelector(note, new TKemSkinSelector(note), "Skin", Item.LabelPercent, Top, GetSelectedSkinIndex());
   SkinSelector->OnChange = [this](TObject*) { FillSkinLayouts(); };
   cbLayouts = new TKemComboBox(note);
   cbLayouts->SetParent(note);

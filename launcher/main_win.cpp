@@ -230,6 +230,7 @@ void TfMain::FormDestroy(TObject*) {
   SyncAutoHideTimers();
   // The one full save of shut-down, pending changes included.
   cfgSaveAtShutDown();
+  SetOvPreferencesModel(nullptr);
 }
 
 void TfMain::SaveAtSessionEnd() {
@@ -340,6 +341,9 @@ void TfMain::FormActionExecute(int Id) {
       break;
     case 105:
       ToggleSetting(ovsAutoHide);
+      break;
+    case 106:
+      if (TKemConfigDlg* preferences = OvPreferencesModel()) preferences->Execute();
       break;
     case 108:
       Close();

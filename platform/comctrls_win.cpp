@@ -498,9 +498,12 @@ void TCustomTreeView::SetReadOnly(bool Value) {
 TTreeNode* TCustomTreeView::Selected() const { return FSelected; }
 
 void TCustomTreeView::SetSelected(TTreeNode* Node) {
+  TTreeNode* previous = FSelected;
   FSelected = Node;
-  if (HandleAllocated()) {
-    SendMessageW(Handle(), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(Node ? Node->FItemId : nullptr));
+  if (HandleAllocated() &&
+      !SendMessageW(Handle(), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(Node ? Node->FItemId : nullptr))) {
+    // OnChanging refused the move.
+    FSelected = previous;
   }
 }
 
@@ -608,6 +611,13 @@ void TCustomTreeView::Notify(TMessage& Message) {
       if (info->item.mask & TVIF_TEXT) CopyToBuffer(node->FText, info->item.pszText, info->item.cchTextMax);
       if (info->item.mask & TVIF_IMAGE) info->item.iImage = node->ImageIndex;
       if (info->item.mask & TVIF_SELECTEDIMAGE) info->item.iSelectedImage = node->SelectedIndex;
+      return;
+    }
+    case TVN_SELCHANGINGW: {
+      const auto* change = reinterpret_cast<const NMTREEVIEWW*>(Message.LParam);
+      bool allow = true;
+      if (OnChanging) OnChanging(this, reinterpret_cast<TTreeNode*>(change->itemNew.lParam), allow);
+      Message.Result = allow ? FALSE : TRUE;
       return;
     }
     case TVN_SELCHANGEDW: {

@@ -248,6 +248,7 @@ class TTreeNodes : public TObject {
 using TTVEditingEvent = std::function<void(TObject* Sender, TTreeNode* Node, bool& AllowEdit)>;
 using TTVEditedEvent = std::function<void(TObject* Sender, TTreeNode* Node, WideString& S)>;
 using TTVChangedEvent = std::function<void(TObject* Sender, TTreeNode* Node)>;
+using TTVChangingEvent = std::function<void(TObject* Sender, TTreeNode* Node, bool& AllowChange)>;
 using TTVCompareEvent =
     std::function<void(TObject* Sender, TTreeNode* Node1, TTreeNode* Node2, int Data, int& Compare)>;
 
@@ -274,6 +275,9 @@ class TCustomTreeView : public TWinControl {
   // The edited text (which the handler may change) before the node takes it.
   TTVEditedEvent OnEdited;
   TTVChangedEvent OnCancelEdit;
+  // Before the selection moves to Node (by the user or SetSelected); a handler
+  // that clears AllowChange keeps it where it is.
+  TTVChangingEvent OnChanging;
   TTVChangedEvent OnChange;
   TTVCompareEvent OnCompare;
 

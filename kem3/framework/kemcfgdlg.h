@@ -10,6 +10,7 @@
 
 #include "platform/object.h"
 #include "platform/types.h"
+#include "platform/variant.h"
 
 class TKemCustomDlgPage;
 class TKemPanel;
@@ -100,4 +101,86 @@ class TKemConfigDlg : public TObject {
   TKemConfigDlgPage* AddPage(int CaptionIndex);
   // Builds, shows modally and tears the dialog down (Windows only).
   void Execute();
+  // Notebook pages the dialog needs: one per page, but two for a lone page.
+  int NotebookPageCount() const;
+};
+
+// The selector rows: a label, and the selector beside it; the skin's layout
+// list lies below its selector.
+inline constexpr int KemSelectorRowHeight = 64;
+inline constexpr int KemLayoutRowHeight = 24;
+
+// What a run of the dialog does outside the model: the Windows dialog makes
+// controls and talks to the main form, the tests record the calls. The run
+// (below) keeps the order of the steps and the arithmetic of the pages.
+class TKemConfigDlgHost {
+ public:
+  virtual ~TKemConfigDlgHost() = default;
+
+  // ---- Building, on the notebook page Page.NotebookIndex.
+  // The tree node and the caption bar of the page.
+  virtual void BuildPageFrame(TKemConfigDlgPage& Page) = 0;
+  // The generated rows from Top down; the height they use.
+  virtual int BuildPart(TKemConfigDlgPage& Page, const TKemConfigItemPart& Item, int Top) = 0;
+  virtual void BuildLanguageSelector(TKemConfigDlgPage& Page, const TKemConfigItemLan& Item, int Top) = 0;
+  virtual void BuildSkinSelector(TKemConfigDlgPage& Page, const TKemConfigItemSkin& Item, int Top, int LayoutTop) = 0;
+  // Lets the page make its controls at Top on the notebook page.
+  virtual void PlaceCustomPage(TKemConfigDlgPage& Page, TKemCustomDlgPage& Instance, int Top) = 0;
+
+  // ---- OK and Apply.
+  // The main form's configuration handler; false when it has none.
+  virtual bool NotifyMainForm(int Id, const Variant& Value) = 0;
+  virtual void LockRedraw(bool Lock) = 0;
+  // Every generated row back into its setting.
+  virtual void ReadGeneratedRows() = 0;
+  // The selectors' choices: -1 without a selector or without a selection.
+  virtual int ChosenLanguage() = 0;
+  virtual int ChosenSkin() = 0;
+  virtual int ChosenLayout() = 0;
+  virtual void SelectLanguage(int Index) = 0;
+  // True when another skin or layout was loaded.
+  virtual bool SelectSkin(int Skin, int Layout) = 0;
+
+  // ---- The language changed: the page's caption was read again.
+  virtual void RelabelPage(TKemConfigDlgPage& Page) = 0;
+};
+
+// Action ids of the dialog's buttons.
+enum TKemConfigDlgAction { kcaOk = 0, kcaCancel = 1, kcaApply = 2 };
+// What the main form hears around OK and Apply, and at Cancel; -2 after a skin change.
+inline constexpr int KemConfigBeforeApply = -10;
+inline constexpr int KemConfigAfterApply = -11;
+inline constexpr int KemConfigCancelled = -20;
+inline constexpr int KemConfigSkinChanged = -2;
+
+// One run of the dialog: the pages built in order, the custom pages made for
+// it (owned here, in creation order), and OK, Apply and Cancel step by step.
+// Finish (or the destructor) closes and frees the custom pages and clears
+// every reference the model had to the run.
+class TKemConfigDlgRun {
+ public:
+  TKemConfigDlgRun(TKemConfigDlg& Model, TKemConfigDlgHost& Host);
+  ~TKemConfigDlgRun();
+  TKemConfigDlgRun(const TKemConfigDlgRun&) = delete;
+  TKemConfigDlgRun& operator=(const TKemConfigDlgRun&) = delete;
+
+  // Every page in list order, on notebook pages 0, 1, ...
+  void BuildPages();
+  // One page on the next notebook page; the height its items use.
+  int BuildPage(TKemConfigDlgPage& Page);
+  // A button's action (TKemConfigDlgAction); other ids do nothing.
+  void ActionExecute(int Id);
+  // Captions of every page again, then each custom page's language.
+  void LanguageChanged();
+  void Finish();
+
+  TKemConfigDlg& Model() const { return FModel; }
+  const std::vector<std::unique_ptr<TKemCustomDlgPage>>& CustomPages() const { return FCustomPages; }
+
+ private:
+  void Confirm(int Id);
+
+  TKemConfigDlg& FModel;
+  TKemConfigDlgHost& FHost;
+  std::vector<std::unique_ptr<TKemCustomDlgPage>> FCustomPages;
 };

@@ -61,7 +61,8 @@ TArtCanvas MessageBoxIcon(TMessageIcon Kind) {
     case miExclamation: {
       // A triangle grown by 3 pixels: rounded corners.
       const TShape inner = Polygon({{32, 9}, {57, 54}, {7, 54}});
-      Badge(c, [inner](double X, double Y) { return inner(X, Y) - 3; }, Rgb(255, 210, 80), Rgb(214, 140, 16));
+      Badge(
+          c, [inner](double X, double Y) { return inner(X, Y) - 3; }, Rgb(255, 210, 80), Rgb(214, 140, 16));
       c.Fill(Polygon({{29, 22}, {35, 22}, {34, 42}, {30, 42}}), Rgb(40, 32, 20));
       c.Fill(Circle(32, 49, 3.4), Rgb(40, 32, 20));
       break;

@@ -15,48 +15,21 @@ constexpr int kClientWidth = 353, kClientHeight = 129;
 
 }  // namespace
 
-TdMessage::TdMessage(TComponent* AOwner) : TKemForm(AOwner) {
-  SetName("dMessage");
-  SetBorderStyle(bsDialog);
-  SetPosition(poScreenCenter);
-  SetKeyPreview(true);
-  Font()->SetName("Tahoma");
-  Font()->SetSize(8);
-  SetClientSize(kClientWidth, kClientHeight);
-
+TdMessage::TdMessage(TComponent* AOwner) : TKemMessageDialog(AOwner, "dMessage", kClientWidth, kClientHeight) {
   // Yes first: it has the focus, so Enter answers yes; No is the cancel button.
-  bYes = new TKemButton(this);
-  bYes->SetName("bYes");
-  bYes->SetParent(this);
-  bYes->SetBounds(182, 96, 75, 25);
+  bYes = AddButton("bYes", 182, 96);
   bYes->SetActionType(atYes);
-  bNo = new TKemButton(this);
-  bNo->SetName("bNo");
-  bNo->SetParent(this);
-  bNo->SetBounds(270, 96, 75, 25);
+  bNo = AddButton("bNo", 270, 96);
   bNo->SetActionType(atNo);
-  l = new TKemLayout(this);
-  l->SetName("l");
-  l->SetParent(this);
-  l->SetBounds(88, 8, 253, 81);
-  l->SetParentColor(true);
-  ic = new TKemImage(this);
-  ic->SetName("ic");
-  ic->SetParent(this);
-  ic->SetBounds(8, 8, 64, 64);
-  ic->SetParentColor(true);
+  l = AddBody("l", TRect{88, 8, 88 + 253, 8 + 81});
+  ic = AddPicture("ic", 8, 8);
   LoadMessagePicture(*ic, "OV3MESSAGE");
   SetActiveControl(bYes);
 }
 
-void TdMessage::CreateParams(TCreateParams& Params) {
-  TKemForm::CreateParams(Params);
-  RemoveBorderIcons(Params);
-}
-
 void TdMessage::Setup(const TMessageParts& Values) {
   if (!FindTextStyle("ov2text")) AddTextStyle("ov2text", "Arial", 10, clBlack, kaJustify, TRect{0, 0, 0, 12});
-  SizeMessageForm(*this, *l, MessageParagraphs(Values, "ov2text", false), 0, {bYes, bNo});
+  SizeToBody(*l, MessageParagraphs(Values, "ov2text", false), 0, {bYes, bNo});
   SetCaption(Values.empty() ? WideString() : MessagePartText(Values[0]));
 }
 

@@ -1,14 +1,9 @@
 // The launcher's yes/no confirmation: TdMessage shows a picture, a caption
 // and one paragraph of mark-up per line, sized to its text.
 #pragma once
-#include "kem3/framework/kemform_win.h"
-#include "kem3/framework/kemmsg.h"
+#include "kem3/framework/kemmsg_win.h"
 
-class TKemButton;
-class TKemImage;
-class TKemLayout;
-
-class TdMessage : public TKemForm {
+class TdMessage : public TKemMessageDialog {
  public:
   explicit TdMessage(TComponent* AOwner);
 
@@ -21,9 +16,6 @@ class TdMessage : public TKemForm {
   TKemButton* bNo = nullptr;
   TKemLayout* l = nullptr;
   TKemImage* ic = nullptr;
-
- protected:
-  void CreateParams(TCreateParams& Params) override;
 };
 
 // Shows the dialog modally and frees it: true when the user answered yes

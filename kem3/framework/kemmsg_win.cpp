@@ -35,52 +35,69 @@ void LoadMessagePicture(TKemImage& Image, const String& Name) {
   }
 }
 
-void SizeMessageForm(TCustomForm& Form, TKemLayout& Body, const std::vector<WideString>& Paragraphs, int MinHeight,
-                     const std::vector<TKemButton*>& Buttons) {
-  Body.Clear(false);
-  for (const WideString& p : Paragraphs) Body.AddParagraph(p);
-  const int height = Body.CalcLayoutHeight();
-  Body.SetHeight(height);
-  Form.SetClientHeight(MessageClientHeight(height, MinHeight));
-  for (TKemButton* b : Buttons) b->SetTop(Form.ClientHeight() - kButtonsFromBottom);
-}
+// ---- TKemMessageDialog
 
-void RemoveBorderIcons(TCreateParams& Params) { Params.Style &= ~static_cast<DWORD>(WS_SYSMENU); }
-
-// ---- TMessageForm
-
-TMessageForm::TMessageForm(TComponent* AOwner) : TKemForm(AOwner) {
-  SetName("MessageForm");
+TKemMessageDialog::TKemMessageDialog(TComponent* AOwner, const String& Name, int ClientWidth, int ClientHeight)
+    : TKemForm(AOwner) {
+  SetName(Name);
   SetBorderStyle(bsDialog);
   SetPosition(poScreenCenter);
   SetKeyPreview(true);
   Font()->SetName("Tahoma");
   Font()->SetSize(8);
-  SetClientSize(kClientWidth, kClientHeight);
-
-  iIcon = new TKemImage(this);
-  iIcon->SetName("nbi");
-  iIcon->SetParent(this);
-  iIcon->SetBounds(8, 8, 64, 64);
-  iIcon->SetParentColor(true);
-  lBody = new TKemLayout(this);
-  lBody->SetName("lBody");
-  lBody->SetParent(this);
-  lBody->SetBounds(80, 8, 312, 73);
-  lBody->SetParentColor(true);
-  for (int i = 0; i < 4; ++i) {
-    auto* b = new TKemButton(this);
-    b->SetName("Button" + std::to_string(i + 1));
-    b->SetParent(this);
-    b->SetBounds(kClientWidth - 8 - kButtonWidth - (3 - i) * kButtonStep, kClientHeight - kButtonsFromBottom,
-                 kButtonWidth, kButtonHeight);
-    Buttons[static_cast<std::size_t>(i)] = b;
-  }
+  SetClientSize(ClientWidth, ClientHeight);
 }
 
-void TMessageForm::CreateParams(TCreateParams& Params) {
+void TKemMessageDialog::CreateParams(TCreateParams& Params) {
   TKemForm::CreateParams(Params);
-  RemoveBorderIcons(Params);
+  Params.Style &= ~static_cast<DWORD>(WS_SYSMENU);
+}
+
+TKemImage* TKemMessageDialog::AddPicture(const String& Name, int Left, int Top) {
+  auto* image = new TKemImage(this);
+  image->SetName(Name);
+  image->SetParent(this);
+  image->SetBounds(Left, Top, 64, 64);
+  image->SetParentColor(true);
+  return image;
+}
+
+TKemLayout* TKemMessageDialog::AddBody(const String& Name, const TRect& Bounds) {
+  auto* body = new TKemLayout(this);
+  body->SetName(Name);
+  body->SetParent(this);
+  body->SetBounds(Bounds.Left, Bounds.Top, Bounds.Width(), Bounds.Height());
+  body->SetParentColor(true);
+  return body;
+}
+
+TKemButton* TKemMessageDialog::AddButton(const String& Name, int Left, int Top) {
+  auto* button = new TKemButton(this);
+  button->SetName(Name);
+  button->SetParent(this);
+  button->SetBounds(Left, Top, kButtonWidth, kButtonHeight);
+  return button;
+}
+
+void TKemMessageDialog::SizeToBody(TKemLayout& Body, const std::vector<WideString>& Paragraphs, int MinHeight,
+                                   const std::vector<TKemButton*>& Buttons) {
+  Body.Clear(false);
+  for (const WideString& p : Paragraphs) Body.AddParagraph(p);
+  const int height = Body.CalcLayoutHeight();
+  Body.SetHeight(height);
+  SetClientHeight(MessageClientHeight(height, MinHeight));
+  for (TKemButton* b : Buttons) b->SetTop(ClientHeight() - kButtonsFromBottom);
+}
+
+// ---- TMessageForm
+
+TMessageForm::TMessageForm(TComponent* AOwner) : TKemMessageDialog(AOwner, "MessageForm", kClientWidth, kClientHeight) {
+  iIcon = AddPicture("nbi", 8, 8);
+  lBody = AddBody("lBody", TRect{80, 8, 80 + 312, 8 + 73});
+  for (int i = 0; i < 4; ++i)
+    Buttons[static_cast<std::size_t>(i)] =
+        AddButton("Button" + std::to_string(i + 1), kClientWidth - 8 - kButtonWidth - (3 - i) * kButtonStep,
+                  kClientHeight - kButtonsFromBottom);
 }
 
 void TMessageForm::Setup(const TMessageParts& Parts, const TMessageButtonTexts& ButtonTexts, std::uint8_t IconKind,
@@ -110,7 +127,7 @@ void TMessageForm::Setup(const TMessageParts& Parts, const TMessageButtonTexts& 
 
   if (!FindTextStyle("msgtext")) AddTextStyle("msgtext", "Arial", 10, clBlack, kaLeft, TRect{0, 0, 0, 0});
   std::vector<TKemButton*> buttons(Buttons.begin(), Buttons.end());
-  SizeMessageForm(*this, *lBody, MessageParagraphs(Parts, "msgtext", true), kMinClientHeight, buttons);
+  SizeToBody(*lBody, MessageParagraphs(Parts, "msgtext", true), kMinClientHeight, buttons);
 }
 
 TModalResult ShowMessageBox(const TMessageParts& Parts, int ButtonsKind, const TMessageButtonTexts& ButtonTexts,

@@ -16,7 +16,26 @@ class TKemLayout;
 
 using TMessageButtonTexts = std::array<WideString, 4>;
 
-class TMessageForm : public TKemForm {
+// What the message box and the launcher's confirmation dialog share: a dialog
+// frame without caption buttons, centred, "Tahoma" 8 with key preview; a
+// picture, a body of mark-up and buttons, sized to the body's text.
+class TKemMessageDialog : public TKemForm {
+ protected:
+  TKemMessageDialog(TComponent* AOwner, const String& Name, int ClientWidth, int ClientHeight);
+  void CreateParams(TCreateParams& Params) override;
+
+  // The controls, on the form's colour.
+  TKemImage* AddPicture(const String& Name, int Left, int Top);
+  TKemLayout* AddBody(const String& Name, const TRect& Bounds);
+  TKemButton* AddButton(const String& Name, int Left, int Top);
+  // Body takes the paragraphs and the height of their text; the form the
+  // client height for it (MessageClientHeight), and each button its place
+  // 33 pixels above the bottom, as if anchored there.
+  void SizeToBody(TKemLayout& Body, const std::vector<WideString>& Paragraphs, int MinHeight,
+                  const std::vector<TKemButton*>& Buttons);
+};
+
+class TMessageForm : public TKemMessageDialog {
  public:
   explicit TMessageForm(TComponent* AOwner);
 
@@ -31,9 +50,6 @@ class TMessageForm : public TKemForm {
   TKemImage* iIcon = nullptr;
   std::array<TKemButton*, 4> Buttons{};
 
- protected:
-  void CreateParams(TCreateParams& Params) override;
-
  private:
   TMessageIconPage FIconPage = mipInformation;
 };
@@ -45,19 +61,10 @@ TModalResult ShowMessageBox(const TMessageParts& Parts, int ButtonsKind, const T
 TModalResult ShowMessageBox(const WideString& Caption, const WideString& Text, int ButtonsKind,
                             const TMessageButtonTexts& ButtonTexts = {}, std::uint8_t IconKind = 0);
 
-// ---- Shared with the launcher's confirmation dialog.
-
 // The program's "PNGIMG" resource Name into Image, blended with its alpha;
 // a missing picture leaves the image empty.
 void LoadMessagePicture(TKemImage& Image, const String& Name);
-// Body takes the paragraphs and the height of their text; the form the
-// client height for it (MessageClientHeight), and each button its place
-// 33 pixels above the bottom, as if anchored there.
-void SizeMessageForm(TCustomForm& Form, TKemLayout& Body, const std::vector<WideString>& Paragraphs, int MinHeight,
-                     const std::vector<TKemButton*>& Buttons);
 // Frees a modal form however its dialog ends (a std::unique_ptr deleter).
 struct TFormFree {
   void operator()(TCustomForm* Form) const { Form->Free(); }
 };
-// Dialog frame without the system menu's buttons in the caption.
-void RemoveBorderIcons(TCreateParams& Params);

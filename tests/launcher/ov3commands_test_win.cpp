@@ -82,10 +82,10 @@ TEST_F(BarCommandsWin, CopiesNewIconsAndGroupsReachTheContentsFile) {
             "Tools: Editor Editor copy 1 Editor copy 2 New program New batch | Games: Chess | Web: | New group:");
 }
 
+// Each question costs Wine two seconds to close: three of them.
 TEST_F(BarCommandsWin, DeletionsAskAndOnlyAYesDeletes) {
   Bar->SelectGroup(1);
   Bar->plIcons->SetItemIndex(0);
-  EXPECT_NE(Answer(143, VK_ESCAPE).find(L"\"Chess\""), std::wstring::npos);
   EXPECT_EQ(Answer(162, VK_ESCAPE),
             L"Delete group|{s:ov2text}Do you really want to delete the group \"Games\" and all its icons?"
             L"|{s:ov2text}The group cannot be restored afterwards.");
@@ -98,7 +98,9 @@ TEST_F(BarCommandsWin, DeletionsAskAndOnlyAYesDeletes) {
   // A title goes in literally: its braces neither hide text nor load a picture.
   Bar->plIcons->SetItemIndex(0);
   Bar->SelectedIcon()->WriteAttr("title", "{p \\\\host\\a.png}");
-  EXPECT_NE(Answer(143, VK_RETURN).find(L"\"{x {}p \\\\host\\a.png}\""), std::wstring::npos);
+  EXPECT_EQ(Answer(143, VK_RETURN),
+            L"Delete icon|{s:ov2text}Do you really want to delete the icon \"{x {}p \\\\host\\a.png}\"?"
+            L"|{s:ov2text}The icon cannot be restored afterwards.");
   EXPECT_EQ(Saved(), "Tools: | Web:");
 }
 

@@ -14,6 +14,7 @@ namespace {
 using modal_answer::AnswerWhenShown;
 using modal_answer::PressKey;
 
+// Each box costs Wine two seconds to close: a few kinds, the rest natively.
 TEST(MessageBoxWin, KeysAnswerWithTheButtonsOfTheKind) {
   TAppScope app;
   const TMessageButtonTexts texts{u"Retry", u"Skip", u"Other", u"Stop"};
@@ -23,11 +24,9 @@ TEST(MessageBoxWin, KeysAnswerWithTheButtonsOfTheKind) {
     TModalResult Result;
     const char16_t* Shown;  // the visible buttons' captions, own captions only
   } cases[] = {
-      {0, VK_ESCAPE, mrOk, u""},
       {3, VK_ESCAPE, mrNo, u""},
       {3, VK_RETURN, mrYes, u""},
       {4, VK_ESCAPE, mrCancel, u""},
-      {7, VK_RETURN, 18, u"Retry|"},
       {9, VK_ESCAPE, mrCancel, u"Retry|Skip|Other|"},
       {10, VK_RETURN, 18, u"Retry|Skip|Other|Stop|"},
   };

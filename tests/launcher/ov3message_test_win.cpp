@@ -14,18 +14,7 @@ namespace {
 using modal_answer::AnswerWhenShown;
 using modal_answer::PressKey;
 
-TEST(MessageDialogWin, EnterAnswersYes) {
-  TAppScope app;
-  WideString caption;
-  AnswerWhenShown<TdMessage>([&](TdMessage& Dialog) {
-    caption = Dialog.Caption();
-    PressKey(Dialog, VK_RETURN);
-  });
-  EXPECT_TRUE(ShowMessageDialog({u"Delete icon", u"Really?"}));
-  EXPECT_EQ(caption, u"Delete icon");
-}
-
-// Answered by Escape: no.
+// Enter answering yes: the deletions' test (ov3commands_test_win.cpp).
 TEST(MessageDialogWin, EscapeAnswersNoAndTwentyLinesKeepTheButtonsBelowTheText) {
   TAppScope app;
   TMessageParts lines{u"Many"};

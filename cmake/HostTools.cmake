@@ -9,6 +9,7 @@ set(ORV_HOST_TOOL_NAMES mkicon mkcursors)
 list(APPEND ORV_HOST_TOOL_NAMES mkdrl)
 list(APPEND ORV_HOST_TOOL_NAMES mklan)
 list(APPEND ORV_HOST_TOOL_NAMES mkskin)
+list(APPEND ORV_HOST_TOOL_NAMES mkpictures)
 list(APPEND ORV_HOST_TOOL_NAMES mkunidata)
 list(APPEND ORV_HOST_TOOL_NAMES mkov3art)
 

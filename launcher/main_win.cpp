@@ -6,6 +6,7 @@
 
 #include "kem3/controls/kembtns_win.h"
 #include "kem3/controls/kemplist_win.h"
+#include "kem3/framework/kemabout_win.h"
 #include "kem3/framework/kemcfg.h"
 #include "kem3/framework/kemexe.h"
 #include "kem3/framework/kemhi_win.h"
@@ -15,6 +16,7 @@
 #include "launcher/ov3cfgpages_win.h"
 #include "launcher/ov3modthread.h"
 #include "launcher/ov3prefs.h"
+#include "launcher/ov3startup_win.h"
 #include "platform/application_win.h"
 #include "platform/exception_handler.h"
 #include "platform/screen_win.h"
@@ -77,6 +79,7 @@ void TfMain::FormCreate(TObject*) {
   // Centred at the top of the work area until the settings file says where.
   TRect work = Screen->WorkAreaRect();
   SetBounds(work.Left + (work.Width() - Width()) / 2, work.Top, Width(), Height());
+  AddSplashStatusById(kSplashSettings);
 
   // Back to back, with nothing pumping messages between: a deferred save
   // must not write defaults before the file has been read.
@@ -89,6 +92,7 @@ void TfMain::FormCreate(TObject*) {
   UpdateActionStates();
 
   OpenContents();
+  AddSplashStatusById(kSplashContents);
   CreateSkinner();
   ReadGroupList();
   RebuildGroupButtons();
@@ -112,10 +116,11 @@ void TfMain::FormCreate(TObject*) {
 
 void TfMain::FormShow(TObject*) {
   // The first show completes the bar: the keyboard hook and the hotkeys, and
-  // the group keys (the file browser and the end of the splash join them when
-  // they exist).
+  // the group keys (the file browser joins them when it exists).
   if (FFirstShow) {
     FFirstShow = false;
+    // The bar is there: the splash goes at once, without fading.
+    CloseSplash(false, 2);
     // What the bar's creation needed from kem3.dll is made: the resource
     // library lets go of its own reference (the hook binding keeps its own).
     FreeResourceLibrary();

@@ -3,17 +3,18 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
-#include <thread>
-
 #include "kem3/controls/kembtns_win.h"
+#include "kem3/controls/kemlout_win.h"
 #include "kem3/controls/kemplist_win.h"
 #include "kem3/framework/kemcfg.h"
 #include "kem3/framework/kemexe.h"
 #include "launcher/main_win.h"
 #include "launcher/ov3_outline.h"
+#include "launcher/ov3message_win.h"
 #include "platform/app_scope_win.h"
 #include "platform/files.h"
 #include "platform/unicode_convert.h"
+#include "support/modal_answer_win.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -31,12 +32,6 @@ void MakeShellLink(const String& File, const String& Target) {
   persist->Release();
   link->Release();
   CoUninitialize();
-}
-
-BOOL CALLBACK FindMessageBox(HWND Window, LPARAM Found) {
-  wchar_t name[16];
-  if (GetClassNameW(Window, name, 16) && std::wstring(name) == L"#32770") *reinterpret_cast<HWND*>(Found) = Window;
-  return TRUE;
 }
 
 class BarCommandsWin : public testing::Test {
@@ -60,28 +55,22 @@ class BarCommandsWin : public testing::Test {
 
   std::string Saved() const { return ContentsOutline(ReadFileBytes(Dir.file("ov3.xml"))); }
 
-  // Runs the action while another thread answers the message box it opens;
-  // the box's caption and text as they were shown.
-  std::wstring Answer(int Action, int Button) {
+  // Runs the action while the confirmation it opens is answered with Key; the
+  // dialog's caption and lines as they were shown.
+  std::wstring Answer(int Action, WPARAM Key) {
     std::wstring shown;
-    std::thread answerer([&] {
-      HWND box = nullptr;
-      for (int i = 0; i < 500 && !box; ++i, Sleep(20))
-        EnumThreadWindows(MainThread, FindMessageBox, reinterpret_cast<LPARAM>(&box));
-      wchar_t caption[64] = {}, text[512] = {};
-      GetWindowTextW(box, caption, 64);
-      GetDlgItemTextW(box, 0xFFFF, text, 512);
-      shown = std::wstring(caption) + L"|" + text;
-      SendMessageW(GetDlgItem(box, Button), BM_CLICK, 0, 0);
+    modal_answer::AnswerWhenShown<TdMessage>([&](TdMessage& Dialog) {
+      WideString text = Dialog.Caption();
+      for (const auto& p : Dialog.l->Paragraphs()) text += u"|" + p->Text();
+      shown.assign(text.begin(), text.end());
+      modal_answer::PressKey(Dialog, Key);
     });
     Bar->FormActionExecute(Action);
-    answerer.join();
     return shown;
   }
 
   TempDir Dir;
   TAppScope App;
-  DWORD MainThread = GetCurrentThreadId();
   TfMain* Bar = nullptr;
 };
 
@@ -93,20 +82,26 @@ TEST_F(BarCommandsWin, CopiesNewIconsAndGroupsReachTheContentsFile) {
             "Tools: Editor Editor copy 1 Editor copy 2 New program New batch | Games: Chess | Web: | New group:");
 }
 
-// Each box costs Wine two seconds to close: three of them.
-TEST_F(BarCommandsWin, DeletionsAskAndANoKeepsEverything) {
+// Each question costs Wine two seconds to close: three of them.
+TEST_F(BarCommandsWin, DeletionsAskAndOnlyAYesDeletes) {
   Bar->SelectGroup(1);
   Bar->plIcons->SetItemIndex(0);
-  EXPECT_NE(Answer(143, IDNO).find(L"\"Chess\""), std::wstring::npos);
-  EXPECT_EQ(Answer(162, IDNO),
-            L"Delete group|Do you really want to delete the group \"Games\" and all its icons?"
-            L"\r\n\r\nThe group cannot be restored afterwards.");
+  EXPECT_EQ(Answer(162, VK_ESCAPE),
+            L"Delete group|{s:ov2text}Do you really want to delete the group \"Games\" and all its icons?"
+            L"|{s:ov2text}The group cannot be restored afterwards.");
   EXPECT_EQ(Saved(), "Tools: Editor | Games: Chess | Web:");
-  Answer(162, IDYES);
+  Answer(162, VK_RETURN);
   EXPECT_EQ(Saved(), "Tools: Editor | Web:");
   EXPECT_EQ(Bar->bsGroups->PageCount(), 2);
   EXPECT_EQ(Bar->CurrentGroupIndex(), 0);
   EXPECT_EQ(Bar->plIcons->Count(), 1);
+  // A title goes in literally: its braces neither hide text nor load a picture.
+  Bar->plIcons->SetItemIndex(0);
+  Bar->SelectedIcon()->WriteAttr("title", "{p \\\\host\\a.png}");
+  EXPECT_EQ(Answer(143, VK_RETURN),
+            L"Delete icon|{s:ov2text}Do you really want to delete the icon \"{x {}p \\\\host\\a.png}\"?"
+            L"|{s:ov2text}The icon cannot be restored afterwards.");
+  EXPECT_EQ(Saved(), "Tools: | Web:");
 }
 
 TEST_F(BarCommandsWin, DropsAddIconsToTheGroupUnderThePointer) {

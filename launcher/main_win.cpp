@@ -7,6 +7,7 @@
 #include "kem3/controls/kembtns_win.h"
 #include "kem3/controls/kemplist_win.h"
 #include "kem3/framework/kemcfg.h"
+#include "kem3/framework/kemcfgrows_win.h"
 #include "kem3/framework/kemexe.h"
 #include "kem3/framework/kemhi_win.h"
 #include "kem3/framework/kemlan.h"
@@ -200,6 +201,30 @@ void TfMain::FormConfigUpdate(int Id, const Variant& Value) {
     case ovsIconsStretch:
       if (MainFormCreated) RebuildIconCache();
       if (MainFormCreated && Id == ovsIconsSize) ReloadModules();
+      break;
+    default:
+      break;
+  }
+  // An open preferences dialog shows what the bar now uses, so that its OK
+  // does not undo a change made meanwhile (auto-hide by its hot key).
+  switch (Id) {
+    case ovsAutoHide:
+    case ovsAutoHideMethod:
+      cfgRefreshControls({ovsAutoHide, ovsAutoHideMethod});
+      break;
+    case ovsScreenEdgeSize:
+    case ovsScreenCornerSize:
+      cfgRefreshControls({ovsScreenEdgeSize, ovsScreenCornerSize});
+      break;
+    case ovsIconsOverrideSkin:
+    case ovsIconsSpaceLeft:
+    case ovsIconsSpaceRight:
+    case ovsIconsSpaceTop:
+    case ovsIconsSpaceBottom:
+    case ovsIconsSpaceVert:
+    case ovsIconsFadeWidth:
+      cfgRefreshControls({ovsIconsOverrideSkin, ovsIconsSpaceLeft, ovsIconsSpaceRight, ovsIconsSpaceTop,
+                          ovsIconsSpaceBottom, ovsIconsSpaceVert, ovsIconsFadeWidth});
       break;
     default:
       break;

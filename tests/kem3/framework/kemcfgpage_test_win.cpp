@@ -180,7 +180,14 @@ TEST_F(CfgPageWin, OpenControlsFollowTheirSettingsAndTheLanguage) {
 
   // A look at the page (ORV_CFGPAGE_SHOT=file.bmp): the screen under the form.
   if (const char* shot = std::getenv("ORV_CFGPAGE_SHOT")) {
-    cfgBuildPage(Form, 201, 200, 1, 0, 100, 0, 0, 0);
+    // The icons page: a tracker with its legend, value lists, a framed group.
+    cfgClearPage(Form);
+    Texts["IconsSize"] = "Icon size";
+    Texts["IconsSize_Legend"] = "%.0f pixels";
+    Texts["168"] = "Spacing";
+    Texts["IconsOverrideSkin"] = "Own spacing of the icons";
+    cfgRelabel();
+    cfgBuildPage(Form, 500, 8, 1, 0, 100, 0, 0, 0);
     Form->Repaint();
     for (int i = 0; i < 20; ++i) Application->ProcessMessages();
     TBitmap bitmap;

@@ -207,27 +207,13 @@ void TfMain::FormConfigUpdate(int Id, const Variant& Value) {
   }
   // An open preferences dialog shows what the bar now uses, so that its OK
   // does not undo a change made meanwhile (auto-hide by its hot key).
-  switch (Id) {
-    case ovsAutoHide:
-    case ovsAutoHideMethod:
-      cfgRefreshControls({ovsAutoHide, ovsAutoHideMethod});
-      break;
-    case ovsScreenEdgeSize:
-    case ovsScreenCornerSize:
-      cfgRefreshControls({ovsScreenEdgeSize, ovsScreenCornerSize});
-      break;
-    case ovsIconsOverrideSkin:
-    case ovsIconsSpaceLeft:
-    case ovsIconsSpaceRight:
-    case ovsIconsSpaceTop:
-    case ovsIconsSpaceBottom:
-    case ovsIconsSpaceVert:
-    case ovsIconsFadeWidth:
-      cfgRefreshControls({ovsIconsOverrideSkin, ovsIconsSpaceLeft, ovsIconsSpaceRight, ovsIconsSpaceTop,
-                          ovsIconsSpaceBottom, ovsIconsSpaceVert, ovsIconsFadeWidth});
-      break;
-    default:
-      break;
+  if (Id == ovsAutoHide || Id == ovsAutoHideMethod) cfgRefreshControls({ovsAutoHide, ovsAutoHideMethod});
+  if (Id == ovsScreenEdgeSize || Id == ovsScreenCornerSize) {
+    cfgRefreshControls({ovsScreenEdgeSize, ovsScreenCornerSize});
+  }
+  if (Id >= ovsIconsOverrideSkin && Id <= ovsIconsFadeWidth) {
+    cfgRefreshControls({ovsIconsOverrideSkin, ovsIconsSpaceLeft, ovsIconsSpaceRight, ovsIconsSpaceTop,
+                        ovsIconsSpaceBottom, ovsIconsSpaceVert, ovsIconsFadeWidth});
   }
 }
 

@@ -18,22 +18,6 @@ constexpr int kTopWithoutCheck = 16;
 // The unit box and its one-pixel gap take this much off the spin edit.
 constexpr int kUnitShare = 50;
 
-double NumberOf(const Variant& Value, double Fallback) {
-  try {
-    return Value.AsDouble();
-  } catch (const Exception&) {
-    return Fallback;
-  }
-}
-
-String TextOf(const Variant& Value) {
-  try {
-    return VarToStr(Value);
-  } catch (const Exception&) {
-    return String();
-  }
-}
-
 // An item's row at (X, Y) in a column W wide.
 TcfgRow ItemRow(TcfgDbItem& Item, int X, int Y, int W) {
   TcfgRow row;
@@ -148,12 +132,38 @@ TcfgPageLayout cfgLayoutPage(int ParentWidth, int PageId, int Top, int Columns, 
   return layout;
 }
 
+// ---- Conversions
+
+double cfgNumberOf(const Variant& Value, double Fallback) {
+  try {
+    return Value.AsDouble();
+  } catch (const Exception&) {
+    return Fallback;
+  }
+}
+
+String cfgTextOf(const Variant& Value) {
+  try {
+    return VarToStr(Value);
+  } catch (const Exception&) {
+    return String();
+  }
+}
+
+bool cfgBoolOf(const Variant& Value) {
+  try {
+    return Value.AsBoolean();
+  } catch (const Exception&) {
+    return false;
+  }
+}
+
 // ---- Spin edits and their units
 
 TcfgSpinLimits cfgSpinLimits(const TcfgDbItem& Item, TUnit Unit) {
   TcfgSpinLimits limits;
-  const double min = NumberOf(Item.MinValue, -1);
-  const double max = NumberOf(Item.MaxValue, -1);
+  const double min = cfgNumberOf(Item.MinValue, -1);
+  const double max = cfgNumberOf(Item.MaxValue, -1);
   const bool converted = Item.BaseUnit != unNone;
   auto inUnit = [&](double V) { return converted ? ConvertUnit(Item.BaseUnit, Unit, V) : V; };
   limits.Limited = min != -1 && max != -1;
@@ -161,8 +171,8 @@ TcfgSpinLimits cfgSpinLimits(const TcfgDbItem& Item, TUnit Unit) {
     limits.Min = inUnit(min);
     limits.Max = inUnit(max);
   }
-  limits.Step = inUnit(NumberOf(Item.Step, 1));
-  limits.BigStep = inUnit(NumberOf(Item.BigStep, 10));
+  limits.Step = inUnit(cfgNumberOf(Item.Step, 1));
+  limits.BigStep = inUnit(cfgNumberOf(Item.BigStep, 10));
   return limits;
 }
 
@@ -190,17 +200,17 @@ double cfgSwitchUnit(TcfgDbItem& Item, TUnit NewUnit, double Shown) {
 }
 
 double cfgShownNumber(const TcfgDbItem& Item) {
-  const double value = NumberOf(Item.Value, NumberOf(Item.Default, 0));
+  const double value = cfgNumberOf(Item.Value, cfgNumberOf(Item.Default, 0));
   return Item.Type == cfgtFloat ? ConvertUnit(Item.ValueUnit, Item.DisplayUnit, value) : value;
 }
 
 // ---- Value lists and check lists
 
-int cfgValueEntry(const TcfgDbItem& Item) { return Item.Values.IndexOf(TextOf(Item.Value)); }
+int cfgValueEntry(const TcfgDbItem& Item) { return Item.Values.IndexOf(cfgTextOf(Item.Value)); }
 
 std::vector<bool> cfgCheckListTicks(const TcfgDbItem& Item) {
   std::vector<bool> ticks(static_cast<size_t>(Item.Values.Count()), false);
-  const String text = TextOf(Item.Value);
+  const String text = cfgTextOf(Item.Value);
   size_t start = 0;
   while (start <= text.size()) {
     const size_t end = std::min(text.find(';', start), text.size());

@@ -19,6 +19,7 @@
 #include "kem3/controls/kemtrack_win.h"
 #include "kem3/framework/kemcfglayout.h"
 #include "kem3/framework/kemcfgrows_win.h"
+#include "platform/mathutils.h"
 #include "platform/sysutils.h"
 #include "platform/unicode_convert.h"
 
@@ -116,29 +117,8 @@ T* Place(T* Control, TWinControl* Parent, const TRect& Bounds, int Tag = kGenera
   return Control;
 }
 
-bool BoolOf(const Variant& Value) {
-  try {
-    return Value.AsBoolean();
-  } catch (const Exception&) {
-    return false;
-  }
-}
-
-int IntOf(const Variant& Value) {
-  try {
-    return Value.AsInteger();
-  } catch (const Exception&) {
-    return 0;
-  }
-}
-
-String TextOf(const Variant& Value) {
-  try {
-    return VarToStr(Value);
-  } catch (const Exception&) {
-    return String();
-  }
-}
+// Limits, steps and positions of trackers are whole numbers.
+int IntOf(const Variant& Value) { return static_cast<int>(Round(cfgNumberOf(Value, 0))); }
 
 void ApplyLimits(TKemSpinEdit* Spin, const TcfgDbItem& Item, TUnit Unit) {
   const TcfgSpinLimits limits = cfgSpinLimits(Item, Unit);
@@ -154,6 +134,13 @@ void FillTexts(List* Strings, const std::vector<WideString>& Texts) {
   Strings->Clear();
   for (const WideString& text : Texts) Strings->Add(text);
   Strings->EndUpdate();
+}
+
+template <class Control>
+void RefillKeepingIndex(Control* List, const std::vector<WideString>& Texts) {
+  const int index = List->ItemIndex();
+  FillTexts(List->Items(), Texts);
+  List->SetItemIndex(index);
 }
 
 void FillPanelList(TKemPanelList* List, const std::vector<WideString>& Texts) {
@@ -176,7 +163,7 @@ void ShowValue(const TBinding& B) {
       if (B.UnitBox) B.UnitBox->SetItemIndex(cfgUnitEntry(item.UnitCategory, item.DisplayUnit));
       break;
     case cfgtBoolean:
-      if (auto* box = dynamic_cast<TKemCheckbox*>(B.Control)) box->SetChecked(BoolOf(item.Value));
+      if (auto* box = dynamic_cast<TKemCheckbox*>(B.Control)) box->SetChecked(cfgBoolOf(item.Value));
       break;
     case cfgtTracker:
       if (auto* tracker = dynamic_cast<TKemTracker*>(B.Control)) tracker->SetPosition(IntOf(item.Value));
@@ -184,7 +171,7 @@ void ShowValue(const TBinding& B) {
     case cfgtString:
     case cfgtBrowse1:
     case cfgtBrowse2:
-      if (auto* edit = dynamic_cast<TKemEdit*>(B.Control)) edit->SetText(Utf8ToWide(TextOf(item.Value)));
+      if (auto* edit = dynamic_cast<TKemEdit*>(B.Control)) edit->SetText(Utf8ToWide(cfgTextOf(item.Value)));
       break;
     case cfgtValueList:
       if (auto* list = dynamic_cast<TKemDropDownList*>(B.Control)) list->SetItemIndex(cfgValueEntry(item));
@@ -226,13 +213,9 @@ TcfgShown ReadControl(const TBinding& B) {
 void FillLists(const TBinding& B) {
   const std::vector<WideString>& texts = B.Item->DisplayTexts;
   if (auto* list = dynamic_cast<TKemDropDownList*>(B.Control)) {
-    const int index = list->ItemIndex();
-    FillTexts(list->Items(), texts);
-    list->SetItemIndex(index);
+    RefillKeepingIndex(list, texts);
   } else if (auto* combo = dynamic_cast<TKemUnitComboBox*>(B.Control)) {
-    const int index = combo->ItemIndex();
-    FillTexts(combo->Items(), texts);
-    combo->SetItemIndex(index);
+    RefillKeepingIndex(combo, texts);
   } else if (auto* checks = dynamic_cast<TKemCheckListBox*>(B.Control)) {
     std::vector<bool> ticks;
     for (int i = 0; i < checks->Items()->Count(); ++i) ticks.push_back(checks->Checked(i));

@@ -42,7 +42,6 @@ TEST(ScrollBoxWin, ChildrenBeyondTheBoxScrollIntoView) {
   box->SetBounds(0, 0, 200, 100);
   box->SetParent(form);
   form->Show();
-  EXPECT_EQ(box->Color(), clBtnFace);
   TPanel* first = Child(box, 0);
   Child(box, 90);
   TPanel* last = Child(box, 250);
@@ -56,8 +55,6 @@ TEST(ScrollBoxWin, ChildrenBeyondTheBoxScrollIntoView) {
   EXPECT_EQ(last->Top(), 60);
   EXPECT_EQ(first->Top(), -190);
   EXPECT_EQ(Bar(box).nPos, 190);
-  box->ScrollInView(last);  // already in view
-  EXPECT_EQ(box->VertPosition(), 190);
   box->ScrollInView(first);
   EXPECT_EQ(box->VertPosition(), 0);
   EXPECT_EQ(first->Top(), 0);

@@ -35,6 +35,7 @@ struct TBinding {
   TcfgDbItem* Item = nullptr;
   TKemUnitComboBox* UnitBox = nullptr;
   String CaptionName;  // the language text of the caption, or of a tracker's legend
+  int FitWidth = 0;    // a check box in a frame's caption line: as wide as its caption, up to this
 };
 
 bool ItemAlive(const TcfgDbItem* Item) {
@@ -94,6 +95,13 @@ TcfgBindings& Bindings() {
 std::vector<std::pair<int, std::function<void(int)>>>& RefreshListeners() {
   static std::vector<std::pair<int, std::function<void(int)>>> listeners;
   return listeners;
+}
+
+const TBinding* BindingOf(int Id) {
+  for (const TBinding& b : Bindings().List()) {
+    if (b.Item && b.Item->Id == Id) return &b;
+  }
+  return nullptr;
 }
 
 WideString TextNamed(const String& Name) {
@@ -235,6 +243,11 @@ void SetCaptionText(const TBinding& B) {
   } else {
     B.Control->SetCaption(text);
   }
+  if (B.FitWidth > 0) {
+    // Only as wide as its caption: the frame's line shows on beyond it.
+    TFontTextMeasure measure(*B.Control->Font());
+    B.Control->SetWidth(std::min(18 + measure.TextExtent(text).cx + 4, B.FitWidth));
+  }
 }
 
 // The controls of an item's row.
@@ -266,14 +279,10 @@ TControl* MakeItemControl(const TcfgRow& Row, TWinControl* Parent, TComponent* O
     case cfgtBoolean: {
       auto* box = Place(Make(make.CheckBox, Owner), Parent, Row.Control);
       box->SetParentColor(true);
+      B.Control = box;
       B.CaptionName = item.TextName;
-      box->SetCaption(TextNamed(item.TextName));
-      if (Row.InCaption) {
-        // Only as wide as its caption: the frame's line shows on beyond it.
-        TFontTextMeasure measure(*box->Font());
-        const int wanted = 18 + measure.TextExtent(box->Caption()).cx + 4;
-        box->SetWidth(std::min(wanted, Row.Control.Width()));
-      }
+      if (Row.InCaption) B.FitWidth = Row.Control.Width();
+      SetCaptionText(B);
       return box;
     }
     case cfgtTracker: {
@@ -434,17 +443,13 @@ void cfgRemoveRefreshListener(int Handle) {
 }
 
 TControl* cfgBoundControl(int Id) {
-  for (const TBinding& b : Bindings().List()) {
-    if (b.Item && b.Item->Id == Id) return b.Control;
-  }
-  return nullptr;
+  const TBinding* b = BindingOf(Id);
+  return b ? b->Control : nullptr;
 }
 
 TControl* cfgBoundUnitBox(int Id) {
-  for (const TBinding& b : Bindings().List()) {
-    if (b.Item && b.Item->Id == Id) return b.UnitBox;
-  }
-  return nullptr;
+  const TBinding* b = BindingOf(Id);
+  return b ? b->UnitBox : nullptr;
 }
 
 int cfgBindingCount() { return static_cast<int>(Bindings().List().size()); }

@@ -19,6 +19,7 @@
 #include "kem3/controls/kemtrack_win.h"
 #include "kem3/framework/kemcfglayout.h"
 #include "kem3/framework/kemcfgrows_win.h"
+#include "kem3/framework/kemlan.h"
 #include "platform/mathutils.h"
 #include "platform/sysutils.h"
 #include "platform/unicode_convert.h"
@@ -55,12 +56,15 @@ class TcfgBindings : public TComponent {
       RemoveFreeNotification(b.Control);
       if (b.UnitBox) RemoveFreeNotification(b.UnitBox);
     }
+    // The language listener is left alone: at the end of the program the
+    // language manager may be gone already, and no language changes then.
   }
   std::vector<TBinding>& List() { return FList; }
   void Add(const TBinding& Binding) {
     FreeNotification(Binding.Control);
     if (Binding.UnitBox) FreeNotification(Binding.UnitBox);
     FList.push_back(Binding);
+    Listen(true);
   }
 
  protected:
@@ -81,10 +85,22 @@ class TcfgBindings : public TComponent {
       }
       it = FList.erase(it);
     }
+    if (FList.empty()) Listen(false);
   }
 
  private:
+  // While controls are bound, every language change relabels them: their
+  // texts are the settings' own names, which no control looks up itself.
+  void Listen(bool On) {
+    if (On && FListener < 0) FListener = RegisterLanguageListener([] { cfgRelabel(); });
+    if (!On && FListener >= 0) {
+      UnregisterLanguageListener(FListener);
+      FListener = -1;
+    }
+  }
+
   std::vector<TBinding> FList;
+  int FListener = -1;
 };
 
 TcfgBindings& Bindings() {

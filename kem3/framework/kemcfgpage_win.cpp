@@ -266,6 +266,14 @@ void SetCaptionText(const TBinding& B) {
   }
 }
 
+// A list of the item's display texts.
+template <class List>
+List* ListRow(const TcfgRow& Row, TWinControl* Parent, TComponent* Owner) {
+  auto* list = Place(new List(Owner), Parent, Row.Control);
+  FillTexts(list->Items(), Row.Item->DisplayTexts);
+  return list;
+}
+
 // The controls of an item's row.
 TControl* MakeItemControl(const TcfgRow& Row, TWinControl* Parent, TComponent* Owner, TBinding& B) {
   TcfgDbItem& item = *Row.Item;
@@ -328,21 +336,12 @@ TControl* MakeItemControl(const TcfgRow& Row, TWinControl* Parent, TComponent* O
       }
       return edit;
     }
-    case cfgtValueList: {
-      auto* list = Place(new TKemDropDownList(Owner), Parent, Row.Control);
-      FillTexts(list->Items(), item.DisplayTexts);
-      return list;
-    }
-    case cfgtUnitList: {
-      auto* combo = Place(new TKemUnitComboBox(Owner), Parent, Row.Control);
-      FillTexts(combo->Items(), item.DisplayTexts);
-      return combo;
-    }
-    case cfgtCheckList: {
-      auto* list = Place(new TKemCheckListBox(Owner), Parent, Row.Control);
-      FillTexts(list->Items(), item.DisplayTexts);
-      return list;
-    }
+    case cfgtValueList:
+      return ListRow<TKemDropDownList>(Row, Parent, Owner);
+    case cfgtUnitList:
+      return ListRow<TKemUnitComboBox>(Row, Parent, Owner);
+    case cfgtCheckList:
+      return ListRow<TKemCheckListBox>(Row, Parent, Owner);
     case cfgtPanelList: {
       auto* list = Place(Make(make.PanelList, Owner), Parent, Row.Control);
       TKemPanelListOptions options = list->Options();

@@ -12,6 +12,7 @@
 #include "kem3/framework/kemlan.h"
 #include "kem3/framework/kemsingle_win.h"
 #include "launcher/ov3cfg_win.h"
+#include "launcher/ov3info_win.h"
 #include "launcher/ov3modthread.h"
 #include "platform/application_win.h"
 #include "platform/exception_handler.h"
@@ -337,6 +338,9 @@ void TfMain::FormActionExecute(int Id) {
       break;
     case 105:
       ToggleSetting(ovsAutoHide);
+      break;
+    case 107:
+      ShowBarInformation();
       break;
     case 108:
       Close();

@@ -79,6 +79,14 @@ void TFileDescriptorToFilenameStrings::Assign(const std::vector<String>& Names) 
 
 // ---- Reading every file's contents -------------------------------------------------
 
+bool TFileContentsStreamClipboardFormat::HasValidFormats(TDropDataObject& DataObject) {
+  if (TClipboardFormat::HasValidFormats(DataObject)) return true;
+  FIndex = 0;
+  const bool first = TClipboardFormat::HasValidFormats(DataObject);
+  FIndex = -1;
+  return first;
+}
+
 bool TFileContentsStreamClipboardFormat::GetData(TDropDataObject& DataObject) {
   Clear();
   // The names come from the descriptors; a source without them offers one unnamed item.

@@ -71,6 +71,8 @@ class TFileDescriptorToFilenameStrings {
 class TFileContentsStreamClipboardFormat : public TClipboardFormat {
   ORV_DD_CLIPBOARD_CLASS(TFileContentsStreamClipboardFormat)
   TFileContentsStreamClipboardFormat() : TClipboardFormat(tymedIStream) {}
+  // Sources answer for the items by index, not all of them for the format as a whole.
+  bool HasValidFormats(TDropDataObject& DataObject) override;
   bool GetData(TDropDataObject& DataObject) override;
   void Clear() override { Streams.Clear(); }
   bool HasData() override { return Streams.Count() > 0; }

@@ -268,6 +268,8 @@ void TdInformation::FormLanguageChange() {
 void TdInformation::PlaceLayouts() {
   for (std::size_t i = 0; i < Layouts.size(); ++i) {
     TKemLayout* layout = Layouts[i];
+    // A hidden page may not have followed the notebook's size yet.
+    FPages[i]->SetBounds(0, 0, nb->ClientWidth(), nb->ClientHeight());
     const int width = std::max(FPages[i]->ClientWidth(), 1);
     layout->SetBounds(0, 0, width, layout->Height());
     const int height = std::max(layout->CalcLayoutHeight(), FPages[i]->ClientHeight());
@@ -346,7 +348,6 @@ void TdInformation::plInfoCustomDrawBack(int Index, TCanvas* Canvas, const TRect
     fill(TRect{item.Left, item.Bottom - 1 - i, item.Left + len, item.Bottom - i}, kListColour);
     fill(TRect{item.Right - len, item.Bottom - 1 - i, item.Right, item.Bottom - i}, kListColour);
   }
-  plInfo->SetColorText(current && !selected ? clWhite : clBlack);
 }
 
 void ShowInformation(bool ShowSystem, bool ShowOpenGL, bool ShowLibrary, const String& /*ResourceName*/) {

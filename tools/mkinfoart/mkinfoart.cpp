@@ -1,6 +1,6 @@
 // Draws the information dialog's pictures for kem3.dll: the five section icons
 // (16, 32 and 48 pixels, 32-bit with alpha) and the component library's logo
-// (a 24-bit bitmap on the page colour), and the resource script naming them.
+// (a 24-bit bitmap on the blocks' grey), and the resource script naming them.
 // Usage: mkinfoart OUTPUT_DIR   (writes the pictures and OUTPUT_DIR/kem3info.rc)
 //
 // Shapes are tests in a unit square; each pixel's coverage comes from 4 x 4
@@ -104,7 +104,7 @@ std::vector<TLayer> Logo() {
   return layers;
 }
 
-// Pixels 0xAARRGGBB over a transparent (Back: the page colour's) ground.
+// Pixels 0xAARRGGBB over a transparent ground, or over Back.
 std::vector<std::uint32_t> Render(const std::vector<TLayer>& Layers, int W, int H, const TRgb* Back) {
   std::vector<std::uint32_t> pixels(static_cast<std::size_t>(W * H));
   for (int y = 0; y < H; ++y) {
@@ -190,11 +190,10 @@ int main(int argc, char** argv) {
     ok = ok && WriteFile(dir + "/" + name + ".ico", IconFile(layers));
     script += std::string(name) + " ICON \"" + dir + "/" + name + ".ico\"\n";
   }
-  // The logo stands on the information pages' white.
+  // The logo stands on a block's line colour.
   constexpr int kLogoWidth = 96, kLogoHeight = 32;
-  const TRgb page{1, 1, 1};
   ok = ok && WriteFile(dir + "/kem3logo.bmp",
-                       BitmapFile(Render(Logo(), kLogoWidth, kLogoHeight, &page), kLogoWidth, kLogoHeight));
+                       BitmapFile(Render(Logo(), kLogoWidth, kLogoHeight, &kGrey), kLogoWidth, kLogoHeight));
   script += "KEM3LOGO BMPIMG \"" + dir + "/kem3logo.bmp\"\n";
   ok = ok && WriteFile(dir + "/kem3info.rc", script);
   if (!ok) {

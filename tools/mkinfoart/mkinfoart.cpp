@@ -90,21 +90,30 @@ std::vector<TLayer> Devices() {
           {Box(0.26, 0.84, 0.74, 0.92, 0.03), kGrey}};
 }
 
-// The logo: a badge with three hooks, the library's mark, in a 3:1 frame.
+// The logo: a badge with three hooks, the library's mark. Its units are the
+// picture's height, so it is 3 wide.
 std::vector<TLayer> Logo() {
-  std::vector<TLayer> layers{{Box(0.01, 0.03, 0.99, 0.97, 0.12), kBlue}, {Box(0.03, 0.09, 0.97, 0.91, 0.10), kLight}};
+  std::vector<TLayer> layers{{Box(0.03, 0.03, 2.97, 0.97, 0.3), kBlue}, {Box(0.09, 0.09, 2.91, 0.91, 0.25), kLight}};
   for (int i = 0; i < 3; ++i) {
-    const double cx = 0.2 + 0.3 * i;
-    // A hook: the lower half of a ring and a shank rising from its right end.
-    const TInside bow = Ring(cx, 0.55, 0.075, 0.035);
-    layers.push_back({[=](double X, double Y) { return Y >= 0.55 && bow(X * 1.0, Y); }, kWhite});
-    layers.push_back({Box(cx + 0.035, 0.22, cx + 0.075, 0.56), kWhite});
-    layers.push_back({Box(cx - 0.075, 0.45, cx - 0.035, 0.56), kWhite});
+    const double cx = 0.62 + 0.88 * i;
+    // A hook: an eye on top of a shank, the lower half of a ring as its bow,
+    // and a barb pointing up at the bow's other end.
+    const TInside bow = Ring(cx, 0.56, 0.22, 0.12);
+    layers.push_back({[=](double X, double Y) { return Y >= 0.56 && bow(X, Y); }, kWhite});
+    layers.push_back({Box(cx + 0.12, 0.34, cx + 0.22, 0.57), kWhite});
+    layers.push_back({Ring(cx + 0.17, 0.24, 0.11, 0.05), kWhite});
+    layers.push_back({[=](double X, double Y) {
+                        // A triangle from the bow's left end up to its tip.
+                        const double t = (0.58 - Y) / 0.2;
+                        return t >= 0 && t <= 1 && X >= cx - 0.22 && X <= cx - 0.22 + 0.14 * (1 - t);
+                      },
+                      kWhite});
   }
   return layers;
 }
 
-// Pixels 0xAARRGGBB over a transparent ground, or over Back.
+// Pixels 0xAARRGGBB over a transparent ground, or over Back; shapes are in
+// units of the height.
 std::vector<std::uint32_t> Render(const std::vector<TLayer>& Layers, int W, int H, const TRgb* Back) {
   std::vector<std::uint32_t> pixels(static_cast<std::size_t>(W * H));
   for (int y = 0; y < H; ++y) {
@@ -114,7 +123,7 @@ std::vector<std::uint32_t> Render(const std::vector<TLayer>& Layers, int W, int 
       for (const TLayer& layer : Layers) {
         int hits = 0;
         for (int sy = 0; sy < 4; ++sy) {
-          for (int sx = 0; sx < 4; ++sx) hits += layer.Shape((x + (sx + 0.5) / 4) / W, (y + (sy + 0.5) / 4) / H);
+          for (int sx = 0; sx < 4; ++sx) hits += layer.Shape((x + (sx + 0.5) / 4) / H, (y + (sy + 0.5) / 4) / H);
         }
         const double c = hits / 16.0;
         r = layer.Colour.R * c + r * (1 - c);
@@ -191,7 +200,7 @@ int main(int argc, char** argv) {
     script += std::string(name) + " ICON \"" + dir + "/" + name + ".ico\"\n";
   }
   // The logo stands on a block's line colour.
-  constexpr int kLogoWidth = 96, kLogoHeight = 32;
+  constexpr int kLogoWidth = 120, kLogoHeight = 40;
   ok = ok && WriteFile(dir + "/kem3logo.bmp",
                        BitmapFile(Render(Logo(), kLogoWidth, kLogoHeight, &kGrey), kLogoWidth, kLogoHeight));
   script += "KEM3LOGO BMPIMG \"" + dir + "/kem3logo.bmp\"\n";

@@ -15,6 +15,7 @@
 #include "kem3/framework/kemsingle_win.h"
 #include "launcher/ov3cfg_win.h"
 #include "launcher/ov3cfgpages_win.h"
+#include "launcher/ov3info_win.h"
 #include "launcher/ov3modthread.h"
 #include "launcher/ov3prefs.h"
 #include "launcher/ov3startup_win.h"
@@ -360,6 +361,9 @@ void TfMain::FormActionExecute(int Id) {
       break;
     case 106:
       if (TKemConfigDlg* preferences = OvPreferencesModel()) preferences->Execute();
+      break;
+    case 107:
+      ShowBarInformation();
       break;
     case 108:
       Close();

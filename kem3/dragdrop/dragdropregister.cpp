@@ -4,6 +4,8 @@
 #include "kem3/dragdrop/dragdropfeedback.h"
 #include "kem3/dragdrop/dragdropinternet.h"
 #include "kem3/dragdrop/dragdroppidl.h"
+#include "kem3/dragdrop/dragdropstreams.h"
+#include "kem3/dragdrop/dragdroptextformats.h"
 
 void RegisterDragDropFormats() {
   static bool registered = false;
@@ -24,6 +26,15 @@ void RegisterDragDropFormats() {
   map.AddConversion(&TFeedbackDataFormat::Class, &TInShellDragLoopClipboardFormat::Class, 0, both, ddRead);
   map.AddConversion(&TFeedbackDataFormat::Class, &TTargetCLSIDClipboardFormat::Class, 0, both, ddWrite);
   map.AddConversion(&TFeedbackDataFormat::Class, &TLogicalPerformedDropEffectClipboardFormat::Class, 0, both, ddWrite);
+  AddDataFormatClass(&TDataStreamDataFormat::Class);
+  map.AddConversion(&TDataStreamDataFormat::Class, &TFileContentsStreamClipboardFormat::Class, 0, csTarget, ddRead);
+  AddDataFormatClass(&TVirtualFileStreamDataFormat::Class);  // its formats are its own
+
+  // The other text formats.
+  map.AddConversion(&TTextDataFormat::Class, &TUnicodeTextClipboardFormat::Class, 1, both, ddRead);
+  map.AddConversion(&TTextDataFormat::Class, &TRichTextClipboardFormat::Class, 2, both, ddRead);
+  map.AddConversion(&TTextDataFormat::Class, &TOEMTextClipboardFormat::Class, 2, both, ddRead);
+  map.AddConversion(&TTextDataFormat::Class, &TCSVClipboardFormat::Class, 3, both, ddRead);
 
   // Shell items.
   AddDataFormatClass(&TPIDLDataFormat::Class);
@@ -49,4 +60,8 @@ void RegisterDragDropFormats() {
   map.AddConversion(&TURLDataFormat::Class, &TURLClipboardFormat::Class, 2, both, ddRead);
   map.AddConversion(&TURLDataFormat::Class, &TTextClipboardFormat::Class, 3, both, ddRead);
   map.AddConversion(&TURLDataFormat::Class, &TFileClipboardFormat::Class, 4, csTarget, ddRead);
+  AddDataFormatClass(&THTMLDataFormat::Class);
+  map.AddConversion(&THTMLDataFormat::Class, &THTMLClipboardFormat::Class, 0, both, ddRead);
+  map.AddConversion(&TTextDataFormat::Class, &TRFC822ClipboardFormat::Class, 1, both, ddRead);
+  map.AddConversion(&TTextDataFormat::Class, &THTMLClipboardFormat::Class, 2, both, ddRead);
 }

@@ -1,7 +1,10 @@
 // The text data format and the clipboard formats it reads.
 #include "kem3/dragdrop/dragdroptext.h"
 
+#include <cstring>
+
 #include "kem3/dragdrop/dragdropdefs.h"
+#include "kem3/dragdrop/textblocks.h"
 #include "platform/unicode_convert.h"
 
 ORV_DD_CLIPBOARD_IMPL_ID(TTextClipboardFormat, TCustomTextClipboardFormat, cfText)
@@ -18,8 +21,26 @@ bool TTextClipboardFormat::ReadData(TDropBlock Block) {
   return true;
 }
 
-bool TCustomFileGroupDescritorClipboardFormat::ReadData(TDropBlock Block) {
-  Filenames = ParseFileGroupDescriptorNames(Block, Wide());
+void TCustomFileGroupDescritorClipboardFormat::SetBlock(TDropBlock Value) {
+  std::string copy = CheckFileGroupDescriptorBlock(Value, Wide());
+  Filenames = ParseFileGroupDescriptorNames(copy, Wide());
+  Block = std::move(copy);
+}
+
+bool TCustomFileGroupDescritorClipboardFormat::ReadData(TDropBlock Data) {
+  SetBlock(Data);
+  return true;
+}
+
+bool TCustomFileGroupDescritorClipboardFormat::WriteData(char* Data, std::int64_t Size) {
+  if (Size != static_cast<std::int64_t>(Block.size()) || Block.empty()) return false;
+  std::memcpy(Data, Block.data(), Block.size());
+  return true;
+}
+
+bool TCustomFileGroupDescritorClipboardFormat::Assign(TCustomDataFormat& Source) {
+  if (!dynamic_cast<TTextDataFormat*>(&Source)) return false;
+  SetBlock(BuildFileGroupDescriptor({u"Text scrap.txt"}, Wide()));
   return true;
 }
 
@@ -46,8 +67,9 @@ bool TTextDataFormat::Assign(TClipboardFormat& Source) {
 }
 
 bool TTextDataFormat::AssignTo(TClipboardFormat& Dest) {
-  if (auto* text = dynamic_cast<TCustomTextClipboardFormat*>(&Dest)) {
-    text->Data = FText;
+  // The other text formats convert the text themselves.
+  if (dynamic_cast<TTextClipboardFormat*>(&Dest) || dynamic_cast<TFileContentsClipboardFormat*>(&Dest)) {
+    static_cast<TCustomTextClipboardFormat&>(Dest).Data = FText;
     return true;
   }
   return TCustomDataFormat::AssignTo(Dest);

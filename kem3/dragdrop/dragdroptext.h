@@ -18,18 +18,27 @@ class TFileContentsClipboardFormat : public TCustomTextClipboardFormat {
   TFileContentsClipboardFormat() { FIndex = 0; }
 };
 
-// The file names of a file group descriptor.
+// A file group descriptor: a copy of the whole block (its count and records)
+// and the records' file names.
 class TCustomFileGroupDescritorClipboardFormat : public TCustomSimpleClipboardFormat {
   ORV_DD_ABSTRACT_CLASS(TCustomFileGroupDescritorClipboardFormat)
-  void Clear() override { Filenames.clear(); }
+  void Clear() override {
+    Block.clear();
+    Filenames.clear();
+  }
   bool HasData() override { return !Filenames.empty(); }
+  // Takes a copy of a block whose size holds exactly its count of records.
+  void SetBlock(TDropBlock Value);
+  // Writing for a source: a group of one descriptor named "Text scrap.txt".
+  bool Assign(TCustomDataFormat& Source) override;
+  std::string Block;  // empty when cleared
   TFileNames Filenames;
 
  protected:
   virtual bool Wide() const { return false; }
-  bool ReadData(TDropBlock Block) override;
-  bool WriteData(char*, std::int64_t) override { return false; }
-  std::int64_t GetDataSize() override { return 0; }
+  bool ReadData(TDropBlock Data) override;
+  bool WriteData(char* Data, std::int64_t Size) override;
+  std::int64_t GetDataSize() override { return static_cast<std::int64_t>(Block.size()); }
 };
 
 class TFileGroupDescritorClipboardFormat : public TCustomFileGroupDescritorClipboardFormat {

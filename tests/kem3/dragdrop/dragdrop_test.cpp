@@ -9,6 +9,8 @@
 #include "kem3/dragdrop/dragdropfeedback.h"
 #include "kem3/dragdrop/dragdropinternet.h"
 #include "kem3/dragdrop/dragdroppidl.h"
+#include "kem3/dragdrop/dragdropstreams.h"
+#include "kem3/dragdrop/dragdroptextformats.h"
 #include "kem3/dragdrop/dropeffect.h"
 #include "kem3/dragdrop/fake_data_object.h"
 #include "platform/files.h"
@@ -29,7 +31,11 @@ std::vector<String> Names(TCustomDataFormat& format) {
   for (int i = 0; i < format.CompatibleFormats().Count(); ++i) {
     TClipboardFormat* f = format.CompatibleFormats()[i];
     const std::uint16_t id = f->GetClipboardFormat();
-    names.push_back(id == cfText ? "CF_TEXT" : id == cfHDrop ? "CF_HDROP" : f->ClipboardFormatName());
+    names.push_back(id == cfText          ? "CF_TEXT"
+                    : id == cfHDrop       ? "CF_HDROP"
+                    : id == cfUnicodeText ? "CF_UNICODETEXT"
+                    : id == cfOEMText     ? "CF_OEMTEXT"
+                                          : f->ClipboardFormatName());
   }
   return names;
 }
@@ -120,7 +126,13 @@ TEST(DataFormatRegistry, TheLayersFormatsInTheirOrder) {
   EXPECT_EQ(Names(files), (std::vector<String>{"CF_HDROP", "Shell IDList Array", "FileNameW", "FileName"}));
   EXPECT_EQ(Names(url), (std::vector<String>{"Netscape Bookmark", "Netscape Image Format", "UniformResourceLocator",
                                              "FileGroupDescriptor", "FileContents", "CF_TEXT", "CF_HDROP"}));
-  EXPECT_EQ(Names(text), (std::vector<String>{"CF_TEXT", "FileContents"}));
+  EXPECT_EQ(Names(text), (std::vector<String>{"CF_TEXT", "Internet Message (rfc822/rfc1522)", "CF_UNICODETEXT",
+                                              "FileContents", "HTML Format", "CF_OEMTEXT", "Rich Text Format", "CSV"}));
+  THTMLDataFormat html(nullptr);
+  TDataStreamDataFormat streams(nullptr);
+  EXPECT_EQ(Names(html), (std::vector<String>{"HTML Format"}));
+  EXPECT_EQ(Names(streams), (std::vector<String>{"FileContents"}));
+  EXPECT_TRUE(DataFormatClasses().Find("TVirtualFileStreamDataFormat"));
 }
 
 std::uint16_t Id(const char* name) { return RegisterClipboardFormatName(name); }

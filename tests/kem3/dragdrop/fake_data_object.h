@@ -9,8 +9,8 @@
 
 class FakeMedium : public TStorageMedium {
  public:
-  FakeMedium(std::string bytes, std::uint32_t tymed, bool statFails)
-      : bytes_(std::move(bytes)), tymed_(tymed), statFails_(statFails) {}
+  FakeMedium(std::string bytes, std::uint32_t tymed, bool statFails, std::int64_t statSize = -1)
+      : bytes_(std::move(bytes)), tymed_(tymed), statFails_(statFails), statSize_(statSize) {}
   ~FakeMedium() override { ++released; }
   std::uint32_t Tymed() const override { return tymed_; }
   std::int64_t GlobalSize() override { return static_cast<std::int64_t>(bytes_.size()); }
@@ -20,7 +20,7 @@ class FakeMedium : public TStorageMedium {
   }
   void GlobalUnlock() override { --locks; }
   bool StatSize(std::int64_t& size) override {
-    size = static_cast<std::int64_t>(bytes_.size());
+    size = statSize_ >= 0 ? statSize_ : static_cast<std::int64_t>(bytes_.size());
     return !statFails_;
   }
   bool Rewind() override {
@@ -41,6 +41,7 @@ class FakeMedium : public TStorageMedium {
   std::string bytes_;
   std::uint32_t tymed_;
   bool statFails_;
+  std::int64_t statSize_;
   std::size_t pos_ = 0;
 };
 
@@ -50,21 +51,28 @@ class FakeDataObject : public TDropDataObject {
     std::string bytes;
     std::uint32_t tymed = tymedHGlobal;
     bool statFails = false;
+    std::int64_t statSize = -1;  // what Stat reports; -1: the true size
   };
   FakeDataObject& Offer(std::uint16_t cf, std::string bytes, std::uint32_t tymed = tymedHGlobal) {
     formats[cf] = Entry{std::move(bytes), tymed};
     order.push_back(cf);
     return *this;
   }
+  // One item of a format asked for by index, as "FileContents" is.
+  FakeDataObject& OfferItem(std::uint16_t cf, std::int32_t index, Entry entry) {
+    items[{cf, index}] = std::move(entry);
+    return *this;
+  }
   bool QueryGetData(const TFormatEtc& f) override {
+    if (items.count({f.cfFormat, f.lindex})) return f.tymed & items[{f.cfFormat, f.lindex}].tymed;
     return formats.count(f.cfFormat) && (f.tymed & formats[f.cfFormat].tymed);
   }
   std::unique_ptr<TStorageMedium> GetData(const TFormatEtc& f) override {
     ++gets;
     if (!QueryGetData(f)) return nullptr;
-    const Entry& e = formats[f.cfFormat];
+    const Entry& e = items.count({f.cfFormat, f.lindex}) ? items[{f.cfFormat, f.lindex}] : formats[f.cfFormat];
     ++handedOut;
-    return std::make_unique<FakeMedium>(e.bytes, e.tymed, e.statFails);
+    return std::make_unique<FakeMedium>(e.bytes, e.tymed, e.statFails, e.statSize);
   }
   bool SetData(const TFormatEtc& f, const TWrittenMedium& m) override {
     if (refuseSetData) return false;
@@ -77,6 +85,7 @@ class FakeDataObject : public TDropDataObject {
     return list;
   }
   std::map<std::uint16_t, Entry> formats;
+  std::map<std::pair<std::uint16_t, std::int32_t>, Entry> items;
   std::vector<std::uint16_t> order;
   std::map<std::uint16_t, TWrittenMedium> written;
   bool refuseSetData = false;

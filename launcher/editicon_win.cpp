@@ -114,7 +114,9 @@ TOvRowBox::TOvRowBox(TComponent* AOwner) : TPanel(AOwner) {
   FContent->SetBevelOuter(bvNone);
   FContent->SetColor(clWindow);
   SetMessageHandler(WM_VSCROLL, [this](TMessage& Message) {
-    SCROLLINFO info{sizeof(info), SIF_ALL};
+    SCROLLINFO info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_ALL;
     GetScrollInfo(Handle(), SB_VERT, &info);
     int position = FPosition;
     switch (LOWORD(Message.WParam)) {
@@ -176,7 +178,9 @@ void TOvRowBox::ScrollTo(int Position) {
 
 void TOvRowBox::UpdateScrollBar() {
   if (!HandleAllocated()) return;
-  SCROLLINFO info{sizeof(info), SIF_ALL | SIF_DISABLENOSCROLL};
+  SCROLLINFO info{};
+  info.cbSize = sizeof(info);
+  info.fMask = SIF_ALL | SIF_DISABLENOSCROLL;
   info.nMax = std::max(0, FContentHeight - 1);
   info.nPage = static_cast<UINT>(std::max(0, ClientHeight()));
   info.nPos = FPosition;

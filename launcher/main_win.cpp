@@ -11,6 +11,7 @@
 #include "kem3/framework/kemhi_win.h"
 #include "kem3/framework/kemlan.h"
 #include "kem3/framework/kemsingle_win.h"
+#include "launcher/ov3browse_win.h"
 #include "launcher/ov3cfg_win.h"
 #include "launcher/ov3modthread.h"
 #include "platform/application_win.h"
@@ -108,11 +109,13 @@ void TfMain::FormCreate(TObject*) {
 }
 
 void TfMain::FormShow(TObject*) {
-  // The first show completes the bar: the keyboard hook and the hotkeys, and
-  // the group keys (the file browser and the end of the splash join them when
-  // they exist).
+  // The first show completes the bar: the file browser, the keyboard hook and
+  // the hotkeys, and the group keys (the end of the splash joins them when it
+  // exists).
   if (FFirstShow) {
     FFirstShow = false;
+    // A browser put in place before (a test's) stays.
+    if (!OvBrowser()) InstallSystemBrowser();
     // What the bar's creation needed from kem3.dll is made: the resource
     // library lets go of its own reference (the hook binding keeps its own).
     FreeResourceLibrary();

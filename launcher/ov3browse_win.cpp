@@ -1,6 +1,9 @@
 // The system's open dialog and folder chooser behind the launcher's browser call.
 #include "launcher/ov3browse_win.h"
 
+#include "platform/winapi_win.h"
+
+#include <commdlg.h>
 #include <shlobj.h>
 
 #include <algorithm>
@@ -11,7 +14,6 @@
 #include "platform/application_win.h"
 #include "platform/sysutils.h"
 #include "platform/unicode_convert.h"
-#include "platform/winapi_win.h"
 
 namespace {
 

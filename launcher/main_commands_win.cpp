@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "kem3/controls/kembtns_win.h"
+#include "kem3/controls/kemlout.h"
 #include "kem3/controls/kemplist_win.h"
 #include "kem3/framework/kemlan.h"
 #include "launcher/editgroup_win.h"
@@ -12,6 +13,7 @@
 #include "launcher/ov3cfg.h"
 #include "launcher/ov3commands.h"
 #include "launcher/ov3iconfactory.h"
+#include "launcher/ov3message_win.h"
 #include "launcher/ov3shelllink_win.h"
 #include "platform/format.h"
 #include "platform/unicode_convert.h"
@@ -69,15 +71,14 @@ bool TfMain::EditIconElement(TKemXmlTag& Icon) {
 bool TfMain::EditGroupElement(TKemXmlTag& Group) { return EditGroup(Group); }
 
 bool TfMain::ConfirmDeletion(bool Group, const String& Title) {
-  // The message dialog comes later; the system's message box asks the same until then.
   const TDeletionTexts& t = kDeletionTexts[Group ? 1 : 0];
-  const WideString caption = TranslateIndex(t.Caption, t.DefaultCaption);
-  // The pattern comes from a language file: the safe formatter shows a bad one as its error text.
-  const WideString question = WideFormatOrError(TranslateIndex(t.Question, t.DefaultQuestion), {Utf8ToWide(Title)});
-  const WideString text = question + u"\r\n\r\n" + TranslateIndex(t.Note, t.DefaultNote);
-  // No is the default: a stray Return deletes nothing.
-  return MessageBoxW(Handle(), reinterpret_cast<LPCWSTR>(text.c_str()), reinterpret_cast<LPCWSTR>(caption.c_str()),
-                     MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+  // The lines are mark-up: the title the user typed goes in literally, so
+  // braces in it neither hide text nor load a picture. The pattern comes from
+  // a language file: the safe formatter shows a bad one as its error text.
+  return ShowMessageDialog(
+      {TranslateIndex(t.Caption, t.DefaultCaption),
+       WideFormatOrError(TranslateIndex(t.Question, t.DefaultQuestion), {KemLiteralText(Utf8ToWide(Title))}),
+       TranslateIndex(t.Note, t.DefaultNote)});
 }
 
 void TfMain::NewIcon(bool Batch) {

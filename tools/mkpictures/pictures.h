@@ -1,0 +1,25 @@
+// The program's own pictures, drawn by code with the package art's canvas:
+// the start-up splash and the pictures of the message dialog and box.
+#pragma once
+#include <string>
+
+#include "../mkdrl/artcanvas.h"
+
+namespace pictures {
+
+// The splash: 300 × 156, the grey title line fits at (2, 142) and the white
+// status line at (21, 120).
+art::TArtCanvas AboutPicture();
+
+// 64 × 64: the confirmation dialog's picture (a sheet going into the bin).
+art::TArtCanvas MessageDialogPicture();
+
+enum TMessageIcon { miInformation, miQuestion, miExclamation, miStop };
+// 64 × 64: the message box's picture of that kind.
+art::TArtCanvas MessageBoxIcon(TMessageIcon Kind);
+
+// Writes the picture as a 32-bit PNG file, or with Colours256 as a PNG of at
+// most 256 colours (a palette of the picture's own most used colours).
+void SavePicture(const art::TArtCanvas& Picture, const std::string& FileName, bool Colours256 = false);
+
+}  // namespace pictures

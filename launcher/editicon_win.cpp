@@ -265,6 +265,8 @@ THotkeyBlock::THotkeyBlock(TdEditIcon& Dialog, TOvRowBox& Box, const TOvHotkey& 
   Key = PlaceList(Frame, 60, 6, 336);
   FillList(Key, KeyDisplayNames(), Hotkey.KeyIndex);
   lKey->SetFocusControl(Key);
+  // Tab goes along the rows as they read: the key, the button beside it, then the modifiers.
+  AddDeleteButton(Dialog, kDeleteShortcutRow);
   lModifiers = Place<TKemLabel>(Frame, 6, 34, 52, 15);
   lModifiers->SetAutoSize(false);
   const TOvModSide sides[] = {Hotkey.Ctrl, Hotkey.Alt, Hotkey.Shift, Hotkey.Windows};
@@ -273,7 +275,6 @@ THotkeyBlock::THotkeyBlock(TdEditIcon& Dialog, TOvRowBox& Box, const TOvHotkey& 
     FillList(Modifiers[i], Choices(kModifierTexts[i].Index, kModifierTexts[i].Default), sides[i]);
   }
   UpdateLanguage();
-  AddDeleteButton(Dialog, kDeleteShortcutRow);
 }
 
 void THotkeyBlock::UpdateLanguage() {

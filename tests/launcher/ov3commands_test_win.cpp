@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
+#include <functional>
 #include <thread>
 
 #include "kem3/controls/kembtns_win.h"
@@ -31,6 +32,15 @@ void MakeShellLink(const String& File, const String& Target) {
   persist->Release();
   link->Release();
   CoUninitialize();
+}
+
+// The editor: a form of the thread that shows and takes input (the bar waits behind it, disabled).
+BOOL CALLBACK FindEditor(HWND Window, LPARAM Found) {
+  wchar_t name[16];
+  if (IsWindowVisible(Window) && IsWindowEnabled(Window) && GetClassNameW(Window, name, 16) &&
+      std::wstring(name) == L"TOrvForm")
+    *reinterpret_cast<HWND*>(Found) = Window;
+  return TRUE;
 }
 
 BOOL CALLBACK FindMessageBox(HWND Window, LPARAM Found) {
@@ -79,6 +89,22 @@ class BarCommandsWin : public testing::Test {
     return shown;
   }
 
+  // Runs Step while another thread answers the editor it opens: Text typed
+  // into the field that has the focus, then Key (Enter or Escape).
+  void AnswerEditor(const std::function<void()>& Step, WORD Key, const wchar_t* Text = L"") {
+    std::thread answerer([&] {
+      HWND editor = nullptr;
+      for (int i = 0; i < 500 && !editor; ++i, Sleep(20)) EnumThreadWindows(MainThread, FindEditor, reinterpret_cast<LPARAM>(&editor));
+      GUITHREADINFO info{};
+      info.cbSize = sizeof(info);
+      for (int i = 0; i < 100 && !info.hwndFocus; ++i, Sleep(20)) GetGUIThreadInfo(MainThread, &info);
+      for (const wchar_t* c = Text; *c; ++c) PostMessageW(info.hwndFocus, WM_CHAR, *c, 0);
+      PostMessageW(info.hwndFocus, WM_KEYDOWN, Key, 0);
+    });
+    Step();
+    answerer.join();
+  }
+
   TempDir Dir;
   TAppScope App;
   DWORD MainThread = GetCurrentThreadId();
@@ -88,9 +114,18 @@ class BarCommandsWin : public testing::Test {
 TEST_F(BarCommandsWin, CopiesNewIconsAndGroupsReachTheContentsFile) {
   Bar->plIcons->SetItemIndex(0);
   // The copy is selected: copying it counts on.
-  for (int action : {144, 144, 141, 142, 161}) Bar->FormActionExecute(action);
+  for (int action : {144, 144}) Bar->FormActionExecute(action);
+  // The editors open on the new icons and group; Enter takes them as they are, Escape drops them.
+  for (int action : {141, 142, 161}) AnswerEditor([&] { Bar->FormActionExecute(action); }, VK_RETURN);
+  for (int action : {141, 161}) AnswerEditor([&] { Bar->FormActionExecute(action); }, VK_ESCAPE);
   EXPECT_EQ(Saved(),
             "Tools: Editor Editor copy 1 Editor copy 2 New program New batch | Games: Chess | Web: | New group:");
+  // The current group and the selected icon, renamed in their editors.
+  AnswerEditor([&] { Bar->FormActionExecute(163); }, VK_RETURN, L"Work");
+  Bar->plIcons->SetItemIndex(0);
+  AnswerEditor([&] { Bar->FormActionExecute(146); }, VK_RETURN, L"Ed");
+  EXPECT_EQ(Saved().substr(0, 16), "Work: Ed Editor ");
+  EXPECT_NE(Bar->bsGroups->Buttons(0)->Caption().find(u"Work"), WideString::npos);
 }
 
 // Each box costs Wine two seconds to close: three of them.
@@ -128,8 +163,10 @@ TEST_F(BarCommandsWin, DropsAddIconsToTheGroupUnderThePointer) {
   const size_t linkIcon = file.find("title=\"Tool Link\"");
   EXPECT_NE(file.find("<application filename=\"" + tool + "\"", linkIcon), std::string::npos) << file;
   EXPECT_NE(file.find("<image filename=\"" + tool + "\"", linkIcon), std::string::npos);
-  // Away from the buttons, a web address alone goes to the group on show.
-  Bar->DropItems(Point(-1000, -1000), {}, u"https://Example.org/page");
+  // Away from the buttons, a web address alone goes to the group on show, once
+  // its editor was confirmed (setting 212); a cancelled one adds nothing.
+  AnswerEditor([&] { Bar->DropItems(Point(-1000, -1000), {}, u"https://ignored.example/"); }, VK_ESCAPE);
+  AnswerEditor([&] { Bar->DropItems(Point(-1000, -1000), {}, u"https://Example.org/page"); }, VK_RETURN);
   EXPECT_EQ(Saved(), "Tools: Editor Example.org | Games: Chess | Web: My Tool Site Read_Me Tool Link");
   EXPECT_EQ(Bar->plIcons->Count(), 2);
 }

@@ -80,6 +80,7 @@ void FillList(TKemDropDownList* List, const std::vector<WideString>& Items, int 
 TKemDropDownList* PlaceList(TWinControl* Parent, int Left, int Top, int Width) {
   auto* list = Place<TKemDropDownList>(Parent, Left, Top, Width, 21);
   list->SetFlat(true);
+  list->SetTabStop(true);
   return list;
 }
 
@@ -420,6 +421,7 @@ void TdEditIcon::SetFields(const TOvIconFields& f, TOvProgramIcons Programs) {
   FProgramRows.clear();
   for (const TOvBatchRow& row : f.Programs) AddProgramRow(row);
   FIconIndex = f.IconIndex;
+  FPreviewsRead = false;
   eIcon->SetText(Utf8ToWide(f.IconFile));
   IconChanged();
   FShortcutRows.clear();
@@ -493,7 +495,10 @@ void TdEditIcon::FileNameChanged() {
   const TOvFollowFlags before = FFollow;
   FollowFileName(FFollow, WideToUtf8(eFilename->Text()), folder, icon);
   if (before.Folder) eFolder->SetText(Utf8ToWide(folder));
-  if (before.Icon) eIcon->SetText(Utf8ToWide(icon));
+  if (before.Icon) {
+    eIcon->SetText(Utf8ToWide(icon));
+    IconChanged();
+  }
 }
 
 void TdEditIcon::BrowseProgram() {
@@ -501,16 +506,24 @@ void TdEditIcon::BrowseProgram() {
   if (!browser || !browser->Execute(obmOpen, kPreviewPrograms, false, WideToUtf8(eFilename->Text()), 0)) return;
   FFollow = FollowFlags(WideToUtf8(eFilename->Text()), WideToUtf8(eFolder->Text()), WideToUtf8(eIcon->Text()));
   eFilename->SetText(Utf8ToWide(browser->FileName()));
+  // The edit reports a change only while its window exists; the flags make a second run harmless.
+  FileNameChanged();
 }
 
 void TdEditIcon::BrowseIcon() {
   TOvBrowser* browser = OvBrowser();
   if (!browser || !browser->Execute(obmOpen, kPreviewIcons, false, AbsoluteIconFile(eIcon->Text()), 0)) return;
   eIcon->SetText(Utf8ToWide(StripPathPrefix(browser->FileName(), GetExeDir())));
+  IconChanged();
 }
 
 void TdEditIcon::IconChanged() {
-  FillImagePreviews(AbsoluteIconFile(eIcon->Text()), *plIcon);
+  // A library such as shell32.dll takes a while: the same name is not read twice in a row.
+  const String file = AbsoluteIconFile(eIcon->Text());
+  if (FPreviewsRead && file == FPreviewsFile) return;
+  FPreviewsRead = true;
+  FPreviewsFile = file;
+  FillImagePreviews(file, *plIcon);
   FIconIndex = PreviewIconIndex(FIconIndex, plIcon->Count());
   if (FIconIndex < plIcon->Count()) {
     const int index = FIconIndex;

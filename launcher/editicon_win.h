@@ -145,6 +145,9 @@ class TdEditIcon : public TKemForm {
   TOvFollowFlags FFollow;
   int FIconIndex = 0;
   bool FBatch = false;
+  // The icon file whose previews show.
+  bool FPreviewsRead = false;
+  String FPreviewsFile;
 };
 
 // Frees a form as its owner would (OnDestroy first).

@@ -6,6 +6,7 @@
 
 #include "kem3/controls/kembtns_win.h"
 #include "kem3/controls/kemplist_win.h"
+#include "kem3/framework/kemabout_win.h"
 #include "kem3/framework/kemcfg.h"
 #include "kem3/framework/kemexe.h"
 #include "kem3/framework/kemhi_win.h"
@@ -14,6 +15,7 @@
 #include "launcher/ov3browse_win.h"
 #include "launcher/ov3cfg_win.h"
 #include "launcher/ov3modthread.h"
+#include "launcher/ov3startup_win.h"
 #include "platform/application_win.h"
 #include "platform/exception_handler.h"
 #include "platform/screen_win.h"
@@ -76,6 +78,7 @@ void TfMain::FormCreate(TObject*) {
   // Centred at the top of the work area until the settings file says where.
   TRect work = Screen->WorkAreaRect();
   SetBounds(work.Left + (work.Width() - Width()) / 2, work.Top, Width(), Height());
+  AddSplashStatusById(kSplashSettings);
 
   // Back to back, with nothing pumping messages between: a deferred save
   // must not write defaults before the file has been read.
@@ -87,6 +90,7 @@ void TfMain::FormCreate(TObject*) {
   UpdateActionStates();
 
   OpenContents();
+  AddSplashStatusById(kSplashContents);
   CreateSkinner();
   ReadGroupList();
   RebuildGroupButtons();
@@ -110,10 +114,11 @@ void TfMain::FormCreate(TObject*) {
 
 void TfMain::FormShow(TObject*) {
   // The first show completes the bar: the file browser, the keyboard hook and
-  // the hotkeys, and the group keys (the end of the splash joins them when it
-  // exists).
+  // the hotkeys, and the group keys.
   if (FFirstShow) {
     FFirstShow = false;
+    // The bar is there: the splash goes at once, without fading.
+    CloseSplash(false, 2);
     // A browser put in place before (a test's) stays.
     if (!OvBrowser()) InstallSystemBrowser();
     // What the bar's creation needed from kem3.dll is made: the resource

@@ -39,10 +39,12 @@ TdMessage::TdMessage(TComponent* AOwner) : TKemForm(AOwner) {
   l->SetName("l");
   l->SetParent(this);
   l->SetBounds(88, 8, 253, 81);
+  l->SetParentColor(true);
   ic = new TKemImage(this);
   ic->SetName("ic");
   ic->SetParent(this);
   ic->SetBounds(8, 8, 64, 64);
+  ic->SetParentColor(true);
   LoadMessagePicture(*ic, "OV3MESSAGE");
   SetActiveControl(bYes);
 }

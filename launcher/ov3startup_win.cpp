@@ -1,6 +1,7 @@
 // Start-up, the program block and shut-down of ov3.exe.
 #include "launcher/ov3startup_win.h"
 
+#include "kem3/framework/kemabout_win.h"
 #include "kem3/framework/kemcfg.h"
 #include "kem3/framework/kemexe.h"
 #include "kem3/framework/kemhi_win.h"
@@ -43,6 +44,16 @@ void RemoveStaleSaveFiles() {
     RemoveStaleSaveTempFiles(name);
 }
 
+void ShowStartSplash() {
+  // The version in the grey strip, the status on the dark band above it: the
+  // places the program's own splash picture keeps free for them.
+  SetSplashTitle(u"3.3.9");
+  SetSplashTitleBox(2, 142, 100, 10, 6, static_cast<TColor>(0x808080));
+  SetSplashStatusBox(21, 120, 0, 0, 8, static_cast<TColor>(0xFFFFFF));
+  ShowAboutOrSplash(false, false);
+  AddSplashStatusById(kSplashStarting);
+}
+
 int RunProgram() {
   StartUp();
   if (InitSingleInstance("Orvanel3")) {
@@ -52,6 +63,7 @@ int RunProgram() {
     // Only now is no other instance saving beside us.
     RemoveStaleSaveFiles();
     Application->SetTitle(u"Orvanel");
+    ShowStartSplash();
     TfMain* bar = Application->CreateForm<TfMain>();
     SetInstanceMainWindow(bar->Handle());
     Application->Run();

@@ -12,6 +12,12 @@ void ShutDown();
 // beside the contents, the settings and the icon cache file.
 void RemoveStaleSaveFiles();
 
+// The splash's texts of the start: "Starting...", "Reading the settings...",
+// "Building the bar...".
+inline constexpr int kSplashStarting = 265, kSplashSettings = 266, kSplashContents = 267;
+// The splash with the program's version and its first status line.
+void ShowStartSplash();
+
 // The program block: one instance, the bar, the message loop. Returns the
 // process's exit code.
 int RunProgram();

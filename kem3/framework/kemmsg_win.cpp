@@ -62,10 +62,12 @@ TMessageForm::TMessageForm(TComponent* AOwner) : TKemForm(AOwner) {
   iIcon->SetName("nbi");
   iIcon->SetParent(this);
   iIcon->SetBounds(8, 8, 64, 64);
+  iIcon->SetParentColor(true);
   lBody = new TKemLayout(this);
   lBody->SetName("lBody");
   lBody->SetParent(this);
   lBody->SetBounds(80, 8, 312, 73);
+  lBody->SetParentColor(true);
   for (int i = 0; i < 4; ++i) {
     auto* b = new TKemButton(this);
     b->SetName("Button" + std::to_string(i + 1));

@@ -75,7 +75,8 @@ TEST_F(EditIconWin, FolderAndIconFollowTheBrowsedProgram) {
   // Nothing chosen: nothing changes.
   Dialog->eFilename->OnButtonClick(Dialog->eFilename, 1);
   EXPECT_EQ(Text(Dialog->eFilename), "D:\\Other\\c.exe");
-  EXPECT_EQ(browser->Calls, (std::vector<String>{"0,1,C:\\Tools\\a.exe", "0,1,D:\\Apps\\b.exe", "0,1,D:\\Other\\c.exe"}));
+  EXPECT_EQ(browser->Calls,
+            (std::vector<String>{"0,1,C:\\Tools\\a.exe", "0,1,D:\\Apps\\b.exe", "0,1,D:\\Other\\c.exe"}));
   // A typed key: the icon that is the program follows what is typed.
   SendMessageW(Dialog->eFilename->Editor()->Handle(), WM_CHAR, L'x', 0);
   EXPECT_EQ(Text(Dialog->eIcon), Text(Dialog->eFilename));
@@ -96,7 +97,7 @@ TEST_F(EditIconWin, RowsComeFromTheirButtonsAndGoOnce) {
   Dialog->bAddShortcut->Click();
   ASSERT_EQ(Dialog->ProgramRowCount(), 3);
   ASSERT_EQ(Dialog->ShortcutRowCount(), 2);
-  EXPECT_EQ(FormatHotkeyText(Dialog->ShortcutRow(1)->Hotkey()), "A");
+  EXPECT_EQ(FormatHotkeyText(Dialog->ShortcutRow(1)->Hotkey()), "A,none");
 
   // Mend: a second message for a row already gone is ignored.
   TProgramBlock* first = Dialog->ProgramRow(0);
@@ -126,7 +127,9 @@ TEST_F(EditIconWin, TabGoesInTheOrderTheDialogReads) {
     visited.push_back(r);
     Dialog->SelectNext(Dialog->ActiveControl(), true, true);
   }
-  ASSERT_GT(visited.size(), 12u);
+  // Title, comment, the three program fields, icon, previews, the shortcut
+  // row's key, button and four modifiers, add, OK and Cancel.
+  ASSERT_EQ(visited.size(), 16u);
   // Each stop lies right of the one before on its line, or on a line below.
   for (size_t i = 1; i < visited.size(); ++i) {
     const RECT &a = visited[i - 1], &b = visited[i];

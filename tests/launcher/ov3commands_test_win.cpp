@@ -4,17 +4,21 @@
 #include <shlobj.h>
 
 #include <functional>
-#include <thread>
 
 #include "kem3/controls/kembtns_win.h"
+#include "kem3/controls/kemlout_win.h"
 #include "kem3/controls/kemplist_win.h"
 #include "kem3/framework/kemcfg.h"
 #include "kem3/framework/kemexe.h"
+#include "launcher/editgroup_win.h"
+#include "launcher/editicon_win.h"
 #include "launcher/main_win.h"
 #include "launcher/ov3_outline.h"
+#include "launcher/ov3message_win.h"
 #include "platform/app_scope_win.h"
 #include "platform/files.h"
 #include "platform/unicode_convert.h"
+#include "support/modal_answer_win.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -32,21 +36,6 @@ void MakeShellLink(const String& File, const String& Target) {
   persist->Release();
   link->Release();
   CoUninitialize();
-}
-
-// The editor: a form of the thread that shows and takes input (the bar waits behind it, disabled).
-BOOL CALLBACK FindEditor(HWND Window, LPARAM Found) {
-  wchar_t name[16];
-  if (IsWindowVisible(Window) && IsWindowEnabled(Window) && GetClassNameW(Window, name, 16) &&
-      std::wstring(name) == L"TOrvForm")
-    *reinterpret_cast<HWND*>(Found) = Window;
-  return TRUE;
-}
-
-BOOL CALLBACK FindMessageBox(HWND Window, LPARAM Found) {
-  wchar_t name[16];
-  if (GetClassNameW(Window, name, 16) && std::wstring(name) == L"#32770") *reinterpret_cast<HWND*>(Found) = Window;
-  return TRUE;
 }
 
 class BarCommandsWin : public testing::Test {
@@ -70,44 +59,33 @@ class BarCommandsWin : public testing::Test {
 
   std::string Saved() const { return ContentsOutline(ReadFileBytes(Dir.file("ov3.xml"))); }
 
-  // Runs the action while another thread answers the message box it opens;
-  // the box's caption and text as they were shown.
-  std::wstring Answer(int Action, int Button) {
+  // Runs the action while the confirmation it opens is answered with Key; the
+  // dialog's caption and lines as they were shown.
+  std::wstring Answer(int Action, WPARAM Key) {
     std::wstring shown;
-    std::thread answerer([&] {
-      HWND box = nullptr;
-      for (int i = 0; i < 500 && !box; ++i, Sleep(20))
-        EnumThreadWindows(MainThread, FindMessageBox, reinterpret_cast<LPARAM>(&box));
-      wchar_t caption[64] = {}, text[512] = {};
-      GetWindowTextW(box, caption, 64);
-      GetDlgItemTextW(box, 0xFFFF, text, 512);
-      shown = std::wstring(caption) + L"|" + text;
-      SendMessageW(GetDlgItem(box, Button), BM_CLICK, 0, 0);
+    modal_answer::AnswerWhenShown<TdMessage>([&](TdMessage& Dialog) {
+      WideString text = Dialog.Caption();
+      for (const auto& p : Dialog.l->Paragraphs()) text += u"|" + p->Text();
+      shown.assign(text.begin(), text.end());
+      modal_answer::PressKey(Dialog, Key);
     });
     Bar->FormActionExecute(Action);
-    answerer.join();
     return shown;
   }
 
-  // Runs Step while another thread answers the editor it opens: Text typed
-  // into the field that has the focus, then Key (Enter or Escape).
-  void AnswerEditor(const std::function<void()>& Step, WORD Key, const wchar_t* Text = L"") {
-    std::thread answerer([&] {
-      HWND editor = nullptr;
-      for (int i = 0; i < 500 && !editor; ++i, Sleep(20)) EnumThreadWindows(MainThread, FindEditor, reinterpret_cast<LPARAM>(&editor));
-      GUITHREADINFO info{};
-      info.cbSize = sizeof(info);
-      for (int i = 0; i < 100 && !info.hwndFocus; ++i, Sleep(20)) GetGUIThreadInfo(MainThread, &info);
-      for (const wchar_t* c = Text; *c; ++c) PostMessageW(info.hwndFocus, WM_CHAR, *c, 0);
-      PostMessageW(info.hwndFocus, WM_KEYDOWN, Key, 0);
+  // Runs Step while its editor is answered: Text typed into the field that
+  // has the focus, then Key (Enter or Escape).
+  template <class TEditor>
+  void AnswerEditor(const std::function<void()>& Step, WPARAM Key, const char16_t* Text = u"") {
+    modal_answer::AnswerWhenShown<TEditor>([Key, Text](TEditor& Editor) {
+      for (const char16_t* c = Text; *c; ++c) PostMessageW(GetFocus(), WM_CHAR, *c, 0);
+      modal_answer::PressKey(Editor, Key);
     });
     Step();
-    answerer.join();
   }
 
   TempDir Dir;
   TAppScope App;
-  DWORD MainThread = GetCurrentThreadId();
   TfMain* Bar = nullptr;
 };
 
@@ -116,32 +94,38 @@ TEST_F(BarCommandsWin, CopiesNewIconsAndGroupsReachTheContentsFile) {
   // The copy is selected: copying it counts on.
   for (int action : {144, 144}) Bar->FormActionExecute(action);
   // The editors open on the new icons and group; Enter takes them as they are, Escape drops them.
-  for (int action : {141, 142, 161}) AnswerEditor([&] { Bar->FormActionExecute(action); }, VK_RETURN);
-  for (int action : {141, 161}) AnswerEditor([&] { Bar->FormActionExecute(action); }, VK_ESCAPE);
+  for (int action : {141, 142}) AnswerEditor<TdEditIcon>([&] { Bar->FormActionExecute(action); }, VK_RETURN);
+  AnswerEditor<TdEditGroup>([&] { Bar->FormActionExecute(161); }, VK_RETURN);
+  AnswerEditor<TdEditIcon>([&] { Bar->FormActionExecute(141); }, VK_ESCAPE);
+  AnswerEditor<TdEditGroup>([&] { Bar->FormActionExecute(161); }, VK_ESCAPE);
   EXPECT_EQ(Saved(),
             "Tools: Editor Editor copy 1 Editor copy 2 New program New batch | Games: Chess | Web: | New group:");
   // The current group and the selected icon, renamed in their editors.
-  AnswerEditor([&] { Bar->FormActionExecute(163); }, VK_RETURN, L"Work");
+  AnswerEditor<TdEditGroup>([&] { Bar->FormActionExecute(163); }, VK_RETURN, u"Work");
   Bar->plIcons->SetItemIndex(0);
-  AnswerEditor([&] { Bar->FormActionExecute(146); }, VK_RETURN, L"Ed");
+  AnswerEditor<TdEditIcon>([&] { Bar->FormActionExecute(146); }, VK_RETURN, u"Ed");
   EXPECT_EQ(Saved().substr(0, 16), "Work: Ed Editor ");
   EXPECT_NE(Bar->bsGroups->Buttons(0)->Caption().find(u"Work"), WideString::npos);
 }
 
-// Each box costs Wine two seconds to close: three of them.
-TEST_F(BarCommandsWin, DeletionsAskAndANoKeepsEverything) {
+TEST_F(BarCommandsWin, DeletionsAskAndOnlyAYesDeletes) {
   Bar->SelectGroup(1);
   Bar->plIcons->SetItemIndex(0);
-  EXPECT_NE(Answer(143, IDNO).find(L"\"Chess\""), std::wstring::npos);
-  EXPECT_EQ(Answer(162, IDNO),
-            L"Delete group|Do you really want to delete the group \"Games\" and all its icons?"
-            L"\r\n\r\nThe group cannot be restored afterwards.");
+  EXPECT_NE(Answer(143, VK_ESCAPE).find(L"\"Chess\""), std::wstring::npos);
+  EXPECT_EQ(Answer(162, VK_ESCAPE),
+            L"Delete group|{s:ov2text}Do you really want to delete the group \"Games\" and all its icons?"
+            L"|{s:ov2text}The group cannot be restored afterwards.");
   EXPECT_EQ(Saved(), "Tools: Editor | Games: Chess | Web:");
-  Answer(162, IDYES);
+  Answer(162, VK_RETURN);
   EXPECT_EQ(Saved(), "Tools: Editor | Web:");
   EXPECT_EQ(Bar->bsGroups->PageCount(), 2);
   EXPECT_EQ(Bar->CurrentGroupIndex(), 0);
   EXPECT_EQ(Bar->plIcons->Count(), 1);
+  // A title goes in literally: its braces neither hide text nor load a picture.
+  Bar->plIcons->SetItemIndex(0);
+  Bar->SelectedIcon()->WriteAttr("title", "{p \\\\host\\a.png}");
+  EXPECT_NE(Answer(143, VK_RETURN).find(L"\"{x {}p \\\\host\\a.png}\""), std::wstring::npos);
+  EXPECT_EQ(Saved(), "Tools: | Web:");
 }
 
 TEST_F(BarCommandsWin, DropsAddIconsToTheGroupUnderThePointer) {
@@ -165,8 +149,8 @@ TEST_F(BarCommandsWin, DropsAddIconsToTheGroupUnderThePointer) {
   EXPECT_NE(file.find("<image filename=\"" + tool + "\"", linkIcon), std::string::npos);
   // Away from the buttons, a web address alone goes to the group on show, once
   // its editor was confirmed (setting 212); a cancelled one adds nothing.
-  AnswerEditor([&] { Bar->DropItems(Point(-1000, -1000), {}, u"https://ignored.example/"); }, VK_ESCAPE);
-  AnswerEditor([&] { Bar->DropItems(Point(-1000, -1000), {}, u"https://Example.org/page"); }, VK_RETURN);
+  AnswerEditor<TdEditIcon>([&] { Bar->DropItems(Point(-1000, -1000), {}, u"https://ignored.example/"); }, VK_ESCAPE);
+  AnswerEditor<TdEditIcon>([&] { Bar->DropItems(Point(-1000, -1000), {}, u"https://Example.org/page"); }, VK_RETURN);
   EXPECT_EQ(Saved(), "Tools: Editor Example.org | Games: Chess | Web: My Tool Site Read_Me Tool Link");
   EXPECT_EQ(Bar->plIcons->Count(), 2);
 }

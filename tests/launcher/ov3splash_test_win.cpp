@@ -1,0 +1,46 @@
+// The splash of the start: up before the bar is made, following its steps,
+// gone when the bar first shows.
+#include <gtest/gtest.h>
+
+#include "kem3/controls/kemlantext.h"
+#include "kem3/framework/kemabout_win.h"
+#include "kem3/framework/kemcfg.h"
+#include "kem3/framework/kemexe.h"
+#include "kem3/unicode/ucstdctrls_win.h"
+#include "launcher/main_win.h"
+#include "launcher/ov3startup_win.h"
+#include "platform/app_scope_win.h"
+#include "platform/unicode_convert.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+TEST(StartSplashWin, ShowsWhileTheBarIsMadeAndGoesAtItsFirstShow) {
+  TempDir dir;
+  SetProgramFileName(dir.file("ov3.exe"));
+  cfgInit();
+  // Each status line shows its index.
+  SetLanguageTextHooks({[](int Index, const WideString& Default) {
+                          return Index >= 265 && Index <= 267 ? u"#" + Utf8ToWide(std::to_string(Index)) : Default;
+                        },
+                        [](const String&) { return -1; }});
+  {
+    TAppScope app;
+    ShowStartSplash();
+    ASSERT_NE(SplashForm(), nullptr);
+    EXPECT_EQ(SplashForm()->lTitle->Caption(), u"3.3.9");
+    EXPECT_EQ(SplashForm()->lStatus->Caption(), u"#265");
+    auto* bar = NewForm<TfMain>(Application);
+    ASSERT_NE(SplashForm(), nullptr) << "the bar is made under the splash";
+    EXPECT_TRUE(IsWindowVisible(SplashForm()->Handle()));
+    EXPECT_EQ(SplashForm()->lStatus->Caption(), u"#267");
+    bar->Show();
+    EXPECT_EQ(SplashForm(), nullptr) << "the first show frees it";
+    bar->Free();
+  }
+  SetLanguageTextHooks({});
+  cfgDone();
+  SetProgramFileName("");
+}
+
+}  // namespace

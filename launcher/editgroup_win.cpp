@@ -25,6 +25,7 @@ TdEditGroup::TdEditGroup(TComponent* AOwner) : TKemForm(AOwner) {
   lTitle = new TKemLabel(this);
   lTitle->SetParent(this);
   lTitle->SetAutoSize(false);
+  lTitle->SetTransparent(true);
   lTitle->SetBounds(kMargin, kMargin + 4, 56, 15);
   eTitle = new TKemEdit(this);
   eTitle->SetParent(this);

@@ -27,8 +27,8 @@ namespace {
 constexpr int kWidth = 529, kHeight = 411;
 constexpr int kMargin = 8;
 // The labels' column and the controls' column.
-constexpr int kLabelWidth = 62;
-constexpr int kFieldLeft = 72;
+constexpr int kLabelWidth = 82;
+constexpr int kFieldLeft = 92;
 constexpr int kFieldWidth = kWidth - kMargin - kFieldLeft;
 constexpr int kRowPitch = 25;
 constexpr int kButtonWidth = 90, kButtonHeight = 25;
@@ -51,6 +51,7 @@ T* Place(TWinControl* Parent, int Left, int Top, int Width, int Height) {
 TKemLabel* PlaceLabel(TWinControl* Parent, int Left, int Top) {
   auto* label = Place<TKemLabel>(Parent, Left, Top + 4, kLabelWidth, 15);
   label->SetAutoSize(false);
+  label->SetTransparent(true);
   return label;
 }
 
@@ -218,9 +219,8 @@ TOvEditRow::TOvEditRow(TOvRowBox& Box, int Height) {
   Frame->SetFillColor(kFrameFill);
 }
 
-void TOvEditRow::AddDeleteButton(TdEditIcon& Dialog, unsigned DeleteMessage) {
-  const int frameWidth = Panel->Width() - 2 * kRowSpace;
-  DeleteButton = Place<TKemButton>(Frame, frameWidth - 6 - kDeleteSize, 8, kDeleteSize, kDeleteSize);
+void TOvEditRow::AddDeleteButton(TdEditIcon& Dialog, unsigned DeleteMessage, int Left) {
+  DeleteButton = Place<TKemButton>(Frame, Left, 8, kDeleteSize, kDeleteSize);
   DeleteButton->SetFlat(true);
   DeleteButton->SetColor(kFrameFill);
   TBitmap glyph;
@@ -246,7 +246,7 @@ TProgramBlock::TProgramBlock(TdEditIcon& Dialog, TOvRowBox& Box, const TOvProgra
   // An id no program icon has stays the row's own entry, behind the others.
   if (!FOwnId.empty()) texts.push_back(Utf8ToWide(UnmatchedIdText(FOwnId)));
   FillList(List, texts, !FOwnId.empty() && Row.Entry < 0 ? FProgramCount : Row.Entry);
-  AddDeleteButton(Dialog, kDeleteProgramRow);
+  AddDeleteButton(Dialog, kDeleteProgramRow, 6 + 362 + 6);
 }
 
 TOvBatchRow TProgramBlock::Row() const {
@@ -263,13 +263,15 @@ THotkeyBlock::THotkeyBlock(TdEditIcon& Dialog, TOvRowBox& Box, const TOvHotkey& 
     : TOvEditRow(Box, kShortcutRowHeight), FHotkey(Hotkey) {
   lKey = Place<TKemLabel>(Frame, 6, 10, 52, 15);
   lKey->SetAutoSize(false);
+  lKey->SetTransparent(true);
   Key = PlaceList(Frame, 60, 6, 336);
   FillList(Key, KeyDisplayNames(), Hotkey.KeyIndex);
   lKey->SetFocusControl(Key);
   // Tab goes along the rows as they read: the key, the button beside it, then the modifiers.
-  AddDeleteButton(Dialog, kDeleteShortcutRow);
+  AddDeleteButton(Dialog, kDeleteShortcutRow, 60 + 336 + 6);
   lModifiers = Place<TKemLabel>(Frame, 6, 34, 52, 15);
   lModifiers->SetAutoSize(false);
+  lModifiers->SetTransparent(true);
   const TOvModSide sides[] = {Hotkey.Ctrl, Hotkey.Alt, Hotkey.Shift, Hotkey.Windows};
   for (size_t i = 0; i < Modifiers.size(); ++i) {
     Modifiers[i] = PlaceList(Frame, 60 + 85 * static_cast<int>(i), 30, 81);
@@ -342,10 +344,10 @@ TdEditIcon::TdEditIcon(TComponent* AOwner) : TKemForm(AOwner) {
   plIcon->SetItemHeight(80);
 
   lShortcuts = PlaceLabel(this, kMargin, 0);
-  sbShortcuts = Place<TOvRowBox>(this, kFieldLeft, 0, kFieldWidth, 60);
+  sbShortcuts = Place<TOvRowBox>(this, kMargin, 0, kWidth - 2 * kMargin, 60);
 
   const int buttonsTop = kHeight - kMargin - kButtonHeight;
-  bAddShortcut = Place<TKemButton>(this, kFieldLeft, buttonsTop, kButtonWidth, kButtonHeight);
+  bAddShortcut = Place<TKemButton>(this, kMargin, buttonsTop, kButtonWidth, kButtonHeight);
   bAddShortcut->SetActionType(atAdd);
   bOk = Place<TKemButton>(this, kWidth - kMargin - 2 * kButtonWidth - 6, buttonsTop, kButtonWidth, kButtonHeight);
   bOk->SetActionType(atOk);
@@ -404,8 +406,10 @@ void TdEditIcon::Arrange() {
   eIcon->SetTop(top);
   plIcon->SetTop(top + kRowPitch);
   top += kRowPitch + kIconListHeight + 4;
-  lShortcuts->SetTop(top + 4);
-  sbShortcuts->SetBounds(kFieldLeft, top, kFieldWidth, bOk->Top() - 6 - top);
+  // The shortcut rows need the dialog's whole width: their caption stands above them.
+  lShortcuts->SetTop(top);
+  top += 16;
+  sbShortcuts->SetBounds(kMargin, top, kWidth - 2 * kMargin, bOk->Top() - 6 - top);
 }
 
 void TdEditIcon::SetFields(const TOvIconFields& f, TOvProgramIcons Programs) {

@@ -60,9 +60,9 @@ class TOvEditRow : public TObject {
  public:
   TOvEditRow(TOvRowBox& Box, int Height);
   ~TOvEditRow() override;
-  // Made after the row's own controls, so Tab reaches it last; a click posts
-  // DeleteMessage with the row to the dialog.
-  void AddDeleteButton(TdEditIcon& Dialog, unsigned DeleteMessage);
+  // Made after the list beside it, so Tab reaches it in reading order; a
+  // click posts DeleteMessage with the row to the dialog.
+  void AddDeleteButton(TdEditIcon& Dialog, unsigned DeleteMessage, int Left);
   TKemPanel* Panel = nullptr;  // owned as a component; frees the row's controls with it
   TKemFrame* Frame = nullptr;
   TKemButton* DeleteButton = nullptr;

@@ -13,6 +13,7 @@
 #include "kem3/controls/kemplist_win.h"
 #include "launcher/editicon_win.h"
 #include "launcher/ov3browse.h"
+#include "launcher/window_shot_win.h"
 #include "platform/app_scope_win.h"
 #include "platform/sysutils.h"
 #include "platform/unicode_convert.h"
@@ -111,6 +112,10 @@ TEST_F(EditIconWin, RowsComeFromTheirButtonsAndGoOnce) {
   EXPECT_EQ(back.Programs[0].OwnId, "99");
   EXPECT_EQ(back.Programs[1].Entry, -1);  // the empty row: written as nothing
   EXPECT_TRUE(App.Errors.empty());
+  Dialog->Show();
+  Application->ProcessMessages();
+  SaveShot(Dialog->Handle(), "editicon_batch");
+  Dialog->Hide();
 }
 
 TEST_F(EditIconWin, TabGoesInTheOrderTheDialogReads) {

@@ -98,6 +98,11 @@ TAboutForm::TAboutForm(TComponent* AOwner) : TForm(AOwner) {
   lStatus->SetCaption(Status);
 }
 
+void TAboutForm::CreateParams(TCreateParams& Params) {
+  TForm::CreateParams(Params);
+  Params.WinClassName = u"TOrvSplash";
+}
+
 void TAboutForm::VisibleChanged() {
   if (!Visible()) {
     TForm::VisibleChanged();

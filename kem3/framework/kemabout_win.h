@@ -18,6 +18,9 @@ class TAboutForm : public TForm {
   TUcLabel* lStatus = nullptr;
 
  protected:
+  // A window class of its own ("TOrvSplash"): whoever looks for the program's
+  // windows can tell the splash from the bar.
+  void CreateParams(TCreateParams& Params) override;
   // Shown centred and in front, but never activated: the splash takes no
   // focus from what the user is doing, and (under Wine) an unmanaged window
   // goes at once when hidden.

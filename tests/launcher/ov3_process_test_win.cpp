@@ -28,8 +28,14 @@ TEST(Ov3Process, FirstStartShowsABorderlessBarAndWritesTheDefaultContents) {
   Ov3Folder folder;
   testproc::ChildProcess bar(folder.Exe(), L"", folder.Folder());
   ASSERT_TRUE(bar.Started());
+  // The splash shows while the bar is made; the bar's first show ends it.
+  HWND splash = nullptr;
+  for (int i = 0; i < 500 && !splash && !bar.WaitForWindow(0); ++i, Sleep(10))
+    splash = FindWindowW(L"TOrvSplash", nullptr);
   HWND window = bar.WaitForWindow(15000);
   ASSERT_NE(window, nullptr);
+  EXPECT_NE(splash, nullptr) << "seen during start-up";
+  EXPECT_FALSE(IsWindow(splash) && IsWindowVisible(splash)) << "gone once the bar shows";
 
   LONG style = GetWindowLongW(window, GWL_STYLE);
   LONG exStyle = GetWindowLongW(window, GWL_EXSTYLE);

@@ -106,7 +106,8 @@ class ChildProcess {
       if (GetTickCount64() > deadline) return -1;
     }
   }
-  // Its first visible top-level window, waiting up to the given time for one.
+  // Its first visible top-level window of its own (not the start-up splash nor a
+  // system message box), waiting up to the given time for one.
   HWND WaitForWindow(DWORD milliseconds) {
     const ULONGLONG deadline = GetTickCount64() + milliseconds;
     for (;;) {
@@ -129,6 +130,10 @@ class ChildProcess {
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
     if (owner != s->id || !IsWindowVisible(window)) return TRUE;
+    // Neither the start-up splash nor a system message box is the program's window.
+    wchar_t name[16] = {};
+    if (GetClassNameW(window, name, 16) && (std::wstring(name) == L"TOrvSplash" || std::wstring(name) == L"#32770"))
+      return TRUE;
     s->found = window;
     return FALSE;
   }

@@ -19,13 +19,14 @@ constexpr int kButtonWidth = 90, kButtonHeight = 25;
 
 TdEditGroup::TdEditGroup(TComponent* AOwner) : TKemForm(AOwner) {
   SetName("dEditGroup");
+  SetColor(clBtnFace);
   SetBorderStyle(bsDialog);
   SetPosition(poScreenCenter);
   SetClientSize(kWidth, kHeight);
   lTitle = new TKemLabel(this);
   lTitle->SetParent(this);
   lTitle->SetAutoSize(false);
-  lTitle->SetTransparent(true);
+  lTitle->SetColor(clBtnFace);
   lTitle->SetBounds(kMargin, kMargin + 4, 56, 15);
   eTitle = new TKemEdit(this);
   eTitle->SetParent(this);

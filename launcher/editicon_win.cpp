@@ -51,7 +51,7 @@ T* Place(TWinControl* Parent, int Left, int Top, int Width, int Height) {
 TKemLabel* PlaceLabel(TWinControl* Parent, int Left, int Top) {
   auto* label = Place<TKemLabel>(Parent, Left, Top + 4, kLabelWidth, 15);
   label->SetAutoSize(false);
-  label->SetTransparent(true);
+  label->SetColor(clBtnFace);
   return label;
 }
 
@@ -263,7 +263,7 @@ THotkeyBlock::THotkeyBlock(TdEditIcon& Dialog, TOvRowBox& Box, const TOvHotkey& 
     : TOvEditRow(Box, kShortcutRowHeight), FHotkey(Hotkey) {
   lKey = Place<TKemLabel>(Frame, 6, 10, 52, 15);
   lKey->SetAutoSize(false);
-  lKey->SetTransparent(true);
+  lKey->SetColor(kFrameFill);
   Key = PlaceList(Frame, 60, 6, 336);
   FillList(Key, KeyDisplayNames(), Hotkey.KeyIndex);
   lKey->SetFocusControl(Key);
@@ -271,7 +271,7 @@ THotkeyBlock::THotkeyBlock(TdEditIcon& Dialog, TOvRowBox& Box, const TOvHotkey& 
   AddDeleteButton(Dialog, kDeleteShortcutRow, 60 + 336 + 6);
   lModifiers = Place<TKemLabel>(Frame, 6, 34, 52, 15);
   lModifiers->SetAutoSize(false);
-  lModifiers->SetTransparent(true);
+  lModifiers->SetColor(kFrameFill);
   const TOvModSide sides[] = {Hotkey.Ctrl, Hotkey.Alt, Hotkey.Shift, Hotkey.Windows};
   for (size_t i = 0; i < Modifiers.size(); ++i) {
     Modifiers[i] = PlaceList(Frame, 60 + 85 * static_cast<int>(i), 30, 81);
@@ -300,6 +300,7 @@ TOvHotkey THotkeyBlock::Hotkey() const {
 
 TdEditIcon::TdEditIcon(TComponent* AOwner) : TKemForm(AOwner) {
   SetName("dEditIcon");
+  SetColor(clBtnFace);
   SetBorderStyle(bsDialog);
   SetPosition(poScreenCenter);
   SetClientSize(kWidth, kHeight);
@@ -313,6 +314,7 @@ TdEditIcon::TdEditIcon(TComponent* AOwner) : TKemForm(AOwner) {
 
   nb = Place<TKemNotebook>(this, kMargin, kMargin + 2 * kRowPitch, kWidth - 2 * kMargin, kProgramPageHeight);
   nb->SetPages({"Program", "Batch"});
+  for (int i = 0; i < nb->PageCount(); ++i) nb->GetPage(i)->SetColor(clBtnFace);
   TKemNote* program = nb->GetPage(0);
   constexpr int pageField = kFieldLeft - kMargin;
   lProgram = PlaceLabel(program, 0, 0);

@@ -8,6 +8,7 @@
 #include "kem3/controls/kemplist_win.h"
 #include "kem3/framework/kemabout_win.h"
 #include "kem3/framework/kemcfg.h"
+#include "kem3/framework/kemcfgrows_win.h"
 #include "kem3/framework/kemexe.h"
 #include "kem3/framework/kemhi_win.h"
 #include "kem3/framework/kemlan.h"
@@ -211,6 +212,16 @@ void TfMain::FormConfigUpdate(int Id, const Variant& Value) {
       break;
     default:
       break;
+  }
+  // An open preferences dialog shows what the bar now uses, so that its OK
+  // does not undo a change made meanwhile (auto-hide by its hot key).
+  if (Id == ovsAutoHide || Id == ovsAutoHideMethod) cfgRefreshControls({ovsAutoHide, ovsAutoHideMethod});
+  if (Id == ovsScreenEdgeSize || Id == ovsScreenCornerSize) {
+    cfgRefreshControls({ovsScreenEdgeSize, ovsScreenCornerSize});
+  }
+  if (Id >= ovsIconsOverrideSkin && Id <= ovsIconsFadeWidth) {
+    cfgRefreshControls({ovsIconsOverrideSkin, ovsIconsSpaceLeft, ovsIconsSpaceRight, ovsIconsSpaceTop,
+                        ovsIconsSpaceBottom, ovsIconsSpaceVert, ovsIconsFadeWidth});
   }
 }
 

@@ -144,6 +144,7 @@ void TControl::BoundsChanged(const TRect& OldBounds) {
   // Placed by the parent's arrangement: the parent is busy with it already.
   if (!FParent || !FParent->FAligning) RequestAlign();
   if (OldBounds.Width() != FWidth || OldBounds.Height() != FHeight) Resize();
+  if (FParent) FParent->ControlChanged(this);
 }
 
 TRect TControl::ClientRect() { return Rect(0, 0, FWidth, FHeight); }
@@ -197,6 +198,7 @@ void TControl::VisibleChanged() {
   if (FParent) {
     if (!dynamic_cast<TWinControl*>(this)) FParent->InvalidateRect(BoundsRect());
     if (FAlign != alNone) FParent->AlignFor(FVisible ? this : nullptr);
+    FParent->ControlChanged(this);
   }
 }
 

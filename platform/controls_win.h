@@ -390,6 +390,9 @@ class TWinControl : public TControl {
   virtual void AlignControls(TControl* AControl, TRect& Rect);
   // The part of the client area that aligned children share (a panel takes its borders off).
   virtual void AdjustClientRect(TRect& Rect);
+  // A child came, went, moved, was sized, shown or hidden (a scroll box
+  // follows the extent of its children).
+  virtual void ControlChanged(TControl* Control) { (void)Control; }
 
   // Keys: the form sees them first when its KeyPreview is set; a handler that
   // sets Key to 0 consumes the key, and nothing further happens with it.

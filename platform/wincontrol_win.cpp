@@ -309,6 +309,7 @@ void TWinControl::InsertControl(TControl* Control) {
     Control->Invalidate();
   }
   if (Control->Align() != alNone) AlignFor(Control);
+  ControlChanged(Control);
 }
 
 void TWinControl::RemoveControl(TControl* Control) {
@@ -322,6 +323,7 @@ void TWinControl::RemoveControl(TControl* Control) {
   if (auto* w = dynamic_cast<TWinControl*>(Control)) w->DestroyHandle();
   Control->FParent = nullptr;
   if (!closing && Control->Align() != alNone) AlignFor(nullptr);
+  if (!closing) ControlChanged(Control);
 }
 
 // ---- Alignment -------------------------------------------------------------------

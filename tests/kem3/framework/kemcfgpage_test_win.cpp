@@ -1,0 +1,169 @@
+// The generated rows on a real form, from the launcher's own table: building a
+// page, changing a check box, a spin edit and a unit, reading back into the
+// database and the settings file; leaving without reading back; refreshing
+// and relabelling open controls.
+#include "kem3/framework/kemcfgpage_win.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "kem3/controls/kemchkbx_win.h"
+#include "kem3/controls/kemctrls_win.h"
+#include "kem3/controls/kemdlist_win.h"
+#include "kem3/controls/kemgroup_win.h"
+#include "kem3/controls/kemsedit_win.h"
+#include "kem3/framework/kemcfglayout.h"
+#include "kem3/framework/kemcfgrows_win.h"
+#include "kem3/framework/kemexe.h"
+#include "launcher/ov3cfg.h"
+#include "platform/app_scope_win.h"
+#include "platform/inifile.h"
+#include "platform/timer.h"
+#include "platform/unicode_convert.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+class CfgPageWin : public testing::Test {
+ protected:
+  void SetUp() override {
+    SetProgramFileName(Dir.file("ov3.exe"));
+    cfgInit();
+    cfgTranslateHook = [this](const String& Name) {
+      auto it = Texts.find(Name);
+      return it == Texts.end() ? WideString() : Utf8ToWide(it->second);
+    };
+    DefineSettings(nullptr);
+    Form = NewForm<TQuietForm>(Application);
+    Form->SetBounds(0, 0, 526, 400);
+    Form->SetColor(clBtnFace);
+    Form->Show();
+  }
+  void TearDown() override {
+    cfgClearPage(Form);
+    cfgDone();
+    SetProgramFileName("");
+  }
+  template <class T>
+  T* Bound(int Id) {
+    auto* control = dynamic_cast<T*>(cfgBoundControl(Id));
+    EXPECT_NE(control, nullptr) << Id;
+    return control;
+  }
+  // Picks a unit as the user does; the box reports the change.
+  void PickUnit(int Id, int Entry) {
+    auto* box = dynamic_cast<TKemUnitComboBox*>(cfgBoundUnitBox(Id));
+    ASSERT_NE(box, nullptr);
+    box->SetItemIndex(Entry);
+    box->OnChange(box);
+  }
+  String OnDisk(const String& Key) const { return TIniFile(Dir.file("ov3.ini")).ReadString("Window", Key, "-"); }
+
+  TAppScope App;
+  TempDir Dir;
+  TFakeTimerService Timers;
+  std::map<String, String> Texts{{"144", "Auto hide"},
+                                 {"AutoHide", "Hide the bar automatically"},
+                                 {"AutoHideMethod", "Method"},
+                                 {"AutoHideHideDelay", "Hide after"},
+                                 {"AutoHideShowDelay", "Show after"},
+                                 {"AutoHideStepLength", "Steps"},
+                                 {"AutoHideStepSpeed", "Time per step"},
+                                 {"TdPreferences_AutoHideMethods", "At once|Slide"}};
+  TForm* Form = nullptr;
+};
+
+TEST_F(CfgPageWin, ChangesOnAPageLandInTheDatabase) {
+  cfgRefreshValueLists();
+  EXPECT_EQ(cfgBuildPage(Form, 200, 32, 1, 0, 100, 0, 0, 0), 156);
+  // The frame with its check box in the caption line, sized to its caption.
+  auto* check = Bound<TKemCheckbox>(ovsAutoHide);
+  auto* frame = dynamic_cast<TKemGroup*>(check->Parent());
+  ASSERT_NE(frame, nullptr);
+  EXPECT_EQ(frame->BoundsRect(), Bounds(0, 32, 526, 148));
+  EXPECT_EQ(frame->OffsetVert(), 2);
+  EXPECT_EQ(check->BoundsRect(), Bounds(8, 0, check->Width(), cfgCheckHeight));
+  EXPECT_LT(check->Width(), 300);
+  EXPECT_EQ(check->Caption(), u"Hide the bar automatically");
+  auto* method = Bound<TKemDropDownList>(ovsAutoHideMethod);
+  EXPECT_EQ(method->Items()->Count(), 2);
+  EXPECT_EQ(method->ItemIndex(), 0);
+  auto* delay = Bound<TKemSpinEdit>(ovsAutoHideHideDelay);
+  EXPECT_EQ(delay->FloatVal(), 2000);
+  EXPECT_EQ(delay->BoundsRect(), Bounds(135, 44, 77, 21));
+
+  // Reading back an untouched page changes nothing.
+  const int pending = cfgTimer()->Changes();
+  cfgReadPage();
+  EXPECT_EQ(cfgTimer()->Changes(), pending);
+  EXPECT_FALSE(cfgFindItem(ovsAutoHide)->Changed);
+
+  // The user ticks the box, types a number and shows the delay in seconds:
+  // the value and its limits follow the unit.
+  check->SetChecked(true);
+  Bound<TKemSpinEdit>(ovsAutoHideSteps)->SetValue(7);
+  PickUnit(ovsAutoHideHideDelay, 2);
+  EXPECT_DOUBLE_EQ(delay->FloatVal(), 2.0);
+  EXPECT_DOUBLE_EQ(delay->MinValue(), 0.1);
+  EXPECT_DOUBLE_EQ(delay->MaxValue(), 50.0);
+  EXPECT_DOUBLE_EQ(delay->Increment(), 0.1);
+  delay->SetFloatVal(2.5);
+  cfgReadPage();
+  EXPECT_EQ(cfgTimer()->Changes(), pending + 3);
+  EXPECT_EQ(cfgFindItem(ovsAutoHide)->Value, Variant(true));
+  EXPECT_EQ(cfgFindItem(ovsAutoHideSteps)->Value.VarType(), varInteger);
+  EXPECT_EQ(cfgGetInt(ovsAutoHideSteps), 7);
+  EXPECT_TRUE(cfgFindItem(ovsAutoHideHideDelay)->Changed);
+  EXPECT_EQ(SettingMs(ovsAutoHideHideDelay), 2500);
+  cfgWriteAll();
+  GetIniFile()->UpdateFile();
+  EXPECT_EQ(OnDisk("Auto hide"), "yes");
+  EXPECT_EQ(OnDisk("Auto hide steps"), "7");
+  EXPECT_EQ(OnDisk("Auto hide hidedelay"), "2.5");
+  EXPECT_EQ(OnDisk("Auto hide hidedelay (Unit)"), "s");
+
+  // Clearing the page frees every generated control and its binding.
+  cfgClearPage(Form);
+  EXPECT_EQ(Form->ControlCount(), 0);
+  EXPECT_EQ(cfgBindingCount(), 0);
+}
+
+TEST_F(CfgPageWin, LeavingWithoutReadingBackKeepsTheStoredUnit) {
+  cfgBuildPage(Form, 200, 32, 1, 0, 100, 0, 0, 0);
+  PickUnit(ovsAutoHideShowDelay, 2);
+  EXPECT_EQ(cfgFindItem(ovsAutoHideShowDelay)->DisplayUnit, 32);
+  cfgClearPage(Form);  // Cancel
+  const TcfgDbItem* item = cfgFindItem(ovsAutoHideShowDelay);
+  EXPECT_EQ(item->DisplayUnit, unMillisecond);
+  cfgWriteAll();
+  GetIniFile()->UpdateFile();
+  EXPECT_EQ(OnDisk("Auto hide showdelay"), "500");
+  EXPECT_EQ(OnDisk("Auto hide showdelay (Unit)"), "ms");
+}
+
+TEST_F(CfgPageWin, OpenControlsFollowTheirSettingsAndTheLanguage) {
+  cfgBuildPage(Form, 200, 32, 1, 0, 100, 0, 0, 0);
+  std::vector<int> heard;
+  const int listener = cfgAddRefreshListener([&](int Id) { heard.push_back(Id); });
+  // Auto-hide switched by its hot key while the page is open.
+  cfgSetValueNotify(ovsAutoHide, true);
+  cfgSetValue(ovsAutoHideMethod, "1");
+  cfgRefreshControls({ovsAutoHide, ovsAutoHideMethod});
+  EXPECT_TRUE(Bound<TKemCheckbox>(ovsAutoHide)->Checked());
+  EXPECT_EQ(Bound<TKemDropDownList>(ovsAutoHideMethod)->ItemIndex(), 1);
+  EXPECT_EQ(heard, (std::vector<int>{ovsAutoHide, ovsAutoHideMethod}));
+  cfgRemoveRefreshListener(listener);
+  // OK then reads back what the bar already has: no change undone.
+  cfgReadPage();
+  EXPECT_EQ(cfgFindItem(ovsAutoHide)->Value, Variant(true));
+
+  Texts["AutoHide"] = "Automatisch ausblenden";
+  Texts["TdPreferences_AutoHideMethods"] = "Sofort|Gleitend";
+  cfgRelabel();
+  EXPECT_EQ(Bound<TKemCheckbox>(ovsAutoHide)->Caption(), u"Automatisch ausblenden");
+  EXPECT_EQ(Bound<TKemDropDownList>(ovsAutoHideMethod)->Items()->Get(1), u"Gleitend");
+  EXPECT_EQ(Bound<TKemDropDownList>(ovsAutoHideMethod)->ItemIndex(), 1);
+}
+
+}  // namespace

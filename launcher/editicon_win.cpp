@@ -100,107 +100,18 @@ std::vector<WideString> KeyDisplayNames() {
   return names;
 }
 
+// Rows leave room for the scroll bar, which shows once they reach below the box.
+int RowWidth(TScrollBox& Box) { return Box.Width() - 2 * GetSystemMetrics(SM_CXEDGE) - GetSystemMetrics(SM_CXVSCROLL); }
+
 // The icon file as the loaders need it: relative names lie in the program folder.
 String AbsoluteIconFile(const WideString& Text) { return ExpandRelativePath(WideToUtf8(Text), GetExeDir()); }
 
 }  // namespace
 
-// ---- TOvRowBox ----------------------------------------------------------------------
-
-TOvRowBox::TOvRowBox(TComponent* AOwner) : TPanel(AOwner) {
-  SetBevelOuter(bvNone);
-  SetBorderStyle(bsSingle);
-  SetColor(clWindow);
-  FContent = new TPanel(this);
-  FContent->SetParent(this);
-  FContent->SetBevelOuter(bvNone);
-  FContent->SetColor(clWindow);
-  SetMessageHandler(WM_VSCROLL, [this](TMessage& Message) {
-    SCROLLINFO info{};
-    info.cbSize = sizeof(info);
-    info.fMask = SIF_ALL;
-    GetScrollInfo(Handle(), SB_VERT, &info);
-    int position = FPosition;
-    switch (LOWORD(Message.WParam)) {
-      case SB_LINEUP:
-        position -= 16;
-        break;
-      case SB_LINEDOWN:
-        position += 16;
-        break;
-      case SB_PAGEUP:
-        position -= ClientHeight();
-        break;
-      case SB_PAGEDOWN:
-        position += ClientHeight();
-        break;
-      case SB_THUMBTRACK:
-      case SB_THUMBPOSITION:
-        position = info.nTrackPos;
-        break;
-      case SB_TOP:
-        position = 0;
-        break;
-      case SB_BOTTOM:
-        position = FContentHeight;
-        break;
-      default:
-        break;
-    }
-    ScrollTo(position);
-    Message.Result = 0;
-  });
-  SetMessageHandler(WM_MOUSEWHEEL, [this](TMessage& Message) {
-    ScrollTo(FPosition - static_cast<short>(HIWORD(Message.WParam)) / WHEEL_DELTA * 3 * 16);
-    Message.Result = 0;
-  });
-}
-
-void TOvRowBox::CreateParams(TCreateParams& Params) {
-  TPanel::CreateParams(Params);
-  Params.Style |= WS_VSCROLL;
-}
-
-void TOvRowBox::BoundsChanged(const TRect& OldBounds) {
-  TPanel::BoundsChanged(OldBounds);
-  SetContentHeight(FContentHeight);
-}
-
-void TOvRowBox::SetContentHeight(int Height) {
-  FContentHeight = Height;
-  FContent->SetBounds(0, -FPosition, ClientWidth(), std::max(Height, ClientHeight()));
-  ScrollTo(FPosition);
-}
-
-void TOvRowBox::ScrollTo(int Position) {
-  FPosition = std::clamp(Position, 0, std::max(0, FContentHeight - ClientHeight()));
-  FContent->SetTop(-FPosition);
-  UpdateScrollBar();
-}
-
-void TOvRowBox::UpdateScrollBar() {
-  if (!HandleAllocated()) return;
-  SCROLLINFO info{};
-  info.cbSize = sizeof(info);
-  info.fMask = SIF_ALL | SIF_DISABLENOSCROLL;
-  info.nMax = std::max(0, FContentHeight - 1);
-  info.nPage = static_cast<UINT>(std::max(0, ClientHeight()));
-  info.nPos = FPosition;
-  SetScrollInfo(Handle(), SB_VERT, &info, TRUE);
-}
-
-void TOvRowBox::ScrollInView(TControl* Control) {
-  if (Control->Top() < FPosition)
-    ScrollTo(Control->Top());
-  else if (Control->Top() + Control->Height() > FPosition + ClientHeight())
-    ScrollTo(Control->Top() + Control->Height() - ClientHeight());
-}
-
 // ---- Rows -----------------------------------------------------------------------------
 
-TOvEditRow::TOvEditRow(TOvRowBox& Box, int Height) {
-  TPanel* content = Box.Content();
-  Panel = Place<TKemPanel>(content, 0, 0, content->ClientWidth(), Height);
+TOvEditRow::TOvEditRow(TScrollBox& Box, int Height) {
+  Panel = Place<TKemPanel>(&Box, 0, 0, RowWidth(Box), Height);
   Panel->SetBevelOuter(bvNone);
   Panel->SetColor(Box.Color());
   Panel->SetSpaceLeft(kRowSpace);
@@ -237,7 +148,7 @@ void TOvEditRow::AddDeleteButton(TdEditIcon& Dialog, unsigned DeleteMessage, int
 
 TOvEditRow::~TOvEditRow() { FreeAndNil(Panel); }
 
-TProgramBlock::TProgramBlock(TdEditIcon& Dialog, TOvRowBox& Box, const TOvProgramIcons& Programs,
+TProgramBlock::TProgramBlock(TdEditIcon& Dialog, TScrollBox& Box, const TOvProgramIcons& Programs,
                              const TOvBatchRow& Row)
     : TOvEditRow(Box, kProgramRowHeight), FProgramCount(static_cast<int>(Programs.Texts.size())), FOwnId(Row.OwnId) {
   List = PlaceList(Frame, 6, 6, 362);
@@ -259,7 +170,7 @@ TOvBatchRow TProgramBlock::Row() const {
   return row;
 }
 
-THotkeyBlock::THotkeyBlock(TdEditIcon& Dialog, TOvRowBox& Box, const TOvHotkey& Hotkey)
+THotkeyBlock::THotkeyBlock(TdEditIcon& Dialog, TScrollBox& Box, const TOvHotkey& Hotkey)
     : TOvEditRow(Box, kShortcutRowHeight), FHotkey(Hotkey) {
   lKey = Place<TKemLabel>(Frame, 6, 10, 52, 15);
   lKey->SetAutoSize(false);
@@ -329,7 +240,8 @@ TdEditIcon::TdEditIcon(TComponent* AOwner) : TKemForm(AOwner) {
   lFolder->SetFocusControl(eFolder);
   TKemNote* batch = nb->GetPage(1);
   lPrograms = PlaceLabel(batch, 0, 0);
-  sbPrograms = Place<TOvRowBox>(batch, pageField, 0, kFieldWidth, kBatchPageHeight - kButtonHeight - 6);
+  sbPrograms = Place<TScrollBox>(batch, pageField, 0, kFieldWidth, kBatchPageHeight - kButtonHeight - 6);
+  sbPrograms->SetColor(clWindow);
   bAddProgram = Place<TKemButton>(batch, pageField + kFieldWidth - kButtonWidth, kBatchPageHeight - kButtonHeight,
                                   kButtonWidth, kButtonHeight);
   bAddProgram->SetActionType(atBrowse);
@@ -346,7 +258,8 @@ TdEditIcon::TdEditIcon(TComponent* AOwner) : TKemForm(AOwner) {
   plIcon->SetItemHeight(80);
 
   lShortcuts = PlaceLabel(this, kMargin, 0);
-  sbShortcuts = Place<TOvRowBox>(this, kMargin, 0, kWidth - 2 * kMargin, 60);
+  sbShortcuts = Place<TScrollBox>(this, kMargin, 0, kWidth - 2 * kMargin, 60);
+  sbShortcuts->SetColor(clWindow);
 
   const int buttonsTop = kHeight - kMargin - kButtonHeight;
   bAddShortcut = Place<TKemButton>(this, kMargin, buttonsTop, kButtonWidth, kButtonHeight);
@@ -451,7 +364,9 @@ TOvIconFields TdEditIcon::Fields() const {
 }
 
 template <class TRow>
-void TdEditIcon::StackRows(std::vector<std::unique_ptr<TRow>>& Rows, TOvRowBox& Box) {
+void TdEditIcon::StackRows(std::vector<std::unique_ptr<TRow>>& Rows, TScrollBox& Box) {
+  // Stacked from the unscrolled top; the box then scrolls where it is asked.
+  Box.SetVertPosition(0);
   int top = 0;
   for (size_t i = 0; i < Rows.size(); ++i) {
     TKemPanel* panel = Rows[i]->Panel;
@@ -459,14 +374,13 @@ void TdEditIcon::StackRows(std::vector<std::unique_ptr<TRow>>& Rows, TOvRowBox& 
     const bool last = i + 1 == Rows.size();
     const int height = (std::is_same_v<TRow, TProgramBlock> ? kProgramRowHeight : kShortcutRowHeight) + (last ? 4 : 0);
     panel->SetSpaceBottom(kRowSpace + (last ? 4 : 0));
-    panel->SetBounds(0, top, Box.Content()->ClientWidth(), height);
+    panel->SetBounds(0, top, RowWidth(Box), height);
     top += height;
   }
-  Box.SetContentHeight(top);
 }
 
 template <class TRow>
-void TdEditIcon::DeleteRow(std::vector<std::unique_ptr<TRow>>& Rows, TOvRowBox& Box, TObject* Row) {
+void TdEditIcon::DeleteRow(std::vector<std::unique_ptr<TRow>>& Rows, TScrollBox& Box, TObject* Row) {
   const auto at = std::find_if(Rows.begin(), Rows.end(),
                                [Row](const std::unique_ptr<TRow>& r) { return static_cast<TObject*>(r.get()) == Row; });
   // A second message for the same row (two quick clicks) finds it gone.

@@ -12,7 +12,7 @@
 #include "kem3/framework/kemform_win.h"
 #include "kem3/framework/kemxml.h"
 #include "launcher/ov3editicon.h"
-#include "platform/extctrls_win.h"
+#include "platform/scrollbox_win.h"
 
 class TKemButton;
 class TKemDropDownList;
@@ -29,36 +29,11 @@ class TdEditIcon;
 inline constexpr unsigned kDeleteProgramRow = 1025;
 inline constexpr unsigned kDeleteShortcutRow = 1026;
 
-// A scroll box of stacked rows: the rows lie on a content panel that the
-// vertical scroll bar moves.
-class TOvRowBox : public TPanel {
- public:
-  explicit TOvRowBox(TComponent* AOwner);
-  // Where the rows go.
-  TPanel* Content() const { return FContent; }
-  // The content's height; the scroll bar follows it.
-  void SetContentHeight(int Height);
-  // Scrolls so that the child of the content lies in view.
-  void ScrollInView(TControl* Control);
-  int Position() const { return FPosition; }
-
- protected:
-  void CreateParams(TCreateParams& Params) override;
-  void BoundsChanged(const TRect& OldBounds) override;
-
- private:
-  void ScrollTo(int Position);
-  void UpdateScrollBar();
-  TPanel* FContent = nullptr;
-  int FContentHeight = 0;
-  int FPosition = 0;
-};
-
 // What both kinds of rows share: a panel in the box's colour with a frame on
 // it, and the delete button at the frame's right end.
 class TOvEditRow : public TObject {
  public:
-  TOvEditRow(TOvRowBox& Box, int Height);
+  TOvEditRow(TScrollBox& Box, int Height);
   ~TOvEditRow() override;
   // Made after the list beside it, so Tab reaches it in reading order; a
   // click posts DeleteMessage with the row to the dialog.
@@ -70,7 +45,7 @@ class TOvEditRow : public TObject {
 
 class TProgramBlock : public TOvEditRow {
  public:
-  TProgramBlock(TdEditIcon& Dialog, TOvRowBox& Box, const TOvProgramIcons& Programs, const TOvBatchRow& Row);
+  TProgramBlock(TdEditIcon& Dialog, TScrollBox& Box, const TOvProgramIcons& Programs, const TOvBatchRow& Row);
   TKemDropDownList* List = nullptr;
   TOvBatchRow Row() const;
 
@@ -81,7 +56,7 @@ class TProgramBlock : public TOvEditRow {
 
 class THotkeyBlock : public TOvEditRow {
  public:
-  THotkeyBlock(TdEditIcon& Dialog, TOvRowBox& Box, const TOvHotkey& Hotkey);
+  THotkeyBlock(TdEditIcon& Dialog, TScrollBox& Box, const TOvHotkey& Hotkey);
   TKemLabel* lKey = nullptr;
   TKemDropDownList* Key = nullptr;
   TKemLabel* lModifiers = nullptr;
@@ -104,8 +79,8 @@ class TdEditIcon : public TKemForm {
   TKemEdit *eTitle = nullptr, *eComment = nullptr, *eFilename = nullptr, *eParams = nullptr, *eFolder = nullptr,
            *eIcon = nullptr;
   TKemNotebook* nb = nullptr;
-  TOvRowBox* sbPrograms = nullptr;
-  TOvRowBox* sbShortcuts = nullptr;
+  TScrollBox* sbPrograms = nullptr;
+  TScrollBox* sbShortcuts = nullptr;
   TKemButton* bAddProgram = nullptr;
   TKemPanelList* plIcon = nullptr;
   TKemButton *bOk = nullptr, *bCancel = nullptr, *bAddShortcut = nullptr;
@@ -135,9 +110,9 @@ class TdEditIcon : public TKemForm {
   void FileNameChanged();
   // Frees a row the message names; a row that is gone already is ignored.
   template <class TRow>
-  void DeleteRow(std::vector<std::unique_ptr<TRow>>& Rows, TOvRowBox& Box, TObject* Row);
+  void DeleteRow(std::vector<std::unique_ptr<TRow>>& Rows, TScrollBox& Box, TObject* Row);
   template <class TRow>
-  void StackRows(std::vector<std::unique_ptr<TRow>>& Rows, TOvRowBox& Box);
+  void StackRows(std::vector<std::unique_ptr<TRow>>& Rows, TScrollBox& Box);
 
   TOvProgramIcons FPrograms;
   std::vector<std::unique_ptr<TProgramBlock>> FProgramRows;

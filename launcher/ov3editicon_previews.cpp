@@ -3,18 +3,11 @@
 #include "kem3/graphics/kemimage.h"
 #include "kem3/graphics/kemresample.h"
 #include "launcher/ov3editicon.h"
+#include "launcher/ov3iconcache.h"
 #include "platform/exceptions.h"
 #include "platform/sysutils.h"
 
 namespace {
-
-std::unique_ptr<TBitmap> NewBitmap(int Size) {
-  auto bitmap = std::make_unique<TBitmap>();
-  bitmap->SetPixelFormat(pf32bit);
-  bitmap->SetSize(Size, Size);
-  bitmap->SetAlphaFormat(afDefined);
-  return bitmap;
-}
 
 // The group's image of exactly 64 pixels, else its best up to 512; a large
 // one is drawn at 128 and shrunk, which keeps fine lines that a single
@@ -25,13 +18,13 @@ std::unique_ptr<TBitmap> GroupPreview(const TKemIconGroup& Group) {
   if (!image) return nullptr;
   TBitmap mask;
   if (image->Width <= kPreviewSize) {
-    auto bitmap = NewBitmap(kPreviewSize);
+    auto bitmap = NewPicture(kPreviewSize);
     image->Draw(*bitmap, mask, false, true);
     return bitmap;
   }
-  auto large = NewBitmap(2 * kPreviewSize);
+  auto large = NewPicture(2 * kPreviewSize);
   image->Draw(*large, mask, true, true);
-  auto bitmap = NewBitmap(kPreviewSize);
+  auto bitmap = NewPicture(kPreviewSize);
   ShrinkBitmap(*bitmap, *large);
   bitmap->SetAlphaFormat(afDefined);
   return bitmap;
@@ -63,11 +56,11 @@ std::vector<std::unique_ptr<TBitmap>> MakeImagePreviews(const String& FileName) 
   for (int i = 0; i < icons.GetCount(); ++i) {
     try {
       auto bitmap = GroupPreview(*icons.GetGroup(i));
-      previews.push_back(bitmap ? std::move(bitmap) : NewBitmap(kPreviewSize));
+      previews.push_back(bitmap ? std::move(bitmap) : NewPicture(kPreviewSize));
     } catch (const Exception&) {
       // An image that cannot be decoded leaves an empty place: the indexes
       // of the groups after it stay those the icon cache uses.
-      previews.push_back(NewBitmap(kPreviewSize));
+      previews.push_back(NewPicture(kPreviewSize));
     }
   }
   return previews;

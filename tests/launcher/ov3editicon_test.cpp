@@ -160,17 +160,8 @@ TEST(Ov3EditIcon, IconIndexOutsideThePreviewsBecomesZero) {
 TEST(Ov3EditIcon, PreviewsOfPicturesLibrariesAndUnreadableFiles) {
   using namespace iconwriter;
   TempDir dir;
-  auto solid = [](int size, std::uint32_t colour) {
-    return TIcoEntry{size,
-                     size,
-                     0,
-                     1,
-                     32,
-                     DibImage(
-                         size, size, 32, [=](int, int) { return colour; }, [](int, int) { return false; })};
-  };
   WriteFileAtomic(dir.file("two.icl"),
-                  NeLibrary({{{solid(32, 0xFF0000FFu)}}, {{solid(128, 0xFFFF0000u)}}}, {"A", "B"}));
+                  NeLibrary({{{SolidIcoEntry(32, 0xFF0000FFu)}}, {{SolidIcoEntry(128, 0xFFFF0000u)}}}, {"A", "B"}));
   TPNGImage png;
   png.SetPixelFormat(pf24bit);
   png.SetSize(100, 50);

@@ -7,6 +7,8 @@
 #include "kem3/controls/kemlout.h"
 #include "kem3/controls/kemplist_win.h"
 #include "kem3/framework/kemlan.h"
+#include "launcher/editgroup_win.h"
+#include "launcher/editicon_win.h"
 #include "launcher/main_win.h"
 #include "launcher/ov3cfg.h"
 #include "launcher/ov3commands.h"
@@ -62,11 +64,11 @@ TKemXmlTag* TfMain::AddIcon(TKemXmlTag* Group, TKemXmlTagPtr Icon, bool Select) 
   return added;
 }
 
-// The editors come later. Until then every edit counts as confirmed without a
-// change: a new icon or group is added as made, and editing an icon makes its
-// picture again from its image.
-bool TfMain::EditIconElement(TKemXmlTag&) { return true; }
-bool TfMain::EditGroupElement(TKemXmlTag&) { return true; }
+bool TfMain::EditIconElement(TKemXmlTag& Icon) {
+  return EditIcon(Icon, FGroupsTag, [this](TKemXmlTag* Program) { return FIconIds.GetIconId(Program); });
+}
+
+bool TfMain::EditGroupElement(TKemXmlTag& Group) { return EditGroup(Group); }
 
 bool TfMain::ConfirmDeletion(bool Group, const String& Title) {
   const TDeletionTexts& t = kDeletionTexts[Group ? 1 : 0];

@@ -13,6 +13,7 @@
 #include "kem3/framework/kemhi_win.h"
 #include "kem3/framework/kemlan.h"
 #include "kem3/framework/kemsingle_win.h"
+#include "launcher/ov3browse_win.h"
 #include "launcher/ov3cfg_win.h"
 #include "launcher/ov3cfgpages_win.h"
 #include "launcher/ov3info_win.h"
@@ -117,12 +118,14 @@ void TfMain::FormCreate(TObject*) {
 }
 
 void TfMain::FormShow(TObject*) {
-  // The first show completes the bar: the keyboard hook and the hotkeys, and
-  // the group keys (the file browser joins them when it exists).
+  // The first show completes the bar: the file browser, the keyboard hook and
+  // the hotkeys, and the group keys.
   if (FFirstShow) {
     FFirstShow = false;
     // The bar is there: the splash goes at once, without fading.
     CloseSplash(false, 2);
+    // A browser put in place before (a test's) stays.
+    if (!OvBrowser()) InstallSystemBrowser();
     // What the bar's creation needed from kem3.dll is made: the resource
     // library lets go of its own reference (the hook binding keeps its own).
     FreeResourceLibrary();

@@ -18,14 +18,6 @@ namespace {
 // The fixed bytes of one item: index, size byte, size and the image block header.
 constexpr std::int64_t kItemMinBytes = 4 + 1 + 4 + 8;
 
-std::unique_ptr<TBitmap> NewPicture(int Size) {
-  auto bitmap = std::make_unique<TBitmap>();
-  bitmap->SetPixelFormat(pf32bit);
-  bitmap->SetSize(Size, Size);
-  bitmap->SetAlphaFormat(afDefined);
-  return bitmap;
-}
-
 // The picture as pf32bit with straight alpha; formats without alpha are opaque.
 void MakeStraight32(TBitmap& Picture) {
   if (Picture.PixelFormat() == pf32bit && Picture.AlphaFormat() != afIgnored) return;
@@ -40,6 +32,14 @@ void MakeStraight32(TBitmap& Picture) {
 }
 
 }  // namespace
+
+std::unique_ptr<TBitmap> NewPicture(int Size) {
+  auto bitmap = std::make_unique<TBitmap>();
+  bitmap->SetPixelFormat(pf32bit);
+  bitmap->SetSize(Size, Size);
+  bitmap->SetAlphaFormat(afDefined);
+  return bitmap;
+}
 
 std::vector<std::unique_ptr<TIconCacheItem>> ReadIconCacheItems(std::string_view Bytes) {
   if (Bytes.size() <= 12 || Bytes.substr(0, 8) != kIconCacheMagic) throw EReadError("Icon cache: no cache file");

@@ -103,3 +103,5 @@ std::vector<std::unique_ptr<TIconCacheItem>> ReadIconCacheItems(std::string_view
 
 // The "unknown" picture drawn by code: a grey tile with a question mark.
 std::unique_ptr<TBitmap> DrawUnknownIconPicture(int Size);
+// A Size x Size pf32bit picture with straight alpha, all transparent.
+std::unique_ptr<TBitmap> NewPicture(int Size);

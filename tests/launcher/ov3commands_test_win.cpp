@@ -3,11 +3,15 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
+#include <functional>
+
 #include "kem3/controls/kembtns_win.h"
 #include "kem3/controls/kemlout_win.h"
 #include "kem3/controls/kemplist_win.h"
 #include "kem3/framework/kemcfg.h"
 #include "kem3/framework/kemexe.h"
+#include "launcher/editgroup_win.h"
+#include "launcher/editicon_win.h"
 #include "launcher/main_win.h"
 #include "launcher/ov3_outline.h"
 #include "launcher/ov3message_win.h"
@@ -69,6 +73,17 @@ class BarCommandsWin : public testing::Test {
     return shown;
   }
 
+  // Runs Step while its editor is answered: Text typed into the field that
+  // has the focus, then Key (Enter or Escape).
+  template <class TEditor>
+  void AnswerEditor(const std::function<void()>& Step, WPARAM Key, const char16_t* Text = u"") {
+    modal_answer::AnswerWhenShown<TEditor>([Key, Text](TEditor& Editor) {
+      for (const char16_t* c = Text; *c; ++c) PostMessageW(GetFocus(), WM_CHAR, *c, 0);
+      modal_answer::PressKey(Editor, Key);
+    });
+    Step();
+  }
+
   TempDir Dir;
   TAppScope App;
   TfMain* Bar = nullptr;
@@ -77,9 +92,20 @@ class BarCommandsWin : public testing::Test {
 TEST_F(BarCommandsWin, CopiesNewIconsAndGroupsReachTheContentsFile) {
   Bar->plIcons->SetItemIndex(0);
   // The copy is selected: copying it counts on.
-  for (int action : {144, 144, 141, 142, 161}) Bar->FormActionExecute(action);
+  for (int action : {144, 144}) Bar->FormActionExecute(action);
+  // The editors open on the new icons and group; Enter takes them as they are, Escape drops them.
+  for (int action : {141, 142}) AnswerEditor<TdEditIcon>([&] { Bar->FormActionExecute(action); }, VK_RETURN);
+  AnswerEditor<TdEditGroup>([&] { Bar->FormActionExecute(161); }, VK_RETURN);
+  AnswerEditor<TdEditIcon>([&] { Bar->FormActionExecute(141); }, VK_ESCAPE);
+  AnswerEditor<TdEditGroup>([&] { Bar->FormActionExecute(161); }, VK_ESCAPE);
   EXPECT_EQ(Saved(),
             "Tools: Editor Editor copy 1 Editor copy 2 New program New batch | Games: Chess | Web: | New group:");
+  // The current group and the selected icon, renamed in their editors.
+  AnswerEditor<TdEditGroup>([&] { Bar->FormActionExecute(163); }, VK_RETURN, u"Work");
+  Bar->plIcons->SetItemIndex(0);
+  AnswerEditor<TdEditIcon>([&] { Bar->FormActionExecute(146); }, VK_RETURN, u"Ed");
+  EXPECT_EQ(Saved().substr(0, 16), "Work: Ed Editor ");
+  EXPECT_NE(Bar->bsGroups->Buttons(0)->Caption().find(u"Work"), WideString::npos);
 }
 
 // Each question costs Wine two seconds to close: three of them.
@@ -123,8 +149,10 @@ TEST_F(BarCommandsWin, DropsAddIconsToTheGroupUnderThePointer) {
   const size_t linkIcon = file.find("title=\"Tool Link\"");
   EXPECT_NE(file.find("<application filename=\"" + tool + "\"", linkIcon), std::string::npos) << file;
   EXPECT_NE(file.find("<image filename=\"" + tool + "\"", linkIcon), std::string::npos);
-  // Away from the buttons, a web address alone goes to the group on show.
-  Bar->DropItems(Point(-1000, -1000), {}, u"https://Example.org/page");
+  // Away from the buttons, a web address alone goes to the group on show, once
+  // its editor was confirmed (setting 212); a cancelled one adds nothing.
+  AnswerEditor<TdEditIcon>([&] { Bar->DropItems(Point(-1000, -1000), {}, u"https://ignored.example/"); }, VK_ESCAPE);
+  AnswerEditor<TdEditIcon>([&] { Bar->DropItems(Point(-1000, -1000), {}, u"https://Example.org/page"); }, VK_RETURN);
   EXPECT_EQ(Saved(), "Tools: Editor Example.org | Games: Chess | Web: My Tool Site Read_Me Tool Link");
   EXPECT_EQ(Bar->plIcons->Count(), 2);
 }

@@ -32,16 +32,7 @@ bool Near(std::uint32_t A, std::uint32_t B) {
 class IconCacheTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    auto solid = [](int size, std::uint32_t colour) {
-      return TIcoEntry{size,
-                       size,
-                       0,
-                       1,
-                       32,
-                       DibImage(
-                           size, size, 32, [=](int, int) { return colour; }, [](int, int) { return false; })};
-    };
-    Write("app.ico", IcoFile({solid(16, 0xFF0000FFu), solid(32, 0xFF0000FFu)}));
+    Write("app.ico", IcoFile({SolidIcoEntry(16, 0xFF0000FFu), SolidIcoEntry(32, 0xFF0000FFu)}));
     // Its 32 pixel image is a PNG that cannot be decoded: the 16 pixel one stands in.
     TPNGImage broken;
     broken.SetSize(32, 32);
@@ -49,8 +40,8 @@ class IconCacheTest : public ::testing::Test {
     broken.SaveToStream(stream);
     std::string bytes(static_cast<const char*>(stream.Memory()), static_cast<std::size_t>(stream.Size()));
     bytes[bytes.size() - 20] ^= 0x55;
-    Write("damaged.ico", IcoFile({solid(16, 0xFF00FF00u), {32, 32, 0, 1, 32, bytes}}));
-    Write("lib.icl", NeLibrary({{{solid(32, 0xFF0000FFu)}}, {{solid(32, 0xFFFF0000u)}}}, {"A", "B"}));
+    Write("damaged.ico", IcoFile({SolidIcoEntry(16, 0xFF00FF00u), {32, 32, 0, 1, 32, bytes}}));
+    Write("lib.icl", NeLibrary({{{SolidIcoEntry(32, 0xFF0000FFu)}}, {{SolidIcoEntry(32, 0xFFFF0000u)}}}, {"A", "B"}));
     TPNGImage png;
     png.SetPixelFormat(pf24bit);
     png.SetSize(64, 64);

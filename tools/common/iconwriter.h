@@ -62,6 +62,17 @@ struct TIcoEntry {
   std::string Data;
 };
 
+// A 32-bit image of one colour (0xAARRGGBB), nothing masked.
+inline TIcoEntry SolidIcoEntry(int Size, std::uint32_t Colour) {
+  return {Size,
+          Size,
+          0,
+          1,
+          32,
+          DibImage(
+              Size, Size, 32, [=](int, int) { return Colour; }, [](int, int) { return false; })};
+}
+
 // An icon file: header, directory, then the images in order.
 inline std::string IcoFile(const std::vector<TIcoEntry>& Entries) {
   std::string s = LE16(0) + LE16(1) + LE16(static_cast<unsigned>(Entries.size()));

@@ -24,6 +24,8 @@ int main(int argc, char** argv) {
     SavePicture(MessageBoxIcon(miQuestion), dir + "/MSGQUESTION.png");
     SavePicture(MessageBoxIcon(miExclamation), dir + "/MSGEXCLAMATION.png");
     SavePicture(MessageBoxIcon(miStop), dir + "/MSGSTOP.png");
+    SavePicture(PaneFramePicture(), dir + "/PANEFRAME.png");
+    SavePicture(ButtonClosePicture(), dir + "/BUTTONCLOSE.png");
   } catch (const std::exception& e) {
     std::fprintf(stderr, "mkpictures: %s\n", e.what());
     return 1;

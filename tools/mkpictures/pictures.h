@@ -18,6 +18,11 @@ enum TMessageIcon { miInformation, miQuestion, miExclamation, miStop };
 // 64 × 64: the message box's picture of that kind.
 art::TArtCanvas MessageBoxIcon(TMessageIcon Kind);
 
+// 18 x 18: the rounded frame behind the editors' rows (corners and edges of 6).
+art::TArtCanvas PaneFramePicture();
+// 10 x 10: the cross of a row's delete button.
+art::TArtCanvas ButtonClosePicture();
+
 // Writes the picture as a 32-bit PNG file, or with Colours256 as a PNG of at
 // most 256 colours (a palette of the picture's own most used colours).
 void SavePicture(const art::TArtCanvas& Picture, const std::string& FileName, bool Colours256 = false);

@@ -1,0 +1,151 @@
+// The icon editor in the test's own process: the program browse button with
+// a fake browser and the fields that follow it, rows added by their buttons
+// and deleted once, Tab in the order the dialog reads, and how long the
+// previews of the system's shell library take.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+
+#include "kem3/controls/kembut_win.h"
+#include "kem3/controls/kemdlist_win.h"
+#include "kem3/controls/kemedit_win.h"
+#include "kem3/controls/kemplist_win.h"
+#include "launcher/editicon_win.h"
+#include "launcher/ov3browse.h"
+#include "platform/app_scope_win.h"
+#include "platform/sysutils.h"
+#include "platform/unicode_convert.h"
+
+namespace {
+
+// Answers every browse with the next of its names.
+class TFakeBrowser : public TOvBrowser {
+ public:
+  explicit TFakeBrowser(std::vector<String> Names) : FNames(std::move(Names)) {}
+  bool Execute(int Mode, int Preview, bool, const String& InitialPath, int) override {
+    Calls.push_back(IntToStr(Mode) + "," + IntToStr(Preview) + "," + InitialPath);
+    if (FNames.empty()) return false;
+    FName = FNames.front();
+    FNames.erase(FNames.begin());
+    return true;
+  }
+  String FileName() const override { return FName; }
+  std::vector<String> Calls;
+
+ private:
+  std::vector<String> FNames;
+  String FName;
+};
+
+class EditIconWin : public testing::Test {
+ protected:
+  EditIconWin() { Dialog = NewForm<TdEditIcon>(Application); }
+  ~EditIconWin() override {
+    Dialog->Free();
+    SetOvBrowser(nullptr);
+  }
+  String Text(TKemEdit* Edit) const { return WideToUtf8(Edit->Text()); }
+
+  TAppScope App;
+  TdEditIcon* Dialog = nullptr;
+};
+
+}  // namespace
+
+TEST_F(EditIconWin, FolderAndIconFollowTheBrowsedProgram) {
+  TOvIconFields f;
+  f.FileName = "C:\\Tools\\a.exe";
+  f.Folder = "C:\\Tools";
+  f.IconFile = "c:\\tools\\A.EXE";
+  Dialog->SetFields(f, {});
+  auto owned = std::make_unique<TFakeBrowser>(std::vector<String>{"D:\\Apps\\b.exe"});
+  TFakeBrowser* browser = owned.get();
+  SetOvBrowser(std::move(owned));
+
+  Dialog->eFilename->OnButtonClick(Dialog->eFilename, 1);
+  EXPECT_EQ(Text(Dialog->eFolder), "D:\\Apps");
+  EXPECT_EQ(Text(Dialog->eIcon), "D:\\Apps\\b.exe");
+  // Nothing chosen: nothing changes.
+  Dialog->eFilename->OnButtonClick(Dialog->eFilename, 1);
+  EXPECT_EQ(Text(Dialog->eFilename), "D:\\Apps\\b.exe");
+  EXPECT_EQ(browser->Calls, (std::vector<String>{"0,1,C:\\Tools\\a.exe", "0,1,D:\\Apps\\b.exe"}));
+  // A typed key: the icon that is the program follows what is typed.
+  SendMessageW(Dialog->eFilename->Editor()->Handle(), WM_CHAR, L'x', 0);
+  EXPECT_EQ(Text(Dialog->eIcon), Text(Dialog->eFilename));
+}
+
+TEST_F(EditIconWin, RowsComeFromTheirButtonsAndGoOnce) {
+  TOvIconFields f;
+  f.Batch = true;
+  f.Programs = {{0, ""}, {-1, "99"}};
+  f.Shortcuts = {ParseHotkeyText("f5,ctrl+apps")};
+  Dialog->SetFields(f, TOvProgramIcons{{"Editor (Main)", "Mail (Main)"}, {nullptr, nullptr}});
+  ASSERT_EQ(Dialog->ProgramRowCount(), 2);
+  EXPECT_EQ(Dialog->ProgramRow(1)->List->Items()->Count(), 3);  // the two icons and its own id
+
+  Dialog->bAddProgram->Click();
+  Dialog->bAddShortcut->Click();
+  ASSERT_EQ(Dialog->ProgramRowCount(), 3);
+  ASSERT_EQ(Dialog->ShortcutRowCount(), 2);
+  EXPECT_EQ(FormatHotkeyText(Dialog->ShortcutRow(1)->Hotkey()), "A,none");
+
+  // Mend: a second message for a row already gone is ignored.
+  TProgramBlock* first = Dialog->ProgramRow(0);
+  for (int i = 0; i < 2; ++i) PostMessageW(Dialog->Handle(), kDeleteProgramRow, 0, reinterpret_cast<LPARAM>(first));
+  Dialog->ShortcutRow(0)->DeleteButton->Click();
+  Application->ProcessMessages();
+  ASSERT_EQ(Dialog->ProgramRowCount(), 2);
+  ASSERT_EQ(Dialog->ShortcutRowCount(), 1);
+  const TOvIconFields back = Dialog->Fields();
+  ASSERT_EQ(back.Programs.size(), 2u);
+  EXPECT_EQ(back.Programs[0].OwnId, "99");
+  EXPECT_EQ(back.Programs[1].Entry, -1);  // the empty row: written as nothing
+  EXPECT_TRUE(App.Errors.empty());
+}
+
+TEST_F(EditIconWin, TabGoesInTheOrderTheDialogReads) {
+  TOvIconFields f;
+  f.Shortcuts = {ParseHotkeyText("f5,ctrl")};
+  Dialog->SetFields(f, {});
+  Dialog->Show();
+  Dialog->eTitle->SetFocus();
+  std::vector<RECT> visited;
+  for (int i = 0; i < 40; ++i) {
+    RECT r;
+    GetWindowRect(GetFocus(), &r);
+    if (!visited.empty() && r.left == visited.front().left && r.top == visited.front().top) break;
+    visited.push_back(r);
+    Dialog->SelectNext(Dialog->ActiveControl(), true, true);
+  }
+  // Title, comment, the three program fields, icon, previews, the shortcut
+  // row's key, button and four modifiers, add, OK and Cancel.
+  ASSERT_EQ(visited.size(), 16u);
+  // Each stop lies right of the one before on its line, or on a line below.
+  for (size_t i = 1; i < visited.size(); ++i) {
+    const RECT &a = visited[i - 1], &b = visited[i];
+    const bool sameLine = std::abs(b.top - a.top) < 10;
+    EXPECT_TRUE(sameLine ? b.left > a.left : b.top > a.top) << "stop " << i;
+  }
+  Dialog->Hide();
+}
+
+TEST_F(EditIconWin, PreviewsOfTheShellLibrary) {
+  wchar_t system[MAX_PATH];
+  GetSystemDirectoryW(system, MAX_PATH);
+  const String file = WideToUtf8(reinterpret_cast<const char16_t*>(system)) + "\\shell32.dll";
+  TKemPanelList& list = *Dialog->plIcon;
+  const auto start = std::chrono::steady_clock::now();
+  FillImagePreviews(file, list);
+  const auto ms =
+      std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+  std::printf("FillImagePreviews(shell32.dll): %d previews in %lld ms\n", list.Count(), static_cast<long long>(ms));
+  EXPECT_GT(list.Count(), 10);
+  // An index beyond them falls back to the first when the file changes.
+  TOvIconFields f;
+  f.IconFile = file;
+  f.IconIndex = 100000;
+  Dialog->SetFields(f, {});
+  EXPECT_EQ(Dialog->IconIndex(), 0);
+  EXPECT_EQ(Dialog->plIcon->ItemIndex(), 0);
+}

@@ -1,0 +1,28 @@
+// The file browser's side that its listing workers call, always on the GUI
+// thread (inside their synchronised calls).
+#pragma once
+#include <memory>
+
+#include "kem3/framework/kembrowseitem.h"
+
+class TBrowserPreview;
+
+class TBrowserListSink {
+ public:
+  virtual ~TBrowserListSink() = default;
+  // Clears the name lists and the list, stops sorting and stamps the time.
+  virtual void BeginListing() = 0;
+  // Queues an entry at Index in the list (-1 appends); the queue moves into
+  // the list whenever 250 ms have passed since its last move.
+  virtual void QueueEntry(int Index, const WideString& Name, bool Selected, std::unique_ptr<TListItemData> Data,
+                          int ImageIndex) = 0;
+  // Moves the rest of the queue, keeps the sort column in range, sorts.
+  virtual void EndListing() = 0;
+  virtual void StartColumnFilling(const WideString& FolderPath) = 0;
+  virtual void ColumnFillingBegun() = 0;
+  virtual void ColumnFillingEnded() = 0;
+  // The columns of the entry at Index changed.
+  virtual void RefreshColumns(int Index) = 0;
+  // The handler now serving the browser (null for none).
+  virtual TBrowserPreview* CurrentPreview() = 0;
+};

@@ -8,23 +8,14 @@
 
 #include <algorithm>
 
+#include "kem3/framework/kembrwprev.h"
 #include "kem3/framework/kemcfg.h"
-#include "kem3/framework/kemlan.h"
 #include "launcher/ov3cfg.h"
 #include "platform/application_win.h"
 #include "platform/sysutils.h"
 #include "platform/unicode_convert.h"
 
 namespace {
-
-const char* const kCaptionNames[] = {"TdBrowser_CaptionOpen",  "TdBrowser_CaptionInsert", "TdBrowser_CaptionBrowse",
-                                     "TdBrowser_CaptionSave",  "TdBrowser_CaptionImport", "TdBrowser_CaptionExport",
-                                     "TdBrowser_CaptionFolder"};
-
-WideString ModeCaption(int Mode) {
-  if (Mode < obmOpen || Mode > obmFolder) return WideString();
-  return Translate(kCaptionNames[Mode], u"");
-}
 
 HWND OwnerWindow() {
   HWND active = GetActiveWindow();
@@ -66,7 +57,7 @@ bool TOvSystemBrowser::ChooseFile(int Mode, int Preview, bool MultiSelect, const
   std::copy_n(reinterpret_cast<const wchar_t*>(initialName.c_str()), std::min<size_t>(initialName.size(), 32767),
               name.begin());
   const WideString folder = Utf8ToWide(ExtractFileDir(InitialPath));
-  const WideString caption = ModeCaption(Mode);
+  const WideString caption = BrowserModeCaption(Mode);
 
   OPENFILENAMEW ofn{};
   ofn.lStructSize = sizeof(ofn);
@@ -93,7 +84,7 @@ bool TOvSystemBrowser::ChooseFile(int Mode, int Preview, bool MultiSelect, const
 bool TOvSystemBrowser::ChooseFolder(const String& InitialPath) {
   TComScope com;
   const WideString start = Utf8ToWide(InitialPath);
-  const WideString caption = ModeCaption(obmFolder);
+  const WideString caption = BrowserModeCaption(obmFolder);
   BROWSEINFOW info{};
   info.hwndOwner = OwnerWindow();
   info.lpszTitle = caption.empty() ? nullptr : reinterpret_cast<LPCWSTR>(caption.c_str());

@@ -2,6 +2,7 @@
 #include "launcher/ov3startup_win.h"
 
 #include "kem3/framework/kemabout_win.h"
+#include "kem3/framework/kembrwprev.h"
 #include "kem3/framework/kemcfg.h"
 #include "kem3/framework/kemexe.h"
 #include "kem3/framework/kemhi_win.h"
@@ -10,6 +11,7 @@
 #include "kem3/framework/kemutil_win.h"
 #include "kem3/graphics/vosskinlist.h"
 #include "launcher/main_win.h"
+#include "launcher/ov3brws_win.h"
 #include "launcher/ov3contents.h"
 #include "platform/application_win.h"
 #include "platform/files.h"
@@ -23,12 +25,15 @@ void StartUp() {
   // After the settings file is known: the stored language and skin are read from it.
   InitLanguages();
   InitSkins();
+  // The file browser's handlers, at the indexes the browse calls name.
+  RegisterLauncherPreviews();
 }
 
 // The bar's FormDestroy has run the one full save by the time its forms are
 // freed here; what is left only lets go.
 void ShutDown() {
   DoneApplication();
+  ClearBrowserPreviews();
   // The settings save at the bar's destroy has stored the language's code.
   DoneLanguages(false);
   DoneSkins(false);

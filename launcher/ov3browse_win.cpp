@@ -50,7 +50,9 @@ bool TOvSystemBrowser::ChooseFile(int Mode, int Preview, bool MultiSelect, const
   for (const TOvFileType& type : types) filter += type.Text + u'\0' + Utf8ToWide(type.Patterns) + u'\0';
   const int setting = BrowseFileTypeSetting(Preview);
   const int count = static_cast<int>(types.size());
-  const int chosenType = std::clamp(setting ? cfgGetInt(setting, 0) : FilterIndex, 0, count - 1);
+  // A kept index outside the types (from a longer list, or a damaged setting) selects the first.
+  const int keptType = setting ? cfgGetInt(setting, 0) : FilterIndex;
+  const int chosenType = keptType >= 0 && keptType < count ? keptType : 0;
 
   std::vector<wchar_t> name(32768, L'\0');
   const WideString initialName = Utf8ToWide(ExtractFileName(InitialPath));

@@ -85,7 +85,7 @@ struct TFakeBrowserSystem : TBrowserSystem {
     return true;
   }
   bool DiskSizes(const WideString&, std::int64_t& total, std::int64_t& free) override {
-    total = 2048, free = 1024;
+    total = 4096, free = 2048;
     return true;
   }
   bool SpecialFolder(TBrowseSpecialFolder which, WideString& path) override {

@@ -218,12 +218,28 @@ void TtBackProcess::SyncIfActive(const std::function<void()>& Method) {
   });
 }
 
+void TtBackProcess::SyncBatched(std::function<void()> Method) {
+  FBatch.push_back(std::move(Method));
+  if (FBatch.size() >= 256 || std::chrono::steady_clock::now() - FLastFlush >= std::chrono::milliseconds(20))
+    FlushBatch();
+}
+
+void TtBackProcess::FlushBatch() {
+  if (FBatch.empty()) return;
+  SyncIfActive([this] {
+    for (const auto& method : FBatch) method();
+  });
+  FBatch.clear();
+  FLastFlush = std::chrono::steady_clock::now();
+}
+
 void TtBackProcess::Execute() {
   // No box for an unready drive, on this thread only.
   const unsigned mode = System.FailCriticalErrors();
   try {
     SyncIfActive([this] { BeginWork(); });
     if (!Cancelled()) DoWork();
+    FlushBatch();
   } catch (...) {
     // A failing system ends the work silently.
   }

@@ -15,6 +15,7 @@
 // its start, so a cancelled worker touches only itself and the system.
 #pragma once
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -180,6 +181,11 @@ class TtBackProcess : public TThread {
   virtual void Ended() {}
   // Runs Method on the GUI thread under Lock unless cancelled.
   void SyncIfActive(const std::function<void()>& Method);
+  // As SyncIfActive, gathered: each synchronised call costs two thread
+  // switches, so found entries go over in batches. The first goes at once,
+  // the others after 256 calls or 20 ms; the rest when DoWork ends.
+  void SyncBatched(std::function<void()> Method);
+  void FlushBatch();
 
   TCriticalSection Lock;
   TBrowserListSink& Sink;
@@ -188,6 +194,8 @@ class TtBackProcess : public TThread {
  private:
   std::atomic<bool> FCancelled{false};
   TReference* FReference;
+  std::vector<std::function<void()>> FBatch;
+  std::chrono::steady_clock::time_point FLastFlush{};
 };
 
 class TtFileFinder : public TtBackProcess {
@@ -203,6 +211,7 @@ class TtFileFinder : public TtBackProcess {
   void EndWork() override;
 
  private:
+  void Add(const TBrowseFindData& Found);  // GUI thread
   int FFolders = 0, FFiles = 0;
 };
 

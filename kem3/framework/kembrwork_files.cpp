@@ -16,23 +16,25 @@ void TtFileFinder::DoWork() {
   System.ListFolder(Folder, [this](const TBrowseFindData& found) {
     if (Cancelled()) return false;
     if ((found.Attributes & kFaVolume) || found.Name == u"." || found.Name == u"..") return true;
-    const bool folder = (found.Attributes & kFaDirectory) != 0;
-    if (!folder && !BrowseFilterMatches(found.Name, Filter)) return true;
-    SyncIfActive([&] {
-      const bool selected = WideSameText(found.Name, SelectName);
-      auto data = std::make_unique<TListItemData>();
-      data->Kind = folder ? bikOpenable : bikFile;
-      if (folder) {
-        data->Index = FFolders;
-        // Folders stay first, in the order found.
-        Sink.QueueEntry(FFolders++, found.Name, selected, std::move(data), 0);
-      } else {
-        data->Index = FFiles++;
-        Sink.QueueEntry(-1, found.Name, selected, std::move(data), FileImageIndex(found.Name));
-      }
-    });
+    if (!(found.Attributes & kFaDirectory) && !BrowseFilterMatches(found.Name, Filter)) return true;
+    SyncBatched([this, found] { Add(found); });
     return true;
   });
+}
+
+void TtFileFinder::Add(const TBrowseFindData& Found) {
+  const bool folder = (Found.Attributes & kFaDirectory) != 0;
+  const bool selected = WideSameText(Found.Name, SelectName);
+  auto data = std::make_unique<TListItemData>();
+  data->Kind = folder ? bikOpenable : bikFile;
+  if (folder) {
+    data->Index = FFolders;
+    // Folders stay first, in the order found.
+    Sink.QueueEntry(FFolders++, Found.Name, selected, std::move(data), 0);
+  } else {
+    data->Index = FFiles++;
+    Sink.QueueEntry(-1, Found.Name, selected, std::move(data), FileImageIndex(Found.Name));
+  }
 }
 
 void TtFileFinder::EndWork() {
@@ -89,14 +91,15 @@ void TtColumnFiller::Fill(const TColumnEntry& Entry, bool Folder) {
   } else {
     info = TBrowseFindData();
   }
-  SyncIfActive([&] {
-    TListItemData* data = Entry.Data;
+  const int index = Entry.ListIndex;
+  TListItemData* const data = Entry.Data;
+  SyncBatched([this, index, data, Folder, info, columns = std::move(columns)] {
     if (data) {
       data->Date = info.WriteTime;
       if (!Folder) data->Size = info.Size;
       data->Columns.Clear();
       for (const WideString& c : columns) data->Columns.Add(c);
     }
-    Sink.RefreshColumns(Entry.ListIndex);
+    Sink.RefreshColumns(index);
   });
 }

@@ -49,9 +49,9 @@ void TtFileSearcher::DoWork() {
 
 void TtFileSearcher::Search(const WideString& Path) {
   if (Cancelled() || Terminated()) return;
-  SyncIfActive([&] {
+  SyncBatched([this, Path, count = static_cast<int>(FFound.size())] {
     FSearchSink.SearchPosition(Path);
-    FSearchSink.SearchFound(static_cast<int>(FFound.size()));
+    FSearchSink.SearchFound(count);
   });
   std::vector<WideString> folders;
   System.ListFolder(Path, [&](const TBrowseFindData& found) {
@@ -69,7 +69,7 @@ void TtFileSearcher::Search(const WideString& Path) {
     for (const String& pattern : FPatterns) matches = matches || MatchWildcard(name, pattern);
     if (!matches || (UseCriteria && !Passes(Path + found.Name))) return true;
     FFound.push_back(Path + found.Name);
-    SyncIfActive([&] { FSearchSink.SearchFound(static_cast<int>(FFound.size())); });
+    SyncBatched([this, count = static_cast<int>(FFound.size())] { FSearchSink.SearchFound(count); });
     return true;
   });
   for (const WideString& folder : folders) Search(folder);

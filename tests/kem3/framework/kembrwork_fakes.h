@@ -39,7 +39,6 @@ struct TFakeBrowserSystem : TNullBrowserSystem {
   std::map<WideString, std::vector<std::vector<TNetNode>>> shares;
   std::map<WideString, std::uint32_t> connectErrors;
   std::map<WideString, int> driveTypes;  // "C:\" -> type
-  bool endlessNetwork = false;
   std::atomic<int> netOpens{0}, nexts{0}, errorModes{0};
   TGate gate;
 
@@ -108,10 +107,6 @@ struct TFakeBrowserSystem : TNullBrowserSystem {
   std::unique_ptr<TNetEnum> OpenNetwork(const TNetNode* parent) override {
     ++netOpens;
     gate.Pass("net");
-    if (endlessNetwork) {
-      TNetNode deeper{u"X", {}, {}, nkContainer, true, false};
-      return std::make_unique<Enum>(*this, std::vector<std::vector<TNetNode>>{{deeper}});
-    }
     auto it = network.find(parent ? parent->Name : WideString());
     if (it == network.end()) return nullptr;
     return std::make_unique<Enum>(*this, std::vector<std::vector<TNetNode>>{it->second});

@@ -222,8 +222,8 @@ TEST(BrowserWorkers, ServersOfCheckedWorkgroupsAndTheMenuInSynchronisedCalls) {
   EXPECT_EQ(browser.entries[0].data->Columns.Strings(0), u"HOME");
   EXPECT_EQ(browser.entries[0].data->Columns.Strings(1), u"Den");
 
-  // Containers without end: the walk stops six levels down.
-  system.endlessNetwork = true;
+  // A container inside itself: the walk stops six levels down.
+  system.network[u""] = system.network[u"X"] = {{u"X", {}, {}, nkContainer, true, false}};
   system.netOpens = 0;
   StartWorker<TtServerFinder>(workers, bwServers, browser, system, [](TtServerFinder&) {});
   ASSERT_TRUE(PumpUntil([&] { return workers.Idle(); }));

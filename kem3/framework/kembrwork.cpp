@@ -233,6 +233,20 @@ void TtBackProcess::FlushBatch() {
   FLastFlush = std::chrono::steady_clock::now();
 }
 
+void TtBackProcess::QueueOpenable(const WideString& Name, const WideString& SortText, int Image,
+                                  std::vector<WideString> Columns, std::int64_t Total, std::int64_t Free,
+                                  bool Selected) {
+  SyncBatched([=, this, columns = std::move(Columns)] {
+    auto data = std::make_unique<TListItemData>();
+    data->Kind = bikOpenable;
+    data->TotalBytes = Total;
+    data->FreeBytes = Free;
+    data->SortText = SortText;
+    for (const WideString& c : columns) data->Columns.Add(c);
+    Sink.QueueEntry(-1, Name, Selected, std::move(data), Image);
+  });
+}
+
 void TtBackProcess::Execute() {
   // No box for an unready drive, on this thread only.
   const unsigned mode = System.FailCriticalErrors();

@@ -186,6 +186,10 @@ class TtBackProcess : public TThread {
   // the others after 256 calls or 20 ms; the rest when DoWork ends.
   void SyncBatched(std::function<void()> Method);
   void FlushBatch();
+  // Queues an entry that can be opened (a folder, drive, server or share) at
+  // the list's end, batched.
+  void QueueOpenable(const WideString& Name, const WideString& SortText, int Image, std::vector<WideString> Columns,
+                     std::int64_t Total, std::int64_t Free, bool Selected);
 
   TCriticalSection Lock;
   TBrowserListSink& Sink;
@@ -252,10 +256,6 @@ class TtDriveFinder : public TtBackProcess {
   void BeginWork() override;
   void DoWork() override;
   void EndWork() override;
-
- private:
-  void AddEntry(const WideString& Name, const WideString& Sort, int Image, const TUcStringList& Columns,
-                std::int64_t Total, std::int64_t Free, bool Selected);
 };
 
 class TtServerFinder : public TtBackProcess {

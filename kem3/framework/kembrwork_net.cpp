@@ -25,6 +25,21 @@ WideString LastComponent(const WideString& remote) {
   const size_t cut = name.rfind(u'\\');
   return cut == WideString::npos ? name : name.substr(cut + 1);
 }
+// Each node of the enumeration until the worker is cancelled. Any failure ends
+// the enumeration, not only its regular end.
+void ForEachNode(const TtBackProcess& worker, std::unique_ptr<TNetEnum> nodes,
+                 const std::function<void(const TNetNode&)>& each) {
+  if (!nodes) return;
+  std::vector<TNetNode> block;
+  while (!worker.Cancelled()) {
+    block.clear();
+    if (!nodes->Next(block)) return;
+    for (const TNetNode& node : block) {
+      if (worker.Cancelled()) return;
+      each(node);
+    }
+  }
+}
 }  // namespace
 
 // ---- TtDriveFinder
@@ -34,19 +49,6 @@ void TtDriveFinder::BeginWork() { Sink.BeginListing(); }
 void TtDriveFinder::EndWork() {
   Sink.EndListing();
   TtBackProcess::EndWork();
-}
-
-void TtDriveFinder::AddEntry(const WideString& Name, const WideString& Sort, int Image, const TUcStringList& Columns,
-                             std::int64_t Total, std::int64_t Free, bool Selected) {
-  SyncIfActive([&] {
-    auto data = std::make_unique<TListItemData>();
-    data->Kind = bikOpenable;
-    data->TotalBytes = Total;
-    data->FreeBytes = Free;
-    data->SortText = Sort + Name;
-    data->Columns.Assign(Columns);
-    Sink.QueueEntry(-1, Name, Selected, std::move(data), Image);
-  });
 }
 
 void TtDriveFinder::DoWork() {
@@ -64,9 +66,8 @@ void TtDriveFinder::DoWork() {
     std::int64_t total = -1, free = -1;
     if (Cancelled()) return;
     if (!System.DiskSizes(path, total, free)) total = free = -1;
-    TUcStringList columns;
-    for (const WideString& c : {ByteText(total), ByteText(free), Texts.TypeFolder, WideString()}) columns.Add(c);
-    AddEntry(*special.Name, Utf8ToWide(IntToStr(number)) + u" ", special.Image, columns, total, free, false);
+    QueueOpenable(*special.Name, Utf8ToWide(IntToStr(number)) + u" " + *special.Name, special.Image,
+                  {ByteText(total), ByteText(free), Texts.TypeFolder, WideString()}, total, free, false);
   }
   if (Cancelled()) return;
   const std::uint32_t mask = System.LogicalDrives();
@@ -98,10 +99,9 @@ void TtDriveFinder::DoWork() {
     } else {
       volume = DriveVolumeLabel(letter, System);
     }
-    TUcStringList columns;
-    for (const WideString& c : {ByteText(total), ByteText(free), typeText, fileSystem}) columns.Add(c);
-    AddEntry(WideString(1, letter) + u": " + volume, u"9 ", image, columns, total, free,
-             WideSameText(root, SelectPath));
+    const WideString name = WideString(1, letter) + u": " + volume;
+    QueueOpenable(name, u"9 " + name, image, {ByteText(total), ByteText(free), typeText, fileSystem}, total, free,
+                  WideSameText(root, SelectPath));
   }
 }
 
@@ -125,41 +125,25 @@ void TtServerFinder::DoWork() {
 
 void TtServerFinder::Walk(const TNetNode* Parent, const WideString& Group, int Depth) {
   if (Depth >= kMaxDepth || Cancelled()) return;
-  std::unique_ptr<TNetEnum> children = System.OpenNetwork(Parent);
-  if (!children) return;
-  std::vector<TNetNode> block;
-  for (;;) {
-    if (Cancelled()) return;
-    block.clear();
-    if (!children->Next(block)) return;
-    for (const TNetNode& node : block) {
-      if (Cancelled()) return;
-      switch (node.Kind) {
-        case nkDomain: {
-          const WideString name = node.Name;
-          SyncIfActive([&] { Sink.SeeWorkgroup(name, WideSameText(name, Workgroup)); });
-          if (FChecked.find(u"," + WideUpperCase(name) + u",") != WideString::npos) Walk(&node, name, Depth + 1);
-          break;
-        }
-        case nkServer: {
-          const WideString name = LastComponent(node.Name);
-          SyncIfActive([&] {
-            auto data = std::make_unique<TListItemData>();
-            data->Kind = bikOpenable;
-            data->SortText = name;
-            data->Columns.Add(Group);
-            data->Columns.Add(node.Comment);
-            Sink.QueueEntry(-1, name, WideSameText(name, SelectName), std::move(data), 7);
-          });
-          break;
-        }
-        case nkShare:
-          break;
-        default:
-          if (node.Container) Walk(&node, Group, Depth + 1);
+  ForEachNode(*this, System.OpenNetwork(Parent), [&](const TNetNode& node) {
+    switch (node.Kind) {
+      case nkDomain: {
+        const WideString name = node.Name;
+        SyncBatched([this, name] { Sink.SeeWorkgroup(name, WideSameText(name, Workgroup)); });
+        if (FChecked.find(u"," + WideUpperCase(name) + u",") != WideString::npos) Walk(&node, name, Depth + 1);
+        break;
       }
+      case nkServer: {
+        const WideString name = LastComponent(node.Name);
+        QueueOpenable(name, name, 7, {Group, node.Comment}, 0, 0, WideSameText(name, SelectName));
+        break;
+      }
+      case nkShare:
+        break;
+      default:
+        if (node.Container) Walk(&node, Group, Depth + 1);
     }
-  }
+  });
 }
 
 // ---- TtShareFinder
@@ -174,36 +158,18 @@ void TtShareFinder::DoWork() {
   }
   FConnected = true;
   if (Cancelled()) return;
-  std::unique_ptr<TNetEnum> shares = System.OpenShares(remote);
-  if (!shares) return;
-  std::vector<TNetNode> block;
-  for (;;) {
-    if (Cancelled()) return;
-    block.clear();
-    // Any failure ends the listing, not only its regular end.
-    if (!shares->Next(block)) return;
-    for (const TNetNode& node : block) {
-      if (!node.Disk) continue;
-      std::int64_t total = -1, free = -1;
-      if (Cancelled()) return;
-      if (!System.DiskSizes(node.Name + u"\\", total, free)) total = free = -1;
-      const WideString name = LastComponent(node.Name);
-      SyncIfActive([&] {
-        if (FShares++ == 0) {
-          Sink.ShowShares(WideFormatOrError(Texts.NetworkOn, {Server}));
-          Sink.BeginListing();
-        }
-        auto data = std::make_unique<TListItemData>();
-        data->Kind = bikOpenable;
-        data->TotalBytes = total;
-        data->FreeBytes = free;
-        data->SortText = name;
-        data->Columns.Add(ByteText(total));
-        data->Columns.Add(ByteText(free));
-        Sink.QueueEntry(-1, name, WideSameText(name, SelectName), std::move(data), 0);
+  ForEachNode(*this, System.OpenShares(remote), [&](const TNetNode& node) {
+    if (!node.Disk || Cancelled()) return;
+    std::int64_t total = -1, free = -1;
+    if (!System.DiskSizes(node.Name + u"\\", total, free)) total = free = -1;
+    const WideString name = LastComponent(node.Name);
+    if (FShares++ == 0)
+      SyncBatched([this] {
+        Sink.ShowShares(WideFormatOrError(Texts.NetworkOn, {Server}));
+        Sink.BeginListing();
       });
-    }
-  }
+    QueueOpenable(name, name, 0, {ByteText(total), ByteText(free)}, total, free, WideSameText(name, SelectName));
+  });
 }
 
 void TtShareFinder::EndWork() {

@@ -196,8 +196,11 @@ TtBackProcess::TtBackProcess(TReference& Reference, TBrowserListSink& Sink, TBro
   Reference = this;
 }
 
-// The owner frees only workers that have ended (or never started).
-TtBackProcess::~TtBackProcess() = default;
+// The owner frees only workers that have ended (or never started). One that
+// never ran still holds its reference: it lets go of it.
+TtBackProcess::~TtBackProcess() {
+  if (FReference && *FReference == this) *FReference = nullptr;
+}
 
 void TtBackProcess::Cancel() {
   TCriticalSectionLock lock(Lock);

@@ -116,8 +116,11 @@ TEST(BrowserWorkers, ASecondWorkerOfAKindIsRefusedWhileTheFirstIsReferenced) {
   }
   first.Cancel();
   EXPECT_EQ(reference, nullptr) << "cancelling clears the reference at once";
-  TtFileFinder third(reference, browser, system);
-  EXPECT_EQ(reference, &third);
+  {
+    TtFileFinder never(reference, browser, system);
+    EXPECT_EQ(reference, &never);
+  }
+  EXPECT_EQ(reference, nullptr) << "a worker freed before its start lets go of it";
 }
 
 // Each row holds a worker at one system call, cancels it there, then lets it

@@ -20,6 +20,13 @@ TBrowserMessage& MessageHook() {
 struct TRetired {
   std::mutex Mutex;
   std::vector<std::unique_ptr<TtBackProcess>> Workers;
+  // At the process's end a worker may still hang in a dead network: freeing
+  // it would pull its members from under its thread, and waiting would keep
+  // the process alive. The system ends it with the process.
+  ~TRetired() {
+    for (auto& worker : Workers)
+      if (!worker->Suspended() && !worker->Finished()) (void)worker.release();
+  }
 };
 TRetired& Retired() {
   static TRetired retired;

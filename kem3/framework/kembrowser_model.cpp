@@ -27,15 +27,49 @@ void TBrowserListModel::QueueEntry(int Index, const WideString& Name, bool Selec
 void TBrowserListModel::MoveQueue() {
   FLastMove = TickCount();
   if (FQueue.empty()) return;
-  int first = Count();
-  for (TQueued& q : FQueue) {
-    // Folders come with their place among the folders; a place past the end
-    // (the list was cleared under a worker) appends.
-    if (q.Index < 0 || q.Index >= Count()) {
-      FEntries.push_back(std::move(q.Entry));
-    } else {
+  const int n = Count();
+  int first = n;
+  // Folders come with their place among the folders, in rising order; then
+  // one merge moves every entry once, where inserting one by one would shift
+  // all files behind each folder.
+  bool rising = true;
+  int inserts = 0, last = -1;
+  for (const TQueued& q : FQueue) {
+    if (q.Index < 0) continue;
+    if (q.Index <= last || q.Index > n + inserts) {
+      rising = false;
+      break;
+    }
+    last = q.Index;
+    ++inserts;
+  }
+  if (rising && inserts == 0) {
+    for (TQueued& q : FQueue) FEntries.push_back(std::move(q.Entry));
+  } else if (rising) {
+    std::vector<TBrowserEntry> merged, tail;
+    merged.reserve(FEntries.size() + FQueue.size());
+    size_t old = 0;
+    for (TQueued& q : FQueue) {
+      if (q.Index < 0) {
+        tail.push_back(std::move(q.Entry));
+        continue;
+      }
       first = std::min(first, q.Index);
-      FEntries.insert(FEntries.begin() + q.Index, std::move(q.Entry));
+      while (static_cast<int>(merged.size()) < q.Index) merged.push_back(std::move(FEntries[old++]));
+      merged.push_back(std::move(q.Entry));
+    }
+    for (; old < FEntries.size(); ++old) merged.push_back(std::move(FEntries[old]));
+    for (TBrowserEntry& e : tail) merged.push_back(std::move(e));
+    FEntries = std::move(merged);
+  } else {
+    for (TQueued& q : FQueue) {
+      // A place past the end (the list was cleared under a worker) appends.
+      if (q.Index < 0 || q.Index >= Count()) {
+        FEntries.push_back(std::move(q.Entry));
+      } else {
+        first = std::min(first, q.Index);
+        FEntries.insert(FEntries.begin() + q.Index, std::move(q.Entry));
+      }
     }
   }
   FQueue.clear();

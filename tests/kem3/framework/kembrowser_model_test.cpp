@@ -72,6 +72,12 @@ TEST(BrowserListModel, QueueMovesEvery250msFoldersKeepTheirPlace) {
   m.RefreshColumns(3);
   m.RefreshColumns(8);  // past the end: nothing
   EXPECT_EQ(view.Refreshed, std::vector<int>{3});
+  // Places out of order, or past the end of a list cleared under a worker.
+  m.BeginListing();
+  for (auto [index, name] : {std::pair{-1, u"x"}, {5, u"y"}, {0, u"z"}, {0, u"w"}})
+    m.QueueEntry(index, name, false, nullptr, 0);
+  m.MoveQueue();
+  EXPECT_EQ(Names(m), u"w,z,x,y");
 }
 
 TEST(BrowserListModel, SortsByDataOpenableFirst) {

@@ -25,4 +25,15 @@ class TBrowserListSink {
   virtual void RefreshColumns(int Index) = 0;
   // The handler now serving the browser (null for none).
   virtual TBrowserPreview* CurrentPreview() = 0;
+
+  // The network listing's workgroup menu: every item marked unseen; an item
+  // with that caption marked seen, or added (checked when Current); the items
+  // still unseen deleted.
+  virtual void MarkWorkgroupsUnseen() {}
+  virtual void SeeWorkgroup(const WideString& /*Name*/, bool /*Current*/) {}
+  virtual void DropUnseenWorkgroups() {}
+  // The first share found: the list shows shares, the path PathText.
+  virtual void ShowShares(const WideString& /*PathText*/) {}
+  // Whether the list still shows the network with Server selected.
+  virtual bool ShowsServer(const WideString& /*Server*/) { return true; }
 };

@@ -213,3 +213,9 @@ std::vector<WideString> BrowserTypePatterns(const WideString& TypeText) {
   if (patterns.empty()) patterns.push_back(u"*.*");
   return patterns;
 }
+
+WideString BrowserTypeFilter(const WideString& TypeText) {
+  WideString filter;
+  for (const WideString& p : BrowserTypePatterns(TypeText)) filter += (filter.empty() ? u"" : u";") + p;
+  return filter;
+}

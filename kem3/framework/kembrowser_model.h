@@ -95,3 +95,6 @@ class TBrowserListModel : public TBrowserListSink {
 // trimmed, empty ones dropped: "Programs (*.exe;*.com)" gives "*.exe", "*.com".
 // A text without brackets gives the whole text as its one pattern ("*.*" when empty).
 std::vector<WideString> BrowserTypePatterns(const WideString& TypeText);
+// The patterns joined with ";", as the folder listing's filter takes them
+// (BrowseFilterMatches).
+WideString BrowserTypeFilter(const WideString& TypeText);

@@ -1,25 +1,13 @@
 // The browser's calls of its preview handler, in their order.
 #include "kem3/framework/kembrowser_model_order.h"
 
+#include "kem3/framework/kembrowser_model.h"
 #include "platform/clock.h"
 
-std::function<WideString(const String& Name)> BrowserTranslate;
-
-String BrowserCaptionName(int Mode) {
-  static const char* const names[] = {"TdBrowser_CaptionOpen",  "TdBrowser_CaptionInsert", "TdBrowser_CaptionBrowse",
-                                      "TdBrowser_CaptionSave",  "TdBrowser_CaptionImport", "TdBrowser_CaptionExport",
-                                      "TdBrowser_CaptionFolder"};
-  return Mode >= 0 && Mode < 7 ? names[Mode] : "";
-}
-
-WideString TBrowserHandler::GetCaption(int Mode) {
-  const String name = BrowserCaptionName(Mode);
-  return name.empty() || !BrowserTranslate ? WideString() : BrowserTranslate(name);
-}
-
-TBrowserHandler& TBrowserSession::HandlerFor(int PreviewIndex, const std::function<TBrowserHandler*(int)>& Lookup) {
+TBrowserHandler& TBrowserSession::HandlerFor(int PreviewIndex, const std::function<TBrowserHandler*(int)>& Lookup,
+                                             TBrowserHandler& Base) {
   TBrowserHandler* h = Lookup ? Lookup(PreviewIndex) : nullptr;
-  return h ? *h : FBase;
+  return h ? *h : Base;
 }
 
 void TBrowserSession::Open(TBrowserHandler& Handler, int Mode, int FilterIndex) {
@@ -32,7 +20,7 @@ void TBrowserSession::Open(TBrowserHandler& Handler, int Mode, int FilterIndex) 
   // handler serves the browser and kept for its later uses.
   if (FWithPage.insert(&Handler).second) Handler.CreatePreview(FDialog.NewPreviewPage());
   FDialog.SetCaption(Handler.GetCaption(Mode));
-  FTypes = TBrowserFileTypes();
+  FTypes = TBrowserTypeChoice();
   Handler.FillFileTypes(FTypes);
   const int count = static_cast<int>(FTypes.Items.size());
   if (FilterIndex >= 0 && FilterIndex < count) FTypes.ItemIndex = FilterIndex;
@@ -103,4 +91,9 @@ void TBrowserSession::Close(bool Chosen) {
   if (Chosen) h->SetResult();
   h->Closed();
   h->SetBrowser(nullptr);
+}
+
+WideString TBrowserSession::TypeFilter() const {
+  const int i = FTypes.ItemIndex;
+  return i >= 0 && i < static_cast<int>(FTypes.Items.size()) ? BrowserTypeFilter(FTypes.Items[i]) : WideString(u"*.*");
 }

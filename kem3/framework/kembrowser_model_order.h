@@ -11,21 +11,22 @@
 class TdBrowser;
 
 // A handler's file types and the chosen one.
-struct TBrowserFileTypes {
+struct TBrowserTypeChoice {
   std::vector<WideString> Items;
   int ItemIndex = -1;
 };
 
-// The handler operations as the browser calls them. The preview registry's
-// handlers are bridged to this; every operation has the base behaviour.
+// The handler operations as the browser calls them; the preview registry's
+// handlers (TBrowserPreview) are bridged to this by the dialog. Every
+// operation does nothing unless overridden.
 class TBrowserHandler {
  public:
   virtual ~TBrowserHandler() = default;
   virtual void SetBrowser(TdBrowser* /*Browser*/) {}
   // Page is the browser's new preview page for this handler.
   virtual void CreatePreview(int /*Page*/) {}
-  virtual void FillFileTypes(TBrowserFileTypes& /*Types*/) {}
-  virtual void FileTypeChanged(TBrowserFileTypes& /*Types*/) {}
+  virtual void FillFileTypes(TBrowserTypeChoice& /*Types*/) {}
+  virtual void FileTypeChanged(TBrowserTypeChoice& /*Types*/) {}
   virtual void Prepare() {}
   virtual void Closed() {}
   virtual void ClearPreview() {}
@@ -35,16 +36,13 @@ class TBrowserHandler {
   virtual String GetInitialFolder() { return String(); }
   virtual void SetResult() {}
   virtual String GetInitialFileName() { return String(); }
-  // The base gives the text named by the mode (BrowserCaptionName).
-  virtual WideString GetCaption(int Mode);
+  // The registry's base handler gives the language text of the mode.
+  virtual WideString GetCaption(int /*Mode*/) { return WideString(); }
   virtual int GetFieldCount() { return 0; }
   virtual WideString GetFieldName(int /*Index*/) { return WideString(); }
   virtual String GetFieldKey(int /*Index*/) { return String(); }
   virtual int GetFieldWidth() { return 50; }
 };
-
-// The language text name of a mode's caption, "" for an unknown mode.
-String BrowserCaptionName(int Mode);
 
 // What the session asks of the dialog.
 class TBrowserDialogSide {
@@ -54,7 +52,7 @@ class TBrowserDialogSide {
   // Makes a new preview page and gives its index.
   virtual int NewPreviewPage() = 0;
   virtual void SetCaption(const WideString& Caption) = 0;
-  virtual void SetFileTypes(const TBrowserFileTypes& Types) = 0;
+  virtual void SetFileTypes(const TBrowserTypeChoice& Types) = 0;
   virtual void SetInitialNames(const String& Folder, const String& Name) = 0;
   // The handler's field columns after the fixed ones.
   virtual void SetFieldColumns(const std::vector<WideString>& Names, int Width) = 0;
@@ -75,9 +73,9 @@ class TBrowserSession {
 
   explicit TBrowserSession(TBrowserDialogSide& Dialog) : FDialog(Dialog) {}
 
-  // The handler of the preview index: Lookup's, or the base handler when it
-  // knows none.
-  TBrowserHandler& HandlerFor(int PreviewIndex, const std::function<TBrowserHandler*(int)>& Lookup);
+  // The handler of the preview index: Lookup's, or Base when it knows none.
+  static TBrowserHandler& HandlerFor(int PreviewIndex, const std::function<TBrowserHandler*(int)>& Lookup,
+                                     TBrowserHandler& Base);
 
   // Opens the browser with Handler: sets its browser, creates its preview
   // once (on a new page), takes caption, file types (FilterIndex -1 keeps the
@@ -96,23 +94,21 @@ class TBrowserSession {
   void Close(bool Chosen);
 
   TBrowserHandler* Handler() const { return FHandler; }
-  const TBrowserFileTypes& FileTypes() const { return FTypes; }
+  const TBrowserTypeChoice& FileTypes() const { return FTypes; }
+  // The chosen type's filter for a listing ("*.*" without types).
+  WideString TypeFilter() const;
   const std::vector<TBrowserField>& Fields() const { return FFields; }
   // Search criteria are offered only for a handler with fields.
   bool HasCriteria() const { return !FFields.empty(); }
 
  private:
   TBrowserDialogSide& FDialog;
-  TBrowserHandler FBase;
   TBrowserHandler* FHandler = nullptr;
   std::set<TBrowserHandler*> FWithPage;
-  TBrowserFileTypes FTypes;
+  TBrowserTypeChoice FTypes;
   std::vector<TBrowserField> FFields;
   String FPending;
   String FShown;
   std::uint64_t FSince = 0;
   bool FCleared = true;
 };
-
-// The language texts by name the base handler's caption reads (empty by default).
-extern std::function<WideString(const String& Name)> BrowserTranslate;

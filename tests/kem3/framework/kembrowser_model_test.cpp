@@ -2,10 +2,10 @@
 // data, the patterns of a file type, and the handler's call order.
 #include <gtest/gtest.h>
 
+#include "kem3/framework/kembrowsefilter.h"
 #include "kem3/framework/kembrowser_model.h"
 #include "kem3/framework/kembrowser_model_order.h"
 #include "platform/clock.h"
-#include "platform/unicode_convert.h"
 
 namespace {
 
@@ -130,6 +130,14 @@ TEST(BrowserListModel, TypePatterns) {
       {u"", {u"*.*"}},
   };
   for (const auto& c : cases) EXPECT_EQ(BrowserTypePatterns(c.Text), c.Patterns);
+  // The icon types list extensionless Mac icon files, and only those, by "*.".
+  const WideString icons = BrowserTypeFilter(u"Icons (*.ico; *.icns;*.)");
+  EXPECT_EQ(icons, u"*.ico;*.icns;*.");
+  struct {
+    const char16_t* Name;
+    bool Listed;
+  } names[] = {{u"Folder", true}, {u"a.ICO", true}, {u"a.icon", false}, {u"readme.txt", false}};
+  for (const auto& n : names) EXPECT_EQ(BrowseFilterMatches(n.Name, icons), n.Listed) << (n.Name[0] == u'a');
 }
 
 namespace {
@@ -139,12 +147,12 @@ struct TRecordingHandler : TBrowserHandler {
   int Fields = 0;
   void SetBrowser(TdBrowser* B) override { Calls.push_back(B ? "Browser" : "Browser nil"); }
   void CreatePreview(int Page) override { Calls.push_back("CreatePreview " + std::to_string(Page)); }
-  void FillFileTypes(TBrowserFileTypes& T) override {
+  void FillFileTypes(TBrowserTypeChoice& T) override {
     Calls.push_back("FillFileTypes");
     T.Items = {u"Programs (*.exe)", u"All files (*.*)"};
     T.ItemIndex = 1;
   }
-  void FileTypeChanged(TBrowserFileTypes& T) override {
+  void FileTypeChanged(TBrowserTypeChoice& T) override {
     Calls.push_back("FileTypeChanged " + std::to_string(T.ItemIndex));
   }
   void Prepare() override { Calls.push_back("Prepare"); }
@@ -173,13 +181,13 @@ struct TRecordingHandler : TBrowserHandler {
 
 struct TFakeDialog : TBrowserDialogSide {
   std::vector<std::string>& Calls;
-  TBrowserFileTypes Types;
+  TBrowserTypeChoice Types;
   int Pages = 0;
   explicit TFakeDialog(std::vector<std::string>& C) : Calls(C) {}
   TdBrowser* Browser() override { return reinterpret_cast<TdBrowser*>(this); }
   int NewPreviewPage() override { return ++Pages; }
   void SetCaption(const WideString&) override {}
-  void SetFileTypes(const TBrowserFileTypes& T) override { Types = T; }
+  void SetFileTypes(const TBrowserTypeChoice& T) override { Types = T; }
   void SetInitialNames(const String& F, const String& N) override { Calls.push_back("names " + F + N); }
   void SetFieldColumns(const std::vector<WideString>& N, int) override {
     Calls.push_back("fields " + std::to_string(N.size()));
@@ -218,6 +226,7 @@ TEST(BrowserSession, HandlerCallOrder) {
     h.Calls.clear();
     s.Open(h, 0, u.FilterIndex);
     EXPECT_EQ(dialog.Types.ItemIndex, u.Type);
+    EXPECT_EQ(s.TypeFilter(), u.Type == 0 ? u"*.exe" : u"*.*");
     s.Close(u.Chosen);
     if (!u.Calls.empty()) {
       EXPECT_EQ(h.Calls, u.Calls);
@@ -245,12 +254,9 @@ TEST(BrowserSession, HandlerCallOrder) {
   s.Close(false);
   EXPECT_EQ(h.Calls,
             (V{"ShowPreview C:\\b.exe", "ClearPreview", "FileTypeChanged 0", "list", "Closed", "Browser nil"}));
-  // An index no handler has gives the base handler, whose caption is the mode's.
-  auto old = BrowserTranslate;
-  BrowserTranslate = [](const String& Name) { return Utf8ToWide(Name); };
-  TBrowserHandler& base = s.HandlerFor(9, [&](int I) { return I == 1 ? &h : nullptr; });
-  EXPECT_NE(&base, &h);
-  EXPECT_EQ(base.GetCaption(6), u"TdBrowser_CaptionFolder");
-  EXPECT_EQ(base.GetCaption(7), u"");
-  BrowserTranslate = old;
+  // An index no handler has gives the base handler.
+  TBrowserHandler base;
+  const auto lookup = [&](int I) { return I == 1 ? &h : nullptr; };
+  EXPECT_EQ(&TBrowserSession::HandlerFor(9, lookup, base), &base);
+  EXPECT_EQ(&TBrowserSession::HandlerFor(1, lookup, base), &h);
 }

@@ -7,18 +7,6 @@ namespace {
 
 bool IsDelim(char c) { return c == '\\' || c == '/'; }
 
-// "C:" or "\\server\share" at the start of Path, else "".
-String RootOf(const String& Path) {
-  if (Path.size() >= 2 && Path[1] == ':') return Path.substr(0, 2);
-  if (Path.size() >= 2 && IsDelim(Path[0]) && IsDelim(Path[1])) {
-    size_t server = Path.find_first_of("\\/", 2);
-    if (server == String::npos) return Path;
-    size_t share = Path.find_first_of("\\/", server + 1);
-    return Path.substr(0, share == String::npos ? Path.size() : share);
-  }
-  return String();
-}
-
 String WithoutDelimiter(String Path) {
   while (!Path.empty() && IsDelim(Path.back())) Path.pop_back();
   return Path;
@@ -47,12 +35,12 @@ String BrowserFolderResult(const String& Path) {
 
 String BrowserParentFolder(const String& Path) {
   const String bare = WithoutDelimiter(Path);
-  if (bare.empty() || bare == RootOf(bare)) return String();
+  if (bare.empty() || bare == ExtractFileDrive(bare)) return String();
   const size_t last = bare.find_last_of("\\/");
   if (last == String::npos) return String();
   const String parent = bare.substr(0, last + 1);
   // "\\server" is no folder of its own: above a share there are the drives.
-  return WithoutDelimiter(parent).size() < RootOf(bare).size() ? String() : parent;
+  return WithoutDelimiter(parent).size() < ExtractFileDrive(bare).size() ? String() : parent;
 }
 
 TBrowserStart BrowserStartPlace(const String& HandlerFolder, const String& HandlerName, const String& InitialPath,

@@ -94,7 +94,28 @@ class TBrowserSystem : public TDriveSystem {
   virtual String ShortDateOrder() = 0;
 };
 
-// The system's (Windows), or one that lists nothing (native build).
+// A system without drives, folders or network: the native build's, and the
+// base of fakes.
+class TNullBrowserSystem : public TBrowserSystem {
+ public:
+  unsigned FailCriticalErrors() override { return 0; }
+  void RestoreErrorMode(unsigned) override {}
+  bool VolumeLabel(const WideString&, WideString&) override { return false; }
+  bool RemoteName(const WideString&, WideString&) override { return false; }
+  bool ListFolder(const WideString&, const std::function<bool(const TBrowseFindData&)>&) override { return false; }
+  bool FileInfo(const WideString&, TBrowseFindData&) override { return false; }
+  std::uint32_t LogicalDrives() override { return 0; }
+  int DriveType(const WideString&) override { return 0; }
+  bool VolumeInfo(const WideString&, WideString&, bool&) override { return false; }
+  bool DiskSizes(const WideString&, std::int64_t&, std::int64_t&) override { return false; }
+  bool SpecialFolder(TBrowseSpecialFolder, WideString&) override { return false; }
+  std::unique_ptr<TNetEnum> OpenNetwork(const TNetNode*) override { return nullptr; }
+  std::uint32_t Connect(const WideString&) override { return 53; }  // network path not found
+  std::unique_ptr<TNetEnum> OpenShares(const WideString&) override { return nullptr; }
+  String ShortDateOrder() override { return "dd.mm.yyyy"; }
+};
+
+// The system's (Windows), or a TNullBrowserSystem (native build).
 TBrowserSystem& SystemBrowserSystem();
 
 // Shows a share outcome; the real message box unless a test put another in

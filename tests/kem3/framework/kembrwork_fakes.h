@@ -33,7 +33,7 @@ struct TGate {
   }
 };
 
-struct TFakeBrowserSystem : TBrowserSystem {
+struct TFakeBrowserSystem : TNullBrowserSystem {
   std::map<WideString, std::vector<TBrowseFindData>> folders;
   std::map<WideString, std::vector<TNetNode>> network;  // parent's name ("" the top) -> children
   std::map<WideString, std::vector<std::vector<TNetNode>>> shares;

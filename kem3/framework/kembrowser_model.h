@@ -1,0 +1,100 @@
+// The file browser's list without windows: the queue the listing workers fill,
+// the entries it moves into the list every 250 ms, their sorting by data, and
+// the file patterns of a file type's text. The dialog shows what it holds.
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "kem3/framework/kembrowsesink.h"
+
+// One entry of the list.
+struct TBrowserEntry {
+  WideString Name;
+  std::unique_ptr<TListItemData> Data;  // never null in the list
+  int ImageIndex = -1;
+  bool Selected = false;
+};
+
+// How a detail column sorts: sizes and dates by value, the rest as text.
+enum TBrowserColumnKind : int { bckText = 0, bckSize, bckDate, bckTotal, bckFree };
+
+// The dialog's list as the model drives it. The model owns the entries; the
+// list shows them (a virtual list reads them by index).
+class TBrowserListView {
+ public:
+  virtual ~TBrowserListView() = default;
+  // The entries changed from First onward (0 after a clear or a sort).
+  virtual void ItemsChanged(int First) = 0;
+  // The columns of the entry at Index changed.
+  virtual void ItemRefreshed(int Index) = 0;
+};
+
+class TBrowserListModel : public TBrowserListSink {
+ public:
+  // How long queued entries wait before they move into the list.
+  static constexpr std::uint64_t MoveInterval = 250;
+
+  explicit TBrowserListModel(TBrowserListView& View);
+
+  void BeginListing() override;
+  void QueueEntry(int Index, const WideString& Name, bool Selected, std::unique_ptr<TListItemData> Data,
+                  int ImageIndex) override;
+  void EndListing() override;
+  void StartColumnFilling(const WideString& FolderPath) override;
+  void ColumnFillingBegun() override;
+  void ColumnFillingEnded() override;
+  void RefreshColumns(int Index) override;
+  TBrowserPreview* CurrentPreview() override { return FPreview; }
+
+  // The dialog's side of the calls above that only it can carry out.
+  std::function<void(const WideString& FolderPath)> OnStartColumnFilling;
+  std::function<void(bool Filling)> OnColumnFilling;
+  void SetPreview(TBrowserPreview* Preview) { FPreview = Preview; }
+
+  // The columns after the name, by kind; their number bounds the sort column.
+  void SetColumns(std::vector<TBrowserColumnKind> Kinds);
+  int ColumnCount() const { return 1 + static_cast<int>(FKinds.size()); }
+  // Sorts by Column (0 the name), openable entries always first. Sorting the
+  // column already sorted by turns the direction.
+  void SortBy(int Column);
+  void Sort();
+  int SortColumn() const { return FSortColumn; }
+  bool SortDescending() const { return FDescending; }
+  void SetSort(int Column, bool Descending);
+
+  int Count() const { return static_cast<int>(FEntries.size()); }
+  const TBrowserEntry& Entry(int Index) const { return FEntries[Index]; }
+  TBrowserEntry& Entry(int Index) { return FEntries[Index]; }
+  int QueuedCount() const { return static_cast<int>(FQueue.size()); }
+  bool Listing() const { return FListing; }
+  // The first selected entry, -1 for none.
+  int SelectedIndex() const;
+
+  // Moves the queue into the list now.
+  void MoveQueue();
+
+ private:
+  struct TQueued {
+    int Index;
+    TBrowserEntry Entry;
+  };
+  TBrowserListView& FView;
+  TBrowserPreview* FPreview = nullptr;
+  std::vector<TBrowserEntry> FEntries;
+  std::vector<TQueued> FQueue;
+  std::vector<TBrowserColumnKind> FKinds;
+  std::uint64_t FLastMove = 0;
+  int FSortColumn = 0;
+  bool FDescending = false;
+  bool FListing = false;
+};
+
+// The patterns of a file type's text: its last "(…)" split at ";", blanks
+// trimmed, empty ones dropped: "Programs (*.exe;*.com)" gives "*.exe", "*.com".
+// A text without brackets gives the whole text as its one pattern ("*.*" when empty).
+std::vector<WideString> BrowserTypePatterns(const WideString& TypeText);
+// The patterns joined with ";", as the folder listing's filter takes them
+// (BrowseFilterMatches).
+WideString BrowserTypeFilter(const WideString& TypeText);

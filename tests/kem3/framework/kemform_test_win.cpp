@@ -1,7 +1,7 @@
 // The form base on real windows: construction order, a held shortcut and its
 // repeat count, Alt+F4, the language switch (font, caption, actions, screen
 // fonts, control text names), the form-action finder, Enter and Escape in a
-// small dialog, and the resource library's own reference.
+// small dialog, Alt+letter accelerators, and the resource library's own reference.
 #include "kem3/framework/kemform_win.h"
 
 #include <gtest/gtest.h>
@@ -196,6 +196,28 @@ TEST(KemFormWin, EnterAndEscapeInAnEditReachTheDialogsDefaultAndCancelButtons) {
     PostMessageW(dialog->Handle(), kGiveUp, round, 0);
     EXPECT_EQ(dialog->ShowModal(), result) << key;
   }
+}
+
+TEST(KemFormWin, AltAndALetterInAnEditClicksTheButtonThatCarriesIt) {
+  TAppScope app;
+  Log log;
+  auto* dialog = NewForm<TProbeForm>(Application, log);
+  dialog->SetBounds(40, 40, 300, 120);
+  auto* edit = new TEdit(dialog);
+  edit->SetParent(dialog);
+  edit->SetBounds(10, 10, 200, 22);
+  auto* add = new TKemButton(dialog);
+  add->SetParent(dialog);
+  add->SetBounds(10, 50, 75, 25);
+  add->SetCaption(u"A&dd");
+  add->OnClick = [&](TObject*) { dialog->SetModalResult(mrYes); };
+  dialog->SetActiveControl(edit);
+  constexpr UINT kGiveUp = WM_APP + 7;
+  dialog->SetMessageHandler(kGiveUp, [&](TMessage&) { dialog->SetModalResult(mrAbort); });
+  // As TranslateMessage hands on Alt+D: the character with the context bit.
+  PostMessageW(edit->Handle(), WM_SYSCHAR, 'd', 0x20000001);
+  PostMessageW(dialog->Handle(), kGiveUp, 0, 0);
+  EXPECT_EQ(dialog->ShowModal(), mrYes);
 }
 
 TEST(KemFormWin, FreeingTheResourceLibraryKeepsTheHookLibraryLoaded) {

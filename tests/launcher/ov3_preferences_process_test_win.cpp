@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "launcher/ov3_folder_win.h"
+#include "launcher/user_input_win.h"
 #include "launcher/window_shot_win.h"
 #include "platform/files.h"
 #include "platform/inifile.h"
@@ -16,30 +17,6 @@
 using namespace ov3test;
 
 namespace {
-
-void Send(WORD Key, bool Up) {
-  INPUT input{};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = Key;
-  input.ki.dwFlags = Up ? KEYEVENTF_KEYUP : 0;
-  SendInput(1, &input, sizeof(input));
-}
-
-void Press(WORD Key, std::vector<WORD> Modifiers = {}) {
-  for (WORD m : Modifiers) Send(m, false);
-  Send(Key, false);
-  Send(Key, true);
-  for (auto m = Modifiers.rbegin(); m != Modifiers.rend(); ++m) Send(*m, true);
-}
-
-void Click(POINT At) {
-  SetCursorPos(At.x, At.y);
-  INPUT input[2]{};
-  input[0].type = input[1].type = INPUT_MOUSE;
-  input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(2, input, sizeof(INPUT));
-}
 
 // The visible child windows of the dialog in their order, with class and text.
 struct TChild {

@@ -44,6 +44,15 @@ class TProbeForm : public TKemForm {
   Log& FLog;
 };
 
+// A small dialog with an edit field, the focus's place when it shows.
+TEdit* DialogWithEdit(TForm& Dialog) {
+  Dialog.SetBounds(40, 40, 300, 120);
+  auto* edit = new TEdit(&Dialog);
+  edit->SetParent(&Dialog);
+  edit->SetBounds(10, 10, 200, 22);
+  return edit;
+}
+
 LPARAM KeyData(bool Repeat, bool Up = false) { return 1 | (Repeat ? 0x40000000 : 0) | (Up ? 0xC0000000 : 0); }
 
 }  // namespace
@@ -171,10 +180,7 @@ TEST(KemFormWin, EnterAndEscapeInAnEditReachTheDialogsDefaultAndCancelButtons) {
   TAppScope app;
   Log log;
   auto* dialog = NewForm<TProbeForm>(Application, log);
-  dialog->SetBounds(40, 40, 300, 120);
-  auto* edit = new TEdit(dialog);
-  edit->SetParent(dialog);
-  edit->SetBounds(10, 10, 200, 22);
+  TEdit* edit = DialogWithEdit(*dialog);
   auto* ok = new TKemButton(dialog);
   ok->SetParent(dialog);
   ok->SetBounds(10, 50, 75, 25);
@@ -202,10 +208,7 @@ TEST(KemFormWin, AltAndALetterInAnEditClicksTheButtonThatCarriesIt) {
   TAppScope app;
   Log log;
   auto* dialog = NewForm<TProbeForm>(Application, log);
-  dialog->SetBounds(40, 40, 300, 120);
-  auto* edit = new TEdit(dialog);
-  edit->SetParent(dialog);
-  edit->SetBounds(10, 10, 200, 22);
+  TEdit* edit = DialogWithEdit(*dialog);
   auto* add = new TKemButton(dialog);
   add->SetParent(dialog);
   add->SetBounds(10, 50, 75, 25);

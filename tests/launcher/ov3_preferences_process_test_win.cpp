@@ -72,7 +72,7 @@ TEST(Ov3PreferencesProcess, SettingsChangedByKeysAndMouseReachTheFiles) {
   for (int i = 0; i < 100 && !(dialog = FindWindowW(nullptr, L"Preferences")); ++i) (void)bar.Wait(100);
   ASSERT_NE(dialog, nullptr);
   (void)bar.Wait(1500);
-  const auto settle = [&] { (void)bar.Wait(400); };
+  const auto settle = [&] { (void)bar.Wait(600); };
 
   // General: Tab from the page tree through language, skin and layout to the
   // key of "Show the bar"; Down picks the next key (F10 -> F11).

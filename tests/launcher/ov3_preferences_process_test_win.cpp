@@ -25,21 +25,20 @@ struct TChild {
   RECT Rect;
 };
 
+BOOL CALLBACK AddVisibleChild(HWND W, LPARAM P) {
+  if (!IsWindowVisible(W)) return TRUE;
+  wchar_t cls[64] = {}, text[128] = {};
+  GetClassNameW(W, cls, 64);
+  GetWindowTextW(W, text, 128);
+  TChild child{W, cls, text, {}};
+  GetWindowRect(W, &child.Rect);
+  reinterpret_cast<std::vector<TChild>*>(P)->push_back(child);
+  return TRUE;
+}
+
 std::vector<TChild> VisibleChildren(HWND Dialog) {
   std::vector<TChild> children;
-  EnumChildWindows(
-      Dialog,
-      [](HWND W, LPARAM P) {
-        if (!IsWindowVisible(W)) return TRUE;
-        wchar_t cls[64] = {}, text[128] = {};
-        GetClassNameW(W, cls, 64);
-        GetWindowTextW(W, text, 128);
-        TChild child{W, cls, text, {}};
-        GetWindowRect(W, &child.Rect);
-        reinterpret_cast<std::vector<TChild>*>(P)->push_back(child);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&children));
+  EnumChildWindows(Dialog, AddVisibleChild, reinterpret_cast<LPARAM>(&children));
   return children;
 }
 

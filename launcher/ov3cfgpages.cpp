@@ -143,6 +143,11 @@ std::vector<String> ReadPackageList(const String& ResourceDir) {
 
 // ---- The modules page
 
+std::vector<WideString> ModulesHelpMarkup(const WideString& DragText, const WideString& DeactivateText) {
+  // The rule: a right tab filled in grey up to the layout's picture 0 (one grey pixel) at the edge.
+  return {u"{s:hintline}{f909090}{tr}{pt local:0}", u"{s:hinttext}" + DragText, u"{s:hinttext}" + DeactivateText};
+}
+
 namespace {
 
 TOvParamType ParamType(const String& Type) {

@@ -83,6 +83,10 @@ struct TOvModuleParam {
   String Value;  // the value to write, in the element's form
 };
 
+// The modules page's help as layout paragraphs: a rule in the "hintline"
+// style (its end is the layout's picture 0), then each text in "hinttext" (language texts keep their mark-up).
+std::vector<WideString> ModulesHelpMarkup(const WideString& DragText, const WideString& DeactivateText);
+
 struct TOvModuleRecord {
   TKemXmlTag* Element = nullptr;
   bool Active = true;

@@ -4,6 +4,7 @@
 #include "kem3/controls/kemchkbx_win.h"
 #include "kem3/controls/kemdlist_win.h"
 #include "kem3/controls/kemlabel_win.h"
+#include "kem3/controls/kemlout_win.h"
 #include "kem3/controls/kemplist_win.h"
 #include "kem3/controls/kemsedit_win.h"
 #include "kem3/framework/kemcfg.h"
@@ -23,6 +24,15 @@ constexpr int kListWidth = 180;
 constexpr int kListHeight = 200;
 constexpr int kRowHeight = 26;
 constexpr TColor kInactiveText = static_cast<TColor>(0x909090);
+constexpr TColor kRuleColor = static_cast<TColor>(0x909090);  // as the help's mark-up fills the rule
+
+// The help's styles, shared by every layout of the process: the language's
+// own font (its script) for the text, a thin grey rule above it.
+void RegisterHelpStyles() {
+  if (!FindTextStyle("hinttext")) AddTextStyle("hinttext", "kemlanfont:0", 8, clBtnText, kaLeft, TRect{0, 0, 0, 2});
+  if (!FindTextStyle("hintline"))
+    AddTextStyle("hintline", "kemlanfont:0", 1, clBtnText, kaLeft, TRect{0, 0, 0, 4})->AddTab(0);
+}
 
 String ResourceDir() {
   const String Dir = GetExeDir();
@@ -54,8 +64,13 @@ void TOvCfgModules::CreateControls(TWinControl* Parent, int Top) {
   ActivateButton->OnClick = [this](TObject*) { ToggleSelected(); };
   FParams = Place<TPanel>(Parent, Right, Top + 34, Parent->ClientWidth() - Right, kListHeight - 34);
   FParams->SetBevelOuter(bvNone);
-  FHelp = PlaceLabel(Parent, 0, Top + kListHeight + 8, Parent->ClientWidth(), 48);
-  FHelp->SetWordWrap(true);
+  RegisterHelpStyles();
+  FHelp = Place<TKemLayout>(Parent, 0, Top + kListHeight + 8, Parent->ClientWidth(), 48);
+  FHelp->SetColor(Parent->Color());
+  auto RuleEnd = std::make_unique<TBitmap>();
+  RuleEnd->SetSize(1, 1);
+  RuleEnd->Canvas()->SetPixels(0, 0, kRuleColor);
+  FHelp->AddPicture(std::move(RuleEnd));
   FHelp->SetVisible(cfgGetBool(ovsShowDragHint));
 
   List->OnChange = [this](TObject*) {
@@ -176,8 +191,12 @@ void TOvCfgModules::StoreShown() {
 
 void TOvCfgModules::UpdateLanguage() {
   if (!List) return;
-  FHelp->SetCaption(Translate("Hint_DragModules", u"Drag the modules to change their order.") + u" " +
-                    Translate("Hint_Deactivate", u"A module that is not active is not shown on the bar."));
+  FHelp->Clear(false);
+  for (const WideString& Paragraph :
+       ModulesHelpMarkup(Translate("Hint_DragModules", u"Drag the modules to change their order."),
+                         Translate("Hint_Deactivate", u"A module that is not active is not shown on the bar.")))
+    FHelp->AddParagraph(Paragraph);
+  FHelp->Invalidate();
   StoreShown();
   ShowParameters(FShown);
 }

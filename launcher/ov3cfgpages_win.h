@@ -21,6 +21,7 @@ class TKemComboBox;
 class TKemDropDownList;
 class TKemFrame;
 class TKemLabel;
+class TKemLayout;
 class TKemPanelList;
 class TKemSpinEdit;
 class TKemXmlTag;
@@ -173,7 +174,7 @@ class TOvCfgModules : public TKemCustomDlgPage {
   TOvPagesHost FHost;
   TWinControl* FParent = nullptr;
   TPanel* FParams = nullptr;
-  TKemLabel* FHelp = nullptr;
+  TKemLayout* FHelp = nullptr;
   std::vector<TEditor> FEditors;
   int FShown = -1;
   TBitmap FActiveMark, FInactiveMark;

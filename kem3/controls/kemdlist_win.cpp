@@ -102,6 +102,7 @@ TKemDropDownList::TKemDropDownList(TComponent* AOwner)
   SetControlStyle({csOpaque});
   SetColor(clWindow);
   SetBounds(0, 0, 80, 21);
+  SetTabStop(true);
   FButton = new TKemButton(this);
   FButton->SetParent(this);
   FButton->Font()->SetName("Marlett");

@@ -235,6 +235,8 @@ void TKemForm::KeyUp(std::uint16_t& Key, TShiftState Shift) {
 
 bool TKemForm::FormDialogKey(std::uint16_t Key, TShiftState Shift) { return BroadcastDialogKey(this, Key, Shift); }
 
+bool TKemForm::FormDialogChar(WideChar Key, TShiftState Shift) { return BroadcastDialogChar(this, Key, Shift); }
+
 // ---- Settings ----------------------------------------------------------------------------
 
 bool TKemForm::DoConfigUpdate(int Id, const Variant& Value) {

@@ -124,6 +124,9 @@ class TKemForm : public TUcForm {
   // The key of an action's shortcut going up ends its repeat count.
   void KeyUp(std::uint16_t& Key, TShiftState Shift) override;
   bool FormDialogKey(std::uint16_t Key, TShiftState Shift) override;
+  // An accelerator character goes to the library's controls first (their
+  // DialogChar: buttons, check boxes, labels), then to the class layer's.
+  bool FormDialogChar(WideChar Key, TShiftState Shift) override;
   void MouseWheelHandler(TMessage& Message) override;
 
  private:

@@ -1,4 +1,4 @@
-// What the built ov3.exe carries: its version resource and its application icon.
+// What the built ov3.exe carries: its version resource, its application icon and its pictures.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -42,5 +42,15 @@ TEST(Ov3Binary, CarriesItsApplicationIcon) {
   HICON icon = static_cast<HICON>(LoadImageW(exe, L"MAINICON", IMAGE_ICON, 32, 32, 0));
   EXPECT_NE(icon, nullptr);
   if (icon) DestroyIcon(icon);
+  FreeLibrary(exe);
+}
+
+TEST(Ov3Binary, CarriesThePicturesItLoadsByName) {
+  HMODULE exe = LoadLibraryExW(BesideTests(L"ov3.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(exe, nullptr);
+  // The screen-area page's monitor, the modules page's marks, the information dialog's name ("res:ov3text").
+  for (const wchar_t* name : {L"MONITORLEFT", L"MONITORRIGHT", L"MONITORMID", L"MONITORFOOT", L"MODULEACTIVE",
+                              L"MODULEINACTIVE", L"ov3text", L"PANEFRAME", L"OV3MESSAGE"})
+    EXPECT_NE(FindResourceW(exe, name, L"PNGIMG"), nullptr) << name;
   FreeLibrary(exe);
 }

@@ -9,39 +9,13 @@
 
 #include "launcher/ov3_folder_win.h"
 #include "launcher/ov3_outline.h"
+#include "launcher/user_input_win.h"
 #include "launcher/window_shot_win.h"
 #include "platform/files.h"
 
 using namespace ov3test;
 
 namespace {
-
-void Send(WORD Key, bool Up) {
-  INPUT input{};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = Key;
-  input.ki.dwFlags = Up ? KEYEVENTF_KEYUP : 0;
-  SendInput(1, &input, sizeof(input));
-}
-
-// The key with the modifiers held.
-void Press(WORD Key, std::vector<WORD> Modifiers = {}) {
-  for (WORD m : Modifiers) Send(m, false);
-  Send(Key, false);
-  Send(Key, true);
-  for (auto m = Modifiers.rbegin(); m != Modifiers.rend(); ++m) Send(*m, true);
-}
-
-void Type(const std::wstring& Text) {
-  for (wchar_t c : Text)
-    for (bool up : {false, true}) {
-      INPUT input{};
-      input.type = INPUT_KEYBOARD;
-      input.ki.wScan = c;
-      input.ki.dwFlags = KEYEVENTF_UNICODE | (up ? KEYEVENTF_KEYUP : 0);
-      SendInput(1, &input, sizeof(input));
-    }
-}
 
 // The window of the editor with that caption, once it shows.
 HWND WaitForEditor(testproc::ChildProcess& Bar, const wchar_t* Caption) {

@@ -1,9 +1,11 @@
 // The launcher's own preference pages without windows: the page list of the
-// dialog, shortcut rows, screen areas, the package list and the modules page.
+// dialog, shortcut rows, screen areas, the package list and the modules page
+// with its help.
 #include "launcher/ov3cfgpages.h"
 
 #include <gtest/gtest.h>
 
+#include "kem3/controls/kemlout.h"
 #include "kem3/framework/kemexe.h"
 #include "kem3/framework/kemxml.h"
 #include "launcher/ov3cfg.h"
@@ -124,6 +126,29 @@ TEST(CfgPages, AreaColours) {
 }
 
 String ResourceDir() { return GetExeDir() + "Resources" + String(1, GetExeDir().back()); }
+
+TEST(CfgPages, ModulesHelpIsARuleAndTheTextsInTheirStyles) {
+  AddTextStyle("hintline", "Arial", 1, clBlack, kaLeft, TRect{});
+  AddTextStyle("hinttext", "Arial", 8, clBlack, kaLeft, TRect{});
+  const auto Markup = ModulesHelpMarkup(u"Drag {b1}them{b0}.", u"Off: {hidden.");
+  ASSERT_EQ(Markup.size(), 3u);
+  const struct {
+    const char* Style;
+    size_t Pieces;
+  } kExpected[] = {{"hintline", 1}, {"hinttext", 3}, {"hinttext", 2}};
+  for (size_t i = 0; i < Markup.size(); ++i) {
+    TKemParagraph Paragraph(Markup[i]);
+    EXPECT_EQ(Paragraph.Style().Name, kExpected[i].Style) << i;
+    EXPECT_EQ(Paragraph.Pieces().size(), kExpected[i].Pieces) << i;
+  }
+  // The rule ends in the layout's own picture at the right edge.
+  const TKemParagraph Rule(Markup[0]);
+  EXPECT_EQ(Rule.Pieces()[0]->LocalIndex, 0);
+  EXPECT_EQ(Rule.Pieces()[0]->TabCode, ktRight);
+  // A language text keeps its mark-up: the bold word.
+  EXPECT_TRUE(TKemParagraph(Markup[1]).Pieces()[1]->Format.Style.Contains(fsBold));
+  ClearTextStyles();
+}
 
 TEST(CfgPages, PackageListLeavesOutPackagesWithoutLibraryOrUnreadable) {
   TempDir Dir;

@@ -26,6 +26,9 @@ int main(int argc, char** argv) {
     SavePicture(MessageBoxIcon(miStop), dir + "/MSGSTOP.png");
     SavePicture(PaneFramePicture(), dir + "/PANEFRAME.png");
     SavePicture(ButtonClosePicture(), dir + "/BUTTONCLOSE.png");
+    SavePicture(ProgramNamePicture(), dir + "/OV3TEXT.png");
+    for (auto* Make : {art::MonitorPictures, art::ModuleMarkPictures})
+      for (const auto& [Name, Canvas] : Make()) SavePicture(Canvas, dir + "/" + Name + ".png");
   } catch (const std::exception& e) {
     std::fprintf(stderr, "mkpictures: %s\n", e.what());
     return 1;

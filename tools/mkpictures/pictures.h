@@ -1,9 +1,24 @@
 // The program's own pictures, drawn by code with the package art's canvas:
-// the start-up splash and the pictures of the message dialog and box.
+// the start-up splash, the pictures of the message dialog and box, of the
+// preference pages and of the information dialog.
 #pragma once
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "../mkdrl/artcanvas.h"
+
+namespace art {
+
+using TNamedPictures = std::vector<std::pair<std::string, TArtCanvas>>;
+
+// "MONITORLEFT", "MONITORRIGHT", "MONITORMID", "MONITORFOOT": the small
+// monitor of the screen-area page.
+TNamedPictures MonitorPictures();
+// "MODULEACTIVE", "MODULEINACTIVE": the marks of the modules page.
+TNamedPictures ModuleMarkPictures();
+
+}  // namespace art
 
 namespace pictures {
 
@@ -22,6 +37,9 @@ art::TArtCanvas MessageBoxIcon(TMessageIcon Kind);
 art::TArtCanvas PaneFramePicture();
 // 10 x 10: the cross of a row's delete button.
 art::TArtCanvas ButtonClosePicture();
+
+// 140 x 24: the program's name as the information dialog's program entry shows it, on its blocks' grey.
+art::TArtCanvas ProgramNamePicture();
 
 // Writes the picture as a 32-bit PNG file, or with Colours256 as a PNG of at
 // most 256 colours (a palette of the picture's own most used colours).

@@ -1,7 +1,7 @@
 // The drop-down list on a real window: its frame, the popup's size, place,
 // styles and focus, closing by the hook's press outside (with kem3.dll and
 // without), by a release inside, by the control's own press in either order
-// with the hook, the keys, the wheel and the typed search on a fake clock.
+// with the hook, Tab, the keys, the wheel and the typed search on a fake clock.
 #include "kem3/controls/kemdlist_win.h"
 
 #include <gtest/gtest.h>
@@ -161,6 +161,13 @@ TEST(KemDropDownListWin, KeysWheelAndTypedSearch) {
   TScene s;
   Make(s);
   TKemDropDownList* l = s.List;
+  // Tab reaches the list: a dialog works by keys alone.
+  auto* before = new TKemButton(s.Form);
+  before->SetParent(s.Form);
+  before->SetBounds(140, 10, 40, 21);
+  before->SetFocus();
+  s.Form->SelectNext(before, true, true);
+  EXPECT_TRUE(l->Focused());
   TFakeClock clock(1000);
   TClock* old = SetClock(&clock);
   const struct {

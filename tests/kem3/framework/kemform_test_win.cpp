@@ -1,7 +1,7 @@
 // The form base on real windows: construction order, a held shortcut and its
 // repeat count, Alt+F4, the language switch (font, caption, actions, screen
 // fonts, control text names), the form-action finder, Enter and Escape in a
-// small dialog, and the resource library's own reference.
+// small dialog, Alt+letter accelerators, and the resource library's own reference.
 #include "kem3/framework/kemform_win.h"
 
 #include <gtest/gtest.h>
@@ -43,6 +43,15 @@ class TProbeForm : public TKemForm {
   }
   Log& FLog;
 };
+
+// A small dialog with an edit field, the focus's place when it shows.
+TEdit* DialogWithEdit(TForm& Dialog) {
+  Dialog.SetBounds(40, 40, 300, 120);
+  auto* edit = new TEdit(&Dialog);
+  edit->SetParent(&Dialog);
+  edit->SetBounds(10, 10, 200, 22);
+  return edit;
+}
 
 LPARAM KeyData(bool Repeat, bool Up = false) { return 1 | (Repeat ? 0x40000000 : 0) | (Up ? 0xC0000000 : 0); }
 
@@ -171,10 +180,7 @@ TEST(KemFormWin, EnterAndEscapeInAnEditReachTheDialogsDefaultAndCancelButtons) {
   TAppScope app;
   Log log;
   auto* dialog = NewForm<TProbeForm>(Application, log);
-  dialog->SetBounds(40, 40, 300, 120);
-  auto* edit = new TEdit(dialog);
-  edit->SetParent(dialog);
-  edit->SetBounds(10, 10, 200, 22);
+  TEdit* edit = DialogWithEdit(*dialog);
   auto* ok = new TKemButton(dialog);
   ok->SetParent(dialog);
   ok->SetBounds(10, 50, 75, 25);
@@ -196,6 +202,25 @@ TEST(KemFormWin, EnterAndEscapeInAnEditReachTheDialogsDefaultAndCancelButtons) {
     PostMessageW(dialog->Handle(), kGiveUp, round, 0);
     EXPECT_EQ(dialog->ShowModal(), result) << key;
   }
+}
+
+TEST(KemFormWin, AltAndALetterInAnEditClicksTheButtonThatCarriesIt) {
+  TAppScope app;
+  Log log;
+  auto* dialog = NewForm<TProbeForm>(Application, log);
+  TEdit* edit = DialogWithEdit(*dialog);
+  auto* add = new TKemButton(dialog);
+  add->SetParent(dialog);
+  add->SetBounds(10, 50, 75, 25);
+  add->SetCaption(u"A&dd");
+  add->OnClick = [&](TObject*) { dialog->SetModalResult(mrYes); };
+  dialog->SetActiveControl(edit);
+  constexpr UINT kGiveUp = WM_APP + 7;
+  dialog->SetMessageHandler(kGiveUp, [&](TMessage&) { dialog->SetModalResult(mrAbort); });
+  // As TranslateMessage hands on Alt+D: the character with the context bit.
+  PostMessageW(edit->Handle(), WM_SYSCHAR, 'd', 0x20000001);
+  PostMessageW(dialog->Handle(), kGiveUp, 0, 0);
+  EXPECT_EQ(dialog->ShowModal(), mrYes);
 }
 
 TEST(KemFormWin, FreeingTheResourceLibraryKeepsTheHookLibraryLoaded) {

@@ -1,6 +1,6 @@
 // The marks before each module of the modules page: a green tick for an
 // active module, a grey dash for one the bar does not show.
-#include "ov3art.h"
+#include "pictures.h"
 
 namespace art {
 

@@ -2,7 +2,7 @@
 // columns of the bezel, a middle column the page stretches across, and the
 // foot centred below. The screen itself is left dark: the area picture
 // covers it.
-#include "ov3art.h"
+#include "pictures.h"
 
 namespace art {
 

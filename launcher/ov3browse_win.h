@@ -1,20 +1,24 @@
-// The browser the launcher uses until its own file browser exists: the
-// system's open dialog with the file types of the preview handler, and the
-// system's folder chooser for mode 6 (also behind OvFolderChooser).
+// The launcher's browse call served by the file browser dialog (TdBrowser),
+// also behind the folder setting's chooser (OvFolderChooser, mode 6).
 #pragma once
 #include "launcher/ov3browse.h"
 
-class TOvSystemBrowser : public TOvBrowser {
+class TdBrowser;
+
+class TOvFileBrowser : public TOvBrowser {
  public:
+  TOvFileBrowser();
+  ~TOvFileBrowser() override;
   bool Execute(int Mode, int Preview, bool MultiSelect, const String& InitialPath, int FilterIndex) override;
   String FileName() const override { return FFileName; }
+  // The dialog, made at the first use; nil before.
+  TdBrowser* Dialog() const { return FDialog; }
 
  private:
-  bool ChooseFile(int Mode, int Preview, bool MultiSelect, const String& InitialPath, int FilterIndex);
-  bool ChooseFolder(const String& InitialPath);
+  TdBrowser* FDialog = nullptr;
   String FFileName;
 };
 
-// Puts the system's browser in place (OvBrowser) and makes the folder setting's
+// Puts the file browser in place (OvBrowser) and makes the folder setting's
 // chooser (OvFolderChooser) go through it.
 void InstallSystemBrowser();

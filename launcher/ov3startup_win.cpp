@@ -2,6 +2,7 @@
 #include "launcher/ov3startup_win.h"
 
 #include "kem3/framework/kemabout_win.h"
+#include "kem3/framework/kembrwork.h"
 #include "kem3/framework/kembrwprev.h"
 #include "kem3/framework/kemcfg.h"
 #include "kem3/framework/kemexe.h"
@@ -11,6 +12,7 @@
 #include "kem3/framework/kemutil_win.h"
 #include "kem3/graphics/vosskinlist.h"
 #include "launcher/main_win.h"
+#include "launcher/ov3browse.h"
 #include "launcher/ov3brws_win.h"
 #include "launcher/ov3contents.h"
 #include "platform/application_win.h"
@@ -32,6 +34,10 @@ void StartUp() {
 // The bar's FormDestroy has run the one full save by the time its forms are
 // freed here; what is left only lets go.
 void ShutDown() {
+  // The file browser goes while the application still stands; workers it
+  // left blocked (a dead network) are waited for before the libraries go.
+  SetOvBrowser(nullptr);
+  WaitForRetiredBrowserWorkers();
   DoneApplication();
   ClearBrowserPreviews();
   // The settings save at the bar's destroy has stored the language's code.

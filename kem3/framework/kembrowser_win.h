@@ -1,0 +1,120 @@
+// TdBrowser: the file browser dialog. A folder's entries (folders first, then
+// the files of the chosen type) or the drives in a list beside the preview of
+// the selected file; OK chooses by the rules of kembrowser_model_execute.h.
+// The workers list on their own threads into the OS-free list model; the
+// session calls the preview handler in its order; the shown folder is watched
+// and listed again when it changes.
+#pragma once
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "kem3/framework/kembrowser_model.h"
+#include "kem3/framework/kembrowser_model_order.h"
+#include "kem3/framework/kembrwork.h"
+#include "kem3/framework/kembrwprev.h"
+#include "kem3/framework/kemform_win.h"
+
+class TBrowserPreviewPages;
+class TKemButton;
+class TKemDropDownList;
+class TKemEdit;
+class TKemFolderMonitor;
+class TKemLabel;
+class TKemListView;
+class TKemNotebook;
+class TKemPanel;
+class TKemSplitter;
+class TTimer;
+
+class TdBrowser : public TKemForm, public TBrowserHost, private TBrowserListView, private TBrowserDialogSide {
+ public:
+  explicit TdBrowser(TComponent* AOwner);
+  ~TdBrowser() override;
+
+  // Shows the browser modally; true when the user chose. PreviewIndex picks
+  // the registry's handler (an unknown one: the base handler); FilterIndex
+  // -1 keeps the handler's choice of file type.
+  bool Execute(int Mode, int PreviewIndex, bool MultiSelect, const String& InitialPath, int FilterIndex);
+  // The first chosen name, and all of them (more only with MultiSelect).
+  const String& FileName() const { return FFileName; }
+  const std::vector<String>& Files() const { return FFiles; }
+
+  int Mode() const override { return FMode; }
+  void ShowPreviewPage(int Index) override;
+
+  // Lists Folder ("" for the drives), selecting the entry named Select.
+  void ShowFolder(const String& Folder, const String& Select);
+  // The folder shown, ending in "\"; "" while the drives show.
+  const String& Folder() const { return FFolder; }
+  void GoUp();
+  // OK: opens a typed or selected folder, else chooses and closes.
+  void Accept();
+  // Opens the selected entry when it is a folder or drive, else accepts.
+  void OpenSelected();
+  // Large icons instead of the detail columns.
+  void SetIconView(bool Icons);
+  // Selects the entry (only it) by its index in the list.
+  void SelectEntry(int Index);
+  const TBrowserListModel& Model() const { return FModel; }
+  // Whether the list workers have nothing more to do.
+  bool Idle() const { return FWorkers.Idle(); }
+
+  TKemPanel *pTop = nullptr, *pBottom = nullptr;
+  TKemButton* bUp = nullptr;
+  TKemEdit* ePath = nullptr;
+  TKemListView* lvFiles = nullptr;
+  TKemSplitter* Splitter = nullptr;
+  TKemNotebook* nbPreview = nullptr;
+  TKemLabel *lName = nullptr, *lType = nullptr;
+  TKemEdit* eName = nullptr;
+  TKemDropDownList* dlTypes = nullptr;
+  TKemButton *bOk = nullptr, *bCancel = nullptr;
+
+  void LanguageUpdated() override;
+  // The form's caption (also the session's way to set it).
+  void SetCaption(const WideString& Caption) override;
+
+ private:
+  class TListControl;
+  class THandlerBridge;
+
+  // TBrowserListView
+  void ItemsChanged(int First) override;
+  void ItemRefreshed(int Index) override;
+  // TBrowserDialogSide
+  TdBrowser* Browser() override { return this; }
+  int NewPreviewPage() override;
+  void SetFileTypes(const TBrowserTypeChoice& Types) override;
+  void SetInitialNames(const String& Folder, const String& Name) override;
+  void SetFieldColumns(const std::vector<WideString>& Names, int Width) override;
+  void ListAgain() override;
+
+  THandlerBridge& Bridge(TBrowserPreview& Preview);
+  void LayoutPanels();
+  void SetColumns(bool Drives);
+  void StartColumnFiller(const WideString& FolderPath);
+  String EntryPath(int Index) const;
+  String SelectedName() const;
+  void ReadSelection();
+  void ApplySelection();
+  void SelectionChanged();
+  int IconIndex(const TBrowserEntry& Entry);
+
+  TBrowserListModel FModel{*this};
+  TBrowserSession FSession{*this};
+  TBrowserWorkers FWorkers;
+  TBrowserPreview FBasePreview;
+  std::map<TBrowserPreview*, std::unique_ptr<THandlerBridge>> FBridges;
+  THandlerBridge* FBridge = nullptr;
+  std::unique_ptr<TBrowserPreviewPages> FPages;
+  TKemFolderMonitor* FMonitor = nullptr;
+  TTimer* FPreviewTimer = nullptr;
+  std::map<WideString, int> FIcons;  // system image index by extension
+  String FFolder, FHandlerFolder, FHandlerName, FFileName;
+  std::vector<String> FFiles;
+  std::vector<WideString> FFieldNames;
+  int FFieldWidth = 0;
+  int FMode = 0;
+  bool FMultiSelect = false, FDrives = false, FApplying = false;
+};

@@ -1,0 +1,197 @@
+// The file browser dialog on a test folder, driven by messages while it shows
+// modally: what it lists, Enter on a folder, OK on a file, the folder chooser,
+// a file made elsewhere appearing, and a picture of it in icon mode.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+
+#include "kem3/controls/kemlabel_win.h"
+#include "kem3/controls/kemlview_win.h"
+#include "kem3/controls/kemnote_win.h"
+#include "kem3/framework/kembrowser_model_execute.h"
+#include "kem3/framework/kembrowser_win.h"
+#include "launcher/window_shot_win.h"
+#include "platform/app_scope_win.h"
+#include "platform/sysutils.h"
+#include "platform/unicode_convert.h"
+#include "support/modal_answer_win.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+// A handler with two types and a preview page that names the file shown.
+class TTestPreview : public TBrowserPreview {
+ public:
+  void FillFileTypes(TBrowserFileTypes& Types) override {
+    Types.Add(u"Programs (*.exe)");
+    Types.Add(u"All files (*.*)");
+    Types.SetItemIndex(0);
+  }
+  void CreatePreview(TWinControl& Parent) override {
+    Label = new TKemLabel(&Parent);
+    Label->SetParent(&Parent);
+    Label->SetBounds(8, 8, 160, 40);
+    Label->SetColor(clWindow);
+  }
+  void ShowPreview(const String& FileName) override {
+    Shown = FileName;
+    Label->SetCaption(Utf8ToWide("Preview of " + ExtractFileName(FileName)));
+    if (Browser) Browser->ShowPreviewPage(PreviewPage);
+  }
+  TKemLabel* Label = nullptr;
+  String Shown;
+};
+
+// Runs the steps one after the other on the modal loop's timer: a step that
+// returns false is tried again at the next beat; a step that takes longer
+// than Limit ends the dialog, failing.
+struct TSteps {
+  using TStep = std::function<bool(TdBrowser&)>;
+  std::vector<TStep> Steps;
+  size_t Next = 0;
+  std::chrono::steady_clock::time_point Since = std::chrono::steady_clock::now();
+  bool TimedOut = false;
+};
+TSteps* RunningSteps = nullptr;
+
+void CALLBACK StepTick(HWND, UINT, UINT_PTR Id, DWORD) {
+  TSteps& s = *RunningSteps;
+  TdBrowser* dialog = nullptr;
+  for (int i = 0; Screen && i < Screen->FormCount(); ++i)
+    if (auto* form = dynamic_cast<TdBrowser*>(Screen->Forms(i)); form && form->Visible() && form->Modal())
+      dialog = form;
+  if (!dialog) return;
+  if (s.Next >= s.Steps.size()) {
+    KillTimer(nullptr, Id);
+    return;
+  }
+  if (s.Steps[s.Next](*dialog)) {
+    ++s.Next;
+    s.Since = std::chrono::steady_clock::now();
+  } else if (std::chrono::steady_clock::now() - s.Since > std::chrono::seconds(5)) {
+    s.TimedOut = true;
+    KillTimer(nullptr, Id);
+    dialog->SetModalResult(mrCancel);
+  }
+}
+
+class BrowserWin : public testing::Test {
+ protected:
+  BrowserWin() {
+    Preview = new TTestPreview;
+    Index = TBrowserPreview::Register(std::unique_ptr<TBrowserPreview>(Preview));
+    std::filesystem::create_directory(Dir.path() / "Sub");
+    std::filesystem::create_directory(Dir.path() / "Zed");
+    for (const char* name : {"b.exe", "a.exe", "notes.txt", "Sub/inner.exe"}) std::ofstream(Dir.path() / name) << "x";
+    Root = Windows(Dir.file(""));
+    Dialog = NewForm<TdBrowser>(nullptr);
+  }
+  ~BrowserWin() override {
+    Dialog->Free();
+    WaitForRetiredBrowserWorkers();
+    ClearBrowserPreviews();
+  }
+  static String Windows(String Path) {
+    for (char& c : Path)
+      if (c == '/') c = '\\';
+    return BrowserWithDelimiter(Path);
+  }
+  bool Run(int Mode, const String& Initial, std::vector<TSteps::TStep> Steps) {
+    TSteps steps{std::move(Steps)};
+    RunningSteps = &steps;
+    SetTimer(nullptr, 0, 20, StepTick);
+    const bool chosen = Dialog->Execute(Mode, Index, false, Initial, -1);
+    RunningSteps = nullptr;
+    EXPECT_FALSE(steps.TimedOut) << "step " << steps.Next;
+    EXPECT_EQ(steps.Next, steps.Steps.size());
+    return chosen;
+  }
+  static std::vector<WideString> Names(const TdBrowser& D) {
+    std::vector<WideString> names;
+    for (int i = 0; i < D.Model().Count(); ++i) names.push_back(D.Model().Entry(i).Name);
+    return names;
+  }
+  static TSteps::TStep Listed(std::vector<WideString> Expected) {
+    return [Expected](TdBrowser& D) { return D.Idle() && Names(D) == Expected; };
+  }
+  static TSteps::TStep Press(int Entry, WPARAM Key) {
+    return [Entry, Key](TdBrowser& D) {
+      D.lvFiles->SetFocus();
+      if (Entry >= 0) D.SelectEntry(Entry);
+      if (Key) modal_answer::PressKey(D, Key);
+      return true;
+    };
+  }
+
+  TAppScope App;
+  TempDir Dir;
+  String Root;
+  TTestPreview* Preview = nullptr;
+  int Index = 0;
+  TdBrowser* Dialog = nullptr;
+};
+
+}  // namespace
+
+TEST_F(BrowserWin, ListsEntersChoosesAndSeesNewFiles) {
+  std::chrono::steady_clock::time_point made;
+  double seconds = 0;
+  const bool chosen =
+      Run(brmOpen, Root + "b.exe",
+          {// Folders first, then the files of the type, each sorted by name; b.exe selected.
+           Listed({u"Sub", u"Zed", u"a.exe", u"b.exe"}), [](TdBrowser& D) { return D.Model().SelectedIndex() == 3; },
+           // Enter on a folder opens it.
+           Press(0, VK_RETURN), Listed({u"inner.exe"}),
+           [this, &made](TdBrowser& D) {
+             EXPECT_EQ(D.Folder(), Root + "Sub\\");
+             made = std::chrono::steady_clock::now();
+             std::ofstream(Dir.path() / "Sub" / "new.exe") << "x";
+             return true;
+           },
+           // A file made elsewhere appears by itself.
+           [&](TdBrowser& D) {
+             if (!D.Idle() || Names(D) != std::vector<WideString>{u"inner.exe", u"new.exe"}) return false;
+             seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - made).count();
+             return true;
+           },
+           // The preview follows a file that stays selected.
+           Press(1, 0), [this](TdBrowser&) { return Preview->Shown == Root + "Sub\\new.exe"; },
+           // OK on a file chooses it.
+           Press(1, VK_RETURN)});
+  EXPECT_TRUE(chosen);
+  EXPECT_EQ(Dialog->FileName(), Root + "Sub\\new.exe");
+  EXPECT_LT(seconds, 1.0);
+}
+
+TEST_F(BrowserWin, TheFolderChooserGivesFoldersWithoutTheirDelimiter) {
+  // Only folders, the typed-in start's own.
+  EXPECT_TRUE(Run(brmFolder, Root, {Listed({u"Sub", u"Zed"}), Press(1, VK_RETURN)}));
+  EXPECT_EQ(Dialog->FileName(), Root + "Zed");
+  // Nothing selected: the folder shown.
+  EXPECT_TRUE(Run(brmFolder, Root + "Sub", {Listed({}), Press(-1, VK_RETURN)}));
+  EXPECT_EQ(Dialog->FileName(), Root + "Sub");
+}
+
+TEST_F(BrowserWin, PictureInIconView) {
+  Run(brmOpen, Root + "a.exe",
+      {Listed({u"Sub", u"Zed", u"a.exe", u"b.exe"}),
+       [](TdBrowser& D) {
+         D.SetIconView(true);
+         D.SelectEntry(2);
+         return true;
+       },
+       [this](TdBrowser& D) {
+         if (Preview->Shown.empty()) return false;
+         EXPECT_EQ(D.nbPreview->PageIndex(), Preview->PreviewPage);
+         EXPECT_TRUE(Preview->Label->Visible());
+         D.Update();
+         SaveShot(D.Handle(), "browser_icons");
+         D.SetModalResult(mrCancel);
+         return true;
+       }});
+  EXPECT_EQ(Preview->Shown, Root + "a.exe");
+}

@@ -458,6 +458,12 @@ void TdBrowser::SelectionChanged() {
   const int index = FModel.SelectedIndex();
   const bool file = index >= 0 && FModel.Entry(index).Data->Kind == bikFile;
   if (FMode != brmFolder && !FMultiSelect && index >= 0) eName->SetText(file ? FModel.Entry(index).Name : u"");
+  PreviewSelected();
+}
+
+void TdBrowser::PreviewSelected() {
+  const int index = FModel.SelectedIndex();
+  const bool file = index >= 0 && FModel.Entry(index).Data->Kind == bikFile;
   FSession.SelectionChanged(file ? EntryPath(index) : String());
 }
 
@@ -467,6 +473,8 @@ void TdBrowser::ItemsChanged(int) {
   lvFiles->SetItemCount(FModel.Count());
   FApplying = false;
   ApplySelection();
+  // A listing selects by itself (the start's name, the one kept): its preview follows too.
+  PreviewSelected();
   ::InvalidateRect(lvFiles->Handle(), nullptr, FALSE);
 }
 

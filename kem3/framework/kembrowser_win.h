@@ -99,6 +99,7 @@ class TdBrowser : public TKemForm, public TBrowserHost, private TBrowserListView
   void ReadSelection();
   void ApplySelection();
   void SelectionChanged();
+  void PreviewSelected();
   int IconIndex(const TBrowserEntry& Entry);
 
   TBrowserListModel FModel{*this};

@@ -18,10 +18,12 @@
 #include "platform/app_scope_win.h"
 #include "platform/sysutils.h"
 #include "platform/unicode_convert.h"
-#include "support/modal_answer_win.h"
+#include "support/browser_steps_win.h"
 #include "support/temp_dir.h"
 
 namespace {
+
+using namespace browser_steps;
 
 // A handler with two types and a preview page that names the file shown.
 class TTestPreview : public TBrowserPreview {
@@ -46,39 +48,6 @@ class TTestPreview : public TBrowserPreview {
   String Shown;
 };
 
-// Runs the steps one after the other on the modal loop's timer: a step that
-// returns false is tried again at the next beat; a step that takes longer
-// than Limit ends the dialog, failing.
-struct TSteps {
-  using TStep = std::function<bool(TdBrowser&)>;
-  std::vector<TStep> Steps;
-  size_t Next = 0;
-  std::chrono::steady_clock::time_point Since = std::chrono::steady_clock::now();
-  bool TimedOut = false;
-};
-TSteps* RunningSteps = nullptr;
-
-void CALLBACK StepTick(HWND, UINT, UINT_PTR Id, DWORD) {
-  TSteps& s = *RunningSteps;
-  TdBrowser* dialog = nullptr;
-  for (int i = 0; Screen && i < Screen->FormCount(); ++i)
-    if (auto* form = dynamic_cast<TdBrowser*>(Screen->Forms(i)); form && form->Visible() && form->Modal())
-      dialog = form;
-  if (!dialog) return;
-  if (s.Next >= s.Steps.size()) {
-    KillTimer(nullptr, Id);
-    return;
-  }
-  if (s.Steps[s.Next](*dialog)) {
-    ++s.Next;
-    s.Since = std::chrono::steady_clock::now();
-  } else if (std::chrono::steady_clock::now() - s.Since > std::chrono::seconds(5)) {
-    s.TimedOut = true;
-    KillTimer(nullptr, Id);
-    dialog->SetModalResult(mrCancel);
-  }
-}
-
 class BrowserWin : public testing::Test {
  protected:
   BrowserWin() {
@@ -101,30 +70,12 @@ class BrowserWin : public testing::Test {
     return BrowserWithDelimiter(Path);
   }
   bool Run(int Mode, const String& Initial, std::vector<TSteps::TStep> Steps) {
-    TSteps steps{std::move(Steps)};
-    RunningSteps = &steps;
-    SetTimer(nullptr, 0, 20, StepTick);
-    const bool chosen = Dialog->Execute(Mode, Index, false, Initial, -1);
-    RunningSteps = nullptr;
-    EXPECT_FALSE(steps.TimedOut) << "step " << steps.Next;
-    EXPECT_EQ(steps.Next, steps.Steps.size());
+    const size_t count = Steps.size();
+    bool chosen = false;
+    const int done =
+        browser_steps::RunSteps(std::move(Steps), [&] { chosen = Dialog->Execute(Mode, Index, false, Initial, -1); });
+    EXPECT_EQ(done, static_cast<int>(count)) << "a negative count: that step timed out";
     return chosen;
-  }
-  static std::vector<WideString> Names(const TdBrowser& D) {
-    std::vector<WideString> names;
-    for (int i = 0; i < D.Model().Count(); ++i) names.push_back(D.Model().Entry(i).Name);
-    return names;
-  }
-  static TSteps::TStep Listed(std::vector<WideString> Expected) {
-    return [Expected](TdBrowser& D) { return D.Idle() && Names(D) == Expected; };
-  }
-  static TSteps::TStep Press(int Entry, WPARAM Key) {
-    return [Entry, Key](TdBrowser& D) {
-      D.lvFiles->SetFocus();
-      if (Entry >= 0) D.SelectEntry(Entry);
-      if (Key) modal_answer::PressKey(D, Key);
-      return true;
-    };
   }
 
   TAppScope App;

@@ -1,0 +1,83 @@
+// The launcher's browse call served by the file browser dialog: the folder
+// setting's chooser (mode 6) and the icons use with its preview.
+#include "launcher/ov3browse_win.h"
+
+#include <gtest/gtest.h>
+
+#include "kem3/controls/kemnote_win.h"
+#include "kem3/framework/kemcfg.h"
+#include "kem3/framework/kemexe.h"
+#include "launcher/ov3brws_win.h"
+#include "launcher/ov3cfg.h"
+#include "platform/app_scope_win.h"
+#include "platform/files.h"
+#include "platform/sysutils.h"
+#include "platform/unicode_convert.h"
+#include "support/browser_steps_win.h"
+#include "support/temp_dir.h"
+#include "window_shot_win.h"
+
+namespace {
+
+using namespace browser_steps;
+
+class OvBrowseWin : public testing::Test {
+ protected:
+  void SetUp() override {
+    SetProgramFileName(Dir.file("ov3.exe"));
+    cfgInit();
+    DefineSettings(nullptr);
+    ClearBrowserPreviews();
+    RegisterLauncherPreviews();
+    InstallSystemBrowser();
+    Browser = dynamic_cast<TOvFileBrowser*>(OvBrowser());
+    ASSERT_TRUE(Browser);
+  }
+  void TearDown() override {
+    SetOvBrowser(nullptr);
+    WaitForRetiredBrowserWorkers();
+    ClearBrowserPreviews();
+    cfgDone();
+    SetProgramFileName("");
+  }
+
+  TAppScope App;
+  TempDir Dir;
+  TOvFileBrowser* Browser = nullptr;
+};
+
+}  // namespace
+
+TEST_F(OvBrowseWin, TheFolderChooserGoesThroughTheBrowser) {
+  ForceDirectories(Dir.file("Icons\\Set"));
+  const String start = Dir.file("Icons");
+  String folder;
+  bool chosen = false;
+  EXPECT_EQ(RunSteps({Listed({u"Set"}), Press(0, VK_RETURN)}, [&] { chosen = OvFolderChooser(start, folder); }), 2);
+  EXPECT_TRUE(chosen);
+  EXPECT_EQ(folder, Dir.file("Icons\\Set"));
+}
+
+TEST_F(OvBrowseWin, TheIconsUsePreviewsTheSelectedLibrary) {
+  wchar_t system[MAX_PATH];
+  GetSystemDirectoryW(system, MAX_PATH);
+  const String shell = WideToUtf8(reinterpret_cast<const char16_t*>(system)) + "\\shell32.dll";
+  TBrowserPreview* icons = GetBrowserPreview(kPreviewIcons);
+  bool chosen = false;
+  const int done = RunSteps({[](TdBrowser& D) { return D.Idle() && D.Model().SelectedIndex() >= 0; },
+                             [](TdBrowser& D) {
+                               D.SetIconView(true);
+                               return true;
+                             },
+                             [icons](TdBrowser& D) { return D.nbPreview->PageIndex() == icons->PreviewPage; },
+                             [](TdBrowser& D) {
+                               D.Update();
+                               SaveShot(D.Handle(), "browser_launcher_icons");
+                               return true;
+                             },
+                             Press(-1, VK_RETURN)},
+                            [&] { chosen = Browser->Execute(obmOpen, kPreviewIcons, false, shell, -1); });
+  EXPECT_EQ(done, 5);
+  EXPECT_TRUE(chosen);
+  EXPECT_TRUE(SameText(Browser->FileName(), shell)) << Browser->FileName();
+}

@@ -247,11 +247,8 @@ TdBrowser::TdBrowser(TComponent* AOwner) : TKemForm(AOwner) {
   LayoutPanels();
 }
 
-TdBrowser::~TdBrowser() {
-  FWorkers.CancelAll();
-  for (auto& [preview, bridge] : FBridges)
-    if (preview->Browser == this) preview->Browser = nullptr;
-}
+// Every use ends in the handler's Closed, which lets go of the browser.
+TdBrowser::~TdBrowser() { FWorkers.CancelAll(); }
 
 void TdBrowser::LanguageUpdated() {
   bUp->SetCaption(Translate("TdBrowser_Up", u"Up"));
@@ -288,7 +285,8 @@ void TdBrowser::SetColumns(bool Drives) {
                                    {"TdBrowser_ColFree", u"Free space", 80, bckFree},
                                    {"TdBrowser_ColType", u"Type", 90, bckText},
                                    {"TdBrowser_ColFileSystem", u"File system", 80, bckText}};
-  const bool changed = Drives != FDrives || lvFiles->ColumnCount() == 0;
+  const bool changed = Drives != FDrives || lvFiles->ColumnCount() == 0 || FResetWidths;
+  FResetWidths = false;
   FDrives = Drives;
   std::vector<std::pair<WideString, int>> shown{{Translate("TdBrowser_ColName", u"Name"), 180}};
   std::vector<TBrowserColumnKind> kinds;
@@ -306,7 +304,9 @@ void TdBrowser::SetColumns(bool Drives) {
     TListColumn* column = lvFiles->Columns(i);
     const bool used = i < static_cast<int>(shown.size());
     column->SetCaption(used ? shown[i].first : WideString());
-    if (changed || !used) column->SetWidth(used ? shown[i].second : 0);
+    // The files' widths a user left last time, when they fit these columns.
+    const bool kept = !Drives && FKeptWidths.size() == shown.size();
+    if (changed || !used) column->SetWidth(used ? (kept ? FKeptWidths[i] : shown[i].second) : 0);
   }
   FModel.SetColumns(std::move(kinds));
 }
@@ -339,6 +339,10 @@ bool TdBrowser::Execute(int Mode, int PreviewIndex, bool MultiSelect, const Stri
   FBridge = static_cast<THandlerBridge*>(&TBrowserSession::HandlerFor(PreviewIndex, lookup, Bridge(FBasePreview)));
   FSession.Open(*FBridge, Mode, FilterIndex);
   FModel.SetPreview(&FBridge->Preview());
+  FState = LoadBrowserState();
+  FModel.SetSort(FState.SortColumn, FState.SortDescending);
+  FKeptWidths = FState.ColumnWidths;
+  FResetWidths = true;
 
   const TBrowserStart start = BrowserStartPlace(FHandlerFolder, FHandlerName, InitialPath, FileCheck());
   eName->SetText(Mode == brmFolder ? WideString() : Utf8ToWide(start.Name));
@@ -354,6 +358,14 @@ bool TdBrowser::Execute(int Mode, int PreviewIndex, bool MultiSelect, const Stri
   FMonitor->SetActive(false);
   FWorkers.CancelAll();
   cfgSaveFormPlacement(BrowserSection, this, true);
+  if (!FDrives) {
+    FState.ColumnWidths.clear();
+    for (int i = 0; i < lvFiles->ColumnCount() && lvFiles->Columns(i)->Width() > 0; ++i)
+      FState.ColumnWidths.push_back(lvFiles->Columns(i)->Width());
+  }
+  FState.SortColumn = FModel.SortColumn();
+  FState.SortDescending = FModel.SortDescending();
+  SaveBrowserState(FState);
   FSession.Close(chosen);
   FModel.SetPreview(nullptr);
   return chosen;

@@ -11,6 +11,7 @@
 
 #include "kem3/framework/kembrowser_model.h"
 #include "kem3/framework/kembrowser_model_order.h"
+#include "kem3/framework/kembrowser_state.h"
 #include "kem3/framework/kembrwork.h"
 #include "kem3/framework/kembrwprev.h"
 #include "kem3/framework/kemform_win.h"
@@ -115,7 +116,9 @@ class TdBrowser : public TKemForm, public TBrowserHost, private TBrowserListView
   String FFolder, FHandlerFolder, FHandlerName, FFileName;
   std::vector<String> FFiles;
   std::vector<WideString> FFieldNames;
+  TBrowserState FState;  // kept between uses, with what the dialog does not touch
+  std::vector<int> FKeptWidths;
   int FFieldWidth = 0;
   int FMode = 0;
-  bool FMultiSelect = false, FDrives = false, FApplying = false;
+  bool FMultiSelect = false, FDrives = false, FApplying = false, FResetWidths = false;
 };

@@ -14,6 +14,7 @@
 #include "kem3/controls/kemnote_win.h"
 #include "kem3/framework/kembrowser_model_execute.h"
 #include "kem3/framework/kembrowser_win.h"
+#include "kem3/framework/kemexe.h"
 #include "launcher/window_shot_win.h"
 #include "platform/app_scope_win.h"
 #include "platform/sysutils.h"
@@ -57,12 +58,16 @@ class BrowserWin : public testing::Test {
     std::filesystem::create_directory(Dir.path() / "Zed");
     for (const char* name : {"b.exe", "a.exe", "notes.txt", "Sub/inner.exe"}) std::ofstream(Dir.path() / name) << "x";
     Root = Windows(Dir.file(""));
+    // The browser's kept state goes into the test's own settings file.
+    SetProgramFileName(Dir.file("browser.exe"));
     Dialog = NewForm<TdBrowser>(nullptr);
   }
   ~BrowserWin() override {
     Dialog->Free();
     WaitForRetiredBrowserWorkers();
     ClearBrowserPreviews();
+    FreeIniFile();
+    SetProgramFileName("");
   }
   static String Windows(String Path) {
     for (char& c : Path)
@@ -145,4 +150,26 @@ TEST_F(BrowserWin, PictureInIconView) {
          return true;
        }});
   EXPECT_EQ(Preview->Shown, Root + "a.exe");
+}
+
+TEST_F(BrowserWin, ColumnWidthsAndSortingLastToTheNextUse) {
+  const TSteps::TStep widenAndTurn = [](TdBrowser& D) {
+    D.lvFiles->Columns(1)->SetWidth(123);
+    // A click on the name's header turns its direction.
+    NMLISTVIEW click{};
+    click.hdr.hwndFrom = D.lvFiles->Handle();
+    click.hdr.code = LVN_COLUMNCLICK;
+    click.iItem = -1;
+    SendMessageW(GetParent(D.lvFiles->Handle()), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&click));
+    return true;
+  };
+  const TSteps::TStep cancel = [](TdBrowser& D) {
+    D.SetModalResult(mrCancel);
+    return true;
+  };
+  EXPECT_FALSE(Run(brmOpen, Root, {Listed({u"Sub", u"Zed", u"a.exe", u"b.exe"}), widenAndTurn, cancel}));
+  Dialog->Free();
+  Dialog = NewForm<TdBrowser>(nullptr);
+  EXPECT_FALSE(Run(brmOpen, Root, {Listed({u"Zed", u"Sub", u"b.exe", u"a.exe"}), cancel}));
+  EXPECT_EQ(Dialog->lvFiles->Columns(1)->Width(), 123);
 }

@@ -12,6 +12,7 @@
 #include "kem3/controls/kemchklb_win.h"
 #include "kem3/controls/kemctrls_win.h"
 #include "kem3/controls/kemdlist_win.h"
+#include "kem3/controls/kemlabel_win.h"
 #include "kem3/controls/kemplist_win.h"
 #include "kem3/controls/kemsedit_win.h"
 #include "kem3/framework/kemexe.h"
@@ -21,6 +22,7 @@
 #include "platform/app_scope_win.h"
 #include "platform/files.h"
 #include "platform/timer.h"
+#include "platform/unicode_convert.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -152,6 +154,17 @@ TEST_F(CfgPagesWin, ShortcutRowsAndHintsReachTheirSettingsAsChanges) {
   Focus->Apply();
   EXPECT_EQ(cfgGetStr(ovsFocusShortcut), "f9,ctrl+alt-left+apps");
   EXPECT_TRUE(cfgFindItem(ovsFocusShortcut)->Changed);
+
+  // The "Modifiers" caption fits its room, clear of the lists.
+  TWinControl* Frame = Focus->ModifierLists[0]->Parent();
+  for (int i = 0; i < Frame->ControlCount(); ++i) {
+    auto* Label = dynamic_cast<TKemLabel*>(Frame->Controls(i));
+    if (!Label) continue;
+    TBitmap Scratch;
+    Scratch.Canvas()->Font()->Assign(*Label->Font());
+    EXPECT_LE(Scratch.Canvas()->TextWidth(Label->Caption()), Label->Width()) << WideToUtf8(Label->Caption());
+    EXPECT_LT(Label->Left() + Label->Width(), Focus->ModifierLists[0]->Left());
+  }
 
   auto Next = Make<TOvCfgHotkey>(&TOvPageFactories::Hotkey, 3);
   ASSERT_EQ(Next->ModifierLists.size(), 3u);

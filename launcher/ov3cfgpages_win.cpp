@@ -35,6 +35,20 @@ constexpr std::array<const char16_t*, 4> kModifierDefaults = {
     u"No Ctrl|Ctrl|Left Ctrl|Right Ctrl", u"No Alt|Alt|Left Alt|Right Alt", u"No Shift|Shift|Left Shift|Right Shift",
     u"No Windows|Windows|Left Windows|Right Windows"};
 
+void FitLabelCaption(TKemLabel* Label, const WideString& Caption) {
+  // A translation longer than the label's room gets a smaller font (down to
+  // 6 points) rather than running into the control beside it.
+  constexpr int kSmallest = 6;
+  Label->SetParentFont(true);
+  Label->SetCaption(Caption);
+  TBitmap Scratch;
+  TCanvas* Canvas = Scratch.Canvas();
+  Canvas->Font()->Assign(*Label->Font());
+  int Size = Canvas->Font()->Size();
+  while (Size > kSmallest && Canvas->TextWidth(Caption) > Label->Width()) Canvas->Font()->SetSize(--Size);
+  if (Size != Label->Font()->Size()) Label->Font()->SetSize(Size);
+}
+
 }  // namespace
 
 TKemLabel* PlaceLabel(TWinControl* Parent, int Left, int Top, int Width, int Height) {
@@ -78,9 +92,9 @@ void TOvCfgHotkey::CreateControls(TWinControl* Parent, int Top) {
   Frame->SetSizes({6, 6, 6, 6});
   TBitmap Picture;
   if (LoadPagePicture(Picture, "PANEFRAME")) Frame->SetImage(Picture);
-  // Inside the frame's border.
-  FKeyLabel = PlaceLabel(Frame, 8, 7, 50, 17);
-  FModifiersLabel = PlaceLabel(Frame, 8, 31, 50, 17);
+  // Inside the frame's border, clear of the lists at 60.
+  FKeyLabel = PlaceLabel(Frame, 6, 7, 52, 17);
+  FModifiersLabel = PlaceLabel(Frame, 6, 31, 52, 17);
   KeyList = Place<TKemDropDownList>(Frame, 60, 4, Kind.Global ? 316 : 317, 21);
   KeyList->SetFlat(true);
   const int Lists = Kind.Global ? 4 : 3;
@@ -116,8 +130,8 @@ void TOvCfgHotkey::UpdateLanguage() {
   if (!FCaption) return;
   const TOvHotkeyKind& Kind = HotkeyKind(Param);
   FCaption->SetCaption(Translate(Kind.Caption, Utf8ToWide(Kind.Caption)));
-  FKeyLabel->SetCaption(Translate("Key", u"Key"));
-  FModifiersLabel->SetCaption(Translate("Modifiers", u"Modifiers"));
+  FitLabelCaption(FKeyLabel, Translate("Key", u"Key"));
+  FitLabelCaption(FModifiersLabel, Translate("Modifiers", u"Modifiers"));
   FillLists();
 }
 

@@ -59,6 +59,19 @@ TPoint PopupOrigin(TPoint ControlOrigin, int ControlHeight, int PopupHeight, int
   return {ControlOrigin.X, y};
 }
 
+int PopupWidth(int ControlWidth, int WidestText, int ScrollBarWidth, int ScreenWidth) {
+  // The list writes its entries 2 pixels in from its 1-pixel border; a few
+  // more keep the last letter off the edge.
+  constexpr int kTextMargins = 2 * (1 + 2) + 4;
+  const int needed = WidestText + kTextMargins + ScrollBarWidth;
+  return std::min(std::max(ControlWidth, needed), std::max(ControlWidth, ScreenWidth));
+}
+
+int PopupLeft(int ControlLeft, int PopupWidth, int ScreenWidth) {
+  if (ControlLeft + PopupWidth <= ScreenWidth) return ControlLeft;
+  return std::max(0, ScreenWidth - PopupWidth);
+}
+
 std::array<TRect, 4> PopupOutsideAreas(const TRect& Popup, int ScreenWidth, int ScreenHeight) {
   return {Rect(0, 0, ScreenWidth, Popup.Top - 1), Rect(0, Popup.Bottom, ScreenWidth, ScreenHeight),
           Rect(0, 0, Popup.Left - 1, ScreenHeight), Rect(Popup.Right, 0, ScreenWidth, ScreenHeight)};

@@ -45,6 +45,15 @@ int PopupHeight(int DropDownCount, int Count, int ItemHeight);
 // pixel, or above it when it would pass the screen bottom.
 TPoint PopupOrigin(TPoint ControlOrigin, int ControlHeight, int PopupHeight, int ScreenHeight);
 
+// The popup's width: the control's, or wider when its longest entry (text
+// width plus the list's text margins, borders and scroll bar) needs more;
+// never wider than the screen.
+int PopupWidth(int ControlWidth, int WidestText, int ScrollBarWidth, int ScreenWidth);
+
+// The popup's left edge: the control's, unless the popup would pass the
+// screen's right edge: then moved left, but not past the screen's left edge.
+int PopupLeft(int ControlLeft, int PopupWidth, int ScreenWidth);
+
 // The four rectangles that make area 0 of the mouse hook: the whole screen
 // but the popup. The hook's rectangles include their right and bottom edges.
 std::array<TRect, 4> PopupOutsideAreas(const TRect& Popup, int ScreenWidth, int ScreenHeight);

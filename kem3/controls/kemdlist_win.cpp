@@ -34,7 +34,40 @@ void SetFlatScrollInfo(HWND Window, int Bar, SCROLLINFO& Info) {
   if (set) set(Window, Bar, &Info, TRUE);
 }
 
+// The drop button draws its arrow itself: a symbol font's glyph shows as a
+// plain letter where that font is missing.
+class TDropArrowButton : public TKemButton {
+ public:
+  using TKemButton::TKemButton;
+
+ protected:
+  void Paint() override {
+    TKemButton::Paint();
+    TRect r = ClientRect();
+    if (Pressed() && (!Flat() || FlatRaised())) OffsetRect(r, 1, 1);
+    TCanvas* c = Canvas();
+    if (Enabled()) {
+      DrawDropArrow(c, r, Font()->Color());
+    } else {
+      TRect embossed = r;
+      OffsetRect(embossed, 1, 1);
+      DrawDropArrow(c, embossed, ColorHighlight());
+      DrawDropArrow(c, r, ColorShadow());
+    }
+  }
+};
+
 }  // namespace
+
+void DrawDropArrow(TCanvas* Canvas, const TRect& Area, TColor Color) {
+  // Rows 7, 5, 3 and 1 pixels wide, centred (odd spare space goes right and down).
+  constexpr int kRows = 4;
+  const int x = Area.Left + (Area.Width() - (2 * kRows - 1) + 1) / 2;
+  const int y = Area.Top + (Area.Height() - kRows + 1) / 2;
+  Canvas->Brush()->SetStyle(bsSolid);
+  Canvas->Brush()->SetColor(Color);
+  for (int i = 0; i < kRows; ++i) Canvas->FillRect(Bounds(x + i, y + i, 2 * (kRows - i) - 1, 1));
+}
 
 // ---- The popup ---------------------------------------------------------------------
 
@@ -103,10 +136,8 @@ TKemDropDownList::TKemDropDownList(TComponent* AOwner)
   SetColor(clWindow);
   SetBounds(0, 0, 80, 21);
   SetTabStop(true);
-  FButton = new TKemButton(this);
+  FButton = new TDropArrowButton(this);
   FButton->SetParent(this);
-  FButton->Font()->SetName("Marlett");
-  FButton->SetCaption(u"u");
   FButton->SetColor(clBtnFace);
   FButton->SetColorHighlight(0xC0C0C0);
   FButton->SetColorSpark(clBtnHighlight);
@@ -192,7 +223,10 @@ void TKemDropDownList::DropDown() {
   popup->SetVisible(false);
   popup->SetFont(*Font());
   popup->SetFlatLook(FFlat);
-  popup->SetWidth(Width());
+  const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+  const int width = PopupWidth(Width(), WidestItem(),
+                               FItems->Count() > FDropDownCount ? GetSystemMetrics(SM_CXVSCROLL) : 0, screenWidth);
+  popup->SetWidth(width);
   HWND h = popup->Handle();
   // Draws its selection as focused while the real focus stays here.
   CallWindowProcW(popup->DefWndProc(), h, WM_SETFOCUS, 0, 0);
@@ -200,15 +234,16 @@ void TKemDropDownList::DropDown() {
   popup->SetItemIndex(FItemIndex);
   const int height = PopupHeight(FDropDownCount, FItems->Count(), popup->ItemHeight());
   if (FFlat) InitFlatScrollBars(h);
-  const TPoint origin = PopupOrigin(ClientOrigin(), Height(), height, GetSystemMetrics(SM_CYSCREEN));
-  popup->SetBounds(origin.X, origin.Y, Width(), height);
+  TPoint origin = PopupOrigin(ClientOrigin(), Height(), height, GetSystemMetrics(SM_CYSCREEN));
+  origin.X = PopupLeft(origin.X, width, screenWidth);
+  popup->SetBounds(origin.X, origin.Y, width, height);
   SetWindowPos(h, HWND_TOPMOST, origin.X, origin.Y, 0, 0, SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOSIZE);
   FDropped = true;
   FSwallowPress = false;
   Invalidate();
 
-  FAreas = PopupOutsideAreas(Rect(origin.X, origin.Y, origin.X + Width(), origin.Y + height),
-                             GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+  FAreas = PopupOutsideAreas(Rect(origin.X, origin.Y, origin.X + width, origin.Y + height), screenWidth,
+                             GetSystemMetrics(SM_CYSCREEN));
   HWND self = Handle();
   HookCall([&] {
     mhInstallHook(self);
@@ -216,6 +251,16 @@ void TKemDropDownList::DropDown() {
     for (int i = 0; i < 4; ++i)
       mhSetArea(self, 0, i, 4, FAreas[i].Left, FAreas[i].Top, FAreas[i].Right, FAreas[i].Bottom);
   });
+}
+
+int TKemDropDownList::WidestItem() {
+  // Measured off screen: the control's own canvas may be painting.
+  TBitmap scratch;
+  TCanvas* c = scratch.Canvas();
+  c->Font()->Assign(*Font());
+  int widest = 0;
+  for (int i = 0; i < FItems->Count(); ++i) widest = std::max(widest, c->TextWidth(FItems->Get(i)));
+  return widest;
 }
 
 void TKemDropDownList::CloseUp(bool Accept) {

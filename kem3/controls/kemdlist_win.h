@@ -15,6 +15,9 @@
 class TKemButton;
 class TKemDropDownList;
 
+// The drop buttons' arrow: a small filled triangle pointing down, centred in Area.
+void DrawDropArrow(TCanvas* Canvas, const TRect& Area, TColor Color);
+
 // The popup: a top-level list on the desktop that draws its selection as
 // focused while the control keeps the focus. Presses select in it without
 // focusing it; the release closes it.
@@ -69,7 +72,8 @@ class TKemDropDownList : public TKemCustomControl {
   // The popup while open, else nil.
   TPopupListbox* Popup() const { return FPopup; }
   TKemButton* DropButton() const { return FButton; }
-  // Opens the popup (nothing when open).
+  // Opens the popup (nothing when open), as wide as the control or, for a
+  // longer entry, as wide as that entry needs.
   void DropDown();
   // Closes the popup (nothing when closed); accepting takes its selection and
   // fires OnChange, changed or not.
@@ -99,6 +103,8 @@ class TKemDropDownList : public TKemCustomControl {
   }
   void Move(TDropDownMove Move);
   void PlaceButton();
+  // The width of the longest entry in the control's font.
+  int WidestItem();
   // Runs a hook-library call; a failing one leaves the popup working without it.
   template <class F>
   void HookCall(F&& Call);

@@ -35,46 +35,6 @@ TcfgState& State() {
   return state;
 }
 
-// Conversions that never throw: a value that does not convert gives the
-// fallback's conversion, and 0 (false, "") when that fails too.
-std::int64_t IntOf(const Variant& Value, const Variant& Fallback) {
-  for (const Variant* v : {&Value, &Fallback}) {
-    try {
-      return v->AsInt64();
-    } catch (const Exception&) {
-    }
-  }
-  return 0;
-}
-
-double FloatOf(const Variant& Value, const Variant& Fallback) {
-  for (const Variant* v : {&Value, &Fallback}) {
-    try {
-      return v->AsDouble();
-    } catch (const Exception&) {
-    }
-  }
-  return 0.0;
-}
-
-bool BoolOf(const Variant& Value, const Variant& Fallback) {
-  for (const Variant* v : {&Value, &Fallback}) {
-    try {
-      return v->AsBoolean();
-    } catch (const Exception&) {
-    }
-  }
-  return false;
-}
-
-String TextOf(const Variant& Value) {
-  try {
-    return VarToStr(Value);
-  } catch (const Exception&) {
-    return String();
-  }
-}
-
 template <class Str>
 std::vector<Str> SplitAtBar(const Str& Text) {
   std::vector<Str> parts;
@@ -92,7 +52,7 @@ std::vector<Str> SplitAtBar(const Str& Text) {
 // A registered limit of an item, in the unit its value is held in; false
 // for -1, which stands for no limit on that side.
 bool LimitOf(const TcfgDbItem& Item, const Variant& Limit, double& Out) {
-  const double limit = FloatOf(Limit, Variant(-1));
+  const double limit = cfgFloatOf(Limit, Variant(-1));
   if (limit == -1) return false;
   Out = Item.Type == cfgtFloat ? ConvertUnit(Item.BaseUnit, Item.ValueUnit, limit) : limit;
   return true;
@@ -125,6 +85,46 @@ void SetValue(int Id, const Variant& Value, bool Notify) {
 }
 
 }  // namespace
+
+// Conversions that never throw: a value that does not convert gives the
+// fallback's conversion, and 0 (false, "") when that fails too.
+std::int64_t cfgIntOf(const Variant& Value, const Variant& Fallback) {
+  for (const Variant* v : {&Value, &Fallback}) {
+    try {
+      return v->AsInt64();
+    } catch (const Exception&) {
+    }
+  }
+  return 0;
+}
+
+double cfgFloatOf(const Variant& Value, const Variant& Fallback) {
+  for (const Variant* v : {&Value, &Fallback}) {
+    try {
+      return v->AsDouble();
+    } catch (const Exception&) {
+    }
+  }
+  return 0.0;
+}
+
+bool cfgBoolOf(const Variant& Value, const Variant& Fallback) {
+  for (const Variant* v : {&Value, &Fallback}) {
+    try {
+      return v->AsBoolean();
+    } catch (const Exception&) {
+    }
+  }
+  return false;
+}
+
+String cfgTextOf(const Variant& Value) {
+  try {
+    return VarToStr(Value);
+  } catch (const Exception&) {
+    return String();
+  }
+}
 
 void cfgBatchWrites(const std::function<void()>& Write) {
   TIniFile* ini = GetIniFile();
@@ -303,7 +303,7 @@ bool cfgGetBool(int Id, bool Default) {
 
 String cfgGetStr(int Id, const String& Default) {
   const TcfgDbItem* item = cfgFindItem(Id);
-  return item ? TextOf(item->Value) : Default;
+  return item ? cfgTextOf(item->Value) : Default;
 }
 
 double cfgGetFloatInUnit(int Id, TUnit Unit, double Default) {
@@ -358,7 +358,7 @@ void cfgReadItem(TcfgDbItem& Item) {
     if (GetUnitCategory(unit) != Item.UnitCategory) unit = unNone;
     Item.ValueUnit = unit;
     Item.DisplayUnit = unit;
-    if (Item.Type == cfgtFloat) def = ConvertUnit(Item.BaseUnit, unit, FloatOf(def, Variant()));
+    if (Item.Type == cfgtFloat) def = ConvertUnit(Item.BaseUnit, unit, cfgFloatOf(def, Variant()));
   }
   if (Item.Section.empty() || Item.Key.empty()) return;
 
@@ -395,7 +395,7 @@ void cfgReadItem(TcfgDbItem& Item) {
       break;
     }
     default:
-      Item.Value = ini->ReadString(Item.Section, Item.Key, TextOf(def));
+      Item.Value = ini->ReadString(Item.Section, Item.Key, cfgTextOf(def));
       break;
   }
 }
@@ -407,7 +407,7 @@ void cfgWriteItem(TcfgDbItem& Item) {
   // The file names one unit for the number: a value still held in the old unit
   // is converted before the unit changes under it.
   if (hasUnit && Item.Type == cfgtFloat && Item.ValueUnit != Item.DisplayUnit) {
-    Item.Value = ConvertUnit(Item.ValueUnit, Item.DisplayUnit, FloatOf(Item.Value, Item.Default));
+    Item.Value = ConvertUnit(Item.ValueUnit, Item.DisplayUnit, cfgFloatOf(Item.Value, Item.Default));
   }
   if (hasUnit) Item.ValueUnit = Item.DisplayUnit;
   if (!stored) return;
@@ -417,19 +417,20 @@ void cfgWriteItem(TcfgDbItem& Item) {
       break;
     case cfgtInteger:
     case cfgtTracker:
-      ini->WriteString(Item.Section, Item.Key, IntToStr(IntOf(Item.Value, Item.Default)));
+      ini->WriteString(Item.Section, Item.Key, IntToStr(cfgIntOf(Item.Value, Item.Default)));
       break;
     case cfgtFloat:
-      ini->WriteString(Item.Section, Item.Key, FloatToStr(FloatOf(Item.Value, Item.Default)));
+      ini->WriteString(Item.Section, Item.Key, FloatToStr(cfgFloatOf(Item.Value, Item.Default)));
       break;
     case cfgtBoolean:
-      ini->WriteString(Item.Section, Item.Key, BoolToYesNo(BoolOf(Item.Value, Item.Default)));
+      ini->WriteString(Item.Section, Item.Key, BoolToYesNo(cfgBoolOf(Item.Value, Item.Default)));
       break;
     case cfgtColor:
-      ini->WriteString(Item.Section, Item.Key, IntToHex(static_cast<std::int32_t>(IntOf(Item.Value, Item.Default)), 6));
+      ini->WriteString(Item.Section, Item.Key,
+                       IntToHex(static_cast<std::int32_t>(cfgIntOf(Item.Value, Item.Default)), 6));
       break;
     default:
-      ini->WriteString(Item.Section, Item.Key, TextOf(Item.Value));
+      ini->WriteString(Item.Section, Item.Key, cfgTextOf(Item.Value));
       break;
   }
   if (hasUnit) ini->WriteString(Item.Section, Item.Key + kUnitSuffix, UnitName(Item.ValueUnit));

@@ -125,6 +125,12 @@ const std::vector<std::unique_ptr<TcfgDb>>& cfgEntries();
 
 // ---- Access by id. Unknown ids are ignored.
 TcfgDbItem* cfgFindItem(int Id);
+// Conversions that never throw: a value that does not convert gives the
+// fallback's conversion, and 0 (false, "") when that fails too.
+std::int64_t cfgIntOf(const Variant& Value, const Variant& Fallback);
+double cfgFloatOf(const Variant& Value, const Variant& Fallback);
+bool cfgBoolOf(const Variant& Value, const Variant& Fallback);
+String cfgTextOf(const Variant& Value);
 // Copies Value into Out; an unknown id leaves Out unchanged.
 void cfgGetValue(int Id, Variant& Out);
 // A float item's value converted from its ValueUnit into Unit; other types as cfgGetValue.

@@ -134,36 +134,12 @@ TcfgPageLayout cfgLayoutPage(int ParentWidth, int PageId, int Top, int Columns, 
 
 // ---- Conversions
 
-double cfgNumberOf(const Variant& Value, double Fallback) {
-  try {
-    return Value.AsDouble();
-  } catch (const Exception&) {
-    return Fallback;
-  }
-}
-
-String cfgTextOf(const Variant& Value) {
-  try {
-    return VarToStr(Value);
-  } catch (const Exception&) {
-    return String();
-  }
-}
-
-bool cfgBoolOf(const Variant& Value) {
-  try {
-    return Value.AsBoolean();
-  } catch (const Exception&) {
-    return false;
-  }
-}
-
 // ---- Spin edits and their units
 
 TcfgSpinLimits cfgSpinLimits(const TcfgDbItem& Item, TUnit Unit) {
   TcfgSpinLimits limits;
-  const double min = cfgNumberOf(Item.MinValue, -1);
-  const double max = cfgNumberOf(Item.MaxValue, -1);
+  const double min = cfgFloatOf(Item.MinValue, -1);
+  const double max = cfgFloatOf(Item.MaxValue, -1);
   const bool converted = Item.BaseUnit != unNone;
   auto inUnit = [&](double V) { return converted ? ConvertUnit(Item.BaseUnit, Unit, V) : V; };
   limits.Limited = min != -1 && max != -1;
@@ -171,8 +147,8 @@ TcfgSpinLimits cfgSpinLimits(const TcfgDbItem& Item, TUnit Unit) {
     limits.Min = inUnit(min);
     limits.Max = inUnit(max);
   }
-  limits.Step = inUnit(cfgNumberOf(Item.Step, 1));
-  limits.BigStep = inUnit(cfgNumberOf(Item.BigStep, 10));
+  limits.Step = inUnit(cfgFloatOf(Item.Step, 1));
+  limits.BigStep = inUnit(cfgFloatOf(Item.BigStep, 10));
   return limits;
 }
 
@@ -200,7 +176,7 @@ double cfgSwitchUnit(TcfgDbItem& Item, TUnit NewUnit, double Shown) {
 }
 
 double cfgShownNumber(const TcfgDbItem& Item) {
-  const double value = cfgNumberOf(Item.Value, cfgNumberOf(Item.Default, 0));
+  const double value = cfgFloatOf(Item.Value, cfgFloatOf(Item.Default, 0));
   return Item.Type == cfgtFloat ? ConvertUnit(Item.ValueUnit, Item.DisplayUnit, value) : value;
 }
 

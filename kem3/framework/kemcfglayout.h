@@ -41,12 +41,6 @@ inline constexpr int cfgCheckHeight = 17;
 inline constexpr int cfgTrackerHeight = 42;
 inline constexpr int cfgUnitBoxWidth = 48;
 
-// ---- A value as a number, a text or a flag; a value that does not convert
-// gives the fallback (the empty text, false), never an exception.
-double cfgNumberOf(const Variant& Value, double Fallback);
-String cfgTextOf(const Variant& Value);
-bool cfgBoolOf(const Variant& Value);
-
 // ---- Spin edits and their units.
 
 // Limits and steps of an item's spin edit shown in Unit. "No limit" (-1 on

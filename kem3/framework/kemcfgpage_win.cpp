@@ -142,7 +142,7 @@ T* Place(T* Control, TWinControl* Parent, const TRect& Bounds, int Tag = kGenera
 }
 
 // Limits, steps and positions of trackers are whole numbers.
-int IntOf(const Variant& Value) { return static_cast<int>(Round(cfgNumberOf(Value, 0))); }
+int IntOf(const Variant& Value) { return static_cast<int>(Round(cfgFloatOf(Value, 0))); }
 
 void ApplyLimits(TKemSpinEdit* Spin, const TcfgDbItem& Item, TUnit Unit) {
   const TcfgSpinLimits limits = cfgSpinLimits(Item, Unit);
@@ -187,7 +187,7 @@ void ShowValue(const TBinding& B) {
       if (B.UnitBox) B.UnitBox->SetItemIndex(cfgUnitEntry(item.UnitCategory, item.DisplayUnit));
       break;
     case cfgtBoolean:
-      if (auto* box = dynamic_cast<TKemCheckbox*>(B.Control)) box->SetChecked(cfgBoolOf(item.Value));
+      if (auto* box = dynamic_cast<TKemCheckbox*>(B.Control)) box->SetChecked(cfgBoolOf(item.Value, false));
       break;
     case cfgtTracker:
       if (auto* tracker = dynamic_cast<TKemTracker*>(B.Control)) tracker->SetPosition(IntOf(item.Value));

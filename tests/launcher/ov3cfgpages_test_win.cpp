@@ -12,6 +12,7 @@
 #include "kem3/controls/kemchklb_win.h"
 #include "kem3/controls/kemctrls_win.h"
 #include "kem3/controls/kemdlist_win.h"
+#include "kem3/controls/kemlabel_win.h"
 #include "kem3/controls/kemplist_win.h"
 #include "kem3/controls/kemsedit_win.h"
 #include "kem3/framework/kemexe.h"
@@ -152,6 +153,16 @@ TEST_F(CfgPagesWin, ShortcutRowsAndHintsReachTheirSettingsAsChanges) {
   Focus->Apply();
   EXPECT_EQ(cfgGetStr(ovsFocusShortcut), "f9,ctrl+alt-left+apps");
   EXPECT_TRUE(cfgFindItem(ovsFocusShortcut)->Changed);
+
+  // The "Modifiers" caption fits its room, clear of the lists.
+  for (int i = 0; i < Focus->ModifierLists[0]->Parent()->ControlCount(); ++i) {
+    if (auto* Label = dynamic_cast<TKemLabel*>(Focus->ModifierLists[0]->Parent()->Controls(i))) {
+      TBitmap Scratch;
+      Scratch.Canvas()->Font()->Assign(*Label->Font());
+      EXPECT_LE(Scratch.Canvas()->TextWidth(Label->Caption()), Label->Width());
+      EXPECT_LT(Label->Left() + Label->Width(), 60);
+    }
+  }
 
   auto Next = Make<TOvCfgHotkey>(&TOvPageFactories::Hotkey, 3);
   ASSERT_EQ(Next->ModifierLists.size(), 3u);

@@ -74,3 +74,11 @@ TEST(DropDownModel, PopupPlaceAndOutsideAreas) {
   EXPECT_EQ(areas[2], Rect(0, 0, 99, 768));
   EXPECT_EQ(areas[3], Rect(180, 0, 1024, 768));
 }
+
+TEST(DropDownModel, PopupWidthFollowsTheLongestEntryWithinTheScreen) {
+  EXPECT_EQ(PopupWidth(120, 40, 0, 1024), 120);    // short entries: the control's width
+  EXPECT_EQ(PopupWidth(76, 80, 17, 1024), 107);    // text + 2 x (border 1 + margin 2) + 4 + scroll bar
+  EXPECT_EQ(PopupWidth(76, 2000, 0, 1024), 1024);  // never past the screen
+  EXPECT_EQ(PopupLeft(900, 200, 1024), 824);       // moved back onto the screen
+  EXPECT_EQ(PopupLeft(-20, 100, 1024), -20);       // fits: where the control is
+}

@@ -110,6 +110,32 @@ TEST(KemDropDownListWin, FrameAndPopupSizePlaceAndStyles) {
   l->CloseUp(false);
 }
 
+TEST(KemDropDownListWin, DrawnArrowAndAPopupWideEnoughForItsLongestEntry) {
+  TAppScope app;
+  TScene s;
+  Make(s);
+  TKemDropDownList* l = s.List;
+  // The arrow is ours, in the button's text colour: rows 7, 5, 3, 1 wide, then none.
+  TKemButton* b = l->DropButton();
+  b->Repaint();
+  const int top = (b->Height() - 4 + 1) / 2;
+  for (int row = 0; row < 5; ++row) {
+    int inked = 0;
+    for (int x = 0; x < b->Width(); ++x) inked += b->PaintBuffer()->PixelColor(x, top + row) == ColorToRGB(clBtnText);
+    EXPECT_EQ(inked, std::max(7 - 2 * row, 0)) << row;
+  }
+  // A narrow box: its popup opens as wide as the longest entry needs.
+  l->SetWidth(60);
+  l->Items()->Add(u"A much longer entry than the box");
+  TBitmap scratch;
+  scratch.Canvas()->Font()->Assign(*l->Font());
+  l->DropDown();
+  const RECT pr = ScreenRect(l->Popup()->Handle());
+  EXPECT_GE(pr.right - pr.left, scratch.Canvas()->TextWidth(u"A much longer entry than the box") + 6);
+  EXPECT_EQ(l->OutsideAreas()[3].Left, pr.right);
+  l->CloseUp(false);
+}
+
 TEST(KemDropDownListWin, PressesOutsideWithAndWithoutTheLibrary) {
   TAppScope app;
   TScene s;

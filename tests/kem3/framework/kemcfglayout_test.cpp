@@ -47,7 +47,7 @@ TEST_F(CfgLayout, EveryPageOfTheLaunchersTable) {
   };
   const TPage pages[] = {
       {100, {"103"}, 24},
-      {200, {"g202", "c121@202", "122@202", "123@202", "124@202", "125@202", "126@202"}, 156},
+      {200, {"g202", "c121@202", "122@202", "123@202", "124@202", "125@202", "126@202"}, 152},
       {201, {"131", "132", "133", "134", "135"}, 120},
       {300, {"151", "152"}, 48},
       {301, {"154", "155"}, 72},
@@ -55,7 +55,7 @@ TEST_F(CfgLayout, EveryPageOfTheLaunchersTable) {
       {500,
        {"201", "202", "203", "204", "g501", "c205@501", "206@501", "207@501", "208@501", "209@501", "210@501",
         "211@501", "212", "213", "214"},
-       48 + 3 * 24 + 180 + 3 * 24},
+       48 + 3 * 24 + 176 + 3 * 24},
       {600, {"303"}, 24},
   };
   for (const TPage& page : pages) {
@@ -74,13 +74,18 @@ TEST_F(CfgLayout, EveryPageOfTheLaunchersTable) {
   }
   // Page 200 in full: the frame, its caption check box, then its rows from 20 on.
   const TcfgPageLayout window = cfgLayoutPage(526, 200, 32, 1, 0, 100, 0, 0, 0);
-  EXPECT_EQ(window.Rows[0].Control, Bounds(0, 32, 526, 148));
+  EXPECT_EQ(window.Rows[0].Control, Bounds(0, 32, 526, 144));
   EXPECT_EQ(window.Rows[1].Control, Bounds(8, 0, 510, cfgCheckHeight));
   EXPECT_EQ(window.Rows[2].Label, Bounds(8, 24, 127, cfgCheckHeight));
   EXPECT_EQ(window.Rows[2].Control, Bounds(135, 20, 127, 21));
   EXPECT_EQ(window.Rows[3].Control, Bounds(135, 44, 77, 21));  // 50 pixels narrower for the unit
   EXPECT_EQ(window.Rows[3].UnitBox, Bounds(213, 44, 48, 21));
   EXPECT_TRUE(IsRectEmpty(window.Rows[5].UnitBox));  // an integer has none
+  // The Window page as the dialog stacks it: group 200, the screen-area page
+  // (160 high, reaching 12 up), then 201, whose last check box ends inside the
+  // notebook page (500 - 49 high).
+  const int optionsTop = 32 + window.Height - 12 + 160;
+  EXPECT_LE(cfgLayoutPage(526, 201, optionsTop, 1, 0, 100, 0, 0, 0).Rows.back().Control.Bottom, 500 - 49);
   // A 25/75 check box takes the whole column; a tracker 42 high advances 48.
   EXPECT_EQ(cfgLayoutPage(526, 201, 32, 1, 0, 100, 0, 0, 0).Rows[1].Control, Bounds(0, 60, 526, cfgCheckHeight));
   const TcfgRow tracker = cfgLayoutPage(526, 500, 32, 1, 0, 100, 0, 0, 0).Rows[0];

@@ -76,12 +76,12 @@ class CfgPageWin : public testing::Test {
 
 TEST_F(CfgPageWin, ChangesOnAPageLandInTheDatabase) {
   cfgRefreshValueLists();
-  EXPECT_EQ(cfgBuildPage(Form, 200, 32, 1, 0, 100, 0, 0, 0), 156);
+  EXPECT_EQ(cfgBuildPage(Form, 200, 32, 1, 0, 100, 0, 0, 0), 152);
   // The frame with its check box in the caption line, sized to its caption.
   auto* check = Bound<TKemCheckbox>(ovsAutoHide);
   auto* frame = dynamic_cast<TKemGroup*>(check->Parent());
   ASSERT_NE(frame, nullptr);
-  EXPECT_EQ(frame->BoundsRect(), Bounds(0, 32, 526, 148));
+  EXPECT_EQ(frame->BoundsRect(), Bounds(0, 32, 526, 144));
   EXPECT_EQ(frame->OffsetVert(), 2);
   EXPECT_EQ(check->BoundsRect(), Bounds(8, 0, check->Width(), cfgCheckHeight));
   EXPECT_LT(check->Width(), 300);

@@ -26,6 +26,7 @@ struct TSteps {
 inline TSteps* RunningSteps = nullptr;
 
 inline void CALLBACK StepTick(HWND, UINT, UINT_PTR Id, DWORD) {
+  if (!RunningSteps) return;
   TSteps& s = *RunningSteps;
   TdBrowser* dialog = nullptr;
   for (int i = 0; Screen && i < Screen->FormCount(); ++i)
@@ -50,8 +51,11 @@ inline void CALLBACK StepTick(HWND, UINT, UINT_PTR Id, DWORD) {
 inline int RunSteps(std::vector<TSteps::TStep> Steps, const std::function<void()>& Show) {
   TSteps steps{std::move(Steps)};
   RunningSteps = &steps;
-  SetTimer(nullptr, 0, 20, StepTick);
+  // A thread timer outlives the dialog: it must end here, not at a later tick
+  // that would find no dialog (and no steps) to drive.
+  const UINT_PTR timer = SetTimer(nullptr, 0, 20, StepTick);
   Show();
+  KillTimer(nullptr, timer);
   RunningSteps = nullptr;
   return steps.TimedOut ? -1 - static_cast<int>(steps.Next) : static_cast<int>(steps.Next);
 }

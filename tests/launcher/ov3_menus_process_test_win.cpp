@@ -27,9 +27,10 @@ BOOL CALLBACK FindMenuStep(HWND w, LPARAM p) {
   return FALSE;
 }
 
-// The bar's open menu, waiting up to a second for it; nil when none shows.
+// The bar's open menu, waiting up to five seconds for it (a loaded machine
+// can hold a posted click that long); nil when none shows.
 HWND OpenMenu(testproc::ChildProcess& bar) {
-  for (int i = 0; i < 50; ++i) {
+  for (int i = 0; i < 250; ++i) {
     MenuSearch s{bar.Id(), nullptr};
     EnumWindows(FindMenuStep, reinterpret_cast<LPARAM>(&s));
     if (s.Found) return s.Found;

@@ -243,6 +243,12 @@ TdBrowser::TdBrowser(TComponent* AOwner) : TKemForm(AOwner) {
   FPreviewTimer->SetEnabled(false);
   FPreviewTimer->OnTimer = [this](TObject*) { FSession.Tick(); };
 
+  CreateToolbar();
+  CreatePlaces();
+  CreateNetwork();
+  CreateSearch();
+  CreateColumnDrag();
+
   OnResize = [this](TObject*) { LayoutPanels(); };
   LayoutPanels();
 }
@@ -255,6 +261,8 @@ void TdBrowser::LanguageUpdated() {
   lName->SetCaption(Translate("TdBrowser_FileName", u"File name"));
   lType->SetCaption(Translate("TdBrowser_FileType", u"File type"));
   SetColumns(FDrives);
+  for (TPart* part : {FToolbarPart.get(), FPlacesPart.get(), FNetworkPart.get(), FSearchPart.get()})
+    if (part) part->LanguageUpdated();
 }
 
 void TdBrowser::LayoutPanels() {
@@ -268,6 +276,8 @@ void TdBrowser::LayoutPanels() {
   dlTypes->SetBounds(kMargin + labelWidth, kMargin + 31, field, 21);
   bOk->SetBounds(right, kMargin - 1, kButtonWidth, kButtonHeight);
   bCancel->SetBounds(right, kMargin + 30, kButtonWidth, kButtonHeight);
+  for (TPart* part : {FToolbarPart.get(), FPlacesPart.get(), FNetworkPart.get(), FSearchPart.get()})
+    if (part) part->Layout();
 }
 
 void TdBrowser::SetColumns(bool Drives) {
@@ -524,6 +534,10 @@ void TdBrowser::SetIconView(bool Icons) {
   SendMessageW(list, LVM_ARRANGE, LVA_DEFAULT, 0);
   RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
 }
+
+void TdBrowser::RefreshFolder() { ShowFolder(FFolder, SelectedName()); }
+
+void TdBrowser::ShowDrives() { ShowFolder("", ""); }
 
 void TdBrowser::GoUp() {
   if (FFolder.empty()) return;

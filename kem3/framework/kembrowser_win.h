@@ -17,6 +17,8 @@
 #include "kem3/framework/kemform_win.h"
 
 class TBrowserPreviewPages;
+class TImageList;
+class TPopupMenu;
 class TKemButton;
 class TKemDropDownList;
 class TKemEdit;
@@ -72,6 +74,25 @@ class TdBrowser : public TKemForm, public TBrowserHost, private TBrowserListView
   TKemDropDownList* dlTypes = nullptr;
   TKemButton *bOk = nullptr, *bCancel = nullptr;
 
+  // The toolbar's commands (kembrowser_tools_win.cpp builds the toolbar; each
+  // group of commands lives in its own file, named beside it).
+  void RefreshFolder();  // lists the shown folder (or the drives) again
+  void ShowDrives();
+  // Network (kembrowser_network_win.cpp): servers of the checked workgroups.
+  void ShowNetwork();
+  TPopupMenu* WorkgroupMenu();
+  // Named places and favourites (kembrowser_places_win.cpp).
+  void AddFavourite();
+  void RemoveFavourite();
+  TPopupMenu* FavouritesMenu();
+  // Search (kembrowser_search_win.cpp).
+  void ShowSearchPage();
+  void StartSearch();
+  void StopSearch();
+  bool Searching() const;
+  // The tool pictures the main window hands over at its first show.
+  void SetToolImages(TImageList* Images);
+
   void LanguageUpdated() override;
   // The form's caption (also the session's way to set it).
   void SetCaption(const WideString& Caption) override;
@@ -90,6 +111,20 @@ class TdBrowser : public TKemForm, public TBrowserHost, private TBrowserListView
   void SetInitialNames(const String& Folder, const String& Name) override;
   void SetFieldColumns(const std::vector<WideString>& Names, int Width) override;
   void ListAgain() override;
+
+  // Each group of features keeps its controls and state in a part of its own,
+  // made by its Create function from the constructor and freed with the dialog.
+  struct TPart {
+    virtual ~TPart() = default;
+    virtual void LanguageUpdated() {}
+    virtual void Layout() {}
+  };
+  void CreateToolbar();     // kembrowser_tools_win.cpp
+  void CreatePlaces();      // kembrowser_places_win.cpp
+  void CreateNetwork();     // kembrowser_network_win.cpp
+  void CreateSearch();      // kembrowser_search_win.cpp
+  void CreateColumnDrag();  // kembrowser_coldrag_win.cpp
+  std::unique_ptr<TPart> FToolbarPart, FPlacesPart, FNetworkPart, FSearchPart, FColumnDragPart;
 
   THandlerBridge& Bridge(TBrowserPreview& Preview);
   void LayoutPanels();

@@ -5,6 +5,8 @@
 // by its path below that folder.
 #include "kem3/framework/kembrowser_win.h"
 
+#include "platform/winapi_win.h"
+
 #include <array>
 
 #include "kem3/controls/kembut_win.h"
@@ -135,6 +137,15 @@ TdBrowser::TSearchPart::TSearchPart(TdBrowser& Browser) : B(Browser), FSlot(&Bro
   lPosition = MakeLabel("lSearchPosition");
   lFound = MakeLabel("lSearchFound");
   lFound->SetAlignment(taRightJustify);
+  // Enter in the page's fields searches; it would otherwise choose in the list.
+  std::vector<TKemEdit*> edits{eMask, eFolder};
+  for (const TRow& row : FRows) edits.push_back(row.Value);
+  for (TKemEdit* edit : edits)
+    edit->Editor()->OnKeyDown = [this](TObject*, std::uint16_t& Key, TShiftState) {
+      if (Key != VK_RETURN) return;
+      Key = 0;
+      if (!Running()) Start();
+    };
   FieldsChanged();
 }
 
@@ -155,6 +166,7 @@ void TdBrowser::TSearchPart::LanguageUpdated() {
   }
   ShowRunning(Running());
   if (FFound >= 0) SearchFound(FFound);
+  Layout();
 }
 
 void TdBrowser::TSearchPart::Layout() {

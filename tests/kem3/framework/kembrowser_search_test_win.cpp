@@ -49,15 +49,15 @@ T& Find(TdBrowser& D, const char* Name) {
   return *found;
 }
 
-// Opens the page on the folder listed and searches it for Mask.
+// Opens the page on the folder listed and searches it for Mask: Enter in the mask's field.
 TSteps::TStep Search(const char16_t* Mask) {
   return [Mask](TdBrowser& D) {
     if (!D.Idle() || D.Model().Count() == 0) return false;
     D.ShowSearchPage();
-    Find<TKemEdit>(D, "eSearchMask").SetText(Mask);
-    D.StartSearch();
-    // It ends on this thread, so it cannot have ended yet.
-    EXPECT_TRUE(D.Searching());
+    TKemEdit& mask = Find<TKemEdit>(D, "eSearchMask");
+    mask.SetText(Mask);
+    EXPECT_EQ(GetFocus(), mask.Editor()->Handle());
+    modal_answer::PressKey(D, VK_RETURN);
     return true;
   };
 }
@@ -137,6 +137,8 @@ TEST_F(BrowserSearchWin, CriteriaOfTheHandlersFieldsAndASearchStopped) {
     // This search holds in the handler's field until the gate opens.
     Field->Gate = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     D.StartSearch();
+    // It ends on this thread, so it cannot have ended yet.
+    EXPECT_TRUE(D.Searching());
     return true;
   };
   const TSteps::TStep stop = [this](TdBrowser& D) {

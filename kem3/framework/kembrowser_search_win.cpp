@@ -247,7 +247,7 @@ void TdBrowser::TSearchPart::Start() {
   B.FWorkers.Cancel(bwSearch);
   String folder = WideToUtf8(Trim(eFolder->Text()));
   if (!folder.empty() && !BrowserIsFullPath(folder) && !B.FFolder.empty()) folder = B.FFolder + folder;
-  if (folder.empty() || !DirectoryExists(folder)) {
+  if (!BrowserIsFullPath(folder) || !DirectoryExists(folder)) {
     lPosition->SetCaption(Translate("TdBrowser_Search_NoFolder", u"There is no such folder."));
     return;
   }

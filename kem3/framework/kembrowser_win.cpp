@@ -517,7 +517,8 @@ int TdBrowser::IconIndex(const TBrowserEntry& Entry) {
     key = u"\\folder";
     attributes = FILE_ATTRIBUTE_DIRECTORY;
   } else {
-    const size_t dot = Entry.Name.rfind(u'.');
+    size_t dot = Entry.Name.rfind(u'.');
+    if (dot != WideString::npos && Entry.Name.find(u'\\', dot) != WideString::npos) dot = WideString::npos;
     key = u"file" + (dot == WideString::npos ? WideString() : WideLowerCase(Entry.Name.substr(dot)));
   }
   auto found = FIcons.find(key);
@@ -597,6 +598,7 @@ void TdBrowser::SetFieldColumns(const std::vector<WideString>& Names, int Width)
   FFieldNames = Names;
   FFieldWidth = Width;
   SetColumns(FDrives);
+  SearchFieldsChanged();
 }
 
 void TdBrowser::ListAgain() {

@@ -85,7 +85,9 @@ class TdBrowser : public TKemForm, public TBrowserHost, private TBrowserListView
   void AddFavourite();
   void RemoveFavourite();
   TPopupMenu* FavouritesMenu();
-  // Search (kembrowser_search_win.cpp).
+  // Search (kembrowser_search_win.cpp): ShowSearchPage shows the page or hides
+  // it; what a search finds replaces the list, named by the paths below the
+  // folder searched; StopSearch cancels at once.
   void ShowSearchPage();
   void StartSearch();
   void StopSearch();
@@ -100,6 +102,9 @@ class TdBrowser : public TKemForm, public TBrowserHost, private TBrowserListView
  private:
   class TListControl;
   class THandlerBridge;
+  // The search page (kembrowser_search_win.cpp); each use gives it the handler's fields.
+  class TSearchPart;
+  void SearchFieldsChanged();
 
   // TBrowserListView
   void ItemsChanged(int First) override;

@@ -172,6 +172,7 @@ class TPlacesPart : public TdBrowser::TPart {
     FMenu = new TPopupMenu(&Browser);
     FMenu->SetName("pmFavourites");
     FMenu->OnPopup = [this](TObject*) { FillMenu(); };
+    Refresh();
   }
 
   void LanguageUpdated() override {
@@ -181,8 +182,10 @@ class TPlacesPart : public TdBrowser::TPart {
 
   void Opened() override {
     TBrowserState& state = FBrowser.FState;
-    FPane->SetWidth(state.Splitter);
-    FSplitter->SetLeft(state.Splitter);
+    // A width kept on a larger screen leaves the list room here.
+    const int width = std::min(state.Splitter, std::max(TBrowserState::MinSplitter, FBrowser.ClientWidth() / 2));
+    FPane->SetWidth(width);
+    FSplitter->SetLeft(width);
     Refresh();
     // The column order kept with the widths it was left with.
     const std::vector<int>& order = state.ColumnOrder;
@@ -234,6 +237,8 @@ class TPlacesPart : public TdBrowser::TPart {
   }
 
   TPopupMenu* Menu() { return FMenu; }
+  // The dialog's part, made when first needed.
+  static TPlacesPart& Of(TdBrowser& Browser);
 
  private:
   TdBrowser& FBrowser;
@@ -243,22 +248,30 @@ class TPlacesPart : public TdBrowser::TPart {
   std::vector<TBrowserPlaceRow> FRows;
 };
 
-void TdBrowser::CreatePlaces() { FPlacesPart = std::make_unique<TPlacesPart>(*this); }
+// The toolbar, made first, may ask for the favourites menu already.
+void TdBrowser::CreatePlaces() {
+  if (!FPlacesPart) FPlacesPart = std::make_unique<TPlacesPart>(*this);
+}
+
+TPlacesPart& TPlacesPart::Of(TdBrowser& Browser) {
+  Browser.CreatePlaces();
+  return static_cast<TPlacesPart&>(*Browser.FPlacesPart);
+}
 
 void TdBrowser::AddFavourite() {
   if (!AddBrowserFavourite(FState.Favourites, FFolder)) return;
   SaveBrowserState(FState);
-  static_cast<TPlacesPart&>(*FPlacesPart).Refresh();
+  TPlacesPart::Of(*this).Refresh();
 }
 
 void TdBrowser::RemoveFavourite() {
   if (!RemoveBrowserFavourite(FState.Favourites, FFolder)) return;
   SaveBrowserState(FState);
-  static_cast<TPlacesPart&>(*FPlacesPart).Refresh();
+  TPlacesPart::Of(*this).Refresh();
 }
 
 TPopupMenu* TdBrowser::FavouritesMenu() {
-  auto& part = static_cast<TPlacesPart&>(*FPlacesPart);
+  TPlacesPart& part = TPlacesPart::Of(*this);
   part.FillMenu();
   return part.Menu();
 }

@@ -187,10 +187,10 @@ class TPlacesPart : public TdBrowser::TPart {
     FPane->SetWidth(width);
     FSplitter->SetLeft(width);
     Refresh();
-    // The column order kept with the widths it was left with.
+    // The column order kept (checked against the kept widths when read).
     const std::vector<int>& order = state.ColumnOrder;
     const int columns = FBrowser.lvFiles->ColumnCount();
-    if (!order.empty() && order.size() == FBrowser.FKeptWidths.size() && static_cast<int>(order.size()) <= columns) {
+    if (!order.empty() && static_cast<int>(order.size()) <= columns) {
       std::vector<int> all = order;
       for (int i = static_cast<int>(order.size()); i < columns; ++i) all.push_back(i);
       FBrowser.lvFiles->SetColumnOrder(all);
@@ -200,15 +200,12 @@ class TPlacesPart : public TdBrowser::TPart {
   void Closing() override {
     TBrowserState& state = FBrowser.FState;
     state.Splitter = std::clamp(FPane->Width(), TBrowserState::MinSplitter, TBrowserState::MaxSplitter);
-    // The order of the files' columns, when the shown ones still lead it.
-    const size_t shown = state.ColumnWidths.size();
+    // The order of the files' columns (one the shown columns do not lead is
+    // dropped when read).
+    if (FBrowser.FDrives) return;
     std::vector<int> order = FBrowser.lvFiles->GetColumnOrder();
-    order.resize(std::min(order.size(), shown));
-    std::vector<int> sorted = order;
-    std::sort(sorted.begin(), sorted.end());
-    bool leads = !FBrowser.FDrives && order.size() == shown;
-    for (size_t i = 0; leads && i < sorted.size(); ++i) leads = sorted[i] == static_cast<int>(i);
-    if (!FBrowser.FDrives) state.ColumnOrder = leads ? order : std::vector<int>();
+    order.resize(std::min(order.size(), state.ColumnWidths.size()));
+    state.ColumnOrder = std::move(order);
   }
 
   // The pane and the menu anew from the places and the favourites.

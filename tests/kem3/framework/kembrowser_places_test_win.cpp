@@ -46,8 +46,7 @@ bool Click(TdBrowser& D, int Row) {
 TEST(BrowserPlacesWin, ListsOpensAndKeepsFavouritesWidthAndColumnOrder) {
   TAppScope app;
   TempDir dir;
-  std::filesystem::create_directories(dir.path() / "Files" / "Work");
-  std::filesystem::create_directories(dir.path() / "Icons");
+  for (const char* folder : {"Files/Work", "Icons"}) std::filesystem::create_directories(dir.path() / folder);
   std::ofstream(dir.path() / "Files" / "Work" / "plan.txt") << "x";
   std::ofstream(dir.path() / "Icons" / "set.icl") << "x";
   String root = BrowserWithDelimiter(dir.file(""));

@@ -7,6 +7,7 @@
 #include "kem3/controls/kembtns_win.h"
 #include "kem3/controls/kemplist_win.h"
 #include "kem3/framework/kemabout_win.h"
+#include "kem3/framework/kembrowser_places.h"
 #include "kem3/framework/kemcfg.h"
 #include "kem3/framework/kemcfgrows_win.h"
 #include "kem3/framework/kemexe.h"
@@ -93,6 +94,8 @@ void TfMain::FormCreate(TObject*) {
   FAutoHide->SetHome({Left(), Top()});
 
   UpdateActionStates();
+  // The browser's places start with the icon library's, which setting 103 fills in.
+  EnsureBrowserPlaces(BrowserNamedPlaces(), 1);
 
   OpenContents();
   AddSplashStatusById(kSplashContents);
@@ -147,6 +150,9 @@ void TfMain::FormConfigUpdate(int Id, const Variant& Value) {
   // in the code that reads them.
   SkinConfigUpdate(Id, Value);
   switch (Id) {
+    case ovsIconLibFolder:
+      SetBrowserIconsPlace(BrowserNamedPlaces(), cfgTextOf(Value));
+      break;
     case ovsAutoHide:
     case ovsAutoHideMethod:
       AutoHideChanged();

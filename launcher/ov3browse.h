@@ -26,6 +26,8 @@ class TOvBrowser {
   virtual bool Execute(int Mode, int Preview, bool MultiSelect, const String& InitialPath, int FilterIndex) = 0;
   // The chosen file or folder after Execute returned true.
   virtual String FileName() const = 0;
+  // All chosen files (several only when MultiSelect asked for them).
+  virtual std::vector<String> Files() const { return {FileName()}; }
 };
 
 // The process-wide browser; nil until one is put in place.

@@ -12,14 +12,14 @@ TOvFileBrowser::~TOvFileBrowser() {
 }
 
 bool TOvFileBrowser::Execute(int Mode, int Preview, bool MultiSelect, const String& InitialPath, int FilterIndex) {
-  FFileName.clear();
+  FFiles.clear();
   // The launcher's handlers take their folder and name from the caller's text.
   if (TBrowserPreview* handler =
           Preview >= 0 && Preview <= 0xFFFF ? GetBrowserPreview(static_cast<std::uint16_t>(Preview)) : nullptr)
     handler->Text = InitialPath;
   if (!FDialog) FDialog = NewForm<TdBrowser>(nullptr);
   if (!FDialog->Execute(Mode, Preview, MultiSelect, InitialPath, FilterIndex)) return false;
-  FFileName = FDialog->FileName();
+  FFiles = FDialog->Files();
   return true;
 }
 

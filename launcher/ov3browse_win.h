@@ -10,13 +10,14 @@ class TOvFileBrowser : public TOvBrowser {
   TOvFileBrowser();
   ~TOvFileBrowser() override;
   bool Execute(int Mode, int Preview, bool MultiSelect, const String& InitialPath, int FilterIndex) override;
-  String FileName() const override { return FFileName; }
+  String FileName() const override { return FFiles.empty() ? String() : FFiles.front(); }
+  std::vector<String> Files() const override { return FFiles; }
   // The dialog, made at the first use; nil before.
   TdBrowser* Dialog() const { return FDialog; }
 
  private:
   TdBrowser* FDialog = nullptr;
-  String FFileName;
+  std::vector<String> FFiles;
 };
 
 // Puts the file browser in place (OvBrowser) and makes the folder setting's

@@ -358,6 +358,8 @@ bool TdBrowser::Execute(int Mode, int PreviewIndex, bool MultiSelect, const Stri
   eName->SetText(Mode == brmFolder ? WideString() : Utf8ToWide(start.Name));
   ShowFolder(start.Folder, start.Name);
   cfgLoadFormPlacement(BrowserSection, this, true);
+  for (TPart* part : {FToolbarPart.get(), FPlacesPart.get(), FNetworkPart.get(), FSearchPart.get()})
+    if (part) part->Opened();
   FPreviewTimer->SetEnabled(true);
   OnShow = [this](TObject*) {
     ForceForegroundWindow(Handle());
@@ -375,6 +377,8 @@ bool TdBrowser::Execute(int Mode, int PreviewIndex, bool MultiSelect, const Stri
   }
   FState.SortColumn = FModel.SortColumn();
   FState.SortDescending = FModel.SortDescending();
+  for (TPart* part : {FToolbarPart.get(), FPlacesPart.get(), FNetworkPart.get(), FSearchPart.get()})
+    if (part) part->Closing();
   SaveBrowserState(FState);
   FSession.Close(chosen);
   FModel.SetPreview(nullptr);

@@ -123,7 +123,11 @@ class TdBrowser : public TKemForm, public TBrowserHost, private TBrowserListView
     virtual ~TPart() = default;
     virtual void LanguageUpdated() {}
     virtual void Layout() {}
+    // The stored state is read (before the dialog shows) / about to be saved.
+    virtual void Opened() {}
+    virtual void Closing() {}
   };
+  friend class TPlacesPart;
   void CreateToolbar();     // kembrowser_tools_win.cpp
   void CreatePlaces();      // kembrowser_places_win.cpp
   void CreateNetwork();     // kembrowser_network_win.cpp

@@ -81,3 +81,18 @@ TEST_F(OvBrowseWin, TheIconsUsePreviewsTheSelectedLibrary) {
   EXPECT_TRUE(chosen);
   EXPECT_TRUE(SameText(Browser->FileName(), shell)) << Browser->FileName();
 }
+
+TEST_F(OvBrowseWin, SeveralChosenFilesReachTheCaller) {
+  ForceDirectories(Dir.file("Pick"));
+  for (const char* name : {"a.txt", "b.txt", "c.txt"}) WriteFileAtomic(Dir.file(String("Pick\\") + name), "x");
+  const TSteps::TStep selectFirstAndLast = [](TdBrowser& D) {
+    LVITEMW item{};
+    item.state = item.stateMask = LVIS_SELECTED;
+    for (WPARAM i : {0, 2}) SendMessageW(D.lvFiles->Handle(), LVM_SETITEMSTATE, i, reinterpret_cast<LPARAM>(&item));
+    return true;
+  };
+  EXPECT_EQ(RunSteps({Listed({u"a.txt", u"b.txt", u"c.txt"}), selectFirstAndLast, Press(-1, VK_RETURN)},
+                     [&] { Browser->Execute(obmOpen, kPreviewBlank, true, Dir.file("Pick\\"), -1); }),
+            3);
+  EXPECT_EQ(Browser->Files(), (std::vector<String>{Dir.file("Pick\\a.txt"), Dir.file("Pick\\c.txt")}));
+}

@@ -8,12 +8,14 @@
 #include "kem3/controls/kembtns_win.h"
 #include "kem3/controls/kemlout_win.h"
 #include "kem3/controls/kemplist_win.h"
+#include "kem3/framework/kembrowser_places.h"
 #include "kem3/framework/kemcfg.h"
 #include "kem3/framework/kemexe.h"
 #include "launcher/editgroup_win.h"
 #include "launcher/editicon_win.h"
 #include "launcher/main_win.h"
 #include "launcher/ov3_outline.h"
+#include "launcher/ov3cfg.h"
 #include "launcher/ov3message_win.h"
 #include "platform/app_scope_win.h"
 #include "platform/files.h"
@@ -106,6 +108,13 @@ TEST_F(BarCommandsWin, CopiesNewIconsAndGroupsReachTheContentsFile) {
   AnswerEditor<TdEditIcon>([&] { Bar->FormActionExecute(146); }, VK_RETURN, u"Ed");
   EXPECT_EQ(Saved().substr(0, 16), "Work: Ed Editor ");
   EXPECT_NE(Bar->bsGroups->Buttons(0)->Caption().find(u"Work"), WideString::npos);
+}
+
+TEST_F(BarCommandsWin, TheIconLibraryFolderIsTheBrowsersFirstPlace) {
+  EXPECT_EQ(BrowserNamedPlaces().Get(0), "BROWSERIMAGE,Icons=" + cfgGetStr(ovsIconLibFolder));
+  cfgSetValueNotify(ovsIconLibFolder, String("D:\\Pictures"));
+  cfgApplyChanges(*Bar);
+  EXPECT_EQ(BrowserNamedPlaces().Get(0), "BROWSERIMAGE,Icons=D:\\Pictures");
 }
 
 // Each question costs Wine two seconds to close: three of them.

@@ -1,6 +1,8 @@
 // The launcher's browse call served by the file browser dialog (TdBrowser),
 // also behind the folder setting's chooser (OvFolderChooser, mode 6).
 #pragma once
+#include <memory>
+
 #include "launcher/ov3browse.h"
 
 class TdBrowser;
@@ -11,11 +13,15 @@ class TOvFileBrowser : public TOvBrowser {
   ~TOvFileBrowser() override;
   bool Execute(int Mode, int Preview, bool MultiSelect, const String& InitialPath, int FilterIndex) override;
   String FileName() const override { return FFileName; }
-  // The dialog, made at the first use; nil before.
+  // The dialog, made at the first use or by MakeDialog; nil before, and again
+  // once the application that owns it has gone.
   TdBrowser* Dialog() const { return FDialog; }
+  TdBrowser& MakeDialog();
 
  private:
+  class TDialogWatch;
   TdBrowser* FDialog = nullptr;
+  std::unique_ptr<TDialogWatch> FWatch;
   String FFileName;
 };
 

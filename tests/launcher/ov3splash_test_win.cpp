@@ -3,12 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "kem3/controls/kemlantext.h"
+#include "kem3/controls/kempanel_win.h"
 #include "kem3/framework/kemabout_win.h"
+#include "kem3/framework/kembrowser_win.h"
 #include "kem3/framework/kemcfg.h"
 #include "kem3/framework/kemexe.h"
 #include "kem3/unicode/ucstdctrls_win.h"
-#include "kem3/controls/kempanel_win.h"
-#include "kem3/framework/kembrowser_win.h"
 #include "launcher/main_win.h"
 #include "launcher/ov3browse_win.h"
 #include "launcher/ov3startup_win.h"

@@ -95,6 +95,7 @@ TEST_F(BrowserToolsWin, ButtonsWithTheirPicturesDoWhatTheySay) {
   ASSERT_NE(Bar->Images(), nullptr);
   EXPECT_EQ(Bar->Images()->Count(), 10) << "every action's picture loads";
   EXPECT_EQ(Bar->Images()->Width(), 20);
+  EXPECT_EQ(Dialog->FindAction(100000)->Hint(), u"Up|Shows the folder that holds this one");
 
   const String root = BrowserWithDelimiter(Dir.file(""));
   std::vector<browser_steps::TSteps::TStep> steps{

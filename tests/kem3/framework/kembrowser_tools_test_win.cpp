@@ -15,6 +15,7 @@
 #include "kem3/framework/kembrowser_model_execute.h"
 #include "kem3/framework/kembrowser_win.h"
 #include "kem3/framework/kemexe.h"
+#include "kem3/framework/kemtoolbar.h"
 #include "launcher/window_shot_win.h"
 #include "platform/app_scope_win.h"
 #include "platform/imglist.h"
@@ -141,4 +142,18 @@ TEST_F(BrowserToolsWin, TheMainWindowsPicturesReplaceTheDialogsOwn) {
   EXPECT_EQ(Button(100003)->Width(), 37);
   EXPECT_EQ(Bar->Width(), 8 * 23 + 2 * 37 + 2 * 8);
   EXPECT_GT(Dialog->ePath->Left(), Bar->Left() + Bar->Width());
+}
+
+TEST(BrowserToolBitmapsWin, KemThreeCarriesEveryActionInTheFourCodes) {
+  for (int id = BrowserToolGroup; id < BrowserToolGroup + 10; ++id) {
+    for (const bool high : {true, false}) {
+      for (const bool large : {true, false}) {
+        TBitmap picture;
+        EXPECT_NO_THROW(picture.LoadFromResourceName(LoadResourceLibrary(), ToolBitmapName(id, high, large)));
+        EXPECT_EQ(picture.Width(), large ? 20 : 16) << ToolBitmapName(id, high, large);
+        // The corners show the toolbar's face through the transparent colour.
+        EXPECT_EQ(picture.Empty() ? clNone : picture.PixelColor(0, 0), clFuchsia) << ToolBitmapName(id, high, large);
+      }
+    }
+  }
 }

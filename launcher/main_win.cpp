@@ -8,6 +8,7 @@
 #include "kem3/controls/kemplist_win.h"
 #include "kem3/framework/kemabout_win.h"
 #include "kem3/framework/kembrowser_places.h"
+#include "kem3/framework/kembrowser_win.h"
 #include "kem3/framework/kemcfg.h"
 #include "kem3/framework/kemcfgrows_win.h"
 #include "kem3/framework/kemexe.h"
@@ -23,6 +24,7 @@
 #include "launcher/ov3startup_win.h"
 #include "platform/application_win.h"
 #include "platform/exception_handler.h"
+#include "platform/imglist.h"
 #include "platform/screen_win.h"
 #include "platform/unicode_convert.h"
 
@@ -129,6 +131,7 @@ void TfMain::FormShow(TObject*) {
     CloseSplash(false, 2);
     // A browser put in place before (a test's) stays.
     if (!OvBrowser()) InstallSystemBrowser();
+    CreateFileBrowser();
     // What the bar's creation needed from kem3.dll is made: the resource
     // library lets go of its own reference (the hook binding keeps its own).
     FreeResourceLibrary();
@@ -137,6 +140,16 @@ void TfMain::FormShow(TObject*) {
     RebuildHotkeys();
     Modules().StartThreads();
   }
+}
+
+void TfMain::CreateFileBrowser() {
+  auto* files = dynamic_cast<TOvFileBrowser*>(OvBrowser());
+  if (!files) return;
+  // The dialog registers its actions: the pictures come after it.
+  TdBrowser& dialog = files->MakeDialog();
+  if (!ilToolbar) ilToolbar = new TImageList(this);
+  if (ilToolbar->Count() == 0) LoadActionImages(*ilToolbar, TColor(0xFF00FF), true);
+  dialog.SetToolImages(ilToolbar);
 }
 
 void TfMain::FormResize(TObject*) {

@@ -36,6 +36,7 @@ struct TBarHintWiringDelete {
   void operator()(TBarHintWiring* Wiring) const;
 };
 class TDropTextTarget;
+class TImageList;
 class TDataFormatAdapter;
 
 class TfMain : public TKemForm {
@@ -50,6 +51,9 @@ class TfMain : public TKemForm {
   TDropTextTarget* dtMain = nullptr;
   TDataFormatAdapter* dfaFile = nullptr;
   TDataFormatAdapter* dfaUrl = nullptr;
+  // The toolbar pictures of the registered actions, handed to the file browser
+  // at the first show (made then when it is not there yet).
+  TImageList* ilToolbar = nullptr;
 
   // ---- Contents.
   TKemXml* Contents() const { return FContents.get(); }
@@ -176,6 +180,9 @@ class TfMain : public TKemForm {
  private:
   void FormCreate(TObject* Sender);
   void FormShow(TObject* Sender);
+  // The one file browser of the process, made at the first show with the
+  // toolbar pictures.
+  void CreateFileBrowser();
   void FormDestroy(TObject* Sender);
   // Logoff or shutdown: the saves of FormDestroy, now.
   void SaveAtSessionEnd();

@@ -5,7 +5,22 @@
 #include "launcher/ov3cfg.h"
 #include "platform/application_win.h"
 
-TOvFileBrowser::TOvFileBrowser() = default;
+// Forgets the dialog when its owner frees it first.
+class TOvFileBrowser::TDialogWatch : public TComponent {
+ public:
+  explicit TDialogWatch(TOvFileBrowser& Browser) : TComponent(nullptr), FBrowser(Browser) {}
+
+ protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override {
+    TComponent::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == FBrowser.FDialog) FBrowser.FDialog = nullptr;
+  }
+
+ private:
+  TOvFileBrowser& FBrowser;
+};
+
+TOvFileBrowser::TOvFileBrowser() : FWatch(std::make_unique<TDialogWatch>(*this)) {}
 
 TOvFileBrowser::~TOvFileBrowser() {
   if (FDialog) FDialog->Free();
@@ -17,10 +32,19 @@ bool TOvFileBrowser::Execute(int Mode, int Preview, bool MultiSelect, const Stri
   if (TBrowserPreview* handler =
           Preview >= 0 && Preview <= 0xFFFF ? GetBrowserPreview(static_cast<std::uint16_t>(Preview)) : nullptr)
     handler->Text = InitialPath;
-  if (!FDialog) FDialog = NewForm<TdBrowser>(nullptr);
-  if (!FDialog->Execute(Mode, Preview, MultiSelect, InitialPath, FilterIndex)) return false;
+  if (!MakeDialog().Execute(Mode, Preview, MultiSelect, InitialPath, FilterIndex)) return false;
   FFiles = FDialog->Files();
   return true;
+}
+
+TdBrowser& TOvFileBrowser::MakeDialog() {
+  if (!FDialog) {
+    // The application's: a bar shown in one application and gone with it
+    // leaves no dialog behind for the next.
+    FDialog = NewForm<TdBrowser>(Application);
+    FDialog->FreeNotification(FWatch.get());
+  }
+  return *FDialog;
 }
 
 void InstallSystemBrowser() {

@@ -157,10 +157,6 @@ TdBrowser::TdBrowser(TComponent* AOwner) : TKemForm(AOwner) {
   pTop->SetParent(this);
   pTop->SetAlign(alTop);
   pTop->SetHeight(kTopHeight);
-  bUp = new TKemButton(this);
-  bUp->SetParent(pTop);
-  bUp->SetBounds(kMargin, kMargin, kButtonWidth, kButtonHeight);
-  bUp->OnClick = [this](TObject*) { GoUp(); };
   ePath = new TKemEdit(this);
   ePath->SetParent(pTop);
   ePath->SetEditorReadOnly(true);
@@ -257,7 +253,6 @@ TdBrowser::TdBrowser(TComponent* AOwner) : TKemForm(AOwner) {
 TdBrowser::~TdBrowser() { FWorkers.CancelAll(); }
 
 void TdBrowser::LanguageUpdated() {
-  bUp->SetCaption(Translate("TdBrowser_Up", u"Up"));
   lName->SetCaption(Translate("TdBrowser_FileName", u"File name"));
   lType->SetCaption(Translate("TdBrowser_FileType", u"File type"));
   SetColumns(FDrives);
@@ -267,7 +262,6 @@ void TdBrowser::LanguageUpdated() {
 
 void TdBrowser::LayoutPanels() {
   const int width = ClientWidth();
-  ePath->SetBounds(2 * kMargin + kButtonWidth, kMargin, std::max(width - 3 * kMargin - kButtonWidth, 20), 21);
   const int labelWidth = 70, right = width - kMargin - kButtonWidth;
   const int field = std::max(right - kMargin - labelWidth - kMargin, 40);
   lName->SetBounds(kMargin, kMargin + 4, labelWidth, 15);
@@ -391,7 +385,6 @@ void TdBrowser::ShowFolder(const String& Folder, const String& Select) {
   FWorkers.Cancel(bwDrives);
   FFolder = Folder.empty() ? String() : BrowserWithDelimiter(Folder);
   ePath->SetText(Utf8ToWide(FFolder));
-  bUp->SetEnabled(!FFolder.empty());
   FMonitor->SetActive(false);
   SetColumns(FFolder.empty());
   TBrowserSystem& system = SystemBrowserSystem();

@@ -30,6 +30,10 @@ class TKemPanel;
 class TKemSplitter;
 class TTimer;
 
+// The group (and first id) of the browser's actions in the register of action
+// descriptions; their tool bitmaps are the resource library's.
+inline constexpr int BrowserToolGroup = 100000;
+
 class TdBrowser : public TKemForm, public TBrowserHost, private TBrowserListView, private TBrowserDialogSide {
  public:
   explicit TdBrowser(TComponent* AOwner);
@@ -63,8 +67,7 @@ class TdBrowser : public TKemForm, public TBrowserHost, private TBrowserListView
   // Whether the list workers have nothing more to do.
   bool Idle() const { return FWorkers.Idle(); }
 
-  TKemPanel *pTop = nullptr, *pBottom = nullptr;
-  TKemButton* bUp = nullptr;
+  TKemPanel *pTop = nullptr, *pBottom = nullptr;  // the toolbar and the path in pTop
   TKemEdit* ePath = nullptr;
   TKemListView* lvFiles = nullptr;
   TKemSplitter* Splitter = nullptr;
@@ -117,6 +120,7 @@ class TdBrowser : public TKemForm, public TBrowserHost, private TBrowserListView
   void SetFieldColumns(const std::vector<WideString>& Names, int Width) override;
   void ListAgain() override;
 
+  friend struct TBrowserToolbarPart;
   // Each group of features keeps its controls and state in a part of its own,
   // made by its Create function from the constructor and freed with the dialog.
   struct TPart {

@@ -1,53 +1,18 @@
-// Draws the information dialog's pictures for kem3.dll: the five section icons
-// (16, 32 and 48 pixels, 32-bit with alpha) and the component library's logo
-// (a 24-bit bitmap on the blocks' grey), and the resource script naming them.
+// Draws the pictures kem3.dll carries: the information dialog's five section
+// icons (16, 32 and 48 pixels, 32-bit with alpha) and the component library's
+// logo (a 24-bit bitmap on the blocks' grey), the file browser's tool bitmaps
+// and list icons (art_browser.cpp), and the resource script naming them.
 // Usage: mkinfoart OUTPUT_DIR   (writes the pictures and OUTPUT_DIR/kem3info.rc)
-//
-// Shapes are tests in a unit square; each pixel's coverage comes from 4 x 4
-// samples, so every size is drawn from the same description.
-#include <algorithm>
-#include <cmath>
-#include <cstdint>
 #include <cstdio>
-#include <fstream>
-#include <functional>
 #include <string>
 #include <vector>
 
-#include "tools/common/iconwriter.h"
+#include "tools/mkinfoart/art_browser.h"
+#include "tools/mkinfoart/artshapes.h"
+
+using namespace artshapes;
 
 namespace {
-
-using TInside = std::function<bool(double X, double Y)>;
-
-struct TRgb {
-  double R, G, B;
-};
-
-// One layer: where it lies and its colour.
-struct TLayer {
-  TInside Shape;
-  TRgb Colour;
-};
-
-TInside Box(double L, double T, double R, double B, double Radius = 0) {
-  return [=](double X, double Y) {
-    const double dx = std::max({L + Radius - X, X - (R - Radius), 0.0});
-    const double dy = std::max({T + Radius - Y, Y - (B - Radius), 0.0});
-    return X >= L && X <= R && Y >= T && Y <= B && dx * dx + dy * dy <= Radius * Radius;
-  };
-}
-
-TInside Disc(double CX, double CY, double Radius) {
-  return [=](double X, double Y) { return (X - CX) * (X - CX) + (Y - CY) * (Y - CY) <= Radius * Radius; };
-}
-
-TInside Ring(double CX, double CY, double Outer, double Inner) {
-  return [=](double X, double Y) {
-    const double d = (X - CX) * (X - CX) + (Y - CY) * (Y - CY);
-    return d <= Outer * Outer && d >= Inner * Inner;
-  };
-}
 
 // The library's own blue (the dialog's caption band) and its lighter tints.
 constexpr TRgb kBlue{0x47 / 255.0, 0x57 / 255.0, 0x84 / 255.0};
@@ -112,74 +77,6 @@ std::vector<TLayer> Logo() {
   return layers;
 }
 
-// Pixels 0xAARRGGBB over a transparent ground, or over Back; shapes are in
-// units of the height.
-std::vector<std::uint32_t> Render(const std::vector<TLayer>& Layers, int W, int H, const TRgb* Back) {
-  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(W * H));
-  for (int y = 0; y < H; ++y) {
-    for (int x = 0; x < W; ++x) {
-      double r = 0, g = 0, b = 0, a = 0;  // premultiplied
-      if (Back) r = Back->R, g = Back->G, b = Back->B, a = 1;
-      for (const TLayer& layer : Layers) {
-        int hits = 0;
-        for (int sy = 0; sy < 4; ++sy) {
-          for (int sx = 0; sx < 4; ++sx) hits += layer.Shape((x + (sx + 0.5) / 4) / H, (y + (sy + 0.5) / 4) / H);
-        }
-        const double c = hits / 16.0;
-        r = layer.Colour.R * c + r * (1 - c);
-        g = layer.Colour.G * c + g * (1 - c);
-        b = layer.Colour.B * c + b * (1 - c);
-        a = c + a * (1 - c);
-      }
-      const auto channel = [](double v) {
-        return static_cast<std::uint32_t>(std::lround(std::clamp(v, 0.0, 1.0) * 255));
-      };
-      const double k = a > 0 ? 1 / a : 0;
-      pixels[static_cast<std::size_t>(y * W + x)] =
-          channel(a) << 24 | channel(r * k) << 16 | channel(g * k) << 8 | channel(b * k);
-    }
-  }
-  return pixels;
-}
-
-std::string IconFile(const std::vector<TLayer>& Layers) {
-  std::vector<iconwriter::TIcoEntry> entries;
-  for (int size : {16, 32, 48}) {
-    const std::vector<std::uint32_t> pixels = Render(Layers, size, size, nullptr);
-    const auto at = [&](int X, int Y) { return pixels[static_cast<std::size_t>(Y * size + X)]; };
-    entries.push_back({size, size, 0, 1, 32,
-                       iconwriter::DibImage(size, size, 32, at, [&](int X, int Y) { return (at(X, Y) >> 24) < 128; })});
-  }
-  return iconwriter::IcoFile(entries);
-}
-
-// A bottom-up 24-bit BMP file.
-std::string BitmapFile(const std::vector<std::uint32_t>& Pixels, int W, int H) {
-  using iconwriter::LE16, iconwriter::LE32;
-  const int stride = (W * 3 + 3) / 4 * 4;
-  const auto imageSize = static_cast<std::uint32_t>(stride * H);
-  std::string s = "BM" + LE32(54 + imageSize) + LE32(0) + LE32(54) + LE32(40) + LE32(static_cast<std::uint32_t>(W)) +
-                  LE32(static_cast<std::uint32_t>(H)) + LE16(1) + LE16(24) + LE32(0) + LE32(imageSize) + LE32(2835) +
-                  LE32(2835) + LE32(0) + LE32(0);
-  for (int y = H - 1; y >= 0; --y) {
-    std::string row(static_cast<std::size_t>(stride), '\0');
-    for (int x = 0; x < W; ++x) {
-      const std::uint32_t p = Pixels[static_cast<std::size_t>(y * W + x)];
-      row[static_cast<std::size_t>(3 * x)] = static_cast<char>(p & 0xFF);
-      row[static_cast<std::size_t>(3 * x + 1)] = static_cast<char>((p >> 8) & 0xFF);
-      row[static_cast<std::size_t>(3 * x + 2)] = static_cast<char>((p >> 16) & 0xFF);
-    }
-    s += row;
-  }
-  return s;
-}
-
-bool WriteFile(const std::string& Path, const std::string& Bytes) {
-  std::ofstream out(Path, std::ios::binary);
-  out.write(Bytes.data(), static_cast<std::streamsize>(Bytes.size()));
-  return static_cast<bool>(out);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -188,7 +85,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::string dir = argv[1];
-  std::string script = "// Generated by mkinfoart: the information dialog's pictures.\n";
+  std::string script = "// Generated by mkinfoart: the pictures of kem3.dll.\n";
   const std::pair<const char*, std::vector<TLayer>> icons[] = {{"INFOGENERAL", General()},
                                                                {"INFOLIBRARY", Library()},
                                                                {"INFOMODULES", Modules()},
@@ -204,6 +101,7 @@ int main(int argc, char** argv) {
   ok = ok && WriteFile(dir + "/kem3logo.bmp",
                        BitmapFile(Render(Logo(), kLogoWidth, kLogoHeight, &kGrey), kLogoWidth, kLogoHeight));
   script += "KEM3LOGO BMPIMG \"" + dir + "/kem3logo.bmp\"\n";
+  ok = ok && DrawBrowserArt(dir, script);
   ok = ok && WriteFile(dir + "/kem3info.rc", script);
   if (!ok) {
     std::fprintf(stderr, "mkinfoart: cannot write into %s\n", dir.c_str());

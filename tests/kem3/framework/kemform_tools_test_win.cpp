@@ -37,6 +37,7 @@ class TProbeMenuItem : public TKemFormMenuItem {
 
 TEST(KemFormToolsWin, ToolbarFromIdsWithTheActionPictures) {
   TAppScope App;
+  FreeActionInfos();
   RegisterActionInfos(100000, 5, {100000, "New",  "", -1, "", 100001, "Align",   "", 0,  "",
                                   100002, "Bold", "", -2, "", 100003, "Missing", "", -1, ""});
   RegisterActionInfos(500, 5, {500, "Left", "", -3, ""});

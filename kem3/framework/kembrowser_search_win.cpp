@@ -314,7 +314,6 @@ void TdBrowser::TSearchPart::ShowResults(const std::vector<WideString>& Found) {
   B.FMonitor->SetActive(false);
   B.FFolder = FSearched;
   B.ePath->SetText(Utf8ToWide(B.FFolder));
-  B.bUp->SetEnabled(true);
   B.SetColumns(false);
   const WideString folder = Utf8ToWide(FSearched);
   TBrowserListModel& model = B.FModel;

@@ -4,8 +4,6 @@
 // the list's calls on to the dialog's model and keeps the rest to itself.
 #include "kem3/framework/kembrowser_win.h"
 
-#include <algorithm>
-
 #include "kem3/controls/kembut_win.h"
 #include "kem3/controls/kemedit_win.h"
 #include "kem3/controls/kemlview_win.h"
@@ -20,14 +18,12 @@
 #include "platform/unicode_convert.h"
 
 namespace {
-WideString SharesOf(const WideString& Server) {
-  return WideFormatOrError(Translate("TdBrowser_NetworkOn", u"Shares of %s"), {Server});
-}
+WideString SharesOfText() { return Translate("TdBrowser_NetworkOn", u"Shares of %s"); }
 
 // The share finder's texts, each with its English one where a language lacks it.
 TBrowserTexts ShareTexts() {
   TBrowserTexts t = BrowserTexts();
-  t.NetworkOn = Translate("TdBrowser_NetworkOn", u"Shares of %s");
+  t.NetworkOn = SharesOfText();
   t.NoSharesCaption = Translate("TdBrowser_Msg_NoShares_Caption", u"No shares");
   t.NoSharesBody = Translate("TdBrowser_Msg_NoShares_Body", u"This computer shares no folders with you.");
   t.ConFailCaption = Translate("TdBrowser_Msg_ConFail_Caption", u"No connection");
@@ -83,6 +79,8 @@ class TBrowserNetworkPart : public TdBrowser::TPart, public TBrowserListSink {
   // The server being opened and the listing that opened it: its outcome is
   // shown only while no other listing followed.
   WideString FOpening;
+  String FOwn;  // the computer's workgroup, read once
+  bool FOwnRead = false;
   unsigned FListings = 0, FOpeningListing = 0;
   struct {
     WideString Server, Caption, Body;
@@ -113,7 +111,7 @@ void TBrowserNetworkPart::ShowPath() {
   if (place.Kind == bnkNetwork)
     B.ePath->SetText(Translate("TdBrowser_Network", u"Network"));
   else if (place.Kind == bnkServer)
-    B.ePath->SetText(SharesOf(Utf8ToWide(place.Server)));
+    B.ePath->SetText(WideFormatOrError(SharesOfText(), {Utf8ToWide(place.Server)}));
 }
 
 bool TBrowserNetworkPart::ShowPlace(const String& Folder, const String& Select) {
@@ -137,8 +135,12 @@ void TBrowserNetworkPart::ListServers(const String& Select) {
   B.bUp->SetEnabled(true);
   B.SetColumns(true);
   // Until the user chooses, the computer's own workgroup is listed.
-  const String own = GetWorkgroupName();
+  if (!FOwnRead) FOwn = GetWorkgroupName();
+  FOwnRead = true;
+  const String& own = FOwn;
   if (B.FState.Workgroups.empty() && !own.empty()) B.FState.Workgroups.push_back(own);
+  for (TMenuItem* item : WorkgroupItems())
+    item->SetChecked(BrowserWorkgroupChecked(B.FState.Workgroups, WideToUtf8(item->Caption())));
   auto finder = std::make_unique<TtServerFinder>(B.FWorkers.Reference(bwServers), *this, NetSystem());
   finder->Workgroup = Utf8ToWide(own);
   finder->CheckedWorkgroups = Utf8ToWide(BrowserWorkgroupList(B.FState.Workgroups));

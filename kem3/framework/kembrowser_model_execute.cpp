@@ -1,6 +1,7 @@
 // Where the file browser starts and what its OK chooses.
 #include "kem3/framework/kembrowser_model_execute.h"
 
+#include "kem3/framework/kembrowser_network.h"
 #include "platform/sysutils.h"
 
 namespace {
@@ -95,6 +96,14 @@ TBrowserAccept BrowserAcceptChoice(int Mode, bool MultiSelect, const String& Fol
         break;
       }
     if (chosen.empty()) return accept;
+    // The network and its servers are no folders: OK opens a server instead.
+    const TBrowserNetKind place = BrowserNetworkPlace(chosen).Kind;
+    if (place == bnkNetwork) return accept;
+    if (place == bnkServer) {
+      accept.Kind = bakOpen;
+      accept.Folder = BrowserWithDelimiter(chosen);
+      return accept;
+    }
     accept.Kind = bakChoose;
     accept.Files.push_back(BrowserFolderResult(chosen));
     return accept;

@@ -18,6 +18,7 @@
 #include "kem3/controls/kempanel_win.h"
 #include "kem3/controls/kemsplit_win.h"
 #include "kem3/framework/kembrowser_model_execute.h"
+#include "kem3/framework/kembrowser_network.h"
 #include "kem3/framework/kembrowser_state.h"
 #include "kem3/framework/kembrwprev_win.h"
 #include "kem3/framework/kemcfg_win.h"
@@ -275,6 +276,7 @@ void TdBrowser::LayoutPanels() {
 }
 
 void TdBrowser::SetColumns(bool Drives) {
+  if (SetNetworkColumns()) return;
   struct TColumn {
     const char* Name;
     const char16_t* Default;
@@ -380,6 +382,7 @@ bool TdBrowser::Execute(int Mode, int PreviewIndex, bool MultiSelect, const Stri
 }
 
 void TdBrowser::ShowFolder(const String& Folder, const String& Select) {
+  if (ShowNetworkPlace(Folder, Select)) return;
   FWorkers.Cancel(bwFiles);
   FWorkers.Cancel(bwColumns);
   FWorkers.Cancel(bwDrives);
@@ -539,6 +542,7 @@ void TdBrowser::ShowDrives() { ShowFolder("", ""); }
 
 void TdBrowser::GoUp() {
   if (FFolder.empty()) return;
+  if (String parent, select; BrowserNetworkUp(FFolder, parent, select)) return ShowFolder(parent, select);
   const String bare = BrowserFolderResult(FFolder);
   const String parent = BrowserParentFolder(FFolder);
   ShowFolder(parent, parent.empty() ? bare.substr(0, 2) + "\\" : ExtractFileName(bare));

@@ -84,6 +84,8 @@ class TdBrowser : public TKemForm, public TBrowserHost, private TBrowserListView
   // Network (kembrowser_network_win.cpp): servers of the checked workgroups.
   void ShowNetwork();
   TPopupMenu* WorkgroupMenu();
+  // The system the network listing asks (null: the real one; tests put a fake in place).
+  void SetNetworkSystem(TBrowserSystem* System);
   // Named places and favourites (kembrowser_places_win.cpp).
   void AddFavourite();
   void RemoveFavourite();
@@ -138,6 +140,13 @@ class TdBrowser : public TKemForm, public TBrowserHost, private TBrowserListView
   void CreateSearch();      // kembrowser_search_win.cpp
   void CreateColumnDrag();  // kembrowser_coldrag_win.cpp
   std::unique_ptr<TPart> FToolbarPart, FPlacesPart, FNetworkPart, FSearchPart, FColumnDragPart;
+
+  friend class TBrowserNetworkPart;
+  // Every listing starts here: it cancels the network's workers and lists the
+  // network or a server's shares (true) when Folder names them.
+  bool ShowNetworkPlace(const String& Folder, const String& Select);
+  // The network's columns (true) while it shows.
+  bool SetNetworkColumns();
 
   THandlerBridge& Bridge(TBrowserPreview& Preview);
   void LayoutPanels();

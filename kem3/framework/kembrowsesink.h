@@ -36,4 +36,11 @@ class TBrowserListSink {
   virtual void ShowShares(const WideString& /*PathText*/) {}
   // Whether the list still shows the network with Server selected.
   virtual bool ShowsServer(const WideString& /*Server*/) { return true; }
+  // A server's outcome ("No shares", "No connection") for the dialog to show
+  // later, from its own message loop rather than inside the worker's call;
+  // false leaves the showing to the worker.
+  virtual bool PostShareMessage(const WideString& /*Server*/, const WideString& /*Caption*/,
+                                const WideString& /*Body*/) {
+    return false;
+  }
 };

@@ -186,5 +186,5 @@ void TtShareFinder::EndWork() {
 
 void TtShareFinder::Ended() {
   // Outside Lock: the box runs a message loop of its own.
-  if (FCaption) ShowBrowserMessage(*FCaption, *FBody);
+  if (FCaption && !Sink.PostShareMessage(Server, *FCaption, *FBody)) ShowBrowserMessage(*FCaption, *FBody);
 }

@@ -79,6 +79,9 @@ TEST(BrowserExecute, AcceptRules) {
   EXPECT_EQ(BrowserAcceptChoice(brmFolder, false, "C:\\", "", {}, FakeDisk()).Files, F{"C:\\"});
   EXPECT_EQ(BrowserAcceptChoice(brmFolder, false, "", "", {}, FakeDisk()).Kind, bakNone);
   EXPECT_EQ(BrowserAcceptChoice(brmOpen, false, "", "a.exe", {}, FakeDisk()).Kind, bakNone);
+  // The network and a server are no folders to choose: OK opens a server.
+  EXPECT_EQ(BrowserAcceptChoice(brmFolder, false, "\\\\", "", {}, FakeDisk()).Kind, bakNone);
+  EXPECT_EQ(BrowserAcceptChoice(brmFolder, false, "\\\\", "", {{"\\\\SRV", true}}, FakeDisk()).Folder, "\\\\SRV\\");
 }
 
 TEST(BrowserState, PlacesAndStateRoundTrip) {

@@ -132,7 +132,6 @@ bool TBrowserNetworkPart::ShowPlace(const String& Folder, const String& Select) 
 void TBrowserNetworkPart::ListServers(const String& Select) {
   B.FFolder = "\\\\";
   ShowPath();
-  B.bUp->SetEnabled(true);
   B.SetColumns(true);
   // Until the user chooses, the computer's own workgroup is listed.
   if (!FOwnRead) FOwn = GetWorkgroupName();
@@ -162,7 +161,6 @@ void TBrowserNetworkPart::ListShares(const String& Server, const String& Select)
 void TBrowserNetworkPart::ShowShares(const WideString& PathText) {
   B.FFolder = "\\\\" + WideToUtf8(FOpening) + "\\";
   B.ePath->SetText(PathText);
-  B.bUp->SetEnabled(true);
   B.SetColumns(true);
 }
 
@@ -262,7 +260,9 @@ void TdBrowser::CreateNetwork() { FNetworkPart = std::make_unique<TBrowserNetwor
 
 void TdBrowser::ShowNetwork() { ShowFolder("\\\\", String()); }
 
-TPopupMenu* TdBrowser::WorkgroupMenu() { return static_cast<TBrowserNetworkPart&>(*FNetworkPart).Menu(); }
+TPopupMenu* TdBrowser::WorkgroupMenu() {
+  return FNetworkPart ? static_cast<TBrowserNetworkPart&>(*FNetworkPart).Menu() : nullptr;
+}
 
 void TdBrowser::SetNetworkSystem(TBrowserSystem* System) {
   static_cast<TBrowserNetworkPart&>(*FNetworkPart).System = System;

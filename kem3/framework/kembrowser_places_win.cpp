@@ -9,14 +9,15 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <map>
 
 #include "kem3/controls/kemlview_win.h"
 #include "kem3/controls/kemsplit_win.h"
+#include "kem3/framework/kembrowser_icons_win.h"
 #include "kem3/framework/kembrowser_model_execute.h"
 #include "kem3/framework/kembrowser_places.h"
 #include "kem3/framework/kemexe.h"
 #include "kem3/framework/kemlan.h"
-#include "kem3/graphics/kemimage_win.h"
 #include "platform/files.h"
 #include "platform/menus_win.h"
 #include "platform/stringlist.h"
@@ -51,7 +52,7 @@ class TPlacesPane : public TCustomControl {
       if (row.Favourite && !heading) {
         heading = true;
         FRows.emplace_back();
-        FPictures.emplace_back();
+        FPictures.push_back(-1);
       }
       FRows.push_back(row);
       FPictures.push_back(Picture(row.Image));
@@ -83,12 +84,8 @@ class TPlacesPane : public TCustomControl {
       canvas.Font()->SetColor(heading ? clGrayText : i == FHot ? clHighlightText : clWindowText);
       canvas.Font()->SetStyle(heading ? TFontStyles{fsBold} : TFontStyles{});
       const int top = r.Top + (kRowHeight - kPicture) / 2;
-      if (TBitmap* picture = FPictures[i].get()) {
-        const int w = picture->Width(), h = picture->Height();
-        const double scale = std::min(1.0, static_cast<double>(kPicture) / std::max(w, h));
-        const int sw = std::max(1, static_cast<int>(w * scale)), sh = std::max(1, static_cast<int>(h * scale));
-        const int x = kGap + (kPicture - sw) / 2, y = top + (kPicture - sh) / 2;
-        canvas.StretchDraw(TRect(x, y, x + sw, y + sh), *picture);
+      if (FPictures[i] >= 0) {
+        ImageList_Draw(FIcons.Handle(), FPictures[i], canvas.Handle(), kGap, top, ILD_TRANSPARENT);
       } else if (row.Favourite && folders) {
         ImageList_Draw(folders, info.iIcon, canvas.Handle(), kGap, top, ILD_TRANSPARENT);
       }
@@ -136,19 +133,19 @@ class TPlacesPane : public TCustomControl {
     }
     return true;
   }
-  // The picture of the resource library, or none when it is missing or damaged.
-  static std::unique_ptr<TBitmap> Picture(const String& Name) {
-    if (Name.empty()) return nullptr;
-    try {
-      std::unique_ptr<TBitmap> picture = CreateResourceBitmap(Name, ResourceLibraryModule());
-      if (picture && picture->Width() > 0 && picture->Height() > 0) return picture;
-    } catch (const Exception&) {
-    }
-    return nullptr;
+  // The index of the resource library's icon of the name (one that cannot
+  // load draws as "FILE"), or -1 for a place without a picture.
+  int Picture(const String& Name) {
+    if (Name.empty()) return -1;
+    auto [it, added] = FIconIndexes.try_emplace(UpperCase(Name), 0);
+    if (added) it->second = FIcons.Add(Name);
+    return it->second;
   }
 
   std::vector<TBrowserPlaceRow> FRows;
-  std::vector<std::unique_ptr<TBitmap>> FPictures;
+  std::vector<int> FPictures;  // icon indexes, -1 for none
+  TBrowserIcons FIcons{kPicture};
+  std::map<String, int> FIconIndexes;
   int FTop = 0, FHot = -1;
 };
 

@@ -6,6 +6,8 @@
 #include "kem3/controls/kempanel_win.h"
 #include "kem3/framework/kemactinfo.h"
 #include "kem3/framework/kembrowser_win.h"
+
+#include "kem3/framework/kembrowser_network.h"
 #include "kem3/framework/kemlan.h"
 #include "platform/imglist.h"
 #include "platform/menus_win.h"
@@ -127,7 +129,11 @@ TBrowserToolbarPart::TBrowserToolbarPart(TdBrowser& B) : Browser(B) {
     };
   };
   when(btUp, [](TdBrowser& D) { return !D.Folder().empty(); });
-  when(btAddFavourite, [](TdBrowser& D) { return !D.Folder().empty(); });
+  // The network and a server's list of shares are no folders to come back to.
+  when(btAddFavourite, [](TdBrowser& D) {
+    const TBrowserNetKind kind = BrowserNetworkPlace(D.Folder()).Kind;
+    return !D.Folder().empty() && kind != bnkNetwork && kind != bnkServer;
+  });
   when(btStartSearch, [](TdBrowser& D) { return !D.Searching(); });
   when(btStopSearch, [](TdBrowser& D) { return D.Searching(); });
   Build();

@@ -240,10 +240,11 @@ TdBrowser::TdBrowser(TComponent* AOwner) : TKemForm(AOwner) {
   FPreviewTimer->SetEnabled(false);
   FPreviewTimer->OnTimer = [this](TObject*) { FSession.Tick(); };
 
-  CreateToolbar();
+  // The toolbar last: its drop-down buttons take the menus of the parts before it.
   CreatePlaces();
   CreateNetwork();
   CreateSearch();
+  CreateToolbar();
   CreateColumnDrag();
 
   OnResize = [this](TObject*) { LayoutPanels(); };

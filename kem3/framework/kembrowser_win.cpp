@@ -93,6 +93,9 @@ class TdBrowser::TListControl : public TKemListView {
     }
     TKemListView::DispatchDefault(Message);
   }
+  void HeaderNotify(TMessage& Message) override {
+    if (!FBrowser.ColumnDragNotify(Message)) TKemListView::HeaderNotify(Message);
+  }
 
  private:
   TdBrowser& FBrowser;
@@ -318,6 +321,7 @@ void TdBrowser::SetColumns(bool Drives) {
     const bool kept = !Drives && FKeptWidths.size() == shown.size();
     if (changed || !used) column->SetWidth(used ? (kept ? FKeptWidths[i] : shown[i].second) : 0);
   }
+  ColumnsShown(static_cast<int>(shown.size()), changed);
   FModel.SetColumns(std::move(kinds));
 }
 

@@ -65,8 +65,8 @@ class TdBrowser::TColumnDragPart : public TPart {
   // The files' columns as the header will show them after a drop.
   void Keep(int Column, int Position) {
     if (FBrowser.FDrives || Position < 0) return;
-    FBrowser.FState.ColumnOrder = BrowserKeptColumnOrder(
-        BrowserMovedColumnOrder(FBrowser.lvFiles->GetColumnOrder(), Column, Position), FUsed);
+    FBrowser.FState.ColumnOrder =
+        BrowserKeptColumnOrder(BrowserMovedColumnOrder(FBrowser.lvFiles->GetColumnOrder(), Column, Position), FUsed);
   }
 
   // The view's filled columns; when they changed, the files' kept order or
@@ -76,8 +76,8 @@ class TdBrowser::TColumnDragPart : public TPart {
     if (!Changed || !FBrowser.lvFiles->HandleAllocated()) return;
     static const std::vector<int> none;
     const int count = FBrowser.lvFiles->ColumnCount();
-    FBrowser.lvFiles->SetColumnOrder(BrowserShownColumnOrder(FBrowser.FDrives ? none : FBrowser.FState.ColumnOrder,
-                                                             Used, count));
+    FBrowser.lvFiles->SetColumnOrder(
+        BrowserShownColumnOrder(FBrowser.FDrives ? none : FBrowser.FState.ColumnOrder, Used, count));
   }
 
  private:

@@ -94,6 +94,11 @@ class TdBrowser::TListControl : public TKemListView {
     TKemListView::DispatchDefault(Message);
   }
   void HeaderNotify(TMessage& Message) override {
+    // The header draws itself: left to the class layer, its answer kept it black.
+    if (reinterpret_cast<const NMHDR*>(Message.LParam)->code == NM_CUSTOMDRAW) {
+      Message.Result = CDRF_DODEFAULT;
+      return;
+    }
     if (!FBrowser.ColumnDragNotify(Message)) TKemListView::HeaderNotify(Message);
   }
 
@@ -459,7 +464,12 @@ void TdBrowser::ApplySelection() {
   if (!lvFiles->HandleAllocated()) return;
   const HWND list = lvFiles->Handle();
   FApplying = true;
-  SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+  // Only the entries that have a state lose it: changing all of them walks
+  // every entry of a big folder.
+  for (int i = -1; (i = static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, i, LVNI_SELECTED))) >= 0;)
+    SetItemState(list, i, 0, LVIS_SELECTED);
+  const int focused = static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+  if (focused >= 0) SetItemState(list, focused, 0, LVIS_FOCUSED);
   int first = -1;
   for (int i = 0; i < FModel.Count(); ++i) {
     if (!FModel.Entry(i).Selected) continue;
@@ -496,7 +506,8 @@ void TdBrowser::PreviewSelected() {
 void TdBrowser::ItemsChanged(int) {
   if (!lvFiles->HandleAllocated()) return;
   FApplying = true;
-  lvFiles->SetItemCount(FModel.Count());
+  // A sort keeps the count: the list only paints anew.
+  if (lvFiles->ItemCount() != FModel.Count()) lvFiles->SetItemCount(FModel.Count());
   FApplying = false;
   ApplySelection();
   // A listing selects by itself (the start's name, the one kept): its preview follows too.

@@ -6,18 +6,18 @@
 // sorted, and until their detail columns are filled.
 #include "platform/winapi_win.h"
 
+#include <commctrl.h>
 #include <chrono>
 #include <cstdio>
-#include <commctrl.h>
 #include <cwchar>
 #include <filesystem>
 #include <fstream>
 
+#include "kem3/controls/kemlview_win.h"
 #include "kem3/framework/kembrowser_model_execute.h"
 #include "kem3/framework/kembrowser_win.h"
 #include "kem3/framework/kembrwork.h"
 #include "kem3/framework/kemexe.h"
-#include "kem3/controls/kemlview_win.h"
 #include "platform/application_win.h"
 #include "platform/forms_win.h"
 #include "platform/timer.h"

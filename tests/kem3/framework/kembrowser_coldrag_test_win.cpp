@@ -15,6 +15,7 @@
 #include "kem3/framework/kembrowser_win.h"
 #include "kem3/framework/kemexe.h"
 #include "kem3/framework/kemhi_win.h"
+#include "launcher/window_shot_win.h"
 #include "platform/app_scope_win.h"
 #include "support/browser_steps_win.h"
 #include "support/temp_dir.h"
@@ -46,6 +47,15 @@ RECT ListArea(TdBrowser& D) {
 
 bool operator==(const RECT& A, const RECT& B) {
   return A.left == B.left && A.top == B.top && A.right == B.right && A.bottom == B.bottom;
+}
+
+// A picture of the dialog a few beats later, when the screen shows what it painted.
+TSteps::TStep Shot(const char* Name) {
+  return [Name, beats = 0](TdBrowser& D) mutable {
+    if (++beats < 4) return false;
+    SaveShot(D.Handle(), Name);
+    return true;
+  };
 }
 
 class BrowserColumnDragWin : public testing::Test {
@@ -84,36 +94,40 @@ class BrowserColumnDragWin : public testing::Test {
 
 TEST_F(BrowserColumnDragWin, DropsInsideMoveAndLastDropsOutsideGoBack) {
   ASSERT_TRUE(HookLibraryLoaded());
-  Use({[](TdBrowser& D) {
-    const HWND list = D.lvFiles->Handle();
-    struct {
-      const char* What;
-      bool PointerOutside;
-      int Report;  // the hook's report of the release: -1 none, else its area (-1 outside all)
-      LRESULT Refused;
-    } drops[] = {
-        {"pointer outside", true, -2, TRUE},
-        {"pointer inside", false, -2, FALSE},
-        {"reported outside", false, -1, TRUE},
-        {"reported inside, pointer outside", true, 0, FALSE},
-    };
-    for (const auto& drop : drops) {
-      EXPECT_EQ(HeaderDrag(D, HDN_BEGINDRAG, 3, 3), 0) << drop.What;
-      const RECT area = ListArea(D);
-      EXPECT_TRUE(mhGetArea(list, 0, 0) == area) << drop.What;
-      SetCursorPos(drop.PointerOutside ? area.right + 5 : area.left + 5, area.top + 5);
-      if (drop.Report > -2) PostMessageW(list, WM_MOUSEHOOK, hekLeftUp, drop.Report);
-      EXPECT_EQ(HeaderDrag(D, HDN_ENDDRAG, 3, drop.Refused ? 2 : 0), drop.Refused) << drop.What;
-      // The hook let go of the list: its section is gone, and no report is left over.
-      EXPECT_TRUE(mhGetArea(list, 0, 0) == (RECT{0, 0, 0, 0})) << drop.What;
-      MSG msg;
-      EXPECT_FALSE(PeekMessageW(&msg, list, WM_MOUSEHOOK, WM_MOUSEHOOK, PM_NOREMOVE)) << drop.What;
-    }
-    // The drops inside moved the date column first (the header itself moves it
-    // when a real drag ends; here it is told to).
-    D.lvFiles->SetColumnOrder({3, 0, 1, 2, 4});
-    return true;
-  }});
+  Use({Shot("browser_details"), [](TdBrowser& D) {
+         const HWND list = D.lvFiles->Handle();
+         // The header painted itself (it stayed black once).
+         RECT header{};
+         GetWindowRect(D.lvFiles->HeaderHandle(), &header);
+         HDC screen = GetDC(nullptr);
+         EXPECT_NE(GetPixel(screen, header.left + 3, header.top + 3), RGB(0, 0, 0));
+         ReleaseDC(nullptr, screen);
+         struct {
+           const char* What;
+           bool PointerOutside;
+           int Report;  // the hook's report of the release: -1 none, else its area (-1 outside all)
+           LRESULT Refused;
+         } drops[] = {
+             {"pointer inside", false, -2, FALSE},
+             {"reported inside, pointer outside", true, 0, FALSE},
+             {"pointer outside", true, -2, TRUE},
+             {"reported outside", false, -1, TRUE},
+         };
+         for (const auto& drop : drops) {
+           EXPECT_EQ(HeaderDrag(D, HDN_BEGINDRAG, 3, 3), 0) << drop.What;
+           const RECT area = ListArea(D);
+           EXPECT_TRUE(mhGetArea(list, 0, 0) == area) << drop.What;
+           SetCursorPos(drop.PointerOutside ? area.right + 5 : area.left + 5, area.top + 5);
+           if (drop.Report > -2) PostMessageW(list, WM_MOUSEHOOK, hekLeftUp, drop.Report);
+           // Inside: the date column goes first (kept, as the header will show it).
+           EXPECT_EQ(HeaderDrag(D, HDN_ENDDRAG, 3, drop.Refused ? 2 : 0), drop.Refused) << drop.What;
+           // The hook let go of the list: its section is gone, and no report is left over.
+           EXPECT_TRUE(mhGetArea(list, 0, 0) == (RECT{0, 0, 0, 0})) << drop.What;
+           MSG msg;
+           EXPECT_FALSE(PeekMessageW(&msg, list, WM_MOUSEHOOK, WM_MOUSEHOOK, PM_NOREMOVE)) << drop.What;
+         }
+         return true;
+       }});
   Use({[](TdBrowser& D) {
          EXPECT_EQ(D.lvFiles->GetColumnOrder(), (std::vector<int>{3, 0, 1, 2, 4}));
          // The drives have their own columns in their own order.
@@ -124,5 +138,6 @@ TEST_F(BrowserColumnDragWin, DropsInsideMoveAndLastDropsOutsideGoBack) {
          if (!D.Idle() || D.Model().Count() == 0) return false;
          EXPECT_EQ(D.lvFiles->GetColumnOrder(), (std::vector<int>{0, 1, 2, 3, 4}));
          return true;
-       }});
+       },
+       Shot("browser_drives")});
 }

@@ -1,6 +1,5 @@
 // The browser list's column drags under the mouse-area hook, by crafted
-// header notifications: the area covers the list while a column moves, a
-// drop outside puts it back, and the files' order lasts to the next use.
+// header notifications; pictures of the details and drives views.
 #include <gtest/gtest.h>
 
 #include "platform/winapi_win.h"
@@ -12,9 +11,9 @@
 
 #include "kem3/controls/kemlview_win.h"
 #include "kem3/framework/kembrowser_model_execute.h"
-#include "kem3/framework/kembrowser_win.h"
 #include "kem3/framework/kemexe.h"
 #include "kem3/framework/kemhi_win.h"
+#include "kem3/framework/kemlan.h"
 #include "launcher/window_shot_win.h"
 #include "platform/app_scope_win.h"
 #include "support/browser_steps_win.h"
@@ -24,113 +23,77 @@ namespace {
 
 using namespace browser_steps;
 
-// Sends a header's drag notification to the list; what the list answers.
+// A header's drag notification as the list gets it; what the list answers.
 LRESULT HeaderDrag(TdBrowser& D, UINT Code, int Column, int Position) {
   HDITEMW item{};
   item.mask = HDI_ORDER;
   item.iOrder = Position;
   NMHEADERW n{};
-  n.hdr.hwndFrom = D.lvFiles->HeaderHandle();
-  n.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(n.hdr.hwndFrom));
-  n.hdr.code = Code;
+  n.hdr = {D.lvFiles->HeaderHandle(), 0, Code};
   n.iItem = Column;
-  n.iButton = 0;
   n.pitem = &item;
-  return SendMessageW(D.lvFiles->Handle(), WM_NOTIFY, n.hdr.idFrom, reinterpret_cast<LPARAM>(&n));
+  return SendMessageW(D.lvFiles->Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&n));
 }
 
-RECT ListArea(TdBrowser& D) {
-  RECT r{};
-  GetWindowRect(D.lvFiles->Handle(), &r);
-  return {r.left, r.top, r.right - 1, r.bottom - 1};
-}
-
-bool operator==(const RECT& A, const RECT& B) {
-  return A.left == B.left && A.top == B.top && A.right == B.right && A.bottom == B.bottom;
-}
-
-// A picture of the dialog a few beats later, when the screen shows what it painted.
+// A picture a few beats later, when the screen shows what was painted.
 TSteps::TStep Shot(const char* Name) {
-  return [Name, beats = 0](TdBrowser& D) mutable {
-    if (++beats < 4) return false;
-    SaveShot(D.Handle(), Name);
-    return true;
-  };
+  return [Name, beats = 0](TdBrowser& D) mutable { return ++beats > 3 && (SaveShot(D.Handle(), Name), true); };
 }
-
-class BrowserColumnDragWin : public testing::Test {
- protected:
-  BrowserColumnDragWin() {
-    std::filesystem::create_directory(Dir.path() / "Files");
-    for (const char* name : {"Files/a.txt", "Files/b.txt"}) std::ofstream(Dir.path() / name) << "x";
-    BindHookLibrary();  // kem3.dll beside the tests
-    SetProgramFileName(Dir.file("browser.exe"));
-  }
-  ~BrowserColumnDragWin() override {
-    FreeHookLibrary();
-    WaitForRetiredBrowserWorkers();
-    FreeIniFile();
-    SetProgramFileName("");
-  }
-  // One use of a fresh dialog (the kept state goes through the settings file).
-  void Use(std::vector<TSteps::TStep> Steps) {
-    TdBrowser* dialog = NewForm<TdBrowser>(nullptr);
-    Steps.insert(Steps.begin(), Listed({u"a.txt", u"b.txt"}));
-    Steps.push_back([](TdBrowser& D) {
-      D.SetModalResult(mrCancel);
-      return true;
-    });
-    const size_t count = Steps.size();
-    EXPECT_EQ(RunSteps(std::move(Steps), [&] { dialog->Execute(brmOpen, -1, false, Dir.file("Files\\"), -1); }),
-              static_cast<int>(count));
-    dialog->Free();
-  }
-
-  TAppScope App;
-  TempDir Dir;
-};
 
 }  // namespace
 
-TEST_F(BrowserColumnDragWin, DropsInsideMoveAndLastDropsOutsideGoBack) {
+TEST(BrowserColumnDragWin, DropsInsideMoveAndLastDropsOutsideGoBack) {
+  TAppScope app;
+  TempDir dir;
+  std::filesystem::create_directory(dir.path() / "Files");
+  std::ofstream(dir.path() / "Files" / "a.txt") << "x";
+  BindHookLibrary();  // kem3.dll beside the tests
   ASSERT_TRUE(HookLibraryLoaded());
-  Use({Shot("browser_details"), [](TdBrowser& D) {
-         const HWND list = D.lvFiles->Handle();
+  SetProgramFileName(GetExeDir() + "ov3.exe");  // the program's languages beside the tests
+  InitLanguages();
+  SetProgramFileName(dir.file("browser.exe"));  // the kept state's settings file
+  const auto use = [&](std::vector<TSteps::TStep> Steps) {
+    TdBrowser* dialog = NewForm<TdBrowser>(nullptr);
+    Steps.insert(Steps.begin(), Listed({u"a.txt"}));
+    Steps.push_back([](TdBrowser& D) { return D.SetModalResult(mrCancel), true; });
+    const int count = static_cast<int>(Steps.size());
+    EXPECT_EQ(RunSteps(std::move(Steps), [&] { dialog->Execute(brmOpen, -1, false, dir.file("Files\\"), -1); }), count);
+    dialog->Free();
+  };
+  use({Shot("browser_details"), [](TdBrowser& D) {
          // The header painted itself (it stayed black once).
-         RECT header{};
-         GetWindowRect(D.lvFiles->HeaderHandle(), &header);
+         RECT r{};
+         GetWindowRect(D.lvFiles->HeaderHandle(), &r);
          HDC screen = GetDC(nullptr);
-         EXPECT_NE(GetPixel(screen, header.left + 3, header.top + 3), RGB(0, 0, 0));
+         EXPECT_NE(GetPixel(screen, r.left + 3, r.top + 3), RGB(0, 0, 0));
          ReleaseDC(nullptr, screen);
+         const HWND list = D.lvFiles->Handle();
+         GetWindowRect(list, &r);
+         const RECT area{r.left, r.top, r.right - 1, r.bottom - 1}, gone{0, 0, 0, 0};
          struct {
-           const char* What;
            bool PointerOutside;
-           int Report;  // the hook's report of the release: -1 none, else its area (-1 outside all)
+           int Report;  // the hook's report of the release: its area, -1 outside all, -2 none
            LRESULT Refused;
-         } drops[] = {
-             {"pointer inside", false, -2, FALSE},
-             {"reported inside, pointer outside", true, 0, FALSE},
-             {"pointer outside", true, -2, TRUE},
-             {"reported outside", false, -1, TRUE},
-         };
+         } drops[] = {{false, -2, FALSE}, {true, 0, FALSE}, {true, -2, TRUE}, {false, -1, TRUE}};
          for (const auto& drop : drops) {
-           EXPECT_EQ(HeaderDrag(D, HDN_BEGINDRAG, 3, 3), 0) << drop.What;
-           const RECT area = ListArea(D);
-           EXPECT_TRUE(mhGetArea(list, 0, 0) == area) << drop.What;
+           EXPECT_EQ(HeaderDrag(D, HDN_BEGINDRAG, 3, 3), 0);
+           RECT held = mhGetArea(list, 0, 0);
+           EXPECT_TRUE(EqualRect(&held, &area));
            SetCursorPos(drop.PointerOutside ? area.right + 5 : area.left + 5, area.top + 5);
            if (drop.Report > -2) PostMessageW(list, WM_MOUSEHOOK, hekLeftUp, drop.Report);
-           // Inside: the date column goes first (kept, as the header will show it).
-           EXPECT_EQ(HeaderDrag(D, HDN_ENDDRAG, 3, drop.Refused ? 2 : 0), drop.Refused) << drop.What;
-           // The hook let go of the list: its section is gone, and no report is left over.
-           EXPECT_TRUE(mhGetArea(list, 0, 0) == (RECT{0, 0, 0, 0})) << drop.What;
+           // A drop inside puts the date column first; one outside would put it third.
+           EXPECT_EQ(HeaderDrag(D, HDN_ENDDRAG, 3, drop.Refused ? 2 : 0), drop.Refused) << drop.Report;
+           // The hook let go of the list (its section is gone) and no report is left.
+           held = mhGetArea(list, 0, 0);
+           EXPECT_TRUE(EqualRect(&held, &gone));
            MSG msg;
-           EXPECT_FALSE(PeekMessageW(&msg, list, WM_MOUSEHOOK, WM_MOUSEHOOK, PM_NOREMOVE)) << drop.What;
+           EXPECT_FALSE(PeekMessageW(&msg, list, WM_MOUSEHOOK, WM_MOUSEHOOK, PM_NOREMOVE));
          }
          return true;
        }});
-  Use({[](TdBrowser& D) {
+  // The next use keeps the files' order; the drives show theirs.
+  use({[](TdBrowser& D) {
          EXPECT_EQ(D.lvFiles->GetColumnOrder(), (std::vector<int>{3, 0, 1, 2, 4}));
-         // The drives have their own columns in their own order.
          D.ShowDrives();
          return true;
        },
@@ -140,4 +103,9 @@ TEST_F(BrowserColumnDragWin, DropsInsideMoveAndLastDropsOutsideGoBack) {
          return true;
        },
        Shot("browser_drives")});
+  FreeHookLibrary();
+  DoneLanguages(false);
+  WaitForRetiredBrowserWorkers();
+  FreeIniFile();
+  SetProgramFileName("");
 }

@@ -52,7 +52,11 @@ class TdBrowser::TColumnDragPart : public TPart {
       MSG msg{};
       while (PeekMessageW(&msg, FHooked, WM_MOUSEHOOK, WM_MOUSEHOOK, PM_REMOVE))
         if (HookEventKind(msg.wParam) == hekLeftUp) outside = static_cast<int>(msg.lParam) < 0 ? 1 : 0;
-      mhSetArea(FHooked, kListArea, 0, 0, 0, 0, -1, -1);
+      try {
+        mhSetArea(FHooked, kListArea, 0, 0, 0, 0, -1, -1);
+      } catch (const Exception&) {
+        // The removal below lets go of the area all the same.
+      }
       mhRemoveHook(FHooked);
       FHooked = nullptr;
     }
@@ -103,6 +107,11 @@ bool TdBrowser::ColumnDragNotify(TMessage& Message) {
         return true;
       }
       part.Keep(n->iItem, n->pitem && (n->pitem->mask & HDI_ORDER) ? n->pitem->iOrder : -1);
+      return false;
+    case NM_RELEASEDCAPTURE:
+      // After the end of a drag, or instead of it when the header lost the
+      // pointer: the hook goes either way.
+      part.Stop();
       return false;
     default:
       return false;

@@ -94,11 +94,6 @@ class TdBrowser::TListControl : public TKemListView {
     TKemListView::DispatchDefault(Message);
   }
   void HeaderNotify(TMessage& Message) override {
-    // The header draws itself: left to the class layer, its answer kept it black.
-    if (reinterpret_cast<const NMHDR*>(Message.LParam)->code == NM_CUSTOMDRAW) {
-      Message.Result = CDRF_DODEFAULT;
-      return;
-    }
     if (!FBrowser.ColumnDragNotify(Message)) TKemListView::HeaderNotify(Message);
   }
 

@@ -55,7 +55,7 @@ TEST(BrowserColumnDragWin, DropsInsideMoveAndLastDropsOutsideGoBack) {
   };
   ASSERT_TRUE(HookLibraryLoaded());
   use({Shot("browser_details"), [](TdBrowser& D) {
-         // The header painted itself (it stayed black once).
+         // The header painted itself (read as a header item, its custom draw once kept it black).
          RECT r{};
          GetWindowRect(D.lvFiles->HeaderHandle(), &r);
          HDC screen = GetDC(nullptr);

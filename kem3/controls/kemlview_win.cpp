@@ -35,8 +35,9 @@ void TKemListView::HeaderNotify(TMessage& Message) {
   TListColumn* column = index >= 0 && index < ColumnCount() ? Columns(index) : nullptr;
   HDITEMW* item = n->pitem;
   const UINT code = n->hdr.code;
-  if (column && item && (item->mask & HDI_WIDTH) &&
-      (code == HDN_TRACKW || code == HDN_TRACKA || code == HDN_ITEMCHANGINGW || code == HDN_ITEMCHANGINGA)) {
+  // Only these carry an item: in others (a custom draw) its place holds something else.
+  if ((code == HDN_TRACKW || code == HDN_TRACKA || code == HDN_ITEMCHANGINGW || code == HDN_ITEMCHANGINGA) && column &&
+      item && (item->mask & HDI_WIDTH)) {
     // Before the window sees it, so the list takes the kept width too.
     item->cxy = ClampColumnWidth(item->cxy, column->MinWidth(), column->MaxWidth());
   }

@@ -21,10 +21,12 @@ void TBrowserListModel::QueueEntry(int Index, const WideString& Name, bool Selec
                                    std::unique_ptr<TListItemData> Data, int ImageIndex) {
   if (!Data) Data = std::make_unique<TListItemData>();
   FQueue.push_back({Index, {Name, std::move(Data), ImageIndex, Selected}});
-  if (TickCount() - FLastMove >= MoveInterval) MoveQueue();
+  if (TickCount() - FLastMove >= MoveInterval || (FEntries.empty() && QueuedCount() >= FirstMoveCount)) MoveQueue();
 }
 
-void TBrowserListModel::MoveQueue() {
+void TBrowserListModel::MoveQueue() { MoveQueued(true); }
+
+void TBrowserListModel::MoveQueued(bool Notify) {
   FLastMove = TickCount();
   if (FQueue.empty()) return;
   const int n = Count();
@@ -73,11 +75,12 @@ void TBrowserListModel::MoveQueue() {
     }
   }
   FQueue.clear();
-  FView.ItemsChanged(first);
+  if (Notify) FView.ItemsChanged(first);
 }
 
 void TBrowserListModel::EndListing() {
-  MoveQueue();
+  // The sort below tells the view once for both.
+  MoveQueued(false);
   FListing = false;
   if (FSortColumn >= ColumnCount() || FSortColumn < 0) FSortColumn = 0;
   Sort();

@@ -33,8 +33,11 @@ class TBrowserListView {
 
 class TBrowserListModel : public TBrowserListSink {
  public:
-  // How long queued entries wait before they move into the list.
+  // How long queued entries wait before they move into the list; but the
+  // first screenful of an empty list moves at once, so a big folder shows
+  // its first entries while the rest is listed.
   static constexpr std::uint64_t MoveInterval = 250;
+  static constexpr int FirstMoveCount = 64;
 
   explicit TBrowserListModel(TBrowserListView& View);
 
@@ -76,6 +79,8 @@ class TBrowserListModel : public TBrowserListSink {
   void MoveQueue();
 
  private:
+  // Moves the queue; Notify false leaves telling the view to the caller.
+  void MoveQueued(bool Notify);
   struct TQueued {
     int Index;
     TBrowserEntry Entry;

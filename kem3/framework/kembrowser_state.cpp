@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "kem3/framework/kembrowser_colorder.h"
 #include "kem3/framework/kembrowser_model_execute.h"
 #include "kem3/framework/kemcfg.h"
 #include "platform/stringlist.h"
@@ -70,13 +71,6 @@ String NumberText(const std::vector<int>& Numbers) {
   return text;
 }
 
-bool IsPermutation(std::vector<int> Order) {
-  std::sort(Order.begin(), Order.end());
-  for (size_t i = 0; i < Order.size(); ++i)
-    if (Order[i] != static_cast<int>(i)) return false;
-  return true;
-}
-
 }  // namespace
 
 TBrowserState ReadBrowserState(const TBrowserStateValue& Value) {
@@ -87,7 +81,7 @@ TBrowserState ReadBrowserState(const TBrowserStateValue& Value) {
   state.ColumnWidths = Numbers(Value("Columns"), 0, TBrowserState::MaxColumnWidth);
   state.ColumnOrder = Numbers(Value("ColumnOrder"), 0, TBrowserState::MaxColumns - 1);
   // An order that is not one of the kept columns would hide some of them.
-  if (!IsPermutation(state.ColumnOrder) ||
+  if (!BrowserIsPermutation(state.ColumnOrder) ||
       (!state.ColumnWidths.empty() && state.ColumnOrder.size() != state.ColumnWidths.size()))
     state.ColumnOrder.clear();
   if (TryStrToInt(Trim(Value("SortColumn")), n) && n >= 0 && n < TBrowserState::MaxColumns) state.SortColumn = n;

@@ -94,6 +94,9 @@ class TdBrowser::TListControl : public TKemListView {
     }
     TKemListView::DispatchDefault(Message);
   }
+  void HeaderNotify(TMessage& Message) override {
+    if (!FBrowser.ColumnDragNotify(Message)) TKemListView::HeaderNotify(Message);
+  }
 
  private:
   TdBrowser& FBrowser;
@@ -315,6 +318,7 @@ void TdBrowser::SetColumns(bool Drives) {
     const bool kept = !Drives && FKeptWidths.size() == shown.size();
     if (changed || !used) column->SetWidth(used ? (kept ? FKeptWidths[i] : shown[i].second) : 0);
   }
+  ColumnsShown(static_cast<int>(shown.size()), changed);
   FModel.SetColumns(std::move(kinds));
 }
 
@@ -456,7 +460,12 @@ void TdBrowser::ApplySelection() {
   if (!lvFiles->HandleAllocated()) return;
   const HWND list = lvFiles->Handle();
   FApplying = true;
-  SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+  // Only the entries that have a state lose it: changing all of them walks
+  // every entry of a big folder.
+  for (int i = -1; (i = static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, i, LVNI_SELECTED))) >= 0;)
+    SetItemState(list, i, 0, LVIS_SELECTED);
+  const int focused = static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+  if (focused >= 0) SetItemState(list, focused, 0, LVIS_FOCUSED);
   int first = -1;
   for (int i = 0; i < FModel.Count(); ++i) {
     if (!FModel.Entry(i).Selected) continue;
@@ -493,7 +502,8 @@ void TdBrowser::PreviewSelected() {
 void TdBrowser::ItemsChanged(int) {
   if (!lvFiles->HandleAllocated()) return;
   FApplying = true;
-  lvFiles->SetItemCount(FModel.Count());
+  // A sort keeps the count: the list only paints anew.
+  if (lvFiles->ItemCount() != FModel.Count()) lvFiles->SetItemCount(FModel.Count());
   FApplying = false;
   ApplySelection();
   // A listing selects by itself (the start's name, the one kept): its preview follows too.

@@ -101,17 +101,18 @@ TEST_F(BrowserWin, ListsEntersChoosesAndSeesNewFiles) {
           {// Folders first, then the files of the type, each sorted by name; b.exe selected.
            Listed({u"Sub", u"Zed", u"a.exe", u"b.exe"}), [](TdBrowser& D) { return D.Model().SelectedIndex() == 3; },
            // Enter on a folder opens it.
-           Press(0, VK_RETURN), Listed({u"inner.exe"}),
+           Press(0, VK_RETURN), Listed({u"inner.exe"}), Press(0, 0),
            [this, &made](TdBrowser& D) {
              EXPECT_EQ(D.Folder(), Root + "Sub\\");
              made = std::chrono::steady_clock::now();
              std::ofstream(Dir.path() / "Sub" / "new.exe") << "x";
              return true;
            },
-           // A file made elsewhere appears by itself.
+           // A file made elsewhere appears by itself, the selection kept.
            [&](TdBrowser& D) {
              if (!D.Idle() || Names(D) != std::vector<WideString>{u"inner.exe", u"new.exe"}) return false;
              seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - made).count();
+             EXPECT_EQ(D.Model().SelectedIndex(), 0);
              return true;
            },
            // The preview follows a file that stays selected.

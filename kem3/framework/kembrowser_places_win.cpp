@@ -1,6 +1,6 @@
 // The browser's named places and favourites: a pane on the left with the
 // process's places and then the favourites (a click opens one), the
-// favourites menu, and the pane's width and the column order kept between uses.
+// favourites menu, and the pane's width kept between uses.
 #include "kem3/framework/kembrowser_win.h"
 
 #include "platform/winapi_win.h"
@@ -184,25 +184,11 @@ class TPlacesPart : public TdBrowser::TPart {
     FPane->SetWidth(width);
     FSplitter->SetLeft(width);
     Refresh();
-    // The column order kept (checked against the kept widths when read).
-    const std::vector<int>& order = state.ColumnOrder;
-    const int columns = FBrowser.lvFiles->ColumnCount();
-    if (!order.empty() && static_cast<int>(order.size()) <= columns) {
-      std::vector<int> all = order;
-      for (int i = static_cast<int>(order.size()); i < columns; ++i) all.push_back(i);
-      FBrowser.lvFiles->SetColumnOrder(all);
-    }
   }
 
   void Closing() override {
     TBrowserState& state = FBrowser.FState;
     state.Splitter = std::clamp(FPane->Width(), TBrowserState::MinSplitter, TBrowserState::MaxSplitter);
-    // The order of the files' columns (one the shown columns do not lead is
-    // dropped when read).
-    if (FBrowser.FDrives) return;
-    std::vector<int> order = FBrowser.lvFiles->GetColumnOrder();
-    order.resize(std::min(order.size(), state.ColumnWidths.size()));
-    state.ColumnOrder = std::move(order);
   }
 
   // The pane and the menu anew from the places and the favourites.

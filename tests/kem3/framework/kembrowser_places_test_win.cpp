@@ -1,6 +1,6 @@
 // The browser's places pane on a test folder: the icon library's place and a
 // favourite listed and opened by a click, favourites reaching the settings
-// file, the pane's width and the column order kept for the next dialog.
+// file, and the pane's width kept for the next dialog.
 #include <gtest/gtest.h>
 
 #include "platform/winapi_win.h"
@@ -43,7 +43,7 @@ bool Click(TdBrowser& D, int Row) {
 
 }  // namespace
 
-TEST(BrowserPlacesWin, ListsOpensAndKeepsFavouritesWidthAndColumnOrder) {
+TEST(BrowserPlacesWin, ListsOpensAndKeepsFavouritesAndWidth) {
   TAppScope app;
   TempDir dir;
   for (const char* folder : {"Files/Work", "Icons"}) std::filesystem::create_directories(dir.path() / folder);
@@ -67,7 +67,6 @@ TEST(BrowserPlacesWin, ListsOpensAndKeepsFavouritesWidthAndColumnOrder) {
          D.AddFavourite();
          EXPECT_NE(ReadFileBytes(settings).find(work + "\\"), std::string::npos);
          EXPECT_EQ(MenuCaptions(D), (std::vector<WideString>{u"Icons", Utf8ToWide(work)}));
-         D.lvFiles->SetColumnOrder({0, 2, 1, 3, 4});
          return Click(D, 0);  // the icon library's place
        },
        Listed({u"set.icl"}),
@@ -85,7 +84,6 @@ TEST(BrowserPlacesWin, ListsOpensAndKeepsFavouritesWidthAndColumnOrder) {
   run({Listed({u"plan.txt"}),
        [&](TdBrowser& D) {
          EXPECT_EQ(Pane(D)->Width(), 210);
-         EXPECT_EQ(D.lvFiles->GetColumnOrder(), (std::vector<int>{0, 2, 1, 3, 4}));
          D.RemoveFavourite();
          EXPECT_EQ(MenuCaptions(D), std::vector<WideString>{u"Icons"});
          return true;

@@ -254,6 +254,12 @@ TdBrowser::TdBrowser(TComponent* AOwner) : TKemForm(AOwner) {
   LayoutPanels();
 }
 
+void TdBrowser::ForEachPart(void (TPart::*Call)()) {
+  for (TPart* part :
+       {FToolbarPart.get(), FPlacesPart.get(), FNetworkPart.get(), FSearchPart.get(), FColumnDragPart.get()})
+    if (part) (part->*Call)();
+}
+
 // Every use ends in the handler's Closed, which lets go of the browser.
 TdBrowser::~TdBrowser() { FWorkers.CancelAll(); }
 
@@ -261,8 +267,7 @@ void TdBrowser::LanguageUpdated() {
   lName->SetCaption(Translate("TdBrowser_FileName", u"File name"));
   lType->SetCaption(Translate("TdBrowser_FileType", u"File type"));
   SetColumns(FDrives);
-  for (TPart* part : {FToolbarPart.get(), FPlacesPart.get(), FNetworkPart.get(), FSearchPart.get()})
-    if (part) part->LanguageUpdated();
+  ForEachPart(&TPart::LanguageUpdated);
 }
 
 void TdBrowser::LayoutPanels() {
@@ -275,8 +280,7 @@ void TdBrowser::LayoutPanels() {
   dlTypes->SetBounds(kMargin + labelWidth, kMargin + 31, field, 21);
   bOk->SetBounds(right, kMargin - 1, kButtonWidth, kButtonHeight);
   bCancel->SetBounds(right, kMargin + 30, kButtonWidth, kButtonHeight);
-  for (TPart* part : {FToolbarPart.get(), FPlacesPart.get(), FNetworkPart.get(), FSearchPart.get()})
-    if (part) part->Layout();
+  ForEachPart(&TPart::Layout);
 }
 
 void TdBrowser::SetColumns(bool Drives) {
@@ -359,8 +363,7 @@ bool TdBrowser::Execute(int Mode, int PreviewIndex, bool MultiSelect, const Stri
   eName->SetText(Mode == brmFolder ? WideString() : Utf8ToWide(start.Name));
   ShowFolder(start.Folder, start.Name);
   cfgLoadFormPlacement(BrowserSection, this, true);
-  for (TPart* part : {FToolbarPart.get(), FPlacesPart.get(), FNetworkPart.get(), FSearchPart.get()})
-    if (part) part->Opened();
+  ForEachPart(&TPart::Opened);
   FPreviewTimer->SetEnabled(true);
   OnShow = [this](TObject*) {
     ForceForegroundWindow(Handle());
@@ -378,8 +381,7 @@ bool TdBrowser::Execute(int Mode, int PreviewIndex, bool MultiSelect, const Stri
   }
   FState.SortColumn = FModel.SortColumn();
   FState.SortDescending = FModel.SortDescending();
-  for (TPart* part : {FToolbarPart.get(), FPlacesPart.get(), FNetworkPart.get(), FSearchPart.get()})
-    if (part) part->Closing();
+  ForEachPart(&TPart::Closing);
   SaveBrowserState(FState);
   FSession.Close(chosen);
   FModel.SetPreview(nullptr);

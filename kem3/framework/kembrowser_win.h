@@ -140,6 +140,7 @@ class TdBrowser : public TKemForm, public TBrowserHost, private TBrowserListView
   void CreateSearch();      // kembrowser_search_win.cpp
   void CreateColumnDrag();  // kembrowser_coldrag_win.cpp
   std::unique_ptr<TPart> FToolbarPart, FPlacesPart, FNetworkPart, FSearchPart, FColumnDragPart;
+  void ForEachPart(void (TPart::*Call)());
   // Column drags (kembrowser_coldrag_win.cpp): a header notification, true
   // when it was answered; and the columns SetColumns shows (the first Used filled).
   class TColumnDragPart;

@@ -2,6 +2,7 @@
 #include "kem3/framework/keminfo.h"
 
 #include "kem3/controls/kemlout.h"
+#include "kem3/framework/kemutil.h"
 #include "platform/sysutils.h"
 #include "platform/unicode_convert.h"
 
@@ -122,25 +123,15 @@ WideString SystemNameOf(const TOSVersionInfo& Info) {
   return name;
 }
 
-TInfoEntry SystemInfoEntry(const TOSVersionInfo& Info, const WideString& VersionText, const String& DataAccessVersion) {
+TInfoEntry SystemInfoEntry(const TOSVersionInfo& Info, const WideString& VersionText, std::uint32_t DataAccessVersion) {
   TInfoEntry entry;
   entry.Title = KemLiteralText(SystemNameOf(Info));
-  // The 9x family keeps its build in the low word.
-  const std::uint32_t build = Info.PlatformId == kPlatformWindows ? (Info.BuildNumber & 0xFFFF) : Info.BuildNumber;
-  WideString version = VersionText + u" " + W(IntToStr(static_cast<int>(Info.MajorVersion))) + u"." +
-                       W(IntToStr(static_cast<int>(Info.MinorVersion))) + u"." + W(IntToStr(static_cast<int>(build)));
+  WideString version = VersionText + u" " + W(FormatWindowsVersion(Info, true));
   if (!Info.CSDVersion.empty()) version += u" - " + KemLiteralText(W(Info.CSDVersion));
   entry.Lines.push_back(version);
-  // "2.81.1117.0" reads "2.81 build 1117.0".
-  const std::size_t second = DataAccessVersion.find('.', DataAccessVersion.find('.') + 1);
-  if (!DataAccessVersion.empty()) {
-    const String text = second == String::npos
-                            ? DataAccessVersion
-                            : DataAccessVersion.substr(0, second) + " build " + DataAccessVersion.substr(second + 1);
-    entry.Lines.push_back(u"");
-    entry.Lines.push_back(u"Data Access Components");
-    entry.Lines.push_back(VersionText + u" " + KemLiteralText(W(text)));
-  }
+  entry.Lines.push_back(u"");
+  entry.Lines.push_back(u"Data Access Components");
+  entry.Lines.push_back(VersionText + u" " + W(FormatVersion(DataAccessVersion, " build ")));
   return entry;
 }
 
@@ -148,9 +139,7 @@ TInfoEntry LibraryInfoEntry(std::uint32_t Version, const String& Title, const St
                             const WideString& VersionText) {
   TInfoEntry entry;
   entry.Title = u"kem3";
-  entry.Lines.push_back(VersionText + u" " + W(IntToStr(static_cast<int>(Version >> 24))) + u"." +
-                        W(IntToStr(static_cast<int>((Version >> 16) & 0xFF))) + u" build " +
-                        W(IntToStr(static_cast<int>(Version & 0xFFFF))));
+  entry.Lines.push_back(VersionText + u" " + W(FormatVersion(Version, " build ")));
   if (!Title.empty()) entry.Lines.push_back(KemLiteralText(W(Title)));
   if (!Copyright.empty()) entry.Lines.push_back(KemLiteralText(W(Copyright)));
   entry.Lines.push_back(u"{pm local:5}{pm local:5}{pm local:7}");

@@ -47,11 +47,11 @@ std::vector<WideString> InfoBlockParagraphs(const TInfoEntry& Entry, bool HasPar
 // it does not know.
 WideString SystemNameOf(const TOSVersionInfo& Info);
 // The system block: its name as title, the version with its build and service
-// pack, and, when the data-access components report a version ("a.b.c.d"),
-// their line and version.
-TInfoEntry SystemInfoEntry(const TOSVersionInfo& Info, const WideString& VersionText, const String& DataAccessVersion);
-// The component library's block from the hook library's version (major in the
-// high byte, minor in the next, build in the low word), title and notice.
+// pack, then the data-access components' line and their packed version (as
+// GetDataAccessVersion gives it: 0 when none are installed).
+TInfoEntry SystemInfoEntry(const TOSVersionInfo& Info, const WideString& VersionText, std::uint32_t DataAccessVersion);
+// The component library's block from the hook library's packed version (the
+// version word high, the build low), title and notice.
 TInfoEntry LibraryInfoEntry(std::uint32_t Version, const String& Title, const String& Copyright,
                             const WideString& VersionText);
 

@@ -11,7 +11,6 @@
 #include "kem3/controls/kemplist_win.h"
 #include "kem3/framework/kemhi_win.h"
 #include "kem3/framework/kemlan.h"
-#include "kem3/framework/kemreg_win.h"
 #include "kem3/framework/kemsysinfo.h"
 #include "kem3/framework/kemutil_win.h"
 #include "kem3/graphics/kemicons.h"
@@ -72,7 +71,7 @@ TBitmap* SectionIcon(const char* Name, std::vector<std::unique_ptr<TBitmap>>& Ow
     if (HMODULE module = LoadResourceLibrary()) icons->LoadFromModule(module);
   }
   TKemIconGroup* group = icons->FindGroup(Name);
-  TKemIconImage* image = group ? group->BestImage(InfoIconSize, GetColorDepth() > 8 ? 32 : 4) : nullptr;
+  TKemIconImage* image = group ? group->BestImage(InfoIconSize, IsHighColor() ? 32 : 4) : nullptr;
   if (!image) return nullptr;
   auto colour = std::make_unique<TBitmap>();
   colour->SetPixelFormat(pf32bit);
@@ -95,18 +94,6 @@ std::vector<TInfoLanguage> InstalledLanguages() {
         {LanguageCode(i), LanguageDisplayName(i), LanguageCredits(i), LanguageFontName(i, 0), LanguageFontSize(i, 0)});
   }
   return languages;
-}
-
-// The data-access components' version ("a.b.c.d"), empty when none are installed.
-String DataAccessVersion() {
-  try {
-    TKemRegistry registry;
-    registry.SetRootKey(HKEY_LOCAL_MACHINE);
-    if (!registry.OpenKey("\\Software\\Microsoft\\DataAccess")) return {};
-    return registry.ValueExists("FullInstallVer") ? registry.ReadString("FullInstallVer") : String();
-  } catch (const Exception&) {
-    return {};
-  }
 }
 
 }  // namespace
@@ -227,7 +214,8 @@ void TdInformation::FormShow() {
   // 6. The blocks.
   TKemLayout& general = *Layouts[isGeneral - 1];
   AddInfoBlock(general, ProgramInfo());
-  if (ShowSystem) AddInfoBlock(general, SystemInfoEntry(GetWindowsVersionInfo(), VersionText(), DataAccessVersion()));
+  if (ShowSystem)
+    AddInfoBlock(general, SystemInfoEntry(GetWindowsVersionInfo(), VersionText(), GetDataAccessVersion()));
   if (ShowOpenGL) {
     if (const std::optional<TInfoEntry> gl = OpenGLInfoEntry(VersionText())) AddInfoBlock(general, *gl);
   }
@@ -292,6 +280,11 @@ void TdInformation::FormResize() {
 void TdInformation::SelectSection(TInfoSection Section) {
   if (Section == isNone || std::find(FSections.begin(), FSections.end(), Section) == FSections.end()) return;
   FCurrent = Section;
+  // The current section's entry writes white on its darker band; the list
+  // draws the texts itself, after the background.
+  for (int i = 0; i < plInfo->Count() && i < static_cast<int>(FSections.size()); ++i) {
+    plInfo->Items(i)->TextColor = FSections[static_cast<std::size_t>(i)] == Section ? clWhite : clNone;
+  }
   nb->SetPageIndex(Section);
   if (Layouts[Section - 1]->HandleAllocated() && Visible()) Layouts[Section - 1]->SetFocus();
   plInfo->Invalidate();

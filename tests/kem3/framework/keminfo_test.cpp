@@ -62,15 +62,18 @@ TEST(InfoMarkup, SystemAndLibraryBlocks) {
   };
   for (const auto& n : names) EXPECT_EQ(SystemNameOf(n.info), n.name);
 
-  const TInfoEntry xp = SystemInfoEntry(names[1].info, u"Version", "2.81.1117.0");
-  EXPECT_EQ(xp.Lines, (std::vector<WideString>{u"Version 5.1.2600 - Service Pack 3", u"", u"Data Access Components",
-                                               u"Version 2.81 build 1117.0"}));
-  const TInfoEntry me = SystemInfoEntry(names[0].info, u"V", "");
-  EXPECT_EQ(me.Lines, std::vector<WideString>{u"V 4.10.2786"});
+  // Versions as the common services format them: two-digit minors, the low build word.
+  const TInfoEntry xp = SystemInfoEntry(names[1].info, u"Version", (2u << 24) | (81u << 16) | 1117u);
+  EXPECT_EQ(xp.Lines, (std::vector<WideString>{u"Version 5.01 build 2600 - Service Pack 3", u"",
+                                               u"Data Access Components", u"Version 2.81 build 1117"}));
+  const TInfoEntry me = SystemInfoEntry(names[0].info, u"V", 0);
+  EXPECT_EQ(me.Lines,
+            (std::vector<WideString>{u"V 4.10 build 2786", u"", u"Data Access Components", u"V 0.0 build 0"}));
 
   const TInfoEntry kem3 = LibraryInfoEntry(0x020C0008, "Hooks", "(c) {us}", u"Version");
   EXPECT_EQ(kem3.Lines, (std::vector<WideString>{u"Version 2.12 build 8", u"Hooks", u"(c) {x {}us}",
                                                  u"{pm local:5}{pm local:5}{pm local:7}"}));
+  EXPECT_EQ(LibraryInfoEntry(0x02050000, "", "", u"V").Lines.front(), u"V 2.05 build 0");
 }
 
 TEST(InfoSections, ListAndAltKeys) {

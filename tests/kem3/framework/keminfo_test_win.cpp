@@ -66,6 +66,8 @@ TEST(InformationDialog, OpensOnGeneralAndAlt2ShowsTheLibrary) {
   Pump();
   EXPECT_EQ(dialog->CurrentSection(), isLibrary);
   EXPECT_EQ(dialog->nb->PageIndex(), 2);
+  EXPECT_EQ(dialog->plInfo->Items(1)->TextColor, clWhite);  // the current entry's text
+  EXPECT_EQ(dialog->plInfo->Items(0)->TextColor, clNone);
   SendMessageW(GetFocus() ? GetFocus() : dialog->Handle(), WM_SYSKEYDOWN, '3', 0x20000001);  // no third section
   EXPECT_EQ(dialog->CurrentSection(), isLibrary);
   // The wheel scrolls a page no further than its text.

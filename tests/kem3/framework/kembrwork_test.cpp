@@ -102,6 +102,38 @@ TEST(BrowserWorkers, FileFinderListsFoldersFirstThenMatchingFiles) {
   }
 }
 
+// Entries found before the system fails are listed, though they were still
+// waiting for their batch when it failed.
+TEST(BrowserWorkers, AFailingListingKeepsWhatItFound) {
+  TFakeBrowserSystem system;
+  FillFolders(system);
+  system.failAfter = 6;  // after ".", "..", the label, a.EXE, Sub and readme
+  TFakeBrowser browser;
+  TBrowserWorkers workers;
+  StartWorker<TtFileFinder>(workers, bwFiles, browser, system, [](TtFileFinder& f) {
+    f.Folder = u"C:\\F\\";
+    f.Filter = u"*.*";
+  });
+  ASSERT_TRUE(PumpUntil([&] { return workers.Idle(); }));
+  std::vector<WideString> names;
+  for (const auto& e : browser.entries) names.push_back(e.name);
+  EXPECT_EQ(names, (std::vector<WideString>{u"a.EXE", u"Sub", u"readme"}));
+  EXPECT_TRUE(Calls(browser).ends_with("end,columns"));
+}
+
+TEST(BrowserWorkers, ColumnDatesRoundToTheMinute) {
+  struct {
+    double date;
+    const char* text;
+  } rows[] = {
+      {44189.5, "24.12.2020 12:00"},
+      {44189 + 615.0 / 1440, "24.12.2020 10:15"},
+      {44189 + 1439.75 / 1440, "25.12.2020 00:00"},  // the last half minute: the next midnight
+      {0, ""},
+  };
+  for (const auto& r : rows) EXPECT_EQ(WideToUtf8(BrowseDateText(r.date, "dd.mm.yyyy")), r.text) << r.date;
+}
+
 TEST(BrowserWorkers, ASecondWorkerOfAKindIsRefusedWhileTheFirstIsReferenced) {
   TFakeBrowserSystem system;
   TFakeBrowser browser;

@@ -12,6 +12,7 @@ TBrowserListModel::TBrowserListModel(TBrowserListView& View) : FView(View) {}
 void TBrowserListModel::BeginListing() {
   FEntries.clear();
   FQueue.clear();
+  FRowOf.clear();
   FListing = true;
   FLastMove = TickCount();
   FView.ItemsChanged(0);
@@ -84,6 +85,8 @@ void TBrowserListModel::EndListing() {
   FListing = false;
   if (FSortColumn >= ColumnCount() || FSortColumn < 0) FSortColumn = 0;
   Sort();
+  FRowOf.resize(FEntries.size());
+  std::iota(FRowOf.begin(), FRowOf.end(), 0);
 }
 
 void TBrowserListModel::StartColumnFilling(const WideString& FolderPath) {
@@ -99,6 +102,7 @@ void TBrowserListModel::ColumnFillingEnded() {
 }
 
 void TBrowserListModel::RefreshColumns(int Index) {
+  if (Index >= 0 && Index < static_cast<int>(FRowOf.size())) Index = FRowOf[Index];
   if (Index >= 0 && Index < Count()) FView.ItemRefreshed(Index);
 }
 
@@ -194,6 +198,11 @@ void TBrowserListModel::Sort() {
   sorted.reserve(FEntries.size());
   for (size_t i : order) sorted.push_back(std::move(FEntries[i]));
   FEntries = std::move(sorted);
+  if (FRowOf.size() == order.size()) {
+    std::vector<int> moved(order.size());
+    for (size_t j = 0; j < order.size(); ++j) moved[order[j]] = static_cast<int>(j);
+    for (int& row : FRowOf) row = moved[row];
+  }
   FView.ItemsChanged(0);
 }
 

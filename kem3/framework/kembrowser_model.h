@@ -94,6 +94,9 @@ class TBrowserListModel : public TBrowserListSink {
   int FSortColumn = 0;
   bool FDescending = false;
   bool FListing = false;
+  // Where each entry stands now, by its row when the listing ended: the
+  // column filler names entries by those rows, and a sort may come between.
+  std::vector<int> FRowOf;
 };
 
 // The patterns of a file type's text: its last "(…)" split at ";", blanks

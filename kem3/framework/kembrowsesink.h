@@ -21,7 +21,8 @@ class TBrowserListSink {
   virtual void StartColumnFilling(const WideString& FolderPath) = 0;
   virtual void ColumnFillingBegun() = 0;
   virtual void ColumnFillingEnded() = 0;
-  // The columns of the entry at Index changed.
+  // The columns of the entry changed that stood at Index when the listing
+  // ended (the list may have been sorted since).
   virtual void RefreshColumns(int Index) = 0;
   // The handler now serving the browser (null for none).
   virtual TBrowserPreview* CurrentPreview() = 0;

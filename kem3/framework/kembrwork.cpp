@@ -141,8 +141,12 @@ void OrderParts(const String& order, char parts[3], char& separator) {
 
 WideString BrowseDateText(double Date, const String& Order) {
   if (!(Date > 0) || Date > 2958466) return WideString();
+  // Rounded to the minute as a whole, so the last half minute of a day shows
+  // as the next day's midnight rather than its own.
+  const long long stamp = std::llround(Date * 1440);
+  const int minutes = static_cast<int>(stamp % 1440);
   // Days since 1899-12-30 to the civil date.
-  const long long days = static_cast<long long>(std::floor(Date)) - 25569 + 719468;
+  const long long days = stamp / 1440 - 25569 + 719468;
   const long long era = (days >= 0 ? days : days - 146096) / 146097;
   const long long doe = days - era * 146097;
   const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
@@ -151,7 +155,6 @@ WideString BrowseDateText(double Date, const String& Order) {
   const int day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
   const int month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
   const int year = static_cast<int>(yoe + era * 400 + (month <= 2));
-  const int minutes = static_cast<int>(std::lround((Date - std::floor(Date)) * 1440)) % 1440;
   char parts[3], separator;
   OrderParts(Order, parts, separator);
   String s;
@@ -236,11 +239,13 @@ void TtBackProcess::SyncBatched(std::function<void()> Method) {
 
 void TtBackProcess::FlushBatch() {
   if (FBatch.empty()) return;
-  SyncIfActive([this] {
-    for (const auto& method : FBatch) method();
-  });
+  // Taken out first: a call that raises must not leave its batch to run again.
+  const std::vector<std::function<void()>> batch = std::move(FBatch);
   FBatch.clear();
   FLastFlush = std::chrono::steady_clock::now();
+  SyncIfActive([&batch] {
+    for (const auto& method : batch) method();
+  });
 }
 
 void TtBackProcess::QueueOpenable(const WideString& Name, const WideString& SortText, int Image,
@@ -263,9 +268,12 @@ void TtBackProcess::Execute() {
   try {
     SyncIfActive([this] { BeginWork(); });
     if (!Cancelled()) DoWork();
+  } catch (...) {
+    // A failing system ends the work silently, with what was found so far.
+  }
+  try {
     FlushBatch();
   } catch (...) {
-    // A failing system ends the work silently.
   }
   System.RestoreErrorMode(mode);
   if (Cancelled()) return;

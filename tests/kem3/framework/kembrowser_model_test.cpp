@@ -115,6 +115,8 @@ TEST(BrowserListModel, SortsByDataOpenableFirst) {
   for (const auto& c : cases) {
     m.SortBy(c.Column);
     EXPECT_EQ(Names(m), c.Expected) << c.Column;
+    m.RefreshColumns(5);  // the column filler names c.txt by its row when the listing ended
+    EXPECT_EQ(m.Entry(view.Refreshed.back()).Name, u"c.txt");
   }
   // A listing with fewer columns brings the sort column back into range.
   m.SetSort(3, false);

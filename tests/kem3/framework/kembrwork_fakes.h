@@ -40,6 +40,7 @@ struct TFakeBrowserSystem : TNullBrowserSystem {
   std::map<WideString, std::uint32_t> connectErrors;
   std::map<WideString, int> driveTypes;  // "C:\" -> type
   std::atomic<int> netOpens{0}, nexts{0}, errorModes{0};
+  int failAfter = -1;  // a listing raises after this many entries; -1 never
   TGate gate;
 
   unsigned FailCriticalErrors() override { return ++errorModes; }
@@ -56,7 +57,9 @@ struct TFakeBrowserSystem : TNullBrowserSystem {
     gate.Pass("list");
     auto it = folders.find(folder);
     if (it == folders.end()) return false;
+    int n = 0;
     for (const TBrowseFindData& d : it->second) {
+      if (n++ == failAfter) throw Exception("the listing failed");
       gate.Pass("entry");
       if (!each(d)) break;
     }

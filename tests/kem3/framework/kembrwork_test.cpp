@@ -66,6 +66,7 @@ TEST(BrowserWorkers, FileFinderListsFoldersFirstThenMatchingFiles) {
     const char16_t* filter;
     std::vector<WideString> names;  // in queue order
     std::vector<int> at, images;
+    int failAfter = -1;
   } rows[] = {
       {u"*.*",
        {u"a.EXE", u"Sub", u"readme", u"b.exe", u"c.txt", u"Two"},
@@ -73,10 +74,13 @@ TEST(BrowserWorkers, FileFinderListsFoldersFirstThenMatchingFiles) {
        {11, 0, 9, 11, 14, 0}},
       {u"*.EXE", {u"a.EXE", u"Sub", u"b.exe", u"Two"}, {-1, 0, -1, 1}, {11, 0, 11, 0}},
       {u"*.", {u"Sub", u"readme", u"Two"}, {0, -1, 1}, {0, 9, 0}},
+      // The system fails after readme: what was found still comes, though batched.
+      {u"*.*", {u"a.EXE", u"Sub", u"readme"}, {-1, 0, -1}, {11, 0, 9}, 6},
   };
   for (const auto& r : rows) {
     TFakeBrowserSystem system;
     FillFolders(system);
+    system.failAfter = r.failAfter;
     TFakeBrowser browser;
     TBrowserWorkers workers;
     StartWorker<TtFileFinder>(workers, bwFiles, browser, system, [&](TtFileFinder& f) {
@@ -368,6 +372,7 @@ TEST(BrowserWorkers, ColumnsAndDrives) {
   EXPECT_EQ(file.Size, 1500);
   EXPECT_EQ(folder.Columns.Text(), u"\r\nFolder\r\n\r\n    \r\n");
   EXPECT_EQ(missing.Columns.Count(), 0);
+  EXPECT_EQ(BrowseDateText(44189 + 1439.75 / 1440, "dd.mm.yyyy"), u"25.12.2020 00:00") << "not the day's own midnight";
 
   browser.calls.clear();
   StartWorker<TtDriveFinder>(workers, bwDrives, browser, system, [](TtDriveFinder& f) {

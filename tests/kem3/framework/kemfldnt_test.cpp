@@ -12,6 +12,8 @@ namespace {
 struct FakeSource : TFolderChangeSource {
   std::atomic<int> pending{0}, opened{0}, closed{0}, nexts{0}, closedOnMain{0};
   std::atomic<bool> endless{false};
+  // A system error the next wait or re-arm ends with (0: none).
+  std::atomic<std::uint32_t> waitFails{0}, nextFails{0};
   std::uint32_t failWith = 0, lastMask = 0;
   bool lastSubtree = false;
   TFolderChangeSource* previous = SetFolderChangeSource(this);
@@ -24,15 +26,19 @@ struct FakeSource : TFolderChangeSource {
       s.closedOnMain += IsMainThread();
       ++s.closed;
     }
-    TFolderWaitResult Wait(TEvent& wake) override {
+    TFolderWaitResult Wait(TEvent& wake, std::uint32_t& error) override {
       for (;;) {
         if (wake.WaitFor(1) == wrSignaled) return fwWake;
+        if ((error = s.waitFails)) return fwFailed;
         if (s.endless) return fwChange;
         for (int n = s.pending; n > 0;)
           if (s.pending.compare_exchange_weak(n, n - 1)) return fwChange;
       }
     }
-    bool Next() override { return ++s.nexts > 0; }
+    bool Next(std::uint32_t& error) override {
+      error = s.nextFails;
+      return ++s.nexts > 0 && !error;
+    }
   };
 
   bool FolderExists(const WideString& folder) override { return folder == u"C:\\a" || folder == u"C:\\b"; }
@@ -133,6 +139,29 @@ TEST(FolderMonitor, StartsOnlyOnAFolderAndOwnsItsWatch) {
   EXPECT_EQ(fake.opened, 3);
   EXPECT_EQ(fake.closed, 3);
   EXPECT_EQ(fake.closedOnMain, 0) << "each thread closes its own watch";
+}
+
+TEST(FolderMonitor, AWatchThatBreaksDownSaysWhy) {
+  // Each row: the error a wait ends with, the one a re-arm ends with; the monitor stays
+  // active and LastError tells what ended its watch.
+  struct Row {
+    std::uint32_t wait, next;
+  } rows[] = {{6, 0}, {0, 1450}};
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.wait + r.next);
+    FakeSource fake;
+    TKemFolderMonitor m(nullptr);
+    m.SetFolderName(u"C:\\a");
+    m.SetActive(true);
+    EXPECT_EQ(m.LastError(), 0u);
+    fake.nextFails = r.next;
+    fake.waitFails = r.wait;
+    if (r.next) fake.Changes(1);
+    for (int i = 0; i < 500 && fake.closed == 0; ++i) CheckSynchronize(2);
+    EXPECT_EQ(fake.closed, 1) << "the loop ended";
+    EXPECT_TRUE(m.Active());
+    EXPECT_EQ(m.LastError(), r.wait + r.next);
+  }
 }
 
 TEST(FolderMonitor, ReleaseUnderLoad) {

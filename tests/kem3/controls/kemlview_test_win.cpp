@@ -59,11 +59,17 @@ TEST(KemListViewWin, ColumnWidthsStayWithinTheirLimits) {
     Notify(list, r.code, r.column, item);
     EXPECT_EQ(item.cxy, r.kept) << r.code << " " << r.width;
   }
-  HDITEMW end = Item(HDI_WIDTH, 150);
-  Notify(list, HDN_ENDTRACKW, 0, end);
-  end.cxy = 70;
-  Notify(list, HDN_ENDTRACKA, 1, end);
-  EXPECT_EQ(sized, (std::vector<std::pair<int, int>>{{0, 150}, {1, 70}}));
+  // A finished drag reports the width the column keeps, not where the pointer let go.
+  const Row ends[] = {{HDN_ENDTRACKW, 0, 150, 150},
+                      {HDN_ENDTRACKA, 1, 70, 70},
+                      {HDN_ENDTRACKW, 0, 20, 60},
+                      {HDN_ENDTRACKA, 0, 900, 200}};
+  for (const Row& r : ends) {
+    HDITEMW end = Item(HDI_WIDTH, r.width);
+    Notify(list, r.code, r.column, end);
+    EXPECT_EQ(sized.back(), std::make_pair(r.column, r.kept)) << r.code << " " << r.width;
+  }
+  EXPECT_EQ(sized.size(), 4u);
 
   // A hidden column cannot be pulled open.
   HDITEMW none = Item(0, 0);

@@ -69,7 +69,7 @@ void TKemSplitter::LeaveDrags() {
 
 void TKemSplitter::SetParent(TWinControl* AParent) {
   if (AParent == Parent()) return;
-  if (FDragging) EndDrag();
+  if (FDragging) EndDrags();
   LeaveDrags();
   TGraphicControl::SetParent(AParent);
 }
@@ -145,7 +145,11 @@ int TKemSplitter::ParentExtent() const {
 
 void TKemSplitter::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
   TGraphicControl::MouseDown(Button, Shift, X, Y);
-  if (Button != mbLeft || !FAllowDrag) return;
+  if (Button != mbLeft) return;
+  // A drag whose release went elsewhere (the capture was taken) ends before a new one
+  // takes the parent's drawing context again.
+  if (FDragging) EndDrags();
+  if (!FAllowDrag) return;
   const TPoint pos = Point(X + Left(), Y + Top());
   if (!StartDrag(pos)) return;
   for (TKemSplitter* s : FPartners) s->StartDrag(pos);
@@ -154,22 +158,26 @@ void TKemSplitter::MouseDown(TMouseButton Button, TShiftState Shift, int X, int 
 void TKemSplitter::MouseMove(TShiftState Shift, int X, int Y) {
   TGraphicControl::MouseMove(Shift, X, Y);
   const TPoint pos = Point(X + Left(), Y + Top());
+  if (FDragging && !Shift.Contains(ssLeft)) EndDrags();  // its release went elsewhere
   if (FDragging) {
     DragTo(pos);
     for (TKemSplitter* s : FPartners)
       if (s->FDragging) s->DragTo(pos);
     return;
   }
-  // Hovering: over a crossing the bars found there drag together.
+  // Hovering: over a crossing the bars found there drag together (those that may be dragged).
   FPartners.clear();
   for (TKemSplitter* s : CrossingSplitters())
-    if (PtInRect(SplitCrossArea(s->BoundsRect()), pos)) FPartners.push_back(s);
+    if (s->FAllowDrag && PtInRect(SplitCrossArea(s->BoundsRect()), pos)) FPartners.push_back(s);
   SetCursor(!FPartners.empty() ? crKemSplitHV : SplitAlongX(Align()) ? crKemSplitH : crKemSplitV);
 }
 
 void TKemSplitter::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
   TGraphicControl::MouseUp(Button, Shift, X, Y);
-  if (Button != mbLeft || !FDragging) return;
+  if (Button == mbLeft && FDragging) EndDrags();
+}
+
+void TKemSplitter::EndDrags() {
   EndDrag();
   // A copy: a handler of OnMoved may move the bars.
   const std::vector<TKemSplitter*> partners = FPartners;

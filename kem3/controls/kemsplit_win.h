@@ -76,6 +76,8 @@ class TKemSplitter : public TGraphicControl {
   bool StartDrag(TPoint Pos);
   void DragTo(TPoint Pos);
   void EndDrag();
+  // Ends this bar's drag and its partners'.
+  void EndDrags();
   void ApplySize(int Size);
   void InvertLine();
   void ReleaseLineDC();

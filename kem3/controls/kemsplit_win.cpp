@@ -50,7 +50,6 @@ TKemSplitter::TKemSplitter(TComponent* AOwner) : TGraphicControl(AOwner) {
   SetColor(clBtnFace);
   SetAlign(alTop);
   SetBounds(0, 0, 100, FSplitSize);
-  SetCursor(crKemSplitV);
 }
 
 TKemSplitter::~TKemSplitter() {
@@ -83,7 +82,12 @@ void TKemSplitter::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   if (Align() == alTop || Align() == alBottom) AHeight = FSplitSize;
   if (Align() == alLeft || Align() == alRight) AWidth = FSplitSize;
   TGraphicControl::SetBounds(ALeft, ATop, AWidth, AHeight);
+  // Aligned anew (the parent places it): the bar's own cursor follows its axis at once,
+  // not only from the first move over it. Over a crossing the hover decides.
+  if (FPartners.empty()) SetCursor(OwnCursor());
 }
+
+TCursor TKemSplitter::OwnCursor() const { return SplitAlongX(Align()) ? crKemSplitH : crKemSplitV; }
 
 void TKemSplitter::SetBevelInner(TBevelCut Value) {
   FBevelInner = Value;
@@ -169,7 +173,7 @@ void TKemSplitter::MouseMove(TShiftState Shift, int X, int Y) {
   FPartners.clear();
   for (TKemSplitter* s : CrossingSplitters())
     if (s->FAllowDrag && PtInRect(SplitCrossArea(s->BoundsRect()), pos)) FPartners.push_back(s);
-  SetCursor(!FPartners.empty() ? crKemSplitHV : SplitAlongX(Align()) ? crKemSplitH : crKemSplitV);
+  SetCursor(!FPartners.empty() ? crKemSplitHV : OwnCursor());
 }
 
 void TKemSplitter::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {

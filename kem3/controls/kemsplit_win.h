@@ -82,6 +82,8 @@ class TKemSplitter : public TGraphicControl {
   void InvertLine();
   void ReleaseLineDC();
   void LeaveDrags();
+  // The cursor of a bar moving along its axis (not over a crossing).
+  TCursor OwnCursor() const;
   int Extent(const TControl* Control) const;
   int ParentExtent() const;
   void PaintBevel(TRect& R, TBevelCut Cut);

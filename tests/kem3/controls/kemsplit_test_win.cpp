@@ -119,6 +119,7 @@ TEST(KemSplitterWin, CrossingBarsDragTogether) {
   auto* left = Child<TPanel>(s.Form, alLeft, 100);
   auto* bar2 = Child<TKemSplitter>(s.Form, alLeft, 100);
   ASSERT_EQ(bar2->Top(), 103);
+  EXPECT_EQ(bar2->Cursor(), crKemSplitH) << "its own from the start";
   ASSERT_EQ(s.Bar->CrossingSplitters(), std::vector<TKemSplitter*>{bar2});
   HWND w = s.Form->Handle();
   SendMouse(w, WM_MOUSEMOVE, 101, 102);

@@ -36,8 +36,11 @@ void TKemListView::HeaderNotify(TMessage& Message) {
   HDITEMW* item = n->pitem;
   const UINT code = n->hdr.code;
   // Only these carry an item: in others (a custom draw) its place holds something else.
-  if ((code == HDN_TRACKW || code == HDN_TRACKA || code == HDN_ITEMCHANGINGW || code == HDN_ITEMCHANGINGA) && column &&
-      item && (item->mask & HDI_WIDTH)) {
+  // The end of tracking carries the pointer's width, before the header sets it (and so
+  // before the clamp of the change): kept within the limits it is the width reported.
+  if ((code == HDN_TRACKW || code == HDN_TRACKA || code == HDN_ITEMCHANGINGW || code == HDN_ITEMCHANGINGA ||
+       code == HDN_ENDTRACKW || code == HDN_ENDTRACKA) &&
+      column && item && (item->mask & HDI_WIDTH)) {
     // Before the window sees it, so the list takes the kept width too.
     item->cxy = ClampColumnWidth(item->cxy, column->MinWidth(), column->MaxWidth());
   }

@@ -50,7 +50,6 @@ TKemSplitter::TKemSplitter(TComponent* AOwner) : TGraphicControl(AOwner) {
   SetColor(clBtnFace);
   SetAlign(alTop);
   SetBounds(0, 0, 100, FSplitSize);
-  SetCursor(crKemSplitV);
 }
 
 TKemSplitter::~TKemSplitter() {
@@ -69,7 +68,7 @@ void TKemSplitter::LeaveDrags() {
 
 void TKemSplitter::SetParent(TWinControl* AParent) {
   if (AParent == Parent()) return;
-  if (FDragging) EndDrag();
+  if (FDragging) EndDrags();
   LeaveDrags();
   TGraphicControl::SetParent(AParent);
 }
@@ -83,7 +82,12 @@ void TKemSplitter::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   if (Align() == alTop || Align() == alBottom) AHeight = FSplitSize;
   if (Align() == alLeft || Align() == alRight) AWidth = FSplitSize;
   TGraphicControl::SetBounds(ALeft, ATop, AWidth, AHeight);
+  // Aligned anew (the parent places it): the bar's own cursor follows its axis at once,
+  // not only from the first move over it. Over a crossing the hover decides.
+  if (FPartners.empty()) SetCursor(OwnCursor());
 }
+
+TCursor TKemSplitter::OwnCursor() const { return SplitAlongX(Align()) ? crKemSplitH : crKemSplitV; }
 
 void TKemSplitter::SetBevelInner(TBevelCut Value) {
   FBevelInner = Value;
@@ -145,7 +149,11 @@ int TKemSplitter::ParentExtent() const {
 
 void TKemSplitter::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
   TGraphicControl::MouseDown(Button, Shift, X, Y);
-  if (Button != mbLeft || !FAllowDrag) return;
+  if (Button != mbLeft) return;
+  // A drag whose release went elsewhere (the capture was taken) ends before a new one
+  // takes the parent's drawing context again.
+  if (FDragging) EndDrags();
+  if (!FAllowDrag) return;
   const TPoint pos = Point(X + Left(), Y + Top());
   if (!StartDrag(pos)) return;
   for (TKemSplitter* s : FPartners) s->StartDrag(pos);
@@ -154,22 +162,26 @@ void TKemSplitter::MouseDown(TMouseButton Button, TShiftState Shift, int X, int 
 void TKemSplitter::MouseMove(TShiftState Shift, int X, int Y) {
   TGraphicControl::MouseMove(Shift, X, Y);
   const TPoint pos = Point(X + Left(), Y + Top());
+  if (FDragging && !Shift.Contains(ssLeft)) EndDrags();  // its release went elsewhere
   if (FDragging) {
     DragTo(pos);
     for (TKemSplitter* s : FPartners)
       if (s->FDragging) s->DragTo(pos);
     return;
   }
-  // Hovering: over a crossing the bars found there drag together.
+  // Hovering: over a crossing the bars found there drag together (those that may be dragged).
   FPartners.clear();
   for (TKemSplitter* s : CrossingSplitters())
-    if (PtInRect(SplitCrossArea(s->BoundsRect()), pos)) FPartners.push_back(s);
-  SetCursor(!FPartners.empty() ? crKemSplitHV : SplitAlongX(Align()) ? crKemSplitH : crKemSplitV);
+    if (s->FAllowDrag && PtInRect(SplitCrossArea(s->BoundsRect()), pos)) FPartners.push_back(s);
+  SetCursor(!FPartners.empty() ? crKemSplitHV : OwnCursor());
 }
 
 void TKemSplitter::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
   TGraphicControl::MouseUp(Button, Shift, X, Y);
-  if (Button != mbLeft || !FDragging) return;
+  if (Button == mbLeft && FDragging) EndDrags();
+}
+
+void TKemSplitter::EndDrags() {
   EndDrag();
   // A copy: a handler of OnMoved may move the bars.
   const std::vector<TKemSplitter*> partners = FPartners;

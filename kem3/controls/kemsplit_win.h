@@ -76,10 +76,14 @@ class TKemSplitter : public TGraphicControl {
   bool StartDrag(TPoint Pos);
   void DragTo(TPoint Pos);
   void EndDrag();
+  // Ends this bar's drag and its partners'.
+  void EndDrags();
   void ApplySize(int Size);
   void InvertLine();
   void ReleaseLineDC();
   void LeaveDrags();
+  // The cursor of a bar moving along its axis (not over a crossing).
+  TCursor OwnCursor() const;
   int Extent(const TControl* Control) const;
   int ParentExtent() const;
   void PaintBevel(TRect& R, TBevelCut Cut);

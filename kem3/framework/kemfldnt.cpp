@@ -13,6 +13,9 @@ namespace {
 TFolderChangeSource* gSource = nullptr;
 
 constexpr std::uint32_t kChangeFlags[] = {0x1, 0x2, 0x4, 0x8, 0x10, 0x20, 0x40, 0x100};
+
+// A failure the system gave no code for still counts as one.
+std::uint32_t FailureCode(std::uint32_t Error) { return Error ? Error : 1; }
 }  // namespace
 
 std::uint32_t FileChangeMask(TFileChangeFilters Filter) {
@@ -34,7 +37,7 @@ TFolderChangeSource* SetFolderChangeSource(TFolderChangeSource* Source) {
 TNotifyThread::TNotifyThread(const WideString& Folder, bool Subtree, TFileChangeFilters Filter) : TThread(true) {
   std::uint32_t error = 0;
   FWatch = FolderChangeSource().Open(Folder, Subtree, FileChangeMask(Filter), error);
-  if (!FWatch) FLastError = error ? error : 1;
+  if (!FWatch) FLastError = FailureCode(error);
 }
 
 TNotifyThread::~TNotifyThread() {
@@ -50,8 +53,11 @@ TNotifyThread::~TNotifyThread() {
 }
 
 void TNotifyThread::Execute() {
+  std::uint32_t error = 0;
   while (!Terminated() && FWatch) {
-    if (FWatch->Wait(FWake) != fwChange) break;
+    const TFolderWaitResult woken = FWatch->Wait(FWake, error);
+    if (woken == fwFailed) FLastError = FailureCode(error);
+    if (woken != fwChange) break;
     if (!Terminated()) {
       // Read on the GUI thread: a release clears it there first, so no call
       // reaches a monitor that has let this thread go.
@@ -68,7 +74,11 @@ void TNotifyThread::Execute() {
         FInCallback = false;
       });
     }
-    if (!FWatch->Next()) break;
+    if (!FWatch->Next(error)) {
+      // A watch that no longer re-arms hears nothing more: say so.
+      FLastError = FailureCode(error);
+      break;
+    }
   }
   // The notification is this thread's: closed here, after the loop.
   FWatch.reset();

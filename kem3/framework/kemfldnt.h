@@ -36,10 +36,11 @@ enum TFolderWaitResult { fwChange, fwWake, fwFailed };
 class TFolderChangeWatch {
  public:
   virtual ~TFolderChangeWatch() = default;
-  // Waits without time-out for a change or for Wake to be signalled.
-  virtual TFolderWaitResult Wait(TEvent& Wake) = 0;
-  // Re-arms the notification after a change; false when that fails.
-  virtual bool Next() = 0;
+  // Waits without time-out for a change or for Wake to be signalled; on
+  // fwFailed Error holds the system's error code.
+  virtual TFolderWaitResult Wait(TEvent& Wake, std::uint32_t& Error) = 0;
+  // Re-arms the notification after a change; false (Error set) when that fails.
+  virtual bool Next(std::uint32_t& Error) = 0;
 };
 
 class TFolderChangeSource {
@@ -58,7 +59,8 @@ TFolderChangeSource* SetFolderChangeSource(TFolderChangeSource* Source);
 
 // Waits for changes of one folder. The notification is opened at creation (a
 // failure is kept in LastError and the thread ends at once); the thread closes
-// it after its loop. Callback is read and run only on the GUI thread, inside the
+// it after its loop. A wait or re-arm that fails ends the loop with its error
+// in LastError too. Callback is read and run only on the GUI thread, inside the
 // synchronised call, so clearing it there before a release is final.
 class TNotifyThread : public TThread {
  public:
@@ -104,7 +106,7 @@ class TKemFolderMonitor : public TComponent {
   void SetFolderName(const WideString& Value);
   bool MonitorSubtree() const { return FMonitorSubtree; }
   void SetMonitorSubtree(bool Value);
-  // The system's error code of the current watch's start; 0 when it runs.
+  // The system's error code of the current watch's start or end; 0 while it runs.
   std::uint32_t LastError() const { return FThread ? FThread->LastError() : 0; }
   // Whether a delayed notification is pending.
   bool Pending() const { return FTimer.Enabled(); }

@@ -14,7 +14,7 @@ class TWinFolderChangeWatch : public TFolderChangeWatch {
   TWinFolderChangeWatch(const TWinFolderChangeWatch&) = delete;
   TWinFolderChangeWatch& operator=(const TWinFolderChangeWatch&) = delete;
 
-  TFolderWaitResult Wait(TEvent& Wake) override {
+  TFolderWaitResult Wait(TEvent& Wake, std::uint32_t& Error) override {
     const HANDLE handles[2] = {FHandle, static_cast<HANDLE>(Wake.Handle())};
     switch (WaitForMultipleObjects(2, handles, FALSE, INFINITE)) {
       case WAIT_OBJECT_0:
@@ -22,10 +22,15 @@ class TWinFolderChangeWatch : public TFolderChangeWatch {
       case WAIT_OBJECT_0 + 1:
         return fwWake;
       default:
+        Error = GetLastError();
         return fwFailed;
     }
   }
-  bool Next() override { return FindNextChangeNotification(FHandle) != FALSE; }
+  bool Next(std::uint32_t& Error) override {
+    if (FindNextChangeNotification(FHandle)) return true;
+    Error = GetLastError();
+    return false;
+  }
 
  private:
   HANDLE FHandle;

@@ -63,7 +63,9 @@ TEST(KemListViewWin, ColumnWidthsStayWithinTheirLimits) {
   Notify(list, HDN_ENDTRACKW, 0, end);
   end.cxy = 70;
   Notify(list, HDN_ENDTRACKA, 1, end);
-  EXPECT_EQ(sized, (std::vector<std::pair<int, int>>{{0, 150}, {1, 70}}));
+  end.cxy = 20;  // let go below the limit: the column keeps, and reports, 60
+  Notify(list, HDN_ENDTRACKW, 0, end);
+  EXPECT_EQ(sized, (std::vector<std::pair<int, int>>{{0, 150}, {1, 70}, {0, 60}}));
 
   // A hidden column cannot be pulled open.
   HDITEMW none = Item(0, 0);

@@ -74,10 +74,16 @@ TEST(KemSplitterWin, DragsItsNeighbourWithinLimits) {
   EXPECT_EQ(s.TopPanel->Height(), 80);
   SendMouse(w, WM_LBUTTONUP, 50, 81);
 
+  // The release went elsewhere: a move without the button ends the drag where it was.
+  SendMouse(w, WM_LBUTTONDOWN, 50, 81, MK_LBUTTON);
+  SendMouse(w, WM_MOUSEMOVE, 50, 101, MK_LBUTTON);
+  SendMouse(w, WM_MOUSEMOVE, 50, 150);
+  EXPECT_EQ(s.TopPanel->Height(), 100);
+
   // Not to be dragged: nothing moves.
   s.Bar->SetAllowDrag(false);
-  Drag(s, 81, {150});
-  EXPECT_EQ(s.TopPanel->Height(), 80);
+  Drag(s, 101, {150});
+  EXPECT_EQ(s.TopPanel->Height(), 100);
 }
 
 TEST(KemSplitterWin, RelativeModeFollowsTheParent) {
@@ -110,6 +116,7 @@ TEST(KemSplitterWin, CrossingBarsDragTogether) {
   auto* left = Child<TPanel>(s.Form, alLeft, 100);
   auto* bar2 = Child<TKemSplitter>(s.Form, alLeft, 100);
   ASSERT_EQ(bar2->Top(), 103);
+  EXPECT_EQ(bar2->Cursor(), crKemSplitH) << "its own from the start";
   ASSERT_EQ(s.Bar->CrossingSplitters(), std::vector<TKemSplitter*>{bar2});
   HWND w = s.Form->Handle();
   SendMouse(w, WM_MOUSEMOVE, 101, 102);
@@ -119,6 +126,9 @@ TEST(KemSplitterWin, CrossingBarsDragTogether) {
   SendMouse(w, WM_LBUTTONUP, 131, 122);
   EXPECT_EQ(s.TopPanel->Height(), 120);
   EXPECT_EQ(left->Width(), 130);
+  bar2->SetAllowDrag(false);  // a crossing bar not to be dragged is not taken along
+  SendMouse(w, WM_MOUSEMOVE, 131, 122);
+  EXPECT_EQ(s.Bar->Cursor(), crKemSplitV);
 }
 
 TEST(KemSplitterWin, PaintsBevelsAndGrips) {

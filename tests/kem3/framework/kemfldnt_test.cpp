@@ -12,6 +12,7 @@ namespace {
 struct FakeSource : TFolderChangeSource {
   std::atomic<int> pending{0}, opened{0}, closed{0}, nexts{0}, closedOnMain{0};
   std::atomic<bool> endless{false};
+  std::atomic<std::uint32_t> breaksWith{0};  // the system's error the next wait ends with
   std::uint32_t failWith = 0, lastMask = 0;
   bool lastSubtree = false;
   TFolderChangeSource* previous = SetFolderChangeSource(this);
@@ -24,15 +25,16 @@ struct FakeSource : TFolderChangeSource {
       s.closedOnMain += IsMainThread();
       ++s.closed;
     }
-    TFolderWaitResult Wait(TEvent& wake) override {
+    TFolderWaitResult Wait(TEvent& wake, std::uint32_t& error) override {
       for (;;) {
         if (wake.WaitFor(1) == wrSignaled) return fwWake;
+        if ((error = s.breaksWith)) return fwFailed;
         if (s.endless) return fwChange;
         for (int n = s.pending; n > 0;)
           if (s.pending.compare_exchange_weak(n, n - 1)) return fwChange;
       }
     }
-    bool Next() override { return ++s.nexts > 0; }
+    bool Next(std::uint32_t&) override { return ++s.nexts > 0; }
   };
 
   bool FolderExists(const WideString& folder) override { return folder == u"C:\\a" || folder == u"C:\\b"; }
@@ -129,6 +131,10 @@ TEST(FolderMonitor, StartsOnlyOnAFolderAndOwnsItsWatch) {
     m.Loaded();
     EXPECT_TRUE(m.Active());
     fake.Changes(1);
+    // A watch that breaks down ends; the monitor stays active and says why.
+    fake.breaksWith = 6;
+    for (int i = 0; i < 500 && m.LastError() == 0; ++i) CheckSynchronize(2);
+    EXPECT_EQ(m.LastError(), 6u);
   }
   EXPECT_EQ(fake.opened, 3);
   EXPECT_EQ(fake.closed, 3);

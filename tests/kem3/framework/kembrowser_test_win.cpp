@@ -14,6 +14,7 @@
 #include "kem3/controls/kemnote_win.h"
 #include "kem3/framework/kembrowser_model_execute.h"
 #include "kem3/framework/kembrowser_win.h"
+#include "kem3/framework/kemcfg.h"
 #include "kem3/framework/kemexe.h"
 #include "launcher/window_shot_win.h"
 #include "platform/app_scope_win.h"
@@ -156,6 +157,7 @@ TEST_F(BrowserWin, PictureInIconView) {
 TEST_F(BrowserWin, ColumnWidthsAndSortingLastToTheNextUse) {
   const TSteps::TStep widenAndTurn = [](TdBrowser& D) {
     D.lvFiles->Columns(1)->SetWidth(123);
+    D.SetBounds(D.Left(), D.Top(), 700, 450);
     // A click on the name's header turns its direction.
     NMLISTVIEW click{};
     click.hdr.hwndFrom = D.lvFiles->Handle();
@@ -173,4 +175,9 @@ TEST_F(BrowserWin, ColumnWidthsAndSortingLastToTheNextUse) {
   Dialog = NewForm<TdBrowser>(nullptr);
   EXPECT_FALSE(Run(brmOpen, Root, {Listed({u"Zed", u"Sub", u"b.exe", u"a.exe"}), cancel}));
   EXPECT_EQ(Dialog->lvFiles->Columns(1)->Width(), 123);
+  EXPECT_EQ(Dialog->BoundsRect().Width() * 1000 + Dialog->BoundsRect().Height(), 700450) << "the size kept";
+  // One larger than the screen (kept from another) fits it.
+  cfgWriteInt(BrowserSection, "Width", 100000);
+  EXPECT_FALSE(Run(brmOpen, Root, {Listed({u"Zed", u"Sub", u"b.exe", u"a.exe"}), cancel}));
+  EXPECT_LE(Dialog->Width(), Screen->WorkAreaRect().Width());
 }

@@ -354,6 +354,8 @@ bool TdBrowser::Execute(int Mode, int PreviewIndex, bool MultiSelect, const Stri
     return preview ? &Bridge(*preview) : nullptr;
   };
   FBridge = static_cast<THandlerBridge*>(&TBrowserSession::HandlerFor(PreviewIndex, lookup, Bridge(FBasePreview)));
+  // What the last use previewed is no file of this one.
+  ShowPreviewPage(0);
   FSession.Open(*FBridge, Mode, FilterIndex);
   FModel.SetPreview(&FBridge->Preview());
   FState = LoadBrowserState();

@@ -152,6 +152,12 @@ TEST_F(BrowserWin, PictureInIconView) {
          return true;
        }});
   EXPECT_EQ(Preview->Shown, Root + "a.exe");
+  // The next use previews nothing until a file of its own stays selected.
+  Run(brmFolder, Root, {Listed({u"Sub", u"Zed"}), [](TdBrowser& D) {
+                          EXPECT_EQ(D.nbPreview->PageIndex(), 0);
+                          D.SetModalResult(mrCancel);
+                          return true;
+                        }});
 }
 
 TEST_F(BrowserWin, ColumnWidthsAndSortingLastToTheNextUse) {

@@ -252,7 +252,10 @@ TdBrowser::TdBrowser(TComponent* AOwner) : TKemForm(AOwner) {
   CreateToolbar();
   CreateColumnDrag();
 
-  OnResize = [this](TObject*) { LayoutPanels(); };
+  OnResize = [this](TObject*) {
+    LayoutPanels();
+    FSession.PreviewResized();
+  };
   LayoutPanels();
 }
 
@@ -563,7 +566,11 @@ void TdBrowser::SetIconView(bool Icons) {
   RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
 }
 
-void TdBrowser::RefreshFolder() { ShowFolder(FFolder, SelectedName()); }
+// The user asks for the folder as it is now: the preview follows the file too.
+void TdBrowser::RefreshFolder() {
+  ShowFolder(FFolder, SelectedName());
+  FSession.RefreshPreview();
+}
 
 void TdBrowser::ShowDrives() { ShowFolder("", ""); }
 

@@ -46,8 +46,11 @@ class TTestPreview : public TBrowserPreview {
     Label->SetCaption(Utf8ToWide("Preview of " + ExtractFileName(FileName)));
     if (Browser) Browser->ShowPreviewPage(PreviewPage);
   }
+  void RefreshPreview() override { ++Refreshed; }
+  void PreviewResized() override { ++Resized; }
   TKemLabel* Label = nullptr;
   String Shown;
+  int Refreshed = 0, Resized = 0;
 };
 
 class BrowserWin : public testing::Test {
@@ -118,6 +121,12 @@ TEST_F(BrowserWin, ListsEntersChoosesAndSeesNewFiles) {
            },
            // The preview follows a file that stays selected.
            Press(1, 0), [this](TdBrowser&) { return Preview->Shown == Root + "Sub\\new.exe"; },
+           // F5 lists again and refreshes the preview; a resize tells the handler.
+           Press(-1, VK_F5),
+           [this](TdBrowser& D) {
+             D.SetBounds(D.Left(), D.Top(), D.Width() + 20, D.Height());
+             return D.Idle() && Preview->Refreshed == 1 && Preview->Resized > 0;
+           },
            // OK on a file chooses it.
            Press(1, VK_RETURN)});
   EXPECT_TRUE(chosen);

@@ -252,10 +252,7 @@ TdBrowser::TdBrowser(TComponent* AOwner) : TKemForm(AOwner) {
   CreateToolbar();
   CreateColumnDrag();
 
-  OnResize = [this](TObject*) {
-    LayoutPanels();
-    FSession.PreviewResized();
-  };
+  OnResize = [this](TObject*) { LayoutPanels(); };
   LayoutPanels();
 }
 

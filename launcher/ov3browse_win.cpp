@@ -32,7 +32,10 @@ bool TOvFileBrowser::Execute(int Mode, int Preview, bool MultiSelect, const Stri
   if (TBrowserPreview* handler =
           Preview >= 0 && Preview <= 0xFFFF ? GetBrowserPreview(static_cast<std::uint16_t>(Preview)) : nullptr)
     handler->Text = InitialPath;
-  if (!MakeDialog().Execute(Mode, Preview, MultiSelect, InitialPath, FilterIndex)) return false;
+  // The programs and icons uses start with the type they keep (a caller's
+  // index would override it on every use, so the kept one never showed).
+  const int filter = BrowseFileTypeSetting(Preview) ? -1 : FilterIndex;
+  if (!MakeDialog().Execute(Mode, Preview, MultiSelect, InitialPath, filter)) return false;
   FFiles = FDialog->Files();
   return true;
 }

@@ -26,6 +26,7 @@
 #include "kem3/framework/kemlan.h"
 #include "kem3/framework/kemutil_win.h"
 #include "platform/files.h"
+#include "platform/screen_win.h"
 #include "platform/sysutils.h"
 #include "platform/timer.h"
 #include "platform/unicode_convert.h"
@@ -33,6 +34,7 @@
 namespace {
 
 constexpr int kWidth = 640, kHeight = 400, kMargin = 6;
+constexpr int kMinWidth = 400, kMinHeight = 260;
 constexpr int kTopHeight = 33, kBottomHeight = 64, kButtonWidth = 80, kButtonHeight = 23;
 constexpr int kPreviewWidth = 180;
 // Files never pass this filter: a folder chooser lists folders only.
@@ -352,6 +354,8 @@ bool TdBrowser::Execute(int Mode, int PreviewIndex, bool MultiSelect, const Stri
     return preview ? &Bridge(*preview) : nullptr;
   };
   FBridge = static_cast<THandlerBridge*>(&TBrowserSession::HandlerFor(PreviewIndex, lookup, Bridge(FBasePreview)));
+  // What the last use previewed is no file of this one.
+  ShowPreviewPage(0);
   FSession.Open(*FBridge, Mode, FilterIndex);
   FModel.SetPreview(&FBridge->Preview());
   FState = LoadBrowserState();
@@ -362,7 +366,7 @@ bool TdBrowser::Execute(int Mode, int PreviewIndex, bool MultiSelect, const Stri
   const TBrowserStart start = BrowserStartPlace(FHandlerFolder, FHandlerName, InitialPath, FileCheck());
   eName->SetText(Mode == brmFolder ? WideString() : Utf8ToWide(start.Name));
   ShowFolder(start.Folder, start.Name);
-  cfgLoadFormPlacement(BrowserSection, this, true);
+  LoadPlacement();
   ForEachPart(&TPart::Opened);
   FPreviewTimer->SetEnabled(true);
   OnShow = [this](TObject*) {
@@ -373,7 +377,7 @@ bool TdBrowser::Execute(int Mode, int PreviewIndex, bool MultiSelect, const Stri
   FPreviewTimer->SetEnabled(false);
   FMonitor->SetActive(false);
   FWorkers.CancelAll();
-  cfgSaveFormPlacement(BrowserSection, this, true);
+  cfgSaveFormPlacement(BrowserSection, this, false);
   if (!FDrives) {
     FState.ColumnWidths.clear();
     for (int i = 0; i < lvFiles->ColumnCount() && lvFiles->Columns(i)->Width() > 0; ++i)
@@ -386,6 +390,16 @@ bool TdBrowser::Execute(int Mode, int PreviewIndex, bool MultiSelect, const Stri
   FSession.Close(chosen);
   FModel.SetPreview(nullptr);
   return chosen;
+}
+
+// The dialog shows centred: what it keeps is the size the user left it at,
+// at least what its controls need and at most the work area.
+void TdBrowser::LoadPlacement() {
+  cfgLoadFormPlacement(BrowserSection, this, false, nullptr, wsNormal, {kMinWidth, kMinHeight});
+  const TRect work = Screen ? Screen->WorkAreaRect() : TRect{};
+  if (WindowState() == wsNormal && !IsRectEmpty(work) && (Width() > work.Width() || Height() > work.Height()))
+    SetBounds(Left(), Top(), std::max(std::min(Width(), work.Width()), kMinWidth),
+              std::max(std::min(Height(), work.Height()), kMinHeight));
 }
 
 void TdBrowser::ShowFolder(const String& Folder, const String& Select) {
@@ -549,7 +563,11 @@ void TdBrowser::SetIconView(bool Icons) {
   RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
 }
 
-void TdBrowser::RefreshFolder() { ShowFolder(FFolder, SelectedName()); }
+// The user asks for the folder as it is now: the preview follows the file too.
+void TdBrowser::RefreshFolder() {
+  ShowFolder(FFolder, SelectedName());
+  FSession.RefreshPreview();
+}
 
 void TdBrowser::ShowDrives() { ShowFolder("", ""); }
 

@@ -156,6 +156,7 @@ class TdBrowser : public TKemForm, public TBrowserHost, private TBrowserListView
 
   THandlerBridge& Bridge(TBrowserPreview& Preview);
   void LayoutPanels();
+  void LoadPlacement();
   void SetColumns(bool Drives);
   void StartColumnFiller(const WideString& FolderPath);
   String EntryPath(int Index) const;

@@ -95,4 +95,8 @@ TEST_F(OvBrowseWin, SeveralChosenFilesReachTheCaller) {
                      [&] { Browser->Execute(obmOpen, kPreviewBlank, true, Dir.file("Pick\\"), -1); }),
             3);
   EXPECT_EQ(Browser->Files(), (std::vector<String>{Dir.file("Pick\\a.txt"), Dir.file("Pick\\c.txt")}));
+  cfgSetValue(ovsBrowserFltPrograms, 1);  // "All files" kept, though the icon editor asks for type 0
+  EXPECT_EQ(RunSteps({Listed({u"a.txt", u"b.txt", u"c.txt"}), Press(-1, VK_ESCAPE)},
+                     [&] { Browser->Execute(obmOpen, kPreviewPrograms, false, Dir.file("Pick\\"), 0); }),
+            2);
 }

@@ -45,6 +45,7 @@ class TTestPreview : public TBrowserPreview {
     Label->SetCaption(Utf8ToWide("Preview of " + ExtractFileName(FileName)));
     if (Browser) Browser->ShowPreviewPage(PreviewPage);
   }
+  void RefreshPreview() override { Shown.clear(); }
   TKemLabel* Label = nullptr;
   String Shown;
 };
@@ -117,6 +118,8 @@ TEST_F(BrowserWin, ListsEntersChoosesAndSeesNewFiles) {
            },
            // The preview follows a file that stays selected.
            Press(1, 0), [this](TdBrowser&) { return Preview->Shown == Root + "Sub\\new.exe"; },
+           // F5 refreshes the preview too.
+           Press(-1, VK_F5), [this](TdBrowser& D) { return D.Idle() && Preview->Shown.empty(); },
            // OK on a file chooses it.
            Press(1, VK_RETURN)});
   EXPECT_TRUE(chosen);
@@ -151,11 +154,14 @@ TEST_F(BrowserWin, PictureInIconView) {
          return true;
        }});
   EXPECT_EQ(Preview->Shown, Root + "a.exe");
+  Run(brmFolder, Root, {Listed({u"Sub", u"Zed"}), Press(-1, VK_ESCAPE)});
+  EXPECT_EQ(Dialog->nbPreview->PageIndex(), 0) << "the last use's preview is gone";
 }
 
 TEST_F(BrowserWin, ColumnWidthsAndSortingLastToTheNextUse) {
   const TSteps::TStep widenAndTurn = [](TdBrowser& D) {
     D.lvFiles->Columns(1)->SetWidth(123);
+    D.SetBounds(D.Left(), D.Top(), 700, 450);
     // A click on the name's header turns its direction.
     NMLISTVIEW click{};
     click.hdr.hwndFrom = D.lvFiles->Handle();
@@ -173,4 +179,5 @@ TEST_F(BrowserWin, ColumnWidthsAndSortingLastToTheNextUse) {
   Dialog = NewForm<TdBrowser>(nullptr);
   EXPECT_FALSE(Run(brmOpen, Root, {Listed({u"Zed", u"Sub", u"b.exe", u"a.exe"}), cancel}));
   EXPECT_EQ(Dialog->lvFiles->Columns(1)->Width(), 123);
+  EXPECT_EQ(Dialog->Width() * 1000 + Dialog->Height(), 700450) << "the size kept";
 }

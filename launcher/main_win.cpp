@@ -130,7 +130,7 @@ void TfMain::FormShow(TObject*) {
     // The bar is there: the splash goes at once, without fading.
     CloseSplash(false, 2);
     // A browser put in place before (a test's) stays.
-    if (!OvBrowser()) InstallSystemBrowser();
+    if (!OvBrowser()) InstallFileBrowser();
     CreateFileBrowser();
     // What the bar's creation needed from kem3.dll is made: the resource
     // library lets go of its own reference (the hook binding keeps its own).

@@ -50,7 +50,7 @@ TdBrowser& TOvFileBrowser::MakeDialog() {
   return *FDialog;
 }
 
-void InstallSystemBrowser() {
+void InstallFileBrowser() {
   SetOvBrowser(std::make_unique<TOvFileBrowser>());
   OvFolderChooser = [](const String& Start, String& Folder) {
     TOvBrowser* browser = OvBrowser();

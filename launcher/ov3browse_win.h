@@ -28,4 +28,4 @@ class TOvFileBrowser : public TOvBrowser {
 
 // Puts the file browser in place (OvBrowser) and makes the folder setting's
 // chooser (OvFolderChooser) go through it.
-void InstallSystemBrowser();
+void InstallFileBrowser();

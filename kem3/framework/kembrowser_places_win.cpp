@@ -6,7 +6,6 @@
 #include "platform/winapi_win.h"
 
 #include <commctrl.h>
-#include <shellapi.h>
 
 #include <algorithm>
 #include <map>
@@ -55,7 +54,7 @@ class TPlacesPane : public TCustomControl {
         FPictures.push_back(-1);
       }
       FRows.push_back(row);
-      FPictures.push_back(Picture(row.Image));
+      FPictures.push_back(Picture(row.Favourite ? String(BrowserIconFavourite) : row.Image));
     }
     FTop = std::clamp(FTop, 0, std::max(static_cast<int>(FRows.size()) - 1, 0));
     FHot = -1;
@@ -70,10 +69,6 @@ class TPlacesPane : public TCustomControl {
     canvas.SetFont(*Font());
     canvas.Brush()->SetColor(Color());
     canvas.FillRect(ClientRect());
-    SHFILEINFOW info{};
-    const auto folders =
-        reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(L"folder", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof(info),
-                                                    SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES));
     const int width = ClientWidth();
     for (int i = FTop; i < static_cast<int>(FRows.size()); ++i) {
       const TBrowserPlaceRow& row = FRows[i];
@@ -84,11 +79,7 @@ class TPlacesPane : public TCustomControl {
       canvas.Font()->SetColor(heading ? clGrayText : i == FHot ? clHighlightText : clWindowText);
       canvas.Font()->SetStyle(heading ? TFontStyles{fsBold} : TFontStyles{});
       const int top = r.Top + (kRowHeight - kPicture) / 2;
-      if (FPictures[i] >= 0) {
-        ImageList_Draw(FIcons.Handle(), FPictures[i], canvas.Handle(), kGap, top, ILD_TRANSPARENT);
-      } else if (row.Favourite && folders) {
-        ImageList_Draw(folders, info.iIcon, canvas.Handle(), kGap, top, ILD_TRANSPARENT);
-      }
+      if (FPictures[i] >= 0) ImageList_Draw(FIcons.Handle(), FPictures[i], canvas.Handle(), kGap, top, ILD_TRANSPARENT);
       canvas.Brush()->SetStyle(bsClear);
       TRect text(2 * kGap + kPicture, r.Top, width - kGap, r.Bottom);
       canvas.DrawText(heading ? Translate("TdBrowser_Favourites", u"Favourites") : PlaceCaption(row), text,
@@ -163,7 +154,7 @@ class TPlacesPart : public TdBrowser::TPart {
     FSplitter->SetName("splPlaces");
     FSplitter->SetParent(&Browser);
     FSplitter->SetAlign(alLeft);
-    FSplitter->SetWidth(4);
+    FSplitter->SetSplitSize(4);
     FSplitter->SetLeft(TBrowserState::DefaultSplitter);
     FSplitter->SetMinSize(TBrowserState::MinSplitter);
     FMenu = new TPopupMenu(&Browser);

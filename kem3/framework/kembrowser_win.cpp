@@ -203,7 +203,7 @@ TdBrowser::TdBrowser(TComponent* AOwner) : TKemForm(AOwner) {
   Splitter = new TKemSplitter(this);
   Splitter->SetParent(this);
   Splitter->SetAlign(alRight);
-  Splitter->SetWidth(4);
+  Splitter->SetSplitSize(4);
   Splitter->SetLeft(kWidth - kPreviewWidth - 4);
   Splitter->OnMoved = [this](TObject*) { FSession.PreviewResized(); };
 

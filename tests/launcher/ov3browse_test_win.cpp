@@ -29,7 +29,7 @@ class OvBrowseWin : public testing::Test {
     DefineSettings(nullptr);
     ClearBrowserPreviews();
     RegisterLauncherPreviews();
-    InstallSystemBrowser();
+    InstallFileBrowser();
     Browser = dynamic_cast<TOvFileBrowser*>(OvBrowser());
     ASSERT_TRUE(Browser);
   }

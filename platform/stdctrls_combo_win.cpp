@@ -242,6 +242,12 @@ void TCustomComboBox::CloseUp() {
 }
 
 void TCustomComboBox::DispatchDefault(TMessage& Message) {
+  if (Message.Msg == WM_GETDLGCODE) {
+    // Enter and Escape close an open list; with it closed they are the form's.
+    TCustomListControl::DispatchDefault(Message);
+    if (DroppedDown()) Message.Result |= DLGC_WANTALLKEYS;
+    return;
+  }
   if (Message.Msg != CN_COMMAND) {
     TCustomListControl::DispatchDefault(Message);
     return;

@@ -292,7 +292,9 @@ void TKemDropDownList::Move(TDropDownMove Move) {
 void TKemDropDownList::WndProc(TMessage& Message) {
   switch (Message.Msg) {
     case WM_GETDLGCODE:
-      Message.Result = DLGC_WANTARROWS | DLGC_WANTALLKEYS;
+      // Enter and Escape act on an open popup; with it closed, Tab moves on
+      // and Enter and Escape go to the form's default and cancel buttons.
+      Message.Result = DLGC_WANTARROWS | (FDropped ? DLGC_WANTALLKEYS : 0);
       return;
     case WM_ERASEBKGND:
       Message.Result = 1;

@@ -1,6 +1,6 @@
 // The icon editor in the test's own process: the program browse button with
 // a fake browser and the fields that follow it, rows added by their buttons
-// and deleted once, Tab in the order the dialog reads, and how long the
+// and deleted once, Tab and Shift+Tab keys in the order the dialog reads, and how long the
 // previews of the system's shell library take.
 #include <gtest/gtest.h>
 
@@ -16,6 +16,7 @@
 #include "platform/app_scope_win.h"
 #include "platform/sysutils.h"
 #include "platform/unicode_convert.h"
+#include "support/keys_win.h"
 
 namespace {
 
@@ -116,7 +117,7 @@ TEST_F(EditIconWin, TabGoesInTheOrderTheDialogReads) {
     GetWindowRect(GetFocus(), &r);
     if (!visited.empty() && r.left == visited.front().left && r.top == visited.front().top) break;
     visited.push_back(r);
-    Dialog->SelectNext(Dialog->ActiveControl(), true, true);
+    PressFocused(VK_TAB);
   }
   // Title, comment, the three program fields, icon, previews, the shortcut
   // row's key, button and four modifiers, add, OK and Cancel.
@@ -126,6 +127,13 @@ TEST_F(EditIconWin, TabGoesInTheOrderTheDialogReads) {
     const RECT &a = visited[i - 1], &b = visited[i];
     const bool sameLine = std::abs(b.top - a.top) < 10;
     EXPECT_TRUE(sameLine ? b.left > a.left : b.top > a.top) << "stop " << i;
+  }
+  // Shift+Tab goes the same way back, through the key and modifier lists too.
+  for (size_t i = visited.size(); i-- > 0;) {
+    PressFocused(VK_TAB, {VK_SHIFT});
+    RECT r;
+    GetWindowRect(GetFocus(), &r);
+    EXPECT_TRUE(r.left == visited[i].left && r.top == visited[i].top) << "stop " << i;
   }
   Dialog->Hide();
 }

@@ -1,16 +1,19 @@
 // The drop-down list on a real window: its frame, the popup's size, place,
 // styles and focus, closing by the hook's press outside (with kem3.dll and
 // without), by a release inside, by the control's own press in either order
-// with the hook, Tab, the keys, the wheel and the typed search on a fake clock.
+// with the hook, Tab, Enter and Escape open and closed, the keys, the wheel and the typed search on a fake clock.
 #include "kem3/controls/kemdlist_win.h"
 
 #include <gtest/gtest.h>
 
 #include "kem3/controls/kembut_win.h"
+#include "kem3/controls/kemctrls_win.h"
+#include "kem3/framework/kemform_win.h"
 #include "kem3/framework/kemhi_win.h"
 #include "platform/app_scope_win.h"
 #include "platform/clock.h"
 #include "platform/deferred_release.h"
+#include "support/keys_win.h"
 
 namespace {
 
@@ -231,5 +234,77 @@ TEST(KemDropDownListWin, KeysWheelAndTypedSearch) {
   EXPECT_FALSE(l->DroppedDown());
   // Freed with its popup open (the application goes at the end of the test).
   l->DropDown();
+  ProcessDeferredReleases();
+}
+
+// Closed, the list lets Tab and Shift+Tab move on and hands Enter and Escape
+// to the form's default and cancel buttons; open, it keeps them for itself.
+// A system combo box beside it does the same with its list open and closed.
+TEST(KemDropDownListWin, ClosedItLeavesTabEnterAndEscapeToTheForm) {
+  TAppScope app;
+  auto* form = NewForm<TKemForm>(Application, TKemForm::TCreateNew{});
+  form->SetBounds(20, 10, 300, 80);
+  const auto button = [form](int Left) {
+    auto* b = new TKemButton(form);
+    b->SetParent(form);
+    b->SetBounds(Left, 40, 60, 23);
+    return b;
+  };
+  auto* first = button(10);
+  auto* list = new TKemDropDownList(form);
+  list->SetParent(form);
+  list->SetBounds(10, 10, 120, 21);
+  list->SetTabStop(true);
+  for (const char16_t* item : {u"Alpha", u"Beta"}) list->Items()->Add(item);
+  auto* combo = new TKemComboBox(form);
+  combo->SetParent(form);
+  combo->SetStyle(csDropDownList);
+  combo->SetBounds(140, 10, 120, 21);
+  for (const char16_t* item : {u"One", u"Two"}) combo->Items()->Add(item);
+  auto* ok = button(80);
+  ok->SetDefault(true);
+  auto* cancel = button(150);
+  cancel->SetCancel(true);
+  int oks = 0, cancels = 0;
+  ok->OnClick = [&oks](TObject*) { ++oks; };
+  cancel->OnClick = [&cancels](TObject*) { ++cancels; };
+  form->Show();
+  first->SetFocus();
+
+  PressFocused(VK_TAB);
+  EXPECT_TRUE(list->Focused());
+  PressFocused(VK_TAB);
+  EXPECT_TRUE(combo->Focused());
+  PressFocused(VK_TAB, {VK_SHIFT});
+  EXPECT_TRUE(list->Focused());
+  PressFocused(VK_RETURN);
+  PressFocused(VK_ESCAPE);
+  EXPECT_EQ(oks, 1);
+  EXPECT_EQ(cancels, 1);
+
+  list->DropDown();
+  PressFocused(VK_TAB);
+  EXPECT_TRUE(list->Focused());
+  PressFocused(VK_ESCAPE);
+  EXPECT_FALSE(list->DroppedDown());
+  list->DropDown();
+  PressFocused(VK_RETURN);
+  EXPECT_FALSE(list->DroppedDown());
+  EXPECT_EQ(oks, 1);
+  EXPECT_EQ(cancels, 1);
+
+  combo->SetFocus();
+  combo->SetDroppedDown(true);
+  PressFocused(VK_RETURN);
+  EXPECT_FALSE(combo->DroppedDown());
+  combo->SetDroppedDown(true);
+  PressFocused(VK_ESCAPE);
+  EXPECT_FALSE(combo->DroppedDown());
+  EXPECT_EQ(oks, 1);
+  EXPECT_EQ(cancels, 1);
+  PressFocused(VK_RETURN);
+  PressFocused(VK_ESCAPE);
+  EXPECT_EQ(oks, 2);
+  EXPECT_EQ(cancels, 2);
   ProcessDeferredReleases();
 }

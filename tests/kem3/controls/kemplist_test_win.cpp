@@ -12,6 +12,7 @@
 #include "platform/app_scope_win.h"
 #include "platform/keys.h"
 #include "platform/timer.h"
+#include "support/keys_win.h"
 
 namespace {
 
@@ -46,21 +47,6 @@ struct TFixture {
     List->Repaint();
     return List->PaintBuffer()->PixelColor(x, y);
   }
-};
-
-// Holds the given keys down in the thread's keyboard state for its lifetime.
-class TKeysDown {
- public:
-  explicit TKeysDown(std::initializer_list<int> keys) {
-    GetKeyboardState(FSaved);
-    BYTE state[256] = {};
-    for (int k : keys) state[k] = 0x80;
-    SetKeyboardState(state);
-  }
-  ~TKeysDown() { SetKeyboardState(FSaved); }
-
- private:
-  BYTE FSaved[256];
 };
 
 constexpr TColor kRed = RGBColor(200, 0, 0);

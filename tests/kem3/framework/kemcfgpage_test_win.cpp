@@ -12,6 +12,7 @@
 #include "kem3/controls/kemctrls_win.h"
 #include "kem3/controls/kemdlist_win.h"
 #include "kem3/controls/kemgroup_win.h"
+#include "kem3/controls/kemlabel_win.h"
 #include "kem3/controls/kemsedit_win.h"
 #include "kem3/framework/kemcfglayout.h"
 #include "kem3/framework/kemcfgrows_win.h"
@@ -70,7 +71,7 @@ class CfgPageWin : public testing::Test {
                                  {"AutoHideShowDelay", "Show after"},
                                  {"AutoHideStepLength", "Steps"},
                                  {"AutoHideStepSpeed", "Time per step"},
-                                 {"TdPreferences_AutoHideMethods", "At once|Slide"}};
+                                 {"TdPreferences_AutoHideMethods", "Slide|At once"}};
   TForm* Form = nullptr;
 };
 
@@ -159,10 +160,10 @@ TEST_F(CfgPageWin, OpenControlsFollowTheirSettingsAndTheLanguage) {
   EXPECT_EQ(cfgFindItem(ovsAutoHide)->Value, Variant(true));
 
   Texts["AutoHide"] = "Automatisch ausblenden";
-  Texts["TdPreferences_AutoHideMethods"] = "Sofort|Gleitend";
+  Texts["TdPreferences_AutoHideMethods"] = "Gleitend|Sofort";
   cfgRelabel();
   EXPECT_EQ(Bound<TKemCheckbox>(ovsAutoHide)->Caption(), u"Automatisch ausblenden");
-  EXPECT_EQ(Bound<TKemDropDownList>(ovsAutoHideMethod)->Items()->Get(1), u"Gleitend");
+  EXPECT_EQ(Bound<TKemDropDownList>(ovsAutoHideMethod)->Items()->Get(1), u"Sofort");
   EXPECT_EQ(Bound<TKemDropDownList>(ovsAutoHideMethod)->ItemIndex(), 1);
 }
 

@@ -149,6 +149,38 @@ TEST_F(ShippedLanguages, TranslationsKeepIndexesNamesAndPatterns) {
   for (const auto& [name, at] : names) EXPECT_EQ(Languages.FindTextIndex(name), at) << name;
 }
 
+// Each choice list reads in the order of its stored values, as the bar acts
+// on them: the list shows a setting's value under the text that says what it does.
+TEST_F(ShippedLanguages, ChoiceTextsFollowTheirStoredValues) {
+  const struct {
+    int Id;
+    const char16_t* English;
+    const char16_t* German;
+  } kLists[] = {
+      {ovsAutoHideMethod, u"Slide|At once", u"Gleitend|Sofort"},
+      {ovsWheelScroll, u"Groups|Icons|Nothing", u"Gruppen|Symbole|Nichts"},
+      {ovsWheelToggle, u"Ctrl|Alt|Shift|No key", u"Strg|Alt|Umschalt|Keine Taste"},
+      {ovsIconsStretch, u"Always|Only larger pictures|Never", u"Immer|Nur größere Bilder|Nie"},
+      {ovsIconsTitle, u"Below the icons|Nowhere|In the hint", u"Unter den Symbolen|Nirgends|Im Hinweis"},
+      {ovsIconsComment, u"Nowhere|In the hint", u"Nirgends|Im Hinweis"},
+  };
+  int lists = 0;
+  for (const auto& entry : cfgEntries()) {
+    const auto* item = dynamic_cast<const TcfgDbItem*>(entry.get());
+    if (!item || item->ValueListTextName.empty()) continue;
+    ++lists;
+    const auto* list =
+        std::find_if(std::begin(kLists), std::end(kLists), [&](const auto& l) { return l.Id == item->Id; });
+    ASSERT_NE(list, std::end(kLists)) << "a choice list without its meanings here: " << item->Id;
+    for (int value = 0; value < item->Values.Count(); ++value) EXPECT_EQ(item->Values[value], IntToStr(value));
+    for (const auto& [language, texts] : {std::pair{u"English", list->English}, std::pair{u"Deutsch", list->German}}) {
+      ASSERT_TRUE(Languages.SelectLanguageByName(language));
+      EXPECT_EQ(Languages.Translate(item->ValueListTextName, u""), texts) << item->Id;
+    }
+  }
+  EXPECT_EQ(lists, static_cast<int>(std::size(kLists)));
+}
+
 TEST_F(ShippedLanguages, PatternsFormatWithWhatTheProgramHandsThem) {
   for (int index = 0; index < Languages.LanguageCount(); ++index) {
     ASSERT_TRUE(Languages.SelectLanguage(index));

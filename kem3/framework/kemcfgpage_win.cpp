@@ -384,11 +384,15 @@ int cfgBuildPage(TWinControl* Parent, int PageId, int Top, int Columns, int Left
       continue;
     }
     if (!IsRectEmpty(row.Label)) {
-      auto* label = Place(Make(make.Label, Parent), parent, row.Label);
+      // Sized by the layout before it takes the page's font: a label that
+      // still sized itself to its empty caption would shrink to nothing
+      // when that font differs from its own (a language's larger font).
+      auto* label = Make(make.Label, Parent);
       label->SetAutoSize(false);
       label->SetParentColor(true);
       const TBinding caption{label, nullptr, nullptr, row.Item->TextName};
       SetCaptionText(caption);
+      Place(label, parent, row.Label);
       Bindings().Add(caption);
     }
     TBinding binding;

@@ -1,7 +1,7 @@
 // The generated rows on a real form, from the launcher's own table: building a
 // page, changing a check box, a spin edit and a unit, reading back into the
 // database and the settings file; leaving without reading back; refreshing
-// and relabelling open controls.
+// and relabelling open controls; row captions in a larger font.
 #include "kem3/framework/kemcfgpage_win.h"
 
 #include <gtest/gtest.h>
@@ -165,6 +165,34 @@ TEST_F(CfgPageWin, OpenControlsFollowTheirSettingsAndTheLanguage) {
   EXPECT_EQ(Bound<TKemCheckbox>(ovsAutoHide)->Caption(), u"Automatisch ausblenden");
   EXPECT_EQ(Bound<TKemDropDownList>(ovsAutoHideMethod)->Items()->Get(1), u"Sofort");
   EXPECT_EQ(Bound<TKemDropDownList>(ovsAutoHideMethod)->ItemIndex(), 1);
+}
+
+// A language with a larger dialog font (German: 8 pt scaled by 1.25): every
+// row caption keeps the place the layout gives it, in that language and
+// after a switch back.
+TEST_F(CfgPageWin, RowCaptionsKeepTheirPlaceInALargerFont) {
+  Form->Font()->SetSize(10);
+  cfgRefreshValueLists();
+  cfgBuildPage(Form, 200, 32, 1, 0, 100, 0, 0, 0);
+  std::vector<TRect> places;
+  for (const TcfgRow& row : cfgLayoutPage(Form->ClientWidth(), 200, 32, 1, 0, 100, 0, 0, 0).Rows)
+    if (!IsRectEmpty(row.Label)) places.push_back(row.Label);
+  const auto labels = [this] {
+    std::vector<TKemLabel*> found;
+    for (int i = 0; i < Form->ComponentCount(); ++i)
+      if (auto* label = dynamic_cast<TKemLabel*>(Form->Components(i))) found.push_back(label);
+    return found;
+  };
+  ASSERT_EQ(labels().size(), places.size());
+  ASSERT_GE(places.size(), 5u);
+  for (int size : {10, 8}) {
+    Form->Font()->SetSize(size);
+    cfgRelabel();
+    for (size_t i = 0; i < places.size(); ++i) {
+      EXPECT_EQ(labels()[i]->BoundsRect(), places[i]) << size << ": " << WideToUtf8(labels()[i]->Caption());
+      EXPECT_FALSE(labels()[i]->Caption().empty());
+    }
+  }
 }
 
 }  // namespace

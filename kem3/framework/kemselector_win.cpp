@@ -16,6 +16,15 @@ void TKemPictureSelector::CreateWnd() {
   SendMessageW(Handle(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), kItemHeight);
 }
 
+void TKemPictureSelector::FontChanged() {
+  TKemComboBox::FontChanged();
+  // The window measures its box and list again from a new font (a language
+  // change brings one): the items stay as tall as their pictures.
+  if (!HandleAllocated()) return;
+  SendMessageW(Handle(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), kItemHeight);
+  SendMessageW(Handle(), CB_SETITEMHEIGHT, 0, kItemHeight);
+}
+
 void TKemPictureSelector::MeasureItem(int /*Index*/, int& Height) { Height = kItemHeight; }
 
 TBitmap& TKemPictureSelector::BeginItem(const TRect& Rect) {

@@ -26,6 +26,7 @@ class TKemPictureSelector : public TKemComboBox {
   // The closed box shows an item as tall as the list's: the window measures
   // its box before the control hears it, so the height is set afterwards.
   void CreateWnd() override;
+  void FontChanged() override;
   // The work bitmap at the size of Rect, with the list's brush, pen and font.
   TBitmap& BeginItem(const TRect& Rect);
   // Text on one line, vertically centred, from TextLeft; then the work

@@ -206,6 +206,15 @@ TEST_F(PreferencesWin, SelectorItemsShowFlagsAndPreviewsBesideTheirTexts) {
     const int ink = FirstInk(*plain, 0);
     EXPECT_TRUE(ink >= 6 && ink <= 8) << ink << ": without a picture the text starts 6 pixels in";
   }
+  // A language change brings its own font size: box and items stay as tall.
+  for (int size : {10, 8}) {
+    form->Font()->SetSize(size);
+    for (TKemPictureSelector* selector : {languages, looks}) {
+      EXPECT_EQ(SendMessageW(selector->Handle(), CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0), 54) << size;
+      EXPECT_EQ(SendMessageW(selector->Handle(), CB_GETITEMHEIGHT, 0, 0), 54) << size;
+      EXPECT_EQ(ItemPicture(selector, 0).Height(), 54) << size;
+    }
+  }
 }
 
 }  // namespace

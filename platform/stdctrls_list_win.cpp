@@ -23,6 +23,7 @@ TCustomListControl::TCustomListControl(TComponent* AOwner, const TListMessages& 
   // The system's list captures the mouse itself.
   SetControlStyle(ControlStyle() - csCaptureMouse);
   SetTabStop(true);
+  SetColor(clWindow);
 }
 
 TCustomListControl::~TCustomListControl() = default;

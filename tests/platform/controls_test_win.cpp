@@ -423,7 +423,7 @@ TEST(ControlsWin, WheelGoesFromTheActiveControlUpToTheForm) {
   EXPECT_EQ(log, (Log{"probe 120"}));
 }
 
-TEST(ControlsWin, ChildrenAndFontsFollowTheirParent) {
+TEST(ControlsWin, ChildrenFontsAndColoursFollowTheirParent) {
   TAppScope app;
   Log log;
   TForm* form = ShownForm();
@@ -436,6 +436,14 @@ TEST(ControlsWin, ChildrenAndFontsFollowTheirParent) {
   EXPECT_FALSE(probe->ParentFont());
   form->Font()->SetSize(14);
   EXPECT_EQ(probe->Font()->Size(), 9);
+  // Colours alike: the form's face until the control is given its own.
+  EXPECT_TRUE(probe->ParentColor());
+  EXPECT_EQ(probe->Color(), form->Color());
+  form->SetColor(clRed);
+  EXPECT_EQ(probe->Color(), clRed);
+  probe->SetColor(clBlue);
+  form->SetColor(clBtnFace);
+  EXPECT_EQ(probe->Color(), clBlue);
   EXPECT_EQ(form->ControlCount(), 1);
   EXPECT_EQ(form->Controls(0), probe);
   EXPECT_TRUE(form->ContainsControl(probe));

@@ -1,13 +1,21 @@
 // The base classes: language updates walk through plain windowed controls,
 // dialog keys and characters go round until one control takes them, and the
-// wide text helpers measure and draw.
+// wide text helpers measure and draw; colours come from the parent unless
+// a control is made with its own.
 #include "kem3/controls/kembase_win.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <typeinfo>
 #include <vector>
 
+#include "kem3/controls/kemcedit_win.h"
+#include "kem3/controls/kemchkbx_win.h"
+#include "kem3/controls/kemdlist_win.h"
+#include "kem3/controls/kemedit_win.h"
+#include "kem3/controls/kemlabel_win.h"
+#include "kem3/controls/kemsedit_win.h"
 #include "platform/app_scope_win.h"
 #include "platform/extctrls_win.h"
 
@@ -104,4 +112,29 @@ TEST(KemBaseWin, WideTextIsMeasuredAndDrawnWithTheCanvasFont) {
   EXPECT_TRUE(LibExtTextOut(canvas->Handle(), 0, 0, 0, nullptr, text));
   const LONG extent = LibTabbedTextOut(canvas->Handle(), 0, 20, u"a\tb", 0, nullptr, 0);
   EXPECT_GT(LOWORD(extent), 0);
+}
+
+// Labels, check boxes and the colour picker show the colour of what they
+// stand on; fields and lists keep the window colour they are made with.
+TEST(KemBaseWin, ControlsTakeTheirParentsColourUnlessMadeWithTheirOwn) {
+  TAppScope app;
+  constexpr TColor kFace = RGBColor(40, 160, 60);
+  TForm* form = NewForm<TQuietForm>(Application);
+  form->SetBounds(0, 0, 300, 200);
+  form->SetColor(kFace);
+  const auto put = [form](TControl* c, int Top) {
+    c->SetParent(form);
+    c->SetBounds(4, Top, 200, 21);
+    return c;
+  };
+  auto* box = static_cast<TKemCheckbox*>(put(new TKemCheckbox(form), 4));
+  box->SetCaption(u"Box");
+  TControl* own[] = {put(new TKemLabel(form), 30), box, put(new TKemColorEdit(form), 56)};
+  TControl* window[] = {put(new TKemDropDownList(form), 82), put(new TKemEdit(form), 108),
+                        put(new TKemSpinEdit(form), 134)};
+  form->Show();
+  for (TControl* c : own) EXPECT_EQ(c->Color(), kFace) << typeid(*c).name();
+  for (TControl* c : window) EXPECT_EQ(c->Color(), clWindow) << typeid(*c).name();
+  box->Repaint();
+  EXPECT_EQ(box->PaintBuffer()->PixelColor(190, 10), kFace);
 }

@@ -77,6 +77,11 @@ void TOvScreenFrame::Paint() {
 
 TOvScreenArea::TOvScreenArea(TComponent* AOwner) : TCustomControl(AOwner) {}
 
+void TOvScreenArea::CreateParams(TCreateParams& Params) {
+  TCustomControl::CreateParams(Params);
+  Params.WinClassName = u"TOvScreenArea";
+}
+
 void TOvScreenArea::SetSizes(int Edge, int Corner) {
   EdgeSize = Edge;
   CornerSize = Corner;

@@ -96,6 +96,8 @@ class TOvScreenArea : public TCustomControl {
   void SetCustomEnabled(bool Value);
 
  protected:
+  // A window class of its own, so the picture is found among the page's windows.
+  void CreateParams(TCreateParams& Params) override;
   void Paint() override;
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void MouseMove(TShiftState Shift, int X, int Y) override;

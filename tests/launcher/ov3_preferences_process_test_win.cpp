@@ -95,9 +95,8 @@ TEST(Ov3PreferencesProcess, SettingsChangedByKeysAndMouseReachTheFiles) {
   Press(VK_TAB, {VK_SHIFT});
   Press(VK_DOWN);
   settle();
-  RECT picture{};  // the screen picture: the one control of its size
-  for (const TChild& c : VisibleChildren(dialog))
-    if (c.Rect.right - c.Rect.left == 150 && c.Rect.bottom - c.Rect.top == 94) picture = c.Rect;
+  // The screen picture, as wide as the screen's shape makes it.
+  const RECT picture = ChildRect(dialog, L"TOvScreenArea", 0);
   Click({(picture.left + picture.right) / 2, picture.bottom - 4});
   settle();
   SaveShot(dialog, "page2-changed");

@@ -11,6 +11,7 @@
 #include "kem3/framework/kemsingle_win.h"
 #include "kem3/framework/kemutil_win.h"
 #include "kem3/graphics/vosskinlist.h"
+#include "kem3/unicode/unicode.h"
 #include "launcher/main_win.h"
 #include "launcher/ov3browse.h"
 #include "launcher/ov3brws_win.h"
@@ -21,6 +22,8 @@
 
 void StartUp() {
   InitApplication();
+  // Every caseless match (accelerators, typed searches) from here on folds as the character database does.
+  InstallUnicodeCaseFolding();
   InitCommonServices();
   BindHookLibrary();
   cfgInit();

@@ -8,6 +8,6 @@ WideChar AccelCharOf(const WideString& Caption) {
   return at == std::u16string_view::npos ? WideChar(0) : Caption[at];
 }
 
-bool IsAccelChar(WideChar Key, WideChar Accel) { return Accel != 0 && WideCharUpper(Accel) == WideCharUpper(Key); }
+bool IsAccelChar(WideChar Key, WideChar Accel) { return Accel != 0 && WideCharFold(Accel) == WideCharFold(Key); }
 
 bool IsAccel(WideChar Key, const WideString& Caption) { return IsAccelChar(Key, AccelCharOf(Caption)); }

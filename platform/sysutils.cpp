@@ -361,9 +361,7 @@ namespace {
 char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
 char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
 
-// One case for case-insensitive matching: upper then lower, so that pairs such
-// as long s / s and dotted capital I / i meet.
-char32_t Fold(char32_t c) { return WideCharLower(WideCharUpper(c)); }
+char32_t Fold(char32_t c) { return WideCharFold(c); }
 
 char32_t DecodeUtf16At(std::u16string_view s, size_t& pos) {
   char32_t c = s[pos++];

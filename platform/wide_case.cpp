@@ -7,6 +7,7 @@
 #include "platform/wide_case.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <iterator>
 
@@ -103,3 +104,15 @@ char32_t WideCharLower(char32_t c) {
   if (c < 0x80) return (c >= 'A' && c <= 'Z') ? c + 32 : c;
   return Map(kToLower, c);
 }
+
+namespace {
+std::atomic<const char16_t*> gFolds{nullptr};
+}  // namespace
+
+char32_t WideCharFold(char32_t c) {
+  const char16_t* folds = gFolds.load(std::memory_order_acquire);
+  if (folds && c <= 0xFFFF) return folds[c];
+  return WideCharLower(WideCharUpper(c));
+}
+
+void SetWideCharFolds(const char16_t* Table) { gFolds.store(Table, std::memory_order_release); }

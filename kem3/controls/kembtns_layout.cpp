@@ -98,10 +98,10 @@ void SwapPages(std::vector<TKemPage>& Pages, int A, int B, int& Index) {
 
 std::vector<int> PagesWithAccel(const std::vector<TKemPage>& Pages, WideChar Key) {
   std::vector<int> matches;
-  const char32_t key = WideCharUpper(Key);
+  const char32_t key = WideCharFold(Key);
   for (std::size_t i = 0; i < Pages.size(); ++i) {
     const WideChar accel = GetAccelCharW(Pages[i].Caption);
-    if (accel != 0 && WideCharUpper(accel) == key) matches.push_back(static_cast<int>(i));
+    if (accel != 0 && WideCharFold(accel) == key) matches.push_back(static_cast<int>(i));
   }
   return matches;
 }

@@ -70,7 +70,7 @@ TComboKeyResult TComboAutoComplete::ListKey(WideChar Key, bool DroppedDown, cons
 
 bool SameItemText(const WideString& Text, const WideString& Item) {
   return std::equal(Text.begin(), Text.end(), Item.begin(), Item.end(),
-                    [](WideChar a, WideChar b) { return WideCharLower(a) == WideCharLower(b); });
+                    [](WideChar a, WideChar b) { return WideCharFold(a) == WideCharFold(b); });
 }
 
 bool StartsWithItemText(const WideString& Item, const WideString& Prefix) {

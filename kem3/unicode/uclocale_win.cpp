@@ -4,9 +4,16 @@
 #include "kem3/unicode/uclocale.h"
 
 namespace {
+int Compare(LCID Locale, std::u16string_view A, std::u16string_view B, bool IgnoreCase) {
+  return CompareStringW(Locale, IgnoreCase ? NORM_IGNORECASE : 0, reinterpret_cast<LPCWSTR>(A.data()),
+                        static_cast<int>(A.size()), reinterpret_cast<LPCWSTR>(B.data()), static_cast<int>(B.size()));
+}
+
 int SystemCompare(LCID_T Locale, std::u16string_view A, std::u16string_view B, bool IgnoreCase) {
-  int r = CompareStringW(Locale, IgnoreCase ? NORM_IGNORECASE : 0, reinterpret_cast<LPCWSTR>(A.data()),
-                         static_cast<int>(A.size()), reinterpret_cast<LPCWSTR>(B.data()), static_cast<int>(B.size()));
+  int r = Compare(Locale, A, B, IgnoreCase);
+  // A locale the system refuses (a list's from another machine) would make
+  // every pair equal, and a sorted list keep one item: the user's orders them.
+  if (r == 0) r = Compare(LOCALE_USER_DEFAULT, A, B, IgnoreCase);
   return r == 0 ? 0 : r - 2;
 }
 }  // namespace

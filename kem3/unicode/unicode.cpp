@@ -2,9 +2,11 @@
 #include "kem3/unicode/unicode.h"
 
 #include <algorithm>
+#include <memory>
 #include <mutex>
 
 #include "platform/exceptions.h"
+#include "platform/wide_case.h"
 
 namespace unicodedata {
 namespace {
@@ -259,6 +261,32 @@ WideString UnicodeUpperCase(std::u16string_view S) {
 WideString UnicodeCharFold(WideChar C) {
   const TCaseEntry* e = CaseTable().Find(C);
   return e && e->Present && !e->Fold.empty() ? e->Fold : WideString(1, C);
+}
+
+void InstallUnicodeCaseFolding() {
+  static const std::unique_ptr<char16_t[]> folds = [] {
+    auto table = std::make_unique<char16_t[]>(0x10000);
+    const TCaseTable& cases = CaseTable();
+    for (char32_t c = 0; c <= 0xFFFF; ++c) {
+      char32_t fold = c;
+      if (const TCaseEntry* e = cases.Find(static_cast<WideChar>(c)); e && e->Present) {
+        if (e->Fold.size() == 1) {
+          fold = e->Fold[0];
+        } else if (e->Fold.size() > 1) {
+          // Folded to several characters (sharp s, ligatures, Greek with
+          // iota): one character stands for them, its lower case where that
+          // is one character, as capital sharp s meets sharp s.
+          if (e->Lower.size() == 1)
+            fold = e->Lower[0];
+          else if (e->Lower.size() > 1)
+            fold = WideCharLower(WideCharUpper(c));
+        }
+      }
+      table[c] = static_cast<char16_t>(fold);
+    }
+    return table;
+  }();
+  SetWideCharFolds(folds.get());
 }
 
 WideString DecomposeCodePoint(char32_t CodePoint, bool Compatible) {

@@ -22,6 +22,9 @@ WideString UnicodeCharUpper(WideChar C);
 WideString UnicodeUpperCase(std::u16string_view S);
 // The full case folding of one character (itself when it has none).
 WideString UnicodeCharFold(WideChar C);
+// Gives the platform's single-character folding (WideCharFold, behind every
+// caseless match) the database's folding of the whole plane. Part of start-up.
+void InstallUnicodeCaseFolding();
 // The decomposition of one code point, one level deep (Hangul syllables by
 // rule); with Compatible the compatibility mapping where there is one. Empty when none.
 WideString DecomposeCodePoint(char32_t CodePoint, bool Compatible);

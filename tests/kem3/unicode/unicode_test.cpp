@@ -1,8 +1,15 @@
 // The character database as the program reads it: from the UnicodeData folder
-// natively, from the executable's "UNICODEDATA" resources on Windows.
+// natively, from the executable's "UNICODEDATA" resources on Windows; its
+// case folding behind every caseless match.
 #include "kem3/unicode/unicode.h"
 
 #include <gtest/gtest.h>
+
+#include "kem3/unicode/uccombo_complete.h"
+#include "platform/accel.h"
+#include "platform/sysutils.h"
+#include "platform/unicode_convert.h"
+#include "platform/wide_case.h"
 
 namespace {
 
@@ -39,3 +46,30 @@ TEST(UnicodeDataTest, CategoriesAndNumbersAreCarried) {
 }
 
 }  // namespace
+
+// Installed, the database's folding is behind every caseless match: each
+// character of the plane meets what it folds to (Vietnamese, polytonic
+// Greek and Georgian included), in accelerators, typed searches and text.
+TEST(UnicodeDataTest, CaselessMatchesFoldAsTheDatabaseDoes) {
+  InstallUnicodeCaseFolding();
+  int pairs = 0, unmatched = 0;
+  for (char32_t c = 0; c <= 0xFFFF; ++c) {
+    const WideString fold = UnicodeCharFold(static_cast<WideChar>(c));
+    if (fold.size() != 1 || fold[0] == c) continue;
+    ++pairs;
+    if (!IsAccelChar(static_cast<WideChar>(c), fold[0])) ++unmatched;
+  }
+  EXPECT_GE(pairs, 1100);
+  EXPECT_EQ(unmatched, 0);
+  const struct {
+    const char16_t *A, *B;
+  } kSame[] = {{u"\u1EA0", u"\u1EA1"}, {u"\u1F08", u"\u1F00"}, {u"\u10A0", u"\u2D00"}, {u"\u1E9E", u"\u00DF"},
+               {u"\u017F", u"S"},      {u"\u0130", u"i"},      {u"\u212A", u"k"},      {u"\u1FBC", u"\u1FB3"}};
+  for (const auto& s : kSame) {
+    EXPECT_TRUE(WideSameText(s.A, s.B)) << WideToUtf8(s.A);
+    EXPECT_TRUE(SameItemText(s.A, s.B)) << WideToUtf8(s.A);
+    EXPECT_TRUE(IsAccelChar(s.A[0], s.B[0])) << WideToUtf8(s.A);
+  }
+  EXPECT_FALSE(WideSameText(u"\u1EA0", u"a"));
+  SetWideCharFolds(nullptr);
+}

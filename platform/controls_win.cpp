@@ -117,9 +117,6 @@ void FreeDeviceContexts() {
 
 TControl::TControl(TComponent* AOwner) : TComponent(AOwner), FFont(std::make_unique<TFont>()) {
   FControlStyle = {csCaptureMouse, csClickEvents, csDoubleClicks};
-  // Controls take their parent's colour until they (or a dialog) set one;
-  // fields and lists set the window colour in their own constructors.
-  FParentColor = true;
   FFont->OnChange = [this](TObject*) {
     if (!FFontFromParent) FParentFont = false;
     FontChanged();

@@ -264,7 +264,9 @@ class TControl : public TComponent {
   bool FVisible = true;
   bool FEnabled = true;
   TColor FColor = clWindow;
-  bool FParentColor = false;
+  // The parent's colour until the control (or a dialog) sets one; fields
+  // and lists set the window colour in their own constructors.
+  bool FParentColor = true;
   std::unique_ptr<TFont> FFont;
   bool FParentFont = true;
   bool FFontFromParent = false;  // the font is being set from the parent's: not the user's change
@@ -352,6 +354,12 @@ class TWinControl : public TControl {
   // ---- Focus.
   bool TabStop() const { return FTabStop; }
   void SetTabStop(bool Value);
+  // The place among the parent's windowed controls that Tab walks: the order
+  // they were put there, apart from the z-order (BringToFront leaves it).
+  int TabOrder() const;
+  void SetTabOrder(int Value);
+  // Every windowed control inside this one in tab order, depth first.
+  void GetTabOrderList(std::vector<TWinControl*>& List) const;
   // Showing and enabled, up to its form.
   virtual bool CanFocus() const;
   bool Focused() const;
@@ -458,6 +466,7 @@ class TWinControl : public TControl {
   WNDPROC FDefWndProc = nullptr;
   std::unique_ptr<TBrush> FBrush;  // the background handed out for CN_CTLCOLOR…
   std::vector<TControl*> FControls;
+  std::vector<TWinControl*> FTabList;
   int FAlignLevel = 0;
   bool FAlignPending = false;
   bool FAligning = false;

@@ -39,16 +39,6 @@ void EnableTaskWindows(const std::vector<HWND>& Windows) {
   }
 }
 
-// Every windowed control inside Parent, depth first in child order: the tab order.
-void CollectWinControls(TWinControl* Parent, std::vector<TWinControl*>& Out) {
-  for (int i = 0; i < Parent->ControlCount(); ++i) {
-    if (auto* w = dynamic_cast<TWinControl*>(Parent->Controls(i))) {
-      Out.push_back(w);
-      CollectWinControls(w, Out);
-    }
-  }
-}
-
 }  // namespace
 
 template <class F>
@@ -341,7 +331,7 @@ void TCustomForm::ControlRemoved(TControl* Control) {
 
 void TCustomForm::SelectNext(TWinControl* CurControl, bool GoForward, bool CheckTabStop) {
   std::vector<TWinControl*> order;
-  CollectWinControls(this, order);
+  GetTabOrderList(order);
   const int n = static_cast<int>(order.size());
   if (n == 0) return;
   int start = static_cast<int>(std::find(order.begin(), order.end(), CurControl) - order.begin());

@@ -310,6 +310,7 @@ void TWinControl::InsertControl(TControl* Control) {
   Control->ParentFontChanged();
   Control->ParentColorChanged();
   if (auto* w = dynamic_cast<TWinControl*>(Control)) {
+    FTabList.push_back(w);
     if (FHandle && w->Visible()) w->CreateHandle();
   } else {
     Control->Invalidate();
@@ -326,10 +327,36 @@ void TWinControl::RemoveControl(TControl* Control) {
   if (TCustomForm* form = GetParentForm(this)) form->ControlRemoved(Control);
   if (!closing) Control->Invalidate();
   FControls.erase(it);
-  if (auto* w = dynamic_cast<TWinControl*>(Control)) w->DestroyHandle();
+  if (auto* w = dynamic_cast<TWinControl*>(Control)) {
+    FTabList.erase(std::remove(FTabList.begin(), FTabList.end(), w), FTabList.end());
+    w->DestroyHandle();
+  }
   Control->FParent = nullptr;
   if (!closing && Control->Align() != alNone) AlignFor(nullptr);
   if (!closing) ControlChanged(Control);
+}
+
+int TWinControl::TabOrder() const {
+  if (!FParent) return -1;
+  const auto& list = FParent->FTabList;
+  return static_cast<int>(std::find(list.begin(), list.end(), this) - list.begin());
+}
+
+void TWinControl::SetTabOrder(int Value) {
+  if (!FParent) return;
+  auto& list = FParent->FTabList;
+  auto it = std::find(list.begin(), list.end(), this);
+  if (it == list.end()) return;
+  list.erase(it);
+  const int at = std::clamp(Value, 0, static_cast<int>(list.size()));
+  list.insert(list.begin() + at, this);
+}
+
+void TWinControl::GetTabOrderList(std::vector<TWinControl*>& List) const {
+  for (TWinControl* w : FTabList) {
+    List.push_back(w);
+    w->GetTabOrderList(List);
+  }
 }
 
 // ---- Alignment -------------------------------------------------------------------

@@ -2,6 +2,8 @@
 // the pages' transparency to the mouse.
 #include "kem3/controls/kemnote_win.h"
 
+#include <vector>
+
 #include "platform/forms_win.h"
 
 TKemNote::TKemNote(TComponent* AOwner) : TCustomControl(AOwner) {
@@ -88,14 +90,12 @@ void TKemNotebook::SetPages(const std::vector<String>& Captions) {
 
 namespace {
 
-// The first control inside Parent, in child order, that takes the focus.
+// The first control inside Parent, in tab order, that takes the focus.
 TWinControl* FirstFocusable(TWinControl* Parent) {
-  for (int i = 0; i < Parent->ControlCount(); ++i) {
-    auto* w = dynamic_cast<TWinControl*>(Parent->Controls(i));
-    if (!w) continue;
+  std::vector<TWinControl*> order;
+  Parent->GetTabOrderList(order);
+  for (TWinControl* w : order)
     if (w->TabStop() && w->CanFocus()) return w;
-    if (TWinControl* inner = FirstFocusable(w)) return inner;
-  }
   return nullptr;
 }
 

@@ -1,11 +1,13 @@
 // The notebook on real windows: exactly the page at PageIndex shows after
-// every change, switching moves the focus into the new page, pages let the
+// every change, switching moves the focus into the new page (the first
+// control in tab order), Tab follows that order, pages let the
 // mouse through.
 #include "kem3/controls/kemnote_win.h"
 
 #include <gtest/gtest.h>
 
 #include "platform/app_scope_win.h"
+#include "support/keys_win.h"
 
 namespace {
 
@@ -78,12 +80,28 @@ TEST(KemNotebookWin, SwitchingMovesTheFocusIntoTheNewPage) {
   first->SetParent(n->GetPage(0));
   auto* target = new TFocusable(form);
   target->SetParent(second);
+  auto* other = new TFocusable(form);
+  other->SetParent(second);
+  // Brought to the front it is last in child order, still first in tab order.
+  target->BringToFront();
+  ASSERT_EQ(second->Controls(0), other);
   form->Show();
   first->SetFocus();
   ASSERT_EQ(form->ActiveControl(), first);
   n->SetPageIndex(1);
   EXPECT_EQ(form->ActiveControl(), target);
   EXPECT_FALSE(n->GetPage(0)->Visible());
+  // Tab walks the same order; a control moved to the front of it comes first.
+  PressFocused(VK_TAB);
+  EXPECT_EQ(form->ActiveControl(), other);
+  PressFocused(VK_TAB, {VK_SHIFT});
+  EXPECT_EQ(form->ActiveControl(), target);
+  other->SetTabOrder(0);
+  EXPECT_EQ(target->TabOrder(), 1);
+  n->SetPageIndex(0);
+  first->SetFocus();
+  n->SetPageIndex(1);
+  EXPECT_EQ(form->ActiveControl(), other);
   EXPECT_EQ(SendMessageW(second->Handle(), WM_NCHITTEST, 0, 0), HTTRANSPARENT);
   EXPECT_NE(GetWindowLongW(n->Handle(), GWL_STYLE) & WS_CLIPCHILDREN, 0);
   form->Hide();

@@ -2,6 +2,8 @@
 // model, tree navigation, the buttons' actions and Execute.
 #include "kem3/framework/kemcfgex_win.h"
 
+#include <algorithm>
+
 #include "kem3/controls/kembut_win.h"
 #include "kem3/controls/kemctrls_win.h"
 #include "kem3/controls/kemlabel_win.h"
@@ -14,6 +16,7 @@
 #include "kem3/framework/kemskincb_win.h"
 #include "kem3/framework/kemutil_win.h"
 #include "kem3/graphics/vosskinlist.h"
+#include "kem3/unicode/ucaccel.h"
 #include "kem3/unicode/uccomctrls_win.h"
 #include "platform/application_win.h"
 #include "platform/mathutils.h"
@@ -86,15 +89,14 @@ TdPreferences::TdPreferences(TComponent* AOwner, TKemConfigDlg& Model) : TKemFor
   const struct {
     TKemButton*& Button;
     TActionType Type;
-    int FromRight;
-  } buttons[] = {{btOk, atOk, 259}, {btCancel, atCancel, 171}, {btApply, atApply, 83}};
+  } buttons[] = {{btOk, atOk}, {btCancel, atCancel}, {btApply, atApply}};
   for (const auto& b : buttons) {
     b.Button = new TKemButton(this);
     b.Button->SetParent(this);
     b.Button->SetTabStop(true);
     b.Button->SetActionType(b.Type);
-    b.Button->SetBounds(kClientWidth - b.FromRight, kButtonRowTop, b.Button->Width(), b.Button->Height());
   }
+  PlaceButtons();
 
   OnShow = [this](TObject*) { FormShow(); };
   OnLanguageChange = [this](TObject*) { FormLanguageChange(); };
@@ -219,7 +221,21 @@ void TdPreferences::TreeChange(TTreeNode* Node) {
 
 void TdPreferences::FormActionExecute(TKemAction* Action) { FRun.ActionExecute(Action->Id()); }
 
-void TdPreferences::FormLanguageChange() { FRun.LanguageChanged(); }
+void TdPreferences::FormLanguageChange() {
+  FRun.LanguageChanged();
+  PlaceButtons();
+}
+
+void TdPreferences::PlaceButtons() {
+  constexpr int kUsualWidth = 75, kGap = 13, kPadding = 16;
+  int right = kClientWidth - 8;
+  for (TKemButton* button : {btApply, btCancel, btOk}) {
+    TFontTextMeasure measure(*button->Font());
+    const int width = std::max(kUsualWidth, measure.TextExtent(StripWideHotKey(button->Caption())).cx + kPadding);
+    button->SetBounds(right - width, kButtonRowTop, width, button->Height());
+    right -= width + kGap;
+  }
+}
 
 void TdPreferences::RelabelPage(TKemConfigDlgPage& Page) {
   TUcTreeNodes* nodes = tvPages->Items();

@@ -54,6 +54,9 @@ class TdPreferences : public TKemForm, private TKemConfigDlgHost {
   void TreeChange(TTreeNode* Node);
   void FormActionExecute(TKemAction* Action);
   void FormLanguageChange();
+  // OK, Cancel and Apply from the right, each as wide as its caption needs in
+  // the language shown (at least the usual 75 pixels).
+  void PlaceButtons();
   // Font from the form again, a quarter larger, white and bold; caption after two blanks.
   void StyleHeader(TKemPanel& Header, const WideString& Caption);
   // ---- TKemConfigDlgHost

@@ -78,7 +78,7 @@ TEST_F(PreferencesWin, RowsStackAnEmptyPageIsNotSelectedAndApplyRetranslatesTheD
   AddLanguage("ov3a.lan", "US",
               "10 - = General\n11 - = Empty\n402 Button_Apply = Apply\n640 TdPreferences_Language = Language\n");
   AddLanguage("ov3b.lan", "DE",
-              "10 - = Allgemein\n11 - = Leer\n402 Button_Apply = Anwenden\n640 TdPreferences_Language = Sprache\n");
+              "10 - = Allgemein\n11 - = Leer\n402 Button_Apply = Übernehmen\n640 TdPreferences_Language = Sprache\n");
   InitLanguages();
   SelectLanguageByCode("US");
   TKemConfigDlg model;
@@ -110,8 +110,17 @@ TEST_F(PreferencesWin, RowsStackAnEmptyPageIsNotSelectedAndApplyRetranslatesTheD
   };
   EXPECT_EQ(texts(), (Log{"Empty", "  General", "  Empty", "Apply", "Language"}));
   form->LanSelector->SetItemIndex(LanguageManager().IndexOfCode("DE"));
+  form->Font()->SetSize(10);  // German's dialog font, a quarter larger
   form->btApply->Click();
-  EXPECT_EQ(texts(), (Log{"Leer", "  Allgemein", "  Leer", "Anwenden", "Sprache"}));
+  EXPECT_EQ(texts(), (Log{"Leer", "  Allgemein", "  Leer", "Übernehmen", "Sprache"}));
+  // The buttons grow from the right edge to show their captions whole.
+  int right = form->ClientWidth() - 8;
+  for (TKemButton* b : {form->btApply, form->btCancel, form->btOk}) {
+    TFontTextMeasure measure(*b->Font());
+    EXPECT_GE(b->Width(), measure.TextExtent(b->Caption()).cx + 8) << WideToUtf8(b->Caption());
+    EXPECT_LE(b->BoundsRect().Right, right);
+    right = b->Left();
+  }
   EXPECT_EQ(Heard, (Log{"-10 2", "5 1", "-11 2"}));
   form->TearDown();
   form->Free();

@@ -58,6 +58,8 @@ void TfMain::ApplySkin() {
     FSkinner->SetParent(this);
     FSkinner->SetAlign(alClient);
     FSkinner->SetCacheSlot(skin->AddCacheSlot());
+    // A hint stays where its item was; the bar leaves it behind.
+    FSkinner->OnDragStart = [this](TObject*) { CloseBarHint(); };
     FSkinner->OnDragEnd = [this](TObject*) {
       FAutoHide->SetHome({Left(), Top()});
       cfgRequestSave();

@@ -189,6 +189,13 @@ void TfMain::SkinConfigUpdate(int Id, const Variant& Value) {
 }
 
 void TfMain::SkinChanged() {
+  // Width and height swap about the home position: a hidden bar comes home
+  // first, else the turned bar would stand half on the screen; the countdown
+  // then hides it again.
+  if (FAutoHide->Hidden()) {
+    FAutoHide->ReturnHome();
+    SyncAutoHideTimers();
+  }
   SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
   const bool wasVertical = FVertical;
   ReadSkinOrientation();

@@ -144,13 +144,13 @@ void TfMain::ReportHookFailure() {
 namespace {
 
 // Runs a hook installation; a failure is kept for the one report.
-bool TryInstallHook(TfMain& Bar, THookFunction Which, void (*Install)(HWND), bool& Reported,
+// Missing: what the user loses without that function of the library.
+bool TryInstallHook(TfMain& Bar, THookFunction Which, void (*Install)(HWND), const char* Missing, bool& Reported,
                     std::exception_ptr& Failure) {
   try {
     // Without the library, or that function of it, nothing would ever call the bar back.
     if (!HookFunctionBound(Which))
-      throw EKemHookError(
-          "The hook library kem3.dll is missing or incomplete: screen areas and global hotkeys are off");
+      throw EKemHookError(String("The hook library kem3.dll is missing or incomplete: ") + Missing);
     Install(Bar.Handle());
     return true;
   } catch (const Exception&) {
@@ -166,7 +166,13 @@ bool TryInstallHook(TfMain& Bar, THookFunction Which, void (*Install)(HWND), boo
 }  // namespace
 
 void TfMain::InstallMouseHook() {
-  FMouseHookInstalled = TryInstallHook(*this, hfMouseInstall, mhInstallHook, FHookFailureReported, FHookFailure);
+  FMouseHookInstalled =
+      TryInstallHook(*this, hfMouseInstall, mhInstallHook,
+                     "screen areas and global hotkeys are off, and auto-hide keeps the bar on the screen",
+                     FHookFailureReported, FHookFailure);
+  // Without the mouse hook no screen area would ever bring a hidden bar back.
+  FAutoHide->SetCanComeBack(FMouseHookInstalled);
+  SyncAutoHideTimers();
 }
 
 void TfMain::SetHookAreas() {
@@ -195,7 +201,8 @@ void TfMain::HandleAreaMessage(TMessage& Message) {
 void TfMain::InitHotkeys() {
   if (FHotkeysInitialised) return;
   FHotkeysInitialised = true;
-  FKeyboardHookInstalled = TryInstallHook(*this, hfKeyboardInstall, khInstallHook, FHookFailureReported, FHookFailure);
+  FKeyboardHookInstalled = TryInstallHook(*this, hfKeyboardInstall, khInstallHook, "global hotkeys are off",
+                                          FHookFailureReported, FHookFailure);
   // The F24 hotkey lets the bar take the foreground when it needs to.
   FForegroundAtom = GlobalAddAtomA("OV3GAHK");
   RegisterHotKey(Handle(), FForegroundAtom, 0, VK_F24);

@@ -49,6 +49,16 @@ class TBarHintWiring : public TOvHintSide {
     Hints.PointerOver(Target);
   }
 
+  // The selected icon changed: a hint on show moves to the new icon.
+  void SelectionChanged() {
+    const int Index = FBar.plIcons->ItemIndex();
+    if (Hints.State() == THintState::None || !IsHintWindowShown() || Index < 0) return;
+    if (!IconHintsArmed(cfgGetInt(ovsIconsTitle), cfgGetInt(ovsIconsComment))) return;
+    WideString Text;
+    IconHint(Index, Text, FAnchor);
+    Hints.ShowFor({THintTarget::Icon, Index}, Text);
+  }
+
   void StartTimer(THintTimer T, int Interval) override {
     TTimer* Timer = FTimers[size_t(T)];
     Timer->SetEnabled(false);
@@ -72,26 +82,31 @@ class TBarHintWiring : public TOvHintSide {
     return {P.x, P.y};
   }
 
+  // The hint text of icon Index and its anchor (screen).
+  void IconHint(int Index, WideString& Text, TPoint& Anchor) {
+    TKemPanelList* Icons = FBar.plIcons;
+    const TKemPanelListItem* Item = Icons->Items(Index);
+    const auto* Icon = reinterpret_cast<const TKemXmlTag*>(Item->GetDataAsInteger());
+    const WideString Comment = Icon ? Utf8ToWide(Icon->ReadAttr("comment")) : WideString();
+    // The caption as the panel shows it: the accelerator marks it was given are no part of the title.
+    Text =
+        IconHintText(StripAccelCharsW(Item->Caption()), Comment, cfgGetInt(ovsIconsTitle), cfgGetInt(ovsIconsComment));
+    const TRect R = Icons->ItemRect(Index);
+    Anchor = Icons->ClientToScreen(
+        {R.Left + Icons->ItemWidth() / 2,
+         FBar.GetModuleMargin() + R.Top - 16 + cfgGetInt(ovsIconsSize, 32) * HintPosition() / 100});
+  }
+
+  static int HintPosition() { return ClampHintPosition(cfgGetInt(ovsHintPosition, 100)); }
+
   // What lies under the screen point P; its hint text and anchor (screen) when asked.
   THintTarget TargetAt(TPoint P, WideString* Text, TPoint* Anchor) {
-    const int Position = ClampHintPosition(cfgGetInt(ovsHintPosition, 100));
     TKemPanelList* Icons = FBar.plIcons;
     if (Icons && Icons->Visible()) {
       const TPoint C = Icons->ScreenToClient(P);
       const int Index = Icons->ItemAtPos(C.X, C.Y);
       if (Index >= 0) {
-        if (Text) {
-          const TKemPanelListItem* Item = Icons->Items(Index);
-          const auto* Icon = reinterpret_cast<const TKemXmlTag*>(Item->GetDataAsInteger());
-          const WideString Comment = Icon ? Utf8ToWide(Icon->ReadAttr("comment")) : WideString();
-          // The caption as the panel shows it: the accelerator marks it was given are no part of the title.
-          *Text = IconHintText(StripAccelCharsW(Item->Caption()), Comment, cfgGetInt(ovsIconsTitle),
-                               cfgGetInt(ovsIconsComment));
-          const TRect R = Icons->ItemRect(Index);
-          *Anchor = Icons->ClientToScreen(
-              {R.Left + Icons->ItemWidth() / 2,
-               FBar.GetModuleMargin() + R.Top - 16 + cfgGetInt(ovsIconsSize, 32) * Position / 100});
-        }
+        if (Text) IconHint(Index, *Text, *Anchor);
         return {THintTarget::Icon, Index};
       }
     }
@@ -101,10 +116,12 @@ class TBarHintWiring : public TOvHintSide {
       const TPoint At = M->ImagePosition();
       const TPoint C = M->ScreenToClient(P);
       if (!M->Module()->HitTest(C.X - At.X, C.Y - At.Y)) continue;
+      // A module whose hints are switched off (setting 153) has none to give.
+      if (!ModuleHints[size_t(I)]) return {};
       if (Text) {
         *Text = M->GetHint();
         const int W = M->Module()->Width();
-        *Anchor = M->ClientToScreen({At.X + W / 2, At.Y - 16 + W * Position / 100});
+        *Anchor = M->ClientToScreen({At.X + W / 2, At.Y - 16 + W * HintPosition() / 100});
       }
       return {THintTarget::Module, I};
     }
@@ -161,6 +178,12 @@ void TfMain::CreateBarHints() {
   FHintWiring.reset(new TBarHintWiring(*this));
   plIcons->OnMouseMove = [this](TObject*, TShiftState, int, int) { BarPointerMoved(); };
   plIcons->OnMouseLeave = [this](TObject*) { BarPointerMoved(); };
+  // The hint belongs to an item where it stood: a scroll moves the item away.
+  plIcons->OnScroll = [this](TObject*) { CloseBarHint(); };
+  plIcons->OnChange = [this, Was = plIcons->OnChange](TObject* Sender) {
+    if (Was) Was(Sender);
+    if (FHintWiring) FHintWiring->SelectionChanged();
+  };
 }
 
 void TfMain::BarPointerMoved() {

@@ -71,6 +71,8 @@ class TOvBarMenus : public TComponent {
 
   // The caption's and form icon's menu: opened by the skinner's controls.
   void PopupPrepared(TKemMenu* Menu) {
+    // No hint stands over a menu; none comes while it is open.
+    FBar.HideBarHint();
     FOpen = Menu;
     Menu->OnMenuClose = [this, Menu](TObject*) {
       if (FOpen == Menu) FOpen = nullptr;

@@ -48,7 +48,7 @@ int ClampSlideStep(int Step) { return std::clamp(Step, 1, 20); }
 int ClampSlideInterval(int Interval) { return std::clamp(Interval, 1, 100); }
 
 void TOvAutoHide::AutoHideChanged() {
-  if (Settings.AutoHide) {
+  if (Settings.AutoHide && FCanComeBack) {
     // A hidden bar waits for its way back; hiding it again would take its
     // place off the screen for home.
     if (FHidden) return;
@@ -62,12 +62,24 @@ void TOvAutoHide::AutoHideChanged() {
   }
 }
 
+void TOvAutoHide::SetCanComeBack(bool Value) {
+  FCanComeBack = Value;
+  AutoHideChanged();
+}
+
+void TOvAutoHide::ReturnHome() {
+  RestoreHomePosition();
+  FShowTimerOn = false;
+  FHideTimerOn = Settings.AutoHide && FCanComeBack;
+  ResetCountdown();
+}
+
 void TOvAutoHide::ResetCountdown() {
   if (FHideTimerOn) FCountdown = std::max(Settings.HideDelay, 0) / kHideTimerInterval;
 }
 
 void TOvAutoHide::HideTick() {
-  if (!Settings.AutoHide) {
+  if (!Settings.AutoHide || !FCanComeBack) {
     FHideTimerOn = false;
     return;
   }
@@ -214,7 +226,7 @@ void TOvAutoHide::RestoreHomePosition() {
 }
 
 void TOvAutoHide::HideNow() {
-  if (FHidden) return;
+  if (FHidden || !FCanComeBack) return;
   FHideTimerOn = true;
   FCountdown = 0;
   FForcedHide = true;

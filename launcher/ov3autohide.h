@@ -77,6 +77,14 @@ class TOvAutoHide {
 
   // Setting 121 (or 122) changed: on starts the countdown, off brings the bar home.
   void AutoHideChanged();
+  // Whether anything can call a hidden bar back (the mouse hook reports the
+  // screen areas). Without it the bar never hides: it stays home, no
+  // countdown runs, and a hidden bar comes home at once.
+  bool CanComeBack() const { return FCanComeBack; }
+  void SetCanComeBack(bool Value);
+  // The bar at home at once (a new skin swaps its width and height); with
+  // auto-hide on the countdown starts again from the full delay.
+  void ReturnHome();
   // Any key on the bar: the bar stays a while longer.
   void ResetCountdown();
   void HideTick();
@@ -107,4 +115,5 @@ class TOvAutoHide {
   bool FHideTimerOn = false;
   bool FSlideTimerOn = false;
   bool FShowTimerOn = false;
+  bool FCanComeBack = true;
 };

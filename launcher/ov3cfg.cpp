@@ -55,8 +55,10 @@ void DefineSettings(std::function<void()> SaveHandler) {
       ->SetLimits(1, 100, 1, 10);
   Add(ovsScreenArea, cfgtInteger, 0, "Window", "Screen area", "", -1, 30, 30);
   Add(ovsScreenAreas, cfgtString, "0,4,5", "Window", "Screen areas", "", -1, 30, 30);
-  Add(ovsScreenEdgeSize, cfgtInteger, 3, "Window", "Screen edge size", "", -1, 30, 30);
-  Add(ovsScreenCornerSize, cfgtInteger, 5, "Window", "Screen corner size", "", -1, 30, 30);
+  // A negative size gives areas the pointer can never enter; the screen-area
+  // page offers these same ranges.
+  Add(ovsScreenEdgeSize, cfgtInteger, 3, "Window", "Screen edge size", "", -1, 30, 30)->SetLimits(0, 20, 1, 2);
+  Add(ovsScreenCornerSize, cfgtInteger, 5, "Window", "Screen corner size", "", -1, 30, 30)->SetLimits(0, 30, 1, 2);
   Add(ovsScreenSnap, cfgtBoolean, true, "Window", "Screen snap", "ScreenSnap", ovgWindowOptions, 25, 75);
   Add(ovsIconDragging, cfgtBoolean, true, "Window", "Icon dragging", "IconDragReorder", ovgWindowOptions, 25, 75);
   Add(ovsGroupDragging, cfgtBoolean, true, "Window", "Group dragging", "GroupDragReorder", ovgWindowOptions, 25, 75);

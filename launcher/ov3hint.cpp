@@ -110,6 +110,12 @@ void TOvBarHints::ShowTimer(const WideString& Found, bool Forced) {
   FSide.StartTimer(THintTimer::Refresh, kHintRefreshInterval);
 }
 
+void TOvBarHints::ShowFor(THintTarget Target, const WideString& Text) {
+  FTarget = Target;
+  FArmed = Target.Kind != THintTarget::None;
+  ShowTimer(Text);
+}
+
 void TOvBarHints::HideTimer(bool PointerStillOn) {
   FSide.StopTimer(THintTimer::Hide);
   if (PointerStillOn)

@@ -75,6 +75,9 @@ class TOvBarHints {
   // The show timer fired and found Text for the target (empty: nothing to
   // show). Forced shows repeat even the text already up.
   void ShowTimer(const WideString& Text, bool Forced = false);
+  // Text shown at once for Target, which becomes the hint's target (the
+  // selection moved to another icon while a hint was up).
+  void ShowFor(THintTarget Target, const WideString& Text);
   // The hide timer fired; PointerStillOn tells whether the target is still
   // under the pointer.
   void HideTimer(bool PointerStillOn);

@@ -11,8 +11,17 @@ TOvModuleControl::TOvModuleControl(TComponent* AOwner, std::unique_ptr<TOvModule
 TOvModuleControl::~TOvModuleControl() = default;
 
 void TOvModuleControl::RefreshPicture() {
+  const TRect changed = FModule->TakeChangedRect();
   FModule->CopyPicture(*Image());
-  Invalidate();
+  // Only what changed is painted again: each second the clock's hand is a
+  // small part of its face.
+  if (IsRectEmpty(changed) || !HandleAllocated()) {
+    Invalidate();
+    return;
+  }
+  const TPoint at = ImagePosition();
+  const RECT r{changed.Left + at.X, changed.Top + at.Y, changed.Right + at.X, changed.Bottom + at.Y};
+  ::InvalidateRect(Handle(), &r, FALSE);
 }
 
 void TOvModuleControl::LayoutPicture(bool Vertical, int Margin, int Indent) {

@@ -1,9 +1,12 @@
 // The four bar modules: analog clock, calendar, recycle bin and battery.
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "kem3/framework/kemlan.h"
 #include "kem3/framework/kemutil.h"
 #include "kem3/graphics/kemimage.h"
+#include "kem3/graphics/kemresample.h"
 #include "launcher/ov3modsys.h"
 #include "launcher/ov3modthread.h"
 #include "launcher/ov3module.h"
@@ -33,32 +36,112 @@ TOvModuleMenuEntry Action(int Id, bool Enabled = true) {
 
 // ---- Analog clock
 
+namespace {
+
+// Length V of an image whose face is SourceSize long, on a picture Size long.
+int Scaled(int V, int Size, int SourceSize) {
+  return SourceSize > 0 ? static_cast<int>(std::lround(static_cast<double>(V) * Size / SourceSize)) : V;
+}
+
+// Source resampled into Dest of Width x Height (32 bits).
+void Resized(TBitmap& Dest, const TBitmap& Source, int Width, int Height) {
+  Dest.SetPixelFormat(pf32bit);
+  Dest.SetSize(std::max(Width, 1), std::max(Height, 1));
+  ResampleBitmap(Dest, Source, 5, 0);
+}
+
+// The box of the pixels of a 32-bit picture that show (alpha above 0).
+TRect VisibleBox(TBitmap& Picture) {
+  TRect box;
+  for (int y = 0; y < Picture.Height(); ++y) {
+    const auto* row = static_cast<const std::uint8_t*>(Picture.ScanLine(y));
+    for (int x = 0; x < Picture.Width(); ++x)
+      if (row[4 * x + 3] != 0) UnionRect(box, box, Bounds(x, y, 1, 1));
+  }
+  return box;
+}
+
+}  // namespace
+
 void TOvAnalogClock::ReadParameters() { FSecondHand = YesNoToBool(GetParameter("secondhand", ""), false); }
+
+void TOvAnalogClock::ForgetPictures() {
+  for (TBitmap* picture : {&FFace, &FGlass, &FSecondSource}) picture->SetSize(0, 0);
+  for (auto& hand : FHands) hand.reset();
+  FHandBox = TRect{};
+}
+
+const TOvAnalogClock::THand* TOvAnalogClock::SecondHand(int Second, const TClockOrigin& Origin) {
+  if (Second < 0 || Second >= static_cast<int>(FHands.size())) return nullptr;
+  std::unique_ptr<THand>& slot = FHands[static_cast<size_t>(Second)];
+  if (slot) return slot.get();
+  if (FSecondSource.Empty() && !GetPackageImage("sec", FSecondSource)) return nullptr;
+  TLocalTime at;
+  at.Second = Second;
+  TBitmap turned;
+  RotateBitmap(turned, FSecondSource,
+               TPoint{static_cast<int>(std::lround(Origin.X)), static_cast<int>(std::lround(Origin.Y))},
+               ClockHandAngles(at).Second);
+  // Turned at the package's size, where the hand is drawn finely, then made
+  // as small as the picture, placed where the face's centring puts it.
+  auto hand = std::make_unique<THand>();
+  const int size = FFace.Width();
+  Resized(hand->Picture, turned, Scaled(turned.Width(), size, FSourceSize.cx),
+          Scaled(turned.Height(), size, FSourceSize.cy));
+  hand->At = {Scaled((FSourceSize.cx - turned.Width()) / 2, size, FSourceSize.cx),
+              Scaled((FSourceSize.cy - turned.Height()) / 2, size, FSourceSize.cy)};
+  TRect box = VisibleBox(hand->Picture);
+  OffsetRect(box, hand->At.X, hand->At.Y);
+  IntersectRect(hand->Box, box, Bounds(0, 0, size, size));
+  slot = std::move(hand);
+  return slot.get();
+}
 
 bool TOvAnalogClock::Compose(bool Force) {
   if (!PackageOpen()) return false;
   const TLocalTime now = LocalNow();
-  if (Force) FDrawn = {};
+  const int size = Width();
+  if (Force || (!FFace.Empty() && FFace.Width() != size)) {
+    FDrawn = {};
+    ForgetPictures();
+  }
   if (!ClockNeedsRedraw(FDrawn, now, FSecondHand, false)) return false;
   const TClockOrigin origin = ParseClockOrigin(GetPackageString("org", "128 128"));
-  const TClockAngles angles = ClockHandAngles(now);
+  bool whole = false;
   if (now.Minute != FDrawn.Minute) {
     FDrawn.Minute = now.Minute;
     // Without a face the hands have nothing to stand on: the picture stays.
-    if (!GetPackageImage("back", FFace)) return false;
-    FFace.SetPixelFormat(pf32bit);
+    TBitmap face;
+    if (!GetPackageImage("back", face)) return false;
+    face.SetPixelFormat(pf32bit);
+    const TClockAngles angles = ClockHandAngles(now);
     TBitmap hand;
-    if (GetPackageImage("min", hand)) BlendHand(FFace, hand, origin, angles.Minute);
-    if (GetPackageImage("hour", hand)) BlendHand(FFace, hand, origin, angles.Hour);
+    if (GetPackageImage("min", hand)) BlendHand(face, hand, origin, angles.Minute);
+    if (GetPackageImage("hour", hand)) BlendHand(face, hand, origin, angles.Hour);
+    FSourceSize = {face.Width(), face.Height()};
+    Resized(FFace, face, size, size);
+    TBitmap over;
+    if (FGlass.Empty() && GetPackageImage("over", over))
+      Resized(FGlass, over, Scaled(over.Width(), size, FSourceSize.cx), Scaled(over.Height(), size, FSourceSize.cy));
+    whole = true;
   }
   FDrawn.Second = now.Second;
   if (FFace.Empty()) return false;
+  // Each second only the hand's old and new boxes change.
   TBitmap work;
   work.Assign(FFace);
-  TBitmap image;
-  if (FSecondHand && GetPackageImage("sec", image)) BlendHand(work, image, origin, angles.Second);
-  if (GetPackageImage("over", image)) AlphaBlendBitmap(work, 0, 0, image);
-  DrawPicture(work);
+  TRect box;
+  if (FSecondHand) {
+    if (const THand* hand = SecondHand(now.Second, origin)) {
+      AlphaBlendBitmap(work, hand->At.X, hand->At.Y, const_cast<TBitmap&>(hand->Picture));
+      box = hand->Box;
+    }
+  }
+  if (!FGlass.Empty()) AlphaBlendBitmap(work, 0, 0, FGlass);
+  TRect changed = Bounds(0, 0, size, size);
+  if (!whole && !UnionRect(changed, box, FHandBox)) return false;
+  FHandBox = box;
+  ShowPicture(work, changed);
   return true;
 }
 

@@ -2,6 +2,7 @@
 #include "launcher/ov3module.h"
 
 #include <cmath>
+#include <utility>
 
 #include "kem3/framework/kemlan.h"
 #include "kem3/framework/kemutil.h"
@@ -109,8 +110,18 @@ void TOvModule::DrawPicture(const TBitmap& Composed) {
   picture.SetPixelFormat(pf32bit);
   picture.SetSize(Width(), Width());
   ResampleBitmap(picture, Composed, 5, 0);
+  ShowPicture(picture, Bounds(0, 0, picture.Width(), picture.Height()));
+}
+
+void TOvModule::ShowPicture(const TBitmap& Picture, const TRect& Changed) {
   TCriticalSectionLock lock(FPaintLock);
-  FPicture.Assign(picture);
+  FPicture.Assign(Picture);
+  UnionRect(FChanged, FChanged, Changed);
+}
+
+TRect TOvModule::TakeChangedRect() {
+  TCriticalSectionLock lock(FPaintLock);
+  return std::exchange(FChanged, TRect{});
 }
 
 bool TOvModule::DrawPackageImage(const String& Name) {

@@ -3,6 +3,7 @@
 // thread sets parameters and reads hints and menus; the module's own thread
 // calls GetInterval and UpdateImage. Lock order: update, package, paint.
 #pragma once
+#include <array>
 #include <atomic>
 #include <memory>
 #include <vector>
@@ -55,6 +56,9 @@ class TOvModule {
   int Width() const { return FWidth.load(); }
   // A copy of the current picture (empty until the first one is drawn).
   void CopyPicture(TBitmap& Dest) const;
+  // What changed in the picture since the last call, in picture coordinates:
+  // all of it after a full redraw; empty when nothing was drawn.
+  TRect TakeChangedRect();
   // True on a picture pixel whose alpha is above 128.
   bool HitTest(int X, int Y) const;
 
@@ -72,6 +76,9 @@ class TOvModule {
   String GetPackageString(const String& Name, const String& Default);
   // The composed image resampled into the picture (width x width, 32 bits).
   void DrawPicture(const TBitmap& Composed);
+  // A picture composed at the picture's size already, differing from the one
+  // shown only inside Changed.
+  void ShowPicture(const TBitmap& Picture, const TRect& Changed);
   // Loads an image of the package and draws it; false when it is not there.
   bool DrawPackageImage(const String& Name);
 
@@ -89,6 +96,7 @@ class TOvModule {
   // TKemResources has no lock of its own: every use is under FPackageLock.
   std::unique_ptr<TKemResources> FPackage;
   TBitmap FPicture;
+  TRect FChanged;  // under the paint lock
 };
 
 class TOvAnalogClock : public TOvModule {
@@ -106,9 +114,28 @@ class TOvAnalogClock : public TOvModule {
   void AddMenuEntries(std::vector<TOvModuleMenuEntry>& Entries) override;
 
  private:
+  // The second hand at one second's angle, at the picture's scale: its
+  // picture, where it goes and the box its visible pixels cover.
+  struct THand {
+    TBitmap Picture;
+    TPoint At;
+    TRect Box;
+  };
+  // Made at the first use of each second, kept until the package or the size changes.
+  const THand* SecondHand(int Second, const TClockOrigin& Origin);
+  void ForgetPictures();
+
   std::atomic<bool> FSecondHand{false};
   TClockDrawn FDrawn;
+  // At the picture's size: the face (the "back" with the hour and minute
+  // hands, made anew once a minute) and the glass ("over"); a tick only
+  // blends the second hand and the glass onto the face.
   TBitmap FFace;
+  TBitmap FGlass;
+  TSize FSourceSize;  // the package's face
+  TBitmap FSecondSource;
+  std::array<std::unique_ptr<THand>, 60> FHands;
+  TRect FHandBox;  // where the hand shown stands
 };
 
 class TOvCalendar : public TOvModule {

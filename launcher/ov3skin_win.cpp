@@ -58,6 +58,8 @@ void TfMain::ApplySkin() {
     FSkinner->SetParent(this);
     FSkinner->SetAlign(alClient);
     FSkinner->SetCacheSlot(skin->AddCacheSlot());
+    // A hint stays where its item was; the bar leaves it behind.
+    FSkinner->OnDragStart = [this](TObject*) { CloseBarHint(); };
     FSkinner->OnDragEnd = [this](TObject*) {
       FAutoHide->SetHome({Left(), Top()});
       cfgRequestSave();
@@ -187,6 +189,13 @@ void TfMain::SkinConfigUpdate(int Id, const Variant& Value) {
 }
 
 void TfMain::SkinChanged() {
+  // Width and height swap about the home position: a hidden bar comes home
+  // first, else the turned bar would stand half on the screen; the countdown
+  // then hides it again.
+  if (FAutoHide->Hidden()) {
+    FAutoHide->ReturnHome();
+    SyncAutoHideTimers();
+  }
   SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
   const bool wasVertical = FVertical;
   ReadSkinOrientation();

@@ -1,5 +1,8 @@
 #include "kem3/controls/kemhint.h"
 
+#include <algorithm>
+#include <cstdint>
+
 namespace {
 
 constexpr int kBelowPointer = 16;
@@ -37,4 +40,41 @@ TRect KeepHintInside(TRect R, const TRect& Area) {
   if (R.Left < Area.Left) R.Left = Area.Left;
   if (R.Top < Area.Top) R.Top = Area.Top;
   return Bounds(R.Left, R.Top, W, H);
+}
+
+namespace {
+
+// A head of Count characters that does not end inside a surrogate pair.
+size_t WholeHead(const WideString& Text, size_t Count) {
+  if (Count > 0 && Count < Text.size() && Text[Count - 1] >= 0xD800 && Text[Count - 1] <= 0xDBFF) --Count;
+  return Count;
+}
+
+}  // namespace
+
+WideString FitHintText(const WideString& Text, TSize Area, const std::function<TSize(const WideString&)>& Measure) {
+  auto Fits = [&](const WideString& T) {
+    const TSize S = Measure(T);
+    return S.cx <= Area.cx && S.cy <= Area.cy;
+  };
+  const std::int64_t Cap = std::max<std::int64_t>(
+      1, std::int64_t(std::max(Area.cx, 0) / 2 + 1) * std::int64_t(std::max(Area.cy, 0) / 8 + 1));
+  WideString Work = Text.substr(0, WholeHead(Text, size_t(std::min<std::int64_t>(Cap, std::int64_t(Text.size())))));
+  const TSize Whole = Measure(Work);
+  if (Work.size() == Text.size() && Whole.cx <= Area.cx && Whole.cy <= Area.cy) return Text;
+  const WideString Ellipsis = u"\u2026";
+  // Wrapped text grows about evenly: twice the share of the height that fits
+  // bounds the search well, and a smaller head is still a head that fits.
+  size_t High = Work.size();
+  if (Whole.cy > Area.cy && Whole.cy > 0)
+    High = std::min(High, size_t(std::int64_t(Work.size()) * Area.cy / Whole.cy * 2 + 256));
+  size_t Low = 0;  // the longest head known to fit
+  while (Low < High) {
+    const size_t Mid = Low + (High - Low + 1) / 2;
+    if (Fits(Work.substr(0, WholeHead(Work, Mid)) + Ellipsis))
+      Low = Mid;
+    else
+      High = Mid - 1;
+  }
+  return Work.substr(0, WholeHead(Work, Low)) + Ellipsis;
 }

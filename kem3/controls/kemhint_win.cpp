@@ -106,18 +106,29 @@ THintWindow* GlobalHintWindow() { return GHint.get(); }
 
 void SetHintMaxWidth(int Width) { GMaxWidth = Width; }
 
+int HintMaxWidth() { return GMaxWidth >= 0 ? GMaxWidth : GetSystemMetrics(SM_CXSCREEN); }
+
 void ShowHintAt(const WideString& Text, TPoint P, int HAlign, int VAlign, int ExtraWidth, int ExtraHeight) {
   ++GShowCount;
   if (!Application || !Application->ShowHint()) return;
   if (!GHint) CreateHintWindow();
-  const int MaxWidth = GMaxWidth >= 0 ? GMaxWidth : GetSystemMetrics(SM_CXSCREEN);
-  const TRect Size = GHint->CalcHintRect(MaxWidth, Text, nullptr);
+  const int MaxWidth = HintMaxWidth();
+  // The hint never outgrows the monitor it shows on: a longer text is cut.
+  TMonitor* Monitor = Screen ? Screen->MonitorFromPoint(P) : nullptr;
+  const TRect Area =
+      Monitor ? Monitor->BoundsRect() : Bounds(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+  // The plain window adds 4 pixels under the text when it is placed.
+  const WideString Shown = FitHintText(Text, {Area.Width(), Area.Height() - 4}, [&](const WideString& T) {
+    const TRect R = GHint->CalcHintRect(MaxWidth, T, nullptr);
+    return TSize{R.Width() + ExtraWidth, R.Height() + ExtraHeight};
+  });
+  const TRect Size = GHint->CalcHintRect(MaxWidth, Shown, nullptr);
   if (auto* Kem = dynamic_cast<TKemHintWindow*>(GHint.get())) {
     Kem->InsetX = ExtraWidth / 2;
     Kem->InsetY = ExtraHeight / 2;
     Kem->SetHintPoint(P);
   }
-  GHint->ActivateHint(HintRectAt(P, {Size.Width() + ExtraWidth, Size.Height() + ExtraHeight}, HAlign, VAlign), Text);
+  GHint->ActivateHint(HintRectAt(P, {Size.Width() + ExtraWidth, Size.Height() + ExtraHeight}, HAlign, VAlign), Shown);
   if (!GShown) {
     InstallHintMessageHook();
     GShown = true;

@@ -1,6 +1,8 @@
 // The skinned bar on the screen: resting on an icon where layered windows
 // are composed fades the skin's hint in with the icon's title and comment, a
-// key ends it; a right click on the caption opens the main menu.
+// key ends it; modules show hints as their flags say; menus, moves and
+// scrolls end a hint and a new selection takes it along; a right click on
+// the caption opens the main menu.
 #include <gtest/gtest.h>
 
 #include "kem3/controls/kemmenu_win.h"
@@ -11,7 +13,9 @@
 #include "launcher/main_win.h"
 #include "launcher/ov3cfg.h"
 #include "launcher/ov3hint_win.h"
+#include "launcher/ov3modctl_win.h"
 #include "platform/files.h"
+#include "platform/unicode_convert.h"
 
 namespace {
 
@@ -74,5 +78,105 @@ TEST_F(BarScreenWin, ARightClickOnTheCaptionOpensTheMainMenu) {
   PostMessageW(Menu->Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
   PumpUntil([Bar] { return !Bar->MenuOpen(); });
   EXPECT_FALSE(Bar->MenuOpen());
+  Bar->Free();
+}
+
+namespace {
+
+// Rests the pointer on the client point At of Control: a move there arms the hint.
+void RestOn(TWinControl* Control, TPoint At) {
+  const TPoint S = Control->ClientToScreen(At);
+  SetCursorPos(S.X, S.Y);
+  SendMessageW(Control->Handle(), WM_MOUSEMOVE, 0, PointToLParam(At.X, At.Y));
+}
+
+TPoint ItemCentre(TKemPanelList* Icons, int Index) {
+  const TRect R = Icons->ItemRect(Index);
+  return {R.Left + R.Width() / 2, R.Top + R.Height() / 2};
+}
+
+TOvHintWindow* BarHint() { return dynamic_cast<TOvHintWindow*>(GlobalHintWindow()); }
+
+}  // namespace
+
+// The clock's hint flag is off by default (setting 153): resting on it shows
+// nothing until the flag is on.
+TEST_F(BarScreenWin, AModuleShowsItsHintOnlyWhereItsFlagIsOn) {
+  TfMain* Bar = NewForm<TfMain>(Application);
+  Bar->Show();
+  InstallBarHintWindow(5);
+  TOvModuleControl* Clock = Bar->ModuleControl(0);
+  ASSERT_NE(Clock, nullptr);
+  const int W = Clock->Module()->Width();
+  const TPoint Face = Clock->ImagePosition() + TPoint{W / 2, W / 2};
+  ASSERT_FALSE(ModuleHints[0]);
+  RestOn(Clock, Face);
+  PumpUntil(IsHintWindowShown);
+  EXPECT_FALSE(IsHintWindowShown());
+  ModuleHints[0] = true;  // as the hints page ticks it
+  RestOn(Clock, Face);
+  PumpUntil(IsHintWindowShown);
+  ASSERT_TRUE(IsHintWindowShown());
+  EXPECT_EQ(BarHint()->Text().size(), 8u) << "hh:mm:ss";
+  ModuleHints[0] = false;
+  Bar->Free();
+}
+
+// A hint gives way to a context menu, a move of the bar and a scroll of the
+// icons; a new selection (by the wheel) takes the hint along.
+TEST_F(BarScreenWin, AHintGivesWayToMenusMovesAndScrollsAndFollowsTheSelection) {
+  String Icons;
+  for (int I = 0; I < 40; ++I)
+    Icons += "<icon id=\"" + std::to_string(I + 1) + "\" title=\"Icon" + std::to_string(I) + "\" type=\"program\"/>";
+  WriteFileAtomic(Dir.file("ov3.xml"),
+                  "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ov3contents><groups><group title=\"Tools\"><icons>" +
+                      Icons + "</icons></group></groups></ov3contents>\n");
+  TfMain* Bar = NewForm<TfMain>(Application);
+  Bar->Show();
+  cfgSetValue(ovsWheelScroll, Variant("1"));  // the wheel steps through the icons
+  cfgSetValueNotify(ovsWindowMove, Variant(true));
+  cfgApplyChanges(*Bar);
+  InstallBarHintWindow(5);  // the plain window: hides at once
+  TKemPanelList* Panel = Bar->plIcons;
+  int Next = 0;
+  auto ShowOnNext = [&] {
+    RestOn(Panel, ItemCentre(Panel, Next));
+    PumpUntil(IsHintWindowShown);
+    ASSERT_TRUE(IsHintWindowShown());
+    EXPECT_EQ(BarHint()->Text(), u"Icon" + Utf8ToWide(std::to_string(Next)));
+    ++Next;
+  };
+
+  // The wheel moves the selection from the icon under the pointer to the next.
+  Panel->SetItemIndex(0);
+  ShowOnNext();
+  SendMessageW(Bar->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+  EXPECT_EQ(Panel->ItemIndex(), 1);
+  EXPECT_TRUE(IsHintWindowShown());
+  EXPECT_EQ(BarHint()->Text(), u"Icon1");
+
+  // A right click opens the icons menu: the hint goes.
+  ShowOnNext();
+  const TPoint On = ItemCentre(Panel, Next - 1);
+  PostMessageW(Panel->Handle(), WM_RBUTTONDOWN, MK_RBUTTON, PointToLParam(On.X, On.Y));
+  PostMessageW(Panel->Handle(), WM_RBUTTONUP, 0, PointToLParam(On.X, On.Y));
+  PumpUntil([Bar] { return Bar->MenuOpen(); });
+  ASSERT_TRUE(Bar->MenuOpen());
+  EXPECT_FALSE(IsHintWindowShown());
+  PostMessageW(ActivePopupMenu()->Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+  PumpUntil([Bar] { return !Bar->MenuOpen(); });
+
+  // Pressing on the clock starts moving the bar: the hint goes at once.
+  ShowOnNext();
+  TOvModuleControl* Clock = Bar->ModuleControl(0);
+  ASSERT_NE(Clock, nullptr);
+  SendMessageW(Clock->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  EXPECT_FALSE(IsHintWindowShown());
+  SendMessageW(Clock->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+
+  // The icons scroll: the hint's item has moved away.
+  ShowOnNext();
+  ASSERT_TRUE(Panel->MakeVisible(Panel->Count() - 1));
+  EXPECT_FALSE(IsHintWindowShown());
   Bar->Free();
 }

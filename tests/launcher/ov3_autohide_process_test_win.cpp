@@ -178,19 +178,29 @@ TEST(Ov3AutoHideProcess, ScreenAreasAreSetAgainOnADisplayChange) {
   FreeHookLibrary();
 }
 
-TEST(Ov3AutoHideProcess, WithoutTheHookLibraryTheBarSaysSoOnceAndGoesOn) {
+// Auto-hide saved on: nothing could bring a hidden bar back, so it stays where
+// it is, and the one message says so.
+TEST(Ov3AutoHideProcess, WithoutTheHookLibraryTheBarSaysSoOnceAndStaysOnTheScreen) {
   Ov3Folder folder;
   ASSERT_TRUE(DeleteFileW((folder.Folder() + L"\\kem3.dll").c_str()));
+  WriteFileAtomic(folder.File("ov3.ini"),
+                  "[Window]\r\nAuto hide=yes\r\nAuto hide method=1\r\nAuto hide hidedelay=100\r\n");
+  SetCursorPos(GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) - 10);  // away from the bar
   testproc::ChildProcess bar(folder.Exe(), L"", folder.Folder());
   HWND window = bar.WaitForWindow(15000), box = nullptr;
   ASSERT_TRUE(WaitFor(bar, [&] { return (box = FindOtherWindow(bar, window)) != nullptr; }));
   if (GetParent(box) != window) std::swap(box, window);  // the message showed first
   wchar_t text[512] = {};
   const int length = GetDlgItemTextW(box, 0xFFFF, text, 512);  // a message box's message
-  EXPECT_NE(std::wstring(text, length).find(L"kem3.dll"), std::wstring::npos);
+  const std::wstring message(text, length);
+  EXPECT_NE(message.find(L"kem3.dll"), std::wstring::npos);
+  EXPECT_NE(message.find(L"auto-hide keeps the bar on the screen"), std::wstring::npos) << Utf8(message);
   PostMessageW(box, WM_COMMAND, IDOK, 0);
   (void)bar.Wait(1500);
   EXPECT_EQ(FindOtherWindow(bar, window), nullptr);     // one message for both hooks
   EXPECT_FALSE(RegisterHotKey(nullptr, 1, 0, VK_F24));  // the bar holds its foreground hotkey
+  const RECT home = BarRect(window);
+  EXPECT_EQ(home.top, 0);
+  EXPECT_TRUE(IsWindowVisible(window));
   EXPECT_EQ(CloseBar(bar, window), 0);
 }

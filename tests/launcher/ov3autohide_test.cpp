@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace {
 
 class TFakePlace : public TOvBarPlace {
@@ -136,4 +138,51 @@ TEST(AutoHide, WhatKeepsTheBar) {
   A.AutoHideChanged();
   EXPECT_FALSE(A.Hidden());
   EXPECT_EQ(Place.Bar.TopLeft(), (TPoint{200, 0}));
+}
+
+// Without the mouse hook no area could call the bar back: it never leaves,
+// whatever asks it to, and a bar already gone comes home.
+TEST(AutoHide, WithoutAWayBackTheBarStaysHome) {
+  TFakePlace Place;
+  TOvAutoHide A(Place);
+  A.Settings.AutoHide = true;
+  A.Settings.AtOnce = true;
+  A.AutoHideChanged();
+  A.HideNow();
+  ASSERT_TRUE(A.Hidden());
+  A.SetCanComeBack(false);
+  EXPECT_FALSE(A.Hidden());
+  EXPECT_EQ(Place.Bar.TopLeft(), (TPoint{200, 0}));
+  for (const char* Step : {"setting", "ticks", "hotkey"}) {
+    const std::string S = Step;
+    if (S == "setting") A.AutoHideChanged();
+    if (S == "ticks")
+      for (int I = 0; I < 20; ++I) A.HideTick();
+    if (S == "hotkey") A.HideNow();
+    EXPECT_FALSE(A.Hidden()) << Step;
+    EXPECT_FALSE(A.HideTimerOn()) << Step;
+    EXPECT_EQ(Place.Bar.TopLeft(), (TPoint{200, 0})) << Step;
+  }
+  // A hook installed after all: the countdown runs again.
+  A.SetCanComeBack(true);
+  EXPECT_TRUE(A.HideTimerOn());
+  EXPECT_EQ(A.Countdown(), 8);
+}
+
+// Coming home for a new skin: at once, not hidden, the whole countdown to go.
+TEST(AutoHide, ReturnHomeRestartsTheCountdown) {
+  TFakePlace Place;
+  TOvAutoHide A(Place);
+  A.Settings.AutoHide = true;
+  A.AutoHideChanged();
+  A.HideNow();
+  A.SlideTick();
+  ASSERT_TRUE(A.Hidden());
+  ASSERT_NE(Place.Bar.TopLeft(), (TPoint{200, 0}));
+  A.ReturnHome();
+  EXPECT_FALSE(A.Hidden());
+  EXPECT_FALSE(A.SlideTimerOn());
+  EXPECT_EQ(Place.Bar.TopLeft(), (TPoint{200, 0}));
+  EXPECT_TRUE(A.HideTimerOn());
+  EXPECT_EQ(A.Countdown(), 8);
 }

@@ -199,7 +199,7 @@ TEST_F(OvCfg, LimitsAndValueLists) {
   const TLimits limits[] = {{123, 100, 50000, 100, 1000}, {124, 100, 50000, 100, 1000}, {125, 1, 20, 1, 2},
                             {126, 1, 100, 1, 10},         {151, 0, 1000, 10, 100},      {152, 100, 5000, 10, 100},
                             {154, 0, 150, 1, 10},         {201, 16, 128, 1, 4},         {206, 0, 100, 1, 2},
-                            {211, 0, 100, 1, 2}};
+                            {211, 0, 100, 1, 2},          {129, 0, 20, 1, 2},           {130, 0, 30, 1, 2}};
   for (const TLimits& l : limits) {
     const TcfgDbItem* item = cfgFindItem(l.Id);
     EXPECT_EQ(item->MinValue, Variant(l.Min)) << l.Id;
@@ -207,7 +207,6 @@ TEST_F(OvCfg, LimitsAndValueLists) {
     EXPECT_EQ(item->Step, Variant(l.Step)) << l.Id;
     EXPECT_EQ(item->BigStep, Variant(l.BigStep)) << l.Id;
   }
-  EXPECT_EQ(cfgFindItem(ovsScreenEdgeSize)->MinValue, Variant(-1));  // no limit
 
   struct TList {
     int Id;
@@ -272,6 +271,14 @@ TEST_F(OvCfg, GarbageReadsAsTheDefault) {
     EXPECT_EQ(OnDisk(key.Section, key.Key), key.Stored) << key.Key;
   }
   EXPECT_EQ(cfgGetInt(ovsWheelToggle, -1), 0);  // value lists: the first entry
+}
+
+TEST_F(OvCfg, ScreenAreaSizesFromTheFileAreHeldToTheirRanges) {
+  // A negative edge would make areas that can never be entered.
+  WriteFile("[Version]\r\nCurrent=3.3.9\r\n[Window]\r\nScreen edge size=-4\r\nScreen corner size=99\r\n");
+  Start();
+  EXPECT_EQ(cfgGetInt(ovsScreenEdgeSize), 0);
+  EXPECT_EQ(cfgGetInt(ovsScreenCornerSize), 30);
 }
 
 TEST_F(OvCfg, TimeSettingsAreMillisecondsWhateverTheUnitShown) {

@@ -111,3 +111,30 @@ TEST(BarHintWindow, LayeredOnPlatformTypesSixAndSevenFadingInStepsOfTen) {
   FreeHintWindow();
   FreeSkinList();
 }
+
+// A 270,000-character title once made a hint of 1277 x 16685 pixels: the
+// hint now stays within the screen, its text cut with an ellipsis, plain
+// and layered, and comes up in well under the minute it took.
+TEST(BarHintWindow, AVeryLongTextIsCutToTheScreen) {
+  TAppScope App;
+  ScanSkinsIn(GetExeDir() + "Skins");
+  ASSERT_TRUE(SelectSkinByName("Slate", "default"));
+  const WideString Title(270000, u'W');
+  for (int Type : {5, 7}) {
+    SCOPED_TRACE(Type);
+    InstallBarHintWindow(Type);
+    const DWORD Start = GetTickCount();
+    ShowHintAt(Title, {300, 200}, 1, 0);
+    EXPECT_LT(GetTickCount() - Start, 2000u);
+    TOvHintWindow* W = dynamic_cast<TOvHintWindow*>(GlobalHintWindow());
+    ASSERT_TRUE(W && IsHintWindowShown());
+    EXPECT_LE(W->Height(), GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_LE(W->Width(), GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_GE(W->Top(), 0);
+    ASSERT_LT(W->Text().size(), Title.size());
+    EXPECT_EQ(W->Text().back(), u'\u2026');
+    HideHintWindow();
+  }
+  FreeHintWindow();
+  FreeSkinList();
+}

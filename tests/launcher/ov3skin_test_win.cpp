@@ -10,11 +10,13 @@
 #include "kem3/controls/kemplist_win.h"
 #include "kem3/framework/kemcfg.h"
 #include "kem3/framework/kemexe.h"
+#include "kem3/framework/kemhi_win.h"
 #include "kem3/graphics/vosskinlist.h"
 #include "kem3/graphics/vosskinner_win.h"
 #include "launcher/bar_folder_win.h"
 #include "launcher/launchlist_win.h"
 #include "launcher/main_win.h"
+#include "launcher/ov3cfg.h"
 #include "platform/app_scope_win.h"
 #include "platform/inifile.h"
 #include "support/temp_dir.h"
@@ -30,6 +32,15 @@ class BarSkinWin : public BarFolderWin {
     DeleteObject(region);
     return in;
   }
+  // The hook library beside the bar's program, bound as at start-up: only
+  // with its mouse hook can a hidden bar come back, so only then does it hide.
+  void BindHookLibraryBeside() {
+    wchar_t exe[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    std::filesystem::copy_file(std::filesystem::path(exe).parent_path() / L"kem3.dll", Dir.path() / L"kem3.dll");
+    BindHookLibrary();
+  }
+  ~BarSkinWin() override { FreeHookLibrary(); }
 };
 
 TEST_F(BarSkinWin, ASkinChangeRedrawsTheBarTurningItWithTheOrientation) {
@@ -83,6 +94,7 @@ TEST_F(BarSkinWin, ASkinChangeRedrawsTheBarTurningItWithTheOrientation) {
 
 TEST_F(BarSkinWin, AKeyOnTheBarRestartsTheHideCountdownAndItsTick) {
   TFakeTimerService timers;
+  BindHookLibraryBeside();
   TfMain* bar = NewForm<TfMain>(Application);
   cfgSetValue(121, Variant(true));  // auto-hide
   bar->FormConfigUpdate(121, Variant(true));
@@ -91,6 +103,35 @@ TEST_F(BarSkinWin, AKeyOnTheBarRestartsTheHideCountdownAndItsTick) {
   SendMessageW(bar->Handle(), WM_KEYDOWN, VK_SHIFT, 0);
   timers.Advance(249);  // the tick due 50 ms after the key is gone
   EXPECT_EQ(bar->AutoHide().Countdown(), 8);
+  bar->Free();
+}
+
+// Auto-hide on, the bar hidden while the preferences choose a vertical skin:
+// it turns at home, whole on the screen, and the countdown hides it again.
+TEST_F(BarSkinWin, ASkinChangeWhileHiddenTurnsTheBarAtHomeAndHidesItAgain) {
+  TFakeTimerService timers;
+  BindHookLibraryBeside();
+  TfMain* bar = NewForm<TfMain>(Application);
+  bar->Show();
+  const TPoint home = bar->BoundsRect().TopLeft();
+  cfgSetValue(ovsAutoHideMethod, Variant("1"));  // at once
+  cfgSetValue(ovsAutoHide, Variant(true));
+  bar->FormConfigUpdate(ovsAutoHide, Variant(true));
+  SetCursorPos(GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) - 1);  // away from the bar
+  timers.Advance(250 * 10);
+  ASSERT_TRUE(bar->Hidden());
+  ASSERT_LT(bar->BoundsRect().Bottom, 1);
+  SelectSkinByName("Column", "default");
+  bar->FormConfigUpdate(-2, Variant());
+  EXPECT_TRUE(bar->Vertical());
+  EXPECT_FALSE(bar->Hidden());
+  EXPECT_EQ(bar->BoundsRect().TopLeft(), home);
+  EXPECT_GT(bar->Height(), bar->Width());
+  EXPECT_EQ(bar->AutoHide().Countdown(), 8);
+  timers.Advance(250 * 10);
+  EXPECT_TRUE(bar->Hidden());
+  const TRect gone = bar->BoundsRect();
+  EXPECT_TRUE(gone.Right < 1 || gone.Left >= GetSystemMetrics(SM_CXSCREEN)) << gone.Left << "," << gone.Top;
   bar->Free();
 }
 

@@ -22,6 +22,7 @@ constexpr int kUnitShare = 50;
 TcfgRow ItemRow(TcfgDbItem& Item, int X, int Y, int W) {
   TcfgRow row;
   row.Item = &Item;
+  row.ColumnRight = X + W;
   const int labelWidth = W * Item.LabelPercent / 100;
   const int left = X + labelWidth;
   // With caption and control sharing the whole column the control ends at

@@ -22,6 +22,7 @@ struct TcfgRow {
   TRect Control;  // the control (a group: its frame)
   TRect UnitBox;  // a float with a unit: the unit box right of the spin edit; empty otherwise
   int Advance = 0;
+  int ColumnRight = 0;  // the right edge of the row's column: a list may grow up to it to show its texts
 };
 
 struct TcfgPageLayout {

@@ -37,6 +37,8 @@ struct TBinding {
   TKemUnitComboBox* UnitBox = nullptr;
   String CaptionName;  // the language text of the caption, or of a tracker's legend
   int FitWidth = 0;    // a check box in a frame's caption line: as wide as its caption, up to this
+  // A value list: at least its layout width, wider up to ListRoom to show its longest text.
+  int ListWidth = 0, ListRoom = 0;
 };
 
 bool ItemAlive(const TcfgDbItem* Item) {
@@ -234,10 +236,25 @@ TcfgShown ReadControl(const TBinding& B) {
   return shown;
 }
 
+// A value list as wide as its longest text needs in the language shown (its
+// drop button and frame beside it), not narrower than its layout, within its column.
+void FitListWidth(const TBinding& B) {
+  auto* list = dynamic_cast<TKemDropDownList*>(B.Control);
+  if (!list || B.ListWidth <= 0) return;
+  constexpr int kButtonAndFrame = 17 + 4, kPadding = 8;
+  TFontTextMeasure measure(*list->Font());
+  int widest = 0;
+  for (int i = 0; i < list->Items()->Count(); ++i)
+    widest = std::max(widest, static_cast<int>(measure.TextExtent(list->Items()->Get(i)).cx));
+  const int room = std::max(B.ListRoom - list->Left(), B.ListWidth);
+  list->SetWidth(std::clamp(widest + kButtonAndFrame + kPadding, B.ListWidth, room));
+}
+
 void FillLists(const TBinding& B) {
   const std::vector<WideString>& texts = B.Item->DisplayTexts;
   if (auto* list = dynamic_cast<TKemDropDownList*>(B.Control)) {
     RefillKeepingIndex(list, texts);
+    FitListWidth(B);
   } else if (auto* combo = dynamic_cast<TKemUnitComboBox*>(B.Control)) {
     RefillKeepingIndex(combo, texts);
   } else if (auto* checks = dynamic_cast<TKemCheckListBox*>(B.Control)) {
@@ -336,8 +353,14 @@ TControl* MakeItemControl(const TcfgRow& Row, TWinControl* Parent, TComponent* O
       }
       return edit;
     }
-    case cfgtValueList:
-      return ListRow<TKemDropDownList>(Row, Parent, Owner);
+    case cfgtValueList: {
+      auto* list = ListRow<TKemDropDownList>(Row, Parent, Owner);
+      B.Control = list;
+      B.ListWidth = Row.Control.Width();
+      B.ListRoom = Row.ColumnRight;
+      FitListWidth(B);
+      return list;
+    }
     case cfgtUnitList:
       return ListRow<TKemUnitComboBox>(Row, Parent, Owner);
     case cfgtCheckList:

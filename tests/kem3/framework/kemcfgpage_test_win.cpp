@@ -1,7 +1,7 @@
 // The generated rows on a real form, from the launcher's own table: building a
 // page, changing a check box, a spin edit and a unit, reading back into the
 // database and the settings file; leaving without reading back; refreshing
-// and relabelling open controls; row captions in a larger font.
+// and relabelling open controls; row captions and value lists in a larger font.
 #include "kem3/framework/kemcfgpage_win.h"
 
 #include <gtest/gtest.h>
@@ -192,6 +192,25 @@ TEST_F(CfgPageWin, RowCaptionsKeepTheirPlaceInALargerFont) {
       EXPECT_EQ(labels()[i]->BoundsRect(), places[i]) << size << ": " << WideToUtf8(labels()[i]->Caption());
       EXPECT_FALSE(labels()[i]->Caption().empty());
     }
+  }
+}
+
+// Value lists show their longest text whole: in German's larger font the
+// Icons page's lists grow within their column.
+TEST_F(CfgPageWin, ValueListsShowTheirLongestTextWithinTheirColumn) {
+  Texts["TdPreferences_IconsTitles"] = "Unter den Symbolen|Nirgends|Im Hinweis";
+  Texts["TdPreferences_IconStretchs"] = "Immer|Nur größere Bilder|Nie";
+  Texts["TdPreferences_IconsComments"] = "Nirgends|Im Hinweis";
+  Form->Font()->SetSize(10);
+  cfgRefreshValueLists();
+  cfgBuildPage(Form, ovgIcons, 32, 1, 0, 100, 0, 0, 0);
+  for (int id : {ovsIconsStretch, ovsIconsTitle, ovsIconsComment}) {
+    auto* list = Bound<TKemDropDownList>(id);
+    TFontTextMeasure measure(*list->Font());
+    for (int i = 0; i < list->Items()->Count(); ++i)
+      EXPECT_GE(list->Width() - 21, measure.TextExtent(list->Items()->Get(i)).cx) << id << " " << i;
+    EXPECT_GE(list->Width(), 131);  // never narrower than its layout
+    EXPECT_LE(list->BoundsRect().Right, Form->ClientWidth());
   }
 }
 

@@ -289,6 +289,11 @@ TdEditIcon::TdEditIcon(TComponent* AOwner) : TKemForm(AOwner) {
   SetMessageHandler(kDeleteShortcutRow, [this](TMessage& M) {
     DeleteRow(FShortcutRows, *sbShortcuts, reinterpret_cast<TObject*>(M.LParam));
   });
+  SetMessageHandler(kTakeKeyboard, [this](TMessage&) {
+    if (!Visible() || !HandleAllocated()) return;
+    ForceForegroundWindow(Handle());
+    if (eTitle->CanFocus()) eTitle->SetFocus();
+  });
   OnShow = [this](TObject*) { FormShow(); };
   Arrange();
 }
@@ -407,6 +412,9 @@ void TdEditIcon::FormShow() {
   if (plIcon->ItemIndex() >= 0) plIcon->MakeVisible(plIcon->ItemIndex());
   ForceForegroundWindow(Handle());
   eTitle->SetFocus();
+  // OnShow runs before the window is on the screen: the system may still give
+  // the foreground to the program a drop came from. Once more when it shows.
+  PostMessageW(Handle(), kTakeKeyboard, 0, 0);
 }
 
 void TdEditIcon::FileNameChanged() {

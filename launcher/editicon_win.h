@@ -28,6 +28,9 @@ class TdEditIcon;
 // dialog frees the row once the click has returned.
 inline constexpr unsigned kDeleteProgramRow = 1025;
 inline constexpr unsigned kDeleteShortcutRow = 1026;
+// Posted when the dialog shows: it takes the foreground and the keyboard once
+// it is on the screen (opened by a drop, another program is in front then).
+inline constexpr unsigned kTakeKeyboard = 1027;
 
 // What both kinds of rows share: a panel in the box's colour with a frame on
 // it, and the delete button at the frame's right end.

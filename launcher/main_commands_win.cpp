@@ -167,16 +167,20 @@ void TfMain::DropTargetOver(const TPoint& ScreenPt) { bsGroups->HighlightButton(
 
 void TfMain::DropTargetLeave() { bsGroups->HighlightButton(-1); }
 
-void TfMain::DropItems(const TPoint& ScreenPt, const std::vector<WideString>& Files, const WideString& Url) {
+bool TfMain::DropItems(const TPoint& ScreenPt, const std::vector<WideString>& Files, const WideString& Url) {
   const int button = GroupButtonAtScreen(ScreenPt);
   DropTargetLeave();
   TKemXmlTag* group = GroupAt(FGroupList, button >= 0 ? button : CurrentGroupIndex());
-  if (!group) return;
+  if (!group) return false;
   std::vector<TKemXmlTagPtr> icons;
+  std::size_t named = 0;
   if (!Files.empty()) {
     TShellLinkReaderWin links;
-    for (const WideString& file : Files)
-      if (!file.empty()) icons.push_back(IconFromDroppedFile(WideToUtf8(file), links));
+    for (const WideString& file : Files) {
+      // Past the cap the names are only counted, for the note.
+      if (file.empty() || ++named > kMaxDroppedFiles) continue;
+      icons.push_back(IconFromDroppedFile(WideToUtf8(file), links));
+    }
   } else if (TKemXmlTagPtr icon = IconFromUrl(WideToUtf8(Url))) {
     icons.push_back(std::move(icon));
   }
@@ -191,4 +195,6 @@ void TfMain::DropItems(const TPoint& ScreenPt, const std::vector<WideString>& Fi
     added = true;
   }
   if (added) IconsChanged(true);
+  if (named > kMaxDroppedFiles) ReportDropLeftOut(kMaxDroppedFiles, named);
+  return added;
 }

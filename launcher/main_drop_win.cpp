@@ -5,8 +5,18 @@
 #include "kem3/dragdrop/dragdropfile.h"
 #include "kem3/dragdrop/dragdropinternet.h"
 #include "kem3/dragdrop/droptarget_win.h"
+#include "kem3/framework/kemlan.h"
+#include "kem3/framework/kemmsg_win.h"
 #include "launcher/main_win.h"
+#include "platform/format.h"
 #include "platform/unicode_convert.h"
+
+namespace {
+
+// Posted to the bar: the note on a cut drop shows once the drop is over.
+constexpr UINT kReportDropLeftOut = WM_APP + 16;
+
+}  // namespace
 
 void TfMain::CreateDropTarget() {
   dtMain = new TDropTextTarget(this);
@@ -37,11 +47,33 @@ void TfMain::CreateDropTarget() {
     DropTargetOver(screenPoint(Pt));
   };
   dtMain->OnLeave = [this](TObject*) { DropTargetLeave(); };
-  dtMain->OnDrop = [this, screenPoint](TObject*, TShiftState, TPoint Pt, std::uint32_t&) {
+  dtMain->OnDrop = [this, screenPoint](TObject*, TShiftState, TPoint Pt, std::uint32_t& Effect) {
     const auto* files = static_cast<TFileDataFormat*>(dfaFile->DataFormat());
     const auto* url = static_cast<TURLDataFormat*>(dfaUrl->DataFormat());
-    DropItems(screenPoint(Pt), files ? files->Files() : TFileNames(), url ? Utf8ToWide(url->URL) : WideString());
+    // A drop that made no icon (the editor cancelled, nothing usable in it)
+    // tells the source that nothing was copied.
+    if (!DropItems(screenPoint(Pt), files ? files->Files() : TFileNames(), url ? Utf8ToWide(url->URL) : WideString()))
+      Effect = DROPEFFECT_NONE;
   };
+  SetMessageHandler(kReportDropLeftOut, [this](TMessage&) { ShowDropLeftOut(); });
+}
+
+void TfMain::ReportDropLeftOut(std::size_t Taken, std::size_t Total) {
+  FDropTaken = Taken;
+  FDropTotal = Total;
+  PostMessageW(Handle(), kReportDropLeftOut, 0, 0);
+}
+
+void TfMain::ShowDropLeftOut() {
+  const std::size_t taken = std::exchange(FDropTaken, 0), total = std::exchange(FDropTotal, 0);
+  if (total <= taken) return;
+  const auto count = [](std::size_t n) { return FormatArg(static_cast<int>(n)); };
+  ShowMessageBox(Translate("Drop_LeftOut_Caption", u"Too many files"),
+                 WideFormatOrError(Translate("Drop_LeftOut",
+                                             u"Of the %d files dropped, the first %d became icons; "
+                                             u"the other %d were left out."),
+                                   {count(total), count(taken), count(total - taken)}),
+                 0);
 }
 
 void TfMain::RegisterDropTarget() { dtMain->Register(this); }

@@ -148,8 +148,10 @@ class TfMain : public TKemForm {
   // Dropped files (in drop order) or, only when there are none, a web address
   // become icons of the group whose button lies under the pointer, else of
   // the group on show. Files by extension (any case): ".lnk" and ".pif" shell
-  // links, ".url" internet shortcuts, any other file itself.
-  void DropItems(const TPoint& ScreenPt, const std::vector<WideString>& Files, const WideString& Url);
+  // links, ".url" internet shortcuts, any other file itself. Of more than
+  // kMaxDroppedFiles files the first are taken, and the user is told, once
+  // the drop is over, how many were left out. True when an icon was added.
+  bool DropItems(const TPoint& ScreenPt, const std::vector<WideString>& Files, const WideString& Url);
 
   // ---- Bar modules (main_modules_win.cpp).
   // The module of a slot (0 clock, 1 calendar, 2 recycle bin, 3 battery), or nil.
@@ -212,6 +214,10 @@ class TfMain : public TKemForm {
   void UnregisterDropTargets();
   // The group button at a screen point, -1 for none.
   int GroupButtonAtScreen(const TPoint& ScreenPt);
+  // Posts the note that a drop of Total files made icons of Taken only; the
+  // note shows when the drop is over, not while the source waits for it.
+  void ReportDropLeftOut(std::size_t Taken, std::size_t Total);
+  void ShowDropLeftOut();
   // AddIcon without its ending: appended, cache entry made, on the panel when its group shows.
   TKemXmlTag* PlaceIcon(TKemXmlTag& Group, TKemXmlTagPtr Icon);
   // The ending of every icon command: captions, hotkeys, save, action states.
@@ -316,6 +322,8 @@ class TfMain : public TKemForm {
   bool FContentsSaveFailed = false;
   std::exception_ptr FSaveFailure;
   std::unique_ptr<TIconCache> FIconCache;
+  // The last drop that was cut: files taken and dropped (0: nothing to tell).
+  std::size_t FDropTaken = 0, FDropTotal = 0;
   TVosFormSkinner* FSkinner = nullptr;  // owned as components
   TVosFormCaption* FCaption = nullptr;
   TVosFormIcon* FFormIcon = nullptr;

@@ -17,7 +17,7 @@ String BaseName(const String& FileName) { return ChangeFileExt(ExtractFileName(F
 TKemXmlTagPtr NewProgramIcon(const String& Title, const String& Target, const String& Folder, const String& Image,
                              const String& Index) {
   auto icon = std::make_unique<TKemXmlTag>(nullptr, "icon");
-  icon->WriteAttr("title", Title);
+  icon->WriteAttr("title", CutIconTitle(Title));
   icon->WriteAttr("type", "program");
   TKemXmlTag* application = icon->AddTag("application");
   application->WriteAttr("filename", Target);
@@ -68,6 +68,17 @@ String TitleCase(std::string_view Text) {
   return WideToUtf8(title);
 }
 
+String CutIconTitle(const String& Title) {
+  // Each UTF-16 code unit takes at least one byte of UTF-8.
+  if (Title.size() <= kMaxIconTitleLength) return Title;
+  WideString wide = Utf8ToWide(Title);
+  if (wide.size() <= kMaxIconTitleLength) return Title;
+  std::size_t length = kMaxIconTitleLength;
+  if (wide[length - 1] >= 0xD800 && wide[length - 1] < 0xDC00) --length;  // a pair stays whole
+  wide.resize(length);
+  return WideToUtf8(wide);
+}
+
 String TitleFromFileName(const String& FileName) { return TitleCase(BaseName(FileName)); }
 
 String TitleFromUrl(const String& Url) {
@@ -96,7 +107,7 @@ TKemXmlTagPtr IconFromShellLink(const String& FileName, TShellLinkReader& Links)
 
 TKemXmlTagPtr IconFromInternetShortcut(const String& FileName) {
   const TInternetShortcut shortcut = ReadInternetShortcut(FileName);
-  if (shortcut.Url.empty()) return nullptr;
+  if (shortcut.Url.empty() || shortcut.Url.size() > kMaxIconUrlSize) return nullptr;
   return NewProgramIcon(BaseName(FileName), shortcut.Url, "", shortcut.IconFile, shortcut.IconIndex);
 }
 
@@ -105,7 +116,7 @@ TKemXmlTagPtr IconFromFile(const String& FileName) {
 }
 
 TKemXmlTagPtr IconFromUrl(const String& Url) {
-  if (Url.empty()) return nullptr;
+  if (Url.empty() || Url.size() > kMaxIconUrlSize) return nullptr;
   return NewProgramIcon(TitleFromUrl(Url), Url, "", "", "");
 }
 

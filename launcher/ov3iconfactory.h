@@ -31,6 +31,14 @@ struct TInternetShortcut {
 
 // Larger ".url" files are not read: a dropped file of that name could be anything.
 inline constexpr std::uint64_t kMaxInternetShortcutSize = 16u << 20;
+// Browsers stop near 2 KiB: a longer "address" is some dropped text, and as an
+// icon it would grow the contents file and every hint by its size.
+inline constexpr std::size_t kMaxIconUrlSize = 4096;
+// Titles are cut to this many characters (UTF-16 code units, no pair split).
+inline constexpr std::size_t kMaxIconTitleLength = 260;
+// One drop makes no more icons than this: no one means a larger drop, and the
+// bar would not answer while it made them all. The files after these are left out.
+inline constexpr std::size_t kMaxDroppedFiles = 1000;
 
 // The section of the file; all empty when it cannot be opened or is too large.
 TInternetShortcut ReadInternetShortcut(const String& FileName);
@@ -40,17 +48,20 @@ TInternetShortcut ReadInternetShortcut(const String& FileName);
 String TitleFromFileName(const String& FileName);
 // Lower case, then the first letter of every word upper case.
 String TitleCase(std::string_view Text);
+// The title cut to kMaxIconTitleLength characters.
+String CutIconTitle(const String& Title);
 // A web address's title: without a leading "scheme://" (any case), cut before
 // the first "/"; the whole address when nothing is left.
 String TitleFromUrl(const String& Url);
 
 // Shell link; none when it cannot be loaded.
 TKemXmlTagPtr IconFromShellLink(const String& FileName, TShellLinkReader& Links);
-// Internet shortcut; none when it gives no "URL".
+// Internet shortcut; none when it gives no "URL" or one over kMaxIconUrlSize bytes.
 TKemXmlTagPtr IconFromInternetShortcut(const String& FileName);
 // Any file: the file starts itself, in its own folder, with its own icon.
 TKemXmlTagPtr IconFromFile(const String& FileName);
-// Web address; none for an empty one.
+// Web address; none for an empty one or one over kMaxIconUrlSize bytes.
+// Every maker cuts the icon's title to kMaxIconTitleLength characters.
 TKemXmlTagPtr IconFromUrl(const String& Url);
 // A dropped file by its extension (any case): shell link, internet shortcut,
 // else any file; a link or shortcut that gives nothing becomes an icon of the file itself.

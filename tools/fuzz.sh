@@ -2,6 +2,8 @@
 # Builds the fuzz targets (clang, libFuzzer, ASan, UBSan) and runs one or all of
 # them for a while. Findings are saved in build/fuzz/findings/.
 # Usage: fuzz.sh [TARGET] [SECONDS]   (TARGET e.g. xml_fuzz; default: all, 60 s each)
+# A target passes libFuzzer options of its own in a line "// fuzz.sh: OPTIONS"
+# (for example -max_len=262144 where its bounds lie beyond small inputs).
 set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$ROOT"
@@ -23,7 +25,10 @@ for t in "${targets[@]}"; do
   mkdir -p "$corpus"
   seeds=()
   [[ -d fuzz/seeds/$t ]] && seeds=("fuzz/seeds/$t")
-  echo "== $t for ${seconds}s"
-  build/fuzz/bin/"$t" -max_total_time="$seconds" -print_final_stats=1 \
+  options=()
+  line=$(grep -m1 '^// fuzz.sh:' "fuzz/$t.cpp" 2>/dev/null || true)
+  [[ -n $line ]] && read -r -a options <<<"${line#// fuzz.sh:}"
+  echo "== $t for ${seconds}s ${options[*]}"
+  build/fuzz/bin/"$t" "${options[@]}" -max_total_time="$seconds" -print_final_stats=1 \
     -artifact_prefix=build/fuzz/findings/"$t"- "$corpus" "${seeds[@]}" 2>&1 | tail -n 12
 done

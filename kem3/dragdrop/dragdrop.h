@@ -5,6 +5,7 @@
 // a data object and its storage media that the Windows build fills from OLE.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -64,9 +65,15 @@ class TDropDataObject {
   virtual bool QueryGetData(const TFormatEtc& Format) = 0;
   virtual std::unique_ptr<TStorageMedium> GetData(const TFormatEtc& Format) = 0;  // nil when refused
   virtual bool SetData(const TFormatEtc& Format, const TWrittenMedium& Medium) = 0;
-  // The formats offered for reading, in the data object's order.
-  virtual std::vector<TFormatEtc> EnumFormats() = 0;
+  // Hands the formats offered for reading to Visit, in the data object's
+  // order, until Visit returns false, the formats end or kMaxOfferedFormats
+  // were handed over.
+  virtual void EnumFormats(const std::function<bool(const TFormatEtc&)>& Visit) = 0;
 };
+
+// A data object offers a few dozen formats at most; an enumerator that goes on
+// beyond this is not followed further (it could go on for ever).
+inline constexpr int kMaxOfferedFormats = 256;
 
 // The id of a registered clipboard format, registered once per process on first use.
 std::uint16_t RegisterClipboardFormatName(const char* Name);

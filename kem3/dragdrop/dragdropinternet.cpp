@@ -7,6 +7,7 @@
 #include "platform/unicode_convert.h"
 
 ORV_DD_CLIPBOARD_IMPL(TURLClipboardFormat, TCustomTextClipboardFormat, "UniformResourceLocator")
+ORV_DD_CLIPBOARD_IMPL(TURLWClipboardFormat, TCustomWideTextClipboardFormat, "UniformResourceLocatorW")
 ORV_DD_ABSTRACT_IMPL(TCustomNetscapeClipboardFormat, TCustomSimpleClipboardFormat)
 ORV_DD_CLIPBOARD_IMPL(TNetscapeBookmarkClipboardFormat, TCustomNetscapeClipboardFormat, "Netscape Bookmark")
 ORV_DD_CLIPBOARD_IMPL(TNetscapeImageClipboardFormat, TCustomNetscapeClipboardFormat, "Netscape Image Format")
@@ -47,6 +48,17 @@ bool IsURLShortcutName(const WideString& Name) {
   return WideSameText(Name.substr(Name.size() >= 4 ? Name.size() - 4 : 0), u".url");
 }
 
+// A wide text up to its first zero character, in UTF-8.
+String WideTextToUtf8(const WideString& Text) {
+  return WideToUtf8(std::u16string_view(Text).substr(0, Text.find(u'\0')));
+}
+
+// Whether a text can stand for an address: "://" after its first character.
+bool HoldsScheme(const String& Text) {
+  const std::size_t scheme = Text.find("://");
+  return scheme != String::npos && scheme != 0;
+}
+
 // The name without folder and extension.
 String BareName(const WideString& Name) {
   WideString bare = Name.substr(Name.find_last_of(u"\\/:") == WideString::npos ? 0 : Name.find_last_of(u"\\/:") + 1);
@@ -68,10 +80,19 @@ bool TURLDataFormat::Assign(TClipboardFormat& Source) {
     if (URL.empty()) URL = url->Data;
     return true;
   }
+  if (auto* url = dynamic_cast<TURLWClipboardFormat*>(&Source)) {
+    if (URL.empty()) URL = WideTextToUtf8(url->Text);
+    return true;
+  }
   if (auto* text = dynamic_cast<TTextClipboardFormat*>(&Source)) {
-    const std::size_t scheme = text->Data.find("://");
-    if (!URL.empty() || scheme == String::npos || scheme == 0) return false;
+    if (!URL.empty() || !HoldsScheme(text->Data)) return false;
     URL = text->Data;
+    return true;
+  }
+  if (auto* text = dynamic_cast<TUnicodeTextClipboardFormat*>(&Source)) {
+    const String value = WideTextToUtf8(text->Text);
+    if (!URL.empty() || !HoldsScheme(value)) return false;
+    URL = value;
     return true;
   }
   if (auto* hdrop = dynamic_cast<TFileClipboardFormat*>(&Source)) {
@@ -109,6 +130,10 @@ bool TURLDataFormat::Assign(TClipboardFormat& Source) {
 bool TURLDataFormat::AssignTo(TClipboardFormat& Dest) {
   if (auto* url = dynamic_cast<TURLClipboardFormat*>(&Dest)) {
     url->Data = URL;
+    return true;
+  }
+  if (auto* url = dynamic_cast<TURLWClipboardFormat*>(&Dest)) {
+    url->Text = Utf8ToWide(URL);
     return true;
   }
   return TCustomDataFormat::AssignTo(Dest);

@@ -1,17 +1,23 @@
-// Web addresses from a drop: the browser formats ("UniformResourceLocator",
-// Netscape's bookmark and image records) and TURLDataFormat, which also finds
-// an address in a text, a dropped or dragged internet shortcut, and a title in
-// a file group descriptor.
+// Web addresses from a drop: the browser formats ("UniformResourceLocatorW",
+// "UniformResourceLocator", Netscape's bookmark and image records) and
+// TURLDataFormat, which also finds an address in a text, a dropped or dragged
+// internet shortcut, and a title in a file group descriptor.
 #pragma once
 #include <optional>
 
-#include "kem3/dragdrop/dragdroptext.h"
+#include "kem3/dragdrop/dragdroptextformats.h"
 
 class TURLClipboardFormat : public TCustomTextClipboardFormat {
   ORV_DD_CLIPBOARD_CLASS(TURLClipboardFormat)
 
  protected:
   bool ReadData(TDropBlock Block) override;
+};
+
+// The address in UTF-16, as browsers offer it beside the 8-bit one: only this
+// form keeps a host or path outside the ANSI code page.
+class TURLWClipboardFormat : public TCustomWideTextClipboardFormat {
+  ORV_DD_CLIPBOARD_CLASS(TURLWClipboardFormat)
 };
 
 // A URL with its title, as Netscape's formats carry them.

@@ -143,13 +143,12 @@ bool TOleDataObject::SetData(const TFormatEtc& Format, const TWrittenMedium& Wri
   return false;
 }
 
-std::vector<TFormatEtc> TOleDataObject::EnumFormats() {
-  std::vector<TFormatEtc> formats;
+void TOleDataObject::EnumFormats(const std::function<bool(const TFormatEtc&)>& Visit) {
   TComPtr<IEnumFORMATETC> enumerator;
-  if (FAILED(FDataObject->EnumFormatEtc(DATADIR_GET, enumerator.Put())) || !enumerator) return formats;
+  if (FAILED(FDataObject->EnumFormatEtc(DATADIR_GET, enumerator.Put())) || !enumerator) return;
   enumerator->Reset();
-  // A hostile enumerator could go on for ever: a data object offers a few dozen formats at most.
-  for (int i = 0; i < 4096; ++i) {
+  // Every Next of another program's enumerator is a call across processes.
+  for (int i = 0; i < kMaxOfferedFormats; ++i) {
     FORMATETC format{};
     ULONG fetched = 0;
     if (enumerator->Next(1, &format, &fetched) != S_OK || fetched < 1) break;
@@ -160,9 +159,8 @@ std::vector<TFormatEtc> TOleDataObject::EnumFormats() {
     item.lindex = format.lindex;
     item.tymed = format.tymed;
     if (format.ptd) CoTaskMemFree(format.ptd);
-    formats.push_back(item);
+    if (!Visit(item)) return;
   }
-  return formats;
 }
 
 void InitDragDrop() {

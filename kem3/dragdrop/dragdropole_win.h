@@ -13,7 +13,7 @@ class TOleDataObject : public TDropDataObject {
   bool QueryGetData(const TFormatEtc& Format) override;
   std::unique_ptr<TStorageMedium> GetData(const TFormatEtc& Format) override;
   bool SetData(const TFormatEtc& Format, const TWrittenMedium& Medium) override;
-  std::vector<TFormatEtc> EnumFormats() override;
+  void EnumFormats(const std::function<bool(const TFormatEtc&)>& Visit) override;
   IDataObject* Interface() const { return FDataObject.Get(); }
 
  private:

@@ -60,6 +60,11 @@ void RegisterDragDropFormats() {
   map.AddConversion(&TURLDataFormat::Class, &TURLClipboardFormat::Class, 2, both, ddRead);
   map.AddConversion(&TURLDataFormat::Class, &TTextClipboardFormat::Class, 3, both, ddRead);
   map.AddConversion(&TURLDataFormat::Class, &TFileClipboardFormat::Class, 4, csTarget, ddRead);
+  // The UTF-16 forms come first: the 8-bit ones turn every character outside
+  // the ANSI code page into "?". Registered last at the lowest priority, they
+  // go before all others, the address format before the text.
+  map.AddConversion(&TURLDataFormat::Class, &TUnicodeTextClipboardFormat::Class, 0, both, ddRead);
+  map.AddConversion(&TURLDataFormat::Class, &TURLWClipboardFormat::Class, 0, both, ddRead);
   AddDataFormatClass(&THTMLDataFormat::Class);
   map.AddConversion(&THTMLDataFormat::Class, &THTMLClipboardFormat::Class, 0, both, ddRead);
   map.AddConversion(&TTextDataFormat::Class, &TRFC822ClipboardFormat::Class, 1, both, ddRead);

@@ -2,6 +2,8 @@
 // check the position against the block's end in 64-bit arithmetic first.
 #include "kem3/dragdrop/dropblocks.h"
 
+#include <algorithm>
+
 #include "platform/sysutils.h"
 #include "platform/unicode_convert.h"
 
@@ -80,10 +82,11 @@ std::vector<WideString> ParseDropFiles(TDropBlock Block) {
 
 std::size_t IDListSize(TDropBlock Bytes) {
   std::uint64_t pos = 0;
-  for (;;) {
+  for (std::size_t items = 0;; ++items) {
     const std::uint16_t cb = U16At(Bytes, pos);
     if (cb == 0) return pos + 2;
     if (cb < 2) Fail("ID list item under 2 bytes");
+    if (items == kMaxIDListItems) Fail("ID list deeper than any path");
     pos += cb;
   }
 }
@@ -91,14 +94,21 @@ std::size_t IDListSize(TDropBlock Bytes) {
 std::vector<std::string> ParseIDListArray(TDropBlock Block) {
   CheckSize(Block);
   const std::uint64_t n = U32At(Block, 0);
-  if (n < 1 || 4 + 4 * (n + 1) > Block.size()) Fail("ID list count beyond the block");
+  const std::uint64_t header = 4 + 4 * (n + 1);
+  if (n < 1 || header > Block.size()) Fail("ID list count beyond the block");
+  const std::uint64_t count = std::min<std::uint64_t>(n, kMaxIDListArrayItems);
+  const std::uint64_t room = Block.size() - header;
+  std::uint64_t total = 0;
   std::vector<std::string> lists;
-  lists.reserve(n + 1);
-  for (std::uint64_t i = 0; i <= n; ++i) {
+  lists.reserve(count + 1);
+  for (std::uint64_t i = 0; i <= count; ++i) {
     const std::uint32_t offset = U32At(Block, 4 + 4 * i);
     if (offset >= Block.size()) Fail("ID list offset outside the block");
     const TDropBlock rest = Block.substr(offset);
-    lists.emplace_back(rest.substr(0, IDListSize(rest)));
+    const std::size_t size = IDListSize(rest);
+    total += size;
+    if (total > room) Fail("ID lists larger than their block");
+    lists.emplace_back(rest.substr(0, size));
   }
   return lists;
 }

@@ -25,12 +25,21 @@ using TDropBlock = std::string_view;
 // names stay UTF-16; 8-bit names are read in the ANSI code page.
 std::vector<WideString> ParseDropFiles(TDropBlock Block);
 
+// No path is that many folders deep: a deeper ID list is refused.
+inline constexpr std::size_t kMaxIDListItems = 256;
+// No user drags more shell items at once: the items of an array beyond these
+// are not read (the bar takes no more files from one drop anyway).
+inline constexpr std::size_t kMaxIDListArrayItems = 1000;
+
 // "Shell IDList Array": the item count n, n + 1 offsets (the parent folder
 // first) and the ID lists they point to. Each list comes back with its 2-byte
-// terminator.
+// terminator. The lists together are no larger than the block behind the
+// offsets: offsets that name one list many times are refused, as no source
+// writes them and they would multiply the block.
 std::vector<std::string> ParseIDListArray(TDropBlock Block);
 // The byte size of the ID list at the start of Bytes, terminator included;
-// EDropBlockError when it runs past the end or holds an item shorter than 2.
+// EDropBlockError when it runs past the end, holds an item shorter than 2 or
+// more than kMaxIDListItems items.
 std::size_t IDListSize(TDropBlock Bytes);
 
 // "FileGroupDescriptor" (Wide: "FileGroupDescriptorW"): the item count and

@@ -358,6 +358,9 @@ HRESULT TCustomDropTarget::Drop(IDataObject* DataObject, DWORD KeyState, POINTL 
     POINT point{Point.x, Point.y};
     FHelper->Drop(DataObject, &point, *Effect);
   }
+  // A drop ends the drag as a leave does, whether it was taken or refused:
+  // what the handlers showed for the drag goes.
+  DoLeave();
   return result;
 }
 
@@ -367,6 +370,7 @@ void TCustomDropTarget::AbortDrag() {
   ReleaseHelper();
   FTarget = nullptr;
   ClearData();
+  DoLeave();
 }
 
 void TCustomDropTarget::DoEnter(TShiftState Shift, TPoint Point, std::uint32_t& Effect) {
@@ -453,15 +457,25 @@ void TCustomDropMultiTarget::DoAcceptFormat(TCustomDataFormat* DataFormat, bool&
 
 bool TCustomDropMultiTarget::HasValidFormats(TDropDataObject& Data) {
   const std::vector<TCustomDataFormat*> formats = DataFormats();
-  for (const TFormatEtc& offered : Data.EnumFormats()) {
-    for (TCustomDataFormat* format : formats) {
-      if (!format->AcceptFormat(offered) || !format->HasValidFormats(Data)) continue;
+  // Whether a data format finds one of its formats in the data object: asked
+  // once per data format (-1: not yet), as each question goes to the source.
+  std::vector<int> present(formats.size(), -1);
+  bool found = false;
+  Data.EnumFormats([&](const TFormatEtc& offered) {
+    for (std::size_t i = 0; i < formats.size(); ++i) {
+      if (!formats[i]->AcceptFormat(offered)) continue;
+      if (present[i] < 0) present[i] = formats[i]->HasValidFormats(Data) ? 1 : 0;
+      if (!present[i]) continue;
       bool accept = true;
-      DoAcceptFormat(format, accept);
-      if (accept) return true;
+      DoAcceptFormat(formats[i], accept);
+      if (accept) {
+        found = true;
+        return false;  // the first accepted format decides: the rest is not asked for
+      }
     }
-  }
-  return false;
+    return true;
+  });
+  return found;
 }
 
 bool TCustomDropMultiTarget::DoGetData() {

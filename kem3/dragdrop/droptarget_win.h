@@ -78,6 +78,8 @@ class TCustomDropTarget : public TDragDropComponent {
   void SetShowImage(bool Value);
 
   TDropTargetEvent OnEnter, OnDragOver, OnDrop, OnGetDropEffect;
+  // The drag left, was cancelled or ended with a drop (after OnDrop, also when
+  // the drop was refused).
   TNotifyEvent OnLeave;
   TDropTargetScrollEvent OnScroll;
 
@@ -86,7 +88,8 @@ class TCustomDropTarget : public TDragDropComponent {
   HRESULT DragOver(DWORD KeyState, POINTL Point, DWORD* Effect);
   HRESULT DragLeave();
   HRESULT Drop(IDataObject* DataObject, DWORD KeyState, POINTL Point, DWORD* Effect);
-  // After an exception inside an entry point: lets go of everything the drag held.
+  // After an exception inside an entry point: lets go of everything the drag
+  // held and ends it for the handlers as a leave does.
   void AbortDrag();
 
  protected:

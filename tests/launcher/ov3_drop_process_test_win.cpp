@@ -5,11 +5,14 @@
 #include <gtest/gtest.h>
 #include <shobjidl.h>
 
+#include <atomic>
 #include <filesystem>
+#include <thread>
 
 #include "kem3/framework/kemxml.h"
 #include "launcher/ov3_folder_win.h"
 #include "launcher/ov3contents.h"
+#include "launcher/user_input_win.h"
 #include "platform/files.h"
 #include "support/data_object_win.h"
 
@@ -111,9 +114,14 @@ TEST(Ov3DropProcess, DroppedFilesShortcutsAndAddressesBecomeIcons) {
   EXPECT_EQ(DragTo(CentreOf(web), files), static_cast<DWORD>(DROPEFFECT_COPY));
   (void)bar.Wait(300);
 
-  // A web address on the bar away from the buttons: the group on show.
+  // A web address on the bar away from the buttons: the group on show. Its
+  // host lies outside the code page: the 8-bit forms hold "?" for it.
+  const std::wstring wideAddress = L"https://\u043f\u0440\u0438\u043c\u0435\u0440.example/x/y";
   testdnd::DataObject address;
-  address.Offer("UniformResourceLocator", "https://Host.example/x/y").Offer(CF_TEXT, "https://Host.example/x/y");
+  address.Offer("UniformResourceLocator", "https://??????.example/x/y")
+      .Offer(CF_TEXT, "https://??????.example/x/y")
+      .Offer("UniformResourceLocatorW",
+             std::string(reinterpret_cast<const char*>(wideAddress.c_str()), (wideAddress.size() + 1) * 2));
   HWND main = FindChildWithText(window, L"Main");
   ASSERT_NE(main, nullptr);
   POINT panel = CentreOf(window);
@@ -133,11 +141,63 @@ TEST(Ov3DropProcess, DroppedFilesShortcutsAndAddressesBecomeIcons) {
 
   EXPECT_EQ(CloseBar(bar, window), 0);
   EXPECT_EQ(IconTitles(contents),
-            (std::vector<std::vector<String>>{{"Host.example"}, {"My Tool", "Editor", "Example Site"}}));
+            (std::vector<std::vector<String>>{{"\xD0\xBF\xD1\x80\xD0\xB8\xD0\xBC\xD0\xB5\xD1\x80.example"},
+                                              {"My Tool", "Editor", "Example Site"}}));
   TKemXml doc;
   doc.LoadFromFile(contents);
   const auto web0 = ListIcons(ListGroups(ContentsGroups(doc))[1]);
   ASSERT_EQ(web0.size(), 3u);
   EXPECT_EQ(web0[2]->FindPath("application")->ReadAttr("filename"), "https://example.org/");
+  OleUninitialize();
+}
+
+// A single dropped file opens the icon editor first (setting 212). The drop is
+// still running while it shows, and the keys a user types must reach it: a
+// second thread types as the user would, while this one waits in the drag.
+TEST(Ov3DropProcess, TheEditorOfASingleDropTakesTheKeys) {
+  ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
+  Ov3Folder folder;
+  const std::filesystem::path dir(folder.Folder());
+  const std::wstring tool = (dir / L"tool.exe").wstring();
+  std::filesystem::copy_file(dir / L"ov3.exe", tool);
+  const String contents = folder.File("ov3.xml");
+  WriteFileAtomic(contents,
+                  "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ov3contents><groups>"
+                  "<group title=\"Main\"><icons/></group></groups></ov3contents>\n");
+  testproc::ChildProcess bar(folder.Exe(), L"", folder.Folder());
+  ASSERT_TRUE(bar.Started());
+  HWND window = bar.WaitForWindow(15000);
+  ASSERT_NE(window, nullptr);
+  (void)bar.Wait(800);
+  HWND main = FindChildWithText(window, L"Main");
+  ASSERT_NE(main, nullptr);
+
+  for (WORD answer : {VK_RETURN, VK_ESCAPE}) {
+    SCOPED_TRACE(answer == VK_RETURN ? "typed and confirmed" : "cancelled");
+    std::atomic<bool> foreground{false}, typed{false};
+    std::thread user([&] {
+      HWND editor = nullptr;
+      for (int i = 0; i < 150 && !(editor && IsWindowVisible(editor)); ++i) {
+        Sleep(100);
+        editor = FindWindowW(L"TOrvForm", L"Edit icon");
+      }
+      if (!editor) return;
+      Sleep(500);  // as long as a user takes to look
+      foreground = GetForegroundWindow() == editor;
+      Type(L"Dropped");
+      Press(answer);
+      typed = true;
+    });
+    testdnd::DataObject file;
+    file.Offer(CF_HDROP, testdnd::DropFiles({tool}));
+    const DWORD effect = DragTo(CentreOf(main), file);
+    user.join();
+    ASSERT_TRUE(typed);
+    EXPECT_TRUE(foreground);
+    EXPECT_EQ(effect, static_cast<DWORD>(answer == VK_RETURN ? DROPEFFECT_COPY : DROPEFFECT_NONE));
+    for (int i = 0; i < 40 && FindWindowW(L"TOrvForm", L"Edit icon"); ++i) (void)bar.Wait(100);
+  }
+  EXPECT_EQ(CloseBar(bar, window), 0);
+  EXPECT_EQ(IconTitles(contents), (std::vector<std::vector<String>>{{"Dropped"}}));
   OleUninitialize();
 }

@@ -8,6 +8,7 @@
 #include "kem3/controls/kembtns_win.h"
 #include "kem3/controls/kemlout_win.h"
 #include "kem3/controls/kemplist_win.h"
+#include "kem3/dragdrop/droptarget_win.h"
 #include "kem3/framework/kembrowser_places.h"
 #include "kem3/framework/kemcfg.h"
 #include "kem3/framework/kemexe.h"
@@ -20,6 +21,7 @@
 #include "platform/app_scope_win.h"
 #include "platform/files.h"
 #include "platform/unicode_convert.h"
+#include "support/data_object_win.h"
 #include "support/modal_answer_win.h"
 #include "support/temp_dir.h"
 
@@ -86,6 +88,23 @@ class BarCommandsWin : public testing::Test {
     Step();
   }
 
+  // A whole drag of Data onto the bar's drop target at a screen point: the
+  // effect the drop reported; Highlighted: the button under the drag lit up.
+  DWORD DragTo(const TPoint& At, testdnd::DataObject& Data, bool& Highlighted) {
+    IDropTarget* drop = Bar->dtMain->DropTargetInterface();
+    const POINTL point{At.X, At.Y};
+    const int button =
+        Bar->bsGroups->ButtonAtPos(Bar->bsGroups->ScreenToClient(At).X, Bar->bsGroups->ScreenToClient(At).Y);
+    DWORD effect = DROPEFFECT_COPY | DROPEFFECT_LINK;
+    drop->DragEnter(&Data, MK_LBUTTON, point, &effect);
+    effect = DROPEFFECT_COPY | DROPEFFECT_LINK;
+    drop->DragOver(MK_LBUTTON, point, &effect);
+    Highlighted = button >= 0 && Bar->bsGroups->Buttons(button)->DropHighlight();
+    effect = DROPEFFECT_COPY | DROPEFFECT_LINK;
+    drop->Drop(&Data, MK_LBUTTON, point, &effect);
+    return effect;
+  }
+
   TempDir Dir;
   TAppScope App;
   TfMain* Bar = nullptr;
@@ -149,8 +168,9 @@ TEST_F(BarCommandsWin, DropsAddIconsToTheGroupUnderThePointer) {
   Bar->DropTargetOver(onWeb);
   EXPECT_TRUE(Bar->bsGroups->Buttons(2)->DropHighlight());
   // A web address that comes with files is not used.
-  Bar->DropItems(onWeb, {Utf8ToWide(tool), Utf8ToWide(site), Utf8ToWide(Dir.file("read_me.TXT")), Utf8ToWide(link)},
-                 u"http://ignored.example/");
+  EXPECT_TRUE(
+      Bar->DropItems(onWeb, {Utf8ToWide(tool), Utf8ToWide(site), Utf8ToWide(Dir.file("read_me.TXT")), Utf8ToWide(link)},
+                     u"http://ignored.example/"));
   EXPECT_FALSE(Bar->bsGroups->Buttons(2)->DropHighlight());
   EXPECT_EQ(Saved(), "Tools: Editor | Games: Chess | Web: My Tool Site Read_Me Tool Link");
   // The link's target is its application and, naming no icon of its own, its picture.
@@ -160,10 +180,44 @@ TEST_F(BarCommandsWin, DropsAddIconsToTheGroupUnderThePointer) {
   EXPECT_NE(file.find("<image filename=\"" + tool + "\"", linkIcon), std::string::npos);
   // Away from the buttons, a web address alone goes to the group on show, once
   // its editor was confirmed (setting 212); a cancelled one adds nothing.
-  AnswerEditor<TdEditIcon>([&] { Bar->DropItems(Point(-1000, -1000), {}, u"https://ignored.example/"); }, VK_ESCAPE);
-  AnswerEditor<TdEditIcon>([&] { Bar->DropItems(Point(-1000, -1000), {}, u"https://Example.org/page"); }, VK_RETURN);
+  bool added = true;
+  AnswerEditor<TdEditIcon>([&] { added = Bar->DropItems(Point(-1000, -1000), {}, u"https://ignored.example/"); },
+                           VK_ESCAPE);
+  EXPECT_FALSE(added);
+  AnswerEditor<TdEditIcon>([&] { added = Bar->DropItems(Point(-1000, -1000), {}, u"https://Example.org/page"); },
+                           VK_RETURN);
+  EXPECT_TRUE(added);
   EXPECT_EQ(Saved(), "Tools: Editor Example.org | Games: Chess | Web: My Tool Site Read_Me Tool Link");
   EXPECT_EQ(Bar->plIcons->Count(), 2);
+}
+
+// Through the bar's drop target: a drop the bar refuses leaves no button lit,
+// and one that makes no icon tells the source that nothing was copied.
+TEST_F(BarCommandsWin, DropsThatAddNothingEndTheDragWithoutEffect) {
+  Bar->Show();
+  TControl* web = Bar->bsGroups->Buttons(2);
+  const TPoint onWeb = web->ClientToScreen(Point(web->Width() / 2, web->Height() / 2));
+  const std::string before = Saved();
+  std::string unreadable = testdnd::DropFiles({L"C:\\a.exe"});
+  unreadable[0] = static_cast<char>(0xF0);  // the name list lies beyond the block
+  std::string titleOnly = std::string("\1\0\0\0", 4) + std::string(332, '\0');
+  titleOnly.replace(4 + 72, 11, "Example.url");  // a link's name without its address
+  struct Case {
+    const char* what;
+    testdnd::DataObject data;
+  } cases[] = {
+      {"a file list that cannot be read", testdnd::DataObject().Offer(CF_HDROP, unreadable)},
+      {"a descriptor without an address", testdnd::DataObject().Offer("FileGroupDescriptor", titleOnly)},
+  };
+  for (Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    bool highlighted = false;
+    EXPECT_EQ(DragTo(onWeb, c.data, highlighted), static_cast<DWORD>(DROPEFFECT_NONE));
+    EXPECT_TRUE(highlighted);
+    EXPECT_FALSE(Bar->bsGroups->Buttons(2)->DropHighlight());
+    EXPECT_EQ(c.data.Written("Performed DropEffect"), -1);
+  }
+  EXPECT_EQ(Saved(), before);
 }
 
 }  // namespace

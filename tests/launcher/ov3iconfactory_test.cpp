@@ -73,3 +73,23 @@ TEST(Ov3IconFactory, DroppedFilesBecomeIconsByTheirKind) {
   EXPECT_EQ(Describe(IconFromUrl("https://Example.org/page")), "Example.org|program|https://Example.org/page|||");
   EXPECT_EQ(Describe(IconFromUrl("")), "-");
 }
+
+// A dropped text of megabytes is no address; long names give titles a hint can show.
+TEST(Ov3IconFactory, AddressesAndTitlesAreBounded) {
+  const String path = "https://example.org/" + String(kMaxIconUrlSize - 20, 'p');
+  ASSERT_EQ(path.size(), kMaxIconUrlSize);
+  EXPECT_NE(IconFromUrl(path), nullptr);
+  EXPECT_EQ(IconFromUrl(path + "p"), nullptr);
+  EXPECT_EQ(IconFromUrl("https://x/" + String(16u << 20, 'q')), nullptr);
+  TempDir dir;
+  const String shortcut = dir.file("Long.url");
+  WriteFileAtomic(shortcut, "[InternetShortcut]\r\nURL=" + path + "p\r\n");
+  EXPECT_EQ(IconFromInternetShortcut(shortcut), nullptr);
+
+  const String host = "https://" + String(300, 'h') + "/";
+  EXPECT_EQ(IconFromUrl(host)->ReadAttr("title"), String(kMaxIconTitleLength, 'h'));
+  // 259 letters and a pair outside the basic plane: the pair does not fit whole.
+  const String name = "C:\\" + String(259, 'a') + "\xF0\x9F\x98\x80" + "b.exe";
+  EXPECT_EQ(IconFromFile(name)->ReadAttr("title"), "A" + String(258, 'a'));
+  EXPECT_EQ(CutIconTitle("\xC3\xA9t\xC3\xA9"), "\xC3\xA9t\xC3\xA9");
+}

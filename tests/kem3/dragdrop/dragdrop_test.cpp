@@ -124,8 +124,9 @@ TEST(DataFormatRegistry, TheLayersFormatsInTheirOrder) {
   TURLDataFormat url(nullptr);
   TTextDataFormat text(nullptr);
   EXPECT_EQ(Names(files), (std::vector<String>{"CF_HDROP", "Shell IDList Array", "FileNameW", "FileName"}));
-  EXPECT_EQ(Names(url), (std::vector<String>{"Netscape Bookmark", "Netscape Image Format", "UniformResourceLocator",
-                                             "FileGroupDescriptor", "FileContents", "CF_TEXT", "CF_HDROP"}));
+  EXPECT_EQ(Names(url), (std::vector<String>{"UniformResourceLocatorW", "CF_UNICODETEXT", "Netscape Bookmark",
+                                             "Netscape Image Format", "UniformResourceLocator", "FileGroupDescriptor",
+                                             "FileContents", "CF_TEXT", "CF_HDROP"}));
   EXPECT_EQ(Names(text), (std::vector<String>{"CF_TEXT", "Internet Message (rfc822/rfc1522)", "CF_UNICODETEXT",
                                               "FileContents", "HTML Format", "CF_OEMTEXT", "Rich Text Format", "CSV"}));
   THTMLDataFormat html(nullptr);
@@ -136,6 +137,10 @@ TEST(DataFormatRegistry, TheLayersFormatsInTheirOrder) {
 }
 
 std::uint16_t Id(const char* name) { return RegisterClipboardFormatName(name); }
+
+std::string Wide(std::u16string_view text) {
+  return std::string(reinterpret_cast<const char*>(text.data()), text.size() * 2);
+}
 
 // A shell in which only items named "y" have a path.
 class FakeShell : public TShellNamespace {
@@ -216,6 +221,17 @@ TEST(DataFormats, URLsAndTheirTitles) {
       {"a plain file", FakeDataObject().Offer(cfHDrop, BuildDropFiles({u"/a/b.txt"})), "", ""},
       {"dragged shortcut contents", FakeDataObject().Offer(Id("FileContents"), "[InternetShortcut]\nURL=http://c/\n"),
        "http://c/", ""},
+      // The 8-bit forms of an address outside the code page hold "?" where its letters were.
+      {"the wide address before the 8-bit one",
+       FakeDataObject()
+           .Offer(Id("UniformResourceLocator"), "https://??????.example/")
+           .Offer(Id("UniformResourceLocatorW"),
+                  Wide(u"https://\u043f\u0440\u0438\u043c\u0435\u0440.example/") + std::string("\0\0x\0", 4)),
+       "https://\xD0\xBF\xD1\x80\xD0\xB8\xD0\xBC\xD0\xB5\xD1\x80.example/", ""},
+      {"the wide text before the 8-bit one",
+       FakeDataObject().Offer(cfText, "https://?/a").Offer(cfUnicodeText, Wide(u"https://\u00e9/a")),
+       "https://\xC3\xA9/a", ""},
+      {"a wide text without a scheme", FakeDataObject().Offer(cfUnicodeText, Wide(u"no address")), "", ""},
   };
   TURLDataFormat url(nullptr);
   for (Case& c : cases) {

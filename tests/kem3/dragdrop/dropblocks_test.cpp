@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <functional>
 
 namespace {
@@ -20,7 +21,7 @@ std::string DropFiles(std::uint32_t offset, bool wide, const std::string& names)
   return U32(offset) + std::string(12, '\0') + U32(wide ? 1 : 0) + names;
 }
 // An ID list of items with the given payloads, and its terminator.
-std::string IDList(std::initializer_list<std::string> items) {
+std::string IDList(const std::vector<std::string>& items) {
   std::string list;
   for (const std::string& item : items) {
     const auto cb = static_cast<std::uint16_t>(item.size() + 2);
@@ -88,11 +89,33 @@ TEST(DropBlocks, IDListArrayWalksEveryListInsideTheBlock) {
       {"list without terminator", good.substr(0, good.size() - 1)},
       {"item of size 1", U32(1) + U32(12) + U32(12) + std::string("\x01\0\0\0", 4)},
       {"item running past the end", U32(1) + U32(12) + U32(12) + std::string("\x40\0\0\0", 4)},
+      {"a list deeper than any path", IDListArray({parent, IDList(std::vector<std::string>(257, "f"))})},
+      {"two offsets naming one list", U32(1) + U32(12) + U32(12) + IDList({"desk"})},
   };
   for (const Case& c : bad) {
     SCOPED_TRACE(c.what);
     EXPECT_THROW(ParseIDListArray(c.block), EDropBlockError);
   }
+  const std::string deepest = IDList(std::vector<std::string>(256, "f"));
+  EXPECT_EQ(ParseIDListArray(IDListArray({parent, deepest})).back(), deepest);
+  // Items beyond the cap are not read; those before it are.
+  const std::vector<std::string> wide(kMaxIDListArrayItems + 50, IDList({"i"}));
+  EXPECT_EQ(ParseIDListArray(IDListArray(wide)).size(), kMaxIDListArrayItems + 1);
+}
+
+// 8,000 offsets that all name one 32 KiB list: a 64 KiB block that would make
+// 256 MB of copies and as many shell calls.
+TEST(DropBlocks, IDListsNamedManyTimesAreRefusedAtOnce) {
+  constexpr std::uint32_t n = 7999;
+  const std::string list = IDList(std::vector<std::string>(100, std::string(318, 'p')));
+  const std::uint32_t at = 4 + 4 * (n + 1);
+  std::string block = U32(n);
+  for (std::uint32_t i = 0; i <= n; ++i) block += U32(at);
+  block += list;
+  ASSERT_LE(block.size(), 64u * 1024);
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_THROW(ParseIDListArray(block), EDropBlockError);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(200));
 }
 
 TEST(DropBlocks, FileGroupDescriptorNamesAreBoundedByTheBlockAnd260Characters) {

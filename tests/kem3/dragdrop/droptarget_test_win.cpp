@@ -65,6 +65,7 @@ class DropTargetTest : public testing::Test {
       droppedUrl = static_cast<TURLDataFormat*>(url->DataFormat())->URL;
       if (throwOnDrop) throw Exception("handler failed");
     };
+    target->OnLeave = [this](TObject*) { ++leaves; };
     target->Register(form);
   }
   void TearDown() override { form->Free(); }
@@ -92,6 +93,7 @@ class DropTargetTest : public testing::Test {
   TDataFormatAdapter* files = nullptr;
   TDataFormatAdapter* url = nullptr;
   int drops = 0;
+  int leaves = 0;
   std::vector<WideString> dropped;
   String droppedUrl;
   bool throwOnDrop = false;
@@ -160,6 +162,7 @@ TEST_F(DropTargetTest, MalformedOrHostileDropsAreRefusedWithoutACrash) {
   EXPECT_EQ(Drag(malformed), static_cast<DWORD>(DROPEFFECT_NONE));
   EXPECT_EQ(drops, 0);
   EXPECT_EQ(malformed.Written("Performed DropEffect"), -1);
+  EXPECT_EQ(leaves, 1);  // a refused drop ends the drag for the handlers too
 
   testdnd::DataObject nothing;
   nothing.Offer("Some Other Format", "x");
@@ -179,6 +182,72 @@ TEST_F(DropTargetTest, MalformedOrHostileDropsAreRefusedWithoutACrash) {
   EXPECT_EQ(Drag(good), static_cast<DWORD>(DROPEFFECT_NONE));
   EXPECT_EQ(dropResult, E_UNEXPECTED);
   EXPECT_EQ(good.References(), 1);
+  EXPECT_EQ(leaves, 3);
+}
+
+// Hands out First, then a format no data format takes, for ever, counting the calls.
+class EndlessFormats : public IEnumFORMATETC {
+ public:
+  explicit EndlessFormats(CLIPFORMAT First) : first_(First) {}
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IEnumFORMATETC)) {
+      *object = static_cast<IEnumFORMATETC*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }  // lives on the test's stack
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  HRESULT STDMETHODCALLTYPE Next(ULONG, FORMATETC* out, ULONG* fetched) override {
+    const CLIPFORMAT other = static_cast<CLIPFORMAT>(RegisterClipboardFormatA("Orvanel Test Other"));
+    *out = FORMATETC{Nexts++ == 0 && first_ ? first_ : other, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+    if (fetched) *fetched = 1;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE Skip(ULONG) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE Reset() override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE Clone(IEnumFORMATETC**) override { return E_NOTIMPL; }
+  int Nexts = 0;
+
+ private:
+  CLIPFORMAT first_;
+};
+
+class EndlessDataObject : public testdnd::DataObject {
+ public:
+  explicit EndlessDataObject(CLIPFORMAT First) : formats(First) {}
+  HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD, IEnumFORMATETC** out) override {
+    *out = &formats;
+    return S_OK;
+  }
+  EndlessFormats formats;
+};
+
+// Every Next of another program's enumerator is a call across processes: the
+// enter stops at the first format the target takes, and a list that never
+// ends is followed no further than any data object's list goes.
+TEST_F(DropTargetTest, AnEndlessFormatListIsFollowedOnlyAsFarAsNeeded) {
+  struct Case {
+    const char* what;
+    CLIPFORMAT first;
+    DWORD effect;
+    int nexts;
+  } cases[] = {
+      {"a file list first", CF_HDROP, DROPEFFECT_COPY, 1},
+      {"nothing the target takes", 0, DROPEFFECT_NONE, kMaxOfferedFormats},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    EndlessDataObject data(c.first);
+    data.Offer(CF_HDROP, testdnd::DropFiles({L"C:\\a"}));
+    DWORD effect = DROPEFFECT_COPY;
+    EXPECT_EQ(target->DropTargetInterface()->DragEnter(&data, MK_LBUTTON, Inside(), &effect), S_OK);
+    EXPECT_EQ(effect, c.effect);
+    EXPECT_EQ(data.formats.Nexts, c.nexts);
+    EXPECT_EQ(target->DropTargetInterface()->DragLeave(), S_OK);
+  }
 }
 
 TEST_F(DropTargetTest, EffectsFollowTheKeysAndAMoveIsReportedAsCopy) {

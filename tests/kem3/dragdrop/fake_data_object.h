@@ -79,10 +79,9 @@ class FakeDataObject : public TDropDataObject {
     written[f.cfFormat] = m;
     return true;
   }
-  std::vector<TFormatEtc> EnumFormats() override {
-    std::vector<TFormatEtc> list;
-    for (std::uint16_t cf : order) list.push_back(TFormatEtc{cf, false, dvaspectContent, -1, formats[cf].tymed});
-    return list;
+  void EnumFormats(const std::function<bool(const TFormatEtc&)>& Visit) override {
+    for (std::uint16_t cf : order)
+      if (!Visit(TFormatEtc{cf, false, dvaspectContent, -1, formats[cf].tymed})) return;
   }
   std::map<std::uint16_t, Entry> formats;
   std::map<std::pair<std::uint16_t, std::int32_t>, Entry> items;

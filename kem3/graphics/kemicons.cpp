@@ -2,6 +2,7 @@
 // icon file format itself, and which reader a file goes to.
 #include "kem3/graphics/kemicons.h"
 
+#include "kem3/framework/kemsysinfo.h"
 #include "kem3/framework/kemutil.h"
 #include "platform/streams.h"
 #include "platform/sysutils.h"
@@ -149,7 +150,8 @@ void TKemIcons::LoadRegisteredIcon(const String& FileName) {
   int index = 0;
   if (!ParseIconLocation(RegisteredIconLocation(ext), path, index)) return;
   const int before = GetCount();
-  LoadFile(ExpandPathVariables(path), false);
+  // "url.dll,0": a bare name is a library on the system's search path.
+  LoadFile(FindOnSystemPath(ExpandPathVariables(path)), false);
   FFileName = FileName;
   if (GetCount() == before) return;
   FFromRegisteredIcon = true;

@@ -42,23 +42,28 @@ std::unique_ptr<TBitmap> NewPicture(int Size) {
 }
 
 std::vector<std::unique_ptr<TIconCacheItem>> ReadIconCacheItems(std::string_view Bytes) {
-  if (Bytes.size() <= 12 || Bytes.substr(0, 8) != kIconCacheMagic) throw EReadError("Icon cache: no cache file");
   TStringStream stream{std::string(Bytes)};
-  stream.SetPosition(8);
-  const std::int32_t count = stream.ReadLE<std::int32_t>();
-  if (count < 0 || count > (stream.Size() - 12) / kItemMinBytes) throw EReadError("Icon cache: item count");
+  return ReadIconCacheItems(stream);
+}
+
+std::vector<std::unique_ptr<TIconCacheItem>> ReadIconCacheItems(TStream& Stream) {
+  Stream.SetPosition(0);
+  const std::int64_t size = Stream.Size();
+  if (size <= 12 || Stream.ReadBytes(8) != kIconCacheMagic) throw EReadError("Icon cache: no cache file");
+  const std::int32_t count = Stream.ReadLE<std::int32_t>();
+  if (count < 0 || count > (size - 12) / kItemMinBytes) throw EReadError("Icon cache: item count");
   std::vector<std::unique_ptr<TIconCacheItem>> items;
   items.reserve(static_cast<std::size_t>(count));
   for (std::int32_t i = 0; i < count; ++i) {
     auto item = std::make_unique<TIconCacheItem>();
-    item->CacheIndex = stream.ReadLE<std::int32_t>();
-    stream.ReadLE<std::uint8_t>();  // the size's lowest byte once more
-    item->Size = stream.ReadLE<std::int32_t>();
+    item->CacheIndex = Stream.ReadLE<std::int32_t>();
+    Stream.ReadLE<std::uint8_t>();  // the size's lowest byte once more
+    item->Size = Stream.ReadLE<std::int32_t>();
     if (item->CacheIndex < 0 || item->Size <= 0 || item->Size > kIconCacheMaxSize)
       throw EReadError("Icon cache: item header");
     item->Bitmap = std::make_unique<TBitmap>();
     try {
-      if (!ReadImageBlock(stream, *item->Bitmap)) throw EReadError("Icon cache: picture missing");
+      if (!ReadImageBlock(Stream, *item->Bitmap)) throw EReadError("Icon cache: picture missing");
     } catch (const EInvalidGraphic&) {
       throw EReadError("Icon cache: picture damaged");
     }
@@ -90,8 +95,10 @@ bool TIconCache::Load() {
   FNextIndex = 0;
   try {
     if (!FileExists(FFileName)) return false;
-    // Read whole, within the icon readers' cap: a larger file is no cache of ours.
-    FItems = ReadIconCacheItems(ReadIconFile(FFileName));
+    // Read item by item: the file grows with the icons (1,100 icons of 128
+    // pixels take 70 MB), and every picture in it is checked as it comes.
+    TFileStream stream(FFileName, fmOpenRead | fmShareDenyWrite);
+    FItems = ReadIconCacheItems(stream);
   } catch (const Exception&) {
     FItems.clear();
     return false;

@@ -18,6 +18,7 @@
 #include "kem3/framework/kemxml.h"
 #include "kem3/graphics/kemicons.h"
 #include "platform/bitmap.h"
+#include "platform/streams.h"
 #include "platform/types.h"
 
 inline constexpr std::string_view kIconCacheFileName = "ov3.icc";
@@ -98,7 +99,9 @@ class TIconCache {
   bool FMakingAll = false;  // in a sync or rebuild: libraries stay loaded until its end
 };
 
-// The items of a cache file's bytes; EReadError for any fault in them.
+// The items of a cache file, read from the stream's start; EReadError for
+// any fault in them.
+std::vector<std::unique_ptr<TIconCacheItem>> ReadIconCacheItems(TStream& Stream);
 std::vector<std::unique_ptr<TIconCacheItem>> ReadIconCacheItems(std::string_view Bytes);
 
 // The "unknown" picture drawn by code: a grey tile with a question mark.

@@ -5,6 +5,7 @@
 #include <mutex>
 
 #include "kem3/framework/kemutil.h"
+#include "platform/files.h"
 #include "platform/format.h"
 #include "platform/stringlist.h"
 #include "platform/sysutils.h"
@@ -211,6 +212,16 @@ TProcessorInfo GetProcessorInfo() {
 }
 
 String GetWindowsDir() { return SystemQueries().WindowsDir(); }
+
+String FindOnSystemPath(const String& fileName) {
+  if (fileName.empty() || fileName.find_first_of("\\/:") != String::npos) return fileName;
+  for (const String& folder : SystemQueries().ProgramSearchFolders()) {
+    if (folder.empty()) continue;
+    const String candidate = IncludeTrailingPathDelimiter(folder) + fileName;
+    if (FileExists(candidate)) return candidate;
+  }
+  return fileName;
+}
 
 std::uint32_t GetDataAccessVersion() {
   return PackDottedVersion(

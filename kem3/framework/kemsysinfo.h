@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <vector>
 
 #include "platform/types.h"
 
@@ -59,6 +60,9 @@ class TSystemQueries {
   virtual bool CreateFolder(const String& path) = 0;
   // The workgroup the network client reports; nothing when it cannot say.
   virtual std::optional<String> NetWorkgroup() = 0;
+  // The folders the system looks up a bare program or library name in, in
+  // order: the system folder, the Windows folder, then those of PATH.
+  virtual std::vector<String> ProgramSearchFolders() { return {}; }
 };
 
 // The queries in use: the system's unless a test has put others in place.
@@ -123,6 +127,10 @@ std::int64_t GetDiskFree(const String& path);
 std::int64_t GetDiskSize(const String& path);
 // The size of a file; 0 for a folder or a missing file.
 std::int64_t GetFileSize64(const String& fileName);
+// A bare file name ("url.dll", as registered icon locations name system
+// libraries) with the first of the program search folders that holds it;
+// a name with a folder, or one found nowhere, comes back as it is.
+String FindOnSystemPath(const String& fileName);
 
 // Called for every matching entry with its folder (trailing delimiter
 // included) and name; true ends the whole search, that entry not added.

@@ -6,6 +6,7 @@
 #include <lmwksta.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cwchar>
 #include <iterator>
 #include <string>
@@ -174,6 +175,27 @@ class TWindowsSystemQueries : public TSystemQueries {
     }
     FreeLibrary(netapi);
     return result;
+  }
+
+  std::vector<String> ProgramSearchFolders() override {
+    std::vector<String> folders;
+    wchar_t system[MAX_PATH];
+    const UINT length = GetSystemDirectoryW(system, MAX_PATH);
+    if (length > 0 && length < MAX_PATH) folders.push_back(Utf8Of(system, length));
+    folders.push_back(WindowsDir());
+    const DWORD size = GetEnvironmentVariableW(L"PATH", nullptr, 0);
+    std::wstring path(size, L'\0');
+    if (size == 0 || GetEnvironmentVariableW(L"PATH", path.data(), size) >= size) return folders;
+    path.resize(std::wcslen(path.c_str()));
+    // The current folder is never searched: it is wherever the bar was started from.
+    const String list = Utf8Of(path.c_str(), path.size());
+    for (std::size_t start = 0; start <= list.size();) {
+      const std::size_t end = std::min(list.find(';', start), list.size());
+      const String folder = Trim(StringReplace(list.substr(start, end - start), "\"", "", TReplaceFlags{rfReplaceAll}));
+      if (!folder.empty() && folder != ".") folders.push_back(folder);
+      start = end + 1;
+    }
+    return folders;
   }
 };
 

@@ -169,14 +169,14 @@ void DecodeIconImageData(std::string_view Data, TBitmap& Color, TBitmap& Mask) {
 }
 
 TKemIconImageWin::TKemIconImageWin(std::string_view Data, int AWidth, int AHeight, int AColorCount, int APlanes,
-                                   int ABitCount)
-    : FData(Data), FIsPNG(IsPngData(Data)) {
+                                   int ABitCount, TIconBlock Block)
+    : FBlock(std::move(Block)), FData(Data), FIsPNG(IsPngData(Data)) {
   Width = AWidth == 255 && AHeight == 255 ? 0 : AWidth;
   Height = AWidth == 255 && AHeight == 255 ? 0 : AHeight;
   ColorCount = AColorCount;
   Planes = static_cast<std::uint8_t>(APlanes);
   BitCount = static_cast<std::uint8_t>(ABitCount);
-  const TIconBytes bytes(FData);
+  const TIconBytes bytes(Data);
   if (FIsPNG) {
     // Only the header is read here (libraries hold hundreds of PNG images);
     // an image that then fails to decode is skipped where it is drawn.
@@ -202,8 +202,16 @@ TKemIconImageWin::TKemIconImageWin(std::string_view Data, int AWidth, int AHeigh
       Width = l.Width;
       Height = l.Height;
     }
+    // A stated size beyond the picture's parts is not kept.
+    const std::int64_t end =
+        l.MaskOffset >= 0 ? l.MaskOffset + l.MaskStride * l.Height : l.ColorOffset + l.ColorStride * l.Height;
+    FData = Data.substr(0, static_cast<std::size_t>(end));
   }
   Alpha = BitCount >= 32;
+  if (!FBlock) {
+    FBlock = std::make_shared<const std::string>(FData);
+    FData = *FBlock;
+  }
 }
 
 void TKemIconImageWin::Decode(TBitmap& Color, TBitmap& Mask) const { DecodeIconImageData(FData, Color, Mask); }

@@ -21,7 +21,7 @@ struct TNeResource {
 
 class TIclReader {
  public:
-  explicit TIclReader(std::string_view Data) : FBytes(Data) {}
+  explicit TIclReader(const TIconBlock& Data) : FBlock(Data), FBytes(*Data) {}
 
   // The groups in table order; reading errors end the list.
   void Read(TKemIcons& Icons) {
@@ -58,6 +58,7 @@ class TIclReader {
       p += 8;
       FBytes.Need(p, std::int64_t{count} * 12);
       for (int i = 0; i < count; ++i, p += 12) {
+        FBudget.TakeEntry();
         TNeResource r{FBytes.U16(p + 6), std::int64_t{FBytes.U16(p)} << shift,
                       std::int64_t{FBytes.U16(p + 2)} << shift};
         if (type == kNeIcon) FIcons.emplace(r.Id, r);
@@ -81,22 +82,24 @@ class TIclReader {
   void ReadGroup(const TNeResource& Resource, TKemIconGroup& Group) {
     const TIconBytes dir(FBytes.Sub(Resource.Offset, Resource.Length));
     const int count = dir.U16(4);
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < count && !TIconFileBudget::GroupFull(Group); ++i) {
       const std::int64_t e = 6 + std::int64_t{i} * 14;
       const auto icon = FIcons.find(static_cast<std::uint16_t>(dir.U16(e + 12) | 0x8000));
       if (icon == FIcons.end()) return;
       const std::int64_t length = std::min<std::int64_t>(dir.U32(e + 8), icon->second.Length);
       try {
-        Group.Images.push_back(std::make_unique<TKemIconImageWin>(FBytes.Sub(icon->second.Offset, length), dir.U8(e),
-                                                                  dir.U8(e + 1), dir.U8(e + 2), dir.U16(e + 4),
-                                                                  dir.U16(e + 6)));
+        FBudget.AddImage(
+            Group, std::make_unique<TKemIconImageWin>(FBytes.Sub(icon->second.Offset, length), dir.U8(e), dir.U8(e + 1),
+                                                      dir.U8(e + 2), dir.U16(e + 4), dir.U16(e + 6), FBlock));
       } catch (const Exception&) {
         // A damaged image is left out; the group keeps the others.
       }
     }
   }
 
+  TIconBlock FBlock;
   TIconBytes FBytes;
+  TIconFileBudget FBudget;
   std::multimap<std::uint16_t, TNeResource> FIcons;
   std::vector<TNeResource> FGroups;
   std::vector<String> FNames;
@@ -104,7 +107,8 @@ class TIclReader {
 
 }  // namespace
 
-void TKemIcons::LoadNEData(std::string_view Data) {
+void TKemIcons::LoadNEData(const TIconBlock& Data) {
+  if (!Data) return;
   try {
     TIclReader(Data).Read(*this);
   } catch (const EIconError&) {

@@ -2,6 +2,7 @@
 // icon file format itself, and which reader a file goes to.
 #include "kem3/graphics/kemicons.h"
 
+#include "kem3/framework/kemsysinfo.h"
 #include "kem3/framework/kemutil.h"
 #include "platform/streams.h"
 #include "platform/sysutils.h"
@@ -10,6 +11,13 @@ namespace {
 
 constexpr int kIcoHeaderSize = 6;
 constexpr int kIcoEntrySize = 16;
+
+bool IsIcoHeader(std::string_view Head) {
+  const TIconBytes bytes(Head);
+  return bytes.Has(0, kIcoHeaderSize) && bytes.U16(0) == 0 && bytes.U16(2) == 1;
+}
+
+TIconBlock ReadIconBlock(const String& FileName) { return std::make_shared<const std::string>(ReadIconFile(FileName)); }
 
 }  // namespace
 
@@ -50,6 +58,21 @@ TKemIconImage* TKemIconGroup::ExactImage(int Size, int MaxBits, int* Index) cons
   return Image(chosen);
 }
 
+// ---- What one file may cost
+
+void TIconFileBudget::TakeEntry() {
+  if (++FEntries > kMaxIconEntriesPerFile) throw EIconError("Icon file with too many entries");
+}
+
+bool TIconFileBudget::AddImage(TKemIconGroup& Group, std::unique_ptr<TKemIconImage> Image) {
+  if (!Image || GroupFull(Group)) return false;
+  const std::int64_t bytes = std::int64_t{std::max(Image->Width, 1)} * std::max(Image->Height, 1) * 4;
+  if (bytes > kMaxIconPixelBytesPerFile - FPixelBytes) return false;
+  FPixelBytes += bytes;
+  Group.Images.push_back(std::move(Image));
+  return true;
+}
+
 // ---- The library
 
 TKemIcons::~TKemIcons() = default;
@@ -70,20 +93,21 @@ void TKemIcons::AddGroup(std::unique_ptr<TKemIconGroup> Group) {
   if (Group && Group->Count() > 0) FGroups.push_back(std::move(Group));
 }
 
-void TKemIcons::LoadIcoData(std::string_view Data) {
-  TIconBytes bytes(Data);
-  if (!bytes.Has(0, kIcoHeaderSize) || bytes.U16(0) != 0 || bytes.U16(2) != 1) return;
+void TKemIcons::LoadIcoData(const TIconBlock& Data) {
+  if (!Data || !IsIcoHeader(*Data)) return;
+  const TIconBytes bytes(*Data);
   const int count = bytes.U16(4);
   auto group = std::make_unique<TKemIconGroup>();
-  for (int i = 0; i < count; ++i) {
+  TIconFileBudget budget;
+  for (int i = 0; i < count && !TIconFileBudget::GroupFull(*group); ++i) {
     const std::int64_t entry = kIcoHeaderSize + std::int64_t{i} * kIcoEntrySize;
     if (!bytes.Has(entry, kIcoEntrySize)) break;
     const std::uint32_t size = bytes.U32(entry + 8), offset = bytes.U32(entry + 12);
     if (size == 0 || !bytes.Has(offset, size)) continue;
     try {
-      group->Images.push_back(std::make_unique<TKemIconImageWin>(bytes.Sub(offset, size), bytes.U8(entry),
+      budget.AddImage(*group, std::make_unique<TKemIconImageWin>(bytes.Sub(offset, size), bytes.U8(entry),
                                                                  bytes.U8(entry + 1), bytes.U8(entry + 2),
-                                                                 bytes.U16(entry + 4), bytes.U16(entry + 6)));
+                                                                 bytes.U16(entry + 4), bytes.U16(entry + 6), Data));
     } catch (const Exception&) {
       // An entry whose data say nothing usable is left out.
     }
@@ -104,14 +128,14 @@ void TKemIcons::LoadFile(const String& FileName, bool AllowRegistered) {
   try {
     bool isPE = false;
     if (LowerCase(ExtractFileExt(FileName)) == ".ico") {
-      LoadIcoData(ReadIconFile(FileName));
+      LoadIcoData(ReadIconBlock(FileName));
     } else if (IsExecutableFile(FileName, isPE)) {
       if (isPE)
         LoadExecutableIcons(*this, FileName);
       else
-        LoadNEData(ReadIconFile(FileName));
+        LoadNEData(ReadIconBlock(FileName));
     } else {
-      LoadMacData(ReadIconFile(FileName));
+      LoadMacData(ReadIconBlock(FileName));
     }
   } catch (const Exception&) {
     // An unreadable file adds no group; the registered icon may still stand in.
@@ -126,7 +150,8 @@ void TKemIcons::LoadRegisteredIcon(const String& FileName) {
   int index = 0;
   if (!ParseIconLocation(RegisteredIconLocation(ext), path, index)) return;
   const int before = GetCount();
-  LoadFile(ExpandPathVariables(path), false);
+  // "url.dll,0": a bare name is a library on the system's search path.
+  LoadFile(FindOnSystemPath(ExpandPathVariables(path)), false);
   FFileName = FileName;
   if (GetCount() == before) return;
   FFromRegisteredIcon = true;

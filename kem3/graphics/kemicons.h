@@ -6,8 +6,10 @@
 //
 // Everything read from a file is untrusted: each size, count and offset is
 // checked against the bytes that are really there; a bad entry is skipped and
-// a bad file adds nothing. Image data are copied into blocks the images own,
-// so no image points into a buffer or module that is gone.
+// a bad file adds nothing. Images keep a share of the block their data lie in
+// (the file's bytes, or a copy of a resource), so no image points into a
+// buffer or module that is gone, and entries that name one picture many times
+// cost its bytes once. What one file may add is capped (TIconFileBudget).
 #pragma once
 #include <cstdint>
 #include <memory>
@@ -50,22 +52,30 @@ class TKemIconImage : public TObject {
   virtual void Decode(TBitmap& Color, TBitmap& Mask) const = 0;
 };
 
+// Bytes that images share: a file read whole, or a copy of a resource.
+using TIconBlock = std::shared_ptr<const std::string>;
+
 // An image of a Windows icon: a DIB with its AND mask, or a PNG.
 class TKemIconImageWin : public TKemIconImage {
  public:
-  // Takes a copy of the data; sizes, bit count and alpha flag from the
-  // directory entry, completed from the data's own header. EIconError when
-  // the header is not that of an icon image (a PNG's pixels are only
-  // decoded when it is drawn).
-  TKemIconImageWin(std::string_view Data, int Width, int Height, int ColorCount, int Planes, int BitCount);
-  const std::string& Data() const { return FData; }
+  // Sizes, bit count and alpha flag from the directory entry, completed from
+  // the data's own header. Data lie inside Block, which the image keeps a
+  // share of; without a Block the image copies its bytes into one of its
+  // own. A DIB's data end where its mask ends, whatever the entry stated.
+  // EIconError when the header is not that of an icon image (a PNG's pixels
+  // are only decoded when it is drawn).
+  TKemIconImageWin(std::string_view Data, int Width, int Height, int ColorCount, int Planes, int BitCount,
+                   TIconBlock Block = nullptr);
+  std::string_view Data() const { return FData; }
+  const TIconBlock& Block() const { return FBlock; }
   bool IsPNG() const { return FIsPNG; }
 
  protected:
   void Decode(TBitmap& Color, TBitmap& Mask) const override;
 
  private:
-  std::string FData;
+  TIconBlock FBlock;
+  std::string_view FData;
   bool FIsPNG = false;
 };
 
@@ -99,6 +109,31 @@ class TKemIconGroup : public TObject {
   TKemIconImage* ExactImage(int Size, int MaxBits, int* Index = nullptr) const;
 };
 
+// What one file may cost. Real files stay far below every cap; a crafted
+// one that names one picture from thousands of entries, or holds thousands
+// of tiny elements that each decode to a large picture, is cut there.
+inline constexpr int kMaxIconImagesPerGroup = 256;
+inline constexpr int kMaxIconEntriesPerFile = 65536;
+inline constexpr int kMaxMacFamilies = 256;
+inline constexpr std::int64_t kMaxIconPixelBytesPerFile = std::int64_t{64} << 20;
+
+// Counts what the readers of one file walk and keep.
+class TIconFileBudget {
+ public:
+  // One directory entry, resource record or family element more; EIconError
+  // past kMaxIconEntriesPerFile.
+  void TakeEntry();
+  // Adds the image to the group while the group holds fewer than
+  // kMaxIconImagesPerGroup images and the pictures of the file, decoded at
+  // 32 bits, stay within kMaxIconPixelBytesPerFile; false when it is left out.
+  bool AddImage(TKemIconGroup& Group, std::unique_ptr<TKemIconImage> Image);
+  static bool GroupFull(const TKemIconGroup& Group) { return Group.Count() >= kMaxIconImagesPerGroup; }
+
+ private:
+  int FEntries = 0;
+  std::int64_t FPixelBytes = 0;
+};
+
 class TKemIcons : public TObject {
  public:
   TKemIcons() = default;
@@ -113,9 +148,13 @@ class TKemIcons : public TObject {
   // loaded before; otherwise the groups are added. Unreadable files add nothing.
   void LoadFromFile(const String& FileName, bool Clear = true);
   // The parsers on data already in memory; each adds at most what it finds.
-  void LoadIcoData(std::string_view Data);
-  void LoadNEData(std::string_view Data);
-  void LoadMacData(std::string_view Data);
+  // The images keep a share of one copy of the data.
+  void LoadIcoData(std::string_view Data) { LoadIcoData(std::make_shared<const std::string>(Data)); }
+  void LoadNEData(std::string_view Data) { LoadNEData(std::make_shared<const std::string>(Data)); }
+  void LoadMacData(std::string_view Data) { LoadMacData(std::make_shared<const std::string>(Data)); }
+  void LoadIcoData(const TIconBlock& Data);
+  void LoadNEData(const TIconBlock& Data);
+  void LoadMacData(const TIconBlock& Data);
 #ifdef _WIN32
   // The icon groups of a loaded module (which stays the caller's), in resource order.
   void LoadFromModule(HINSTANCE__* Module);

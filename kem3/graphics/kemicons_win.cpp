@@ -1,7 +1,8 @@
 // What the icon library asks of Windows: the icon groups of executables and
 // DLLs through the system's resource calls, and the icon registered for a
-// file type. Every resource is copied into the image that uses it before the
-// module is let go.
+// file type. Every icon resource is copied (once, however many group entries
+// name it) into a block its images share before the module is let go.
+#include <map>
 #include <string>
 
 #include "kem3/framework/kemreg_win.h"
@@ -25,25 +26,41 @@ String ResourceName(LPCWSTR Name) {
   return WideToUtf8(reinterpret_cast<const char16_t*>(Name));
 }
 
+// One walk over a module's icon groups: the copies of its icon resources,
+// one per resource however many entries name it.
+struct TModuleWalk {
+  TKemIcons& Icons;
+  std::map<std::uint16_t, TIconBlock> Blocks;
+};
+
 BOOL CALLBACK AddGroupProc(HMODULE Module, LPCWSTR, LPWSTR Name, LONG_PTR Param) {
-  auto& icons = *reinterpret_cast<TKemIcons*>(Param);
+  auto& walk = *reinterpret_cast<TModuleWalk*>(Param);
   try {
     const TIconBytes dir(ResourceBytes(Module, Name, MAKEINTRESOURCEW(14)));
     auto group = std::make_unique<TKemIconGroup>();
     group->Name = ResourceName(Name);
     const int count = dir.Has(0, 6) ? dir.U16(4) : 0;
-    for (int i = 0; i < count && dir.Has(6 + std::int64_t{i} * 14, 14); ++i) {
+    for (int i = 0; i < count && !TIconFileBudget::GroupFull(*group) && dir.Has(6 + std::int64_t{i} * 14, 14); ++i) {
       const std::int64_t e = 6 + std::int64_t{i} * 14;
-      const std::string_view data = ResourceBytes(Module, MAKEINTRESOURCEW(dir.U16(e + 12)), MAKEINTRESOURCEW(3));
-      if (data.empty()) continue;
+      const std::uint16_t id = dir.U16(e + 12);
       try {
-        group->Images.push_back(std::make_unique<TKemIconImageWin>(data, dir.U8(e), dir.U8(e + 1), dir.U8(e + 2),
-                                                                   dir.U16(e + 4), dir.U16(e + 6)));
+        std::unique_ptr<TKemIconImageWin> image;
+        if (const auto known = walk.Blocks.find(id); known != walk.Blocks.end()) {
+          image = std::make_unique<TKemIconImageWin>(*known->second, dir.U8(e), dir.U8(e + 1), dir.U8(e + 2),
+                                                     dir.U16(e + 4), dir.U16(e + 6), known->second);
+        } else {
+          const std::string_view data = ResourceBytes(Module, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(3));
+          if (data.empty()) continue;
+          image = std::make_unique<TKemIconImageWin>(data, dir.U8(e), dir.U8(e + 1), dir.U8(e + 2), dir.U16(e + 4),
+                                                     dir.U16(e + 6));
+          walk.Blocks.emplace(id, image->Block());
+        }
+        group->Images.push_back(std::move(image));
       } catch (const Exception&) {
         // A damaged image is left out.
       }
     }
-    icons.AddGroup(std::move(group));
+    walk.Icons.AddGroup(std::move(group));
   } catch (const Exception&) {
     // A damaged group directory adds nothing; the walk goes on.
   }
@@ -82,7 +99,8 @@ String ExpandEnvironment(const String& Text) {
 
 void TKemIcons::LoadFromModule(HINSTANCE Module) {
   if (!Module || Module == reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(-1))) return;
-  EnumResourceNamesW(Module, MAKEINTRESOURCEW(14), AddGroupProc, reinterpret_cast<LONG_PTR>(this));
+  TModuleWalk walk{*this, {}};
+  EnumResourceNamesW(Module, MAKEINTRESOURCEW(14), AddGroupProc, reinterpret_cast<LONG_PTR>(&walk));
 }
 
 bool LoadExecutableIcons(TKemIcons& Icons, const String& FileName) {

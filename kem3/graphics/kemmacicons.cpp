@@ -3,6 +3,7 @@
 #include "kem3/graphics/kemmacicons.h"
 
 #include <cstring>
+#include <map>
 
 #include "kem3/graphics/kemtypedstream.h"
 #include "kem3/graphics/pngimage.h"
@@ -107,49 +108,69 @@ std::vector<std::uint8_t> UnpackPlanes(std::string_view Data, std::size_t PlaneS
   return out;
 }
 
+// The byte count an element of the type needs at least.
+std::size_t NeededBytes(const TElementType& T) {
+  const std::size_t pixels = static_cast<std::size_t>(T.Width) * static_cast<std::size_t>(T.Height);
+  switch (T.Kind) {
+    case '#':
+      return pixels / 8;
+    case 'm':
+      return pixels / 4;
+    case '4':
+      return pixels / 2;
+    case '8':
+    case 'k':
+      return pixels;
+    default:
+      return 0;
+  }
+}
+
 }  // namespace
 
-bool TMacBinResIconImage::Decode(const String& AType, std::string_view Data) {
+bool TMacBinResIconImage::Describe(const String& AType, std::string_view AData) {
   Type = AType;
-  if (Data.substr(0, 8) == kPngSignature) {
-    // Newer families carry PNG pictures under their own types.
-    TPNGImage png;
-    TStringStream stream{std::string(Data)};
-    png.LoadFromStream(stream);
-    if (png.Width() <= 0 || png.Height() <= 0 || png.Width() > 1024 || png.Height() > 1024) return false;
-    Bitmap.Assign(png);
-    if (Bitmap.PixelFormat() != pf32bit) Bitmap.SetPixelFormat(pf32bit);
+  Data = AData;
+  IsPNG = AData.substr(0, 8) == kPngSignature;
+  if (IsPNG) {
+    // Newer families carry PNG pictures under their own types; only the
+    // header is read here.
+    const TIconBytes bytes(AData);
+    if (!bytes.Has(12, 12) || AData.substr(12, 4) != "IHDR") return false;
+    const std::uint32_t w = bytes.U32BE(16), h = bytes.U32BE(20);
+    if (w == 0 || h == 0 || w > 1024 || h > 1024) return false;
+    Width = static_cast<int>(w);
+    Height = static_cast<int>(h);
     BitCount = 32;
+    IsMask = false;
     return true;
   }
   const TElementType* t = FindElementType(AType);
-  if (!t) return false;
+  if (!t || AData.size() < NeededBytes(*t)) return false;
+  Width = t->Width;
+  Height = t->Height;
+  IsMask = t->Kind == 'k' || t->Kind == 'm';
+  BitCount = t->Kind == '#' || t->Kind == 'm' ? 1 : t->Kind == '4' ? 4 : t->Kind == '3' ? 32 : 8;
+  return true;
+}
+
+bool TMacBinResIconImage::Decode(const String& AType, std::string_view AData) {
+  if (!Describe(AType, AData)) return false;
+  if (IsPNG) {
+    TPNGImage png;
+    TStringStream stream{std::string(Data)};
+    png.LoadFromStream(stream);
+    if (png.Width() != Width || png.Height() != Height) throw EIconError("Icon element PNG size");
+    Bitmap.Assign(png);
+    if (Bitmap.PixelFormat() != pf32bit) Bitmap.SetPixelFormat(pf32bit);
+    return true;
+  }
+  const TElementType* t = FindElementType(AType);
   const int w = t->Width, h = t->Height;
   const std::size_t pixels = static_cast<std::size_t>(w) * static_cast<std::size_t>(h);
-  std::size_t need = 0;
-  switch (t->Kind) {
-    case '#':
-      need = pixels / 8;
-      break;
-    case 'm':
-      need = pixels / 4;
-      break;
-    case '4':
-      need = pixels / 2;
-      break;
-    case '8':
-    case 'k':
-      need = pixels;
-      break;
-    default:
-      break;
-  }
-  if (Data.size() < need) return false;
   Bitmap.SetSize(0, 0);
   Bitmap.SetPixelFormat(pf32bit);
   Bitmap.SetSize(w, h);
-  IsMask = t->Kind == 'k' || t->Kind == 'm';
-  BitCount = t->Kind == '#' || t->Kind == 'm' ? 1 : t->Kind == '4' ? 4 : t->Kind == '3' ? 32 : 8;
   auto byte = [&](std::size_t i) { return static_cast<std::uint8_t>(Data[i]); };
   // Rows are fetched once each: ScanLine flushes the system's drawing.
   std::vector<TRGBQuad*> rows(static_cast<std::size_t>(h));
@@ -220,7 +241,13 @@ TMacBinary::TMacBinary(std::string_view Data) : FBytes(Data) {
   }
 }
 
-bool TMacBinary::IsMacIconData() const {
+bool TMacBinary::IsMacIconData() const { return Recognised(FBytes.Size()); }
+
+bool TMacBinary::IsMacIconHead(std::string_view Head, std::int64_t FileSize) {
+  return TMacBinary(Head).Recognised(FileSize);
+}
+
+bool TMacBinary::Recognised(std::int64_t FileSize) const {
   switch (FKind) {
     case mfkIcns:
     case mfkTypedStream:
@@ -229,7 +256,7 @@ bool TMacBinary::IsMacIconData() const {
       return true;
     case mfkMacBinary:
       return FBytes.U8(0) == 0 && FBytes.U8(74) == 0 && FBytes.U8(82) == 0 && FBytes.U8(1) <= 63 &&
-             128 + FDataForkLength + FResourceForkLength == FBytes.Size();
+             128 + FDataForkLength + FResourceForkLength == FileSize;
     default:
       return false;
   }
@@ -252,6 +279,7 @@ void TMacBinary::ReadIcons() {
       case mfkAppleDouble: {
         const int count = FBytes.U16BE(24);
         for (int i = 0; i < count; ++i) {
+          FBudget.TakeEntry();
           const std::int64_t e = 26 + std::int64_t{i} * 12;
           if (FBytes.U32BE(e) != 2) continue;
           const std::int64_t offset = FBytes.U32BE(e + 4), length = FBytes.U32BE(e + 8);
@@ -278,10 +306,12 @@ void TMacBinary::ReadResourceFork(std::string_view Fork) {
   const std::int64_t typeList = mapOffset + f.U16BE(mapOffset + 24);
   const int types = (f.U16BE(mapOffset + 28) + 1) & 0xFFFF;
   for (int t = 0; t < types; ++t) {
+    FBudget.TakeEntry();
     const std::int64_t entry = typeList + 2 + std::int64_t{t} * 8;
     const int count = (f.U16BE(entry + 4) + 1) & 0xFFFF;
     const std::int64_t refs = typeList + f.U16BE(entry + 6);
     for (int r = 0; r < std::min(count, 2); ++r) {
+      FBudget.TakeEntry();
       const std::int64_t data = dataOffset + f.U24BE(refs + std::int64_t{r} * 12 + 5);
       const std::int64_t length = f.U32BE(data);
       if (!f.Has(data + 4, length)) continue;
@@ -293,9 +323,12 @@ void TMacBinary::ReadResourceFork(std::string_view Fork) {
 void TMacBinary::ReadFamily(std::string_view Family) {
   const TIconBytes f(Family);
   if (!f.Has(0, 8) || !SameText(Family.substr(0, 4), "icns")) return;
+  // Types and references that lead to one family again add nothing.
+  if (FFamilies.size() >= kMaxMacFamilies || !FFamiliesRead.insert(Family.data()).second) return;
   const std::int64_t end = std::min<std::int64_t>(f.U32BE(4), f.Size());
   TMacIconFamily elements;
   for (std::int64_t p = 8; p + 8 <= end;) {
+    FBudget.TakeEntry();
     const String type(Family.substr(static_cast<std::size_t>(p), 4));
     const std::int64_t length = f.U32BE(p + 4);
     if (length < 8 || length > end - p) break;
@@ -304,11 +337,7 @@ void TMacBinary::ReadFamily(std::string_view Family) {
     const char last = type[3];
     auto add = [&](const String& name) {
       auto element = std::make_unique<TMacBinResIconImage>();
-      try {
-        if (element->Decode(name, data)) elements.push_back(std::move(element));
-      } catch (const Exception&) {
-        // An element that cannot be decoded is left out.
-      }
+      if (element->Describe(name, data)) elements.push_back(std::move(element));
     };
     if (!(last == '#' && SkipOneBit) && !(last == '4' && SkipFourBit)) add(type);
     if (last == '#') {
@@ -344,6 +373,18 @@ const TMacBinResIconImage* TMacBinary::FindMask(const TMacIconFamily& Family, co
   return nullptr;
 }
 
+namespace {
+
+// The first element of each name in a family: looked up once per family,
+// not once per element (a family may hold thousands of elements).
+std::map<String, const TMacBinResIconImage*> ElementsByName(const TMacIconFamily& Family) {
+  std::map<String, const TMacBinResIconImage*> elements;
+  for (const auto& e : Family) elements.emplace(e->Type, e.get());
+  return elements;
+}
+
+}  // namespace
+
 bool IsMacIconFile(const String& FileName) {
   try {
     return TMacBinary(ReadIconFile(FileName)).IsMacIconData();
@@ -354,53 +395,71 @@ bool IsMacIconFile(const String& FileName) {
 
 // ---- Images
 
-TKemIconImageMac::TKemIconImageMac(const TMacBinResIconImage& Element, const TMacBinResIconImage* Mask) {
-  FColor.Assign(Element.Bitmap);
-  FColor.SetAlphaFormat(afDefined);
-  Width = FColor.Width();
-  Height = FColor.Height();
+TKemIconImageMac::TKemIconImageMac(const TMacBinResIconImage& Element, const TMacBinResIconImage* Mask,
+                                   TIconBlock Block)
+    : FBlock(std::move(Block)), FType(Element.Type), FData(Element.Data) {
+  Width = Element.Width;
+  Height = Element.Height;
   BitCount = static_cast<std::uint8_t>(Element.BitCount);
   Planes = 1;
-  const bool ownAlpha = Element.BitCount == 32 && !FindElementType(Element.Type);  // a PNG element
-  Alpha = ownAlpha || (Mask && Mask->BitCount >= 8);
-  if (ownAlpha) return;
-  const bool fits = Mask && Mask->Bitmap.Width() == Width && Mask->Bitmap.Height() == Height;
-  for (int y = 0; y < Height; ++y) {
-    auto* row = static_cast<TRGBQuad*>(FColor.ScanLine(y));
-    const auto* mask = fits ? static_cast<const TRGBQuad*>(Mask->Bitmap.ScanLine(y)) : nullptr;
-    for (int x = 0; x < Width; ++x) {
-      if (!mask)
-        row[x].rgbReserved = 255;
-      else if (Mask->BitCount >= 8)
-        row[x].rgbReserved = mask[x].rgbBlue;
-      else
-        row[x].rgbReserved = mask[x].rgbBlue == 0 ? 255 : 0;
-    }
+  Alpha = Element.IsPNG || (Mask && Mask->BitCount >= 8);
+  // A PNG element brings its own alpha; a mask of another size is none.
+  if (!Element.IsPNG && Mask && Mask->Width == Width && Mask->Height == Height) {
+    FMaskType = Mask->Type;
+    FMaskData = Mask->Data;
   }
 }
 
 void TKemIconImageMac::Decode(TBitmap& Color, TBitmap& Mask) const {
-  Color.Assign(FColor);
+  TMacBinResIconImage element;
+  if (!element.Decode(FType, FData) || element.Width != Width || element.Height != Height)
+    throw EIconError("Icon element damaged");
+  Color.Assign(element.Bitmap);
+  Color.SetAlphaFormat(afDefined);
+  if (!element.IsPNG) {
+    TMacBinResIconImage mask;
+    const bool masked = !FMaskType.empty() && mask.Decode(FMaskType, FMaskData);
+    for (int y = 0; y < Height; ++y) {
+      auto* row = static_cast<TRGBQuad*>(Color.ScanLine(y));
+      const auto* bits = masked ? static_cast<const TRGBQuad*>(mask.Bitmap.ScanLine(y)) : nullptr;
+      for (int x = 0; x < Width; ++x) {
+        if (!bits)
+          row[x].rgbReserved = 255;
+        else if (mask.BitCount >= 8)
+          row[x].rgbReserved = bits[x].rgbBlue;
+        else
+          row[x].rgbReserved = bits[x].rgbBlue == 0 ? 255 : 0;
+      }
+    }
+  }
   Mask.SetSize(0, 0);
   Mask.SetPixelFormat(pf1bit);
   Mask.SetSize(Width, Height);
   for (int y = 0; y < Height; ++y) {
-    const auto* row = static_cast<const TRGBQuad*>(FColor.ScanLine(y));
+    const auto* row = static_cast<const TRGBQuad*>(Color.ScanLine(y));
     auto* bits = static_cast<std::uint8_t*>(Mask.ScanLine(y));
     for (int x = 0; x < Width; ++x)
       if (row[x].rgbReserved < 128) bits[x / 8] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
   }
 }
 
-void TKemIcons::LoadMacData(std::string_view Data) {
-  TMacBinary mac(Data);
+void TKemIcons::LoadMacData(const TIconBlock& Data) {
+  if (!Data) return;
+  TMacBinary mac(*Data);
   if (!mac.IsMacIconData()) return;
   mac.ReadIcons();
   auto group = std::make_unique<TKemIconGroup>();
-  for (const TMacIconFamily& family : mac.Families())
-    for (const auto& element : family)
-      if (!element->IsMask)
-        group->Images.push_back(
-            std::make_unique<TKemIconImageMac>(*element, TMacBinary::FindMask(family, element->Type)));
+  TIconFileBudget budget;
+  for (const TMacIconFamily& family : mac.Families()) {
+    const auto elements = ElementsByName(family);
+    for (const auto& element : family) {
+      if (element->IsMask) continue;
+      const TElementType* t = FindElementType(element->Type);
+      const auto mask = t && t->Mask ? elements.find(t->Mask) : elements.end();
+      budget.AddImage(
+          *group, std::make_unique<TKemIconImageMac>(*element, mask == elements.end() ? nullptr : mask->second, Data));
+      if (TIconFileBudget::GroupFull(*group)) break;
+    }
+  }
   AddGroup(std::move(group));
 }

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <set>
 #include <string_view>
 #include <vector>
 
@@ -19,20 +20,30 @@ enum TMacFileKind { mfkNone, mfkIcns, mfkTypedStream, mfkAppleSingle, mfkAppleDo
 extern const std::array<std::array<std::uint8_t, 3>, 16> kMacPalette16;
 const std::array<std::array<std::uint8_t, 3>, 256>& MacPalette256();
 
-// One element of an icon family, decoded into a pf32bit bitmap. Colour
-// elements hold their colours (alpha 255); masks hold their value in every
-// byte of a pixel ("#" masks: 0 where the icon is, 255 around it).
+// One element of an icon family: what it is, where its bytes lie, and once
+// decoded its pf32bit bitmap. Colour elements hold their colours (alpha
+// 255); masks hold their value in every byte of a pixel ("#" masks: 0 where
+// the icon is, 255 around it).
 class TMacBinResIconImage {
  public:
   // The element's four-letter type, or a mask name ("lmask", "smask"…).
   String Type;
   bool IsMask = false;
+  bool IsPNG = false;
   int BitCount = 0;
+  int Width = 0;
+  int Height = 0;
+  // The element's bytes, inside the data the family was read from.
+  std::string_view Data;
   TBitmap Bitmap;
 
-  // Decodes one element; false for types that hold no picture or data too
+  // Takes what the element is from its type (a PNG's size from its header)
+  // without decoding it; false for types that hold no picture and data too
   // short for their size ("#", "4", "8" and mask types).
-  bool Decode(const String& AType, std::string_view Data);
+  bool Describe(const String& AType, std::string_view AData);
+  // Describe, then the pixels into Bitmap (EIconError or the PNG codec's
+  // error for a PNG that cannot be decoded).
+  bool Decode(const String& AType, std::string_view AData);
 };
 
 using TMacIconFamily = std::vector<std::unique_ptr<TMacBinResIconImage>>;
@@ -45,7 +56,13 @@ class TMacBinary {
   // icns, typed stream, AppleSingle and AppleDouble count; a MacBinary file
   // only when its header is plausible and its forks fill the file exactly.
   bool IsMacIconData() const;
-  // Reads the families of every kind; damaged parts end the reading.
+  // The same decision on the first bytes of a file of FileSize bytes (a
+  // MacBinary header needs its first 128).
+  static bool IsMacIconHead(std::string_view Head, std::int64_t FileSize);
+  // Reads the families of every kind, their elements described but not
+  // decoded; damaged parts and the caps of TIconFileBudget end the reading,
+  // as do kMaxMacFamilies families. A family is read once however many
+  // references lead to it.
   void ReadIcons();
   const std::vector<TMacIconFamily>& Families() const { return FFamilies; }
 
@@ -57,10 +74,13 @@ class TMacBinary {
   static const TMacBinResIconImage* FindMask(const TMacIconFamily& Family, const String& Type);
 
  private:
+  bool Recognised(std::int64_t FileSize) const;
   void ReadFamily(std::string_view Family);
   void ReadResourceFork(std::string_view Fork);
 
   TIconBytes FBytes;
+  TIconFileBudget FBudget;
+  std::set<const char*> FFamiliesRead;
   TMacFileKind FKind = mfkNone;
   std::int64_t FDataForkLength = 0;  // rounded up to 128
   std::int64_t FResourceForkLength = 0;
@@ -68,16 +88,23 @@ class TMacBinary {
   std::vector<TMacIconFamily> FFamilies;
 };
 
-// An image of a Mac icon family: the colour element with its mask.
+// An image of a Mac icon family: the colour element with its mask, decoded
+// when it is drawn.
 class TKemIconImageMac : public TKemIconImage {
  public:
-  TKemIconImageMac(const TMacBinResIconImage& Element, const TMacBinResIconImage* Mask);
+  // The bytes of Element and Mask (or nullptr) lie inside Block, which the
+  // image keeps a share of.
+  TKemIconImageMac(const TMacBinResIconImage& Element, const TMacBinResIconImage* Mask, TIconBlock Block);
 
  protected:
   void Decode(TBitmap& Color, TBitmap& Mask) const override;
 
  private:
-  TBitmap FColor;
+  TIconBlock FBlock;
+  String FType;
+  std::string_view FData;
+  String FMaskType;
+  std::string_view FMaskData;
 };
 
 // Opens the file with a TMacBinary; read errors give false.

@@ -13,9 +13,26 @@ constexpr std::uint8_t kShort = 0x81;
 constexpr std::uint8_t kLong = 0x82;
 constexpr std::uint8_t kReference = 0x92;
 
-bool IsClass(const String& Name, const char* A, const char* B) { return SameText(Name, A) || SameText(Name, B); }
+bool IsClass(std::string_view Name, const char* A, const char* B) { return SameText(Name, A) || SameText(Name, B); }
+
+// The kind is taken once, where the class is named: objects and references
+// never compare a name again.
+TNXTypedStream::TClassKind KindOf(std::string_view Name) {
+  if (IsClass(Name, "NSMutableDictionary", "NSDictionary")) return TNXTypedStream::ckDictionary;
+  if (IsClass(Name, "NSMutableArray", "NSArray")) return TNXTypedStream::ckArray;
+  if (SameText(Name, "NSNumber")) return TNXTypedStream::ckNumber;
+  if (IsClass(Name, "NSString", "NSMutableString")) return TNXTypedStream::ckString;
+  if (IsClass(Name, "NSData", "NSMutableData")) return TNXTypedStream::ckData;
+  return TNXTypedStream::ckOther;
+}
 
 }  // namespace
+
+template <typename T>
+void TNXTypedStream::AddEntry(std::vector<T>& Table, T Value) {
+  if (Table.size() >= kMaxTableEntries) throw EIconError("Typed stream tables full");
+  Table.push_back(Value);
+}
 
 std::uint8_t TNXTypedStream::Next() {
   const std::uint8_t b = FBytes.U8(FPos);
@@ -44,18 +61,18 @@ std::int64_t TNXTypedStream::ReadInteger(bool AllowLong) {
   return static_cast<std::int8_t>(b);
 }
 
-String TNXTypedStream::ReadCounted() {
+std::string_view TNXTypedStream::ReadCounted() {
   const std::int64_t length = ReadInteger();
   if (length < 0) throw EIconError("Typed stream string length");
-  String s(FBytes.Sub(FPos, length));
+  const std::string_view s = FBytes.Sub(FPos, length);
   FPos += length;
   return s;
 }
 
-String TNXTypedStream::ReadShared() {
+std::string_view TNXTypedStream::ReadShared() {
   const std::uint8_t b = Next();
   if (b == kNew) {
-    FStrings.push_back(ReadCounted());
+    AddEntry(FStrings, ReadCounted());
     return FStrings.back();
   }
   if (b >= kReference) {
@@ -63,7 +80,7 @@ String TNXTypedStream::ReadShared() {
     if (index >= FStrings.size()) throw EIconError("Typed stream string reference");
     return FStrings[index];
   }
-  return String();
+  return {};
 }
 
 bool TNXTypedStream::ReadHeader() {
@@ -71,7 +88,7 @@ bool TNXTypedStream::ReadHeader() {
     FPos = 0;
     const std::uint8_t version = Next();
     if (version != 3 && version != 4) return false;
-    const String signature = ReadCounted();
+    const std::string_view signature = ReadCounted();
     if (signature == "typedstream")
       FBigEndian = true;
     else if (signature == "streamtyped")
@@ -85,22 +102,22 @@ bool TNXTypedStream::ReadHeader() {
   }
 }
 
-String TNXTypedStream::ReadClass(int Depth) {
+TNXTypedStream::TClassKind TNXTypedStream::ReadClass(int Depth) {
   Enter(Depth);
   const std::uint8_t b = Next();
   if (b == kNew) {
-    const String name = ReadShared();
-    FObjects.push_back(name);
+    const TClassKind kind = KindOf(ReadShared());
+    AddEntry(FObjects, kind);
     ReadInteger();  // the class version
     ReadClass(Depth + 1);
-    return name;
+    return kind;
   }
   if (b >= kReference) {
     const std::size_t index = b - kReference;
     if (index >= FObjects.size()) throw EIconError("Typed stream class reference");
     return FObjects[index];
   }
-  return String();
+  return ckOther;
 }
 
 void TNXTypedStream::ReadObject(int Depth) {
@@ -112,10 +129,10 @@ void TNXTypedStream::ReadObject(int Depth) {
   }
   if (b != kNew) return;  // nil, or anything else where an object was expected
   const std::size_t slot = FObjects.size();
-  FObjects.emplace_back();
-  const String name = ReadClass(Depth + 1);
-  FObjects[slot] = name;
-  ReadContents(name, Depth + 1);
+  AddEntry(FObjects, ckOther);
+  const TClassKind kind = ReadClass(Depth + 1);
+  FObjects[slot] = kind;
+  ReadContents(kind, Depth + 1);
   if (FBytes.Has(FPos, 1) && Peek() == kEndOfObject) {
     ++FPos;
   } else if (OnDiagnostic) {
@@ -123,21 +140,20 @@ void TNXTypedStream::ReadObject(int Depth) {
   }
 }
 
-void TNXTypedStream::ReadContents(const String& Name, int Depth) {
-  if (IsClass(Name, "NSMutableDictionary", "NSDictionary")) {
+void TNXTypedStream::ReadContents(TClassKind Kind, int Depth) {
+  if (Kind == ckDictionary) {
     ReadTyped(Depth);  // the count
     while (FBytes.Has(FPos, 1) && Peek() != kEndOfObject) ReadTyped(Depth);
-  } else if (IsClass(Name, "NSMutableArray", "NSArray")) {
-    const String type = ReadShared();
-    if (type.size() != 1) throw EIconError("Typed stream array count");
+  } else if (Kind == ckArray) {
+    if (ReadShared().size() != 1) throw EIconError("Typed stream array count");
     const std::int64_t count = ReadInteger();
     for (std::int64_t i = 0; i < count; ++i) ReadTyped(Depth);
-  } else if (SameText(Name, "NSNumber")) {
+  } else if (Kind == ckNumber) {
     ReadTyped(Depth);
     ReadTyped(Depth);
-  } else if (IsClass(Name, "NSString", "NSMutableString")) {
+  } else if (Kind == ckString) {
     if (ReadShared() == "+") ReadCounted();
-  } else if (IsClass(Name, "NSData", "NSMutableData")) {
+  } else if (Kind == ckData) {
     ReadShared();
     const std::int64_t length = ReadInteger();
     ReadShared();
@@ -150,7 +166,7 @@ void TNXTypedStream::ReadContents(const String& Name, int Depth) {
 
 void TNXTypedStream::ReadTyped(int Depth) {
   Enter(Depth);
-  const String type = ReadShared();
+  const std::string_view type = ReadShared();
   if (type.empty()) throw EIconError("Typed stream type");
   for (char c : type) ReadValue(c, Depth + 1);
 }

@@ -75,19 +75,24 @@ void TVosSkin::DrawFrame(const TVosFrame& Frame, TBitmap& Target, const TRect& R
 }
 
 void TVosSkin::DrawOverlay(const TVosFrame& Frame, TBitmap& Target, const TRect& Rect, bool Shadow) {
-  const int w = Rect.Width(), h = Rect.Height();
-  if (w <= 0 || h <= 0) return;
+  // Only the part on the target gets buffers: skins with large negative
+  // indents give frames far larger than any window.
+  TRect visible;
+  if (!IntersectRect(visible, Rect, ::Rect(0, 0, Target.Width(), Target.Height()))) return;
+  const int w = visible.Width(), h = visible.Height();
+  TRect frame = Rect;
+  OffsetRect(frame, -visible.Left, -visible.Top);
   // The overlay's opacity is the darkness of a shadow, the brightness of a highlight.
   FMaskBuffer.SetPixelFormat(pf32bit);
   FMaskBuffer.SetSize(w, h);
   VosClear(FMaskBuffer, Shadow ? clWhite : clBlack);
-  DrawFrame(Frame, FMaskBuffer, ::Rect(0, 0, w, h), fkOverlay);
+  DrawFrame(Frame, FMaskBuffer, frame, fkOverlay);
   if (Shadow) InvertBitmap(FMaskBuffer);
   FColorBuffer.SetPixelFormat(pf32bit);
   FColorBuffer.SetSize(w, h);
   VosClear(FColorBuffer, Shadow ? clBlack : clWhite);
   CopyChannelToAlpha(FColorBuffer, FMaskBuffer, 0);
-  VosDrawPictureAt(Target, Rect.Left, Rect.Top, FColorBuffer, vdmBlend);
+  VosDrawPictureAt(Target, visible.Left, visible.Top, FColorBuffer, vdmBlend);
 }
 
 void TVosSkin::DrawBorder(int Border, TBitmap& Target, const TRect& Rect, bool Vertical) {

@@ -40,22 +40,40 @@ void TVosSkin::DrawSkinText(TBitmap& Target, const TRect& Rect, const WideString
   const double scale = std::clamp(Font.Scale, 0.125, 8.0);
   for (const TVosSkinTextDrawing& pass : Drawing.Drawings) {
     if (pass.Color == clNone || pass.Alpha == 0) continue;
+    // The pass's whole box, laid out unturned, and where it lands on the target.
     const int w = boxW + pass.ExtentWidth(), h = boxH + pass.ExtentHeight();
+    const int x = Rect.Left + (turned ? pass.MinY : pass.MinX);
+    const int y = Rect.Top + (turned ? pass.MinX : pass.MinY);
+    // Only the part that lands on the target is drawn: a skin's large
+    // negative indents make boxes far wider than any window, and buffers of
+    // that size cannot even be made. The visible part, relative to the box
+    // as it lands, then turned back into the unturned box.
+    const int landedW = turned ? h : w, landedH = turned ? w : h;
+    const int a0 = std::max(0, -x), a1 = std::min(landedW, Target.Width() - x);
+    const int b0 = std::max(0, -y), b1 = std::min(landedH, Target.Height() - y);
+    if (a0 >= a1 || b0 >= b1) continue;
+    int u0 = a0, u1 = a1, v0 = b0, v1 = b1;
+    if (Orientation == 1) {
+      u0 = b0, u1 = b1, v0 = h - a1, v1 = h - a0;
+    } else if (Orientation == 2) {
+      u0 = w - b1, u1 = w - b0, v0 = a0, v1 = a1;
+    }
+    const int cw = u1 - u0, ch = v1 - v0;
     FColorBuffer.SetPixelFormat(pf32bit);
-    FColorBuffer.SetSize(w, h);
+    FColorBuffer.SetSize(cw, ch);
     VosClear(FColorBuffer, pass.Color);
     FMaskBuffer.SetPixelFormat(pf32bit);
-    FMaskBuffer.SetSize(w * s, h * s);
+    FMaskBuffer.SetSize(cw * s, ch * s);
     VosClear(FMaskBuffer, clBlack);
     for (const TPoint& offset : pass.Offsets) {
       const int ox = static_cast<int>((offset.X - pass.MinX) * scale);
       const int oy = static_cast<int>((offset.Y - pass.MinY) * scale);
-      Rasterizer().Render(FMaskBuffer, fontSpec, Text, Bounds(ox, oy, boxW * s, boxH * s), Flags);
+      Rasterizer().Render(FMaskBuffer, fontSpec, Text, Bounds(ox - u0 * s, oy - v0 * s, boxW * s, boxH * s), Flags);
     }
     TBitmap* mask = &FMaskBuffer;
     if (s > 1) {
       FSpareBuffer.SetPixelFormat(pf32bit);
-      FSpareBuffer.SetSize(w, h);
+      FSpareBuffer.SetSize(cw, ch);
       ShrinkBitmap(FSpareBuffer, FMaskBuffer);
       mask = &FSpareBuffer;
     }
@@ -70,9 +88,7 @@ void TVosSkin::DrawSkinText(TBitmap& Target, const TRect& Rect, const WideString
       }
       result = &rotated;
     }
-    const int x = Rect.Left + (turned ? pass.MinY : pass.MinX);
-    const int y = Rect.Top + (turned ? pass.MinX : pass.MinY);
-    VosDrawPictureAt(Target, x, y, *result, vdmBlend, pass.Alpha);
+    VosDrawPictureAt(Target, x + a0, y + b0, *result, vdmBlend, pass.Alpha);
   }
 }
 

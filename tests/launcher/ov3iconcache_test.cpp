@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "kem3/framework/kemstreamfmt.h"
 #include "kem3/graphics/icon_pixels.h"
 #include "kem3/graphics/pngimage.h"
 #include "launcher/ov3contents.h"
@@ -191,4 +192,26 @@ TEST_F(IconCacheTest, DamagedCacheFilesAreDiscardedWhole) {
     EXPECT_EQ(cache->Sync(ContentsGroups(*doc)), c.Count == 0) << c.Name;
     EXPECT_EQ(NewCache()->Count(), 2) << c.Name;
   }
+}
+
+TEST_F(IconCacheTest, ACacheOfSeventyMegabytesIsReadBack) {
+  // 1,100 icons of 128 pixels: more than any icon file may be, still our own cache.
+  auto picture = NewPicture(128);
+  for (int y = 0; y < 128; ++y)
+    for (int x = 0; x < 128; ++x)
+      static_cast<TRGBQuad*>(picture->ScanLine(y))[x] = TRGBQuad{static_cast<std::uint8_t>(x), 0x20, 0x40, 0xFF};
+  TMemoryStream block;
+  WriteImageBlock(block, *picture);
+  const std::string blockBytes(static_cast<const char*>(block.Memory()), static_cast<std::size_t>(block.Size()));
+  const int count = 1100;
+  std::string file = std::string(kIconCacheMagic) + LE32(count);
+  file.reserve(file.size() + static_cast<std::size_t>(count) * (blockBytes.size() + 9));
+  for (int i = 0; i < count; ++i)
+    file += LE32(static_cast<std::uint32_t>(i)) + std::string(1, '\x80') + LE32(128) + blockBytes;
+  ASSERT_GT(static_cast<std::int64_t>(file.size()), kMaxIconFileBytes);
+  Write("ov3.icc", file);
+  auto cache = NewCache();
+  ASSERT_EQ(cache->Count(), count);
+  EXPECT_EQ(cache->NextIndex(), count);
+  EXPECT_EQ(Argb(*cache->Find(count - 1)->Bitmap, 7, 100), 0xFF402007u);
 }

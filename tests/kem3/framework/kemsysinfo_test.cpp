@@ -56,6 +56,8 @@ class TFakeSystemQueries : public TSystemQueries {
     return true;
   }
   std::optional<String> NetWorkgroup() override { return Workgroup; }
+  std::vector<String> SearchFolders;
+  std::vector<String> ProgramSearchFolders() override { return SearchFolders; }
 
   void SetVersion(std::uint32_t platform, std::uint32_t major, std::uint32_t minor, std::uint32_t build = 0) {
     Version = TOSVersionInfo{major, minor, build, platform, String()};
@@ -351,4 +353,19 @@ TEST_F(KemSysInfoFiles, SizesOfFilesAndDisks) {
   EXPECT_GT(GetDiskFree(Root), 0);
   EXPECT_GE(GetDiskSize(Root), GetDiskFree(Root));
   EXPECT_EQ(GetDiskFree(Root + "missing" + PathDelim + "folder"), 0);
+}
+
+TEST_F(KemSysInfo, BareNamesAreFoundOnTheProgramSearchPath) {
+  TempDir first, second;
+  WriteFileAtomic(second.file("url.dll"), "library");
+  Fake.SearchFolders = {first.path().string() + "/missing", String(), first.path().string(), second.path().string()};
+  const struct {
+    String Name, Found;
+  } cases[] = {
+      {"url.dll", IncludeTrailingPathDelimiter(second.path().string()) + "url.dll"},
+      {"nowhere.dll", "nowhere.dll"},
+      {"C:\\Windows\\url.dll", "C:\\Windows\\url.dll"},  // a name with a folder stays as it is
+      {"", ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(FindOnSystemPath(c.Name), c.Found) << c.Name;
 }

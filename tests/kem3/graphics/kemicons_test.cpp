@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "kem3/graphics/icon_pixels.h"
 #include "kem3/graphics/pngimage.h"
 #include "support/temp_dir.h"
@@ -208,6 +210,50 @@ TEST(KemIcons, DamagedIconFilesSkipEntriesOrAddNothing) {
       ASSERT_EQ(icons.GetCount(), 1) << c.Name;
       EXPECT_EQ(icons.GetGroup(0)->Count(), c.Images) << c.Name;
     }
+  }
+}
+
+TEST(KemIcons, EntriesNamingOnePictureShareItAndStayWithinTheCaps) {
+  // 300 entries of a 4.3 MB file name one 1024 x 1024 picture (each copy of
+  // it took 4 MB: 1.3 GB at every start); smaller entries go past the images
+  // a group may hold.
+  const std::string big = DibImage(
+      1024, 1024, 32, [](int x, int y) { return 0xFF000000u | static_cast<std::uint32_t>(x ^ y); },
+      [](int, int) { return false; });
+  const std::string small = DibImage(16, 16, 32, Sample, SampleMask);
+  auto naming = [](const std::string& Picture, int Entries) {
+    std::string s = LE16(0) + LE16(1) + LE16(static_cast<unsigned>(Entries));
+    for (int i = 0; i < Entries; ++i)
+      s += std::string("\0\0\0\0", 4) + LE16(1) + LE16(32) + LE32(static_cast<std::uint32_t>(Picture.size()) + 99) +
+           LE32(6 + 16 * static_cast<std::uint32_t>(Entries));
+    return s + Picture + std::string(99, '\0');
+  };
+  struct Case {
+    const char* Name;
+    std::string File;
+    int Images;
+  };
+  const Case cases[] = {{"300 large", naming(big, 300), 16}, {"1,000 small", naming(small, 1000), 256}};
+  for (const Case& c : cases) {
+    const auto start = std::chrono::steady_clock::now();
+    TKemIcons icons;
+    icons.LoadIcoData(c.File);
+    ASSERT_EQ(icons.GetCount(), 1) << c.Name;
+    const TKemIconGroup& group = *icons.GetGroup(0);
+    EXPECT_EQ(group.Count(), c.Images) << c.Name;
+    std::int64_t pixelBytes = 0;
+    for (const auto& image : group.Images) {
+      const auto& win = static_cast<const TKemIconImageWin&>(*image);
+      pixelBytes += std::int64_t{image->Width} * image->Height * 4;
+      // One copy of the picture, its stated size cut to its parts.
+      EXPECT_EQ(win.Data().data(), static_cast<const TKemIconImageWin&>(*group.Images[0]).Data().data()) << c.Name;
+      EXPECT_EQ(win.Data().size(), c.Images == 16 ? big.size() : small.size()) << c.Name;
+    }
+    EXPECT_LE(pixelBytes, kMaxIconPixelBytesPerFile) << c.Name;
+    TBitmap bitmap, mask;
+    group.Images.back()->Draw(bitmap, mask, false, true);
+    EXPECT_EQ(Argb(bitmap, 3, 5), c.Images == 16 ? 0xFF000006u : Sample(3, 5)) << c.Name;
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2)) << c.Name;
   }
 }
 

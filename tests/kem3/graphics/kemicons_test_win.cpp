@@ -1,12 +1,13 @@
 // The icon library on Windows: the icon groups of a DLL built by windres in
 // resource order, and a document type registered for the user that takes
-// its icon from there.
+// its icon from there, also by a bare name on the search path.
 #include <gtest/gtest.h>
 
 #include "kem3/graphics/kemicons.h"
 #include "platform/files.h"
 #include "platform/sysutils.h"
 #include "platform/unicode_convert.h"
+#include "platform/win_util_win.h"
 #include "platform/winapi_win.h"
 #include "support/temp_dir.h"
 
@@ -60,8 +61,16 @@ TEST(KemIconsWin, DocumentsTakeTheIconRegisteredForTheirType) {
       {"\"@\",-32512", 3, 2},
       {"@,9", 3, 9},  // beyond the library: the caller falls back to 0
       {"C:\\no\\such.dll,0", 0, 0},
+      {"iconres.dll,1", 3, 1},  // a bare name: found on the search path, not in the current folder
   };
   SetDefault(L".orvtestdoc", "Orvanel.TestDoc");
+  // The tests' folder on the search path; the current folder elsewhere.
+  wchar_t oldPath[32767], oldFolder[MAX_PATH];
+  GetEnvironmentVariableW(L"PATH", oldPath, 32767);
+  GetCurrentDirectoryW(MAX_PATH, oldFolder);
+  const String testsFolder = ExcludeTrailingPathDelimiter(ExtractFilePath(dll));
+  SetEnvironmentVariableW(L"PATH", (std::wstring(oldPath) + L";" + WidePath(testsFolder)).c_str());
+  SetCurrentDirectoryW(WidePath(dir.path().string()).c_str());
   for (const Case& c : cases) {
     SetDefault(L"Orvanel.TestDoc\\DefaultIcon", StringReplace(c.Location, "@", dll, TReplaceFlags{rfReplaceAll}));
     TKemIcons icons;
@@ -71,6 +80,8 @@ TEST(KemIconsWin, DocumentsTakeTheIconRegisteredForTheirType) {
     EXPECT_EQ(icons.DefaultGroup(), c.Default) << c.Location;
     EXPECT_EQ(icons.FileName(), doc);
   }
+  SetEnvironmentVariableW(L"PATH", oldPath);
+  SetCurrentDirectoryW(oldFolder);
   RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Classes\\.orvtestdoc");
   RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Classes\\Orvanel.TestDoc");
 }

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "kem3/graphics/icon_pixels.h"
 #include "kem3/graphics/kemtypedstream.h"
 #include "tools/common/iconwriter.h"
@@ -169,6 +171,44 @@ TEST(KemMacIcons, FamiliesInEveryContainer) {
   }
 }
 
+TEST(KemMacIcons, ManyElementsAndReferencesStayWithinTheCaps) {
+  // 10,000 tiny "it32" elements of 128 x 128 pixels in 90 KB (each kept
+  // decoded: 1.3 GB).
+  std::vector<TIcnsElement> tiny(10000, TIcnsElement{"it32", std::string(1, '\xFF')});
+  // A resource fork whose 8,000 types lead to one family twice each.
+  const std::string family = IcnsFamily({{"icl8", std::string(1024, '\x01')}});
+  const int types = 8000;
+  std::string refs = BE16(128) + BE16(0xFFFF) + std::string(4, '\0') + BE32(0);
+  refs += refs;
+  std::string typeList = BE16(types - 1);
+  for (int t = 0; t < types; ++t) typeList += "icns" + BE16(1) + BE16(2 + 8 * types);
+  const std::string data = BE32(static_cast<std::uint32_t>(family.size())) + family;
+  const std::string map = std::string(24, '\0') + BE16(28) +
+                          BE16(static_cast<unsigned>(28 + typeList.size() + refs.size())) + typeList + refs;
+  std::string fork = BE32(256) + BE32(256 + static_cast<std::uint32_t>(data.size())) +
+                     BE32(static_cast<std::uint32_t>(data.size())) + BE32(static_cast<std::uint32_t>(map.size()));
+  fork.resize(256, '\0');
+  fork += data + map;
+  struct Case {
+    const char* Name;
+    std::string File;
+    int Images;
+  };
+  const Case cases[] = {{"tiny elements", IcnsFamily(tiny), kMaxIconImagesPerGroup},
+                        {"one family by many types", AppleSingle(fork, true), 1}};
+  for (const Case& c : cases) {
+    const auto start = std::chrono::steady_clock::now();
+    TKemIcons icons;
+    icons.LoadMacData(c.File);
+    ASSERT_EQ(icons.GetCount(), 1) << c.Name;
+    EXPECT_EQ(icons.GetGroup(0)->Count(), c.Images) << c.Name;
+    TBitmap bitmap, mask;
+    icons.GetGroup(0)->Images.back()->Draw(bitmap, mask, false, true);
+    EXPECT_EQ(bitmap.Width(), icons.GetGroup(0)->Images.back()->Width) << c.Name;
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2)) << c.Name;
+  }
+}
+
 TEST(KemMacIcons, TypedStreamLimits) {
   auto counted = [](const std::string& s) { return std::string(1, static_cast<char>(s.size())) + s; };
   const std::string header = "\x04" + counted("typedstream") + "\x01";
@@ -205,5 +245,46 @@ TEST(KemMacIcons, TypedStreamLimits) {
       completed = false;
     }
     EXPECT_EQ(completed, c.Completes) << c.Name;
+  }
+}
+
+TEST(KemMacIcons, TypedStreamReferencesCostTheSameWhateverTheyName) {
+  auto counted = [](const std::string& s) {
+    return s.size() < 128 ? std::string(1, static_cast<char>(s.size())) + s
+                          : "\x82" + BE32(static_cast<std::uint32_t>(s.size())) + s;
+  };
+  const std::string header = "\x04" + counted("typedstream") + "\x01";
+  const std::string big(100000, 'N');
+  // A C string of 100 KB, then 300,000 values of two bytes each naming it again.
+  std::string strings = header + "\x84" + counted("*") + "\x84" + counted(big);
+  for (int i = 0; i < 300000; ++i) strings += "\x92\x93";
+  // A class with a 100 KB name, then 45,000 objects of it in a few bytes each.
+  std::string objects =
+      header + "\x84" + counted("@") + "\x84\x84\x84" + counted(big) + std::string(1, '\0') + "\x85\x86";
+  for (int i = 0; i < 45000; ++i) objects += "\x92\x84\x93\x86";
+  // More new strings than any archive holds: the reading ends.
+  std::string many = header;
+  for (int i = 0; i < 70000; ++i) many += "\x84" + counted("*") + "\x84" + counted("s");
+  struct Case {
+    const char* Name;
+    const std::string& Stream;
+    bool Completes;
+  };
+  const Case cases[] = {{"string references", strings, true},
+                        {"objects of a long class", objects, true},
+                        {"table past its cap", many, false}};
+  for (const Case& c : cases) {
+    const auto start = std::chrono::steady_clock::now();
+    TNXTypedStream stream(c.Stream);
+    ASSERT_TRUE(stream.ReadHeader()) << c.Name;
+    bool completed = true;
+    try {
+      stream.ReadAll();
+    } catch (const EIconError&) {
+      completed = false;
+    }
+    EXPECT_EQ(completed, c.Completes) << c.Name;
+    // Copying the name at each reference took a minute and gigabytes.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2)) << c.Name;
   }
 }

@@ -331,6 +331,10 @@ TEST_F(VosSkinTest, BordersDarkenByTheirShadowThenBlendTheirImage) {
   const std::uint32_t edge = Px(*target, 1, 10) & 0xFF;
   EXPECT_NEAR(static_cast<int>(edge), (0xC8 * 0x7F / 255 * 0x7F + 0xFF * 0x80) / 255, 3);
   EXPECT_EQ(Px(*target, 10, 10), 0xC8C8C8u);  // the inside is the border's to leave
+  // A border far around the target (indents of -32767) leaves all of it.
+  auto inside = Target(20, 20, 0xC8C8C8);
+  Skin.DrawBorder(0, *inside, Rect(-32767, -32767, 20 + 32767, 20 + 32767));
+  EXPECT_EQ(Px(*inside, 1, 10), 0xC8C8C8u);
   auto none = Target(4, 4, 0x111111);
   Skin.DrawBorder(-1, *none, Rect(0, 0, 4, 4));
   Skin.DrawBorder(99, *none, Rect(0, 0, 4, 4));

@@ -66,6 +66,36 @@ TEST(VosSkinText, PassesDrawAtTheirOffsetsWithTheirColourAndAlpha) {
   EXPECT_EQ(Px(target, 1, 1), 0x808080u);
 }
 
+TEST(VosSkinText, BoxesFarBeyondTheTargetDrawOnlyWhatLandsOnIt) {
+  // Indents of -32767 make a box 65,000 pixels wide around a 40 x 30 target:
+  // the text centred in it lands where it lands in the target's own box.
+  const TRect huge = Rect(-32767, -32767, 40 + 32767, 30 + 32767);
+  for (int orientation : {0, 1, 2})
+    for (int smooth : {1, 2}) {
+      SCOPED_TRACE(std::to_string(orientation) + " smooth " + std::to_string(smooth));
+      TVosSkinFont font;
+      font.Size = 9;
+      font.Smooth = smooth;
+      const TVosSkinText drawing = VosParseTextDrawing("000000,255,(2,1);ffffff");
+      auto draw = [&](const TRect& Box) {
+        TVosSkin skin;
+        skin.SetRasterizer(NewVosBlockRasterizer());
+        TBitmap target;
+        target.SetPixelFormat(pf32bit);
+        target.SetSize(40, 30);
+        VosClear(target, 0x808080);
+        skin.DrawSkinText(target, Box, u"AB", drawing, font, vtfCenter | vtfVCenter | vtfSingleLine, orientation);
+        std::vector<std::uint32_t> pixels;
+        for (int y = 0; y < 30; ++y)
+          for (int x = 0; x < 40; ++x) pixels.push_back(Px(target, x, y));
+        return pixels;
+      };
+      const std::vector<std::uint32_t> own = draw(Rect(0, 0, 40, 30));
+      EXPECT_EQ(draw(huge), own);
+      EXPECT_NE(own, draw(Rect(0, 0, 0, 0)));  // the text is there to compare
+    }
+}
+
 TEST(VosSkinMarkup, GroupsSetTheStyleOfTheTextAfterThem) {
   struct Case {
     const char* text;

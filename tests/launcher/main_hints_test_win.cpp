@@ -7,6 +7,7 @@
 
 #include "kem3/controls/kemmenu_win.h"
 #include "kem3/controls/kemplist_win.h"
+#include "kem3/controls/kemscroll_win.h"
 #include "kem3/framework/kemcfg.h"
 #include "kem3/graphics/vosskinner_win.h"
 #include "launcher/bar_folder_win.h"
@@ -174,9 +175,14 @@ TEST_F(BarScreenWin, AHintGivesWayToMenusMovesAndScrollsAndFollowsTheSelection) 
   EXPECT_FALSE(IsHintWindowShown());
   SendMessageW(Clock->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
 
-  // The icons scroll: the hint's item has moved away.
+  // A press on the scroller's track pages the icons: the hint's item has moved away.
   ShowOnNext();
-  ASSERT_TRUE(Panel->MakeVisible(Panel->Count() - 1));
+  TKemPanelScroller* Scroller = Panel->Scroller();
+  ASSERT_TRUE(Scroller->Visible());
+  const TPoint End{Scroller->Width() - 2, Scroller->Height() / 2};
+  SendMessageW(Scroller->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, PointToLParam(End.X, End.Y));
+  SendMessageW(Scroller->Handle(), WM_LBUTTONUP, 0, PointToLParam(End.X, End.Y));
+  EXPECT_GT(Panel->ScrollPosition(), 0);
   EXPECT_FALSE(IsHintWindowShown());
   Bar->Free();
 }

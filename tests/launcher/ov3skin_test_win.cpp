@@ -86,9 +86,11 @@ TEST_F(BarSkinWin, ASkinChangeRedrawsTheBarTurningItWithTheOrientation) {
 }
 
 // A skin of its own beside ours: a bar window record, and of the bar's slots only those listed.
-void WriteSlotSkin(const std::filesystem::path& Skins, const std::string& Title, const std::vector<std::string>& Slots) {
+void WriteSlotSkin(const std::filesystem::path& Skins, const std::string& Title,
+                   const std::vector<std::string>& Slots) {
   std::string group;
-  for (const std::string& id : Slots) group += "<slot id=\"" + id + "\" left=\"4\" top=\"4\" right=\"4\" bottom=\"4\"/>";
+  for (const std::string& id : Slots)
+    group += "<slot id=\"" + id + "\" left=\"4\" top=\"4\" right=\"4\" bottom=\"4\"/>";
   std::filesystem::create_directories(Skins / Title);
   std::ofstream(Skins / Title / "skin.xml")
       << "<?xml version=\"1.0\" encoding=\"utf-8\"?><vosskindefinition title=\"" << Title

@@ -20,6 +20,22 @@ constexpr const char* kBarWindow = "main";
 // Pseudo-setting delivered when the skin or its layout was changed.
 constexpr int kSkinChanged = -2;
 
+// The skin's window record of the bar, or -1 when the skin cannot carry the
+// bar: without the record, or without a slot for the icons, the group buttons
+// or the caption (a bar without them could neither be used nor moved, nor
+// even right-clicked). The bar then takes the plain layout.
+int BarWindowOf(const TVosSkin* Skin) {
+  const int window = Skin ? Skin->IndexOfWindow(kBarWindow) : -1;
+  if (window < 0 || Skin->Containers().empty()) return -1;
+  const TVosContainerGroup& slots = Skin->Containers().front();
+  for (const char* id : {"client", "group", "caption"}) {
+    const bool found =
+        std::any_of(slots.begin(), slots.end(), [id](const TVosSlot& Slot) { return SameText(Slot.Id, id); });
+    if (!found) return -1;
+  }
+  return window;
+}
+
 }  // namespace
 
 void TfMain::CreateSkinner() {
@@ -38,9 +54,9 @@ void TfMain::CreateSkinner() {
 
 void TfMain::ApplySkin() {
   TVosSkin* skin = CurrentSkin();
-  const int window = skin ? skin->IndexOfWindow(kBarWindow) : -1;
+  const int window = BarWindowOf(skin);
   if (window < 0) {
-    // No skin: the plain bar, its group buttons above its icons.
+    // No skin for the bar: the plain bar, its group buttons above its icons.
     if (!FSkinner) return;
     plIcons->SetFormSkinner(nullptr);
     bsGroups->SetFormSkinner(nullptr);
@@ -125,7 +141,7 @@ void TfMain::ApplyIconMetrics() {
   } else {
     // The skin's metrics of the bar; an unskinned bar keeps the ones it was made with.
     TVosSkin* skin = CurrentSkin();
-    const int window = skin ? skin->IndexOfWindow(kBarWindow) : -1;
+    const int window = BarWindowOf(skin);
     if (window < 0) return;
     skin->SelectWindow(window);
     const TVosWindowRecord& w = skin->Window();

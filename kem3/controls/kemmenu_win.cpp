@@ -8,6 +8,7 @@
 #include "kem3/framework/kemhi_win.h"
 #include "kem3/graphics/kemimage.h"
 #include "kem3/graphics/vosskin.h"
+#include "kem3/graphics/vosskinpixels.h"
 #include "platform/application_win.h"
 #include "platform/canvas_win.h"
 #include "platform/keys.h"
@@ -530,11 +531,27 @@ void TKemMenu::PaintPlainFrame(TBitmap& Target) {
   DrawEdge(c.Handle(), &inner, BDR_RAISEDINNER, BF_RECT);
 }
 
+std::unique_ptr<TBitmap> TKemMenu::EntryBackground(const TRect& Bounds, const TBitmap& Composed) {
+  // The entry starts from what the menu's background put there: an item that
+  // the skin gives no texture of its own shows the menu's.
+  std::unique_ptr<TBitmap> back = VosGrab(Composed, Bounds);
+  if (back && back->Width() == Bounds.Width() && back->Height() == Bounds.Height()) return back;
+  back = std::make_unique<TBitmap>();
+  back->SetPixelFormat(pf32bit);
+  back->SetSize(Bounds.Width(), Bounds.Height());
+  if (FSkin) {
+    FSkin->SelectCacheSlot(FCacheSlot);
+    // On the grid the menu's background tiles it with.
+    FSkin->DrawTexture(FSkin->Menu().Texture, *back, -(Bounds.Top + FMetrics.Outer.Top),
+                       -(Bounds.Left + FMetrics.Outer.Left), Rect(0, 0, Bounds.Width(), Bounds.Height()));
+  }
+  return back;
+}
+
 void TKemMenu::PaintEntry(TKemMenuEntry& Entry, TBitmap& Target) {
   const TRect& b = Entry.FBounds;
-  TBitmap tmp;
-  tmp.SetPixelFormat(pf32bit);
-  tmp.SetSize(b.Width(), b.Height());
+  const std::unique_ptr<TBitmap> picture = EntryBackground(b, Target);
+  TBitmap& tmp = *picture;
   TCanvas& c = *tmp.Canvas();
   const auto* item = dynamic_cast<const TKemMenuItem*>(&Entry);
   const bool over = item && item->FHighlighted;
@@ -549,7 +566,7 @@ void TKemMenu::PaintEntry(TKemMenuEntry& Entry, TBitmap& Target) {
       Line(c, 2, 1, r.Right, 1, clBtnShadow);
       Line(c, 2, 2, r.Right, 2, clBtnHighlight);
     }
-    Target.Canvas()->Draw(b.Left, b.Top, tmp);
+    VosPut(Target, b.Left, b.Top, tmp);
     return;
   }
   if (FSkin) {
@@ -569,6 +586,9 @@ void TKemMenu::PaintEntry(TKemMenuEntry& Entry, TBitmap& Target) {
   const TKemMenu* sub = item ? item->FSubmenu : nullptr;
   const WideString shortcut = sub ? WideString() : Entry.ShortCutText();
   if (FSkin) {
+    // The marks go beside the text, inside the text indents.
+    r = Rect(r.Left + FMetrics.Text.Left, r.Top + FMetrics.Text.Top, r.Right - FMetrics.Text.Right,
+             r.Bottom - FMetrics.Text.Bottom);
     FSkin->DrawMenuItemText(tmp, r, sub != nullptr, Entry.Checked(), enabled, over ? vpsOver : vpsNormal, shortcut,
                             Entry.Caption());
   } else {
@@ -609,5 +629,5 @@ void TKemMenu::PaintEntry(TKemMenuEntry& Entry, TBitmap& Target) {
       c.Polygon({Point(right - 14, mid), Point(right - 17, mid - 3), Point(right - 17, mid + 3)});
     }
   }
-  Target.Canvas()->Draw(b.Left, b.Top, tmp);
+  VosPut(Target, b.Left, b.Top, tmp);
 }

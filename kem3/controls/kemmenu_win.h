@@ -150,6 +150,8 @@ class TKemMenu : public TCustomForm {
   void HideChain();
   void CloseSubmenus();
   void RunLater(TBasicAction* Action);
+  // A picture of the entry's size holding the composed background under it.
+  std::unique_ptr<TBitmap> EntryBackground(const TRect& Bounds, const TBitmap& Composed);
   void PaintEntry(TKemMenuEntry& Entry, TBitmap& Target);
   void PaintPlainFrame(TBitmap& Target);
 

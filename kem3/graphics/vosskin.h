@@ -400,6 +400,9 @@ class TVosSkin {
   // ShowAccel underlines the character after "&". Returns the height of "Wg".
   int DrawButtonSetItemText(TBitmap& Target, const TRect& Rect, int Orientation, bool Enabled, int State,
                             const WideString& Text, bool ShowAccel = true);
+  // Rect is the item's text rectangle (inside the text indents): the caption
+  // at its left, the submenu mark or the shortcut at its right, the check mark
+  // left of it.
   void DrawMenuItemText(TBitmap& Target, const TRect& Rect, bool Submenu, bool Checked, bool Enabled, int State,
                         const WideString& Shortcut, const WideString& Caption);
   // The panel item text drawing of a state (as DrawPanelItemText chooses it).

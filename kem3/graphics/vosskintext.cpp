@@ -191,16 +191,16 @@ void TVosSkin::DrawMenuItemText(TBitmap& Target, const TRect& Rect, bool Submenu
   const TVosMenuLook& m = FMenu;
   const bool over = State == vpsOver;
   const size_t look = (Enabled ? 0 : 2) + (over ? 1 : 0);
-  const TRect inner{Rect.Left + m.TextIndent.Left, Rect.Top + m.TextIndent.Top, Rect.Right - m.TextIndent.Right,
-                    Rect.Bottom - m.TextIndent.Bottom};
+  // Rect is the text's: the menu has taken the text indents off already, and
+  // the check mark goes into the left one.
   const unsigned flags = vtfVCenter | vtfSingleLine;
-  DrawSkinText(Target, inner, Caption, m.Texts[look], m.Font, vtfLeft | flags);
+  DrawSkinText(Target, Rect, Caption, m.Texts[look], m.Font, vtfLeft | flags);
   if (Submenu) {
     const int glyph = m.SubmenuMarks[look];
     if (const TVosGlyph* g = Glyph(glyph))
       DrawGlyph(glyph, Target, Rect.Top + (Rect.Height() - g->Height()) / 2, Rect.Right - g->Width());
   } else if (!Shortcut.empty()) {
-    TRect r = inner;
+    TRect r = Rect;
     r.Right -= m.SpaceSubmenu;
     DrawSkinText(Target, r, Shortcut, m.Texts[look], m.Font, vtfRight | vtfNoPrefix | flags);
   }

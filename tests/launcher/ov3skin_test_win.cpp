@@ -5,8 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
 
 #include "kem3/controls/kembtns_win.h"
+#include "kem3/controls/kemmenu_win.h"
 #include "kem3/controls/kemplist_win.h"
 #include "kem3/framework/kemcfg.h"
 #include "kem3/framework/kemexe.h"
@@ -90,6 +94,66 @@ TEST_F(BarSkinWin, ASkinChangeRedrawsTheBarTurningItWithTheOrientation) {
   TIniFile ini(Dir.file("ov3.ini"));
   EXPECT_EQ(ini.ReadString("Skin", "Current", ""), "Slate");
   EXPECT_EQ(ini.ReadString("Skin", "Layout", ""), "glacier");
+}
+
+// A skin of its own beside ours: a bar window record, and of the bar's slots only those listed.
+void WriteSlotSkin(const std::filesystem::path& Skins, const std::string& Title,
+                   const std::vector<std::string>& Slots) {
+  std::string group;
+  for (const std::string& id : Slots)
+    group += "<slot id=\"" + id + "\" left=\"4\" top=\"4\" right=\"4\" bottom=\"4\"/>";
+  std::filesystem::create_directories(Skins / Title);
+  std::ofstream(Skins / Title / "skin.xml")
+      << "<?xml version=\"1.0\" encoding=\"utf-8\"?><vosskindefinition title=\"" << Title
+      << "\"><layouts><layout id=\"default\" title=\"" << Title
+      << "\"/></layouts><layout><default mode=\"horizontal\"><containers><group>" << group
+      << "</group></containers><windows><window id=\"main\"/></windows></default></layout></vosskindefinition>";
+}
+
+// A right click on an empty spot of the icon panel opens the main menu.
+bool RightClickOpensMainMenu(TfMain* Bar) {
+  const HWND panel = Bar->plIcons->Handle();
+  const LPARAM at = MAKELPARAM(Bar->plIcons->Width() - 3, Bar->plIcons->Height() - 3);
+  PostMessageW(panel, WM_RBUTTONDOWN, MK_RBUTTON, at);
+  PostMessageW(panel, WM_RBUTTONUP, 0, at);
+  for (int i = 0; i < 100 && !Bar->MenuOpen(); ++i) {
+    Application->ProcessMessages();
+    Sleep(10);
+  }
+  const bool open = ActivePopupMenu() == Bar->BarMenu(obmMain);
+  if (ActivePopupMenu()) ActivePopupMenu()->Hide();
+  return open;
+}
+
+TEST_F(BarSkinWin, ASkinWithoutTheIconsGroupsOrCaptionSlotGivesThePlainBar) {
+  const std::filesystem::path skins = Dir.path() / "Skins";
+  WriteSlotSkin(skins, "NoClient", {"icon", "caption", "group"});
+  WriteSlotSkin(skins, "NoGroup", {"icon", "caption", "client"});
+  WriteSlotSkin(skins, "NoCaption", {"icon", "group", "client"});
+  ScanSkins();
+  // Started with such a skin, and changed to one and back while it runs.
+  ASSERT_TRUE(SelectSkinByName("NoClient", "default"));
+  TfMain* bar = NewForm<TfMain>(Application);
+  bar->Show();
+  const struct {
+    const char* title;
+    bool skinned;
+  } steps[] = {{"NoClient", false}, {"Slate", true}, {"NoGroup", false}, {"Slate", true}, {"NoCaption", false}};
+  for (size_t i = 0; i < std::size(steps); ++i) {
+    const auto& s = steps[i];
+    SCOPED_TRACE(s.title);
+    if (i > 0) {
+      ASSERT_TRUE(SelectSkinByName(s.title, "default"));
+      bar->FormConfigUpdate(-2, Variant());
+    }
+    EXPECT_EQ(bar->Skinner() && bar->Skinner()->Visible(), s.skinned);
+    EXPECT_EQ(bar->pClient->Parent() == bar, !s.skinned);
+    EXPECT_EQ(bar->bsGroups->Parent() == bar, !s.skinned);
+    EXPECT_TRUE(bar->plIcons->Showing());
+    EXPECT_GT(bar->plIcons->Height(), 20);
+    EXPECT_TRUE(RightClickOpensMainMenu(bar));
+  }
+  bar->Free();
 }
 
 TEST_F(BarSkinWin, AKeyOnTheBarRestartsTheHideCountdownAndItsTick) {

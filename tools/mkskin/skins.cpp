@@ -45,6 +45,10 @@ std::string PlainText(const TColour& Text, int Alpha = 255) {
 
 // ---- Element helpers.
 
+// How far the icon cells' highlight reaches across a cell: icon size and
+// spaces at their limits make cells up to 328 pixels wide.
+constexpr int kCellReach = 512;
+
 constexpr const char* kParts[8] = {"upperleftcorner", "upperrightcorner", "lowerleftcorner", "lowerrightcorner",
                                    "upperedge",       "loweredge",        "leftedge",        "rightedge"};
 
@@ -140,10 +144,13 @@ class TLayoutWriter {
   }
 
   void Borders(TNode& B) {
-    // Icon cells: filled rounded cells whose edges reach past the middle, so any cell up to 64 pixels is covered.
+    // Icon cells: filled rounded cells. A frame draws no middle, so the left
+    // edge reaches across the cell (wider than any cell the icon settings
+    // allow) and, stretched down, fills cells of any height; the right edge
+    // then lays the cell's right side over it.
     auto cell = [&](const std::string& N, const TColour& Fill, const TColour* Ring) {
-      Save(*Pill(13, 64, 6, Fill, 0.10, Ring), File(N));
-      Frame(B.Add("border", {{"name", Name(N)}}), "image", File(N), {6, 6, 32, 32, 6, 6});
+      Save(*Pill(kCellReach + 6, 13, 6, Fill, 0.10, Ring), File(N));
+      Frame(B.Add("border", {{"name", Name(N)}}), "image", File(N), {6, 6, 6, 6, kCellReach, 6});
     };
     cell("item_over", P.Hover, nullptr);
     cell("item_selected", P.Selected, &P.SelectedRing);

@@ -7,7 +7,9 @@
 #include <gtest/gtest.h>
 
 #include "kem3/controls/kembut_win.h"
+#include "kem3/framework/kemexe.h"
 #include "kem3/framework/kemhi_win.h"
+#include "kem3/graphics/vosskinlist.h"
 #include "platform/app_scope_win.h"
 #include "platform/keys.h"
 #include "support/process_win.h"
@@ -172,6 +174,53 @@ TEST(KemMenu, PlainDrawingShowsCheckMarkAndSubmenuTriangle) {
   EXPECT_EQ(pic.PixelColor(more.Right - 16, mid), hiText);
   EXPECT_EQ(pic.PixelColor(more.Right - 17, mid - 3), hiText);
   EXPECT_EQ(pic.PixelColor(more.Right - 10, mid), ColorToRGB(clHighlight));
+}
+
+TEST(KemMenu, OurSkinsShowRowsInTheMenuColourAndCheckMarksInsideTheItem) {
+  TAppScope app;
+  ScanSkinsIn(GetExeDir() + "Skins");
+  const struct {
+    const char* title;
+    const char* layout;
+  } skins[] = {{"Slate", "default"}, {"Slate", "glacier"}, {"Column", "default"}};
+  for (const auto& s : skins) {
+    SCOPED_TRACE(std::string(s.title) + "/" + s.layout);
+    ASSERT_TRUE(SelectSkinByName(s.title, s.layout));
+    TVosSkin& skin = *CurrentSkin();
+    auto* snap = new TCustomAction(Application);
+    snap->SetCaption(u"Snap to screen edges");
+    snap->SetChecked(true);
+    auto* top = new TCustomAction(Application);
+    top->SetCaption(u"Top");
+    TKemMenu* menu = CreateSkinnedMenu(Application, "align", &skin);
+    menu->AddAction(snap);
+    menu->AddSeparator();
+    menu->AddAction(top);
+    menu->PopupAt(Point(100, 100));
+    Pump();
+    menu->Repaint();
+    const TBitmap& pic = menu->Composed();
+    const TColor back = skin.Texture(skin.Menu().Texture)->Color;
+    const TRect checked = menu->GetEntry(0)->BoundsRect(), plain = menu->GetEntry(2)->BoundsRect();
+    const TVosMenuLook& look = skin.Menu();
+    // Left of the text, inside the item: where the mark goes. A row without
+    // it shows the menu's colour there, and at its right end.
+    const int markLeft = checked.Left + look.ItemIndent.Left, markRight = markLeft + look.TextIndent.Left;
+    const int plainMid = plain.Top + plain.Height() / 2;
+    EXPECT_EQ(pic.PixelColor(markLeft + 2, plainMid), back);
+    EXPECT_EQ(pic.PixelColor(plain.Right - 3, plainMid), back);
+    int mark = 0, stray = 0;
+    for (int y = 0; y < checked.Height(); ++y)
+      for (int x = markLeft; x < markRight; ++x) {
+        stray += pic.PixelColor(x, plain.Top + std::min(y, plain.Height() - 1)) != back;
+        mark += pic.PixelColor(x, checked.Top + y) != back;
+      }
+    EXPECT_EQ(stray, 0);
+    EXPECT_GE(mark, 12);
+    menu->Hide();
+    menu->Free();
+  }
+  FreeSkinList();
 }
 
 TEST(KemMenu, StaysInsideTheMonitorAndSubmenusOpenLeftAtTheEdge) {

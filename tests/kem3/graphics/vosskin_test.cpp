@@ -398,4 +398,30 @@ TEST(VosOurSkins, EveryLayoutHasWhatTheProgramUses) {
   FreeSkinList();
 }
 
+// Two title lines, a large icon or wide spaces make tall or wide cells: the
+// hover and selection highlight fills them whole, down the middle too.
+TEST(VosOurSkins, IconCellHighlightsFillCellsOfAnySize) {
+  ScanSkinsIn(GetExeDir() + "Skins");
+  const TSize cells[] = {{64, 64}, {64, 100}, {96, 400}, {328, 140}};
+  for (int s = 0; s < GetSkinCount(); ++s)
+    for (int l = 0; l < GetSkinLayouts(s)->Count(); ++l) {
+      SCOPED_TRACE(GetSkinTitle(s) + "/" + GetSkinLayouts(s)->Names(l));
+      ASSERT_TRUE(SelectSkin(s, l));
+      TVosSkin& skin = *CurrentSkin();
+      skin.SelectWindow(skin.IndexOfWindow("main"));
+      for (int state : {vpsOver, vpsSelected})
+        for (const TSize& cell : cells) {
+          auto target = Target(cell.cx, cell.cy);
+          skin.DrawPanelItem(*target, Rect(0, 0, cell.cx, cell.cy), 0, state, 0, 0);
+          const int x = cell.cx / 2;
+          const std::uint32_t fill = Px(*target, x, 8);
+          int off = 0;
+          for (int y = 8; y < cell.cy - 8; ++y) off += Px(*target, x, y) != fill;
+          EXPECT_EQ(off, 0) << state << " " << cell.cx << "x" << cell.cy;
+          EXPECT_EQ(Px(*target, cell.cx - 8, cell.cy / 2), fill) << state << " " << cell.cx << "x" << cell.cy;
+        }
+    }
+  FreeSkinList();
+}
+
 }  // namespace

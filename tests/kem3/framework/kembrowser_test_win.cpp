@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "kem3/controls/kemedit_win.h"
 #include "kem3/controls/kemlabel_win.h"
 #include "kem3/controls/kemlview_win.h"
 #include "kem3/controls/kemnote_win.h"

@@ -472,7 +472,9 @@ void FillImagePreviews(const String& FileName, TKemPanelList& List) {
   }
   for (std::unique_ptr<TBitmap>& picture : previews) {
     const bool alpha = picture->PixelFormat() == pf32bit;
-    List.InsertItem(List.Count(), WideString(), Variant(), picture.release(), nullptr, alpha);
+    // A picture without alpha shows whole: a transparent colour taken from a
+    // corner would punch holes wherever a flat image repeats it.
+    List.InsertItem(List.Count(), WideString(), Variant(), picture.release(), nullptr, alpha)->Opaque = !alpha;
   }
   List.Rebuild();
 }

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <unordered_map>
 
 #include "platform/clock.h"
 #include "platform/sysutils.h"
@@ -10,11 +11,14 @@
 TBrowserListModel::TBrowserListModel(TBrowserListView& View) : FView(View) {}
 
 void TBrowserListModel::BeginListing() {
-  FEntries.clear();
   FQueue.clear();
   FRowOf.clear();
   FListing = true;
   FLastMove = TickCount();
+  FQuiet = FQuietNext && !FEntries.empty();
+  FQuietNext = false;
+  if (FQuiet) return;
+  FEntries.clear();
   FView.ItemsChanged(0);
 }
 
@@ -22,15 +26,18 @@ void TBrowserListModel::QueueEntry(int Index, const WideString& Name, bool Selec
                                    std::unique_ptr<TListItemData> Data, int ImageIndex) {
   if (!Data) Data = std::make_unique<TListItemData>();
   FQueue.push_back({Index, {Name, std::move(Data), ImageIndex, Selected}});
+  if (FQuiet) return;
   if (TickCount() - FLastMove >= MoveInterval || (FEntries.empty() && QueuedCount() >= FirstMoveCount)) MoveQueue();
 }
 
-void TBrowserListModel::MoveQueue() { MoveQueued(true); }
+void TBrowserListModel::MoveQueue() {
+  if (!FQuiet) MoveQueued(FEntries, true);
+}
 
-void TBrowserListModel::MoveQueued(bool Notify) {
+void TBrowserListModel::MoveQueued(std::vector<TBrowserEntry>& Entries, bool Notify) {
   FLastMove = TickCount();
   if (FQueue.empty()) return;
-  const int n = Count();
+  const int n = static_cast<int>(Entries.size());
   int first = n;
   // Folders come with their place among the folders, in rising order; then
   // one merge moves every entry once, where inserting one by one would shift
@@ -47,10 +54,10 @@ void TBrowserListModel::MoveQueued(bool Notify) {
     ++inserts;
   }
   if (rising && inserts == 0) {
-    for (TQueued& q : FQueue) FEntries.push_back(std::move(q.Entry));
+    for (TQueued& q : FQueue) Entries.push_back(std::move(q.Entry));
   } else if (rising) {
     std::vector<TBrowserEntry> merged, tail;
-    merged.reserve(FEntries.size() + FQueue.size());
+    merged.reserve(Entries.size() + FQueue.size());
     size_t old = 0;
     for (TQueued& q : FQueue) {
       if (q.Index < 0) {
@@ -58,20 +65,20 @@ void TBrowserListModel::MoveQueued(bool Notify) {
         continue;
       }
       first = std::min(first, q.Index);
-      while (static_cast<int>(merged.size()) < q.Index) merged.push_back(std::move(FEntries[old++]));
+      while (static_cast<int>(merged.size()) < q.Index) merged.push_back(std::move(Entries[old++]));
       merged.push_back(std::move(q.Entry));
     }
-    for (; old < FEntries.size(); ++old) merged.push_back(std::move(FEntries[old]));
+    for (; old < Entries.size(); ++old) merged.push_back(std::move(Entries[old]));
     for (TBrowserEntry& e : tail) merged.push_back(std::move(e));
-    FEntries = std::move(merged);
+    Entries = std::move(merged);
   } else {
     for (TQueued& q : FQueue) {
       // A place past the end (the list was cleared under a worker) appends.
-      if (q.Index < 0 || q.Index >= Count()) {
-        FEntries.push_back(std::move(q.Entry));
+      if (q.Index < 0 || q.Index >= static_cast<int>(Entries.size())) {
+        Entries.push_back(std::move(q.Entry));
       } else {
         first = std::min(first, q.Index);
-        FEntries.insert(FEntries.begin() + q.Index, std::move(q.Entry));
+        Entries.insert(Entries.begin() + q.Index, std::move(q.Entry));
       }
     }
   }
@@ -81,12 +88,32 @@ void TBrowserListModel::MoveQueued(bool Notify) {
 
 void TBrowserListModel::EndListing() {
   // The sort below tells the view once for both.
-  MoveQueued(false);
+  if (FQuiet)
+    ReplaceQuietly();
+  else
+    MoveQueued(FEntries, false);
   FListing = false;
   if (FSortColumn >= ColumnCount() || FSortColumn < 0) FSortColumn = 0;
   Sort();
+  FQuiet = false;
   FRowOf.resize(FEntries.size());
   std::iota(FRowOf.begin(), FRowOf.end(), 0);
+}
+
+void TBrowserListModel::ReplaceQuietly() {
+  std::vector<TBrowserEntry> listed;
+  MoveQueued(listed, false);
+  // What the user sees selected now wins over what the listing was told to
+  // select when it began.
+  std::unordered_map<WideString, const TBrowserEntry*> shown;
+  shown.reserve(FEntries.size());
+  for (const TBrowserEntry& e : FEntries) shown.emplace(e.Name, &e);
+  for (TBrowserEntry& e : listed) {
+    const auto old = shown.find(e.Name);
+    e.Selected = old != shown.end() && old->second->Selected;
+    if (old != shown.end() && e.Data->Columns.Count() == 0) e.Data->Columns.Assign(old->second->Data->Columns);
+  }
+  FEntries = std::move(listed);
 }
 
 void TBrowserListModel::StartColumnFilling(const WideString& FolderPath) {
@@ -98,6 +125,9 @@ void TBrowserListModel::ColumnFillingBegun() {
 }
 
 void TBrowserListModel::ColumnFillingEnded() {
+  // Types and attributes are known only now: a list sorted by them sorts
+  // again (the selection goes with its entries).
+  if (FSortColumn > 0) Sort();
   if (OnColumnFilling) OnColumnFilling(false);
 }
 

@@ -72,6 +72,12 @@ class TBrowserListModel : public TBrowserListSink {
   TBrowserEntry& Entry(int Index) { return FEntries[Index]; }
   int QueuedCount() const { return static_cast<int>(FQueue.size()); }
   bool Listing() const { return FListing; }
+  // Whether the next listing is a quiet one (the same folder again, as it
+  // changed): the entries shown stay until it ends, then the new ones take
+  // their place at once, sorted, each selected whose name was selected then
+  // and keeping the columns of its namesake until the filler reads them
+  // again. A list that shows nothing lists as usual.
+  void ListQuietly(bool Quiet) { FQuietNext = Quiet; }
   // The first selected entry, -1 for none.
   int SelectedIndex() const;
 
@@ -79,8 +85,10 @@ class TBrowserListModel : public TBrowserListSink {
   void MoveQueue();
 
  private:
-  // Moves the queue; Notify false leaves telling the view to the caller.
-  void MoveQueued(bool Notify);
+  // Moves the queue into Entries; Notify false leaves telling the view to the caller.
+  void MoveQueued(std::vector<TBrowserEntry>& Entries, bool Notify);
+  // The end of a quiet listing: the queue replaces the entries.
+  void ReplaceQuietly();
   struct TQueued {
     int Index;
     TBrowserEntry Entry;
@@ -94,6 +102,7 @@ class TBrowserListModel : public TBrowserListSink {
   int FSortColumn = 0;
   bool FDescending = false;
   bool FListing = false;
+  bool FQuietNext = false, FQuiet = false;
   // Where each entry stands now, by its row when the listing ended: the
   // column filler names entries by those rows, and a sort may come between.
   std::vector<int> FRowOf;

@@ -74,7 +74,10 @@ TBrowserAccept BrowserAcceptChoice(int Mode, bool MultiSelect, const String& Fol
   const bool folders = Mode == brmFolder;
   const String typed = Trim(Typed);
   if (!typed.empty()) {
-    if (!BrowserIsFullPath(typed) && Folder.empty()) return accept;  // nothing to be relative to
+    if (!BrowserIsFullPath(typed) && Folder.empty()) {  // nothing to be relative to
+      accept.Missing = typed;
+      return accept;
+    }
     const String full = BrowserIsFullPath(typed) ? typed : BrowserWithDelimiter(Folder) + typed;
     if (Exists(Check.FolderExists, full)) {
       accept.Kind = bakOpen;
@@ -85,6 +88,8 @@ TBrowserAccept BrowserAcceptChoice(int Mode, bool MultiSelect, const String& Fol
                  Exists(Check.FolderExists, full.substr(0, full.find_last_of("\\/") + 1))))) {
       accept.Kind = bakChoose;
       accept.Files.push_back(full);
+    } else {
+      accept.Missing = full;
     }
     return accept;
   }

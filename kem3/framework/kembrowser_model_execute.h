@@ -32,6 +32,9 @@ struct TBrowserAccept {
   TBrowserAcceptKind Kind = bakNone;
   String Folder;              // bakOpen: the folder to show, ending in "\"
   std::vector<String> Files;  // bakChoose: the chosen names, full paths
+  // bakNone: a typed name that names nothing OK could take (as typed, or
+  // full when it had a folder to go with); the user is told so.
+  String Missing;
 };
 // A selected entry of the list: its full path and whether it opens.
 struct TBrowserPick {

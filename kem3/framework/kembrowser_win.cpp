@@ -13,6 +13,7 @@
 #include "kem3/controls/kemdlist_win.h"
 #include "kem3/controls/kemedit_win.h"
 #include "kem3/controls/kemlabel_win.h"
+#include "kem3/controls/kemlout.h"
 #include "kem3/controls/kemlview_win.h"
 #include "kem3/controls/kemnote_win.h"
 #include "kem3/controls/kempanel_win.h"
@@ -26,6 +27,7 @@
 #include "kem3/framework/kemlan.h"
 #include "kem3/framework/kemutil_win.h"
 #include "platform/files.h"
+#include "platform/format.h"
 #include "platform/screen_win.h"
 #include "platform/sysutils.h"
 #include "platform/timer.h"
@@ -232,18 +234,24 @@ TdBrowser::TdBrowser(TComponent* AOwner) : TKemForm(AOwner) {
     }
   };
   FModel.OnStartColumnFilling = [this](const WideString& Path) { StartColumnFiller(Path); };
+  FModel.OnColumnFilling = [this](bool Filling) {
+    if (!Filling) FKeepView = false;
+  };
   SetColumns(false);
 
   FMonitor = new TKemFolderMonitor(this);
   FMonitor->SetMonitorSubtree(false);
   FMonitor->SetDelayTime(500);
   FMonitor->OnChange = [this](TObject*) {
-    if (!FDrives) ShowFolder(FFolder, SelectedName());
+    if (!FDrives) RelistQuietly();
   };
   FPreviewTimer = new TTimer(this);
   FPreviewTimer->SetInterval(50);
   FPreviewTimer->SetEnabled(false);
-  FPreviewTimer->OnTimer = [this](TObject*) { FSession.Tick(); };
+  FPreviewTimer->OnTimer = [this](TObject*) {
+    FSession.Tick();
+    if (FRelist) RelistQuietly();
+  };
 
   // The toolbar last: its drop-down buttons take the menus of the parts before it.
   CreatePlaces();
@@ -403,6 +411,25 @@ void TdBrowser::LoadPlacement() {
 }
 
 void TdBrowser::ShowFolder(const String& Folder, const String& Select) {
+  FKeepView = FRelist = false;
+  FModel.ListQuietly(false);
+  StartListing(Folder, Select);
+}
+
+void TdBrowser::RelistQuietly() {
+  // Listing a big folder may take longer than the folder takes to change
+  // again: a listing cut off by each change would never end.
+  if (FWorkers.Reference(bwFiles) || FWorkers.Reference(bwColumns)) {
+    FRelist = true;
+    return;
+  }
+  FRelist = false;
+  FKeepView = true;
+  FModel.ListQuietly(true);
+  StartListing(FFolder, SelectedName());
+}
+
+void TdBrowser::StartListing(const String& Folder, const String& Select) {
   if (ShowNetworkPlace(Folder, Select)) return;
   FWorkers.Cancel(bwFiles);
   FWorkers.Cancel(bwColumns);
@@ -472,7 +499,7 @@ void TdBrowser::ReadSelection() {
     FModel.Entry(i).Selected = SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(i), LVIS_SELECTED) != 0;
 }
 
-void TdBrowser::ApplySelection() {
+void TdBrowser::ApplySelection(bool Show) {
   if (!lvFiles->HandleAllocated()) return;
   const HWND list = lvFiles->Handle();
   FApplying = true;
@@ -490,7 +517,7 @@ void TdBrowser::ApplySelection() {
   }
   if (first >= 0) {
     SetItemState(list, first, LVIS_FOCUSED, LVIS_FOCUSED);
-    SendMessageW(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(first), FALSE);
+    if (Show) SendMessageW(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(first), FALSE);
   }
   FApplying = false;
 }
@@ -517,11 +544,19 @@ void TdBrowser::PreviewSelected() {
 
 void TdBrowser::ItemsChanged(int) {
   if (!lvFiles->HandleAllocated()) return;
+  const HWND list = lvFiles->Handle();
+  const int top = FKeepView ? static_cast<int>(SendMessageW(list, LVM_GETTOPINDEX, 0, 0)) : -1;
   FApplying = true;
   // A sort keeps the count: the list only paints anew.
   if (lvFiles->ItemCount() != FModel.Count()) lvFiles->SetItemCount(FModel.Count());
   FApplying = false;
-  ApplySelection();
+  ApplySelection(!FKeepView);
+  if (const int now = static_cast<int>(SendMessageW(list, LVM_GETTOPINDEX, 0, 0)); top >= 0 && now != top) {
+    RECT row{};
+    row.left = LVIR_BOUNDS;
+    if (SendMessageW(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row)))
+      SendMessageW(list, LVM_SCROLL, 0, (top - now) * (row.bottom - row.top));
+  }
   // A listing selects by itself (the start's name, the one kept): its preview follows too.
   PreviewSelected();
   ::InvalidateRect(lvFiles->Handle(), nullptr, FALSE);
@@ -605,6 +640,14 @@ void TdBrowser::Accept() {
     FFiles = accept.Files;
     FFileName = FFiles.front();
     SetModalResult(mrOk);
+  } else if (!accept.Missing.empty()) {
+    // As a file dialog does: OK that finds nothing says so and stays.
+    ShowBrowserMessage(
+        Translate("TdBrowser_Msg_NotFound_Caption", u"Not found"),
+        WideFormatOrError(Translate("TdBrowser_Msg_NotFound_Body",
+                                    u"%s\nThere is no such file or folder. Check the name and try again."),
+                          {KemLiteralText(Utf8ToWide(accept.Missing))}));
+    eName->SetFocus();
   }
 }
 

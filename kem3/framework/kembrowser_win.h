@@ -161,8 +161,14 @@ class TdBrowser : public TKemForm, public TBrowserHost, private TBrowserListView
   void StartColumnFiller(const WideString& FolderPath);
   String EntryPath(int Index) const;
   String SelectedName() const;
+  // The shown folder listed again as it changed, quietly (ListQuietly): the
+  // list keeps its top row; while a listing or its column filling still
+  // runs, once more after they end instead.
+  void RelistQuietly();
+  void StartListing(const String& Folder, const String& Select);
   void ReadSelection();
-  void ApplySelection();
+  // Show: the first selected entry scrolled into view.
+  void ApplySelection(bool Show = true);
   void SelectionChanged();
   void PreviewSelected();
   int IconIndex(const TBrowserEntry& Entry);
@@ -185,4 +191,7 @@ class TdBrowser : public TKemForm, public TBrowserHost, private TBrowserListView
   int FFieldWidth = 0;
   int FMode = 0;
   bool FMultiSelect = false, FDrives = false, FApplying = false, FResetWidths = false;
+  // A quiet listing and its column filling leave the list's view where it is;
+  // a change seen while they run lists again after them.
+  bool FKeepView = false, FRelist = false;
 };

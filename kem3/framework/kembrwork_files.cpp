@@ -27,6 +27,10 @@ void TtFileFinder::Add(const TBrowseFindData& Found) {
   const bool selected = WideSameText(Found.Name, SelectName);
   auto data = std::make_unique<TListItemData>();
   data->Kind = folder ? bikOpenable : bikFile;
+  // The search has the date and size already: the listing sorts by them at
+  // once, before the column filler reads them again.
+  data->Date = Found.WriteTime;
+  if (!folder) data->Size = Found.Size;
   if (folder) {
     data->Index = FFolders;
     // Folders stay first, in the order found.

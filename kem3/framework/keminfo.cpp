@@ -40,6 +40,24 @@ WideString TagSafe(const WideString& Text) {
   return out;
 }
 
+// A web address as a link's target: the characters that would end the tag or
+// split its commands are written as the address's own escapes, which name
+// the same place, so the target keeps every part of the address.
+WideString LinkTarget(const WideString& Address) {
+  WideString out;
+  for (char16_t c : Address) {
+    if (c == u'{')
+      out += u"%7B";
+    else if (c == u'}')
+      out += u"%7D";
+    else if (c == u',')
+      out += u"%2C";
+    else
+      out += c;
+  }
+  return out;
+}
+
 }  // namespace
 
 void SetProgramInfo(const WideString& Title, const std::vector<WideString>& Lines, bool ShowTranslations,
@@ -90,7 +108,7 @@ std::vector<WideString> InfoBlockParagraphs(const TInfoEntry& Entry, bool HasPar
   if (!Entry.WebAddress.empty()) {
     const WideString address = KemLiteralText(W(Entry.WebAddress));
     out.push_back(WideString(u"{s:infolink}{f") + kLineColour + u"}{m1}{tr}{u1}{l1:http://" +
-                  TagSafe(W(Entry.WebAddress)) + u"}" + address + u"{l0}{u0}{tr}{pt local:5}");
+                  LinkTarget(W(Entry.WebAddress)) + u"}" + address + u"{l0}{u0}{tr}{pt local:5}");
   } else {
     out.push_back(RuleLine());
   }

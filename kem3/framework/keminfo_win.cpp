@@ -1,5 +1,6 @@
 // The information dialog: its controls built in code, the section list and
-// its drawing, the pages' blocks, Alt+digit keys and scrolling by the wheel.
+// its drawing, the pages' blocks, Alt+digit keys and scrolling by the wheel,
+// the scroll bar and the keys.
 #include "kem3/framework/keminfo_win.h"
 
 #include <algorithm>
@@ -17,6 +18,7 @@
 #include "kem3/graphics/kemimage_win.h"
 #include "platform/application_win.h"
 #include "platform/screen_win.h"
+#include "platform/scrollbox_win.h"
 #include "platform/unicode_convert.h"
 
 int InfoIconSize = 32;
@@ -87,6 +89,53 @@ TBitmap* SectionIcon(const char* Name, std::vector<std::unique_ptr<TBitmap>>& Ow
   return Owned.back().get();
 }
 
+// A page's scroll box that the keys scroll as well: the arrows by a wheel
+// notch, Page Up and Down by its height less a notch, Home and End to the ends.
+class TInfoPageBox : public TScrollBox {
+ public:
+  using TScrollBox::TScrollBox;
+
+ protected:
+  void WndProc(TMessage& Message) override {
+    if (Message.Msg == WM_GETDLGCODE) {
+      Message.Result = DLGC_WANTARROWS;
+      return;
+    }
+    if (Message.Msg == WM_KEYDOWN && Scroll(static_cast<unsigned>(Message.WParam))) {
+      Message.Result = 0;
+      return;
+    }
+    TScrollBox::WndProc(Message);
+  }
+
+ private:
+  bool Scroll(unsigned Key) {
+    const int page = std::max(ClientHeight() - kWheelStep, kWheelStep);
+    switch (Key) {
+      case VK_UP:
+        SetVertPosition(VertPosition() - kWheelStep);
+        return true;
+      case VK_DOWN:
+        SetVertPosition(VertPosition() + kWheelStep);
+        return true;
+      case VK_PRIOR:
+        SetVertPosition(VertPosition() - page);
+        return true;
+      case VK_NEXT:
+        SetVertPosition(VertPosition() + page);
+        return true;
+      case VK_HOME:
+        SetVertPosition(0);
+        return true;
+      case VK_END:
+        SetVertPosition(VertRange());
+        return true;
+      default:
+        return false;
+    }
+  }
+};
+
 std::vector<TInfoLanguage> InstalledLanguages() {
   std::vector<TInfoLanguage> languages;
   for (int i = 0; i < LanguageCount(); ++i) {
@@ -133,12 +182,20 @@ TdInformation::TdInformation(TComponent* AOwner) : TKemForm(AOwner) {
   nb->SetParent(this);
   nb->SetPages({"Empty", "General", "Library", "Modules", "Plug-ins", "Devices"});
   static const char* const kLayoutNames[] = {"lGeneral", "lLibrary", "lModules", "lPlugins", "lDevices"};
+  static const char* const kBoxNames[] = {"sbGeneral", "sbLibrary", "sbModules", "sbPlugins", "sbDevices"};
   for (int i = 0; i < 5; ++i) {
     FPages[i] = nb->GetPage(i + 1);
     FPages[i]->SetColor(kPageColour);
+    TScrollBox* box = new TInfoPageBox(this);
+    box->SetName(kBoxNames[i]);
+    box->SetParent(FPages[i]);
+    box->SetBorderStyle(bsNone);
+    box->SetColor(kPageColour);
+    box->SetTabStop(true);
+    Boxes[i] = box;
     TKemLayout* layout = new TKemLayout(this);
     layout->SetName(kLayoutNames[i]);
-    layout->SetParent(FPages[i]);
+    layout->SetParent(box);
     layout->SetColor(kPageColour);
     layout->OnLink = [](TObject*, TKemTextLink* Link) {
       if (Link) OpenUrl(Link->Target);
@@ -256,14 +313,16 @@ void TdInformation::FormLanguageChange() {
 void TdInformation::PlaceLayouts() {
   for (std::size_t i = 0; i < Layouts.size(); ++i) {
     TKemLayout* layout = Layouts[i];
+    TScrollBox* box = Boxes[i];
     // A hidden page may not have followed the notebook's size yet.
     FPages[i]->SetBounds(0, 0, nb->ClientWidth(), nb->ClientHeight());
-    const int width = std::max(FPages[i]->ClientWidth(), 1);
-    layout->SetBounds(0, 0, width, layout->Height());
-    const int height = std::max(layout->CalcLayoutHeight(), FPages[i]->ClientHeight());
-    const int room = std::max(height - FPages[i]->ClientHeight(), 0);
-    FScroll[i] = std::clamp(FScroll[i], 0, room);
-    layout->SetBounds(0, -FScroll[i], width, height);
+    box->SetBounds(0, 0, FPages[i]->ClientWidth(), FPages[i]->ClientHeight());
+    // The text keeps the bar's room whether the bar shows or not, so its
+    // lines do not break anew as the bar comes and goes.
+    const int width = std::max(box->Width() - GetSystemMetrics(SM_CXVSCROLL), 1);
+    const int top = -box->VertPosition();
+    layout->SetBounds(0, top, width, layout->Height());
+    layout->SetBounds(0, top, width, std::max(layout->CalcLayoutHeight(), 1));
   }
 }
 
@@ -286,14 +345,14 @@ void TdInformation::SelectSection(TInfoSection Section) {
     plInfo->Items(i)->TextColor = FSections[static_cast<std::size_t>(i)] == Section ? clWhite : clNone;
   }
   nb->SetPageIndex(Section);
-  if (Layouts[Section - 1]->HandleAllocated() && Visible()) Layouts[Section - 1]->SetFocus();
+  if (Boxes[Section - 1]->HandleAllocated() && Visible()) Boxes[Section - 1]->SetFocus();
   plInfo->Invalidate();
 }
 
 void TdInformation::ScrollPage(int Delta) {
   if (FCurrent == isNone) return;
-  FScroll[FCurrent - 1] += Delta;
-  PlaceLayouts();
+  TScrollBox* box = Boxes[FCurrent - 1];
+  box->SetVertPosition(box->VertPosition() + Delta);
 }
 
 void TdInformation::FormKeyDown(std::uint16_t& Key, TShiftState Shift) {

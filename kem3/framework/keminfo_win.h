@@ -15,6 +15,7 @@ class TKemLayout;
 class TKemNote;
 class TKemNotebook;
 class TKemPanelList;
+class TScrollBox;
 
 // The section list's icon size: 16 on screens up to 640 pixels wide, 48 above 1280.
 extern int InfoIconSize;
@@ -31,7 +32,10 @@ class TdInformation : public TKemForm {
   TKemPanelList* plInfo = nullptr;
   TKemNotebook* nb = nullptr;
   TKemButton* btClose = nullptr;
-  // The layouts of the five sections' pages, indexed by TInfoSection - 1.
+  // The five sections' pages, indexed by TInfoSection - 1: each a scroll box
+  // (its bar follows the thumb as it is dragged; the arrow, page, Home and
+  // End keys scroll it) holding the layout of its text.
+  std::array<TScrollBox*, 5> Boxes{};
   std::array<TKemLayout*, 5> Layouts{};
 
   TInfoSection CurrentSection() const { return FCurrent; }
@@ -53,7 +57,6 @@ class TdInformation : public TKemForm {
 
   std::vector<TInfoSection> FSections;
   TInfoSection FCurrent = isNone;
-  std::array<int, 5> FScroll{};
   std::array<TKemNote*, 5> FPages{};
 };
 

@@ -1,7 +1,7 @@
 // The icon editor in the test's own process: the program browse button with
 // a fake browser and the fields that follow it, rows added by their buttons
-// and deleted once, Tab and Shift+Tab keys in the order the dialog reads, and how long the
-// previews of the system's shell library take.
+// and deleted once, Tab and Shift+Tab keys in the order the dialog reads, how long the
+// previews of the system's shell library take, and a flat picture's preview whole.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -17,6 +17,7 @@
 #include "platform/sysutils.h"
 #include "platform/unicode_convert.h"
 #include "support/keys_win.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -156,4 +157,38 @@ TEST_F(EditIconWin, PreviewsOfTheShellLibrary) {
   Dialog->SetFields(f, {});
   EXPECT_EQ(Dialog->IconIndex(), 0);
   EXPECT_EQ(Dialog->plIcon->ItemIndex(), 0);
+}
+
+// A flat picture repeats its corner's colour all over: its preview (the icon
+// editor's and the file browser's) shows every pixel of it, no holes.
+TEST_F(EditIconWin, AFlatPicturesPreviewShowsWhole) {
+  TempDir dir;
+  TBitmap picture;
+  picture.SetPixelFormat(pf24bit);
+  picture.SetSize(32, 32);
+  for (int y = 0; y < 32; ++y)
+    for (int x = 0; x < 32; ++x) picture.SetPixelColor(x, y, x >= 12 && x < 20 && y >= 12 && y < 20 ? clBlue : clRed);
+  picture.SaveToFile(dir.file("flat.bmp"));
+  TForm* form = NewForm<TQuietForm>(Application);
+  form->SetBounds(50, 50, 200, 200);
+  auto* list = new TKemPanelList(form);
+  list->SetParent(form);
+  list->SetAlign(alClient);
+  list->SetColor(clWhite);
+  form->Show();
+  FillImagePreviews(dir.file("flat.bmp"), *list);
+  ASSERT_EQ(list->Count(), 1);
+  list->Repaint();
+  const TBitmap& shown = *list->PaintBuffer();
+  int red = 0, blue = 0;
+  for (int y = 0; y < shown.Height(); ++y)
+    for (int x = 0; x < shown.Width(); ++x) {
+      const TColor c = shown.PixelColor(x, y);
+      red += c == clRed;
+      blue += c == clBlue;
+    }
+  const int side = list->Items(0)->Bitmap->Width();
+  EXPECT_GT(blue, 0);
+  EXPECT_GT(red, side * side / 2) << "the red of the picture shows";
+  form->Free();
 }

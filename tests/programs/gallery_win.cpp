@@ -1,10 +1,21 @@
-// gallery.exe: one form with the library's input controls and containers,
-// a raised row and a flat row, captions in Greek and Cyrillic, to look at
-// under Wine (not shipped, run by no test). The drop-down list opens its
-// popup after a second. Ends after the seconds given as its argument
-// (default 5).
+// gallery.exe: one form with every control of the library: its input
+// controls and containers in a raised row and a flat row, and beside them a
+// notebook, a frame, an image, the logo and the form's default and cancel
+// buttons; captions in Greek and Cyrillic. The hook library is bound as the
+// program binds it, so the popups close on a click outside them and each
+// control's keys can be tried. To look at under Wine: the drop-down list opens
+// its popup after a second; the gallery ends after the seconds given as its
+// argument (default 5), or at once with OK or Cancel. "gallery check" ends
+// after its first show, failing when a kind of control, the hook library or
+// the default button is missing (a test runs it so).
 #include <cwchar>
 
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <typeinfo>
+
+#include "kem3/controls/kembut_win.h"
 #include "kem3/controls/kemcedit_win.h"
 #include "kem3/controls/kemchkbx_win.h"
 #include "kem3/controls/kemchklb_win.h"
@@ -13,10 +24,13 @@
 #include "kem3/controls/kemedit_win.h"
 #include "kem3/controls/kemgroup_win.h"
 #include "kem3/controls/kemlabel_win.h"
+#include "kem3/controls/kemnote_win.h"
 #include "kem3/controls/kempanel_win.h"
+#include "kem3/controls/kempicture_win.h"
 #include "kem3/controls/kemsedit_win.h"
 #include "kem3/controls/kemtrack_win.h"
 #include "kem3/framework/kemform_win.h"
+#include "kem3/framework/kemhi_win.h"
 #include "platform/application_win.h"
 #include "platform/timer.h"
 
@@ -34,9 +48,17 @@ class TGalleryForm : public TKemForm {
  public:
   explicit TGalleryForm(TComponent* AOwner) : TKemForm(AOwner, TKemForm::TCreateNew{}) {
     SetCaption(u"Συλλογή — Галерея");
-    SetBounds(10, 10, 780, 560);
+    SetBounds(10, 10, 1000, 600);
     SetColor(clBtnFace);
     for (int row = 0; row < 2; ++row) BuildRow(row == 1, 10 + row * 250);
+    BuildPictures(780);
+    auto* ok = Place<TKemButton>(this, 780, 520, 95, 25);
+    ok->SetActionType(atOk);
+    ok->SetDefault(true);
+    auto* cancel = Place<TKemButton>(this, 885, 520, 95, 25);
+    cancel->SetActionType(atCancel);
+    cancel->SetCancel(true);
+    for (TKemButton* b : {ok, cancel}) b->OnClick = [](TObject*) { Application->Terminate(); };
     Picker = new TKemColorEdit(this);  // as big as its children
     Picker->SetParent(this);
     Picker->SetLeft(610);
@@ -50,6 +72,41 @@ class TGalleryForm : public TKemForm {
   TKemColorEdit* Picker = nullptr;
 
  private:
+  // A notebook whose button turns its pages, a frame, an image and the logo.
+  void BuildPictures(int Left) {
+    auto* book = Place<TKemNotebook>(this, Left, 10, 200, 110);
+    book->SetPages({"Α", "Б"});
+    const char16_t* texts[] = {u"Σελίδα 1 — страница 1", u"Σελίδα 2 — страница 2"};
+    for (int i = 0; i < 2; ++i) {
+      book->GetPage(i)->SetColor(i ? clInfoBk : clWindow);
+      Place<TKemLabel>(book->GetPage(i), 10, 10, 0, 0)->SetCaption(texts[i]);
+      Place<TKemEdit>(book->GetPage(i), 10, 40, 170, 21)->SetText(texts[1 - i]);
+    }
+    book->SetPageIndex(0);
+    auto* turn = Place<TKemButton>(this, Left, 125, 200, 25);
+    turn->SetCaption(u"&Σελίδα — страница");
+    turn->OnClick = [book](TObject*) { book->SetPageIndex(1 - book->PageIndex()); };
+    auto* frame = Place<TKemFrame>(this, Left, 160, 200, 110);
+    TBitmap rim;
+    rim.SetPixelFormat(pf32bit);
+    rim.SetSize(16, 16);
+    for (int y = 0; y < 16; ++y)
+      for (int x = 0; x < 16; ++x) rim.SetPixelColor(x, y, x < 3 || y < 3 || x > 12 || y > 12 ? 0x804020 : 0xF0E0D0);
+    frame->SetImage(rim);
+    Place<TKemLabel>(frame, 10, 10, 0, 0)->SetCaption(u"Πλαίσιο — рамка");
+    Place<TKemCheckbox>(frame, 10, 40, 170, 17)->SetCaption(u"&Μέσα — внутри");
+    auto* image = Place<TKemImage>(this, Left, 280, 64, 64);
+    TBitmap picture;
+    picture.SetPixelFormat(pf24bit);
+    picture.SetSize(64, 64);
+    for (int y = 0; y < 64; ++y)
+      for (int x = 0; x < 64; ++x) picture.SetPixelColor(x, y, static_cast<TColor>(RGB(x * 4, y * 4, (x + y) * 2)));
+    image->SetImage(picture);
+    image->SetCenter(true);
+    auto* logo = Place<TKemLogo>(this, Left + 80, 280, 120, 64);
+    logo->SetColor(clTeal);
+  }
+
   void BuildRow(bool Flat, int Top) {
     auto* group = Place<TKemGroup>(this, 10, Top, 590, 240);
     group->SetCaption(Flat ? u"&Επίπεδα — плоские" : u"&Ανάγλυφα — объёмные");
@@ -99,8 +156,47 @@ class TGalleryForm : public TKemForm {
 
 }  // namespace
 
+// The kinds of control the gallery shows; a check fails on any it misses.
+bool CheckGallery(TGalleryForm& Form) {
+  std::vector<std::string> found;
+  bool defaultButton = false;
+  auto walk = [&](auto&& self, TWinControl& Parent) -> void {
+    for (int i = 0; i < Parent.ControlCount(); ++i) {
+      TControl* c = Parent.Controls(i);
+      found.push_back(typeid(*c).name());
+      if (auto* b = dynamic_cast<TKemButton*>(c)) defaultButton = defaultButton || b->Default();
+      if (auto* w = dynamic_cast<TWinControl*>(c)) self(self, *w);
+    }
+  };
+  walk(walk, Form);
+  const std::type_info* kinds[] = {&typeid(TKemGroup),        &typeid(TKemLabel),     &typeid(TKemDropDownList),
+                                   &typeid(TKemSpinEdit),     &typeid(TKemEdit),      &typeid(TKemCheckbox),
+                                   &typeid(TKemUnitComboBox), &typeid(TKemTracker),   &typeid(TKemCheckListBox),
+                                   &typeid(TKemPanel),        &typeid(TKemColorEdit), &typeid(TKemListBox),
+                                   &typeid(TKemNotebook),     &typeid(TKemFrame),     &typeid(TKemImage),
+                                   &typeid(TKemLogo),         &typeid(TKemButton)};
+  bool ok = true;
+  for (const std::type_info* kind : kinds)
+    if (std::find(found.begin(), found.end(), kind->name()) == found.end()) {
+      std::printf("missing: %s\n", kind->name());
+      ok = false;
+    }
+  if (!HookLibraryLoaded()) std::printf("the hook library is not bound\n");
+  if (!defaultButton) std::printf("no default button\n");
+  return ok && HookLibraryLoaded() && defaultButton;
+}
+
 int wmain(int argc, wchar_t** argv) {
   InitApplication();
+  BindHookLibrary();
+  if (argc > 1 && std::wstring(argv[1]) == L"check") {
+    auto* form = Application->CreateForm<TGalleryForm>();
+    form->Show();
+    const bool ok = CheckGallery(*form);
+    DoneApplication();
+    FreeHookLibrary();
+    return ok ? 0 : 1;
+  }
   const long seconds = argc > 1 ? std::wcstol(argv[1], nullptr, 10) : 5;
   auto* form = Application->CreateForm<TGalleryForm>();
   form->Show();
@@ -116,5 +212,6 @@ int wmain(int argc, wchar_t** argv) {
   done->OnTimer = [](TObject*) { Application->Terminate(); };
   Application->Run();
   DoneApplication();
+  FreeHookLibrary();
   return 0;
 }

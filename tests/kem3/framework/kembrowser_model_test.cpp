@@ -126,6 +126,63 @@ TEST(BrowserListModel, SortsByDataOpenableFirst) {
   EXPECT_EQ(m.SortColumn(), 0);
 }
 
+// A quiet listing leaves the shown entries alone until it ends; then the new
+// ones replace them at once, sorted, with the selection the user has then and
+// their namesakes' columns.
+TEST(BrowserListModel, AQuietListingReplacesTheEntriesAtItsEnd) {
+  TClockScope clock;
+  TRecordingView view;
+  TBrowserListModel m(view);
+  m.SetColumns({bckText});
+  m.SetSort(1, false);
+  m.BeginListing();
+  m.QueueEntry(-1, u"a", false, Data(bikFile, 0, 0, u"zip"), 0);
+  m.QueueEntry(-1, u"b", false, Data(bikFile, 0, 0, u"dat"), 0);
+  m.EndListing();
+  m.Entry(1).Selected = true;  // "a", as the user chose it
+  view.Changes.clear();
+  m.ListQuietly(true);
+  m.BeginListing();
+  for (const char16_t* name : {u"c", u"b", u"a"}) {
+    clock.Clock.Advance(300);
+    auto data = std::make_unique<TListItemData>();
+    m.QueueEntry(-1, name, name[0] == u'b', std::move(data), 0);
+  }
+  EXPECT_EQ(Names(m), u"b,a");
+  EXPECT_TRUE(view.Changes.empty());
+  m.EndListing();
+  // By type, "c" (no type yet) first; "a" selected, not "b".
+  EXPECT_EQ(Names(m), u"c,b,a");
+  EXPECT_EQ(m.SelectedIndex(), 2);
+  EXPECT_EQ(view.Changes, std::vector<int>{0});
+  // The next listing is an ordinary one again.
+  m.BeginListing();
+  EXPECT_EQ(m.Count(), 0);
+}
+
+// Types are known only once the columns are filled: a list sorted by one
+// sorts again then.
+TEST(BrowserListModel, SortsAgainWhenTheColumnsAreFilled) {
+  TRecordingView view;
+  TBrowserListModel m(view);
+  m.SetColumns({bckText});
+  m.SetSort(1, false);
+  m.BeginListing();
+  m.QueueEntry(-1, u"a", false, Data(bikFile), 0);
+  m.QueueEntry(-1, u"b", true, Data(bikFile), 0);
+  m.EndListing();
+  m.ColumnFillingBegun();
+  for (auto [row, type] : {std::pair{0, u"zip"}, {1, u"dat"}}) {
+    m.Entry(row).Data->Columns.Clear();
+    m.Entry(row).Data->Columns.Add(type);
+    m.RefreshColumns(row);
+  }
+  EXPECT_EQ(Names(m), u"a,b");
+  m.ColumnFillingEnded();
+  EXPECT_EQ(Names(m), u"b,a");
+  EXPECT_EQ(m.SelectedIndex(), 0);
+}
+
 TEST(BrowserListModel, TypePatterns) {
   struct {
     const char16_t* Text;

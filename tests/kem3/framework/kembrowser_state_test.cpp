@@ -53,15 +53,16 @@ TEST(BrowserExecute, AcceptRules) {
     TBrowserAcceptKind Kind;
     const char* Folder;
     F Files;
+    const char* Missing = "";  // named to the user
   } cases[] = {
       {brmOpen, false, "a.exe", {}, bakChoose, "", {"C:\\Prog\\a.exe"}},
-      {brmOpen, false, "new.exe", {}, bakNone, "", {}},                       // must exist to open
+      {brmOpen, false, "new.exe", {}, bakNone, "", {}, "C:\\Prog\\new.exe"},  // must exist to open
       {brmSave, false, "new.exe", {}, bakChoose, "", {"C:\\Prog\\new.exe"}},  // a new name to save
       {brmExport, false, "C:\\Prog\\Sub\\n.txt", {}, bakChoose, "", {"C:\\Prog\\Sub\\n.txt"}},
-      {brmSave, false, "Gone\\n.txt", {}, bakNone, "", {}},         // not in a missing folder
-      {brmOpen, false, "Sub", {}, bakOpen, "C:\\Prog\\Sub\\", {}},  // a typed folder opens
+      {brmSave, false, "Gone\\n.txt", {}, bakNone, "", {}, "C:\\Prog\\Gone\\n.txt"},  // not in a missing folder
+      {brmOpen, false, "Sub", {}, bakOpen, "C:\\Prog\\Sub\\", {}},                    // a typed folder opens
       {brmFolder, false, "Sub", {}, bakOpen, "C:\\Prog\\Sub\\", {}},
-      {brmFolder, false, "a.exe", {}, bakNone, "", {}},
+      {brmFolder, false, "a.exe", {}, bakNone, "", {}, "C:\\Prog\\a.exe"},
       {brmOpen, true, "", {a, b}, bakChoose, "", {"C:\\Prog\\a.exe", "C:\\Prog\\b.ico"}},
       {brmOpen, false, "", {a, b}, bakChoose, "", {"C:\\Prog\\a.exe"}},
       {brmOpen, false, "", {sub, a}, bakOpen, "C:\\Prog\\Sub\\", {}},
@@ -74,6 +75,7 @@ TEST(BrowserExecute, AcceptRules) {
     EXPECT_EQ(r.Kind, c.Kind) << c.Mode << " " << c.Typed;
     EXPECT_EQ(r.Folder, c.Folder) << c.Typed;
     EXPECT_EQ(r.Files, c.Files) << c.Typed;
+    EXPECT_EQ(r.Missing, c.Missing) << c.Typed;
   }
   // A root keeps its "\" in mode 6; the drives list has nothing to choose.
   EXPECT_EQ(BrowserAcceptChoice(brmFolder, false, "C:\\", "", {}, FakeDisk()).Files, F{"C:\\"});

@@ -1,6 +1,7 @@
 // The file browser dialog on a test folder, driven by messages while it shows
 // modally: what it lists, Enter on a folder, OK on a file, the folder chooser,
-// a file made elsewhere appearing, and a picture of it in icon mode.
+// a file made elsewhere appearing, a picture of it in icon mode, and the sort
+// by a detail column through new listings.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -9,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "kem3/controls/kemedit_win.h"
 #include "kem3/controls/kemlabel_win.h"
 #include "kem3/controls/kemlview_win.h"
 #include "kem3/controls/kemnote_win.h"
@@ -127,6 +129,30 @@ TEST_F(BrowserWin, ListsEntersChoosesAndSeesNewFiles) {
   EXPECT_LT(seconds, 1.0);
 }
 
+// OK on a typed name that names nothing tells the user so, and the dialog stays.
+TEST_F(BrowserWin, OkOnANameThatDoesNotExistSaysSo) {
+  std::vector<std::pair<WideString, WideString>> shown;
+  const TBrowserMessage previous =
+      SetBrowserMessage([&](const WideString& Caption, const WideString& Body) { shown.emplace_back(Caption, Body); });
+  EXPECT_FALSE(Run(brmOpen, Root,
+                   {Listed({u"Sub", u"Zed", u"a.exe", u"b.exe"}),
+                    [](TdBrowser& D) {
+                      D.eName->SetText(u"nothing.exe");
+                      D.eName->SetFocus();
+                      modal_answer::PressKey(D, VK_RETURN);
+                      return true;
+                    },
+                    [&](TdBrowser& D) {
+                      if (shown.empty()) return false;
+                      D.SetModalResult(mrCancel);
+                      return true;
+                    }}));
+  SetBrowserMessage(previous);
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].first, u"Not found");
+  EXPECT_NE(shown[0].second.find(Utf8ToWide(Root + "nothing.exe")), WideString::npos);
+}
+
 TEST_F(BrowserWin, TheFolderChooserGivesFoldersWithoutTheirDelimiter) {
   // Only folders, the typed-in start's own.
   EXPECT_TRUE(Run(brmFolder, Root, {Listed({u"Sub", u"Zed"}), Press(1, VK_RETURN)}));
@@ -180,4 +206,100 @@ TEST_F(BrowserWin, ColumnWidthsAndSortingLastToTheNextUse) {
   EXPECT_FALSE(Run(brmOpen, Root, {Listed({u"Zed", u"Sub", u"b.exe", u"a.exe"}), cancel}));
   EXPECT_EQ(Dialog->lvFiles->Columns(1)->Width(), 123);
   EXPECT_EQ(Dialog->Width() * 1000 + Dialog->Height(), 700450) << "the size kept";
+}
+
+// A list sorted by size, date, type or attributes stays so when the folder is
+// listed again, with the same entry selected: sizes and dates come with the
+// listing, types and attributes when the columns are filled.
+TEST_F(BrowserWin, ADetailColumnsSortLastsThroughANewListing) {
+  const std::filesystem::path folder = Dir.path() / "Sort";
+  std::filesystem::create_directory(folder);
+  const struct {
+    const char* Name;
+    int Size, AgeDays;
+    bool ReadOnly;
+  } files[] = {{"a.zip", 2, 1, true}, {"b.dat", 3, 2, false}, {"c.txt", 1, 3, false}};
+  for (const auto& f : files) {
+    const std::filesystem::path path = folder / f.Name;
+    std::ofstream(path) << std::string(static_cast<size_t>(f.Size), 'x');
+    std::filesystem::last_write_time(
+        path, std::filesystem::file_time_type::clock::now() - std::chrono::hours(24 * f.AgeDays));
+    if (f.ReadOnly) SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
+  }
+  const struct {
+    int Column;
+    std::vector<WideString> Order;
+  } cases[] = {{1, {u"c.txt", u"a.zip", u"b.dat"}},
+               {2, {u"b.dat", u"c.txt", u"a.zip"}},
+               {3, {u"c.txt", u"b.dat", u"a.zip"}},
+               {4, {u"b.dat", u"c.txt", u"a.zip"}}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Column);
+    const std::vector<TSteps::TStep> steps{
+        [](TdBrowser& D) { return D.Idle() && D.Model().Count() == 3; },
+        // A click on the column's header, until it sorts rising.
+        [&c](TdBrowser& D) {
+          NMLISTVIEW click{};
+          click.hdr.hwndFrom = D.lvFiles->Handle();
+          click.hdr.code = LVN_COLUMNCLICK;
+          click.iItem = -1;
+          click.iSubItem = c.Column;
+          if (D.Model().SortColumn() != c.Column || D.Model().SortDescending())
+            SendMessageW(GetParent(D.lvFiles->Handle()), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&click));
+          return D.Model().SortColumn() == c.Column && !D.Model().SortDescending() && Names(D) == c.Order;
+        },
+        // The middle entry selected, the folder listed again (F5's command).
+        [](TdBrowser& D) {
+          D.SelectEntry(1);
+          D.RefreshFolder();
+          return true;
+        },
+        [&c](TdBrowser& D) { return D.Idle() && Names(D) == c.Order && D.Model().SelectedIndex() == 1; },
+        [](TdBrowser& D) {
+          D.SetModalResult(mrCancel);
+          return true;
+        }};
+    const int done =
+        browser_steps::RunSteps(steps, [&] { Dialog->Execute(brmOpen, Index, false, Root + "Sort\\", 1); });
+    EXPECT_EQ(done, static_cast<int>(steps.size())) << "a negative count: that step timed out";
+  }
+  SetFileAttributesW((folder / "a.zip").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// A folder that changed is listed again without the list moving: the top row
+// the user scrolled to and the selected entry stay.
+TEST_F(BrowserWin, AChangedFolderKeepsTheListsTopRowAndSelection) {
+  const std::filesystem::path folder = Dir.path() / "Many";
+  std::filesystem::create_directory(folder);
+  char name[16];
+  for (int i = 0; i < 300; ++i) {
+    snprintf(name, sizeof name, "f%03d.txt", i);
+    std::ofstream(folder / name) << "x";
+  }
+  auto top = [](TdBrowser& D) { return static_cast<int>(SendMessageW(D.lvFiles->Handle(), LVM_GETTOPINDEX, 0, 0)); };
+  int kept = -1;
+  const std::vector<TSteps::TStep> steps{
+      [](TdBrowser& D) { return D.Idle() && D.Model().Count() == 300; },
+      // f150.txt selected, then scrolled away from it, down to row 200.
+      [&](TdBrowser& D) {
+        D.SelectEntry(150);
+        RECT row{};
+        row.left = LVIR_BOUNDS;
+        SendMessageW(D.lvFiles->Handle(), LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row));
+        SendMessageW(D.lvFiles->Handle(), LVM_SCROLL, 0, (200 - top(D)) * (row.bottom - row.top));
+        kept = top(D);
+        std::ofstream(folder / "new.txt") << "x";
+        return true;
+      },
+      [&](TdBrowser& D) {
+        if (!D.Idle() || D.Model().Count() != 301) return false;
+        EXPECT_EQ(top(D), kept);
+        EXPECT_GT(kept, 160);
+        const int selected = D.Model().SelectedIndex();
+        EXPECT_EQ(selected >= 0 ? D.Model().Entry(selected).Name : u"", u"f150.txt");
+        D.SetModalResult(mrCancel);
+        return true;
+      }};
+  const int done = browser_steps::RunSteps(steps, [&] { Dialog->Execute(brmOpen, Index, false, Root + "Many\\", 1); });
+  EXPECT_EQ(done, static_cast<int>(steps.size())) << "a negative count: that step timed out";
 }

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "kem3/controls/kemlout.h"
+
 namespace {
 
 const WideString kCaption = u"{s:infocaption}{f845747}{pm local:0}{b1}{m1}";
@@ -34,17 +36,21 @@ TEST(InfoMarkup, BlocksAsGoldenStrings) {
        {kCaption + u"Orvanel{b0}{tr}{pm local:1}", kRule, Line(u"Version 3.3.9"), Line(u"{pm res:ov3text}"), kRule,
         kEnd}},
       {"an address and the translations",
-       {u"T", {}, true, "host/a}b"},
+       {u"T", {}, true, "host/a}b,c"},
        true,
        {kSpacer, kCaption + u"T{b0}{tr}{pm local:1}", kRule, kRule, Line(u"Translations:"),
         Line(u"- Deutsch: Anna {x {}b1}"), Line(u"- English: The team"),
         Line(u"- {x fontname=Arial Unicode;fontsize=9;Ελληνικά}: x"),
-        u"{s:infolink}{f909090}{m1}{tr}{u1}{l1:http://host/ab}host/a}b{l0}{u0}{tr}{pt local:5}", kEnd}},
+        u"{s:infolink}{f909090}{m1}{tr}{u1}{l1:http://host/a%7Db%2Cc}host/a}b,c{l0}{u0}{tr}{pt local:5}", kEnd}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     EXPECT_EQ(InfoBlockParagraphs(c.entry, c.hasParagraphs, u"Translations", languages), c.paragraphs);
   }
+  // The link's target is the whole address, its "}" and "," escaped.
+  const TKemParagraph link(InfoBlockParagraphs({u"T", {}, false, "host/a}b,c"}, false, u"", {})[2]);
+  ASSERT_EQ(link.Links().size(), 1u);
+  EXPECT_EQ(link.Links()[0]->Target, "http://host/a%7Db%2Cc");
 }
 
 TEST(InfoMarkup, SystemAndLibraryBlocks) {

@@ -1,6 +1,7 @@
 // The information dialog on screen: it opens on the general page with the
 // program's and the system's blocks, lists the library section, and Alt+2
-// shows the library page with the component library's block and its logo.
+// shows the library page with the component library's block and its logo; a
+// long page scrolls by its bar and by keys.
 // ORV_INFO_SHOT=prefix saves both pages as prefix1.bmp and prefix2.bmp.
 #include "kem3/framework/keminfo_win.h"
 
@@ -12,6 +13,9 @@
 #include "kem3/controls/kemnote_win.h"
 #include "kem3/controls/kemplist_win.h"
 #include "platform/app_scope_win.h"
+#include "platform/scrollbox_win.h"
+#include "platform/sysutils.h"
+#include "platform/unicode_convert.h"
 
 namespace {
 
@@ -75,6 +79,44 @@ TEST(InformationDialog, OpensOnGeneralAndAlt2ShowsTheLibrary) {
   EXPECT_EQ(library.Top(), 0);
   Pump();
   SaveShot(*dialog, "2");
+  dialog->Free();
+  ClearInfoEntries();
+}
+
+// A page longer than the dialog: its box has the focus, its bar spans the
+// text, and the keys sent to it scroll it.
+TEST(InformationDialog, ALongPageScrollsByItsBarAndKeys) {
+  TAppScope app;
+  ClearInfoEntries();
+  std::vector<WideString> lines;
+  for (int i = 0; i < 80; ++i) lines.push_back(u"Line " + Utf8ToWide(IntToStr(i)));
+  SetProgramInfo(u"Orvanel", lines, false, "");
+  TdInformation* dialog = NewForm<TdInformation>(nullptr);
+  dialog->ShowOpenGL = false;
+  dialog->ShowSystem = false;
+  dialog->Show();
+  Pump();
+  TScrollBox& box = *dialog->Boxes[0];
+  TKemLayout& text = *dialog->Layouts[0];
+  ASSERT_EQ(GetFocus(), box.Handle());
+  SCROLLINFO bar{};
+  bar.cbSize = sizeof bar;
+  bar.fMask = SIF_ALL;
+  ASSERT_TRUE(GetScrollInfo(box.Handle(), SB_VERT, &bar));
+  EXPECT_EQ(bar.nMax + 1, text.Height());
+  EXPECT_EQ(static_cast<int>(bar.nPage), box.ClientHeight());
+  ASSERT_GT(text.Height(), 2 * box.ClientHeight());
+  const int end = text.Height() - box.ClientHeight(), page = box.ClientHeight() - 24;
+  const struct {
+    WPARAM Key;
+    int Position;
+  } keys[] = {{VK_DOWN, 24},     {VK_NEXT, 24 + page},        {VK_END, end},
+              {VK_UP, end - 24}, {VK_PRIOR, end - 24 - page}, {VK_HOME, 0}};
+  for (const auto& k : keys) {
+    SendMessageW(GetFocus(), WM_KEYDOWN, k.Key, 1);
+    EXPECT_EQ(box.VertPosition(), k.Position) << k.Key;
+    EXPECT_EQ(text.Top(), -k.Position) << k.Key;
+  }
   dialog->Free();
   ClearInfoEntries();
 }

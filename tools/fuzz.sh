@@ -23,7 +23,11 @@ for t in "${targets[@]}"; do
   mkdir -p "$corpus"
   seeds=()
   [[ -d fuzz/seeds/$t ]] && seeds=("fuzz/seeds/$t")
-  echo "== $t for ${seconds}s"
-  build/fuzz/bin/"$t" -max_total_time="$seconds" -print_final_stats=1 \
+  # A target names options of its own on a line "// fuzz.sh: OPTIONS" (such as
+  # a -max_len large enough for its inputs to reach the readers' caps).
+  options=()
+  read -ra options <<<"$(sed -n 's|^// fuzz.sh: ||p' "fuzz/$t.cpp" | head -n 1)"
+  echo "== $t for ${seconds}s ${options[*]}"
+  build/fuzz/bin/"$t" -max_total_time="$seconds" -print_final_stats=1 "${options[@]}" \
     -artifact_prefix=build/fuzz/findings/"$t"- "$corpus" "${seeds[@]}" 2>&1 | tail -n 12
 done

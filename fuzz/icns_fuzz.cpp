@@ -1,6 +1,7 @@
 // Feeds arbitrary bytes to the Mac icon reader: the first bytes choose the
 // kind (icon family, typed stream, AppleSingle/AppleDouble, MacBinary), so one
 // target reaches every container; each image found is drawn.
+// fuzz.sh: -max_len=262144
 #include <cstdint>
 #include <string_view>
 

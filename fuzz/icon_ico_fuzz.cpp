@@ -1,5 +1,6 @@
 // Feeds arbitrary bytes to the icon file reader and draws every image it
 // keeps, at its own size and resampled: nothing may crash or hang.
+// fuzz.sh: -max_len=262144
 #include <cstdint>
 #include <string_view>
 

@@ -1,4 +1,5 @@
 // Feeds arbitrary bytes to the reader of 16-bit icon libraries.
+// fuzz.sh: -max_len=262144
 #include <cstdint>
 #include <string_view>
 

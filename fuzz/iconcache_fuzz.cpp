@@ -1,5 +1,6 @@
 // Feeds arbitrary bytes to the icon cache loader: a file is read whole or
 // refused with EReadError, and what is read has sane pictures.
+// fuzz.sh: -max_len=262144
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>

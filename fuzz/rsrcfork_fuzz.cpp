@@ -1,5 +1,6 @@
 // Feeds arbitrary bytes to the resource-fork reader, as the resource fork of
 // an AppleDouble file whose header is right.
+// fuzz.sh: -max_len=262144
 #include <cstdint>
 #include <string>
 

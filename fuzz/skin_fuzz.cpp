@@ -2,6 +2,7 @@
 // every layout the bytes name load without a crash (a file that is no skin
 // definition ends in EVosSkin), and whatever was loaded draws and gives its
 // regions. Text drawings and the mark-up of item texts get the bytes too.
+// fuzz.sh: -max_len=262144
 #include <unistd.h>
 
 #include <cstdint>

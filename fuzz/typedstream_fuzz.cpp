@@ -1,5 +1,6 @@
 // Feeds arbitrary bytes to the typed-stream reader, behind a valid header, in
 // both byte orders; every data object it reports must lie inside the input.
+// fuzz.sh: -max_len=262144
 #include <cstdint>
 #include <cstdlib>
 #include <string>

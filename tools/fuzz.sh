@@ -26,9 +26,8 @@ for t in "${targets[@]}"; do
   seeds=()
   [[ -d fuzz/seeds/$t ]] && seeds=("fuzz/seeds/$t")
   options=()
-  line=$(grep -m1 '^// fuzz.sh:' "fuzz/$t.cpp" 2>/dev/null || true)
-  [[ -n $line ]] && read -r -a options <<<"${line#// fuzz.sh:}"
+  read -ra options <<<"$(sed -n 's|^// fuzz.sh: ||p' "fuzz/$t.cpp" | head -n 1)"
   echo "== $t for ${seconds}s ${options[*]}"
-  build/fuzz/bin/"$t" "${options[@]}" -max_total_time="$seconds" -print_final_stats=1 \
+  build/fuzz/bin/"$t" -max_total_time="$seconds" -print_final_stats=1 "${options[@]}" \
     -artifact_prefix=build/fuzz/findings/"$t"- "$corpus" "${seeds[@]}" 2>&1 | tail -n 12
 done

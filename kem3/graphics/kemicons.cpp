@@ -4,6 +4,7 @@
 
 #include "kem3/framework/kemsysinfo.h"
 #include "kem3/framework/kemutil.h"
+#include "kem3/graphics/kemmacicons.h"
 #include "platform/streams.h"
 #include "platform/sysutils.h"
 
@@ -17,8 +18,6 @@ bool IsIcoHeader(std::string_view Head) {
   return bytes.Has(0, kIcoHeaderSize) && bytes.U16(0) == 0 && bytes.U16(2) == 1;
 }
 
-TIconBlock ReadIconBlock(const String& FileName) { return std::make_shared<const std::string>(ReadIconFile(FileName)); }
-
 }  // namespace
 
 std::string ReadIconFile(const String& FileName) {
@@ -26,6 +25,18 @@ std::string ReadIconFile(const String& FileName) {
   const std::int64_t size = stream.Size();
   if (size < 0 || size > kMaxIconFileBytes) throw EIconError("Icon file too large");
   return stream.ReadBytes(size);
+}
+
+TIconBlock ReadIconFileIf(const String& FileName,
+                          const std::function<bool(std::string_view Head, std::int64_t Size)>& Accept) {
+  TFileStream stream(FileName, fmOpenRead | fmShareDenyWrite);
+  const std::int64_t size = stream.Size();
+  if (size < 0) throw EIconError("Icon file size");
+  std::string bytes = stream.ReadBytes(std::min(size, kIconHeadBytes));
+  if (!Accept(bytes, size)) return nullptr;
+  if (size > kMaxIconFileBytes) throw EIconError("Icon file too large");
+  bytes += stream.ReadBytes(size - static_cast<std::int64_t>(bytes.size()));
+  return std::make_shared<const std::string>(std::move(bytes));
 }
 
 // ---- Groups
@@ -128,14 +139,15 @@ void TKemIcons::LoadFile(const String& FileName, bool AllowRegistered) {
   try {
     bool isPE = false;
     if (LowerCase(ExtractFileExt(FileName)) == ".ico") {
-      LoadIcoData(ReadIconBlock(FileName));
+      LoadIcoData(ReadIconFileIf(FileName, [](std::string_view Head, std::int64_t) { return IsIcoHeader(Head); }));
     } else if (IsExecutableFile(FileName, isPE)) {
       if (isPE)
         LoadExecutableIcons(*this, FileName);
       else
-        LoadNEData(ReadIconBlock(FileName));
+        LoadNEData(ReadIconFileIf(FileName, [](std::string_view, std::int64_t) { return true; }));
     } else {
-      LoadMacData(ReadIconBlock(FileName));
+      // Only a file that begins as a Mac icon file is read whole.
+      LoadMacData(ReadIconFileIf(FileName, TMacBinary::IsMacIconHead));
     }
   } catch (const Exception&) {
     // An unreadable file adds no group; the registered icon may still stand in.

@@ -52,9 +52,6 @@ class TKemIconImage : public TObject {
   virtual void Decode(TBitmap& Color, TBitmap& Mask) const = 0;
 };
 
-// Bytes that images share: a file read whole, or a copy of a resource.
-using TIconBlock = std::shared_ptr<const std::string>;
-
 // An image of a Windows icon: a DIB with its AND mask, or a PNG.
 class TKemIconImageWin : public TKemIconImage {
  public:

@@ -387,7 +387,12 @@ std::map<String, const TMacBinResIconImage*> ElementsByName(const TMacIconFamily
 
 bool IsMacIconFile(const String& FileName) {
   try {
-    return TMacBinary(ReadIconFile(FileName)).IsMacIconData();
+    bool recognised = false;
+    ReadIconFileIf(FileName, [&](std::string_view Head, std::int64_t Size) {
+      recognised = TMacBinary::IsMacIconHead(Head, Size);
+      return false;
+    });
+    return recognised;
   } catch (const Exception&) {
     return false;
   }

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <fstream>
 
 #include "kem3/graphics/icon_pixels.h"
 #include "kem3/graphics/pngimage.h"
@@ -319,6 +320,33 @@ TEST(KemIcons, FilesGoToTheirReaderByContent) {
   TKemIcons icons;
   icons.LoadFromFile(dir.file("missing.ico"));
   EXPECT_EQ(icons.GetCount(), 0);
+}
+
+TEST(KemIcons, LargeFilesThatAreNoIconsAreNotReadWhole) {
+  // What the process read from files, where the system counts it.
+  auto bytesRead = [] {
+    std::ifstream io("/proc/self/io");
+    std::string key;
+    std::int64_t value = -1;
+    while (io >> key >> value)
+      if (key == "rchar:") return value;
+    return std::int64_t{-1};
+  };
+  if (bytesRead() < 0) GTEST_SKIP() << "the system does not count the bytes read";
+  TempDir dir;
+  for (const char* name : {"film.ico", "film.dat", "film.exe"}) {
+    {
+      std::ofstream file(dir.file(name), std::ios::binary);
+      file << std::string(4096, 'x');
+      file.seekp((std::int64_t{60} << 20) - 1);
+      file.put('x');
+    }
+    const std::int64_t before = bytesRead();
+    TKemIcons icons;
+    icons.LoadFromFile(dir.file(name));
+    EXPECT_EQ(icons.GetCount(), 0) << name;
+    EXPECT_LT(bytesRead() - before, 1 << 20) << name;  // 60 MB at every start before
+  }
 }
 
 TEST(KemIcons, ExecutableSignatures) {

@@ -174,8 +174,11 @@ TEST_F(BarSkinWin, ABarSizedByItsGripLaysOutAndRedrawsTheWholeForm) {
   const TPoint press = skinner->ClientToScreen({557, 93});
   SetCursorPos(press.X, press.Y);
   SendMessageW(skinner->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(557, 93));
-  SetCursorPos(press.X + 150, press.Y);
-  SendMessageW(skinner->Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(707, 93));
+  for (int d = 10; d <= 150; d += 10) {
+    SetCursorPos(press.X + d, press.Y);
+    SendMessageW(skinner->Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(557 + d, 93));
+    Application->ProcessMessages();
+  }
   SendMessageW(skinner->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(707, 93));
   for (int i = 0; i < 5; ++i) {
     Application->ProcessMessages();

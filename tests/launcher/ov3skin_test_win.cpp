@@ -19,6 +19,7 @@
 #include "launcher/bar_folder_win.h"
 #include "launcher/launchlist_win.h"
 #include "launcher/main_win.h"
+#include "launcher/window_shot_win.h"
 #include "platform/app_scope_win.h"
 #include "platform/inifile.h"
 #include "support/temp_dir.h"
@@ -198,6 +199,7 @@ TEST_F(BarSkinWin, ABarSizedByItsGripLaysOutAndRedrawsTheWholeForm) {
   EXPECT_EQ(bar->bsGroups->BoundsRect(), Rect(0, 0, group.Width(), group.Height()));
   for (int x = 702; x < 710; ++x) EXPECT_EQ(ScreenPixel(bar, x, y), edge[static_cast<size_t>(x - 702)]) << x;
   for (int x = 555; x < 700; x += 7) EXPECT_NE(ScreenPixel(bar, x, 2), 0u) << x;
+  SaveShot(bar->Handle(), "bar_resized");
   bar->Free();
 }
 

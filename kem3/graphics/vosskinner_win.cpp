@@ -268,7 +268,9 @@ void TVosFormSkinner::SizeTo(const TRect& Bounds) {
   UpdateLayout(Bounds.Width(), Bounds.Height());
   SetBounds(0, 0, Bounds.Width(), Bounds.Height());
   FForm->SetBoundsRect(Bounds);
-  Repaint();
+  // The whole form, its controls included, is drawn anew for the new size:
+  // the area it grew by holds nothing yet, and every control may have moved.
+  RedrawWindow(FForm->Handle(), nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
 void TVosFormSkinner::MouseMove(TShiftState Shift, int X, int Y) {

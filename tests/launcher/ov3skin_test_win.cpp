@@ -21,6 +21,7 @@
 #include "launcher/launchlist_win.h"
 #include "launcher/main_win.h"
 #include "launcher/ov3cfg.h"
+#include "launcher/window_shot_win.h"
 #include "platform/app_scope_win.h"
 #include "platform/inifile.h"
 #include "support/temp_dir.h"
@@ -153,6 +154,63 @@ TEST_F(BarSkinWin, ASkinWithoutTheIconsGroupsOrCaptionSlotGivesThePlainBar) {
     EXPECT_GT(bar->plIcons->Height(), 20);
     EXPECT_TRUE(RightClickOpensMainMenu(bar));
   }
+  bar->Free();
+}
+
+// The colour the screen shows at a point of the bar.
+COLORREF ScreenPixel(TfMain* Bar, int X, int Y) {
+  HDC screen = GetDC(nullptr);
+  const COLORREF c = GetPixel(screen, Bar->Left() + X, Bar->Top() + Y);
+  ReleaseDC(nullptr, screen);
+  return c;
+}
+
+// Dragging a grip 150 px to the right: the modules, the icon panel and the
+// group buttons take their places in the wider bar, and the screen shows the
+// skin's frame at the new edge and the bar's face, not black, where it grew.
+TEST_F(BarSkinWin, ABarSizedByItsGripLaysOutAndRedrawsTheWholeForm) {
+  TfMain* bar = NewForm<TfMain>(Application);
+  bar->SetBounds(40, 200, 560, 96);
+  bar->Show();
+  Application->ProcessMessages();
+  TVosFormSkinner* skinner = bar->Skinner();
+  ASSERT_NE(skinner, nullptr);
+  cfgSetValue(135, Variant(true));  // the window can be sized
+  bar->FormConfigUpdate(135, Variant(true));
+  ASSERT_EQ(skinner->BoundsRect(), Rect(0, 0, 560, 96));
+  const int y = 60;
+  std::vector<COLORREF> edge;
+  for (int x = 552; x < 560; ++x) edge.push_back(ScreenPixel(bar, x, y));
+  // Our skins grip at the corners: the lower right one.
+  ASSERT_NE(skinner->GripAt({557, 93}), 0);
+  const TPoint press = skinner->ClientToScreen({557, 93});
+  SetCursorPos(press.X, press.Y);
+  SendMessageW(skinner->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(557, 93));
+  for (int d = 10; d <= 150; d += 10) {
+    SetCursorPos(press.X + d, press.Y);
+    SendMessageW(skinner->Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(557 + d, 93));
+    Application->ProcessMessages();
+  }
+  SendMessageW(skinner->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(707, 93));
+  for (int i = 0; i < 5; ++i) {
+    Application->ProcessMessages();
+    Sleep(20);
+  }
+  ASSERT_EQ(bar->Width(), 710);
+  EXPECT_EQ(bar->pClient->BoundsRect(), skinner->SlotRect("client"));
+  // The modules at both ends and the icon panel between them fill the client slot's width.
+  int covered = 0;
+  for (int i = 0; i < bar->pClient->ControlCount(); ++i) {
+    const TControl* c = bar->pClient->Controls(i);
+    EXPECT_LE(c->Left() + c->Width(), bar->pClient->ClientWidth()) << i;
+    covered += c->Width();
+  }
+  EXPECT_EQ(covered, bar->pClient->ClientWidth());
+  const TRect group = skinner->SlotRect("group");
+  EXPECT_EQ(bar->bsGroups->BoundsRect(), Rect(0, 0, group.Width(), group.Height()));
+  for (int x = 702; x < 710; ++x) EXPECT_EQ(ScreenPixel(bar, x, y), edge[static_cast<size_t>(x - 702)]) << x;
+  for (int x = 555; x < 700; x += 7) EXPECT_NE(ScreenPixel(bar, x, 2), 0u) << x;
+  SaveShot(bar->Handle(), "bar_resized");
   bar->Free();
 }
 

@@ -216,7 +216,9 @@ class TLayoutWriter {
       Slot(g, "icon", {{"left", 8}, {"top", 5}, {"right", -24}, {"bottom", -21}});
       Slot(g, "caption", {{"left", 28}, {"top", 4}, {"right", -190}, {"bottom", -22}});
       Slot(g, "group", {{"left", 194}, {"top", 4}, {"right", 9}, {"bottom", -22}});
-      Slot(g, "client", {{"left", 5}, {"top", 25}, {"right", 5}, {"bottom", 5}});
+      // Down to the frame's edge and a pixel under the caption row: at the
+      // bar's first height a cell with two title lines fits above the scroller.
+      Slot(g, "client", {{"left", 5}, {"top", 23}, {"right", 5}, {"bottom", 3}});
     }
   }
 
@@ -224,14 +226,14 @@ class TLayoutWriter {
   void PanelList(TNode& W) {
     TNode& list = W.Add("panellist", {{"texture", Name("back")}});
     TNode& bar = list.Add("scrollbar");
-    bar.Add("horizontal", {{"width", "0"}, {"height", "7"}, {"slider", Name("slider")}});
-    bar.Add("vertical", {{"width", "7"}, {"height", "0"}, {"slider", Name("slider")}});
+    bar.Add("horizontal", {{"width", "0"}, {"height", "6"}, {"slider", Name("slider")}});
+    bar.Add("vertical", {{"width", "6"}, {"height", "0"}, {"slider", Name("slider")}});
     TNode& item = list.Add("item");
     Indent(item, "indent", 1, 1, 1, 1);
     item.Add("border",
              {{"over", Name("item_over")}, {"selected", Name("item_selected")}, {"marked", Name("item_selected")}});
     item.Add("space",
-             {{"left", "16"}, {"top", "5"}, {"right", "16"}, {"bottom", "4"}, {"horizontal", "6"}, {"vertical", "3"}});
+             {{"left", "16"}, {"top", "2"}, {"right", "16"}, {"bottom", "2"}, {"horizontal", "6"}, {"vertical", "2"}});
     TNode& text = item.Add("text");
     Font(text, 8);
     text.Add("enabled", {{"normal", ShadowedText(P.Text, P.TextShadow)},

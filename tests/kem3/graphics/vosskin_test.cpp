@@ -5,9 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "kem3/framework/kemexe.h"
+#include "kem3/graphics/vosskingeom.h"
 #include "kem3/graphics/vosskinlist.h"
 #include "kem3/graphics/vosskinpixels.h"
 #include "platform/sysutils.h"
@@ -395,6 +397,32 @@ TEST(VosOurSkins, EveryLayoutHasWhatTheProgramUses) {
   }
   EXPECT_EQ(vertical, 1);
   EXPECT_GE(layouts, 3);
+  FreeSkinList();
+}
+
+// At the bar's first height (96 px) a horizontal layout's client slot holds a
+// cell of a 32 px icon under which the title breaks into two lines of the
+// item font (Tahoma 8: 13 px a line), and the scroller below it.
+TEST(VosOurSkins, TheClientSlotHoldsATwoLineTitleAndTheScroller) {
+  ScanSkinsIn(GetExeDir() + "Skins");
+  int horizontal = 0;
+  for (int s = 0; s < GetSkinCount(); ++s)
+    for (int l = 0; l < GetSkinLayouts(s)->Count(); ++l) {
+      SCOPED_TRACE(GetSkinTitle(s) + "/" + GetSkinLayouts(s)->Names(l));
+      ASSERT_TRUE(SelectSkin(s, l));
+      if (ReadSkinLayoutValue("mode") != "horizontal") continue;
+      ++horizontal;
+      TVosSkin& skin = *CurrentSkin();
+      skin.SelectWindow(skin.IndexOfWindow("main"));
+      const TVosWindowRecord& w = skin.Window();
+      const TVosSlot& client = skin.Containers().at(0).back();
+      ASSERT_EQ(client.Id, "client");
+      const TRect slot = VosSlotRect({client.Left, client.Top, client.Right, client.Bottom}, 560, 96);
+      const int cell = w.ItemSpaceTop + 32 + w.ItemSpaceVertical + 2 * 13 + w.ItemSpaceBottom;
+      EXPECT_GE(slot.Height() - skin.GetPanelListIndentTop() - skin.GetPanelListIndentBottom(),
+                cell + std::max(skin.GetScrollBarHeight(0), 0));
+    }
+  EXPECT_GE(horizontal, 2);
   FreeSkinList();
 }
 

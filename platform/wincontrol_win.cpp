@@ -327,10 +327,12 @@ void TWinControl::RemoveControl(TControl* Control) {
   if (TCustomForm* form = GetParentForm(this)) form->ControlRemoved(Control);
   if (!closing) Control->Invalidate();
   FControls.erase(it);
-  if (auto* w = dynamic_cast<TWinControl*>(Control)) {
-    FTabList.erase(std::remove(FTabList.begin(), FTabList.end(), w), FTabList.end());
-    w->DestroyHandle();
-  }
+  // Compared by address: a windowed child removed from ~TControl is no longer a
+  // TWinControl to dynamic_cast, and must not stay behind in the tab order.
+  FTabList.erase(std::remove_if(FTabList.begin(), FTabList.end(),
+                                [Control](TWinControl* w) { return static_cast<TControl*>(w) == Control; }),
+                 FTabList.end());
+  if (auto* w = dynamic_cast<TWinControl*>(Control)) w->DestroyHandle();
   Control->FParent = nullptr;
   if (!closing && Control->Align() != alNone) AlignFor(nullptr);
   if (!closing) ControlChanged(Control);

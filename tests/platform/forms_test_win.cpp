@@ -234,8 +234,11 @@ TEST(FormsWin, FocusMovesInTabOrderWithEnterAndExit) {
   EXPECT_EQ(log, (Log{"enter 0", "exit 0", "enter 2", "exit 2", "enter 0"}));
   boxes[1]->SetVisible(false);
   EXPECT_THROW(boxes[1]->SetFocus(), EInvalidOperation);
-  boxes[0]->Free();  // the form forgets a control that goes
+  boxes[0]->Free();  // the form forgets a control that goes, and so does its tab order
   EXPECT_EQ(form->ActiveControl(), nullptr);
+  std::vector<TWinControl*> order;
+  form->GetTabOrderList(order);
+  EXPECT_EQ(order, (std::vector<TWinControl*>{boxes[1], boxes[2]}));
 }
 
 TEST(FormsWin, AFormSetMaximisedBeforeItsFirstShowShowsMaximised) {

@@ -168,21 +168,3 @@ TEST(AutoHide, WithoutAWayBackTheBarStaysHome) {
   EXPECT_TRUE(A.HideTimerOn());
   EXPECT_EQ(A.Countdown(), 8);
 }
-
-// Coming home for a new skin: at once, not hidden, the whole countdown to go.
-TEST(AutoHide, ReturnHomeRestartsTheCountdown) {
-  TFakePlace Place;
-  TOvAutoHide A(Place);
-  A.Settings.AutoHide = true;
-  A.AutoHideChanged();
-  A.HideNow();
-  A.SlideTick();
-  ASSERT_TRUE(A.Hidden());
-  ASSERT_NE(Place.Bar.TopLeft(), (TPoint{200, 0}));
-  A.ReturnHome();
-  EXPECT_FALSE(A.Hidden());
-  EXPECT_FALSE(A.SlideTimerOn());
-  EXPECT_EQ(Place.Bar.TopLeft(), (TPoint{200, 0}));
-  EXPECT_TRUE(A.HideTimerOn());
-  EXPECT_EQ(A.Countdown(), 8);
-}

@@ -11,6 +11,8 @@
 #include "kem3/controls/kemdlist_win.h"
 #include "kem3/controls/kemedit_win.h"
 #include "kem3/controls/kemplist_win.h"
+#include "kem3/framework/kemexe.h"
+#include "kem3/framework/kemlan.h"
 #include "launcher/editicon_win.h"
 #include "launcher/ov3browse.h"
 #include "platform/app_scope_win.h"
@@ -18,6 +20,7 @@
 #include "platform/unicode_convert.h"
 #include "support/keys_win.h"
 #include "support/temp_dir.h"
+#include "support/text_fit_win.h"
 
 namespace {
 
@@ -182,4 +185,27 @@ TEST_F(EditIconWin, AFlatPicturesPreviewShowsWhole) {
   EXPECT_TRUE(list->Items(0)->Opaque);
   EXPECT_FALSE(list->Items(0)->AlphaChannel);
   form->Free();
+}
+
+// Every label, button and list item of the editor shows whole in both
+// languages, German's font a quarter larger included, with a shortcut row
+// and a program row on the batch page.
+TEST_F(EditIconWin, EveryTextShowsWholeInBothLanguages) {
+  Dialog->Free();
+  SetProgramFileName(GetExeDir() + "ov3.exe");
+  InitLanguages();
+  TOvIconFields f;
+  f.Batch = true;
+  f.Programs = {{0, ""}};
+  f.Shortcuts = {ParseHotkeyText("f5,ctrl+apps")};
+  for (const char* code : {"US", "DE"}) {
+    SelectLanguageByCode(code);
+    ASSERT_EQ(LanguageCode(CurrentLanguageIndex()), code);
+    Dialog = NewForm<TdEditIcon>(Application);
+    Dialog->SetFields(f, TOvProgramIcons{{"Editor (Main)"}, {nullptr}});
+    EXPECT_EQ(textfit::CutTexts(*Dialog), std::vector<std::string>()) << code;
+    if (std::string(code) == "US") Dialog->Free();
+  }
+  DoneLanguages(false);
+  SetProgramFileName("");
 }

@@ -19,6 +19,7 @@
 #include "platform/sysutils.h"
 #include "platform/unicode_convert.h"
 #include "support/keys_win.h"
+#include "support/key_walk_win.h"
 #include "support/temp_dir.h"
 #include "support/text_fit_win.h"
 
@@ -205,6 +206,37 @@ TEST_F(EditIconWin, EveryTextShowsWholeInBothLanguages) {
     Dialog->SetFields(f, TOvProgramIcons{{"Editor (Main)"}, {nullptr}});
     EXPECT_EQ(textfit::CutTexts(*Dialog), std::vector<std::string>()) << code;
     if (std::string(code) == "US") Dialog->Free();
+  }
+  DoneLanguages(false);
+  SetProgramFileName("");
+}
+
+// Walked by keys alone in both languages, on either notebook page: Tab from
+// the title through every control and back, Shift+Tab the way back, and
+// Enter and Escape from each kind of control give OK's and Cancel's results.
+TEST_F(EditIconWin, WalkedByKeysAloneInBothLanguages) {
+  Dialog->Free();
+  SetProgramFileName(GetExeDir() + "ov3.exe");
+  InitLanguages();
+  for (const char* code : {"US", "DE"}) {
+    for (bool batch : {false, true}) {
+      SelectLanguageByCode(code);
+      Dialog = NewForm<TdEditIcon>(Application);
+      TOvIconFields f;
+      f.Batch = batch;
+      f.Programs = {{0, ""}};
+      f.Shortcuts = {ParseHotkeyText("f5,ctrl+apps")};
+      Dialog->SetFields(f, TOvProgramIcons{{"Editor (Main)"}, {nullptr}});
+      Dialog->Show();
+      Dialog->eTitle->SetFocus();
+      std::vector<std::string> kinds;
+      EXPECT_EQ(keywalk::WalkFaults(*Dialog), std::vector<std::string>()) << code << batch;
+      EXPECT_EQ(keywalk::EnterEscapeFaults(*Dialog, mrOk, mrCancel, &kinds), std::vector<std::string>())
+          << code << batch;
+      EXPECT_EQ(kinds, (std::vector<std::string>{"button", "edit", "list", "other"})) << code << batch;
+      Dialog->Hide();
+      if (!(std::string(code) == "DE" && batch)) Dialog->Free();
+    }
   }
   DoneLanguages(false);
   SetProgramFileName("");

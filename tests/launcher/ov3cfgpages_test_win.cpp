@@ -25,6 +25,8 @@
 #include "platform/app_scope_win.h"
 #include "platform/files.h"
 #include "platform/timer.h"
+#include "kem3/unicode/uccomctrls_win.h"
+#include "support/key_walk_win.h"
 #include "support/temp_dir.h"
 #include "support/text_fit_win.h"
 
@@ -222,6 +224,35 @@ TEST_F(CfgPagesWin, EveryTextOfEveryPageShowsWholeInBothLanguages) {
     auto* Dialog = NewForm<TdPreferences>(Application, *Model);
     Dialog->BuildPages();
     EXPECT_EQ(textfit::CutTexts(*Dialog), std::vector<std::string>()) << Code;
+    Dialog->TearDown();
+    Dialog->Free();
+  }
+  DoneLanguages(false);
+  EXPECT_TRUE(App.Errors.empty());
+}
+
+// Every page walked by keys alone in both languages: Tab from the page tree
+// through every control and back, Shift+Tab the way back, and Enter and
+// Escape from each kind of control give OK's and Cancel's results.
+TEST_F(CfgPagesWin, EveryPageIsWalkedByKeysAloneInBothLanguages) {
+  InitLanguages();
+  std::unique_ptr<TKemConfigDlg> Model = BuildPreferencesModel(OvPageFactories(Host));
+  for (const char* Code : {"US", "DE"}) {
+    SelectLanguageByCode(Code);
+    auto* Dialog = NewForm<TdPreferences>(Application, *Model);
+    Dialog->BuildPages();
+    Dialog->Show();
+    std::vector<std::string> Kinds;
+    TUcTreeNodes* Nodes = Dialog->tvPages->Items();
+    for (int Page = 0; Page < Nodes->TopCount(); ++Page) {
+      Dialog->tvPages->SetSelected(Nodes->TopItem(Page));
+      Dialog->tvPages->SetFocus();
+      EXPECT_EQ(keywalk::WalkFaults(*Dialog), std::vector<std::string>()) << Code << " page " << Page;
+      EXPECT_EQ(keywalk::EnterEscapeFaults(*Dialog, mrOk, mrCancel, &Kinds), std::vector<std::string>())
+          << Code << " page " << Page;
+    }
+    for (const char* Kind : {"edit", "check box", "list", "combo box", "button"})
+      EXPECT_NE(std::find(Kinds.begin(), Kinds.end(), Kind), Kinds.end()) << Kind;
     Dialog->TearDown();
     Dialog->Free();
   }

@@ -351,6 +351,7 @@ void TdEditIcon::LanguageUpdated() {
   if (bAddProgram && bAddShortcut) bAddProgram->SetCaption(bAddShortcut->Caption());
   if (!FShortcutRows.empty()) StackRows(FShortcutRows, *sbShortcuts);
   PlaceFields();
+  Arrange();
 }
 
 void TdEditIcon::PlaceFields() {
@@ -382,6 +383,11 @@ void TdEditIcon::Arrange() {
   // The shortcut rows need the dialog's whole width: their caption stands above them.
   lShortcuts->SetTop(top);
   top += 16;
+  // Shortcut rows whose modifier lists take more than one line make the
+  // dialog as much taller, so a whole row still shows.
+  const int extra = FShortcutRows.empty() ? 0 : (FShortcutRows.front()->Lines - 1) * kRowPitch;
+  SetClientHeight(kHeight + extra);
+  for (TKemButton* button : {bAddShortcut, bOk, bCancel}) button->SetTop(kHeight + extra - kMargin - kButtonHeight);
   sbShortcuts->SetBounds(kMargin, top, kWidth - 2 * kMargin, bOk->Top() - 6 - top);
 }
 
@@ -458,6 +464,7 @@ void TdEditIcon::AddProgramRow(const TOvBatchRow& Row) {
 void TdEditIcon::AddShortcutRow(const TOvHotkey& Hotkey) {
   FShortcutRows.push_back(std::make_unique<THotkeyBlock>(*this, *sbShortcuts, Hotkey));
   StackRows(FShortcutRows, *sbShortcuts);
+  if (FShortcutRows.size() == 1) Arrange();
   sbShortcuts->ScrollInView(FShortcutRows.back()->Panel);
 }
 

@@ -77,6 +77,7 @@ void TOvCfgHotkey::CreateControls(TWinControl* Parent, int Top) {
   const TOvHotkeyKind& Kind = HotkeyKind(Param);
   FCaption = PlaceLabel(Parent, 0, Top + 4, kRowLabelWidth, 17);
   FCaption->SetAutoSize(false);
+  FCaption->SetWordWrap(true);
   // The box in the window colour that holds the row's frame.
   FBox = Place<TPanel>(Parent, kRowLabelWidth + 3, Top, Parent->ClientWidth() - kRowLabelWidth - 3, 65);
   FBox->SetBevelOuter(bvNone);
@@ -110,6 +111,22 @@ void TOvCfgHotkey::CreateControls(TWinControl* Parent, int Top) {
   FLines = std::max(FLines, 1);
 }
 
+int TOvCfgHotkey::CaptionColumn() {
+  // A long caption breaks between its words beside the box; only a word
+  // longer than the usual column makes the column wider.
+  int Widest = 0;
+  const WideString Text = FCaption->Caption();
+  for (size_t Start = 0; Start <= Text.size();) {
+    size_t Blank = Text.find(u' ', Start);
+    if (Blank == WideString::npos) Blank = Text.size();
+    Widest = std::max(Widest, CaptionWidth(FCaption, Text.substr(Start, Blank - Start)));
+    Start = Blank + 1;
+  }
+  const int Column = std::max(kRowLabelWidth, Widest + 4);
+  FCaption->SetBounds(0, FCaption->Top(), Column, 65 - 4);
+  return Column;
+}
+
 int TOvCfgHotkey::GetHeight() { return 65 + (std::max(FLines, 1) - 1) * kListPitch + 4; }
 
 void TOvCfgHotkey::Arrange() {
@@ -118,8 +135,7 @@ void TOvCfgHotkey::Arrange() {
   // The caption's column and the frame's label column as wide as their texts
   // need in the language shown; the lists share what is left, in as many
   // lines as their longest text needs.
-  const int Column = std::max(kRowLabelWidth, CaptionWidth(FCaption, FCaption->Caption()) + 4);
-  FCaption->SetWidth(Column);
+  const int Column = CaptionColumn();
   const int Lines = std::max(FLines, 1);
   const int Height = 65 + (Lines - 1) * kListPitch;
   FBox->SetBounds(Column + 3, FBox->Top(), Parent->ClientWidth() - Column - 3, Height);
@@ -162,7 +178,7 @@ void TOvCfgHotkey::FillLists() {
   if (FLines > 0) return;
   // At the start: as many lines as the lists need to show their longest text.
   const int Count = static_cast<int>(ModifierLists.size());
-  const int Column = std::max(kRowLabelWidth, CaptionWidth(FCaption, FCaption->Caption()) + 4);
+  const int Column = CaptionColumn();
   const int LabelWidth = std::max({kFrameLabelWidth, CaptionWidth(FKeyLabel, FKeyLabel->Caption()) + 2,
                                    CaptionWidth(FModifiersLabel, FModifiersLabel->Caption()) + 2});
   const int Room = FBox->Parent()->ClientWidth() - Column - 3 - 8 - 6 - (6 + LabelWidth + 2);

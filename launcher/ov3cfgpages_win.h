@@ -70,6 +70,8 @@ class TOvCfgHotkey : public TKemCustomDlgPage {
   void FillLists();
   // Columns from the texts in the language shown; the lists share the rest.
   void Arrange();
+  // The caption's width (its text breaks into lines), at least the usual column.
+  int CaptionColumn();
   int FLines = 0;  // lines of modifier lists, fixed by the language at the start
   TPanel* FBox = nullptr;
   TPanel* FPane = nullptr;

@@ -183,7 +183,9 @@ void TOvCfgHotkey::FillLists() {
                                    CaptionWidth(FModifiersLabel, FModifiersLabel->Caption()) + 2});
   const int Room = FBox->Parent()->ClientWidth() - Column - 3 - 8 - 6 - (6 + LabelWidth + 2);
   const int PerLine = std::clamp((Room + kListGap) / (Widest + kListExtra + kListGap), 1, std::max(Count, 1));
-  FLines = (Count + PerLine - 1) / PerLine;
+  // At least two: the row keeps its height when the language changes while
+  // the dialog is open, and the languages we have need no more than two.
+  FLines = std::max((Count + PerLine - 1) / PerLine, 2);
 }
 
 void TOvCfgHotkey::UpdateLanguage() {

@@ -20,12 +20,12 @@
 #include "kem3/framework/kemlan.h"
 #include "kem3/framework/kemxml.h"
 #include "kem3/graphics/pngimage.h"
+#include "kem3/unicode/uccomctrls_win.h"
 #include "launcher/ov3cfg.h"
 #include "launcher/ov3contents.h"
 #include "platform/app_scope_win.h"
 #include "platform/files.h"
 #include "platform/timer.h"
-#include "kem3/unicode/uccomctrls_win.h"
 #include "support/key_walk_win.h"
 #include "support/temp_dir.h"
 #include "support/text_fit_win.h"
@@ -97,7 +97,7 @@ class CfgPagesWin : public testing::Test {
 
 TEST_F(CfgPagesWin, EachPageBuildsAndMeasuresItself) {
   const std::tuple<TKemCustomPageFactory TOvPageFactories::*, int, int, int> Pages[] = {
-      {&TOvPageFactories::Hotkey, 0, 93, 0},       {&TOvPageFactories::Hotkey, 3, 69, 0},
+      {&TOvPageFactories::Hotkey, 0, 93, 0},       {&TOvPageFactories::Hotkey, 3, 93, 0},
       {&TOvPageFactories::ScreenArea, 0, 160, 12}, {&TOvPageFactories::Hints, 0, -1, 0},
       {&TOvPageFactories::Modules, 0, 300, 0},
   };
@@ -213,8 +213,9 @@ TEST_F(CfgPagesWin, AModuleSwitchedOffIsWrittenSoAndTheIconsStay) {
 }
 
 // Every text of every page shows whole in both languages, German's font a
-// quarter larger included: row captions, shortcut rows, modifier lists,
-// check boxes, value lists and the buttons.
+// quarter larger included, and after a switch to the other language while
+// the dialog is open: row captions, shortcut rows, modifier lists, check
+// boxes, value lists and the buttons.
 TEST_F(CfgPagesWin, EveryTextOfEveryPageShowsWholeInBothLanguages) {
   InitLanguages();
   std::unique_ptr<TKemConfigDlg> Model = BuildPreferencesModel(OvPageFactories(Host));
@@ -224,6 +225,10 @@ TEST_F(CfgPagesWin, EveryTextOfEveryPageShowsWholeInBothLanguages) {
     auto* Dialog = NewForm<TdPreferences>(Application, *Model);
     Dialog->BuildPages();
     EXPECT_EQ(textfit::CutTexts(*Dialog), std::vector<std::string>()) << Code;
+    SelectLanguageByCode(std::string(Code) == "US" ? "DE" : "US");
+    Application->ProcessMessages();
+    EXPECT_EQ(textfit::CutTexts(*Dialog), std::vector<std::string>()) << Code << " switched";
+    SelectLanguageByCode(Code);
     Dialog->TearDown();
     Dialog->Free();
   }

@@ -152,6 +152,7 @@ class TfMain : public TKemForm {
   // links, ".url" internet shortcuts, any other file itself. Of more than
   // kMaxDroppedFiles files the first are taken, and the user is told, once
   // the drop is over, how many were left out. True when an icon was added.
+  // Their pictures follow a slice at a time (MakeDroppedPictures).
   bool DropItems(const TPoint& ScreenPt, const std::vector<WideString>& Files, const WideString& Url);
 
   // ---- Bar modules (main_modules_win.cpp).

@@ -103,7 +103,7 @@ class TOvAnalogClock : public TOvModule {
  public:
   using TOvModule::TOvModule;
   String GetModuleName() const override { return kModuleNames[0]; }
-  int GetInterval() override { return FSecondHand ? 100 : 5000; }
+  int GetInterval() override { return ClockInterval(LocalNow(), FSecondHand); }
   WideString GetHint() override;
   void ExecuteCommand(int Id) override;
   bool SecondHand() const { return FSecondHand; }

@@ -66,7 +66,7 @@ TRect VisibleBox(TBitmap& Picture) {
 void TOvAnalogClock::ReadParameters() { FSecondHand = YesNoToBool(GetParameter("secondhand", ""), false); }
 
 void TOvAnalogClock::ForgetPictures() {
-  for (TBitmap* picture : {&FFace, &FGlass, &FSecondSource}) picture->SetSize(0, 0);
+  for (TBitmap* picture : {&FFace, &FGlass, &FSecondSource, &FWork}) picture->SetSize(0, 0);
   for (auto& hand : FHands) hand.reset();
   FHandBox = TRect{};
 }
@@ -127,21 +127,26 @@ bool TOvAnalogClock::Compose(bool Force) {
   }
   FDrawn.Second = now.Second;
   if (FFace.Empty()) return false;
-  // Each second only the hand's old and new boxes change.
-  TBitmap work;
-  work.Assign(FFace);
-  TRect box;
-  if (FSecondHand) {
-    if (const THand* hand = SecondHand(now.Second, origin)) {
-      AlphaBlendBitmap(work, hand->At.X, hand->At.Y, const_cast<TBitmap&>(hand->Picture));
-      box = hand->Box;
-    }
-  }
-  if (!FGlass.Empty()) AlphaBlendBitmap(work, 0, 0, FGlass);
+  const THand* hand = FSecondHand ? SecondHand(now.Second, origin) : nullptr;
+  const TRect box = hand ? hand->Box : TRect{};
   TRect changed = Bounds(0, 0, size, size);
   if (!whole && !UnionRect(changed, box, FHandBox)) return false;
+  // Each second only the hand's old and new boxes change: the face goes back
+  // there, and the hand and the glass are blended there alone.
+  if (whole || !SamePictureShape(FWork, FFace)) {
+    FWork.Assign(FFace);
+    changed = Bounds(0, 0, size, size);
+  } else {
+    CopyPictureRect(FWork, FFace, changed);
+  }
+  if (hand) {
+    TRect source = box;
+    OffsetRect(source, -hand->At.X, -hand->At.Y);
+    AlphaBlendBitmapRect(FWork, box.Left, box.Top, source, const_cast<TBitmap&>(hand->Picture));
+  }
+  if (!FGlass.Empty()) AlphaBlendBitmapRect(FWork, changed.Left, changed.Top, changed, FGlass);
   FHandBox = box;
-  ShowPicture(work, changed);
+  ShowPicture(FWork, changed);
   return true;
 }
 

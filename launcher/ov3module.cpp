@@ -1,7 +1,9 @@
 // The module base: parameters, package, picture and menu description.
 #include "launcher/ov3module.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <utility>
 
 #include "kem3/framework/kemlan.h"
@@ -115,13 +117,42 @@ void TOvModule::DrawPicture(const TBitmap& Composed) {
 
 void TOvModule::ShowPicture(const TBitmap& Picture, const TRect& Changed) {
   TCriticalSectionLock lock(FPaintLock);
-  FPicture.Assign(Picture);
-  UnionRect(FChanged, FChanged, Changed);
+  TRect changed = Changed;
+  if (SamePictureShape(FPicture, Picture)) {
+    CopyPictureRect(FPicture, Picture, Changed);
+  } else {
+    FPicture.Assign(Picture);
+    changed = Bounds(0, 0, Picture.Width(), Picture.Height());
+  }
+  UnionRect(FChanged, FChanged, changed);
 }
 
-TRect TOvModule::TakeChangedRect() {
+TRect TOvModule::TakeChangedPicture(TBitmap& Dest) {
   TCriticalSectionLock lock(FPaintLock);
-  return std::exchange(FChanged, TRect{});
+  TRect changed = std::exchange(FChanged, TRect{});
+  if (SamePictureShape(Dest, FPicture)) {
+    CopyPictureRect(Dest, FPicture, changed);
+  } else {
+    Dest.Assign(FPicture);
+    if (!FPicture.Empty()) changed = Bounds(0, 0, FPicture.Width(), FPicture.Height());
+  }
+  return changed;
+}
+
+bool SamePictureShape(const TBitmap& Dest, const TBitmap& Source) {
+  return !Dest.Empty() && Dest.PixelFormat() == pf32bit && Source.PixelFormat() == pf32bit &&
+         Dest.Width() == Source.Width() && Dest.Height() == Source.Height();
+}
+
+void CopyPictureRect(TBitmap& Dest, const TBitmap& Source, const TRect& Rect) {
+  TRect r;
+  if (!IntersectRect(r, Rect,
+                     Bounds(0, 0, std::min(Dest.Width(), Source.Width()), std::min(Dest.Height(), Source.Height()))))
+    return;
+  const auto bytes = static_cast<std::size_t>(r.Width()) * 4;
+  for (int y = r.Top; y < r.Bottom; ++y)
+    std::memcpy(static_cast<std::uint8_t*>(Dest.ScanLine(y)) + 4 * r.Left,
+                static_cast<const std::uint8_t*>(Source.ScanLine(y)) + 4 * r.Left, bytes);
 }
 
 bool TOvModule::DrawPackageImage(const String& Name) {

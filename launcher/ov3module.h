@@ -24,6 +24,12 @@ struct TOvModuleMenuEntry {
   bool Enabled = true;
 };
 
+// Source's pixels inside Rect put into Dest at the same place; both 32 bits
+// and of one size (Rect is clipped to them).
+void CopyPictureRect(TBitmap& Dest, const TBitmap& Source, const TRect& Rect);
+// True when Dest can take Source's pixels in place: one size, 32 bits.
+bool SamePictureShape(const TBitmap& Dest, const TBitmap& Source);
+
 // The language text "TdPreferences_Mod_" + (Prefix + "_") + Text, or Text itself.
 WideString ModuleText(const String& Prefix, const String& Text);
 
@@ -56,9 +62,11 @@ class TOvModule {
   int Width() const { return FWidth.load(); }
   // A copy of the current picture (empty until the first one is drawn).
   void CopyPicture(TBitmap& Dest) const;
-  // What changed in the picture since the last call, in picture coordinates:
-  // all of it after a full redraw; empty when nothing was drawn.
-  TRect TakeChangedRect();
+  // Brings Dest, the picture last taken, up to the current one and returns
+  // what changed since the last call, in picture coordinates: all of it after
+  // a full redraw or when Dest had another size; empty when nothing was drawn.
+  // Only the changed part is copied, so a tick costs no new bitmap.
+  TRect TakeChangedPicture(TBitmap& Dest);
   // True on a picture pixel whose alpha is above 128.
   bool HitTest(int X, int Y) const;
 
@@ -103,7 +111,7 @@ class TOvAnalogClock : public TOvModule {
  public:
   using TOvModule::TOvModule;
   String GetModuleName() const override { return kModuleNames[0]; }
-  int GetInterval() override { return FSecondHand ? 100 : 5000; }
+  int GetInterval() override { return ClockInterval(LocalNow(), FSecondHand); }
   WideString GetHint() override;
   void ExecuteCommand(int Id) override;
   bool SecondHand() const { return FSecondHand; }
@@ -136,6 +144,9 @@ class TOvAnalogClock : public TOvModule {
   TBitmap FSecondSource;
   std::array<std::unique_ptr<THand>, 60> FHands;
   TRect FHandBox;  // where the hand shown stands
+  // The picture last shown: each tick puts the face back only where the hand
+  // was and is, and blends hand and glass there.
+  TBitmap FWork;
 };
 
 class TOvCalendar : public TOvModule {

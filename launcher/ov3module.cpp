@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <numbers>
 #include <utility>
 
 #include "kem3/framework/kemlan.h"
@@ -193,7 +194,7 @@ void TurnPicture(TTurnedPicture& Dest, TBitmap& Source, const TClockOrigin& Orig
   // Pixel indices throughout, as RotateBitmap turns them: the source pixel
   // nearest to a point turned backwards about the (whole) origin.
   const double ox = std::lround(Origin.X), oy = std::lround(Origin.Y);
-  const double radians = Angle * 3.14159265358979323846 / 180, c = std::cos(radians), s = std::sin(radians);
+  const double radians = Angle * std::numbers::pi / 180, c = std::cos(radians), s = std::sin(radians);
   const double scaleX = static_cast<double>(PictureSize) / FaceSize.cx;
   const double scaleY = static_cast<double>(PictureSize) / FaceSize.cy;
   const double offsetX = (FaceSize.cx - Source.Width()) / 2, offsetY = (FaceSize.cy - Source.Height()) / 2;
@@ -216,7 +217,7 @@ void TurnPicture(TTurnedPicture& Dest, TBitmap& Source, const TClockOrigin& Orig
                           static_cast<int>(std::ceil(right)) + 1, static_cast<int>(std::ceil(bottom)) + 1),
                      Bounds(0, 0, PictureSize, PictureSize)))
     return;
-  // About one point per source pixel when shrinking, at least four per pixel.
+  // Shrinking, about one point per source pixel; else 2 x 2 points per pixel.
   const int n = std::clamp(static_cast<int>(std::ceil(1 / std::min(scaleX, scaleY))), 2, 4);
   // Rows lie bottom-up: row y is y scan lines below row 0 in memory.
   const auto* rows = static_cast<const std::uint8_t*>(Source.ScanLine(0));

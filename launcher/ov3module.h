@@ -30,12 +30,12 @@ void CopyPictureRect(TBitmap& Dest, const TBitmap& Source, const TRect& Rect);
 // True when Dest can take Source's pixels in place: one size, 32 bits.
 bool SamePictureShape(const TBitmap& Dest, const TBitmap& Source);
 
-// A picture turned and scaled for a face: its pixels over the box it covers,
-// where that box lies on the face's picture, and the box its visible pixels cover.
+// A picture turned and scaled onto a face's picture, in that picture's
+// coordinates.
 struct TTurnedPicture {
-  TBitmap Picture;
-  TPoint At;
-  TRect Box;
+  TBitmap Picture;  // the part of the face's picture it can reach
+  TPoint At;        // where that part lies
+  TRect Box;        // what its visible pixels cover
 };
 // Source (32 bits, straight alpha), centred on a face of FaceSize, turned
 // clockwise by Angle degrees about Origin and drawn on a picture PictureSize

@@ -30,6 +30,22 @@ void CopyPictureRect(TBitmap& Dest, const TBitmap& Source, const TRect& Rect);
 // True when Dest can take Source's pixels in place: one size, 32 bits.
 bool SamePictureShape(const TBitmap& Dest, const TBitmap& Source);
 
+// A picture turned and scaled onto a face's picture, in that picture's
+// coordinates.
+struct TTurnedPicture {
+  TBitmap Picture;  // the part of the face's picture it can reach
+  TPoint At;        // where that part lies
+  TRect Box;        // what its visible pixels cover
+};
+// Source (32 bits, straight alpha), centred on a face of FaceSize, turned
+// clockwise by Angle degrees about Origin and drawn on a picture PictureSize
+// wide that shows the whole face. Each picture pixel averages a few points of
+// the source weighted by their alpha, so an edge keeps the colour of what it
+// is the edge of instead of darkening towards the transparent black around it;
+// only the part of the picture that the source's visible pixels reach is made.
+void TurnPicture(TTurnedPicture& Dest, TBitmap& Source, const TClockOrigin& Origin, double Angle, TSize FaceSize,
+                 int PictureSize);
+
 // The language text "TdPreferences_Mod_" + (Prefix + "_") + Text, or Text itself.
 WideString ModuleText(const String& Prefix, const String& Text);
 
@@ -122,13 +138,8 @@ class TOvAnalogClock : public TOvModule {
   void AddMenuEntries(std::vector<TOvModuleMenuEntry>& Entries) override;
 
  private:
-  // The second hand at one second's angle, at the picture's scale: its
-  // picture, where it goes and the box its visible pixels cover.
-  struct THand {
-    TBitmap Picture;
-    TPoint At;
-    TRect Box;
-  };
+  // The second hand at one second's angle, at the picture's scale.
+  using THand = TTurnedPicture;
   // Made at the first use of each second, kept until the package or the size changes.
   const THand* SecondHand(int Second, const TClockOrigin& Origin);
   void ForgetPictures();

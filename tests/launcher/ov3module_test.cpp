@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <cstring>
 #include <thread>
 
 #include "kem3/framework/kemexe.h"
@@ -108,6 +109,39 @@ TEST_F(ModuleTest, ClockHandsPointAtTheTime) {
   Clock.Time.Second = 45;
   EXPECT_FALSE(clock->UpdateImage(false));
   EXPECT_EQ(clock->BuildMenu().back().ActionId, 201);
+}
+
+// A hand turned and shrunk onto the picture lands where the turn puts it, keeps
+// its area, and its soft edge keeps the hand's colour: the transparent black
+// around the hand never darkens it.
+TEST(ModuleHand, TurnedHandKeepsItsColourAreaAndPlace) {
+  TBitmap bar;
+  bar.SetPixelFormat(pf32bit);
+  bar.SetSize(256, 256);  // transparent black
+  for (int y = 28; y < 128; ++y)
+    for (int x = 124; x < 132; ++x) std::memcpy(static_cast<std::uint8_t*>(bar.ScanLine(y)) + 4 * x, "\0\0\xFF\xFF", 4);
+  const double scale = 72.0 / 256;
+  for (double angle : {0.0, 90.0, 180.0, 270.0, 30.0}) {
+    TTurnedPicture hand;
+    TurnPicture(hand, bar, {128, 128}, angle, {256, 256}, 72);
+    ASSERT_FALSE(IsRectEmpty(hand.Box)) << angle;
+    double area = 0, cx = 0, cy = 0;
+    int offColour = 0;
+    for (int y = 0; y < hand.Picture.Height(); ++y)
+      for (int x = 0; x < hand.Picture.Width(); ++x) {
+        const auto* p = static_cast<const std::uint8_t*>(hand.Picture.ScanLine(y)) + 4 * x;
+        if (p[3] == 0) continue;
+        offColour += p[0] != 0 || p[1] != 0 || p[2] != 255;
+        area += p[3] / 255.0;
+        cx += p[3] / 255.0 * (hand.At.X + x + 0.5);
+        cy += p[3] / 255.0 * (hand.At.Y + y + 0.5);
+      }
+    EXPECT_EQ(offColour, 0) << angle;
+    EXPECT_NEAR(area, 8 * 100 * scale * scale, 8 * 100 * scale * scale * 0.05) << angle;
+    const double radians = angle * 3.14159265358979 / 180;
+    EXPECT_NEAR(cx / area, 36 + 50 * scale * std::sin(radians), 0.5) << angle;
+    EXPECT_NEAR(cy / area, 36 - 50 * scale * std::cos(radians), 0.5) << angle;
+  }
 }
 
 TEST_F(ModuleTest, MissingPicturesLeaveThePictureAsItWas) {

@@ -127,7 +127,7 @@ class TOvAnalogClock : public TOvModule {
  public:
   using TOvModule::TOvModule;
   String GetModuleName() const override { return kModuleNames[0]; }
-  int GetInterval() override { return ClockInterval(LocalNow(), FSecondHand); }
+  int GetInterval() override { return FSecondHand ? 100 : 5000; }
   WideString GetHint() override;
   void ExecuteCommand(int Id) override;
   bool SecondHand() const { return FSecondHand; }

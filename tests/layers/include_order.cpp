@@ -36,8 +36,8 @@ bool IsSource(const std::filesystem::path& p) {
 }
 
 // Depth-first search: a folder met again while still on the path closes a loop.
-bool FindLoop(const Graph& graph, const std::string& at, std::vector<std::string>& path,
-              std::set<std::string>& done, std::string& loop) {
+bool FindLoop(const Graph& graph, const std::string& at, std::vector<std::string>& path, std::set<std::string>& done,
+              std::string& loop) {
   path.push_back(at);
   auto it = graph.find(at);
   if (it != graph.end()) {

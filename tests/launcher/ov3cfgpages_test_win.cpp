@@ -17,7 +17,7 @@
 #include "kem3/controls/kemsedit_win.h"
 #include "kem3/framework/kemexe.h"
 #include "kem3/framework/kemxml.h"
-#include "kem3/graphics/pngimage.h"
+#include "kem3/pictures/pngimage.h"
 #include "launcher/ov3contents.h"
 #include "platform/app_scope_win.h"
 #include "platform/files.h"

@@ -4,6 +4,9 @@
 // The workers list on their own threads into the OS-free list model; the
 // session calls the preview handler in its order; the shown folder is watched
 // and listed again when it changes.
+// Its model is kembrowser_model.h; its parts lie beside it in kem3/browser/:
+// places, search, network, tools, columns, icons, preview (kembrwprev), the
+// workers (kembrwork), the folder monitor (kemfldnt) and the drive names.
 #pragma once
 #include <map>
 #include <memory>

@@ -2,6 +2,9 @@
 // of page captions on the left, a notebook with one page per tree node on
 // the right, OK, Cancel and Apply below; every page is built before the
 // dialog shows, and OK and Apply hand the changes to the main form.
+// Its parts lie beside it in kem3/dialogs/: the generated settings pages
+// (kemcfgpage_win.h, laid out by kemcfglayout.h), the program's own pages
+// (kemcustompage.h) and the language and skin selectors.
 #pragma once
 #include "kem3/controls/kemform_win.h"
 #include "kem3/dialogs/kemcfgdlg.h"

@@ -3,7 +3,7 @@
 // only a handler with fields gets, and a search stopped while it runs.
 #include <gtest/gtest.h>
 
-#include <windows.h>
+#include "platform/winapi_win.h"
 
 #include <atomic>
 #include <filesystem>

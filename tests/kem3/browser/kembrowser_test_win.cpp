@@ -4,7 +4,7 @@
 // by a detail column through new listings.
 #include <gtest/gtest.h>
 
-#include <windows.h>
+#include "platform/winapi_win.h"
 
 #include <chrono>
 #include <filesystem>

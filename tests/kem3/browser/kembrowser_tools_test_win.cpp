@@ -3,7 +3,7 @@
 // window's pictures taking the place of the dialog's own.
 #include <gtest/gtest.h>
 
-#include <windows.h>
+#include "platform/winapi_win.h"
 
 #include <filesystem>
 #include <fstream>

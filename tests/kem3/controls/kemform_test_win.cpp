@@ -15,7 +15,7 @@
 #include "kem3/framework/kemexe.h"
 #include "kem3/framework/kemhi_win.h"
 #include "kem3/framework/kemlan.h"
-#include "kemlan_test_support.h"
+#include "kem3/framework/kemlan_test_support.h"
 #include "platform/app_scope_win.h"
 #include "platform/edit_win.h"
 #include "platform/sysutils.h"

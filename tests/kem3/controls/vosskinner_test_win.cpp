@@ -10,10 +10,10 @@
 
 #include "kem3/controls/kembtns_win.h"
 #include "kem3/controls/kemplist_win.h"
+#include "kem3/graphics/vosskin_fixture.h"
 #include "platform/app_scope_win.h"
 #include "platform/extctrls_win.h"
 #include "platform/geometry_win.h"
-#include "vosskin_fixture.h"
 
 namespace {
 

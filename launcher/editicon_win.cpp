@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "kem3/controls/kembase_win.h"
 #include "kem3/controls/kembut_win.h"
 #include "kem3/controls/kemdlist_win.h"
 #include "kem3/controls/kemedit_win.h"
@@ -98,6 +99,11 @@ std::vector<WideString> KeyDisplayNames() {
   std::vector<WideString> names;
   for (const TOvKeyName& key : KeyNames()) names.push_back(Utf8ToWide(key.DisplayName));
   return names;
+}
+
+int TextWidth(TControl* Control, const WideString& Text) {
+  TFontTextMeasure measure(*Control->Font());
+  return measure.TextExtent(Text).cx;
 }
 
 // Rows leave room for the scroll bar, which shows once they reach below the box.
@@ -194,6 +200,33 @@ THotkeyBlock::THotkeyBlock(TdEditIcon& Dialog, TScrollBox& Box, const TOvHotkey&
 void THotkeyBlock::UpdateLanguage() {
   SetLabel(lKey, "Key", u"Key");
   SetLabel(lModifiers, "Modifiers", u"Modifiers");
+  for (size_t i = 0; i < Modifiers.size(); ++i)
+    FillList(Modifiers[i], Choices(kModifierTexts[i].Index, kModifierTexts[i].Default), Modifiers[i]->ItemIndex());
+  Arrange();
+}
+
+void THotkeyBlock::Arrange() {
+  // The labels' column as wide as its texts need in the language shown; the
+  // modifier lists share the rest, in as many lines as their longest text needs.
+  const int labels =
+      std::max({52, TextWidth(lKey, lKey->Caption()) + 2, TextWidth(lModifiers, lModifiers->Caption()) + 2});
+  lKey->SetWidth(labels);
+  lModifiers->SetWidth(labels);
+  const int left = 6 + labels + 2;
+  const int right = Panel->Width() - 2 * kRowSpace - 6;
+  Key->SetBounds(left, 6, right - kDeleteSize - 6 - left, 21);
+  DeleteButton->SetLeft(right - kDeleteSize);
+  int widest = 0;
+  for (TKemDropDownList* list : Modifiers)
+    for (int i = 0; i < list->Items()->Count(); ++i) widest = std::max(widest, TextWidth(list, list->Items()->Get(i)));
+  constexpr int kGap = 4, kListExtra = 21 + 8;
+  const int count = static_cast<int>(Modifiers.size());
+  const int perLine = std::clamp((right - left + kGap) / (widest + kListExtra + kGap), 1, count);
+  Lines = (count + perLine - 1) / perLine;
+  const int width = (right - left + kGap) / perLine - kGap;
+  for (int i = 0; i < count; ++i)
+    Modifiers[static_cast<size_t>(i)]->SetBounds(left + (i % perLine) * (width + kGap), 30 + (i / perLine) * kRowPitch,
+                                                 width, 21);
 }
 
 TOvHotkey THotkeyBlock::Hotkey() const {
@@ -316,6 +349,27 @@ void TdEditIcon::LanguageUpdated() {
   for (auto& row : FShortcutRows) row->UpdateLanguage();
   // The add-program button says what the add-shortcut button says.
   if (bAddProgram && bAddShortcut) bAddProgram->SetCaption(bAddShortcut->Caption());
+  if (!FShortcutRows.empty()) StackRows(FShortcutRows, *sbShortcuts);
+  PlaceFields();
+  Arrange();
+}
+
+void TdEditIcon::PlaceFields() {
+  // The labels' column as wide as its widest text needs in the language shown.
+  int labels = kLabelWidth;
+  for (TKemLabel* label : {lTitle, lComment, lProgram, lParams, lFolder, lPrograms, lIcon})
+    labels = std::max(labels, TextWidth(label, label->Caption()) + 2);
+  const int left = kMargin + labels + 2, width = kWidth - kMargin - left;
+  for (TKemLabel* label : {lTitle, lComment, lProgram, lParams, lFolder, lPrograms, lIcon}) label->SetWidth(labels);
+  // The shortcuts' caption stands above their box, as wide as it needs.
+  lShortcuts->SetWidth(std::max(kLabelWidth, TextWidth(lShortcuts, lShortcuts->Caption()) + 2));
+  for (TControl* field : std::initializer_list<TControl*>{eTitle, eComment, eIcon, plIcon})
+    field->SetBounds(left, field->Top(), width, field->Height());
+  // On the notebook's pages, which start at the margin.
+  for (TControl* field : std::initializer_list<TControl*>{eFilename, eParams, eFolder, sbPrograms})
+    field->SetBounds(left - kMargin, field->Top(), width, field->Height());
+  for (auto& row : FProgramRows) row->Panel->SetWidth(RowWidth(*sbPrograms));
+  bAddProgram->SetLeft(left - kMargin + width - kButtonWidth);
 }
 
 void TdEditIcon::Arrange() {
@@ -329,6 +383,11 @@ void TdEditIcon::Arrange() {
   // The shortcut rows need the dialog's whole width: their caption stands above them.
   lShortcuts->SetTop(top);
   top += 16;
+  // Shortcut rows whose modifier lists take more than one line make the
+  // dialog as much taller, so a whole row still shows.
+  const int extra = FShortcutRows.empty() ? 0 : (FShortcutRows.front()->Lines - 1) * kRowPitch;
+  SetClientHeight(kHeight + extra);
+  for (TKemButton* button : {bAddShortcut, bOk, bCancel}) button->SetTop(kHeight + extra - kMargin - kButtonHeight);
   sbShortcuts->SetBounds(kMargin, top, kWidth - 2 * kMargin, bOk->Top() - 6 - top);
 }
 
@@ -377,7 +436,9 @@ void TdEditIcon::StackRows(std::vector<std::unique_ptr<TRow>>& Rows, TScrollBox&
     TKemPanel* panel = Rows[i]->Panel;
     // The last row keeps a space below it.
     const bool last = i + 1 == Rows.size();
-    const int height = (std::is_same_v<TRow, TProgramBlock> ? kProgramRowHeight : kShortcutRowHeight) + (last ? 4 : 0);
+    int height = kProgramRowHeight;
+    if constexpr (std::is_same_v<TRow, THotkeyBlock>) height = kShortcutRowHeight + (Rows[i]->Lines - 1) * kRowPitch;
+    height += last ? 4 : 0;
     panel->SetSpaceBottom(kRowSpace + (last ? 4 : 0));
     panel->SetBounds(0, top, RowWidth(Box), height);
     top += height;
@@ -403,6 +464,7 @@ void TdEditIcon::AddProgramRow(const TOvBatchRow& Row) {
 void TdEditIcon::AddShortcutRow(const TOvHotkey& Hotkey) {
   FShortcutRows.push_back(std::make_unique<THotkeyBlock>(*this, *sbShortcuts, Hotkey));
   StackRows(FShortcutRows, *sbShortcuts);
+  if (FShortcutRows.size() == 1) Arrange();
   sbShortcuts->ScrollInView(FShortcutRows.back()->Panel);
 }
 

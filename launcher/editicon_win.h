@@ -67,6 +67,9 @@ class THotkeyBlock : public TOvEditRow {
   // The choices, with the modifiers no list shows (apps) as they were read.
   TOvHotkey Hotkey() const;
   void UpdateLanguage();
+  // The row's controls placed for the texts in the language shown.
+  void Arrange();
+  int Lines = 1;  // lines of modifier lists
 
  private:
   TOvHotkey FHotkey;
@@ -106,6 +109,8 @@ class TdEditIcon : public TKemForm {
   void LanguageUpdated() override;
 
  private:
+  // The labels' column and the fields beside it, from the labels' texts.
+  void PlaceFields();
   void FormShow();
   void BrowseProgram();
   void BrowseIcon();

@@ -190,11 +190,17 @@ bool TfMain::DropItems(const TPoint& ScreenPt, const std::vector<WideString>& Fi
   bool added = false;
   for (TKemXmlTagPtr& icon : icons) {
     if (editFirst && !EditIconElement(*icon)) continue;
-    // As AddIcon does, with one refill, hotkey rebuild and save for the whole drop.
-    PlaceIcon(*group, std::move(icon));
+    // As AddIcon does, with one refill, hotkey rebuild and save for the whole
+    // drop; the pictures follow a slice at a time (a picture each costs a
+    // file read: a thousand held the bar for seconds).
+    TKemXmlTag* placed = AppendIcon(*group, std::move(icon));
+    if (group == CurrentGroup()) AddIconItem(placed);
     added = true;
   }
-  if (added) IconsChanged(true);
+  if (added) {
+    IconsChanged(false);
+    tDropPictures->SetEnabled(true);
+  }
   if (named > kMaxDroppedFiles) ReportDropLeftOut(kMaxDroppedFiles, named);
   return added;
 }

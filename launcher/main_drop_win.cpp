@@ -8,13 +8,20 @@
 #include "kem3/dragdrop/droptarget_win.h"
 #include "kem3/framework/kemlan.h"
 #include "launcher/main_win.h"
+#include "launcher/ov3iconcache.h"
+#include "platform/clock.h"
 #include "platform/format.h"
+#include "platform/timer.h"
 #include "platform/unicode_convert.h"
 
 namespace {
 
 // Posted to the bar: the note on a cut drop shows once the drop is over.
 constexpr UINT kReportDropLeftOut = WM_APP + 16;
+// The time a slice of dropped icons' pictures may take, and the pause after
+// it, in which the bar answers messages, input and painting.
+constexpr std::uint64_t kDropPictureSlice = 50;
+constexpr unsigned kDropPicturePause = 10;
 
 }  // namespace
 
@@ -56,6 +63,21 @@ void TfMain::CreateDropTarget() {
       Effect = DROPEFFECT_NONE;
   };
   SetMessageHandler(kReportDropLeftOut, [this](TMessage&) { ShowDropLeftOut(); });
+  tDropPictures = new TTimer(this);
+  tDropPictures->SetName("tDropPictures");
+  tDropPictures->SetEnabled(false);
+  tDropPictures->SetInterval(kDropPicturePause);
+  tDropPictures->OnTimer = [this](TObject*) { MakeDroppedPictures(); };
+}
+
+void TfMain::MakeDroppedPictures() {
+  std::vector<TKemXmlTag*> made;
+  const bool left =
+      FIconCache && FGroupsTag && FIconCache->AddMissingEntries(FGroupsTag, TickCount() + kDropPictureSlice, made);
+  ShowIconPictures(made);
+  if (left) return;
+  tDropPictures->SetEnabled(false);
+  SaveContents(true);
 }
 
 void TfMain::ReportDropLeftOut(std::size_t Taken, std::size_t Total) {

@@ -117,6 +117,18 @@ void TfMain::AddIconItem(TKemXmlTag* Icon) {
                    nullptr, picture != nullptr);
 }
 
+void TfMain::ShowIconPictures(const std::vector<TKemXmlTag*>& Icons) {
+  if (Icons.empty() || !FIconCache) return;
+  for (int I = 0; I < plIcons->Count(); ++I) {
+    TKemPanelListItem* Item = plIcons->Items(I);
+    TKemXmlTag* Icon = IconOfItem(Item);
+    if (!Icon || std::find(Icons.begin(), Icons.end(), Icon) == Icons.end()) continue;
+    Item->Bitmap = FIconCache->GetIconBitmap(*Icon);
+    Item->AlphaChannel = Item->Bitmap != nullptr;
+  }
+  plIcons->Invalidate();
+}
+
 void TfMain::RefreshIconCaptions(bool Rebuild) {
   std::vector<String> Titles;
   Titles.reserve(plIcons->Count());

@@ -127,6 +127,7 @@ class TfMain : public TKemForm {
   TTimer* tShowTimer = nullptr;
   TTimer* tHideTimer = nullptr;
   TTimer* tHideAnimate = nullptr;
+  TTimer* tDropPictures = nullptr;
   bool Hidden() const { return FAutoHide->Hidden(); }
   const TOvAutoHide& AutoHide() const { return *FAutoHide; }
   // Brings the hidden bar back (sliding or at once); nothing when it shows.
@@ -151,6 +152,7 @@ class TfMain : public TKemForm {
   // links, ".url" internet shortcuts, any other file itself. Of more than
   // kMaxDroppedFiles files the first are taken, and the user is told, once
   // the drop is over, how many were left out. True when an icon was added.
+  // Their pictures follow a slice at a time (MakeDroppedPictures).
   bool DropItems(const TPoint& ScreenPt, const std::vector<WideString>& Files, const WideString& Url);
 
   // ---- Bar modules (main_modules_win.cpp).
@@ -218,6 +220,12 @@ class TfMain : public TKemForm {
   // note shows when the drop is over, not while the source waits for it.
   void ReportDropLeftOut(std::size_t Taken, std::size_t Total);
   void ShowDropLeftOut();
+  // The pictures of dropped icons are made a slice at a time on a timer, so
+  // the bar answers between slices however many files came; the icon cache
+  // is saved once the last is made.
+  void MakeDroppedPictures();
+  // The panel's items of those icons take their pictures from the cache.
+  void ShowIconPictures(const std::vector<TKemXmlTag*>& Icons);
   // AddIcon without its ending: appended, cache entry made, on the panel when its group shows.
   TKemXmlTag* PlaceIcon(TKemXmlTag& Group, TKemXmlTagPtr Icon);
   // The ending of every icon command: captions, hotkeys, save, action states.

@@ -2,6 +2,9 @@
 // launcher's pages.
 #include "launcher/ov3cfgpages_win.h"
 
+#include <algorithm>
+
+#include "kem3/controls/kembase_win.h"
 #include "kem3/controls/kemchklb_win.h"
 #include "kem3/controls/kemdlist_win.h"
 #include "kem3/controls/kemlabel_win.h"
@@ -35,19 +38,14 @@ constexpr std::array<const char16_t*, 4> kModifierDefaults = {
     u"No Ctrl|Ctrl|Left Ctrl|Right Ctrl", u"No Alt|Alt|Left Alt|Right Alt", u"No Shift|Shift|Left Shift|Right Shift",
     u"No Windows|Windows|Left Windows|Right Windows"};
 
-void FitLabelCaption(TKemLabel* Label, const WideString& Caption) {
-  // A translation longer than the label's room gets a smaller font (down to
-  // 6 points) rather than running into the control beside it.
-  constexpr int kSmallest = 6;
-  Label->SetParentFont(true);
-  Label->SetCaption(Caption);
-  TBitmap Scratch;
-  TCanvas* Canvas = Scratch.Canvas();
-  Canvas->Font()->Assign(*Label->Font());
-  int Size = Canvas->Font()->Size();
-  while (Size > kSmallest && Canvas->TextWidth(Caption) > Label->Width()) Canvas->Font()->SetSize(--Size);
-  if (Size != Label->Font()->Size()) Label->Font()->SetSize(Size);
+int CaptionWidth(TControl* Control, const WideString& Text) {
+  TFontTextMeasure Measure(*Control->Font());
+  return Measure.TextExtent(Text).cx;
 }
+
+// The shortcut row's frame: its labels' column, the lists' gap, a list's
+// drop button with its frame and the room around its text.
+constexpr int kRowLabelWidth = 128, kFrameLabelWidth = 52, kListPitch = 24, kListGap = 4, kListExtra = 21 + 8;
 
 }  // namespace
 
@@ -77,35 +75,84 @@ bool LoadPagePicture(TBitmap& Bitmap, const String& Name) {
 
 void TOvCfgHotkey::CreateControls(TWinControl* Parent, int Top) {
   const TOvHotkeyKind& Kind = HotkeyKind(Param);
-  FCaption = PlaceLabel(Parent, 0, Top + 4, 128, 17);
+  FCaption = PlaceLabel(Parent, 0, Top + 4, kRowLabelWidth, 17);
+  FCaption->SetAutoSize(false);
+  FCaption->SetWordWrap(true);
   // The box in the window colour that holds the row's frame.
-  auto* Box = Place<TPanel>(Parent, 131, Top, Parent->ClientWidth() - 131, 65);
-  Box->SetBevelOuter(bvNone);
-  Box->SetColor(clWindow);
-  auto* Pane = Place<TPanel>(Box, 0, 0, Box->Width(), 61);
-  Pane->SetBevelOuter(bvNone);
-  Pane->SetParentColor(true);
-  auto* Frame = Place<TKemFrame>(Pane, 4, 4, Pane->Width() - 8, 61 - 8);
+  FBox = Place<TPanel>(Parent, kRowLabelWidth + 3, Top, Parent->ClientWidth() - kRowLabelWidth - 3, 65);
+  FBox->SetBevelOuter(bvNone);
+  FBox->SetColor(clWindow);
+  FPane = Place<TPanel>(FBox, 0, 0, FBox->Width(), 61);
+  FPane->SetBevelOuter(bvNone);
+  FPane->SetParentColor(true);
+  FFrame = Place<TKemFrame>(FPane, 4, 4, FPane->Width() - 8, 61 - 8);
   // The fill shows as it is where the picture is missing.
-  Frame->SetColor(static_cast<TColor>(0xE0E0E0));
-  Frame->SetFillColor(static_cast<TColor>(0xE0E0E0));
-  Frame->SetSizes({6, 6, 6, 6});
+  FFrame->SetColor(static_cast<TColor>(0xE0E0E0));
+  FFrame->SetFillColor(static_cast<TColor>(0xE0E0E0));
+  FFrame->SetSizes({6, 6, 6, 6});
   TBitmap Picture;
-  if (LoadPagePicture(Picture, "PANEFRAME")) Frame->SetImage(Picture);
-  // Inside the frame's border, clear of the lists at 60.
-  FKeyLabel = PlaceLabel(Frame, 6, 7, 52, 17);
-  FModifiersLabel = PlaceLabel(Frame, 6, 31, 52, 17);
-  KeyList = Place<TKemDropDownList>(Frame, 60, 4, Kind.Global ? 316 : 317, 21);
+  if (LoadPagePicture(Picture, "PANEFRAME")) FFrame->SetImage(Picture);
+  FKeyLabel = PlaceLabel(FFrame, 6, 7, kFrameLabelWidth, 17);
+  FKeyLabel->SetAutoSize(false);
+  FModifiersLabel = PlaceLabel(FFrame, 6, 31, kFrameLabelWidth, 17);
+  FModifiersLabel->SetAutoSize(false);
+  KeyList = Place<TKemDropDownList>(FFrame, 60, 4, 316, 21);
   KeyList->SetFlat(true);
   const int Lists = Kind.Global ? 4 : 3;
   for (int i = 0; i < Lists; ++i) {
-    auto* List = Kind.Global ? Place<TKemDropDownList>(Frame, 60 + i * 80, 28, 76, 21)
-                             : Place<TKemDropDownList>(Frame, 60 + i * 107, 28, 103, 21);
+    auto* List = Place<TKemDropDownList>(FFrame, 60, 28, 76, 21);
     List->SetFlat(true);
     ModifierLists.push_back(List);
   }
   FRow = HotkeyRowFromText(cfgGetStr(Kind.Setting), Kind.Global);
   UpdateLanguage();
+  // The rows the modifier lists need in the language shown at the start
+  // stay, so the rows below keep their places.
+  FLines = std::max(FLines, 1);
+}
+
+int TOvCfgHotkey::CaptionColumn() {
+  // A long caption breaks between its words beside the box; only a word
+  // longer than the usual column makes the column wider.
+  int Widest = 0;
+  const WideString Text = FCaption->Caption();
+  for (size_t Start = 0; Start <= Text.size();) {
+    size_t Blank = Text.find(u' ', Start);
+    if (Blank == WideString::npos) Blank = Text.size();
+    Widest = std::max(Widest, CaptionWidth(FCaption, Text.substr(Start, Blank - Start)));
+    Start = Blank + 1;
+  }
+  const int Column = std::max(kRowLabelWidth, Widest + 4);
+  FCaption->SetBounds(0, FCaption->Top(), Column, 65 - 4);
+  return Column;
+}
+
+int TOvCfgHotkey::GetHeight() { return 65 + (std::max(FLines, 1) - 1) * kListPitch + 4; }
+
+void TOvCfgHotkey::Arrange() {
+  if (!FCaption) return;
+  TWinControl* Parent = FBox->Parent();
+  // The caption's column and the frame's label column as wide as their texts
+  // need in the language shown; the lists share what is left, in as many
+  // lines as their longest text needs.
+  const int Column = CaptionColumn();
+  const int Lines = std::max(FLines, 1);
+  const int Height = 65 + (Lines - 1) * kListPitch;
+  FBox->SetBounds(Column + 3, FBox->Top(), Parent->ClientWidth() - Column - 3, Height);
+  FPane->SetBounds(0, 0, FBox->Width(), Height - 4);
+  FFrame->SetBounds(4, 4, FPane->Width() - 8, Height - 4 - 8);
+  const int LabelWidth = std::max({kFrameLabelWidth, CaptionWidth(FKeyLabel, FKeyLabel->Caption()) + 2,
+                                   CaptionWidth(FModifiersLabel, FModifiersLabel->Caption()) + 2});
+  FKeyLabel->SetWidth(LabelWidth);
+  FModifiersLabel->SetWidth(LabelWidth);
+  const int Left = 6 + LabelWidth + 2;
+  const int Room = FFrame->Width() - 6 - Left;
+  KeyList->SetBounds(Left, 4, Room, 21);
+  const int Count = static_cast<int>(ModifierLists.size());
+  const int PerLine = (Count + Lines - 1) / Lines;
+  const int Width = (Room + kListGap) / PerLine - kListGap;
+  for (int i = 0; i < Count; ++i)
+    ModifierLists[i]->SetBounds(Left + (i % PerLine) * (Width + kListGap), 28 + (i / PerLine) * kListPitch, Width, 21);
 }
 
 void TOvCfgHotkey::FillLists() {
@@ -115,24 +162,40 @@ void TOvCfgHotkey::FillLists() {
   KeyList->Items()->Add(TranslateIndex(281, u"(no key)"));
   for (const TOvKeyName& Name : KeyNames()) KeyList->Items()->Add(Utf8ToWide(Name.DisplayName));
   KeyList->SetItemIndex(Key);
+  int Widest = 0;
   for (size_t i = 0; i < ModifierLists.size(); ++i) {
     TKemDropDownList* List = ModifierLists[i];
     const int Shown = List->ItemIndex() >= 0 ? List->ItemIndex() : FRow.Modifiers[i];
     std::vector<WideString> Choices = SplitChoices(TranslateIndex(283 + static_cast<int>(i), kModifierDefaults[i]));
     if (!Global && Choices.size() > 2) Choices.resize(2);
     List->Items()->Clear();
-    for (const WideString& Choice : Choices) List->Items()->Add(Choice);
+    for (const WideString& Choice : Choices) {
+      List->Items()->Add(Choice);
+      Widest = std::max(Widest, CaptionWidth(List, Choice));
+    }
     List->SetItemIndex(Shown < static_cast<int>(Choices.size()) ? Shown : 0);
   }
+  if (FLines > 0) return;
+  // At the start: as many lines as the lists need to show their longest text.
+  const int Count = static_cast<int>(ModifierLists.size());
+  const int Column = CaptionColumn();
+  const int LabelWidth = std::max({kFrameLabelWidth, CaptionWidth(FKeyLabel, FKeyLabel->Caption()) + 2,
+                                   CaptionWidth(FModifiersLabel, FModifiersLabel->Caption()) + 2});
+  const int Room = FBox->Parent()->ClientWidth() - Column - 3 - 8 - 6 - (6 + LabelWidth + 2);
+  const int PerLine = std::clamp((Room + kListGap) / (Widest + kListExtra + kListGap), 1, std::max(Count, 1));
+  // At least two: the row keeps its height when the language changes while
+  // the dialog is open, and the languages we have need no more than two.
+  FLines = std::max((Count + PerLine - 1) / PerLine, 2);
 }
 
 void TOvCfgHotkey::UpdateLanguage() {
   if (!FCaption) return;
   const TOvHotkeyKind& Kind = HotkeyKind(Param);
   FCaption->SetCaption(Translate(Kind.Caption, Utf8ToWide(Kind.Caption)));
-  FitLabelCaption(FKeyLabel, Translate("Key", u"Key"));
-  FitLabelCaption(FModifiersLabel, Translate("Modifiers", u"Modifiers"));
+  FKeyLabel->SetCaption(Translate("Key", u"Key"));
+  FModifiersLabel->SetCaption(Translate("Modifiers", u"Modifiers"));
   FillLists();
+  Arrange();
 }
 
 void TOvCfgHotkey::Apply() {
@@ -149,7 +212,8 @@ void TOvCfgHotkey::Apply() {
 // ---- Module hints
 
 void TOvCfgHints::CreateControls(TWinControl* Parent, int Top) {
-  FCaption = PlaceLabel(Parent, 0, Top + 4, 128, 17);
+  FCaption = PlaceLabel(Parent, 0, Top + 4, kRowLabelWidth, 17);
+  FCaption->SetAutoSize(false);
   Modules = Place<TKemCheckListBox>(Parent, 131, Top, Parent->ClientWidth() - 131, 80);
   for (size_t i = 0; i < kModuleNames.size(); ++i) Modules->Items()->Add(WideString());
   // Four rows and a margin.
@@ -173,6 +237,10 @@ void TOvCfgHints::UpdateLanguage() {
   if (!FCaption) return;
   FCaption->SetCaption(Translate("ShowHints", u"Show hints of"));
   FillTitles();
+  // The caption's column as wide as its text needs; the list keeps its right edge.
+  const int Column = std::max(kRowLabelWidth, CaptionWidth(FCaption, FCaption->Caption()) + 4);
+  FCaption->SetWidth(Column);
+  Modules->SetBounds(Column + 3, Modules->Top(), Modules->Parent()->ClientWidth() - Column - 3, Modules->Height());
 }
 
 void TOvCfgHints::Apply() {

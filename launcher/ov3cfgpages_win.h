@@ -58,7 +58,8 @@ TKemLabel* PlaceLabel(TWinControl* Parent, int Left, int Top, int Width, int Hei
 class TOvCfgHotkey : public TKemCustomDlgPage {
  public:
   void CreateControls(TWinControl* Parent, int Top) override;
-  int GetHeight() override { return 65 + 4; }
+  // Taller when the modifier lists need more than one line.
+  int GetHeight() override;
   void Apply() override;
   void UpdateLanguage() override;
 
@@ -67,6 +68,14 @@ class TOvCfgHotkey : public TKemCustomDlgPage {
 
  private:
   void FillLists();
+  // Columns from the texts in the language shown; the lists share the rest.
+  void Arrange();
+  // The caption's width (its text breaks into lines), at least the usual column.
+  int CaptionColumn();
+  int FLines = 0;  // lines of modifier lists, fixed by the language at the start
+  TPanel* FBox = nullptr;
+  TPanel* FPane = nullptr;
+  TKemFrame* FFrame = nullptr;
   TKemLabel* FCaption = nullptr;
   TKemLabel* FKeyLabel = nullptr;
   TKemLabel* FModifiersLabel = nullptr;

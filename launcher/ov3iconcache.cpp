@@ -10,6 +10,7 @@
 #include "kem3/pictures/kemimage.h"
 #include "kem3/pictures/kemresample.h"
 #include "launcher/ov3contents.h"
+#include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/sysutils.h"
 
@@ -239,6 +240,27 @@ bool TIconCache::Sync(const TKemXmlTag* Groups) {
   // only when it has new items.
   if (added) Save();
   return added;
+}
+
+bool TIconCache::AddMissingEntries(const TKemXmlTag* Groups, std::uint64_t Deadline, std::vector<TKemXmlTag*>& Made) {
+  FMakingAll = true;
+  bool any = false, left = false;
+  for (const TKemXmlTag* group : ListGroups(Groups)) {
+    for (TKemXmlTag* icon : ListIcons(group)) {
+      if (icon->Attributes.IndexOfName("cacheindex") >= 0) continue;
+      if (any && TickCount() >= Deadline) {
+        left = true;
+        break;
+      }
+      AddEntry(*icon);
+      Made.push_back(icon);
+      any = true;
+    }
+    if (left) break;
+  }
+  FMakingAll = false;
+  FLibraries.clear();
+  return left;
 }
 
 void TIconCache::Rebuild(const TKemXmlTag* Groups) {

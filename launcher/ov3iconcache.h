@@ -74,6 +74,11 @@ class TIconCache {
   bool Sync(const TKemXmlTag* Groups);
   // Every entry made anew from the icons of the groups, indexes from 0.
   void Rebuild(const TKemXmlTag* Groups);
+  // Entries for the icons of the groups that never had one (no "cacheindex",
+  // as a drop places them), in the contents order, until the clock reaches
+  // Deadline: at least one a call. The icons done are added to Made; true
+  // while some are left for the next call.
+  bool AddMissingEntries(const TKemXmlTag* Groups, std::uint64_t Deadline, std::vector<TKemXmlTag*>& Made);
 
   int Count() const { return static_cast<int>(FItems.size()); }
   std::int32_t NextIndex() const { return FNextIndex; }

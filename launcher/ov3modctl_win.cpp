@@ -11,8 +11,7 @@ TOvModuleControl::TOvModuleControl(TComponent* AOwner, std::unique_ptr<TOvModule
 TOvModuleControl::~TOvModuleControl() = default;
 
 void TOvModuleControl::RefreshPicture() {
-  const TRect changed = FModule->TakeChangedRect();
-  FModule->CopyPicture(*Image());
+  const TRect changed = FModule->TakeChangedPicture(*Image());
   // Only what changed is painted again: each second the clock's hand is a
   // small part of its face.
   if (IsRectEmpty(changed) || !HandleAllocated()) {

@@ -50,23 +50,12 @@ void Resized(TBitmap& Dest, const TBitmap& Source, int Width, int Height) {
   ResampleBitmap(Dest, Source, 5, 0);
 }
 
-// The box of the pixels of a 32-bit picture that show (alpha above 0).
-TRect VisibleBox(TBitmap& Picture) {
-  TRect box;
-  for (int y = 0; y < Picture.Height(); ++y) {
-    const auto* row = static_cast<const std::uint8_t*>(Picture.ScanLine(y));
-    for (int x = 0; x < Picture.Width(); ++x)
-      if (row[4 * x + 3] != 0) UnionRect(box, box, Bounds(x, y, 1, 1));
-  }
-  return box;
-}
-
 }  // namespace
 
 void TOvAnalogClock::ReadParameters() { FSecondHand = YesNoToBool(GetParameter("secondhand", ""), false); }
 
 void TOvAnalogClock::ForgetPictures() {
-  for (TBitmap* picture : {&FFace, &FGlass, &FSecondSource}) picture->SetSize(0, 0);
+  for (TBitmap* picture : {&FFace, &FGlass, &FSecondSource, &FWork}) picture->SetSize(0, 0);
   for (auto& hand : FHands) hand.reset();
   FHandBox = TRect{};
 }
@@ -78,21 +67,8 @@ const TOvAnalogClock::THand* TOvAnalogClock::SecondHand(int Second, const TClock
   if (FSecondSource.Empty() && !GetPackageImage("sec", FSecondSource)) return nullptr;
   TLocalTime at;
   at.Second = Second;
-  TBitmap turned;
-  RotateBitmap(turned, FSecondSource,
-               TPoint{static_cast<int>(std::lround(Origin.X)), static_cast<int>(std::lround(Origin.Y))},
-               ClockHandAngles(at).Second);
-  // Turned at the package's size, where the hand is drawn finely, then made
-  // as small as the picture, placed where the face's centring puts it.
   auto hand = std::make_unique<THand>();
-  const int size = FFace.Width();
-  Resized(hand->Picture, turned, Scaled(turned.Width(), size, FSourceSize.cx),
-          Scaled(turned.Height(), size, FSourceSize.cy));
-  hand->At = {Scaled((FSourceSize.cx - turned.Width()) / 2, size, FSourceSize.cx),
-              Scaled((FSourceSize.cy - turned.Height()) / 2, size, FSourceSize.cy)};
-  TRect box = VisibleBox(hand->Picture);
-  OffsetRect(box, hand->At.X, hand->At.Y);
-  IntersectRect(hand->Box, box, Bounds(0, 0, size, size));
+  TurnPicture(*hand, FSecondSource, Origin, ClockHandAngles(at).Second, FSourceSize, FFace.Width());
   slot = std::move(hand);
   return slot.get();
 }
@@ -127,21 +103,26 @@ bool TOvAnalogClock::Compose(bool Force) {
   }
   FDrawn.Second = now.Second;
   if (FFace.Empty()) return false;
-  // Each second only the hand's old and new boxes change.
-  TBitmap work;
-  work.Assign(FFace);
-  TRect box;
-  if (FSecondHand) {
-    if (const THand* hand = SecondHand(now.Second, origin)) {
-      AlphaBlendBitmap(work, hand->At.X, hand->At.Y, const_cast<TBitmap&>(hand->Picture));
-      box = hand->Box;
-    }
-  }
-  if (!FGlass.Empty()) AlphaBlendBitmap(work, 0, 0, FGlass);
+  const THand* hand = FSecondHand ? SecondHand(now.Second, origin) : nullptr;
+  const TRect box = hand ? hand->Box : TRect{};
   TRect changed = Bounds(0, 0, size, size);
   if (!whole && !UnionRect(changed, box, FHandBox)) return false;
+  // Each second only the hand's old and new boxes change: the face goes back
+  // there, and the hand and the glass are blended there alone.
+  if (whole || !SamePictureShape(FWork, FFace)) {
+    FWork.Assign(FFace);
+    changed = Bounds(0, 0, size, size);
+  } else {
+    CopyPictureRect(FWork, FFace, changed);
+  }
+  if (hand) {
+    TRect source = box;
+    OffsetRect(source, -hand->At.X, -hand->At.Y);
+    AlphaBlendBitmapRect(FWork, box.Left, box.Top, source, const_cast<TBitmap&>(hand->Picture));
+  }
+  if (!FGlass.Empty()) AlphaBlendBitmapRect(FWork, changed.Left, changed.Top, changed, FGlass);
   FHandBox = box;
-  ShowPicture(work, changed);
+  ShowPicture(FWork, changed);
   return true;
 }
 

@@ -1,6 +1,7 @@
 // The window-free rules of the bar modules.
 #include "launcher/ov3modrules.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "kem3/framework/kemutil.h"
@@ -24,6 +25,14 @@ TClockAngles ClockHandAngles(const TLocalTime& Time) {
 
 bool ClockNeedsRedraw(const TClockDrawn& Drawn, const TLocalTime& Time, bool SecondHand, bool Force) {
   return Force || Time.Minute != Drawn.Minute || (SecondHand && Time.Second != Drawn.Second);
+}
+
+int ClockInterval(const TLocalTime& Time, bool SecondHand) {
+  if (!SecondHand) return 5000;
+  // A few milliseconds late rather than early: a wake just before the second
+  // turns would find nothing to draw and have to wait again.
+  constexpr int kLate = 5;
+  return 1000 - std::clamp(Time.Millisecond, 0, 999) + kLate;
 }
 
 String ClockHint(const TLocalTime& Time) { return Format("%.2d:%.2d:%.2d", {Time.Hour, Time.Minute, Time.Second}); }

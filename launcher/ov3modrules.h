@@ -30,6 +30,10 @@ struct TClockDrawn {
 // True when the picture must change: forced, another minute, or another second
 // with the second hand shown.
 bool ClockNeedsRedraw(const TClockDrawn& Drawn, const TLocalTime& Time, bool SecondHand, bool Force);
+// Milliseconds until the clock looks again: with the second hand just past the
+// next full second, so the hand moves on the second and the thread sleeps in
+// between; without it 5 s, often enough for the minute hand.
+int ClockInterval(const TLocalTime& Time, bool SecondHand);
 // "hh:mm:ss".
 String ClockHint(const TLocalTime& Time);
 // The centre of rotation from the package's "org" ("x y"); a value that is

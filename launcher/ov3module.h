@@ -24,6 +24,28 @@ struct TOvModuleMenuEntry {
   bool Enabled = true;
 };
 
+// Source's pixels inside Rect put into Dest at the same place; both 32 bits
+// and of one size (Rect is clipped to them).
+void CopyPictureRect(TBitmap& Dest, const TBitmap& Source, const TRect& Rect);
+// True when Dest can take Source's pixels in place: one size, 32 bits.
+bool SamePictureShape(const TBitmap& Dest, const TBitmap& Source);
+
+// A picture turned and scaled onto a face's picture, in that picture's
+// coordinates.
+struct TTurnedPicture {
+  TBitmap Picture;  // the part of the face's picture it can reach
+  TPoint At;        // where that part lies
+  TRect Box;        // what its visible pixels cover
+};
+// Source (32 bits, straight alpha), centred on a face of FaceSize, turned
+// clockwise by Angle degrees about Origin and drawn on a picture PictureSize
+// wide that shows the whole face. Each picture pixel averages a few points of
+// the source weighted by their alpha, so an edge keeps the colour of what it
+// is the edge of instead of darkening towards the transparent black around it;
+// only the part of the picture that the source's visible pixels reach is made.
+void TurnPicture(TTurnedPicture& Dest, TBitmap& Source, const TClockOrigin& Origin, double Angle, TSize FaceSize,
+                 int PictureSize);
+
 // The language text "TdPreferences_Mod_" + (Prefix + "_") + Text, or Text itself.
 WideString ModuleText(const String& Prefix, const String& Text);
 
@@ -56,9 +78,11 @@ class TOvModule {
   int Width() const { return FWidth.load(); }
   // A copy of the current picture (empty until the first one is drawn).
   void CopyPicture(TBitmap& Dest) const;
-  // What changed in the picture since the last call, in picture coordinates:
-  // all of it after a full redraw; empty when nothing was drawn.
-  TRect TakeChangedRect();
+  // Brings Dest, the picture last taken, up to the current one and returns
+  // what changed since the last call, in picture coordinates: all of it after
+  // a full redraw or when Dest had another size; empty when nothing was drawn.
+  // Only the changed part is copied, so a tick costs no new bitmap.
+  TRect TakeChangedPicture(TBitmap& Dest);
   // True on a picture pixel whose alpha is above 128.
   bool HitTest(int X, int Y) const;
 
@@ -103,7 +127,7 @@ class TOvAnalogClock : public TOvModule {
  public:
   using TOvModule::TOvModule;
   String GetModuleName() const override { return kModuleNames[0]; }
-  int GetInterval() override { return FSecondHand ? 100 : 5000; }
+  int GetInterval() override { return ClockInterval(LocalNow(), FSecondHand); }
   WideString GetHint() override;
   void ExecuteCommand(int Id) override;
   bool SecondHand() const { return FSecondHand; }
@@ -114,13 +138,8 @@ class TOvAnalogClock : public TOvModule {
   void AddMenuEntries(std::vector<TOvModuleMenuEntry>& Entries) override;
 
  private:
-  // The second hand at one second's angle, at the picture's scale: its
-  // picture, where it goes and the box its visible pixels cover.
-  struct THand {
-    TBitmap Picture;
-    TPoint At;
-    TRect Box;
-  };
+  // The second hand at one second's angle, at the picture's scale.
+  using THand = TTurnedPicture;
   // Made at the first use of each second, kept until the package or the size changes.
   const THand* SecondHand(int Second, const TClockOrigin& Origin);
   void ForgetPictures();
@@ -136,6 +155,9 @@ class TOvAnalogClock : public TOvModule {
   TBitmap FSecondSource;
   std::array<std::unique_ptr<THand>, 60> FHands;
   TRect FHandBox;  // where the hand shown stands
+  // The picture last shown: each tick puts the face back only where the hand
+  // was and is, and blends hand and glass there.
+  TBitmap FWork;
 };
 
 class TOvCalendar : public TOvModule {

@@ -383,6 +383,8 @@ class TWinControl : public TControl {
   TKeyPressEvent OnKeyPress;
 
  protected:
+  // Enter or Escape that this control does not want goes to its form's FormDialogKey.
+  bool HandDialogKeyToForm(const TMessage& Message);
   virtual void CreateParams(TCreateParams& Params);
   // Called by CreateParams of a control whose window is one of the system's
   // ClassName ("EDIT", "COMBOBOX", "SysListView32"…): the system class then does
@@ -454,8 +456,6 @@ class TWinControl : public TControl {
   void DoPaint();
   bool DoKeyDown(TMessage& Message);
   bool DoKeyUp(TMessage& Message);
-  // Enter or Escape that this control does not want goes to its form's FormDialogKey.
-  bool HandDialogKeyToForm(const TMessage& Message);
   bool DoKeyPress(TMessage& Message);
   void FocusEntered();
   void ShowingChanged();

@@ -115,6 +115,11 @@ void TCustomComboBox::EditWndProc(TMessage& Message) {
         SetDroppedDown(false);
         return;
       }
+      // With the list closed they are the form's default and cancel buttons'.
+      if (HandDialogKeyToForm(Message)) {
+        Message.Result = 0;
+        return;
+      }
       if (key == VK_TAB) {
         if (TCustomForm* form = GetParentForm(this)) {
           form->SelectNext(this, GetKeyState(VK_SHIFT) >= 0, true);

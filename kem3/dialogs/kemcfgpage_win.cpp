@@ -39,6 +39,10 @@ struct TBinding {
   int FitWidth = 0;    // a check box in a frame's caption line: as wide as its caption, up to this
   // A value list: at least its layout width, wider up to ListRoom to show its longest text.
   int ListWidth = 0, ListRoom = 0;
+  // An item's row caption and the places the layout gave it and the control:
+  // a caption that needs more room takes it from the control's left side.
+  TControl* RowCaption = nullptr;
+  TRect CaptionPlace{}, ControlPlace{};
 };
 
 bool ItemAlive(const TcfgDbItem* Item) {
@@ -246,8 +250,25 @@ void FitListWidth(const TBinding& B) {
   int widest = 0;
   for (int i = 0; i < list->Items()->Count(); ++i)
     widest = std::max(widest, static_cast<int>(measure.TextExtent(list->Items()->Get(i)).cx));
-  const int room = std::max(B.ListRoom - list->Left(), B.ListWidth);
-  list->SetWidth(std::clamp(widest + kButtonAndFrame + kPadding, B.ListWidth, room));
+  // A list moved right by a long caption may be narrower than its layout.
+  const int lowest = std::min(B.ListWidth, B.ListRoom - list->Left());
+  const int room = std::max(B.ListRoom - list->Left(), lowest);
+  list->SetWidth(std::clamp(widest + kButtonAndFrame + kPadding, lowest, room));
+}
+
+// The row caption as wide as its text needs in the language shown; the
+// control keeps its right edge and gives up what the caption takes.
+void FitRowCaption(const TBinding& B) {
+  if (!B.RowCaption || !B.Control) return;
+  constexpr int kPadding = 4, kNarrowestControl = 40;
+  TFontTextMeasure measure(*B.RowCaption->Font());
+  const int text = measure.TextExtent(B.RowCaption->Caption()).cx + kPadding;
+  const int most = B.ControlPlace.Right - kNarrowestControl - B.CaptionPlace.Left;
+  const int width = std::clamp(text, B.CaptionPlace.Width(), std::max(most, B.CaptionPlace.Width()));
+  B.RowCaption->SetWidth(width);
+  const int left = B.ControlPlace.Left + width - B.CaptionPlace.Width();
+  B.Control->SetBounds(left, B.Control->Top(), B.ControlPlace.Right - left, B.Control->Height());
+  FitListWidth(B);
 }
 
 void FillLists(const TBinding& B) {
@@ -406,11 +427,12 @@ int cfgBuildPage(TWinControl* Parent, int PageId, int Top, int Columns, int Left
       frames[i] = frame;
       continue;
     }
+    TKemLabel* label = nullptr;
     if (!IsRectEmpty(row.Label)) {
       // Sized by the layout before it takes the page's font: a label that
       // still sized itself to its empty caption would shrink to nothing
       // when that font differs from its own (a language's larger font).
-      auto* label = Make(make.Label, Parent);
+      label = Make(make.Label, Parent);
       label->SetAutoSize(false);
       label->SetParentColor(true);
       const TBinding caption{label, nullptr, nullptr, row.Item->TextName};
@@ -423,6 +445,12 @@ int cfgBuildPage(TWinControl* Parent, int PageId, int Top, int Columns, int Left
     binding.Control = MakeItemControl(row, parent, Parent, binding);
     if (!binding.Control) continue;
     ShowValue(binding);
+    if (label) {
+      binding.RowCaption = label;
+      binding.CaptionPlace = row.Label;
+      binding.ControlPlace = row.Control;
+      FitRowCaption(binding);
+    }
     Bindings().Add(binding);
   }
   return layout.Height;
@@ -457,6 +485,7 @@ void cfgRelabel() {
     if (!b.CaptionName.empty()) SetCaptionText(b);
     if (b.Item && ItemAlive(b.Item) && !b.Item->ValueListTextName.empty()) FillLists(b);
   }
+  for (const TBinding& b : list) FitRowCaption(b);
 }
 
 void cfgRefreshControls(std::initializer_list<int> Ids) {

@@ -10,14 +10,19 @@
 #include "kem3/controls/kembut_win.h"
 #include "kem3/controls/kemdlist_win.h"
 #include "kem3/controls/kemedit_win.h"
+#include "kem3/controls/kempanel_win.h"
 #include "kem3/controls/kemplist_win.h"
+#include "kem3/framework/kemexe.h"
+#include "kem3/framework/kemlan.h"
 #include "launcher/editicon_win.h"
 #include "launcher/ov3browse.h"
 #include "platform/app_scope_win.h"
 #include "platform/sysutils.h"
 #include "platform/unicode_convert.h"
+#include "support/key_walk_win.h"
 #include "support/keys_win.h"
 #include "support/temp_dir.h"
+#include "support/text_fit_win.h"
 
 namespace {
 
@@ -182,4 +187,62 @@ TEST_F(EditIconWin, AFlatPicturesPreviewShowsWhole) {
   EXPECT_TRUE(list->Items(0)->Opaque);
   EXPECT_FALSE(list->Items(0)->AlphaChannel);
   form->Free();
+}
+
+// Every label, button and list item of the editor shows whole in both
+// languages, German's font a quarter larger included, with a shortcut row
+// and a program row on the batch page.
+TEST_F(EditIconWin, EveryTextShowsWholeInBothLanguages) {
+  Dialog->Free();
+  SetProgramFileName(GetExeDir() + "ov3.exe");
+  InitLanguages();
+  TOvIconFields f;
+  f.Batch = true;
+  f.Programs = {{0, ""}};
+  f.Shortcuts = {ParseHotkeyText("f5,ctrl+apps")};
+  for (const char* code : {"US", "DE"}) {
+    SelectLanguageByCode(code);
+    ASSERT_EQ(LanguageCode(CurrentLanguageIndex()), code);
+    Dialog = NewForm<TdEditIcon>(Application);
+    Dialog->SetFields(f, TOvProgramIcons{{"Editor (Main)"}, {nullptr}});
+    EXPECT_EQ(textfit::CutTexts(*Dialog), std::vector<std::string>()) << code;
+    if (std::string(code) == "US") Dialog->Free();
+  }
+  DoneLanguages(false);
+  SetProgramFileName("");
+}
+
+// Walked by keys alone in both languages, on either notebook page: Tab from
+// the title through every control and back, Shift+Tab the way back, and
+// Enter and Escape from each kind of control give OK's and Cancel's results.
+TEST_F(EditIconWin, WalkedByKeysAloneInBothLanguages) {
+  Dialog->Free();
+  SetProgramFileName(GetExeDir() + "ov3.exe");
+  InitLanguages();
+  for (const char* code : {"US", "DE"}) {
+    for (bool batch : {false, true}) {
+      SelectLanguageByCode(code);
+      Dialog = NewForm<TdEditIcon>(Application);
+      TOvIconFields f;
+      f.Batch = batch;
+      f.Programs = {{0, ""}};
+      f.Shortcuts = {ParseHotkeyText("f5,ctrl+apps")};
+      Dialog->SetFields(f, TOvProgramIcons{{"Editor (Main)"}, {nullptr}});
+      Dialog->Show();
+      Dialog->eTitle->SetFocus();
+      std::vector<std::string> kinds;
+      EXPECT_EQ(keywalk::WalkFaults(*Dialog), std::vector<std::string>()) << code << batch;
+      EXPECT_EQ(keywalk::EnterEscapeFaults(*Dialog, mrOk, mrCancel, &kinds), std::vector<std::string>())
+          << code << batch;
+      EXPECT_EQ(kinds, (std::vector<std::string>{"button", "edit", "list", "other"})) << code << batch;
+      // Below the program page a whole shortcut row shows, its lines of modifiers too.
+      if (!batch) {
+        EXPECT_GE(Dialog->sbShortcuts->ClientHeight(), Dialog->ShortcutRow(0)->Panel->Height()) << code;
+      }
+      Dialog->Hide();
+      if (!(std::string(code) == "DE" && batch)) Dialog->Free();
+    }
+  }
+  DoneLanguages(false);
+  SetProgramFileName("");
 }

@@ -2,9 +2,11 @@
 // IShellLinkW and an internet shortcut dropped on a group button become icons
 // of that group; a web address dropped on the icons joins the group on show;
 // a malformed CF_HDROP is refused and the bar goes on. Everything reaches ov3.xml.
+// The bar answers messages while it takes drops of any size.
 #include <gtest/gtest.h>
 #include <shobjidl.h>
 
+#include <algorithm>
 #include <atomic>
 #include <filesystem>
 #include <thread>
@@ -199,5 +201,105 @@ TEST(Ov3DropProcess, TheEditorOfASingleDropTakesTheKeys) {
   }
   EXPECT_EQ(CloseBar(bar, window), 0);
   EXPECT_EQ(IconTitles(contents), (std::vector<std::vector<String>>{{"Dropped"}}));
+  OleUninitialize();
+}
+
+namespace {
+
+// Another thread asks the bar with WM_NULL, one question after another, and
+// keeps the longest wait for an answer.
+class Pinger {
+ public:
+  explicit Pinger(HWND window)
+      : thread_([this, window] {
+          while (!stop_) {
+            const ULONGLONG start = GetTickCount64();
+            DWORD_PTR result = 0;
+            SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &result);
+            longest_ = std::max<ULONGLONG>(longest_, GetTickCount64() - start);
+            Sleep(20);
+          }
+        }) {}
+  ULONGLONG Stop() {
+    stop_ = true;
+    thread_.join();
+    return longest_;
+  }
+
+ private:
+  std::atomic<bool> stop_{false};
+  std::atomic<ULONGLONG> longest_{0};
+  std::thread thread_;
+};
+
+}  // namespace
+
+// Whatever a drop holds, the bar answers within a second while it takes it:
+// a thousand icons of one drop held it for 2.3 s making their pictures.
+TEST(Ov3DropProcess, TheBarAnswersThroughLargeDrops) {
+  ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
+  Ov3Folder folder;
+  const std::filesystem::path dir(folder.Folder());
+  const std::wstring tool = (dir / L"tool.exe").wstring();
+  std::filesystem::copy_file(dir / L"ov3.exe", tool);
+  const String contents = folder.File("ov3.xml");
+  WriteFileAtomic(contents,
+                  "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ov3contents><groups>"
+                  "<group title=\"Main\"><icons/></group></groups></ov3contents>\n");
+  WriteFileAtomic(folder.File("ov3.ini"), "[Version]\r\nCurrent=3.3.9\r\n[Icons]\r\nShow drop dialog=no\r\n");
+  testproc::ChildProcess bar(folder.Exe(), L"", folder.Folder());
+  ASSERT_TRUE(bar.Started());
+  HWND window = bar.WaitForWindow(15000);
+  ASSERT_NE(window, nullptr);
+  (void)bar.Wait(800);
+  HWND main = FindChildWithText(window, L"Main");
+  ASSERT_NE(main, nullptr);
+
+  const auto wide = [](const std::wstring& text) {
+    return std::string(reinterpret_cast<const char*>(text.c_str()), (text.size() + 1) * 2);
+  };
+  const auto u32 = [](std::uint32_t v) { return std::string(reinterpret_cast<const char*>(&v), 4); };
+  testdnd::DataObject programs, names, idLists, address;
+  programs.Offer(CF_HDROP, testdnd::DropFiles(std::vector<std::wstring>(20000, tool)));
+  // As many as fit the largest block a drop may hand over.
+  std::vector<std::wstring> shortNames;
+  for (int i = 0; i < 200000; ++i) shortNames.push_back(L"C:\\x\\" + std::to_wstring(i) + L".txt");
+  names.Offer(CF_HDROP, testdnd::DropFiles(shortNames));
+  // 8,000 offsets naming one 32 KiB list.
+  constexpr std::uint32_t n = 7999;
+  std::string block = u32(n);
+  for (std::uint32_t i = 0; i <= n; ++i) block += u32(4 + 4 * (n + 1));
+  for (int i = 0; i < 100; ++i) block += std::string("\x40\x01", 2) + std::string(318, 'p');
+  idLists.Offer("Shell IDList Array", block.append(2, '\0'));
+  const std::wstring url = L"https://example.org/" + std::wstring(8 * 1024 * 1024 - 40, L'a');
+  address.Offer("UniformResourceLocatorW", wide(url)).Offer(CF_UNICODETEXT, wide(url));
+
+  const std::pair<const char*, testdnd::DataObject*> drops[] = {
+      {"20,000 programs", &programs}, {"200,000 names", &names}, {"ID lists", &idLists}, {"address", &address}};
+  for (const auto& [what, data] : drops) {
+    SCOPED_TRACE(what);
+    Pinger pinger(window);
+    (void)DragTo(CentreOf(main), *data);
+    // Past the drop: its pictures, and the note on a cut drop.
+    HWND note = nullptr;
+    for (int i = 0; i < 30 && !note; ++i) {
+      (void)bar.Wait(100);
+      note = FindWindowW(L"TOrvForm", L"Too many files");
+    }
+    EXPECT_LT(pinger.Stop(), 1000u);
+    if (!note) continue;
+    PostMessageW(note, WM_CLOSE, 0, 0);
+    for (int i = 0; i < 300 && FindWindowW(L"TOrvForm", L"Too many files"); ++i) (void)bar.Wait(100);
+  }
+  EXPECT_EQ(CloseBar(bar, window), 0);
+  // Every icon the drops made got its picture, or was found to have none.
+  TKemXml doc;
+  doc.LoadFromFile(contents);
+  const auto icons = ListIcons(ListGroups(ContentsGroups(doc))[0]);
+  EXPECT_EQ(icons.size(), 2000u);
+  EXPECT_EQ(
+      std::count_if(icons.begin(), icons.end(), [](TKemXmlTag* icon) { return icon->ReadAttr("cacheindex").empty(); }),
+      0);
+  EXPECT_NE(icons.front()->ReadAttr("cacheindex"), "-1");
   OleUninitialize();
 }

@@ -17,17 +17,36 @@ using namespace ov3test;
 
 namespace {
 
-// The window of the editor with that caption, once it shows.
+// The editor with that caption once it has the keyboard: the foreground
+// window, its focused control inside it, and a text there shown selected,
+// as typing replaces it. Keys sent before reach the bar instead.
 HWND WaitForEditor(testproc::ChildProcess& Bar, const wchar_t* Caption) {
-  for (int i = 0; i < 100; ++i) {
+  for (int i = 0; i < 600; ++i) {
     HWND editor = FindWindowW(L"TOrvForm", Caption);
-    if (editor && IsWindowVisible(editor)) {
-      (void)Bar.Wait(300);
-      return editor;
+    GUITHREADINFO thread{};
+    thread.cbSize = sizeof thread;
+    if (editor && IsWindowVisible(editor) && GetForegroundWindow() == editor &&
+        GetGUIThreadInfo(GetWindowThreadProcessId(editor, nullptr), &thread) && thread.hwndFocus &&
+        IsChild(editor, thread.hwndFocus)) {
+      // The text's length is asked of the control: another process's edit has no window text of its own.
+      DWORD_PTR selection = 0, length = 0;
+      SendMessageTimeoutW(thread.hwndFocus, EM_GETSEL, 0, 0, SMTO_NORMAL, 5000, &selection);
+      SendMessageTimeoutW(thread.hwndFocus, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 5000, &length);
+      if (LOWORD(selection) == 0 && HIWORD(selection) == length) return editor;
     }
-    (void)Bar.Wait(100);
+    (void)Bar.Wait(50);
   }
   return nullptr;
+}
+
+// Once the editor has gone and the bar answers again, the command that
+// opened it has returned, with the contents saved.
+void WaitUntilClosed(testproc::ChildProcess& Bar, HWND Window, const wchar_t* Caption) {
+  for (int i = 0; i < 600 && FindWindowW(L"TOrvForm", Caption); ++i) (void)Bar.Wait(50);
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(Window, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &result);
+  // The keys that open the next editor go to the bar once it is active again.
+  for (int i = 0; i < 100 && GetForegroundWindow() != Window; ++i) (void)Bar.Wait(50);
 }
 
 }  // namespace
@@ -49,9 +68,9 @@ TEST(Ov3EditorsProcess, IconsAndGroupsEditedByKeysReachTheContentsFile) {
   (void)bar.Wait(300);
   const auto saved = [&] { return ContentsOutline(ReadFileBytes(contents)); };
   // Wine takes a while (some seconds) to put a captioned window away: the
-  // editor's answer reaches the file once the modal loop has returned.
-  const auto settled = [&](const std::string& Expected) {
-    for (int i = 0; i < 80 && saved() != Expected; ++i) (void)bar.Wait(100);
+  // editor's answer is in the file once the command has returned.
+  const auto closed = [&](const wchar_t* Caption) {
+    WaitUntilClosed(bar, window, Caption);
     return saved();
   };
 
@@ -62,7 +81,7 @@ TEST(Ov3EditorsProcess, IconsAndGroupsEditedByKeysReachTheContentsFile) {
   SaveShot(editor, "editicon");
   Type(L"Notes");
   Press(VK_RETURN);
-  EXPECT_EQ(settled("Tools: Alpha Notes"), "Tools: Alpha Notes");
+  EXPECT_EQ(closed(L"Edit icon"), "Tools: Alpha Notes");
 
   // Alt+Enter: the new icon, selected, edited again; Escape leaves the file as it is.
   const std::string before = ReadFileBytes(contents);
@@ -70,14 +89,13 @@ TEST(Ov3EditorsProcess, IconsAndGroupsEditedByKeysReachTheContentsFile) {
   ASSERT_NE(WaitForEditor(bar, L"Edit icon"), nullptr);
   Type(L"Lost");
   Press(VK_ESCAPE);
-  for (int i = 0; i < 40 && FindWindowW(L"TOrvForm", L"Edit icon"); ++i) (void)bar.Wait(100);
-  (void)bar.Wait(3000);
+  WaitUntilClosed(bar, window, L"Edit icon");
   EXPECT_EQ(ReadFileBytes(contents), before);
   Press(VK_RETURN, {VK_MENU});
   ASSERT_NE(WaitForEditor(bar, L"Edit icon"), nullptr);
   Type(L"Memo");
   Press(VK_RETURN);
-  EXPECT_EQ(settled("Tools: Alpha Memo"), "Tools: Alpha Memo");
+  EXPECT_EQ(closed(L"Edit icon"), "Tools: Alpha Memo");
 
   // Shift+Ins: a new group; Shift+Enter renames the one on show.
   Press(VK_INSERT, {VK_SHIFT});
@@ -86,12 +104,12 @@ TEST(Ov3EditorsProcess, IconsAndGroupsEditedByKeysReachTheContentsFile) {
   SaveShot(editor, "editgroup");
   Type(L"Games");
   Press(VK_RETURN);
-  EXPECT_EQ(settled("Tools: Alpha Memo | Games:"), "Tools: Alpha Memo | Games:");
+  EXPECT_EQ(closed(L"Edit group"), "Tools: Alpha Memo | Games:");
   Press(VK_RETURN, {VK_SHIFT});
   ASSERT_NE(WaitForEditor(bar, L"Edit group"), nullptr);
   Type(L"Work");
   Press(VK_RETURN);
-  EXPECT_EQ(settled("Work: Alpha Memo | Games:"), "Work: Alpha Memo | Games:");
+  EXPECT_EQ(closed(L"Edit group"), "Work: Alpha Memo | Games:");
   // The shortcut of the icon no editor touched is as it was.
   EXPECT_NE(ReadFileBytes(contents).find("key=\"f7,ctrl\""), std::string::npos);
   EXPECT_EQ(CloseBar(bar, window), 0);

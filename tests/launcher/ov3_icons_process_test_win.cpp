@@ -1,8 +1,12 @@
 // The bar's icon pictures as a user meets them: a first start makes "ov3.icc"
 // from icons of every kind (an executable, a DLL built by windres, an icon
 // file, a picture, a missing file), the
-// next start reads it, and a damaged cache is made again.
+// next start reads it, and a damaged cache is made again. Icon files made to
+// cost much neither hold the start nor eat memory.
 #include <gtest/gtest.h>
+#include <windows.h>
+
+#include <psapi.h>
 
 #include <filesystem>
 
@@ -79,4 +83,79 @@ TEST(Ov3IconsProcess, FirstStartMakesTheCacheAndADamagedOneIsMadeAgain) {
   RunBar(folder);
   EXPECT_EQ(CacheIndexes(contents), (std::vector<String>{"0", "1", "-1", "-1", "2"}));
   EXPECT_EQ(ReadIconCacheItems(ReadFileBytes(cacheFile)).size(), 3u);
+}
+
+// Icon files made to cost much (references to one long string, entries naming
+// one picture, thousands of tiny elements or types, a large file that is no
+// icon) hold the start no longer than plain ones: it took a minute and
+// gigabytes before their reading was bounded.
+TEST(Ov3IconsProcess, CraftedIconFilesDoNotHoldTheStart) {
+  using namespace iconwriter;
+  auto counted = [](const std::string& s) {
+    return s.size() < 128 ? std::string(1, static_cast<char>(s.size())) + s
+                          : "\x82" + BE32(static_cast<std::uint32_t>(s.size())) + s;
+  };
+  const std::string streamHead = "\x04" + counted("typedstream") + "\x01";
+  const std::string longName(100000, 'N');
+  // 300,000 references to a 100 KB string; 45,000 objects of a class so named.
+  std::string references = streamHead + "\x84" + counted("*") + "\x84" + counted(longName);
+  for (int i = 0; i < 300000; ++i) references += "\x92\x93";
+  std::string objects =
+      streamHead + "\x84" + counted("@") + "\x84\x84\x84" + counted(longName) + std::string(1, '\0') + "\x85\x86";
+  for (int i = 0; i < 45000; ++i) objects += "\x92\x84\x93\x86";
+  // 300 entries naming one 1024 x 1024 picture.
+  const std::string picture = DibImage(
+      1024, 1024, 32, [](int x, int y) { return 0xFF000000u | static_cast<std::uint32_t>(x ^ y); },
+      [](int, int) { return false; });
+  std::string entries = LE16(0) + LE16(1) + LE16(300);
+  for (int i = 0; i < 300; ++i)
+    entries += std::string(4, '\0') + LE16(1) + LE16(32) + LE32(static_cast<std::uint32_t>(picture.size())) +
+               LE32(6 + 16 * 300);
+  entries += picture;
+  // 10,000 tiny elements; a resource fork whose 8,000 types lead to one family.
+  const std::string elements =
+      IcnsFamily(std::vector<TIcnsElement>(10000, TIcnsElement{"it32", std::string(1, '\xFF')}));
+  const std::string family = IcnsFamily({{"icl8", std::string(1024, '\x01')}});
+  constexpr int kTypes = 8000;
+  std::string typeList = BE16(kTypes - 1), refs = BE16(128) + BE16(0xFFFF) + std::string(4, '\0') + BE32(0);
+  for (int t = 0; t < kTypes; ++t) typeList += "icns" + BE16(0) + BE16(2 + 8 * kTypes);
+  const std::string data = BE32(static_cast<std::uint32_t>(family.size())) + family;
+  const std::string map = std::string(24, '\0') + BE16(28) +
+                          BE16(static_cast<unsigned>(28 + typeList.size() + refs.size())) + typeList + refs;
+  std::string fork = BE32(256) + BE32(256 + static_cast<std::uint32_t>(data.size())) +
+                     BE32(static_cast<std::uint32_t>(data.size())) + BE32(static_cast<std::uint32_t>(map.size()));
+  fork.resize(256, '\0');
+  const std::pair<const char*, std::string> files[] = {{"references.tiff", references},
+                                                       {"objects.tiff", objects},
+                                                       {"entries.ico", entries},
+                                                       {"elements.icns", elements},
+                                                       {"._types", AppleSingle(fork + data + map, true)},
+                                                       {"large.dat", std::string(64 * 1024 * 1024, 'x')}};
+  Ov3Folder folder;
+  std::string icons;
+  for (const auto& [name, bytes] : files) {
+    WriteFileAtomic(folder.File(name), bytes);
+    icons += std::string("<icon title=\"") + name + "\"><image filename=\"" + name + "\"/></icon>";
+  }
+  WriteFileAtomic(folder.File("ov3.xml"),
+                  "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ov3contents><groups>"
+                  "<group title=\"Main\"><icons>" +
+                      icons + "</icons></group></groups></ov3contents>\n");
+  // A plain start takes well under a second here.
+  const ULONGLONG start = GetTickCount64();
+  testproc::ChildProcess bar(folder.Exe(), L"", folder.Folder());
+  ASSERT_TRUE(bar.Started());
+  HWND window = bar.WaitForWindow(60000);
+  ASSERT_NE(window, nullptr);
+  DWORD_PTR result = 0;
+  EXPECT_NE(SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &result), 0);
+  EXPECT_LT(GetTickCount64() - start, 8000u);
+  PROCESS_MEMORY_COUNTERS memory{};
+  memory.cb = sizeof memory;
+  HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, bar.Id());
+  ASSERT_NE(process, nullptr);
+  EXPECT_TRUE(GetProcessMemoryInfo(process, &memory, sizeof memory));
+  CloseHandle(process);
+  EXPECT_LT(memory.PeakWorkingSetSize, SIZE_T{256} << 20);
+  EXPECT_EQ(CloseBar(bar, window), 0);
 }

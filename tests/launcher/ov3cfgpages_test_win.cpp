@@ -15,14 +15,20 @@
 #include "kem3/controls/kemlabel_win.h"
 #include "kem3/controls/kemplist_win.h"
 #include "kem3/controls/kemsedit_win.h"
+#include "kem3/dialogs/kemcfgex_win.h"
 #include "kem3/framework/kemexe.h"
+#include "kem3/framework/kemlan.h"
 #include "kem3/framework/kemxml.h"
 #include "kem3/pictures/pngimage.h"
+#include "kem3/unicode/uccomctrls_win.h"
+#include "launcher/ov3cfg.h"
 #include "launcher/ov3contents.h"
 #include "platform/app_scope_win.h"
 #include "platform/files.h"
 #include "platform/timer.h"
+#include "support/key_walk_win.h"
 #include "support/temp_dir.h"
+#include "support/text_fit_win.h"
 
 namespace {
 
@@ -34,6 +40,9 @@ class CfgPagesWin : public testing::Test {
     ForceDirectories(Dir.file("Resources"));
     for (const char* Name : {"clkdashlight.drl", "caldeskred.drl"})
       CopyFileTo(Built + Name, Dir.file("Resources\\") + Name);
+    ForceDirectories(Dir.file("Language"));
+    for (const char* Name : {"ov3english.lan", "ov3german.lan"})
+      CopyFileTo(GetExeDir() + "Language\\" + Name, Dir.file("Language\\") + Name);
     SetProgramFileName(Dir.file("ov3.exe"));
     cfgInit();
     DefineSettings(nullptr);
@@ -88,7 +97,7 @@ class CfgPagesWin : public testing::Test {
 
 TEST_F(CfgPagesWin, EachPageBuildsAndMeasuresItself) {
   const std::tuple<TKemCustomPageFactory TOvPageFactories::*, int, int, int> Pages[] = {
-      {&TOvPageFactories::Hotkey, 0, 69, 0},       {&TOvPageFactories::Hotkey, 2, 69, 0},
+      {&TOvPageFactories::Hotkey, 0, 93, 0},       {&TOvPageFactories::Hotkey, 3, 93, 0},
       {&TOvPageFactories::ScreenArea, 0, 160, 12}, {&TOvPageFactories::Hints, 0, -1, 0},
       {&TOvPageFactories::Modules, 0, 300, 0},
   };
@@ -201,6 +210,59 @@ TEST_F(CfgPagesWin, AModuleSwitchedOffIsWrittenSoAndTheIconsStay) {
   ASSERT_EQ(Applied.size(), 1u);
   EXPECT_TRUE(Applied[0].Rearrange);
   Page->Close();
+}
+
+// Every text of every page shows whole in both languages, German's font a
+// quarter larger included, and after a switch to the other language while
+// the dialog is open: row captions, shortcut rows, modifier lists, check
+// boxes, value lists and the buttons.
+TEST_F(CfgPagesWin, EveryTextOfEveryPageShowsWholeInBothLanguages) {
+  InitLanguages();
+  std::unique_ptr<TKemConfigDlg> Model = BuildPreferencesModel(OvPageFactories(Host));
+  for (const char* Code : {"US", "DE"}) {
+    SelectLanguageByCode(Code);
+    ASSERT_EQ(LanguageCode(CurrentLanguageIndex()), Code);
+    auto* Dialog = NewForm<TdPreferences>(Application, *Model);
+    Dialog->BuildPages();
+    EXPECT_EQ(textfit::CutTexts(*Dialog), std::vector<std::string>()) << Code;
+    SelectLanguageByCode(std::string(Code) == "US" ? "DE" : "US");
+    Application->ProcessMessages();
+    EXPECT_EQ(textfit::CutTexts(*Dialog), std::vector<std::string>()) << Code << " switched";
+    SelectLanguageByCode(Code);
+    Dialog->TearDown();
+    Dialog->Free();
+  }
+  DoneLanguages(false);
+  EXPECT_TRUE(App.Errors.empty());
+}
+
+// Every page walked by keys alone in both languages: Tab from the page tree
+// through every control and back, Shift+Tab the way back, and Enter and
+// Escape from each kind of control give OK's and Cancel's results.
+TEST_F(CfgPagesWin, EveryPageIsWalkedByKeysAloneInBothLanguages) {
+  InitLanguages();
+  std::unique_ptr<TKemConfigDlg> Model = BuildPreferencesModel(OvPageFactories(Host));
+  for (const char* Code : {"US", "DE"}) {
+    SelectLanguageByCode(Code);
+    auto* Dialog = NewForm<TdPreferences>(Application, *Model);
+    Dialog->BuildPages();
+    Dialog->Show();
+    std::vector<std::string> Kinds;
+    TUcTreeNodes* Nodes = Dialog->tvPages->Items();
+    for (int Page = 0; Page < Nodes->TopCount(); ++Page) {
+      Dialog->tvPages->SetSelected(Nodes->TopItem(Page));
+      Dialog->tvPages->SetFocus();
+      EXPECT_EQ(keywalk::WalkFaults(*Dialog), std::vector<std::string>()) << Code << " page " << Page;
+      EXPECT_EQ(keywalk::EnterEscapeFaults(*Dialog, mrOk, mrCancel, &Kinds), std::vector<std::string>())
+          << Code << " page " << Page;
+    }
+    for (const char* Kind : {"edit", "check box", "list", "combo box", "button"})
+      EXPECT_NE(std::find(Kinds.begin(), Kinds.end(), Kind), Kinds.end()) << Kind;
+    Dialog->TearDown();
+    Dialog->Free();
+  }
+  DoneLanguages(false);
+  EXPECT_TRUE(App.Errors.empty());
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "kem3/graphics/icon_pixels.h"
 #include "kem3/pictures/pngimage.h"
 #include "launcher/ov3contents.h"
+#include "platform/clock.h"
 #include "platform/files.h"
 #include "support/temp_dir.h"
 #include "tools/common/iconwriter.h"
@@ -214,4 +215,24 @@ TEST_F(IconCacheTest, ACacheOfSeventyMegabytesIsReadBack) {
   ASSERT_EQ(cache->Count(), count);
   EXPECT_EQ(cache->NextIndex(), count);
   EXPECT_EQ(Argb(*cache->Find(count - 1)->Bitmap, 7, 100), 0xFF402007u);
+}
+
+TEST_F(IconCacheTest, MissingEntriesAreMadeASliceAtATime) {
+  MakeDocument({{"app.ico", "0"}, {"missing.ico", "0"}, {"pic.png", "0"}});
+  auto cache = NewCache();
+  TKemXmlTag* group = ListGroups(ContentsGroups(*doc))[0];
+  cache->AddEntry(*ListIcons(group)[0]);
+  TFakeClock clock(1000);
+  TClock* previous = SetClock(&clock);
+  // A slice whose time is up still makes one picture; those that had a try are passed over.
+  std::vector<TKemXmlTag*> made;
+  EXPECT_TRUE(cache->AddMissingEntries(ContentsGroups(*doc), 1000, made));
+  EXPECT_EQ(made, (std::vector<TKemXmlTag*>{ListIcons(group)[1]}));
+  EXPECT_FALSE(cache->AddMissingEntries(ContentsGroups(*doc), 1001, made));
+  EXPECT_EQ(made.back(), ListIcons(group)[2]);
+  EXPECT_EQ(CacheIndexes(), (std::vector<String>{"0", "-1", "1"}));
+  made.clear();
+  EXPECT_FALSE(cache->AddMissingEntries(ContentsGroups(*doc), 1001, made));
+  EXPECT_TRUE(made.empty());
+  SetClock(previous);
 }

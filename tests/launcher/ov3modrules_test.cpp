@@ -20,20 +20,29 @@ TLocalTime At(int Hour, int Minute, int Second, int Millisecond = 0) {
   return t;
 }
 
-TEST(ModuleRules, ClockRedrawsOncePerMinuteOrSecondWithTheSecondHand) {
-  // Woken every 5 s through one minute without the second hand, each 100 ms with it.
+TEST(ModuleRules, ClockWakesOnlyToRedrawOncePerMinuteOrSecondWithTheSecondHand) {
+  // Two minutes of the thread's wakes, starting at odd milliseconds: each wake
+  // comes as the clock asks, and each second-hand wake finds a new second.
   for (bool secondHand : {false, true}) {
-    TClockDrawn drawn;
-    int redraws = 0;
-    for (int ms = 0; ms < 120000; ms += secondHand ? 100 : 5000) {
-      const TLocalTime t = At(10, 10 + ms / 60000, (ms / 1000) % 60);
-      if (ClockNeedsRedraw(drawn, t, secondHand, false)) {
-        ++redraws;
-        drawn = {t.Minute, t.Second};
+    for (int start : {0, 1, 437, 999}) {
+      TClockDrawn drawn;
+      int redraws = 0, wakes = 0;
+      for (int ms = start; ms < 120000; ++wakes) {
+        const TLocalTime t = At(10, 10 + ms / 60000, (ms / 1000) % 60, ms % 1000);
+        if (ClockNeedsRedraw(drawn, t, secondHand, false)) {
+          ++redraws;
+          drawn = {t.Minute, t.Second};
+        }
+        const int interval = ClockInterval(t, secondHand);
+        EXPECT_GE(interval, 1);
+        ms += interval;
       }
+      EXPECT_EQ(redraws, secondHand ? 120 : 2) << start;
+      if (secondHand) {
+        EXPECT_EQ(wakes, 120) << start;
+      }
+      EXPECT_TRUE(ClockNeedsRedraw(drawn, At(10, 11, 59), secondHand, true));
     }
-    EXPECT_EQ(redraws, secondHand ? 120 : 2);
-    EXPECT_TRUE(ClockNeedsRedraw(drawn, At(10, 11, 59), secondHand, true));
   }
   const TClockAngles a = ClockHandAngles(At(22, 30, 15));
   EXPECT_DOUBLE_EQ(a.Hour, 315);

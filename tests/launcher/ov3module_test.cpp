@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <cstring>
 #include <thread>
 
 #include "kem3/framework/kemexe.h"
@@ -86,6 +87,7 @@ TEST_F(ModuleTest, ClockHandsPointAtTheTime) {
   Clock.Time.Hour = 10;
   Clock.Time.Minute = 10;
   Clock.Time.Second = 30;
+  Clock.Time.Millisecond = 400;
   auto clock = Make(0, "clkdashlight.drl", "256", "yes");
   TBitmap picture;
   clock->CopyPicture(picture);
@@ -95,7 +97,7 @@ TEST_F(ModuleTest, ClockHandsPointAtTheTime) {
   EXPECT_GT(RedAt(picture, 60, 180), 150);  // second hand (red)…
   EXPECT_LT(static_cast<int>((picture.PixelColor(128, 188) >> 8) & 0xFF), 120);
   EXPECT_GT(RedAt(picture, 60, 120), 200);  // the bare face
-  EXPECT_EQ(clock->GetInterval(), 100);
+  EXPECT_EQ(clock->GetInterval(), 605);     // just past the next second
   EXPECT_EQ(clock->GetHint(), u"10:10:30");
   // The same second draws nothing; the next one does; without the hand only the minute counts.
   EXPECT_FALSE(clock->UpdateImage(false));
@@ -107,6 +109,39 @@ TEST_F(ModuleTest, ClockHandsPointAtTheTime) {
   Clock.Time.Second = 45;
   EXPECT_FALSE(clock->UpdateImage(false));
   EXPECT_EQ(clock->BuildMenu().back().ActionId, 201);
+}
+
+// A hand turned and shrunk onto the picture lands where the turn puts it, keeps
+// its area, and its soft edge keeps the hand's colour: the transparent black
+// around the hand never darkens it.
+TEST(ModuleHand, TurnedHandKeepsItsColourAreaAndPlace) {
+  TBitmap bar;
+  bar.SetPixelFormat(pf32bit);
+  bar.SetSize(256, 256);  // transparent black
+  for (int y = 28; y < 128; ++y)
+    for (int x = 124; x < 132; ++x) std::memcpy(static_cast<std::uint8_t*>(bar.ScanLine(y)) + 4 * x, "\0\0\xFF\xFF", 4);
+  const double scale = 72.0 / 256;
+  for (double angle : {0.0, 90.0, 180.0, 270.0, 30.0}) {
+    TTurnedPicture hand;
+    TurnPicture(hand, bar, {128, 128}, angle, {256, 256}, 72);
+    ASSERT_FALSE(IsRectEmpty(hand.Box)) << angle;
+    double area = 0, cx = 0, cy = 0;
+    int offColour = 0;
+    for (int y = 0; y < hand.Picture.Height(); ++y)
+      for (int x = 0; x < hand.Picture.Width(); ++x) {
+        const auto* p = static_cast<const std::uint8_t*>(hand.Picture.ScanLine(y)) + 4 * x;
+        if (p[3] == 0) continue;
+        offColour += p[0] != 0 || p[1] != 0 || p[2] != 255;
+        area += p[3] / 255.0;
+        cx += p[3] / 255.0 * (hand.At.X + x + 0.5);
+        cy += p[3] / 255.0 * (hand.At.Y + y + 0.5);
+      }
+    EXPECT_EQ(offColour, 0) << angle;
+    EXPECT_NEAR(area, 8 * 100 * scale * scale, 8 * 100 * scale * scale * 0.05) << angle;
+    const double radians = angle * 3.14159265358979 / 180;
+    EXPECT_NEAR(cx / area, 36 + 50 * scale * std::sin(radians), 0.5) << angle;
+    EXPECT_NEAR(cy / area, 36 - 50 * scale * std::cos(radians), 0.5) << angle;
+  }
 }
 
 TEST_F(ModuleTest, MissingPicturesLeaveThePictureAsItWas) {
@@ -249,37 +284,41 @@ TEST_F(ModuleTest, TheGuiReadsAndReloadsWhileTheThreadComposes) {
 }  // namespace
 
 // Each second only the second hand's old and new boxes change, and what a
-// tick shows is the picture drawn anew at that moment; a new minute redraws
-// the whole face.
+// tick shows (the picture taken before, brought up to date in place) is the
+// picture drawn anew at that moment; a new minute redraws the whole face.
 TEST_F(ModuleTest, ASecondRedrawsOnlyTheSecondHandsBoxes) {
   Clock.Time.Hour = 10;
   Clock.Time.Minute = 10;
   Clock.Time.Second = 30;
   auto clock = Make(0, "clkdashlight.drl", "72", "yes");
-  EXPECT_EQ(clock->TakeChangedRect(), Bounds(0, 0, 72, 72));
+  TBitmap shown;
+  EXPECT_EQ(clock->TakeChangedPicture(shown), Bounds(0, 0, 72, 72));
   TBitmap before;
-  clock->CopyPicture(before);
-  Clock.Time.Second = 31;
-  ASSERT_TRUE(clock->UpdateImage(false));
-  const TRect changed = clock->TakeChangedRect();
-  EXPECT_FALSE(IsRectEmpty(changed));
-  EXPECT_LT(changed.Width() * changed.Height(), 72 * 72 / 4)
-      << changed.Left << "," << changed.Top << " " << changed.Width() << "x" << changed.Height();
-  EXPECT_TRUE(IsRectEmpty(clock->TakeChangedRect()));
-  TBitmap after;
-  clock->CopyPicture(after);
-  auto fresh = Make(0, "clkdashlight.drl", "72", "yes");
-  TBitmap again;
-  fresh->CopyPicture(again);
-  int outside = 0, differs = 0;
-  for (int y = 0; y < 72; ++y)
-    for (int x = 0; x < 72; ++x) {
-      outside += !PtInRect(changed, {x, y}) && before.PixelColor(x, y) != after.PixelColor(x, y);
-      differs += again.PixelColor(x, y) != after.PixelColor(x, y);
-    }
-  EXPECT_EQ(outside, 0);
-  EXPECT_EQ(differs, 0);
+  before.Assign(shown);
+  const void* memory = shown.ScanLine(0);
+  for (int second : {31, 59}) {
+    Clock.Time.Second = second;
+    ASSERT_TRUE(clock->UpdateImage(false));
+    const TRect changed = clock->TakeChangedPicture(shown);
+    EXPECT_FALSE(IsRectEmpty(changed));
+    EXPECT_LT(changed.Width() * changed.Height(), 72 * 72 / 4)
+        << changed.Left << "," << changed.Top << " " << changed.Width() << "x" << changed.Height();
+    EXPECT_TRUE(IsRectEmpty(clock->TakeChangedPicture(shown)));
+    EXPECT_EQ(shown.ScanLine(0), memory);  // taken in place
+    auto fresh = Make(0, "clkdashlight.drl", "72", "yes");
+    TBitmap again;
+    fresh->CopyPicture(again);
+    int outside = 0, differs = 0;
+    for (int y = 0; y < 72; ++y)
+      for (int x = 0; x < 72; ++x) {
+        outside += !PtInRect(changed, {x, y}) && before.PixelColor(x, y) != shown.PixelColor(x, y);
+        differs += again.PixelColor(x, y) != shown.PixelColor(x, y);
+      }
+    EXPECT_EQ(outside, 0) << second;
+    EXPECT_EQ(differs, 0) << second;
+    before.Assign(shown);
+  }
   Clock.Time.Minute = 11;
   ASSERT_TRUE(clock->UpdateImage(false));
-  EXPECT_EQ(clock->TakeChangedRect(), Bounds(0, 0, 72, 72));
+  EXPECT_EQ(clock->TakeChangedPicture(shown), Bounds(0, 0, 72, 72));
 }

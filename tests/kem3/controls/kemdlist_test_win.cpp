@@ -239,7 +239,8 @@ TEST(KemDropDownListWin, KeysWheelAndTypedSearch) {
 
 // Closed, the list lets Tab and Shift+Tab move on and hands Enter and Escape
 // to the form's default and cancel buttons; open, it keeps them for itself.
-// A system combo box beside it does the same with its list open and closed.
+// A system combo box beside it does the same with its list open and closed,
+// typed into or not.
 TEST(KemDropDownListWin, ClosedItLeavesTabEnterAndEscapeToTheForm) {
   TAppScope app;
   auto* form = NewForm<TKemForm>(Application, TKemForm::TCreateNew{});
@@ -306,5 +307,18 @@ TEST(KemDropDownListWin, ClosedItLeavesTabEnterAndEscapeToTheForm) {
   PressFocused(VK_ESCAPE);
   EXPECT_EQ(oks, 2);
   EXPECT_EQ(cancels, 2);
+
+  // Typed into the edit of a combo box that takes typing: the same.
+  combo->SetStyle(csDropDown);
+  combo->SetFocus();
+  ASSERT_EQ(GetFocus(), combo->EditHandle());
+  combo->SetDroppedDown(true);
+  PressFocused(VK_ESCAPE);
+  EXPECT_FALSE(combo->DroppedDown());
+  EXPECT_EQ(cancels, 2);
+  PressFocused(VK_RETURN);
+  PressFocused(VK_ESCAPE);
+  EXPECT_EQ(oks, 3);
+  EXPECT_EQ(cancels, 3);
   ProcessDeferredReleases();
 }

@@ -6,7 +6,7 @@
 
 #include <chrono>
 
-#include "kem3/framework/kembrwork.h"
+#include "kem3/browser/kembrwork.h"
 #include "platform/synchronize.h"
 #include "platform/sysutils.h"
 #include "platform/unicode_convert.h"

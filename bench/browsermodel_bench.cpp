@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "kem3/framework/kembrowser_model.h"
+#include "kem3/browser/kembrowser_model.h"
 #include "platform/clock.h"
 
 namespace {

@@ -23,7 +23,7 @@
 #include <vector>
 
 #include "bench/bench_clock.h"
-#include "kem3/graphics/pngimage.h"
+#include "kem3/pictures/pngimage.h"
 #include "tests/support/libpng_source.h"
 
 namespace {

@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "bench/bench_clock.h"
-#include "kem3/graphics/kemresample.h"
+#include "kem3/pictures/kemresample.h"
 
 #define STB_IMAGE_RESIZE_IMPLEMENTATION
 #include <stb/stb_image_resize.h>

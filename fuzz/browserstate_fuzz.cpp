@@ -6,7 +6,7 @@
 #include <map>
 #include <string>
 
-#include "kem3/framework/kembrowser_state.h"
+#include "kem3/browser/kembrowser_state.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "kem3/graphics/jpegimage.h"
+#include "kem3/pictures/jpegimage.h"
 
 namespace {
 

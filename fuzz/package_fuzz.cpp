@@ -10,8 +10,8 @@
 
 #include "kem3/framework/kemres.h"
 #include "kem3/framework/kemstreamfmt.h"
-#include "kem3/graphics/jpegimage.h"
-#include "kem3/graphics/pngimage.h"
+#include "kem3/pictures/jpegimage.h"
+#include "kem3/pictures/pngimage.h"
 #include "platform/exceptions.h"
 #include "platform/graphics.h"
 #include "platform/streams.h"

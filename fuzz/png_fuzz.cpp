@@ -8,7 +8,7 @@
 
 #include <zlib.h>
 
-#include "kem3/graphics/pngimage.h"
+#include "kem3/pictures/pngimage.h"
 #include "platform/bitmap_pixels.h"
 #include "platform/streams.h"
 

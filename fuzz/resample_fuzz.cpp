@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "kem3/graphics/kemimage.h"
-#include "kem3/graphics/kemresample.h"
+#include "kem3/pictures/kemimage.h"
+#include "kem3/pictures/kemresample.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // TdEditGroup: the modal dialog that edits a group's title.
 #pragma once
-#include "kem3/framework/kemform_win.h"
+#include "kem3/controls/kemform_win.h"
 #include "kem3/framework/kemxml.h"
 
 class TKemButton;

@@ -18,7 +18,7 @@
 #include "kem3/framework/kemlan.h"
 #include "kem3/framework/kemutil.h"
 #include "kem3/framework/kemutil_win.h"
-#include "kem3/graphics/kemimage_win.h"
+#include "kem3/pictures/kemimage_win.h"
 #include "launcher/ov3browse.h"
 #include "platform/application_win.h"
 #include "platform/unicode_convert.h"

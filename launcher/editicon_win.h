@@ -9,7 +9,7 @@
 #include <memory>
 #include <vector>
 
-#include "kem3/framework/kemform_win.h"
+#include "kem3/controls/kemform_win.h"
 #include "kem3/framework/kemxml.h"
 #include "launcher/ov3editicon.h"
 #include "platform/scrollbox_win.h"

@@ -5,11 +5,11 @@
 #include <memory>
 
 #include "kem3/controls/kemplist_win.h"
+#include "kem3/controls/vosskinner_win.h"
 #include "kem3/framework/kemhi_win.h"
 #include "kem3/framework/kemutil_win.h"
 #include "kem3/framework/kemxml.h"
 #include "kem3/graphics/vosskinlist.h"
-#include "kem3/graphics/vosskinner_win.h"
 #include "launcher/ov3hotkeys.h"
 #include "launcher/ov3iconcache.h"
 #include "platform/screen_win.h"

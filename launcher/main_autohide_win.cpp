@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "kem3/controls/vosskinner_win.h"
 #include "kem3/framework/kemcfg.h"
 #include "kem3/framework/kemhi_win.h"
 #include "kem3/framework/kemlan.h"
 #include "kem3/framework/kemutil_win.h"
-#include "kem3/graphics/vosskinner_win.h"
 #include "launcher/launchlist_win.h"
 #include "launcher/main_win.h"
 #include "launcher/ov3cfg.h"

@@ -1,12 +1,12 @@
 // Drops from other programs onto the bar: the drop target dtMain with its file
 // and URL adapters, and its handlers, which highlight the group under the
 // pointer and turn the dropped files or web address into icons.
+#include "kem3/dialogs/kemmsg_win.h"
 #include "kem3/dragdrop/dataformatadapter.h"
 #include "kem3/dragdrop/dragdropfile.h"
 #include "kem3/dragdrop/dragdropinternet.h"
 #include "kem3/dragdrop/droptarget_win.h"
 #include "kem3/framework/kemlan.h"
-#include "kem3/framework/kemmsg_win.h"
 #include "launcher/main_win.h"
 #include "launcher/ov3iconcache.h"
 #include "platform/clock.h"

@@ -3,7 +3,7 @@
 // user asks for it, with the icon panel refilled from it.
 #include "kem3/controls/kemplist_win.h"
 #include "kem3/framework/kemexe.h"
-#include "kem3/graphics/kemimage_win.h"
+#include "kem3/pictures/kemimage_win.h"
 #include "launcher/main_win.h"
 #include "launcher/ov3cfg.h"
 #include "platform/files.h"

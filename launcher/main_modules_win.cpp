@@ -4,10 +4,10 @@
 #include <array>
 
 #include "kem3/controls/kemplist_win.h"
+#include "kem3/controls/vosskinner_win.h"
 #include "kem3/framework/kemcfg.h"
 #include "kem3/framework/kemexe.h"
 #include "kem3/framework/kemutil.h"
-#include "kem3/graphics/vosskinner_win.h"
 #include "launcher/main_win.h"
 #include "launcher/ov3cfg.h"
 #include "launcher/ov3modctl_win.h"

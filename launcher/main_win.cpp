@@ -4,13 +4,13 @@
 #include <algorithm>
 #include <utility>
 
+#include "kem3/browser/kembrowser_places.h"
+#include "kem3/browser/kembrowser_win.h"
 #include "kem3/controls/kembtns_win.h"
 #include "kem3/controls/kemplist_win.h"
-#include "kem3/framework/kemabout_win.h"
-#include "kem3/framework/kembrowser_places.h"
-#include "kem3/framework/kembrowser_win.h"
+#include "kem3/dialogs/kemabout_win.h"
+#include "kem3/dialogs/kemcfgrows_win.h"
 #include "kem3/framework/kemcfg.h"
-#include "kem3/framework/kemcfgrows_win.h"
 #include "kem3/framework/kemexe.h"
 #include "kem3/framework/kemhi_win.h"
 #include "kem3/framework/kemlan.h"

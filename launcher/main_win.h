@@ -6,8 +6,8 @@
 #include <memory>
 #include <vector>
 
+#include "kem3/controls/kemform_win.h"
 #include "kem3/framework/kemcfg.h"
-#include "kem3/framework/kemform_win.h"
 #include "kem3/framework/kemxml.h"
 #include "launcher/ov3actions.h"
 #include "launcher/ov3autohide.h"

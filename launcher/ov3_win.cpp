@@ -1,5 +1,5 @@
 // Program entry of ov3.exe.
-#include "kem3/framework/kemabout_win.h"
+#include "kem3/dialogs/kemabout_win.h"
 #include "launcher/ov3startup_win.h"
 #include "platform/exceptions.h"
 #include "platform/unicode_convert.h"

@@ -1,7 +1,7 @@
 // The file browser dialog behind the launcher's browse call.
 #include "launcher/ov3browse_win.h"
 
-#include "kem3/framework/kembrowser_win.h"
+#include "kem3/browser/kembrowser_win.h"
 #include "launcher/ov3cfg.h"
 #include "platform/application_win.h"
 

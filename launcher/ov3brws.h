@@ -2,7 +2,7 @@
 // indexes: kPreviewBlank (any file), kPreviewPrograms (program files) and
 // kPreviewIcons (pictures and icon libraries, previewed; ov3brws_win.h).
 #pragma once
-#include "kem3/framework/kembrwprev.h"
+#include "kem3/browser/kembrwprev.h"
 #include "launcher/ov3browse.h"
 
 // The file types of one of the launcher's uses, the type kept in its setting

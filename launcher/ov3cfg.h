@@ -6,8 +6,8 @@
 #include <functional>
 #include <memory>
 
+#include "kem3/dialogs/kemcfgdlg.h"
 #include "kem3/framework/kemcfg.h"
-#include "kem3/framework/kemcfgdlg.h"
 
 // Setting ids.
 enum TOvSetting : int {

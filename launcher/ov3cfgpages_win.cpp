@@ -13,7 +13,7 @@
 #include "kem3/framework/kemlan.h"
 #include "kem3/framework/kemutil.h"
 #include "kem3/framework/kemxml.h"
-#include "kem3/graphics/kemimage_win.h"
+#include "kem3/pictures/kemimage_win.h"
 #include "launcher/ov3modrules.h"
 #include "launcher/ov3module.h"
 #include "platform/extctrls_win.h"

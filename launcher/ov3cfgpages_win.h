@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "kem3/framework/kemcustompage_win.h"
+#include "kem3/dialogs/kemcustompage_win.h"
 #include "launcher/ov3cfg.h"
 #include "launcher/ov3cfgpages.h"
 #include "platform/bitmap.h"

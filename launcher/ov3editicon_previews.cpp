@@ -1,7 +1,7 @@
 // The icon editor's previews: every picture an icon file offers, at 64 x 64.
 #include "kem3/graphics/kemicons.h"
-#include "kem3/graphics/kemimage.h"
-#include "kem3/graphics/kemresample.h"
+#include "kem3/pictures/kemimage.h"
+#include "kem3/pictures/kemresample.h"
 #include "launcher/ov3editicon.h"
 #include "launcher/ov3iconcache.h"
 #include "platform/exceptions.h"

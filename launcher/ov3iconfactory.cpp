@@ -1,9 +1,7 @@
 // Icons made from files, shell links, internet shortcuts and web addresses.
 #include "launcher/ov3iconfactory.h"
 
-#include "platform/exceptions.h"
-#include "platform/inifile.h"
-#include "platform/streams.h"
+#include "kem3/dragdrop/dropblocks.h"
 #include "platform/sysutils.h"
 #include "platform/unicode_convert.h"
 
@@ -29,23 +27,6 @@ TKemXmlTagPtr NewProgramIcon(const String& Title, const String& Target, const St
 }
 
 }  // namespace
-
-TInternetShortcut ReadInternetShortcut(const String& FileName) {
-  TInternetShortcut result;
-  try {
-    {
-      TFileStream file(FileName, fmOpenRead | fmShareDenyNone);
-      if (static_cast<std::uint64_t>(file.Size()) > kMaxInternetShortcutSize) return result;
-    }
-    const TIniFile ini(FileName);
-    result.Url = ini.ReadString("InternetShortcut", "URL", "");
-    result.IconFile = ini.ReadString("InternetShortcut", "IconFile", "");
-    result.IconIndex = ini.ReadString("InternetShortcut", "IconIndex", "");
-  } catch (const Exception&) {
-    return TInternetShortcut{};
-  }
-  return result;
-}
 
 String TitleCase(std::string_view Text) {
   const WideString lower = WideLowerCase(Utf8ToWide(Text));
@@ -106,9 +87,9 @@ TKemXmlTagPtr IconFromShellLink(const String& FileName, TShellLinkReader& Links)
 }
 
 TKemXmlTagPtr IconFromInternetShortcut(const String& FileName) {
-  const TInternetShortcut shortcut = ReadInternetShortcut(FileName);
-  if (shortcut.Url.empty() || shortcut.Url.size() > kMaxIconUrlSize) return nullptr;
-  return NewProgramIcon(BaseName(FileName), shortcut.Url, "", shortcut.IconFile, shortcut.IconIndex);
+  const TInternetShortcut shortcut = ReadInternetShortcutFile(FileName);
+  if (!shortcut.Url || shortcut.Url->empty() || shortcut.Url->size() > kMaxIconUrlSize) return nullptr;
+  return NewProgramIcon(BaseName(FileName), *shortcut.Url, "", shortcut.IconFile, shortcut.IconIndex);
 }
 
 TKemXmlTagPtr IconFromFile(const String& FileName) {

@@ -22,15 +22,6 @@ class TShellLinkReader {
   virtual bool Read(const String& FileName, TShellLinkValues& Values) = 0;
 };
 
-// What an internet shortcut's "InternetShortcut" section holds.
-struct TInternetShortcut {
-  String Url;
-  String IconFile;
-  String IconIndex;
-};
-
-// Larger ".url" files are not read: a dropped file of that name could be anything.
-inline constexpr std::uint64_t kMaxInternetShortcutSize = 16u << 20;
 // Browsers stop near 2 KiB: a longer "address" is some dropped text, and as an
 // icon it would grow the contents file and every hint by its size.
 inline constexpr std::size_t kMaxIconUrlSize = 4096;
@@ -40,8 +31,6 @@ inline constexpr std::size_t kMaxIconTitleLength = 260;
 // bar would not answer while it made them all. The files after these are left out.
 inline constexpr std::size_t kMaxDroppedFiles = 1000;
 
-// The section of the file; all empty when it cannot be opened or is too large.
-TInternetShortcut ReadInternetShortcut(const String& FileName);
 
 // The name without folder and extension, lower case with the first letter of
 // every word upper case; words are split at blanks, "-", "_" and ".".

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "kem3/framework/keminfo_win.h"
+#include "kem3/dialogs/keminfo_win.h"
 #include "kem3/framework/kemlan.h"
 #include "platform/sysutils.h"
 #include "platform/unicode_convert.h"

@@ -6,7 +6,7 @@
 #include "kem3/controls/kembut_win.h"
 #include "kem3/controls/kemlout_win.h"
 #include "kem3/controls/kempicture_win.h"
-#include "kem3/framework/kemmsg_win.h"
+#include "kem3/dialogs/kemmsg_win.h"
 #include "platform/application_win.h"
 
 namespace {

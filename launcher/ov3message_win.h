@@ -1,7 +1,7 @@
 // The launcher's yes/no confirmation: TdMessage shows a picture, a caption
 // and one paragraph of mark-up per line, sized to its text.
 #pragma once
-#include "kem3/framework/kemmsg_win.h"
+#include "kem3/dialogs/kemmsg_win.h"
 
 class TdMessage : public TKemMessageDialog {
  public:

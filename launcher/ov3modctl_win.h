@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "kem3/graphics/vosskinner_win.h"
+#include "kem3/controls/vosskinner_win.h"
 #include "launcher/ov3module.h"
 
 class TOvModuleControl : public TVosImage {

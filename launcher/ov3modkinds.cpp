@@ -5,8 +5,8 @@
 
 #include "kem3/framework/kemlan.h"
 #include "kem3/framework/kemutil.h"
-#include "kem3/graphics/kemimage.h"
-#include "kem3/graphics/kemresample.h"
+#include "kem3/pictures/kemimage.h"
+#include "kem3/pictures/kemresample.h"
 #include "launcher/ov3modsys.h"
 #include "launcher/ov3modthread.h"
 #include "launcher/ov3module.h"

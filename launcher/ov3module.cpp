@@ -9,8 +9,8 @@
 
 #include "kem3/framework/kemlan.h"
 #include "kem3/framework/kemutil.h"
-#include "kem3/graphics/kemimage.h"
-#include "kem3/graphics/kemresample.h"
+#include "kem3/pictures/kemimage.h"
+#include "kem3/pictures/kemresample.h"
 #include "platform/sysutils.h"
 #include "platform/unicode_convert.h"
 

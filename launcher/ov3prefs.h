@@ -3,7 +3,7 @@
 #pragma once
 #include <memory>
 
-#include "kem3/framework/kemcfgdlg.h"
+#include "kem3/dialogs/kemcfgdlg.h"
 
 TKemConfigDlg* OvPreferencesModel();
 void SetOvPreferencesModel(std::unique_ptr<TKemConfigDlg>);

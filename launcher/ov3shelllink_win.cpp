@@ -6,6 +6,7 @@
 #include <shlobj.h>
 #include <windows.h>
 
+#include "kem3/dragdrop/comptr_win.h"
 #include "platform/unicode_convert.h"
 
 namespace {
@@ -24,23 +25,6 @@ class TComScope {
   bool FInitialised;
 };
 
-template <class T>
-class TComPtr {
- public:
-  TComPtr() = default;
-  ~TComPtr() {
-    if (FPtr) FPtr->Release();
-  }
-  TComPtr(const TComPtr&) = delete;
-  TComPtr& operator=(const TComPtr&) = delete;
-  T** operator&() { return &FPtr; }
-  T* operator->() const { return FPtr; }
-  explicit operator bool() const { return FPtr != nullptr; }
-
- private:
-  T* FPtr = nullptr;
-};
-
 String Utf8Of(const wchar_t* Text) { return WideToUtf8(reinterpret_cast<const char16_t*>(Text)); }
 
 }  // namespace
@@ -49,10 +33,10 @@ bool TShellLinkReaderWin::Read(const String& FileName, TShellLinkValues& Values)
   TComScope com;
   TComPtr<IShellLinkW> link;
   if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                              reinterpret_cast<void**>(&link))))
+                              reinterpret_cast<void**>(link.Put()))))
     return false;
   TComPtr<IPersistFile> file;
-  if (FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) return false;
+  if (FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.Put())))) return false;
   const WideString name = Utf8ToWide(FileName);
   if (FAILED(file->Load(reinterpret_cast<LPCOLESTR>(name.c_str()), STGM_READ))) return false;
   // MAX_PATH and a little more: the shell's own limit for these values.

@@ -6,9 +6,9 @@
 
 #include "kem3/controls/kembtns_win.h"
 #include "kem3/controls/kemplist_win.h"
+#include "kem3/controls/vosskinner_win.h"
 #include "kem3/framework/kemcfg.h"
 #include "kem3/graphics/vosskinlist.h"
-#include "kem3/graphics/vosskinner_win.h"
 #include "launcher/main_win.h"
 #include "launcher/ov3cfg.h"
 #include "platform/sysutils.h"

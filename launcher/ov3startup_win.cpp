@@ -1,9 +1,9 @@
 // Start-up, the program block and shut-down of ov3.exe.
 #include "launcher/ov3startup_win.h"
 
-#include "kem3/framework/kemabout_win.h"
-#include "kem3/framework/kembrwork.h"
-#include "kem3/framework/kembrwprev.h"
+#include "kem3/browser/kembrwork.h"
+#include "kem3/browser/kembrwprev.h"
+#include "kem3/dialogs/kemabout_win.h"
 #include "kem3/framework/kemcfg.h"
 #include "kem3/framework/kemexe.h"
 #include "kem3/framework/kemhi_win.h"

@@ -4,8 +4,8 @@
 
 #include <utility>
 
-#include "kem3/controls/kemlantext.h"
-#include "kem3/framework/kemform_win.h"
+#include "kem3/controls/kemform_win.h"
+#include "kem3/framework/kemlantext.h"
 #include "kem3/unicode/ucgraphics_win.h"
 #include "platform/accel.h"
 #include "platform/geometry_win.h"

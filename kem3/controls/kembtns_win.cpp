@@ -4,9 +4,9 @@
 
 #include <utility>
 
-#include "kem3/graphics/kemcursors.h"
-#include "kem3/graphics/kemimage.h"
-#include "kem3/graphics/vosskinner_win.h"
+#include "kem3/controls/vosskinner_win.h"
+#include "kem3/pictures/kemcursors.h"
+#include "kem3/pictures/kemimage.h"
 #include "platform/deferred_release.h"
 #include "platform/extctrls_win.h"
 #include "platform/lists.h"

@@ -4,11 +4,11 @@
 
 #include <vector>
 
-#include "kem3/controls/kemlantext.h"
 #include "kem3/controls/kemmenu_win.h"
+#include "kem3/controls/vosskinner_win.h"
+#include "kem3/framework/kemlantext.h"
 #include "kem3/framework/kemutil.h"
-#include "kem3/graphics/kemimage.h"
-#include "kem3/graphics/vosskinner_win.h"
+#include "kem3/pictures/kemimage.h"
 #include "platform/accel.h"
 #include "platform/extctrls_win.h"
 #include "platform/keys.h"

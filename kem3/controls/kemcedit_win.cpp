@@ -7,9 +7,9 @@
 
 #include "kem3/controls/kemctrls_win.h"
 #include "kem3/controls/kemlabel_win.h"
-#include "kem3/controls/kemlantext.h"
 #include "kem3/controls/kempanel_win.h"
 #include "kem3/controls/kemsedit_win.h"
+#include "kem3/framework/kemlantext.h"
 #include "platform/extctrls_win.h"
 #include "platform/unicode_convert.h"
 

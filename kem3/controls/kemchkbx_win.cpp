@@ -3,7 +3,7 @@
 #include "kem3/controls/kemchkbx_win.h"
 
 #include "kem3/controls/kemfield_win.h"
-#include "kem3/controls/kemlantext.h"
+#include "kem3/framework/kemlantext.h"
 #include "platform/accel.h"
 #include "platform/keys.h"
 

@@ -6,7 +6,7 @@
 
 #include "kem3/controls/kembut_win.h"
 #include "kem3/framework/kemhi_win.h"
-#include "kem3/graphics/kemimage.h"
+#include "kem3/pictures/kemimage.h"
 #include "platform/clock.h"
 #include "platform/deferred_release.h"
 #include "platform/keys.h"

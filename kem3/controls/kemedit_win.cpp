@@ -3,7 +3,7 @@
 #include "kem3/controls/kemedit_win.h"
 
 #include "kem3/controls/kembut_win.h"
-#include "kem3/graphics/kemimage.h"
+#include "kem3/pictures/kemimage.h"
 #include "platform/unicode_convert.h"
 
 // ---- TEEdit ------------------------------------------------------------------------

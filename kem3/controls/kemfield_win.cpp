@@ -1,7 +1,7 @@
 // The entry fields' frame and their edit-holding base.
 #include "kem3/controls/kemfield_win.h"
 
-#include "kem3/graphics/kemimage.h"
+#include "kem3/pictures/kemimage.h"
 #include "platform/edit_win.h"
 
 void PenLine(TCanvas* Canvas, TColor Color, std::initializer_list<TPoint> Points) {

@@ -1,7 +1,7 @@
 // TKemGroup: its language text and frame offset.
 #include "kem3/controls/kemgroup_win.h"
 
-#include "kem3/controls/kemlantext.h"
+#include "kem3/framework/kemlantext.h"
 
 TKemGroup::TKemGroup(TComponent* AOwner) : TKemCustomGroupBox(AOwner) {}
 

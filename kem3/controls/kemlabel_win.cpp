@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "kem3/controls/kemlantext.h"
-#include "kem3/graphics/kemimage.h"
+#include "kem3/framework/kemlantext.h"
+#include "kem3/pictures/kemimage.h"
 #include "platform/accel.h"
 
 TKemLabel::TKemLabel(TComponent* AOwner) : TKemGraphicControl(AOwner), FBitmap(std::make_unique<TBitmap>()) {

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "kem3/framework/kemlan.h"
+#include "kem3/framework/kemlantext.h"
 #include "platform/sysutils.h"
 #include "platform/unicode_convert.h"
 
@@ -375,6 +376,8 @@ TKemTextStyle* AddTextStyle(const String& Name, const String& FontName, int Size
   style->Alignment = Alignment;
   style->Margins = Margins;
   style->UpdateFont();
+  // The language manager lies below the layout: it is told what to do on a switch.
+  SetLanguageFontsHook(UpdateTextStyleFonts);
   Registry().push_back(std::move(style));
   return Registry().back().get();
 }

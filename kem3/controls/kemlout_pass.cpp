@@ -5,7 +5,7 @@
 #include <climits>
 #include <new>
 
-#include "kem3/graphics/kemimage.h"
+#include "kem3/pictures/kemimage.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 #include "kem3/controls/kemlout_win.h"
 
 #include "kem3/framework/kemexe.h"
-#include "kem3/graphics/kemcursors.h"
-#include "kem3/graphics/kemimage_win.h"
+#include "kem3/pictures/kemcursors.h"
+#include "kem3/pictures/kemimage_win.h"
 #include "platform/unicode_convert.h"
 
 namespace {

@@ -6,9 +6,9 @@
 #include <algorithm>
 
 #include "kem3/framework/kemhi_win.h"
-#include "kem3/graphics/kemimage.h"
 #include "kem3/graphics/vosskin.h"
 #include "kem3/graphics/vosskinpixels.h"
+#include "kem3/pictures/kemimage.h"
 #include "platform/application_win.h"
 #include "platform/canvas_win.h"
 #include "platform/keys.h"

@@ -1,7 +1,7 @@
 // TKemFrame, TKemLogo and TKemImage: their painting into the control's own picture.
 #include "kem3/controls/kempicture_win.h"
 
-#include "kem3/graphics/kemimage.h"
+#include "kem3/pictures/kemimage.h"
 
 namespace {
 

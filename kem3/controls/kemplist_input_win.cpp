@@ -7,7 +7,7 @@
 
 #include "kem3/controls/kembtns_win.h"
 #include "kem3/controls/kemplist_win.h"
-#include "kem3/graphics/kemcursors.h"
+#include "kem3/pictures/kemcursors.h"
 #include "platform/screen_win.h"
 
 void TKemPanelList::WndProc(TMessage& Message) {

@@ -5,7 +5,7 @@
 
 #include "kem3/controls/kemplist_pixels.h"
 #include "kem3/controls/kemplist_win.h"
-#include "kem3/graphics/vosskinner_win.h"
+#include "kem3/controls/vosskinner_win.h"
 #include "platform/sysutils.h"
 
 namespace {

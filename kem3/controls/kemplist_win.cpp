@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "kem3/controls/kembtns_win.h"
-#include "kem3/graphics/vosskinner_win.h"
+#include "kem3/controls/vosskinner_win.h"
 
 // Measures on the off-screen bitmap's canvas, in the control's font.
 class TKemPanelList::TCanvasMeasure : public IPanelListMeasure {

@@ -5,7 +5,7 @@
 #include <array>
 
 #include "kem3/controls/kembut_win.h"
-#include "kem3/graphics/vosskinner_win.h"
+#include "kem3/controls/vosskinner_win.h"
 #include "platform/extctrls_win.h"
 #include "platform/forms_win.h"
 

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <climits>
 
-#include "kem3/graphics/kemimage.h"
+#include "kem3/pictures/kemimage.h"
 #include "platform/keys.h"
 #include "platform/mathutils.h"
 #include "platform/unicode_convert.h"

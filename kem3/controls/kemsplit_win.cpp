@@ -3,8 +3,8 @@
 
 #include <algorithm>
 
-#include "kem3/graphics/kemcursors.h"
-#include "kem3/graphics/kemimage_win.h"
+#include "kem3/pictures/kemcursors.h"
+#include "kem3/pictures/kemimage_win.h"
 #include "platform/extctrls_win.h"
 
 namespace {

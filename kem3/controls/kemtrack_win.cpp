@@ -5,8 +5,8 @@
 #include <algorithm>
 
 #include "kem3/controls/kemfield_win.h"
-#include "kem3/controls/kemlantext.h"
-#include "kem3/graphics/kemimage.h"
+#include "kem3/framework/kemlantext.h"
+#include "kem3/pictures/kemimage.h"
 #include "platform/extctrls_win.h"
 #include "platform/keys.h"
 #include "platform/unicode_convert.h"

@@ -2,7 +2,6 @@
 #include "kem3/dragdrop/dragdropinternet.h"
 
 #include "kem3/dragdrop/dragdropdefs.h"
-#include "platform/streams.h"
 #include "platform/sysutils.h"
 #include "platform/unicode_convert.h"
 
@@ -26,20 +25,6 @@ bool TNetscapeBookmarkClipboardFormat::ReadData(TDropBlock Block) {
 bool TNetscapeImageClipboardFormat::ReadData(TDropBlock Block) {
   Bookmark = ParseNetscapeImage(Block);
   return true;
-}
-
-std::optional<String> ReadInternetShortcutFile(const WideString& FileName) {
-  try {
-    TFileStream stream(WideToUtf8(FileName), fmOpenRead | fmShareDenyWrite);
-    const std::int64_t size = stream.Size();
-    if (size > kMaxDropBlockSize) return std::nullopt;
-    std::string text(static_cast<std::size_t>(size), '\0');
-    text.resize(static_cast<std::size_t>(stream.Read(text.data(), size)));
-    return ParseInternetShortcut(text);
-  } catch (const Exception&) {
-    // A shortcut that cannot be read gives no URL: the next format is tried.
-    return std::nullopt;
-  }
 }
 
 namespace {
@@ -97,7 +82,8 @@ bool TURLDataFormat::Assign(TClipboardFormat& Source) {
   }
   if (auto* hdrop = dynamic_cast<TFileClipboardFormat*>(&Source)) {
     if (!URL.empty() || hdrop->Files.empty() || !IsURLShortcutName(hdrop->Files.front())) return false;
-    std::optional<String> url = ReadInternetShortcutFile(hdrop->Files.front());
+    // A shortcut that cannot be read gives no URL: the next format is tried.
+    std::optional<String> url = ReadInternetShortcutFile(WideToUtf8(hdrop->Files.front())).Url;
     if (!url) return false;
     URL = *url;
     if (Title.empty()) Title = BareName(hdrop->Files.front());
@@ -106,7 +92,7 @@ bool TURLDataFormat::Assign(TClipboardFormat& Source) {
   if (auto* contents = dynamic_cast<TFileContentsClipboardFormat*>(&Source)) {
     std::optional<String> url;
     try {
-      if (URL.empty()) url = ParseInternetShortcut(contents->Data);
+      if (URL.empty()) url = ParseInternetShortcut(contents->Data).Url;
     } catch (const EDropBlockError&) {
     }
     if (!url) return false;

@@ -58,7 +58,3 @@ class TURLDataFormat : public TCustomDataFormat {
   String URL;    // UTF-8
   String Title;  // UTF-8
 };
-
-// The URL of an internet shortcut file; nothing when it cannot be opened, is
-// larger than a drop block may be, or names no URL.
-std::optional<String> ReadInternetShortcutFile(const WideString& FileName);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/streams.h"
 #include "platform/sysutils.h"
 #include "platform/unicode_convert.h"
 
@@ -170,19 +171,42 @@ TDroppedURL ParseNetscapeImage(TDropBlock Block) {
   return result;
 }
 
-std::optional<String> ParseInternetShortcut(TDropBlock Text) {
+TInternetShortcut ParseInternetShortcut(TDropBlock Text) {
   CheckSize(Text);
+  TInternetShortcut result;
   const std::vector<std::string> lines = SplitDropLines(Text);
   for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
     if (!SameText(lines[i], "[InternetShortcut]")) continue;
+    bool iconFile = false, iconIndex = false;
     for (std::size_t j = i + 1; j < lines.size(); ++j) {
       const std::string_view line = lines[j];
-      if (line.size() >= 4 && SameText(line.substr(0, 4), "URL=")) return TextToUtf8(line.substr(4));
-      if (!line.empty() && line[0] == '[') return std::nullopt;
+      if (!line.empty() && line[0] == '[') break;
+      const auto take = [&](std::string_view Name, bool& Seen, String& Value) {
+        if (Seen || line.size() < Name.size() || !SameText(line.substr(0, Name.size()), Name)) return;
+        Value = TextToUtf8(line.substr(Name.size()));
+        Seen = true;
+      };
+      if (!result.Url && line.size() >= 4 && SameText(line.substr(0, 4), "URL="))
+        result.Url = TextToUtf8(line.substr(4));
+      take("IconFile=", iconFile, result.IconFile);
+      take("IconIndex=", iconIndex, result.IconIndex);
     }
-    return std::nullopt;
+    break;
   }
-  return std::nullopt;
+  return result;
+}
+
+TInternetShortcut ReadInternetShortcutFile(const String& FileName) {
+  try {
+    TFileStream stream(FileName, fmOpenRead | fmShareDenyNone);
+    const std::int64_t size = stream.Size();
+    if (size > kMaxDropBlockSize) return {};
+    std::string text(static_cast<std::size_t>(size), '\0');
+    text.resize(static_cast<std::size_t>(stream.Read(text.data(), size)));
+    return ParseInternetShortcut(text);
+  } catch (const Exception&) {
+    return {};
+  }
 }
 
 std::vector<std::string> SplitDropLines(std::string_view Text) {

@@ -68,9 +68,19 @@ TDroppedURL ParseNetscapeBookmark(TDropBlock Block);
 // bytes 32 and 36 point to the title and the URL (0: absent).
 TDroppedURL ParseNetscapeImage(TDropBlock Block);
 
-// An internet shortcut's text: the "URL=" line of its "[InternetShortcut]"
-// section, or nothing.
-std::optional<String> ParseInternetShortcut(TDropBlock Text);
+// What the "[InternetShortcut]" section of an internet shortcut holds (UTF-8);
+// Url is nothing when the section names none.
+struct TInternetShortcut {
+  std::optional<String> Url;
+  String IconFile;
+  String IconIndex;
+};
+// An internet shortcut's text: its first "[InternetShortcut]" section, the
+// names matched without regard to case, the first line of each name counting.
+TInternetShortcut ParseInternetShortcut(TDropBlock Text);
+// An internet shortcut file: dropped, or one an icon is made from. All empty
+// when it cannot be opened or is larger than a drop block may be.
+TInternetShortcut ReadInternetShortcutFile(const String& FileName);
 
 // The lines of a text, split at CR LF, LF or CR; a last line end adds no empty line.
 std::vector<std::string> SplitDropLines(std::string_view Text);

@@ -5,7 +5,7 @@
 
 #include "kem3/framework/kemstreamfmt.h"
 #include "kem3/framework/kemzlib.h"
-#include "kem3/graphics/pngimage.h"
+#include "kem3/pictures/pngimage.h"
 
 // ---- Payloads
 

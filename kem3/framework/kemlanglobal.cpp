@@ -1,10 +1,9 @@
 // The process-wide language manager and the lookups it puts in place for the
 // controls and the configuration database.
-#include "kem3/controls/kemlantext.h"
-#include "kem3/controls/kemlout.h"
 #include "kem3/framework/kemcfg.h"
 #include "kem3/framework/kemexe.h"
 #include "kem3/framework/kemlan.h"
+#include "kem3/framework/kemlantext.h"
 #include "kem3/framework/kemutil.h"
 #include "platform/inifile.h"
 #include "platform/sysutils.h"
@@ -31,7 +30,7 @@ void InstallLookups() {
   // The value lists' display texts come from the language.
   cfgRefreshValueLists();
   // Text styles on language fonts take the new language's face and scale.
-  UpdateTextStyleFonts();
+  LanguageFontsChanged();
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include "kem3/framework/kemlanfile.h"
 #include "kem3/framework/kempack.h"
 #include "kem3/framework/kemstreamfmt.h"
-#include "kem3/graphics/pngimage.h"
+#include "kem3/pictures/pngimage.h"
 #include "platform/bitmap.h"
 #include "platform/unicode_convert.h"
 

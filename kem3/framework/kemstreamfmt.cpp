@@ -3,8 +3,8 @@
 
 #include <limits>
 
-#include "kem3/graphics/jpegimage.h"
-#include "kem3/graphics/pngimage.h"
+#include "kem3/pictures/jpegimage.h"
+#include "kem3/pictures/pngimage.h"
 #include "platform/bitmap.h"
 #include "platform/exceptions.h"
 

@@ -6,8 +6,8 @@
 #include <utility>
 
 #include "kem3/graphics/kemicons.h"
-#include "kem3/graphics/kemresample.h"
-#include "kem3/graphics/pngimage.h"
+#include "kem3/pictures/kemresample.h"
+#include "kem3/pictures/pngimage.h"
 #include "platform/bitmap_pixels.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <map>
 
 #include "kem3/graphics/kemtypedstream.h"
-#include "kem3/graphics/pngimage.h"
+#include "kem3/pictures/pngimage.h"
 #include "platform/sysutils.h"
 
 // The 16 colours of the Mac system palette, in its order.

@@ -5,9 +5,9 @@
 #include <set>
 
 #include "kem3/framework/kemxml.h"
-#include "kem3/graphics/kemimage.h"
 #include "kem3/graphics/vosskin.h"
 #include "kem3/graphics/vosskinpixels.h"
+#include "kem3/pictures/kemimage.h"
 #include "platform/files.h"
 #include "platform/sysutils.h"
 

@@ -3,9 +3,9 @@
 // panel lists, button sets, buttons, scroll bars and menus.
 #include <algorithm>
 
-#include "kem3/graphics/kemimage.h"
 #include "kem3/graphics/vosskin.h"
 #include "kem3/graphics/vosskinpixels.h"
+#include "kem3/pictures/kemimage.h"
 #include "platform/sysutils.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include "kem3/framework/kemexe.h"
 #include "kem3/framework/kemsysinfo.h"
 #include "kem3/framework/kemxml.h"
-#include "kem3/graphics/kemimage.h"
+#include "kem3/pictures/kemimage.h"
 #include "platform/files.h"
 #include "platform/inifile.h"
 #include "platform/sysutils.h"

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "kem3/graphics/kemimage.h"
+#include "kem3/pictures/kemimage.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 
 #include <algorithm>
 
-#include "kem3/graphics/kemimage.h"
 #include "kem3/graphics/vosskin.h"
 #include "kem3/graphics/vosskinmarkup.h"
 #include "kem3/graphics/vosskinpixels.h"
+#include "kem3/pictures/kemimage.h"
 
 namespace {
 

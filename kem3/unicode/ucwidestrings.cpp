@@ -13,8 +13,6 @@
 
 namespace {
 
-[[noreturn]] void SortedListError() { throw EStringListError("Operation not allowed on sorted list"); }
-
 // The rest of the stream as UTF-16 units; an odd last byte is left unread.
 WideString ReadUtf16(TStream& Stream, bool BigEndian) {
   std::int64_t left = Stream.Size() - Stream.Position();
@@ -315,102 +313,14 @@ TUcStringList::~TUcStringList() {
   OnChanging = nullptr;
 }
 
-void TUcStringList::CheckIndex(int Index) const {
-  if (Index < 0 || Index >= FItems.Count()) IndexError(Index);
-}
-
-void TUcStringList::Changed() {
-  if (!FUpdating && OnChange) OnChange(this);
-}
-
-void TUcStringList::Changing() {
-  if (!FUpdating && OnChanging) OnChanging(this);
-}
-
-// The bracket as a whole is one change: OnChanging as it opens, OnChange as it closes.
-void TUcStringList::SetUpdateState(bool Updating) {
-  if (Updating) {
-    Changing();
-    FUpdating = true;
-  } else {
-    FUpdating = false;
-    Changed();
-  }
-}
-
-WideString TUcStringList::Get(int Index) const {
-  CheckIndex(Index);
-  return FItems[Index].FString;
-}
-
-TObject* TUcStringList::GetObject(int Index) const {
-  CheckIndex(Index);
-  return FItems[Index].FObject;
-}
-
-void TUcStringList::Put(int Index, const WideString& S) {
-  if (FSorted) SortedListError();
-  CheckIndex(Index);
-  Changing();
-  FItems[Index].FString = S;
-  Changed();
-}
-
-void TUcStringList::PutObject(int Index, TObject* AObject) {
-  CheckIndex(Index);
-  Changing();
-  FItems[Index].FObject = AObject;
-  Changed();
-}
-
 void TUcStringList::SetCapacity(int NewCapacity) { FItems.Resize(std::max(NewCapacity, FItems.Count())); }
 
 int TUcStringList::CompareStrings(const WideString& S1, const WideString& S2) const {
   return FCaseSensitive ? UcCompareStr(S1, S2) : UcCompareText(S1, S2);
 }
 
-int TUcStringList::Add(const WideString& S) { return AddObject(S, nullptr); }
-
-int TUcStringList::AddObject(const WideString& S, TObject* AObject) {
-  int index = FItems.Count();
-  if (FSorted && Find(S, index)) {
-    if (FDuplicates == dupIgnore) return index;
-    if (FDuplicates == dupError) throw EStringListError("String list does not allow duplicates");
-  }
-  InsertItem(index, S, AObject);
-  return index;
-}
-
-void TUcStringList::Clear() {
-  if (FItems.Count() == 0) return;
-  Changing();
-  FItems.Clear();
-  Changed();
-}
-
-void TUcStringList::Delete(int Index) {
-  CheckIndex(Index);
-  Changing();
-  FItems.RemoveAt(Index);
-  Changed();
-}
-
-void TUcStringList::Exchange(int Index1, int Index2) {
-  CheckIndex(Index1);
-  CheckIndex(Index2);
-  Changing();
-  FItems.Swap(Index1, Index2);
-  Changed();
-}
-
-int TUcStringList::IndexOf(const WideString& S) const {
-  if (!FSorted) return TWideStrings::IndexOf(S);
-  int index;
-  return Find(S, index) ? index : -1;
-}
-
 int TUcStringList::IndexOfName(const WideString& Name) const {
-  if (!FSorted) return TWideStrings::IndexOfName(Name);
+  if (!Sorted()) return TWideStrings::IndexOfName(Name);
   WideString key = Name + NameValueSeparator();
   int index;
   Find(key, index);
@@ -420,26 +330,6 @@ int TUcStringList::IndexOfName(const WideString& Name) const {
   return index;
 }
 
-void TUcStringList::Insert(int Index, const WideString& S) { InsertObject(Index, S, nullptr); }
-
-void TUcStringList::InsertObject(int Index, const WideString& S, TObject* AObject) {
-  if (FSorted) SortedListError();
-  if (Index < 0 || Index > FItems.Count()) IndexError(Index);
-  InsertItem(Index, S, AObject);
-}
-
-void TUcStringList::InsertItem(int Index, const WideString& S, TObject* AObject) {
-  Changing();
-  FItems.InsertAt(Index, TWideStringItem{S, AObject});
-  Changed();
-}
-
-bool TUcStringList::Find(const WideString& S, int& Index) const {
-  return FItems.Find(
-      S, FDuplicates == dupAccept, [this](const WideString& A, const WideString& B) { return CompareStrings(A, B); },
-      Index);
-}
-
 void TUcStringList::Sort() {
   CustomSort([](TUcStringList* list, int a, int b) {
     return list->CompareStrings(list->FItems[a].FString, list->FItems[b].FString);
@@ -447,14 +337,8 @@ void TUcStringList::Sort() {
 }
 
 void TUcStringList::CustomSort(const TWideStringListSortCompare& Compare) {
-  if (FSorted || FItems.Count() <= 1) return;
+  if (Sorted() || FItems.Count() <= 1) return;
   Changing();
   FItems.QuickSort(0, FItems.Count() - 1, [&](int A, int B) { return Compare(this, A, B); });
   Changed();
-}
-
-void TUcStringList::SetSorted(bool Value) {
-  if (FSorted == Value) return;
-  if (Value) Sort();
-  FSorted = Value;
 }

@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "kem3/unicode/ucwideitems.h"
+#include "kem3/unicode/ucwidelist.h"
 #include "platform/events.h"
 #include "platform/object.h"
 #include "platform/streams.h"
@@ -170,58 +170,29 @@ class TUcStrings : public TWideStrings {
 class TUcStringList;
 using TWideStringListSortCompare = std::function<int(TUcStringList* List, int Index1, int Index2)>;
 
-class TUcStringList : public TUcStrings {
+class TUcStringList : public TWideItemList<TUcStrings> {
  public:
   TUcStringList() = default;
   // Freeing a list fires no event.
   ~TUcStringList() override;
 
-  WideString Get(int Index) const override;
-  int GetCapacity() const override { return FItems.Capacity(); }
-  int GetCount() const override { return FItems.Count(); }
-  TObject* GetObject(int Index) const override;
-  void Put(int Index, const WideString& S) override;
-  void PutObject(int Index, TObject* AObject) override;
   void SetCapacity(int NewCapacity) override;
   int CompareStrings(const WideString& S1, const WideString& S2) const override;
-  int Add(const WideString& S) override;
-  int AddObject(const WideString& S, TObject* AObject) override;
-  void Clear() override;
-  void Delete(int Index) override;
-  void Exchange(int Index1, int Index2) override;
-  int IndexOf(const WideString& S) const override;
+  int Add(const WideString& S) override { return AddItem(S, nullptr); }
+  int AddObject(const WideString& S, TObject* AObject) override { return AddItem(S, AObject); }
   int IndexOfName(const WideString& Name) const override;
-  void Insert(int Index, const WideString& S) override;
-  void InsertObject(int Index, const WideString& S, TObject* AObject) override;
+  void Insert(int Index, const WideString& S) override { InsertObject(Index, S, nullptr); }
+  void InsertObject(int Index, const WideString& S, TObject* AObject) override { InsertItemAt(Index, S, AObject); }
 
-  // Binary search: true when found; Index is the match (with dupAccept the
-  // first of equal items) or the insertion point.
-  virtual bool Find(const WideString& S, int& Index) const;
-  virtual void Sort();
+  void Sort() override;
   virtual void CustomSort(const TWideStringListSortCompare& Compare);
 
-  bool Sorted() const { return FSorted; }
-  void SetSorted(bool Value);
-  TDuplicates Duplicates() const { return FDuplicates; }
-  void SetDuplicates(TDuplicates Value) { FDuplicates = Value; }
   bool CaseSensitive() const { return FCaseSensitive; }
   void SetCaseSensitive(bool Value) { FCaseSensitive = Value; }
 
-  TNotifyEvent OnChange;
-  TNotifyEvent OnChanging;
-
  protected:
-  virtual void Changed();
-  virtual void Changing();
-  virtual void InsertItem(int Index, const WideString& S, TObject* AObject);
-  void SetUpdateState(bool Updating) override;
+  int CompareSorted(const WideString& S1, const WideString& S2) const override { return CompareStrings(S1, S2); }
 
  private:
-  void CheckIndex(int Index) const;
-
-  TWideItemStore FItems;
-  bool FSorted = false;
-  TDuplicates FDuplicates = dupIgnore;
   bool FCaseSensitive = false;
-  bool FUpdating = false;
 };

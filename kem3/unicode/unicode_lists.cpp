@@ -23,8 +23,6 @@ class TUpdateScope {
   TWideStrings& FStrings;
 };
 
-[[noreturn]] void SortedListError() { throw EStringListError("Operation not allowed on sorted list"); }
-
 bool IsBreak(WideChar c) {
   return c == 0 || c == u'\n' || c == 0x0B || c == 0x0C || c == u'\r' || c == 0x2028 || c == 0x2029;
 }
@@ -230,123 +228,22 @@ void TWideStrings::EndUpdate() {
 
 TWideStringList::~TWideStringList() { Clear(); }
 
-void TWideStringList::CheckIndex(int Index) const {
-  if (Index < 0 || Index >= FItems.Count()) IndexError(Index);
-}
-
-void TWideStringList::Changed() {
-  if (UpdateCount() == 0 && OnChange) OnChange(this);
-}
-
-void TWideStringList::Changing() {
-  if (UpdateCount() == 0 && OnChanging) OnChanging(this);
-}
-
-// BeginUpdate calls this before it counts and EndUpdate after: the bracket fires once each way.
-void TWideStringList::SetUpdateState(bool Updating) {
-  if (Updating)
-    Changing();
-  else
-    Changed();
-}
-
-WideString TWideStringList::Normalized(const WideString& S) const {
+WideString TWideStringList::StoredForm(const WideString& S) const {
   return NormalizationForm() != nfNone && !S.empty() ? NormalizeText(S, NormalizationForm()) : S;
-}
-
-WideString TWideStringList::Get(int Index) const {
-  CheckIndex(Index);
-  return FItems[Index].FString;
-}
-
-TObject* TWideStringList::GetObject(int Index) const {
-  CheckIndex(Index);
-  return FItems[Index].FObject;
-}
-
-void TWideStringList::Put(int Index, const WideString& S) {
-  if (FSorted) SortedListError();
-  CheckIndex(Index);
-  Changing();
-  FItems[Index].FString = Normalized(S);
-  Changed();
-}
-
-void TWideStringList::PutObject(int Index, TObject* AObject) {
-  CheckIndex(Index);
-  Changing();
-  FItems[Index].FObject = AObject;
-  Changed();
 }
 
 void TWideStringList::SetCapacity(int NewCapacity) { FItems.Resize(std::max(NewCapacity, 0)); }
 
 void TWideStringList::SetLocale(LCID_T Value) {
   TWideStrings::SetLocale(Value);
-  if (!FSorted || FItems.Count() < 2) return;
+  if (!Sorted() || FItems.Count() < 2) return;
   Changing();
   SortItems();
   Changed();
 }
 
-int TWideStringList::Add(const WideString& S) {
-  int index = FItems.Count();
-  if (FSorted && Find(S, index)) {
-    if (FDuplicates == dupIgnore) return index;
-    if (FDuplicates == dupError) throw EStringListError("String list does not allow duplicates");
-  }
-  InsertItem(index, S);
-  return index;
-}
-
-void TWideStringList::Clear() {
-  if (FItems.Count() == 0) return;
-  Changing();
-  FItems.Clear();
-  Changed();
-}
-
-void TWideStringList::Delete(int Index) {
-  CheckIndex(Index);
-  Changing();
-  FItems.RemoveAt(Index);
-  Changed();
-}
-
-void TWideStringList::Exchange(int Index1, int Index2) {
-  CheckIndex(Index1);
-  CheckIndex(Index2);
-  Changing();
-  FItems.Swap(Index1, Index2);
-  Changed();
-}
-
-int TWideStringList::IndexOf(const WideString& S) const {
-  if (!FSorted) return TWideStrings::IndexOf(S);
-  int index;
-  return Find(S, index) ? index : -1;
-}
-
-void TWideStringList::Insert(int Index, const WideString& S) {
-  if (FSorted) SortedListError();
-  if (Index < 0 || Index > FItems.Count()) IndexError(Index);
-  InsertItem(Index, S);
-}
-
-void TWideStringList::InsertItem(int Index, const WideString& S) {
-  Changing();
-  FItems.InsertAt(Index, TWideStringItem{Normalized(S), nullptr});
-  Changed();
-}
-
-bool TWideStringList::Find(const WideString& S, int& Index) const {
-  return FItems.Find(
-      NormalizeText(S, NormalizationForm()), FDuplicates == dupAccept,
-      [this](const WideString& A, const WideString& B) { return CompareItems(A, B); }, Index);
-}
-
 void TWideStringList::Sort() {
-  if (FSorted || FItems.Count() < 2) return;
+  if (Sorted() || FItems.Count() < 2) return;
   Changing();
   SortItems();
   Changed();
@@ -355,12 +252,6 @@ void TWideStringList::Sort() {
 void TWideStringList::SortItems() {
   FItems.QuickSort(0, FItems.Count() - 1,
                    [this](int A, int B) { return CompareItems(FItems[A].FString, FItems[B].FString); });
-}
-
-void TWideStringList::SetSorted(bool Value) {
-  if (FSorted == Value) return;
-  if (Value) Sort();
-  FSorted = Value;
 }
 
 }  // namespace unicode

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "kem3/unicode/uclocale.h"
-#include "kem3/unicode/ucwideitems.h"
+#include "kem3/unicode/ucwidelist.h"
 #include "kem3/unicode/unicode.h"
 #include "platform/events.h"
 #include "platform/object.h"
@@ -93,53 +93,27 @@ class TWideStrings : public TObject {
   TNormalizationForm FNormalizationForm = nfNone;
 };
 
-class TWideStringList : public TWideStrings {
+class TWideStringList : public TWideItemList<TWideStrings> {
  public:
   TWideStringList() = default;
   // Frees its items through Clear, so a non-empty list fires its events once more.
   ~TWideStringList() override;
 
-  WideString Get(int Index) const override;
-  int GetCapacity() const override { return FItems.Capacity(); }
-  int GetCount() const override { return FItems.Count(); }
-  TObject* GetObject(int Index) const override;
-  void Put(int Index, const WideString& S) override;
-  void PutObject(int Index, TObject* AObject) override;
   void SetCapacity(int NewCapacity) override;
   // A sorted list is sorted again in the new locale.
   void SetLocale(LCID_T Value) override;
-  int Add(const WideString& S) override;
-  void Clear() override;
-  void Delete(int Index) override;
-  void Exchange(int Index1, int Index2) override;
-  int IndexOf(const WideString& S) const override;
-  void Insert(int Index, const WideString& S) override;
-
-  virtual bool Find(const WideString& S, int& Index) const;
-  virtual void Sort();
-
-  bool Sorted() const { return FSorted; }
-  void SetSorted(bool Value);
-  TDuplicates Duplicates() const { return FDuplicates; }
-  void SetDuplicates(TDuplicates Value) { FDuplicates = Value; }
-
-  TNotifyEvent OnChange;
-  TNotifyEvent OnChanging;
+  int Add(const WideString& S) override { return AddItem(S, nullptr); }
+  void Insert(int Index, const WideString& S) override { InsertItemAt(Index, S, nullptr); }
+  void Sort() override;
 
  protected:
-  virtual void Changed();
-  virtual void Changing();
-  virtual void InsertItem(int Index, const WideString& S);
-  void SetUpdateState(bool Updating) override;
+  // Items are kept, and looked for, in the list's normalisation form.
+  WideString StoredForm(const WideString& S) const override;
+  WideString SearchForm(const WideString& S) const override { return NormalizeText(S, NormalizationForm()); }
+  int CompareSorted(const WideString& S1, const WideString& S2) const override { return CompareItems(S1, S2); }
 
  private:
-  void CheckIndex(int Index) const;
-  WideString Normalized(const WideString& S) const;
   void SortItems();
-
-  TWideItemStore FItems;
-  bool FSorted = false;
-  TDuplicates FDuplicates = dupIgnore;
 };
 
 }  // namespace unicode

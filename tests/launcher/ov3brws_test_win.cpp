@@ -5,9 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include "kem3/browser/kembrwprev_win.h"
 #include "kem3/controls/kemnote_win.h"
 #include "kem3/controls/kemplist_win.h"
-#include "kem3/framework/kembrwprev_win.h"
 #include "platform/app_scope_win.h"
 #include "platform/files.h"
 #include "platform/unicode_convert.h"

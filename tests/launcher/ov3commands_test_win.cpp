@@ -6,14 +6,14 @@
 #include <chrono>
 #include <functional>
 
+#include "kem3/browser/kembrowser_places.h"
 #include "kem3/controls/kembtns_win.h"
 #include "kem3/controls/kemlout_win.h"
 #include "kem3/controls/kemplist_win.h"
+#include "kem3/dialogs/kemmsg_win.h"
 #include "kem3/dragdrop/droptarget_win.h"
-#include "kem3/framework/kembrowser_places.h"
 #include "kem3/framework/kemcfg.h"
 #include "kem3/framework/kemexe.h"
-#include "kem3/framework/kemmsg_win.h"
 #include "launcher/editgroup_win.h"
 #include "launcher/editicon_win.h"
 #include "launcher/main_win.h"

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "kem3/graphics/pngimage.h"
+#include "kem3/pictures/pngimage.h"
 #include "launcher/ov3contents.h"
 #include "platform/files.h"
 #include "platform/sysutils.h"

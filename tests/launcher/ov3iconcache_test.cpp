@@ -10,7 +10,7 @@
 
 #include "kem3/framework/kemstreamfmt.h"
 #include "kem3/graphics/icon_pixels.h"
-#include "kem3/graphics/pngimage.h"
+#include "kem3/pictures/pngimage.h"
 #include "launcher/ov3contents.h"
 #include "platform/clock.h"
 #include "platform/files.h"

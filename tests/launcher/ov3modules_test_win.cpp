@@ -8,11 +8,11 @@
 
 #include <filesystem>
 
+#include "kem3/controls/kemform_win.h"
 #include "kem3/controls/kemmenu_win.h"
 #include "kem3/controls/kemplist_win.h"
 #include "kem3/framework/kemcfg.h"
 #include "kem3/framework/kemexe.h"
-#include "kem3/framework/kemform_win.h"
 #include "kem3/graphics/vosskinlist.h"
 #include "launcher/bar_folder_win.h"
 #include "launcher/main_win.h"

@@ -12,11 +12,11 @@
 #include "kem3/controls/kembtns_win.h"
 #include "kem3/controls/kemmenu_win.h"
 #include "kem3/controls/kemplist_win.h"
+#include "kem3/controls/vosskinner_win.h"
 #include "kem3/framework/kemcfg.h"
 #include "kem3/framework/kemexe.h"
 #include "kem3/framework/kemhi_win.h"
 #include "kem3/graphics/vosskinlist.h"
-#include "kem3/graphics/vosskinner_win.h"
 #include "launcher/bar_folder_win.h"
 #include "launcher/launchlist_win.h"
 #include "launcher/main_win.h"
@@ -37,13 +37,15 @@ class BarSkinWin : public BarFolderWin {
     DeleteObject(region);
     return in;
   }
-  // The hook library beside the bar's program, bound as at start-up: only
-  // with its mouse hook can a hidden bar come back, so only then does it hide.
+  // The hook library bound as at start-up: only with its mouse hook can a
+  // hidden bar come back, so only then does it hide. It is the tests' own copy,
+  // found beside the program before the program moves: a loaded library stays
+  // in its folder until the process ends, and the test's folder must go.
   void BindHookLibraryBeside() {
-    wchar_t exe[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, exe, MAX_PATH);
-    std::filesystem::copy_file(std::filesystem::path(exe).parent_path() / L"kem3.dll", Dir.path() / L"kem3.dll");
+    const String bar = ProgramFileName();
+    SetProgramFileName("");
     BindHookLibrary();
+    SetProgramFileName(bar);
   }
   ~BarSkinWin() override { FreeHookLibrary(); }
 };

@@ -2,12 +2,12 @@
 // gone when the bar first shows, which makes the file browser.
 #include <gtest/gtest.h>
 
-#include "kem3/controls/kemlantext.h"
+#include "kem3/browser/kembrowser_win.h"
 #include "kem3/controls/kempanel_win.h"
-#include "kem3/framework/kemabout_win.h"
-#include "kem3/framework/kembrowser_win.h"
+#include "kem3/dialogs/kemabout_win.h"
 #include "kem3/framework/kemcfg.h"
 #include "kem3/framework/kemexe.h"
+#include "kem3/framework/kemlantext.h"
 #include "kem3/unicode/ucstdctrls_win.h"
 #include "launcher/main_win.h"
 #include "launcher/ov3browse_win.h"

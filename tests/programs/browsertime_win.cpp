@@ -13,10 +13,10 @@
 #include <filesystem>
 #include <fstream>
 
+#include "kem3/browser/kembrowser_model_execute.h"
+#include "kem3/browser/kembrowser_win.h"
+#include "kem3/browser/kembrwork.h"
 #include "kem3/controls/kemlview_win.h"
-#include "kem3/framework/kembrowser_model_execute.h"
-#include "kem3/framework/kembrowser_win.h"
-#include "kem3/framework/kembrwork.h"
 #include "kem3/framework/kemexe.h"
 #include "platform/application_win.h"
 #include "platform/forms_win.h"

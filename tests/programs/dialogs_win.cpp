@@ -4,10 +4,10 @@
 // argument (default 3); the second names a language code ("US", "DE").
 #include <cwchar>
 
-#include "kem3/framework/kemabout_win.h"
+#include "kem3/dialogs/kemabout_win.h"
+#include "kem3/dialogs/kemmsg_win.h"
 #include "kem3/framework/kemexe.h"
 #include "kem3/framework/kemlan.h"
-#include "kem3/framework/kemmsg_win.h"
 #include "launcher/ov3message_win.h"
 #include "launcher/ov3startup_win.h"
 #include "platform/application_win.h"

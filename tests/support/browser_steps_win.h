@@ -7,8 +7,8 @@
 #include <functional>
 #include <vector>
 
+#include "kem3/browser/kembrowser_win.h"
 #include "kem3/controls/kemlview_win.h"
-#include "kem3/framework/kembrowser_win.h"
 #include "support/modal_answer_win.h"
 
 namespace browser_steps {

@@ -77,7 +77,9 @@ class ChildProcess {
   }
   ~ChildProcess() {
     if (!process_) return;
-    if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) TerminateProcess(process_, 1);
+    // Ended before its handle goes, so the folder it ran from can be removed.
+    if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT && TerminateProcess(process_, 1))
+      WaitForSingleObject(process_, 10000);
     CloseHandle(process_);
   }
   ChildProcess(const ChildProcess&) = delete;

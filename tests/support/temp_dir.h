@@ -4,19 +4,33 @@
 #include <chrono>
 #include <filesystem>
 #include <string>
+#include <thread>
+#include <vector>
+#ifdef _WIN32
+#include <process.h>
+#else
+#include <unistd.h>
+#endif
 
 class TempDir {
  public:
   TempDir() {
     static std::atomic<int> counter{0};
     auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    path_ = std::filesystem::temp_directory_path() /
-            ("orv_test_" + std::to_string(stamp) + "_" + std::to_string(counter++));
+    path_ =
+        std::filesystem::temp_directory_path() / (Prefix() + std::to_string(stamp) + "_" + std::to_string(counter++));
     std::filesystem::create_directories(path_);
   }
   ~TempDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
+    // A program a test started may still be ending, and Windows keeps a file
+    // it holds (its own image, its working folder) until it has: try again a while.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    for (;;) {
+      std::error_code ec;
+      std::filesystem::remove_all(path_, ec);
+      if (!std::filesystem::exists(path_, ec) || std::chrono::steady_clock::now() > deadline) return;
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
   }
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;
@@ -28,6 +42,24 @@ class TempDir {
     return std::string(u8.begin(), u8.end());
   }
 
+  // The folders this process made that are still there.
+  static std::vector<std::filesystem::path> Left() {
+    std::vector<std::filesystem::path> left;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::temp_directory_path(), ec))
+      if (entry.path().filename().string().rfind(Prefix(), 0) == 0) left.push_back(entry.path());
+    return left;
+  }
+
  private:
+  static std::string Prefix() {
+#ifdef _WIN32
+    const int id = _getpid();
+#else
+    const int id = static_cast<int>(getpid());
+#endif
+    return "orv_test_" + std::to_string(id) + "_";
+  }
+
   std::filesystem::path path_;
 };

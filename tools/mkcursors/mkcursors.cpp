@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "kem3/graphics/kemcursors.h"
+#include "kem3/pictures/kemcursors.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "kem3/graphics/pngimage.h"
+#include "kem3/pictures/pngimage.h"
 #include "platform/bitmap.h"
 
 namespace art {

@@ -2,7 +2,7 @@
 #include "artpackages.h"
 
 #include "kem3/framework/kemres.h"
-#include "kem3/graphics/pngimage.h"
+#include "kem3/pictures/pngimage.h"
 
 namespace art {
 

@@ -2,7 +2,7 @@
 #pragma once
 #include <memory>
 
-#include "kem3/graphics/pngimage.h"
+#include "kem3/pictures/pngimage.h"
 #include "platform/types.h"
 
 // The picture a catalogue names with "@flag" ("us", "de"); nullptr for an

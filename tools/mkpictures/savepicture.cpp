@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "kem3/graphics/pngimage.h"
+#include "kem3/pictures/pngimage.h"
 #include "pictures.h"
 
 namespace pictures {

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "../mkdrl/artfont.h"
-#include "kem3/graphics/pngimage.h"
+#include "kem3/pictures/pngimage.h"
 
 namespace skin {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "kem3/graphics/kemcursors.h"
+#include "kem3/pictures/kemcursors.h"
 #include "platform/app_scope_win.h"
 #include "platform/deferred_release.h"
 

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "kem3/controls/kemlantext.h"
+#include "kem3/framework/kemlantext.h"
 
 TEST(ButtonRoles, EachRoleGivesItsActionResultAndKeys) {
   struct Row {

@@ -7,7 +7,7 @@
 
 #include <stdexcept>
 
-#include "kem3/controls/kemlantext.h"
+#include "kem3/framework/kemlantext.h"
 #include "platform/app_scope_win.h"
 #include "platform/keys.h"
 

@@ -8,7 +8,7 @@
 
 #include "kem3/controls/kembut_win.h"
 #include "kem3/controls/kemctrls_win.h"
-#include "kem3/framework/kemform_win.h"
+#include "kem3/controls/kemform_win.h"
 #include "kem3/framework/kemhi_win.h"
 #include "platform/app_scope_win.h"
 #include "platform/clock.h"

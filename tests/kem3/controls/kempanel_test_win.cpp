@@ -7,9 +7,9 @@
 #include <gtest/gtest.h>
 
 #include "kem3/controls/kemgroup_win.h"
-#include "kem3/controls/kemlantext.h"
 #include "kem3/controls/kempicture_win.h"
-#include "kem3/graphics/kemimage.h"
+#include "kem3/framework/kemlantext.h"
+#include "kem3/pictures/kemimage.h"
 #include "platform/app_scope_win.h"
 
 namespace {

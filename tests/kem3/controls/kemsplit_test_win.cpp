@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "kem3/graphics/kemcursors.h"
+#include "kem3/pictures/kemcursors.h"
 #include "platform/app_scope_win.h"
 #include "platform/extctrls_win.h"
 

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "kem3/graphics/kemimage.h"
+#include "kem3/pictures/kemimage.h"
 #include "platform/app_scope_win.h"
 #include "platform/timer.h"
 

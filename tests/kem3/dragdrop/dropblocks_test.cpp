@@ -178,17 +178,21 @@ TEST(DropBlocks, InternetShortcutText) {
   struct Case {
     const char* text;
     std::optional<String> url;
+    const char* icon;  // file, index
   } cases[] = {
-      {"[InternetShortcut]\r\nURL=http://x/\r\n", "http://x/"},
-      {"[other]\nURL=no\n[internetshortcut]\nIconIndex=0\nurl=http://y/", "http://y/"},
-      {"[InternetShortcut]\r\nIconFile=a\r\n[Next]\r\nURL=http://z/\r\n", std::nullopt},
-      {"[InternetShortcut]", std::nullopt},
-      {"URL=http://x/", std::nullopt},
-      {"", std::nullopt},
+      {"[InternetShortcut]\r\nURL=http://x/\r\n", "http://x/", ","},
+      {"[other]\nURL=no\n[internetshortcut]\nIconIndex=0\nurl=http://y/\niconfile=a.ico\nIconIndex=9", "http://y/",
+       "a.ico,0"},
+      {"[InternetShortcut]\r\nIconFile=a\r\n[Next]\r\nURL=http://z/\r\nIconIndex=1\r\n", std::nullopt, "a,"},
+      {"[InternetShortcut]", std::nullopt, ","},
+      {"URL=http://x/", std::nullopt, ","},
+      {"", std::nullopt, ","},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
-    EXPECT_EQ(ParseInternetShortcut(c.text), c.url);
+    const TInternetShortcut shortcut = ParseInternetShortcut(c.text);
+    EXPECT_EQ(shortcut.Url, c.url);
+    EXPECT_EQ(shortcut.IconFile + "," + shortcut.IconIndex, c.icon);
   }
 }
 

@@ -7,11 +7,11 @@
 
 #include <filesystem>
 
-#include "kem3/controls/kemlantext.h"
 #include "kem3/controls/kemlout.h"
 #include "kem3/framework/kemcfg.h"
 #include "kem3/framework/kemcolornames.h"
 #include "kem3/framework/kemexe.h"
+#include "kem3/framework/kemlantext.h"
 #include "kemlan_test_support.h"
 #include "platform/exception_handler.h"
 #include "platform/files.h"

@@ -7,7 +7,7 @@
 #include "kem3/framework/kemlancatalog.h"
 #include "kem3/framework/kemlanfile.h"
 #include "kem3/framework/kemlanwrite.h"
-#include "kem3/graphics/pngimage.h"
+#include "kem3/pictures/pngimage.h"
 #include "platform/files.h"
 #include "platform/streams.h"
 

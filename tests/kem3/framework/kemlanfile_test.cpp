@@ -7,7 +7,7 @@
 
 #include "kem3/framework/kemlanblock.h"
 #include "kem3/framework/kemstreamfmt.h"
-#include "kem3/graphics/kemimage.h"
+#include "kem3/pictures/kemimage.h"
 #include "kemlan_test_support.h"
 #include "platform/graphics.h"
 #include "platform/unicode_convert.h"

@@ -10,7 +10,7 @@
 
 #include "kem3/framework/kemexe.h"
 #include "kem3/framework/kemres.h"
-#include "kem3/graphics/kemimage.h"
+#include "kem3/pictures/kemimage.h"
 #include "platform/files.h"
 #include "platform/sysutils.h"
 

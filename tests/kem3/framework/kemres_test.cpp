@@ -11,8 +11,8 @@
 
 #include "kem3/framework/kemexe.h"
 #include "kem3/framework/kemstreamfmt.h"
-#include "kem3/graphics/jpeg_test_encoder.h"
-#include "kem3/graphics/pngimage.h"
+#include "kem3/pictures/jpeg_test_encoder.h"
+#include "kem3/pictures/pngimage.h"
 #include "platform/exceptions.h"
 #include "platform/files.h"
 #include "support/temp_dir.h"

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "kem3/graphics/jpeg_test_encoder.h"
-#include "kem3/graphics/jpegimage.h"
-#include "kem3/graphics/pngimage.h"
+#include "kem3/pictures/jpeg_test_encoder.h"
+#include "kem3/pictures/jpegimage.h"
+#include "kem3/pictures/pngimage.h"
 #include "platform/bitmap.h"
 #include "platform/exceptions.h"
 

@@ -9,7 +9,7 @@
 #include <fstream>
 
 #include "kem3/graphics/icon_pixels.h"
-#include "kem3/graphics/pngimage.h"
+#include "kem3/pictures/pngimage.h"
 #include "support/temp_dir.h"
 #include "tools/common/iconwriter.h"
 

@@ -13,7 +13,7 @@
 
 #include "kem3/graphics/icon_pixels.h"
 #include "kem3/graphics/kemicons.h"
-#include "kem3/graphics/pngimage.h"
+#include "kem3/pictures/pngimage.h"
 #include "support/temp_dir.h"
 
 namespace fs = std::filesystem;

@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "kem3/graphics/pngimage.h"
+#include "kem3/pictures/pngimage.h"
 #include "support/temp_dir.h"
 
 namespace vosskintest {

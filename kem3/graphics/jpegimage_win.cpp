@@ -1,9 +1,0 @@
-// JPEG pictures from the resources of a module.
-#include "kem3/graphics/jpegimage.h"
-#include "kem3/graphics/kemimage_win.h"
-
-void TJPEGImage::LoadFromResourceName(HINSTANCE Instance, const String& ResName) {
-  TMemoryStream data;
-  if (!ReadResourceData(Instance, ResName, L"JPGIMG", data)) throw EResNotFound("Resource " + ResName + " not found");
-  LoadFromStream(data);
-}

@@ -1,0 +1,159 @@
+// The preferences dialog's run without windows: how pages stack their items,
+// what the main form hears at OK, Apply and Cancel and in which order, and
+// what is left of a run once it is over.
+#include "kem3/dialogs/kemcfgdlg.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "kem3/dialogs/kemcustompage.h"
+#include "kem3/framework/kemcfg.h"
+#include "kem3/framework/kemexe.h"
+#include "platform/timer.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+using Log = std::vector<std::string>;
+std::string Str(const char* What, int A) { return What + std::to_string(A); }
+
+// Reaches 12 pixels above its place and is 100 high; one with a negative
+// Param fails to apply.
+class TFakePage : public TKemCustomDlgPage {
+ public:
+  explicit TFakePage(Log& L) : FLog(L) {}
+  void CreateControls(TWinControl*, int Top) override { FLog.push_back(Str("controls ", Top)); }
+  int GetHeight() override { return 100; }
+  int GetTopOffset() override { return 12; }
+  void Close() override { FLog.push_back(Str("close ", Param)); }
+  void Apply() override {
+    FLog.push_back(Str("apply ", Param));
+    if (Param < 0) throw std::runtime_error("apply failed");
+  }
+
+ private:
+  Log& FLog;
+};
+
+// Logs every call; the selectors' choices and the skin switch's answer are the test's.
+class TFakeHost : public TKemConfigDlgHost {
+ public:
+  Log L;
+  int Language = -1, Skin = -1;
+  bool SkinLoads = true;
+  void BuildPageFrame(TKemConfigDlgPage& Page) override { L.push_back(Str("frame ", Page.NotebookIndex)); }
+  int BuildPart(TKemConfigDlgPage&, const TKemConfigItemPart&, int Top) override {
+    L.push_back(Str("part ", Top));
+    return 50;
+  }
+  void BuildLanguageSelector(TKemConfigDlgPage&, const TKemConfigItemLan&, int Top) override {
+    L.push_back(Str("language ", Top));
+  }
+  void BuildSkinSelector(TKemConfigDlgPage&, const TKemConfigItemSkin&, int Top, int LayoutTop) override {
+    L.push_back(Str("skin ", Top) + Str(" ", LayoutTop));
+  }
+  void PlaceCustomPage(TKemConfigDlgPage&, TKemCustomDlgPage& Page, int Top) override { Page.CreateControls(0, Top); }
+  bool NotifyMainForm(int Id, const Variant& Value) override {
+    L.push_back(std::to_string(Id) + " " + Value.AsString());
+    return true;
+  }
+  void LockRedraw(bool Lock) override { L.push_back(Lock ? "lock" : "unlock"); }
+  void ReadGeneratedRows() override { L.push_back("read"); }
+  int ChosenLanguage() override { return Language; }
+  int ChosenSkin() override { return Skin; }
+  int ChosenLayout() override { return 1; }
+  void SelectLanguage(int Index) override { L.push_back(Str("lan ", Index)); }
+  bool SelectSkin(int S, int Layout) override {
+    L.push_back(Str("skin ", S) + Str(" ", Layout));
+    return SkinLoads;
+  }
+  void RelabelPage(TKemConfigDlgPage&) override {}
+};
+
+class CfgDlg : public testing::Test {
+ protected:
+  void SetUp() override {
+    SetProgramFileName(Dir.file("prog.exe"));
+    cfgInit();
+    cfgAddItem(5, cfgtInteger, 1, "S", "A", "", unNone, -1, 0, 0, 21);
+  }
+  void TearDown() override {
+    cfgDone();
+    SetProgramFileName("");
+  }
+  TKemCustomPageFactory Fake() {
+    return [this] { return std::make_unique<TFakePage>(Host.L); };
+  }
+  TempDir Dir;
+  TFakeTimerService Timers;
+  TFakeHost Host;
+};
+
+TEST_F(CfgDlg, ItemsStackBelowTheCaptionBarOneAfterAnother) {
+  TKemConfigDlg dlg;
+  TKemConfigDlgPage* page = dlg.AddPage(-1);
+  page->AddLanguageSelector(25);
+  page->AddSkinSelector(25);
+  page->AddCustomPage(Fake(), 7);
+  page->AddPart(300, 8, 1, 0, 100);
+  dlg.AddPage(-1)->AddPart(400, 8, 1, 0, 100);
+  TKemConfigDlgRun(dlg, Host).BuildPages();  // and closes its custom page at once
+  // The custom page at 32 + 152 - 12; the running height then 240, and the part 32 below it.
+  EXPECT_EQ(Host.L, (Log{"frame 0", "language 32", "skin 96 160", "controls 172", "part 272", "frame 1", "part 32",
+                         "close 7"}));
+}
+
+TEST_F(CfgDlg, OkAndApplyTellTheMainFormBeforeAndAfterEverySettingAndCancelOnlyOnce) {
+  TKemConfigDlg dlg;
+  dlg.AddPage(-1)->AddCustomPage(Fake(), 3);
+  TKemConfigDlgRun run(dlg, Host);
+  run.BuildPages();
+  const struct {
+    int Language, Skin;
+    bool SkinLoads;
+    int Action;
+    Log Expected;
+  } cases[] = {
+      {1,
+       0,
+       true,
+       kcaApply,
+       {"-10 2", "lock", "read", "lan 1", "skin 0 1", "-2 ", "apply 3", "5 9", "unlock", "-11 2"}},
+      // No selection: no language or skin step; the skin as it was: no -2.
+      {-1, -1, true, kcaOk, {"-10 0", "lock", "read", "apply 3", "5 9", "unlock", "-11 0"}},
+      {-1, 2, false, kcaOk, {"-10 0", "lock", "read", "skin 2 1", "apply 3", "5 9", "unlock", "-11 0"}},
+      {1, 1, true, kcaCancel, {"-20 1"}},
+      {1, 1, true, 7, {}},
+  };
+  for (const auto& c : cases) {
+    Host.L.clear();
+    Host.Language = c.Language, Host.Skin = c.Skin, Host.SkinLoads = c.SkinLoads;
+    cfgSetValueNotify(5, 0);
+    cfgSetValueNotify(5, 9);  // changed, whatever the case before
+    run.ActionExecute(c.Action);
+    EXPECT_EQ(Host.L, c.Expected) << "action " << c.Action;
+  }
+}
+
+TEST_F(CfgDlg, AFailingStepUnlocksAndAfterTheRunNothingOfItIsLeft) {
+  TKemConfigDlg dlg;
+  TKemConfigDlgPage* page = dlg.AddPage(-1);
+  page->AddCustomPage(Fake(), 1);
+  page->AddCustomPage(Fake(), -1);  // fails to apply
+  auto* item = static_cast<TKemConfigItemCustomPage*>(page->Items[0].get());
+  {
+    TKemConfigDlgRun run(dlg, Host);
+    run.BuildPages();
+    EXPECT_EQ(item->Instance, run.CustomPages()[0].get());
+    EXPECT_THROW(run.ActionExecute(kcaOk), std::runtime_error);
+    EXPECT_EQ(Host.L.back(), "unlock") << "the dialog is not left frozen";
+    Host.L.clear();
+  }
+  EXPECT_EQ(Host.L, (Log{"close 1", "close -1"}));
+  EXPECT_EQ(item->Instance, nullptr);
+}
+
+}  // namespace

@@ -54,7 +54,6 @@ void TWideStrings::IndexError(int Index) {
 TObject* TWideStrings::GetObject(int) const { return nullptr; }
 void TWideStrings::PutObject(int, TObject*) {}
 void TWideStrings::SetCapacity(int) {}
-void TWideStrings::SetUpdateState(bool) {}
 
 WideString TWideStrings::GetTextStr() const {
   size_t size = 0;
@@ -114,16 +113,6 @@ void TWideStrings::AddStrings(const TWideStrings& Strings) {
   for (int i = 0; i < n; ++i) AddObject(Strings.Get(i), Strings.GetObject(i));
 }
 
-void TWideStrings::Exchange(int Index1, int Index2) {
-  TWideUpdateScope scope(*this);
-  WideString s = Get(Index1);
-  TObject* o = GetObject(Index1);
-  Put(Index1, Get(Index2));
-  PutObject(Index1, GetObject(Index2));
-  Put(Index2, s);
-  PutObject(Index2, o);
-}
-
 int TWideStrings::IndexOf(const WideString& S) const {
   for (int i = 0; i < GetCount(); ++i)
     if (CompareStrings(Get(i), S) == 0) return i;
@@ -156,15 +145,6 @@ void TWideStrings::LoadFromFile(const WideString& FileName) {
 }
 
 void TWideStrings::LoadFromStream(TStream& Stream) { SetTextStr(ReadUtf16(Stream, false)); }
-
-void TWideStrings::Move(int CurIndex, int NewIndex) {
-  if (CurIndex == NewIndex) return;
-  TWideUpdateScope scope(*this);
-  WideString s = Get(CurIndex);
-  TObject* o = GetObject(CurIndex);
-  Delete(CurIndex);
-  InsertObject(NewIndex, s, o);
-}
 
 void TWideStrings::SaveToFile(const WideString& FileName) const {
   TStringStream bytes("");
@@ -212,23 +192,6 @@ void TWideStrings::AssignTo(TStrings& Dest) const {
     throw;
   }
   Dest.EndUpdate();
-}
-
-bool TWideStrings::Equals(const TWideStrings& Strings) const {
-  if (GetCount() != Strings.GetCount()) return false;
-  for (int i = 0; i < GetCount(); ++i)
-    if (Get(i) != Strings.Get(i)) return false;
-  return true;
-}
-
-void TWideStrings::BeginUpdate() {
-  if (FUpdateCount == 0) SetUpdateState(true);
-  ++FUpdateCount;
-}
-
-void TWideStrings::EndUpdate() {
-  if (FUpdateCount <= 0) return;
-  if (--FUpdateCount == 0) SetUpdateState(false);
 }
 
 // ---------------------------------------------------------------- adapter

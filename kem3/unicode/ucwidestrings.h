@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "kem3/unicode/ucwidebase.h"
 #include "kem3/unicode/ucwidelist.h"
 #include "platform/events.h"
 #include "platform/object.h"
@@ -25,7 +26,7 @@ class TUcFileStream : public TFileStream {
   TUcFileStream(const WideString& FileName, std::uint16_t Mode);
 };
 
-class TWideStrings : public TObject {
+class TWideStrings : public TWideStringsCommon<TWideStrings> {
  public:
   TWideStrings() = default;
   TWideStrings(const TWideStrings&) = delete;
@@ -51,7 +52,6 @@ class TWideStrings : public TObject {
   virtual void AddStrings(const TWideStrings& Strings);
   virtual void Clear() = 0;
   virtual void Delete(int Index) = 0;
-  virtual void Exchange(int Index1, int Index2);
   virtual int IndexOf(const WideString& S) const;
   virtual int IndexOfName(const WideString& Name) const;
   virtual int IndexOfObject(const TObject* AObject) const;
@@ -60,7 +60,6 @@ class TWideStrings : public TObject {
   // UTF-16LE without a mark; an odd last byte is dropped.
   virtual void LoadFromFile(const WideString& FileName);
   virtual void LoadFromStream(TStream& Stream);
-  virtual void Move(int CurIndex, int NewIndex);
   // Through a temporary file and one replace, so a failed save leaves the old file whole.
   virtual void SaveToFile(const WideString& FileName) const;
   virtual void SaveToStream(TStream& Stream) const;
@@ -76,10 +75,6 @@ class TWideStrings : public TObject {
   void Assign(const TStrings& Source);
   // Clears the 8-bit list and gives it this list's separators and items.
   void AssignTo(TStrings& Dest) const;
-  bool Equals(const TWideStrings& Strings) const;  // same items, exact comparison
-
-  void BeginUpdate();
-  void EndUpdate();
 
   WideChar Delimiter() const { return FDelimiter; }
   void SetDelimiter(WideChar Value) { FDelimiter = Value; }
@@ -89,12 +84,9 @@ class TWideStrings : public TObject {
   void SetNameValueSeparator(WideChar Value) { FNameValueSeparator = Value; }
 
  protected:
-  virtual void SetUpdateState(bool Updating);
-  int UpdateCount() const { return FUpdateCount; }
   [[noreturn]] static void IndexError(int Index);
 
  private:
-  int FUpdateCount = 0;
   WideChar FDelimiter = u',';
   WideChar FQuoteChar = u'"';
   WideChar FNameValueSeparator = u'=';

@@ -39,7 +39,6 @@ void TWideStrings::IndexError(int Index) {
 
 TObject* TWideStrings::GetObject(int) const { return nullptr; }
 void TWideStrings::SetCapacity(int) {}
-void TWideStrings::SetUpdateState(bool) {}
 
 void TWideStrings::AskLossyConversion(bool& GoOn) {
   if (OnLossyConversion) OnLossyConversion(this, GoOn);
@@ -72,16 +71,6 @@ void TWideStrings::AddStrings(const TWideStrings& Strings) {
   TUpdateScope scope(*this);
   int n = Strings.GetCount();
   for (int i = 0; i < n; ++i) AddObject(Strings.Get(i), Strings.GetObject(i));
-}
-
-void TWideStrings::Exchange(int Index1, int Index2) {
-  TUpdateScope scope(*this);
-  WideString s = Get(Index1);
-  TObject* o = GetObject(Index1);
-  Put(Index1, Get(Index2));
-  PutObject(Index1, GetObject(Index2));
-  Put(Index2, s);
-  PutObject(Index2, o);
 }
 
 WideString TWideStrings::GetSeparatedText(std::u16string_view Separator) const {
@@ -131,15 +120,6 @@ void TWideStrings::LoadFromStream(TStream& Stream) {
     text = CodePageTextToWide(Stream.ReadBytes(size > 0 ? size : 0), SystemAnsiCodePage());
   }
   SetTextStr(text);
-}
-
-void TWideStrings::Move(int CurIndex, int NewIndex) {
-  if (CurIndex == NewIndex) return;
-  TUpdateScope scope(*this);
-  WideString s = Get(CurIndex);
-  TObject* o = GetObject(CurIndex);
-  Delete(CurIndex);
-  InsertObject(NewIndex, s, o);
 }
 
 void TWideStrings::SaveToFile(const String& FileName) {
@@ -205,23 +185,6 @@ void TWideStrings::AssignTo(TStrings& Dest) const {
     throw;
   }
   Dest.EndUpdate();
-}
-
-bool TWideStrings::Equals(const TWideStrings& Strings) const {
-  if (GetCount() != Strings.GetCount()) return false;
-  for (int i = 0; i < GetCount(); ++i)
-    if (Get(i) != Strings.Get(i)) return false;
-  return true;
-}
-
-void TWideStrings::BeginUpdate() {
-  if (FUpdateCount == 0) SetUpdateState(true);
-  ++FUpdateCount;
-}
-
-void TWideStrings::EndUpdate() {
-  if (FUpdateCount <= 0) return;
-  if (--FUpdateCount == 0) SetUpdateState(false);
 }
 
 // ---------------------------------------------------------------- TWideStringList

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "kem3/unicode/uclocale.h"
+#include "kem3/unicode/ucwidebase.h"
 #include "kem3/unicode/ucwidelist.h"
 #include "kem3/unicode/unicode.h"
 #include "platform/events.h"
@@ -20,7 +21,7 @@ namespace unicode {
 // Asked before a save in a code page would lose characters; GoOn false writes nothing.
 using TLossyConversionEvent = std::function<void(TObject* Sender, bool& GoOn)>;
 
-class TWideStrings : public TObject {
+class TWideStrings : public TWideStringsCommon<TWideStrings> {
  public:
   TWideStrings();
   TWideStrings(const TWideStrings&) = delete;
@@ -44,7 +45,6 @@ class TWideStrings : public TObject {
   virtual void AddStrings(const TWideStrings& Strings);
   virtual void Clear() = 0;
   virtual void Delete(int Index) = 0;
-  virtual void Exchange(int Index1, int Index2);
   virtual WideString GetSeparatedText(std::u16string_view Separator) const;
   virtual int IndexOf(const WideString& S) const;
   virtual void Insert(int Index, const WideString& S) = 0;
@@ -53,7 +53,6 @@ class TWideStrings : public TObject {
   // A mark (FF FE or FE FF) means UTF-16 and sets WriteUtf16; anything else is
   // 8-bit text in the system code page and clears it. An odd last byte is dropped.
   virtual void LoadFromStream(TStream& Stream);
-  virtual void Move(int CurIndex, int NewIndex);
   // Through a temporary file and one replace, with the mark.
   virtual void SaveToFile(const String& FileName);
   virtual void SaveToStream(TStream& Stream, bool WithMark);
@@ -66,9 +65,6 @@ class TWideStrings : public TObject {
   void Assign(const TWideStrings& Source);
   void Assign(const TStrings& Source);
   void AssignTo(TStrings& Dest) const;
-  bool Equals(const TWideStrings& Strings) const;
-  void BeginUpdate();
-  void EndUpdate();
 
   LCID_T Locale() const { return FLocale; }
   bool Saved() const { return FSaved; }
@@ -80,13 +76,10 @@ class TWideStrings : public TObject {
 
  protected:
   virtual void AskLossyConversion(bool& GoOn);
-  virtual void SetUpdateState(bool Updating);
-  int UpdateCount() const { return FUpdateCount; }
   int CompareItems(const WideString& S1, const WideString& S2) const;
   [[noreturn]] static void IndexError(int Index);
 
  private:
-  int FUpdateCount = 0;
   LCID_T FLocale;
   bool FSaved = false;
   bool FWriteUtf16 = true;

@@ -2,13 +2,24 @@
 // What both abstract wide string list families do alike through their virtual
 // item access: the update bracket, comparing two lists, and exchanging and
 // moving items. TList is the family's abstract list, which declares Get, Put,
-// GetObject, PutObject, Delete and InsertObject.
+// GetObject, PutObject, Insert, Delete and InsertObject.
 #include "platform/object.h"
 #include "platform/types.h"
 
 template <class TList>
 class TWideStringsCommon : public TObject {
  public:
+  // At the end; returns the index.
+  virtual int Add(const WideString& S) {
+    const int i = Self().GetCount();
+    Self().Insert(i, S);
+    return i;
+  }
+  virtual int AddObject(const WideString& S, TObject* AObject) {
+    const int i = Add(S);
+    Self().PutObject(i, AObject);
+    return i;
+  }
   virtual void Exchange(int Index1, int Index2) {
     TList& self = Self();
     TUpdateBracket bracket(*this);

@@ -90,18 +90,6 @@ void TWideStrings::SetTextStr(const WideString& Value) {
 
 int TWideStrings::CompareStrings(const WideString& S1, const WideString& S2) const { return UcCompareText(S1, S2); }
 
-int TWideStrings::Add(const WideString& S) {
-  int i = GetCount();
-  Insert(i, S);
-  return i;
-}
-
-int TWideStrings::AddObject(const WideString& S, TObject* AObject) {
-  int i = Add(S);
-  PutObject(i, AObject);
-  return i;
-}
-
 void TWideStrings::AddAnsiStrings(const TStrings& Strings) {
   TWideUpdateScope scope(*this);
   for (int i = 0; i < Strings.Count(); ++i) AddObject(Utf8ToWide(Strings.Get(i)), Strings.GetObject(i));

@@ -45,8 +45,6 @@ class TWideStrings : public TWideStringsCommon<TWideStrings> {
   // are skipped, so CR LF U+2028 ends a single line. No empty last line.
   virtual void SetTextStr(const WideString& Value);
   virtual int CompareStrings(const WideString& S1, const WideString& S2) const;
-  virtual int Add(const WideString& S);
-  virtual int AddObject(const WideString& S, TObject* AObject);
   // Items of an 8-bit (UTF-8) list, widened, with their objects.
   virtual void AddAnsiStrings(const TStrings& Strings);
   virtual void AddStrings(const TWideStrings& Strings);

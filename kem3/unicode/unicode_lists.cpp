@@ -48,18 +48,6 @@ int TWideStrings::CompareItems(const WideString& S1, const WideString& S2) const
   return LocaleCompare(FLocale, S1, S2, true);
 }
 
-int TWideStrings::Add(const WideString& S) {
-  int i = GetCount();
-  Insert(i, S);
-  return i;
-}
-
-int TWideStrings::AddObject(const WideString& S, TObject* AObject) {
-  int i = Add(S);
-  PutObject(i, AObject);
-  return i;
-}
-
 void TWideStrings::AddAnsiStrings(const TStrings& Strings) {
   TUpdateScope scope(*this);
   unsigned cp = LocaleAnsiCodePage(FLocale);

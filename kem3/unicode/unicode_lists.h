@@ -37,8 +37,6 @@ class TWideStrings : public TWideStringsCommon<TWideStrings> {
   virtual void PutObject(int Index, TObject* AObject) = 0;
   virtual void SetCapacity(int NewCapacity);
   virtual void SetLocale(LCID_T Value) { FLocale = Value; }
-  virtual int Add(const WideString& S);
-  int AddObject(const WideString& S, TObject* AObject);
   // 8-bit items in the code page of Locale.
   virtual void AddAnsiStrings(const TStrings& Strings);
   // A source in another locale has its items carried across through the code pages.

@@ -20,6 +20,10 @@ class TWideStringsCommon : public TObject {
     Self().PutObject(i, AObject);
     return i;
   }
+  virtual void InsertObject(int Index, const WideString& S, TObject* AObject) {
+    Self().Insert(Index, S);
+    Self().PutObject(Index, AObject);
+  }
   virtual void Exchange(int Index1, int Index2) {
     TList& self = Self();
     TUpdateBracket bracket(*this);

@@ -122,11 +122,6 @@ int TWideStrings::IndexOfObject(const TObject* AObject) const {
   return -1;
 }
 
-void TWideStrings::InsertObject(int Index, const WideString& S, TObject* AObject) {
-  Insert(Index, S);
-  PutObject(Index, AObject);
-}
-
 void TWideStrings::LoadFromFile(const WideString& FileName) {
   TUcFileStream stream(FileName, fmOpenRead | fmShareDenyWrite);
   LoadFromStream(stream);

@@ -54,7 +54,6 @@ class TWideStrings : public TWideStringsCommon<TWideStrings> {
   virtual int IndexOfName(const WideString& Name) const;
   virtual int IndexOfObject(const TObject* AObject) const;
   virtual void Insert(int Index, const WideString& S) = 0;
-  virtual void InsertObject(int Index, const WideString& S, TObject* AObject);
   // UTF-16LE without a mark; an odd last byte is dropped.
   virtual void LoadFromFile(const WideString& FileName);
   virtual void LoadFromStream(TStream& Stream);

@@ -82,11 +82,6 @@ int TWideStrings::IndexOf(const WideString& S) const {
   return -1;
 }
 
-void TWideStrings::InsertObject(int Index, const WideString& S, TObject* AObject) {
-  Insert(Index, S);
-  PutObject(Index, AObject);
-}
-
 void TWideStrings::LoadFromFile(const String& FileName) {
   TFileStream stream(FileName, fmOpenRead | fmShareDenyNone);
   LoadFromStream(stream);

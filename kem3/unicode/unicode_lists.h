@@ -46,7 +46,6 @@ class TWideStrings : public TWideStringsCommon<TWideStrings> {
   virtual WideString GetSeparatedText(std::u16string_view Separator) const;
   virtual int IndexOf(const WideString& S) const;
   virtual void Insert(int Index, const WideString& S) = 0;
-  void InsertObject(int Index, const WideString& S, TObject* AObject);
   virtual void LoadFromFile(const String& FileName);
   // A mark (FF FE or FE FF) means UTF-16 and sets WriteUtf16; anything else is
   // 8-bit text in the system code page and clears it. An odd last byte is dropped.

@@ -1,7 +1,5 @@
 // Entry of every test executable.
 #include <gtest/gtest.h>
-
-#include <cstdio>
 #ifdef _WIN32
 #include <windows.h>
 #endif
@@ -10,13 +8,11 @@
 
 namespace {
 
-// Every test removes the folders it made; the run names any that stayed. It
-// does not fail on them: under Wine a bar's global hooks load its kem3.dll
-// into Wine's own desktop process, which keeps that folder until Wine ends.
+// Every test removes the folders it made: a run leaves the temporary folder as it found it.
 class NoFoldersLeft : public testing::Environment {
  public:
   void TearDown() override {
-    for (const auto& folder : TempDir::Left()) std::fprintf(stderr, "left behind: %s\n", folder.string().c_str());
+    for (const auto& folder : TempDir::Left()) ADD_FAILURE() << "left behind: " << folder.string();
   }
 };
 

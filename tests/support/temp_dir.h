@@ -3,6 +3,7 @@
 #include <atomic>
 #include <chrono>
 #include <filesystem>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -28,7 +29,12 @@ class TempDir {
     for (;;) {
       std::error_code ec;
       std::filesystem::remove_all(path_, ec);
-      if (!std::filesystem::exists(path_, ec) || std::chrono::steady_clock::now() > deadline) return;
+      if (!std::filesystem::exists(path_, ec)) return;
+      if (std::chrono::steady_clock::now() > deadline) {
+        const std::lock_guard<std::mutex> hold(UnremovedLock());
+        Unremoved().push_back(path_);
+        return;
+      }
       std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
   }
@@ -42,12 +48,16 @@ class TempDir {
     return std::string(u8.begin(), u8.end());
   }
 
-  // The folders this process made that are still there.
+  // The folders this process made that are still there. Only its own: a
+  // folder an earlier run left under a process id used again is not this run's.
   static std::vector<std::filesystem::path> Left() {
+    const std::lock_guard<std::mutex> hold(UnremovedLock());
     std::vector<std::filesystem::path> left;
     std::error_code ec;
-    for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::temp_directory_path(), ec))
-      if (entry.path().filename().string().rfind(Prefix(), 0) == 0) left.push_back(entry.path());
+    for (const auto& folder : Unremoved()) {
+      std::filesystem::remove_all(folder, ec);  // its holder may have ended since
+      if (std::filesystem::exists(folder, ec)) left.push_back(folder);
+    }
     return left;
   }
 
@@ -59,6 +69,15 @@ class TempDir {
     const int id = static_cast<int>(getpid());
 #endif
     return "orv_test_" + std::to_string(id) + "_";
+  }
+
+  static std::vector<std::filesystem::path>& Unremoved() {
+    static std::vector<std::filesystem::path> folders;
+    return folders;
+  }
+  static std::mutex& UnremovedLock() {
+    static std::mutex lock;
+    return lock;
   }
 
   std::filesystem::path path_;

@@ -16,6 +16,7 @@
 #include "launcher/ov3iconcache.h"
 #include "platform/files.h"
 #include "platform/unicode_convert.h"
+#include "support/crafted_icons.h"
 #include "tools/common/iconwriter.h"
 
 using namespace ov3test;
@@ -91,18 +92,9 @@ TEST(Ov3IconsProcess, FirstStartMakesTheCacheAndADamagedOneIsMadeAgain) {
 // gigabytes before their reading was bounded.
 TEST(Ov3IconsProcess, CraftedIconFilesDoNotHoldTheStart) {
   using namespace iconwriter;
-  auto counted = [](const std::string& s) {
-    return s.size() < 128 ? std::string(1, static_cast<char>(s.size())) + s
-                          : "\x82" + BE32(static_cast<std::uint32_t>(s.size())) + s;
-  };
-  const std::string streamHead = "\x04" + counted("typedstream") + "\x01";
-  const std::string longName(100000, 'N');
   // 300,000 references to a 100 KB string; 45,000 objects of a class so named.
-  std::string references = streamHead + "\x84" + counted("*") + "\x84" + counted(longName);
-  for (int i = 0; i < 300000; ++i) references += "\x92\x93";
-  std::string objects =
-      streamHead + "\x84" + counted("@") + "\x84\x84\x84" + counted(longName) + std::string(1, '\0') + "\x85\x86";
-  for (int i = 0; i < 45000; ++i) objects += "\x92\x84\x93\x86";
+  const std::string references = craftedicons::TypedStreamStringReferences(300000, 100000);
+  const std::string objects = craftedicons::TypedStreamClassObjects(45000, 100000);
   // 300 entries naming one 1024 x 1024 picture.
   const std::string picture = DibImage(
       1024, 1024, 32, [](int x, int y) { return 0xFF000000u | static_cast<std::uint32_t>(x ^ y); },
@@ -115,21 +107,13 @@ TEST(Ov3IconsProcess, CraftedIconFilesDoNotHoldTheStart) {
   // 10,000 tiny elements; a resource fork whose 8,000 types lead to one family.
   const std::string elements =
       IcnsFamily(std::vector<TIcnsElement>(10000, TIcnsElement{"it32", std::string(1, '\xFF')}));
-  const std::string family = IcnsFamily({{"icl8", std::string(1024, '\x01')}});
-  constexpr int kTypes = 8000;
-  std::string typeList = BE16(kTypes - 1), refs = BE16(128) + BE16(0xFFFF) + std::string(4, '\0') + BE32(0);
-  for (int t = 0; t < kTypes; ++t) typeList += "icns" + BE16(0) + BE16(2 + 8 * kTypes);
-  const std::string data = BE32(static_cast<std::uint32_t>(family.size())) + family;
-  const std::string map = std::string(24, '\0') + BE16(28) +
-                          BE16(static_cast<unsigned>(28 + typeList.size() + refs.size())) + typeList + refs;
-  std::string fork = BE32(256) + BE32(256 + static_cast<std::uint32_t>(data.size())) +
-                     BE32(static_cast<std::uint32_t>(data.size())) + BE32(static_cast<std::uint32_t>(map.size()));
-  fork.resize(256, '\0');
+  const std::string fork =
+      craftedicons::ResourceForkOfManyTypes(IcnsFamily({{"icl8", std::string(1024, '\x01')}}), 8000, 1);
   const std::pair<const char*, std::string> files[] = {{"references.tiff", references},
                                                        {"objects.tiff", objects},
                                                        {"entries.ico", entries},
                                                        {"elements.icns", elements},
-                                                       {"._types", AppleSingle(fork + data + map, true)},
+                                                       {"._types", AppleSingle(fork, true)},
                                                        {"large.dat", std::string(64 * 1024 * 1024, 'x')}};
   Ov3Folder folder;
   std::string icons;

@@ -10,6 +10,7 @@
 
 #include "kem3/graphics/icon_pixels.h"
 #include "kem3/graphics/kemtypedstream.h"
+#include "support/crafted_icons.h"
 #include "tools/common/iconwriter.h"
 
 using namespace iconwriter;
@@ -176,19 +177,8 @@ TEST(KemMacIcons, ManyElementsAndReferencesStayWithinTheCaps) {
   // decoded: 1.3 GB).
   std::vector<TIcnsElement> tiny(10000, TIcnsElement{"it32", std::string(1, '\xFF')});
   // A resource fork whose 8,000 types lead to one family twice each.
-  const std::string family = IcnsFamily({{"icl8", std::string(1024, '\x01')}});
-  const int types = 8000;
-  std::string refs = BE16(128) + BE16(0xFFFF) + std::string(4, '\0') + BE32(0);
-  refs += refs;
-  std::string typeList = BE16(types - 1);
-  for (int t = 0; t < types; ++t) typeList += "icns" + BE16(1) + BE16(2 + 8 * types);
-  const std::string data = BE32(static_cast<std::uint32_t>(family.size())) + family;
-  const std::string map = std::string(24, '\0') + BE16(28) +
-                          BE16(static_cast<unsigned>(28 + typeList.size() + refs.size())) + typeList + refs;
-  std::string fork = BE32(256) + BE32(256 + static_cast<std::uint32_t>(data.size())) +
-                     BE32(static_cast<std::uint32_t>(data.size())) + BE32(static_cast<std::uint32_t>(map.size()));
-  fork.resize(256, '\0');
-  fork += data + map;
+  const std::string fork =
+      craftedicons::ResourceForkOfManyTypes(IcnsFamily({{"icl8", std::string(1024, '\x01')}}), 8000, 2);
   struct Case {
     const char* Name;
     std::string File;
@@ -249,22 +239,12 @@ TEST(KemMacIcons, TypedStreamLimits) {
 }
 
 TEST(KemMacIcons, TypedStreamReferencesCostTheSameWhateverTheyName) {
-  auto counted = [](const std::string& s) {
-    return s.size() < 128 ? std::string(1, static_cast<char>(s.size())) + s
-                          : "\x82" + BE32(static_cast<std::uint32_t>(s.size())) + s;
-  };
-  const std::string header = "\x04" + counted("typedstream") + "\x01";
-  const std::string big(100000, 'N');
-  // A C string of 100 KB, then 300,000 values of two bytes each naming it again.
-  std::string strings = header + "\x84" + counted("*") + "\x84" + counted(big);
-  for (int i = 0; i < 300000; ++i) strings += "\x92\x93";
-  // A class with a 100 KB name, then 45,000 objects of it in a few bytes each.
-  std::string objects =
-      header + "\x84" + counted("@") + "\x84\x84\x84" + counted(big) + std::string(1, '\0') + "\x85\x86";
-  for (int i = 0; i < 45000; ++i) objects += "\x92\x84\x93\x86";
+  using namespace craftedicons;
+  const std::string strings = TypedStreamStringReferences(300000, 100000);
+  const std::string objects = TypedStreamClassObjects(45000, 100000);
   // More new strings than any archive holds: the reading ends.
-  std::string many = header;
-  for (int i = 0; i < 70000; ++i) many += "\x84" + counted("*") + "\x84" + counted("s");
+  std::string many = TypedStreamHead();
+  for (int i = 0; i < 70000; ++i) many += "\x84" + Counted("*") + "\x84" + Counted("s");
   struct Case {
     const char* Name;
     const std::string& Stream;

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The test command: sets up what is missing, builds the three targets (native,
-# win64, win32; and the benchmarks, built only) and runs every test: natively, under wine64, and the inspection
+# win64, win32; and the benchmarks and fuzz targets, built only) and runs every test: natively, under wine64, and the inspection
 # of the 32-bit binaries. Ends with the test runners' summary lines.
 set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -14,8 +14,8 @@ configure() {
   # Configure once; later builds re-run CMake by themselves when a list file changes.
   [[ -f build/$1/build.ninja ]] || cmake --preset "$1" >/dev/null
 }
-# The benchmarks are built (not run) so they never rot.
-for preset in native win64 win32 bench; do
+# The benchmarks and the fuzz targets are built (not run) so they never rot.
+for preset in native win64 win32 bench fuzz; do
   configure "$preset"
   echo "== building $preset"
   cmake --build --preset "$preset" -- --quiet
@@ -29,7 +29,7 @@ if [[ -z ${DISPLAY:-} ]]; then
   xvfb_start
   xvfb_pid=$ORV_XVFB_PID
 fi
-export WINEPREFIX=${WINEPREFIX:-${ORV_CACHE_DIR:-$ROOT/.cache}/wineprefix}
+export WINEPREFIX=${WINEPREFIX:-${ORV_CACHE_DIR:-$ROOT/.cache}/wineprefix-tests}
 export WINEDEBUG=-all
 # A wineserver left by an earlier run on another display would hand our test
 # windows to that display's desktop: start from a fresh one.

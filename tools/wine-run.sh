@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
-# Runs a Windows program under wine64 in the project's own Wine prefix, with a
+# Runs a Windows program under wine64 in the project's own tests' Wine prefix, with a
 # display: the caller's, or an Xvfb started for this run and stopped after it.
 # CMake uses it as the emulator of the win64 build, so ctest runs Windows tests.
 # Usage: wine-run.sh PROGRAM.exe [ARGS...]; exits with the program's exit code.
 set -uo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 CACHE=${ORV_CACHE_DIR:-$ROOT/.cache}
-export WINEPREFIX=${WINEPREFIX:-$CACHE/wineprefix}
+export WINEPREFIX=${WINEPREFIX:-$CACHE/wineprefix-tests}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 # shellcheck source=tools/programs.sh

@@ -26,9 +26,11 @@ class TAppScope {
   std::vector<TObject*> Senders;
 };
 
-// A borderless form that shows without becoming active. Under Wine without a
-// window manager, hiding or destroying a window that has a caption or was once
-// active waits two seconds for the manager; tests that need neither use this one.
+// A borderless form that shows without becoming active, for tests that need
+// neither a caption nor the foreground. (Where Wine manages windows, as in its
+// default configuration without a window manager, hiding or destroying a window
+// that has a caption or was once active waits two seconds for the manager; the
+// tests' own prefix has Wine manage none.)
 class TQuietForm : public TForm {
  public:
   explicit TQuietForm(TComponent* AOwner) : TForm(AOwner) { SetBorderStyle(bsNone); }

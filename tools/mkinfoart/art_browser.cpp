@@ -22,7 +22,7 @@ using TPoints = std::vector<std::pair<double, double>>;
 constexpr TRgb Rgb(unsigned V) { return {(V >> 16 & 255) / 255.0, (V >> 8 & 255) / 255.0, (V & 255) / 255.0}; }
 
 const TRgb kInk = Rgb(0x2C3440), kWhite = Rgb(0xFFFFFF), kPaper = Rgb(0xF4F4F0), kLines = Rgb(0xA8ACB4);
-const TRgb kGreen = Rgb(0x3DA34A), kBlue = Rgb(0x3C78C8), kSky = Rgb(0x9CC8F0), kYellow = Rgb(0xF5C518);
+const TRgb kGreen = Rgb(0x3DA34A), kSky = Rgb(0x9CC8F0), kYellow = Rgb(0xF5C518);
 const TRgb kFolder = Rgb(0xE8B84A), kFolderLight = Rgb(0xF8D878), kRed = Rgb(0xD03A30), kSteel = Rgb(0xB4BAC2);
 const TRgb kDarkSteel = Rgb(0x6A707A), kHill = Rgb(0x4C9A3C), kSun = Rgb(0xF8D030), kBrown = Rgb(0x7A5230);
 

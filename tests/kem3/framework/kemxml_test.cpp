@@ -264,15 +264,35 @@ TEST(KemXmlRoundTrip, ASaveNeverChangesWhatWasRead) {
   EXPECT_NE(groups->FindPath("modules"), nullptr);
 }
 
-TEST(KemXmlRoundTrip, DeepTreesAreIndentedAtMost64Levels) {
+TEST(KemXmlRoundTrip, DeepTreesAreIndentedEightLevelsAndNoDeeper) {
   TKemXml doc;
   TKemXmlTag* tag = doc.Root();
-  for (int i = 0; i < 200; ++i) tag = tag->AddTag("a");
+  for (int i = 0; i < 200; ++i) tag = tag->AddTag("a", i == 8 ? "at=8" : i == 9 ? "at=9" : "");
   tag->AddAttr("v", "x");
   const String saved = doc.SaveToString();
-  EXPECT_EQ(saved.find(String(129, ' ')), String::npos);
-  EXPECT_NE(saved.find("\r\n" + String(128, ' ') + "<a v=\"x\"/>"), String::npos);
+  EXPECT_EQ(saved.find(String(17, ' ')), String::npos);
+  EXPECT_NE(saved.find("\r\n" + String(16, ' ') + "<a at=\"8\">\r\n<a at=\"9\">\r\n"), String::npos);
+  EXPECT_NE(saved.find("\r\n<a v=\"x\"/>\r\n</a>\r\n"), String::npos);
   EXPECT_EQ(Dump(*Load(saved)), Dump(doc));
+}
+
+// A file nested a hundred deep, as another program may write it without any
+// indent: written back about the size it was read, quickly.
+TEST(KemXmlRoundTrip, ADeepLargeFileIsWrittenBackNearItsSize) {
+  String read = kDeclaration;
+  for (int level = 0; level < 100; ++level) {
+    read += "<d>";
+    for (int i = 0; i < 5000; ++i) read += "<i t=\"x\"/>";
+  }
+  for (int level = 0; level < 100; ++level) read += "</d>";
+  const auto start = std::chrono::steady_clock::now();
+  auto doc = Load(read);
+  ASSERT_TRUE(doc->ReadComplete());
+  const String written = doc->SaveToString();
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  EXPECT_LT(written.size(), read.size() * 13 / 10) << "read " << read.size();
+  EXPECT_LT(seconds, 5.0);
+  EXPECT_EQ(CountTags(*Load(written)->Root()), CountTags(*doc->Root()));
 }
 
 // Characters that need care at every place of values and texts of every

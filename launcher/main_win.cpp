@@ -32,10 +32,6 @@ bool MainFormCreated = false;
 
 namespace {
 
-// The bar's size until its placement and skin give it one.
-constexpr int kDefaultWidth = 560;
-constexpr int kDefaultHeight = 96;
-
 // Posted to the bar: a failed save is shown once the code that saved is done,
 // so the bar's creation never stops at the message.
 constexpr UINT kReportSaveFailure = WM_APP + 1;
@@ -49,7 +45,7 @@ TfMain::TfMain(TComponent* AOwner) : TKemForm(AOwner) {
   Font()->SetName("Tahoma");
   Font()->SetSize(8);
   SetCaption(u"Orvanel");
-  SetBounds(0, 0, kDefaultWidth, kDefaultHeight);
+  SetBounds(0, 0, OvBarDefaultSize.cx, OvBarDefaultSize.cy);
 
   pClient = new TPanel(this);
   pClient->SetName("pClient");

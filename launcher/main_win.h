@@ -101,6 +101,8 @@ class TfMain : public TKemForm {
   void CreateSkinner();
   // The skin's "mode": group button direction, icon arrangement, the vertical flag.
   void ReadSkinOrientation();
+  // Swaps width and height for a skin of the other orientation.
+  void TurnBar();
   // Item width and spaces of the icon panel from settings 205-211 or the skin.
   void ApplyIconMetrics();
   // The group buttons across their container, less the skin's margins.

@@ -252,6 +252,7 @@ class TfMain : public TKemForm {
   bool FormMouseWheel(TShiftState Shift, bool Up);
 
   void ReportSaveFailure();
+  void SettingsSaveFailed();
   void SavePlacementAndSettings();
   void ToggleSetting(int Id);
   void OpenContents();
@@ -331,6 +332,9 @@ class TfMain : public TKemForm {
   // The last save of the contents failed (and was reported).
   bool FContentsSaveFailed = false;
   std::exception_ptr FSaveFailure;
+  // A failed save of the settings file, told once a run (the configuration
+  // database hands on only the first).
+  std::exception_ptr FSettingsSaveFailure;
   std::unique_ptr<TIconCache> FIconCache;
   // The last drop that was cut: files taken and dropped (0: nothing to tell).
   std::size_t FDropTaken = 0, FDropTotal = 0;

@@ -24,17 +24,15 @@
 #include "launcher/ov3startup_win.h"
 #include "platform/application_win.h"
 #include "platform/exception_handler.h"
+#include "platform/format.h"
 #include "platform/imglist.h"
+#include "platform/inifile.h"
 #include "platform/screen_win.h"
 #include "platform/unicode_convert.h"
 
 bool MainFormCreated = false;
 
 namespace {
-
-// The bar's size until its placement and skin give it one.
-constexpr int kDefaultWidth = 560;
-constexpr int kDefaultHeight = 96;
 
 // Posted to the bar: a failed save is shown once the code that saved is done,
 // so the bar's creation never stops at the message.
@@ -49,7 +47,7 @@ TfMain::TfMain(TComponent* AOwner) : TKemForm(AOwner) {
   Font()->SetName("Tahoma");
   Font()->SetSize(8);
   SetCaption(u"Orvanel");
-  SetBounds(0, 0, kDefaultWidth, kDefaultHeight);
+  SetBounds(0, 0, OvBarDefaultSize.cx, OvBarDefaultSize.cy);
 
   pClient = new TPanel(this);
   pClient->SetName("pClient");
@@ -89,6 +87,7 @@ void TfMain::FormCreate(TObject*) {
 
   // Back to back, with nothing pumping messages between: a deferred save
   // must not write defaults before the file has been read.
+  cfgSaveFailureHandler = [this](std::exception_ptr) { SettingsSaveFailed(); };
   CheckSettingsVersion();
   DefineSettings([this] { SavePlacementAndSettings(); });
   SetOvPreferencesModel(BuildPreferencesModel(OvPageFactories(BarPagesHost(*this))));
@@ -120,6 +119,8 @@ void TfMain::FormCreate(TObject*) {
   FormResize(this);
   ApplyModules();
   CreateBarHints();
+  // A save of the settings that failed before the bar had its window is told now.
+  if (FSettingsSaveFailure) PostMessageW(Handle(), kReportSaveFailure, 0, 0);
 }
 
 void TfMain::FormShow(TObject*) {
@@ -267,8 +268,10 @@ void TfMain::FormDestroy(TObject*) {
   // A hidden bar is put back where it belongs before its placement is kept.
   FAutoHide->RestoreHomePosition();
   SyncAutoHideTimers();
-  // The one full save of shut-down, pending changes included.
+  // The one full save of shut-down, pending changes included. A failure
+  // there that is the run's first goes untold: no message loop is left.
   cfgSaveAtShutDown();
+  cfgSaveFailureHandler = nullptr;
   SetOvPreferencesModel(nullptr);
 }
 
@@ -335,6 +338,19 @@ void TfMain::SaveContents(bool WithIconCache) {
 
 void TfMain::ReportSaveFailure() {
   if (std::exception_ptr failure = std::exchange(FSaveFailure, nullptr)) HandleEventException(this, failure);
+  if (std::exception_ptr failure = std::exchange(FSettingsSaveFailure, nullptr)) HandleEventException(this, failure);
+}
+
+void TfMain::SettingsSaveFailed() {
+  // Told as a failed save of the contents is, in the user's language: where
+  // the file is (a folder without write rights, as under Program Files, is the
+  // usual cause) and that nothing is lost while the bar runs.
+  const WideString text = WideFormatOrError(Translate("Settings_SaveFailed",
+                                                      u"The settings cannot be saved to %s. Orvanel keeps your "
+                                                      u"changes and tries again with every later save."),
+                                            {FormatArg(Utf8ToWide(GetIniFile()->FileName()))});
+  FSettingsSaveFailure = std::make_exception_ptr(Exception(WideToUtf8(text)));
+  if (HandleAllocated()) PostMessageW(Handle(), kReportSaveFailure, 0, 0);
 }
 
 void TfMain::LaunchIcon(const TKemXmlTag* Icon) {

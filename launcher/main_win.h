@@ -101,6 +101,8 @@ class TfMain : public TKemForm {
   void CreateSkinner();
   // The skin's "mode": group button direction, icon arrangement, the vertical flag.
   void ReadSkinOrientation();
+  // Swaps width and height for a skin of the other orientation.
+  void TurnBar();
   // Item width and spaces of the icon panel from settings 205-211 or the skin.
   void ApplyIconMetrics();
   // The group buttons across their container, less the skin's margins.
@@ -250,6 +252,7 @@ class TfMain : public TKemForm {
   bool FormMouseWheel(TShiftState Shift, bool Up);
 
   void ReportSaveFailure();
+  void SettingsSaveFailed();
   void SavePlacementAndSettings();
   void ToggleSetting(int Id);
   void OpenContents();
@@ -329,6 +332,9 @@ class TfMain : public TKemForm {
   // The last save of the contents failed (and was reported).
   bool FContentsSaveFailed = false;
   std::exception_ptr FSaveFailure;
+  // A failed save of the settings file, told once a run (the configuration
+  // database hands on only the first).
+  std::exception_ptr FSettingsSaveFailure;
   std::unique_ptr<TIconCache> FIconCache;
   // The last drop that was cut: files taken and dropped (0: nothing to tell).
   std::size_t FDropTaken = 0, FDropTotal = 0;

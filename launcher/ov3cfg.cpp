@@ -226,3 +226,20 @@ std::unique_ptr<TKemConfigDlg> BuildPreferencesModel(const TOvPageFactories& Pag
   Dialog->AddPage(179)->AddCustomPage(Pages.Modules, 0);
   return Dialog;
 }
+
+TRect OvHoldBarToWorkArea(const TRect& Bounds, const TRect& WorkArea) {
+  TRect held = Bounds;
+  const std::int64_t roomX = WorkArea.Width(), roomY = WorkArea.Height();
+  // What the bar would take of the room once fitted into it.
+  const std::int64_t width = std::min<std::int64_t>(Bounds.Width(), roomX);
+  const std::int64_t height = std::min<std::int64_t>(Bounds.Height(), roomY);
+  if (roomX > 0 && roomY > 0 && 2 * width > roomX && 2 * height > roomY) {
+    const int thickness = std::min(OvBarDefaultSize.cx, OvBarDefaultSize.cy);
+    // The thinner side is the one that takes the smaller share of its room.
+    if (width * roomY < height * roomX)
+      held.Right = held.Left + std::max(thickness, OvBarMinSize.cx);
+    else
+      held.Bottom = held.Top + std::max(thickness, OvBarMinSize.cy);
+  }
+  return cfgFitPlacement(held, WorkArea, bsNone, poDesigned, false, OvBarMinSize);
+}

@@ -81,6 +81,17 @@ inline constexpr const char* OvSettingsVersion = "3.3.9";
 // with the top of an icon row down: enough to see it and grab it. A stored
 // placement never makes it smaller.
 inline constexpr TSize OvBarMinSize{64, 48};
+// The bar's size until its placement gives it one, and its thickness (the
+// smaller side) where a placement has none that a bar can have.
+inline constexpr TSize OvBarDefaultSize{560, 96};
+
+// The bar's bounds held to the work area. A bar is a strip along an edge: it
+// may reach across the whole work area one way, but one that also takes more
+// than half of it the other way (a size damaged or edited by hand) covers
+// the screen and leaves nothing to click beside it. Such a bar gets back the
+// default thickness on its thinner side (the height when both are alike);
+// then the bounds are fitted into the work area as any placement is.
+TRect OvHoldBarToWorkArea(const TRect& Bounds, const TRect& WorkArea);
 
 // Whether each bar module shows hints (setting 153), in module order: analog
 // clock, calendar, recycle bin, battery.

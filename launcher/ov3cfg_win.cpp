@@ -5,7 +5,14 @@
 
 void LoadMainFormSettings(TCustomForm& Form) {
   cfgLoadFormPlacement("MainForm", &Form, false, nullptr, wsNormal, OvBarMinSize);
+  HoldBarToWorkArea(Form);
   LoadSettingsValues();
+}
+
+void HoldBarToWorkArea(TCustomForm& Form) {
+  const TRect bounds = Form.BoundsRect();
+  const TRect held = OvHoldBarToWorkArea(bounds, cfgWorkAreaNearest(bounds));
+  if (!(held == bounds)) Form.SetBoundsRect(held);
 }
 
 void SaveMainFormSettings(TCustomForm& Form, const TPoint* Home) {

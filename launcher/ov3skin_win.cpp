@@ -11,6 +11,7 @@
 #include "kem3/graphics/vosskinlist.h"
 #include "launcher/main_win.h"
 #include "launcher/ov3cfg.h"
+#include "launcher/ov3cfg_win.h"
 #include "platform/sysutils.h"
 
 namespace {
@@ -46,7 +47,7 @@ void TfMain::CreateSkinner() {
   };
   ReadSkinOrientation();
   // A bar whose shape disagrees with its skin's orientation is turned.
-  if (FVertical != (Height() > Width())) SetBounds(Left(), Top(), Height(), Width());
+  if (FVertical != (Height() > Width())) TurnBar();
   ApplySkin();
   ApplyIconMetrics();
   ArrangeGroupButtons();
@@ -104,6 +105,14 @@ void TfMain::ApplySkin() {
   FSkinner->UpdateLayout(Width(), Height());
   // The container fills its first child whenever it is placed.
   FGroupBox->SetBoundsRect(FGroupBox->BoundsRect());
+}
+
+void TfMain::TurnBar() {
+  // Turned about its corner, a bar as wide as the screen would reach far below
+  // it: held to the work area again, and at home where it now stands.
+  SetBounds(Left(), Top(), Height(), Width());
+  HoldBarToWorkArea(*this);
+  FAutoHide->SetHome({Left(), Top()});
 }
 
 void TfMain::ReadSkinOrientation() {
@@ -215,7 +224,7 @@ void TfMain::SkinChanged() {
   SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
   const bool wasVertical = FVertical;
   ReadSkinOrientation();
-  if (FVertical != wasVertical) SetBounds(Left(), Top(), Height(), Width());
+  if (FVertical != wasVertical) TurnBar();
   ApplySkin();
   ApplyIconMetrics();
   ArrangeGroupButtons();

@@ -50,9 +50,15 @@ TIniFile::~TIniFile() {
 }
 
 void TIniFile::Parse(std::string_view bytes) {
-  if (bytes.substr(0, kBom.size()) == kBom) {
-    FHasBom = true;
-    bytes.remove_prefix(kBom.size());
+  const TTextMark mark = TextMarkOf(bytes);
+  bytes.remove_prefix(TextMarkLength(mark));
+  FHasBom = mark != tmNone;
+  // A file saved as UTF-16 (Notepad's "Unicode") is read as the UTF-8 it
+  // holds; it is written back as UTF-8 with that mark, as every other file.
+  std::string utf8;
+  if (mark == tmUtf16LE || mark == tmUtf16BE) {
+    utf8 = WideToUtf8(Utf16BytesToWide(bytes, mark == tmUtf16BE));
+    bytes = utf8;
   }
   size_t p = 0;
   while (p < bytes.size()) {

@@ -2,8 +2,9 @@
 // implementation in every build, so the native tests see what Windows sees.
 //
 // Reading: the whole file is read once by the constructor (a missing file is an
-// empty INI). Any bytes load: a UTF-8 byte order mark is skipped, lines end at
-// CR LF, LF or CR, and names and values that are not valid UTF-8 are read as
+// empty INI). Any bytes load: a UTF-8 byte order mark is skipped, a UTF-16 one
+// (either order; Notepad's "Unicode") makes the file read as UTF-16, lines end
+// at CR LF, LF or CR, and names and values that are not valid UTF-8 are read as
 // the ANSI code page. Sections and keys compare case-insensitively (ASCII) and
 // the first match wins where a file repeats one. Keys and values are trimmed, a
 // value ends at the line's end (it may contain '='), and, as with the Windows
@@ -16,7 +17,9 @@
 // last EndUpdate changes collect in memory and go out in one save. A change whose
 // save failed stays in memory and goes out with the next save (the next change,
 // UpdateFile, EndUpdate or the destructor). Unchanged lines keep their bytes;
-// changed and new lines are UTF-8; lines end with CR LF.
+// changed and new lines are UTF-8; lines end with CR LF. A file read with a
+// byte order mark is written with the UTF-8 one: a UTF-16 file comes back as
+// UTF-8, the one encoding the program writes, with every value it held.
 #pragma once
 #include <string>
 #include <vector>

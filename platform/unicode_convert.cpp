@@ -379,3 +379,29 @@ String TextToUtf8(std::string_view bytes) {
   if (IsValidUtf8(bytes)) return String(bytes);
   return AnsiToUtf8(bytes);
 }
+
+TTextMark TextMarkOf(std::string_view bytes) {
+  if (bytes.starts_with("\xEF\xBB\xBF")) return tmUtf8;
+  if (bytes.starts_with("\xFF\xFE")) return tmUtf16LE;
+  if (bytes.starts_with("\xFE\xFF")) return tmUtf16BE;
+  return tmNone;
+}
+
+size_t TextMarkLength(TTextMark mark) { return mark == tmNone ? 0 : mark == tmUtf8 ? 3 : 2; }
+
+WideString Utf16BytesToWide(std::string_view Bytes, bool BigEndian) {
+  WideString text(Bytes.size() / 2, u'\0');
+  const int lo = BigEndian ? 1 : 0;
+  for (size_t i = 0; i < text.size(); ++i)
+    text[i] = static_cast<char16_t>(static_cast<unsigned char>(Bytes[2 * i + lo]) |
+                                    (static_cast<unsigned char>(Bytes[2 * i + 1 - lo]) << 8));
+  return text;
+}
+
+void AppendUtf16LE(std::string& Out, std::u16string_view Text) {
+  Out.reserve(Out.size() + 2 * Text.size());
+  for (char16_t c : Text) {
+    Out.push_back(static_cast<char>(c & 0xFF));
+    Out.push_back(static_cast<char>(c >> 8));
+  }
+}

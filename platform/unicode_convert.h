@@ -3,6 +3,7 @@
 // system calls (the system's on Windows, Windows-1252 in the native build).
 // Invalid input never fails: each bad sequence becomes U+FFFD.
 #pragma once
+#include <string>
 #include <string_view>
 
 #include "platform/types.h"
@@ -33,3 +34,16 @@ std::string Utf8ToAnsi(std::string_view utf8);
 // Text read from a file that may predate UTF-8: kept when it is valid UTF-8,
 // otherwise read as ANSI, so old files stay readable.
 String TextToUtf8(std::string_view bytes);
+
+// The byte-order mark a text file starts with: EF BB BF (UTF-8), FF FE
+// (UTF-16LE, what Notepad calls "Unicode") or FE FF (UTF-16BE); tmNone for
+// none. Every reader of text files that may carry one asks here.
+enum TTextMark : unsigned char { tmNone, tmUtf8, tmUtf16LE, tmUtf16BE };
+TTextMark TextMarkOf(std::string_view bytes);
+// The mark's length in bytes (0 for tmNone).
+size_t TextMarkLength(TTextMark mark);
+
+// UTF-16 bytes in either order as text (an odd last byte is dropped without
+// being read), and text as UTF-16LE bytes appended to Out.
+WideString Utf16BytesToWide(std::string_view Bytes, bool BigEndian);
+void AppendUtf16LE(std::string& Out, std::u16string_view Text);

@@ -14,6 +14,7 @@
 std::function<bool(String& Text)> cfgBrowseHandler1;
 std::function<bool(String& Text)> cfgBrowseHandler2;
 std::function<void()> cfgSaveHandler;
+std::function<void(std::exception_ptr Failure)> cfgSaveFailureHandler;
 std::function<WideString(const String& Name)> cfgTranslateHook;
 std::function<void(const String& Section, const String& Key)> cfgLanguageSaver;
 std::function<void(const String& Section, const String& SkinKey, const String& LayoutKey)> cfgSkinSaver;
@@ -28,11 +29,20 @@ struct TcfgState {
   std::vector<std::unique_ptr<TcfgDb>> Entries;
   std::unique_ptr<TTimerController> Timer;
   bool Initialized = false;
+  bool SaveFailureTold = false;
 };
 
 TcfgState& State() {
   static TcfgState state;
   return state;
+}
+
+// In the handler of a failed save: the first failure of the run is handed on.
+void SaveFailed() {
+  TcfgState& state = State();
+  if (state.SaveFailureTold || !cfgSaveFailureHandler) return;
+  state.SaveFailureTold = true;
+  cfgSaveFailureHandler(std::current_exception());
 }
 
 template <class Str>
@@ -135,12 +145,14 @@ void cfgBatchWrites(const std::function<void()>& Write) {
     try {
       ini->EndUpdate();
     } catch (const EIniFileException&) {
+      SaveFailed();
     }
     throw;
   }
   try {
     ini->EndUpdate();
   } catch (const EIniFileException&) {
+    SaveFailed();
   }
 }
 
@@ -197,6 +209,7 @@ void cfgSaveAtShutDown() {
   try {
     GetIniFile()->WriteFile();
   } catch (const EIniFileException&) {
+    SaveFailed();
   }
 }
 
@@ -207,6 +220,8 @@ void cfgDone() {
   cfgBrowseHandler1 = nullptr;
   cfgBrowseHandler2 = nullptr;
   cfgSaveHandler = nullptr;
+  cfgSaveFailureHandler = nullptr;
+  state.SaveFailureTold = false;
   cfgTranslateHook = nullptr;
   cfgLanguageSaver = nullptr;
   cfgSkinSaver = nullptr;

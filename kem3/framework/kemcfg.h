@@ -6,6 +6,7 @@
 // placements and ad-hoc keys of the settings file.
 #pragma once
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <initializer_list>
 #include <memory>
@@ -163,8 +164,9 @@ void cfgWriteAll();
 void cfgReadItem(TcfgDbItem& Item);
 void cfgWriteItem(TcfgDbItem& Item);
 // Runs Write with the file's saves held back, then saves once (one replace of
-// the file). A failed save is not reported: the changes stay in the INI object
-// and go out with the next save.
+// the file). A failed save goes to cfgSaveFailureHandler (the first of a run
+// only) instead of the caller: the changes stay in the INI object and go out
+// with the next save.
 void cfgBatchWrites(const std::function<void()>& Write);
 // Counts one change, so the deferred save runs 2,500 ms from now.
 void cfgRequestSave();
@@ -211,6 +213,11 @@ extern std::function<bool(String& Text)> cfgBrowseHandler1;
 extern std::function<bool(String& Text)> cfgBrowseHandler2;
 // Replaces cfgWriteAll in the deferred save.
 extern std::function<void()> cfgSaveHandler;
+// Told of the first save of the settings file that fails in a run (cfgInit to
+// cfgDone), with its failure, so the program can tell the user once. Whether
+// told or not, the values stay in the settings object and every later save
+// writes them again, so they reach the file once it can be written.
+extern std::function<void(std::exception_ptr Failure)> cfgSaveFailureHandler;
 // Language texts by name (a name of digits is an index); empty when unknown.
 extern std::function<WideString(const String& Name)> cfgTranslateHook;
 // Store the selected language ([Language] Current) and skin ([Skin] Current

@@ -1,6 +1,7 @@
 // The stored form of the XML document's texts.
 #include "kem3/framework/kemxml_text.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #if defined(__SSE2__)
@@ -45,8 +46,14 @@ void AppendReferencesDecoded(String& out, std::string_view s) {
 }
 
 // What the encoder does with each byte: 0 copies it, 1 writes a reference for
-// it, 2 starts a character outside ASCII.
+// it, 2 starts a character outside ASCII, 3 leaves it out.
 using TByteTable = std::array<std::uint8_t, 256>;
+
+// Of the control characters XML allows only tab, line feed and carriage return;
+// the others not even as references, and a strict reader refuses a file with one.
+constexpr bool IsForbiddenControl(unsigned char b) { return b < 0x20 && b != '\t' && b != '\n' && b != '\r'; }
+// U+FFFE and U+FFFF are no characters for XML either.
+constexpr bool IsForbiddenCode(char32_t cp) { return cp == 0xFFFE || cp == 0xFFFF; }
 
 constexpr TByteTable MakeTable(bool iso, bool keepControls, bool equals) {
   TByteTable table{};
@@ -55,6 +62,7 @@ constexpr TByteTable MakeTable(bool iso, bool keepControls, bool equals) {
     if (b == '<' || b == '>' || b == '&' || b == '"' || (b == '\\' && iso) || (b == '=' && equals) ||
         (b < 0x20 && !keepControls))
       action = 1;
+    if (IsForbiddenControl(static_cast<unsigned char>(b))) action = 3;
     if (b >= 0x80) action = 2;
     table[static_cast<size_t>(b)] = action;
   }
@@ -101,10 +109,14 @@ void PutRun(TOutBuffer& out, std::string_view text, bool iso, const TByteTable& 
     } else if (action == 1) {
       q = WriteReference(q, c);
       ++p;
+    } else if (action == 3) {
+      ++p;
     } else {
       size_t pos = static_cast<size_t>(p - base);
       const char32_t cp = DecodeUtf8At(text, pos);
-      if (iso) {
+      if (IsForbiddenCode(cp)) {
+        // Written as nothing, as a forbidden control character is.
+      } else if (iso) {
         q = WriteReference(q, cp);
       } else if (cp == kReplacementChar) {
         std::memcpy(q, "\xEF\xBF\xBD", 3);
@@ -119,6 +131,11 @@ void PutRun(TOutBuffer& out, std::string_view text, bool iso, const TByteTable& 
 }
 
 bool IsTrimmed(char c) { return static_cast<unsigned char>(c) <= ' '; }
+
+bool HoldsForbiddenControl(std::string_view text) {
+  return std::any_of(text.begin(), text.end(),
+                     [](char c) { return IsForbiddenControl(static_cast<unsigned char>(c)); });
+}
 
 // Blocks of bytes looked at together: sixteen with SSE2, else eight as a
 // machine word. A mask marks the bytes of a block that match, KBits bits per
@@ -278,6 +295,13 @@ void PutEncoded(TOutBuffer& out, std::string_view text, std::uint8_t encoding, T
   const TByteTable& table = kTables[iso ? 0 : 1][kind];
   if (kind != tkComment || text.empty()) {
     PutRun(out, text, iso, table);
+    return;
+  }
+  if (HoldsForbiddenControl(text)) {
+    // Out first, so that what stands at the ends afterwards is what the ends get.
+    String kept(text);
+    std::erase_if(kept, [](char c) { return IsForbiddenControl(static_cast<unsigned char>(c)); });
+    PutEncoded(out, kept, encoding, kind);
     return;
   }
   // The reader trims blanks and control characters off a comment: at its ends they are references.

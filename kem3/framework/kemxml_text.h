@@ -81,11 +81,13 @@ class TOutBuffer {
 
 // How a text is stored. Markup characters and the quote are references in
 // every text; the backslash too in iso-8859-1 (as older readers expect), and
-// every character outside ASCII there. Control characters are references
-// unless the text keeps them.
+// every character outside ASCII there. Tab, line feed and carriage return are
+// references unless the text keeps them; the other control characters and
+// U+FFFE and U+FFFF are left out, as XML has no way to hold them (not even a
+// reference) and strict readers refuse a file that tries.
 enum TTextKind : std::uint8_t {
   tkText,       // attribute values and element texts
-  tkComment,    // keeps control characters, but not at its ends, which the reader trims
+  tkComment,    // keeps tab, CR and LF, but not at its ends, which the reader trims
   tkConstruct,  // the text inside a construct: "=" would make it attributes
 };
 void PutEncoded(TOutBuffer& out, std::string_view text, std::uint8_t encoding, TTextKind kind);

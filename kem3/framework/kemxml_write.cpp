@@ -1,9 +1,8 @@
-// The XML writer: one fixed layout with CR LF line ends and two blanks of indent
-// per level, an empty line after the declaration, after each comment and after
-// the closing construct of an element with children that is not its parent's
-// last. Everything goes into one block sized from the tree before it starts.
-#include <algorithm>
-
+// The XML writer: one fixed layout with CR LF line ends, two blanks of indent
+// per level for the first eight levels, an empty line after the declaration,
+// after each comment and after the closing construct of an element with
+// children that is not its parent's last. Everything goes into one block
+// sized from the tree before it starts.
 #include "kem3/framework/kemxml.h"
 #include "kem3/framework/kemxml_text.h"
 #include "platform/unicode_convert.h"
@@ -12,13 +11,15 @@ namespace {
 
 using kemxml::TOutBuffer;
 
-// Indentation stops growing here, so a file nested deeper than any file of
-// ours is not rewritten many times its size; the reader skips blanks anyway.
-constexpr int kMaxIndentLevels = 64;
-constexpr char kBlanks[] =
-    "                                                                "
-    "                                                                ";
-static_assert(sizeof kBlanks - 1 == 2 * kMaxIndentLevels);
+// The contents file nests five levels deep. Past this many levels a line starts
+// with no indent at all: an indent that kept growing, or even one held at its
+// widest, would add its blanks to every line of a deeply nested file and write
+// it back many times the size it was read in (the reader skips blanks anyway).
+constexpr int kIndentLevels = 8;
+constexpr char kBlanks[] = "                ";
+static_assert(sizeof kBlanks - 1 == 2 * kIndentLevels);
+
+size_t IndentOf(int depth) { return depth <= kIndentLevels ? 2 * static_cast<size_t>(depth) : 0; }
 
 bool EndsWithCloser(std::string_view s) { return !s.empty() && (s.back() == '/' || s.back() == '?'); }
 
@@ -35,7 +36,7 @@ class TKemXmlWriter {
     const bool hasChildren = tag.GetChildCount() > 0;
     const bool hasText = !tag.Text.empty();
     const bool hasContent = hasChildren || hasText;
-    const size_t indent = 2 * static_cast<size_t>(std::min(depth, kMaxIndentLevels));
+    const size_t indent = IndentOf(depth);
 
     FOut.Put(kBlanks, indent);
     FOut.Put('<');
@@ -126,7 +127,7 @@ class TKemXmlWriter {
 
 // About the size of the file: the block is sized once for a usual tree.
 size_t ExpectedSize(const TKemXmlTag& tag, int depth) {
-  size_t size = 2 * static_cast<size_t>(std::min(depth, kMaxIndentLevels)) * 2 + 2 * tag.Name.size() + 12;
+  size_t size = 2 * IndentOf(depth) + 2 * tag.Name.size() + 12;
   size += tag.Text.size() + tag.Text.size() / 4;
   for (int i = 0; i < tag.Attributes.Count(); ++i) {
     const size_t value = tag.Attributes.Value(i).size();

@@ -151,20 +151,3 @@ void SwapUtf16ByteOrder(WideChar* Text) {
 void SwapUtf16ByteOrder(WideString& Text) {
   for (WideChar& c : Text) c = static_cast<WideChar>((c << 8) | (c >> 8));
 }
-
-WideString Utf16BytesToWide(std::string_view Bytes, bool BigEndian) {
-  WideString text(Bytes.size() / 2, u'\0');
-  const int lo = BigEndian ? 1 : 0;
-  for (size_t i = 0; i < text.size(); ++i)
-    text[i] = static_cast<WideChar>(static_cast<unsigned char>(Bytes[2 * i + lo]) |
-                                    (static_cast<unsigned char>(Bytes[2 * i + 1 - lo]) << 8));
-  return text;
-}
-
-void AppendUtf16LE(std::string& Out, std::u16string_view Text) {
-  Out.reserve(Out.size() + 2 * Text.size());
-  for (WideChar c : Text) {
-    Out.push_back(static_cast<char>(c & 0xFF));
-    Out.push_back(static_cast<char>(c >> 8));
-  }
-}

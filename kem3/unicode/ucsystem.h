@@ -8,6 +8,7 @@
 
 #include "platform/exceptions.h"
 #include "platform/types.h"
+#include "platform/unicode_convert.h"
 
 ORV_EXCEPTION(EUcGeneralError, Exception)
 
@@ -37,10 +38,8 @@ WideChar KeyCharToWide(unsigned Code);
 // Swaps the two bytes of every unit up to the terminator.
 void SwapUtf16ByteOrder(WideChar* Text);
 void SwapUtf16ByteOrder(WideString& Text);
-// UTF-16 bytes in either order as text (an odd last byte is dropped without
-// being read), and text as UTF-16LE bytes appended to Out.
-WideString Utf16BytesToWide(std::string_view Bytes, bool BigEndian);
-void AppendUtf16LE(std::string& Out, std::u16string_view Text);
+// Utf16BytesToWide and AppendUtf16LE, the UTF-16 bytes of files, are the class
+// layer's (platform/unicode_convert.h), which the settings file reads too.
 
 // The code page the layer converts in where it is not told one: CP_THREAD_ACP
 // wherever our binaries run.

@@ -28,18 +28,21 @@ std::string ReadRest(TStream& Stream) {
 }  // namespace
 
 TStreamTextEncoding DetectStreamEncoding(TStream& Stream) {
-  std::int64_t start = Stream.Position();
-  std::int64_t left = Stream.Size() - start;
+  const std::int64_t start = Stream.Position();
+  const std::int64_t left = Stream.Size() - start;
   if (left < 2) return seAnsi;
-  std::string mark = Stream.ReadBytes(2);
-  if (mark == "\xFF\xFE") return seUtf16LE;
-  if (mark == "\xFE\xFF") return seUtf16BE;
-  Stream.SetPosition(start);
-  if (left >= 3) {
-    if (Stream.ReadBytes(3) == "\xEF\xBB\xBF") return seUtf8;
-    Stream.SetPosition(start);
+  const TTextMark mark = TextMarkOf(Stream.ReadBytes(std::min<std::int64_t>(left, 3)));
+  Stream.SetPosition(start + static_cast<std::int64_t>(TextMarkLength(mark)));
+  switch (mark) {
+    case tmUtf16LE:
+      return seUtf16LE;
+    case tmUtf16BE:
+      return seUtf16BE;
+    case tmUtf8:
+      return seUtf8;
+    default:
+      return seAnsi;
   }
-  return seAnsi;
 }
 
 TUcFileStream::TUcFileStream(const WideString& FileName, std::uint16_t Mode)

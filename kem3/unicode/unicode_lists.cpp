@@ -8,6 +8,7 @@
 #include "kem3/unicode/ucsystem.h"
 #include "platform/exceptions.h"
 #include "platform/files.h"
+#include "platform/unicode_convert.h"
 
 namespace unicode {
 namespace {
@@ -91,11 +92,12 @@ void TWideStrings::LoadFromStream(TStream& Stream) {
   TUpdateScope scope(*this);
   std::int64_t start = Stream.Position();
   std::int64_t size = Stream.Size() - start;
-  std::string mark = size >= 2 ? Stream.ReadBytes(2) : std::string();
+  // Only the UTF-16 marks: what has none, a UTF-8 one too, is in the locale's code page.
+  const TTextMark mark = size >= 2 ? TextMarkOf(Stream.ReadBytes(2)) : tmNone;
   WideString text;
-  if (mark == "\xFF\xFE" || mark == "\xFE\xFF") {
+  if (mark == tmUtf16LE || mark == tmUtf16BE) {
     FWriteUtf16 = true;
-    bool big = mark[0] == '\xFE';
+    const bool big = mark == tmUtf16BE;
     text = Utf16BytesToWide(Stream.ReadBytes((size - 2) & ~std::int64_t{1}), big);
   } else {
     FWriteUtf16 = false;

@@ -1,11 +1,16 @@
 // The settings file as a user meets it: written after start-up and at exit,
-// read at the next start, mended when old or damaged.
+// read at the next start, mended when old or damaged, and one that cannot be
+// written told once and written as soon as it can be.
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
 
 #include "launcher/ov3_folder_win.h"
 #include "platform/files.h"
 #include "platform/inifile.h"
 #include "platform/stringlist.h"
+#include "platform/unicode_convert.h"
 
 using namespace ov3test;
 
@@ -135,4 +140,58 @@ TEST(Ov3SettingsProcess, TheStoredLanguageIsChosenAtStartAndKeptAtExit) {
     // An unknown code falls back to English.
     EXPECT_EQ(TIniFile(ini).ReadString("Language", "Current", ""), kept) << stored;
   }
+}
+
+// Held open without leave to replace it, as a file in a folder without write
+// rights behaves: the first failed save is told, in the user's language, and
+// the values reach the file at the first save after it is let go.
+TEST(Ov3SettingsProcess, AFileThatCannotBeWrittenIsToldOnceAndWrittenWhenItCanBe) {
+  Ov3Folder folder;
+  const String ini = folder.File("ov3.ini");
+  WriteText(ini, "[Version]\r\nCurrent=3.3.9\r\n[Language]\r\nCurrent=DE\r\n[Window]\r\nAuto hide hidedelay=3000\r\n");
+  const std::wstring name = (std::filesystem::path(folder.Folder()) / L"ov3.ini").wstring();
+  // Let go at the end whatever fails, so that the folder can be removed.
+  struct THeld {
+    HANDLE Handle;
+    ~THeld() { Release(); }
+    void Release() {
+      if (Handle != INVALID_HANDLE_VALUE) CloseHandle(Handle);
+      Handle = INVALID_HANDLE_VALUE;
+    }
+  } held{CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                     FILE_ATTRIBUTE_NORMAL, nullptr)};
+  ASSERT_NE(held.Handle, INVALID_HANDLE_VALUE);
+  testproc::ChildProcess bar(folder.Exe(), L"", folder.Folder());
+  HWND window = bar.WaitForWindow(15000);
+  ASSERT_NE(window, nullptr);
+  HWND box = nullptr;
+  for (int i = 0; i < 300 && !box; ++i) {
+    (void)bar.Wait(50);
+    box = FindWindowW(L"#32770", L"Orvanel");
+  }
+  ASSERT_NE(box, nullptr) << "the failed save is told";
+  wchar_t text[1024] = {};
+  GetDlgItemTextW(box, 0xFFFF, text, 1024);
+  const std::wstring told(text);
+  EXPECT_NE(told.find(L"Die Einstellungen k\u00f6nnen nicht in "), std::wstring::npos)
+      << WideToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(told.data()), told.size()));
+  EXPECT_NE(told.find(name), std::wstring::npos);
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+
+  // A change while the file is still held is saved 2,500 ms later, fails again and is not told again.
+  SetWindowPos(window, nullptr, 150, 120, 600, 96, SWP_NOZORDER | SWP_NOACTIVATE);
+  (void)bar.Wait(4500);
+  EXPECT_EQ(FindWindowW(L"#32770", L"Orvanel"), nullptr) << "once a run";
+
+  held.Release();
+  SetWindowPos(window, nullptr, 150, 120, 620, 96, SWP_NOZORDER | SWP_NOACTIVATE);
+  const ULONGLONG deadline = GetTickCount64() + 15000;
+  while (GetTickCount64() < deadline && TIniFile(ini).ReadString("MainForm", "Width", "") != "620") (void)bar.Wait(100);
+  TIniFile file(ini);
+  EXPECT_EQ(file.ReadString("MainForm", "Width", ""), "620");
+  EXPECT_EQ(file.ReadString("MainForm", "Left", ""), "150");
+  EXPECT_EQ(file.ReadString("Window", "Auto hide hidedelay", ""), "3000") << "the file's own values are kept";
+  EXPECT_EQ(file.ReadString("Language", "Current", ""), "DE");
+  EXPECT_EQ(FindWindowW(L"#32770", L"Orvanel"), nullptr);
+  ASSERT_EQ(CloseBar(bar, window), 0);
 }

@@ -400,4 +400,31 @@ TEST_F(OvCfg, TheFolderPickerOpensOnTheAbsoluteFolderAndStoresRelative) {
   OvFolderChooser = nullptr;
 }
 
+// A bar that would cover the screen gets its thickness back on its thinner
+// side; every bar is held to the work area, which need not start at 0.
+TEST(OvCfgPlacement, TheBarIsHeldToTheWorkAreaAndNeverCoversIt) {
+  const TRect screen = Rect(0, 0, 1280, 800), taskbar = Rect(40, 30, 1280, 800);
+  const struct {
+    TRect stored, work, held;
+  } cases[] = {
+      // Width and height of 1e9, held to the work area before they come here.
+      {Bounds(0, 0, 1280, 800), screen, Bounds(0, 0, 1280, 96)},
+      {Bounds(500, 300, 32767, 32767), taskbar, Bounds(40, 300, 1240, 96)},
+      // Taller than wide in its share of the room: a vertical bar.
+      {Bounds(0, 0, 700, 800), screen, Bounds(0, 0, 96, 800)},
+      // A strip across the whole work area, one way or the other, and a large bar that leaves room.
+      {Bounds(0, 0, 1280, 200), screen, Bounds(0, 0, 1280, 200)},
+      {Bounds(1180, 0, 100, 800), screen, Bounds(1180, 0, 100, 800)},
+      {Bounds(100, 100, 640, 700), screen, Bounds(100, 100, 640, 700)},
+      // A bar turned for a vertical skin about its corner reaches below the work area.
+      {Bounds(0, 0, 96, 1280), screen, Bounds(0, 0, 96, 800)},
+      {Bounds(1200, 700, 560, 96), screen, Bounds(720, 700, 560, 96)},
+  };
+  for (const auto& c : cases) {
+    const TRect held = OvHoldBarToWorkArea(c.stored, c.work);
+    EXPECT_EQ(held, c.held) << c.stored.Left << "," << c.stored.Top << " " << c.stored.Width() << "x"
+                            << c.stored.Height();
+  }
+}
+
 }  // namespace

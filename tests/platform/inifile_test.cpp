@@ -219,6 +219,35 @@ TEST(IniFile, AnyBytesLoadWithoutHarm) {
   }
 }
 
+// As Notepad saves it as "Unicode" (and in the other byte order): read whole,
+// written back as UTF-8 with its mark, every value kept.
+TEST(IniFile, AUtf16FileReadsByItsMarkAndComesBackAsUtf8) {
+  TempDir dir;
+  const String name = dir.file("u.ini");
+  const String text =
+      "; mine\r\n[MainForm]\r\nWidth=400\r\n[Language]\r\nCurrent=DE\r\nName=Gr\xC3\xBC\xC3\x9F \xE6\x97\xA5\r\n";
+  for (const bool big : {false, true}) {
+    SCOPED_TRACE(big);
+    WideString wide = Utf8ToWide(text);
+    std::string bytes = big ? "\xFE\xFF" : "\xFF\xFE";
+    for (char16_t c : wide) {
+      const char lo = static_cast<char>(c & 0xFF), hi = static_cast<char>(c >> 8);
+      bytes += big ? String{hi, lo} : String{lo, hi};
+    }
+    WriteFileAtomic(name, bytes);
+    {
+      TIniFile ini(name);
+      EXPECT_EQ(ini.ReadInteger("MainForm", "Width", 0), 400);
+      EXPECT_EQ(ini.ReadString("Language", "Current", ""), "DE");
+      EXPECT_EQ(ini.ReadString("Language", "Name", ""), "Gr\xC3\xBC\xC3\x9F \xE6\x97\xA5");
+      ini.WriteInteger("MainForm", "Height", 80);
+    }
+    EXPECT_EQ(ReadFileBytes(name),
+              "\xEF\xBB\xBF; mine\r\n[MainForm]\r\nWidth=400\r\nHeight=80\r\n[Language]\r\n"
+              "Current=DE\r\nName=Gr\xC3\xBC\xC3\x9F \xE6\x97\xA5\r\n");
+  }
+}
+
 TEST(IniFile, EverySaveLeavesACompleteFile) {
   TempDir dir;
   String name = dir.file("s.ini");

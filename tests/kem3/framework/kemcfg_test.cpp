@@ -478,12 +478,44 @@ TEST_F(CfgSave, TheSaveAtShutDownRunsOnceAndLosesNothing) {
   EXPECT_FALSE(cfgTimer()->Armed());
 }
 
+// The file's name taken by a folder: no save can put a file there.
+TEST_F(CfgSave, AFileThatCannotBeWrittenKeepsTheValuesTellsOnceAndIsWrittenWhenItCanBe) {
+  std::vector<String> told;
+  cfgSaveFailureHandler = [&](std::exception_ptr failure) {
+    try {
+      std::rethrow_exception(failure);
+    } catch (const Exception& e) {
+      told.push_back(e.Message);
+    }
+  };
+  ASSERT_TRUE(std::filesystem::create_directory(IniName()));
+  cfgSetValue(1, 6);
+  Timers.Advance(2500);
+  ASSERT_EQ(told.size(), 1u);
+  EXPECT_NE(told[0].find(IniName()), String::npos) << told[0];
+  cfgBatchWrites([] { cfgWriteString("A", "B", "kept"); });
+  cfgSetValue(1, 7);
+  Timers.Advance(2500);
+  cfgSaveAtShutDown();
+  EXPECT_EQ(told.size(), 1u) << "once a run";
+  EXPECT_EQ(Saves.size(), 3u);
+
+  std::filesystem::remove(IniName());
+  cfgBatchWrites([] { cfgWriteString("A", "C", "now"); });
+  EXPECT_EQ(OnDisk("S", "K"), "7");
+  EXPECT_EQ(OnDisk("A", "B"), "kept");
+  EXPECT_EQ(OnDisk("A", "C"), "now");
+  EXPECT_EQ(told.size(), 1u);
+}
+
 TEST_F(CfgSave, TheEndWritesNothingAndForgetsTheHooks) {
   cfgSetValue(1, 11);
+  cfgSaveFailureHandler = [](std::exception_ptr) {};
   cfgDone();
   EXPECT_EQ(cfgTimer(), nullptr);
   EXPECT_TRUE(cfgEntries().empty());
   EXPECT_FALSE(static_cast<bool>(cfgSaveHandler));
+  EXPECT_FALSE(static_cast<bool>(cfgSaveFailureHandler));
   Timers.Advance(10000);
   EXPECT_TRUE(Saves.empty());
   EXPECT_EQ(OnDisk("S", "K"), "<missing>");

@@ -151,7 +151,8 @@ TEST_F(CfgFormsWin, TheBarComesBackWholeInsideAWorkAreaThatDoesNotStartAtZero) {
     TRect Out;
   } cases[] = {
       {0, 0, 400, 60, Bounds(work.Left, work.Top, 400, 60)},
-      {work.Left + 300, 0, INT_MAX, INT_MAX, work},
+      // As large as the work area both ways would cover it: the bar keeps its thickness.
+      {work.Left + 300, 0, INT_MAX, INT_MAX, Bounds(work.Left, work.Top, work.Width(), OvBarDefaultSize.cy)},
       {INT_MIN, INT_MIN, 1, 1, Bounds(work.Left, work.Top, OvBarMinSize.cx, OvBarMinSize.cy)},
   };
   auto* bar = NewForm<TQuietForm>(Application);

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <random>
 
@@ -58,6 +59,23 @@ int CountTags(const TKemXmlTag& tag) {
   int n = 1;
   for (int i = 0; i < tag.GetChildCount(); ++i) n += CountTags(*tag.GetChild(i));
   return n;
+}
+
+// The first character of saved bytes that XML 1.0 forbids, as it stands or as
+// a reference: a control character other than tab, LF and CR, or U+FFFE and
+// U+FFFF (as UTF-8 or as references); empty when there is none.
+String ForbiddenCharacter(std::string_view saved) {
+  for (size_t i = 0; i < saved.size(); ++i) {
+    const auto c = static_cast<unsigned char>(saved[i]);
+    if (c < 0x20 && c != '\t' && c != '\n' && c != '\r') return "byte " + std::to_string(c);
+    if (saved.substr(i, 3) == "\xef\xbf\xbe" || saved.substr(i, 3) == "\xef\xbf\xbf") return "U+FFFE/F";
+    if (saved.substr(i, 2) != "&#") continue;
+    const size_t semi = saved.find(';', i);
+    const std::string_view digits = saved.substr(i + 2, semi - i - 2);
+    const long n = std::strtol(String(digits).c_str(), nullptr, 10);
+    if ((n < 0x20 && n != 9 && n != 10 && n != 13) || n == 0xFFFE || n == 0xFFFF) return "&#" + String(digits) + ";";
+  }
+  return String();
 }
 
 // Resembles the contents file, with a text, a comment inside and a value of each awkward kind.
@@ -154,6 +172,34 @@ TEST(KemXmlWriter, EncodesMarkupQuotesBackslashAndNonAscii) {
             String(kUtf8Declaration) + "<a v=\"&#60;G&#62; &#38; &#34;q&#34; \\ \xc3\x9c \xe6\x97\xa5\"/>\r\n");
 }
 
+TEST(KemXmlWriter, ControlCharactersOtherThanTabAndLineBreaksAreNeverWritten) {
+  const String controls(
+      "\x01t\x00"
+      "a\tb\r\nc\x1f\x0b\xef\xbf\xbe\xef\xbf\xbf",
+      17);
+  struct Case {
+    std::uint8_t encoding;
+    String expected;
+  } cases[] = {
+      {xeIso88591, String(kDeclaration) + "<!-- &#9;x\tb\r\nc -->\r\n\r\n<!X ta&#9;b&#13;&#10;c>\r\n" +
+                       "<a v=\"ta&#9;b&#13;&#10;c\">ta&#9;b&#13;&#10;c</a>\r\n"},
+      {xeUtf8, String(kUtf8Declaration) + "<!-- &#9;x\tb\r\nc -->\r\n\r\n<!X ta&#9;b&#13;&#10;c>\r\n" +
+                   "<a v=\"ta&#9;b&#13;&#10;c\">ta&#9;b&#13;&#10;c</a>\r\n"},
+  };
+  for (const Case& c : cases) {
+    auto doc = NewDocument(c.encoding);
+    // A comment whose end would be a control character after the others went.
+    doc->Root()->AddTag("!--")->Text = "\x02\tx\x03\tb\r\nc\x04";
+    doc->Root()->AddTag("!X")->Text = controls;
+    TKemXmlTag* a = doc->Root()->AddTag("a");
+    a->AddAttr("v", controls);
+    a->Text = controls;
+    const String saved = doc->SaveToString();
+    EXPECT_EQ(saved, c.expected) << int(c.encoding);
+    EXPECT_EQ(ForbiddenCharacter(saved), "");
+  }
+}
+
 TEST(KemXmlWriter, LeadingBlankOfATextIsKeptByAReference) {
   TKemXml doc;
   doc.Root()->AddTag("a")->Text = "  two";
@@ -190,18 +236,29 @@ TEST(KemXmlRoundTrip, AwkwardCharactersSurviveManyCyclesInBothEncodings) {
                                       "'\"mixed\"'",
                                       "\xc2\xa0nbsp",
                                       "\xe2\x82\xac"};
+  // XML holds no control character but tab, CR and LF: the others are left out.
+  const auto kept = [](String value) {
+    std::erase_if(value,
+                  [](char c) { return static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\r' && c != '\n'; });
+    return value;
+  };
   for (std::uint8_t encoding : {xeIso88591, xeUtf8}) {
     auto doc = NewDocument(encoding);
-    TKemXmlTag* root = doc->Root()->AddTag("root");
-    for (size_t i = 0; i < values.size(); ++i) {
-      TKemXmlTag* item = root->AddTag("item");
-      item->AddAttr("v", values[i]);
-      item->AddAttr("n", std::to_string(i));
-      root->AddTag("text")->Text = values[i];
-      doc->Root()->AddTag("!--")->Text = "c" + values[i] + "c";
+    auto expected = NewDocument(encoding);
+    for (TKemXml* d : {doc.get(), expected.get()}) {
+      TKemXmlTag* root = d->Root()->AddTag("root");
+      for (size_t i = 0; i < values.size(); ++i) {
+        const String value = d == doc.get() ? values[i] : kept(values[i]);
+        TKemXmlTag* item = root->AddTag("item");
+        item->AddAttr("v", value);
+        item->AddAttr("n", std::to_string(i));
+        root->AddTag("text")->Text = value;
+        d->Root()->AddTag("!--")->Text = "c" + value + "c";
+      }
     }
-    const String tree = Dump(*doc);
+    const String tree = Dump(*expected);
     String saved = doc->SaveToString();
+    EXPECT_EQ(ForbiddenCharacter(saved), "");
     for (int cycle = 0; cycle < 5; ++cycle) {
       auto back = Load(saved);
       ASSERT_EQ(Dump(*back), tree) << "encoding " << int(encoding) << ", cycle " << cycle;
@@ -264,15 +321,35 @@ TEST(KemXmlRoundTrip, ASaveNeverChangesWhatWasRead) {
   EXPECT_NE(groups->FindPath("modules"), nullptr);
 }
 
-TEST(KemXmlRoundTrip, DeepTreesAreIndentedAtMost64Levels) {
+TEST(KemXmlRoundTrip, DeepTreesAreIndentedEightLevelsAndNoDeeper) {
   TKemXml doc;
   TKemXmlTag* tag = doc.Root();
-  for (int i = 0; i < 200; ++i) tag = tag->AddTag("a");
+  for (int i = 0; i < 200; ++i) tag = tag->AddTag("a", i == 8 ? "at=8" : i == 9 ? "at=9" : "");
   tag->AddAttr("v", "x");
   const String saved = doc.SaveToString();
-  EXPECT_EQ(saved.find(String(129, ' ')), String::npos);
-  EXPECT_NE(saved.find("\r\n" + String(128, ' ') + "<a v=\"x\"/>"), String::npos);
+  EXPECT_EQ(saved.find(String(17, ' ')), String::npos);
+  EXPECT_NE(saved.find("\r\n" + String(16, ' ') + "<a at=\"8\">\r\n<a at=\"9\">\r\n"), String::npos);
+  EXPECT_NE(saved.find("\r\n<a v=\"x\"/>\r\n</a>\r\n"), String::npos);
   EXPECT_EQ(Dump(*Load(saved)), Dump(doc));
+}
+
+// A file nested a hundred deep, as another program may write it without any
+// indent: written back about the size it was read, quickly.
+TEST(KemXmlRoundTrip, ADeepLargeFileIsWrittenBackNearItsSize) {
+  String read = kDeclaration;
+  for (int level = 0; level < 100; ++level) {
+    read += "<d>";
+    for (int i = 0; i < 5000; ++i) read += "<i t=\"x\"/>";
+  }
+  for (int level = 0; level < 100; ++level) read += "</d>";
+  const auto start = std::chrono::steady_clock::now();
+  auto doc = Load(read);
+  ASSERT_TRUE(doc->ReadComplete());
+  const String written = doc->SaveToString();
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  EXPECT_LT(written.size(), read.size() * 13 / 10) << "read " << read.size();
+  EXPECT_LT(seconds, 5.0);
+  EXPECT_EQ(CountTags(*Load(written)->Root()), CountTags(*doc->Root()));
 }
 
 // Characters that need care at every place of values and texts of every

@@ -9,6 +9,7 @@
 #include "kem3/graphics/vosskin.h"
 #include "kem3/graphics/vosskinpixels.h"
 #include "kem3/pictures/kemimage.h"
+#include "kem3/unicode/ucmenus_win.h"
 #include "platform/application_win.h"
 #include "platform/canvas_win.h"
 #include "platform/keys.h"
@@ -66,7 +67,7 @@ bool TKemMenuEntry::Checked() const {
 WideString TKemMenuEntry::ShortCutText() const {
   const auto* action = dynamic_cast<const TCustomAction*>(FAction);
   if (!action || action->ShortCut() == scNone) return {};
-  return Utf8ToWide(ShortCutToText(action->ShortCut()));
+  return ShortCutToWideText(action->ShortCut());
 }
 
 void TKemMenuEntry::SetIcon(std::unique_ptr<TBitmap> Value) {

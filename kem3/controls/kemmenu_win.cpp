@@ -1,7 +1,9 @@
 // The skinned popup menu's window: showing over a copy of the screen, the hook
 // areas of entries and ancestors, painting with and without a skin, the hook's
-// mouse events and the keys.
+// mouse events (or the menu's own mouse messages without the hook) and the keys.
 #include "kem3/controls/kemmenu_win.h"
+
+#include <windowsx.h>
 
 #include <algorithm>
 
@@ -20,6 +22,8 @@ namespace {
 // Posted to the top menu once the menus have hidden: the chosen action runs
 // when the hook handler that chose it has returned.
 constexpr UINT kRunChosenAction = WM_APP + 0x132;
+// Looks, once the activation has settled, whether a window outside the menus took it.
+constexpr UINT kCheckActivation = WM_APP + 0x133;
 
 TKemMenu* GActivePopup = nullptr;
 
@@ -273,11 +277,15 @@ void TKemMenu::BeforeShow() {
   ApplyFont();
   FForeground = GetForegroundWindow();
   FHookInstalled = false;
-  try {
-    mhInstallHook(Handle());
-    FHookInstalled = true;
-  } catch (const EKemHookError&) {
-    // Without its hook the menu still opens; a choice or a key closes it.
+  // The wrappers do nothing without kem3.dll: only a library that has the
+  // functions reports the pointer, else the menu's own mouse messages do.
+  if (HookFunctionBound(hfMouseInstall) && HookFunctionBound(hfSetArea)) {
+    try {
+      mhInstallHook(Handle());
+      FHookInstalled = true;
+    } catch (const EKemHookError&) {
+      // A hook that fails to install leaves the menu to its own mouse messages too.
+    }
   }
   Layout();
   const TRect monitor = MonitorRectAt(FRequested + Point(FMetrics.Outer.Left, FMetrics.Outer.Top));
@@ -297,6 +305,7 @@ void TKemMenu::BeforeShow() {
   BitBlt(FScreenCopy->Canvas()->Handle(), 0, 0, Width(), Height(), screen, Left(), Top(), SRCCOPY);
   ReleaseDC(nullptr, screen);
   FKeyIndex = -1;
+  FPointerArea = 0;
   FShowing = true;
 }
 
@@ -424,6 +433,42 @@ void TKemMenu::HookEvent(int Kind, int Area) {
   }
 }
 
+void TKemMenu::PointerEvent(unsigned Msg, TPoint Pos) {
+  int area = 0;
+  if (Msg != WM_MOUSELEAVE)
+    for (const auto& e : FEntries)
+      if (e->FVisible && PtInRect(e->FBounds, Pos)) area = e->FArea;
+  if (area != FPointerArea) {
+    // An item whose submenu is open stays highlighted while the pointer goes over to that submenu.
+    auto* left = FPointerArea > 0 && FPointerArea <= GetEntryCount()
+                     ? dynamic_cast<TKemMenuItem*>(GetEntry(FPointerArea - 1))
+                     : nullptr;
+    const bool toSubmenu = area == 0 && left && left->FSubmenu && left->FSubmenu->Visible();
+    if (FPointerArea > 0 && !toSubmenu) HookEvent(hekLeave, FPointerArea);
+    FPointerArea = area;
+    if (area > 0) HookEvent(hekEnter, area);
+  }
+  if (Msg == WM_MOUSEMOVE) {
+    TRACKMOUSEEVENT track{sizeof(TRACKMOUSEEVENT), TME_LEAVE, Handle(), 0};
+    TrackMouseEvent(&track);
+  } else if (area > 0 && Msg == WM_LBUTTONDOWN) {
+    HookEvent(hekLeftDown, area);
+  } else if (area > 0 && Msg == WM_LBUTTONUP) {
+    HookEvent(hekLeftUp, area);
+  }
+}
+
+void TKemMenu::CheckActivation() {
+  // Another menu of the chain holding the activation (a submenu that opened,
+  // a parent again once its submenu closed) keeps the chain open; a window
+  // hidden on its way passes it on for a moment, so only where it settled counts.
+  const HWND active = GetActiveWindow();
+  if (auto* menu = active ? dynamic_cast<TKemMenu*>(FindControl(active)) : nullptr; menu && menu->FShowing) return;
+  TKemMenu* root = this;
+  while (root->FParentItem) root = &root->FParentItem->Menu();
+  if (root->Visible()) root->Hide();
+}
+
 void TKemMenu::KeyEvent(std::uint16_t Key) {
   const int highlighted = HighlightedIndex();
   if (highlighted < 0 && FParentItem) {
@@ -491,6 +536,22 @@ void TKemMenu::WndProc(TMessage& Message) {
       return;
     case WM_MOUSEHOOK:
       HookEvent(HookEventKind(Message.WParam), static_cast<int>(Message.LParam));
+      return;
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_MOUSELEAVE:
+      if (FShowing && !FHookInstalled)
+        PointerEvent(Message.Msg, Point(GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)));
+      TCustomForm::WndProc(Message);
+      return;
+    case WM_ACTIVATE:
+      if (FShowing && !FHookInstalled && LOWORD(Message.WParam) == WA_INACTIVE)
+        PostMessageW(Handle(), kCheckActivation, 0, 0);
+      TCustomForm::WndProc(Message);
+      return;
+    case kCheckActivation:
+      if (FShowing && !FHookInstalled) CheckActivation();
       return;
     case kRunChosenAction: {
       TBasicAction* action = FPending;

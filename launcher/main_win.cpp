@@ -73,7 +73,6 @@ TfMain::TfMain(TComponent* AOwner) : TKemForm(AOwner) {
 TfMain::~TfMain() = default;
 
 void TfMain::FormLanguageChange() {
-  ReadKeyNames(WideToUtf8(TranslateIndex(kKeyNamesTextId, Utf8ToWide(kDefaultKeyNamesText))));
   if (!MainFormCreated) return;
   if (bsGroups) bsGroups->RealignButtons();
   if (plIcons) plIcons->Rebuild();

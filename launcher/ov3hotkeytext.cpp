@@ -3,8 +3,10 @@
 
 #include <array>
 
+#include "kem3/framework/kemlan.h"
 #include "kem3/framework/kemutil.h"
 #include "platform/sysutils.h"
+#include "platform/unicode_convert.h"
 
 namespace {
 
@@ -95,6 +97,40 @@ void ReadKeyNames(std::string_view Text) {
 const std::vector<TOvKeyName>& KeyNames() {
   if (GKeyNames.empty()) ReadKeyNames(kDefaultKeyNamesText);
   return GKeyNames;
+}
+
+TShortCutNames ShortCutNamesOf(const std::vector<TOvKeyName>& Keys, std::string_view CtrlChoices,
+                               std::string_view AltChoices, std::string_view ShiftChoices) {
+  const auto plain = [](std::string_view Choices) {
+    String rest(Choices);
+    CutToken(rest, '|');
+    return Utf8ToWide(Trim(CutToken(rest, '|')));
+  };
+  TShortCutNames names;
+  names.Ctrl = plain(CtrlChoices);
+  names.Alt = plain(AltChoices);
+  names.Shift = plain(ShiftChoices);
+  // Letters, digits and function keys read the same in every language: the
+  // keyboard layout names the first two.
+  for (const TOvKeyName& key : Keys) {
+    const bool typed = (key.Code >= 'A' && key.Code <= 'Z') || (key.Code >= '0' && key.Code <= '9');
+    const bool function = key.Code >= 0x70 && key.Code <= 0x87;
+    if (!typed && !function && !key.DisplayName.empty())
+      names.Keys[static_cast<unsigned>(key.Code)] = Utf8ToWide(key.DisplayName);
+  }
+  return names;
+}
+
+void ReadLanguageKeyNames() {
+  ReadKeyNames(WideToUtf8(TranslateIndex(kKeyNamesTextId, Utf8ToWide(kDefaultKeyNamesText))));
+  const auto text = [](int Index, const char16_t* Default) { return WideToUtf8(TranslateIndex(Index, Default)); };
+  SetShortCutNames(ShortCutNamesOf(KeyNames(), text(kCtrlNamesTextId, u"No Ctrl|Ctrl"),
+                                   text(kAltNamesTextId, u"No Alt|Alt"), text(kShiftNamesTextId, u"No Shift|Shift")));
+}
+
+int FollowLanguageKeyNames() {
+  ReadLanguageKeyNames();
+  return RegisterLanguageListener(ReadLanguageKeyNames);
 }
 
 TOvHotkey ParseHotkeyText(std::string_view Text) {

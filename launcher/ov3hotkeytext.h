@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "kem3/unicode/ucshortcut.h"
 #include "platform/types.h"
 
 struct TOvKeyName {
@@ -26,6 +27,22 @@ inline constexpr std::string_view kDefaultKeyNamesText =
 // of Text (missing pieces give empty names).
 void ReadKeyNames(std::string_view Text);
 const std::vector<TOvKeyName>& KeyNames();
+
+// The language texts listing a modifier's choices in the hotkey editors
+// ("No Ctrl|Ctrl|Left Ctrl|Right Ctrl"), Ctrl, Alt and Shift; the second
+// choice is the modifier's plain name.
+inline constexpr int kCtrlNamesTextId = 283, kAltNamesTextId = 284, kShiftNamesTextId = 285;
+// What menus and hints call keys and modifiers in their shortcut texts: the
+// key table's display names of the named and keypad keys, and the plain
+// names from the modifier choices (an empty one keeps the English name).
+TShortCutNames ShortCutNamesOf(const std::vector<TOvKeyName>& Keys, std::string_view CtrlChoices,
+                               std::string_view AltChoices, std::string_view ShiftChoices);
+// The key table and the shortcut names from the current language, so that
+// the hotkey editors, the menus and the hints name keys alike.
+void ReadLanguageKeyNames();
+// ReadLanguageKeyNames now and at every language switch, before the forms
+// hear of it when called before they exist; the listener's id.
+int FollowLanguageKeyNames();
 
 // A modifier's side: absent, either side, left only, right only.
 enum TOvModSide : std::uint8_t { modNone = 0, modAny = 1, modLeft = 2, modRight = 3 };

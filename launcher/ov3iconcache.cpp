@@ -230,6 +230,10 @@ bool TIconCache::Sync(const TKemXmlTag* Groups) {
     for (TKemXmlTag* icon : ListIcons(group)) {
       if (TIconCacheItem* item = Find(StrToIntDef(icon->ReadAttr("cacheindex", "-1"), -1))) {
         item->Valid = true;
+        if (item->Size != std::clamp(IconSize, 1, kIconCacheMaxSize)) {
+          Refit(*icon, *item);
+          added = true;
+        }
       } else if (AddEntry(*icon)) {
         added = true;
       }
@@ -240,6 +244,32 @@ bool TIconCache::Sync(const TKemXmlTag* Groups) {
   // only when it has new items.
   if (added) Save();
   return added;
+}
+
+void TIconCache::Refit(const TKemXmlTag& Icon, TIconCacheItem& Item) {
+  const int size = std::clamp(IconSize, 1, kIconCacheMaxSize);
+  auto picture = NewPicture(size);
+  bool made = false;
+  if (const String fileName = Icon.ReadPathAttr("image", "filename"); !fileName.empty()) {
+    try {
+      made = MakePicture(ExpandRelativePath(fileName, FProgramDir),
+                         StrToIntDef(Icon.ReadPathAttr("image", "index", "0"), 0), *picture);
+    } catch (const Exception&) {
+    } catch (const std::bad_alloc&) {
+    }
+    made = made && picture->Width() == size && picture->Height() == size;
+  }
+  // A source that is gone leaves the cached picture, scaled: it is all the icon has.
+  if (!made) {
+    picture = NewPicture(size);
+    ResampleBitmap(*picture, *Item.Bitmap, rfLanczos3, 0);
+    picture->SetAlphaFormat(afDefined);
+  }
+  // The old picture stays alive as the retired items do (GetBitmap).
+  auto old = std::make_unique<TIconCacheItem>();
+  old->Bitmap = std::exchange(Item.Bitmap, std::move(picture));
+  FRetired.push_back(std::move(old));
+  Item.Size = size;
 }
 
 bool TIconCache::AddMissingEntries(const TKemXmlTag* Groups, std::uint64_t Deadline, std::vector<TKemXmlTag*>& Made) {

@@ -69,8 +69,11 @@ class TIconCache {
   // when no picture could be made. Loader errors never pass through.
   bool AddEntry(TKemXmlTag& Icon, int Size = 0);
   // Marks the items the icons of the groups refer to as valid and adds
-  // entries for icons without one; saves when it added any (true then): an
-  // icon whose picture cannot be made leaves the file as it is.
+  // entries for icons without one; an item made at another size than the
+  // icon size (the setting changed while the bar was closed, or edited by
+  // hand) is made anew at the icon size under its own cache index. Saves
+  // when it added or remade any (true then): an icon whose picture cannot be
+  // made leaves the file as it is.
   bool Sync(const TKemXmlTag* Groups);
   // Every entry made anew from the icons of the groups, indexes from 0.
   void Rebuild(const TKemXmlTag* Groups);
@@ -88,6 +91,9 @@ class TIconCache {
   // Moves the current items out of the list; they stay alive a while (GetBitmap).
   void RetireItems();
   bool MakePicture(const String& FileName, int Index, TBitmap& Bitmap) const;
+  // Item's picture made anew at the icon size from Icon's source, or its
+  // cached picture resampled when the source yields none.
+  void Refit(const TKemXmlTag& Icon, TIconCacheItem& Item);
   // The icon library of a file, loaded once while a sync or rebuild runs.
   TKemIcons& Library(const String& FileName) const;
   static constexpr std::size_t kLibrariesKept = 4;

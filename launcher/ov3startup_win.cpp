@@ -16,6 +16,7 @@
 #include "launcher/ov3browse.h"
 #include "launcher/ov3brws_win.h"
 #include "launcher/ov3contents.h"
+#include "launcher/ov3hotkeytext.h"
 #include "platform/application_win.h"
 #include "platform/files.h"
 #include "platform/inifile.h"
@@ -29,6 +30,8 @@ void StartUp() {
   cfgInit();
   // After the settings file is known: the stored language and skin are read from it.
   InitLanguages();
+  // Before any form listens: a switch renames the keys before menus and editors show them again.
+  FollowLanguageKeyNames();
   InitSkins();
   // The file browser's handlers, at the indexes the browse calls name.
   RegisterLauncherPreviews();

@@ -1,7 +1,9 @@
 // The skinned popup menu's window: showing over a copy of the screen, the hook
 // areas of entries and ancestors, painting with and without a skin, the hook's
-// mouse events and the keys.
+// mouse events (or the menu's own mouse messages without the hook) and the keys.
 #include "kem3/controls/kemmenu_win.h"
+
+#include <windowsx.h>
 
 #include <algorithm>
 
@@ -9,6 +11,7 @@
 #include "kem3/graphics/vosskin.h"
 #include "kem3/graphics/vosskinpixels.h"
 #include "kem3/pictures/kemimage.h"
+#include "kem3/unicode/ucmenus_win.h"
 #include "platform/application_win.h"
 #include "platform/canvas_win.h"
 #include "platform/keys.h"
@@ -19,6 +22,8 @@ namespace {
 // Posted to the top menu once the menus have hidden: the chosen action runs
 // when the hook handler that chose it has returned.
 constexpr UINT kRunChosenAction = WM_APP + 0x132;
+// Looks, once the activation has settled, whether a window outside the menus took it.
+constexpr UINT kCheckActivation = WM_APP + 0x133;
 
 TKemMenu* GActivePopup = nullptr;
 
@@ -66,7 +71,7 @@ bool TKemMenuEntry::Checked() const {
 WideString TKemMenuEntry::ShortCutText() const {
   const auto* action = dynamic_cast<const TCustomAction*>(FAction);
   if (!action || action->ShortCut() == scNone) return {};
-  return Utf8ToWide(ShortCutToText(action->ShortCut()));
+  return ShortCutToWideText(action->ShortCut());
 }
 
 void TKemMenuEntry::SetIcon(std::unique_ptr<TBitmap> Value) {
@@ -272,11 +277,15 @@ void TKemMenu::BeforeShow() {
   ApplyFont();
   FForeground = GetForegroundWindow();
   FHookInstalled = false;
-  try {
-    mhInstallHook(Handle());
-    FHookInstalled = true;
-  } catch (const EKemHookError&) {
-    // Without its hook the menu still opens; a choice or a key closes it.
+  // The wrappers do nothing without kem3.dll: only a library that has the
+  // functions reports the pointer, else the menu's own mouse messages do.
+  if (HookFunctionBound(hfMouseInstall) && HookFunctionBound(hfSetArea)) {
+    try {
+      mhInstallHook(Handle());
+      FHookInstalled = true;
+    } catch (const EKemHookError&) {
+      // A hook that fails to install leaves the menu to its own mouse messages too.
+    }
   }
   Layout();
   const TRect monitor = MonitorRectAt(FRequested + Point(FMetrics.Outer.Left, FMetrics.Outer.Top));
@@ -296,6 +305,7 @@ void TKemMenu::BeforeShow() {
   BitBlt(FScreenCopy->Canvas()->Handle(), 0, 0, Width(), Height(), screen, Left(), Top(), SRCCOPY);
   ReleaseDC(nullptr, screen);
   FKeyIndex = -1;
+  FPointerArea = 0;
   FShowing = true;
 }
 
@@ -423,6 +433,42 @@ void TKemMenu::HookEvent(int Kind, int Area) {
   }
 }
 
+void TKemMenu::PointerEvent(unsigned Msg, TPoint Pos) {
+  int area = 0;
+  if (Msg != WM_MOUSELEAVE)
+    for (const auto& e : FEntries)
+      if (e->FVisible && PtInRect(e->FBounds, Pos)) area = e->FArea;
+  if (area != FPointerArea) {
+    // An item whose submenu is open stays highlighted while the pointer goes over to that submenu.
+    auto* left = FPointerArea > 0 && FPointerArea <= GetEntryCount()
+                     ? dynamic_cast<TKemMenuItem*>(GetEntry(FPointerArea - 1))
+                     : nullptr;
+    const bool toSubmenu = area == 0 && left && left->FSubmenu && left->FSubmenu->Visible();
+    if (FPointerArea > 0 && !toSubmenu) HookEvent(hekLeave, FPointerArea);
+    FPointerArea = area;
+    if (area > 0) HookEvent(hekEnter, area);
+  }
+  if (Msg == WM_MOUSEMOVE) {
+    TRACKMOUSEEVENT track{sizeof(TRACKMOUSEEVENT), TME_LEAVE, Handle(), 0};
+    TrackMouseEvent(&track);
+  } else if (area > 0 && Msg == WM_LBUTTONDOWN) {
+    HookEvent(hekLeftDown, area);
+  } else if (area > 0 && Msg == WM_LBUTTONUP) {
+    HookEvent(hekLeftUp, area);
+  }
+}
+
+void TKemMenu::CheckActivation() {
+  // Another menu of the chain holding the activation (a submenu that opened,
+  // a parent again once its submenu closed) keeps the chain open; a window
+  // hidden on its way passes it on for a moment, so only where it settled counts.
+  const HWND active = GetActiveWindow();
+  if (auto* menu = active ? dynamic_cast<TKemMenu*>(FindControl(active)) : nullptr; menu && menu->FShowing) return;
+  TKemMenu* root = this;
+  while (root->FParentItem) root = &root->FParentItem->Menu();
+  if (root->Visible()) root->Hide();
+}
+
 void TKemMenu::KeyEvent(std::uint16_t Key) {
   const int highlighted = HighlightedIndex();
   if (highlighted < 0 && FParentItem) {
@@ -490,6 +536,22 @@ void TKemMenu::WndProc(TMessage& Message) {
       return;
     case WM_MOUSEHOOK:
       HookEvent(HookEventKind(Message.WParam), static_cast<int>(Message.LParam));
+      return;
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_MOUSELEAVE:
+      if (FShowing && !FHookInstalled)
+        PointerEvent(Message.Msg, Point(GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)));
+      TCustomForm::WndProc(Message);
+      return;
+    case WM_ACTIVATE:
+      if (FShowing && !FHookInstalled && LOWORD(Message.WParam) == WA_INACTIVE)
+        PostMessageW(Handle(), kCheckActivation, 0, 0);
+      TCustomForm::WndProc(Message);
+      return;
+    case kCheckActivation:
+      if (FShowing && !FHookInstalled) CheckActivation();
       return;
     case kRunChosenAction: {
       TBasicAction* action = FPending;

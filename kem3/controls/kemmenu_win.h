@@ -144,6 +144,11 @@ class TKemMenu : public TCustomForm {
   void AfterHide();
   void SetAncestorAreas(bool Add);
   void HookEvent(int Kind, int Area);
+  // Without the hook library the menu's own mouse messages stand in for its
+  // reports: the entry under the pointer is entered and left, pressed and
+  // chosen; the menus close when a window outside them is activated.
+  void PointerEvent(unsigned Msg, TPoint Pos);
+  void CheckActivation();
   void KeyEvent(std::uint16_t Key);
   // The last visible item that is highlighted, or -1.
   int HighlightedIndex() const;
@@ -169,6 +174,8 @@ class TKemMenu : public TCustomForm {
   HWND FForeground = nullptr;
   bool FHookInstalled = false;
   bool FShowing = false;
+  // The entry area the pointer is on (0: none), while the hook is missing.
+  int FPointerArea = 0;
   TBasicAction* FPending = nullptr;
 };
 

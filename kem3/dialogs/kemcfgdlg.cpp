@@ -119,6 +119,10 @@ void TKemConfigDlgRun::Confirm(int Id) {
     if (language >= 0) FHost.SelectLanguage(language);
     const int skin = FHost.ChosenSkin();
     if (skin >= 0 && FHost.SelectSkin(skin, FHost.ChosenLayout())) {
+      // The selection is written with the settings: another layout of the
+      // same skin changes no setting, and the bar keeps its size, so nothing
+      // else would ask for that save.
+      cfgRequestSave();
       FHost.NotifyMainForm(KemConfigSkinChanged, String());
     }
     for (const auto& page : FCustomPages) page->Apply();

@@ -2,6 +2,7 @@
 #include "kem3/dialogs/kemmsg_win.h"
 
 #include <memory>
+#include <string>
 
 #include "kem3/controls/kembut_win.h"
 #include "kem3/controls/kemlout_win.h"
@@ -19,6 +20,20 @@ constexpr int kButtonWidth = 75, kButtonHeight = 25, kButtonStep = 83;
 // Where the buttons sit: their top this far above the client's bottom.
 constexpr int kButtonsFromBottom = 33;
 const char* const kIconPictures[] = {"MSGINFORMATION", "MSGQUESTION", "MSGEXCLAMATION", "MSGSTOP"};
+
+// A box may open while another one waits for its answer (a second drop's note
+// over the first): each takes the first of Name, Name_1, Name_2... that its
+// owner does not hold yet. Among one more name than the owner has components
+// one is free, so the search ends.
+String FreeComponentName(const TComponent* Owner, const String& Name) {
+  if (!Owner || !Owner->FindComponent(Name)) return Name;
+  const int count = Owner->ComponentCount();
+  for (int i = 1; i < count; ++i) {
+    String candidate = Name + "_" + std::to_string(i);
+    if (!Owner->FindComponent(candidate)) return candidate;
+  }
+  return Name + "_" + std::to_string(count);
+}
 
 }  // namespace
 
@@ -39,7 +54,7 @@ void LoadMessagePicture(TKemImage& Image, const String& Name) {
 
 TKemMessageDialog::TKemMessageDialog(TComponent* AOwner, const String& Name, int ClientWidth, int ClientHeight)
     : TKemForm(AOwner) {
-  SetName(Name);
+  SetName(FreeComponentName(AOwner, Name));
   SetBorderStyle(bsDialog);
   SetPosition(poScreenCenter);
   SetKeyPreview(true);

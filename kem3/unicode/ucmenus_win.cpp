@@ -2,6 +2,7 @@
 #include "kem3/unicode/ucmenus_win.h"
 
 #include "kem3/unicode/ucaccel.h"
+#include "kem3/unicode/ucshortcut.h"
 #include "platform/unicode_convert.h"
 
 namespace {
@@ -29,11 +30,12 @@ WideString LayoutKeyName(unsigned Key) {
 
 WideString ShortCutToWideText(TShortCut ShortCut) {
   const unsigned key = ShortCut & 0xFF;
-  if (HasFixedName(key)) return Utf8ToWide(ShortCutToText(ShortCut));
-  const WideString name = LayoutKeyName(key);
+  WideString name = ShortCutKeyName(ShortCut);
+  if (name.empty() && !HasFixedName(key)) name = LayoutKeyName(key);
   // A key the layout does not name keeps the class layer's name.
-  if (name.empty()) return Utf8ToWide(ShortCutToText(ShortCut));
-  return Utf8ToWide(ShortCutPrefix(ShortCut)) + name;
+  if (name.empty()) name = Utf8ToWide(ShortCutToText(static_cast<TShortCut>(key)));
+  if (name.empty()) return {};
+  return ShortCutModifierText(ShortCut) + name;
 }
 
 WideString TUcMenuItem::ShortCutText() const { return ShortCutToWideText(ShortCut()); }

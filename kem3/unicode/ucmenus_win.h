@@ -5,10 +5,11 @@
 #pragma once
 #include "platform/menus_win.h"
 
-// The shortcut's text with the key named as the current keyboard layout names
-// it: letters and digits as the characters they type, other keys by the
-// system's key names; keys with fixed names (function keys, Enter, arrows…)
-// and the modifier prefix as the class layer writes them.
+// The shortcut's text: the modifiers and the keys the language names (Enter,
+// Insert, arrows…) under the language's names (ShortCutNames); other keys
+// as the current keyboard layout names them: letters and digits as the
+// characters they type, the rest by the system's key names; keys with fixed
+// names (function keys…) as the class layer writes them.
 WideString ShortCutToWideText(TShortCut ShortCut);
 
 class TUcMenuItem : public TMenuItem {

@@ -154,6 +154,35 @@ TEST_F(IconCacheTest, SyncRebuildAndTheFileRoundTrip) {
   EXPECT_EQ(again->NextIndex(), 1);
 }
 
+// A cache made at 83 pixels opened for a 32 pixel bar (the size edited by
+// hand while the bar was closed): every picture comes at 32, remade from its
+// source, or scaled from the cache when the source is gone; indexes stay.
+TEST_F(IconCacheTest, PicturesCachedAtAnotherSizeAreRemadeAtTheIconSize) {
+  MakeDocument({{"app.ico", "0"}, {"pic.png", "0"}});
+  auto big = NewCache();
+  big->IconSize = 83;
+  big->Sync(ContentsGroups(*doc));
+  WriteFileAtomic(dir.file("pic.png"), "gone");
+
+  auto cache = NewCache();
+  cache->IconSize = 32;
+  EXPECT_TRUE(cache->Sync(ContentsGroups(*doc)));  // remade: saved
+  EXPECT_EQ(CacheIndexes(), (std::vector<String>{"0", "1"}));
+  const std::uint32_t colours[] = {0xFF0000FFu, 0xFF00FF00u};
+  for (int i : {0, 1}) {
+    TBitmap* picture = cache->GetBitmap(i);
+    ASSERT_EQ(picture->Width(), 32) << i;
+    ASSERT_EQ(picture->Height(), 32) << i;
+    EXPECT_PRED2(Near, Argb(*picture, 16, 16), colours[i]) << i;
+    EXPECT_PRED2(Near, Argb(*picture, 2, 2), colours[i]) << i << ": the whole cell, not an 83 pixel corner";
+  }
+  auto again = NewCache();
+  again->IconSize = 32;
+  ASSERT_EQ(again->Count(), 2);
+  for (int i : {0, 1}) EXPECT_EQ(again->Find(i)->Size, 32);
+  EXPECT_FALSE(again->Sync(ContentsGroups(*doc)));
+}
+
 TEST_F(IconCacheTest, DamagedCacheFilesAreDiscardedWhole) {
   MakeDocument({{"app.ico", "0"}, {"pic.png", "0"}});
   NewCache()->Sync(ContentsGroups(*doc));

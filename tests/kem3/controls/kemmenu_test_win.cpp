@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "kem3/controls/kembut_win.h"
 #include "kem3/framework/kemexe.h"
 #include "kem3/framework/kemhi_win.h"
@@ -270,6 +272,78 @@ TEST(KemMenu, RealHookLibraryReportsThePointerOnEntries) {
   EXPECT_FALSE(m.main->Visible());
   EXPECT_TRUE(m.app.Errors.empty()) << m.app.Errors.front();
   FreeHookLibrary();
+}
+
+namespace {
+
+// The pointer moved as a user moves it: the window under it gets the messages.
+void MoveTo(TPoint At) {
+  const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  // In 1/65536 of the screen, rounded up: the pixel reached is At on either rounding.
+  input.mi.dx = static_cast<LONG>((static_cast<long long>(At.X) * 65536 + w - 1) / w);
+  input.mi.dy = static_cast<LONG>((static_cast<long long>(At.Y) * 65536 + h - 1) / h);
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &input, sizeof(input));
+}
+
+void LeftClick() {
+  INPUT input[2]{};
+  input[0].type = input[1].type = INPUT_MOUSE;
+  input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(2, input, sizeof(INPUT));
+}
+
+TPoint EntryCentre(TKemMenu* Menu, int Index) {
+  const TRect b = Menu->GetEntry(Index)->BoundsRect();
+  return Point(Menu->Left() + b.Left + b.Width() / 2, Menu->Top() + b.Top + b.Height() / 2);
+}
+
+// Pumps until the condition holds, five seconds at most.
+bool Within(const std::function<bool()>& Condition) {
+  for (int i = 0; i < 250 && !Condition(); ++i) {
+    Application->ProcessMessages();
+    Sleep(20);
+  }
+  return Condition();
+}
+
+}  // namespace
+
+// Without the hook library the menus' own mouse messages drive them: the
+// pointer highlights and opens the submenu, which the item keeps open while
+// the pointer is on it, a click chooses, and a window outside the menus
+// taking the activation closes them.
+TEST(KemMenu, WithoutTheHookLibraryThePointerHighlightsAClickChoosesAndOutsideCloses) {
+  TMenus m;
+  m.Open(200, 200);
+  EXPECT_FALSE(m.main->HookInstalled());
+  MoveTo(EntryCentre(m.main, 0));
+  EXPECT_TRUE(Within([&] { return Highlighted(m.main, 0); }));
+  MoveTo(EntryCentre(m.main, 2));
+  EXPECT_TRUE(Within([&] { return m.sub->Visible() && !Highlighted(m.main, 0); }));
+  MoveTo(EntryCentre(m.sub, 1));
+  EXPECT_TRUE(Within([&] { return Highlighted(m.sub, 1); }));
+  EXPECT_TRUE(Highlighted(m.main, 2));
+  EXPECT_TRUE(m.sub->Visible());
+  LeftClick();
+  EXPECT_TRUE(Within([&] { return !m.ran.empty(); }));
+  EXPECT_EQ(m.ran, std::vector<std::string>{"beta"});
+  EXPECT_FALSE(m.main->Visible());
+
+  m.Open(200, 200);
+  MoveTo(EntryCentre(m.main, 0));
+  EXPECT_TRUE(Within([&] { return Highlighted(m.main, 0); }));
+  auto* other = NewForm<TForm>(Application);
+  other->SetBounds(600, 600, 100, 100);
+  other->Show();
+  SetForegroundWindow(other->Handle());
+  EXPECT_TRUE(Within([&] { return !m.main->Visible(); }));
+  EXPECT_EQ(m.ran, std::vector<std::string>{"beta"});
+  other->Free();
+  MoveTo(Point(0, GetSystemMetrics(SM_CYSCREEN) - 1));  // off every later menu
 }
 
 TEST(KemMenu, ButtonDropDownOpensBelowOnPressAndItsClosingReleasesTheButton) {

@@ -138,6 +138,26 @@ TEST_F(CfgDlg, OkAndApplyTellTheMainFormBeforeAndAfterEverySettingAndCancelOnlyO
   }
 }
 
+// Another layout of the same skin changes no setting and keeps the bar's
+// size: the selection is saved all the same, as the settings are.
+TEST_F(CfgDlg, AnotherSkinOrLayoutIsSavedWithoutAnySettingChanged) {
+  TKemConfigDlg dlg;
+  dlg.AddPage(-1)->AddCustomPage(Fake(), 3);
+  TKemConfigDlgRun run(dlg, Host);
+  run.BuildPages();
+  int saves = 0;
+  cfgSkinSaver = [&](const String&, const String&, const String& LayoutKey) { saves += LayoutKey == "Layout"; };
+  for (const bool loads : {true, false}) {
+    cfgTimer()->SaveNow();
+    saves = 0;
+    Host.Skin = 0, Host.SkinLoads = loads;
+    run.ActionExecute(kcaOk);
+    Timers.Advance(TTimerController::SaveInterval + 1);
+    EXPECT_EQ(saves, loads ? 1 : 0) << "skin loaded " << loads;
+  }
+  cfgSkinSaver = nullptr;
+}
+
 TEST_F(CfgDlg, AFailingStepUnlocksAndAfterTheRunNothingOfItIsLeft) {
   TKemConfigDlg dlg;
   TKemConfigDlgPage* page = dlg.AddPage(-1);

@@ -3,10 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+#include <vector>
+
 #include "kem3/controls/kembut_win.h"
 #include "kem3/controls/kemlout_win.h"
 #include "kem3/controls/kempicture_win.h"
 #include "platform/app_scope_win.h"
+#include "platform/exceptions.h"
 #include "support/modal_answer_win.h"
 
 namespace {
@@ -71,6 +75,48 @@ TEST(MessageBoxWin, ShortBodyKeepsTheHeightLongOneGrowsWithTheButtonsBelow) {
     }
     EXPECT_EQ(buttonTop + 33, clientHeight);
   }
+}
+
+// A second box while the first waits for its answer (a drop's note over the
+// last one's): both are shown at once, each answered by its own key.
+TModalResult SecondResult = mrNone;
+std::set<String> ShownNames;
+TMessageForm* FirstBox = nullptr;
+
+// From the first box's modal loop: opens the second, answered once both show.
+void CALLBACK OpenSecondBox(HWND, UINT, UINT_PTR Id, DWORD) {
+  KillTimer(nullptr, Id);
+  modal_answer::Pending() = [] {
+    std::vector<TMessageForm*> shown;
+    for (int i = 0; i < Screen->FormCount(); ++i)
+      if (auto* box = dynamic_cast<TMessageForm*>(Screen->Forms(i)); box && box->Visible()) shown.push_back(box);
+    if (shown.size() < 2) return false;
+    for (TMessageForm* box : shown) ShownNames.insert(box->Name());
+    for (TMessageForm* box : shown)
+      if (box != FirstBox) PressKey(*box, VK_RETURN);
+    return true;
+  };
+  SetTimer(nullptr, 0, 20, modal_answer::Tick);
+  try {
+    SecondResult = ShowMessageBox(u"Second", u"Second text", 2);
+  } catch (const Exception& E) {
+    ShownNames.insert("error: " + E.Message);
+    modal_answer::Pending() = nullptr;
+  }
+  PressKey(*FirstBox, VK_ESCAPE);
+}
+
+TEST(MessageBoxWin, ASecondBoxOpensWhileTheFirstIsOpen) {
+  TAppScope app;
+  SecondResult = mrNone;
+  ShownNames.clear();
+  AnswerWhenShown<TMessageForm>([](TMessageForm& Box) {
+    FirstBox = &Box;
+    SetTimer(nullptr, 0, 20, OpenSecondBox);
+  });
+  EXPECT_EQ(ShowMessageBox(u"First", u"First text", 2), mrCancel);
+  EXPECT_EQ(SecondResult, mrOk);
+  EXPECT_EQ(ShownNames, (std::set<String>{"MessageForm", "MessageForm_1"}));
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   return FuzzDropBlock(data, size, [](TDropBlock block) {
-    if (auto url = ParseInternetShortcut(block)) Check(url->find_first_of("\r\n") == String::npos);
+    const TInternetShortcut shortcut = ParseInternetShortcut(block);
+    if (shortcut.Url) Check(shortcut.Url->find_first_of("\r\n") == String::npos);
+    Check(shortcut.IconFile.find_first_of("\r\n") == String::npos);
   });
 }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "kem3/unicode/ucsystem.h"
 #include "platform/streams.h"
 #include "platform/sysutils.h"
 #include "platform/unicode_convert.h"
@@ -171,28 +172,65 @@ TDroppedURL ParseNetscapeImage(TDropBlock Block) {
   return result;
 }
 
-TInternetShortcut ParseInternetShortcut(TDropBlock Text) {
-  CheckSize(Text);
-  TInternetShortcut result;
-  const std::vector<std::string> lines = SplitDropLines(Text);
-  for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
-    if (!SameText(lines[i], "[InternetShortcut]")) continue;
-    bool iconFile = false, iconIndex = false;
-    for (std::size_t j = i + 1; j < lines.size(); ++j) {
-      const std::string_view line = lines[j];
+namespace {
+
+// The values of the first section of that name, the names matched without
+// regard to case, the first line of each name counting; raw bytes.
+struct TShortcutSection {
+  std::optional<std::string_view> Url, IconFile, IconIndex;
+};
+
+TShortcutSection ReadShortcutSection(const std::vector<std::string>& Lines, std::string_view Header) {
+  TShortcutSection section;
+  for (std::size_t i = 0; i + 1 < Lines.size(); ++i) {
+    if (!SameText(Lines[i], Header)) continue;
+    for (std::size_t j = i + 1; j < Lines.size(); ++j) {
+      const std::string_view line = Lines[j];
       if (!line.empty() && line[0] == '[') break;
-      const auto take = [&](std::string_view Name, bool& Seen, String& Value) {
-        if (Seen || line.size() < Name.size() || !SameText(line.substr(0, Name.size()), Name)) return;
-        Value = TextToUtf8(line.substr(Name.size()));
-        Seen = true;
+      const auto take = [&](std::string_view Name, std::optional<std::string_view>& Value) {
+        if (Value || line.size() < Name.size() || !SameText(line.substr(0, Name.size()), Name)) return;
+        Value = line.substr(Name.size());
       };
-      if (!result.Url && line.size() >= 4 && SameText(line.substr(0, 4), "URL="))
-        result.Url = TextToUtf8(line.substr(4));
-      take("IconFile=", iconFile, result.IconFile);
-      take("IconIndex=", iconIndex, result.IconIndex);
+      take("URL=", section.Url);
+      take("IconFile=", section.IconFile);
+      take("IconIndex=", section.IconIndex);
     }
     break;
   }
+  return section;
+}
+
+// A value of the ".W" section: UTF-7, as the shell writes values outside the
+// ANSI code page. Nothing when it is not valid UTF-7 or holds a control
+// character, which no address or file name has: the plain value stands then.
+std::optional<String> WideShortcutValue(std::optional<std::string_view> Raw) {
+  if (!Raw) return std::nullopt;
+  try {
+    const WideString value = UTF7ToWide(*Raw);
+    if (std::any_of(value.begin(), value.end(), [](char16_t c) { return c < 0x20; })) return std::nullopt;
+    return WideToUtf8(value);
+  } catch (const EUcGeneralError&) {
+    return std::nullopt;
+  }
+}
+
+}  // namespace
+
+TInternetShortcut ParseInternetShortcut(TDropBlock Text) {
+  CheckSize(Text);
+  const std::vector<std::string> lines = SplitDropLines(Text);
+  const TShortcutSection plain = ReadShortcutSection(lines, "[InternetShortcut]");
+  const TShortcutSection wide = ReadShortcutSection(lines, "[InternetShortcut.W]");
+  // The plain section holds "?" for every character outside the ANSI code page.
+  const auto value = [](std::optional<std::string_view> Wide, std::optional<std::string_view> Plain) {
+    std::optional<String> result = WideShortcutValue(Wide);
+    if (!result && Plain) result = TextToUtf8(*Plain);
+    return result;
+  };
+  TInternetShortcut result;
+  result.Url = value(wide.Url, plain.Url);
+  result.IconFile = value(wide.IconFile, plain.IconFile).value_or(String());
+  result.IconIndex = value(wide.IconIndex, plain.IconIndex).value_or(String());
   return result;
 }
 

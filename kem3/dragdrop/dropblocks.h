@@ -68,8 +68,7 @@ TDroppedURL ParseNetscapeBookmark(TDropBlock Block);
 // bytes 32 and 36 point to the title and the URL (0: absent).
 TDroppedURL ParseNetscapeImage(TDropBlock Block);
 
-// What the "[InternetShortcut]" section of an internet shortcut holds (UTF-8);
-// Url is nothing when the section names none.
+// What an internet shortcut holds (UTF-8); Url is nothing when it names none.
 struct TInternetShortcut {
   std::optional<String> Url;
   String IconFile;
@@ -77,6 +76,9 @@ struct TInternetShortcut {
 };
 // An internet shortcut's text: its first "[InternetShortcut]" section, the
 // names matched without regard to case, the first line of each name counting.
+// A value of the first "[InternetShortcut.W]" section (in UTF-7) comes first:
+// the shell writes one there for a value outside the ANSI code page, which
+// the plain section holds with "?" for those characters.
 TInternetShortcut ParseInternetShortcut(TDropBlock Text);
 // An internet shortcut file: dropped, or one an icon is made from. All empty
 // when it cannot be opened or is larger than a drop block may be.

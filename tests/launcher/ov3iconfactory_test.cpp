@@ -53,6 +53,10 @@ TEST(Ov3IconFactory, DroppedFilesBecomeIconsByTheirKind) {
                   "[DEFAULT]\r\nBASEURL=http://other/\r\n[InternetShortcut]\r\nURL=http://example.org/a\r\n"
                   "IconFile=C:\\icons\\site.ico\r\nIconIndex=3\r\n");
   WriteFileAtomic(bare, "[InternetShortcut]\r\nIconFile=x.ico\r\n");
+  const String wide = dir.file("Wide.url");  // its host outside the code page, as the shell writes it
+  WriteFileAtomic(
+      wide,
+      "[InternetShortcut]\r\nURL=https://??.example/\r\n[InternetShortcut.W]\r\nURL=https://+T4swSA-.example/\r\n");
   FakeLinks links;
   links.Links["C:\\L\\Editor.lnk"] = {"C:\\Apps\\ed.EXE", "C:\\Work", "", 5};
   links.Links["C:\\L\\Plain.PIF"] = {"C:\\docs\\b.txt", "C:\\docs", "", 0};
@@ -63,6 +67,7 @@ TEST(Ov3IconFactory, DroppedFilesBecomeIconsByTheirKind) {
       // A link the shell cannot load is a file like any other.
       {"C:\\L\\broken link.lnk", "Broken Link|program|C:\\L\\broken link.lnk|C:\\L|C:\\L\\broken link.lnk|0"},
       {site, "Site|program|http://example.org/a||C:\\icons\\site.ico|3"},
+      {wide, "Wide|program|https://\xe4\xbe\x8b\xe3\x81\x88.example/|||"},
       // Without "URL", or one that cannot be opened: the file itself.
       {bare, "Bare|program|" + bare + "|" + folder + "|" + bare + "|0"},
       {gone, "Gone|program|" + gone + "|" + folder + "|" + gone + "|0"},

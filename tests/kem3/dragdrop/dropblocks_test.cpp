@@ -187,6 +187,15 @@ TEST(DropBlocks, InternetShortcutText) {
       {"[InternetShortcut]", std::nullopt, ","},
       {"URL=http://x/", std::nullopt, ","},
       {"", std::nullopt, ","},
+      // As the shell writes a value outside the ANSI code page: "?" in the plain
+      // section, UTF-7 in the ".W" one, which comes first wherever it stands.
+      {"[InternetShortcut.W]\r\nURL=https://+T4swSA.example/a+-b\r\nIconFile=C:+AFxPiw.ico\r\n"
+       "[InternetShortcut]\r\nURL=https://??.example/a+b\r\nIconFile=C:\\?.ico\r\nIconIndex=2\r\n",
+       "https://\xe4\xbe\x8b\xe3\x81\x88.example/a+b", "C:\\\xe4\xbe\x8b.ico,2"},
+      // A ".W" value that is no UTF-7, or gives a line break, leaves the plain one.
+      {"[InternetShortcut]\nURL=http://p/\nIconFile=p.ico\n[InternetShortcut.W]\nURL=+AAo-\nIconFile=+\xff\n",
+       "http://p/", "p.ico,"},
+      {"[InternetShortcut.W]\nURL=http://w/", "http://w/", ","},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);

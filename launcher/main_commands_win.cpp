@@ -167,7 +167,8 @@ void TfMain::DropTargetOver(const TPoint& ScreenPt) { bsGroups->HighlightButton(
 
 void TfMain::DropTargetLeave() { bsGroups->HighlightButton(-1); }
 
-bool TfMain::DropItems(const TPoint& ScreenPt, const std::vector<WideString>& Files, const WideString& Url) {
+bool TfMain::DropItems(const TPoint& ScreenPt, const std::vector<WideString>& Files, const WideString& Url,
+                       std::size_t Unread) {
   const int button = GroupButtonAtScreen(ScreenPt);
   DropTargetLeave();
   TKemXmlTag* group = GroupAt(FGroupList, button >= 0 ? button : CurrentGroupIndex());
@@ -201,6 +202,7 @@ bool TfMain::DropItems(const TPoint& ScreenPt, const std::vector<WideString>& Fi
     IconsChanged(false);
     tDropPictures->SetEnabled(true);
   }
+  named += Unread;
   if (named > kMaxDroppedFiles) ReportDropLeftOut(kMaxDroppedFiles, named);
   return added;
 }

@@ -59,7 +59,8 @@ void TfMain::CreateDropTarget() {
     const auto* url = static_cast<TURLDataFormat*>(dfaUrl->DataFormat());
     // A drop that made no icon (the editor cancelled, nothing usable in it)
     // tells the source that nothing was copied.
-    if (!DropItems(screenPoint(Pt), files ? files->Files() : TFileNames(), url ? Utf8ToWide(url->URL) : WideString()))
+    if (!DropItems(screenPoint(Pt), files ? files->Files() : TFileNames(), url ? Utf8ToWide(url->URL) : WideString(),
+                   files ? files->Unread() : 0))
       Effect = DROPEFFECT_NONE;
   };
   SetMessageHandler(kReportDropLeftOut, [this](TMessage&) { ShowDropLeftOut(); });

@@ -151,9 +151,11 @@ class TfMain : public TKemForm {
   // the group on show. Files by extension (any case): ".lnk" and ".pif" shell
   // links, ".url" internet shortcuts, any other file itself. Of more than
   // kMaxDroppedFiles files the first are taken, and the user is told, once
-  // the drop is over, how many were left out. True when an icon was added.
-  // Their pictures follow a slice at a time (MakeDroppedPictures).
-  bool DropItems(const TPoint& ScreenPt, const std::vector<WideString>& Files, const WideString& Url);
+  // the drop is over, how many were left out (Unread: the files the drop
+  // named after Files, not read). True when an icon was added. Their
+  // pictures follow a slice at a time (MakeDroppedPictures).
+  bool DropItems(const TPoint& ScreenPt, const std::vector<WideString>& Files, const WideString& Url,
+                 std::size_t Unread = 0);
 
   // ---- Bar modules (main_modules_win.cpp).
   // The module of a slot (0 clock, 1 calendar, 2 recycle bin, 3 battery), or nil.

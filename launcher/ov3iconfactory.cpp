@@ -5,6 +5,9 @@
 #include "platform/sysutils.h"
 #include "platform/unicode_convert.h"
 
+// A drop's names past the parsers' caps are only counted: the bar must not want more.
+static_assert(kMaxDroppedFiles <= kMaxDropFileNames && kMaxDroppedFiles <= kMaxIDListArrayItems);
+
 namespace {
 
 bool IsWordBreak(char16_t c) { return c == u' ' || c == u'-' || c == u'_' || c == u'.'; }

@@ -49,37 +49,43 @@ WideString WideAt(TDropBlock Block, std::uint64_t Pos, std::uint64_t MaxLen = UI
   return text;
 }
 
+// The UTF-16 units at Pos up to a zero character or the block end.
+std::uint64_t WideLengthAt(TDropBlock Block, std::uint64_t Pos) {
+  std::uint64_t units = 0;
+  while (Pos + 2 * units + 2 <= Block.size() && (Block[Pos + 2 * units] != 0 || Block[Pos + 2 * units + 1] != 0))
+    ++units;
+  return units;
+}
+
 // Names one after another, each zero-terminated, from Pos up to an empty name
-// or the block end; a last name without terminator is cut at the end.
-std::vector<WideString> NameList(TDropBlock Block, std::uint64_t Pos, bool Wide) {
+// or the block end; a last name without terminator is cut at the end. Past
+// MaxNames names are only counted (into Unread), not made.
+std::vector<WideString> NameList(TDropBlock Block, std::uint64_t Pos, bool Wide, std::size_t MaxNames = SIZE_MAX,
+                                 std::size_t* Unread = nullptr) {
   std::vector<WideString> names;
+  std::size_t unread = 0;
   const std::uint64_t width = Wide ? 2 : 1;
   while (Pos + width <= Block.size()) {
-    WideString name;
-    std::uint64_t units = 0;
-    if (Wide) {
-      name = WideAt(Block, Pos);
-      units = name.size();
-    } else {
-      const std::string_view narrow = NarrowAt(Block, Pos);
-      name = AnsiToWide(narrow);
-      units = narrow.size();
-    }
+    const std::uint64_t units = Wide ? WideLengthAt(Block, Pos) : NarrowAt(Block, Pos).size();
     if (units == 0) break;
+    if (names.size() < MaxNames)
+      names.push_back(Wide ? WideAt(Block, Pos, units) : AnsiToWide(Block.substr(Pos, units)));
+    else
+      ++unread;
     Pos += (units + 1) * width;
-    names.push_back(std::move(name));
   }
+  if (Unread) *Unread = unread;
   return names;
 }
 
 }  // namespace
 
-std::vector<WideString> ParseDropFiles(TDropBlock Block) {
+std::vector<WideString> ParseDropFiles(TDropBlock Block, std::size_t* Unread) {
   CheckSize(Block);
   if (Block.size() < 21) Fail("drop-files block under 21 bytes");
   const std::uint32_t offset = U32At(Block, 0);
   if (offset < 20 || offset >= Block.size()) Fail("name list outside the drop-files block");
-  return NameList(Block, offset, U32At(Block, 16) != 0);
+  return NameList(Block, offset, U32At(Block, 16) != 0, kMaxDropFileNames, Unread);
 }
 
 std::size_t IDListSize(TDropBlock Bytes) {
@@ -93,7 +99,7 @@ std::size_t IDListSize(TDropBlock Bytes) {
   }
 }
 
-std::vector<std::string> ParseIDListArray(TDropBlock Block) {
+std::vector<std::string> ParseIDListArray(TDropBlock Block, std::size_t* Unread) {
   CheckSize(Block);
   const std::uint64_t n = U32At(Block, 0);
   const std::uint64_t header = 4 + 4 * (n + 1);
@@ -112,6 +118,7 @@ std::vector<std::string> ParseIDListArray(TDropBlock Block) {
     if (total > room) Fail("ID lists larger than their block");
     lists.emplace_back(rest.substr(0, size));
   }
+  if (Unread) *Unread = static_cast<std::size_t>(n - count);
   return lists;
 }
 

@@ -260,8 +260,9 @@ class OnePathShell : public TShellNamespace {
   TShellNamespace* previous_;
 };
 
-// A drop that came as shell items only is cut as a file drop is, and the same
-// note tells it (before, it was cut at 1,000 without a word).
+// What a drop left out is told in one note once the drop is over: the items
+// of a drop that came as shell items only (cut at 1,000 without a word
+// before), and an address too long for an icon (refused without a word).
 TEST_F(BarCommandsWin, TheNoteTellsWhatADropLeftOut) {
   OnePathShell shell;
   constexpr std::uint32_t n = 1200;
@@ -272,6 +273,10 @@ TEST_F(BarCommandsWin, TheNoteTellsWhatADropLeftOut) {
   for (std::uint32_t i = 0; i < n; ++i) items += std::string("\x03\0y\0\0", 5);
   testdnd::DataObject shellItems;
   shellItems.Offer("Shell IDList Array", items);
+  // 5,001 characters, of which two outside the code page.
+  const WideString address = u"https://\u4f8b\u3048.example/" + WideString(4982, u'a');
+  ASSERT_EQ(address.size(), 5001u);
+
   const auto noteOf = [](const std::function<void()>& Drop) {
     std::wstring note;
     modal_answer::AnswerWhenShown<TMessageForm>([&](TMessageForm& Box) {
@@ -297,6 +302,11 @@ TEST_F(BarCommandsWin, TheNoteTellsWhatADropLeftOut) {
             L"Too many files|{s:msgtext}Of the 1200 files dropped, the first 1000 became icons; the other 200 were "
             L"left out.");
   EXPECT_EQ(Bar->plIcons->Count(), 1 + 1000);
+  bool added = true;
+  EXPECT_EQ(noteOf([&] { added = Bar->DropItems(Point(-1000, -1000), {}, address); }),
+            L"Address too long|{s:msgtext}The address on \u4f8b\u3048.example has 5001 characters, more than the "
+            L"5000 an icon can hold; it made no icon.");
+  EXPECT_FALSE(added);
 }
 
 }  // namespace

@@ -81,15 +81,20 @@ TEST(Ov3IconFactory, DroppedFilesBecomeIconsByTheirKind) {
 
 // A dropped text of megabytes is no address; long names give titles a hint can show.
 TEST(Ov3IconFactory, AddressesAndTitlesAreBounded) {
-  const String path = "https://example.org/" + String(kMaxIconUrlSize - 20, 'p');
-  ASSERT_EQ(path.size(), kMaxIconUrlSize);
+  // The cap counts characters, not bytes: 5,000 CJK ones (15,000 bytes) make an icon.
+  String path = "https://example.org/";
+  while (UrlLength(path) < kMaxIconUrlLength) path += "\xe6\xbc\xa2";
+  ASSERT_EQ(UrlLength(path), 5000u);
   EXPECT_NE(IconFromUrl(path), nullptr);
   EXPECT_EQ(IconFromUrl(path + "p"), nullptr);
+  EXPECT_EQ(UrlLength("\xF0\x9F\x98\x80\xC3\xA9"), 3u);  // a pair outside the basic plane is two
   EXPECT_EQ(IconFromUrl("https://x/" + String(16u << 20, 'q')), nullptr);
   TempDir dir;
-  const String shortcut = dir.file("Long.url");
+  const String shortcut = dir.file("Long.url"), fits = dir.file("Fits.url");
   WriteFileAtomic(shortcut, "[InternetShortcut]\r\nURL=" + path + "p\r\n");
+  WriteFileAtomic(fits, "[InternetShortcut]\r\nURL=" + path + "\r\n");
   EXPECT_EQ(IconFromInternetShortcut(shortcut), nullptr);
+  EXPECT_NE(IconFromInternetShortcut(fits), nullptr);
 
   const String host = "https://" + String(300, 'h') + "/";
   EXPECT_EQ(IconFromUrl(host)->ReadAttr("title"), String(kMaxIconTitleLength, 'h'));

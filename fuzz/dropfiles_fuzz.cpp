@@ -6,7 +6,10 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   return FuzzDropBlock(data, size, [](TDropBlock block) {
-    const std::vector<WideString> files = ParseDropFiles(block);
+    std::size_t unread = 0;
+    const std::vector<WideString> files = ParseDropFiles(block, &unread);
+    // Names past the cap are only counted.
+    Check(files.size() <= kMaxDropFileNames && (unread == 0 || files.size() == kMaxDropFileNames));
     for (const WideString& name : files) Check(!name.empty() && name.size() <= block.size());
     // What a source writes reads back whole.
     Check(ParseDropFiles(BuildDropFiles(files)) == files);

@@ -7,8 +7,10 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   return FuzzDropBlock(data, size, [](TDropBlock block) {
-    const auto lists = ParseIDListArray(block);
+    std::size_t unread = 0;
+    const auto lists = ParseIDListArray(block, &unread);
     Check(lists.size() >= 2 && lists.size() <= kMaxIDListArrayItems + 1);
+    Check(unread == 0 || lists.size() == kMaxIDListArrayItems + 1);
     std::size_t total = 0;
     for (const std::string& list : lists) {
       Check(list.size() >= 2 && IDListSize(list) == list.size());

@@ -167,13 +167,15 @@ void TfMain::DropTargetOver(const TPoint& ScreenPt) { bsGroups->HighlightButton(
 
 void TfMain::DropTargetLeave() { bsGroups->HighlightButton(-1); }
 
-bool TfMain::DropItems(const TPoint& ScreenPt, const std::vector<WideString>& Files, const WideString& Url) {
+bool TfMain::DropItems(const TPoint& ScreenPt, const std::vector<WideString>& Files, const WideString& Url,
+                       std::size_t Unread) {
   const int button = GroupButtonAtScreen(ScreenPt);
   DropTargetLeave();
   TKemXmlTag* group = GroupAt(FGroupList, button >= 0 ? button : CurrentGroupIndex());
   if (!group) return false;
   std::vector<TKemXmlTagPtr> icons;
   std::size_t named = 0;
+  TDropLeftOut leftOut;
   if (!Files.empty()) {
     TShellLinkReaderWin links;
     for (const WideString& file : Files) {
@@ -181,8 +183,14 @@ bool TfMain::DropItems(const TPoint& ScreenPt, const std::vector<WideString>& Fi
       if (file.empty() || ++named > kMaxDroppedFiles) continue;
       icons.push_back(IconFromDroppedFile(WideToUtf8(file), links));
     }
-  } else if (TKemXmlTagPtr icon = IconFromUrl(WideToUtf8(Url))) {
-    icons.push_back(std::move(icon));
+  } else if (!Url.empty()) {
+    const String url = WideToUtf8(Url);
+    if (TKemXmlTagPtr icon = IconFromUrl(url)) {
+      icons.push_back(std::move(icon));
+    } else if (Url.size() > kMaxIconUrlLength) {
+      leftOut.LongUrlHost = TitleFromUrl(url);
+      leftOut.LongUrlLength = Url.size();
+    }
   }
   // Setting 212 opens the icon editor on a single dropped icon first (several
   // never ask); cancelling it discards the icon.
@@ -201,6 +209,11 @@ bool TfMain::DropItems(const TPoint& ScreenPt, const std::vector<WideString>& Fi
     IconsChanged(false);
     tDropPictures->SetEnabled(true);
   }
-  if (named > kMaxDroppedFiles) ReportDropLeftOut(kMaxDroppedFiles, named);
+  named += Unread;
+  if (named > kMaxDroppedFiles) {
+    leftOut.Taken = kMaxDroppedFiles;
+    leftOut.Total = named;
+  }
+  if (leftOut.Total > 0 || !leftOut.LongUrlHost.empty()) ReportDropLeftOut(std::move(leftOut));
   return added;
 }

@@ -9,6 +9,7 @@
 #include "kem3/framework/kemlan.h"
 #include "launcher/main_win.h"
 #include "launcher/ov3iconcache.h"
+#include "launcher/ov3iconfactory.h"
 #include "platform/clock.h"
 #include "platform/format.h"
 #include "platform/timer.h"
@@ -22,6 +23,8 @@ constexpr UINT kReportDropLeftOut = WM_APP + 16;
 // it, in which the bar answers messages, input and painting.
 constexpr std::uint64_t kDropPictureSlice = 50;
 constexpr unsigned kDropPicturePause = 10;
+// The characters of a refused address's host that its note shows.
+constexpr std::size_t kDropNoteHostLength = 60;
 
 }  // namespace
 
@@ -59,7 +62,8 @@ void TfMain::CreateDropTarget() {
     const auto* url = static_cast<TURLDataFormat*>(dfaUrl->DataFormat());
     // A drop that made no icon (the editor cancelled, nothing usable in it)
     // tells the source that nothing was copied.
-    if (!DropItems(screenPoint(Pt), files ? files->Files() : TFileNames(), url ? Utf8ToWide(url->URL) : WideString()))
+    if (!DropItems(screenPoint(Pt), files ? files->Files() : TFileNames(), url ? Utf8ToWide(url->URL) : WideString(),
+                   files ? files->Unread() : 0))
       Effect = DROPEFFECT_NONE;
   };
   SetMessageHandler(kReportDropLeftOut, [this](TMessage&) { ShowDropLeftOut(); });
@@ -80,22 +84,39 @@ void TfMain::MakeDroppedPictures() {
   SaveContents(true);
 }
 
-void TfMain::ReportDropLeftOut(std::size_t Taken, std::size_t Total) {
-  FDropTaken = Taken;
-  FDropTotal = Total;
+void TfMain::ReportDropLeftOut(TDropLeftOut LeftOut) {
+  FDropLeftOut = std::move(LeftOut);
   PostMessageW(Handle(), kReportDropLeftOut, 0, 0);
 }
 
 void TfMain::ShowDropLeftOut() {
-  const std::size_t taken = std::exchange(FDropTaken, 0), total = std::exchange(FDropTotal, 0);
-  if (total <= taken) return;
+  const TDropLeftOut leftOut = std::exchange(FDropLeftOut, TDropLeftOut());
   const auto count = [](std::size_t n) { return FormatArg(static_cast<int>(n)); };
-  ShowMessageBox(Translate("Drop_LeftOut_Caption", u"Too many files"),
-                 WideFormatOrError(Translate("Drop_LeftOut",
-                                             u"Of the %d files dropped, the first %d became icons; "
-                                             u"the other %d were left out."),
-                                   {count(total), count(taken), count(total - taken)}),
-                 0);
+  WideString text;
+  if (leftOut.Total > leftOut.Taken)
+    text = WideFormatOrError(Translate("Drop_LeftOut",
+                                       u"Of the %d files dropped, the first %d became icons; "
+                                       u"the other %d were left out."),
+                             {count(leftOut.Total), count(leftOut.Taken), count(leftOut.Total - leftOut.Taken)});
+  if (!leftOut.LongUrlHost.empty()) {
+    // The address is named by its host, which is what a user recognises; a
+    // host of thousands of characters is cut.
+    WideString host = Utf8ToWide(leftOut.LongUrlHost);
+    if (host.size() > kDropNoteHostLength) {
+      std::size_t keep = kDropNoteHostLength;
+      if (host[keep - 1] >= 0xD800 && host[keep - 1] < 0xDC00) --keep;  // a pair stays whole
+      host = host.substr(0, keep) + u"\u2026";
+    }
+    if (!text.empty()) text += u"\n";
+    text += WideFormatOrError(Translate("Drop_LongAddress",
+                                        u"The address on %s has %d characters, more than the %d an icon can hold; "
+                                        u"it made no icon."),
+                              {FormatArg(host), count(leftOut.LongUrlLength), count(kMaxIconUrlLength)});
+  }
+  if (text.empty()) return;
+  ShowMessageBox(leftOut.Total > leftOut.Taken ? Translate("Drop_LeftOut_Caption", u"Too many files")
+                                               : Translate("Drop_LongAddress_Caption", u"Address too long"),
+                 text, 0);
 }
 
 void TfMain::RegisterDropTarget() { dtMain->Register(this); }

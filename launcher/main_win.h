@@ -153,9 +153,12 @@ class TfMain : public TKemForm {
   // the group on show. Files by extension (any case): ".lnk" and ".pif" shell
   // links, ".url" internet shortcuts, any other file itself. Of more than
   // kMaxDroppedFiles files the first are taken, and the user is told, once
-  // the drop is over, how many were left out. True when an icon was added.
-  // Their pictures follow a slice at a time (MakeDroppedPictures).
-  bool DropItems(const TPoint& ScreenPt, const std::vector<WideString>& Files, const WideString& Url);
+  // the drop is over, how many were left out (Unread: the files the drop
+  // named after Files, not read). An address too long for an icon is told
+  // in the same note. True when an icon was added. Their pictures follow a
+  // slice at a time (MakeDroppedPictures).
+  bool DropItems(const TPoint& ScreenPt, const std::vector<WideString>& Files, const WideString& Url,
+                 std::size_t Unread = 0);
 
   // ---- Bar modules (main_modules_win.cpp).
   // The module of a slot (0 clock, 1 calendar, 2 recycle bin, 3 battery), or nil.
@@ -218,9 +221,15 @@ class TfMain : public TKemForm {
   void UnregisterDropTargets();
   // The group button at a screen point, -1 for none.
   int GroupButtonAtScreen(const TPoint& ScreenPt);
-  // Posts the note that a drop of Total files made icons of Taken only; the
-  // note shows when the drop is over, not while the source waits for it.
-  void ReportDropLeftOut(std::size_t Taken, std::size_t Total);
+  // What a drop left out: files beyond the cap, an address too long for an icon.
+  struct TDropLeftOut {
+    std::size_t Taken = 0, Total = 0;  // files made icons of, of those dropped
+    String LongUrlHost;                // of an address refused for its length; empty: none
+    std::size_t LongUrlLength = 0;
+  };
+  // Posts the note on what a drop left out; the note shows when the drop is
+  // over, not while the source waits for it.
+  void ReportDropLeftOut(TDropLeftOut LeftOut);
   void ShowDropLeftOut();
   // The pictures of dropped icons are made a slice at a time on a timer, so
   // the bar answers between slices however many files came; the icon cache
@@ -336,8 +345,8 @@ class TfMain : public TKemForm {
   // database hands on only the first).
   std::exception_ptr FSettingsSaveFailure;
   std::unique_ptr<TIconCache> FIconCache;
-  // The last drop that was cut: files taken and dropped (0: nothing to tell).
-  std::size_t FDropTaken = 0, FDropTotal = 0;
+  // What the last drop left out, until its note shows.
+  TDropLeftOut FDropLeftOut;
   TVosFormSkinner* FSkinner = nullptr;  // owned as components
   TVosFormCaption* FCaption = nullptr;
   TVosFormIcon* FFormIcon = nullptr;

@@ -5,6 +5,9 @@
 #include "platform/sysutils.h"
 #include "platform/unicode_convert.h"
 
+// A drop's names past the parsers' caps are only counted: the bar must not want more.
+static_assert(kMaxDroppedFiles <= kMaxDropFileNames && kMaxDroppedFiles <= kMaxIDListArrayItems);
+
 namespace {
 
 bool IsWordBreak(char16_t c) { return c == u' ' || c == u'-' || c == u'_' || c == u'.'; }
@@ -60,6 +63,12 @@ String CutIconTitle(const String& Title) {
   return WideToUtf8(wide);
 }
 
+std::size_t UrlLength(std::string_view Url) {
+  std::size_t length = 0;
+  for (std::size_t pos = 0; pos < Url.size();) length += DecodeUtf8At(Url, pos) >= 0x10000 ? 2 : 1;
+  return length;
+}
+
 String TitleFromFileName(const String& FileName) { return TitleCase(BaseName(FileName)); }
 
 String TitleFromUrl(const String& Url) {
@@ -88,7 +97,7 @@ TKemXmlTagPtr IconFromShellLink(const String& FileName, TShellLinkReader& Links)
 
 TKemXmlTagPtr IconFromInternetShortcut(const String& FileName) {
   const TInternetShortcut shortcut = ReadInternetShortcutFile(FileName);
-  if (!shortcut.Url || shortcut.Url->empty() || shortcut.Url->size() > kMaxIconUrlSize) return nullptr;
+  if (!shortcut.Url || shortcut.Url->empty() || UrlLength(*shortcut.Url) > kMaxIconUrlLength) return nullptr;
   return NewProgramIcon(BaseName(FileName), *shortcut.Url, "", shortcut.IconFile, shortcut.IconIndex);
 }
 
@@ -97,7 +106,7 @@ TKemXmlTagPtr IconFromFile(const String& FileName) {
 }
 
 TKemXmlTagPtr IconFromUrl(const String& Url) {
-  if (Url.empty() || Url.size() > kMaxIconUrlSize) return nullptr;
+  if (Url.empty() || UrlLength(Url) > kMaxIconUrlLength) return nullptr;
   return NewProgramIcon(TitleFromUrl(Url), Url, "", "", "");
 }
 

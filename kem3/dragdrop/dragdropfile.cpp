@@ -18,7 +18,7 @@ ORV_DD_DATA_FORMAT_IMPL(TFileDataFormat, TCustomDataFormat)
 ORV_DD_DATA_FORMAT_IMPL(TFileMapDataFormat, TCustomDataFormat)
 
 bool TFileClipboardFormat::ReadData(TDropBlock Block) {
-  Files = ParseDropFiles(Block);
+  Files = ParseDropFiles(Block, &Unread);
   return true;
 }
 
@@ -79,16 +79,18 @@ bool TCustomFilenameMapClipboardFormat::WriteData(char* Block, std::int64_t Size
 void TFileDataFormat::Clear() {
   Changing();
   FFiles.clear();
+  FUnread = 0;
 }
 
-void TFileDataFormat::SetFiles(TFileNames Value) {
+void TFileDataFormat::SetFiles(TFileNames Value, std::size_t Unread) {
   Changing();
   FFiles = std::move(Value);
+  FUnread = Unread;
 }
 
 bool TFileDataFormat::Assign(TClipboardFormat& Source) {
   if (auto* hdrop = dynamic_cast<TFileClipboardFormat*>(&Source)) {
-    SetFiles(hdrop->Files);
+    SetFiles(hdrop->Files, hdrop->Unread);
     return true;
   }
   if (auto* pidl = dynamic_cast<TPIDLClipboardFormat*>(&Source)) {
@@ -99,7 +101,7 @@ bool TFileDataFormat::Assign(TClipboardFormat& Source) {
       if (!name.empty()) files.push_back(std::move(name));
     }
     if (files.empty()) return false;
-    SetFiles(std::move(files));
+    SetFiles(std::move(files), pidl->Unread);
     return true;
   }
   if (auto* name = dynamic_cast<TCustomFilenameClipboardFormat*>(&Source)) {

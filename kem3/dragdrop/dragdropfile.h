@@ -10,9 +10,15 @@ using TFileNames = std::vector<WideString>;
 
 class TFileClipboardFormat : public TCustomSimpleClipboardFormat {
   ORV_DD_CLIPBOARD_CLASS(TFileClipboardFormat)
-  void Clear() override { Files.clear(); }
+  void Clear() override {
+    Files.clear();
+    Unread = 0;
+  }
   bool HasData() override { return !Files.empty(); }
   TFileNames Files;
+  // The names of the block after those read (the drop was larger than any
+  // the bar takes): counted, for the note that tells the user.
+  std::size_t Unread = 0;
 
  protected:
   bool ReadData(TDropBlock Block) override;
@@ -81,10 +87,13 @@ class TFileDataFormat : public TCustomDataFormat {
   bool Assign(TClipboardFormat& Source) override;
   bool AssignTo(TClipboardFormat& Dest) override;
   const TFileNames& Files() const { return FFiles; }
-  void SetFiles(TFileNames Value);
+  // The files the drop named after those in Files (not read: too many).
+  std::size_t Unread() const { return FUnread; }
+  void SetFiles(TFileNames Value, std::size_t Unread = 0);
 
  private:
   TFileNames FFiles;
+  std::size_t FUnread = 0;
 };
 
 class TFileMapDataFormat : public TCustomDataFormat {

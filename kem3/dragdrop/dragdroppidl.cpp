@@ -100,7 +100,7 @@ WideString TPIDLsToFilenamesStrings::Get(int Index) const {
 }
 
 bool TPIDLClipboardFormat::ReadData(TDropBlock Block) {
-  IDLists = ParseIDListArray(Block);
+  IDLists = ParseIDListArray(Block, &Unread);
   return true;
 }
 

@@ -48,10 +48,15 @@ class TPIDLsToFilenamesStrings {
 
 class TPIDLClipboardFormat : public TCustomSimpleClipboardFormat {
   ORV_DD_CLIPBOARD_CLASS(TPIDLClipboardFormat)
-  void Clear() override { IDLists.clear(); }
+  void Clear() override {
+    IDLists.clear();
+    Unread = 0;
+  }
   bool HasData() override { return !IDLists.empty(); }
   const TPIDLsToFilenamesStrings& Filenames() const { return FFilenames; }
   TIDLists IDLists;  // entry 0 the parent folder
+  // The items of the array after those read (kMaxIDListArrayItems), counted.
+  std::size_t Unread = 0;
 
  protected:
   bool ReadData(TDropBlock Block) override;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "kem3/unicode/ucsystem.h"
 #include "platform/streams.h"
 #include "platform/sysutils.h"
 #include "platform/unicode_convert.h"
@@ -48,37 +49,43 @@ WideString WideAt(TDropBlock Block, std::uint64_t Pos, std::uint64_t MaxLen = UI
   return text;
 }
 
+// The UTF-16 units at Pos up to a zero character or the block end.
+std::uint64_t WideLengthAt(TDropBlock Block, std::uint64_t Pos) {
+  std::uint64_t units = 0;
+  while (Pos + 2 * units + 2 <= Block.size() && (Block[Pos + 2 * units] != 0 || Block[Pos + 2 * units + 1] != 0))
+    ++units;
+  return units;
+}
+
 // Names one after another, each zero-terminated, from Pos up to an empty name
-// or the block end; a last name without terminator is cut at the end.
-std::vector<WideString> NameList(TDropBlock Block, std::uint64_t Pos, bool Wide) {
+// or the block end; a last name without terminator is cut at the end. Past
+// MaxNames names are only counted (into Unread), not made.
+std::vector<WideString> NameList(TDropBlock Block, std::uint64_t Pos, bool Wide, std::size_t MaxNames = SIZE_MAX,
+                                 std::size_t* Unread = nullptr) {
   std::vector<WideString> names;
+  std::size_t unread = 0;
   const std::uint64_t width = Wide ? 2 : 1;
   while (Pos + width <= Block.size()) {
-    WideString name;
-    std::uint64_t units = 0;
-    if (Wide) {
-      name = WideAt(Block, Pos);
-      units = name.size();
-    } else {
-      const std::string_view narrow = NarrowAt(Block, Pos);
-      name = AnsiToWide(narrow);
-      units = narrow.size();
-    }
+    const std::uint64_t units = Wide ? WideLengthAt(Block, Pos) : NarrowAt(Block, Pos).size();
     if (units == 0) break;
+    if (names.size() < MaxNames)
+      names.push_back(Wide ? WideAt(Block, Pos, units) : AnsiToWide(Block.substr(Pos, units)));
+    else
+      ++unread;
     Pos += (units + 1) * width;
-    names.push_back(std::move(name));
   }
+  if (Unread) *Unread = unread;
   return names;
 }
 
 }  // namespace
 
-std::vector<WideString> ParseDropFiles(TDropBlock Block) {
+std::vector<WideString> ParseDropFiles(TDropBlock Block, std::size_t* Unread) {
   CheckSize(Block);
   if (Block.size() < 21) Fail("drop-files block under 21 bytes");
   const std::uint32_t offset = U32At(Block, 0);
   if (offset < 20 || offset >= Block.size()) Fail("name list outside the drop-files block");
-  return NameList(Block, offset, U32At(Block, 16) != 0);
+  return NameList(Block, offset, U32At(Block, 16) != 0, kMaxDropFileNames, Unread);
 }
 
 std::size_t IDListSize(TDropBlock Bytes) {
@@ -92,7 +99,7 @@ std::size_t IDListSize(TDropBlock Bytes) {
   }
 }
 
-std::vector<std::string> ParseIDListArray(TDropBlock Block) {
+std::vector<std::string> ParseIDListArray(TDropBlock Block, std::size_t* Unread) {
   CheckSize(Block);
   const std::uint64_t n = U32At(Block, 0);
   const std::uint64_t header = 4 + 4 * (n + 1);
@@ -111,6 +118,7 @@ std::vector<std::string> ParseIDListArray(TDropBlock Block) {
     if (total > room) Fail("ID lists larger than their block");
     lists.emplace_back(rest.substr(0, size));
   }
+  if (Unread) *Unread = static_cast<std::size_t>(n - count);
   return lists;
 }
 
@@ -171,28 +179,65 @@ TDroppedURL ParseNetscapeImage(TDropBlock Block) {
   return result;
 }
 
-TInternetShortcut ParseInternetShortcut(TDropBlock Text) {
-  CheckSize(Text);
-  TInternetShortcut result;
-  const std::vector<std::string> lines = SplitDropLines(Text);
-  for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
-    if (!SameText(lines[i], "[InternetShortcut]")) continue;
-    bool iconFile = false, iconIndex = false;
-    for (std::size_t j = i + 1; j < lines.size(); ++j) {
-      const std::string_view line = lines[j];
+namespace {
+
+// The values of the first section of that name, the names matched without
+// regard to case, the first line of each name counting; raw bytes.
+struct TShortcutSection {
+  std::optional<std::string_view> Url, IconFile, IconIndex;
+};
+
+TShortcutSection ReadShortcutSection(const std::vector<std::string>& Lines, std::string_view Header) {
+  TShortcutSection section;
+  for (std::size_t i = 0; i + 1 < Lines.size(); ++i) {
+    if (!SameText(Lines[i], Header)) continue;
+    for (std::size_t j = i + 1; j < Lines.size(); ++j) {
+      const std::string_view line = Lines[j];
       if (!line.empty() && line[0] == '[') break;
-      const auto take = [&](std::string_view Name, bool& Seen, String& Value) {
-        if (Seen || line.size() < Name.size() || !SameText(line.substr(0, Name.size()), Name)) return;
-        Value = TextToUtf8(line.substr(Name.size()));
-        Seen = true;
+      const auto take = [&](std::string_view Name, std::optional<std::string_view>& Value) {
+        if (Value || line.size() < Name.size() || !SameText(line.substr(0, Name.size()), Name)) return;
+        Value = line.substr(Name.size());
       };
-      if (!result.Url && line.size() >= 4 && SameText(line.substr(0, 4), "URL="))
-        result.Url = TextToUtf8(line.substr(4));
-      take("IconFile=", iconFile, result.IconFile);
-      take("IconIndex=", iconIndex, result.IconIndex);
+      take("URL=", section.Url);
+      take("IconFile=", section.IconFile);
+      take("IconIndex=", section.IconIndex);
     }
     break;
   }
+  return section;
+}
+
+// A value of the ".W" section: UTF-7, as the shell writes values outside the
+// ANSI code page. Nothing when it is not valid UTF-7 or holds a control
+// character, which no address or file name has: the plain value stands then.
+std::optional<String> WideShortcutValue(std::optional<std::string_view> Raw) {
+  if (!Raw) return std::nullopt;
+  try {
+    const WideString value = UTF7ToWide(*Raw);
+    if (std::any_of(value.begin(), value.end(), [](char16_t c) { return c < 0x20; })) return std::nullopt;
+    return WideToUtf8(value);
+  } catch (const EUcGeneralError&) {
+    return std::nullopt;
+  }
+}
+
+}  // namespace
+
+TInternetShortcut ParseInternetShortcut(TDropBlock Text) {
+  CheckSize(Text);
+  const std::vector<std::string> lines = SplitDropLines(Text);
+  const TShortcutSection plain = ReadShortcutSection(lines, "[InternetShortcut]");
+  const TShortcutSection wide = ReadShortcutSection(lines, "[InternetShortcut.W]");
+  // The plain section holds "?" for every character outside the ANSI code page.
+  const auto value = [](std::optional<std::string_view> Wide, std::optional<std::string_view> Plain) {
+    std::optional<String> result = WideShortcutValue(Wide);
+    if (!result && Plain) result = TextToUtf8(*Plain);
+    return result;
+  };
+  TInternetShortcut result;
+  result.Url = value(wide.Url, plain.Url);
+  result.IconFile = value(wide.IconFile, plain.IconFile).value_or(String());
+  result.IconIndex = value(wide.IconIndex, plain.IconIndex).value_or(String());
   return result;
 }
 

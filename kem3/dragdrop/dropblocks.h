@@ -20,10 +20,16 @@ inline constexpr std::int64_t kMaxDropBlockSize = 16 * 1024 * 1024;
 
 using TDropBlock = std::string_view;
 
+// No user drags more files at once: the names of a file drop beyond these are
+// counted, not read (the bar takes no more files from one drop anyway). A
+// 16 MiB block holds millions of short names.
+inline constexpr std::size_t kMaxDropFileNames = 1000;
+
 // CF_HDROP: a 20-byte header (name-list offset, drop point, non-client flag,
 // wide flag) and the names, each zero-terminated, up to an empty name. The
-// names stay UTF-16; 8-bit names are read in the ANSI code page.
-std::vector<WideString> ParseDropFiles(TDropBlock Block);
+// names stay UTF-16; 8-bit names are read in the ANSI code page. The first
+// kMaxDropFileNames names come back; Unread gets the number of those after.
+std::vector<WideString> ParseDropFiles(TDropBlock Block, std::size_t* Unread = nullptr);
 
 // No path is that many folders deep: a deeper ID list is refused.
 inline constexpr std::size_t kMaxIDListItems = 256;
@@ -35,8 +41,9 @@ inline constexpr std::size_t kMaxIDListArrayItems = 1000;
 // first) and the ID lists they point to. Each list comes back with its 2-byte
 // terminator. The lists together are no larger than the block behind the
 // offsets: offsets that name one list many times are refused, as no source
-// writes them and they would multiply the block.
-std::vector<std::string> ParseIDListArray(TDropBlock Block);
+// writes them and they would multiply the block. Unread gets the number of
+// items beyond kMaxIDListArrayItems.
+std::vector<std::string> ParseIDListArray(TDropBlock Block, std::size_t* Unread = nullptr);
 // The byte size of the ID list at the start of Bytes, terminator included;
 // EDropBlockError when it runs past the end, holds an item shorter than 2 or
 // more than kMaxIDListItems items.
@@ -68,8 +75,7 @@ TDroppedURL ParseNetscapeBookmark(TDropBlock Block);
 // bytes 32 and 36 point to the title and the URL (0: absent).
 TDroppedURL ParseNetscapeImage(TDropBlock Block);
 
-// What the "[InternetShortcut]" section of an internet shortcut holds (UTF-8);
-// Url is nothing when the section names none.
+// What an internet shortcut holds (UTF-8); Url is nothing when it names none.
 struct TInternetShortcut {
   std::optional<String> Url;
   String IconFile;
@@ -77,6 +83,9 @@ struct TInternetShortcut {
 };
 // An internet shortcut's text: its first "[InternetShortcut]" section, the
 // names matched without regard to case, the first line of each name counting.
+// A value of the first "[InternetShortcut.W]" section (in UTF-7) comes first:
+// the shell writes one there for a value outside the ANSI code page, which
+// the plain section holds with "?" for those characters.
 TInternetShortcut ParseInternetShortcut(TDropBlock Text);
 // An internet shortcut file: dropped, or one an icon is made from. All empty
 // when it cannot be opened or is larger than a drop block may be.

@@ -291,6 +291,16 @@ TEST(Ov3DropProcess, TheBarAnswersThroughLargeDrops) {
     PostMessageW(note, WM_CLOSE, 0, 0);
     for (int i = 0; i < 300 && FindWindowW(L"TOrvForm", L"Too many files"); ++i) (void)bar.Wait(100);
   }
+
+  // The address was too long for an icon, and a note of its own said so.
+  HWND refused = nullptr;
+  for (int i = 0; i < 100 && !refused; ++i) {
+    refused = FindWindowW(L"TOrvForm", L"Address too long");
+    if (!refused) (void)bar.Wait(100);
+  }
+  ASSERT_NE(refused, nullptr);
+  PostMessageW(refused, WM_CLOSE, 0, 0);
+  for (int i = 0; i < 300 && FindWindowW(L"TOrvForm", L"Address too long"); ++i) (void)bar.Wait(100);
   EXPECT_EQ(CloseBar(bar, window), 0);
   // Every icon the drops made got its picture, or was found to have none.
   TKemXml doc;

@@ -11,6 +11,7 @@
 #include "kem3/controls/kemlout_win.h"
 #include "kem3/controls/kemplist_win.h"
 #include "kem3/dialogs/kemmsg_win.h"
+#include "kem3/dragdrop/dragdroppidl.h"
 #include "kem3/dragdrop/droptarget_win.h"
 #include "kem3/framework/kemcfg.h"
 #include "kem3/framework/kemexe.h"
@@ -244,6 +245,68 @@ TEST_F(BarCommandsWin, ALargeDropIsCutAndTheRestCounted) {
   }
   EXPECT_NE(note.find(L"20000 files dropped, the first 1000 became icons; the other 19000"), std::wstring::npos)
       << std::string(note.begin(), note.end());
+}
+
+// Every item of a drop that came as shell items only has this path.
+class OnePathShell : public TShellNamespace {
+ public:
+  OnePathShell() : previous_(SetShellNamespace(this)) {}
+  ~OnePathShell() override { SetShellNamespace(previous_); }
+  WideString PathFromIDList(const TIDList&) override { return u"C:\\dir\\y.txt"; }
+  bool HasDesktop() override { return true; }
+  bool ParseDisplayName(const WideString&, TIDList&) override { return false; }
+
+ private:
+  TShellNamespace* previous_;
+};
+
+// What a drop left out is told in one note once the drop is over: the items
+// of a drop that came as shell items only (cut at 1,000 without a word
+// before), and an address too long for an icon (refused without a word).
+TEST_F(BarCommandsWin, TheNoteTellsWhatADropLeftOut) {
+  OnePathShell shell;
+  constexpr std::uint32_t n = 1200;
+  const auto u32 = [](std::uint32_t v) { return std::string(reinterpret_cast<const char*>(&v), 4); };
+  std::string items = u32(n) + u32(4 + 4 * (n + 1));
+  for (std::uint32_t i = 0; i < n; ++i) items += u32(4 + 4 * (n + 1) + 2 + 5 * i);
+  items += std::string(2, '\0');
+  for (std::uint32_t i = 0; i < n; ++i) items += std::string("\x03\0y\0\0", 5);
+  testdnd::DataObject shellItems;
+  shellItems.Offer("Shell IDList Array", items);
+  // 5,001 characters, of which two outside the code page.
+  const WideString address = u"https://\u4f8b\u3048.example/" + WideString(4982, u'a');
+  ASSERT_EQ(address.size(), 5001u);
+
+  const auto noteOf = [](const std::function<void()>& Drop) {
+    std::wstring note;
+    modal_answer::AnswerWhenShown<TMessageForm>([&](TMessageForm& Box) {
+      WideString text = Box.Caption();
+      for (const auto& p : Box.lBody->Paragraphs()) text += u"|" + p->Text();
+      note.assign(text.begin(), text.end());
+      modal_answer::PressKey(Box, VK_RETURN);
+    });
+    Drop();
+    for (int i = 0; i < 300 && note.empty(); ++i) {
+      MSG msg;
+      while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+      Sleep(10);
+    }
+    return note;
+  };
+  Bar->Show();
+  TControl* tools = Bar->bsGroups->Buttons(0);
+  bool highlighted = false;
+  EXPECT_EQ(noteOf([&] {
+              DragTo(tools->ClientToScreen(Point(tools->Width() / 2, tools->Height() / 2)), shellItems, highlighted);
+            }),
+            L"Too many files|{s:msgtext}Of the 1200 files dropped, the first 1000 became icons; the other 200 were "
+            L"left out.");
+  EXPECT_EQ(Bar->plIcons->Count(), 1 + 1000);
+  bool added = true;
+  EXPECT_EQ(noteOf([&] { added = Bar->DropItems(Point(-1000, -1000), {}, address); }),
+            L"Address too long|{s:msgtext}The address on \u4f8b\u3048.example has 5001 characters, more than the "
+            L"5000 an icon can hold; it made no icon.");
+  EXPECT_FALSE(added);
 }
 
 }  // namespace

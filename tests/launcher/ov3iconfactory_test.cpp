@@ -53,6 +53,10 @@ TEST(Ov3IconFactory, DroppedFilesBecomeIconsByTheirKind) {
                   "[DEFAULT]\r\nBASEURL=http://other/\r\n[InternetShortcut]\r\nURL=http://example.org/a\r\n"
                   "IconFile=C:\\icons\\site.ico\r\nIconIndex=3\r\n");
   WriteFileAtomic(bare, "[InternetShortcut]\r\nIconFile=x.ico\r\n");
+  const String wide = dir.file("Wide.url");  // its host outside the code page, as the shell writes it
+  WriteFileAtomic(
+      wide,
+      "[InternetShortcut]\r\nURL=https://??.example/\r\n[InternetShortcut.W]\r\nURL=https://+T4swSA-.example/\r\n");
   FakeLinks links;
   links.Links["C:\\L\\Editor.lnk"] = {"C:\\Apps\\ed.EXE", "C:\\Work", "", 5};
   links.Links["C:\\L\\Plain.PIF"] = {"C:\\docs\\b.txt", "C:\\docs", "", 0};
@@ -63,6 +67,7 @@ TEST(Ov3IconFactory, DroppedFilesBecomeIconsByTheirKind) {
       // A link the shell cannot load is a file like any other.
       {"C:\\L\\broken link.lnk", "Broken Link|program|C:\\L\\broken link.lnk|C:\\L|C:\\L\\broken link.lnk|0"},
       {site, "Site|program|http://example.org/a||C:\\icons\\site.ico|3"},
+      {wide, "Wide|program|https://\xe4\xbe\x8b\xe3\x81\x88.example/|||"},
       // Without "URL", or one that cannot be opened: the file itself.
       {bare, "Bare|program|" + bare + "|" + folder + "|" + bare + "|0"},
       {gone, "Gone|program|" + gone + "|" + folder + "|" + gone + "|0"},
@@ -76,15 +81,20 @@ TEST(Ov3IconFactory, DroppedFilesBecomeIconsByTheirKind) {
 
 // A dropped text of megabytes is no address; long names give titles a hint can show.
 TEST(Ov3IconFactory, AddressesAndTitlesAreBounded) {
-  const String path = "https://example.org/" + String(kMaxIconUrlSize - 20, 'p');
-  ASSERT_EQ(path.size(), kMaxIconUrlSize);
+  // The cap counts characters, not bytes: 5,000 CJK ones (15,000 bytes) make an icon.
+  String path = "https://example.org/";
+  while (UrlLength(path) < kMaxIconUrlLength) path += "\xe6\xbc\xa2";
+  ASSERT_EQ(UrlLength(path), 5000u);
   EXPECT_NE(IconFromUrl(path), nullptr);
   EXPECT_EQ(IconFromUrl(path + "p"), nullptr);
+  EXPECT_EQ(UrlLength("\xF0\x9F\x98\x80\xC3\xA9"), 3u);  // a pair outside the basic plane is two
   EXPECT_EQ(IconFromUrl("https://x/" + String(16u << 20, 'q')), nullptr);
   TempDir dir;
-  const String shortcut = dir.file("Long.url");
+  const String shortcut = dir.file("Long.url"), fits = dir.file("Fits.url");
   WriteFileAtomic(shortcut, "[InternetShortcut]\r\nURL=" + path + "p\r\n");
+  WriteFileAtomic(fits, "[InternetShortcut]\r\nURL=" + path + "\r\n");
   EXPECT_EQ(IconFromInternetShortcut(shortcut), nullptr);
+  EXPECT_NE(IconFromInternetShortcut(fits), nullptr);
 
   const String host = "https://" + String(300, 'h') + "/";
   EXPECT_EQ(IconFromUrl(host)->ReadAttr("title"), String(kMaxIconTitleLength, 'h'));

@@ -194,6 +194,24 @@ TEST(DataFormats, FilesComeFromTheFirstFormatThatYieldsNames) {
     EXPECT_EQ(FakeMedium::released, c.data.handedOut);  // every medium is released
     EXPECT_EQ(FakeMedium::locks, 0);
   }
+  // Of a drop larger than any the bar takes, the names not read are counted,
+  // whether they came as file names or as shell items only.
+  std::string items = std::string("\xEC\x03\0\0", 4);  // 1,004 items below the desktop
+  for (std::uint32_t i = 0, at = 4 + 4 * 1005; i <= 1004; ++i, at += i == 1 ? 2 : 5)
+    items += std::string(reinterpret_cast<const char*>(&at), 4);
+  items += std::string(2, '\0');
+  for (int i = 0; i < 1004; ++i) items += std::string("\x03\0y\0\0", 5);
+  FakeDataObject large[2];
+  large[0].Offer(cfHDrop, BuildDropFiles(std::vector<WideString>(kMaxDropFileNames + 4, u"C:\\dir\\y")));
+  large[1].Offer(Id("Shell IDList Array"), items);
+  for (FakeDataObject& data : large) {
+    files->Clear();
+    EXPECT_TRUE(files->GetData(data));
+    EXPECT_EQ(files->Files(), std::vector<WideString>(kMaxDropFileNames, u"C:\\dir\\y"));
+    EXPECT_EQ(files->Unread(), 4u);
+  }
+  files->Clear();
+  EXPECT_EQ(files->Unread(), 0u);
   EXPECT_GT(changes, 0);
   EXPECT_TRUE(owner.OwnsDataFormat(files));
 }

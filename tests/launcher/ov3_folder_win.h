@@ -67,6 +67,15 @@ class RunningBar : public testproc::ChildProcess {
   bool TakesKeys(DWORD milliseconds = 15000) { return WaitForKeys(false, milliseconds); }
   // The same once the bar is brought to the front as a user's click would.
   bool Activate(DWORD milliseconds = 15000) { return WaitForKeys(true, milliseconds); }
+  // The input queued for the bar's thread so far is handled: a window of it
+  // asked to paint has painted, and a thread paints only once its input
+  // queue is empty. Wine queues a pointer move of its own when a capture
+  // ends, which nothing else shows.
+  bool InputHandled(HWND part, DWORD milliseconds = 15000) const {
+    const RECT corner{0, 0, 1, 1};
+    InvalidateRect(part, &corner, FALSE);
+    return testproc::WaitUntil([part] { return !GetUpdateRect(part, nullptr, FALSE); }, milliseconds);
+  }
   void RestPointer() const { RestPointerOn(window_); }
   int Close() { return CloseBar(*this, window_); }
 

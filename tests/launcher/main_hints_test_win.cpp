@@ -17,14 +17,12 @@
 #include "launcher/ov3modctl_win.h"
 #include "platform/files.h"
 #include "platform/unicode_convert.h"
+#include "support/wait_win.h"
 
 namespace {
 
-void PumpUntil(const std::function<bool()>& Done) {
-  for (int I = 0; I < 200 && !Done(); ++I) {
-    Application->ProcessMessages();
-    Sleep(10);
-  }
+void PumpUntil(const std::function<bool()>& Done, DWORD Milliseconds = 15000) {
+  testproc::WaitUntil(Done, Milliseconds, [] { Application->ProcessMessages(); });
 }
 
 using BarScreenWin = BarFolderWin;
@@ -112,7 +110,7 @@ TEST_F(BarScreenWin, AModuleShowsItsHintOnlyWhereItsFlagIsOn) {
   const TPoint Face = Clock->ImagePosition() + TPoint{W / 2, W / 2};
   ASSERT_FALSE(ModuleHints[0]);
   RestOn(Clock, Face);
-  PumpUntil(IsHintWindowShown);
+  PumpUntil(IsHintWindowShown, 2000);  // a time in which no hint may show
   EXPECT_FALSE(IsHintWindowShown());
   ModuleHints[0] = true;  // as the hints page ticks it
   RestOn(Clock, Face);

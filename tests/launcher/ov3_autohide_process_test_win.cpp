@@ -79,16 +79,6 @@ RECT BarRect(HWND bar) {
   return r;
 }
 
-// Lets the bar run until Done holds or the time is up.
-template <class F>
-bool WaitFor(testproc::ChildProcess& bar, F Done, int milliseconds = 10000) {
-  for (int waited = 0; waited < milliseconds; waited += 50) {
-    if (Done()) return true;
-    (void)bar.Wait(50);
-  }
-  return Done();
-}
-
 }  // namespace
 
 TEST(Ov3AutoHideProcess, HidesAfterTheDelayAndComesBackFromTheTopEdge) {
@@ -96,8 +86,8 @@ TEST(Ov3AutoHideProcess, HidesAfterTheDelayAndComesBackFromTheTopEdge) {
   WriteFileAtomic(folder.File("ov3.ini"),
                   "[Window]\r\nAuto hide=yes\r\nAuto hide method=1\r\nAuto hide hidedelay=500\r\n"
                   "Auto hide showdelay=100\r\n");
-  testproc::ChildProcess bar(folder.Exe(), L"", folder.Folder());
-  HWND window = bar.WaitForWindow(15000);
+  RunningBar bar(folder);
+  HWND window = bar.Window();
   ASSERT_NE(window, nullptr);
   const RECT home = BarRect(window);
   ASSERT_EQ(home.top, 0);
@@ -105,13 +95,13 @@ TEST(Ov3AutoHideProcess, HidesAfterTheDelayAndComesBackFromTheTopEdge) {
   // The pointer leaves the bar; half a second later the bar is off the screen.
   const int middle = (home.left + home.right) / 2;
   Drive(folder, L"move " + std::to_wstring(middle) + L" 200");
-  ASSERT_TRUE(WaitFor(bar, [&] { return BarRect(window).bottom < 1; })) << BarRect(window).top;
+  ASSERT_TRUE(testproc::WaitUntil([&] { return BarRect(window).bottom < 1; })) << BarRect(window).top;
 
   // Resting in the top edge area brings it back to exactly where it was...
   Drive(folder, L"move " + std::to_wstring(middle) + L" 1");
-  ASSERT_TRUE(WaitFor(bar, [&] { return BarRect(window).top == home.top; }));
+  ASSERT_TRUE(testproc::WaitUntil([&] { return BarRect(window).top == home.top; }));
   EXPECT_EQ(BarRect(window).left, home.left);
-  // ...and it stays while the pointer is on it.
+  // ...and it stays while the pointer is on it: three hide delays in which it may not go.
   (void)bar.Wait(1500);
   EXPECT_EQ(BarRect(window).top, home.top);
   EXPECT_EQ(CloseBar(bar, window), 0);
@@ -122,15 +112,17 @@ TEST(Ov3AutoHideProcess, AGlobalHotkeyStartsItsIconAndIsSwallowed) {
   const std::wstring log = Wide(folder.File("recorder.log"));
   WriteIcons(folder, RecorderIcon(1, "hotkey", "a,alt+ctrl") + RecorderIcon(2, "first", "B,Ctrl+Alt") +
                          RecorderIcon(3, "second", "b,ctrl+alt"));
-  testproc::ChildProcess bar(folder.Exe(), L"", folder.Folder());
-  HWND window = bar.WaitForWindow(15000);
+  RunningBar bar(folder);
+  HWND window = bar.Window();
   ASSERT_NE(window, nullptr);
-  (void)bar.Wait(500);
+  // Its first show, which binds the hotkeys, is done.
+  ASSERT_TRUE(bar.Answers());
 
   // Left Ctrl, left Alt, A, typed into the driver's window.
   const std::vector<std::string> input = Drive(folder, L"kdown 162 kdown 164 kdown 65 kup 65 kup 164 kup 162");
   for (const std::string& line : input) EXPECT_NE(line, "keydown 65");
-  ASSERT_TRUE(WaitFor(bar, [&] { return !testproc::ReadLines(log).empty(); }));
+  ASSERT_TRUE(testproc::WaitUntil([&] { return !testproc::ReadLines(log).empty(); }, 15000, testproc::PumpMessages,
+                                  testproc::kFilePoll));
   std::vector<std::string> lines = testproc::ReadLines(log);
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_NE(lines[0].find("\thotkey"), std::string::npos);
@@ -138,19 +130,20 @@ TEST(Ov3AutoHideProcess, AGlobalHotkeyStartsItsIconAndIsSwallowed) {
   // Two icons on one key: the chooser opens, Enter starts the first.
   Drive(folder, L"kdown 162 kdown 164 kdown 66 kup 66 kup 164 kup 162");
   HWND chooser = nullptr;
-  ASSERT_TRUE(WaitFor(bar, [&] { return (chooser = FindOtherWindow(bar, window)) != nullptr; }));
+  ASSERT_TRUE(testproc::WaitUntil([&] { return (chooser = FindOtherWindow(bar, window)) != nullptr; }));
   PostMessageW(chooser, WM_KEYDOWN, VK_RETURN, 0);
-  ASSERT_TRUE(WaitFor(bar, [&] { return testproc::ReadLines(log).size() == 2; }));
+  ASSERT_TRUE(testproc::WaitUntil([&] { return testproc::ReadLines(log).size() == 2; }, 15000, testproc::PumpMessages,
+                                  testproc::kFilePoll));
   lines = testproc::ReadLines(log);
   EXPECT_NE(lines[1].find("\tfirst"), std::string::npos);
   EXPECT_FALSE(IsWindowVisible(chooser));
 
   // A click outside the chooser closes it, and nothing starts.
   Drive(folder, L"kdown 162 kdown 164 kdown 66 kup 66 kup 164 kup 162");
-  ASSERT_TRUE(WaitFor(bar, [&] { return FindOtherWindow(bar, window) != nullptr; }));
+  ASSERT_TRUE(testproc::WaitUntil([&] { return FindOtherWindow(bar, window) != nullptr; }));
   Drive(folder, L"move 10 10 ldown lup");
-  EXPECT_TRUE(WaitFor(bar, [&] { return FindOtherWindow(bar, window) == nullptr; }));
-  (void)bar.Wait(500);
+  EXPECT_TRUE(testproc::WaitUntil([&] { return FindOtherWindow(bar, window) == nullptr; }));
+  (void)bar.Wait(500);  // a time in which nothing may start
   EXPECT_EQ(testproc::ReadLines(log).size(), 2u);
   SetEnvironmentVariableW(L"ORV_RECORDER_LOG", nullptr);
   EXPECT_EQ(CloseBar(bar, window), 0);
@@ -160,8 +153,8 @@ TEST(Ov3AutoHideProcess, ScreenAreasAreSetAgainOnADisplayChange) {
   BindHookLibrary();
   ASSERT_TRUE(HookLibraryLoaded());
   Ov3Folder folder;
-  testproc::ChildProcess bar(folder.Exe(), L"", folder.Folder());
-  HWND window = bar.WaitForWindow(15000);
+  RunningBar bar(folder);
+  HWND window = bar.Window();
   ASSERT_NE(window, nullptr);
   const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
   const TRect bottom = ScreenAreaRect(1, w, h, 3, 5);
@@ -186,9 +179,9 @@ TEST(Ov3AutoHideProcess, WithoutTheHookLibraryTheBarSaysSoOnceAndStaysOnTheScree
   WriteFileAtomic(folder.File("ov3.ini"),
                   "[Window]\r\nAuto hide=yes\r\nAuto hide method=1\r\nAuto hide hidedelay=100\r\n");
   SetCursorPos(GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) - 10);  // away from the bar
-  testproc::ChildProcess bar(folder.Exe(), L"", folder.Folder());
-  HWND window = bar.WaitForWindow(15000), box = nullptr;
-  ASSERT_TRUE(WaitFor(bar, [&] { return (box = FindOtherWindow(bar, window)) != nullptr; }));
+  RunningBar bar(folder);
+  HWND window = bar.Window(), box = nullptr;
+  ASSERT_TRUE(testproc::WaitUntil([&] { return (box = FindOtherWindow(bar, window)) != nullptr; }));
   if (GetParent(box) != window) std::swap(box, window);  // the message showed first
   wchar_t text[512] = {};
   const int length = GetDlgItemTextW(box, 0xFFFF, text, 512);  // a message box's message
@@ -196,7 +189,14 @@ TEST(Ov3AutoHideProcess, WithoutTheHookLibraryTheBarSaysSoOnceAndStaysOnTheScree
   EXPECT_NE(message.find(L"kem3.dll"), std::wstring::npos);
   EXPECT_NE(message.find(L"auto-hide keeps the bar on the screen"), std::wstring::npos) << Utf8(message);
   PostMessageW(box, WM_COMMAND, IDOK, 0);
-  (void)bar.Wait(1500);
+  // The bar goes on once the message has gone: it takes its foreground hotkey.
+  const auto hotkeyHeld = [] {
+    if (!RegisterHotKey(nullptr, 1, 0, VK_F24)) return true;
+    UnregisterHotKey(nullptr, 1);
+    return false;
+  };
+  EXPECT_TRUE(testproc::WaitUntil([&] { return !IsWindow(box) && hotkeyHeld(); }));
+  (void)bar.Wait(1500);                                 // a time in which no second message may show
   EXPECT_EQ(FindOtherWindow(bar, window), nullptr);     // one message for both hooks
   EXPECT_FALSE(RegisterHotKey(nullptr, 1, 0, VK_F24));  // the bar holds its foreground hotkey
   const RECT home = BarRect(window);

@@ -50,6 +50,14 @@ POINT CentreOf(HWND window) {
   return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
+// Whether a drop on the window reaches a drop target: one registered on it
+// or on a window it lies in.
+bool TakesDrops(HWND window) {
+  for (HWND w = window; w; w = GetParent(w))
+    if (GetPropW(w, L"OleDropTargetInterface")) return true;
+  return false;
+}
+
 // A drag from this process that ends with a drop at the point; the effect.
 DWORD DragTo(POINT point, testdnd::DataObject& data) {
   SetCursorPos(point.x, point.y);
@@ -103,18 +111,17 @@ TEST(Ov3DropProcess, DroppedFilesShortcutsAndAddressesBecomeIcons) {
   // The editor that a single dropped icon opens first is the editors' tests' business.
   WriteFileAtomic(folder.File("ov3.ini"), "[Version]\r\nCurrent=3.3.9\r\n[Icons]\r\nShow drop dialog=no\r\n");
 
-  testproc::ChildProcess bar(folder.Exe(), L"", folder.Folder());
-  ASSERT_TRUE(bar.Started());
-  HWND window = bar.WaitForWindow(15000);
+  RunningBar bar(folder);
+  HWND window = bar.Window();
   ASSERT_NE(window, nullptr);
-  (void)bar.Wait(800);
-  HWND web = FindChildWithText(window, L"Web");
+  HWND web = nullptr;
+  testproc::WaitUntil([&] { return (web = FindChildWithText(window, L"Web")) && TakesDrops(web); });
   ASSERT_NE(web, nullptr);
 
   testdnd::DataObject files;
   files.Offer(CF_HDROP, testdnd::DropFiles({tool, link, url}));
   EXPECT_EQ(DragTo(CentreOf(web), files), static_cast<DWORD>(DROPEFFECT_COPY));
-  (void)bar.Wait(300);
+  EXPECT_TRUE(bar.Answers());
 
   // A web address on the bar away from the buttons: the group on show. Its
   // host lies outside the code page: the 8-bit forms hold "?" for it.
@@ -131,7 +138,7 @@ TEST(Ov3DropProcess, DroppedFilesShortcutsAndAddressesBecomeIcons) {
   GetWindowRect(main, &mainRect);
   if (panel.y >= mainRect.top && panel.y < mainRect.bottom) panel.y = mainRect.bottom + 8;  // below the buttons
   EXPECT_EQ(DragTo(panel, address), static_cast<DWORD>(DROPEFFECT_COPY));
-  (void)bar.Wait(300);
+  EXPECT_TRUE(bar.Answers());
 
   // A malformed drop is refused and nothing the bar holds is lost.
   std::string bad = testdnd::DropFiles({tool});
@@ -139,7 +146,7 @@ TEST(Ov3DropProcess, DroppedFilesShortcutsAndAddressesBecomeIcons) {
   testdnd::DataObject malformed;
   malformed.Offer(CF_HDROP, bad);
   EXPECT_EQ(DragTo(CentreOf(web), malformed), static_cast<DWORD>(DROPEFFECT_NONE));
-  (void)bar.Wait(300);
+  EXPECT_TRUE(bar.Answers());
 
   EXPECT_EQ(CloseBar(bar, window), 0);
   EXPECT_EQ(IconTitles(contents),
@@ -166,12 +173,11 @@ TEST(Ov3DropProcess, TheEditorOfASingleDropTakesTheKeys) {
   WriteFileAtomic(contents,
                   "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ov3contents><groups>"
                   "<group title=\"Main\"><icons/></group></groups></ov3contents>\n");
-  testproc::ChildProcess bar(folder.Exe(), L"", folder.Folder());
-  ASSERT_TRUE(bar.Started());
-  HWND window = bar.WaitForWindow(15000);
+  RunningBar bar(folder);
+  HWND window = bar.Window();
   ASSERT_NE(window, nullptr);
-  (void)bar.Wait(800);
-  HWND main = FindChildWithText(window, L"Main");
+  HWND main = nullptr;
+  testproc::WaitUntil([&] { return (main = FindChildWithText(window, L"Main")) && TakesDrops(main); });
   ASSERT_NE(main, nullptr);
 
   for (WORD answer : {VK_RETURN, VK_ESCAPE}) {
@@ -179,13 +185,17 @@ TEST(Ov3DropProcess, TheEditorOfASingleDropTakesTheKeys) {
     std::atomic<bool> foreground{false}, typed{false};
     std::thread user([&] {
       HWND editor = nullptr;
-      for (int i = 0; i < 150 && !(editor && IsWindowVisible(editor)); ++i) {
-        Sleep(100);
-        editor = FindWindowW(L"TOrvForm", L"Edit icon");
-      }
-      if (!editor) return;
-      Sleep(500);  // as long as a user takes to look
-      foreground = GetForegroundWindow() == editor;
+      if (!testproc::WaitUntil(
+              [&] { return (editor = FindWindowW(L"TOrvForm", L"Edit icon")) && IsWindowVisible(editor); }))
+        return;
+      // The user types once the editor is in front with a control of it focused.
+      foreground = testproc::WaitUntil([&] {
+        GUITHREADINFO thread{};
+        thread.cbSize = sizeof thread;
+        return GetForegroundWindow() == editor &&
+               GetGUIThreadInfo(GetWindowThreadProcessId(editor, nullptr), &thread) &&
+               IsChild(editor, thread.hwndFocus);
+      });
       Type(L"Dropped");
       Press(answer);
       typed = true;
@@ -197,7 +207,7 @@ TEST(Ov3DropProcess, TheEditorOfASingleDropTakesTheKeys) {
     ASSERT_TRUE(typed);
     EXPECT_TRUE(foreground);
     EXPECT_EQ(effect, static_cast<DWORD>(answer == VK_RETURN ? DROPEFFECT_COPY : DROPEFFECT_NONE));
-    for (int i = 0; i < 40 && FindWindowW(L"TOrvForm", L"Edit icon"); ++i) (void)bar.Wait(100);
+    testproc::WaitUntil([] { return !FindWindowW(L"TOrvForm", L"Edit icon"); });
   }
   EXPECT_EQ(CloseBar(bar, window), 0);
   EXPECT_EQ(IconTitles(contents), (std::vector<std::vector<String>>{{"Dropped"}}));
@@ -247,12 +257,11 @@ TEST(Ov3DropProcess, TheBarAnswersThroughLargeDrops) {
                   "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ov3contents><groups>"
                   "<group title=\"Main\"><icons/></group></groups></ov3contents>\n");
   WriteFileAtomic(folder.File("ov3.ini"), "[Version]\r\nCurrent=3.3.9\r\n[Icons]\r\nShow drop dialog=no\r\n");
-  testproc::ChildProcess bar(folder.Exe(), L"", folder.Folder());
-  ASSERT_TRUE(bar.Started());
-  HWND window = bar.WaitForWindow(15000);
+  RunningBar bar(folder);
+  HWND window = bar.Window();
   ASSERT_NE(window, nullptr);
-  (void)bar.Wait(800);
-  HWND main = FindChildWithText(window, L"Main");
+  HWND main = nullptr;
+  testproc::WaitUntil([&] { return (main = FindChildWithText(window, L"Main")) && TakesDrops(main); });
   ASSERT_NE(main, nullptr);
 
   const auto wide = [](const std::wstring& text) {
@@ -280,16 +289,15 @@ TEST(Ov3DropProcess, TheBarAnswersThroughLargeDrops) {
     SCOPED_TRACE(what);
     Pinger pinger(window);
     (void)DragTo(CentreOf(main), *data);
-    // Past the drop: its pictures, and the note on a cut drop.
+    // Past the drop: its pictures, and the note on a cut drop. A drop that
+    // is not cut shows none: then these three seconds are a time in which
+    // the bar must go on answering.
     HWND note = nullptr;
-    for (int i = 0; i < 30 && !note; ++i) {
-      (void)bar.Wait(100);
-      note = FindWindowW(L"TOrvForm", L"Too many files");
-    }
+    testproc::WaitUntil([&] { return (note = FindWindowW(L"TOrvForm", L"Too many files")) != nullptr; }, 3000);
     EXPECT_LT(pinger.Stop(), 1000u);
     if (!note) continue;
     PostMessageW(note, WM_CLOSE, 0, 0);
-    for (int i = 0; i < 300 && FindWindowW(L"TOrvForm", L"Too many files"); ++i) (void)bar.Wait(100);
+    testproc::WaitUntil([] { return !FindWindowW(L"TOrvForm", L"Too many files"); }, 30000);
   }
 
   // The address was too long for an icon, and a note of its own said so.

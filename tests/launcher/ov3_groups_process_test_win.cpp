@@ -65,16 +65,14 @@ BarWindows FindBarWindows(HWND bar) {
   return found;
 }
 
-void Pump(testproc::ChildProcess& bar, DWORD milliseconds) { (void)bar.Wait(milliseconds); }
-
-// Wine answers a released mouse capture with a move to the window under the
-// pointer. Over the desktop, that loads the bar's global mouse hook, and so
-// this folder's kem3.dll, into Wine's desktop process, which keeps it to the
-// end: the folder could not be removed. The pointer rests on the bar instead.
-void PointerOnBar(HWND bar) {
-  RECT r;
-  GetWindowRect(bar, &r);
-  SetCursorPos(r.right - 2, r.bottom - 2);
+// The bar's parts once its group buttons (Count of them) and icon panel are there.
+BarWindows WaitForBarWindows(HWND bar, size_t count = 3) {
+  BarWindows parts;
+  testproc::WaitUntil([&] {
+    parts = FindBarWindows(bar);
+    return parts.buttons.size() == count && parts.panel;
+  });
+  return parts;
 }
 
 void Click(HWND window, int x, int y) {
@@ -113,11 +111,14 @@ String WriteThreeGroups(const Ov3Folder& folder, const String& log) {
   return recorder;
 }
 
-std::vector<std::string> WaitForLog(testproc::ChildProcess& bar, const String& log, size_t lines = 1) {
+// The recorder's log once it has that many lines, or what it has at the deadline.
+std::vector<std::string> WaitForLog(const String& log, size_t lines = 1) {
   const WideString logWide = Utf8ToWide(log);
   const std::wstring name(reinterpret_cast<const wchar_t*>(logWide.c_str()), logWide.size());
-  for (int i = 0; i < 100 && testproc::ReadLines(name).size() < lines; ++i) Pump(bar, 100);
-  Pump(bar, 200);
+  testproc::WaitUntil([&] { return testproc::ReadLines(name).size() >= lines; }, 15000, testproc::PumpMessages,
+                      testproc::kFilePoll);
+  // A moment more, in which no start beyond those may come.
+  Sleep(200);
   return testproc::ReadLines(name);
 }
 
@@ -128,14 +129,12 @@ TEST(Ov3GroupsProcess, ThreeGroupsShowThreeButtonsAndADoubleClickStartsTheIcon) 
   const String log = folder.File("recorder.log");
   WriteThreeGroups(folder, log);
 
-  testproc::ChildProcess bar(folder.Exe(), L"", folder.Folder());
-  ASSERT_TRUE(bar.Started());
-  HWND window = bar.WaitForWindow(15000);
+  RunningBar bar(folder);
+  const HWND window = bar.Window();
   ASSERT_NE(window, nullptr);
-  PointerOnBar(window);
-  Pump(bar, 300);
+  bar.RestPointer();
 
-  BarWindows parts = FindBarWindows(window);
+  BarWindows parts = WaitForBarWindows(window);
   ASSERT_EQ(parts.buttons.size(), 3u);
   EXPECT_EQ(WithoutAmpersands(WindowText(parts.buttons[0])), L"Tools");
   EXPECT_EQ(WithoutAmpersands(WindowText(parts.buttons[1])), L"Games, 1:1");
@@ -143,17 +142,16 @@ TEST(Ov3GroupsProcess, ThreeGroupsShowThreeButtonsAndADoubleClickStartsTheIcon) 
   ASSERT_NE(parts.panel, nullptr);
 
   // The second group's icons: the recorder is its second cell (64 wide, 8 apart).
-  Click(parts.buttons[1], 5, 5);
-  Pump(bar, 200);
+  Click(parts.buttons[1], 5, 5);  // sent: the group is on show once it returns
   DoubleClick(parts.panel, 72 + 32, 16);
-  const std::vector<std::string> lines = WaitForLog(bar, log);
+  const std::vector<std::string> lines = WaitForLog(log);
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_EQ(lines[0], Utf8(folder.Folder()) + "\tone\ttwo three");
   // Alt and the one "R" starts it; so does Return on it, selected; Return with nothing selected does nothing.
   SendMessageW(parts.panel, WM_SYSCHAR, 'r', 0x20000000);
   Click(parts.panel, 72 + 32, 16);
   for (WPARAM key : {'\r', '\r'}) SendMessageW(parts.panel, WM_CHAR, key, 0);
-  EXPECT_EQ(WaitForLog(bar, log, 3).size(), 3u);
+  EXPECT_EQ(WaitForLog(log, 3).size(), 3u);
 
   EXPECT_EQ(CloseBar(bar, window), 0);
   SetEnvironmentVariableW(L"ORV_RECORDER_LOG", nullptr);
@@ -163,12 +161,11 @@ TEST(Ov3GroupsProcess, TheWheelStepsThroughTheGroupsWithoutWrapping) {
   Ov3Folder folder;
   const String log = folder.File("recorder.log");
   WriteThreeGroups(folder, log);
-  testproc::ChildProcess bar(folder.Exe(), L"", folder.Folder());
-  HWND window = bar.WaitForWindow(15000);
+  RunningBar bar(folder);
+  const HWND window = bar.Window();
   ASSERT_NE(window, nullptr);
-  PointerOnBar(window);
-  Pump(bar, 300);
-  BarWindows parts = FindBarWindows(window);
+  bar.RestPointer();
+  BarWindows parts = WaitForBarWindows(window);
   ASSERT_NE(parts.panel, nullptr);
   RECT r;
   GetWindowRect(parts.panel, &r);
@@ -176,9 +173,8 @@ TEST(Ov3GroupsProcess, TheWheelStepsThroughTheGroupsWithoutWrapping) {
   // Down from the first group goes nowhere without wrapping; up goes to the second.
   SendMessageW(parts.panel, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), at);
   SendMessageW(parts.panel, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), at);
-  Pump(bar, 200);
   DoubleClick(parts.panel, 72 + 32, 16);
-  const std::vector<std::string> lines = WaitForLog(bar, log);
+  const std::vector<std::string> lines = WaitForLog(log);
   EXPECT_EQ(lines.size(), 1u);
   EXPECT_EQ(CloseBar(bar, window), 0);
   SetEnvironmentVariableW(L"ORV_RECORDER_LOG", nullptr);
@@ -199,20 +195,20 @@ TEST(Ov3GroupsProcess, AContentsFileHeldOpenIsReportedOnceAndStopsNothing) {
   HANDLE held = CreateFileW(contents.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  // The report shows before the bar: the bar's window is looked for once it is answered.
   testproc::ChildProcess bar(folder.Exe(), L"", folder.Folder());
   HWND box = nullptr;
-  for (int i = 0; i < 300 && !box; ++i, Pump(bar, 50)) box = FindWindowW(L"#32770", L"Orvanel");
+  testproc::WaitUntil([&] { return (box = FindWindowW(L"#32770", L"Orvanel")) != nullptr; });
   ASSERT_NE(box, nullptr) << "the failed save is reported";
   PostMessageW(box, WM_COMMAND, IDOK, 0);
-  Pump(bar, 300);
   HWND window = bar.WaitForWindow(15000);
   ASSERT_NE(window, nullptr);
-  PointerOnBar(window);
-  BarWindows parts = FindBarWindows(window);
+  RestPointerOn(window);
+  BarWindows parts = WaitForBarWindows(window);
   ASSERT_EQ(parts.buttons.size(), 3u);
   Click(parts.buttons[1], 5, 5);
   DoubleClick(parts.panel, 72 + 32, 16);
-  EXPECT_EQ(WaitForLog(bar, log).size(), 1u) << "the icons start";
+  EXPECT_EQ(WaitForLog(log).size(), 1u) << "the icons start";
   EXPECT_EQ(FindWindowW(L"#32770", L"Orvanel"), nullptr) << "once";
 
   // Let go, and the next change is saved: the first group dragged onto the second.
@@ -234,12 +230,11 @@ TEST(Ov3GroupsProcess, IconAndGroupDragsReachTheContentsFile) {
   Ov3Folder folder;
   WriteThreeGroups(folder, folder.File("recorder.log"));
   WriteFileAtomic(folder.File("ov3.ini"), "[Groups]\r\nPrevious group=tabulator,none\r\n");
-  testproc::ChildProcess bar(folder.Exe(), L"", folder.Folder());
-  HWND window = bar.WaitForWindow(15000);
+  RunningBar bar(folder);
+  const HWND window = bar.Window();
   ASSERT_NE(window, nullptr);
-  PointerOnBar(window);
-  Pump(bar, 300);
-  const BarWindows parts = FindBarWindows(window);
+  bar.RestPointer();
+  const BarWindows parts = WaitForBarWindows(window);
   ASSERT_EQ(parts.buttons.size(), 3u);
   HWND panel = parts.panel, tools = parts.buttons[0], web = parts.buttons[2];
   auto centreIn = [](HWND w, HWND to) {
@@ -275,13 +270,21 @@ TEST(Ov3GroupsProcess, IconAndGroupDragsReachTheContentsFile) {
   Click(parts.buttons[1], 5, 5);
   for (const auto& [messages, titles] : gestures) {
     for (const TSend& m : messages) std::apply(SendMessageW, m);
-    Pump(bar, 200);
-    const String text = ReadFileBytes(folder.File("ov3.xml"));
-    std::vector<std::string> inFile;  // the titles of groups and icons, in order
-    for (size_t at = text.find("title=\""); at < text.find("</groups>"); at = text.find("title=\"", at)) {
-      at += 7;
-      inFile.push_back(text.substr(at, text.find('"', at) - at));
-    }
+    // The next gesture comes after the pointer move Wine queues as this one's capture ends.
+    EXPECT_TRUE(bar.InputHandled(panel));
+    // The titles of groups and icons in the saved file, in order.
+    std::vector<std::string> inFile;
+    testproc::WaitUntil(
+        [&] {
+          const String text = ReadFileBytes(folder.File("ov3.xml"));
+          inFile.clear();
+          for (size_t at = text.find("title=\""); at < text.find("</groups>"); at = text.find("title=\"", at)) {
+            at += 7;
+            inFile.push_back(text.substr(at, text.find('"', at) - at));
+          }
+          return inFile == titles;
+        },
+        15000, testproc::PumpMessages, testproc::kFilePoll);
     EXPECT_EQ(inFile, titles) << messages.size() << " messages";
   }
   EXPECT_EQ(CloseBar(bar, window), 0);

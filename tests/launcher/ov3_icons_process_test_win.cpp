@@ -31,14 +31,12 @@ std::vector<String> CacheIndexes(const String& ContentsFile) {
   return out;
 }
 
-// Starts the bar, lets it settle and closes it.
+// Starts the bar, lets it finish its start-up and closes it.
 void RunBar(const Ov3Folder& Folder) {
-  testproc::ChildProcess bar(Folder.Exe(), L"", Folder.Folder());
-  ASSERT_TRUE(bar.Started());
-  HWND window = bar.WaitForWindow(15000);
-  ASSERT_NE(window, nullptr);
-  (void)bar.Wait(500);
-  EXPECT_EQ(CloseBar(bar, window), 0);
+  RunningBar bar(Folder);
+  ASSERT_NE(bar.Window(), nullptr);
+  EXPECT_TRUE(bar.Answers());
+  EXPECT_EQ(bar.Close(), 0);
 }
 
 }  // namespace
@@ -127,12 +125,10 @@ TEST(Ov3IconsProcess, CraftedIconFilesDoNotHoldTheStart) {
                       icons + "</icons></group></groups></ov3contents>\n");
   // A plain start takes well under a second here.
   const ULONGLONG start = GetTickCount64();
-  testproc::ChildProcess bar(folder.Exe(), L"", folder.Folder());
-  ASSERT_TRUE(bar.Started());
-  HWND window = bar.WaitForWindow(60000);
+  RunningBar bar(folder, L"", 60000);
+  HWND window = bar.Window();
   ASSERT_NE(window, nullptr);
-  DWORD_PTR result = 0;
-  EXPECT_NE(SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &result), 0);
+  EXPECT_TRUE(bar.Answers(60000));
   EXPECT_LT(GetTickCount64() - start, 8000u);
   PROCESS_MEMORY_COUNTERS memory{};
   memory.cb = sizeof memory;

@@ -27,16 +27,14 @@ BOOL CALLBACK FindMenuStep(HWND w, LPARAM p) {
   return FALSE;
 }
 
-// The bar's open menu, waiting up to five seconds for it (a loaded machine
-// can hold a posted click that long); nil when none shows.
+// The bar's open menu, once it shows; nil when none shows in time.
 HWND OpenMenu(testproc::ChildProcess& bar) {
-  for (int i = 0; i < 250; ++i) {
-    MenuSearch s{bar.Id(), nullptr};
+  MenuSearch s{bar.Id(), nullptr};
+  testproc::WaitUntil([&] {
     EnumWindows(FindMenuStep, reinterpret_cast<LPARAM>(&s));
-    if (s.Found) return s.Found;
-    (void)bar.Wait(20);
-  }
-  return nullptr;
+    return s.Found != nullptr;
+  });
+  return s.Found;
 }
 
 int Height(HWND w) {
@@ -62,21 +60,26 @@ void Key(HWND w, WORD key) { PostMessageW(w, WM_KEYDOWN, key, 0); }
 
 TEST(BarMenusProcess, RightClicksOpenTheirMenusAndExitEndsTheBar) {
   Ov3Folder folder;
-  testproc::ChildProcess bar(folder.Exe(), L"", folder.Folder());
-  const HWND window = bar.WaitForWindow(15000);
+  RunningBar bar(folder);
+  const HWND window = bar.Window();
   ASSERT_NE(window, nullptr);
-  (void)bar.Wait(500);
-  // The plain bar: the group row (a window whose children carry captions) and the panel.
+  bar.RestPointer();
+  // The plain bar, once its first show is done: the group row (a window whose
+  // children carry captions) and the panel.
+  ASSERT_TRUE(bar.Answers());
   HWND panel = nullptr, button = nullptr;
-  for (HWND child : Children(window)) {
-    std::vector<HWND> inner = Children(child);
-    if (inner.empty()) continue;
-    wchar_t text[64];
-    if (GetWindowTextW(inner.front(), text, 64) > 0)
-      button = inner.front();
-    else
-      panel = inner.front();
-  }
+  testproc::WaitUntil([&] {
+    for (HWND child : Children(window)) {
+      std::vector<HWND> inner = Children(child);
+      if (inner.empty()) continue;
+      wchar_t text[64];
+      if (GetWindowTextW(inner.front(), text, 64) > 0)
+        button = inner.front();
+      else
+        panel = inner.front();
+    }
+    return panel && button;
+  });
   ASSERT_NE(panel, nullptr);
   ASSERT_NE(button, nullptr);
 
@@ -85,7 +88,7 @@ TEST(BarMenusProcess, RightClicksOpenTheirMenusAndExitEndsTheBar) {
   ASSERT_NE(main, nullptr);
   const int mainHeight = Height(main);
   Key(main, VK_ESCAPE);
-  (void)bar.Wait(300);
+  EXPECT_TRUE(testproc::WaitUntil([&] { return !IsWindowVisible(main); }));
   EXPECT_FALSE(IsWindowVisible(main));
 
   RightClick(button, 5, 5);
@@ -94,7 +97,7 @@ TEST(BarMenusProcess, RightClicksOpenTheirMenusAndExitEndsTheBar) {
   EXPECT_NE(groups, main);
   EXPECT_LT(Height(groups), mainHeight / 2);  // 4 entries against 15
   Key(groups, VK_ESCAPE);
-  (void)bar.Wait(300);
+  ASSERT_TRUE(testproc::WaitUntil([&] { return !IsWindowVisible(groups); }));
 
   RightClick(panel, 200, 30);
   ASSERT_EQ(OpenMenu(bar), main);

@@ -4,7 +4,12 @@
 // a module parameter; OK; ov3.ini and ov3.xml hold the changes. With
 // ORV_SHOTS set to a folder, every page is saved there as a picture.
 #include <gtest/gtest.h>
+#include <windows.h>
 
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -54,77 +59,176 @@ POINT Inside(RECT R, int Dx = -1, int Dy = -1) {
   return {Dx < 0 ? (R.left + R.right) / 2 : R.left + Dx, Dy < 0 ? (R.top + R.bottom) / 2 : R.top + Dy};
 }
 
+LRESULT Ask(HWND Window, UINT Message, WPARAM W, LPARAM L) {
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(Window, Message, W, L, SMTO_NORMAL, 5000, &result);
+  return static_cast<LRESULT>(result);
+}
+
+// The Index-th item of the page tree, counted from the first.
+HTREEITEM TreeItem(HWND Tree, int Index) {
+  auto item = reinterpret_cast<HTREEITEM>(Ask(Tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+  for (int i = 0; item && i < Index; ++i)
+    item = reinterpret_cast<HTREEITEM>(Ask(Tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)));
+  return item;
+}
+
+// The screen rectangle of an item's text, as the tree of the other process
+// gives it: the question goes in that process's memory.
+RECT TreeItemRect(HWND Tree, HTREEITEM Item) {
+  RECT r{};
+  DWORD id = 0;
+  GetWindowThreadProcessId(Tree, &id);
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, id);
+  if (!process) return r;
+  void* remote = VirtualAllocEx(process, nullptr, sizeof r, MEM_COMMIT, PAGE_READWRITE);
+  std::memcpy(&r, &Item, sizeof Item);  // the question: the item, where the answer goes
+  if (remote && WriteProcessMemory(process, remote, &r, sizeof r, nullptr) &&
+      Ask(Tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(remote)) &&
+      ReadProcessMemory(process, remote, &r, sizeof r, nullptr)) {
+    MapWindowPoints(Tree, nullptr, reinterpret_cast<POINT*>(&r), 2);
+  } else {
+    r = {};
+  }
+  if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  CloseHandle(process);
+  return r;
+}
+
+// The focused window of the dialog's thread.
+HWND FocusOf(HWND Dialog) {
+  GUITHREADINFO thread{};
+  thread.cbSize = sizeof thread;
+  return GetGUIThreadInfo(GetWindowThreadProcessId(Dialog, nullptr), &thread) ? thread.hwndFocus : nullptr;
+}
+
+// Another process's control's text, asked of the control.
+std::wstring TextOf(HWND Window) {
+  wchar_t text[128] = {};
+  DWORD_PTR length = 0;
+  SendMessageTimeoutW(Window, WM_GETTEXT, 128, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 5000, &length);
+  return std::wstring(text, std::min<size_t>(length, 127));
+}
+
 }  // namespace
 
 TEST(Ov3PreferencesProcess, SettingsChangedByKeysAndMouseReachTheFiles) {
   Ov3Folder folder;
-  testproc::ChildProcess bar(folder.Exe(), L"", folder.Folder());
-  ASSERT_TRUE(bar.Started());
-  HWND window = bar.WaitForWindow(15000);
+  RunningBar bar(folder);
+  HWND window = bar.Window();
   ASSERT_NE(window, nullptr);
-  // Under Wine the bar takes keys some seconds after it shows.
-  (void)bar.Wait(3000);
-  SetForegroundWindow(window);
-  (void)bar.Wait(300);
+  // The bar takes keys once it is in front with the focus in it; under Wine
+  // the start-up splash takes the activation with it for a while as it goes.
+  ASSERT_TRUE(bar.Activate());
   Press('P', {VK_CONTROL});
   HWND dialog = nullptr;
-  for (int i = 0; i < 100 && !(dialog = FindWindowW(nullptr, L"Preferences")); ++i) (void)bar.Wait(100);
-  ASSERT_NE(dialog, nullptr);
-  (void)bar.Wait(1500);
-  const auto settle = [&] { (void)bar.Wait(600); };
+  ASSERT_TRUE(testproc::WaitUntil([&] { return (dialog = FindWindowW(nullptr, L"Preferences")) != nullptr; }));
+  HWND tree = nullptr;
+  ASSERT_TRUE(testproc::WaitUntil([&] {
+    for (const TChild& c : VisibleChildren(dialog))
+      if (c.Class == L"OrvSysTreeView32") tree = c.Window;
+    return tree != nullptr;
+  }));
+  // Keys and clicks reach the dialog's thread in the order they are sent:
+  // the test waits where what it does next depends on what the dialog shows
+  // or where its focus is.
+  const auto focusIs = [&](HWND control) {
+    return testproc::WaitUntil([&] {
+      const HWND focus = FocusOf(dialog);
+      return focus && (focus == control || IsChild(control, focus));
+    });
+  };
+  const auto focusLeaves = [&](HWND control) {
+    HWND focus = nullptr;
+    testproc::WaitUntil([&] { return (focus = FocusOf(dialog)) && focus != control; });
+    return focus;
+  };
+  const auto textIs = [&](HWND control, const wchar_t* text) {
+    return testproc::WaitUntil([&] { return TextOf(control) == text; });
+  };
+  // The page shows once the tree has it selected and the notebook shows its title.
+  const auto pageTitle = [&] {
+    for (const TChild& c : VisibleChildren(dialog))
+      if (c.Class == L"TOrvControl" && c.Text.rfind(L"  ", 0) == 0) return c.Text;
+    return std::wstring();
+  };
+  const auto showPage = [&](int page) {
+    const HTREEITEM item = TreeItem(tree, page - 1);
+    const std::wstring before = pageTitle();
+    Click(Inside(TreeItemRect(tree, item)));
+    return testproc::WaitUntil([&] {
+      return reinterpret_cast<HTREEITEM>(Ask(tree, TVM_GETNEXTITEM, TVGN_CARET, 0)) == item && pageTitle() != before;
+    });
+  };
+  const auto clickOn = [&](HWND control, POINT at) {
+    Click(at);
+    return focusIs(control);
+  };
+  // The dialog takes keys once it is in front with its page tree focused.
+  ASSERT_TRUE(testproc::WaitUntil([&] { return GetForegroundWindow() == dialog; }));
+  ASSERT_TRUE(focusIs(tree));
 
   // General: Tab from the page tree through language, skin and layout to the
   // key of "Show the bar"; Down picks the next key (F10 -> F11).
   SaveShot(dialog, "page1");
   for (int i = 0; i < 4; ++i) Press(VK_TAB);
   Press(VK_DOWN);
-  settle();
+  EXPECT_NE(focusLeaves(tree), nullptr);
   SaveShot(dialog, "page1-changed");
 
   // Window: the auto-hide check box by click; "Hide after" from ms to s; the custom screen areas.
-  Click(Inside(ChildRect(dialog, L"OrvSysTreeView32", 0), 40, 24));
-  settle();
+  ASSERT_TRUE(showPage(2));
   SaveShot(dialog, "page2");
-  Click(Inside(ChildRect(dialog, L"TOrvControl", 0, L"Hide the bar automatically"), 8));
-  settle();
-  Click(Inside(ChildRect(dialog, L"OrvEDIT", 0)));
+  const auto child = [&](const wchar_t* Class, int Index, const wchar_t* Text = nullptr) {
+    int n = Index;
+    for (const TChild& c : VisibleChildren(dialog))
+      if (c.Class == Class && (!Text || c.Text == Text) && n-- == 0) return c;
+    ADD_FAILURE() << "no child " << Index;
+    return TChild{};
+  };
+  const TChild autoHide = child(L"TOrvControl", 0, L"Hide the bar automatically");
+  EXPECT_TRUE(clickOn(autoHide.Window, Inside(autoHide.Rect, 8)));
+  const TChild hideAfter = child(L"OrvEDIT", 0), hideUnit = child(L"OrvCOMBOBOX", 0);
+  EXPECT_TRUE(clickOn(hideAfter.Window, Inside(hideAfter.Rect)));
   Press(VK_TAB);
   Press(VK_DOWN);
-  settle();
-  Click(Inside(ChildRect(dialog, L"OrvEDIT", 4)));  // edge size
+  EXPECT_TRUE(textIs(hideUnit.Window, L"s"));
+  const TChild edge = child(L"OrvEDIT", 4), areas = child(L"OrvCOMBOBOX", 3);
+  EXPECT_TRUE(clickOn(edge.Window, Inside(edge.Rect)));
   Press(VK_TAB, {VK_SHIFT});
   Press(VK_DOWN);
-  settle();
+  EXPECT_TRUE(textIs(areas.Window, L"Custom"));
   // The screen picture, as wide as the screen's shape makes it.
   const RECT picture = ChildRect(dialog, L"TOvScreenArea", 0);
   Click({(picture.left + picture.right) / 2, picture.bottom - 4});
-  settle();
   SaveShot(dialog, "page2-changed");
 
   for (int page = 3; page <= 7; ++page) {
-    Click(Inside(ChildRect(dialog, L"OrvSysTreeView32", 0), 40, 8 + 16 * (page - 1)));
-    settle();
+    ASSERT_TRUE(showPage(page)) << page;
     SaveShot(dialog, ("page" + std::to_string(page)).c_str());
     if (page == 5) {
       // Icons: Tab from the tree to the size tracker (Right: 33), then the "Stretch" list (Down: the second entry).
       Press(VK_TAB);
+      const HWND tracker = focusLeaves(tree);
       Press(VK_RIGHT);
       Press(VK_TAB);
+      EXPECT_NE(focusLeaves(tracker), tree);
       Press(VK_DOWN);
-      settle();
       SaveShot(dialog, "page5-changed");
     } else if (page == 7) {
       // Modules: the clock's width one up in its spin edit.
-      Click(Inside(ChildRect(dialog, L"OrvEDIT", 0)));
+      const TChild width = child(L"OrvEDIT", 0);
+      EXPECT_TRUE(clickOn(width.Window, Inside(width.Rect)));
       Press(VK_UP);
-      settle();
+      EXPECT_TRUE(textIs(width.Window, L"73"));
       SaveShot(dialog, "page7-changed");
     }
   }
   Press(VK_RETURN);
-  for (int i = 0; i < 80 && IsWindowVisible(dialog); ++i) (void)bar.Wait(100);
-  (void)bar.Wait(1000);
-  EXPECT_EQ(CloseBar(bar, window), 0);
+  // OK has done its work once the dialog has gone and the bar answers again.
+  EXPECT_TRUE(testproc::WaitUntil([&] { return !IsWindow(dialog); }, 30000));
+  EXPECT_TRUE(bar.Answers());
+  EXPECT_EQ(bar.Close(), 0);
 
   TIniFile ini(folder.File("ov3.ini"));
   EXPECT_EQ(ini.ReadString("General", "Focus shortcut", ""), "f11,ctrl");

@@ -30,8 +30,7 @@ TEST(Ov3Process, FirstStartShowsABorderlessBarAndWritesTheDefaultContents) {
   ASSERT_TRUE(bar.Started());
   // The splash shows while the bar is made; the bar's first show ends it.
   HWND splash = nullptr;
-  for (int i = 0; i < 500 && !splash && !bar.WaitForWindow(0); ++i, Sleep(10))
-    splash = FindWindowW(L"TOrvSplash", nullptr);
+  testproc::WaitUntil([&] { return (splash = FindWindowW(L"TOrvSplash", nullptr)) || bar.WaitForWindow(0); });
   HWND window = bar.WaitForWindow(15000);
   ASSERT_NE(window, nullptr);
   EXPECT_NE(splash, nullptr) << "seen during start-up";
@@ -53,13 +52,15 @@ TEST(Ov3Process, FirstStartShowsABorderlessBarAndWritesTheDefaultContents) {
 
 TEST(Ov3Process, ASecondStartHandsOverToTheFirstAndEndsWithCodeZero) {
   Ov3Folder folder;
-  testproc::ChildProcess first(folder.Exe(), L"", folder.Folder());
-  HWND window = first.WaitForWindow(15000);
+  RunningBar first(folder);
+  HWND window = first.Window();
   ASSERT_NE(window, nullptr);
 
   testproc::ChildProcess second(folder.Exe(), L"some arguments", folder.Folder());
   ASSERT_TRUE(second.Started());
   EXPECT_EQ(second.Wait(15000), 0);
+  // The first instance comes to the front as it answers.
+  testproc::WaitUntil([&] { return GetForegroundWindow() == window; });
 
   // The first instance answered the wake-up: it wrote its own window handle.
   String handle = ReadFileBytes(folder.File("ov3.hnd"));
@@ -91,8 +92,8 @@ TEST(Ov3Process, OddTitlesSurviveEveryStartInBothEncodings) {
       SaveContents(doc, folder.File("ov3.xml"));
     }
     for (int start = 0; start < 3; ++start) {
-      testproc::ChildProcess bar(folder.Exe(), L"", folder.Folder());
-      HWND window = bar.WaitForWindow(15000);
+      RunningBar bar(folder);
+      HWND window = bar.Window();
       ASSERT_NE(window, nullptr);
       ASSERT_EQ(CloseBar(bar, window), 0);
     }
@@ -107,8 +108,8 @@ TEST(Ov3Process, OddTitlesSurviveEveryStartInBothEncodings) {
 TEST(Ov3Process, StartsAndRunsWithoutTheHookLibrary) {
   Ov3Folder folder;
   fs::remove(fs::path(folder.Folder()) / L"kem3.dll");
-  testproc::ChildProcess bar(folder.Exe(), L"", folder.Folder());
-  HWND window = bar.WaitForWindow(15000);
+  RunningBar bar(folder);
+  HWND window = bar.Window();
   ASSERT_NE(window, nullptr);
   EXPECT_TRUE(FileExists(folder.File("ov3.xml")));
   EXPECT_EQ(CloseBar(bar, window), 0);

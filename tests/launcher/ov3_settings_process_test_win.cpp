@@ -18,13 +18,8 @@ namespace {
 
 // Waits until the file exists and holds the given section.
 bool WaitForSection(const String& file, const String& section, DWORD milliseconds) {
-  const ULONGLONG deadline = GetTickCount64() + milliseconds;
-  while (GetTickCount64() < deadline) {
-    if (FileExists(file) && TIniFile(file).SectionExists(section)) return true;
-    testproc::PumpMessages();
-    Sleep(50);
-  }
-  return false;
+  return testproc::WaitUntil([&] { return FileExists(file) && TIniFile(file).SectionExists(section); }, milliseconds,
+                             testproc::PumpMessages, testproc::kFilePoll);
 }
 
 void WriteText(const String& file, const String& text) { WriteFileAtomic(file, text); }
@@ -37,8 +32,8 @@ void WriteText(const String& file, const String& text) { WriteFileAtomic(file, t
 static void TheFileAppearsAfterStartUpAndAgainAtTheEnd(int ending) {
   Ov3Folder folder;
   const String ini = folder.File("ov3.ini");
-  testproc::ChildProcess bar(folder.Exe(), L"", folder.Folder());
-  HWND window = bar.WaitForWindow(15000);
+  RunningBar bar(folder);
+  HWND window = bar.Window();
   ASSERT_NE(window, nullptr);
   // The deferred save is armed at creation: one save 2,500 ms after start-up.
   ASSERT_TRUE(WaitForSection(ini, "Window", 15000));
@@ -82,8 +77,8 @@ TEST(Ov3SettingsProcess, HandEditedValuesTakeEffectAndOldOrDamagedOnesAreMended)
             "[Hints]\r\nShow hints=1\r\n"
             "[Window]\r\nAuto hide=perhaps\r\nScreen snap=NO\r\n"
             "[Icons]\r\nSize=big\r\n");
-  testproc::ChildProcess bar(folder.Exe(), L"", folder.Folder());
-  HWND window = bar.WaitForWindow(15000);
+  RunningBar bar(folder);
+  HWND window = bar.Window();
   ASSERT_NE(window, nullptr);
   RECT r{};
   GetWindowRect(window, &r);
@@ -106,18 +101,17 @@ TEST(Ov3SettingsProcess, HandEditedValuesTakeEffectAndOldOrDamagedOnesAreMended)
     TIniFile edit(ini);
     edit.WriteString("Browser", "FAVList", "C:\\new");
   }
-  testproc::ChildProcess again(folder.Exe(), L"", folder.Folder());
-  window = again.WaitForWindow(15000);
-  ASSERT_NE(window, nullptr);
-  ASSERT_EQ(CloseBar(again, window), 0);
+  RunningBar again(folder);
+  ASSERT_NE(again.Window(), nullptr);
+  ASSERT_EQ(again.Close(), 0);
   EXPECT_EQ(TIniFile(ini).ReadString("Browser", "FAVList", ""), "C:\\new");
 }
 
 TEST(Ov3SettingsProcess, AKilledBarLeavesAFileThatReadsWhole) {
   Ov3Folder folder;
   const String ini = folder.File("ov3.ini");
-  testproc::ChildProcess bar(folder.Exe(), L"", folder.Folder());
-  ASSERT_NE(bar.WaitForWindow(15000), nullptr);
+  RunningBar bar(folder);
+  ASSERT_NE(bar.Window(), nullptr);
   ASSERT_TRUE(WaitForSection(ini, "Browser", 15000));
   bar.Kill();
   TIniFile file(ini);
@@ -133,8 +127,8 @@ TEST(Ov3SettingsProcess, TheStoredLanguageIsChosenAtStartAndKeptAtExit) {
   const String ini = folder.File("ov3.ini");
   for (const auto& [stored, kept] : {std::pair<String, String>{"DE", "DE"}, {"XX", "US"}}) {
     WriteText(ini, "[Language]\r\nCurrent=" + stored + "\r\n");
-    testproc::ChildProcess bar(folder.Exe(), L"", folder.Folder());
-    HWND window = bar.WaitForWindow(15000);
+    RunningBar bar(folder);
+    HWND window = bar.Window();
     ASSERT_NE(window, nullptr);
     ASSERT_EQ(CloseBar(bar, window), 0);
     // An unknown code falls back to English.

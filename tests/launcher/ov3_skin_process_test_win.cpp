@@ -25,19 +25,29 @@ HWND FindCaption(HWND parent) {
   return nullptr;
 }
 
-// Drags the caption from a point of it by (DX, DY) screen pixels.
-void DragCaption(testproc::ChildProcess& Bar, HWND Caption, int DX, int DY) {
+// Puts the pointer there and waits until the system shows it there: the
+// bar's drag reads the pointer's place.
+void PointerTo(POINT At) {
+  SetCursorPos(At.x, At.y);
+  testproc::WaitUntil([At] {
+    POINT now{};
+    return GetCursorPos(&now) && now.x == At.x && now.y == At.y;
+  });
+}
+
+// Drags the caption from a point of it by (DX, DY) screen pixels; the bar's
+// window rectangle once it has its new left edge (Left), or at the deadline.
+RECT DragCaption(HWND Window, HWND Caption, int DX, int DY, int Left) {
   RECT r;
   GetWindowRect(Caption, &r);
   const POINT at{r.left + 20, r.top + 4};
-  SetCursorPos(at.x, at.y);
-  (void)Bar.Wait(50);
+  PointerTo(at);
   SendMessageW(Caption, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 4));
-  SetCursorPos(at.x + DX, at.y + DY);
-  (void)Bar.Wait(50);
+  PointerTo({at.x + DX, at.y + DY});
   SendMessageW(Caption, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(20 + DX, 4 + DY));
   SendMessageW(Caption, WM_LBUTTONUP, 0, MAKELPARAM(20 + DX, 4 + DY));
-  (void)Bar.Wait(100);
+  testproc::WaitUntil([&] { return GetWindowRect(Window, &r) && r.left == Left; });
+  return r;
 }
 
 }  // namespace
@@ -61,11 +71,17 @@ TEST(Ov3SkinProcess, EachOfOurSkinsShapesTheBarAndTheCaptionDragsItToTheEdge) {
       ini.WriteString("Window", "Screen snap", "yes");
       ini.UpdateFile();
     }
-    testproc::ChildProcess bar(folder.Exe(), L"", folder.Folder());
-    ASSERT_TRUE(bar.Started());
-    HWND window = bar.WaitForWindow(15000);
+    RunningBar bar(folder);
+    const HWND window = bar.Window();
     ASSERT_NE(window, nullptr);
-    (void)bar.Wait(500);
+    // The skin is on once the window has the frame's shape.
+    ASSERT_TRUE(bar.Answers());
+    testproc::WaitUntil([&] {
+      HRGN shape = CreateRectRgn(0, 0, 0, 0);
+      const bool shaped = GetWindowRgn(window, shape) != ERROR;
+      DeleteObject(shape);
+      return shaped && FindCaption(window);
+    });
 
     RECT box;
     GetWindowRect(window, &box);
@@ -90,15 +106,13 @@ TEST(Ov3SkinProcess, EachOfOurSkinsShapesTheBarAndTheCaptionDragsItToTheEdge) {
     ASSERT_NE(caption, nullptr);
     RECT work;
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    DragCaption(bar, caption, work.left + 200 - box.left, work.top + 150 - box.top);
-    GetWindowRect(window, &box);
+    box = DragCaption(window, caption, work.left + 200 - box.left, work.top + 150 - box.top, work.left + 200);
     EXPECT_EQ(box.left, work.left + 200);
-    DragCaption(bar, caption, work.left + 6 - box.left, work.top + 7 - box.top);
-    GetWindowRect(window, &box);
+    box = DragCaption(window, caption, work.left + 6 - box.left, work.top + 7 - box.top, work.left);
     EXPECT_EQ(box.left, work.left);
     EXPECT_EQ(box.top, work.top);
 
-    EXPECT_EQ(CloseBar(bar, window), 0);
+    EXPECT_EQ(bar.Close(), 0);
     TIniFile saved(folder.File("ov3.ini"));
     EXPECT_EQ(saved.ReadString("Skin", "Current", ""), s.title);
     EXPECT_EQ(saved.ReadString("Skin", "Layout", ""), s.layout);

@@ -27,6 +27,7 @@
 #include "support/data_object_win.h"
 #include "support/modal_answer_win.h"
 #include "support/temp_dir.h"
+#include "support/wait_win.h"
 
 namespace {
 
@@ -238,11 +239,7 @@ TEST_F(BarCommandsWin, ALargeDropIsCutAndTheRestCounted) {
     for (const auto& p : Box.lBody->Paragraphs()) note.append(p->Text().begin(), p->Text().end());
     modal_answer::PressKey(Box, VK_RETURN);
   });
-  for (int i = 0; i < 300 && note.empty(); ++i) {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-    Sleep(10);
-  }
+  testproc::WaitUntil([&] { return !note.empty(); });
   EXPECT_NE(note.find(L"20000 files dropped, the first 1000 became icons; the other 19000"), std::wstring::npos)
       << std::string(note.begin(), note.end());
 }

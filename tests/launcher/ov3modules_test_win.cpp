@@ -25,6 +25,7 @@
 #include "platform/inifile.h"
 #include "platform/synchronize.h"
 #include "support/temp_dir.h"
+#include "support/wait_win.h"
 
 namespace {
 
@@ -60,10 +61,16 @@ class BarModulesWin : public BarFolderWin {
   ~BarModulesWin() override { SetModuleSystem(FOldSystem); }
   static void Pump(int Ms) {
     const DWORD end = GetTickCount() + static_cast<DWORD>(Ms);
-    while (GetTickCount() < end) {
-      Application->ProcessMessages();
-      CheckSynchronize(5);
-    }
+    while (GetTickCount() < end) PumpOnce();
+  }
+  // The messages and the module threads' synchronised calls until Done holds.
+  template <class F>
+  static bool PumpUntil(F Done) {
+    return testproc::WaitUntil(Done, 15000, PumpOnce);
+  }
+  static void PumpOnce() {
+    Application->ProcessMessages();
+    CheckSynchronize(5);
   }
 
   TFakeSystem System;
@@ -76,7 +83,11 @@ TEST_F(BarModulesWin, ModulesStandAroundTheIconPanelAndEndWithTheBar) {
   TfMain* bar = NewForm<TfMain>(Application);
   ASSERT_FALSE(bar->Vertical());
   bar->Show();
-  Pump(300);
+  // The bin's thread has counted its items.
+  PumpUntil([&] {
+    return Modules().Count() == 4 && bar->ModuleControl(2) &&
+           bar->ModuleControl(2)->GetHint().substr(0, 7) == u"3 items";
+  });
   EXPECT_EQ(Modules().Count(), 4);
   const int threadsRunning = ProcessThreadCount();
   const int iconsLeft = bar->plIcons->Left();
@@ -129,7 +140,9 @@ TEST_F(BarModulesWin, RightClickOpensTheModuleMenuOnThePictureElseTheMainMenu) {
   ASSERT_TRUE(menu && bar->MenuOpen() && menu->GetEntryCount() == 3);
   menu->GetEntry(2)->Highlight();
   menu->GetEntry(2)->Execute();
-  Pump(100);
+  PumpUntil([&] {
+    return !menu->Visible() && !bar->MenuOpen() && static_cast<TOvAnalogClock*>(clock->Module())->SecondHand();
+  });
   EXPECT_FALSE(menu->Visible() || bar->MenuOpen());
   EXPECT_TRUE(static_cast<TOvAnalogClock*>(clock->Module())->SecondHand());
   EXPECT_NE(ReadFileBytes(bar->ContentsFileName()).find("value=\"yes\""), std::string::npos);
@@ -173,10 +186,11 @@ TEST_F(BarModulesWin, SwitchingAModuleOffAndOnWhileThreadsRunEndsEachThread) {
     clock->WriteAttr("active", i % 2 ? "yes" : "no");
     bar->ApplyModules();
     EXPECT_EQ(bar->ModuleControl(0) != nullptr, i % 2 == 1);
-    if (i % 10 == 0) Pump(20);
+    if (i % 10 == 0) Pump(20);  // the threads run on between the switches
   }
   EXPECT_EQ(bar->ModuleControl(0) != nullptr, true);
-  Pump(50);
+  // Every thread switched off has ended.
+  PumpUntil([&] { return ProcessThreadCount() == threads; });
   EXPECT_EQ(ProcessThreadCount(), threads);
   EXPECT_EQ(Modules().Count(), 4);
   // "icons" first: every module behind the panel.

@@ -25,6 +25,7 @@
 #include "platform/app_scope_win.h"
 #include "platform/inifile.h"
 #include "support/temp_dir.h"
+#include "support/wait_win.h"
 
 namespace {
 
@@ -119,10 +120,7 @@ bool RightClickOpensMainMenu(TfMain* Bar) {
   const LPARAM at = MAKELPARAM(Bar->plIcons->Width() - 3, Bar->plIcons->Height() - 3);
   PostMessageW(panel, WM_RBUTTONDOWN, MK_RBUTTON, at);
   PostMessageW(panel, WM_RBUTTONUP, 0, at);
-  for (int i = 0; i < 100 && !Bar->MenuOpen(); ++i) {
-    Application->ProcessMessages();
-    Sleep(10);
-  }
+  testproc::WaitUntil([Bar] { return Bar->MenuOpen(); }, 15000, [] { Application->ProcessMessages(); });
   const bool open = ActivePopupMenu() == Bar->BarMenu(obmMain);
   if (ActivePopupMenu()) ActivePopupMenu()->Hide();
   return open;
@@ -167,6 +165,24 @@ COLORREF ScreenPixel(TfMain* Bar, int X, int Y) {
   return c;
 }
 
+// The colours of a row of the bar from X on, as the screen shows them.
+std::vector<COLORREF> ScreenRow(TfMain* Bar, int X, int Y, int Count) {
+  std::vector<COLORREF> row;
+  for (int x = X; x < X + Count; ++x) row.push_back(ScreenPixel(Bar, x, Y));
+  return row;
+}
+
+// The same row as the bar painted it, before the screen shows it.
+std::vector<COLORREF> PaintedRow(TfMain* Bar, int X, int Y, int Count) {
+  HDC dc = GetWindowDC(Bar->Handle());
+  std::vector<COLORREF> row;
+  for (int x = X; x < X + Count; ++x) row.push_back(GetPixel(dc, x, Y));
+  ReleaseDC(Bar->Handle(), dc);
+  return row;
+}
+
+void PumpApplication() { Application->ProcessMessages(); }
+
 // Dragging a grip 150 px to the right: the modules, the icon panel and the
 // group buttons take their places in the wider bar, and the screen shows the
 // skin's frame at the new edge and the bar's face, not black, where it grew.
@@ -181,8 +197,14 @@ TEST_F(BarSkinWin, ABarSizedByItsGripLaysOutAndRedrawsTheWholeForm) {
   bar->FormConfigUpdate(135, Variant(true));
   ASSERT_EQ(skinner->BoundsRect(), Rect(0, 0, 560, 96));
   const int y = 60;
+  // The frame's right edge as the screen shows it once the bar's painting has reached it.
   std::vector<COLORREF> edge;
-  for (int x = 552; x < 560; ++x) edge.push_back(ScreenPixel(bar, x, y));
+  ASSERT_TRUE(testproc::WaitUntil(
+      [&] {
+        edge = ScreenRow(bar, 552, y, 8);
+        return edge == PaintedRow(bar, 552, y, 8);
+      },
+      15000, PumpApplication));
   // Our skins grip at the corners: the lower right one.
   ASSERT_NE(skinner->GripAt({557, 93}), 0);
   const TPoint press = skinner->ClientToScreen({557, 93});
@@ -194,10 +216,14 @@ TEST_F(BarSkinWin, ABarSizedByItsGripLaysOutAndRedrawsTheWholeForm) {
     Application->ProcessMessages();
   }
   SendMessageW(skinner->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(707, 93));
-  for (int i = 0; i < 5; ++i) {
-    Application->ProcessMessages();
-    Sleep(20);
-  }
+  // Until the wider bar is on the screen: its frame at the new edge, its face where it grew.
+  const auto faceShown = [&] {
+    for (int x = 555; x < 700; x += 7)
+      if (ScreenPixel(bar, x, 2) == 0u) return false;
+    return true;
+  };
+  EXPECT_TRUE(testproc::WaitUntil(
+      [&] { return bar->Width() == 710 && ScreenRow(bar, 702, y, 8) == edge && faceShown(); }, 15000, PumpApplication));
   ASSERT_EQ(bar->Width(), 710);
   EXPECT_EQ(bar->pClient->BoundsRect(), skinner->SlotRect("client"));
   // The modules at both ends and the icon panel between them fill the client slot's width.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <stdexcept>
 #include <thread>
 #include <vector>
@@ -37,10 +38,15 @@ class TTestThread : public TThread {
   Body FBody;
 };
 
-// Pumps the main thread's queue until done holds.
+// Pumps the main thread's queue until done holds; a test whose condition
+// never comes fails here after a minute instead of hanging.
 template <class F>
 void PumpUntil(F done) {
-  while (!done()) CheckSynchronize(1000);
+  const auto end = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+  while (!done()) {
+    ASSERT_LT(std::chrono::steady_clock::now(), end) << "never came";
+    CheckSynchronize(1000);
+  }
 }
 
 }  // namespace

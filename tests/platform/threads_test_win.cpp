@@ -71,8 +71,12 @@ TEST(ThreadWin, WakeHookCanPostToTheMessageLoop) {
     done = true;
   });
   worker.Start();
+  // Only the wake-up ends the wait for a message; a timer far beyond it ends a wake-up that never comes.
+  const UINT_PTR guard = SetTimer(nullptr, 0, 15000, nullptr);
   MSG msg;
-  while (!ran && GetMessageW(&msg, nullptr, 0, 0) > 0) CheckSynchronize();
+  while (!ran && GetMessageW(&msg, nullptr, 0, 0) > 0 && !(msg.message == WM_TIMER && msg.wParam == guard))
+    CheckSynchronize();
+  KillTimer(nullptr, guard);
   SetWakeMainThread(nullptr);
   worker.WaitFor();
   EXPECT_TRUE(ran);

@@ -3,6 +3,7 @@
 // received and nothing waits on us.
 #pragma once
 #include "platform/winapi_win.h"
+#include "support/wait_win.h"
 
 #include <filesystem>
 #include <fstream>
@@ -17,14 +18,6 @@ inline std::wstring ProgramFolder() {
   const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
   std::wstring folder(path, length);
   return folder.substr(0, folder.find_last_of(L'\\') + 1);
-}
-
-inline void PumpMessages() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
 }
 
 // Starts the program with the command line and waits for it to end; gives its
@@ -111,15 +104,14 @@ class ChildProcess {
   // Its first visible top-level window of its own (not the start-up splash nor a
   // system message box), waiting up to the given time for one.
   HWND WaitForWindow(DWORD milliseconds) {
-    const ULONGLONG deadline = GetTickCount64() + milliseconds;
-    for (;;) {
-      Search search{id_, nullptr};
-      EnumWindows(&ChildProcess::FindVisible, reinterpret_cast<LPARAM>(&search));
-      HWND found = search.found;
-      if (found || GetTickCount64() > deadline) return found;
-      PumpMessages();
-      Sleep(20);
-    }
+    Search search{id_, nullptr};
+    WaitUntil(
+        [&] {
+          EnumWindows(&ChildProcess::FindVisible, reinterpret_cast<LPARAM>(&search));
+          return search.found != nullptr;
+        },
+        milliseconds);
+    return search.found;
   }
 
  private:

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 
 #include "platform/synchronize.h"
 
@@ -51,7 +52,11 @@ struct FakeSource : TFolderChangeSource {
   void Changes(int n) {
     const int target = nexts + n;
     pending += n;
-    while (nexts < target) CheckSynchronize(20);
+    const auto end = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+    while (nexts < target) {
+      ASSERT_LT(std::chrono::steady_clock::now(), end) << "the changes were never taken";
+      CheckSynchronize(20);
+    }
   }
 };
 

@@ -18,12 +18,10 @@
 
 namespace {
 
-void Pump() {
-  for (int i = 0; i < 3; ++i) {
-    Application->ProcessMessages();
-    Sleep(10);
-  }
-}
+// Handles what is queued. A menu's own work comes by posted messages, ours
+// or those the hook library posts from the driver before it ends, and no
+// timer: one round handles it all, with nothing to wait for.
+void Pump() { Application->ProcessMessages(); }
 
 void Hook(TKemMenu* Menu, int Kind, int Area) {
   PostMessageW(Menu->Handle(), WM_MOUSEHOOK, static_cast<WPARAM>(Kind), static_cast<LPARAM>(Area));

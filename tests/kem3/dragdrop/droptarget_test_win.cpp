@@ -16,6 +16,7 @@
 #include "platform/unicode_convert.h"
 #include "support/data_object_win.h"
 #include "support/temp_dir.h"
+#include "support/wait_win.h"
 
 namespace {
 
@@ -286,12 +287,14 @@ TEST_F(DropTargetTest, AChildFindsItselfAndAPointerInItsMarginScrollsIt) {
   EXPECT_EQ(effect, DROPEFFECT_COPY | DROPEFFECT_SCROLL);
   effect = DROPEFFECT_COPY;
   drop->DragOver(MK_LBUTTON, margin, &effect);
-  PumpFor(400);
+  // However many ticks a loaded machine delivers, the scrolling goes on.
+  EXPECT_TRUE(testproc::WaitUntil([&] { return list->LinesDown >= 2; }));
   EXPECT_GE(list->LinesDown, 2);
   stop = true;
-  PumpFor(120);
+  const int before = scrollCalls;
+  ASSERT_TRUE(testproc::WaitUntil([&] { return scrollCalls > before; }));
   const int lines = list->LinesDown, calls = scrollCalls;
-  PumpFor(200);
+  PumpFor(200);                       // a time in which nothing may happen: several ticks of a running scroll
   EXPECT_EQ(list->LinesDown, lines);  // a handler that clears the directions stops it
   EXPECT_EQ(scrollCalls, calls);
   EXPECT_EQ(drop->DragLeave(), S_OK);

@@ -16,6 +16,7 @@
 #include "platform/win_util_win.h"
 #include "support/temp_dir.h"
 #include "support/test_worker.h"
+#include "support/wait_win.h"
 
 TEST(KemUtilWin, VersionOfTheNTFamily) {
   const TOSVersionInfo version = GetWindowsVersionInfo();
@@ -199,15 +200,16 @@ class TWindowOfAnotherThread {
           DestroyWindow(FWindow);
         }) {
     FWorker.Start();
-    while (!FReady) Sleep(1);
+    testproc::WaitUntil([this] { return FReady.load(); });
   }
   ~TWindowOfAnotherThread() { Quit(); }
   void Quit() {
     if (FQuitPosted) return;
     FQuitPosted = true;
-    while (!PostThreadMessageW(FThreadId, WM_QUIT, 0, 0)) Sleep(1);
+    testproc::WaitUntil([this] { return FReady && PostThreadMessageW(FThreadId, WM_QUIT, 0, 0); });
   }
-  HWND Window() const { return FWindow; }
+  // None when the thread did not make its window in time.
+  HWND Window() const { return FReady ? FWindow : nullptr; }
   DWORD ThreadId() const { return FThreadId; }
 
  private:

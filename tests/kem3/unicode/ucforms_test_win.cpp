@@ -12,6 +12,7 @@
 #include "platform/app_scope_win.h"
 #include "platform/extctrls_win.h"
 #include "platform/geometry_win.h"
+#include "support/wait_win.h"
 
 namespace {
 
@@ -153,7 +154,8 @@ TEST(UcFormsWin, MenuSelectionAndIdleActionsGiveTheApplicationsHintAndTheHintIts
   ShowWindow(h, SW_SHOWNA);
   SetCursorPos(150, 150);
   Application->OnIdle = [](TObject*, bool& Done) { Done = false; };
-  for (int i = 0; i < 100 && updates == 0; ++i) Application->HandleMessage();
+  // The first idle update.
+  testproc::WaitUntil([&] { return updates != 0; }, 15000, [] { Application->HandleMessage(); });
   // The action changes the hint of the control under the mouse: the form's update passes it on at once.
   form->UpdateActions();
   EXPECT_EQ(Application->Hint(), u"Ανοίγει ένα αρχείο");

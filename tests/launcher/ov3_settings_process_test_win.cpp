@@ -155,14 +155,11 @@ TEST(Ov3SettingsProcess, AFileThatCannotBeWrittenIsToldOnceAndWrittenWhenItCanBe
   } held{CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                      FILE_ATTRIBUTE_NORMAL, nullptr)};
   ASSERT_NE(held.Handle, INVALID_HANDLE_VALUE);
-  testproc::ChildProcess bar(folder.Exe(), L"", folder.Folder());
-  HWND window = bar.WaitForWindow(15000);
+  RunningBar bar(folder);
+  HWND window = bar.Window();
   ASSERT_NE(window, nullptr);
   HWND box = nullptr;
-  for (int i = 0; i < 300 && !box; ++i) {
-    (void)bar.Wait(50);
-    box = FindWindowW(L"#32770", L"Orvanel");
-  }
+  testproc::WaitUntil([&] { return (box = FindWindowW(L"#32770", L"Orvanel")) != nullptr; });
   ASSERT_NE(box, nullptr) << "the failed save is told";
   wchar_t text[1024] = {};
   GetDlgItemTextW(box, 0xFFFF, text, 1024);
@@ -172,15 +169,16 @@ TEST(Ov3SettingsProcess, AFileThatCannotBeWrittenIsToldOnceAndWrittenWhenItCanBe
   EXPECT_NE(told.find(name), std::wstring::npos);
   PostMessageW(box, WM_COMMAND, IDOK, 0);
 
-  // A change while the file is still held is saved 2,500 ms later, fails again and is not told again.
+  // A change while the file is still held is saved 2,500 ms later, fails again and is not told again:
+  // a fixed wait, as what is checked is that nothing shows.
   SetWindowPos(window, nullptr, 150, 120, 600, 96, SWP_NOZORDER | SWP_NOACTIVATE);
   (void)bar.Wait(4500);
   EXPECT_EQ(FindWindowW(L"#32770", L"Orvanel"), nullptr) << "once a run";
 
   held.Release();
   SetWindowPos(window, nullptr, 150, 120, 620, 96, SWP_NOZORDER | SWP_NOACTIVATE);
-  const ULONGLONG deadline = GetTickCount64() + 15000;
-  while (GetTickCount64() < deadline && TIniFile(ini).ReadString("MainForm", "Width", "") != "620") (void)bar.Wait(100);
+  testproc::WaitUntil([&] { return TIniFile(ini).ReadString("MainForm", "Width", "") == "620"; }, 15000,
+                      testproc::PumpMessages, testproc::kFilePoll);
   TIniFile file(ini);
   EXPECT_EQ(file.ReadString("MainForm", "Width", ""), "620");
   EXPECT_EQ(file.ReadString("MainForm", "Left", ""), "150");

@@ -301,11 +301,7 @@ TPoint EntryCentre(TKemMenu* Menu, int Index) {
 
 // Pumps until the condition holds, five seconds at most.
 bool Within(const std::function<bool()>& Condition) {
-  for (int i = 0; i < 250 && !Condition(); ++i) {
-    Application->ProcessMessages();
-    Sleep(20);
-  }
-  return Condition();
+  return testproc::WaitUntil(Condition, 5000, [] { Application->ProcessMessages(); });
 }
 
 }  // namespace

@@ -32,6 +32,20 @@ void MakeStraight32(TBitmap& Picture) {
   Picture.SetAlphaFormat(afDefined);
 }
 
+// The state of an icon's file when its picture failed: size and write time,
+// "none" for a missing file.
+String SourceStamp(const String& FileName) {
+  TFileStamp stamp;
+  if (!GetFileStamp(FileName, stamp)) return "none";
+  return IntToStr(stamp.Size) + ":" + IntToStr(stamp.WriteTime);
+}
+
+// The icon's "image" file, a relative name taken relative to the program folder.
+String IconSource(const TKemXmlTag& Icon, const String& ProgramDir) {
+  const String fileName = Icon.ReadPathAttr("image", "filename");
+  return fileName.empty() ? String() : ExpandRelativePath(fileName, ProgramDir);
+}
+
 }  // namespace
 
 std::unique_ptr<TBitmap> NewPicture(int Size) {
@@ -193,11 +207,12 @@ TKemIcons& TIconCache::Library(const String& FileName) const {
 bool TIconCache::AddEntry(TKemXmlTag& Icon, int Size) {
   if (Size <= 0) Size = IconSize;
   Size = std::clamp(Size, 1, kIconCacheMaxSize);
-  String fileName = Icon.ReadPathAttr("image", "filename");
+  const String fileName = IconSource(Icon, FProgramDir);
   // Without a file there is no picture to make: none is drawn into (every
   // start passes each such icon here again).
   if (fileName.empty()) {
     Icon.WriteAttr("cacheindex", "-1");
+    Icon.DeleteAttr(String(kIconCacheFailedAttr));
     return false;
   }
   auto item = std::make_unique<TIconCacheItem>();
@@ -205,7 +220,7 @@ bool TIconCache::AddEntry(TKemXmlTag& Icon, int Size) {
   item->Bitmap = NewPicture(Size);
   const int index = StrToIntDef(Icon.ReadPathAttr("image", "index", "0"), 0);
   try {
-    item->Valid = MakePicture(ExpandRelativePath(fileName, FProgramDir), index, *item->Bitmap);
+    item->Valid = MakePicture(fileName, index, *item->Bitmap);
   } catch (const Exception&) {
     item->Valid = false;
   } catch (const std::bad_alloc&) {
@@ -214,12 +229,21 @@ bool TIconCache::AddEntry(TKemXmlTag& Icon, int Size) {
   if (!FMakingAll) FLibraries.clear();
   if (!item->Valid || item->Bitmap->Width() != Size || item->Bitmap->Height() != Size) {
     Icon.WriteAttr("cacheindex", "-1");
+    Icon.WriteAttr(String(kIconCacheFailedAttr), SourceStamp(fileName));
     return false;
   }
   item->CacheIndex = FNextIndex++;
   Icon.WriteAttr("cacheindex", IntToStr(item->CacheIndex));
+  Icon.DeleteAttr(String(kIconCacheFailedAttr));
   FItems.push_back(std::move(item));
   return true;
+}
+
+bool TIconCache::FailedUnchanged(const TKemXmlTag& Icon) const {
+  const String failed = Icon.ReadAttr(String(kIconCacheFailedAttr));
+  if (failed.empty()) return false;
+  const String fileName = IconSource(Icon, FProgramDir);
+  return !fileName.empty() && failed == SourceStamp(fileName);
 }
 
 bool TIconCache::Sync(const TKemXmlTag* Groups) {
@@ -234,6 +258,8 @@ bool TIconCache::Sync(const TKemXmlTag* Groups) {
           Refit(*icon, *item);
           added = true;
         }
+      } else if (FailedUnchanged(*icon)) {
+        // Its file is as it was when the picture failed: it would fail again.
       } else if (AddEntry(*icon)) {
         added = true;
       }

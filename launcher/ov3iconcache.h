@@ -8,6 +8,11 @@
 // the int32 size and the picture as an image block (a BMP). A file that is
 // truncated or damaged anywhere is discarded whole, and the entries are made
 // again from their sources.
+//
+// An icon whose picture could not be made keeps "cacheindex" "-1" and notes in
+// "cachefailed" how its file was then (size and write time): later starts pass
+// it over until the file changes, so a library that costs much and gives
+// nothing costs it once, not at every start.
 #pragma once
 #include <cstdint>
 #include <memory>
@@ -23,6 +28,9 @@
 
 inline constexpr std::string_view kIconCacheFileName = "ov3.icc";
 inline constexpr std::string_view kIconCacheMagic{"OV3ICCF\0", 8};
+// The icon attribute that notes the state of the file an icon's picture
+// could not be made from.
+inline constexpr std::string_view kIconCacheFailedAttr = "cachefailed";
 // Larger pictures or sizes in a cache file mean a damaged file.
 inline constexpr int kIconCacheMaxSize = 1024;
 
@@ -66,14 +74,17 @@ class TIconCache {
   TBitmap* GetIconBitmap(const TKemXmlTag& Icon);
   // Makes the picture of an icon element (Size <= 0: the icon size) from its
   // "image" child and sets the icon's "cacheindex": the new entry, or "-1"
-  // when no picture could be made. Loader errors never pass through.
+  // when no picture could be made, with the file's state in
+  // kIconCacheFailedAttr (dropped again once a picture is made). Loader
+  // errors never pass through.
   bool AddEntry(TKemXmlTag& Icon, int Size = 0);
   // Marks the items the icons of the groups refer to as valid and adds
   // entries for icons without one; an item made at another size than the
   // icon size (the setting changed while the bar was closed, or edited by
   // hand) is made anew at the icon size under its own cache index. Saves
   // when it added or remade any (true then): an icon whose picture cannot be
-  // made leaves the file as it is.
+  // made leaves the file as it is. An icon whose picture failed from a file
+  // that has not changed since is not tried again (Rebuild tries every icon).
   bool Sync(const TKemXmlTag* Groups);
   // Every entry made anew from the icons of the groups, indexes from 0.
   void Rebuild(const TKemXmlTag* Groups);
@@ -94,6 +105,8 @@ class TIconCache {
   // Item's picture made anew at the icon size from Icon's source, or its
   // cached picture resampled when the source yields none.
   void Refit(const TKemXmlTag& Icon, TIconCacheItem& Item);
+  // The icon's picture failed before from its file as the file is now.
+  bool FailedUnchanged(const TKemXmlTag& Icon) const;
   // The icon library of a file, loaded once while a sync or rebuild runs.
   TKemIcons& Library(const String& FileName) const;
   static constexpr std::size_t kLibrariesKept = 4;

@@ -1,6 +1,7 @@
 // File-system calls of the class layer. Names are UTF-8; the Windows build
 // hands them to the wide system calls, so any character a user has in a path works.
 #pragma once
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,16 @@ bool RenameFile(const String& oldName, const String& newName);
 bool ForceDirectories(const String& directory);
 // Copies a file over dest (replacing it); false when it cannot.
 bool CopyFileTo(const String& source, const String& dest);
+
+// What tells whether a file changed since it was last looked at: its size
+// and last write time (in the system's own units).
+struct TFileStamp {
+  std::int64_t Size = 0;
+  std::int64_t WriteTime = 0;
+  bool operator==(const TFileStamp& other) const { return Size == other.Size && WriteTime == other.WriteTime; }
+};
+// False when there is no such file (or it is a folder).
+bool GetFileStamp(const String& fileName, TFileStamp& stamp);
 
 // The whole content of a file; EFOpenError when it cannot be opened, EReadError
 // when reading fails part way.

@@ -18,6 +18,14 @@ bool FileExists(const String& fileName) {
   return ::stat(fileName.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
+bool GetFileStamp(const String& fileName, TFileStamp& stamp) {
+  struct stat st;
+  if (::stat(fileName.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  stamp.Size = static_cast<std::int64_t>(st.st_size);
+  stamp.WriteTime = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+  return true;
+}
+
 bool DirectoryExists(const String& directory) {
   struct stat st;
   return ::stat(directory.c_str(), &st) == 0 && S_ISDIR(st.st_mode);

@@ -23,7 +23,9 @@ class TIclReader {
  public:
   explicit TIclReader(const TIconBlock& Data) : FBlock(Data), FBytes(*Data) {}
 
-  // The groups in table order; reading errors end the list.
+  // The groups in table order; reading errors end the list, and so does the
+  // file's budget: every group record may name one long directory, so its
+  // entries count as they are walked, with the resource records.
   void Read(TKemIcons& Icons) {
     if (!FBytes.Has(0, 64) || FBytes.Data().substr(0, 2) != "MZ") return;
     const std::int64_t ne = FBytes.U32(60);
@@ -83,6 +85,7 @@ class TIclReader {
     const TIconBytes dir(FBytes.Sub(Resource.Offset, Resource.Length));
     const int count = dir.U16(4);
     for (int i = 0; i < count && !TIconFileBudget::GroupFull(Group); ++i) {
+      FBudget.TakeEntry();
       const std::int64_t e = 6 + std::int64_t{i} * 14;
       const auto icon = FIcons.find(static_cast<std::uint16_t>(dir.U16(e + 12) | 0x8000));
       if (icon == FIcons.end()) return;

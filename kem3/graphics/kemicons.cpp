@@ -72,7 +72,8 @@ TKemIconImage* TKemIconGroup::ExactImage(int Size, int MaxBits, int* Index) cons
 // ---- What one file may cost
 
 void TIconFileBudget::TakeEntry() {
-  if (++FEntries > kMaxIconEntriesPerFile) throw EIconError("Icon file with too many entries");
+  if (Spent()) throw EIconError("Icon file with too many entries");
+  ++FEntries;
 }
 
 bool TIconFileBudget::AddImage(TKemIconGroup& Group, std::unique_ptr<TKemIconImage> Image) {

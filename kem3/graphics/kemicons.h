@@ -106,20 +106,27 @@ class TKemIconGroup : public TObject {
   TKemIconImage* ExactImage(int Size, int MaxBits, int* Index = nullptr) const;
 };
 
-// What one file may cost. Real files stay far below every cap; a crafted
-// one that names one picture from thousands of entries, or holds thousands
-// of tiny elements that each decode to a large picture, is cut there.
+// What one file may cost. Real files stay far below every cap (shell32.dll
+// holds about 3,000 images); a crafted one that names one picture from
+// thousands of entries, lets thousands of groups share one long directory, or
+// holds thousands of tiny elements that each decode to a large picture, is
+// cut there.
 inline constexpr int kMaxIconImagesPerGroup = 256;
 inline constexpr int kMaxIconEntriesPerFile = 65536;
 inline constexpr int kMaxMacFamilies = 256;
 inline constexpr std::int64_t kMaxIconPixelBytesPerFile = std::int64_t{64} << 20;
 
-// Counts what the readers of one file walk and keep.
+// Counts what the readers of one file walk and keep: one budget a file, for
+// every reader (icon files, executables and DLLs, 16-bit libraries, Mac files).
 class TIconFileBudget {
  public:
-  // One directory entry, resource record or family element more; EIconError
-  // past kMaxIconEntriesPerFile.
+  // One resource record, group, directory entry or family element more, each
+  // walked whether it gives an image or not (every image comes from one of
+  // them, so they bound the images too); EIconError past
+  // kMaxIconEntriesPerFile. A reader stops there and keeps what it read.
   void TakeEntry();
+  // The last entry the file may walk was taken.
+  bool Spent() const { return FEntries >= kMaxIconEntriesPerFile; }
   // Adds the image to the group while the group holds fewer than
   // kMaxIconImagesPerGroup images and the pictures of the file, decoded at
   // 32 bits, stay within kMaxIconPixelBytesPerFile; false when it is left out.

@@ -27,44 +27,48 @@ String ResourceName(LPCWSTR Name) {
 }
 
 // One walk over a module's icon groups: the copies of its icon resources,
-// one per resource however many entries name it.
+// one per resource however many entries name it (nullptr: no such resource),
+// and the budget of the file. Groups may all name one long directory, and
+// their entries a missing icon: every group and entry walked counts.
 struct TModuleWalk {
   TKemIcons& Icons;
   std::map<std::uint16_t, TIconBlock> Blocks;
+  TIconFileBudget Budget;
 };
+
+// The copy of the icon resource of that id, made at its first use; nullptr
+// when the module has none.
+const TIconBlock& IconBlock(TModuleWalk& Walk, HMODULE Module, std::uint16_t Id) {
+  if (const auto known = Walk.Blocks.find(Id); known != Walk.Blocks.end()) return known->second;
+  const std::string_view data = ResourceBytes(Module, MAKEINTRESOURCEW(Id), MAKEINTRESOURCEW(3));
+  return Walk.Blocks.emplace(Id, data.empty() ? nullptr : std::make_shared<const std::string>(data)).first->second;
+}
 
 BOOL CALLBACK AddGroupProc(HMODULE Module, LPCWSTR, LPWSTR Name, LONG_PTR Param) {
   auto& walk = *reinterpret_cast<TModuleWalk*>(Param);
+  auto group = std::make_unique<TKemIconGroup>();
   try {
+    walk.Budget.TakeEntry();
     const TIconBytes dir(ResourceBytes(Module, Name, MAKEINTRESOURCEW(14)));
-    auto group = std::make_unique<TKemIconGroup>();
     group->Name = ResourceName(Name);
     const int count = dir.Has(0, 6) ? dir.U16(4) : 0;
     for (int i = 0; i < count && !TIconFileBudget::GroupFull(*group) && dir.Has(6 + std::int64_t{i} * 14, 14); ++i) {
+      walk.Budget.TakeEntry();
       const std::int64_t e = 6 + std::int64_t{i} * 14;
-      const std::uint16_t id = dir.U16(e + 12);
+      const TIconBlock& block = IconBlock(walk, Module, dir.U16(e + 12));
+      if (!block) continue;
       try {
-        std::unique_ptr<TKemIconImageWin> image;
-        if (const auto known = walk.Blocks.find(id); known != walk.Blocks.end()) {
-          image = std::make_unique<TKemIconImageWin>(*known->second, dir.U8(e), dir.U8(e + 1), dir.U8(e + 2),
-                                                     dir.U16(e + 4), dir.U16(e + 6), known->second);
-        } else {
-          const std::string_view data = ResourceBytes(Module, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(3));
-          if (data.empty()) continue;
-          image = std::make_unique<TKemIconImageWin>(data, dir.U8(e), dir.U8(e + 1), dir.U8(e + 2), dir.U16(e + 4),
-                                                     dir.U16(e + 6));
-          walk.Blocks.emplace(id, image->Block());
-        }
-        group->Images.push_back(std::move(image));
+        walk.Budget.AddImage(*group, std::make_unique<TKemIconImageWin>(*block, dir.U8(e), dir.U8(e + 1), dir.U8(e + 2),
+                                                                        dir.U16(e + 4), dir.U16(e + 6), block));
       } catch (const Exception&) {
         // A damaged image is left out.
       }
     }
-    walk.Icons.AddGroup(std::move(group));
   } catch (const Exception&) {
-    // A damaged group directory adds nothing; the walk goes on.
+    // A damaged group directory adds what it gave; the walk goes on while the budget lasts.
   }
-  return TRUE;
+  walk.Icons.AddGroup(std::move(group));
+  return walk.Budget.Spent() ? FALSE : TRUE;
 }
 
 // The default value of Path below Root, "" when missing.
@@ -99,7 +103,7 @@ String ExpandEnvironment(const String& Text) {
 
 void TKemIcons::LoadFromModule(HINSTANCE Module) {
   if (!Module || Module == reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(-1))) return;
-  TModuleWalk walk{*this, {}};
+  TModuleWalk walk{*this, {}, {}};
   EnumResourceNamesW(Module, MAKEINTRESOURCEW(14), AddGroupProc, reinterpret_cast<LONG_PTR>(&walk));
 }
 

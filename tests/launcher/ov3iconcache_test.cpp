@@ -1,12 +1,16 @@
 // The icon cache: pictures made from icon files, libraries and picture files
 // at the icon size, the cache file's round trip, every kind of damaged cache
-// discarded whole, and keeping the cache in line with the contents.
+// discarded whole, and keeping the cache in line with the contents (a picture
+// that failed is tried again only once its file changed).
 #include "launcher/ov3iconcache.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <functional>
 
 #include "kem3/framework/kemstreamfmt.h"
 #include "kem3/graphics/icon_pixels.h"
@@ -181,6 +185,66 @@ TEST_F(IconCacheTest, PicturesCachedAtAnotherSizeAreRemadeAtTheIconSize) {
   ASSERT_EQ(again->Count(), 2);
   for (int i : {0, 1}) EXPECT_EQ(again->Find(i)->Size, 32);
   EXPECT_FALSE(again->Sync(ContentsGroups(*doc)));
+}
+
+TEST_F(IconCacheTest, APictureThatFailedIsTriedAgainOnlyOnceItsFileChanged) {
+  // A library that costs much and gives no picture cost it at every start.
+  const std::string good = IcoFile({SolidIcoEntry(32, 0xFF0000FFu)}), bad(good.size(), 'x');
+  const std::filesystem::path path(dir.file("later.ico"));
+  struct Case {
+    const char* Name;
+    bool Before;                   // the file is there at the first start (not an icon)
+    std::function<void()> Change;  // between the starts
+    bool Made;                     // at the next start
+  };
+  const Case cases[] = {
+      {"same size and time", true,
+       [&] {
+         const auto time = std::filesystem::last_write_time(path);
+         Write("later.ico", good);
+         std::filesystem::last_write_time(path, time);
+       },
+       false},
+      {"written again", true,
+       [&] {
+         const auto time = std::filesystem::last_write_time(path);
+         Write("later.ico", good);
+         std::filesystem::last_write_time(path, time + std::chrono::seconds(2));
+       },
+       true},
+      {"still missing", false, [] {}, false},
+      {"there now", false, [&] { Write("later.ico", good); }, true},
+      {"contents of an older bar", true,
+       [&] {
+         Write("later.ico", good);
+         ListIcons(ListGroups(ContentsGroups(*doc))[0])[0]->DeleteAttr(String(kIconCacheFailedAttr));
+         std::filesystem::last_write_time(path, std::filesystem::last_write_time(path) - std::chrono::hours(1));
+       },
+       true},
+  };
+  for (const Case& c : cases) {
+    std::filesystem::remove(path);
+    if (c.Before) {
+      Write("later.ico", bad);
+      // In whole seconds: the time set back again is the same on every file system.
+      std::filesystem::last_write_time(
+          path, std::chrono::floor<std::chrono::seconds>(std::filesystem::last_write_time(path)));
+    }
+    MakeDocument({{"later.ico", "0"}});
+    NewCache()->Sync(ContentsGroups(*doc));
+    ASSERT_EQ(CacheIndexes(), (std::vector<String>{"-1"})) << c.Name;
+    const TKemXmlTag& icon = *ListIcons(ListGroups(ContentsGroups(*doc))[0])[0];
+    EXPECT_NE(icon.ReadAttr(String(kIconCacheFailedAttr)), "") << c.Name;
+    c.Change();
+    auto next = NewCache();
+    EXPECT_EQ(next->Sync(ContentsGroups(*doc)), c.Made) << c.Name;
+    EXPECT_EQ(CacheIndexes()[0] != "-1", c.Made) << c.Name;
+    EXPECT_EQ(icon.ReadAttr(String(kIconCacheFailedAttr)).empty(), c.Made) << c.Name;
+    // A rebuild tries every icon.
+    next->Rebuild(ContentsGroups(*doc));
+    EXPECT_EQ(CacheIndexes()[0] != "-1", FileExists(path.string())) << c.Name;
+    std::filesystem::remove(dir.file("ov3.icc"));
+  }
 }
 
 TEST_F(IconCacheTest, DamagedCacheFilesAreDiscardedWhole) {

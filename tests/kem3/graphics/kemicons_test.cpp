@@ -10,9 +10,11 @@
 
 #include "kem3/graphics/icon_pixels.h"
 #include "kem3/pictures/pngimage.h"
+#include "support/crafted_icons.h"
 #include "support/temp_dir.h"
 #include "tools/common/iconwriter.h"
 
+using namespace craftedicons;
 using namespace iconwriter;
 
 namespace {
@@ -33,6 +35,14 @@ std::string PngBytes(int W, int H, std::uint32_t Argb) {
   TMemoryStream out;
   png.SaveToStream(out);
   return std::string(static_cast<const char*>(out.Memory()), static_cast<std::size_t>(out.Size()));
+}
+
+// The memory the process holds now, where the system tells it; -1 elsewhere.
+std::int64_t ResidentBytes() {
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);)
+    if (line.rfind("VmRSS:", 0) == 0) return std::stoll(line.substr(6)) * 1024;
+  return -1;
 }
 
 }  // namespace
@@ -295,6 +305,44 @@ TEST(KemIcons, NELibrariesWithNamesAndDamage) {
   icons.LoadNEData(NeLibrary(groups, {"FIRST", "Second"}));
   EXPECT_EQ(icons.FindGroup("second"), icons.GetGroup(1));
   EXPECT_EQ(icons.GetGroup(0)->Count(), 2);
+}
+
+TEST(KemIcons, NELibraryGroupsSharingOneDirectoryStayWithinTheFileBudget) {
+  // Every group record may name one directory, and each group walked it
+  // whole: 2,000 groups of 256 entries naming a 1 x 1 picture made 512,000
+  // images (65,000 groups took 1.44 GB), and 500 groups sharing 65,535 entries
+  // of a picture too large to keep walked 33 million entries (10,000 such
+  // groups held a start for a minute).
+  const std::string tiny = DibImage(1, 1, 32, Sample, SampleMask), head = craftedicons::PngHead(1024, 1024);
+  auto icon1 = [](int) { return 1u; };
+  struct Case {
+    const char* Name;
+    std::string File;
+    int FirstImages;  // of group 0
+  };
+  const Case cases[] = {
+      {"tiny pictures", NeLibraryOfSharedDirectory(tiny, 2000, GroupDirectory(256, icon1, 1, 1, 32, tiny.size())),
+       kMaxIconImagesPerGroup},
+      {"pictures never kept",
+       NeLibraryOfSharedDirectory(head, 500, GroupDirectory(65535, icon1, 0, 0, 32, head.size())),
+       static_cast<int>(kMaxIconPixelBytesPerFile / (1024 * 1024 * 4))},
+  };
+  for (const Case& c : cases) {
+    const std::int64_t before = ResidentBytes();
+    const auto start = std::chrono::steady_clock::now();
+    TKemIcons icons;
+    icons.LoadNEData(c.File);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2)) << c.Name;
+    if (before >= 0) {
+      EXPECT_LT(ResidentBytes() - before, std::int64_t{48} << 20) << c.Name;
+    }
+    // Reading stops at the budget and keeps what it read.
+    ASSERT_GE(icons.GetCount(), 1) << c.Name;
+    EXPECT_EQ(icons.GetGroup(0)->Count(), c.FirstImages) << c.Name;
+    int images = 0;
+    for (int g = 0; g < icons.GetCount(); ++g) images += icons.GetGroup(g)->Count();
+    EXPECT_LE(images, kMaxIconEntriesPerFile) << c.Name;
+  }
 }
 
 TEST(KemIcons, FilesGoToTheirReaderByContent) {

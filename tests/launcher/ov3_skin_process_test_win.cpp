@@ -35,18 +35,36 @@ void PointerTo(POINT At) {
   });
 }
 
+// The left button pressed or released, or the pointer moved to a screen
+// point, as real input: the bar reads the pointer's place as it handles each.
+void Mouse(DWORD Flags, POINT At = {}) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = Flags;
+  if (Flags & MOUSEEVENTF_MOVE) {
+    input.mi.dwFlags |= MOUSEEVENTF_ABSOLUTE;
+    input.mi.dx = MulDiv(At.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = MulDiv(At.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+  }
+  SendInput(1, &input, sizeof input);
+}
+
 // Drags the caption from a point of it by (DX, DY) screen pixels; the bar's
 // window rectangle once it has its new left edge (Left), or at the deadline.
-RECT DragCaption(HWND Window, HWND Caption, int DX, int DY, int Left) {
+// Each step is handled before the next is given: a press handled only after
+// the move would take the moved pointer for its starting place.
+RECT DragCaption(RunningBar& Bar, HWND Caption, int DX, int DY, int Left) {
   RECT r;
   GetWindowRect(Caption, &r);
   const POINT at{r.left + 20, r.top + 4};
   PointerTo(at);
-  SendMessageW(Caption, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 4));
-  PointerTo({at.x + DX, at.y + DY});
-  SendMessageW(Caption, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(20 + DX, 4 + DY));
-  SendMessageW(Caption, WM_LBUTTONUP, 0, MAKELPARAM(20 + DX, 4 + DY));
-  testproc::WaitUntil([&] { return GetWindowRect(Window, &r) && r.left == Left; });
+  EXPECT_TRUE(Bar.InputHandled(Caption));
+  Mouse(MOUSEEVENTF_LEFTDOWN);
+  EXPECT_TRUE(Bar.InputHandled(Caption));
+  Mouse(MOUSEEVENTF_MOVE, {at.x + DX, at.y + DY});
+  EXPECT_TRUE(Bar.InputHandled(Caption));
+  Mouse(MOUSEEVENTF_LEFTUP);
+  testproc::WaitUntil([&] { return GetWindowRect(Bar.Window(), &r) && r.left == Left; });
   return r;
 }
 
@@ -106,9 +124,9 @@ TEST(Ov3SkinProcess, EachOfOurSkinsShapesTheBarAndTheCaptionDragsItToTheEdge) {
     ASSERT_NE(caption, nullptr);
     RECT work;
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    box = DragCaption(window, caption, work.left + 200 - box.left, work.top + 150 - box.top, work.left + 200);
+    box = DragCaption(bar, caption, work.left + 200 - box.left, work.top + 150 - box.top, work.left + 200);
     EXPECT_EQ(box.left, work.left + 200);
-    box = DragCaption(window, caption, work.left + 6 - box.left, work.top + 7 - box.top, work.left);
+    box = DragCaption(bar, caption, work.left + 6 - box.left, work.top + 7 - box.top, work.left);
     EXPECT_EQ(box.left, work.left);
     EXPECT_EQ(box.top, work.top);
 

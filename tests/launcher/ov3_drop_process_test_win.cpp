@@ -302,13 +302,10 @@ TEST(Ov3DropProcess, TheBarAnswersThroughLargeDrops) {
 
   // The address was too long for an icon, and a note of its own said so.
   HWND refused = nullptr;
-  for (int i = 0; i < 100 && !refused; ++i) {
-    refused = FindWindowW(L"TOrvForm", L"Address too long");
-    if (!refused) (void)bar.Wait(100);
-  }
+  testproc::WaitUntil([&] { return (refused = FindWindowW(L"TOrvForm", L"Address too long")) != nullptr; });
   ASSERT_NE(refused, nullptr);
   PostMessageW(refused, WM_CLOSE, 0, 0);
-  for (int i = 0; i < 300 && FindWindowW(L"TOrvForm", L"Address too long"); ++i) (void)bar.Wait(100);
+  EXPECT_TRUE(testproc::WaitUntil([] { return !FindWindowW(L"TOrvForm", L"Address too long"); }));
   EXPECT_EQ(CloseBar(bar, window), 0);
   // Every icon the drops made got its picture, or was found to have none.
   TKemXml doc;

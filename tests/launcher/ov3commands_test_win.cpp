@@ -283,11 +283,7 @@ TEST_F(BarCommandsWin, TheNoteTellsWhatADropLeftOut) {
       modal_answer::PressKey(Box, VK_RETURN);
     });
     Drop();
-    for (int i = 0; i < 300 && note.empty(); ++i) {
-      MSG msg;
-      while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-      Sleep(10);
-    }
+    testproc::WaitUntil([&] { return !note.empty(); }, 3000);
     return note;
   };
   Bar->Show();

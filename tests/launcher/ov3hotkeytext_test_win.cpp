@@ -18,12 +18,8 @@
 
 namespace {
 
-void Pump() {
-  for (int i = 0; i < 3; ++i) {
-    Application->ProcessMessages();
-    Sleep(10);
-  }
-}
+// The menu opens and closes through queued messages only: handling what is queued is enough.
+void Pump() { Application->ProcessMessages(); }
 
 }  // namespace
 

@@ -143,25 +143,34 @@ void TfMain::ReportHookFailure() {
 
 namespace {
 
+// Keeps the exception being handled for the one report of a run.
+void KeepHookFailure(TfMain& Bar, bool& Reported, std::exception_ptr& Failure) {
+  if (Reported) return;
+  Reported = true;
+  Failure = std::current_exception();
+  PostMessageW(Bar.Handle(), kReportHookFailure, 0, 0);
+}
+
+String HookMissing(const char* Missing) {
+  return String("The hook library kem3.dll is missing or incomplete: ") + Missing;
+}
+
 // Runs a hook installation; a failure is kept for the one report.
 // Missing: what the user loses without that function of the library.
 bool TryInstallHook(TfMain& Bar, THookFunction Which, void (*Install)(HWND), const char* Missing, bool& Reported,
                     std::exception_ptr& Failure) {
   try {
     // Without the library, or that function of it, nothing would ever call the bar back.
-    if (!HookFunctionBound(Which))
-      throw EKemHookError(String("The hook library kem3.dll is missing or incomplete: ") + Missing);
+    if (!HookFunctionBound(Which)) throw EKemHookError(HookMissing(Missing));
     Install(Bar.Handle());
     return true;
   } catch (const Exception&) {
-    if (!Reported) {
-      Reported = true;
-      Failure = std::current_exception();
-      PostMessageW(Bar.Handle(), kReportHookFailure, 0, 0);
-    }
+    KeepHookFailure(Bar, Reported, Failure);
     return false;
   }
 }
+
+constexpr const char* kAreasLost = "screen areas are off, and auto-hide keeps the bar on the screen";
 
 }  // namespace
 
@@ -177,16 +186,26 @@ void TfMain::InstallMouseHook() {
 
 void TfMain::SetHookAreas() {
   if (!FMouseHookInstalled) return;
-  const int W = Screen->Width(), H = Screen->Height();
-  const int E = cfgGetInt(ovsScreenEdgeSize), C = cfgGetInt(ovsScreenCornerSize);
-  for (int N = 0; N < kScreenAreaCount; ++N) {
-    const TRect R = ScreenAreaRect(N, W, H, E, C);
-    try {
-      mhSetArea(Handle(), N, 0, 1, R.Left, R.Top, R.Right, R.Bottom);
-    } catch (const Exception&) {
-      return;  // the hook's tables are full: the areas stay quiet
-    }
+  const TSize Size{Screen->Width(), Screen->Height()};
+  try {
+    FAutoHide->SetScreenAreas(Size, cfgGetInt(ovsScreenEdgeSize), cfgGetInt(ovsScreenCornerSize),
+                              [this](int N, const TRect& R) {
+                                // A library that cannot hand back an area is no way back either.
+                                if (!HookFunctionBound(hfSetArea) || !HookFunctionBound(hfGetArea))
+                                  throw EKemHookError(HookMissing(kAreasLost));
+                                try {
+                                  mhSetArea(Handle(), N, 0, 1, R.Left, R.Top, R.Right, R.Bottom);
+                                } catch (const EKemHookError& E) {
+                                  // The hook's tables are full, or the library refuses.
+                                  throw EKemHookError("The hook library kem3.dll could not set the screen areas (" +
+                                                      E.Message + "): " + kAreasLost);
+                                }
+                              });
+  } catch (const Exception&) {
+    // Told once, as a missing hook is; the bar stays on the screen meanwhile.
+    KeepHookFailure(*this, FHookFailureReported, FHookFailure);
   }
+  SyncAutoHideTimers();
 }
 
 void TfMain::HandleAreaMessage(TMessage& Message) {

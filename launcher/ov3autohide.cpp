@@ -2,6 +2,7 @@
 #include "launcher/ov3autohide.h"
 
 #include <algorithm>
+#include <utility>
 
 TRect ScreenAreaRect(int Area, int W, int H, int E, int C) {
   switch (Area) {
@@ -48,7 +49,7 @@ int ClampSlideStep(int Step) { return std::clamp(Step, 1, 20); }
 int ClampSlideInterval(int Interval) { return std::clamp(Interval, 1, 100); }
 
 void TOvAutoHide::AutoHideChanged() {
-  if (Settings.AutoHide && FCanComeBack) {
+  if (Settings.AutoHide && CanComeBack()) {
     // A hidden bar waits for its way back; hiding it again would take its
     // place off the screen for home.
     if (FHidden) return;
@@ -63,14 +64,28 @@ void TOvAutoHide::AutoHideChanged() {
 }
 
 void TOvAutoHide::SetCanComeBack(bool Value) {
-  FCanComeBack = Value;
+  FHookInstalled = Value;
   AutoHideChanged();
+}
+
+void TOvAutoHide::SetScreenAreas(TSize Screen, int EdgeSize, int CornerSize,
+                                 const std::function<void(int Area, const TRect& AreaRect)>& SetArea) {
+  try {
+    for (int Area = 0; Area < kScreenAreaCount; ++Area)
+      SetArea(Area, ScreenAreaRect(Area, Screen.cx, Screen.cy, EdgeSize, CornerSize));
+  } catch (...) {
+    FAreasSet = false;
+    AutoHideChanged();
+    throw;
+  }
+  // Only a way back regained changes anything: a countdown under way goes on.
+  if (!std::exchange(FAreasSet, true)) AutoHideChanged();
 }
 
 void TOvAutoHide::ReturnHome() {
   RestoreHomePosition();
   FShowTimerOn = false;
-  FHideTimerOn = Settings.AutoHide && FCanComeBack;
+  FHideTimerOn = Settings.AutoHide && CanComeBack();
   ResetCountdown();
 }
 
@@ -79,7 +94,7 @@ void TOvAutoHide::ResetCountdown() {
 }
 
 void TOvAutoHide::HideTick() {
-  if (!Settings.AutoHide || !FCanComeBack) {
+  if (!Settings.AutoHide || !CanComeBack()) {
     FHideTimerOn = false;
     return;
   }
@@ -226,7 +241,7 @@ void TOvAutoHide::RestoreHomePosition() {
 }
 
 void TOvAutoHide::HideNow() {
-  if (FHidden || !FCanComeBack) return;
+  if (FHidden || !CanComeBack()) return;
   FHideTimerOn = true;
   FCountdown = 0;
   FForcedHide = true;

@@ -3,6 +3,7 @@
 // the pointer and the screen come in through TOvBarPlace; the Windows side
 // runs the timers as the machine says (HideTimerOn, SlideTimerOn...).
 #pragma once
+#include <functional>
 #include <string_view>
 
 #include "platform/geometry.h"
@@ -77,11 +78,19 @@ class TOvAutoHide {
 
   // Setting 121 (or 122) changed: on starts the countdown, off brings the bar home.
   void AutoHideChanged();
-  // Whether anything can call a hidden bar back (the mouse hook reports the
-  // screen areas). Without it the bar never hides: it stays home, no
-  // countdown runs, and a hidden bar comes home at once.
-  bool CanComeBack() const { return FCanComeBack; }
+  // Whether anything can call a hidden bar back: the mouse hook is installed
+  // and holds the screen areas it reports. Without it the bar never hides: it
+  // stays home, no countdown runs, and a hidden bar comes home at once.
+  bool CanComeBack() const { return FHookInstalled && FAreasSet; }
+  // The mouse hook installed or not.
   void SetCanComeBack(bool Value);
+  // Hands the eight screen areas of the screen to the mouse hook, in order.
+  // When SetArea raises (the hook's tables are full, or the library cannot
+  // set areas) some area stays quiet and the bar could hide with nothing to
+  // call it back: it stays home as without the hook until the areas are set
+  // again, and the failure goes on to the caller to be told.
+  void SetScreenAreas(TSize Screen, int EdgeSize, int CornerSize,
+                      const std::function<void(int Area, const TRect& AreaRect)>& SetArea);
   // The bar at home at once (a new skin swaps its width and height); with
   // auto-hide on the countdown starts again from the full delay.
   void ReturnHome();
@@ -115,5 +124,6 @@ class TOvAutoHide {
   bool FHideTimerOn = false;
   bool FSlideTimerOn = false;
   bool FShowTimerOn = false;
-  bool FCanComeBack = true;
+  bool FHookInstalled = true;
+  bool FAreasSet = true;
 };

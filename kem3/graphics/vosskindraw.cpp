@@ -101,13 +101,22 @@ void TVosSkin::DrawBorder(int Border, TBitmap& Target, const TRect& Rect, bool V
   EnsureTarget32(Target);
   if (Vertical) {
     // Laid out as for a horizontal bar on the turned pixels, then turned back.
+    // Only the part on the target is grabbed, but the border keeps the size
+    // of the whole rectangle: it is laid out around the grabbed pixels where
+    // the turn puts the rectangle, or a border reaching past the target would
+    // have its edges drawn on the grabbed part's edges.
     std::unique_ptr<TBitmap> grabbed = VosGrab(Target, Rect);
     if (!grabbed) return;
+    const int left = std::max(Rect.Left, 0), top = std::max(Rect.Top, 0);
+    // Turning counter-clockwise sends (x, y) of the grabbed part to
+    // (y, width - 1 - x): the rectangle's top left lands at (Rect.Top - top,
+    // grabbed right - Rect.Right).
+    const int turnedX = Rect.Top - top, turnedY = left + grabbed->Width() - Rect.Right;
     TBitmap turned;
     RotateBitmap270(turned, *grabbed);
-    DrawBorder(Border, turned, ::Rect(0, 0, turned.Width(), turned.Height()), false);
+    DrawBorder(Border, turned, Bounds(turnedX, turnedY, Rect.Height(), Rect.Width()), false);
     RotateBitmap90(*grabbed, turned);
-    VosPut(Target, std::max(Rect.Left, 0), std::max(Rect.Top, 0), *grabbed);
+    VosPut(Target, left, top, *grabbed);
     return;
   }
   if (b->HasShadow) DrawOverlay(b->Shadow, Target, Rect, true);

@@ -1,5 +1,6 @@
 // A hook library of our own that lacks one function (mhMenuScroll), for the
-// binding's test: every other export does nothing.
+// binding's test: every other export does nothing. Built a second time as
+// kem3areas.dll, whose area table is always full, for the bar's test.
 #include "platform/winapi_win.h"
 
 #include <cstdint>
@@ -17,7 +18,11 @@ int WINAPI mhInstallHook(DWORD) { return 0; }
 int WINAPI mhRemoveHook(DWORD) { return 0; }
 int WINAPI mhSetArea(DWORD, std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
                      std::int32_t) {
+#ifdef KEM3STUB_AREAS_FULL
+  return 1;  // no hook resources left, as a full area table answers
+#else
   return 0;
+#endif
 }
 int WINAPI mhGetArea(DWORD, std::int32_t, std::int32_t, std::int32_t*) { return 0; }
 int WINAPI mhAssumeInside(DWORD, std::int32_t) { return 0; }

@@ -4,6 +4,7 @@
 // program starts the icon bound to it, and that program never sees the key.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -171,11 +172,11 @@ TEST(Ov3AutoHideProcess, ScreenAreasAreSetAgainOnADisplayChange) {
   FreeHookLibrary();
 }
 
+namespace {
+
 // Auto-hide saved on: nothing could bring a hidden bar back, so it stays where
-// it is, and the one message says so.
-TEST(Ov3AutoHideProcess, WithoutTheHookLibraryTheBarSaysSoOnceAndStaysOnTheScreen) {
-  Ov3Folder folder;
-  ASSERT_TRUE(DeleteFileW((folder.Folder() + L"\\kem3.dll").c_str()));
+// it is, and the one message says so (and why).
+void ExpectOneMessageAndTheBarAtHome(const Ov3Folder& folder, const wchar_t* why) {
   WriteFileAtomic(folder.File("ov3.ini"),
                   "[Window]\r\nAuto hide=yes\r\nAuto hide method=1\r\nAuto hide hidedelay=100\r\n");
   SetCursorPos(GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) - 10);  // away from the bar
@@ -187,6 +188,7 @@ TEST(Ov3AutoHideProcess, WithoutTheHookLibraryTheBarSaysSoOnceAndStaysOnTheScree
   const int length = GetDlgItemTextW(box, 0xFFFF, text, 512);  // a message box's message
   const std::wstring message(text, length);
   EXPECT_NE(message.find(L"kem3.dll"), std::wstring::npos);
+  EXPECT_NE(message.find(why), std::wstring::npos) << Utf8(message);
   EXPECT_NE(message.find(L"auto-hide keeps the bar on the screen"), std::wstring::npos) << Utf8(message);
   PostMessageW(box, WM_COMMAND, IDOK, 0);
   // The bar goes on once the message has gone: it takes its foreground hotkey.
@@ -197,10 +199,26 @@ TEST(Ov3AutoHideProcess, WithoutTheHookLibraryTheBarSaysSoOnceAndStaysOnTheScree
   };
   EXPECT_TRUE(testproc::WaitUntil([&] { return !IsWindow(box) && hotkeyHeld(); }));
   (void)bar.Wait(1500);                                 // a time in which no second message may show
-  EXPECT_EQ(FindOtherWindow(bar, window), nullptr);     // one message for both hooks
+  EXPECT_EQ(FindOtherWindow(bar, window), nullptr);     // one message for all the hook could not do
   EXPECT_FALSE(RegisterHotKey(nullptr, 1, 0, VK_F24));  // the bar holds its foreground hotkey
   const RECT home = BarRect(window);
   EXPECT_EQ(home.top, 0);
   EXPECT_TRUE(IsWindowVisible(window));
   EXPECT_EQ(CloseBar(bar, window), 0);
+}
+
+}  // namespace
+
+TEST(Ov3AutoHideProcess, WithoutTheHookLibraryTheBarSaysSoOnceAndStaysOnTheScreen) {
+  Ov3Folder folder;
+  ASSERT_TRUE(DeleteFileW((folder.Folder() + L"\\kem3.dll").c_str()));
+  ExpectOneMessageAndTheBarAtHome(folder, L"missing or incomplete");
+}
+
+// The hook installs, but its area table is full: no area would call the bar back.
+TEST(Ov3AutoHideProcess, AHookThatRefusesTheScreenAreasIsToldOnceAndTheBarStaysOnTheScreen) {
+  Ov3Folder folder;
+  std::filesystem::copy_file(testproc::ProgramFolder() + L"kem3areas.dll", folder.Folder() + L"\\kem3.dll",
+                             std::filesystem::copy_options::overwrite_existing);
+  ExpectOneMessageAndTheBarAtHome(folder, L"could not set the screen areas");
 }

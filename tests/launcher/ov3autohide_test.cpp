@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
+
+#include "platform/exceptions.h"
 
 namespace {
 
@@ -167,4 +170,44 @@ TEST(AutoHide, WithoutAWayBackTheBarStaysHome) {
   A.SetCanComeBack(true);
   EXPECT_TRUE(A.HideTimerOn());
   EXPECT_EQ(A.Countdown(), 8);
+}
+
+// The hook is there but refuses an area (its tables are full, or the library
+// cannot set them): that area could never call the bar back, so the bar stays
+// home as without the hook until every area is set.
+TEST(AutoHide, AreasTheHookRefusesKeepTheBarHome) {
+  TFakePlace Place;
+  TOvAutoHide A(Place);
+  A.Settings.AutoHide = true;
+  A.Settings.AtOnce = true;
+  A.AutoHideChanged();
+  A.HideNow();
+  ASSERT_TRUE(A.Hidden());
+  std::vector<TRect> Given;
+  auto Refusing = [&](int Area, const TRect& R) {
+    if (Area == 3) throw Exception("table full");
+    Given.push_back(R);
+  };
+  EXPECT_THROW(A.SetScreenAreas({1024, 768}, 3, 5, Refusing), Exception);
+  EXPECT_EQ(Given.size(), 3u);
+  EXPECT_FALSE(A.CanComeBack());
+  EXPECT_FALSE(A.Hidden());
+  EXPECT_EQ(Place.Bar.TopLeft(), (TPoint{200, 0}));
+  for (int I = 0; I < 20; ++I) A.HideTick();
+  A.HideNow();
+  A.SetCanComeBack(true);  // the hook alone is no way back
+  EXPECT_FALSE(A.Hidden());
+  EXPECT_FALSE(A.HideTimerOn());
+  // Every area set at last, in order: the countdown runs again, and setting
+  // them once more (a new resolution) does not start it over.
+  Given.clear();
+  A.SetScreenAreas({1024, 768}, 3, 5, [&](int, const TRect& R) { Given.push_back(R); });
+  ASSERT_EQ(Given.size(), 8u);
+  for (int N = 0; N < 8; ++N) EXPECT_EQ(Given[N], ScreenAreaRect(N, 1024, 768, 3, 5)) << N;
+  EXPECT_TRUE(A.CanComeBack());
+  EXPECT_TRUE(A.HideTimerOn());
+  A.HideTick();
+  EXPECT_EQ(A.Countdown(), 7);
+  A.SetScreenAreas({1024, 768}, 3, 5, [](int, const TRect&) {});
+  EXPECT_EQ(A.Countdown(), 7);
 }

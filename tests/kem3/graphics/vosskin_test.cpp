@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "kem3/framework/kemexe.h"
 #include "kem3/graphics/vosskingeom.h"
@@ -341,6 +343,40 @@ TEST_F(VosSkinTest, BordersDarkenByTheirShadowThenBlendTheirImage) {
   Skin.DrawBorder(-1, *none, Rect(0, 0, 4, 4));
   Skin.DrawBorder(99, *none, Rect(0, 0, 4, 4));
   EXPECT_EQ(Px(*none, 1, 1), 0x111111u);
+}
+
+TEST_F(VosSkinTest, BordersReachingPastTheTargetKeepTheLayoutOfTheirWholeRectangle) {
+  Load("base");
+  // The target is a 20 x 12 window on a 60 x 40 picture at (20, 14): a border
+  // drawn into it must give the pixels it gives there, where its whole
+  // rectangle fits. The ring's edges are 4 thick; row 6 crosses the left and
+  // right borders only.
+  const struct {
+    TRect rect;  // in the target's coordinates
+    bool vertical;
+    std::vector<int> bordered, bare;  // columns of row 6
+  } cases[] = {
+      {Rect(-2, 0, 22, 12), true, {0, 1, 18, 19}, {2, 3, 16, 17}},    // past the left and the right
+      {Rect(-2, -3, 22, 15), true, {0, 1, 18, 19}, {2, 3, 16, 17}},   // past every side
+      {Rect(3, -3, 25, 13), true, {3, 6}, {2, 7, 16, 19}},            // past the top, bottom and right
+      {Rect(-2, -3, 22, 15), false, {0, 1, 18, 19}, {2, 3, 16, 17}},  // the same as a horizontal bar
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.rect.Left) + "," + std::to_string(c.rect.Top) + (c.vertical ? " vertical" : ""));
+    auto target = Target(20, 12, 0xC8C8C8);
+    Skin.DrawBorder(0, *target, c.rect, c.vertical);
+    auto whole = Target(60, 40, 0xC8C8C8);
+    TRect placed = c.rect;
+    OffsetRect(placed, 20, 14);
+    Skin.DrawBorder(0, *whole, placed, c.vertical);
+    int wrong = 0;
+    for (int y = 0; y < 12; ++y) {
+      for (int x = 0; x < 20; ++x) wrong += Px(*target, x, y) != Px(*whole, x + 20, y + 14);
+    }
+    EXPECT_EQ(wrong, 0);
+    for (int x : c.bordered) EXPECT_NE(Px(*target, x, 6), 0xC8C8C8u) << x;
+    for (int x : c.bare) EXPECT_EQ(Px(*target, x, 6), 0xC8C8C8u) << x;
+  }
 }
 
 TEST_F(VosSkinTest, PanelItemsTakeTheirStatesTextureOddRowsTheirOwn) {

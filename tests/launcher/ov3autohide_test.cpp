@@ -143,15 +143,20 @@ TEST(AutoHide, WhatKeepsTheBar) {
   EXPECT_EQ(Place.Bar.TopLeft(), (TPoint{200, 0}));
 }
 
+// Auto-hide switched on with hiding at once, and the bar sent away.
+static void HideAtOnce(TOvAutoHide& A) {
+  A.Settings.AutoHide = true;
+  A.Settings.AtOnce = true;
+  A.AutoHideChanged();
+  A.HideNow();
+}
+
 // Without the mouse hook no area could call the bar back: it never leaves,
 // whatever asks it to, and a bar already gone comes home.
 TEST(AutoHide, WithoutAWayBackTheBarStaysHome) {
   TFakePlace Place;
   TOvAutoHide A(Place);
-  A.Settings.AutoHide = true;
-  A.Settings.AtOnce = true;
-  A.AutoHideChanged();
-  A.HideNow();
+  HideAtOnce(A);
   ASSERT_TRUE(A.Hidden());
   A.SetCanComeBack(false);
   EXPECT_FALSE(A.Hidden());
@@ -178,10 +183,7 @@ TEST(AutoHide, WithoutAWayBackTheBarStaysHome) {
 TEST(AutoHide, AreasTheHookRefusesKeepTheBarHome) {
   TFakePlace Place;
   TOvAutoHide A(Place);
-  A.Settings.AutoHide = true;
-  A.Settings.AtOnce = true;
-  A.AutoHideChanged();
-  A.HideNow();
+  HideAtOnce(A);
   ASSERT_TRUE(A.Hidden());
   std::vector<TRect> Given;
   auto Refusing = [&](int Area, const TRect& R) {

@@ -167,6 +167,33 @@ void TfMain::DropTargetOver(const TPoint& ScreenPt) { bsGroups->HighlightButton(
 
 void TfMain::DropTargetLeave() { bsGroups->HighlightButton(-1); }
 
+void TfMain::DroppedIconsPlaced() {
+  IconsChanged(false);
+  tDropPictures->SetEnabled(true);
+}
+
+void TfMain::EditDroppedIcons() {
+  // One editor at a time: a drop while one shows waits behind it.
+  if (FEditingDrops) return;
+  FEditingDrops = true;
+  try {
+    while (!FDropEdits.empty()) {
+      TDropEdit edit = std::move(FDropEdits.front());
+      FDropEdits.erase(FDropEdits.begin());
+      if (!EditIconElement(*edit.Icon)) continue;
+      // The editor ran a message loop: the group may have gone meanwhile.
+      if (std::find(FGroupList.begin(), FGroupList.end(), edit.Group) == FGroupList.end()) continue;
+      TKemXmlTag* placed = AppendIcon(*edit.Group, std::move(edit.Icon));
+      if (edit.Group == CurrentGroup()) AddIconItem(placed);
+      DroppedIconsPlaced();
+    }
+  } catch (...) {
+    FEditingDrops = false;
+    throw;
+  }
+  FEditingDrops = false;
+}
+
 bool TfMain::DropItems(const TPoint& ScreenPt, const std::vector<WideString>& Files, const WideString& Url,
                        std::size_t Unread) {
   const int button = GroupButtonAtScreen(ScreenPt);
@@ -193,21 +220,21 @@ bool TfMain::DropItems(const TPoint& ScreenPt, const std::vector<WideString>& Fi
     }
   }
   // Setting 212 opens the icon editor on a single dropped icon first (several
-  // never ask); cancelling it discards the icon.
-  const bool editFirst = cfgGetBool(ovsShowDropDialog) && icons.size() == 1;
+  // never ask), once the drop is over; cancelling it discards the icon.
   bool added = false;
-  for (TKemXmlTagPtr& icon : icons) {
-    if (editFirst && !EditIconElement(*icon)) continue;
-    // As AddIcon does, with one refill, hotkey rebuild and save for the whole
-    // drop; the pictures follow a slice at a time (a picture each costs a
-    // file read: a thousand held the bar for seconds).
-    TKemXmlTag* placed = AppendIcon(*group, std::move(icon));
-    if (group == CurrentGroup()) AddIconItem(placed);
+  if (cfgGetBool(ovsShowDropDialog) && icons.size() == 1) {
+    EditDroppedIconLater(*group, std::move(icons.front()));
     added = true;
-  }
-  if (added) {
-    IconsChanged(false);
-    tDropPictures->SetEnabled(true);
+  } else {
+    for (TKemXmlTagPtr& icon : icons) {
+      // As AddIcon does, with one refill, hotkey rebuild and save for the
+      // whole drop; the pictures follow a slice at a time (a picture each
+      // costs a file read: a thousand held the bar for seconds).
+      TKemXmlTag* placed = AppendIcon(*group, std::move(icon));
+      if (group == CurrentGroup()) AddIconItem(placed);
+      added = true;
+    }
+    if (added) DroppedIconsPlaced();
   }
   named += Unread;
   if (named > kMaxDroppedFiles) {

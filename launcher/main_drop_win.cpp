@@ -19,6 +19,8 @@ namespace {
 
 // Posted to the bar: the note on a cut drop shows once the drop is over.
 constexpr UINT kReportDropLeftOut = WM_APP + 16;
+// Posted to the bar: the editor of a dropped icon opens once the drop is over.
+constexpr UINT kEditDroppedIcons = WM_APP + 17;
 // The time a slice of dropped icons' pictures may take, and the pause after
 // it, in which the bar answers messages, input and painting.
 constexpr std::uint64_t kDropPictureSlice = 50;
@@ -67,6 +69,7 @@ void TfMain::CreateDropTarget() {
       Effect = DROPEFFECT_NONE;
   };
   SetMessageHandler(kReportDropLeftOut, [this](TMessage&) { ShowDropLeftOut(); });
+  SetMessageHandler(kEditDroppedIcons, [this](TMessage&) { EditDroppedIcons(); });
   tDropPictures = new TTimer(this);
   tDropPictures->SetName("tDropPictures");
   tDropPictures->SetEnabled(false);
@@ -87,6 +90,11 @@ void TfMain::MakeDroppedPictures() {
 void TfMain::ReportDropLeftOut(TDropLeftOut LeftOut) {
   FDropLeftOut = std::move(LeftOut);
   PostMessageW(Handle(), kReportDropLeftOut, 0, 0);
+}
+
+void TfMain::EditDroppedIconLater(TKemXmlTag& Group, TKemXmlTagPtr Icon) {
+  FDropEdits.push_back(TDropEdit{&Group, std::move(Icon)});
+  PostMessageW(Handle(), kEditDroppedIcons, 0, 0);
 }
 
 void TfMain::ShowDropLeftOut() {

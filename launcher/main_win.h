@@ -155,8 +155,9 @@ class TfMain : public TKemForm {
   // kMaxDroppedFiles files the first are taken, and the user is told, once
   // the drop is over, how many were left out (Unread: the files the drop
   // named after Files, not read). An address too long for an icon is told
-  // in the same note. True when an icon was added. Their pictures follow a
-  // slice at a time (MakeDroppedPictures).
+  // in the same note. True when an icon was added or is to be: with setting
+  // 212 a single icon waits for its editor, which opens once the drop is over
+  // (EditDroppedIcons). Their pictures follow a slice at a time (MakeDroppedPictures).
   bool DropItems(const TPoint& ScreenPt, const std::vector<WideString>& Files, const WideString& Url,
                  std::size_t Unread = 0);
 
@@ -231,6 +232,20 @@ class TfMain : public TKemForm {
   // over, not while the source waits for it.
   void ReportDropLeftOut(TDropLeftOut LeftOut);
   void ShowDropLeftOut();
+  // An icon a drop made, waiting for its editor, and the group it goes to.
+  struct TDropEdit {
+    TKemXmlTag* Group;
+    TKemXmlTagPtr Icon;
+  };
+  // Keeps the icon and posts the message that opens its editor: a modal
+  // dialog inside the drop would hold the program the files came from until
+  // it closed.
+  void EditDroppedIconLater(TKemXmlTag& Group, TKemXmlTagPtr Icon);
+  // The editors of the waiting icons, one after the other; a confirmed icon
+  // joins its group when the group is still there.
+  void EditDroppedIcons();
+  // The icons of a drop placed: one refill, hotkey rebuild and save, and their pictures to follow.
+  void DroppedIconsPlaced();
   // The pictures of dropped icons are made a slice at a time on a timer, so
   // the bar answers between slices however many files came; the icon cache
   // is saved once the last is made.
@@ -344,9 +359,13 @@ class TfMain : public TKemForm {
   // A failed save of the settings file, told once a run (the configuration
   // database hands on only the first).
   std::exception_ptr FSettingsSaveFailure;
+  // The contents file read at creation was set aside: told once the bar is made.
+  std::exception_ptr FContentsSetAside;
   std::unique_ptr<TIconCache> FIconCache;
   // What the last drop left out, until its note shows.
   TDropLeftOut FDropLeftOut;
+  std::vector<TDropEdit> FDropEdits;
+  bool FEditingDrops = false;
   TVosFormSkinner* FSkinner = nullptr;  // owned as components
   TVosFormCaption* FCaption = nullptr;
   TVosFormIcon* FFormIcon = nullptr;

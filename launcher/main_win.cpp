@@ -34,8 +34,9 @@ bool MainFormCreated = false;
 
 namespace {
 
-// Posted to the bar: a failed save is shown once the code that saved is done,
-// so the bar's creation never stops at the message.
+// Posted to the bar: a failed save, or a contents file set aside, is shown
+// once the code that saved or read is done, so the bar's creation never stops
+// at the message.
 constexpr UINT kReportSaveFailure = WM_APP + 1;
 
 }  // namespace
@@ -118,8 +119,9 @@ void TfMain::FormCreate(TObject*) {
   FormResize(this);
   ApplyModules();
   CreateBarHints();
-  // A save of the settings that failed before the bar had its window is told now.
-  if (FSettingsSaveFailure) PostMessageW(Handle(), kReportSaveFailure, 0, 0);
+  // A save of the settings that failed before the bar had its window, and a
+  // contents file set aside, are told now.
+  if (FSettingsSaveFailure || FContentsSetAside) PostMessageW(Handle(), kReportSaveFailure, 0, 0);
 }
 
 void TfMain::FormShow(TObject*) {
@@ -260,6 +262,8 @@ void TfMain::FormDestroy(TObject*) {
   StopModules();
   if (FMouseHookInstalled) mhRemoveHook(Handle());
   UnregisterDropTargets();
+  // Icons still waiting for their editor point at groups that go now.
+  FDropEdits.clear();
   FGroupList.clear();
   FGroupsTag = nullptr;
   FContents.reset();
@@ -300,7 +304,12 @@ void TfMain::WndProc(TMessage& Message) {
 void TfMain::OpenContents() {
   // Beside the program, as the icon cache and the settings file are.
   FContentsFileName = ::ContentsFileName(ProgramFileName());
-  FContents = OpenContentsDocument(FContentsFileName);
+  TContentsSetAside setAside;
+  FContents = OpenContentsDocument(FContentsFileName, &setAside);
+  // Told as a failed save is: which file was set aside, why, and where its copy is.
+  if (!setAside.Copy.empty())
+    FContentsSetAside =
+        std::make_exception_ptr(Exception(WideToUtf8(ContentsSetAsideText(FContentsFileName, setAside))));
   CreateDefaultContents(*FContents);
   FIconIds.OnSaveContents = [this] { SaveContents(); };
 }
@@ -336,6 +345,7 @@ void TfMain::SaveContents(bool WithIconCache) {
 }
 
 void TfMain::ReportSaveFailure() {
+  if (std::exception_ptr setAside = std::exchange(FContentsSetAside, nullptr)) HandleEventException(this, setAside);
   if (std::exception_ptr failure = std::exchange(FSaveFailure, nullptr)) HandleEventException(this, failure);
   if (std::exception_ptr failure = std::exchange(FSettingsSaveFailure, nullptr)) HandleEventException(this, failure);
 }

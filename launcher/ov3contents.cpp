@@ -3,11 +3,14 @@
 
 #include <limits>
 
+#include "kem3/framework/kemlan.h"
 #include "kem3/framework/kemutil.h"
 #include "platform/exceptions.h"
 #include "platform/files.h"
+#include "platform/format.h"
 #include "platform/stringlist.h"
 #include "platform/sysutils.h"
+#include "platform/unicode_convert.h"
 
 namespace {
 
@@ -86,12 +89,27 @@ void CompleteModule(TKemXmlTag* modules, const TDefaultModule& module) {
   }
 }
 
-void SetAside(const String& fileName, const String& reason) {
+String SetAside(const String& fileName, const String& reason) {
   const String copy = fileName + String(kContentsBadSuffix);
   if (!CopyFileTo(fileName, copy))
     throw EFCreateError("The contents file \"" + fileName + "\" cannot be read in full (" + reason +
                         "), and it cannot be copied to \"" + copy + "\".");
+  return copy;
 }
+
+// Why a read stopped, by the fault's kind: the language text and its English default.
+struct TFaultText {
+  TContentsFaultKind Kind;
+  const char* Name;
+  const char16_t* Default;
+};
+constexpr TFaultText kFaultTexts[] = {
+    {cfkBracket, "Contents_Fault_Bracket", u"line %d holds a \"<\" that no \">\" closes"},
+    {cfkCutOff, "Contents_Fault_CutOff", u"the file ends inside what begins at line %d"},
+    {cfkUnclosed, "Contents_Fault_Unclosed", u"the element opened at line %d is never closed"},
+    {cfkDeclaration, "Contents_Fault_Declaration", u"line %d is not the XML declaration the file must begin with"},
+    {cfkTooDeep, "Contents_Fault_TooDeep", u"the elements at line %d lie nested deeper than %d levels"},
+};
 
 }  // namespace
 
@@ -105,23 +123,46 @@ String ContentsFileName(const String& programFileName) {
   return ExtractFilePath(programFileName) + name.substr(0, name.find('.')) + ".xml";
 }
 
-std::unique_ptr<TKemXml> OpenContentsDocument(const String& fileName) {
+std::unique_ptr<TKemXml> OpenContentsDocument(const String& fileName, TContentsSetAside* SetAsideTold) {
+  TContentsSetAside told;
   auto doc = std::make_unique<TKemXml>(String(), 0, false, kContentsBufferSize);
   if (!FileExists(fileName)) return doc;
   std::string bytes;
   try {
     bytes = ReadFileBytes(fileName);
   } catch (const Exception& e) {
-    SetAside(fileName, e.Message);
+    told.Copy = SetAside(fileName, e.Message);
+    told.Error = e.Message;
+    if (SetAsideTold) *SetAsideTold = told;
     return doc;
   }
   doc->LoadFromString(bytes);
   const bool hasContents = doc->FindPath("ov3contents") != nullptr;
-  if (!bytes.empty() && (!hasContents || !doc->ReadComplete()))
-    SetAside(fileName, hasContents ? "it ends early" : "no contents found");
+  if (!bytes.empty() && (!hasContents || !doc->ReadComplete())) {
+    told.Copy = SetAside(fileName, hasContents ? "it ends early" : "no contents found");
+    told.NoContents = doc->ReadComplete();
+    if (!told.NoContents) told.Fault = FindContentsFault(bytes);
+  }
   // Without a declaration the next start could not read what is saved now.
   if (!hasContents) doc->CreateDefault();
+  if (SetAsideTold) *SetAsideTold = told;
   return doc;
+}
+
+WideString ContentsSetAsideText(const String& fileName, const TContentsSetAside& SetAside) {
+  WideString why;
+  for (const TFaultText& t : kFaultTexts)
+    if (t.Kind == SetAside.Fault.Kind)
+      why = WideFormatOrError(Translate(t.Name, t.Default),
+                              {FormatArg(SetAside.Fault.Line), FormatArg(kContentsMaxDepth)});
+  if (why.empty() && !SetAside.Error.empty()) why = Utf8ToWide(SetAside.Error);
+  if (why.empty())
+    why = SetAside.NoContents ? Translate("Contents_Fault_NoContents", u"it holds no Orvanel contents")
+                              : Translate("Contents_Fault_Other", u"not all of it is XML as Orvanel writes it");
+  return WideFormatOrError(Translate("Contents_SetAside",
+                                     u"The contents file %s could not be read in full: %s. The bar shows what "
+                                     u"could be read; the file as it was is kept as %s."),
+                           {FormatArg(Utf8ToWide(fileName)), FormatArg(why), FormatArg(Utf8ToWide(SetAside.Copy))});
 }
 
 void CreateDefaultContents(TKemXml& doc) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "kem3/framework/kemxml.h"
+#include "launcher/ov3contentsfault.h"
 #include "platform/types.h"
 
 class TStrings;
@@ -28,13 +29,26 @@ String ContentsComment();
 // Program folder + program base name (up to its first ".") + ".xml".
 String ContentsFileName(const String& programFileName);
 
+// What opening the contents file set aside, to be told to the user.
+struct TContentsSetAside {
+  String Copy;              // the copy's file name; empty when nothing was set aside
+  TContentsFault Fault;     // where the read stopped; cfkNone when that is not known
+  String Error;             // why the file could not be read at all; empty when it was read
+  bool NoContents = false;  // read whole, but without "ov3contents"
+};
+
 // The document for the contents file. A missing or empty file gives the default
 // document. A file that holds more than the tree took in (no "ov3contents", a
 // missing declaration, something cut off or left open, or bytes that cannot be
-// read) is first copied to fileName + ".bad", replacing an older copy; without
-// "ov3contents" the document is the default one. When that copy cannot be made
-// the file stays untouched and EFCreateError is raised, so no save can overwrite it.
-std::unique_ptr<TKemXml> OpenContentsDocument(const String& fileName);
+// read) is first copied to fileName + ".bad", replacing an older copy, and
+// SetAside (when given) says so and why; without "ov3contents" the document is
+// the default one. When that copy cannot be made the file stays untouched and
+// EFCreateError is raised, so no save can overwrite it.
+std::unique_ptr<TKemXml> OpenContentsDocument(const String& fileName, TContentsSetAside* SetAside = nullptr);
+
+// The message in the user's language on a file set aside: the file, the
+// copy, and why, with the line where its reading stopped.
+WideString ContentsSetAsideText(const String& fileName, const TContentsSetAside& SetAside);
 
 // Completes the document: the comment and "ov3contents" when missing, a group
 // "Main" when "groups" holds no "group", and the five module elements with

@@ -114,3 +114,33 @@ TEST(Ov3Process, StartsAndRunsWithoutTheHookLibrary) {
   EXPECT_TRUE(FileExists(folder.File("ov3.xml")));
   EXPECT_EQ(CloseBar(bar, window), 0);
 }
+
+// A hand-edited contents file with one "<" in a title: the bar shows the
+// icons before it and tells which file it set aside, where its copy is, and
+// the line to mend.
+TEST(Ov3Process, AContentsFileSetAsideIsToldWithItsLine) {
+  Ov3Folder folder;
+  String contents = "<?xml version=\"1.0\"?>\n<ov3contents><groups><group title=\"Main\"><icons>\n";
+  for (int i = 1; i <= 23; ++i)
+    contents += "<icon title=\"" + String(i == 2 ? "Mail <work" : "Icon") + "\" id=\"" + std::to_string(i) + "\"/>\n";
+  contents += "</icons></group></groups></ov3contents>\n";
+  WriteFileAtomic(folder.File("ov3.xml"), contents);
+  RunningBar bar(folder);
+  HWND window = bar.Window();
+  ASSERT_NE(window, nullptr);
+  HWND box = nullptr;
+  testproc::WaitUntil([&] { return (box = FindWindowW(L"#32770", L"Orvanel")) != nullptr; });
+  ASSERT_NE(box, nullptr) << "the file set aside is told";
+  wchar_t text[1024] = {};
+  GetDlgItemTextW(box, 0xFFFF, text, 1024);
+  const std::wstring told(text);
+  const std::wstring file = (fs::path(folder.Folder()) / L"ov3.xml").wstring();
+  const auto utf8 = [&] { return WideToUtf8(std::u16string(told.begin(), told.end())); };
+  EXPECT_NE(told.find(file + L" could not be read"), std::wstring::npos) << utf8();
+  EXPECT_NE(told.find(L"line 4"), std::wstring::npos) << utf8();
+  EXPECT_NE(told.find(file + L".bad"), std::wstring::npos) << utf8();
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  EXPECT_TRUE(testproc::WaitUntil([] { return !FindWindowW(L"#32770", L"Orvanel"); }));
+  EXPECT_EQ(CloseBar(bar, window), 0);
+  EXPECT_EQ(ReadFileBytes(folder.File("ov3.xml.bad")), contents);
+}

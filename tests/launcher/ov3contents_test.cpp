@@ -4,11 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 
 #include "platform/exceptions.h"
 #include "platform/files.h"
 #include "platform/stringlist.h"
+#include "platform/sysutils.h"
+#include "platform/unicode_convert.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -308,29 +311,59 @@ TEST(Ov3Contents, SafeGroupIndexes) {
   EXPECT_TRUE(ListIcons(nullptr).empty());
 }
 
-TEST(Ov3Contents, FilesThatHoldMoreThanTheTreeAreSetAside) {
+// A file set aside is told: which file, its copy, and the line where the
+// reading stopped. A hand-edited title with one "<" in it kept 1 of 23 icons
+// and went aside without a word.
+TEST(Ov3Contents, FilesThatHoldMoreThanTheTreeAreSetAsideAndTold) {
   TempDir dir;
   const String name = dir.file("ov3.xml");
   const String bad = name + ".bad";
   const String full = kDefaultFile;
+  String strayBracket = "<?xml version=\"1.0\"?>\n<ov3contents><groups><group title=\"Main\"><icons>\n";
+  for (int i = 1; i <= 23; ++i)
+    strayBracket += "<icon title=\"" + String(i == 2 ? "Mail <work" : "Icon") + "\" id=\"" + IntToStr(i) +
+                    "\"><application filename=\"p.exe\"/></icon>\n";
+  strayBracket += "</icons></group></groups></ov3contents>\n";
+  String deep = "<?xml version=\"1.0\"?>\n<ov3contents>";
+  for (int i = 1; i < kContentsMaxDepth; ++i) deep += "<d>";
+  deep += "\n<d/>";
   struct TCase {
     String Bytes;
     bool KeepsGroups;  // the document read still holds the user's groups
+    size_t Icons;      // of its first group
+    TContentsFaultKind Kind;
+    int Line;
   };
   const std::vector<TCase> cases = {
-      {"not xml at all", false},
-      {"<!-- no declaration --><ov3contents/>", false},
-      {"\x89PNG\r\n\x1a\n\0\0", false},
-      {full.substr(0, full.find("<modules>") + 5), true},  // cut inside a construct
-      {full.substr(0, full.find("</modules>")), true},     // elements left open
+      {"not xml at all", false, 0, cfkCutOff, 1},
+      {"<!-- no declaration --><ov3contents/>", false, 0, cfkDeclaration, 1},
+      {"\x89PNG\r\n\x1a\n\0\0", false, 0, cfkCutOff, 1},
+      {full.substr(0, full.find("<modules>") + 5), true, 0, cfkCutOff, 14},  // cut inside a construct
+      {full.substr(0, full.find("</modules>")), true, 0, cfkUnclosed, 14},   // elements left open
+      {strayBracket, true, 1, cfkBracket, 4},
+      {full.substr(0, full.find("<group ") + 22) + "text never closed", true, 0, cfkUnclosed, 9},
+      {deep, false, 0, cfkTooDeep, 3},
+      {"<?xml version=\"1.0\"?><other/>", false, 0, cfkNone, 0},  // read whole, but no contents
   };
   for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Line);
     WriteFileAtomic(bad, "an older copy");
     WriteFileAtomic(name, c.Bytes);
-    auto doc = OpenContentsDocument(name);
+    TContentsSetAside told;
+    auto doc = OpenContentsDocument(name, &told);
     EXPECT_EQ(ReadFileBytes(bad), c.Bytes) << "the copy replaces an older one";
     EXPECT_EQ(ReadFileBytes(name), c.Bytes) << "opening never writes";
     EXPECT_EQ(doc->FindPath("ov3contents.groups") != nullptr, c.KeepsGroups);
+    EXPECT_EQ(ListIcons(GroupAt(ListGroups(doc->FindPath("ov3contents.groups")), 0)).size(), c.Icons);
+    EXPECT_EQ(told.Copy, bad);
+    EXPECT_EQ(told.Fault.Kind, c.Kind);
+    EXPECT_EQ(told.Fault.Line, c.Line);
+    const String text = WideToUtf8(ContentsSetAsideText(name, told));
+    EXPECT_NE(text.find(name + " could not be read"), String::npos) << text;
+    EXPECT_NE(text.find("kept as " + bad), String::npos) << text;
+    if (c.Line > 0) {
+      EXPECT_NE(text.find("line " + IntToStr(c.Line)), String::npos) << text;
+    }
     ASSERT_NE(doc->FindPath("?xml"), nullptr) << "what is saved next must read back";
     CreateDefaultContents(*doc);
     SaveContents(*doc, name);
@@ -338,8 +371,26 @@ TEST(Ov3Contents, FilesThatHoldMoreThanTheTreeAreSetAside) {
   }
   std::filesystem::remove(bad);
   WriteFileAtomic(name, full);
-  OpenContentsDocument(name);
+  TContentsSetAside told;
+  OpenContentsDocument(name, &told);
   EXPECT_FALSE(FileExists(bad)) << "a whole file is not copied";
+  EXPECT_EQ(told.Copy, "");
+}
+
+// The place is found in one pass: a text as long as a large file, full of
+// near misses of the closing construct of an element whose name is long.
+TEST(Ov3Contents, TheFaultOfALargeFileIsFoundInOnePass) {
+  const String name(20000, 'n');
+  String bytes = "<?xml version=\"1.0\"?>\n<" + name + ">t";
+  const String nearMiss = "</" + name.substr(1) + "x";
+  while (bytes.size() < 8 * 1024 * 1024) bytes += nearMiss;
+  const auto start = std::chrono::steady_clock::now();
+  const TContentsFault fault = FindContentsFault(bytes);
+  const auto ms =
+      std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+  EXPECT_EQ(fault.Kind, cfkUnclosed);
+  EXPECT_EQ(fault.Line, 2);
+  EXPECT_LT(ms, 2000);
 }
 
 TEST(Ov3Contents, FileNameIsBesideTheProgramWithItsBaseName) {

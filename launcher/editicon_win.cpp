@@ -20,6 +20,7 @@
 #include "kem3/framework/kemutil_win.h"
 #include "kem3/pictures/kemimage_win.h"
 #include "launcher/ov3browse.h"
+#include "launcher/ov3text.h"
 #include "platform/application_win.h"
 #include "platform/unicode_convert.h"
 
@@ -347,11 +348,23 @@ void TdEditIcon::LanguageUpdated() {
   SetLabel(lIcon, "Icon", u"Icon");
   SetLabel(lShortcuts, "Shortcuts", u"Shortcuts");
   for (auto& row : FShortcutRows) row->UpdateLanguage();
-  // The add-program button says what the add-shortcut button says.
-  if (bAddProgram && bAddShortcut) bAddProgram->SetCaption(bAddShortcut->Caption());
+  CaptionAddProgram();
   if (!FShortcutRows.empty()) StackRows(FShortcutRows, *sbShortcuts);
   PlaceFields();
   Arrange();
+}
+
+void TdEditIcon::CaptionAddProgram() {
+  if (!bAddProgram || !bAddShortcut) return;
+  // The add-program button says what the add-shortcut button says, with a
+  // key of its own: both show on the batch page, and one key for two
+  // buttons would only ever reach the first.
+  std::vector<String> captions{WideToUtf8(StripAccelCharsW(bAddShortcut->Caption()))};
+  for (const TKemButton* button : {bAddShortcut, bOk, bCancel}) captions.push_back(WideToUtf8(button->Caption()));
+  for (const TKemLabel* label : {lTitle, lComment, lProgram, lParams, lFolder, lPrograms, lIcon, lShortcuts})
+    captions.push_back(WideToUtf8(label->Caption()));
+  AssignAutoAccelerators(captions);
+  bAddProgram->SetCaption(Utf8ToWide(captions.front()));
 }
 
 void TdEditIcon::PlaceFields() {
@@ -470,7 +483,7 @@ void TdEditIcon::AddShortcutRow(const TOvHotkey& Hotkey) {
 
 void TdEditIcon::FormShow() {
   Arrange();
-  if (bAddProgram && bAddShortcut) bAddProgram->SetCaption(bAddShortcut->Caption());
+  CaptionAddProgram();
   if (plIcon->ItemIndex() >= 0) plIcon->MakeVisible(plIcon->ItemIndex());
   ForceForegroundWindow(Handle());
   eTitle->SetFocus();

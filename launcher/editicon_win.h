@@ -111,6 +111,8 @@ class TdEditIcon : public TKemForm {
  private:
   // The labels' column and the fields beside it, from the labels' texts.
   void PlaceFields();
+  // The add-shortcut button's text, with a key no other control of the dialog has.
+  void CaptionAddProgram();
   void FormShow();
   void BrowseProgram();
   void BrowseIcon();

@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <tuple>
 
 #include "kem3/controls/kembut_win.h"
 #include "kem3/controls/kemdlist_win.h"
@@ -14,6 +15,7 @@
 #include "kem3/controls/kemplist_win.h"
 #include "kem3/framework/kemexe.h"
 #include "kem3/framework/kemlan.h"
+#include "kem3/framework/kemutil.h"
 #include "launcher/editicon_win.h"
 #include "launcher/ov3browse.h"
 #include "platform/app_scope_win.h"
@@ -242,6 +244,37 @@ TEST_F(EditIconWin, WalkedByKeysAloneInBothLanguages) {
       Dialog->Hide();
       if (!(std::string(code) == "DE" && batch)) Dialog->Free();
     }
+  }
+  DoneLanguages(false);
+  SetProgramFileName("");
+}
+
+// Both add buttons show on the batch page, each with a key of its own in
+// either language: Alt and the one key adds a program row, Alt and the other
+// a shortcut row (both said "A&dd", and that key only reached the first).
+TEST_F(EditIconWin, EachAddButtonHasAKeyOfItsOwn) {
+  Dialog->Free();
+  SetProgramFileName(GetExeDir() + "ov3.exe");
+  InitLanguages();
+  for (const char* code : {"US", "DE"}) {
+    SelectLanguageByCode(code);
+    Dialog = NewForm<TdEditIcon>(Application);
+    TOvIconFields f;
+    f.Batch = true;
+    Dialog->SetFields(f, {});
+    Dialog->Show();
+    Dialog->eTitle->SetFocus();
+    const WideString program = Dialog->bAddProgram->Caption(), shortcut = Dialog->bAddShortcut->Caption();
+    EXPECT_EQ(StripAccelCharsW(program), StripAccelCharsW(shortcut)) << code << ": the same words";
+    // Alt and a key, as the keyboard hands it to the focused control.
+    for (const auto& [key, programs, shortcuts] :
+         {std::tuple{GetAccelCharW(shortcut), 0, 1}, std::tuple{GetAccelCharW(program), 1, 1}}) {
+      SendMessageW(GetFocus(), WM_SYSCHAR, key, 0x20000001);
+      EXPECT_EQ(Dialog->ProgramRowCount(), programs) << code;
+      EXPECT_EQ(Dialog->ShortcutRowCount(), shortcuts) << code;
+    }
+    Dialog->Hide();
+    if (std::string(code) == "US") Dialog->Free();
   }
   DoneLanguages(false);
   SetProgramFileName("");

@@ -136,6 +136,9 @@ TEST(Ov3EditIcon, FolderAndIconFollowTheProgramFile) {
       // The folder must be the file's folder or above, not a name that begins alike.
       {"C:\\Toolsx\\a.exe", "C:\\Tools", "", "D:\\b.exe", false, false, "C:\\Tools", ""},
       {"C:\\a.exe", "C:", "", "E:\\b.exe", true, false, "E:", ""},
+      // A new program icon: the empty icon file is the empty program file and
+      // follows; an empty folder holds no file and stays.
+      {"", "", "", "D:\\Apps\\b.exe", false, true, "", "D:\\Apps\\b.exe"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.File);

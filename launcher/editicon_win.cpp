@@ -14,6 +14,8 @@
 #include "kem3/controls/kempanel_win.h"
 #include "kem3/controls/kempicture_win.h"
 #include "kem3/controls/kemplist_win.h"
+#include "kem3/dialogs/kemcfglayout.h"
+#include "kem3/dialogs/kemcfgrows_win.h"
 #include "kem3/framework/kemexe.h"
 #include "kem3/framework/kemlan.h"
 #include "kem3/framework/kemutil.h"
@@ -217,17 +219,7 @@ void THotkeyBlock::Arrange() {
   const int right = Panel->Width() - 2 * kRowSpace - 6;
   Key->SetBounds(left, 6, right - kDeleteSize - 6 - left, 21);
   DeleteButton->SetLeft(right - kDeleteSize);
-  int widest = 0;
-  for (TKemDropDownList* list : Modifiers)
-    for (int i = 0; i < list->Items()->Count(); ++i) widest = std::max(widest, TextWidth(list, list->Items()->Get(i)));
-  constexpr int kGap = 4, kListExtra = 21 + 8;
-  const int count = static_cast<int>(Modifiers.size());
-  const int perLine = std::clamp((right - left + kGap) / (widest + kListExtra + kGap), 1, count);
-  Lines = (count + perLine - 1) / perLine;
-  const int width = (right - left + kGap) / perLine - kGap;
-  for (int i = 0; i < count; ++i)
-    Modifiers[static_cast<size_t>(i)]->SetBounds(left + (i % perLine) * (width + kGap), 30 + (i / perLine) * kRowPitch,
-                                                 width, 21);
+  Lines = cfgFlowListControls(std::vector<TKemDropDownList*>(Modifiers.begin(), Modifiers.end()), left, right, 30);
 }
 
 TOvHotkey THotkeyBlock::Hotkey() const {
@@ -398,7 +390,7 @@ void TdEditIcon::Arrange() {
   top += 16;
   // Shortcut rows whose modifier lists take more than one line make the
   // dialog as much taller, so a whole row still shows.
-  const int extra = FShortcutRows.empty() ? 0 : (FShortcutRows.front()->Lines - 1) * kRowPitch;
+  const int extra = FShortcutRows.empty() ? 0 : (FShortcutRows.front()->Lines - 1) * cfgListPitch;
   SetClientHeight(kHeight + extra);
   for (TKemButton* button : {bAddShortcut, bOk, bCancel}) button->SetTop(kHeight + extra - kMargin - kButtonHeight);
   sbShortcuts->SetBounds(kMargin, top, kWidth - 2 * kMargin, bOk->Top() - 6 - top);
@@ -450,7 +442,7 @@ void TdEditIcon::StackRows(std::vector<std::unique_ptr<TRow>>& Rows, TScrollBox&
     // The last row keeps a space below it.
     const bool last = i + 1 == Rows.size();
     int height = kProgramRowHeight;
-    if constexpr (std::is_same_v<TRow, THotkeyBlock>) height = kShortcutRowHeight + (Rows[i]->Lines - 1) * kRowPitch;
+    if constexpr (std::is_same_v<TRow, THotkeyBlock>) height = kShortcutRowHeight + (Rows[i]->Lines - 1) * cfgListPitch;
     height += last ? 4 : 0;
     panel->SetSpaceBottom(kRowSpace + (last ? 4 : 0));
     panel->SetBounds(0, top, RowWidth(Box), height);

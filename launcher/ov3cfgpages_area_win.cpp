@@ -3,6 +3,7 @@
 #include "kem3/controls/kemctrls_win.h"
 #include "kem3/controls/kemlabel_win.h"
 #include "kem3/controls/kemsedit_win.h"
+#include "kem3/dialogs/kemcfglayout.h"
 #include "kem3/framework/kemcfg.h"
 #include "kem3/framework/kemlan.h"
 #include "kem3/pictures/kemimage.h"
@@ -26,6 +27,9 @@ TBitmap* MonitorPicture(const char* Name) {
   }
   return nullptr;
 }
+
+// The area set's usual place; the pictures below it and the sizes beside them follow it.
+constexpr int kAreaSetLeft = 135;
 
 void Blend(TBitmap& Dest, int X, int Y, TBitmap* Source) {
   if (Source) AlphaBlendBitmap(Dest, X, Y, *Source);
@@ -146,18 +150,19 @@ void TOvScreenArea::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y
 void TOvCfgScreenArea::CreateControls(TWinControl* Parent, int Top) {
   auto* Panel = Place<TUnderPanel>(Parent, 0, Top, Parent->ClientWidth(), 160);
   Panel->SetBevelOuter(bvRaised);
+  FPanel = Panel;
   FCaption = PlaceLabel(Panel, 8, 8, 120, 17);
-  AreaSet = Place<TKemComboBox>(Panel, 135, 4, 180, 21);
+  AreaSet = Place<TKemComboBox>(Panel, kAreaSetLeft, 4, 180, 21);
   AreaSet->SetStyle(csDropDownList);
 
   const int ScreenW = Screen->Width(), ScreenH = Screen->Height();
   const int MonitorW = MonitorPictureWidth(ScreenW, ScreenH);
-  Place<TOvScreenFrame>(Panel, 135, 24, MonitorW, 128);
-  Areas = Place<TOvScreenArea>(Panel, 141, 30, AreaPictureWidth(ScreenW, ScreenH), 94);
+  Place<TOvScreenFrame>(Panel, kAreaSetLeft, 24, MonitorW, 128);
+  Areas = Place<TOvScreenArea>(Panel, kAreaSetLeft + 6, 30, AreaPictureWidth(ScreenW, ScreenH), 94);
   Areas->View.Custom = AreasFromText(cfgGetStr(ovsScreenAreas));
   if (FHost.AutomaticAreas) Areas->View.Automatic = FHost.AutomaticAreas();
 
-  const int SizesLeft = 135 + MonitorW + 16;
+  const int SizesLeft = kAreaSetLeft + MonitorW + 16;
   FEdgeLabel = PlaceLabel(Panel, SizesLeft, 36, 100, 17);
   FCornerLabel = PlaceLabel(Panel, SizesLeft, 66, 100, 17);
   EdgeSize = Place<TKemSpinEdit>(Panel, SizesLeft + 104, 32, 60, 21);
@@ -177,6 +182,24 @@ void TOvCfgScreenArea::CreateControls(TWinControl* Parent, int Top) {
   AreaSet->SetItemIndex(cfgGetInt(ovsScreenArea) == 1 ? 1 : 0);
   Areas->SetCustomEnabled(AreaSet->ItemIndex() == 1);
   AreaSet->OnChange = [this](TObject*) { Areas->SetCustomEnabled(AreaSet->ItemIndex() == 1); };
+}
+
+int TOvCfgScreenArea::FieldColumn() {
+  if (!FCaption) return 0;
+  TFontTextMeasure Measure(*FCaption->Font());
+  return std::max(kAreaSetLeft,
+                  FPanel->Left() + FCaption->Left() + Measure.TextExtent(FCaption->Caption()).cx + cfgCaptionGap);
+}
+
+void TOvCfgScreenArea::SetFieldColumn(int Column) {
+  if (!FCaption) return;
+  // Everything right of the caption moves along with the area set.
+  const int Dx = std::max(Column, FieldColumn()) - FPanel->Left() - AreaSet->Left();
+  for (int i = 0; i < FPanel->ControlCount(); ++i) {
+    TControl* Control = FPanel->Controls(i);
+    if (Control != FCaption) Control->SetLeft(Control->Left() + Dx);
+  }
+  FCaption->SetWidth(AreaSet->Left() - FCaption->Left() - 1);
 }
 
 void TOvCfgScreenArea::FillAreaSet() {

@@ -9,6 +9,8 @@
 #include "kem3/controls/kemdlist_win.h"
 #include "kem3/controls/kemlabel_win.h"
 #include "kem3/controls/kempicture_win.h"
+#include "kem3/dialogs/kemcfglayout.h"
+#include "kem3/dialogs/kemcfgrows_win.h"
 #include "kem3/framework/kemcfg.h"
 #include "kem3/framework/kemlan.h"
 #include "kem3/framework/kemutil.h"
@@ -43,9 +45,9 @@ int CaptionWidth(TControl* Control, const WideString& Text) {
   return Measure.TextExtent(Text).cx;
 }
 
-// The shortcut row's frame: its labels' column, the lists' gap, a list's
-// drop button with its frame and the room around its text.
-constexpr int kRowLabelWidth = 128, kFrameLabelWidth = 52, kListPitch = 24, kListGap = 4, kListExtra = 21 + 8;
+// The rows' captions' usual column (their fields start 3 further right) and
+// the shortcut row's frame: its labels' column.
+constexpr int kRowLabelWidth = 128, kUsualField = kRowLabelWidth + 3, kFrameLabelWidth = 52;
 
 }  // namespace
 
@@ -79,7 +81,7 @@ void TOvCfgHotkey::CreateControls(TWinControl* Parent, int Top) {
   FCaption->SetAutoSize(false);
   FCaption->SetWordWrap(true);
   // The box in the window colour that holds the row's frame.
-  FBox = Place<TPanel>(Parent, kRowLabelWidth + 3, Top, Parent->ClientWidth() - kRowLabelWidth - 3, 65);
+  FBox = Place<TPanel>(Parent, kUsualField, Top, Parent->ClientWidth() - kUsualField, 65);
   FBox->SetBevelOuter(bvNone);
   FBox->SetColor(clWindow);
   FPane = Place<TPanel>(FBox, 0, 0, FBox->Width(), 61);
@@ -106,14 +108,12 @@ void TOvCfgHotkey::CreateControls(TWinControl* Parent, int Top) {
   }
   FRow = HotkeyRowFromText(cfgGetStr(Kind.Setting), Kind.Global);
   UpdateLanguage();
-  // The rows the modifier lists need in the language shown at the start
-  // stay, so the rows below keep their places.
-  FLines = std::max(FLines, 1);
 }
 
-int TOvCfgHotkey::CaptionColumn() {
-  // A long caption breaks between its words beside the box; only a word
-  // longer than the usual column makes the column wider.
+int TOvCfgHotkey::FieldColumn() {
+  if (!FCaption) return 0;
+  // A long caption breaks between its words beside the box: only its
+  // longest word asks for a wider column.
   int Widest = 0;
   const WideString Text = FCaption->Caption();
   for (size_t Start = 0; Start <= Text.size();) {
@@ -122,37 +122,36 @@ int TOvCfgHotkey::CaptionColumn() {
     Widest = std::max(Widest, CaptionWidth(FCaption, Text.substr(Start, Blank - Start)));
     Start = Blank + 1;
   }
-  const int Column = std::max(kRowLabelWidth, Widest + 4);
-  FCaption->SetBounds(0, FCaption->Top(), Column, 65 - 4);
-  return Column;
+  return std::max(kUsualField, Widest + cfgCaptionGap);
 }
 
-int TOvCfgHotkey::GetHeight() { return 65 + (std::max(FLines, 1) - 1) * kListPitch + 4; }
+void TOvCfgHotkey::SetFieldColumn(int Column) {
+  FColumn = Column;
+  Arrange();
+}
+
+int TOvCfgHotkey::GetHeight() { return 65 + (FLines - 1) * cfgListPitch + 4; }
 
 void TOvCfgHotkey::Arrange() {
   if (!FCaption) return;
   TWinControl* Parent = FBox->Parent();
-  // The caption's column and the frame's label column as wide as their texts
-  // need in the language shown; the lists share what is left, in as many
-  // lines as their longest text needs.
-  const int Column = CaptionColumn();
-  const int Lines = std::max(FLines, 1);
-  const int Height = 65 + (Lines - 1) * kListPitch;
-  FBox->SetBounds(Column + 3, FBox->Top(), Parent->ClientWidth() - Column - 3, Height);
-  FPane->SetBounds(0, 0, FBox->Width(), Height - 4);
-  FFrame->SetBounds(4, 4, FPane->Width() - 8, Height - 4 - 8);
+  // The frame's label column as wide as its texts need in the language shown;
+  // the modifier lists share what is left, on as many lines as they need.
+  const int Left = std::max(FColumn, FieldColumn());
+  const int FrameWidth = Parent->ClientWidth() - Left - 8;
   const int LabelWidth = std::max({kFrameLabelWidth, CaptionWidth(FKeyLabel, FKeyLabel->Caption()) + 2,
                                    CaptionWidth(FModifiersLabel, FModifiersLabel->Caption()) + 2});
   FKeyLabel->SetWidth(LabelWidth);
   FModifiersLabel->SetWidth(LabelWidth);
-  const int Left = 6 + LabelWidth + 2;
-  const int Room = FFrame->Width() - 6 - Left;
-  KeyList->SetBounds(Left, 4, Room, 21);
-  const int Count = static_cast<int>(ModifierLists.size());
-  const int PerLine = (Count + Lines - 1) / Lines;
-  const int Width = (Room + kListGap) / PerLine - kListGap;
-  for (int i = 0; i < Count; ++i)
-    ModifierLists[i]->SetBounds(Left + (i % PerLine) * (Width + kListGap), 28 + (i / PerLine) * kListPitch, Width, 21);
+  const int ListLeft = 6 + LabelWidth + 2;
+  const int ListRight = FrameWidth - 6;
+  KeyList->SetBounds(ListLeft, 4, ListRight - ListLeft, 21);
+  FLines = cfgFlowListControls(ModifierLists, ListLeft, ListRight, 28);
+  const int Height = 65 + (FLines - 1) * cfgListPitch;
+  FCaption->SetBounds(0, FCaption->Top(), Left - 3, Height - 4);
+  FBox->SetBounds(Left, FBox->Top(), Parent->ClientWidth() - Left, Height);
+  FPane->SetBounds(0, 0, FBox->Width(), Height - 4);
+  FFrame->SetBounds(4, 4, FrameWidth, Height - 4 - 8);
 }
 
 void TOvCfgHotkey::FillLists() {
@@ -162,30 +161,15 @@ void TOvCfgHotkey::FillLists() {
   KeyList->Items()->Add(TranslateIndex(281, u"(no key)"));
   for (const TOvKeyName& Name : KeyNames()) KeyList->Items()->Add(Utf8ToWide(Name.DisplayName));
   KeyList->SetItemIndex(Key);
-  int Widest = 0;
   for (size_t i = 0; i < ModifierLists.size(); ++i) {
     TKemDropDownList* List = ModifierLists[i];
     const int Shown = List->ItemIndex() >= 0 ? List->ItemIndex() : FRow.Modifiers[i];
     std::vector<WideString> Choices = SplitChoices(TranslateIndex(283 + static_cast<int>(i), kModifierDefaults[i]));
     if (!Global && Choices.size() > 2) Choices.resize(2);
     List->Items()->Clear();
-    for (const WideString& Choice : Choices) {
-      List->Items()->Add(Choice);
-      Widest = std::max(Widest, CaptionWidth(List, Choice));
-    }
+    for (const WideString& Choice : Choices) List->Items()->Add(Choice);
     List->SetItemIndex(Shown < static_cast<int>(Choices.size()) ? Shown : 0);
   }
-  if (FLines > 0) return;
-  // At the start: as many lines as the lists need to show their longest text.
-  const int Count = static_cast<int>(ModifierLists.size());
-  const int Column = CaptionColumn();
-  const int LabelWidth = std::max({kFrameLabelWidth, CaptionWidth(FKeyLabel, FKeyLabel->Caption()) + 2,
-                                   CaptionWidth(FModifiersLabel, FModifiersLabel->Caption()) + 2});
-  const int Room = FBox->Parent()->ClientWidth() - Column - 3 - 8 - 6 - (6 + LabelWidth + 2);
-  const int PerLine = std::clamp((Room + kListGap) / (Widest + kListExtra + kListGap), 1, std::max(Count, 1));
-  // At least two: the row keeps its height when the language changes while
-  // the dialog is open, and the languages we have need no more than two.
-  FLines = std::max((Count + PerLine - 1) / PerLine, 2);
 }
 
 void TOvCfgHotkey::UpdateLanguage() {
@@ -214,15 +198,32 @@ void TOvCfgHotkey::Apply() {
 void TOvCfgHints::CreateControls(TWinControl* Parent, int Top) {
   FCaption = PlaceLabel(Parent, 0, Top + 4, kRowLabelWidth, 17);
   FCaption->SetAutoSize(false);
-  Modules = Place<TKemCheckListBox>(Parent, 131, Top, Parent->ClientWidth() - 131, 80);
+  Modules = Place<TKemCheckListBox>(Parent, kUsualField, Top, Parent->ClientWidth() - kUsualField, 80);
   for (size_t i = 0; i < kModuleNames.size(); ++i) Modules->Items()->Add(WideString());
-  // Four rows and a margin.
-  Modules->SetBounds(131, Top, Parent->ClientWidth() - 131, Modules->ItemHeight() * 4 + 8);
   for (size_t i = 0; i < kModuleNames.size(); ++i) Modules->SetChecked(static_cast<int>(i), ModuleHints[i]);
   UpdateLanguage();
 }
 
 int TOvCfgHints::GetHeight() { return Modules ? Modules->Height() + 4 : 0; }
+
+int TOvCfgHints::FieldColumn() {
+  return FCaption ? std::max(kUsualField, CaptionWidth(FCaption, FCaption->Caption()) + cfgCaptionGap) : 0;
+}
+
+void TOvCfgHints::SetFieldColumn(int Column) {
+  FColumn = Column;
+  Arrange();
+}
+
+void TOvCfgHints::Arrange() {
+  const int Left = std::max(FColumn, FieldColumn());
+  FCaption->SetWidth(Left - 3);
+  // Every module on a row of its own, whatever the font makes of a row, and
+  // a margin: no scroll bar.
+  const int Frame = Modules->Height() - Modules->ClientHeight();
+  const int Height = Modules->ItemHeight() * Modules->Items()->Count() + Frame + 4;
+  Modules->SetBounds(Left, Modules->Top(), Modules->Parent()->ClientWidth() - Left, Height);
+}
 
 void TOvCfgHints::FillTitles() {
   TKemXmlTag* Elements = FHost.ModulesElement ? FHost.ModulesElement() : nullptr;
@@ -237,10 +238,7 @@ void TOvCfgHints::UpdateLanguage() {
   if (!FCaption) return;
   FCaption->SetCaption(Translate("ShowHints", u"Show hints of"));
   FillTitles();
-  // The caption's column as wide as its text needs; the list keeps its right edge.
-  const int Column = std::max(kRowLabelWidth, CaptionWidth(FCaption, FCaption->Caption()) + 4);
-  FCaption->SetWidth(Column);
-  Modules->SetBounds(Column + 3, Modules->Top(), Modules->Parent()->ClientWidth() - Column - 3, Modules->Height());
+  Arrange();
 }
 
 void TOvCfgHints::Apply() {

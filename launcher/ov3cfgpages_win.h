@@ -62,17 +62,19 @@ class TOvCfgHotkey : public TKemCustomDlgPage {
   int GetHeight() override;
   void Apply() override;
   void UpdateLanguage() override;
+  int FieldColumn() override;
+  void SetFieldColumn(int Column) override;
 
   TKemDropDownList* KeyList = nullptr;
   std::vector<TKemDropDownList*> ModifierLists;
 
  private:
   void FillLists();
-  // Columns from the texts in the language shown; the lists share the rest.
+  // Columns from the texts in the language shown; the lists share the rest,
+  // in as many lines as their texts need.
   void Arrange();
-  // The caption's width (its text breaks into lines), at least the usual column.
-  int CaptionColumn();
-  int FLines = 0;  // lines of modifier lists, fixed by the language at the start
+  int FColumn = 0;  // the page's field column
+  int FLines = 1;   // lines of modifier lists
   TPanel* FBox = nullptr;
   TPanel* FPane = nullptr;
   TKemFrame* FFrame = nullptr;
@@ -125,6 +127,8 @@ class TOvCfgScreenArea : public TKemCustomDlgPage {
   int GetTopOffset() override { return 12; }
   void Apply() override;
   void UpdateLanguage() override;
+  int FieldColumn() override;
+  void SetFieldColumn(int Column) override;
 
   TKemComboBox* AreaSet = nullptr;
   TOvScreenArea* Areas = nullptr;
@@ -134,6 +138,7 @@ class TOvCfgScreenArea : public TKemCustomDlgPage {
  private:
   void FillAreaSet();
   TOvPagesHost FHost;
+  TPanel* FPanel = nullptr;
   TKemLabel* FCaption = nullptr;
   TKemLabel* FEdgeLabel = nullptr;
   TKemLabel* FCornerLabel = nullptr;
@@ -146,13 +151,18 @@ class TOvCfgHints : public TKemCustomDlgPage {
   int GetHeight() override;
   void Apply() override;
   void UpdateLanguage() override;
+  int FieldColumn() override;
+  void SetFieldColumn(int Column) override;
 
   TKemCheckListBox* Modules = nullptr;
 
  private:
   void FillTitles();
+  // At the field column, as tall as its items.
+  void Arrange();
   TOvPagesHost FHost;
   TKemLabel* FCaption = nullptr;
+  int FColumn = 0;
 };
 
 class TOvCfgModules : public TKemCustomDlgPage {

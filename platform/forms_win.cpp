@@ -10,6 +10,7 @@
 #include "platform/geometry_win.h"
 #include "platform/menus_win.h"
 #include "platform/screen_win.h"
+#include "platform/scrollbox_win.h"
 
 namespace {
 
@@ -308,6 +309,11 @@ void TCustomForm::SetActiveControl(TWinControl* Control) {
 
 void TCustomForm::FocusChanged(TWinControl* Control) {
   if (Control == this) return;
+  // Whatever took the focus is seen whole, in every scroll box around it
+  // (the innermost first, so the outer ones scroll to where it lies then).
+  for (TWinControl* p = Control->Parent(); p && p != this; p = p->Parent()) {
+    if (auto* box = dynamic_cast<TScrollBox*>(p)) box->ScrollInView(Control);
+  }
   FActiveControl = Control;
   if (FFocusedControl == Control) return;
   TWinControl* old = FFocusedControl;

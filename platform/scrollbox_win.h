@@ -21,7 +21,8 @@ class TScrollBox : public TWinControl {
   int VertPosition() const { return FPosition; }
   void SetVertPosition(int Value);
   // Scrolls as little as brings Control (a child, or a child's child) fully
-  // into view; a control taller than the box shows its top.
+  // into view; a control taller than the box shows its top. The form calls
+  // it for every control inside that takes the focus (Tab, a click, a key).
   void ScrollInView(TControl* Control);
 
  protected:

@@ -2,6 +2,8 @@
 // OK, Apply and Cancel step by step.
 #include "kem3/dialogs/kemcfgdlg.h"
 
+#include <algorithm>
+
 #include "kem3/dialogs/kemcustompage.h"
 #include "kem3/framework/kemcfg.h"
 #include "kem3/framework/kemlan.h"
@@ -53,30 +55,38 @@ TKemConfigDlgRun::~TKemConfigDlgRun() {
 void TKemConfigDlgRun::BuildPages() {
   FModel.RunningPage = 0;
   for (const auto& page : FModel.Pages) BuildPage(*page);
+  AlignPages();
 }
 
 int TKemConfigDlgRun::BuildPage(TKemConfigDlgPage& Page) {
   Page.NotebookIndex = FModel.RunningPage;
   FHost.BuildPageFrame(Page);
+  std::vector<TItemPlace>& places = FPlaces[&Page];
+  places.clear();
   int sum = 0;
   for (const auto& item : Page.Items) {
+    const int before = sum;
+    int top = 0;
     switch (item->Kind) {
       case kciPart: {
         auto& part = static_cast<TKemConfigItemPart&>(*item);
+        top = part.Top;
         sum += FHost.BuildPart(Page, part, part.Top + sum);
         break;
       }
       case kciLanguage: {
         auto& lan = static_cast<TKemConfigItemLan&>(*item);
+        top = lan.Top;
         FHost.BuildLanguageSelector(Page, lan, lan.Top + sum);
         sum += KemSelectorRowHeight;
         break;
       }
       case kciSkin: {
         auto& skin = static_cast<TKemConfigItemSkin&>(*item);
-        const int top = skin.Top + sum;
+        top = skin.Top;
+        const int skinTop = skin.Top + sum;
         sum += KemSelectorRowHeight;
-        FHost.BuildSkinSelector(Page, skin, top, skin.Top + sum);
+        FHost.BuildSkinSelector(Page, skin, skinTop, skin.Top + sum);
         sum += KemLayoutRowHeight;
         break;
       }
@@ -88,6 +98,7 @@ int TKemConfigDlgRun::BuildPage(TKemConfigDlgPage& Page) {
         FCustomPages.push_back(std::move(instance));
         custom.Instance = &page;
         page.SetParam(custom.Param);
+        top = custom.Top;
         FHost.PlaceCustomPage(Page, page, custom.Top + sum - page.GetTopOffset());
         const int height = page.GetHeight();
         sum += height - page.GetTopOffset();
@@ -96,9 +107,47 @@ int TKemConfigDlgRun::BuildPage(TKemConfigDlgPage& Page) {
       default:
         break;
     }
+    places.push_back({item.get(), top + before, sum - before, FHost.ControlMark(Page)});
   }
   ++FModel.RunningPage;
   return sum;
+}
+
+int TKemConfigDlgRun::AlignPage(TKemConfigDlgPage& Page) {
+  std::vector<TKemCustomDlgPage*> custom;
+  for (const auto& item : Page.Items) {
+    if (item->Kind != kciCustomPage) continue;
+    if (TKemCustomDlgPage* instance = static_cast<TKemConfigItemCustomPage&>(*item).Instance)
+      custom.push_back(instance);
+  }
+  int column = FHost.FieldColumn(Page);
+  for (TKemCustomDlgPage* page : custom) column = std::max(column, page->FieldColumn());
+  FHost.SetFieldColumn(Page, column);
+  for (TKemCustomDlgPage* page : custom) page->SetFieldColumn(column);
+  // A page of the program's own that needs more lines now pushes the items
+  // below it down (and one that needs fewer lets them up).
+  int bottom = 0, shift = 0;
+  for (TItemPlace& place : FPlaces[&Page]) {
+    place.Top += shift;
+    if (place.Item->Kind == kciCustomPage) {
+      if (TKemCustomDlgPage* page = static_cast<const TKemConfigItemCustomPage&>(*place.Item).Instance) {
+        const int height = page->GetHeight() - page->GetTopOffset();
+        if (height != place.Height) FHost.ShiftControls(Page, place.EndMark, height - place.Height);
+        shift += height - place.Height;
+        place.Height = height;
+      }
+    }
+    bottom = std::max(bottom, place.Top + place.Height);
+  }
+  return bottom;
+}
+
+void TKemConfigDlgRun::AlignPages() {
+  int bottom = 0;
+  for (const auto& page : FModel.Pages) {
+    if (page->NotebookIndex >= 0) bottom = std::max(bottom, AlignPage(*page));
+  }
+  FHost.FitPagesHeight(bottom);
 }
 
 void TKemConfigDlgRun::ActionExecute(int Id) {
@@ -148,6 +197,7 @@ void TKemConfigDlgRun::LanguageChanged() {
       }
     }
   }
+  AlignPages();
 }
 
 void TKemConfigDlgRun::Finish() {
@@ -159,6 +209,7 @@ void TKemConfigDlgRun::Finish() {
       if (item->Kind == kciCustomPage) static_cast<TKemConfigItemCustomPage&>(*item).Instance = nullptr;
     }
   }
+  FPlaces.clear();
   std::vector<std::unique_ptr<TKemCustomDlgPage>> pages = std::move(FCustomPages);
   FCustomPages.clear();
   for (auto& page : pages) {

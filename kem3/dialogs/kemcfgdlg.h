@@ -5,6 +5,7 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -143,6 +144,25 @@ class TKemConfigDlgHost {
 
   // ---- The language changed: the page's caption was read again.
   virtual void RelabelPage(TKemConfigDlgPage& Page) = 0;
+
+  // ---- Lining a built page up: every field of a page starts in one column.
+  // How many controls the page holds now: marks where an item's controls end.
+  virtual int ControlMark(TKemConfigDlgPage& Page) {
+    (void)Page;
+    return 0;
+  }
+  // The page's controls from Mark on move Dy down: an item above them grew.
+  virtual void ShiftControls(TKemConfigDlgPage& Page, int Mark, int Dy) { (void)Page, (void)Mark, (void)Dy; }
+  // Where the fields of the page's generated rows and selectors would start:
+  // their usual place, or further right where a caption needs it.
+  virtual int FieldColumn(TKemConfigDlgPage& Page) {
+    (void)Page;
+    return 0;
+  }
+  // Their fields start at Column.
+  virtual void SetFieldColumn(TKemConfigDlgPage& Page, int Column) { (void)Page, (void)Column; }
+  // The items of the tallest page reach down to Bottom: the pages make room.
+  virtual void FitPagesHeight(int Bottom) { (void)Bottom; }
 };
 
 // Action ids of the dialog's buttons.
@@ -170,8 +190,12 @@ class TKemConfigDlgRun {
   int BuildPage(TKemConfigDlgPage& Page);
   // A button's action (TKemConfigDlgAction); other ids do nothing.
   void ActionExecute(int Id);
-  // Captions of every page again, then each custom page's language.
+  // Captions of every page again, then each custom page's language; the
+  // pages lined up again for the texts of the new language.
   void LanguageChanged();
+  // One field column for every row of every page, from the widest caption of
+  // each; items below one that grew move down, and the pages make room.
+  void AlignPages();
   void Finish();
 
   TKemConfigDlg& Model() const { return FModel; }
@@ -179,8 +203,17 @@ class TKemConfigDlgRun {
 
  private:
   void Confirm(int Id);
+  // The page lined up; the bottom of its lowest item.
+  int AlignPage(TKemConfigDlgPage& Page);
 
+  // Where a built item stands: its height as it was counted and the mark at
+  // the end of its controls.
+  struct TItemPlace {
+    const TKemConfigDlgItem* Item;
+    int Top, Height, EndMark;
+  };
   TKemConfigDlg& FModel;
   TKemConfigDlgHost& FHost;
   std::vector<std::unique_ptr<TKemCustomDlgPage>> FCustomPages;
+  std::map<const TKemConfigDlgPage*, std::vector<TItemPlace>> FPlaces;
 };

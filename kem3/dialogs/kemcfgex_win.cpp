@@ -9,6 +9,7 @@
 #include "kem3/controls/kemlabel_win.h"
 #include "kem3/controls/kemnote_win.h"
 #include "kem3/controls/kempanel_win.h"
+#include "kem3/dialogs/kemcfglayout.h"
 #include "kem3/dialogs/kemcfgpage_win.h"
 #include "kem3/dialogs/kemcustompage_win.h"
 #include "kem3/dialogs/kemlancb_win.h"
@@ -30,7 +31,7 @@ constexpr int kClientWidth = 750;
 constexpr int kClientHeight = 500;
 // Room below the tree and the notebook for the buttons' row.
 constexpr int kButtonRowSpace = 49;
-constexpr int kButtonRowTop = kClientHeight - 33;
+constexpr int kButtonRowBelow = 33;  // from the buttons' top to the client's bottom
 
 constexpr TColor kHeaderFront = 0x808080;
 constexpr TColor kHeaderHighlight = 0xA0A0A0;
@@ -40,7 +41,8 @@ TKemConfigDlgPage* PageOf(TTreeNode* Node) { return Node ? static_cast<TKemConfi
 // A label at the row's left (LabelPercent of the page's width) and the
 // selector beside it, filled and showing the item Selected.
 template <class T>
-T* PlaceSelector(TWinControl* Parent, T* Selector, const String& LanId, int LabelPercent, int Top, int Selected) {
+T* PlaceSelector(TWinControl* Parent, T* Selector, const String& LanId, int LabelPercent, int Top, int Selected,
+                 TKemLabel*& Label) {
   const int left = LabelPercent * Parent->Width() / 100;
   auto* label = new TKemLabel(Parent);
   label->SetParent(Parent);
@@ -51,6 +53,7 @@ T* PlaceSelector(TWinControl* Parent, T* Selector, const String& LanId, int Labe
   Selector->SetBounds(left, Top, Parent->Width() - left, Selector->Height());
   Selector->FillItems();
   Selector->SetItemIndex(Selected);
+  Label = label;
   return Selector;
 }
 
@@ -157,20 +160,24 @@ int TdPreferences::BuildPart(TKemConfigDlgPage& Page, const TKemConfigItemPart& 
 
 void TdPreferences::BuildLanguageSelector(TKemConfigDlgPage& Page, const TKemConfigItemLan& Item, int Top) {
   TKemNote* note = NotePage(Page);
+  TKemLabel* label = nullptr;
   LanSelector =
-      PlaceSelector(note, new TKemLanSelector(note), "Language", Item.LabelPercent, Top, CurrentLanguageIndex());
+      PlaceSelector(note, new TKemLanSelector(note), "Language", Item.LabelPercent, Top, CurrentLanguageIndex(), label);
+  FSelectorRows.push_back({note, label, LanSelector, nullptr, LanSelector->Left()});
 }
 
 void TdPreferences::BuildSkinSelector(TKemConfigDlgPage& Page, const TKemConfigItemSkin& Item, int Top, int LayoutTop) {
   TKemNote* note = NotePage(Page);
+  TKemLabel* label = nullptr;
   SkinSelector =
-      PlaceSelector(note, new TKemSkinSelector(note), "Skin", Item.LabelPercent, Top, GetSelectedSkinIndex());
+      PlaceSelector(note, new TKemSkinSelector(note), "Skin", Item.LabelPercent, Top, GetSelectedSkinIndex(), label);
   SkinSelector->OnChange = [this](TObject*) { FillSkinLayouts(); };
   cbLayouts = new TKemComboBox(note);
   cbLayouts->SetParent(note);
   cbLayouts->SetStyle(csDropDownList);
   cbLayouts->SetBounds(SkinSelector->Left(), LayoutTop, SkinSelector->Width(), cbLayouts->Height());
   FillSkinLayouts();
+  FSelectorRows.push_back({note, label, SkinSelector, cbLayouts, SkinSelector->Left()});
 }
 
 void TdPreferences::PlaceCustomPage(TKemConfigDlgPage& Page, TKemCustomDlgPage& Instance, int Top) {
@@ -222,6 +229,8 @@ void TdPreferences::TreeChange(TTreeNode* Node) {
 void TdPreferences::FormActionExecute(TKemAction* Action) { FRun.ActionExecute(Action->Id()); }
 
 void TdPreferences::FormLanguageChange() {
+  // The generated rows' captions first: the pages line up by their new texts.
+  cfgRelabel();
   FRun.LanguageChanged();
   PlaceButtons();
 }
@@ -232,9 +241,66 @@ void TdPreferences::PlaceButtons() {
   for (TKemButton* button : {btApply, btCancel, btOk}) {
     TFontTextMeasure measure(*button->Font());
     const int width = std::max(kUsualWidth, measure.TextExtent(StripWideHotKey(button->Caption())).cx + kPadding);
-    button->SetBounds(right - width, kButtonRowTop, width, button->Height());
+    button->SetBounds(right - width, ClientHeight() - kButtonRowBelow, width, button->Height());
     right -= width + kGap;
   }
+}
+
+void TdPreferences::PlacePages(int NotebookHeight) {
+  SetClientHeight(NotebookHeight + kButtonRowSpace);
+  tvPages->SetHeight(NotebookHeight);
+  nbPages->SetHeight(NotebookHeight);
+  PlaceButtons();
+}
+
+// ---- Lining the pages up ---------------------------------------------------------------
+
+int TdPreferences::ControlMark(TKemConfigDlgPage& Page) {
+  TKemNote* note = NotePage(Page);
+  return note ? note->ControlCount() : 0;
+}
+
+void TdPreferences::ShiftControls(TKemConfigDlgPage& Page, int Mark, int Dy) {
+  TKemNote* note = NotePage(Page);
+  if (!note) return;
+  for (int i = Mark; i < note->ControlCount(); ++i) {
+    TControl* control = note->Controls(i);
+    control->SetTop(control->Top() + Dy);
+  }
+}
+
+int TdPreferences::FieldColumn(TKemConfigDlgPage& Page) {
+  TKemNote* note = NotePage(Page);
+  if (!note) return 0;
+  int column = cfgFieldColumn(note);
+  for (const TSelectorRow& row : FSelectorRows) {
+    if (row.Page != note) continue;
+    TFontTextMeasure measure(*row.Caption->Font());
+    const int reach = row.Caption->Left() + measure.TextExtent(row.Caption->Caption()).cx + cfgCaptionGap;
+    column = std::max({column, row.UsualLeft, reach});
+  }
+  return column;
+}
+
+void TdPreferences::SetFieldColumn(TKemConfigDlgPage& Page, int Column) {
+  TKemNote* note = NotePage(Page);
+  if (!note) return;
+  cfgSetFieldColumn(note, Column);
+  for (const TSelectorRow& row : FSelectorRows) {
+    if (row.Page != note) continue;
+    const int left = Column;
+    row.Caption->SetWidth(left - row.Caption->Left());
+    for (TControl* field : {row.Selector, row.Below}) {
+      if (field) field->SetBounds(left, field->Top(), note->Width() - left, field->Height());
+    }
+  }
+}
+
+void TdPreferences::FitPagesHeight(int Bottom) {
+  // A page whose rows need more lines in the language shown makes the
+  // dialog taller, never shorter than it is made.
+  constexpr int kBottomSpace = 4;
+  PlacePages(std::max(kClientHeight - kButtonRowSpace, Bottom + kBottomSpace));
 }
 
 void TdPreferences::RelabelPage(TKemConfigDlgPage& Page) {

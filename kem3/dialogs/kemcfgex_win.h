@@ -6,6 +6,8 @@
 // (kemcfgpage_win.h, laid out by kemcfglayout.h), the program's own pages
 // (kemcustompage.h) and the language and skin selectors.
 #pragma once
+#include <vector>
+
 #include "kem3/controls/kemform_win.h"
 #include "kem3/dialogs/kemcfgdlg.h"
 
@@ -77,7 +79,24 @@ class TdPreferences : public TKemForm, private TKemConfigDlgHost {
   void SelectLanguage(int Index) override;
   bool SelectSkin(int Skin, int Layout) override;
   void RelabelPage(TKemConfigDlgPage& Page) override;
+  int ControlMark(TKemConfigDlgPage& Page) override;
+  void ShiftControls(TKemConfigDlgPage& Page, int Mark, int Dy) override;
+  int FieldColumn(TKemConfigDlgPage& Page) override;
+  void SetFieldColumn(TKemConfigDlgPage& Page, int Column) override;
+  void FitPagesHeight(int Bottom) override;
+  // The tree, the notebook and the buttons for pages this tall.
+  void PlacePages(int NotebookHeight);
 
+  // A selector's row: its caption, the selector (and the skin's layout list
+  // below it) and where the selector starts without a wider caption.
+  struct TSelectorRow {
+    TKemNote* Page;
+    TControl* Caption;
+    TControl* Selector;
+    TControl* Below;
+    int UsualLeft;
+  };
+  std::vector<TSelectorRow> FSelectorRows;
   TKemConfigDlgRun FRun;
 };
 

@@ -133,7 +133,30 @@ TcfgPageLayout cfgLayoutPage(int ParentWidth, int PageId, int Top, int Columns, 
   return layout;
 }
 
-// ---- Conversions
+// ---- Lists side by side
+
+TcfgListFlow cfgFlowLists(ITextMeasure& Measure, const std::vector<std::vector<WideString>>& Texts, int Left, int Right,
+                          int Top, int Lines) {
+  TcfgListFlow flow;
+  const int count = static_cast<int>(Texts.size());
+  if (count == 0) return flow;
+  int widest = 0;
+  for (const auto& texts : Texts)
+    for (const WideString& text : texts) widest = std::max(widest, Measure.TextWidth(text));
+  const int room = std::max(Right - Left, 0) + cfgListGap;
+  if (Lines <= 0) {
+    const int fit = std::clamp(room / (widest + cfgListExtra + cfgListGap), 1, count);
+    Lines = (count + fit - 1) / fit;
+  }
+  flow.Lines = std::min(Lines, count);
+  // Three and one make a line of lists narrower than they need: two and two.
+  const int perLine = (count + flow.Lines - 1) / flow.Lines;
+  const int width = room / perLine - cfgListGap;
+  for (int i = 0; i < count; ++i)
+    flow.Places.push_back(
+        Bounds(Left + (i % perLine) * (width + cfgListGap), Top + (i / perLine) * cfgListPitch, width, cfgRowHeight));
+  return flow;
+}
 
 // ---- Spin edits and their units
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "kem3/controls/kemtextmeasure.h"
 #include "kem3/framework/kemcfg.h"
 #include "platform/geometry.h"
 
@@ -92,3 +93,25 @@ struct TcfgShown {
 // without selection keeps the value. When the unit or the value changed, the
 // item is marked Changed and true is returned (the caller counts the change).
 bool cfgReadBack(TcfgDbItem& Item, const TcfgShown& Shown);
+
+// Between a caption's text and the field beside it, wherever a page puts them.
+inline constexpr int cfgCaptionGap = 6;
+
+// ---- Lists side by side (a shortcut's modifier lists, in the preferences
+// and in the icon editor alike).
+
+inline constexpr int cfgListGap = 4;
+inline constexpr int cfgListPitch = 24;  // from one line of lists to the next
+// Beside a list's text: its drop button and frame, and a little room.
+inline constexpr int cfgListExtra = 21 + 8;
+
+struct TcfgListFlow {
+  int Lines = 0;
+  std::vector<TRect> Places;  // one per list, cfgRowHeight high
+};
+// Lists of the texts Texts[i], all as wide as the widest text measured, from
+// Left to Right and Gap apart, on as few lines as show every text whole, the
+// lines as evenly filled as their count allows. With Lines above 0 the lists
+// take that many lines, whatever their texts need (a row whose height is given).
+TcfgListFlow cfgFlowLists(ITextMeasure& Measure, const std::vector<std::vector<WideString>>& Texts, int Left, int Right,
+                          int Top, int Lines = 0);

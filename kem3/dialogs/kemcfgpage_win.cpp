@@ -43,6 +43,8 @@ struct TBinding {
   // a caption that needs more room takes it from the control's left side.
   TControl* RowCaption = nullptr;
   TRect CaptionPlace{}, ControlPlace{};
+  // The column the page's fields share, in the row's parent (0: none given).
+  int FieldLeft = 0;
 };
 
 bool ItemAlive(const TcfgDbItem* Item) {
@@ -256,19 +258,35 @@ void FitListWidth(const TBinding& B) {
   list->SetWidth(std::clamp(widest + kButtonAndFrame + kPadding, lowest, room));
 }
 
-// The row caption as wide as its text needs in the language shown; the
-// control keeps its right edge and gives up what the caption takes.
-void FitRowCaption(const TBinding& B) {
-  if (!B.RowCaption || !B.Control) return;
-  constexpr int kPadding = 4, kNarrowestControl = 40;
+// How far right of its parent's left edge the row's caption reaches, with
+// the gap before its field.
+int CaptionReach(const TBinding& B) {
   TFontTextMeasure measure(*B.RowCaption->Font());
-  const int text = measure.TextExtent(B.RowCaption->Caption()).cx + kPadding;
-  const int most = B.ControlPlace.Right - kNarrowestControl - B.CaptionPlace.Left;
-  const int width = std::clamp(text, B.CaptionPlace.Width(), std::max(most, B.CaptionPlace.Width()));
-  B.RowCaption->SetWidth(width);
-  const int left = B.ControlPlace.Left + width - B.CaptionPlace.Width();
+  return B.CaptionPlace.Left + measure.TextExtent(B.RowCaption->Caption()).cx + cfgCaptionGap;
+}
+
+// The field at the page's column, or further right when its caption needs
+// more room (a page without a column); it keeps its right edge, and the
+// caption reaches up to it.
+void PlaceRow(const TBinding& B) {
+  if (!B.RowCaption || !B.Control) return;
+  constexpr int kNarrowestControl = 40;
+  const int most = std::max(B.ControlPlace.Right - kNarrowestControl, B.ControlPlace.Left);
+  const int left = std::clamp(std::max(CaptionReach(B), B.FieldLeft), B.ControlPlace.Left, most);
+  B.RowCaption->SetWidth(left - B.CaptionPlace.Left);
   B.Control->SetBounds(left, B.Control->Top(), B.ControlPlace.Right - left, B.Control->Height());
   FitListWidth(B);
+}
+
+// How far the left edge of Control's parent lies right of Page's; -1 when
+// Control is not on Page.
+int OffsetOnPage(const TControl* Control, const TWinControl* Page) {
+  int offset = 0;
+  for (const TWinControl* p = Control->Parent(); p; p = p->Parent()) {
+    if (p == Page) return offset;
+    offset += p->Left();
+  }
+  return -1;
 }
 
 void FillLists(const TBinding& B) {
@@ -449,7 +467,7 @@ int cfgBuildPage(TWinControl* Parent, int PageId, int Top, int Columns, int Left
       binding.RowCaption = label;
       binding.CaptionPlace = row.Label;
       binding.ControlPlace = row.Control;
-      FitRowCaption(binding);
+      PlaceRow(binding);
     }
     Bindings().Add(binding);
   }
@@ -485,7 +503,27 @@ void cfgRelabel() {
     if (!b.CaptionName.empty()) SetCaptionText(b);
     if (b.Item && ItemAlive(b.Item) && !b.Item->ValueListTextName.empty()) FillLists(b);
   }
-  for (const TBinding& b : list) FitRowCaption(b);
+  for (const TBinding& b : list) PlaceRow(b);
+}
+
+int cfgFieldColumn(TWinControl* Page) {
+  int column = 0;
+  for (const TBinding& b : Bindings().List()) {
+    if (!b.RowCaption) continue;
+    const int offset = OffsetOnPage(b.RowCaption, Page);
+    if (offset >= 0) column = std::max({column, offset + b.ControlPlace.Left, offset + CaptionReach(b)});
+  }
+  return column;
+}
+
+void cfgSetFieldColumn(TWinControl* Page, int Column) {
+  for (TBinding& b : Bindings().List()) {
+    if (!b.RowCaption) continue;
+    const int offset = OffsetOnPage(b.RowCaption, Page);
+    if (offset < 0) continue;
+    b.FieldLeft = Column - offset;
+    PlaceRow(b);
+  }
 }
 
 void cfgRefreshControls(std::initializer_list<int> Ids) {
@@ -524,3 +562,16 @@ TControl* cfgBoundUnitBox(int Id) {
 }
 
 int cfgBindingCount() { return static_cast<int>(Bindings().List().size()); }
+
+int cfgFlowListControls(const std::vector<TKemDropDownList*>& Lists, int Left, int Right, int Top, int Lines) {
+  if (Lists.empty()) return 0;
+  std::vector<std::vector<WideString>> texts;
+  for (TKemDropDownList* list : Lists) {
+    texts.emplace_back();
+    for (int i = 0; i < list->Items()->Count(); ++i) texts.back().push_back(list->Items()->Get(i));
+  }
+  TFontTextMeasure measure(*Lists.front()->Font());
+  const TcfgListFlow flow = cfgFlowLists(measure, texts, Left, Right, Top, Lines);
+  for (size_t i = 0; i < Lists.size(); ++i) Lists[i]->SetBoundsRect(flow.Places[i]);
+  return flow.Lines;
+}

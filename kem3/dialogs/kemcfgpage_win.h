@@ -13,3 +13,9 @@ void cfgClearPage(TWinControl* Parent);
 void cfgReadPage();
 // After a language change: refills the lists of the bound controls.
 void cfgRelabel();
+// Where the fields of the rows built on Page (in its group frames too) would
+// start, from its left edge: their usual place, or further right where a
+// caption and the gap after it need it.
+int cfgFieldColumn(TWinControl* Page);
+// The fields of those rows start at Column of Page; each keeps its right edge.
+void cfgSetFieldColumn(TWinControl* Page, int Column);

@@ -5,6 +5,7 @@
 #pragma once
 #include <functional>
 #include <initializer_list>
+#include <vector>
 
 class TComponent;
 class TControl;
@@ -14,6 +15,7 @@ class TKemCheckbox;
 class TKemTracker;
 class TKemEdit;
 class TKemPanelList;
+class TKemDropDownList;
 
 // Each makes a control owned by Owner; the defaults make the library's own.
 struct TcfgControlFactories {
@@ -41,3 +43,7 @@ TControl* cfgBoundControl(int Id);
 TControl* cfgBoundUnitBox(int Id);
 // How many controls are bound now.
 int cfgBindingCount();
+
+// Lists side by side (a shortcut's modifier lists) placed by cfgFlowLists
+// from the texts they hold, measured in their own font; the lines they take.
+int cfgFlowListControls(const std::vector<TKemDropDownList*>& Lists, int Left, int Right, int Top, int Lines = 0);

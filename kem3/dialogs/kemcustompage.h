@@ -25,4 +25,11 @@ class TKemCustomDlgPage {
   // OK and Apply, after the generated rows were read back.
   virtual void Apply() {}
   virtual void UpdateLanguage() {}
+  // Every field of a dialog page starts in one column. FieldColumn: where
+  // this page's fields would start, from its parent's left edge: their usual
+  // place, or further right where a caption and the gap after it need it.
+  // SetFieldColumn: the column the dialog found for all its rows. After it
+  // the page may be taller or shorter: GetHeight tells.
+  virtual int FieldColumn() { return 0; }
+  virtual void SetFieldColumn(int Column) { (void)Column; }
 };

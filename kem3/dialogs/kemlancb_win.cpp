@@ -15,8 +15,9 @@ void TKemLanSelector::DrawItem(int Index, const TRect& Rect, TOwnerDrawState Sta
   if (flag && flag->Empty()) flag = nullptr;
   TBitmap& work = BeginItem(Rect);
   TCanvas* canvas = work.Canvas();
+  // Each name in its language's own font, as large as the dialog's (scaled) font.
   canvas->Font()->SetName(LanguageFontName(Index, 0));
-  canvas->Font()->SetSize(LanguageFontSize(Index, 0));
+  canvas->Font()->SetSize(Font()->Size());
   canvas->FillRect(TRect(0, 0, work.Width(), work.Height()));
   // At the left edge, centred in height (a flag as tall as the item lies at the top).
   const int flagWidth = flag ? flag->Width() : 0;

@@ -12,6 +12,7 @@
 #include "kem3/controls/kemdlist_win.h"
 #include "kem3/controls/kemedit_win.h"
 #include "kem3/controls/kempanel_win.h"
+#include "kem3/controls/kempicture_win.h"
 #include "kem3/controls/kemplist_win.h"
 #include "kem3/framework/kemexe.h"
 #include "kem3/framework/kemlan.h"
@@ -25,6 +26,7 @@
 #include "support/keys_win.h"
 #include "support/temp_dir.h"
 #include "support/text_fit_win.h"
+#include "window_shot_win.h"
 
 namespace {
 
@@ -276,6 +278,55 @@ TEST_F(EditIconWin, EachAddButtonHasAKeyOfItsOwn) {
     Dialog->Hide();
     if (std::string(code) == "US") Dialog->Free();
   }
+  DoneLanguages(false);
+  SetProgramFileName("");
+}
+
+// In English every shortcut row shows its modifier lists whole inside the
+// shortcuts' box, and Tab (real key presses) onto the last list of each row,
+// the one below the box's lower edge too, finds it inside the box's visible part.
+TEST_F(EditIconWin, TabFindsEveryModifierListInsideTheBox) {
+  Dialog->Free();
+  SetProgramFileName(GetExeDir() + "ov3.exe");
+  InitLanguages();
+  SelectLanguageByCode("US");
+  Dialog = NewForm<TdEditIcon>(Application);
+  TOvIconFields f;
+  f.Shortcuts = {ParseHotkeyText("f5,ctrl"), ParseHotkeyText("f6,alt")};
+  Dialog->SetFields(f, {});
+  Dialog->Show();
+  const auto screenRect = [](HWND Window, bool Client) {
+    RECT r;
+    if (Client) {
+      GetClientRect(Window, &r);
+      MapWindowPoints(Window, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    } else {
+      GetWindowRect(Window, &r);
+    }
+    return r;
+  };
+  const auto inside = [](const RECT& Inner, const RECT& Outer) {
+    return Inner.left >= Outer.left && Inner.top >= Outer.top && Inner.right <= Outer.right &&
+           Inner.bottom <= Outer.bottom;
+  };
+  RedrawWindow(Dialog->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  SaveShot(Dialog->Handle(), "editicon-us");
+  // Scrolled to the first row: the second one's last list lies below the box.
+  Dialog->sbShortcuts->SetVertPosition(0);
+  Dialog->eTitle->SetFocus();
+  for (int row = 0; row < 2; ++row) {
+    THotkeyBlock* block = Dialog->ShortcutRow(row);
+    for (TKemDropDownList* list : block->Modifiers)
+      EXPECT_TRUE(inside(screenRect(list->Handle(), false), screenRect(block->Frame->Handle(), true)))
+          << "row " << row << ": a list outside its frame";
+    HWND last = block->Modifiers[3]->Handle();
+    for (int i = 0; i < 40 && GetFocus() != last; ++i) PressFocused(VK_TAB);
+    ASSERT_EQ(GetFocus(), last) << "row " << row;
+    EXPECT_TRUE(inside(screenRect(last, false), screenRect(Dialog->sbShortcuts->Handle(), true))) << "row " << row;
+    RedrawWindow(Dialog->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    SaveShot(Dialog->Handle(), ("editicon-us-tab" + std::to_string(row)).c_str());
+  }
+  Dialog->Hide();
   DoneLanguages(false);
   SetProgramFileName("");
 }

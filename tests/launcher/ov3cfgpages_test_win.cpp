@@ -7,15 +7,19 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 
 #include "kem3/controls/kembut_win.h"
 #include "kem3/controls/kemchklb_win.h"
 #include "kem3/controls/kemctrls_win.h"
 #include "kem3/controls/kemdlist_win.h"
 #include "kem3/controls/kemlabel_win.h"
+#include "kem3/controls/kemnote_win.h"
 #include "kem3/controls/kemplist_win.h"
 #include "kem3/controls/kemsedit_win.h"
 #include "kem3/dialogs/kemcfgex_win.h"
+#include "kem3/dialogs/kemcfglayout.h"
+#include "kem3/dialogs/kemlancb_win.h"
 #include "kem3/framework/kemexe.h"
 #include "kem3/framework/kemlan.h"
 #include "kem3/framework/kemxml.h"
@@ -29,6 +33,7 @@
 #include "support/key_walk_win.h"
 #include "support/temp_dir.h"
 #include "support/text_fit_win.h"
+#include "window_shot_win.h"
 
 namespace {
 
@@ -97,7 +102,7 @@ class CfgPagesWin : public testing::Test {
 
 TEST_F(CfgPagesWin, EachPageBuildsAndMeasuresItself) {
   const std::tuple<TKemCustomPageFactory TOvPageFactories::*, int, int, int> Pages[] = {
-      {&TOvPageFactories::Hotkey, 0, 93, 0},       {&TOvPageFactories::Hotkey, 3, 93, 0},
+      {&TOvPageFactories::Hotkey, 0, 93, 0},       {&TOvPageFactories::Hotkey, 3, 69, 0},
       {&TOvPageFactories::ScreenArea, 0, 160, 12}, {&TOvPageFactories::Hints, 0, -1, 0},
       {&TOvPageFactories::Modules, 0, 300, 0},
   };
@@ -232,6 +237,126 @@ TEST_F(CfgPagesWin, EveryTextOfEveryPageShowsWholeInBothLanguages) {
     Dialog->TearDown();
     Dialog->Free();
   }
+  DoneLanguages(false);
+  EXPECT_TRUE(App.Errors.empty());
+}
+
+namespace {
+
+int PageLeft(const TControl* Control, const TWinControl* Page) {
+  int Left = Control->Left();
+  for (const TWinControl* P = Control->Parent(); P && P != Page; P = P->Parent()) Left += P->Left();
+  return Left;
+}
+
+// The widest line of a caption that breaks between its words.
+int WrappedWidth(TKemLabel& Label) {
+  TBitmap Scratch;
+  Scratch.Canvas()->Font()->Assign(*Label.Font());
+  RECT R{0, 0, Label.Width(), 0};
+  const WideString Text = Label.Caption();
+  DrawTextW(Scratch.Canvas()->Handle(), reinterpret_cast<const wchar_t*>(Text.c_str()), static_cast<int>(Text.size()),
+            &R, DT_CALCRECT | DT_WORDBREAK);
+  return R.right;
+}
+
+// Rows of the picture with ink right of X: pixels not of the picture's
+// bottom-right colour (the item's background).
+int InkRows(const TBitmap& Picture, int X) {
+  const TColor Back = Picture.PixelColor(Picture.Width() - 1, Picture.Height() - 1);
+  int First = -1, Last = -1;
+  for (int Y = 0; Y < Picture.Height(); ++Y)
+    for (int I = X; I < Picture.Width(); ++I)
+      if (Picture.PixelColor(I, Y) != Back) {
+        if (First < 0) First = Y;
+        Last = Y;
+        break;
+      }
+  return First < 0 ? 0 : Last - First + 1;
+}
+
+}  // namespace
+
+// In German (a font a quarter larger) every page lines its fields up in one
+// column, right of its widest caption with the gap kept, and keeps its
+// items within the page; the module hints show all four without a scroll
+// bar, and the language list names each language as large as the dialog's font.
+TEST_F(CfgPagesWin, InGermanEveryPageLinesItsFieldsUpAndShowsItsItemsWhole) {
+  InitLanguages();
+  std::unique_ptr<TKemConfigDlg> Model = BuildPreferencesModel(OvPageFactories(Host));
+  SelectLanguageByCode("DE");
+  ASSERT_EQ(CurrentLanguageFontScale(), 1.25);
+  auto* Dialog = NewForm<TdPreferences>(Application, *Model);
+  Dialog->BuildPages();
+  Dialog->Show();
+  // The modules page lays its parameters out for itself.
+  for (int Index = 0; Index + 1 < static_cast<int>(Model->Pages.size()); ++Index) {
+    TKemNote* Page = Dialog->NotePage(*Model->Pages[static_cast<size_t>(Index)]);
+    Dialog->nbPages->SetPageIndex(Model->Pages[static_cast<size_t>(Index)]->NotebookIndex);
+    RedrawWindow(Dialog->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    SaveShot(Dialog->Handle(), ("prefs-de-" + std::to_string(Index)).c_str());
+    std::vector<std::pair<TKemLabel*, TWinControl*>> Rows;
+    std::function<void(TWinControl&)> Walk = [&](TWinControl& Parent) {
+      for (int i = 0; i < Parent.ControlCount(); ++i) {
+        if (auto* W = dynamic_cast<TWinControl*>(Parent.Controls(i))) Walk(*W);
+        auto* Label = dynamic_cast<TKemLabel*>(Parent.Controls(i));
+        if (!Label || Label->Caption().empty() || PageLeft(Label, Page) > 16) continue;
+        // Its field: the nearest window right of it on its line.
+        TWinControl* Field = nullptr;
+        for (int j = 0; j < Parent.ControlCount(); ++j) {
+          auto* W = dynamic_cast<TWinControl*>(Parent.Controls(j));
+          if (!W || W->Left() <= Label->Left() || W->Top() > Label->Top() + Label->Height() ||
+              W->Top() + W->Height() < Label->Top())
+            continue;
+          if (!Field || W->Left() < Field->Left()) Field = W;
+        }
+        if (Field) Rows.emplace_back(Label, Field);
+      }
+    };
+    Walk(*Page);
+    ASSERT_FALSE(Rows.empty()) << "page " << Index;
+    const int Column = PageLeft(Rows.front().second, Page);
+    int Bottom = 0;
+    for (int i = 0; i < Page->ControlCount(); ++i)
+      Bottom = std::max(Bottom, Page->Controls(i)->Top() + Page->Controls(i)->Height());
+    EXPECT_LE(Bottom, Page->ClientHeight()) << "page " << Index;
+    for (const auto& [Label, Field] : Rows) {
+      const std::string Text = WideToUtf8(Label->Caption());
+      EXPECT_EQ(PageLeft(Field, Page), Column) << "page " << Index << ": " << Text;
+      const int Words = Label->WordWrap() ? WrappedWidth(*Label) : textfit::TextWidth(*Label, Label->Caption());
+      EXPECT_GE(PageLeft(Field, Page) - PageLeft(Label, Page) - Words, cfgCaptionGap) << Text;
+    }
+  }
+
+  TKemCheckListBox* Hints = nullptr;
+  for (const auto& Page : Model->Pages)
+    for (const auto& Item : Page->Items)
+      if (Item->Kind == kciCustomPage)
+        if (auto* P = dynamic_cast<TOvCfgHints*>(static_cast<TKemConfigItemCustomPage&>(*Item).Instance))
+          Hints = P->Modules;
+  ASSERT_NE(Hints, nullptr);
+  EXPECT_EQ(GetWindowLongW(Hints->Handle(), GWL_STYLE) & WS_VSCROLL, 0);
+  EXPECT_LE(Hints->ItemHeight() * Hints->Items()->Count(), Hints->ClientHeight());
+
+  // The closed language list shows "Deutsch" right of its flag.
+  TKemLanSelector* Languages = Dialog->LanSelector;
+  RedrawWindow(Languages->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  ASSERT_NE(Languages->Picture(), nullptr);
+  TBitmap* Flag = LanguageFlag(CurrentLanguageIndex());
+  const int TextLeft = (Flag ? Flag->Width() : 0) + TKemPictureSelector::kTextGap;
+  TBitmap Expected;
+  Expected.SetPixelFormat(pf24bit);
+  Expected.SetSize(200, 40);
+  Expected.Canvas()->Brush()->SetColor(clWhite);
+  Expected.Canvas()->FillRect(Rect(0, 0, 200, 40));
+  Expected.Canvas()->Font()->Assign(*Dialog->Font());
+  Expected.Canvas()->Font()->SetColor(clBlack);
+  Expected.Canvas()->TextOut(2, 10, u"Deutsch");
+  EXPECT_EQ(InkRows(*Languages->Picture(), TextLeft), InkRows(Expected, 0));
+
+  Dialog->Hide();
+  Dialog->TearDown();
+  Dialog->Free();
   DoneLanguages(false);
   EXPECT_TRUE(App.Errors.empty());
 }

@@ -71,6 +71,40 @@ class TFakeHost : public TKemConfigDlgHost {
     return SkinLoads;
   }
   void RelabelPage(TKemConfigDlgPage&) override {}
+  // Each item built adds a control; the pages' own field columns are the
+  // test's; what lining the pages up does goes into A.
+  Log A;
+  std::vector<int> Columns{0, 0};
+  int ControlMark(TKemConfigDlgPage&) override { return static_cast<int>(L.size()); }
+  void ShiftControls(TKemConfigDlgPage& Page, int Mark, int Dy) override {
+    A.push_back(Str("shift ", Page.NotebookIndex) + Str(" from ", Mark) + Str(" by ", Dy));
+  }
+  int FieldColumn(TKemConfigDlgPage& Page) override {
+    const auto at = static_cast<size_t>(Page.NotebookIndex);
+    return at < Columns.size() ? Columns[at] : 0;
+  }
+  void SetFieldColumn(TKemConfigDlgPage& Page, int Column) override {
+    A.push_back(Str("fields ", Page.NotebookIndex) + Str(" at ", Column));
+  }
+  void FitPagesHeight(int Bottom) override { A.push_back(Str("fit ", Bottom)); }
+};
+
+// A page that wants its fields at Column and is Grow taller once it has a column.
+class TColumnPage : public TKemCustomDlgPage {
+ public:
+  TColumnPage(Log& L, Log& A, int Column, int Grow) : FLog(L), FAlign(A), FColumn(Column), FGrow(Grow) {}
+  void CreateControls(TWinControl*, int Top) override { FLog.push_back(Str("controls ", Top)); }
+  int GetHeight() override { return 100 + (FAligned ? FGrow : 0); }
+  int FieldColumn() override { return FColumn; }
+  void SetFieldColumn(int Column) override {
+    FAlign.push_back(Str("column ", Column));
+    FAligned = true;
+  }
+
+ private:
+  Log &FLog, &FAlign;
+  int FColumn, FGrow;
+  bool FAligned = false;
 };
 
 class CfgDlg : public testing::Test {
@@ -104,6 +138,28 @@ TEST_F(CfgDlg, ItemsStackBelowTheCaptionBarOneAfterAnother) {
   // The custom page at 32 + 152 - 12; the running height then 240, and the part 32 below it.
   EXPECT_EQ(Host.L, (Log{"frame 0", "language 32", "skin 96 160", "controls 172", "part 272", "frame 1", "part 32",
                          "close 7"}));
+}
+
+// Built pages line up: every field of a page in the column its widest
+// caption needs (the generated rows' or a custom page's), the items below a
+// custom page that grew by it move down, and the tallest page is made room
+// for; again after a change of language.
+TEST_F(CfgDlg, EveryFieldOfAPageInOneColumnAndItemsBelowAGrownOneMoveDown) {
+  TKemConfigDlg dlg;
+  TKemConfigDlgPage* first = dlg.AddPage(-1);
+  first->AddPart(300, 8, 1, 0, 100);
+  first->AddCustomPage([this] { return std::make_unique<TColumnPage>(Host.L, Host.A, 140, 24); }, 0);
+  first->AddPart(301, 8, 1, 0, 100);
+  dlg.AddPage(-1)->AddLanguageSelector(25);
+  Host.Columns = {131, 160};
+  TKemConfigDlgRun run(dlg, Host);
+  run.BuildPages();
+  // The second part's controls start after the custom page's (mark 3): they go 24 down.
+  EXPECT_EQ(Host.L, (Log{"frame 0", "part 32", "controls 82", "part 182", "frame 1", "language 32"}));
+  EXPECT_EQ(Host.A, (Log{"fields 0 at 140", "column 140", "shift 0 from 3 by 24", "fields 1 at 160", "fit 256"}));
+  Host.A.clear();
+  run.LanguageChanged();
+  EXPECT_EQ(Host.A, (Log{"fields 0 at 140", "column 140", "fields 1 at 160", "fit 256"}));
 }
 
 TEST_F(CfgDlg, OkAndApplyTellTheMainFormBeforeAndAfterEverySettingAndCancelOnlyOnce) {

@@ -230,4 +230,85 @@ TEST_F(CfgLayout, ReadBack) {
   EXPECT_TRUE(flag->Changed);
 }
 
+// A font of the same width for every character, Scale times 6 pixels.
+struct TEvenMeasure : ITextMeasure {
+  explicit TEvenMeasure(double Scale) : Scale(Scale) {}
+  TSize TextExtent(const WideString& Text) override {
+    return {static_cast<int>(static_cast<double>(Text.size()) * 6 * Scale), 13};
+  }
+  double Scale;
+};
+
+std::vector<std::vector<WideString>> Choices(std::initializer_list<const char16_t*> Lists) {
+  std::vector<std::vector<WideString>> texts;
+  for (const char16_t* list : Lists) {
+    texts.emplace_back();
+    const WideString all = list;
+    for (size_t start = 0; start <= all.size();) {
+      const size_t bar = std::min(all.find(u'|', start), all.size());
+      texts.back().push_back(all.substr(start, bar - start));
+      start = bar + 1;
+    }
+  }
+  return texts;
+}
+
+// The modifier lists of a shortcut row in English and in German (a font a
+// quarter larger), in the rooms the preferences and the icon editor give
+// them: every text shows whole, on as few lines as that allows, the lists
+// within the room and clear of each other.
+TEST(CfgListFlow, ModifierListsFromTheirMeasuredTexts) {
+  const auto english =
+      Choices({u"No Ctrl|Ctrl|Left Ctrl|Right Ctrl", u"No Alt|Alt|Left Alt|Right Alt",
+               u"No Shift|Shift|Left Shift|Right Shift", u"No Windows|Windows|Left Windows|Right Windows"});
+  const auto german = Choices({u"Ohne Strg|Strg|Strg links|Strg rechts", u"Ohne Alt|Alt|Alt links|Alt rechts",
+                               u"Ohne Umschalt|Umschalt|Umschalt links|Umschalt rechts",
+                               u"Ohne Windows|Windows|Windows links|Windows rechts"});
+  const struct {
+    const std::vector<std::vector<WideString>>& Texts;
+    double Scale;
+    int Left, Right;
+    int Lines;
+  } cases[] = {
+      {english, 1.0, 60, 520, 1},                              // all four on one line
+      {english, 1.0, 60, 478, 2},                              // the icon editor's row: two and two, not three and one
+      {english, 1.0, 60, 381, 2},                              // the preferences' row
+      {german, 1.25, 74, 478, 2}, {german, 1.25, 74, 301, 4},  // a row pushed right by a long caption
+      {german, 1.25, 74, 80, 4},                               // no room at all: one list a line, never none
+  };
+  for (const auto& c : cases) {
+    TEvenMeasure measure(c.Scale);
+    const TcfgListFlow flow = cfgFlowLists(measure, c.Texts, c.Left, c.Right, 30);
+    const std::string at = std::to_string(c.Right) + " @" + std::to_string(c.Scale);
+    EXPECT_EQ(flow.Lines, c.Lines) << at;
+    ASSERT_EQ(flow.Places.size(), c.Texts.size()) << at;
+    int widest = 0;
+    for (const auto& texts : c.Texts)
+      for (const WideString& text : texts) widest = std::max(widest, measure.TextWidth(text));
+    const int need = widest + cfgListExtra;
+    // On a line fewer they would not show whole.
+    const int count = static_cast<int>(c.Texts.size());
+    const int perLine = (count + c.Lines - 1) / c.Lines;
+    if (c.Lines > 1) {
+      const int crowded = (count + c.Lines - 2) / (c.Lines - 1);
+      EXPECT_LT((c.Right - c.Left + cfgListGap) / crowded - cfgListGap, need) << at;
+    }
+    for (size_t i = 0; i < flow.Places.size(); ++i) {
+      const TRect& r = flow.Places[i];
+      if (c.Right - c.Left >= need) {
+        EXPECT_GE(r.Width(), need) << at << " list " << i;
+      }
+      EXPECT_GE(r.Left, c.Left) << at;
+      EXPECT_LE(r.Right, c.Right) << at;
+      EXPECT_EQ(r.Top, 30 + static_cast<int>(i) / perLine * cfgListPitch) << at;
+      if (i > 0 && r.Top == flow.Places[i - 1].Top) {
+        EXPECT_GE(r.Left, flow.Places[i - 1].Right + cfgListGap) << at;
+      }
+    }
+  }
+  // A row whose height is given keeps its lines.
+  TEvenMeasure measure(1.25);
+  EXPECT_EQ(cfgFlowLists(measure, german, 74, 301, 30, 2).Lines, 2);
+}
+
 }  // namespace

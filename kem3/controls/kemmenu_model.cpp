@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/keys.h"
+#include "platform/sysutils.h"
 
 TKemMenuMetrics PlainMenuMetrics() {
   TKemMenuMetrics m;
@@ -28,6 +29,17 @@ TKemMenuMetrics SkinMenuMetrics(const TVosSkin& Skin, const String& LogoName) {
   m.SpaceSubmenu = look.SpaceSubmenu;
   m.SpaceShortcut = look.SpaceShortcut;
   m.LogoWidth = Skin.GetMenuLogoWidth(LogoName);
+  for (const TVosMenuLogo& logo : look.Logos) {
+    if (!SameText(logo.Name, LogoName)) continue;
+    // The skin puts the logo at the strip's bottom: what stands above its ink is empty.
+    if (const TVosGlyph* g = Skin.Glyph(logo.Glyph)) {
+      int ink = 0;
+      for (const TBitmap* b : {g->Image.get(), g->Highlight.get(), g->Shadow.get()})
+        if (const int h = b ? InkedHeight(*b) : 0; h > 0) ink = std::max(ink, g->Height() - b->Height() + h);
+      m.LogoHeight = ink;
+    }
+    break;
+  }
   return m;
 }
 
@@ -53,7 +65,9 @@ TKemMenuEntrySize MeasureMenuEntry(TKemMenuEntryKind Kind, const TKemMenuEntryTe
     if (submenu)
       s.Width += M.SubmenuMarkWidth + M.SpaceSubmenu;
     else if (shortcut > 0)
-      s.Width += shortcut + M.SpaceShortcut;
+      // The skin draws a shortcut clear of the submenu mark's space at the
+      // right: that space is kept too, so the shortcut space stays whole.
+      s.Width += shortcut + M.SpaceShortcut + M.SpaceSubmenu;
   } else {
     s.Width += 30;
     s.Height += 8;
@@ -68,6 +82,17 @@ TKemMenuEntrySize MeasureMenuEntry(TKemMenuEntryKind Kind, const TKemMenuEntryTe
     s.Height += M.Item.Top + M.Item.Bottom;
   }
   return s;
+}
+
+int InkedHeight(const TBitmap& Picture) {
+  if (Picture.Empty()) return 0;
+  if (Picture.PixelFormat() != pf32bit || Picture.AlphaFormat() == afIgnored) return Picture.Height();
+  for (int y = 0; y < Picture.Height(); ++y) {
+    const auto* row = static_cast<const TRGBQuad*>(Picture.ScanLine(y));
+    for (int x = 0; x < Picture.Width(); ++x)
+      if (row[x].rgbReserved > 0) return Picture.Height() - y;
+  }
+  return 0;
 }
 
 TKemMenuLayout LayoutMenu(std::vector<TKemMenuSlot>& Slots, const TKemMenuMetrics& M) {
@@ -85,7 +110,8 @@ TKemMenuLayout LayoutMenu(std::vector<TKemMenuSlot>& Slots, const TKemMenuMetric
     if (slot.Visible) slot.Bounds.Right = slot.Bounds.Left + widest + iconColumn;
   TKemMenuLayout layout;
   layout.Width = x + widest + iconColumn + M.Outer.Right + M.Frame.Right;
-  layout.Height = y + M.Outer.Bottom + M.Frame.Bottom;
+  const int top = M.Outer.Top + M.Frame.Top;
+  layout.Height = std::max(y, top + (M.Skinned ? M.LogoHeight : 0)) + M.Outer.Bottom + M.Frame.Bottom;
   layout.IconColumn = iconColumn;
   return layout;
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "kem3/graphics/vosskin.h"
+#include "platform/bitmap.h"
 #include "platform/geometry.h"
 
 // Entry kinds: a clickable item, a caption that cannot be clicked, a separator.
@@ -28,6 +29,9 @@ struct TKemMenuMetrics {
   int SeparatorHeight = 0;
   int SubmenuMarkWidth = 0, SpaceSubmenu = 0, SpaceShortcut = 0;
   int LogoWidth = 0;
+  // How much of the logo strip's picture, from its bottom, holds ink: the
+  // menu is at least this tall inside its frame, so the banner is not cut.
+  int LogoHeight = 0;
 };
 // The plain metrics: outer 0, frame 2, icon margin 3 on every side.
 TKemMenuMetrics PlainMenuMetrics();
@@ -56,7 +60,12 @@ struct TKemMenuSlot {
 struct TKemMenuLayout {
   int Width = 0, Height = 0, IconColumn = 0;
 };
+// The rows of a picture from its first one with any ink (alpha above 0 in a
+// 32-bit picture with alpha; every row of any other) down to its bottom.
+int InkedHeight(const TBitmap& Picture);
+
 // Stacks the visible entries; each gets the widest width plus the icon column.
+// The menu is never shorter than its logo's ink.
 TKemMenuLayout LayoutMenu(std::vector<TKemMenuSlot>& Slots, const TKemMenuMetrics& M);
 
 // Where a menu of Size requested at Pos goes so that it stays inside Monitor:

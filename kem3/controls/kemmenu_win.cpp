@@ -27,6 +27,10 @@ constexpr UINT kCheckActivation = WM_APP + 0x133;
 
 TKemMenu* GActivePopup = nullptr;
 
+// How far the frame of the menu's own background reaches around a
+// highlighted item's picture.
+constexpr int kIconFrame = 2;
+
 TRect ClientBounds(const TControl& C) { return Bounds(0, 0, C.Width(), C.Height()); }
 
 // The monitor that holds the point, as a rectangle.
@@ -619,6 +623,23 @@ void TKemMenu::PaintEntry(TKemMenuEntry& Entry, TBitmap& Target) {
   const bool over = item && item->FHighlighted;
   const bool enabled = Entry.Enabled();
   TRect r = Bounds(0, 0, b.Width(), b.Height());
+  // A highlighted item's picture keeps the menu's own background in a frame
+  // around it: a picture in the highlight's colours would vanish on it.
+  TRect iconFrame;
+  std::unique_ptr<TBitmap> iconBack;
+  if (over && Entry.FIcon) {
+    const TRect inner = FSkin ? Rect(FMetrics.Item.Left, FMetrics.Item.Top, r.Right - FMetrics.Item.Right,
+                                     r.Bottom - FMetrics.Item.Bottom)
+                              : r;
+    const TBitmap& icon = *Entry.FIcon;
+    const int x = inner.Left + FMetrics.Icon.Left;
+    const int y =
+        inner.Top + FMetrics.Icon.Top + (inner.Height() - FMetrics.Icon.Top - FMetrics.Icon.Bottom - icon.Height()) / 2;
+    IntersectRect(iconFrame,
+                  Rect(x - kIconFrame, y - kIconFrame, x + icon.Width() + kIconFrame, y + icon.Height() + kIconFrame),
+                  r);
+    if (FSkin && !IsRectEmpty(iconFrame)) iconBack = VosGrab(tmp, iconFrame);
+  }
   if (Entry.FKind == mekSeparator) {
     if (FSkin) {
       FSkin->SelectCacheSlot(FCacheSlot);
@@ -638,6 +659,12 @@ void TKemMenu::PaintEntry(TKemMenuEntry& Entry, TBitmap& Target) {
              r.Bottom - FMetrics.Item.Bottom);
   } else {
     Fill(c, r, over ? clHighlight : clBtnFace);
+  }
+  if (!IsRectEmpty(iconFrame)) {
+    if (iconBack)
+      VosPut(tmp, iconFrame.Left, iconFrame.Top, *iconBack);
+    else if (!FSkin)
+      Fill(c, iconFrame, clBtnFace);
   }
   if (TBitmap* icon = Entry.FIcon.get()) {
     const int y =

@@ -15,6 +15,7 @@ TKemTracker::TKemTracker(TComponent* AOwner)
     : TKemCustomControl(AOwner),
       FColorFillFocus(MidColor(clBtnFace, clWindow)),
       FColorPressed(GetFaceHighlightMidColor()),
+      FColorThumb(MidColor(clBtnFace, clBtnShadow)),
       FColorSpark(GetFaceHighlightMidColor()) {
   SetControlStyle({csCaptureMouse, csOpaque, csClickEvents});
   SetColor(clWindow);
@@ -112,7 +113,7 @@ void TKemTracker::PaintThumb(TCanvas* C, const TTrackerGeometry& G) {
   const int h = (b + 1) / 2 - 1;
   const int left = G.ValueToX(FPosition) - h;
   const int top = FStyle == tsDown ? 0 : FTickHeight;
-  const TColor fill = FDragging ? FColorPressed : Color();
+  const TColor fill = FDragging ? FColorPressed : FColorThumb;
   C->Brush()->SetStyle(bsSolid);
   C->Brush()->SetColor(fill);
   switch (FStyle) {

@@ -24,6 +24,11 @@ class TKemTracker : public TKemCustomControl {
   void SetColorFillFocus(TColor Value) { SetColour(FColorFillFocus, Value); }
   TColor ColorPressed() const { return FColorPressed; }
   void SetColorPressed(TColor Value) { SetColour(FColorPressed, Value); }
+  // The thumb's face while it is not held: a face of its own, between button
+  // face and shadow, so the thumb stands out from the track and the control's
+  // colour around it (and its light edges show on it).
+  TColor ColorThumb() const { return FColorThumb; }
+  void SetColorThumb(TColor Value) { SetColour(FColorThumb, Value); }
   TColor ColorHighlight() const { return FColorHighlight; }
   void SetColorHighlight(TColor Value) { SetColour(FColorHighlight, Value); }
   TColor ColorShadow() const { return FColorShadow; }
@@ -100,6 +105,7 @@ class TKemTracker : public TKemCustomControl {
   TColor FColorFill = clWindow;
   TColor FColorFillFocus;
   TColor FColorPressed;
+  TColor FColorThumb;
   TColor FColorHighlight = clBtnHighlight;
   TColor FColorShadow = clBtnShadow;
   TColor FColorFrame = clWindowFrame;

@@ -32,6 +32,7 @@ constexpr int kWheelStep = 24;
 constexpr TColor kListColour = static_cast<TColor>(0xE0E0E0);
 constexpr TColor kPageColour = clWhite;
 constexpr TColor kCaptionColour = static_cast<TColor>(0x845747);
+constexpr TColor kCurrentText = clBlack;
 constexpr TColor kLineColour = static_cast<TColor>(0x909090);
 
 struct TSectionInfo {
@@ -166,6 +167,8 @@ TdInformation::TdInformation(TComponent* AOwner) : TKemForm(AOwner) {
   plInfo->SetStyle(plsListview);
   plInfo->SetColor(kListColour);
   plInfo->SetColorHot(clWhite);
+  // A selected entry's body is light too.
+  plInfo->SetColorTextSel(kCurrentText);
   plInfo->SetOptions(TKemPanelListOptions{ploDisableKeyboard, ploNoFocusRect, ploListviewScrollVert,
                                           ploListviewArrangeVert, ploClearSelection, ploBitmapOwner});
   plInfo->SetItemWidth(kListWidth - 2 * kMargin);
@@ -339,10 +342,12 @@ void TdInformation::FormResize() {
 void TdInformation::SelectSection(TInfoSection Section) {
   if (Section == isNone || std::find(FSections.begin(), FSections.end(), Section) == FSections.end()) return;
   FCurrent = Section;
-  // The current section's entry writes white on its darker band; the list
-  // draws the texts itself, after the background.
+  // The current section's entry is marked by its darker band around the
+  // picture; its name stands below that band on the light body, so it keeps
+  // the list's dark text (white there could not be read). The list draws the
+  // texts itself, after the background.
   for (int i = 0; i < plInfo->Count() && i < static_cast<int>(FSections.size()); ++i) {
-    plInfo->Items(i)->TextColor = FSections[static_cast<std::size_t>(i)] == Section ? clWhite : clNone;
+    plInfo->Items(i)->TextColor = FSections[static_cast<std::size_t>(i)] == Section ? kCurrentText : clNone;
   }
   nb->SetPageIndex(Section);
   if (Boxes[Section - 1]->HandleAllocated() && Visible()) Boxes[Section - 1]->SetFocus();

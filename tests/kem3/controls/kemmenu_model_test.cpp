@@ -42,7 +42,8 @@ TEST(MenuModel, MeasuresEntriesPlainAndSkinned) {
       {mekText, {{40, 13}, 25, false, {}}, plain, {70, 21, 0}},   // a text has no shortcut
       {mekItem, {{40, 13}, 0, false, {16, 16}}, plain, {70, 22, 22}},
       {mekSeparator, {{40, 13}, 0, false, {}}, plain, {1, 15, 0}},
-      {mekItem, {{40, 13}, 25, false, {}}, skin, {40 + 10 + 25 + 12 + 2, 13 + 4 + 2, 0}},
+      // The shortcut space and the submenu space the skin keeps right of a shortcut.
+      {mekItem, {{40, 13}, 25, false, {}}, skin, {40 + 10 + 25 + 12 + 4 + 2, 13 + 4 + 2, 0}},
       {mekItem, {{40, 13}, 25, true, {}}, skin, {40 + 10 + 7 + 4 + 2, 13 + 4 + 2, 0}},
       {mekItem, {{40, 13}, 0, false, {16, 16}}, skin, {40 + 10 + 2, 16 + 6 + 2, 20}},
       {mekSeparator, {}, skin, {14, 5, 0}},
@@ -64,9 +65,29 @@ TEST(MenuModel, StacksVisibleEntriesAtOneWidth) {
   EXPECT_EQ(l.Width, x + 72 + 6 + 2);
   EXPECT_EQ(l.Height, 35 + 7 + 2);
   EXPECT_EQ(l.IconColumn, 22);
+  // A logo whose ink is taller than the entries makes the menu as tall as the ink.
+  m.LogoHeight = 100;
+  EXPECT_EQ(LayoutMenu(slots, m).Height, 5 + 100 + 7 + 2);
+  m.LogoHeight = 20;
+  EXPECT_EQ(LayoutMenu(slots, m).Height, 35 + 7 + 2);
   m.Skinned = false;  // the logo belongs to the skin
-  LayoutMenu(slots, m);
+  m.LogoHeight = 100;
+  EXPECT_EQ(LayoutMenu(slots, m).Height, 35 + 7 + 2);
   EXPECT_EQ(slots[0].Bounds.Left, 6);
+}
+
+TEST(MenuModel, InkedHeightCountsFromTheFirstRowWithAlpha) {
+  TBitmap b;
+  b.SetPixelFormat(pf32bit);
+  b.SetSize(4, 10);
+  b.SetAlphaFormat(afDefined);
+  for (int y = 0; y < 10; ++y)
+    for (int x = 0; x < 4; ++x) static_cast<TRGBQuad*>(b.ScanLine(y))[x] = {};
+  EXPECT_EQ(InkedHeight(b), 0);
+  static_cast<TRGBQuad*>(b.ScanLine(6))[2].rgbReserved = 1;
+  EXPECT_EQ(InkedHeight(b), 4);
+  b.SetAlphaFormat(afIgnored);  // no alpha: all of it shows
+  EXPECT_EQ(InkedHeight(b), 10);
 }
 
 TEST(MenuModel, KeepsInsideTheMonitorOfItsPoint) {

@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <memory>
 
 #include "kem3/controls/kembut_win.h"
 #include "kem3/framework/kemexe.h"
@@ -14,6 +16,7 @@
 #include "kem3/graphics/vosskinlist.h"
 #include "platform/app_scope_win.h"
 #include "platform/keys.h"
+#include "platform/sysutils.h"
 #include "support/process_win.h"
 
 namespace {
@@ -217,6 +220,93 @@ TEST(KemMenu, OurSkinsShowRowsInTheMenuColourAndCheckMarksInsideTheItem) {
       }
     EXPECT_EQ(stray, 0);
     EXPECT_GE(mark, 12);
+    menu->Hide();
+    menu->Free();
+  }
+  FreeSkinList();
+}
+
+TEST(KemMenu, OurSkinsShowTheWholeLogoShortcutsApartAndPicturesOnTheHighlight) {
+  TAppScope app;
+  ScanSkinsIn(GetExeDir() + "Skins");
+  for (const char* layout : {"default", "glacier"}) {
+    SCOPED_TRACE(layout);
+    ASSERT_TRUE(SelectSkinByName("Slate", layout));
+    TVosSkin& skin = *CurrentSkin();
+    const TVosMenuLook& look = skin.Menu();
+    auto* del = new TCustomAction(Application);
+    del->SetCaption(u"Delete group");
+    del->SetShortCut(TextToShortCut("Shift+Del"));
+    auto* info = new TCustomAction(Application);
+    info->SetCaption(u"Information");
+    // A short menu with the tall logo, as a module's.
+    TKemMenu* menu = CreateSkinnedMenu(Application, "module", &skin);
+    menu->AddAction(del);
+    TKemMenuEntry* item = menu->AddAction(info);
+    auto picture = std::make_unique<TBitmap>();
+    picture->SetPixelFormat(pf32bit);
+    picture->SetSize(16, 16);
+    for (int y = 0; y < 16; ++y)
+      for (int x = 0; x < 16; ++x) static_cast<TRGBQuad*>(picture->ScanLine(y))[x] = {255, 0, 0, 255};
+    picture->SetAlphaFormat(afDefined);
+    item->SetIcon(std::move(picture));
+    menu->PopupAt(Point(100, 100));
+    Pump();
+    Hook(menu, hekEnter, 2);
+    menu->Repaint();
+    const TBitmap& pic = menu->Composed();
+    const TColor back = skin.Texture(look.Texture)->Color;
+
+    // Every row of the logo's picture with strong ink shows inside the frame.
+    const TKemMenuMetrics m = SkinMenuMetrics(skin, "module");
+    ASSERT_GT(m.LogoHeight, 40);
+    const auto logo = std::find_if(look.Logos.begin(), look.Logos.end(),
+                                   [](const TVosMenuLogo& l) { return SameText(l.Name, "module"); });
+    ASSERT_NE(logo, look.Logos.end());
+    const TBitmap& glyph = *skin.Glyph(logo->Glyph)->Image;
+    int glyphRows = 0;
+    for (int y = 0; y < glyph.Height(); ++y) {
+      bool ink = false;
+      for (int x = 0; x < glyph.Width(); ++x)
+        ink |= static_cast<const TRGBQuad*>(glyph.ScanLine(y))[x].rgbReserved >= 128;
+      glyphRows += ink;
+    }
+    // The logo writes white: a pixel at least half way from the strip's red to white is strong ink.
+    const int half = (GetRValue(ColorToRGB(skin.Texture(logo->Texture)->Color)) + 255) / 2 + 1;
+    const int stripLeft = m.Outer.Left + m.Frame.Left;
+    int shownRows = 0;
+    for (int y = 0; y < menu->Height(); ++y) {
+      bool ink = false;
+      for (int x = stripLeft; x < stripLeft + m.LogoWidth; ++x) ink |= GetRValue(pic.PixelColor(x, y)) >= half;
+      shownRows += ink;
+    }
+    EXPECT_GE(shownRows, glyphRows - 1);
+
+    // The caption and the shortcut keep the shortcut space between them.
+    const TRect d = menu->GetEntry(0)->BoundsRect();
+    int gap = 0, widest = 0;
+    bool seenInk = false;
+    for (int x = d.Left + menu->IconColumn() + look.ItemIndent.Left + look.TextIndent.Left; x < d.Right; ++x) {
+      bool ink = false;
+      for (int y = d.Top + d.Height() / 2 - 2; y <= d.Top + d.Height() / 2 + 2; ++y)
+        ink |= pic.PixelColor(x, y) != back;
+      if (ink) {
+        if (seenInk) widest = std::max(widest, gap);
+        seenInk = true;
+        gap = 0;
+      } else {
+        ++gap;
+      }
+    }
+    EXPECT_GE(widest, look.SpaceShortcut);
+
+    // The highlighted item's blue picture stands in a frame of the menu's own colour.
+    const TRect h = menu->GetEntry(1)->BoundsRect();
+    const int mid = h.Top + h.Height() / 2;
+    const int iconLeft = h.Left + look.ItemIndent.Left + look.IconIndent.Left;
+    EXPECT_NE(pic.PixelColor(h.Right - look.ItemIndent.Right - 4, mid), back);  // the highlight
+    EXPECT_EQ(pic.PixelColor(iconLeft - 1, mid), back);
+    EXPECT_GE(GetBValue(pic.PixelColor(iconLeft + 8, mid)), 0xF0);
     menu->Hide();
     menu->Free();
   }

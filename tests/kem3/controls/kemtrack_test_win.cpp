@@ -11,7 +11,7 @@
 namespace {
 
 constexpr TColor kHighlight = 0x0000F0, kShadow = 0x00F000, kFrame = 0xF00000, kSpark = 0x00F0F0;
-constexpr TColor kFace = 0xF000F0, kFill = 0x303030, kPressed = 0x606060;
+constexpr TColor kFace = 0xF000F0, kFill = 0x303030, kPressed = 0x606060, kThumb = 0x0F0F0F;
 
 struct TScene {
   TForm* Form = nullptr;
@@ -35,6 +35,7 @@ void Make(TScene& s) {
   t->SetColor(kFace);
   t->SetColorFill(kFill);
   t->SetColorPressed(kPressed);
+  t->SetColorThumb(kThumb);
   t->OnChange = [&s](TObject*) { ++s.Changes; };
   t->OnChanging = [&s](TObject*) { ++s.Changing; };
   s.Form->Show();
@@ -76,7 +77,15 @@ TEST(KemTrackerWin, PaintsTrackTicksLegendAndThumb) {
   EXPECT_EQ(PixelAt(t, 2, 15), kSpark);
   EXPECT_EQ(PixelAt(t, 11, 15), kFrame);
   EXPECT_EQ(PixelAt(t, 10, 15), kShadow);
-  EXPECT_EQ(PixelAt(t, 5, 20), kFace);
+  EXPECT_EQ(PixelAt(t, 5, 20), kThumb);
+  // In its own colours the thumb's face stands out from the track and the
+  // control's colour, which are both the window colour.
+  auto* plain = new TKemTracker(s.Form);
+  plain->SetParent(s.Form);
+  plain->SetBounds(10, 55, 100, 42);
+  EXPECT_EQ(PixelAt(plain, 50, 15), ColorToRGB(clWindow));
+  EXPECT_NE(PixelAt(plain, 5, 15), ColorToRGB(clWindow));
+  EXPECT_NE(PixelAt(plain, 6, 8), ColorToRGB(clWindow));  // above the track
   t->SetLegendFormat("%.1f");
   t->SetLegendOffset(10);
   t->SetLegendScale(0.5);
@@ -100,7 +109,7 @@ TEST(KemTrackerWin, DragsThePressedThumb) {
   EXPECT_EQ(t->Position(), 100);
   Release(t, 300, 15);
   EXPECT_FALSE(t->Dragging());
-  EXPECT_EQ(PixelAt(t, 95, 20), kFace);
+  EXPECT_EQ(PixelAt(t, 95, 20), kThumb);
 
   // Disabling ends a drag.
   Press(t, 95, 15);

@@ -69,8 +69,18 @@ TEST(InformationDialog, OpensOnGeneralAndAlt2ShowsTheLibrary) {
   Pump();
   EXPECT_EQ(dialog->CurrentSection(), isLibrary);
   EXPECT_EQ(dialog->nb->PageIndex(), 2);
-  EXPECT_EQ(dialog->plInfo->Items(1)->TextColor, clWhite);  // the current entry's text
-  EXPECT_EQ(dialog->plInfo->Items(0)->TextColor, clNone);
+  // The current entry's name, below its band on the light body, is written dark.
+  dialog->plInfo->Repaint();
+  const TBitmap* list = dialog->plInfo->PaintBuffer();
+  ASSERT_NE(list, nullptr);
+  const TRect item = dialog->plInfo->ItemRect(1);
+  int dark = 0;
+  for (int y = item.Top + InfoIconSize + 12; y < item.Bottom - 1; ++y)
+    for (int x = item.Left + 2; x < item.Right - 2; ++x) {
+      const TColor c = list->PixelColor(x, y);
+      dark += GetRValue(c) < 0x60 && GetGValue(c) < 0x60 && GetBValue(c) < 0x60;
+    }
+  EXPECT_GT(dark, 10);
   SendMessageW(GetFocus() ? GetFocus() : dialog->Handle(), WM_SYSKEYDOWN, '3', 0x20000001);  // no third section
   EXPECT_EQ(dialog->CurrentSection(), isLibrary);
   // The wheel scrolls a page no further than its text.

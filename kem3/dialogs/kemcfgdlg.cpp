@@ -164,13 +164,13 @@ void TKemConfigDlgRun::Confirm(int Id) {
   try {
     FHost.ReadGeneratedRows();
     // A selector without a selection keeps what is selected now.
+    // The selections are written with the settings: another language, or
+    // another layout of the same skin, changes no setting, and the bar keeps
+    // its size, so nothing else would ask for that save.
     const int language = FHost.ChosenLanguage();
-    if (language >= 0) FHost.SelectLanguage(language);
+    if (language >= 0 && FHost.SelectLanguage(language)) cfgRequestSave();
     const int skin = FHost.ChosenSkin();
     if (skin >= 0 && FHost.SelectSkin(skin, FHost.ChosenLayout())) {
-      // The selection is written with the settings: another layout of the
-      // same skin changes no setting, and the bar keeps its size, so nothing
-      // else would ask for that save.
       cfgRequestSave();
       FHost.NotifyMainForm(KemConfigSkinChanged, String());
     }

@@ -138,8 +138,8 @@ class TKemConfigDlgHost {
   virtual int ChosenLanguage() = 0;
   virtual int ChosenSkin() = 0;
   virtual int ChosenLayout() = 0;
-  virtual void SelectLanguage(int Index) = 0;
-  // True when another skin or layout was loaded.
+  // True when another language, or another skin or layout, was loaded.
+  virtual bool SelectLanguage(int Index) = 0;
   virtual bool SelectSkin(int Skin, int Layout) = 0;
 
   // ---- The language changed: the page's caption was read again.

@@ -326,7 +326,7 @@ int TdPreferences::ChosenSkin() { return SkinSelector ? SkinSelector->ItemIndex(
 
 int TdPreferences::ChosenLayout() { return cbLayouts ? cbLayouts->ItemIndex() : -1; }
 
-void TdPreferences::SelectLanguage(int Index) { ::SelectLanguage(Index, String()); }
+bool TdPreferences::SelectLanguage(int Index) { return ::SelectLanguage(Index, String()); }
 
 bool TdPreferences::SelectSkin(int Skin, int Layout) { return ::SelectSkin(Skin, Layout); }
 

@@ -76,7 +76,7 @@ class TdPreferences : public TKemForm, private TKemConfigDlgHost {
   int ChosenLanguage() override;
   int ChosenSkin() override;
   int ChosenLayout() override;
-  void SelectLanguage(int Index) override;
+  bool SelectLanguage(int Index) override;
   bool SelectSkin(int Skin, int Layout) override;
   void RelabelPage(TKemConfigDlgPage& Page) override;
   int ControlMark(TKemConfigDlgPage& Page) override;

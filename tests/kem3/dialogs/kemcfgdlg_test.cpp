@@ -43,7 +43,7 @@ class TFakeHost : public TKemConfigDlgHost {
  public:
   Log L;
   int Language = -1, Skin = -1;
-  bool SkinLoads = true;
+  bool SkinLoads = true, LanguageLoads = true;
   void BuildPageFrame(TKemConfigDlgPage& Page) override { L.push_back(Str("frame ", Page.NotebookIndex)); }
   int BuildPart(TKemConfigDlgPage&, const TKemConfigItemPart&, int Top) override {
     L.push_back(Str("part ", Top));
@@ -65,7 +65,10 @@ class TFakeHost : public TKemConfigDlgHost {
   int ChosenLanguage() override { return Language; }
   int ChosenSkin() override { return Skin; }
   int ChosenLayout() override { return 1; }
-  void SelectLanguage(int Index) override { L.push_back(Str("lan ", Index)); }
+  bool SelectLanguage(int Index) override {
+    L.push_back(Str("lan ", Index));
+    return LanguageLoads;
+  }
   bool SelectSkin(int S, int Layout) override {
     L.push_back(Str("skin ", S) + Str(" ", Layout));
     return SkinLoads;
@@ -194,22 +197,28 @@ TEST_F(CfgDlg, OkAndApplyTellTheMainFormBeforeAndAfterEverySettingAndCancelOnlyO
   }
 }
 
-// Another layout of the same skin changes no setting and keeps the bar's
-// size: the selection is saved all the same, as the settings are.
-TEST_F(CfgDlg, AnotherSkinOrLayoutIsSavedWithoutAnySettingChanged) {
+// Another language, or another layout of the same skin, changes no setting
+// and keeps the bar's size: the selection is saved all the same, as the
+// settings are.
+TEST_F(CfgDlg, AnotherLanguageSkinOrLayoutIsSavedWithoutAnySettingChanged) {
   TKemConfigDlg dlg;
   dlg.AddPage(-1)->AddCustomPage(Fake(), 3);
   TKemConfigDlgRun run(dlg, Host);
   run.BuildPages();
   int saves = 0;
   cfgSkinSaver = [&](const String&, const String&, const String& LayoutKey) { saves += LayoutKey == "Layout"; };
-  for (const bool loads : {true, false}) {
+  const struct {
+    int language, skin;
+    bool loads;
+  } steps[] = {{-1, 0, true}, {-1, 0, false}, {1, -1, true}, {1, -1, false}};
+  for (const auto& s : steps) {
     cfgTimer()->SaveNow();
     saves = 0;
-    Host.Skin = 0, Host.SkinLoads = loads;
+    Host.Language = s.language, Host.Skin = s.skin;
+    Host.SkinLoads = Host.LanguageLoads = s.loads;
     run.ActionExecute(kcaOk);
     Timers.Advance(TTimerController::SaveInterval + 1);
-    EXPECT_EQ(saves, loads ? 1 : 0) << "skin loaded " << loads;
+    EXPECT_EQ(saves, s.loads ? 1 : 0) << "language " << s.language << " skin " << s.skin << " loaded " << s.loads;
   }
   cfgSkinSaver = nullptr;
 }

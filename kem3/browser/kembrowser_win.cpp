@@ -167,7 +167,12 @@ TdBrowser::TdBrowser(TComponent* AOwner) : TKemForm(AOwner) {
   pTop->SetHeight(kTopHeight);
   ePath = new TKemEdit(this);
   ePath->SetParent(pTop);
-  ePath->SetEditorReadOnly(true);
+  // Enter in the address goes to the typed folder; it would otherwise press OK.
+  ePath->Editor()->OnKeyDown = [this](TObject*, std::uint16_t& Key, TShiftState) {
+    if (Key != VK_RETURN) return;
+    Key = 0;
+    GoToAddress();
+  };
 
   pBottom = new TKemPanel(this);
   pBottom->SetParent(this);
@@ -652,6 +657,16 @@ void TdBrowser::Accept() {
 }
 
 void TdBrowser::ShowPreviewPage(int Index) { FPages->Show(Index); }
+
+void TdBrowser::GoToAddress() {
+  const TBrowserAddress address = BrowserAddressTarget(FFolder, WideToUtf8(ePath->Text()), FileCheck());
+  if (address.Found) return ShowFolder(address.Folder, String());
+  ShowBrowserMessage(Translate("TdBrowser_Msg_NotFound_Caption", u"Not found"),
+                     WideFormatOrError(Translate("TdBrowser_Msg_NoFolder_Body",
+                                                 u"%s\nThere is no such folder. Check the name and try again."),
+                                       {KemLiteralText(ePath->Text())}));
+  if (ePath->Editor()->CanFocus()) ePath->Editor()->SetFocus();
+}
 
 int TdBrowser::NewPreviewPage() { return nbPreview->PageCount(); }
 

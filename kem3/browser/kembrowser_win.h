@@ -58,6 +58,9 @@ class TdBrowser : public TKemForm, public TBrowserHost, private TBrowserListView
   // The folder shown, ending in "\"; "" while the drives show.
   const String& Folder() const { return FFolder; }
   void GoUp();
+  // Enter in the address: lists the typed folder (full, or within the one
+  // shown); one that does not exist is named in a message, the list stays.
+  void GoToAddress();
   // OK: opens a typed or selected folder, else chooses and closes.
   void Accept();
   // Opens the selected entry when it is a folder or drive, else accepts.

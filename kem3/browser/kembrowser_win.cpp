@@ -381,6 +381,9 @@ bool TdBrowser::Execute(int Mode, int PreviewIndex, bool MultiSelect, const Stri
   ShowFolder(start.Folder, start.Name);
   LoadPlacement();
   ForEachPart(&TPart::Opened);
+  // The list window outlives a use: where the last one left it scrolled
+  // sideways is no place to start the next.
+  if (const int across = GetScrollPos(list, SB_HORZ); across > 0) SendMessageW(list, LVM_SCROLL, -across, 0);
   FPreviewTimer->SetEnabled(true);
   OnShow = [this](TObject*) {
     ForceForegroundWindow(Handle());

@@ -1,8 +1,8 @@
 // The file browser dialog on a test folder, driven by messages while it shows
 // modally: what it lists, Enter on a folder, OK on a file, the folder chooser,
 // a file made elsewhere appearing, a picture of it in icon mode, the sort by a
-// detail column through new listings, and a folder typed into the address
-// box.
+// detail column through new listings, a folder typed into the address box and
+// the list's sideways scrolling.
 #include <gtest/gtest.h>
 
 #include "platform/winapi_win.h"
@@ -18,6 +18,7 @@
 #include "kem3/controls/kemlview_win.h"
 #include "kem3/controls/kemnote_win.h"
 #include "kem3/framework/kemexe.h"
+#include "launcher/user_input_win.h"
 #include "launcher/window_shot_win.h"
 #include "platform/app_scope_win.h"
 #include "platform/sysutils.h"
@@ -352,4 +353,41 @@ TEST_F(BrowserWin, EnterInTheAddressBoxGoesToTheTypedFolder) {
     }
   }
   SetBrowserMessage(previous);
+}
+
+// A click on the list's right scroll arrow moves it by a character of its
+// font; the next opening starts scrolled fully left.
+TEST_F(BrowserWin, TheListScrollsSidewaysByACharacterAndEachOpeningStartsLeft) {
+  auto across = [](TdBrowser& D) { return GetScrollPos(D.lvFiles->Handle(), SB_HORZ); };
+  int clicked = -1;
+  Run(brmOpen, Root,
+      {Listed({u"Sub", u"Zed", u"a.exe", u"b.exe"}),
+       [](TdBrowser& D) {
+         D.lvFiles->Columns(0)->SetWidth(1500);
+         return true;
+       },
+       [](TdBrowser& D) {
+         const HWND list = D.lvFiles->Handle();
+         SCROLLBARINFO bar{};
+         bar.cbSize = sizeof(bar);
+         if (!(GetWindowLongPtrW(list, GWL_STYLE) & WS_HSCROLL) || !GetScrollBarInfo(list, OBJID_HSCROLL, &bar))
+           return false;
+         ov3test::Click({bar.rcScrollBar.right - GetSystemMetrics(SM_CXHSCROLL) / 2,
+                         (bar.rcScrollBar.top + bar.rcScrollBar.bottom) / 2});
+         return true;
+       },
+       [&](TdBrowser& D) {
+         if (across(D) == 0) return false;
+         clicked = across(D);
+         EXPECT_EQ(clicked, D.lvFiles->AverageCharWidth());
+         D.SetModalResult(mrCancel);
+         return true;
+       }});
+  EXPECT_GT(clicked, 1);
+  Run(brmOpen, Root, {Listed({u"Sub", u"Zed", u"a.exe", u"b.exe"}), [&](TdBrowser& D) {
+                        EXPECT_EQ(D.lvFiles->Columns(0)->Width(), 1500) << "the user's width kept";
+                        EXPECT_EQ(across(D), 0);
+                        D.SetModalResult(mrCancel);
+                        return true;
+                      }});
 }

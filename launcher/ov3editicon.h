@@ -71,8 +71,9 @@ int PreviewIconIndex(int Index, int Count);
 // ---- Previews of an icon file (ov3editicon_previews.cpp)
 class TBitmap;
 inline constexpr int kPreviewSize = 64;
-// The pictures a file offers, each 64 x 64: a ".bmp", ".png" or ".jpg" file
-// (by its extension, any case) gives itself, resampled with Lanczos3 (pf32bit
-// when the picture has alpha, else pf24bit); any other file one picture per
-// icon group of its icon library. A file that cannot be read gives none.
+// The pictures a file offers, each 64 x 64 pf32bit: a ".bmp", ".png" or ".jpg"
+// file (by its extension, any case) gives itself, resampled with Lanczos3 to
+// fit with its proportions kept, centred on a clear ground; any other file one
+// picture per icon group of its icon library. A file that cannot be read gives
+// none.
 std::vector<std::unique_ptr<TBitmap>> MakeImagePreviews(const String& FileName);

@@ -1,4 +1,7 @@
 // The icon editor's previews: every picture an icon file offers, at 64 x 64.
+#include <algorithm>
+#include <cmath>
+
 #include "kem3/graphics/kemicons.h"
 #include "kem3/pictures/kemimage.h"
 #include "kem3/pictures/kemresample.h"
@@ -30,6 +33,30 @@ std::unique_ptr<TBitmap> GroupPreview(const TKemIconGroup& Group) {
   return bitmap;
 }
 
+// The picture scaled to fit the preview with its proportions kept, centred on
+// a clear ground: a wide picture stretched into the square would show its
+// circles as tall ellipses.
+std::unique_ptr<TBitmap> PicturePreview(const TBitmap& Picture) {
+  const int w = Picture.Width(), h = Picture.Height();
+  const double scale = static_cast<double>(kPreviewSize) / std::max(w, h);
+  const int drawnWidth = std::clamp(static_cast<int>(std::lround(w * scale)), 1, kPreviewSize);
+  const int drawnHeight = std::clamp(static_cast<int>(std::lround(h * scale)), 1, kPreviewSize);
+  TBitmap scaled;
+  scaled.SetPixelFormat(Picture.PixelFormat() == pf32bit ? pf32bit : pf24bit);
+  scaled.SetSize(drawnWidth, drawnHeight);
+  ResampleBitmap(scaled, Picture, rfLanczos3, 0);
+  const bool alpha = scaled.PixelFormat() == pf32bit;
+  auto preview = NewPicture(kPreviewSize);
+  const int left = (kPreviewSize - drawnWidth) / 2, top = (kPreviewSize - drawnHeight) / 2;
+  for (int y = 0; y < drawnHeight; ++y) {
+    const auto* from = static_cast<const std::uint8_t*>(scaled.ScanLine(y));
+    auto* to = static_cast<TRGBQuad*>(preview->ScanLine(top + y)) + left;
+    for (int x = 0; x < drawnWidth; ++x, from += alpha ? 4 : 3)
+      to[x] = TRGBQuad{from[0], from[1], from[2], alpha ? from[3] : std::uint8_t{255}};
+  }
+  return preview;
+}
+
 }  // namespace
 
 std::vector<std::unique_ptr<TBitmap>> MakeImagePreviews(const String& FileName) {
@@ -41,11 +68,7 @@ std::vector<std::unique_ptr<TBitmap>> MakeImagePreviews(const String& FileName) 
       TBitmap picture;
       LoadBitmapFromFile(picture, FileName);
       if (picture.Empty()) return previews;
-      auto bitmap = std::make_unique<TBitmap>();
-      bitmap->SetSize(kPreviewSize, kPreviewSize);
-      ResampleBitmap(*bitmap, picture, rfLanczos3, 0);
-      if (bitmap->PixelFormat() == pf32bit) bitmap->SetAlphaFormat(afDefined);
-      previews.push_back(std::move(bitmap));
+      previews.push_back(PicturePreview(picture));
     } catch (const Exception&) {
       // A picture that cannot be loaded offers nothing.
     }

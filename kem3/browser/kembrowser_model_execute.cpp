@@ -127,3 +127,14 @@ TBrowserAccept BrowserAcceptChoice(int Mode, bool MultiSelect, const String& Fol
   if (!accept.Files.empty()) accept.Kind = bakChoose;
   return accept;
 }
+
+TBrowserAddress BrowserAddressTarget(const String& Folder, const String& Typed, const TBrowserFileCheck& Check) {
+  const String typed = Trim(Typed);
+  if (typed.empty()) return {true, String()};
+  if (BrowserNetworkPlace(typed).Kind != bnkNone) return {true, BrowserWithDelimiter(typed)};
+  const String path = BrowserIsFullPath(typed) ? typed
+                      : Folder.empty()         ? String()
+                                               : BrowserWithDelimiter(Folder) + typed;
+  if (!Exists(Check.FolderExists, path)) return {};
+  return {true, BrowserWithDelimiter(path)};
+}

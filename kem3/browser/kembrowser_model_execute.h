@@ -49,6 +49,15 @@ struct TBrowserPick {
 TBrowserAccept BrowserAcceptChoice(int Mode, bool MultiSelect, const String& Folder, const String& Typed,
                                    const std::vector<TBrowserPick>& Selected, const TBrowserFileCheck& Check);
 
+// Where Enter in the address box goes: the typed folder, full or within the
+// one shown (Folder), ending in "\"; nothing typed goes to the drives ("");
+// a place of the network as typed. Not found: the text names no folder.
+struct TBrowserAddress {
+  bool Found = false;
+  String Folder;
+};
+TBrowserAddress BrowserAddressTarget(const String& Folder, const String& Typed, const TBrowserFileCheck& Check);
+
 // The path helpers the rules use: Windows names ("\" and "/" delimit).
 bool BrowserIsFullPath(const String& Path);
 String BrowserWithDelimiter(const String& Path);

@@ -8,6 +8,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include "kem3/browser/kembrowser_model_execute.h"
 #include "kem3/browser/kembrowser_network.h"
@@ -25,7 +26,11 @@
 #include "kem3/controls/kemsplit_win.h"
 #include "kem3/framework/kemcfg_win.h"
 #include "kem3/framework/kemlan.h"
+#include "kem3/framework/kemutil.h"
 #include "kem3/framework/kemutil_win.h"
+#include "kem3/unicode/ucaccel.h"
+#include "platform/bitmap.h"
+#include "platform/canvas_win.h"
 #include "platform/files.h"
 #include "platform/format.h"
 #include "platform/screen_win.h"
@@ -35,12 +40,17 @@
 
 namespace {
 
-constexpr int kWidth = 640, kHeight = 400, kMargin = 6;
+// The first size, at a font scale of 1: the dialog grows with the language's font.
+constexpr int kWidth = 780, kHeight = 460, kMargin = 6;
 constexpr int kMinWidth = 400, kMinHeight = 260;
 constexpr int kTopHeight = 33, kBottomHeight = 64, kButtonWidth = 80, kButtonHeight = 23;
 constexpr int kPreviewWidth = 180;
 // Files never pass this filter: a folder chooser lists folders only.
 constexpr char16_t kNoFiles[] = u"*.\x01";
+// The name column is never narrower than this many average characters.
+constexpr int kNameChars = 16;
+// A date as wide as dates come: two-digit day and month, late in the day.
+constexpr double kWideDate = 46384 + 23.0 / 24 + 58.0 / 1440;
 
 TBrowserFileCheck FileCheck() {
   return {[](const String& Path) { return DirectoryExists(Path); },
@@ -59,6 +69,26 @@ LPARAM SystemImages(UINT Size) {
   SHFILEINFOW info{};
   return static_cast<LPARAM>(SHGetFileInfoW(L"file", FILE_ATTRIBUTE_NORMAL, &info, sizeof(info),
                                             SHGFI_SYSICONINDEX | SHGFI_USEFILEATTRIBUTES | Size));
+}
+
+// The widest of the texts drawn in the font.
+int WidestText(TFont& Font, const std::vector<WideString>& Texts) {
+  TBitmap bitmap;
+  bitmap.SetSize(1, 1);
+  bitmap.Canvas()->Font()->Assign(Font);
+  int widest = 0;
+  for (const WideString& text : Texts) widest = std::max(widest, bitmap.Canvas()->TextWidth(text));
+  return widest;
+}
+
+// The font's average character width, as the list steps sideways by it.
+int AverageCharWidth(TFont& Font) {
+  TBitmap bitmap;
+  bitmap.SetSize(1, 1);
+  bitmap.Canvas()->Font()->Assign(Font);
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(bitmap.Canvas()->Handle(), &metrics);
+  return std::max(static_cast<int>(metrics.tmAveCharWidth), 1);
 }
 
 void SetItemState(HWND List, int Index, UINT State, UINT Mask) {
@@ -159,7 +189,7 @@ TdBrowser::TdBrowser(TComponent* AOwner) : TKemForm(AOwner) {
   SetName("dBrowser");
   SetColor(clBtnFace);
   SetPosition(poScreenCenter);
-  SetClientSize(kWidth, kHeight);
+  SetBounds(Left(), Top(), kWidth, kHeight);
 
   pTop = new TKemPanel(this);
   pTop->SetParent(this);
@@ -167,7 +197,12 @@ TdBrowser::TdBrowser(TComponent* AOwner) : TKemForm(AOwner) {
   pTop->SetHeight(kTopHeight);
   ePath = new TKemEdit(this);
   ePath->SetParent(pTop);
-  ePath->SetEditorReadOnly(true);
+  // Enter in the address goes to the typed folder; it would otherwise press OK.
+  ePath->Editor()->OnKeyDown = [this](TObject*, std::uint16_t& Key, TShiftState) {
+    if (Key != VK_RETURN) return;
+    Key = 0;
+    GoToAddress();
+  };
 
   pBottom = new TKemPanel(this);
   pBottom->SetParent(this);
@@ -201,12 +236,15 @@ TdBrowser::TdBrowser(TComponent* AOwner) : TKemForm(AOwner) {
   nbPreview->SetParent(this);
   nbPreview->SetAlign(alRight);
   nbPreview->SetWidth(kPreviewWidth);
+  // The strip shows only while it has something to show (ShowPreviewPage).
+  nbPreview->SetVisible(false);
   FPages = std::make_unique<TBrowserPreviewPages>(*nbPreview);
   Splitter = new TKemSplitter(this);
   Splitter->SetParent(this);
   Splitter->SetAlign(alRight);
   Splitter->SetSplitSize(4);
   Splitter->SetLeft(kWidth - kPreviewWidth - 4);
+  Splitter->SetVisible(false);
   Splitter->OnMoved = [this](TObject*) { FSession.PreviewResized(); };
 
   lvFiles = new TListControl(*this);
@@ -214,6 +252,7 @@ TdBrowser::TdBrowser(TComponent* AOwner) : TKemForm(AOwner) {
   lvFiles->SetAlign(alClient);
   lvFiles->SetReadOnly(true);
   lvFiles->SetOwnerData(true);
+  lvFiles->OnResize = [this](TObject*) { FitNameColumn(); };
   lvFiles->OnData = [this](TObject*, TListItem* Item) {
     const int index = Item->Index();
     if (index < 0 || index >= FModel.Count()) return;
@@ -250,6 +289,8 @@ TdBrowser::TdBrowser(TComponent* AOwner) : TKemForm(AOwner) {
   FPreviewTimer->SetEnabled(false);
   FPreviewTimer->OnTimer = [this](TObject*) {
     FSession.Tick();
+    // A selection that moved on to nothing to preview leaves the strip empty.
+    if (nbPreview->Visible() && FPages->Shown() == 0 && FSession.NextTick() < 0) ShowPreviewStrip(false);
     if (FRelist) RelistQuietly();
   };
 
@@ -276,13 +317,19 @@ TdBrowser::~TdBrowser() { FWorkers.CancelAll(); }
 void TdBrowser::LanguageUpdated() {
   lName->SetCaption(Translate("TdBrowser_FileName", u"File name"));
   lType->SetCaption(Translate("TdBrowser_FileType", u"File type"));
+  // Widths of the dialog's own follow the new texts and font.
+  if (OwnColumnWidths()) FResetWidths = true;
   SetColumns(FDrives);
   ForEachPart(&TPart::LanguageUpdated);
+  LayoutPanels();
 }
 
 void TdBrowser::LayoutPanels() {
   const int width = ClientWidth();
-  const int labelWidth = 70, right = width - kMargin - kButtonWidth;
+  // The labels as wide as their captions in the language's font, at least 70.
+  const int labelWidth = std::max(
+      70, WidestText(*lName->Font(), {StripWideHotKey(lName->Caption()), StripWideHotKey(lType->Caption())}) + 6);
+  const int right = width - kMargin - kButtonWidth;
   const int field = std::max(right - kMargin - labelWidth - kMargin, 40);
   lName->SetBounds(kMargin, kMargin + 4, labelWidth, 15);
   eName->SetBounds(kMargin + labelWidth, kMargin, field, 21);
@@ -298,42 +345,101 @@ void TdBrowser::SetColumns(bool Drives) {
   struct TColumn {
     const char* Name;
     const char16_t* Default;
-    int Width;
     TBrowserColumnKind Kind;
   };
-  static const TColumn files[] = {{"TdBrowser_ColSize", u"Size", 70, bckSize},
-                                  {"TdBrowser_ColType", u"Type", 60, bckText},
-                                  {"TdBrowser_ColDate", u"Modified", 110, bckDate},
-                                  {"TdBrowser_ColAttributes", u"Attributes", 60, bckText}};
-  static const TColumn drives[] = {{"TdBrowser_ColTotal", u"Total size", 80, bckTotal},
-                                   {"TdBrowser_ColFree", u"Free space", 80, bckFree},
-                                   {"TdBrowser_ColType", u"Type", 90, bckText},
-                                   {"TdBrowser_ColFileSystem", u"File system", 80, bckText}};
-  const bool changed = Drives != FDrives || lvFiles->ColumnCount() == 0 || FResetWidths;
+  static const TColumn files[] = {{"TdBrowser_ColSize", u"Size", bckSize},
+                                  {"TdBrowser_ColType", u"Type", bckText},
+                                  {"TdBrowser_ColDate", u"Modified", bckDate},
+                                  {"TdBrowser_ColAttributes", u"Attributes", bckText}};
+  static const TColumn drives[] = {{"TdBrowser_ColTotal", u"Total size", bckTotal},
+                                   {"TdBrowser_ColFree", u"Free space", bckFree},
+                                   {"TdBrowser_ColType", u"Type", bckText},
+                                   {"TdBrowser_ColFileSystem", u"File system", bckText}};
+  bool changed = Drives != FDrives || lvFiles->ColumnCount() == 0 || FResetWidths;
+  const bool own = OwnColumnWidths();
   FResetWidths = false;
   FDrives = Drives;
-  std::vector<std::pair<WideString, int>> shown{{Translate("TdBrowser_ColName", u"Name"), 180}};
+  std::vector<WideString> captions{Translate("TdBrowser_ColName", u"Name")};
   std::vector<TBrowserColumnKind> kinds;
   for (const TColumn& c : Drives ? drives : files) {
-    shown.emplace_back(Translate(c.Name, c.Default), c.Width);
+    captions.push_back(Translate(c.Name, c.Default));
     kinds.push_back(c.Kind);
   }
   if (!Drives)
     for (const WideString& name : FFieldNames) {
-      shown.emplace_back(name, FFieldWidth);
+      captions.push_back(name);
       kinds.push_back(bckText);
     }
-  while (lvFiles->ColumnCount() < static_cast<int>(shown.size())) lvFiles->AddColumn();
+  while (lvFiles->ColumnCount() < static_cast<int>(captions.size())) lvFiles->AddColumn();
+  // The dialog's own widths are measured for the columns as they now are.
+  if (own && FOwnWidths.size() != captions.size()) changed = true;
+  // The files' widths a user left last time, when they fit these columns;
+  // else the dialog's own, measured in the list's font.
+  const bool kept = !Drives && FKeptWidths.size() == captions.size();
+  if (changed) FOwnWidths = kept ? std::vector<int>() : MeasuredColumnWidths(Drives, captions);
   for (int i = 0; i < lvFiles->ColumnCount(); ++i) {
     TListColumn* column = lvFiles->Columns(i);
-    const bool used = i < static_cast<int>(shown.size());
-    column->SetCaption(used ? shown[i].first : WideString());
-    // The files' widths a user left last time, when they fit these columns.
-    const bool kept = !Drives && FKeptWidths.size() == shown.size();
-    if (changed || !used) column->SetWidth(used ? (kept ? FKeptWidths[i] : shown[i].second) : 0);
+    const bool used = i < static_cast<int>(captions.size());
+    column->SetCaption(used ? captions[i] : WideString());
+    if (changed || !used) column->SetWidth(used ? (kept ? FKeptWidths[i] : FOwnWidths[static_cast<size_t>(i)]) : 0);
   }
-  ColumnsShown(static_cast<int>(shown.size()), changed);
+  ColumnsShown(static_cast<int>(captions.size()), changed);
   FModel.SetColumns(std::move(kinds));
+  FitNameColumn();
+}
+
+// Each column as wide as its caption and the widest text it will show, with
+// room for the list's margins; the name column takes what is left of the
+// list (FitNameColumn).
+std::vector<int> TdBrowser::MeasuredColumnWidths(bool Drives, const std::vector<WideString>& Captions) {
+  TFont& font = *lvFiles->Font();
+  const int average = AverageCharWidth(font);
+  const int margin = 2 * average + 6;
+  const TBrowserTexts texts = BrowserTexts();
+  std::vector<std::vector<WideString>> samples;
+  if (Drives) {
+    const WideString size = Utf8ToWide(FormatByteSize(std::int64_t{1500} << 30));
+    samples = {{size}, {size}, {std::begin(texts.DriveTypes), std::end(texts.DriveTypes)}, {u"NTFS", u"FAT32"}};
+  } else {
+    samples = {{Utf8ToWide(FormatByteSize(std::int64_t{1500} << 20))},
+               {texts.TypeFolder, u"jpeg"},
+               {BrowseDateText(kWideDate, SystemBrowserSystem().ShortDateOrder())},
+               {AttributeText(0xFFFFFFFF)}};
+  }
+  std::vector<int> widths;
+  for (size_t i = 0; i < Captions.size(); ++i) {
+    std::vector<WideString> shown{Captions[i]};
+    if (i >= 1 && i <= samples.size()) shown.insert(shown.end(), samples[i - 1].begin(), samples[i - 1].end());
+    widths.push_back(i > samples.size() && FFieldWidth > 0 ? FFieldWidth : WidestText(font, shown) + margin);
+  }
+  // The name: its caption, a small icon beside it and a name of some length.
+  widths[0] = std::max(widths[0] + GetSystemMetrics(SM_CXSMICON), kNameChars * average);
+  FNameMinimum = widths[0];
+  return widths;
+}
+
+bool TdBrowser::OwnColumnWidths() const {
+  if (FOwnWidths.empty() || lvFiles->ColumnCount() < static_cast<int>(FOwnWidths.size())) return false;
+  for (size_t i = 0; i < FOwnWidths.size(); ++i)
+    if (lvFiles->Columns(static_cast<int>(i))->Width() != FOwnWidths[i]) return false;
+  return true;
+}
+
+// While the widths are the dialog's own, the name column fills the list's
+// width (a vertical scroll bar's room left free), so no column hides behind
+// horizontal scrolling; a width a user gave stays.
+void TdBrowser::FitNameColumn() {
+  if (!OwnColumnWidths() || !lvFiles->HandleAllocated()) return;
+  const HWND list = lvFiles->Handle();
+  RECT client{};
+  GetClientRect(list, &client);
+  int room = client.right - client.left;
+  if (!(GetWindowLongPtrW(list, GWL_STYLE) & WS_VSCROLL)) room -= GetSystemMetrics(SM_CXVSCROLL);
+  for (size_t i = 1; i < FOwnWidths.size(); ++i) room -= FOwnWidths[i];
+  const int name = std::max(room, FNameMinimum);
+  if (name == FOwnWidths[0]) return;
+  FOwnWidths[0] = name;
+  lvFiles->Columns(0)->SetWidth(name);
 }
 
 TdBrowser::THandlerBridge& TdBrowser::Bridge(TBrowserPreview& Preview) {
@@ -364,6 +470,7 @@ bool TdBrowser::Execute(int Mode, int PreviewIndex, bool MultiSelect, const Stri
   FBridge = static_cast<THandlerBridge*>(&TBrowserSession::HandlerFor(PreviewIndex, lookup, Bridge(FBasePreview)));
   // What the last use previewed is no file of this one.
   ShowPreviewPage(0);
+  ShowPreviewStrip(false);
   FSession.Open(*FBridge, Mode, FilterIndex);
   FModel.SetPreview(&FBridge->Preview());
   FState = LoadBrowserState();
@@ -376,6 +483,9 @@ bool TdBrowser::Execute(int Mode, int PreviewIndex, bool MultiSelect, const Stri
   ShowFolder(start.Folder, start.Name);
   LoadPlacement();
   ForEachPart(&TPart::Opened);
+  // The list window outlives a use: where the last one left it scrolled
+  // sideways is no place to start the next.
+  if (const int across = GetScrollPos(list, SB_HORZ); across > 0) SendMessageW(list, LVM_SCROLL, -across, 0);
   FPreviewTimer->SetEnabled(true);
   OnShow = [this](TObject*) {
     ForceForegroundWindow(Handle());
@@ -386,9 +496,11 @@ bool TdBrowser::Execute(int Mode, int PreviewIndex, bool MultiSelect, const Stri
   FMonitor->SetActive(false);
   FWorkers.CancelAll();
   cfgSaveFormPlacement(BrowserSection, this, false);
+  // The dialog's own widths are measured anew at each use (in the language's
+  // font then); only those a user gave are kept.
   if (!FDrives) {
     FState.ColumnWidths.clear();
-    for (int i = 0; i < lvFiles->ColumnCount() && lvFiles->Columns(i)->Width() > 0; ++i)
+    for (int i = 0; !OwnColumnWidths() && i < lvFiles->ColumnCount() && lvFiles->Columns(i)->Width() > 0; ++i)
       FState.ColumnWidths.push_back(lvFiles->Columns(i)->Width());
   }
   FState.SortColumn = FModel.SortColumn();
@@ -401,10 +513,17 @@ bool TdBrowser::Execute(int Mode, int PreviewIndex, bool MultiSelect, const Stri
 }
 
 // The dialog shows centred: what it keeps is the size the user left it at,
-// at least what its controls need and at most the work area.
+// at least what its controls need and at most the work area; until then its
+// first size grows with the language's font.
 void TdBrowser::LoadPlacement() {
-  cfgLoadFormPlacement(BrowserSection, this, false, nullptr, wsNormal, {kMinWidth, kMinHeight});
   const TRect work = Screen ? Screen->WorkAreaRect() : TRect{};
+  const double scale = CurrentLanguageFontScale();
+  TRect first = Bounds(Left(), Top(), static_cast<int>(std::lround(kWidth * scale)),
+                       static_cast<int>(std::lround(kHeight * scale)));
+  if (!IsRectEmpty(work))
+    first =
+        Bounds(first.Left, first.Top, std::min(first.Width(), work.Width()), std::min(first.Height(), work.Height()));
+  cfgLoadFormPlacement(BrowserSection, this, false, &first, wsNormal, {kMinWidth, kMinHeight});
   if (WindowState() == wsNormal && !IsRectEmpty(work) && (Width() > work.Width() || Height() > work.Height()))
     SetBounds(Left(), Top(), std::max(std::min(Width(), work.Width()), kMinWidth),
               std::max(std::min(Height(), work.Height()), kMinHeight));
@@ -651,7 +770,36 @@ void TdBrowser::Accept() {
   }
 }
 
-void TdBrowser::ShowPreviewPage(int Index) { FPages->Show(Index); }
+void TdBrowser::ShowPreviewPage(int Index) {
+  FPages->Show(Index);
+  // The empty page while another file's preview is on its way keeps the strip
+  // where it is: moving through pictures does not make the list jump.
+  if (FPages->Shown() > 0 || FSession.NextTick() < 0) ShowPreviewStrip(FPages->Shown() > 0);
+}
+
+void TdBrowser::ShowPreviewStrip(bool Show) {
+  if (nbPreview->Visible() == Show) return;
+  // Aligned once both are placed: the strip at the right edge, the splitter
+  // left of it (a control aligned on its own would go to the edge first).
+  DisableAlign();
+  const int left = ClientWidth() - nbPreview->Width();
+  nbPreview->SetLeft(left);
+  Splitter->SetLeft(left - Splitter->Width());
+  Splitter->SetVisible(Show);
+  nbPreview->SetVisible(Show);
+  EnableAlign();
+  FSession.PreviewResized();
+}
+
+void TdBrowser::GoToAddress() {
+  const TBrowserAddress address = BrowserAddressTarget(FFolder, WideToUtf8(ePath->Text()), FileCheck());
+  if (address.Found) return ShowFolder(address.Folder, String());
+  ShowBrowserMessage(Translate("TdBrowser_Msg_NotFound_Caption", u"Not found"),
+                     WideFormatOrError(Translate("TdBrowser_Msg_NoFolder_Body",
+                                                 u"%s\nThere is no such folder. Check the name and try again."),
+                                       {KemLiteralText(ePath->Text())}));
+  if (ePath->Editor()->CanFocus()) ePath->Editor()->SetFocus();
+}
 
 int TdBrowser::NewPreviewPage() { return nbPreview->PageCount(); }
 

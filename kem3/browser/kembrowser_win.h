@@ -1,6 +1,7 @@
 // TdBrowser: the file browser dialog. A folder's entries (folders first, then
 // the files of the chosen type) or the drives in a list beside the preview of
-// the selected file; OK chooses by the rules of kembrowser_model_execute.h.
+// the selected file (a strip shown only while it has one); OK chooses by the
+// rules of kembrowser_model_execute.h.
 // The workers list on their own threads into the OS-free list model; the
 // session calls the preview handler in its order; the shown folder is watched
 // and listed again when it changes.
@@ -58,6 +59,9 @@ class TdBrowser : public TKemForm, public TBrowserHost, private TBrowserListView
   // The folder shown, ending in "\"; "" while the drives show.
   const String& Folder() const { return FFolder; }
   void GoUp();
+  // Enter in the address: lists the typed folder (full, or within the one
+  // shown); one that does not exist is named in a message, the list stays.
+  void GoToAddress();
   // OK: opens a typed or selected folder, else chooses and closes.
   void Accept();
   // Opens the selected entry when it is a folder or drive, else accepts.
@@ -159,6 +163,12 @@ class TdBrowser : public TKemForm, public TBrowserHost, private TBrowserListView
 
   THandlerBridge& Bridge(TBrowserPreview& Preview);
   void LayoutPanels();
+  // The preview strip and its splitter, shown only while the handler shows a page of its own.
+  void ShowPreviewStrip(bool Show);
+  std::vector<int> MeasuredColumnWidths(bool Drives, const std::vector<WideString>& Captions);
+  // Whether the columns still have the widths the dialog gave them (FOwnWidths).
+  bool OwnColumnWidths() const;
+  void FitNameColumn();
   void LoadPlacement();
   void SetColumns(bool Drives);
   void StartColumnFiller(const WideString& FolderPath);
@@ -191,6 +201,9 @@ class TdBrowser : public TKemForm, public TBrowserHost, private TBrowserListView
   std::vector<WideString> FFieldNames;
   TBrowserState FState;  // kept between uses, with what the dialog does not touch
   std::vector<int> FKeptWidths;
+  // The widths the dialog gave the columns itself; empty while a user's show.
+  std::vector<int> FOwnWidths;
+  int FNameMinimum = 0;
   int FFieldWidth = 0;
   int FMode = 0;
   bool FMultiSelect = false, FDrives = false, FApplying = false, FResetWidths = false;

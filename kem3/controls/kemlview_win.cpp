@@ -22,6 +22,29 @@ std::vector<int> TKemListView::GetColumnOrder() {
   return order;
 }
 
+int TKemListView::AverageCharWidth() {
+  const HWND window = Handle();
+  HDC dc = GetDC(window);
+  const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(window, WM_GETFONT, 0, 0)));
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+  SelectObject(dc, old);
+  ReleaseDC(window, dc);
+  return metrics.tmAveCharWidth > 0 ? static_cast<int>(metrics.tmAveCharWidth) : 1;
+}
+
+void TKemListView::DispatchDefault(TMessage& Message) {
+  const WORD code = LOWORD(Message.WParam);
+  if (Message.Msg == WM_HSCROLL && !Message.LParam && (code == SB_LINELEFT || code == SB_LINERIGHT) &&
+      (GetWindowLongPtrW(Handle(), GWL_STYLE) & LVS_TYPEMASK) == LVS_REPORT) {
+    const int step = AverageCharWidth();
+    SendMessageW(Handle(), LVM_SCROLL, static_cast<WPARAM>(code == SB_LINELEFT ? -step : step), 0);
+    Message.Result = 0;
+    return;
+  }
+  TUcCustomListView::DispatchDefault(Message);
+}
+
 void TKemListView::CreateWnd() {
   TUcCustomListView::CreateWnd();
   SendMessageW(Handle(), LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_HEADERDRAGDROP, LVS_EX_HEADERDRAGDROP);

@@ -1,6 +1,7 @@
 // TKemListView: the file browser's report list. It keeps user-dragged column
 // widths within each column's MinWidth and MaxWidth, reports finished sizes
-// and column drags, and reads and writes the column order.
+// and column drags, reads and writes the column order, and steps sideways by
+// a character of its font.
 #pragma once
 #include <functional>
 #include <vector>
@@ -22,6 +23,8 @@ class TKemListView : public TUcCustomListView {
   void SetColumnOrder(const std::vector<int>& Order);
   std::vector<int> GetColumnOrder();
   HWND HeaderHandle();
+  // The average character width of the font the list draws with.
+  int AverageCharWidth();
 
   // A user finished dragging a divider.
   TOnColumnSized OnColumnSized;
@@ -32,5 +35,8 @@ class TKemListView : public TUcCustomListView {
 
  protected:
   void CreateWnd() override;
+  // A click on a horizontal scroll arrow of the report moves a character of
+  // the font, where the common control moves a single pixel.
+  void DispatchDefault(TMessage& Message) override;
   void HeaderNotify(TMessage& Message) override;
 };

@@ -187,9 +187,16 @@ TEST_F(EditIconWin, AFlatPicturesPreviewShowsWhole) {
   form->Show();
   FillImagePreviews(dir.file("flat.bmp"), *list);
   ASSERT_EQ(list->Count(), 1);
-  // Drawn opaque: no colour of the picture is taken as transparent.
-  EXPECT_TRUE(list->Items(0)->Opaque);
-  EXPECT_FALSE(list->Items(0)->AlphaChannel);
+  // Drawn by its own alpha, whole over all the picture: no colour of the
+  // picture is taken as transparent.
+  const TKemPanelListItem& item = *list->Items(0);
+  EXPECT_TRUE(item.AlphaChannel);
+  ASSERT_EQ(item.Bitmap->PixelFormat(), pf32bit);
+  int holes = 0;
+  for (int y = 0; y < item.Bitmap->Height(); ++y)
+    for (int x = 0; x < item.Bitmap->Width(); ++x)
+      holes += static_cast<const TRGBQuad*>(item.Bitmap->ScanLine(y))[x].rgbReserved != 255;
+  EXPECT_EQ(holes, 0);
   form->Free();
 }
 

@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <string>
+
 #include "kem3/pictures/pngimage.h"
 #include "launcher/ov3contents.h"
 #include "platform/files.h"
@@ -185,4 +189,46 @@ TEST(Ov3EditIcon, PreviewsOfPicturesLibrariesAndUnreadableFiles) {
   const auto previews = MakeImagePreviews(dir.file("two.icl"));
   EXPECT_EQ(previews[1]->PixelColor(2, 2), TColor(0x0000FF));
   EXPECT_EQ(previews[0]->PixelColor(32, 32), TColor(0xFF0000));
+}
+
+// A picture keeps its proportions in its preview: scaled to fit, centred, the
+// rest clear; a circle in it stays round.
+TEST(Ov3EditIcon, APicturesPreviewKeepsItsProportions) {
+  TempDir dir;
+  const struct {
+    int Width, Height;
+    TRect Drawn;  // what of the preview the picture covers
+  } cases[] = {{200, 100, Rect(0, 16, 64, 48)}, {100, 200, Rect(16, 0, 48, 64)}, {90, 90, Rect(0, 0, 64, 64)}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.Width) + " x " + std::to_string(c.Height));
+    // White, with a black circle in the middle whose diameter is the short side's.
+    TPNGImage png;
+    png.SetPixelFormat(pf24bit);
+    png.SetSize(c.Width, c.Height);
+    const double cx = c.Width / 2.0, cy = c.Height / 2.0, r = std::min(c.Width, c.Height) / 2.0 - 0.5;
+    for (int y = 0; y < c.Height; ++y)
+      for (int x = 0; x < c.Width; ++x)
+        png.SetPixelColor(x, y, std::hypot(x + 0.5 - cx, y + 0.5 - cy) <= r ? clBlack : clWhite);
+    png.SaveToFile(dir.file("picture.png"));
+    const auto previews = MakeImagePreviews(dir.file("picture.png"));
+    ASSERT_EQ(previews.size(), 1u);
+    const TBitmap& p = *previews[0];
+    ASSERT_EQ(p.PixelFormat(), pf32bit);
+    TRect drawn = Rect(kPreviewSize, kPreviewSize, 0, 0), ink = drawn;
+    for (int y = 0; y < kPreviewSize; ++y)
+      for (int x = 0; x < kPreviewSize; ++x) {
+        const TRGBQuad q = static_cast<const TRGBQuad*>(p.ScanLine(y))[x];
+        auto grow = [x, y](TRect& R) {
+          R = Rect(std::min(R.Left, x), std::min(R.Top, y), std::max(R.Right, x + 1), std::max(R.Bottom, y + 1));
+        };
+        if (q.rgbReserved > 128) grow(drawn);
+        if (q.rgbReserved > 128 && q.rgbRed < 128) grow(ink);
+      }
+    EXPECT_EQ(drawn, c.Drawn);
+    // The circle: as wide as tall, the drawn part's height across, in its middle.
+    EXPECT_NEAR(ink.Width(), ink.Height(), 1);
+    EXPECT_NEAR(ink.Height(), std::min(c.Drawn.Width(), c.Drawn.Height()), 2);
+    EXPECT_NEAR(ink.Left + ink.Right, 64, 1);
+    EXPECT_NEAR(ink.Top + ink.Bottom, 64, 1);
+  }
 }

@@ -1,7 +1,8 @@
 // The file browser dialog on a test folder, driven by messages while it shows
 // modally: what it lists, Enter on a folder, OK on a file, the folder chooser,
-// a file made elsewhere appearing, a picture of it in icon mode, and the sort
-// by a detail column through new listings.
+// a file made elsewhere appearing, a picture of it in icon mode, the sort by a
+// detail column through new listings, a folder typed into the address box and
+// the list's sideways scrolling.
 #include <gtest/gtest.h>
 
 #include "platform/winapi_win.h"
@@ -17,6 +18,7 @@
 #include "kem3/controls/kemlview_win.h"
 #include "kem3/controls/kemnote_win.h"
 #include "kem3/framework/kemexe.h"
+#include "launcher/user_input_win.h"
 #include "launcher/window_shot_win.h"
 #include "platform/app_scope_win.h"
 #include "platform/sysutils.h"
@@ -302,4 +304,90 @@ TEST_F(BrowserWin, AChangedFolderKeepsTheListsTopRowAndSelection) {
       }};
   const int done = browser_steps::RunSteps(steps, [&] { Dialog->Execute(brmOpen, Index, false, Root + "Many\\", 1); });
   EXPECT_EQ(done, static_cast<int>(steps.size())) << "a negative count: that step timed out";
+}
+
+// The address box takes what is typed: Enter there lists the folder it names
+// (full, or within the one shown) or names a missing one in a message; the
+// dialog stays open either way.
+TEST_F(BrowserWin, EnterInTheAddressBoxGoesToTheTypedFolder) {
+  std::vector<WideString> messages;
+  const TBrowserMessage previous = SetBrowserMessage(
+      [&](const WideString& Caption, const WideString& Body) { messages.push_back(Caption + u"|" + Body); });
+  const struct {
+    String Typed;
+    String Folder;  // where the list stands after Enter
+    std::vector<WideString> Names;
+    bool Missing;
+  } cases[] = {{Root + "Sub", Root + "Sub\\", {u"inner.exe"}, false},
+               {"Zed", Root + "Zed\\", {}, false},
+               {Root + "Gone", Root, {u"Sub", u"Zed", u"a.exe", u"b.exe"}, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Typed);
+    messages.clear();
+    const bool chosen = Run(brmOpen, Root,
+                            {Listed({u"Sub", u"Zed", u"a.exe", u"b.exe"}),
+                             [&c](TdBrowser& D) {
+                               D.ePath->Editor()->SetFocus();
+                               const HWND box = GetFocus();
+                               SendMessageW(box, EM_SETSEL, 0, -1);
+                               for (char ch : c.Typed) PostMessageW(box, WM_CHAR, static_cast<unsigned char>(ch), 1);
+                               modal_answer::PressKey(D, VK_RETURN);
+                               return true;
+                             },
+                             [&](TdBrowser& D) {
+                               if (c.Missing ? messages.empty() : D.Folder() != c.Folder) return false;
+                               return D.Idle() && Names(D) == c.Names;
+                             },
+                             [&c](TdBrowser& D) {
+                               EXPECT_EQ(D.Folder(), c.Folder);
+                               EXPECT_EQ(D.ePath->Text(), Utf8ToWide(c.Missing ? c.Typed : c.Folder));
+                               EXPECT_EQ(D.ModalResult(), mrNone) << "Enter in the address box closed the dialog";
+                               D.SetModalResult(mrCancel);
+                               return true;
+                             }});
+    EXPECT_FALSE(chosen);
+    ASSERT_EQ(messages.size(), c.Missing ? 1u : 0u);
+    if (c.Missing) {
+      EXPECT_TRUE(messages[0].starts_with(u"Not found|"));
+      EXPECT_NE(messages[0].find(Utf8ToWide(c.Typed)), WideString::npos);
+    }
+  }
+  SetBrowserMessage(previous);
+}
+
+// A click on the list's right scroll arrow moves it by a character of its
+// font; the next opening starts scrolled fully left.
+TEST_F(BrowserWin, TheListScrollsSidewaysByACharacterAndEachOpeningStartsLeft) {
+  auto across = [](TdBrowser& D) { return GetScrollPos(D.lvFiles->Handle(), SB_HORZ); };
+  int clicked = -1;
+  Run(brmOpen, Root,
+      {Listed({u"Sub", u"Zed", u"a.exe", u"b.exe"}),
+       [](TdBrowser& D) {
+         D.lvFiles->Columns(0)->SetWidth(1500);
+         return true;
+       },
+       [](TdBrowser& D) {
+         const HWND list = D.lvFiles->Handle();
+         SCROLLBARINFO bar{};
+         bar.cbSize = sizeof(bar);
+         if (!(GetWindowLongPtrW(list, GWL_STYLE) & WS_HSCROLL) || !GetScrollBarInfo(list, OBJID_HSCROLL, &bar))
+           return false;
+         ov3test::Click({bar.rcScrollBar.right - GetSystemMetrics(SM_CXHSCROLL) / 2,
+                         (bar.rcScrollBar.top + bar.rcScrollBar.bottom) / 2});
+         return true;
+       },
+       [&](TdBrowser& D) {
+         if (across(D) == 0) return false;
+         clicked = across(D);
+         EXPECT_EQ(clicked, D.lvFiles->AverageCharWidth());
+         D.SetModalResult(mrCancel);
+         return true;
+       }});
+  EXPECT_GT(clicked, 1);
+  Run(brmOpen, Root, {Listed({u"Sub", u"Zed", u"a.exe", u"b.exe"}), [&](TdBrowser& D) {
+                        EXPECT_EQ(D.lvFiles->Columns(0)->Width(), 1500) << "the user's width kept";
+                        EXPECT_EQ(across(D), 0);
+                        D.SetModalResult(mrCancel);
+                        return true;
+                      }});
 }

@@ -464,24 +464,47 @@ void TfMain::ToggleSetting(int Id) {
 }
 
 void TfMain::AlignInWorkArea(int ActionId) {
-  TMonitor* monitor = Screen->MonitorFromWindow(Handle());
-  TRect work = monitor ? monitor->WorkareaRect() : Screen->WorkAreaRect();
-  int centreX = work.Left + (work.Width() - Width()) / 2;
-  int centreY = work.Top + (work.Height() - Height()) / 2;
   switch (ActionId) {
     case 122:
-      SetBounds(centreX, work.Top, Width(), Height());
+      DockToEdge(heTop);
       break;
     case 123:
-      SetBounds(centreX, work.Bottom - Height(), Width(), Height());
+      DockToEdge(heBottom);
       break;
     case 124:
-      SetBounds(work.Left, centreY, Width(), Height());
+      DockToEdge(heLeft);
       break;
     case 125:
+      DockToEdge(heRight);
+      break;
+  }
+}
+
+TRect TfMain::BarWorkArea() {
+  TMonitor* monitor = Screen->MonitorFromWindow(Handle());
+  return monitor ? monitor->WorkareaRect() : Screen->WorkAreaRect();
+}
+
+void TfMain::DockToEdge(TOvHideEdge Edge) {
+  const TRect work = BarWorkArea();
+  const int centreX = work.Left + (work.Width() - Width()) / 2;
+  const int centreY = work.Top + (work.Height() - Height()) / 2;
+  switch (Edge) {
+    case heTop:
+      SetBounds(centreX, work.Top, Width(), Height());
+      break;
+    case heBottom:
+      SetBounds(centreX, work.Bottom - Height(), Width(), Height());
+      break;
+    case heLeft:
+      SetBounds(work.Left, centreY, Width(), Height());
+      break;
+    case heRight:
       SetBounds(work.Right - Width(), centreY, Width(), Height());
       break;
   }
+  // The edge it hides behind, and so the screen areas that call it back,
+  // follow from where it now stands.
   FAutoHide->SetHome({Left(), Top()});
   cfgRequestSave();
 }

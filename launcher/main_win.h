@@ -101,7 +101,8 @@ class TfMain : public TKemForm {
   void CreateSkinner();
   // The skin's "mode": group button direction, icon arrangement, the vertical flag.
   void ReadSkinOrientation();
-  // Swaps width and height for a skin of the other orientation.
+  // Swaps width and height for a skin of the other orientation and docks the
+  // bar to the nearest edge that orientation lies along.
   void TurnBar();
   // Item width and spaces of the icon panel from settings 205-211 or the skin.
   void ApplyIconMetrics();
@@ -283,6 +284,11 @@ class TfMain : public TKemForm {
   void ReadGroupList();
   // Places the bar in the work area of its monitor for the alignment actions.
   void AlignInWorkArea(int ActionId);
+  // The bar along that edge of its monitor's work area, centred along it, at
+  // home there and saved: what every alignment comes to.
+  void DockToEdge(TOvHideEdge Edge);
+  // The work area of the monitor that holds the bar.
+  TRect BarWorkArea();
   TBarActionContext ActionContext() const;
   // ---- The icon cache (main_icons_win.cpp).
   // Opens "ov3.icc" and brings it in line with the contents; true when the

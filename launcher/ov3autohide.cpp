@@ -2,6 +2,7 @@
 #include "launcher/ov3autohide.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <utility>
 
 TRect ScreenAreaRect(int Area, int W, int H, int E, int C) {
@@ -39,6 +40,13 @@ bool AreaInSet(int Area, int AreaMode, TOvHideEdge Edge, std::string_view Custom
 TOvHideEdge ChooseHideEdge(bool Vertical, TPoint BarPos, int ScreenWidth, int ScreenHeight) {
   if (Vertical) return BarPos.X < ScreenWidth / 2 ? heLeft : heRight;
   return BarPos.Y >= ScreenHeight / 2 ? heBottom : heTop;
+}
+
+TOvHideEdge TurnedBarEdge(bool Vertical, const TRect& Before, const TRect& WorkArea) {
+  // Twice the centres, in 64 bits: a bar stored far off the screen stays comparable.
+  if (Vertical)
+    return std::int64_t(Before.Left) + Before.Right <= std::int64_t(WorkArea.Left) + WorkArea.Right ? heLeft : heRight;
+  return std::int64_t(Before.Top) + Before.Bottom <= std::int64_t(WorkArea.Top) + WorkArea.Bottom ? heTop : heBottom;
 }
 
 bool PointInArea(const TRect& Area, TPoint P) {

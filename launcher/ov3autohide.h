@@ -22,6 +22,12 @@ TRect ScreenAreaRect(int Area, int Width, int Height, int EdgeSize, int CornerSi
 bool AreaInSet(int Area, int AreaMode, TOvHideEdge Edge, std::string_view CustomAreas);
 // A vertical bar hides to the nearer side, a horizontal one up or down.
 TOvHideEdge ChooseHideEdge(bool Vertical, TPoint BarPos, int ScreenWidth, int ScreenHeight);
+// The edge of the work area a bar docks to once its skin turned it: a skin
+// lays its bar along the edges of its own orientation only, so a bar turned
+// upright goes to the left or right side, whichever is nearer the centre it
+// had before (Before), and one laid down to the top or bottom; on a tie the
+// left or top.
+TOvHideEdge TurnedBarEdge(bool Vertical, const TRect& Before, const TRect& WorkArea);
 // Inclusive on every side, as the mouse hook tests its areas.
 bool PointInArea(const TRect& Area, TPoint P);
 

@@ -108,11 +108,15 @@ void TfMain::ApplySkin() {
 }
 
 void TfMain::TurnBar() {
+  const TRect before = BoundsRect();
   // Turned about its corner, a bar as wide as the screen would reach far below
-  // it: held to the work area again, and at home where it now stands.
+  // it: held to the work area again.
   SetBounds(Left(), Top(), Height(), Width());
   HoldBarToWorkArea(*this);
-  FAutoHide->SetHome({Left(), Top()});
+  // Left where it was, an upright bar would hang from the top edge, and hide
+  // sideways from there, far from the edge that calls it back: it goes to the
+  // nearest edge of its new orientation, as the align menu would put it.
+  DockToEdge(TurnedBarEdge(FVertical, before, BarWorkArea()));
 }
 
 void TfMain::ReadSkinOrientation() {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <vector>
 
 namespace {
 
@@ -77,4 +78,81 @@ WideString FitHintText(const WideString& Text, TSize Area, const std::function<T
       High = Mid - 1;
   }
   return Work.substr(0, WholeHead(Work, Low)) + Ellipsis;
+}
+
+namespace {
+
+bool IsBlank(char16_t C) { return C == u' ' || C == u'\t'; }
+bool IsLineBreak(char16_t C) { return C == u'\r' || C == u'\n'; }
+
+// The longest head of Line that fits Width with Tail after it, not ending
+// inside a surrogate pair; at least one character (a whole pair) where
+// nothing fits, so every line takes something.
+size_t FittingHead(const WideString& Line, const WideString& Tail, int Width,
+                   const std::function<int(const WideString&)>& LineWidth) {
+  auto Fits = [&](size_t Count) { return LineWidth(Line.substr(0, Count) + Tail) <= Width; };
+  size_t Low = 0, High = Line.size();
+  if (Fits(High)) return High;
+  while (Low + 1 < High) {  // the head of Low fits, the head of High does not
+    const size_t Mid = Low + (High - Low) / 2;
+    if (Fits(Mid))
+      Low = Mid;
+    else
+      High = Mid;
+  }
+  Low = WholeHead(Line, Low);
+  if (Low == 0 && !Line.empty()) Low = Line.size() > 1 && Line[0] >= 0xD800 && Line[0] <= 0xDBFF ? 2 : 1;
+  return Low;
+}
+
+}  // namespace
+
+WideString BreakHintLines(const WideString& Text, int Width, int MaxLines,
+                          const std::function<int(const WideString&)>& LineWidth) {
+  // No line holds more characters than it has pixels: a longer piece is
+  // never measured.
+  const size_t Window = size_t(std::max(Width, 0)) + 1;
+  const size_t Most = size_t(std::max(MaxLines, 1));
+  std::vector<WideString> Lines;
+  size_t At = 0;  // where the next line starts
+  while (Lines.size() < Most) {
+    size_t End = At;  // the end of the text's own line
+    while (End < Text.size() && !IsLineBreak(Text[End])) ++End;
+    const WideString Piece = Text.substr(At, std::min(End - At, Window));
+    size_t Take = FittingHead(Piece, {}, Width, LineWidth);
+    if (At + Take < End && !IsBlank(Text[At + Take])) {
+      // Back to the last blank after a word, unless the word alone is wider than the line.
+      size_t Blank = Take;
+      while (Blank > 0 && !IsBlank(Piece[Blank - 1])) --Blank;
+      size_t Word = Blank;
+      while (Word > 0 && IsBlank(Piece[Word - 1])) --Word;
+      if (Word > 0) Take = Blank;
+    }
+    size_t Keep = Take;
+    while (Keep > 0 && IsBlank(Piece[Keep - 1])) --Keep;
+    Lines.push_back(Piece.substr(0, Keep));
+    At += Take;
+    while (At < End && IsBlank(Text[At])) ++At;
+    if (At < End) continue;
+    // The text's own line is done: CR LF is one break, as CR or LF alone.
+    if (End >= Text.size()) break;
+    At = End + (Text[End] == u'\r' && End + 1 < Text.size() && Text[End + 1] == u'\n' ? 2 : 1);
+    if (At >= Text.size()) break;
+  }
+  // Cut only where something but blanks and breaks is left.
+  size_t Rest = At;
+  while (Rest < Text.size() && (IsBlank(Text[Rest]) || IsLineBreak(Text[Rest]))) ++Rest;
+  if (Rest < Text.size()) {
+    WideString& Last = Lines.back();
+    const WideString Ellipsis = u"\u2026";
+    Last.resize(FittingHead(Last, Ellipsis, Width, LineWidth));
+    while (!Last.empty() && IsBlank(Last.back())) Last.pop_back();
+    Last += Ellipsis;
+  }
+  WideString Out;
+  for (size_t I = 0; I < Lines.size(); ++I) {
+    if (I > 0) Out += u"\r\n";
+    Out += Lines[I];
+  }
+  return Out;
 }

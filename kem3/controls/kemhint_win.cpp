@@ -1,5 +1,6 @@
 #include "kem3/controls/kemhint_win.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "kem3/controls/kemhint.h"
@@ -13,6 +14,8 @@ int GMaxWidth = -1;
 int GShowCount = 0;
 bool GShown = false;
 HHOOK GHook = nullptr;
+// Wide enough that a line measured in it is never wrapped.
+constexpr int kUnbrokenWidth = 1 << 20;
 
 bool EndsHint(const MSG& Msg) {
   if (auto* Kem = dynamic_cast<const TKemHintWindow*>(GHint.get())) return Kem->IsHintMsg(Msg);
@@ -112,13 +115,19 @@ void ShowHintAt(const WideString& Text, TPoint P, int HAlign, int VAlign, int Ex
   ++GShowCount;
   if (!Application || !Application->ShowHint()) return;
   if (!GHint) CreateHintWindow();
-  const int MaxWidth = HintMaxWidth();
-  // The hint never outgrows the monitor it shows on: a longer text is cut.
   TMonitor* Monitor = Screen ? Screen->MonitorFromPoint(P) : nullptr;
   const TRect Area =
       Monitor ? Monitor->BoundsRect() : Bounds(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+  // A hint as wide as the screen would cover what it tells about: it takes
+  // half the monitor at most, its text in lines of that width and cut after
+  // a few of them.
+  const int MaxWidth = std::max(1, std::min(HintMaxWidth(), Area.Width() / 2));
+  const WideString Broken = BreakHintLines(Text, MaxWidth, kHintMaxLines, [&](const WideString& Line) {
+    return GHint->CalcHintRect(kUnbrokenWidth, Line, nullptr).Width() + ExtraWidth;
+  });
+  // Nor does it outgrow the monitor's height, whatever its font: a taller text is cut.
   // The plain window adds 4 pixels under the text when it is placed.
-  const WideString Shown = FitHintText(Text, {Area.Width(), Area.Height() - 4}, [&](const WideString& T) {
+  const WideString Shown = FitHintText(Broken, {Area.Width(), Area.Height() - 4}, [&](const WideString& T) {
     const TRect R = GHint->CalcHintRect(MaxWidth, T, nullptr);
     return TSize{R.Width() + ExtraWidth, R.Height() + ExtraHeight};
   });

@@ -43,8 +43,10 @@ void SetHintMaxWidth(int Width);
 // The width hints wrap at: the one set, else the screen's.
 int HintMaxWidth();
 // Shows Text at P (screen) placed as HintRectAt says, with ExtraWidth and
-// ExtraHeight more room inside, cut (FitHintText) to what a hint as large as
-// P's monitor shows; every call needs a release of its own.
+// ExtraHeight more room inside: at most half as wide as P's monitor (and
+// HintMaxWidth), the text broken into lines of that width and cut after
+// kHintMaxLines of them (BreakHintLines), and to the monitor's height
+// (FitHintText); every call needs a release of its own.
 void ShowHintAt(const WideString& Text, TPoint P, int HAlign, int VAlign, int ExtraWidth = 0, int ExtraHeight = 0);
 void ReleaseHint();
 void HideHintWindow();

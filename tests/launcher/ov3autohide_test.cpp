@@ -57,6 +57,17 @@ TEST(AutoHide, HideEdgeFollowsTheHalfOfTheScreen) {
                {true, {512, 0}, heRight},
                {false, {900, -50}, heTop}};
   for (auto& C : Cases) EXPECT_EQ(ChooseHideEdge(C.Vertical, C.Pos, 1024, 768), C.Edge);
+  // A turned bar docks to the edge of its new orientation nearer the centre it had.
+  const TRect Work = Rect(0, 0, 1024, 740);
+  struct {
+    bool Vertical;
+    TRect Before;
+    TOvHideEdge Edge;
+  } Turns[] = {{true, Bounds(232, 0, 560, 96), heLeft},  // centred at the top: a tie
+               {true, Bounds(233, 644, 560, 96), heRight},
+               {false, Bounds(0, 322, 96, 96), heTop},
+               {false, Bounds(928, 323, 96, 500), heBottom}};
+  for (auto& T : Turns) EXPECT_EQ(TurnedBarEdge(T.Vertical, T.Before, Work), T.Edge) << T.Before.Left;
   EXPECT_EQ(ClampSlideStep(0), 1);
   EXPECT_EQ(ClampSlideStep(99), 20);
   EXPECT_EQ(ClampSlideInterval(-5), 1);

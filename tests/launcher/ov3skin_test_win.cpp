@@ -23,6 +23,7 @@
 #include "launcher/ov3cfg.h"
 #include "launcher/window_shot_win.h"
 #include "platform/app_scope_win.h"
+#include "platform/geometry_win.h"
 #include "platform/inifile.h"
 #include "support/temp_dir.h"
 #include "support/wait_win.h"
@@ -256,18 +257,21 @@ TEST_F(BarSkinWin, AKeyOnTheBarRestartsTheHideCountdownAndItsTick) {
   bar->Free();
 }
 
-// Auto-hide on, the bar hidden while the preferences choose a vertical skin:
-// it turns at home, whole on the screen, and the countdown hides it again.
-TEST_F(BarSkinWin, ASkinChangeWhileHiddenTurnsTheBarAtHomeAndHidesItAgain) {
+// Auto-hide on, the bar hidden at the top while the preferences choose a
+// vertical skin: it comes home, turns, and docks to the left edge (nearer its
+// centre; a turned bar left hanging from the top hid sideways, 360 pixels
+// from the edge that called it back). There it hides again, the left edge
+// brings it back beside the pointer, and the top edge does not.
+TEST_F(BarSkinWin, ASkinChangeWhileHiddenTurnsTheBarToTheNearestEdgeOfTheNewSkin) {
   TFakeTimerService timers;
   BindHookLibraryBeside();
   TfMain* bar = NewForm<TfMain>(Application);
   bar->Show();
-  const TPoint home = bar->BoundsRect().TopLeft();
   cfgSetValue(ovsAutoHideMethod, Variant("1"));  // at once
   cfgSetValue(ovsAutoHide, Variant(true));
   bar->FormConfigUpdate(ovsAutoHide, Variant(true));
-  SetCursorPos(GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) - 1);  // away from the bar
+  const int screenW = GetSystemMetrics(SM_CXSCREEN), screenH = GetSystemMetrics(SM_CYSCREEN);
+  SetCursorPos(screenW / 2, screenH - 1);  // away from the bar
   timers.Advance(250 * 10);
   ASSERT_TRUE(bar->Hidden());
   ASSERT_LT(bar->BoundsRect().Bottom, 1);
@@ -275,13 +279,38 @@ TEST_F(BarSkinWin, ASkinChangeWhileHiddenTurnsTheBarAtHomeAndHidesItAgain) {
   bar->FormConfigUpdate(-2, Variant());
   EXPECT_TRUE(bar->Vertical());
   EXPECT_FALSE(bar->Hidden());
-  EXPECT_EQ(bar->BoundsRect().TopLeft(), home);
-  EXPECT_GT(bar->Height(), bar->Width());
+  RECT work;
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  const TRect docked = bar->BoundsRect();
+  EXPECT_GT(docked.Height(), docked.Width());
+  EXPECT_EQ(docked.Left, work.left);
+  EXPECT_EQ(docked.Top, work.top + (work.bottom - work.top - docked.Height()) / 2);
+  EXPECT_EQ(bar->AutoHide().Home(), docked.TopLeft());
   EXPECT_EQ(bar->AutoHide().Countdown(), 8);
   timers.Advance(250 * 10);
-  EXPECT_TRUE(bar->Hidden());
-  const TRect gone = bar->BoundsRect();
-  EXPECT_TRUE(gone.Right < 1 || gone.Left >= GetSystemMetrics(SM_CXSCREEN)) << gone.Left << "," << gone.Top;
+  ASSERT_TRUE(bar->Hidden());
+  EXPECT_LT(bar->BoundsRect().Right, 1);
+  // Saved as the align menu's docking is, at home while the bar is away.
+  TIniFile saved(Dir.file("ov3.ini"));
+  EXPECT_EQ(saved.ReadInteger("MainForm", "Left", -1), docked.Left);
+  EXPECT_EQ(saved.ReadInteger("MainForm", "Top", -1), docked.Top);
+  // The mouse hook's message for the pointer resting in an area, after the show delay.
+  const auto PointerRestsIn = [&](int Area, POINT At) {
+    SetCursorPos(At.x, At.y);
+    PostMessageW(bar->Handle(), WM_MOUSEHOOK, hekEnter, Area);
+    Application->ProcessMessages();
+    timers.Advance(bar->AutoHide().Settings.ShowDelay + 250);
+  };
+  PointerRestsIn(0, {screenW / 2, 1});
+  EXPECT_TRUE(bar->Hidden()) << "the top edge is not the vertical bar's";
+  const POINT side{1, docked.Top + docked.Height() / 2};
+  PointerRestsIn(2, side);
+  EXPECT_FALSE(bar->Hidden());
+  EXPECT_EQ(bar->BoundsRect(), docked);
+  const RECT shown = ToRECT(bar->BoundsRect());
+  EXPECT_TRUE(PtInRect(&shown, side)) << "back under the pointer";
+  UpdateWindow(bar->Handle());
+  SaveShot(GetDesktopWindow(), "column_docked_left");
   bar->Free();
 }
 

@@ -84,3 +84,59 @@ TEST(KemHint, TextCutToWhatTheScreenShows) {
     EXPECT_LT(Measure.Measured, 2000000);
   }
 }
+
+// Lines of a hint 68 pixels wide with characters 6 pixels wide and 8 of
+// margin: ten characters a line.
+TEST(KemHint, TextBrokenIntoLinesAtBlanksAndCutAfterTheLast) {
+  const WideString Pairs = [] {
+    WideString T;
+    for (int I = 0; I < 8; ++I) T += u"\U0001F600";
+    return T;
+  }();
+  struct {
+    const char* Name;
+    WideString Text;
+    int Width, MaxLines;
+    WideString Expected;
+  } Cases[] = {
+      {"fits", u"Editor", 68, 10, u"Editor"},
+      {"at the blank", u"Editor notes", 68, 10, u"Editor\r\nnotes"},
+      {"blanks at a break go", u"aaaa bbbb   cccc dddd", 68, 10, u"aaaa bbbb\r\ncccc dddd"},
+      {"a long word broken", u"abcdefghijklmnopqrstuvwxy", 68, 10, u"abcdefghij\r\nklmnopqrst\r\nuvwxy"},
+      {"a long word after a short one", u"ab cdefghijklmno", 68, 10, u"ab\r\ncdefghijkl\r\nmno"},
+      {"own breaks kept", u"one\r\ntwo\nthree\rfour", 68, 10, u"one\r\ntwo\r\nthree\r\nfour"},
+      {"cut after the last line", u"one two three four five six seven", 68, 3,
+       u"one two\r\nthree four\r\nfive six\u2026"},
+      {"the ellipsis takes room", u"abcdefghijklmnop", 68, 1, u"abcdefghi\u2026"},
+      {"only blanks left: no cut", u"one\r\n  \r\n", 68, 1, u"one"},
+      {"no pair cut in two", Pairs, 62, 10,
+       Pairs.substr(0, 8) + u"\r\n" + Pairs.substr(8, 8)},  // nine units fit: four pairs a line
+  };
+  for (auto& C : Cases) {
+    SCOPED_TRACE(C.Name);
+    int Measured = 0;
+    const auto Width = [&](const WideString& Line) {
+      ++Measured;
+      return static_cast<int>(Line.size()) * 6 + 8;
+    };
+    EXPECT_EQ(BreakHintLines(C.Text, C.Width, C.MaxLines, Width), C.Expected);
+  }
+  // A title of 270,000 characters: the lines of a hint half a screen wide, and
+  // few characters measured for them.
+  std::int64_t Measured = 0;
+  const auto Width = [&](const WideString& Line) {
+    Measured += static_cast<std::int64_t>(Line.size());
+    return static_cast<int>(Line.size()) * 6 + 8;
+  };
+  WideString Title;
+  while (Title.size() < 270000) Title += u"Portable  Applications\u00A0Suite_Launcher-2026 ";
+  const WideString Shown = BreakHintLines(Title, 640, kHintMaxLines, Width);
+  int Lines = 0;
+  for (size_t Start = 0, End = 0; End != WideString::npos; Start = End + 2, ++Lines) {
+    End = Shown.find(u"\r\n", Start);
+    EXPECT_LE(static_cast<int>(std::min(End, Shown.size()) - Start) * 6 + 8, 640) << Lines;
+  }
+  EXPECT_EQ(Lines, kHintMaxLines);
+  EXPECT_EQ(Shown.back(), u'\u2026');
+  EXPECT_LT(Measured, 200000);
+}

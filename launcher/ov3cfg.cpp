@@ -16,11 +16,6 @@ std::function<bool(const String& Start, String& Folder)> OvFolderChooser;
 namespace {
 
 constexpr int kRowHeight = 21;
-// Group frames hold their rows (24 pixels each, the last 3 of them already
-// space) below a caption line with a check box (20) and above a margin (4).
-// A taller frame pushes the Window page's last check box past the page's
-// bottom, the screen-area panel below it being fixed at 160.
-constexpr int GroupHeight(int Rows) { return 20 + Rows * 24 + 4; }
 
 constexpr const char* kDefaultHints = "0011";
 
@@ -39,7 +34,7 @@ void DefineSettings(std::function<void()> SaveHandler) {
   Add(ovsIconLibFolder, cfgtBrowse2, "c:\\", "General", "Icon lib folder", "IconLibraryFolder", ovgGeneral, 25, 75);
 
   Add(ovsAutoHide, cfgtBoolean, false, "Window", "Auto hide", "AutoHide", -1, 25, 25);
-  cfgAddGroup(ovgAutoHide, GroupHeight(5), "144", ovgWindow, 1, ovsAutoHide);
+  cfgAddGroup(ovgAutoHide, cfgGroupFitsRows, "144", ovgWindow, 1, ovsAutoHide);
   Add(ovsAutoHideMethod, cfgtValueList, "0", "Window", "Auto hide method", "AutoHideMethod", ovgAutoHide, 25, 25)
       ->SetValueList("0|1", "TdPreferences_AutoHideMethods");
   Add(ovsAutoHideHideDelay, cfgtFloat, 2000, "Window", "Auto hide hidedelay", "AutoHideHideDelay", ovgAutoHide, 25, 25,
@@ -94,7 +89,7 @@ void DefineSettings(std::function<void()> SaveHandler) {
   Add(ovsIconsComment, cfgtValueList, "0", "Icons", "Comment", "IconsComment", ovgIcons, 25, 25)
       ->SetValueList("0|1", "TdPreferences_IconsComments");
   Add(ovsIconsOverrideSkin, cfgtBoolean, false, "Icons", "OverrideSkin", "IconsOverrideSkin", -1, 25, 25);
-  cfgAddGroup(ovgIconSpaces, GroupHeight(6), "168", ovgIcons, 1, ovsIconsOverrideSkin);
+  cfgAddGroup(ovgIconSpaces, cfgGroupFitsRows, "168", ovgIcons, 1, ovsIconsOverrideSkin);
   Add(ovsIconsSpaceLeft, cfgtInteger, 24, "Icons", "SpaceLeft", "IconsSpaceLeft", ovgIconSpaces, 25, 25)
       ->SetLimits(0, 100, 1, 2);
   Add(ovsIconsSpaceRight, cfgtInteger, 24, "Icons", "SpaceRight", "IconsSpaceRight", ovgIconSpaces, 25, 25)

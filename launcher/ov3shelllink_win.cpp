@@ -6,7 +6,7 @@
 #include <shlobj.h>
 #include <windows.h>
 
-#include "kem3/dragdrop/comptr_win.h"
+#include "platform/comptr_win.h"
 #include "platform/unicode_convert.h"
 
 namespace {

@@ -1,5 +1,6 @@
 // TCustomPanel and Frame3D.
 #include "platform/extctrls_win.h"
+#include "platform/setprop.h"
 
 namespace {
 
@@ -39,43 +40,34 @@ void TCustomPanel::Changed() {
 }
 
 void TCustomPanel::SetBevelOuter(TBevelCut Value) {
-  if (FBevelOuter == Value) return;
-  FBevelOuter = Value;
+  if (!StoreChanged(FBevelOuter, Value)) return;
   Changed();
 }
 
 void TCustomPanel::SetBevelInner(TBevelCut Value) {
-  if (FBevelInner == Value) return;
-  FBevelInner = Value;
+  if (!StoreChanged(FBevelInner, Value)) return;
   Changed();
 }
 
 void TCustomPanel::SetBevelWidth(TBevelWidth Value) {
   if (Value < 1) Value = 1;
-  if (FBevelWidth == Value) return;
-  FBevelWidth = Value;
+  if (!StoreChanged(FBevelWidth, Value)) return;
   Changed();
 }
 
 void TCustomPanel::SetBorderWidth(int Value) {
   if (Value < 0) Value = 0;
-  if (FBorderWidth == Value) return;
-  FBorderWidth = Value;
+  if (!StoreChanged(FBorderWidth, Value)) return;
   Changed();
 }
 
 void TCustomPanel::SetBorderStyle(TBorderStyle Value) {
-  if (FBorderStyle == Value) return;
-  FBorderStyle = Value;
+  if (!StoreChanged(FBorderStyle, Value)) return;
   RecreateWnd();
   Changed();
 }
 
-void TCustomPanel::SetAlignment(TAlignment Value) {
-  if (FAlignment == Value) return;
-  FAlignment = Value;
-  Invalidate();
-}
+void TCustomPanel::SetAlignment(TAlignment Value) { SetPainted(*this, FAlignment, Value); }
 
 void TCustomPanel::CreateParams(TCreateParams& Params) {
   TCustomControl::CreateParams(Params);

@@ -7,6 +7,7 @@
 #include "platform/stringlist.h"
 #include "platform/sysutils.h"
 #include "platform/unicode_convert.h"
+#include "platform/updatescope.h"
 
 namespace {
 
@@ -192,41 +193,23 @@ std::vector<String> TIniFile::KeyNames(const String& Section) const {
 }
 
 void TIniFile::ReadSection(const String& Section, TStrings& Strings) const {
-  Strings.BeginUpdate();
-  try {
-    Strings.Clear();
-    for (const String& name : KeyNames(Section)) Strings.Add(name);
-  } catch (...) {
-    Strings.EndUpdate();
-    throw;
-  }
-  Strings.EndUpdate();
+  TUpdateScope<TStrings> update(Strings);
+  Strings.Clear();
+  for (const String& name : KeyNames(Section)) Strings.Add(name);
 }
 
 void TIniFile::ReadSections(TStrings& Strings) const {
-  Strings.BeginUpdate();
-  try {
-    Strings.Clear();
-    for (size_t i = 0; i < FSections.size(); ++i) {
-      if (FindSection(FSections[i].Name) == static_cast<int>(i)) Strings.Add(FSections[i].Name);
-    }
-  } catch (...) {
-    Strings.EndUpdate();
-    throw;
+  TUpdateScope<TStrings> update(Strings);
+  Strings.Clear();
+  for (size_t i = 0; i < FSections.size(); ++i) {
+    if (FindSection(FSections[i].Name) == static_cast<int>(i)) Strings.Add(FSections[i].Name);
   }
-  Strings.EndUpdate();
 }
 
 void TIniFile::ReadSectionValues(const String& Section, TStrings& Strings) const {
-  Strings.BeginUpdate();
-  try {
-    Strings.Clear();
-    for (const String& name : KeyNames(Section)) Strings.Add(name + "=" + ReadString(Section, name, String()));
-  } catch (...) {
-    Strings.EndUpdate();
-    throw;
-  }
-  Strings.EndUpdate();
+  TUpdateScope<TStrings> update(Strings);
+  Strings.Clear();
+  for (const String& name : KeyNames(Section)) Strings.Add(name + "=" + ReadString(Section, name, String()));
 }
 
 void TIniFile::EraseSection(const String& Section) {

@@ -1,5 +1,6 @@
 // Menu items, their system menus and command numbers; main and popup menus.
 #include "platform/menus_win.h"
+#include "platform/dc_win.h"
 
 #include <algorithm>
 
@@ -515,16 +516,13 @@ TMenuItem* TMenu::EntryItem(UINT Id, ULONG_PTR Data) const {
 bool TMenu::MeasureEntry(MEASUREITEMSTRUCT& Measure) {
   TMenuItem* item = EntryItem(Measure.itemID, Measure.itemData);
   if (!item) return false;
-  HDC dc = GetDC(nullptr);
-  {
-    TBorrowedCanvas canvas(dc);
-    UseMenuFont(&canvas);
-    int width = static_cast<int>(Measure.itemWidth), height = static_cast<int>(Measure.itemHeight);
-    item->MeasureItem(&canvas, width, height);
-    Measure.itemWidth = static_cast<UINT>(std::max(width, 0));
-    Measure.itemHeight = static_cast<UINT>(std::max(height, 0));
-  }
-  ReleaseDC(nullptr, dc);
+  TScreenDC screen;
+  TBorrowedCanvas canvas(screen.Handle());
+  UseMenuFont(&canvas);
+  int width = static_cast<int>(Measure.itemWidth), height = static_cast<int>(Measure.itemHeight);
+  item->MeasureItem(&canvas, width, height);
+  Measure.itemWidth = static_cast<UINT>(std::max(width, 0));
+  Measure.itemHeight = static_cast<UINT>(std::max(height, 0));
   return true;
 }
 

@@ -1,15 +1,12 @@
 // TPressButton: press, pointer tracking and release.
 #include "platform/pressbutton_win.h"
+#include "platform/setprop.h"
 
 TPressButton::TPressButton(TComponent* AOwner) : TGraphicControl(AOwner) {
   SetControlStyle({csCaptureMouse, csClickEvents});
 }
 
-void TPressButton::SetPressed(bool Value) {
-  if (FPressed == Value) return;
-  FPressed = Value;
-  Invalidate();
-}
+void TPressButton::SetPressed(bool Value) { SetPainted(*this, FPressed, Value); }
 
 void TPressButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
   if (Button == mbLeft && Pressable()) SetPressed(true);

@@ -1,5 +1,6 @@
 // TScreen and TMonitor.
 #include "platform/screen_win.h"
+#include "platform/dc_win.h"
 
 #include <algorithm>
 
@@ -99,10 +100,8 @@ TRect TScreen::DesktopRect() const {
 }
 
 int TScreen::PixelsPerInch() const {
-  HDC dc = GetDC(nullptr);
-  const int ppi = GetDeviceCaps(dc, LOGPIXELSY);
-  ReleaseDC(nullptr, dc);
-  return ppi;
+  TScreenDC screen;
+  return GetDeviceCaps(screen.Handle(), LOGPIXELSY);
 }
 
 void TScreen::RefreshMonitors() {

@@ -1,20 +1,16 @@
 // TSpeedButton: groups and the plain painting.
 #include "platform/speedbutton_win.h"
+#include "platform/setprop.h"
 
 #include "platform/extctrls_win.h"
 
 TSpeedButton::TSpeedButton(TComponent* AOwner) : TPressButton(AOwner) { SetBounds(0, 0, 23, 22); }
 
-void TSpeedButton::SetFlat(bool Value) {
-  if (FFlat == Value) return;
-  FFlat = Value;
-  Invalidate();
-}
+void TSpeedButton::SetFlat(bool Value) { SetPainted(*this, FFlat, Value); }
 
 void TSpeedButton::SetDown(bool Value) {
   if (FGroupIndex == 0) Value = false;
-  if (FDown == Value) return;
-  FDown = Value;
+  if (!StoreChanged(FDown, Value)) return;
   if (Value && Parent()) {
     for (int i = 0; i < Parent()->ControlCount(); ++i) {
       auto* other = dynamic_cast<TSpeedButton*>(Parent()->Controls(i));

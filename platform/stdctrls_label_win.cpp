@@ -1,7 +1,9 @@
 // TCustomLabel: its caption drawn by the parent, its size fitted to it, and
 // its accelerator focusing another control.
 #include "platform/accel.h"
+#include "platform/dc_win.h"
 #include "platform/geometry_win.h"
+#include "platform/setprop.h"
 #include "platform/stdctrls_win.h"
 
 TCustomLabel::TCustomLabel(TComponent* AOwner) : TGraphicControl(AOwner) {
@@ -11,40 +13,25 @@ TCustomLabel::TCustomLabel(TComponent* AOwner) : TGraphicControl(AOwner) {
 
 TCustomLabel::~TCustomLabel() { SetFocusControl(nullptr); }
 
-void TCustomLabel::SetAlignment(TAlignment Value) {
-  if (FAlignment == Value) return;
-  FAlignment = Value;
-  Invalidate();
-}
+void TCustomLabel::SetAlignment(TAlignment Value) { SetPainted(*this, FAlignment, Value); }
 
-void TCustomLabel::SetLayout(TTextLayout Value) {
-  if (FLayout == Value) return;
-  FLayout = Value;
-  Invalidate();
-}
+void TCustomLabel::SetLayout(TTextLayout Value) { SetPainted(*this, FLayout, Value); }
 
 void TCustomLabel::SetAutoSize(bool Value) {
-  if (FAutoSize == Value) return;
-  FAutoSize = Value;
+  if (!StoreChanged(FAutoSize, Value)) return;
   AdjustBounds();
 }
 
 void TCustomLabel::SetWordWrap(bool Value) {
-  if (FWordWrap == Value) return;
-  FWordWrap = Value;
+  if (!StoreChanged(FWordWrap, Value)) return;
   AdjustBounds();
   Invalidate();
 }
 
-void TCustomLabel::SetTransparent(bool Value) {
-  if (FTransparent == Value) return;
-  FTransparent = Value;
-  Invalidate();
-}
+void TCustomLabel::SetTransparent(bool Value) { SetPainted(*this, FTransparent, Value); }
 
 void TCustomLabel::SetShowAccelChar(bool Value) {
-  if (FShowAccelChar == Value) return;
-  FShowAccelChar = Value;
+  if (!StoreChanged(FShowAccelChar, Value)) return;
   AdjustBounds();
   Invalidate();
 }
@@ -113,18 +100,15 @@ void TCustomLabel::AdjustBounds() {
     r.Right = r.Left + 0x7FFF;
   }
   // Measured on the screen's DC: a label sizes itself before its form has a window.
-  HDC screen = GetDC(nullptr);
+  TScreenDC screen;
   TControlCanvas* canvas = static_cast<TControlCanvas*>(Canvas());
   canvas->FreeHandle();
-  canvas->SetHandle(screen);
+  canvas->SetHandle(screen.Handle());
+  // The canvas lets go of the DC before the DC goes.
   struct TGiveBack {
     TControlCanvas* canvas;
-    HDC dc;
-    ~TGiveBack() {
-      canvas->SetHandle(nullptr);
-      ReleaseDC(nullptr, dc);
-    }
-  } giveBack{canvas, screen};
+    ~TGiveBack() { canvas->SetHandle(nullptr); }
+  } giveBack{canvas};
   DoDrawText(r, flags);
   int left = Left();
   if (FAlignment == taRightJustify) left += Width() - r.Width();

@@ -9,6 +9,7 @@
 #include "platform/streams.h"
 #include "platform/sysutils.h"
 #include "platform/unicode_convert.h"
+#include "platform/updatescope.h"
 
 namespace {
 
@@ -18,18 +19,6 @@ namespace {
 [[noreturn]] void SortedListError() { throw EStringListError("Operation not allowed on sorted list"); }
 
 bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
-
-// Keeps BeginUpdate/EndUpdate balanced when a line operation throws half way.
-class TUpdateScope {
- public:
-  explicit TUpdateScope(TStrings& s) : FStrings(s) { FStrings.BeginUpdate(); }
-  ~TUpdateScope() { FStrings.EndUpdate(); }
-  TUpdateScope(const TUpdateScope&) = delete;
-  TUpdateScope& operator=(const TUpdateScope&) = delete;
-
- private:
-  TStrings& FStrings;
-};
 
 String DecodeText(std::string_view bytes) {
   if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
@@ -46,13 +35,13 @@ void TStrings::PutObject(int, TObject*) {}
 
 void TStrings::Put(int Index, const String& S) {
   TObject* keep = GetObject(Index);
-  TUpdateScope scope(*this);
+  TUpdateScope<TStrings> scope(*this);
   Delete(Index);
   InsertObject(Index, S, keep);
 }
 
 void TStrings::InsertObject(int Index, const String& S, TObject* AObject) {
-  TUpdateScope scope(*this);
+  TUpdateScope<TStrings> scope(*this);
   Insert(Index, S);
   PutObject(Index, AObject);
 }
@@ -64,14 +53,14 @@ int TStrings::Add(const String& S) {
 }
 
 int TStrings::AddObject(const String& S, TObject* AObject) {
-  TUpdateScope scope(*this);
+  TUpdateScope<TStrings> scope(*this);
   int index = Add(S);
   PutObject(index, AObject);
   return index;
 }
 
 void TStrings::AddStrings(const TStrings& Strings) {
-  TUpdateScope scope(*this);
+  TUpdateScope<TStrings> scope(*this);
   // Count read once, so adding a list to itself doubles it rather than looping forever.
   const int n = Strings.Count();
   for (int i = 0; i < n; ++i) AddObject(Strings.Get(i), Strings.GetObject(i));
@@ -79,7 +68,7 @@ void TStrings::AddStrings(const TStrings& Strings) {
 
 void TStrings::Assign(const TStrings& Source) {
   if (&Source == this) return;
-  TUpdateScope scope(*this);
+  TUpdateScope<TStrings> scope(*this);
   Clear();
   FDelimiter = Source.FDelimiter;
   FQuoteChar = Source.FQuoteChar;
@@ -97,7 +86,7 @@ bool TStrings::Equals(const TStrings& Strings) const {
 }
 
 void TStrings::Exchange(int Index1, int Index2) {
-  TUpdateScope scope(*this);
+  TUpdateScope<TStrings> scope(*this);
   String s1 = Get(Index1), s2 = Get(Index2);
   TObject* o1 = GetObject(Index1);
   TObject* o2 = GetObject(Index2);
@@ -109,7 +98,7 @@ void TStrings::Exchange(int Index1, int Index2) {
 
 void TStrings::Move(int CurIndex, int NewIndex) {
   if (CurIndex == NewIndex) return;
-  TUpdateScope scope(*this);
+  TUpdateScope<TStrings> scope(*this);
   String s = Get(CurIndex);
   TObject* o = GetObject(CurIndex);
   Delete(CurIndex);
@@ -197,7 +186,7 @@ void TStrings::AddTextLines(const String& Value) {
 }
 
 void TStrings::SetText(const String& Value) {
-  TUpdateScope scope(*this);
+  TUpdateScope<TStrings> scope(*this);
   Clear();
   AddTextLines(Value);
 }
@@ -230,7 +219,7 @@ String TStrings::DelimitedTextWith(char Delim, char Quote, bool Strict) const {
 }
 
 void TStrings::SetDelimitedTextWith(const String& Value, char Delim, char Quote, bool Strict) {
-  TUpdateScope scope(*this);
+  TUpdateScope<TStrings> scope(*this);
   Clear();
   const size_t n = Value.size();
   auto blank = [&](size_t i) { return !Strict && IsBlank(Value[i]); };
@@ -294,7 +283,7 @@ int TStrings::CompareStrings(const String& S1, const String& S2) const { return 
 
 void TStrings::LoadFromFile(const String& FileName) {
   String text = DecodeText(ReadFileBytes(FileName));
-  TUpdateScope scope(*this);
+  TUpdateScope<TStrings> scope(*this);
   Clear();
   AddTextLines(text);
 }
@@ -304,7 +293,7 @@ void TStrings::SaveToFile(const String& FileName) const { WriteFileAtomic(FileNa
 void TStrings::LoadFromStream(TStream& Stream) {
   std::int64_t left = Stream.Size() - Stream.Position();
   String text = DecodeText(Stream.ReadBytes(left > 0 ? left : 0));
-  TUpdateScope scope(*this);
+  TUpdateScope<TStrings> scope(*this);
   Clear();
   AddTextLines(text);
 }

@@ -1,5 +1,6 @@
 // TToolButton: press, click, check state and its flat painting.
 #include "platform/toolbutton_win.h"
+#include "platform/setprop.h"
 
 #include "platform/extctrls_win.h"
 #include "platform/menus_win.h"
@@ -28,15 +29,13 @@ class TToolButtonActionLink : public TControlActionLink {
 TToolButton::TToolButton(TComponent* AOwner) : TPressButton(AOwner) { SetBounds(0, 0, 23, 22); }
 
 void TToolButton::SetStyle(TToolButtonStyle Value) {
-  if (FStyle == Value) return;
-  FStyle = Value;
+  if (!StoreChanged(FStyle, Value)) return;
   if (Value == tbsSeparator || Value == tbsDivider) SetWidth(8);
   Invalidate();
 }
 
 void TToolButton::SetDown(bool Value) {
-  if (FDown == Value) return;
-  FDown = Value;
+  if (!StoreChanged(FDown, Value)) return;
   if (Value && FGrouped && FStyle == tbsCheck && Parent()) {
     for (int i = 0; i < Parent()->ControlCount(); ++i) {
       auto* other = dynamic_cast<TToolButton*>(Parent()->Controls(i));
@@ -46,11 +45,7 @@ void TToolButton::SetDown(bool Value) {
   Invalidate();
 }
 
-void TToolButton::SetImageIndex(int Value) {
-  if (FImageIndex == Value) return;
-  FImageIndex = Value;
-  Invalidate();
-}
+void TToolButton::SetImageIndex(int Value) { SetPainted(*this, FImageIndex, Value); }
 
 void TToolButton::Click() {
   if (FStyle == tbsSeparator || FStyle == tbsDivider) return;

@@ -7,6 +7,7 @@
 #include "platform/application_win.h"
 #include "platform/controls_align.h"
 #include "platform/controls_win.h"
+#include "platform/dc_win.h"
 #include "platform/forms_win.h"
 #include "platform/geometry_win.h"
 #include "platform/lists.h"
@@ -44,19 +45,6 @@ void ReportWindowException(TObject* Sender) noexcept {
   } catch (...) {
   }
 }
-
-// Restores a DC's state however the drawing in between ends.
-class TSavedDC {
- public:
-  explicit TSavedDC(HDC DC) : FDC(DC), FSaved(SaveDC(DC)) {}
-  ~TSavedDC() { RestoreDC(FDC, FSaved); }
-  TSavedDC(const TSavedDC&) = delete;
-  TSavedDC& operator=(const TSavedDC&) = delete;
-
- private:
-  HDC FDC;
-  int FSaved;
-};
 
 // Lends a canvas a DC for the length of a paint.
 class TCanvasOnDC {

@@ -11,6 +11,7 @@
 #include "platform/extctrls_win.h"
 #include "platform/lists.h"
 #include "platform/screen_win.h"
+#include "platform/setprop.h"
 #include "platform/sysutils.h"
 #include "platform/unicode_convert.h"
 
@@ -38,17 +39,9 @@ TKemButtonSetButton::TKemButtonSetButton(TKemButtonSet* ASet) : TKemButton(ASet)
   };
 }
 
-void TKemButtonSetButton::SetSelected(bool Value) {
-  if (FSelected == Value) return;
-  FSelected = Value;
-  Invalidate();
-}
+void TKemButtonSetButton::SetSelected(bool Value) { SetPainted(*this, FSelected, Value); }
 
-void TKemButtonSetButton::SetDropHighlight(bool Value) {
-  if (FDropHighlight == Value) return;
-  FDropHighlight = Value;
-  Invalidate();
-}
+void TKemButtonSetButton::SetDropHighlight(bool Value) { SetPainted(*this, FDropHighlight, Value); }
 
 bool TKemButtonSetButton::ClicksOnPress() const { return !Trim(WideToUtf8(Caption())).empty(); }
 
@@ -162,10 +155,7 @@ class TSkinSetMeasure : public ITextMeasure {
 
 TKemButtonSet::TKemButtonSet(TComponent* AOwner)
     : TKemCustomControl(AOwner),
-      FColorHighlight(clBtnHighlight),
-      FColorShadow(clBtnShadow),
-      FColorFrame(clWindowFrame),
-      FColorSpark(GetFaceHighlightMidColor()),
+      TKemBorderColored({clBtnHighlight, clBtnShadow, clWindowFrame, GetFaceHighlightMidColor()}),
       FColorText(clWindowText),
       FColorFill(clBtnFace),
       FColorTextSel(clWindowText),
@@ -455,126 +445,91 @@ bool TKemButtonSet::DialogChar(WideChar Key, TShiftState Shift) {
 // ---- Look ------------------------------------------------------------------------------
 
 void TKemButtonSet::ApplyColors(TKemButtonSetButton* Button) {
-  Button->SetColorHighlight(FColorHighlight);
-  Button->SetColorShadow(FColorShadow);
-  Button->SetColorFrame(FColorFrame);
-  Button->SetColorSpark(FColorSpark);
+  Button->SetColorHighlight(FBorderColors.Highlight);
+  Button->SetColorShadow(FBorderColors.Shadow);
+  Button->SetColorFrame(FBorderColors.Frame);
+  Button->SetColorSpark(FBorderColors.Spark);
 }
+
+void TKemButtonSet::BorderColorChanged(TColor TBorderColors::*) { LookChanged(); }
 
 void TKemButtonSet::LookChanged() {
   for (TKemButtonSetButton* b : FButtons) ApplyColors(b);
   Invalidate();
 }
 
-void TKemButtonSet::SetColorHighlight(TColor Value) {
-  if (FColorHighlight == Value) return;
-  FColorHighlight = Value;
-  LookChanged();
-}
-
-void TKemButtonSet::SetColorShadow(TColor Value) {
-  if (FColorShadow == Value) return;
-  FColorShadow = Value;
-  LookChanged();
-}
-
-void TKemButtonSet::SetColorFrame(TColor Value) {
-  if (FColorFrame == Value) return;
-  FColorFrame = Value;
-  LookChanged();
-}
-
-void TKemButtonSet::SetColorSpark(TColor Value) {
-  if (FColorSpark == Value) return;
-  FColorSpark = Value;
-  LookChanged();
-}
-
 void TKemButtonSet::SetColorText(TColor Value) {
-  if (FColorText == Value) return;
-  FColorText = Value;
+  if (!StoreChanged(FColorText, Value)) return;
   LookChanged();
 }
 
 void TKemButtonSet::SetColorFill(TColor Value) {
-  if (FColorFill == Value) return;
-  FColorFill = Value;
+  if (!StoreChanged(FColorFill, Value)) return;
   LookChanged();
 }
 
 void TKemButtonSet::SetColorTextSel(TColor Value) {
-  if (FColorTextSel == Value) return;
-  FColorTextSel = Value;
+  if (!StoreChanged(FColorTextSel, Value)) return;
   LookChanged();
 }
 
 void TKemButtonSet::SetColorFillSel(TColor Value) {
-  if (FColorFillSel == Value) return;
-  FColorFillSel = Value;
+  if (!StoreChanged(FColorFillSel, Value)) return;
   LookChanged();
 }
 
 void TKemButtonSet::SetBorder(TBevelCut Value) {
-  if (FBorder == Value) return;
-  FBorder = Value;
+  if (!StoreChanged(FBorder, Value)) return;
   UpdateSize();
   Realign();
   Invalidate();
 }
 
 void TKemButtonSet::SetShowAccelChar(bool Value) {
-  if (FShowAccelChar == Value) return;
-  FShowAccelChar = Value;
+  if (!StoreChanged(FShowAccelChar, Value)) return;
   UpdateSize();
   Realign();
   Invalidate();
 }
 
 void TKemButtonSet::SetSpaceAbove(int Value) {
-  if (FSpaceAbove == Value) return;
-  FSpaceAbove = Value;
+  if (!StoreChanged(FSpaceAbove, Value)) return;
   UpdateSize();
   Realign();
   Invalidate();
 }
 
 void TKemButtonSet::SetSpaceBelow(int Value) {
-  if (FSpaceBelow == Value) return;
-  FSpaceBelow = Value;
+  if (!StoreChanged(FSpaceBelow, Value)) return;
   UpdateSize();
   Realign();
   Invalidate();
 }
 
 void TKemButtonSet::SetSpaceInner(int Value) {
-  if (FSpaceInner == Value) return;
-  FSpaceInner = Value;
+  if (!StoreChanged(FSpaceInner, Value)) return;
   UpdateSize();
   Realign();
   Invalidate();
 }
 
 void TKemButtonSet::SetButtonWidth(int Value) {
-  if (FButtonWidth == Value) return;
-  FButtonWidth = Value;
+  if (!StoreChanged(FButtonWidth, Value)) return;
   Realign();
 }
 
 void TKemButtonSet::SetButtonHeight(int Value) {
-  if (FButtonHeight == Value) return;
-  FButtonHeight = Value;
+  if (!StoreChanged(FButtonHeight, Value)) return;
   UpdateSize();
 }
 
 void TKemButtonSet::SetDirection(TKemButtonSetDirection Value) {
-  if (FDirection == Value) return;
-  FDirection = Value;
+  if (!StoreChanged(FDirection, Value)) return;
   RealignButtons();
 }
 
 void TKemButtonSet::SetSkin(TVosSkin* Value) {
-  if (FSkin == Value) return;
-  FSkin = Value;
+  if (!StoreChanged(FSkin, Value)) return;
   for (TKemButtonSetButton* b : FButtons) b->SetSkin(Value);
   Invalidate();
 }
@@ -616,9 +571,9 @@ void TKemButtonSet::Paint() {
   c->Brush()->SetColor(Color());
   c->FillRect(r);
   if (FBorder == bvLowered) {
-    Frame3D(c, r, FColorShadow, FColorHighlight, 1);
+    Frame3D(c, r, FBorderColors.Shadow, FBorderColors.Highlight, 1);
   } else if (FBorder == bvRaised) {
-    Frame3D(c, r, FColorHighlight, FColorShadow, 1);
+    Frame3D(c, r, FBorderColors.Highlight, FBorderColors.Shadow, 1);
   }
   c->Brush()->SetColor(Color());
   c->FillRect(r);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "kem3/controls/kemaccel.h"
+#include "kem3/controls/kembordercolors.h"
 #include "kem3/controls/kembtns_layout.h"
 #include "kem3/controls/kembut_win.h"
 #include "kem3/controls/kemskinref.h"
@@ -65,7 +66,7 @@ class TKemButtonSetButton : public TKemButton {
   bool FDragging = false;
 };
 
-class TKemButtonSet : public TKemCustomControl {
+class TKemButtonSet : public TKemCustomControl, public TKemBorderColored {
  public:
   explicit TKemButtonSet(TComponent* AOwner);
   ~TKemButtonSet() override;
@@ -91,14 +92,6 @@ class TKemButtonSet : public TKemCustomControl {
   TKemButtonSetButton* Buttons(int Index) const;
 
   // ---- Look.
-  TColor ColorHighlight() const { return FColorHighlight; }
-  void SetColorHighlight(TColor Value);
-  TColor ColorShadow() const { return FColorShadow; }
-  void SetColorShadow(TColor Value);
-  TColor ColorFrame() const { return FColorFrame; }
-  void SetColorFrame(TColor Value);
-  TColor ColorSpark() const { return FColorSpark; }
-  void SetColorSpark(TColor Value);
   TColor ColorText() const { return FColorText; }
   void SetColorText(TColor Value);
   TColor ColorFill() const { return FColorFill; }
@@ -177,6 +170,7 @@ class TKemButtonSet : public TKemCustomControl {
   TKemAcceleratorEvent OnAccelerator;
 
  protected:
+  void BorderColorChanged(TColor TBorderColors::*Which) override;
   void Paint() override;
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void BoundsChanged(const TRect& OldBounds) override;
@@ -198,10 +192,6 @@ class TKemButtonSet : public TKemCustomControl {
   std::vector<TKemButtonSetButton*> FButtons;  // owned as components
   int FPageIndex = -1;
   int FSelectIndex = -1;
-  TColor FColorHighlight;
-  TColor FColorShadow;
-  TColor FColorFrame;
-  TColor FColorSpark;
   TColor FColorText;
   TColor FColorFill;
   TColor FColorTextSel;

@@ -12,6 +12,7 @@
 #include "platform/accel.h"
 #include "platform/extctrls_win.h"
 #include "platform/keys.h"
+#include "platform/setprop.h"
 #include "platform/wide_case.h"
 
 namespace {
@@ -33,11 +34,8 @@ bool NoModifiers(TShiftState Shift) {
 
 TKemCustomButton::TKemCustomButton(TComponent* AOwner)
     : TKemCustomControl(AOwner),
-      FGlyph(std::make_unique<TBitmap>()),
-      FColorHighlight(clBtnHighlight),
-      FColorShadow(clBtnShadow),
-      FColorFrame(clWindowFrame),
-      FColorSpark(GetFaceHighlightMidColor()) {
+      TKemBorderColored({clBtnHighlight, clBtnShadow, clWindowFrame, GetFaceHighlightMidColor()}),
+      FGlyph(std::make_unique<TBitmap>()) {
   // The button captures the mouse and makes its clicks itself; a double click
   // is just a second press.
   SetControlStyle({csOpaque});
@@ -51,8 +49,7 @@ TKemCustomButton::~TKemCustomButton() = default;
 // ---- Roles --------------------------------------------------------------------------
 
 void TKemCustomButton::SetActionType(TActionType Value) {
-  if (FActionType == Value) return;
-  FActionType = Value;
+  if (!StoreChanged(FActionType, Value)) return;
   const TActionTypeRole& role = ActionTypeRole(Value);
   ApplyRoleAction();
   if (!role.KeepsState) {
@@ -80,8 +77,7 @@ void TKemCustomButton::SetActionId(int Value) {
 }
 
 void TKemCustomButton::SetLanId(const String& Value) {
-  if (FLanId == Value) return;
-  FLanId = Value;
+  if (!StoreChanged(FLanId, Value)) return;
   if (FActionType != atCustom) return;
   FCaptionIndex = -2;
   UpdateLanguage();
@@ -248,11 +244,7 @@ void TKemCustomButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, in
   TKemCustomControl::MouseUp(Button, Shift, X, Y);
 }
 
-void TKemCustomButton::SetPressed(bool Value) {
-  if (FPressed == Value) return;
-  FPressed = Value;
-  Invalidate();
-}
+void TKemCustomButton::SetPressed(bool Value) { SetPainted(*this, FPressed, Value); }
 
 void TKemCustomButton::ReleaseButton() {
   FTracking = false;
@@ -300,80 +292,35 @@ void TKemCustomButton::StartRepeat() {
 
 // ---- Look -----------------------------------------------------------------------------
 
-void TKemCustomButton::SetFlat(bool Value) {
-  if (FFlat == Value) return;
-  FFlat = Value;
-  Invalidate();
-}
+void TKemCustomButton::SetFlat(bool Value) { SetPainted(*this, FFlat, Value); }
 
-void TKemCustomButton::SetFlatRaised(bool Value) {
-  if (FFlatRaised == Value) return;
-  FFlatRaised = Value;
-  Invalidate();
-}
+void TKemCustomButton::SetFlatRaised(bool Value) { SetPainted(*this, FFlatRaised, Value); }
 
 void TKemCustomButton::SetGlyph(const TBitmap& Value) {
   FGlyph->Assign(Value);
   Invalidate();
 }
 
-void TKemCustomButton::SetColorHighlight(TColor Value) {
-  if (FColorHighlight == Value) return;
-  FColorHighlight = Value;
-  Invalidate();
-}
+void TKemCustomButton::BorderColorChanged(TColor TBorderColors::*) { Invalidate(); }
 
-void TKemCustomButton::SetColorShadow(TColor Value) {
-  if (FColorShadow == Value) return;
-  FColorShadow = Value;
-  Invalidate();
-}
+void TKemCustomButton::SetNoFraming(bool Value) { SetPainted(*this, FNoFraming, Value); }
 
-void TKemCustomButton::SetColorFrame(TColor Value) {
-  if (FColorFrame == Value) return;
-  FColorFrame = Value;
-  Invalidate();
-}
+void TKemCustomButton::SetNoFocusing(bool Value) { SetPainted(*this, FNoFocusing, Value); }
 
-void TKemCustomButton::SetColorSpark(TColor Value) {
-  if (FColorSpark == Value) return;
-  FColorSpark = Value;
-  Invalidate();
-}
-
-void TKemCustomButton::SetNoFraming(bool Value) {
-  if (FNoFraming == Value) return;
-  FNoFraming = Value;
-  Invalidate();
-}
-
-void TKemCustomButton::SetNoFocusing(bool Value) {
-  if (FNoFocusing == Value) return;
-  FNoFocusing = Value;
-  Invalidate();
-}
-
-void TKemCustomButton::SetSkin(TVosSkin* Value) {
-  if (FSkin == Value) return;
-  FSkin = Value;
-  Invalidate();
-}
+void TKemCustomButton::SetSkin(TVosSkin* Value) { SetPainted(*this, FSkin, Value); }
 
 void TKemCustomButton::SetTextureOffset(TPoint Value) {
-  if (FTextureOffset == Value) return;
-  FTextureOffset = Value;
+  if (!StoreChanged(FTextureOffset, Value)) return;
   if (FSkin) Invalidate();
 }
 
 void TKemCustomButton::SetTextureIndex(int Value) {
-  if (FTextureIndex == Value) return;
-  FTextureIndex = Value;
+  if (!StoreChanged(FTextureIndex, Value)) return;
   if (FSkin) Invalidate();
 }
 
 void TKemCustomButton::SetButtonIndex(int Value) {
-  if (FButtonIndex == Value) return;
-  FButtonIndex = Value;
+  if (!StoreChanged(FButtonIndex, Value)) return;
   if (FSkin) Invalidate();
 }
 
@@ -406,18 +353,18 @@ void TKemCustomButton::PaintPlain(TColor Face, TColor Text, bool Prefix) {
   c->Pen()->SetColor(clBlack);
   TRect r = ClientRect();
   const bool focused = Focused();
-  if ((focused || FDefaultLook) && !FFlat && !FNoFraming) Frame3D(c, r, FColorFrame, FColorFrame, 1);
+  if ((focused || FDefaultLook) && !FFlat && !FNoFraming) Frame3D(c, r, FBorderColors.Frame, FBorderColors.Frame, 1);
   if (FFlat) {
     if (!FFlatRaised || FPressed) {
-      Frame3D(c, r, FColorShadow, FColorShadow, 1);
+      Frame3D(c, r, FBorderColors.Shadow, FBorderColors.Shadow, 1);
     } else {
-      Frame3D(c, r, FColorHighlight, FColorShadow, 1);
+      Frame3D(c, r, FBorderColors.Highlight, FBorderColors.Shadow, 1);
     }
   } else if (FPressed) {
-    Frame3D(c, r, FColorShadow, FColorShadow, 1);
+    Frame3D(c, r, FBorderColors.Shadow, FBorderColors.Shadow, 1);
   } else {
-    Frame3D(c, r, FColorHighlight, FColorFrame, 1);
-    Frame3D(c, r, FColorSpark, FColorShadow, 1);
+    Frame3D(c, r, FBorderColors.Highlight, FBorderColors.Frame, 1);
+    Frame3D(c, r, FBorderColors.Spark, FBorderColors.Shadow, 1);
   }
   c->Brush()->SetColor(Face);
   c->FillRect(r);
@@ -451,9 +398,9 @@ void TKemCustomButton::PaintPlain(TColor Face, TColor Text, bool Prefix) {
   if (!Enabled()) {
     TRect embossed = t;
     OffsetRect(embossed, 1, 1);
-    c->Font()->SetColor(FColorHighlight);
+    c->Font()->SetColor(FBorderColors.Highlight);
     c->DrawText(caption, embossed, flags);
-    c->Font()->SetColor(FColorShadow);
+    c->Font()->SetColor(FBorderColors.Shadow);
   } else {
     c->Font()->SetColor(Text);
   }

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "kem3/controls/kembase_win.h"
+#include "kem3/controls/kembordercolors.h"
 #include "kem3/controls/kembut_roles.h"
 #include "kem3/controls/kempress_win.h"
 #include "kem3/controls/kemskinref.h"
@@ -20,7 +21,7 @@ class TKemMenu;
 enum TTimerStateItem { tsAllowTimer };
 using TTimerState = Set<TTimerStateItem>;
 
-class TKemCustomButton : public TKemCustomControl {
+class TKemCustomButton : public TKemCustomControl, public TKemBorderColored {
  public:
   explicit TKemCustomButton(TComponent* AOwner);
   ~TKemCustomButton() override;
@@ -59,14 +60,6 @@ class TKemCustomButton : public TKemCustomControl {
   // A picture shown instead of the caption, its transparent colour left out.
   TBitmap* Glyph() const { return FGlyph.get(); }
   void SetGlyph(const TBitmap& Value);
-  TColor ColorHighlight() const { return FColorHighlight; }
-  void SetColorHighlight(TColor Value);
-  TColor ColorShadow() const { return FColorShadow; }
-  void SetColorShadow(TColor Value);
-  TColor ColorFrame() const { return FColorFrame; }
-  void SetColorFrame(TColor Value);
-  TColor ColorSpark() const { return FColorSpark; }
-  void SetColorSpark(TColor Value);
   // No default or focus frame; such a button never takes the default look from others.
   bool NoFraming() const { return FNoFraming; }
   void SetNoFraming(bool Value);
@@ -130,6 +123,7 @@ class TKemCustomButton : public TKemCustomControl {
   TNotifyEvent OnPress;       // a left-button press
 
  protected:
+  void BorderColorChanged(TColor TBorderColors::*Which) override;
   void CreateParams(TCreateParams& Params) override;
   void WndProc(TMessage& Message) override;
   void DispatchDefault(TMessage& Message) override;
@@ -186,10 +180,6 @@ class TKemCustomButton : public TKemCustomControl {
   bool FFlat = false;
   bool FFlatRaised = false;
   std::unique_ptr<TBitmap> FGlyph;
-  TColor FColorHighlight;
-  TColor FColorShadow;
-  TColor FColorFrame;
-  TColor FColorSpark;
   bool FNoFraming = false;
   bool FNoFocusing = false;
   TTimerState FTimerState;

@@ -12,6 +12,7 @@
 #include "kem3/framework/kemlantext.h"
 #include "platform/extctrls_win.h"
 #include "platform/unicode_convert.h"
+#include "platform/updatescope.h"
 
 namespace {
 
@@ -292,10 +293,11 @@ void TKemColorEdit::UpdateLanguage() {
 
 void TKemColorEdit::FillList() {
   if (!FList) return;
-  FList->Items()->BeginUpdate();
-  FList->Items()->Clear();
-  for (int i = 0; i < FModel.Count(); ++i) FList->Items()->Add(ColorName(FModel.TextName(i)));
-  FList->Items()->EndUpdate();
+  {
+    TUpdateScope update(*FList->Items());
+    FList->Items()->Clear();
+    for (int i = 0; i < FModel.Count(); ++i) FList->Items()->Add(ColorName(FModel.TextName(i)));
+  }
   FList->SetItemIndex(FModel.Selected());
 }
 

@@ -6,22 +6,24 @@
 #include "kem3/framework/kemlantext.h"
 #include "platform/accel.h"
 #include "platform/keys.h"
+#include "platform/setprop.h"
 
-TKemCheckbox::TKemCheckbox(TComponent* AOwner) : TKemCustomControl(AOwner) {
+TKemCheckbox::TKemCheckbox(TComponent* AOwner)
+    : TKemCustomControl(AOwner), TKemBorderColored({clBtnHighlight, clBtnShadow, clWindowFrame, clBtnFace}) {
   SetControlStyle({csCaptureMouse, csOpaque});
   SetTabStop(true);
   SetBounds(0, 0, 97, 17);
 }
 
+void TKemCheckbox::BorderColorChanged(TColor TBorderColors::*) { Invalidate(); }
+
 void TKemCheckbox::SetState(TCheckBoxState Value) {
-  if (FState == Value) return;
-  FState = Value;
+  if (!StoreChanged(FState, Value)) return;
   Repaint();
 }
 
 void TKemCheckbox::SetAlignment(TLeftRight Value) {
-  if (FAlignment == Value) return;
-  FAlignment = Value;
+  if (!StoreChanged(FAlignment, Value)) return;
   if (HandleAllocated()) RecreateWnd();
   Invalidate();
 }
@@ -136,11 +138,11 @@ void TKemCheckbox::Paint() {
   } else {
     // Embossed: the highlight in place, the shadow a pixel up and left.
     c->Brush()->SetStyle(bsClear);
-    c->Font()->SetColor(FColorHighlight);
+    c->Font()->SetColor(FBorderColors.Highlight);
     LibDrawText(c->Handle(), caption, text, flags);
     TRect up = text;
     OffsetRect(up, -1, -1);
-    c->Font()->SetColor(FColorShadow);
+    c->Font()->SetColor(FBorderColors.Shadow);
     LibDrawText(c->Handle(), caption, up, flags);
     c->Brush()->SetStyle(bsSolid);
   }
@@ -150,7 +152,7 @@ void TKemCheckbox::Paint() {
     LibDrawText(c->Handle(), caption, measure, flags | DT_CALCRECT);
     const int tw = measure.Right, th = measure.Bottom;
     const int top = (H - th) / 2 - 2;
-    c->Pen()->SetColor(FColorFrame);
+    c->Pen()->SetColor(FBorderColors.Frame);
     c->Pen()->SetStyle(psDot);
     c->Brush()->SetColor(Color());
     c->DrawFocusRect(Rect(text.Left - 1, top, text.Left - 1 + tw + 3, top + th + 4));
@@ -162,13 +164,13 @@ void TKemCheckbox::Paint() {
 void TKemCheckbox::PaintBox(TCanvas* C, TPoint Box) {
   const int x = Box.X, y = Box.Y;
   if (FFlat) {
-    PenLine(C, FColorFrame, {{x, y + 11}, {x, y}, {x + 12, y}});
-    PenLine(C, FColorFrame, {{x, y + 12}, {x + 12, y + 12}, {x + 12, y - 1}});
+    PenLine(C, FBorderColors.Frame, {{x, y + 11}, {x, y}, {x + 12, y}});
+    PenLine(C, FBorderColors.Frame, {{x, y + 12}, {x + 12, y + 12}, {x + 12, y - 1}});
   } else {
-    PenLine(C, FColorShadow, {{x, y + 11}, {x, y}, {x + 12, y}});
-    PenLine(C, FColorFrame, {{x + 1, y + 10}, {x + 1, y + 1}, {x + 11, y + 1}});
-    PenLine(C, FColorHighlight, {{x, y + 12}, {x + 12, y + 12}, {x + 12, y - 1}});
-    PenLine(C, FColorSpark, {{x + 1, y + 11}, {x + 11, y + 11}, {x + 11, y}});
+    PenLine(C, FBorderColors.Shadow, {{x, y + 11}, {x, y}, {x + 12, y}});
+    PenLine(C, FBorderColors.Frame, {{x + 1, y + 10}, {x + 1, y + 1}, {x + 11, y + 1}});
+    PenLine(C, FBorderColors.Highlight, {{x, y + 12}, {x + 12, y + 12}, {x + 12, y - 1}});
+    PenLine(C, FBorderColors.Spark, {{x + 1, y + 11}, {x + 11, y + 11}, {x + 11, y}});
   }
   const bool pressed = Pressed();
   const TColor fill = pressed ? FColorFillSel : FColorFill;
@@ -189,7 +191,7 @@ void TKemCheckbox::PaintBox(TCanvas* C, TPoint Box) {
         C->FrameRect(inside);
       }
       // A disabled box shows the mark in the shadow colour.
-      const TColor mark = Enabled() ? Font()->Color() : FColorShadow;
+      const TColor mark = Enabled() ? Font()->Color() : FBorderColors.Shadow;
       for (int row = 0; row < 9; ++row)
         for (int col = 0; col < 9; ++col)
           C->SetPixels(x + 2 + col, y + 2 + row, kCheckMarkGlyph[row][col] == '#' ? mark : fill);

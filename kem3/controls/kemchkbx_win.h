@@ -3,10 +3,12 @@
 // the language.
 #pragma once
 #include "kem3/controls/kembase_win.h"
+#include "kem3/controls/kembordercolors.h"
 #include "kem3/controls/kemchkbx_model.h"
 #include "kem3/controls/kempress_win.h"
+#include "platform/setprop.h"
 
-class TKemCheckbox : public TKemCustomControl {
+class TKemCheckbox : public TKemCustomControl, public TKemBorderColored {
  public:
   explicit TKemCheckbox(TComponent* AOwner);
 
@@ -21,22 +23,14 @@ class TKemCheckbox : public TKemCustomControl {
   TLeftRight Alignment() const { return FAlignment; }
   void SetAlignment(TLeftRight Value);
   bool Flat() const { return FFlat; }
-  void SetFlat(bool Value) { SetValue(FFlat, Value); }
+  void SetFlat(bool Value) { SetPainted(*this, FFlat, Value); }
 
-  TColor ColorHighlight() const { return FColorHighlight; }
-  void SetColorHighlight(TColor Value) { SetValue(FColorHighlight, Value); }
-  TColor ColorShadow() const { return FColorShadow; }
-  void SetColorShadow(TColor Value) { SetValue(FColorShadow, Value); }
-  TColor ColorFrame() const { return FColorFrame; }
-  void SetColorFrame(TColor Value) { SetValue(FColorFrame, Value); }
-  TColor ColorSpark() const { return FColorSpark; }
-  void SetColorSpark(TColor Value) { SetValue(FColorSpark, Value); }
   TColor ColorFill() const { return FColorFill; }
-  void SetColorFill(TColor Value) { SetValue(FColorFill, Value); }
+  void SetColorFill(TColor Value) { SetPainted(*this, FColorFill, Value); }
   TColor ColorFillSel() const { return FColorFillSel; }
-  void SetColorFillSel(TColor Value) { SetValue(FColorFillSel, Value); }
+  void SetColorFillSel(TColor Value) { SetPainted(*this, FColorFillSel, Value); }
   TColor ColorGray() const { return FColorGray; }
-  void SetColorGray(TColor Value) { SetValue(FColorGray, Value); }
+  void SetColorGray(TColor Value) { SetPainted(*this, FColorGray, Value); }
 
   // The language text "<form name>_<LanId>" that sets the caption.
   const String& LanId() const { return FLanText.LanId(); }
@@ -51,6 +45,7 @@ class TKemCheckbox : public TKemCustomControl {
   bool Pressed() const { return FPressed && FInside; }
 
  protected:
+  void BorderColorChanged(TColor TBorderColors::*Which) override;
   // Checked flips (grey becomes checked), then OnClick.
   void Click() override;
   void Paint() override;
@@ -63,12 +58,6 @@ class TKemCheckbox : public TKemCustomControl {
   void TextChanged() override;
 
  private:
-  template <class T>
-  void SetValue(T& Field, T Value) {
-    if (Field == Value) return;
-    Field = Value;
-    Invalidate();
-  }
   void PaintBox(TCanvas* C, TPoint Box);
   void EndPress();
 
@@ -76,10 +65,6 @@ class TKemCheckbox : public TKemCustomControl {
   bool FAllowGrayed = false;
   TLeftRight FAlignment = taRightJustify;
   bool FFlat = false;
-  TColor FColorHighlight = clBtnHighlight;
-  TColor FColorShadow = clBtnShadow;
-  TColor FColorFrame = clWindowFrame;
-  TColor FColorSpark = clBtnFace;
   TColor FColorFill = 0xFFFFFF;
   TColor FColorFillSel = clBtnFace;
   TColor FColorGray = 0x808080;

@@ -3,6 +3,7 @@
 #include "kem3/controls/kemchklb_win.h"
 
 #include "platform/geometry_win.h"
+#include "platform/setprop.h"
 
 // ---- Items -------------------------------------------------------------------------
 
@@ -97,11 +98,7 @@ void TKemCheckListBox::SetState(int Index, TCheckBoxState Value) {
   InvalidateCheck(Index);
 }
 
-void TKemCheckListBox::SetFlat(bool Value) {
-  if (FFlat == Value) return;
-  FFlat = Value;
-  Invalidate();
-}
+void TKemCheckListBox::SetFlat(bool Value) { SetPainted(*this, FFlat, Value); }
 
 void TKemCheckListBox::ToggleClickCheck(int Index) {
   if (!FStates.Toggle(Index, FAllowGrayed, FMultiCheck)) return;

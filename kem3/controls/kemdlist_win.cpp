@@ -10,6 +10,7 @@
 #include "platform/clock.h"
 #include "platform/deferred_release.h"
 #include "platform/keys.h"
+#include "platform/setprop.h"
 
 namespace {
 
@@ -130,8 +131,8 @@ void TPopupListbox::WndProc(TMessage& Message) {
 
 TKemDropDownList::TKemDropDownList(TComponent* AOwner)
     : TKemCustomControl(AOwner),
-      FItems(std::make_unique<TUcStringList>()),
-      FColors{clBtnHighlight, clBtnShadow, clWindowFrame, GetFaceHighlightMidColor(), clWindow} {
+      TKemBorderColored({clBtnHighlight, clBtnShadow, clWindowFrame, GetFaceHighlightMidColor()}),
+      FItems(std::make_unique<TUcStringList>()) {
   SetControlStyle({csOpaque});
   SetColor(clWindow);
   SetBounds(0, 0, 80, 21);
@@ -148,6 +149,8 @@ TKemDropDownList::TKemDropDownList(TComponent* AOwner)
   FButton->OnPress = [this](TObject*) { Toggle(); };
   PlaceButton();
 }
+
+void TKemDropDownList::BorderColorChanged(TColor TBorderColors::*) { Invalidate(); }
 
 TKemDropDownList::~TKemDropDownList() {
   // Going with the popup open: the hook goes now, the popup with its owner.
@@ -168,17 +171,12 @@ void TKemDropDownList::Resize() {
 }
 
 void TKemDropDownList::SetFlat(bool Value) {
-  if (FFlat == Value) return;
-  FFlat = Value;
+  if (!StoreChanged(FFlat, Value)) return;
   PlaceButton();
   Invalidate();
 }
 
-void TKemDropDownList::SetItemIndex(int Value) {
-  if (FItemIndex == Value) return;
-  FItemIndex = Value;
-  Invalidate();
-}
+void TKemDropDownList::SetItemIndex(int Value) { SetPainted(*this, FItemIndex, Value); }
 
 void TKemDropDownList::EnabledChanged() {
   TKemCustomControl::EnabledChanged();
@@ -412,7 +410,7 @@ void TKemDropDownList::Paint() {
   TRect r = ClientRect();
   c->Font()->Assign(*Font());
   c->Brush()->SetStyle(bsSolid);
-  DrawFieldFrame(c, r, {FColors.Highlight, FColors.Shadow, FColors.Frame, FColors.Spark, Color()}, FFlat);
+  DrawFieldFrame(c, r, {FBorderColors, Color()}, FFlat);
   InflateRect(r, -2, -2);
   if (FButton) r.Right -= FButton->Width();
   if (Enabled() && Focused() && !FDropped) {

@@ -7,10 +7,12 @@
 #include <memory>
 
 #include "kem3/controls/kembase_win.h"
+#include "kem3/controls/kembordercolors.h"
 #include "kem3/controls/kemctrls_win.h"
 #include "kem3/controls/kemdlist_model.h"
 #include "kem3/controls/kemfield_win.h"
 #include "kem3/unicode/ucwidestrings.h"
+#include "platform/setprop.h"
 
 class TKemButton;
 class TKemDropDownList;
@@ -39,7 +41,7 @@ class TPopupListbox : public TKemListBox {
   bool FFlatLook = false;
 };
 
-class TKemDropDownList : public TKemCustomControl {
+class TKemDropDownList : public TKemCustomControl, public TKemBorderColored {
  public:
   explicit TKemDropDownList(TComponent* AOwner);
   ~TKemDropDownList() override;
@@ -56,16 +58,8 @@ class TKemDropDownList : public TKemCustomControl {
   bool Flat() const { return FFlat; }
   void SetFlat(bool Value);
 
-  TColor ColorHighlight() const { return FColors.Highlight; }
-  void SetColorHighlight(TColor Value) { SetColour(FColors.Highlight, Value); }
-  TColor ColorShadow() const { return FColors.Shadow; }
-  void SetColorShadow(TColor Value) { SetColour(FColors.Shadow, Value); }
-  TColor ColorFrame() const { return FColors.Frame; }
-  void SetColorFrame(TColor Value) { SetColour(FColors.Frame, Value); }
-  TColor ColorSpark() const { return FColors.Spark; }
-  void SetColorSpark(TColor Value) { SetColour(FColors.Spark, Value); }
   TColor ColorFill() const { return FColorFill; }
-  void SetColorFill(TColor Value) { SetColour(FColorFill, Value); }
+  void SetColorFill(TColor Value) { SetPainted(*this, FColorFill, Value); }
 
   // The popup is open.
   bool DroppedDown() const { return FDropped; }
@@ -86,6 +80,7 @@ class TKemDropDownList : public TKemCustomControl {
   TNotifyEvent OnChange;
 
  protected:
+  void BorderColorChanged(TColor TBorderColors::*Which) override;
   void Paint() override;
   void WndProc(TMessage& Message) override;
   void KeyDown(std::uint16_t& Key, TShiftState Shift) override;
@@ -96,11 +91,6 @@ class TKemDropDownList : public TKemCustomControl {
   void Resize() override;
 
  private:
-  void SetColour(TColor& Field, TColor Value) {
-    if (Field == Value) return;
-    Field = Value;
-    Invalidate();
-  }
   void Move(TDropDownMove Move);
   void PlaceButton();
   // The width of the longest entry in the control's font.
@@ -114,7 +104,6 @@ class TKemDropDownList : public TKemCustomControl {
   int FDropDownCount = 8;
   bool FAutoComplete = true;
   bool FFlat = false;
-  TFieldColors FColors;
   TColor FColorFill = clBtnFace;
   bool FDropped = false;
   bool FHooked = false;

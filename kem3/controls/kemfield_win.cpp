@@ -3,6 +3,7 @@
 
 #include "kem3/pictures/kemimage.h"
 #include "platform/edit_win.h"
+#include "platform/setprop.h"
 
 void PenLine(TCanvas* Canvas, TColor Color, std::initializer_list<TPoint> Points) {
   Canvas->Pen()->SetStyle(psSolid);
@@ -31,7 +32,7 @@ void DrawFieldFrame(TCanvas* Canvas, const TRect& R, const TFieldColors& Colors,
 
 TKemEditField::TKemEditField(TComponent* AOwner)
     : TKemCustomControl(AOwner),
-      FColors{clBtnHighlight, clBtnShadow, clWindowFrame, GetFaceHighlightMidColor(), clWindow} {
+      TKemBorderColored({clBtnHighlight, clBtnShadow, clWindowFrame, GetFaceHighlightMidColor()}) {
   SetControlStyle(ControlStyle() + csOpaque);
   SetColor(clWindow);
   FHolder = new TWinControl(this);
@@ -45,15 +46,10 @@ void TKemEditField::SetFieldEditor(TCustomEdit* Editor) {
   Editor->SetColor(Color());
 }
 
-void TKemEditField::SetColour(TColor& Field, TColor Value) {
-  if (Field == Value) return;
-  Field = Value;
-  ColoursChanged();
-}
+void TKemEditField::BorderColorChanged(TColor TBorderColors::*) { ColoursChanged(); }
 
 void TKemEditField::SetFlat(bool Value) {
-  if (FFlat == Value) return;
-  FFlat = Value;
+  if (!StoreChanged(FFlat, Value)) return;
   FlatChanged();
   Invalidate();
 }
@@ -69,7 +65,7 @@ void TKemEditField::WndProc(TMessage& Message) {
 
 void TKemEditField::ColorChanged() {
   TKemCustomControl::ColorChanged();
-  FColors.Color = Color();
+  FFieldColor = Color();
   FHolder->SetColor(Color());
   if (FFieldEditor) FFieldEditor->SetColor(Color());
   Invalidate();
@@ -85,5 +81,5 @@ void TKemEditField::Paint() {
   c->Brush()->SetStyle(bsSolid);
   c->Brush()->SetColor(Color());
   c->FillRect(ClientRect());
-  DrawFieldFrame(c, ClientRect(), FColors, FFlat);
+  DrawFieldFrame(c, ClientRect(), FieldColors(), FFlat);
 }

@@ -5,16 +5,13 @@
 #include <initializer_list>
 
 #include "kem3/controls/kembase_win.h"
+#include "kem3/controls/kembordercolors.h"
 #include "platform/canvas_win.h"
 #include "platform/geometry.h"
 
 class TCustomEdit;
 
-struct TFieldColors {
-  TColor Highlight;
-  TColor Shadow;
-  TColor Frame;
-  TColor Spark;
+struct TFieldColors : TBorderColors {
   TColor Color;  // the field's inside
 };
 
@@ -29,22 +26,15 @@ void PenLine(TCanvas* Canvas, TColor Color, std::initializer_list<TPoint> Points
 // A field holding a borderless edit in a holder window, with the frame round
 // them: the edit takes the focus the field is given and follows its colour
 // and font.
-class TKemEditField : public TKemCustomControl {
+class TKemEditField : public TKemCustomControl, public TKemBorderColored {
  public:
-  TColor ColorHighlight() const { return FColors.Highlight; }
-  void SetColorHighlight(TColor Value) { SetColour(FColors.Highlight, Value); }
-  TColor ColorShadow() const { return FColors.Shadow; }
-  void SetColorShadow(TColor Value) { SetColour(FColors.Shadow, Value); }
-  TColor ColorFrame() const { return FColors.Frame; }
-  void SetColorFrame(TColor Value) { SetColour(FColors.Frame, Value); }
-  TColor ColorSpark() const { return FColors.Spark; }
-  void SetColorSpark(TColor Value) { SetColour(FColors.Spark, Value); }
-  const TFieldColors& FieldColors() const { return FColors; }
+  TFieldColors FieldColors() const { return {FBorderColors, FFieldColor}; }
   bool Flat() const { return FFlat; }
   void SetFlat(bool Value);
   TWinControl* Holder() const { return FHolder; }
 
  protected:
+  void BorderColorChanged(TColor TBorderColors::*Which) override;
   explicit TKemEditField(TComponent* AOwner);
   // Puts the descendant's editor into the holder (once, from its constructor).
   void SetFieldEditor(TCustomEdit* Editor);
@@ -60,9 +50,7 @@ class TKemEditField : public TKemCustomControl {
   void FontChanged() override;
 
  private:
-  void SetColour(TColor& Field, TColor Value);
-
-  TFieldColors FColors;
+  TColor FFieldColor = clWindow;
   bool FFlat = false;
   TWinControl* FHolder = nullptr;  // owned as components
   TCustomEdit* FFieldEditor = nullptr;

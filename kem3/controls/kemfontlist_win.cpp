@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "platform/dc_win.h"
 #include "platform/sysutils.h"
 
 namespace {
@@ -17,11 +18,12 @@ int CALLBACK AddFace(const LOGFONTW* Font, const TEXTMETRICW*, DWORD, LPARAM Lis
 
 std::vector<WideString> ReadFontNames() {
   std::vector<WideString> names;
-  HDC dc = GetDC(nullptr);
-  LOGFONTW query{};
-  query.lfCharSet = DEFAULT_CHARSET;
-  EnumFontFamiliesExW(dc, &query, AddFace, reinterpret_cast<LPARAM>(&names), 0);
-  ReleaseDC(nullptr, dc);
+  {
+    TScreenDC screen;
+    LOGFONTW query{};
+    query.lfCharSet = DEFAULT_CHARSET;
+    EnumFontFamiliesExW(screen.Handle(), &query, AddFace, reinterpret_cast<LPARAM>(&names), 0);
+  }
   std::sort(names.begin(), names.end(),
             [](const WideString& a, const WideString& b) { return WideCompareText(a, b) < 0; });
   names.erase(std::unique(names.begin(), names.end(),

@@ -2,16 +2,13 @@
 #include "kem3/controls/kemgroup_win.h"
 
 #include "kem3/framework/kemlantext.h"
+#include "platform/setprop.h"
 
 TKemGroup::TKemGroup(TComponent* AOwner) : TKemCustomGroupBox(AOwner) {}
 
 void TKemGroup::SetLanId(const String& Value) { FLanText.Set(this, Value); }
 
-void TKemGroup::SetOffsetVert(int Value) {
-  if (FOffsetVert == Value) return;
-  FOffsetVert = Value;
-  Invalidate();
-}
+void TKemGroup::SetOffsetVert(int Value) { SetPainted(*this, FOffsetVert, Value); }
 
 void TKemGroup::UpdateLanguage() {
   const int index = FLanText.Index(this);

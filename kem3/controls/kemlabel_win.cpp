@@ -7,6 +7,7 @@
 #include "kem3/framework/kemlantext.h"
 #include "kem3/pictures/kemimage.h"
 #include "platform/accel.h"
+#include "platform/setprop.h"
 
 TKemLabel::TKemLabel(TComponent* AOwner) : TKemGraphicControl(AOwner), FBitmap(std::make_unique<TBitmap>()) {
   SetControlStyle({csOpaque});
@@ -16,14 +17,12 @@ TKemLabel::TKemLabel(TComponent* AOwner) : TKemGraphicControl(AOwner), FBitmap(s
 TKemLabel::~TKemLabel() { SetFocusControl(nullptr); }
 
 void TKemLabel::SetAutoSize(bool Value) {
-  if (FAutoSize == Value) return;
-  FAutoSize = Value;
+  if (!StoreChanged(FAutoSize, Value)) return;
   AdjustSize();
 }
 
 void TKemLabel::SetTransparent(bool Value) {
-  if (FTransparent == Value) return;
-  FTransparent = Value;
+  if (!StoreChanged(FTransparent, Value)) return;
   TControlStyle style = ControlStyle();
   if (Value)
     style.Exclude(csOpaque);

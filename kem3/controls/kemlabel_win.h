@@ -7,6 +7,7 @@
 
 #include "kem3/controls/kembase_win.h"
 #include "kem3/controls/kemlabel_model.h"
+#include "platform/setprop.h"
 
 class TKemLabel : public TKemGraphicControl {
  public:
@@ -14,11 +15,11 @@ class TKemLabel : public TKemGraphicControl {
   ~TKemLabel() override;
 
   TAlignment Alignment() const { return FAlignment; }
-  void SetAlignment(TAlignment Value) { SetPainted(FAlignment, Value); }
+  void SetAlignment(TAlignment Value) { SetPainted(*this, FAlignment, Value); }
   bool ShowAccelChar() const { return FShowAccelChar; }
-  void SetShowAccelChar(bool Value) { SetPainted(FShowAccelChar, Value); }
+  void SetShowAccelChar(bool Value) { SetPainted(*this, FShowAccelChar, Value); }
   TTextLayout Layout() const { return FLayout; }
-  void SetLayout(TTextLayout Value) { SetPainted(FLayout, Value); }
+  void SetLayout(TTextLayout Value) { SetPainted(*this, FLayout, Value); }
   bool Transparent() const { return FTransparent; }
   // Takes csOpaque off the control style.
   void SetTransparent(bool Value);
@@ -60,15 +61,8 @@ class TKemLabel : public TKemGraphicControl {
 
  private:
   template <class T>
-  void SetPainted(T& Field, T Value) {
-    if (Field == Value) return;
-    Field = Value;
-    Invalidate();
-  }
-  template <class T>
   void SetSized(T& Field, T Value) {
-    if (Field == Value) return;
-    Field = Value;
+    if (!StoreChanged(Field, Value)) return;
     AdjustSize();
     Invalidate();
   }

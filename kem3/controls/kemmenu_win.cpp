@@ -14,6 +14,7 @@
 #include "kem3/unicode/ucmenus_win.h"
 #include "platform/application_win.h"
 #include "platform/canvas_win.h"
+#include "platform/dc_win.h"
 #include "platform/keys.h"
 #include "platform/unicode_convert.h"
 
@@ -305,9 +306,10 @@ void TKemMenu::BeforeShow() {
   if (FHookInstalled) SetEntryAreas();
   // The screen beneath: the skin's shadow blends over it.
   FScreenCopy->SetSize(Width(), Height());
-  HDC screen = GetDC(nullptr);
-  BitBlt(FScreenCopy->Canvas()->Handle(), 0, 0, Width(), Height(), screen, Left(), Top(), SRCCOPY);
-  ReleaseDC(nullptr, screen);
+  {
+    TScreenDC screen;
+    BitBlt(FScreenCopy->Canvas()->Handle(), 0, 0, Width(), Height(), screen.Handle(), Left(), Top(), SRCCOPY);
+  }
   FKeyIndex = -1;
   FPointerArea = 0;
   FShowing = true;

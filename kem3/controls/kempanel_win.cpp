@@ -2,17 +2,23 @@
 #include "kem3/controls/kempanel_win.h"
 
 #include "platform/extctrls_win.h"
+#include "platform/setprop.h"
 #include "platform/sysutils.h"
 
-TKemPanel::TKemPanel(TComponent* AOwner) : TKemCustomControl(AOwner) {
+TKemPanel::TKemPanel(TComponent* AOwner)
+    : TKemCustomControl(AOwner), TKemBorderColored({clBtnHighlight, clBtnShadow, 0, 0xC0C0C0}) {
   SetControlStyle({csAcceptsControls, csCaptureMouse, csClickEvents, csOpaque, csDoubleClicks});
   SetColor(clBtnFace);
   SetBounds(0, 0, 185, 41);
 }
 
+void TKemPanel::BorderColorChanged(TColor TBorderColors::*) {
+  if (FAutoSize) AdjustWidth();
+  Invalidate();
+}
+
 void TKemPanel::SetAutoSize(bool Value) {
-  if (FAutoSize == Value) return;
-  FAutoSize = Value;
+  if (!StoreChanged(FAutoSize, Value)) return;
   if (Value) AdjustWidth();
 }
 
@@ -64,15 +70,16 @@ void TKemPanel::Paint() {
   auto bevel = [&](TBevelCut cut) {
     if (cut == bvNone) return;
     const bool raised = cut != bvLowered;
-    Frame3D(c, r, raised ? FColorHighlight : FColorShadow, raised ? FColorShadow : FColorHighlight, f.BevelWidth);
+    Frame3D(c, r, raised ? FBorderColors.Highlight : FBorderColors.Shadow,
+            raised ? FBorderColors.Shadow : FBorderColors.Highlight, f.BevelWidth);
   };
   bevel(f.BevelOuter);
   if (f.Style3D == s3dLowered) {
-    Frame3D(c, r, FColorShadow, FColorHighlight, 1);
-    Frame3D(c, r, FColorFrame, FColorSpark, 1);
+    Frame3D(c, r, FBorderColors.Shadow, FBorderColors.Highlight, 1);
+    Frame3D(c, r, FBorderColors.Frame, FBorderColors.Spark, 1);
   } else if (f.Style3D == s3dRaised) {
-    Frame3D(c, r, FColorHighlight, FColorFrame, 1);
-    Frame3D(c, r, FColorSpark, FColorShadow, 1);
+    Frame3D(c, r, FBorderColors.Highlight, FBorderColors.Frame, 1);
+    Frame3D(c, r, FBorderColors.Spark, FBorderColors.Shadow, 1);
   }
   Frame3D(c, r, Color(), Color(), f.BorderWidth);
   bevel(f.BevelInner);
@@ -98,8 +105,8 @@ void TKemPanel::Paint() {
   }
 
   for (const TPoint& p : TexturePoints(FTexture, r, FDotSpace)) {
-    c->SetPixels(p.X, p.Y, FColorShadow);
-    if (p.X + 1 < r.Right && p.Y + 1 < r.Bottom) c->SetPixels(p.X + 1, p.Y + 1, FColorHighlight);
+    c->SetPixels(p.X, p.Y, FBorderColors.Shadow);
+    if (p.X + 1 < r.Right && p.Y + 1 < r.Bottom) c->SetPixels(p.X + 1, p.Y + 1, FBorderColors.Highlight);
   }
 
   if (!Trim(Caption()).empty()) {
@@ -118,11 +125,11 @@ void TKemPanel::Paint() {
     };
     const TColor fontColor = Font()->Color();
     if (FTextStyle == tsRaised) {
-      text(-1, -1, FColorHighlight);
-      text(1, 1, FColorShadow);
+      text(-1, -1, FBorderColors.Highlight);
+      text(1, 1, FBorderColors.Shadow);
     } else if (FTextStyle == tsLowered) {
-      text(-1, -1, FColorShadow);
-      text(1, 1, FColorHighlight);
+      text(-1, -1, FBorderColors.Shadow);
+      text(1, 1, FBorderColors.Highlight);
     }
     text(0, 0, fontColor);
   }

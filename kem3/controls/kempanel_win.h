@@ -5,9 +5,11 @@
 #include <vector>
 
 #include "kem3/controls/kembase_win.h"
+#include "kem3/controls/kembordercolors.h"
 #include "kem3/controls/kempanel_model.h"
+#include "platform/setprop.h"
 
-class TKemPanel : public TKemCustomControl {
+class TKemPanel : public TKemCustomControl, public TKemBorderColored {
  public:
   explicit TKemPanel(TComponent* AOwner);
 
@@ -32,14 +34,6 @@ class TKemPanel : public TKemCustomControl {
   int SpaceBottom() const { return FFrame.SpaceBottom; }
   void SetSpaceBottom(int Value) { Set(FFrame.SpaceBottom, Value, true); }
 
-  TColor ColorHighlight() const { return FColorHighlight; }
-  void SetColorHighlight(TColor Value) { Set(FColorHighlight, Value, false); }
-  TColor ColorShadow() const { return FColorShadow; }
-  void SetColorShadow(TColor Value) { Set(FColorShadow, Value, false); }
-  TColor ColorFrame() const { return FColorFrame; }
-  void SetColorFrame(TColor Value) { Set(FColorFrame, Value, false); }
-  TColor ColorSpark() const { return FColorSpark; }
-  void SetColorSpark(TColor Value) { Set(FColorSpark, Value, false); }
   // The gradient runs from ColorFront to ColorBack in GradientColors bands.
   TColor ColorFront() const { return FColorFront; }
   void SetColorFront(TColor Value) { Set(FColorFront, Value, false); }
@@ -65,6 +59,7 @@ class TKemPanel : public TKemCustomControl {
   void SetAutoSize(bool Value);
 
  protected:
+  void BorderColorChanged(TColor TBorderColors::*Which) override;
   void Paint() override;
   void AdjustClientRect(TRect& Rect) override;
   void TextChanged() override;
@@ -78,8 +73,7 @@ class TKemPanel : public TKemCustomControl {
  private:
   template <class T>
   void Set(T& Field, T Value, bool Realigns) {
-    if (Field == Value) return;
-    Field = Value;
+    if (!StoreChanged(Field, Value)) return;
     if (Realigns) Realign();
     if (FAutoSize) AdjustWidth();
     Invalidate();
@@ -88,10 +82,6 @@ class TKemPanel : public TKemCustomControl {
 
   TPanelFrame FFrame;
   TAlignment FAlignment = taCenter;
-  TColor FColorHighlight = clBtnHighlight;
-  TColor FColorShadow = clBtnShadow;
-  TColor FColorFrame = 0;
-  TColor FColorSpark = 0xC0C0C0;
   TColor FColorFront = 0xC0C0C0;
   TColor FColorBack = 0x808080;
   int FGradientColors = 64;

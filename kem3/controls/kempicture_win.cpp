@@ -2,6 +2,7 @@
 #include "kem3/controls/kempicture_win.h"
 
 #include "kem3/pictures/kemimage.h"
+#include "platform/setprop.h"
 
 namespace {
 
@@ -28,11 +29,7 @@ void TKemFrame::SetImage(const TBitmap& Value) {
   Invalidate();
 }
 
-void TKemFrame::SetFillColor(TColor Value) {
-  if (FFillColor == Value) return;
-  FFillColor = Value;
-  Invalidate();
-}
+void TKemFrame::SetFillColor(TColor Value) { SetPainted(*this, FFillColor, Value); }
 
 void TKemFrame::SetSizes(const TFrameSizes& Value) {
   FSizes = Value;
@@ -40,8 +37,7 @@ void TKemFrame::SetSizes(const TFrameSizes& Value) {
 }
 
 void TKemFrame::SetBorderWidth(int Value) {
-  if (FBorderWidth == Value) return;
-  FBorderWidth = Value;
+  if (!StoreChanged(FBorderWidth, Value)) return;
   Realign();
   Invalidate();
 }
@@ -90,11 +86,7 @@ TKemLogo::TKemLogo(TComponent* AOwner) : TCustomControl(AOwner) {
   SetBounds(0, 0, 130, 75);
 }
 
-void TKemLogo::SetLogo(TLogoType Value) {
-  if (FLogo == Value) return;
-  FLogo = Value;
-  Invalidate();
-}
+void TKemLogo::SetLogo(TLogoType Value) { SetPainted(*this, FLogo, Value); }
 
 void TKemLogo::Paint() { FillRectWith(Canvas(), ClientRect(), Color()); }
 

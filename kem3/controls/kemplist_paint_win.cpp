@@ -111,20 +111,20 @@ void TKemPanelList::DrawBorder(TCanvas* Canvas) {
     case plbNone:
       return;
     case plbLowered:
-      Edge(Canvas, r, FColorShadow, FColorHighlight);
+      Edge(Canvas, r, FBorderColors.Shadow, FBorderColors.Highlight);
       return;
     case plbLoweredDeep:
-      Edge(Canvas, r, FColorFrame, FColorHighlight);
+      Edge(Canvas, r, FBorderColors.Frame, FBorderColors.Highlight);
       InflateRect(r, -1, -1);
-      Edge(Canvas, r, FColorShadow, FColorSpark);
+      Edge(Canvas, r, FBorderColors.Shadow, FBorderColors.Spark);
       return;
     case plbRaised:
-      Edge(Canvas, r, FColorHighlight, FColorShadow);
+      Edge(Canvas, r, FBorderColors.Highlight, FBorderColors.Shadow);
       return;
     case plbRaisedHigh:
-      Edge(Canvas, r, FColorHighlight, FColorFrame);
+      Edge(Canvas, r, FBorderColors.Highlight, FBorderColors.Frame);
       InflateRect(r, -1, -1);
-      Edge(Canvas, r, FColorSpark, FColorShadow);
+      Edge(Canvas, r, FBorderColors.Spark, FBorderColors.Shadow);
       return;
   }
 }
@@ -182,13 +182,13 @@ void TKemPanelList::DrawItem(int Index, TCanvas* Canvas, const TRect& Rect) {
     skin->DrawPanelItem(*FView, Rect, Index & 1, state, -at.Y, -at.X);
   } else if (!drawn) {
     Fill(Canvas, Rect, back);
-    if (asSelected && FMarking == smRaised) Edge(Canvas, Rect, FColorHighlight, FColorShadow);
-    if (asSelected && FMarking == smLowered) Edge(Canvas, Rect, FColorShadow, FColorHighlight);
+    if (asSelected && FMarking == smRaised) Edge(Canvas, Rect, FBorderColors.Highlight, FBorderColors.Shadow);
+    if (asSelected && FMarking == smLowered) Edge(Canvas, Rect, FBorderColors.Shadow, FBorderColors.Highlight);
     if (HasOption(ploButtonItems)) {
       if (selected) {
-        Edge(Canvas, Rect, FColorShadow, FColorHighlight);
+        Edge(Canvas, Rect, FBorderColors.Shadow, FBorderColors.Highlight);
       } else {
-        Edge(Canvas, Rect, FColorHighlight, FColorShadow);
+        Edge(Canvas, Rect, FBorderColors.Highlight, FBorderColors.Shadow);
       }
     }
     if (item->LineColor != clNone)
@@ -264,7 +264,7 @@ void TKemPanelList::DrawViewItem(int Index, TCanvas* Canvas, const TRect& Rect, 
     if (HasOption(ploChecklist) && item->HasCheckbox) {
       const int y = Rect.Top + (Rect.Height() - PanelListCheckSize) / 2;
       const TRect box = Bounds(x, y, PanelListCheckSize, PanelListCheckSize);
-      Fill(Canvas, box, FColorShadow);
+      Fill(Canvas, box, FBorderColors.Shadow);
       Fill(Canvas, ::Rect(box.Left + 1, box.Top + 1, box.Right - 1, box.Bottom - 1), Color());
       if (item->Checked) Fill(Canvas, ::Rect(box.Left + 2, box.Top + 2, box.Right - 2, box.Bottom - 2), FColorText);
       x += PanelListCheckSize + sp.Horz;
@@ -320,7 +320,7 @@ void TKemPanelList::DrawListItem(int Index, TCanvas* Canvas, const TRect& Rect, 
       return false;
     };
     if (HasOption(ploTreeviewDrawLines)) {
-      const TColor line = FColorShadow;
+      const TColor line = FBorderColors.Shadow;
       const int level = item->Level();
       for (int k = 0; k < level; ++k) {
         if (hasNext(Index, k)) DottedLine(Canvas, centre(k), Rect.Top, centre(k), Rect.Bottom, line);
@@ -334,7 +334,7 @@ void TKemPanelList::DrawListItem(int Index, TCanvas* Canvas, const TRect& Rect, 
       const bool small = HasOption(ploTreeviewCheckSmall);
       TRect box = FLayout.ExpandBoxRect(Rect, item->Level(), small);
       if (!small) box = Bounds(box.Left, mid - 4, 9, 9);
-      Fill(Canvas, box, FColorShadow);
+      Fill(Canvas, box, FBorderColors.Shadow);
       Fill(Canvas, ::Rect(box.Left + 1, box.Top + 1, box.Right - 1, box.Bottom - 1), Color());
       const int cx = box.Left + box.Width() / 2, cy = box.Top + box.Height() / 2;
       Fill(Canvas, ::Rect(box.Left + 2, cy, box.Right - 2, cy + 1), FColorText);
@@ -351,14 +351,14 @@ void TKemPanelList::DrawListItem(int Index, TCanvas* Canvas, const TRect& Rect, 
     x += image->Width();
   }
   if (item->IsSeparator) {
-    const TColor line = item->TextColor != clNone ? item->TextColor : FColorShadow;
+    const TColor line = item->TextColor != clNone ? item->TextColor : FBorderColors.Shadow;
     Fill(Canvas, ::Rect(x, mid, Rect.Right - sp.Right, mid + 1), line);
     return;
   }
   const bool checklist = HasOption(ploChecklist);
   if (checklist && item->HasCheckbox) {
     const TRect box = Bounds(x, mid - PanelListCheckSize / 2, PanelListCheckSize, PanelListCheckSize);
-    Fill(Canvas, box, FColorShadow);
+    Fill(Canvas, box, FBorderColors.Shadow);
     Fill(Canvas, ::Rect(box.Left + 1, box.Top + 1, box.Right - 1, box.Bottom - 1), Color());
     if (item->Checked) Fill(Canvas, ::Rect(box.Left + 2, box.Top + 2, box.Right - 2, box.Bottom - 2), FColorText);
     Canvas->Brush()->SetStyle(bsClear);

@@ -6,6 +6,7 @@
 
 #include "kem3/controls/kembtns_win.h"
 #include "kem3/controls/vosskinner_win.h"
+#include "platform/setprop.h"
 
 // Measures on the off-screen bitmap's canvas, in the control's font.
 class TKemPanelList::TCanvasMeasure : public IPanelListMeasure {
@@ -27,10 +28,7 @@ class TKemPanelList::TCanvasMeasure : public IPanelListMeasure {
 
 TKemPanelList::TKemPanelList(TComponent* AOwner)
     : TKemScrolledPanel(AOwner),
-      FColorHighlight(clBtnHighlight),
-      FColorShadow(clWindowFrame),
-      FColorFrame(clBtnShadow),
-      FColorSpark(clBtnFace),
+      TKemBorderColored({clBtnHighlight, clWindowFrame, clBtnShadow, clBtnFace}),
       FColorSelection(clNavy),
       FColorHot(clWhite),
       FColorText(clBlack),
@@ -57,8 +55,8 @@ TKemPanelList::TKemPanelList(TComponent* AOwner)
   FHotTimer->OnTimer = [this](TObject* Sender) { HotTrackTimer(Sender); };
   Scroller()->SetColor(FColorScrollBack);
   Scroller()->SetColorSelection(FColorScrollFill);
-  Scroller()->SetColorHighlight(FColorHighlight);
-  Scroller()->SetColorShadow(FColorShadow);
+  Scroller()->SetColorHighlight(FBorderColors.Highlight);
+  Scroller()->SetColorShadow(FBorderColors.Shadow);
   Scroller()->SetGlyphColor(FColorText);
   Scroller()->SetDirection(PanelListScrollDirection(Style(), Options()));
   SetBounds(Left(), Top(), 80, 80);
@@ -75,67 +73,51 @@ bool TKemPanelList::ListDestroying() const { return ComponentState().Contains(cs
 
 // ---- Colours -------------------------------------------------------------------------
 
-namespace {
+namespace {}  // namespace
 
-template <class T>
-bool Store(T& Field, T Value) {
-  if (Field == Value) return false;
-  Field = Value;
-  return true;
-}
-
-}  // namespace
-
-void TKemPanelList::SetColorHighlight(TColor Value) {
-  if (!Store(FColorHighlight, Value)) return;
-  Scroller()->SetColorHighlight(Value);
+void TKemPanelList::BorderColorChanged(TColor TBorderColors::*Which) {
+  // The scroller's buttons wear the two outer colours; the inner two show
+  // only in a border.
+  if (Which == &TBorderColors::Highlight) {
+    Scroller()->SetColorHighlight(FBorderColors.Highlight);
+  } else if (Which == &TBorderColors::Shadow) {
+    Scroller()->SetColorShadow(FBorderColors.Shadow);
+  } else if (FBorder == plbNone) {
+    return;
+  }
   Invalidate();
-}
-
-void TKemPanelList::SetColorShadow(TColor Value) {
-  if (!Store(FColorShadow, Value)) return;
-  Scroller()->SetColorShadow(Value);
-  Invalidate();
-}
-
-void TKemPanelList::SetColorFrame(TColor Value) {
-  if (Store(FColorFrame, Value) && FBorder != plbNone) Invalidate();
-}
-
-void TKemPanelList::SetColorSpark(TColor Value) {
-  if (Store(FColorSpark, Value) && FBorder != plbNone) Invalidate();
 }
 
 void TKemPanelList::SetColorSelection(TColor Value) {
-  if (Store(FColorSelection, Value)) Invalidate();
+  if (StoreChanged(FColorSelection, Value)) Invalidate();
 }
 
 void TKemPanelList::SetColorHot(TColor Value) {
-  if (Store(FColorHot, Value)) Invalidate();
+  if (StoreChanged(FColorHot, Value)) Invalidate();
 }
 
 void TKemPanelList::SetColorText(TColor Value) {
-  if (!Store(FColorText, Value)) return;
+  if (!StoreChanged(FColorText, Value)) return;
   Scroller()->SetGlyphColor(Value);
   Invalidate();
 }
 
 void TKemPanelList::SetColorTextSel(TColor Value) {
-  if (Store(FColorTextSel, Value)) Invalidate();
+  if (StoreChanged(FColorTextSel, Value)) Invalidate();
 }
 
 void TKemPanelList::SetColorTextHot(TColor Value) {
-  if (Store(FColorTextHot, Value)) Invalidate();
+  if (StoreChanged(FColorTextHot, Value)) Invalidate();
 }
 
 void TKemPanelList::SetColorScrollFill(TColor Value) {
-  if (!Store(FColorScrollFill, Value)) return;
+  if (!StoreChanged(FColorScrollFill, Value)) return;
   Scroller()->SetColorSelection(Value);
   Invalidate();
 }
 
 void TKemPanelList::SetColorScrollBack(TColor Value) {
-  if (!Store(FColorScrollBack, Value)) return;
+  if (!StoreChanged(FColorScrollBack, Value)) return;
   Scroller()->SetColor(Value);
   Invalidate();
 }
@@ -143,56 +125,56 @@ void TKemPanelList::SetColorScrollBack(TColor Value) {
 // ---- Look and behaviour --------------------------------------------------------------
 
 void TKemPanelList::SetHideSelection(bool Value) {
-  if (Store(FHideSelection, Value)) Invalidate();
+  if (StoreChanged(FHideSelection, Value)) Invalidate();
 }
 
 void TKemPanelList::SetMarking(TSelectMarking Value) {
-  if (Store(FMarking, Value)) RunLayout();
+  if (StoreChanged(FMarking, Value)) RunLayout();
 }
 
 void TKemPanelList::SetBorder(TKemPanelListBorder Value) {
-  if (Store(FBorder, Value)) UpdateSizing();
+  if (StoreChanged(FBorder, Value)) UpdateSizing();
 }
 
 void TKemPanelList::SetItemWidth(int Value) {
-  if (Store(FLayout.ItemWidth, Value)) RunLayout();
+  if (StoreChanged(FLayout.ItemWidth, Value)) RunLayout();
 }
 
 void TKemPanelList::SetItemHeight(int Value) {
-  if (Store(FLayout.ItemHeight, Value)) RunLayout();
+  if (StoreChanged(FLayout.ItemHeight, Value)) RunLayout();
 }
 
 void TKemPanelList::SetSpaceTop(int Value) {
-  if (Store(FLayout.Spaces.Top, Value)) RunLayout();
+  if (StoreChanged(FLayout.Spaces.Top, Value)) RunLayout();
 }
 
 void TKemPanelList::SetSpaceBottom(int Value) {
-  if (Store(FLayout.Spaces.Bottom, Value)) RunLayout();
+  if (StoreChanged(FLayout.Spaces.Bottom, Value)) RunLayout();
 }
 
 void TKemPanelList::SetSpaceLeft(int Value) {
-  if (Store(FLayout.Spaces.Left, Value)) RunLayout();
+  if (StoreChanged(FLayout.Spaces.Left, Value)) RunLayout();
 }
 
 void TKemPanelList::SetSpaceRight(int Value) {
-  if (Store(FLayout.Spaces.Right, Value)) RunLayout();
+  if (StoreChanged(FLayout.Spaces.Right, Value)) RunLayout();
 }
 
 void TKemPanelList::SetSpaceVert(int Value) {
-  if (Store(FLayout.Spaces.Vert, Value)) RunLayout();
+  if (StoreChanged(FLayout.Spaces.Vert, Value)) RunLayout();
 }
 
 void TKemPanelList::SetSpaceHorz(int Value) {
-  if (Store(FLayout.Spaces.Horz, Value)) RunLayout();
+  if (StoreChanged(FLayout.Spaces.Horz, Value)) RunLayout();
 }
 
 void TKemPanelList::SetHotTrackTime(int Value) {
-  if (!Store(FHotTrackTime, Value)) return;
+  if (!StoreChanged(FHotTrackTime, Value)) return;
   FHotTimer->SetInterval(static_cast<unsigned>(std::max(Value, 1)));
 }
 
 void TKemPanelList::SetFadeWidth(int Value) {
-  if (Store(FFadeWidth, Value)) Invalidate();
+  if (StoreChanged(FFadeWidth, Value)) Invalidate();
 }
 
 void TKemPanelList::SetFontSelected(const TFont& Value) {
@@ -201,7 +183,7 @@ void TKemPanelList::SetFontSelected(const TFont& Value) {
 }
 
 void TKemPanelList::SetParentFontSel(bool Value) {
-  if (!Store(FParentFontSel, Value)) return;
+  if (!StoreChanged(FParentFontSel, Value)) return;
   if (Value) FontChanged();
 }
 

@@ -8,9 +8,10 @@
 #include <functional>
 #include <memory>
 
-#include "kem3/controls/kempress_win.h"
+#include "kem3/controls/kembordercolors.h"
 #include "kem3/controls/kemplist_layout.h"
 #include "kem3/controls/kemplist_model.h"
+#include "kem3/controls/kempress_win.h"
 #include "kem3/controls/kemscroll_win.h"
 #include "platform/timer.h"
 
@@ -20,20 +21,12 @@ class TKemButtonSet;
 using TPanelListDrawEvent =
     std::function<void(TObject* Sender, int Index, TCanvas* Canvas, const TRect& Rect, bool& Drawn)>;
 
-class TKemPanelList : public TKemScrolledPanel, public TKemPanelListModel {
+class TKemPanelList : public TKemScrolledPanel, public TKemPanelListModel, public TKemBorderColored {
  public:
   explicit TKemPanelList(TComponent* AOwner);
   ~TKemPanelList() override;
 
   // ---- Colours.
-  TColor ColorHighlight() const { return FColorHighlight; }
-  void SetColorHighlight(TColor Value);
-  TColor ColorShadow() const { return FColorShadow; }
-  void SetColorShadow(TColor Value);
-  TColor ColorFrame() const { return FColorFrame; }
-  void SetColorFrame(TColor Value);
-  TColor ColorSpark() const { return FColorSpark; }
-  void SetColorSpark(TColor Value);
   TColor ColorSelection() const { return FColorSelection; }
   void SetColorSelection(TColor Value);
   TColor ColorHot() const { return FColorHot; }
@@ -133,6 +126,7 @@ class TKemPanelList : public TKemScrolledPanel, public TKemPanelListModel {
   static constexpr int DragThreshold = 5;
 
  protected:
+  void BorderColorChanged(TColor TBorderColors::*Which) override;
   // ---- The model's hooks.
   void LayoutChanged() override;
   bool ScrollIntoView(int Index) override;
@@ -186,10 +180,6 @@ class TKemPanelList : public TKemScrolledPanel, public TKemPanelListModel {
   bool SelectionShows() const;
 
   TKemPanelListLayout FLayout;
-  TColor FColorHighlight;
-  TColor FColorShadow;
-  TColor FColorFrame;
-  TColor FColorSpark;
   TColor FColorSelection;
   TColor FColorHot;
   TColor FColorText;

@@ -8,6 +8,7 @@
 #include "kem3/pictures/kemimage.h"
 #include "platform/keys.h"
 #include "platform/mathutils.h"
+#include "platform/setprop.h"
 #include "platform/unicode_convert.h"
 
 // ---- TSEEdit ---------------------------------------------------------------------
@@ -161,8 +162,7 @@ TKemSpinEdit::TKemSpinEdit(TComponent* AOwner) : TKemEditField(AOwner) {
 }
 
 void TKemSpinEdit::SetColorFill(TColor Value) {
-  if (FColorFill == Value) return;
-  FColorFill = Value;
+  if (!StoreChanged(FColorFill, Value)) return;
   ColoursChanged();
 }
 
@@ -178,14 +178,12 @@ void TKemSpinEdit::FlatChanged() {
 }
 
 void TKemSpinEdit::SetButtonWidth(int Value) {
-  if (FButtonWidth == Value) return;
-  FButtonWidth = Value;
+  if (!StoreChanged(FButtonWidth, Value)) return;
   Layout();
 }
 
 void TKemSpinEdit::SetFormatStr(const String& Value) {
-  if (FSettings.FormatStr == Value) return;
-  FSettings.FormatStr = Value;
+  if (!StoreChanged(FSettings.FormatStr, Value)) return;
   if (FSettings.NumberMode == nmFloat) SetFloatVal(FloatVal());
 }
 

@@ -9,21 +9,24 @@
 #include "kem3/pictures/kemimage.h"
 #include "platform/extctrls_win.h"
 #include "platform/keys.h"
+#include "platform/setprop.h"
 #include "platform/unicode_convert.h"
 
 TKemTracker::TKemTracker(TComponent* AOwner)
     : TKemCustomControl(AOwner),
+      TKemBorderColored({clBtnHighlight, clBtnShadow, clWindowFrame, GetFaceHighlightMidColor()}),
       FColorFillFocus(MidColor(clBtnFace, clWindow)),
       FColorPressed(GetFaceHighlightMidColor()),
-      FColorThumb(MidColor(clBtnFace, clBtnShadow)),
-      FColorSpark(GetFaceHighlightMidColor()) {
+      FColorThumb(MidColor(clBtnFace, clBtnShadow)) {
   SetControlStyle({csCaptureMouse, csOpaque, csClickEvents});
   SetColor(clWindow);
   SetTabStop(true);
   SetBounds(0, 0, 100, 42);
 }
 
-void TKemTracker::SetLegendFormat(const String& Value) { SetValue(FLegendFormat, Value); }
+void TKemTracker::BorderColorChanged(TColor TBorderColors::*) { Invalidate(); }
+
+void TKemTracker::SetLegendFormat(const String& Value) { SetPainted(*this, FLegendFormat, Value); }
 
 void TKemTracker::SetLanId(const String& Value) { FLanText.Set(this, Value); }
 
@@ -33,15 +36,13 @@ void TKemTracker::UpdateLanguage() {
 }
 
 void TKemTracker::SetMin(int Value) {
-  if (FMin == Value) return;
-  FMin = Value;
+  if (!StoreChanged(FMin, Value)) return;
   SetPosition(FPosition);
   Invalidate();
 }
 
 void TKemTracker::SetMax(int Value) {
-  if (FMax == Value) return;
-  FMax = Value;
+  if (!StoreChanged(FMax, Value)) return;
   SetPosition(FPosition);
   Invalidate();
 }
@@ -71,8 +72,8 @@ void TKemTracker::Paint() {
 
   // The track, sunken two pixels deep.
   TRect track = Rect(0, g.TrackTop(), W, g.TrackTop() + g.TrackHeight());
-  Frame3D(c, track, FColorShadow, FColorHighlight, 1);
-  Frame3D(c, track, FColorFrame, FColorSpark, 1);
+  Frame3D(c, track, FBorderColors.Shadow, FBorderColors.Highlight, 1);
+  Frame3D(c, track, FBorderColors.Frame, FBorderColors.Spark, 1);
   c->Brush()->SetColor(Focused() ? FColorFillFocus : FColorFill);
   if (!IsRectEmpty(track)) c->FillRect(track);
 
@@ -83,8 +84,9 @@ void TKemTracker::Paint() {
       const bool end = v == FMin || v >= FMax;
       const int value = static_cast<int>(std::min<long long>(v, FMax));
       const int x = g.ValueToX(value);
-      if (FStyle != tsDown) PenLine(c, FColorFrame, {{x, end ? 0 : FTickHeight / 2}, {x, FTickHeight}});
-      if (FStyle != tsUp) PenLine(c, FColorFrame, {{x, below}, {x, below + (end ? FTickHeight : FTickHeight / 2)}});
+      if (FStyle != tsDown) PenLine(c, FBorderColors.Frame, {{x, end ? 0 : FTickHeight / 2}, {x, FTickHeight}});
+      if (FStyle != tsUp)
+        PenLine(c, FBorderColors.Frame, {{x, below}, {x, below + (end ? FTickHeight : FTickHeight / 2)}});
       if (v >= FMax) break;
     }
   }
@@ -94,7 +96,7 @@ void TKemTracker::Paint() {
     const int th = c->TextHeight(u"Wp");
     const int half = std::max(g.ThumbSize(), 0) / 2;
     const int top = H - FLegendHeight + 1, bottom = H - th / 2;
-    PenLine(c, FColorFrame, {{half, top}, {half, bottom}, {W - half - 1, bottom}, {W - half - 1, top - 1}});
+    PenLine(c, FBorderColors.Frame, {{half, top}, {half, bottom}, {W - half - 1, bottom}, {W - half - 1, top - 1}});
     const WideString text = Utf8ToWide(LegendText());
     if (!text.empty()) {
       TRect strip = Rect(0, H - th, W, H);
@@ -118,18 +120,18 @@ void TKemTracker::PaintThumb(TCanvas* C, const TTrackerGeometry& G) {
   C->Brush()->SetColor(fill);
   switch (FStyle) {
     case tsBar:
-      PenLine(C, FColorHighlight, {{left, top + c - 2}, {left, top}, {left + b - 1, top}});
-      PenLine(C, FColorSpark, {{left + 1, top + c - 3}, {left + 1, top + 1}, {left + b - 2, top + 1}});
-      PenLine(C, FColorFrame, {{left + b - 1, top}, {left + b - 1, top + c - 1}, {left - 1, top + c - 1}});
-      PenLine(C, FColorShadow, {{left + b - 2, top + 1}, {left + b - 2, top + c - 2}, {left, top + c - 2}});
+      PenLine(C, FBorderColors.Highlight, {{left, top + c - 2}, {left, top}, {left + b - 1, top}});
+      PenLine(C, FBorderColors.Spark, {{left + 1, top + c - 3}, {left + 1, top + 1}, {left + b - 2, top + 1}});
+      PenLine(C, FBorderColors.Frame, {{left + b - 1, top}, {left + b - 1, top + c - 1}, {left - 1, top + c - 1}});
+      PenLine(C, FBorderColors.Shadow, {{left + b - 2, top + 1}, {left + b - 2, top + c - 2}, {left, top + c - 2}});
       C->FillRect(Rect(left + 2, top + 2, left + b - 2, top + c - 2));
       break;
     case tsUp:
-      PenLine(C, FColorHighlight, {{left, top + c - 2}, {left, top + h}, {left + h, top}});
-      PenLine(C, FColorSpark, {{left + 1, top + c - 1}, {left + 1, top + h}, {left + h, top + 1}});
-      PenLine(C, FColorFrame,
+      PenLine(C, FBorderColors.Highlight, {{left, top + c - 2}, {left, top + h}, {left + h, top}});
+      PenLine(C, FBorderColors.Spark, {{left + 1, top + c - 1}, {left + 1, top + h}, {left + h, top + 1}});
+      PenLine(C, FBorderColors.Frame,
               {{left, top + c - 1}, {left + b - 1, top + c - 1}, {left + b - 1, top + h}, {left + h - 1, top - 1}});
-      PenLine(C, FColorShadow,
+      PenLine(C, FBorderColors.Shadow,
               {{left + 1, top + c - 2}, {left + b - 2, top + c - 2}, {left + b - 2, top + h}, {left + h - 1, top}});
       C->Pen()->SetColor(fill);
       C->Polygon({{left + 2, top + c - 3},
@@ -139,11 +141,13 @@ void TKemTracker::PaintThumb(TCanvas* C, const TTrackerGeometry& G) {
                   {left + b - 3, top + c - 3}});
       break;
     case tsDown:
-      PenLine(C, FColorHighlight, {{left + b - 2, top}, {left, top}, {left, top + c - h - 1}, {left + h, top + c - 1}});
-      PenLine(C, FColorSpark,
+      PenLine(C, FBorderColors.Highlight,
+              {{left + b - 2, top}, {left, top}, {left, top + c - h - 1}, {left + h, top + c - 1}});
+      PenLine(C, FBorderColors.Spark,
               {{left + b - 3, top + 1}, {left + 1, top + 1}, {left + 1, top + c - h - 1}, {left + h, top + c - 2}});
-      PenLine(C, FColorFrame, {{left + b - 1, top}, {left + b - 1, top + c - h - 1}, {left + h - 1, top + c}});
-      PenLine(C, FColorShadow, {{left + b - 2, top + 1}, {left + b - 2, top + c - h - 1}, {left + h - 1, top + c - 1}});
+      PenLine(C, FBorderColors.Frame, {{left + b - 1, top}, {left + b - 1, top + c - h - 1}, {left + h - 1, top + c}});
+      PenLine(C, FBorderColors.Shadow,
+              {{left + b - 2, top + 1}, {left + b - 2, top + c - h - 1}, {left + h - 1, top + c - 1}});
       C->Pen()->SetColor(fill);
       C->Polygon({{left + 2, top + 2},
                   {left + 2, top + c - h - 1},

@@ -3,10 +3,12 @@
 // that shows the value through an offset, a scale and a format pattern.
 #pragma once
 #include "kem3/controls/kembase_win.h"
+#include "kem3/controls/kembordercolors.h"
 #include "kem3/controls/kempress_win.h"
 #include "kem3/controls/kemtrack_model.h"
+#include "platform/setprop.h"
 
-class TKemTracker : public TKemCustomControl {
+class TKemTracker : public TKemCustomControl, public TKemBorderColored {
  public:
   explicit TKemTracker(TComponent* AOwner);
 
@@ -19,27 +21,19 @@ class TKemTracker : public TKemCustomControl {
   void UpdateLanguage() override;
 
   TColor ColorFill() const { return FColorFill; }
-  void SetColorFill(TColor Value) { SetColour(FColorFill, Value); }
+  void SetColorFill(TColor Value) { SetPainted(*this, FColorFill, Value); }
   TColor ColorFillFocus() const { return FColorFillFocus; }
-  void SetColorFillFocus(TColor Value) { SetColour(FColorFillFocus, Value); }
+  void SetColorFillFocus(TColor Value) { SetPainted(*this, FColorFillFocus, Value); }
   TColor ColorPressed() const { return FColorPressed; }
-  void SetColorPressed(TColor Value) { SetColour(FColorPressed, Value); }
+  void SetColorPressed(TColor Value) { SetPainted(*this, FColorPressed, Value); }
   // The thumb's face while it is not held: a face of its own, between button
   // face and shadow, so the thumb stands out from the track and the control's
   // colour around it (and its light edges show on it).
   TColor ColorThumb() const { return FColorThumb; }
-  void SetColorThumb(TColor Value) { SetColour(FColorThumb, Value); }
-  TColor ColorHighlight() const { return FColorHighlight; }
-  void SetColorHighlight(TColor Value) { SetColour(FColorHighlight, Value); }
-  TColor ColorShadow() const { return FColorShadow; }
-  void SetColorShadow(TColor Value) { SetColour(FColorShadow, Value); }
-  TColor ColorFrame() const { return FColorFrame; }
-  void SetColorFrame(TColor Value) { SetColour(FColorFrame, Value); }
-  TColor ColorSpark() const { return FColorSpark; }
-  void SetColorSpark(TColor Value) { SetColour(FColorSpark, Value); }
+  void SetColorThumb(TColor Value) { SetPainted(*this, FColorThumb, Value); }
 
   TKemTrackerStyle Style() const { return FStyle; }
-  void SetStyle(TKemTrackerStyle Value) { SetValue(FStyle, Value); }
+  void SetStyle(TKemTrackerStyle Value) { SetPainted(*this, FStyle, Value); }
   int Min() const { return FMin; }
   void SetMin(int Value);
   int Max() const { return FMax; }
@@ -50,18 +44,18 @@ class TKemTracker : public TKemCustomControl {
   int StepSmall() const { return FStepSmall; }
   void SetStepSmall(int Value) { FStepSmall = Value; }
   int StepLarge() const { return FStepLarge; }
-  void SetStepLarge(int Value) { SetValue(FStepLarge, Value); }
+  void SetStepLarge(int Value) { SetPainted(*this, FStepLarge, Value); }
   int TickHeight() const { return FTickHeight; }
-  void SetTickHeight(int Value) { SetValue(FTickHeight, Value); }
+  void SetTickHeight(int Value) { SetPainted(*this, FTickHeight, Value); }
   int SpaceVert() const { return FSpaceVert; }
-  void SetSpaceVert(int Value) { SetValue(FSpaceVert, Value); }
+  void SetSpaceVert(int Value) { SetPainted(*this, FSpaceVert, Value); }
   // 0: no legend.
   int LegendHeight() const { return FLegendHeight; }
-  void SetLegendHeight(int Value) { SetValue(FLegendHeight, Value); }
+  void SetLegendHeight(int Value) { SetPainted(*this, FLegendHeight, Value); }
   double LegendOffset() const { return FLegendOffset; }
-  void SetLegendOffset(double Value) { SetValue(FLegendOffset, Value); }
+  void SetLegendOffset(double Value) { SetPainted(*this, FLegendOffset, Value); }
   double LegendScale() const { return FLegendScale; }
-  void SetLegendScale(double Value) { SetValue(FLegendScale, Value); }
+  void SetLegendScale(double Value) { SetPainted(*this, FLegendScale, Value); }
   int RepeatDelay() const { return FRepeatDelay; }
   void SetRepeatDelay(int Value) { FRepeatDelay = Value; }
   int RepeatPause() const { return FRepeatPause; }
@@ -80,6 +74,7 @@ class TKemTracker : public TKemCustomControl {
   TNotifyEvent OnChanging;
 
  protected:
+  void BorderColorChanged(TColor TBorderColors::*Which) override;
   void Paint() override;
   void WndProc(TMessage& Message) override;
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
@@ -89,13 +84,6 @@ class TKemTracker : public TKemCustomControl {
   void EnabledChanged() override;
 
  private:
-  template <class T>
-  void SetValue(T& Field, T Value) {
-    if (Field == Value) return;
-    Field = Value;
-    Invalidate();
-  }
-  void SetColour(TColor& Field, TColor Value) { SetValue(Field, Value); }
   void PaintThumb(TCanvas* C, const TTrackerGeometry& G);
   void PageStep();
   void EndPress();
@@ -106,10 +94,6 @@ class TKemTracker : public TKemCustomControl {
   TColor FColorFillFocus;
   TColor FColorPressed;
   TColor FColorThumb;
-  TColor FColorHighlight = clBtnHighlight;
-  TColor FColorShadow = clBtnShadow;
-  TColor FColorFrame = clWindowFrame;
-  TColor FColorSpark;
   TKemTrackerStyle FStyle = tsUp;
   int FMin = 0;
   int FMax = 100;

@@ -8,6 +8,7 @@
 #include "kem3/pictures/kemimage_win.h"
 #include "kem3/unicode/ucstdctrls_win.h"
 #include "platform/application_win.h"
+#include "platform/dc_win.h"
 #include "platform/exceptions.h"
 #include "platform/screen_win.h"
 
@@ -25,10 +26,8 @@ TSplashBox StatusBox{5, 202, 5, 18, 8, static_cast<TColor>(0xFFFFFF)};
 TAboutForm* Splash = nullptr;
 
 bool ManyColours() {
-  HDC screen = GetDC(nullptr);
-  const int bits = GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES);
-  ReleaseDC(nullptr, screen);
-  return bits > 14;
+  TScreenDC screen;
+  return GetDeviceCaps(screen.Handle(), BITSPIXEL) * GetDeviceCaps(screen.Handle(), PLANES) > 14;
 }
 
 void PlaceLabel(TUcLabel& Label, const TSplashBox& Box) {

@@ -15,6 +15,9 @@ constexpr int kGroupSpacing = 8;
 constexpr int kGroupMargin = 8;
 constexpr int kTopWithCheck = 20;
 constexpr int kTopWithoutCheck = 16;
+// Below the last row of a group sized to its rows (whose own advance already
+// leaves 3 of space).
+constexpr int kGroupBottom = 4;
 // The unit box and its one-pixel gap take this much off the spin edit.
 constexpr int kUnitShare = 50;
 
@@ -90,7 +93,6 @@ int LayoutInto(std::vector<TcfgRow>& Rows, int Parent, int ParentWidth, int Page
       frame.Advance = group->Height + kGroupSpacing;
       Rows.push_back(frame);
       const int self = static_cast<int>(Rows.size()) - 1;
-      y += frame.Advance;
       TcfgDbItem* check = group->CheckItemId != -1 ? cfgFindItem(group->CheckItemId) : nullptr;
       if (check) {
         TcfgRow box = ItemRow(*check, kGroupMargin, -4, columnWidth - 2 * kGroupMargin);
@@ -100,8 +102,15 @@ int LayoutInto(std::vector<TcfgRow>& Rows, int Parent, int ParentWidth, int Page
         if (check->Type != cfgtBoolean) box.Control = Bounds(kGroupMargin, 0, 0, cfgCheckHeight);
         Rows.push_back(box);
       }
-      LayoutInto(Rows, self, columnWidth, group->Id, check ? kTopWithCheck : kTopWithoutCheck, group->Columns, 0, 100,
-                 kGroupMargin, kGroupMargin, 0);
+      const int top = check ? kTopWithCheck : kTopWithoutCheck;
+      const int inner =
+          LayoutInto(Rows, self, columnWidth, group->Id, top, group->Columns, 0, 100, kGroupMargin, kGroupMargin, 0);
+      if (group->Height == cfgGroupFitsRows) {
+        TcfgRow& fitted = Rows[static_cast<size_t>(self)];
+        fitted.Control.Bottom = fitted.Control.Top + top + inner + kGroupBottom;
+        fitted.Advance = fitted.Control.Height() + kGroupSpacing;
+      }
+      y += Rows[static_cast<size_t>(self)].Advance;
     } else if (auto* item = dynamic_cast<TcfgDbItem*>(entries[i].get())) {
       if (item->Page != PageId || item->Type == cfgtColor) continue;
       TcfgRow row = ItemRow(*item, x, y, columnWidth);

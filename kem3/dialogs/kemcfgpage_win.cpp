@@ -23,6 +23,7 @@
 #include "platform/mathutils.h"
 #include "platform/sysutils.h"
 #include "platform/unicode_convert.h"
+#include "platform/updatescope.h"
 
 namespace {
 
@@ -162,10 +163,9 @@ void ApplyLimits(TKemSpinEdit* Spin, const TcfgDbItem& Item, TUnit Unit) {
 
 template <class List>
 void FillTexts(List* Strings, const std::vector<WideString>& Texts) {
-  Strings->BeginUpdate();
+  TUpdateScope<List> update(*Strings);
   Strings->Clear();
   for (const WideString& text : Texts) Strings->Add(text);
-  Strings->EndUpdate();
 }
 
 template <class Control>

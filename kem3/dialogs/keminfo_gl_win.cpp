@@ -3,8 +3,11 @@
 // OpenGL function looked up at run time (a system without them shows no block).
 #include <GL/gl.h>
 
+#include <memory>
+
 #include "kem3/controls/kemlout.h"
 #include "kem3/dialogs/keminfo_win.h"
+#include "platform/dc_win.h"
 #include "platform/unicode_convert.h"
 #include "platform/winapi_win.h"
 
@@ -39,18 +42,18 @@ class TProbeWindow {
   TProbeWindow()
       : FWindow(CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, GetModuleHandleW(nullptr),
                                 nullptr)),
-        FDC(FWindow ? GetDC(FWindow) : nullptr) {}
+        FDC(FWindow ? std::make_unique<TWindowDC>(FWindow) : nullptr) {}
   ~TProbeWindow() {
-    if (FDC) ReleaseDC(FWindow, FDC);
+    FDC.reset();  // the DC goes before its window
     if (FWindow) DestroyWindow(FWindow);
   }
   TProbeWindow(const TProbeWindow&) = delete;
   TProbeWindow& operator=(const TProbeWindow&) = delete;
-  HDC DC() const { return FDC; }
+  HDC DC() const { return FDC ? FDC->Handle() : nullptr; }
 
  private:
   HWND FWindow;
-  HDC FDC;
+  std::unique_ptr<TWindowDC> FDC;
 };
 
 String Text(const GLubyte* Value) { return Value ? String(reinterpret_cast<const char*>(Value)) : String(); }

@@ -4,8 +4,8 @@
 #include <ole2.h>
 #include <windows.h>
 
-#include "kem3/dragdrop/comptr_win.h"
 #include "kem3/dragdrop/dragdrop.h"
+#include "platform/comptr_win.h"
 
 class TOleDataObject : public TDropDataObject {
  public:

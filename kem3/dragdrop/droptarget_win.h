@@ -10,10 +10,10 @@
 #include <memory>
 #include <vector>
 
-#include "kem3/dragdrop/comptr_win.h"
 #include "kem3/dragdrop/dragdrop.h"
 #include "kem3/dragdrop/dragdropole_win.h"
 #include "kem3/dragdrop/dropeffect.h"
+#include "platform/comptr_win.h"
 #include "platform/controls_win.h"
 #include "platform/timer.h"
 

@@ -10,6 +10,7 @@
 #include "platform/sysutils.h"
 #include "platform/timer.h"
 #include "platform/unicode_convert.h"
+#include "platform/updatescope.h"
 
 std::function<bool(String& Text)> cfgBrowseHandler1;
 std::function<bool(String& Text)> cfgBrowseHandler2;
@@ -136,24 +137,32 @@ String cfgTextOf(const Variant& Value) {
   }
 }
 
-void cfgBatchWrites(const std::function<void()>& Write) {
-  TIniFile* ini = GetIniFile();
-  ini->BeginUpdate();
-  try {
-    Write();
-  } catch (...) {
+namespace {
+
+// A batch on the settings file whose closing save tells a failure to the
+// save-failure handler instead of throwing it.
+class TReportedBatch {
+ public:
+  explicit TReportedBatch(TIniFile& Ini) : FIni(Ini) {}
+  void BeginUpdate() { FIni.BeginUpdate(); }
+  void EndUpdate() {
     try {
-      ini->EndUpdate();
+      FIni.EndUpdate();
     } catch (const EIniFileException&) {
       SaveFailed();
     }
-    throw;
   }
-  try {
-    ini->EndUpdate();
-  } catch (const EIniFileException&) {
-    SaveFailed();
-  }
+
+ private:
+  TIniFile& FIni;
+};
+
+}  // namespace
+
+void cfgBatchWrites(const std::function<void()>& Write) {
+  TReportedBatch batch(*GetIniFile());
+  TUpdateScope<TReportedBatch> update(batch);
+  Write();
 }
 
 // ---- TcfgDbItem

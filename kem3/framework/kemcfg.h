@@ -52,8 +52,8 @@ class TcfgDbGroup : public TcfgDb {
   // Language text name of the frame caption; a name made of digits stands
   // for a text index.
   String CaptionTextName;
-  int Page = -1;  // the page (or enclosing group) the group stands on
-  int Height = 0;
+  int Page = -1;   // the page (or enclosing group) the group stands on
+  int Height = 0;  // of its frame; 0 (cfgGroupFitsRows): from its rows
   int Columns = 1;
   int CheckItemId = -1;  // Boolean item shown as a check box in the caption line, -1 none
 };
@@ -120,6 +120,8 @@ bool cfgInitialized();
 // ---- Registration: appends to the registration list and returns the entry.
 TcfgDbItem* cfgAddItem(int Id, std::uint8_t Type, const Variant& Default, const String& Section, const String& Key,
                        const String& TextName, TUnit Unit, int Page, int LabelPercent, int ControlPercent, int Height);
+// A group of Height cfgGroupFitsRows is as tall as the rows laid out in it.
+inline constexpr int cfgGroupFitsRows = 0;
 TcfgDbGroup* cfgAddGroup(int Id, int Height, const String& CaptionTextName, int Page, int Columns, int CheckItemId);
 // The registration list in order (groups and items).
 const std::vector<std::unique_ptr<TcfgDb>>& cfgEntries();

@@ -7,6 +7,7 @@
 #include "kem3/pictures/pngimage.h"
 #include "platform/bitmap.h"
 #include "platform/exceptions.h"
+#include "platform/updatescope.h"
 
 namespace {
 
@@ -52,16 +53,10 @@ std::int32_t ReadStringCount(TStream& Stream) {
 }  // namespace
 
 void ReadStreamStrings(TStream& Stream, TStrings& Strings) {
-  Strings.BeginUpdate();
-  try {
-    Strings.Clear();
-    const std::int32_t count = ReadStringCount(Stream);
-    for (std::int32_t i = 0; i < count; ++i) Strings.Add(ReadStreamString(Stream));
-  } catch (...) {
-    Strings.EndUpdate();
-    throw;
-  }
-  Strings.EndUpdate();
+  TUpdateScope<TStrings> update(Strings);
+  Strings.Clear();
+  const std::int32_t count = ReadStringCount(Stream);
+  for (std::int32_t i = 0; i < count; ++i) Strings.Add(ReadStreamString(Stream));
 }
 
 void WriteStreamStrings(TStream& Stream, const TStrings& Strings) {

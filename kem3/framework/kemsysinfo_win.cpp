@@ -1,5 +1,6 @@
 // The system queries answered by Windows: version, folders, registry, colour
 // depth and workgroup, and the disk and file calls.
+#include "platform/dc_win.h"
 #include "platform/winapi_win.h"
 
 #include <lmcons.h>
@@ -138,11 +139,8 @@ class TWindowsSystemQueries : public TSystemQueries {
   }
 
   int DeviceColorDepth() override {
-    HDC screen = GetDC(nullptr);
-    if (screen == nullptr) return 0;
-    const int bits = GetDeviceCaps(screen, BITSPIXEL);
-    ReleaseDC(nullptr, screen);
-    return bits;
+    TScreenDC screen;
+    return screen.Handle() ? GetDeviceCaps(screen.Handle(), BITSPIXEL) : 0;
   }
 
   String StandardFolder(int kind) override {

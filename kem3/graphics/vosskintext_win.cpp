@@ -5,6 +5,7 @@
 
 #include "kem3/graphics/vosskintext.h"
 #include "platform/canvas_win.h"
+#include "platform/dc_win.h"
 #include "platform/unicode_convert.h"
 #include "platform/winapi_win.h"
 
@@ -19,19 +20,6 @@ struct TFontHandle {
   }
   TFontHandle(const TFontHandle&) = delete;
   TFontHandle& operator=(const TFontHandle&) = delete;
-};
-
-// Selects an object into a device context for its lifetime.
-class TSelectScope {
- public:
-  TSelectScope(HDC DC, HGDIOBJ Object) : FDC(DC), FOld(SelectObject(DC, Object)) {}
-  ~TSelectScope() { SelectObject(FDC, FOld); }
-  TSelectScope(const TSelectScope&) = delete;
-  TSelectScope& operator=(const TSelectScope&) = delete;
-
- private:
-  HDC FDC;
-  HGDIOBJ FOld;
 };
 
 class TGdiRasterizer : public IVosTextRasterizer {

@@ -3,9 +3,11 @@
 #include "kem3/pictures/kemimage_win.h"
 
 #include <map>
+#include <memory>
 
 #include "kem3/pictures/jpegimage.h"
 #include "kem3/pictures/pngimage.h"
+#include "platform/dc_win.h"
 #include "platform/screen_win.h"
 #include "platform/sysutils.h"
 #include "platform/unicode_convert.h"
@@ -19,14 +21,17 @@ TResourceLibraryFunction GResourceLibrary = DefaultResourceLibrary;
 // A canvas on the whole screen's DC, released with the canvas.
 class TScreenCanvas : public TCanvas {
  public:
-  ~TScreenCanvas() override {
-    HDC dc = HandleAllocated() ? Handle() : nullptr;
-    SetHandle(nullptr);
-    if (dc) ReleaseDC(nullptr, dc);
-  }
+  // The canvas lets go of the DC before the DC goes.
+  ~TScreenCanvas() override { SetHandle(nullptr); }
 
  protected:
-  void CreateHandle() override { SetHandle(GetDC(nullptr)); }
+  void CreateHandle() override {
+    FScreen = std::make_unique<TScreenDC>();
+    SetHandle(FScreen->Handle());
+  }
+
+ private:
+  std::unique_ptr<TScreenDC> FScreen;
 };
 
 std::unique_ptr<TBitmap> GScratch;

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "kem3/unicode/uctreestream.h"
+#include "platform/updatescope.h"
 
 namespace {
 
@@ -39,18 +40,6 @@ void CopyNode(TTreeNodes& Nodes, TTreeNode* Parent, const TTreeNode& Source) {
   if (Source.Expanded()) node->Expand();
 }
 
-// Window updates wait while the nodes are replaced, however that ends.
-class TUpdateBracket {
- public:
-  explicit TUpdateBracket(TTreeNodes& Nodes) : FNodes(Nodes) { FNodes.BeginUpdate(); }
-  ~TUpdateBracket() { FNodes.EndUpdate(); }
-  TUpdateBracket(const TUpdateBracket&) = delete;
-  TUpdateBracket& operator=(const TUpdateBracket&) = delete;
-
- private:
-  TTreeNodes& FNodes;
-};
-
 }  // namespace
 
 TListItem* TUcCustomListView::AddWideItem(const WideString& Caption, void* Data) {
@@ -85,14 +74,14 @@ void TUcTreeNodes::SaveToStream(TStream& Stream) const {
 
 void TUcTreeNodes::LoadFromStream(TStream& Stream) {
   const std::vector<TTreeNodeRecord> records = ReadTreeNodeRecords(Stream);
-  TUpdateBracket update(*this);
+  TUpdateScope<TTreeNodes> update(*this);
   Clear();
   for (const TTreeNodeRecord& record : records) AddRecord(*this, nullptr, record);
 }
 
 void TUcTreeNodes::Assign(const TTreeNodes& Source) {
   if (&Source == this) return;
-  TUpdateBracket update(*this);
+  TUpdateScope<TTreeNodes> update(*this);
   Clear();
   for (int i = 0; i < Source.TopCount(); ++i) CopyNode(*this, nullptr, *Source.TopItem(i));
 }

@@ -1,5 +1,6 @@
 // The layer's combo box, list box and their wide item lists.
 #include "kem3/unicode/ucstdctrls_win.h"
+#include "platform/updatescope.h"
 
 #include <algorithm>
 
@@ -35,7 +36,7 @@ void TUcListBoxStrings::Put(int Index, const WideString& S) {
 
 void TUcListBoxStrings::Exchange(int Index1, int Index2) {
   if (Index1 == Index2) return;
-  TWideUpdateScope scope(*this);
+  TUpdateScope<TWideStrings> scope(*this);
   const int selected = FControl.ItemIndex();
   const bool multi = ListBox().MultiSelect();
   const bool sel1 = multi && ListBox().Selected(Index1);
@@ -60,7 +61,7 @@ void TUcListBoxStrings::Exchange(int Index1, int Index2) {
 
 void TUcListBoxStrings::Move(int CurIndex, int NewIndex) {
   if (CurIndex == NewIndex) return;
-  TWideUpdateScope scope(*this);
+  TUpdateScope<TWideStrings> scope(*this);
   const WideString text = Get(CurIndex);
   TObject* data = GetObject(CurIndex);
   PutObject(CurIndex, nullptr);

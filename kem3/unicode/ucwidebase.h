@@ -5,6 +5,7 @@
 // GetObject, PutObject, Insert, Delete and InsertObject.
 #include "platform/object.h"
 #include "platform/types.h"
+#include "platform/updatescope.h"
 
 template <class TList>
 class TWideStringsCommon : public TObject {
@@ -26,7 +27,7 @@ class TWideStringsCommon : public TObject {
   }
   virtual void Exchange(int Index1, int Index2) {
     TList& self = Self();
-    TUpdateBracket bracket(*this);
+    TUpdateScope<TWideStringsCommon> bracket(*this);
     WideString s = self.Get(Index1);
     TObject* o = self.GetObject(Index1);
     self.Put(Index1, self.Get(Index2));
@@ -38,7 +39,7 @@ class TWideStringsCommon : public TObject {
   virtual void Move(int CurIndex, int NewIndex) {
     if (CurIndex == NewIndex) return;
     TList& self = Self();
-    TUpdateBracket bracket(*this);
+    TUpdateScope<TWideStringsCommon> bracket(*this);
     WideString s = self.Get(CurIndex);
     TObject* o = self.GetObject(CurIndex);
     self.Delete(CurIndex);
@@ -69,17 +70,6 @@ class TWideStringsCommon : public TObject {
   int UpdateCount() const { return FUpdateCount; }
 
  private:
-  class TUpdateBracket {
-   public:
-    explicit TUpdateBracket(TWideStringsCommon& s) : FStrings(s) { FStrings.BeginUpdate(); }
-    ~TUpdateBracket() { FStrings.EndUpdate(); }
-    TUpdateBracket(const TUpdateBracket&) = delete;
-    TUpdateBracket& operator=(const TUpdateBracket&) = delete;
-
-   private:
-    TWideStringsCommon& FStrings;
-  };
-
   TList& Self() { return static_cast<TList&>(*this); }
 
   int FUpdateCount = 0;

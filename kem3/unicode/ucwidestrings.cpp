@@ -10,6 +10,7 @@
 #include "platform/exceptions.h"
 #include "platform/files.h"
 #include "platform/unicode_convert.h"
+#include "platform/updatescope.h"
 
 namespace {
 
@@ -78,7 +79,7 @@ void TWideStrings::Put(int Index, const WideString& S) {
 }
 
 void TWideStrings::SetTextStr(const WideString& Value) {
-  TWideUpdateScope scope(*this);
+  TUpdateScope<TWideStrings> scope(*this);
   Clear();
   size_t p = 0, n = Value.size();
   while (p < n) {
@@ -94,12 +95,12 @@ void TWideStrings::SetTextStr(const WideString& Value) {
 int TWideStrings::CompareStrings(const WideString& S1, const WideString& S2) const { return UcCompareText(S1, S2); }
 
 void TWideStrings::AddAnsiStrings(const TStrings& Strings) {
-  TWideUpdateScope scope(*this);
+  TUpdateScope<TWideStrings> scope(*this);
   for (int i = 0; i < Strings.Count(); ++i) AddObject(Utf8ToWide(Strings.Get(i)), Strings.GetObject(i));
 }
 
 void TWideStrings::AddStrings(const TWideStrings& Strings) {
-  TWideUpdateScope scope(*this);
+  TUpdateScope<TWideStrings> scope(*this);
   int n = Strings.GetCount();  // fixed first, so adding a list to itself ends
   for (int i = 0; i < n; ++i) AddObject(Strings.Get(i), Strings.GetObject(i));
 }
@@ -146,7 +147,7 @@ void TWideStrings::SaveToStream(TStream& Stream) const {
 
 void TWideStrings::Assign(const TWideStrings& Source) {
   if (&Source == this) return;
-  TWideUpdateScope scope(*this);
+  TUpdateScope<TWideStrings> scope(*this);
   Clear();
   FDelimiter = Source.FDelimiter;
   FQuoteChar = Source.FQuoteChar;
@@ -155,7 +156,7 @@ void TWideStrings::Assign(const TWideStrings& Source) {
 }
 
 void TWideStrings::Assign(const TStrings& Source) {
-  TWideUpdateScope scope(*this);
+  TUpdateScope<TWideStrings> scope(*this);
   Clear();
   FNameValueSeparator = static_cast<unsigned char>(Source.NameValueSeparator());
   FQuoteChar = static_cast<unsigned char>(Source.QuoteChar());
@@ -164,20 +165,14 @@ void TWideStrings::Assign(const TStrings& Source) {
 }
 
 void TWideStrings::AssignTo(TStrings& Dest) const {
-  Dest.BeginUpdate();
-  try {
-    Dest.Clear();
-    // The 8-bit list keeps single bytes: a separator outside ASCII cannot go there.
-    auto narrow = [](WideChar c, char fallback) { return c < 0x80 ? static_cast<char>(c) : fallback; };
-    Dest.SetNameValueSeparator(narrow(FNameValueSeparator, Dest.NameValueSeparator()));
-    Dest.SetQuoteChar(narrow(FQuoteChar, Dest.QuoteChar()));
-    Dest.SetDelimiter(narrow(FDelimiter, Dest.Delimiter()));
-    for (int i = 0; i < GetCount(); ++i) Dest.AddObject(WideToUtf8(Get(i)), GetObject(i));
-  } catch (...) {
-    Dest.EndUpdate();
-    throw;
-  }
-  Dest.EndUpdate();
+  TUpdateScope<TStrings> update(Dest);
+  Dest.Clear();
+  // The 8-bit list keeps single bytes: a separator outside ASCII cannot go there.
+  auto narrow = [](WideChar c, char fallback) { return c < 0x80 ? static_cast<char>(c) : fallback; };
+  Dest.SetNameValueSeparator(narrow(FNameValueSeparator, Dest.NameValueSeparator()));
+  Dest.SetQuoteChar(narrow(FQuoteChar, Dest.QuoteChar()));
+  Dest.SetDelimiter(narrow(FDelimiter, Dest.Delimiter()));
+  for (int i = 0; i < GetCount(); ++i) Dest.AddObject(WideToUtf8(Get(i)), GetObject(i));
 }
 
 // ---------------------------------------------------------------- adapter
@@ -191,14 +186,8 @@ void TAnsiStringsForWideStringsAdapter::Insert(int Index, const String& S) {
 }
 
 void TAnsiStringsForWideStringsAdapter::LoadFromStreamCP(TStream& Stream, unsigned CodePage) {
-  BeginUpdate();
-  try {
-    FWide.SetTextStr(CodePageToWide(ReadRest(Stream), CodePage ? CodePage : this->CodePage()));
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  TUpdateScope<TStrings> update(*this);
+  FWide.SetTextStr(CodePageToWide(ReadRest(Stream), CodePage ? CodePage : this->CodePage()));
 }
 
 void TAnsiStringsForWideStringsAdapter::SaveToStreamCP(TStream& Stream, unsigned CodePage) const {
@@ -231,7 +220,7 @@ void TUcStrings::SaveToFile(const WideString& FileName) const { TWideStrings::Sa
 void TUcStrings::SaveToStream(TStream& Stream) const { SaveToStreamBom(Stream, true); }
 
 void TUcStrings::LoadFromStreamBom(TStream& Stream, bool Detect) {
-  TWideUpdateScope scope(*this);
+  TUpdateScope<TWideStrings> scope(*this);
   TStreamTextEncoding encoding = Detect ? DetectStreamEncoding(Stream) : seUtf16LE;
   WideString text;
   switch (encoding) {

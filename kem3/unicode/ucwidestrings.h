@@ -89,18 +89,6 @@ class TWideStrings : public TWideStringsCommon<TWideStrings> {
   WideChar FNameValueSeparator = u'=';
 };
 
-// BeginUpdate for the length of a block, EndUpdate however it ends.
-class TWideUpdateScope {
- public:
-  explicit TWideUpdateScope(TWideStrings& s) : FStrings(s) { FStrings.BeginUpdate(); }
-  ~TWideUpdateScope() { FStrings.EndUpdate(); }
-  TWideUpdateScope(const TWideUpdateScope&) = delete;
-  TWideUpdateScope& operator=(const TWideUpdateScope&) = delete;
-
- private:
-  TWideStrings& FStrings;
-};
-
 class TUcStrings;
 
 // The 8-bit view of a wide list: items come and go in the adapter's code page,

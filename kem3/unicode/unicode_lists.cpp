@@ -9,20 +9,10 @@
 #include "platform/exceptions.h"
 #include "platform/files.h"
 #include "platform/unicode_convert.h"
+#include "platform/updatescope.h"
 
 namespace unicode {
 namespace {
-
-class TUpdateScope {
- public:
-  explicit TUpdateScope(TWideStrings& s) : FStrings(s) { FStrings.BeginUpdate(); }
-  ~TUpdateScope() { FStrings.EndUpdate(); }
-  TUpdateScope(const TUpdateScope&) = delete;
-  TUpdateScope& operator=(const TUpdateScope&) = delete;
-
- private:
-  TWideStrings& FStrings;
-};
 
 bool IsBreak(WideChar c) {
   return c == 0 || c == u'\n' || c == 0x0B || c == 0x0C || c == u'\r' || c == 0x2028 || c == 0x2029;
@@ -50,14 +40,14 @@ int TWideStrings::CompareItems(const WideString& S1, const WideString& S2) const
 }
 
 void TWideStrings::AddAnsiStrings(const TStrings& Strings) {
-  TUpdateScope scope(*this);
+  TUpdateScope<TWideStrings> scope(*this);
   unsigned cp = LocaleAnsiCodePage(FLocale);
   for (int i = 0; i < Strings.Count(); ++i) AddObject(CodePageTextToWide(Strings.Get(i), cp), Strings.GetObject(i));
 }
 
 // Wide items need no code page: taking them through 8-bit text would only lose characters.
 void TWideStrings::AddStrings(const TWideStrings& Strings) {
-  TUpdateScope scope(*this);
+  TUpdateScope<TWideStrings> scope(*this);
   int n = Strings.GetCount();
   for (int i = 0; i < n; ++i) AddObject(Strings.Get(i), Strings.GetObject(i));
 }
@@ -89,7 +79,7 @@ void TWideStrings::LoadFromFile(const String& FileName) {
 }
 
 void TWideStrings::LoadFromStream(TStream& Stream) {
-  TUpdateScope scope(*this);
+  TUpdateScope<TWideStrings> scope(*this);
   std::int64_t start = Stream.Position();
   std::int64_t size = Stream.Size() - start;
   // Only the UTF-16 marks: what has none, a UTF-8 one too, is in the locale's code page.
@@ -135,7 +125,7 @@ void TWideStrings::SaveToStream(TStream& Stream, bool WithMark) {
 }
 
 void TWideStrings::SetTextStr(const WideString& Value) {
-  TUpdateScope scope(*this);
+  TUpdateScope<TWideStrings> scope(*this);
   Clear();
   size_t p = 0, n = Value.size();
   while (p < n && Value[p] != 0) {
@@ -148,28 +138,22 @@ void TWideStrings::SetTextStr(const WideString& Value) {
 
 void TWideStrings::Assign(const TWideStrings& Source) {
   if (&Source == this) return;
-  TUpdateScope scope(*this);
+  TUpdateScope<TWideStrings> scope(*this);
   Clear();
   AddStrings(Source);
 }
 
 void TWideStrings::Assign(const TStrings& Source) {
-  TUpdateScope scope(*this);
+  TUpdateScope<TWideStrings> scope(*this);
   Clear();
   AddAnsiStrings(Source);
 }
 
 void TWideStrings::AssignTo(TStrings& Dest) const {
   unsigned cp = LocaleAnsiCodePage(FLocale);
-  Dest.BeginUpdate();
-  try {
-    Dest.Clear();
-    for (int i = 0; i < GetCount(); ++i) Dest.AddObject(WideToCodePageText(Get(i), cp), GetObject(i));
-  } catch (...) {
-    Dest.EndUpdate();
-    throw;
-  }
-  Dest.EndUpdate();
+  TUpdateScope<TStrings> update(Dest);
+  Dest.Clear();
+  for (int i = 0; i < GetCount(); ++i) Dest.AddObject(WideToCodePageText(Get(i), cp), GetObject(i));
 }
 
 // ---------------------------------------------------------------- TWideStringList

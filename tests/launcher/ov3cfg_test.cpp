@@ -1,5 +1,5 @@
-// The launcher's settings table in the settings file: every key with its
-// default, read back, garbage, limits; the version check, "Show hints", the
+// The launcher's settings table as it registers it, in the settings file: every
+// key with its default, read back, garbage, limits; the version check, "Show hints", the
 // time settings and the folder setting's paths.
 #include "launcher/ov3cfg.h"
 
@@ -11,83 +11,76 @@
 #include "kem3/framework/kemexe.h"
 #include "platform/files.h"
 #include "platform/inifile.h"
+#include "platform/sysutils.h"
 #include "platform/timer.h"
 #include "support/temp_dir.h"
 
 namespace {
 
-// Every key of the table with its default as the settings file holds it, and
-// another valid value.
-struct TKey {
+// Names that settings files already hold: they never change. The rest of the
+// table is checked as the program registers it.
+struct TStoredName {
   int Id;
   const char* Section;
   const char* Key;
-  const char* Stored;
-  const char* Other;
 };
 
-const TKey kTable[] = {
-    {101, "General", "Focus shortcut", "f10,ctrl", "f9,alt"},
-    {102, "General", "Autohide shortcut", "f12,none", "f11,ctrl"},
-    {103, "General", "Icon lib folder", "c:\\", "Icons"},
-    {121, "Window", "Auto hide", "no", "yes"},
-    {122, "Window", "Auto hide method", "0", "1"},
-    {123, "Window", "Auto hide hidedelay", "2000", "3000"},
-    {124, "Window", "Auto hide showdelay", "500", "750"},
-    {125, "Window", "Auto hide steps", "10", "4"},
-    {126, "Window", "Auto hide speed", "10", "20"},
-    {127, "Window", "Screen area", "0", "1"},
-    {128, "Window", "Screen areas", "0,4,5", "2,3"},
-    {129, "Window", "Screen edge size", "3", "6"},
-    {130, "Window", "Screen corner size", "5", "8"},
-    {131, "Window", "Screen snap", "yes", "no"},
-    {132, "Window", "Icon dragging", "yes", "no"},
-    {133, "Window", "Group dragging", "yes", "no"},
-    {134, "Window", "Window move", "no", "yes"},
-    {135, "Window", "Window size", "no", "yes"},
-    {151, "Hints", "Hint show delay", "500", "250"},
-    {152, "Hints", "Hint hide delay", "1000", "2000"},
-    {153, "Hints", "Show hints", "", "1100"},
-    {154, "Hints", "Position", "100", "50"},
-    {155, "Hints", "Fade hints", "yes", "no"},
-    {170, "Wheel", "Scroll", "0", "2"},
-    {171, "Wheel", "Toggle", "0", "3"},
-    {172, "Wheel", "Wrap groups", "no", "yes"},
-    {173, "Wheel", "Wrap icons", "no", "yes"},
-    {201, "Icons", "Size", "32", "48"},
-    {202, "Icons", "Stretch", "0", "1"},
-    {203, "Icons", "Title", "0", "2"},
-    {204, "Icons", "Comment", "0", "1"},
-    {205, "Icons", "OverrideSkin", "no", "yes"},
-    {206, "Icons", "SpaceLeft", "24", "1"},
-    {207, "Icons", "SpaceRight", "24", "2"},
-    {208, "Icons", "SpaceTop", "4", "3"},
-    {209, "Icons", "SpaceBottom", "4", "5"},
-    {210, "Icons", "SpaceVert", "4", "6"},
-    {211, "Icons", "FadeWidth", "12", "7"},
-    {212, "Icons", "Show drop dialog", "yes", "no"},
-    {213, "Icons", "Single click", "no", "yes"},
-    {214, "Icons", "Auto accel", "yes", "no"},
-    {301, "Groups", "Previous group", "tabulator,ctrl", "f1,none"},
-    {302, "Groups", "Next group", "tabulator,ctrl+shift", "f2,none"},
-    {303, "Groups", "Auto accel", "yes", "no"},
-    {1001, "Misc", "Show drag hint", "yes", "no"},
-    {5001, "Browser", "Flt programs", "0", "3"},
-    {5002, "Browser", "Flt icons", "0", "4"},
+const TStoredName kStoredNames[] = {
+    {101, "General", "Focus shortcut"}, {121, "Window", "Auto hide"},  {123, "Window", "Auto hide hidedelay"},
+    {128, "Window", "Screen areas"},    {153, "Hints", "Show hints"},  {201, "Icons", "Size"},
+    {205, "Icons", "OverrideSkin"},     {302, "Groups", "Next group"}, {5002, "Browser", "Flt icons"},
 };
+
+// The registered items in registration order.
+std::vector<const TcfgDbItem*> Registered() {
+  std::vector<const TcfgDbItem*> items;
+  for (const auto& entry : cfgEntries()) {
+    if (auto* item = dynamic_cast<const TcfgDbItem*>(entry.get())) items.push_back(item);
+  }
+  return items;
+}
+
+// An item's default as the settings file holds it.
+String StoredDefault(const TcfgDbItem& Item) {
+  if (Item.Type == cfgtBoolean) return Item.Default.AsBoolean() ? "yes" : "no";
+  return VarToStr(Item.Default);
+}
+
+// Another valid value of an item, as the settings file holds it: the other
+// truth, the last choice, a number one step on inside the limits, a longer text.
+String OtherValue(const TcfgDbItem& Item) {
+  switch (Item.Type) {
+    case cfgtBoolean:
+      return Item.Default.AsBoolean() ? "no" : "yes";
+    case cfgtValueList:
+      return Item.Values[Item.Values.Count() - 1];
+    case cfgtInteger:
+    case cfgtFloat:
+    case cfgtTracker: {
+      const std::int64_t value = Item.Default.AsInt64(), step = Item.Step.AsInt64();
+      const bool atMax = Item.MaxValue.AsInt64() != -1 && value + step > Item.MaxValue.AsInt64();
+      return IntToStr(atMax ? value - step : value + step);
+    }
+    default:
+      return Item.Id == ovsShowHints ? String("1100") : VarToStr(Item.Default) + "x";
+  }
+}
 
 const int kTimeIds[] = {123, 124, 126, 151, 152};
 
-// A settings file of this version holding Value(key) for every key of the table.
+// A settings file of this version holding Value(item) for every registered item.
 template <class F>
 String FileOf(F Value) {
+  DefineSettings(nullptr);
   String text = "[Version]\r\nCurrent=3.3.9\r\n";
   String section;
-  for (const TKey& key : kTable) {
-    if (section != key.Section) text += String("[") + key.Section + "]\r\n";
-    section = key.Section;
-    text += String(key.Key) + "=" + Value(key) + "\r\n";
+  for (const TcfgDbItem* item : Registered()) {
+    if (section != item->Section) text += "[" + item->Section + "]\r\n";
+    section = item->Section;
+    text += item->Key + "=" + Value(*item) + "\r\n";
   }
+  cfgDone();
+  cfgInit();
   return text;
 }
 
@@ -130,21 +123,27 @@ class OvCfg : public testing::Test {
   TcfgWindowPlacement MainForm{Bounds(100, 900, 640, 80), bsNone, poDesigned, wsNormal};
 };
 
-TEST_F(OvCfg, TheTableInOrderWithItsGroups) {
+TEST_F(OvCfg, TheTableKeepsItsStoredNamesWithItsGroups) {
   DefineSettings(nullptr);
-  std::vector<int> ids;
   std::vector<int> groups;
   for (const auto& entry : cfgEntries()) {
-    if (auto* group = dynamic_cast<TcfgDbGroup*>(entry.get())) {
-      groups.push_back(group->Id);
-    } else {
-      ids.push_back(entry->Id);
-    }
+    if (auto* group = dynamic_cast<TcfgDbGroup*>(entry.get())) groups.push_back(group->Id);
   }
-  std::vector<int> expected;
-  for (const TKey& key : kTable) expected.push_back(key.Id);
-  EXPECT_EQ(ids, expected);
   EXPECT_EQ(groups, (std::vector<int>{202, 501}));
+  for (const TStoredName& name : kStoredNames) {
+    const TcfgDbItem* item = cfgFindItem(name.Id);
+    ASSERT_NE(item, nullptr) << name.Id;
+    EXPECT_EQ(item->Section, name.Section) << name.Id;
+    EXPECT_EQ(item->Key, name.Key) << name.Id;
+  }
+  // One place in the file each, and one item an id.
+  std::set<int> ids;
+  std::set<String> places;
+  for (const TcfgDbItem* item : Registered()) {
+    EXPECT_TRUE(ids.insert(item->Id).second) << item->Id;
+    EXPECT_TRUE(places.insert(UpperCase(item->Section + "\n" + item->Key)).second) << item->Key;
+  }
+  EXPECT_EQ(ids.size(), 47u);
 
   const auto* autoHide = dynamic_cast<const TcfgDbGroup*>(cfgEntries()[4].get());
   ASSERT_NE(autoHide, nullptr);
@@ -166,19 +165,17 @@ TEST_F(OvCfg, TheTableInOrderWithItsGroups) {
 TEST_F(OvCfg, RowsLayoutsAndUnits) {
   DefineSettings(nullptr);
   const std::set<int> noCaption{101, 102, 127, 128, 129, 130, 153, 301, 302, 1001, 5001, 5002};
-  for (const TKey& key : kTable) {
-    const TcfgDbItem* item = cfgFindItem(key.Id);
-    ASSERT_NE(item, nullptr) << key.Id;
+  for (const TcfgDbItem* item : Registered()) {
     EXPECT_EQ(item->Height, 21);
-    EXPECT_EQ(item->TextName.empty(), noCaption.count(key.Id) == 1) << key.Id;
+    EXPECT_EQ(item->TextName.empty(), noCaption.count(item->Id) == 1) << item->Id;
     if (item->TextName.empty()) {
-      EXPECT_EQ(item->Page, -1) << key.Id;
+      EXPECT_EQ(item->Page, -1) << item->Id;
       EXPECT_EQ(item->LabelPercent, 30);
       EXPECT_EQ(item->ControlPercent, 30);
     }
-    const bool timed = std::find(std::begin(kTimeIds), std::end(kTimeIds), key.Id) != std::end(kTimeIds);
-    EXPECT_EQ(item->BaseUnit, timed ? unMillisecond : unNone) << key.Id;
-    EXPECT_EQ(item->Type == cfgtFloat, timed) << key.Id;
+    const bool timed = std::find(std::begin(kTimeIds), std::end(kTimeIds), item->Id) != std::end(kTimeIds);
+    EXPECT_EQ(item->BaseUnit, timed ? unMillisecond : unNone) << item->Id;
+    EXPECT_EQ(item->Type == cfgtFloat, timed) << item->Id;
   }
   EXPECT_EQ(cfgFindItem(ovsIconLibFolder)->Type, cfgtBrowse2);
   EXPECT_EQ(cfgFindItem(ovsIconLibFolder)->Page, 100);
@@ -229,10 +226,11 @@ TEST_F(OvCfg, LimitsAndValueLists) {
 TEST_F(OvCfg, AFirstStartWritesEveryKeyWithItsDefault) {
   Start();
   Timers.Advance(2500);  // the save after start-up
-  for (const TKey& key : kTable) {
-    const String stored = key.Id == ovsShowHints ? "0011" : key.Stored;
-    EXPECT_EQ(OnDisk(key.Section, key.Key), stored) << key.Key;
+  for (const TcfgDbItem* item : Registered()) {
+    const String stored = item->Id == ovsShowHints ? "0011" : StoredDefault(*item);
+    EXPECT_EQ(OnDisk(item->Section, item->Key), stored) << item->Key;
   }
+  for (const TStoredName& name : kStoredNames) EXPECT_NE(OnDisk(name.Section, name.Key), "<missing>") << name.Key;
   for (int id : kTimeIds) {
     const TcfgDbItem* item = cfgFindItem(id);
     EXPECT_EQ(OnDisk(item->Section, item->Key + " (Unit)"), "ms") << id;
@@ -246,29 +244,29 @@ TEST_F(OvCfg, AFirstStartWritesEveryKeyWithItsDefault) {
 }
 
 TEST_F(OvCfg, EveryKeyReadsBackWhatWasStored) {
-  WriteFile(FileOf([](const TKey& key) { return String(key.Other); }));
+  WriteFile(FileOf(OtherValue));
   Start();
   EXPECT_TRUE(cfgGetBool(ovsAutoHide));
   EXPECT_EQ(cfgGetInt(ovsAutoHideMethod), 1);
-  EXPECT_EQ(SettingMs(ovsAutoHideHideDelay), 3000);
-  EXPECT_EQ(SettingMs(ovsHintShowDelay), 250);
-  EXPECT_EQ(cfgGetInt(ovsIconsSize), 48);
-  EXPECT_EQ(cfgGetStr(ovsScreenAreas), "2,3");
+  EXPECT_EQ(SettingMs(ovsAutoHideHideDelay), 2100);
+  EXPECT_EQ(SettingMs(ovsHintShowDelay), 510);
+  EXPECT_EQ(cfgGetInt(ovsIconsSize), 33);
+  EXPECT_EQ(cfgGetStr(ovsScreenAreas), "0,4,5x");
   EXPECT_FALSE(cfgGetBool(ovsScreenSnap, true));
   EXPECT_EQ(ModuleHints, (std::array<bool, 4>{true, true, false, false}));
   // Written back as they were read.
   Restart();
-  for (const TKey& key : kTable) EXPECT_EQ(OnDisk(key.Section, key.Key), key.Other) << key.Key;
+  for (const TcfgDbItem* item : Registered())
+    EXPECT_EQ(OnDisk(item->Section, item->Key), OtherValue(*item)) << item->Key;
 }
 
 TEST_F(OvCfg, GarbageReadsAsTheDefault) {
-  WriteFile(FileOf([](const TKey&) { return String("4x?"); }));
+  WriteFile(FileOf([](const TcfgDbItem&) { return String("4x?"); }));
   Start();
   Restart();
-  for (const TKey& key : kTable) {
-    const std::uint8_t type = cfgFindItem(key.Id)->Type;
-    if (type == cfgtString || type == cfgtBrowse2) continue;  // any text is a valid text
-    EXPECT_EQ(OnDisk(key.Section, key.Key), key.Stored) << key.Key;
+  for (const TcfgDbItem* item : Registered()) {
+    if (item->Type == cfgtString || item->Type == cfgtBrowse2) continue;  // any text is a valid text
+    EXPECT_EQ(OnDisk(item->Section, item->Key), StoredDefault(*item)) << item->Key;
   }
   EXPECT_EQ(cfgGetInt(ovsWheelToggle, -1), 0);  // value lists: the first entry
 }
@@ -349,7 +347,7 @@ TEST_F(OvCfg, TheBarsSaveIsTheDeferredSaveAndRunsOnceAtTheEnd) {
   EXPECT_EQ(OnDisk("MainForm", "Width"), "500");
   // The file is whole: every key is there.
   TIniFile ini(Dir.file("ov3.ini"));
-  for (const TKey& key : kTable) EXPECT_TRUE(ini.ValueExists(key.Section, key.Key)) << key.Key;
+  for (const TcfgDbItem* item : Registered()) EXPECT_TRUE(ini.ValueExists(item->Section, item->Key)) << item->Key;
 }
 
 TEST_F(OvCfg, ThePlacementIsReadFromMainFormWithItsSize) {

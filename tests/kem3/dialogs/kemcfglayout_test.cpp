@@ -124,6 +124,14 @@ TEST_F(CfgLayout, ColumnsWidthsAndTallRows) {
   const TcfgPageLayout group = cfgLayoutPage(300, 10, 0, 1, 0, 100, 0, 0, 0);
   ASSERT_EQ(group.Rows.size(), 2u);
   EXPECT_EQ(group.Rows[1].Control, Bounds(8 + 142, 16, 142, 21));
+  // A group sized to its rows: their advances between its caption line and a margin of 4.
+  cfgAddGroup(12, cfgGroupFitsRows, "Caption", 13, 1, -1);
+  cfgAddItem(14, cfgtInteger, 1, "S", "H", "H", unNone, 12, 50, 50, 21);
+  cfgAddItem(15, cfgtTracker, 1, "S", "I", "I", unNone, 12, 50, 50, 21);
+  const TcfgPageLayout fitted = cfgLayoutPage(300, 13, 0, 1, 0, 100, 0, 0, 0);
+  ASSERT_EQ(fitted.Rows.size(), 3u);
+  EXPECT_EQ(fitted.Rows[0].Control, Bounds(0, 0, 300, 16 + 24 + 48 + 4));
+  EXPECT_EQ(fitted.Height, 16 + 24 + 48 + 4 + 8);
 }
 
 TEST_F(CfgLayout, LimitsAndUnits) {

@@ -1,6 +1,6 @@
 // TComPtr: holds one reference to a COM object and releases it when it goes.
 #pragma once
-#include <windows.h>
+#include "platform/winapi_win.h"
 
 #include <utility>
 

@@ -104,11 +104,6 @@ std::vector<WideString> KeyDisplayNames() {
   return names;
 }
 
-int TextWidth(TControl* Control, const WideString& Text) {
-  TFontTextMeasure measure(*Control->Font());
-  return measure.TextExtent(Text).cx;
-}
-
 // Rows leave room for the scroll bar, which shows once they reach below the box.
 int RowWidth(TScrollBox& Box) { return Box.Width() - 2 * GetSystemMetrics(SM_CXEDGE) - GetSystemMetrics(SM_CXVSCROLL); }
 
@@ -212,7 +207,7 @@ void THotkeyBlock::Arrange() {
   // The labels' column as wide as its texts need in the language shown; the
   // modifier lists share the rest, in as many lines as their longest text needs.
   const int labels =
-      std::max({52, TextWidth(lKey, lKey->Caption()) + 2, TextWidth(lModifiers, lModifiers->Caption()) + 2});
+      std::max({52, CaptionWidth(lKey, lKey->Caption()) + 2, CaptionWidth(lModifiers, lModifiers->Caption()) + 2});
   lKey->SetWidth(labels);
   lModifiers->SetWidth(labels);
   const int left = 6 + labels + 2;
@@ -363,11 +358,11 @@ void TdEditIcon::PlaceFields() {
   // The labels' column as wide as its widest text needs in the language shown.
   int labels = kLabelWidth;
   for (TKemLabel* label : {lTitle, lComment, lProgram, lParams, lFolder, lPrograms, lIcon})
-    labels = std::max(labels, TextWidth(label, label->Caption()) + 2);
+    labels = std::max(labels, CaptionWidth(label, label->Caption()) + 2);
   const int left = kMargin + labels + 2, width = kWidth - kMargin - left;
   for (TKemLabel* label : {lTitle, lComment, lProgram, lParams, lFolder, lPrograms, lIcon}) label->SetWidth(labels);
   // The shortcuts' caption stands above their box, as wide as it needs.
-  lShortcuts->SetWidth(std::max(kLabelWidth, TextWidth(lShortcuts, lShortcuts->Caption()) + 2));
+  lShortcuts->SetWidth(std::max(kLabelWidth, CaptionWidth(lShortcuts, lShortcuts->Caption()) + 2));
   for (TControl* field : std::initializer_list<TControl*>{eTitle, eComment, eIcon, plIcon})
     field->SetBounds(left, field->Top(), width, field->Height());
   // On the notebook's pages, which start at the margin.

@@ -40,11 +40,6 @@ constexpr std::array<const char16_t*, 4> kModifierDefaults = {
     u"No Ctrl|Ctrl|Left Ctrl|Right Ctrl", u"No Alt|Alt|Left Alt|Right Alt", u"No Shift|Shift|Left Shift|Right Shift",
     u"No Windows|Windows|Left Windows|Right Windows"};
 
-int CaptionWidth(TControl* Control, const WideString& Text) {
-  TFontTextMeasure Measure(*Control->Font());
-  return Measure.TextExtent(Text).cx;
-}
-
 // The rows' captions' usual column (their fields start 3 further right) and
 // the shortcut row's frame: its labels' column.
 constexpr int kRowLabelWidth = 128, kUsualField = kRowLabelWidth + 3, kFrameLabelWidth = 52;

@@ -144,6 +144,9 @@ class TFontTextMeasure : public ITextMeasure {
  private:
   std::unique_ptr<TBitmap> FBitmap;
 };
+// How wide Text (a caption or a part of it) is in Control's font, measured
+// with a font of its own: the control may have no window yet.
+int CaptionWidth(const TControl* Control, const WideString& Text);
 
 // Text output of the label, drop-down list, checkbox and unit combo box. The
 // system's wide calls serve every platform the program runs on. Rect takes

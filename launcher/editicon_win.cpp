@@ -22,6 +22,7 @@
 #include "kem3/framework/kemutil_win.h"
 #include "kem3/pictures/kemimage_win.h"
 #include "launcher/ov3browse.h"
+#include "launcher/ov3hotkeytext.h"
 #include "launcher/ov3text.h"
 #include "platform/application_win.h"
 #include "platform/unicode_convert.h"
@@ -63,19 +64,6 @@ void SetLabel(TKemLabel* Label, const char* Name, const char16_t* Default) {
   Label->SetCaption(Translate(Name, Default));
 }
 
-// The "|"-separated choices of a language text.
-std::vector<WideString> Choices(int TextIndex, const char16_t* Default) {
-  const WideString text = TranslateIndex(TextIndex, Default);
-  std::vector<WideString> pieces;
-  size_t start = 0;
-  for (;;) {
-    const size_t bar = text.find(u'|', start);
-    pieces.push_back(text.substr(start, bar == WideString::npos ? WideString::npos : bar - start));
-    if (bar == WideString::npos) return pieces;
-    start = bar + 1;
-  }
-}
-
 void FillList(TKemDropDownList* List, const std::vector<WideString>& Items, int Index) {
   List->Items()->Clear();
   for (const WideString& item : Items) List->Items()->Add(item);
@@ -88,15 +76,6 @@ TKemDropDownList* PlaceList(TWinControl* Parent, int Left, int Top, int Width) {
   list->SetTabStop(true);
   return list;
 }
-
-struct TModifierTexts {
-  int Index;
-  const char16_t* Default;
-};
-constexpr TModifierTexts kModifierTexts[] = {{283, u"No Ctrl|Ctrl|Left Ctrl|Right Ctrl"},
-                                             {284, u"No Alt|Alt|Left Alt|Right Alt"},
-                                             {285, u"No Shift|Shift|Left Shift|Right Shift"},
-                                             {286, u"No Windows|Windows|Left Windows|Right Windows"}};
 
 std::vector<WideString> KeyDisplayNames() {
   std::vector<WideString> names;
@@ -190,7 +169,7 @@ THotkeyBlock::THotkeyBlock(TdEditIcon& Dialog, TScrollBox& Box, const TOvHotkey&
   const TOvModSide sides[] = {Hotkey.Ctrl, Hotkey.Alt, Hotkey.Shift, Hotkey.Windows};
   for (size_t i = 0; i < Modifiers.size(); ++i) {
     Modifiers[i] = PlaceList(Frame, 60 + 85 * static_cast<int>(i), 30, 81);
-    FillList(Modifiers[i], Choices(kModifierTexts[i].Index, kModifierTexts[i].Default), sides[i]);
+    FillList(Modifiers[i], ModifierChoices(i), sides[i]);
   }
   UpdateLanguage();
 }
@@ -198,8 +177,7 @@ THotkeyBlock::THotkeyBlock(TdEditIcon& Dialog, TScrollBox& Box, const TOvHotkey&
 void THotkeyBlock::UpdateLanguage() {
   SetLabel(lKey, "Key", u"Key");
   SetLabel(lModifiers, "Modifiers", u"Modifiers");
-  for (size_t i = 0; i < Modifiers.size(); ++i)
-    FillList(Modifiers[i], Choices(kModifierTexts[i].Index, kModifierTexts[i].Default), Modifiers[i]->ItemIndex());
+  for (size_t i = 0; i < Modifiers.size(); ++i) FillList(Modifiers[i], ModifierChoices(i), Modifiers[i]->ItemIndex());
   Arrange();
 }
 

@@ -45,14 +45,6 @@ constexpr int kProgramRowHeight = 2 * kRowSpace + 33;
 constexpr int kShortcutRowHeight = 2 * kRowSpace + 57;
 constexpr int kDeleteSize = 16;
 
-template <class T>
-T* Place(TWinControl* Parent, int Left, int Top, int Width, int Height) {
-  auto* control = new T(Parent);
-  control->SetParent(Parent);
-  control->SetBounds(Left, Top, Width, Height);
-  return control;
-}
-
 TKemLabel* PlaceLabel(TWinControl* Parent, int Left, int Top) {
   auto* label = Place<TKemLabel>(Parent, Left, Top + 4, kLabelWidth, 15);
   label->SetAutoSize(false);

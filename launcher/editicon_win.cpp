@@ -22,6 +22,7 @@
 #include "kem3/framework/kemutil_win.h"
 #include "kem3/pictures/kemimage_win.h"
 #include "launcher/ov3browse.h"
+#include "launcher/ov3hotkeytext.h"
 #include "launcher/ov3text.h"
 #include "platform/application_win.h"
 #include "platform/unicode_convert.h"
@@ -44,14 +45,6 @@ constexpr int kProgramRowHeight = 2 * kRowSpace + 33;
 constexpr int kShortcutRowHeight = 2 * kRowSpace + 57;
 constexpr int kDeleteSize = 16;
 
-template <class T>
-T* Place(TWinControl* Parent, int Left, int Top, int Width, int Height) {
-  auto* control = new T(Parent);
-  control->SetParent(Parent);
-  control->SetBounds(Left, Top, Width, Height);
-  return control;
-}
-
 TKemLabel* PlaceLabel(TWinControl* Parent, int Left, int Top) {
   auto* label = Place<TKemLabel>(Parent, Left, Top + 4, kLabelWidth, 15);
   label->SetAutoSize(false);
@@ -61,19 +54,6 @@ TKemLabel* PlaceLabel(TWinControl* Parent, int Left, int Top) {
 
 void SetLabel(TKemLabel* Label, const char* Name, const char16_t* Default) {
   Label->SetCaption(Translate(Name, Default));
-}
-
-// The "|"-separated choices of a language text.
-std::vector<WideString> Choices(int TextIndex, const char16_t* Default) {
-  const WideString text = TranslateIndex(TextIndex, Default);
-  std::vector<WideString> pieces;
-  size_t start = 0;
-  for (;;) {
-    const size_t bar = text.find(u'|', start);
-    pieces.push_back(text.substr(start, bar == WideString::npos ? WideString::npos : bar - start));
-    if (bar == WideString::npos) return pieces;
-    start = bar + 1;
-  }
 }
 
 void FillList(TKemDropDownList* List, const std::vector<WideString>& Items, int Index) {
@@ -89,24 +69,10 @@ TKemDropDownList* PlaceList(TWinControl* Parent, int Left, int Top, int Width) {
   return list;
 }
 
-struct TModifierTexts {
-  int Index;
-  const char16_t* Default;
-};
-constexpr TModifierTexts kModifierTexts[] = {{283, u"No Ctrl|Ctrl|Left Ctrl|Right Ctrl"},
-                                             {284, u"No Alt|Alt|Left Alt|Right Alt"},
-                                             {285, u"No Shift|Shift|Left Shift|Right Shift"},
-                                             {286, u"No Windows|Windows|Left Windows|Right Windows"}};
-
 std::vector<WideString> KeyDisplayNames() {
   std::vector<WideString> names;
   for (const TOvKeyName& key : KeyNames()) names.push_back(Utf8ToWide(key.DisplayName));
   return names;
-}
-
-int TextWidth(TControl* Control, const WideString& Text) {
-  TFontTextMeasure measure(*Control->Font());
-  return measure.TextExtent(Text).cx;
 }
 
 // Rows leave room for the scroll bar, which shows once they reach below the box.
@@ -195,7 +161,7 @@ THotkeyBlock::THotkeyBlock(TdEditIcon& Dialog, TScrollBox& Box, const TOvHotkey&
   const TOvModSide sides[] = {Hotkey.Ctrl, Hotkey.Alt, Hotkey.Shift, Hotkey.Windows};
   for (size_t i = 0; i < Modifiers.size(); ++i) {
     Modifiers[i] = PlaceList(Frame, 60 + 85 * static_cast<int>(i), 30, 81);
-    FillList(Modifiers[i], Choices(kModifierTexts[i].Index, kModifierTexts[i].Default), sides[i]);
+    FillList(Modifiers[i], ModifierChoices(i), sides[i]);
   }
   UpdateLanguage();
 }
@@ -203,8 +169,7 @@ THotkeyBlock::THotkeyBlock(TdEditIcon& Dialog, TScrollBox& Box, const TOvHotkey&
 void THotkeyBlock::UpdateLanguage() {
   SetLabel(lKey, "Key", u"Key");
   SetLabel(lModifiers, "Modifiers", u"Modifiers");
-  for (size_t i = 0; i < Modifiers.size(); ++i)
-    FillList(Modifiers[i], Choices(kModifierTexts[i].Index, kModifierTexts[i].Default), Modifiers[i]->ItemIndex());
+  for (size_t i = 0; i < Modifiers.size(); ++i) FillList(Modifiers[i], ModifierChoices(i), Modifiers[i]->ItemIndex());
   Arrange();
 }
 
@@ -212,7 +177,7 @@ void THotkeyBlock::Arrange() {
   // The labels' column as wide as its texts need in the language shown; the
   // modifier lists share the rest, in as many lines as their longest text needs.
   const int labels =
-      std::max({52, TextWidth(lKey, lKey->Caption()) + 2, TextWidth(lModifiers, lModifiers->Caption()) + 2});
+      std::max({52, CaptionWidth(lKey, lKey->Caption()) + 2, CaptionWidth(lModifiers, lModifiers->Caption()) + 2});
   lKey->SetWidth(labels);
   lModifiers->SetWidth(labels);
   const int left = 6 + labels + 2;
@@ -363,11 +328,11 @@ void TdEditIcon::PlaceFields() {
   // The labels' column as wide as its widest text needs in the language shown.
   int labels = kLabelWidth;
   for (TKemLabel* label : {lTitle, lComment, lProgram, lParams, lFolder, lPrograms, lIcon})
-    labels = std::max(labels, TextWidth(label, label->Caption()) + 2);
+    labels = std::max(labels, CaptionWidth(label, label->Caption()) + 2);
   const int left = kMargin + labels + 2, width = kWidth - kMargin - left;
   for (TKemLabel* label : {lTitle, lComment, lProgram, lParams, lFolder, lPrograms, lIcon}) label->SetWidth(labels);
   // The shortcuts' caption stands above their box, as wide as it needs.
-  lShortcuts->SetWidth(std::max(kLabelWidth, TextWidth(lShortcuts, lShortcuts->Caption()) + 2));
+  lShortcuts->SetWidth(std::max(kLabelWidth, CaptionWidth(lShortcuts, lShortcuts->Caption()) + 2));
   for (TControl* field : std::initializer_list<TControl*>{eTitle, eComment, eIcon, plIcon})
     field->SetBounds(left, field->Top(), width, field->Height());
   // On the notebook's pages, which start at the margin.

@@ -7,6 +7,7 @@
 #include "kem3/dragdrop/dragdropinternet.h"
 #include "kem3/dragdrop/droptarget_win.h"
 #include "kem3/framework/kemlan.h"
+#include "kem3/unicode/ucsystem.h"
 #include "launcher/main_win.h"
 #include "launcher/ov3iconcache.h"
 #include "launcher/ov3iconfactory.h"
@@ -111,9 +112,7 @@ void TfMain::ShowDropLeftOut() {
     // host of thousands of characters is cut.
     WideString host = Utf8ToWide(leftOut.LongUrlHost);
     if (host.size() > kDropNoteHostLength) {
-      std::size_t keep = kDropNoteHostLength;
-      if (host[keep - 1] >= 0xD800 && host[keep - 1] < 0xDC00) --keep;  // a pair stays whole
-      host = host.substr(0, keep) + u"\u2026";
+      host = host.substr(0, WholeCharsLength(host, kDropNoteHostLength)) + u"\u2026";  // a pair stays whole
     }
     if (!text.empty()) text += u"\n";
     text += WideFormatOrError(Translate("Drop_LongAddress",

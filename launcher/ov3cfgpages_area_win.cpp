@@ -186,9 +186,8 @@ void TOvCfgScreenArea::CreateControls(TWinControl* Parent, int Top) {
 
 int TOvCfgScreenArea::FieldColumn() {
   if (!FCaption) return 0;
-  TFontTextMeasure Measure(*FCaption->Font());
   return std::max(kAreaSetLeft,
-                  FPanel->Left() + FCaption->Left() + Measure.TextExtent(FCaption->Caption()).cx + cfgCaptionGap);
+                  FPanel->Left() + FCaption->Left() + CaptionWidth(FCaption, FCaption->Caption()) + cfgCaptionGap);
 }
 
 void TOvCfgScreenArea::SetFieldColumn(int Column) {

@@ -16,34 +16,13 @@
 #include "kem3/framework/kemutil.h"
 #include "kem3/framework/kemxml.h"
 #include "kem3/pictures/kemimage_win.h"
+#include "launcher/ov3hotkeytext.h"
 #include "launcher/ov3modrules.h"
 #include "launcher/ov3module.h"
 #include "platform/extctrls_win.h"
 #include "platform/unicode_convert.h"
 
 namespace {
-
-std::vector<WideString> SplitChoices(const WideString& Text) {
-  std::vector<WideString> Pieces;
-  size_t Start = 0;
-  for (;;) {
-    const size_t Bar = Text.find(u'|', Start);
-    Pieces.push_back(Text.substr(Start, Bar == WideString::npos ? WideString::npos : Bar - Start));
-    if (Bar == WideString::npos) break;
-    Start = Bar + 1;
-  }
-  return Pieces;
-}
-
-// The English texts, until a language gives its own.
-constexpr std::array<const char16_t*, 4> kModifierDefaults = {
-    u"No Ctrl|Ctrl|Left Ctrl|Right Ctrl", u"No Alt|Alt|Left Alt|Right Alt", u"No Shift|Shift|Left Shift|Right Shift",
-    u"No Windows|Windows|Left Windows|Right Windows"};
-
-int CaptionWidth(TControl* Control, const WideString& Text) {
-  TFontTextMeasure Measure(*Control->Font());
-  return Measure.TextExtent(Text).cx;
-}
 
 // The rows' captions' usual column (their fields start 3 further right) and
 // the shortcut row's frame: its labels' column.
@@ -164,7 +143,7 @@ void TOvCfgHotkey::FillLists() {
   for (size_t i = 0; i < ModifierLists.size(); ++i) {
     TKemDropDownList* List = ModifierLists[i];
     const int Shown = List->ItemIndex() >= 0 ? List->ItemIndex() : FRow.Modifiers[i];
-    std::vector<WideString> Choices = SplitChoices(TranslateIndex(283 + static_cast<int>(i), kModifierDefaults[i]));
+    std::vector<WideString> Choices = ModifierChoices(i);
     if (!Global && Choices.size() > 2) Choices.resize(2);
     List->Items()->Clear();
     for (const WideString& Choice : Choices) List->Items()->Add(Choice);

@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "kem3/controls/kembase_win.h"
 #include "kem3/dialogs/kemcustompage_win.h"
 #include "launcher/ov3cfg.h"
 #include "launcher/ov3cfgpages.h"
@@ -43,14 +44,6 @@ TOvPagesHost BarPagesHost(TfMain& Bar);
 // name; false, Bitmap unchanged, when neither has it.
 bool LoadPagePicture(TBitmap& Bitmap, const String& Name);
 
-// A control of the page on Parent.
-template <class T>
-T* Place(TWinControl* Parent, int Left, int Top, int Width, int Height) {
-  auto* Control = new T(Parent);
-  Control->SetParent(Parent);
-  Control->SetBounds(Left, Top, Width, Height);
-  return Control;
-}
 // A caption on whatever its parent shows behind it.
 TKemLabel* PlaceLabel(TWinControl* Parent, int Left, int Top, int Width, int Height);
 

@@ -1,11 +1,9 @@
 #include "launcher/ov3hint.h"
 
 #include <algorithm>
-#include <cstdint>
 
 #include "kem3/controls/kemhint.h"
 #include "kem3/graphics/vosskin.h"
-#include "platform/bitmap.h"
 
 TRect PlaceHint(TPoint Anchor, TSize Size, const TRect& Monitor) {
   return KeepHintInside(Bounds(Anchor.X - Size.cx / 2, Anchor.Y, Size.cx, Size.cy), Monitor);
@@ -15,18 +13,6 @@ TSize SkinHintSize(TVosSkin& Skin, const WideString& Text, int MaxWidth) {
   const TVosIndents& In = Skin.GetHintIndent();
   const TSize Size = Skin.MeasureSkinText(Skin.GetHintFont(), Text, vtfCenter | vtfWordBreak | vtfNoPrefix, MaxWidth);
   return {Size.cx + In.Left + In.Right, Size.cy + In.Top + In.Bottom};
-}
-
-void PremultiplyAlpha(TBitmap& Picture) {
-  if (Picture.PixelFormat() != pf32bit || Picture.AlphaFormat() == afPremultiplied) return;
-  for (int Y = 0; Y < Picture.Height(); ++Y) {
-    auto* Row = static_cast<std::uint8_t*>(Picture.ScanLine(Y));
-    for (int X = 0; X < Picture.Width(); ++X) {
-      std::uint8_t* P = Row + 4 * X;
-      for (int C = 0; C < 3; ++C) P[C] = std::uint8_t((P[C] * P[3] + 127) / 255);
-    }
-  }
-  Picture.SetAlphaFormat(afPremultiplied);
 }
 
 WideString IconHintText(const WideString& Caption, const WideString& Comment, int TitleMode, int CommentMode) {

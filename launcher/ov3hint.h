@@ -5,7 +5,6 @@
 #include "platform/geometry.h"
 #include "platform/types.h"
 
-class TBitmap;
 class TVosSkin;
 
 // A hint centred below Anchor, kept inside the monitor that holds the anchor.
@@ -14,9 +13,6 @@ TRect PlaceHint(TPoint Anchor, TSize Size, const TRect& Monitor);
 // The skin's hint around Text: the text in the skin's hint font, word-wrapped
 // within MaxWidth, plus the hint's text indents (current window record).
 TSize SkinHintSize(TVosSkin& Skin, const WideString& Text, int MaxWidth);
-// A 32-bit picture of straight alpha made premultiplied, as a layered
-// window takes it.
-void PremultiplyAlpha(TBitmap& Picture);
 
 // Title mode (setting 203): 0 and 2 show the caption, 1 hides it; comment
 // mode (204): not 0 appends a non-empty comment on a line of its own.

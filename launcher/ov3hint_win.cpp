@@ -6,6 +6,7 @@
 #include "kem3/graphics/vosskinlist.h"
 #include "launcher/ov3hint.h"
 #include "platform/application_win.h"
+#include "platform/bitmap_pixels.h"
 
 namespace {
 
@@ -73,7 +74,7 @@ void TOvHintWindow::ActivateHint(TRect Rect, const WideString& AHint) {
       TBarHintLook Look(*Skin);
       Skin->DrawHint(*Picture, Bounds(0, 0, Rect.Width(), Rect.Height()), AHint);
     }
-    PremultiplyAlpha(*Picture);
+    if (Picture->AlphaFormat() != afPremultiplied) PremultiplyAlpha(*Picture, *Picture);
     FPicture = std::move(Picture);
     SetWindowPos(Handle(), HWND_TOPMOST, Rect.Left, Rect.Top, Rect.Width(), Rect.Height(),
                  SWP_SHOWWINDOW | SWP_NOACTIVATE);

@@ -12,6 +12,14 @@ namespace {
 
 std::vector<TOvKeyName> GKeyNames;
 
+// The modifiers' choices in English, until a language gives its own.
+constexpr std::array<const char16_t*, 4> kModifierChoices = {
+    u"No Ctrl|Ctrl|Left Ctrl|Right Ctrl", u"No Alt|Alt|Left Alt|Right Alt", u"No Shift|Shift|Left Shift|Right Shift",
+    u"No Windows|Windows|Left Windows|Right Windows"};
+WideString ModifierChoicesText(size_t Modifier) {
+  return TranslateIndex(kCtrlNamesTextId + static_cast<int>(Modifier), kModifierChoices.at(Modifier));
+}
+
 struct TNamedKey {
   const char* Name;
   int Code;
@@ -121,11 +129,12 @@ TShortCutNames ShortCutNamesOf(const std::vector<TOvKeyName>& Keys, std::string_
   return names;
 }
 
+std::vector<WideString> ModifierChoices(size_t Modifier) { return SplitWideText(ModifierChoicesText(Modifier), u'|'); }
+
 void ReadLanguageKeyNames() {
   ReadKeyNames(WideToUtf8(TranslateIndex(kKeyNamesTextId, Utf8ToWide(kDefaultKeyNamesText))));
-  const auto text = [](int Index, const char16_t* Default) { return WideToUtf8(TranslateIndex(Index, Default)); };
-  SetShortCutNames(ShortCutNamesOf(KeyNames(), text(kCtrlNamesTextId, u"No Ctrl|Ctrl"),
-                                   text(kAltNamesTextId, u"No Alt|Alt"), text(kShiftNamesTextId, u"No Shift|Shift")));
+  const auto text = [](size_t Modifier) { return WideToUtf8(ModifierChoicesText(Modifier)); };
+  SetShortCutNames(ShortCutNamesOf(KeyNames(), text(0), text(1), text(2)));
 }
 
 int FollowLanguageKeyNames() {

@@ -29,9 +29,13 @@ void ReadKeyNames(std::string_view Text);
 const std::vector<TOvKeyName>& KeyNames();
 
 // The language texts listing a modifier's choices in the hotkey editors
-// ("No Ctrl|Ctrl|Left Ctrl|Right Ctrl"), Ctrl, Alt and Shift; the second
-// choice is the modifier's plain name.
-inline constexpr int kCtrlNamesTextId = 283, kAltNamesTextId = 284, kShiftNamesTextId = 285;
+// ("No Ctrl|Ctrl|Left Ctrl|Right Ctrl"): Ctrl's, then Alt's, Shift's and
+// Windows' (284 to 286); the second choice is the modifier's plain name.
+inline constexpr int kCtrlNamesTextId = 283;
+// The choices of modifier 0 to 3 (Ctrl, Alt, Shift, Windows) in the current
+// language, the English ones until a language gives its own: none, either
+// side, left, right.
+std::vector<WideString> ModifierChoices(size_t Modifier);
 // What menus and hints call keys and modifiers in their shortcut texts: the
 // key table's display names of the named and keypad keys, and the plain
 // names from the modifier choices (an empty one keeps the English name).

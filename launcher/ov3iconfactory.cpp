@@ -2,6 +2,7 @@
 #include "launcher/ov3iconfactory.h"
 
 #include "kem3/dragdrop/dropblocks.h"
+#include "kem3/unicode/ucsystem.h"
 #include "platform/sysutils.h"
 #include "platform/unicode_convert.h"
 
@@ -57,9 +58,7 @@ String CutIconTitle(const String& Title) {
   if (Title.size() <= kMaxIconTitleLength) return Title;
   WideString wide = Utf8ToWide(Title);
   if (wide.size() <= kMaxIconTitleLength) return Title;
-  std::size_t length = kMaxIconTitleLength;
-  if (wide[length - 1] >= 0xD800 && wide[length - 1] < 0xDC00) --length;  // a pair stays whole
-  wide.resize(length);
+  wide.resize(WholeCharsLength(wide, kMaxIconTitleLength));
   return WideToUtf8(wide);
 }
 

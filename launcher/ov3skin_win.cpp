@@ -29,11 +29,8 @@ int BarWindowOf(const TVosSkin* Skin) {
   const int window = Skin ? Skin->IndexOfWindow(kBarWindow) : -1;
   if (window < 0 || Skin->Containers().empty()) return -1;
   const TVosContainerGroup& slots = Skin->Containers().front();
-  for (const char* id : {"client", "group", "caption"}) {
-    const bool found =
-        std::any_of(slots.begin(), slots.end(), [id](const TVosSlot& Slot) { return SameText(Slot.Id, id); });
-    if (!found) return -1;
-  }
+  for (const char* id : {"client", "group", "caption"})
+    if (IndexOfSlot(slots, id) < 0) return -1;
   return window;
 }
 

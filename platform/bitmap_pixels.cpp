@@ -183,3 +183,23 @@ void EncodeRow(std::span<const TRGBQuad> Pixels, TPixelFormat Format, TNearestCo
   }
   for (std::size_t x = 0; x < Pixels.size(); ++x) EncodePixel(Pixels[x], static_cast<int>(x), Format, Nearest, Row);
 }
+
+TRGBQuad PremultipliedPixel(TRGBQuad Pixel) {
+  const unsigned a = Pixel.rgbReserved;
+  auto times = [a](unsigned c) { return static_cast<std::uint8_t>((c * a + 127) / 255); };
+  return {times(Pixel.rgbBlue), times(Pixel.rgbGreen), times(Pixel.rgbRed), Pixel.rgbReserved};
+}
+
+void PremultiplyAlpha(const TBitmap& Picture, TBitmap& Copy) {
+  const int w = Picture.Width(), h = Picture.Height();
+  if (&Copy != &Picture) {
+    Copy.SetPixelFormat(pf32bit);
+    Copy.SetSize(w, h);
+  }
+  for (int y = 0; y < h; ++y) {
+    const auto* in = static_cast<const TRGBQuad*>(Picture.ScanLine(y));
+    auto* out = static_cast<TRGBQuad*>(Copy.ScanLine(y));
+    for (int x = 0; x < w; ++x) out[x] = PremultipliedPixel(in[x]);
+  }
+  Copy.SetAlphaFormat(afPremultiplied);
+}

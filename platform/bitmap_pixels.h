@@ -1,6 +1,7 @@
 // Pixel formats of TBitmap row by row: reading rows and pixels of any format as
 // B,G,R,A quads and writing them back, with the standard colour tables of the
-// palette formats. OS-free; TBitmap and the BMP codec share it.
+// palette formats; and straight alpha made premultiplied. OS-free; TBitmap,
+// the BMP codec and whoever blends 32-bit pictures share it.
 #pragma once
 #include <cstdint>
 #include <span>
@@ -40,3 +41,11 @@ void DecodeRow(const std::uint8_t* Row, TPixelFormat Format, const std::vector<T
 // Palette formats take the nearest entry of the table Nearest was made with.
 void EncodePixel(TRGBQuad Color, int X, TPixelFormat Format, TNearestColor& Nearest, std::uint8_t* Row);
 void EncodeRow(std::span<const TRGBQuad> Pixels, TPixelFormat Format, TNearestColor& Nearest, std::uint8_t* Row);
+
+// Straight alpha made premultiplied, as the system's blending and layered
+// windows take it: each colour times the pixel's alpha / 255, rounded.
+TRGBQuad PremultipliedPixel(TRGBQuad Pixel);
+// Copy becomes a pf32bit picture of Picture's size (Picture holds 32 bits a
+// pixel) with every pixel premultiplied, marked afPremultiplied. Copy may be
+// Picture itself.
+void PremultiplyAlpha(const TBitmap& Picture, TBitmap& Copy);

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "platform/bitmap_pixels.h"
 #include "platform/geometry_win.h"
 
 TCanvas::TCanvas()
@@ -285,18 +286,7 @@ void TCanvas::DrawBitmap(const TRect& Dest, TBitmap& Graphic) {
     TBitmap premultiplied;
     TBitmap* source = &Graphic;
     if (Graphic.AlphaFormat() == afDefined) {
-      premultiplied.SetPixelFormat(pf32bit);
-      premultiplied.SetSize(w, h);
-      for (int y = 0; y < h; ++y) {
-        auto* in = static_cast<const TRGBQuad*>(std::as_const(Graphic).ScanLine(y));
-        auto* out = static_cast<TRGBQuad*>(premultiplied.ScanLine(y));
-        for (int x = 0; x < w; ++x) {
-          unsigned a = in[x].rgbReserved;
-          out[x] = {static_cast<std::uint8_t>((in[x].rgbBlue * a + 127) / 255),
-                    static_cast<std::uint8_t>((in[x].rgbGreen * a + 127) / 255),
-                    static_cast<std::uint8_t>((in[x].rgbRed * a + 127) / 255), static_cast<std::uint8_t>(a)};
-        }
-      }
+      PremultiplyAlpha(Graphic, premultiplied);
       source = &premultiplied;
     }
     BLENDFUNCTION blendFunction{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};

@@ -29,7 +29,7 @@ constexpr int kMargin = 6, kLabelWidth = 64, kButtonWidth = 80, kRowHeight = 26,
 constexpr int kFieldWidth = 150, kComparisonWidth = 110;
 
 // A check box as wide as its box and caption need.
-int CheckWidth(TKemCheckbox& Box) { return TFontTextMeasure(*Box.Font()).TextExtent(Box.Caption()).cx + 22; }
+int CheckWidth(TKemCheckbox& Box) { return CaptionWidth(&Box, Box.Caption()) + 22; }
 
 struct TComparisonText {
   const char* Name;

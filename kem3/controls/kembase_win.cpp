@@ -97,6 +97,10 @@ TFontTextMeasure::~TFontTextMeasure() = default;
 
 TSize TFontTextMeasure::TextExtent(const WideString& Text) { return FBitmap->Canvas()->TextExtent(Text); }
 
+int CaptionWidth(const TControl* Control, const WideString& Text) {
+  return TFontTextMeasure(*Control->Font()).TextExtent(Text).cx;
+}
+
 int LibDrawText(HDC DC, const WideString& Text, TRect& Rect, UINT Format) {
   RECT r = ToRECT(Rect);
   const int height = DrawTextW(DC, WideCStr(Text), static_cast<int>(Text.size()), &r, Format);

@@ -1,7 +1,8 @@
 // The base classes the library's controls descend from: each adds a language
 // update that the form calls when the language changes, so a control can
 // re-read its texts, and answers the dialog keys and characters a form hands
-// round. Also wide-text measuring and the wide text-output entries.
+// round. Also placing a new control, wide-text measuring and the wide
+// text-output entries.
 //
 #pragma once
 #include <cstdint>
@@ -40,6 +41,15 @@ void UpdateChildLanguage(TWinControl* Parent);
 // A form calls these with itself as Root; they return whether a control took it.
 bool BroadcastDialogKey(TWinControl* Root, std::uint16_t Key, TShiftState Shift);
 bool BroadcastDialogChar(TWinControl* Root, WideChar Key, TShiftState Shift);
+
+// A new control on Parent, which owns it, at the given bounds.
+template <class T>
+T* Place(TWinControl* Parent, int Left, int Top, int Width, int Height) {
+  auto* control = new T(Parent);
+  control->SetParent(Parent);
+  control->SetBounds(Left, Top, Width, Height);
+  return control;
+}
 
 class TKemWinControl : public TWinControl, public IKemControl {
  public:
@@ -144,6 +154,9 @@ class TFontTextMeasure : public ITextMeasure {
  private:
   std::unique_ptr<TBitmap> FBitmap;
 };
+// How wide Text (a caption or a part of it) is in Control's font, measured
+// with a font of its own: the control may have no window yet.
+int CaptionWidth(const TControl* Control, const WideString& Text);
 
 // Text output of the label, drop-down list, checkbox and unit combo box. The
 // system's wide calls serve every platform the program runs on. Rect takes

@@ -1,8 +1,9 @@
 // TKemCustomBitButton: sizing and painting from its image.
 #include "kem3/controls/kembbt_win.h"
 
-#include <cstdint>
-#include <utility>
+#include <memory>
+
+#include "platform/bitmap_pixels.h"
 
 namespace {
 
@@ -13,18 +14,7 @@ void BlendGlyph(HDC DC, int X, int Y, TBitmap& Glyph, BYTE Opacity) {
   TBitmap premultiplied;
   TBitmap* source = &Glyph;
   if (Glyph.AlphaFormat() != afPremultiplied) {
-    premultiplied.SetPixelFormat(pf32bit);
-    premultiplied.SetSize(w, h);
-    for (int y = 0; y < h; ++y) {
-      const auto* in = static_cast<const TRGBQuad*>(std::as_const(Glyph).ScanLine(y));
-      auto* out = static_cast<TRGBQuad*>(premultiplied.ScanLine(y));
-      for (int x = 0; x < w; ++x) {
-        const unsigned a = in[x].rgbReserved;
-        out[x] = {static_cast<std::uint8_t>((in[x].rgbBlue * a + 127) / 255),
-                  static_cast<std::uint8_t>((in[x].rgbGreen * a + 127) / 255),
-                  static_cast<std::uint8_t>((in[x].rgbRed * a + 127) / 255), static_cast<std::uint8_t>(a)};
-      }
-    }
+    PremultiplyAlpha(Glyph, premultiplied);
     source = &premultiplied;
   }
   BLENDFUNCTION blend{AC_SRC_OVER, 0, Opacity, AC_SRC_ALPHA};

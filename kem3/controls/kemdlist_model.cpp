@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "kem3/unicode/ucsystem.h"
 #include "platform/sysutils.h"
 
 bool DropDownMoveTo(TDropDownMove Move, int ItemIndex, int Count, int DropDownCount, int& NewIndex) {
@@ -32,9 +33,8 @@ int TDropDownSearch::Type(char16_t Key, std::uint64_t Now, int ItemIndex, int Co
   FLast = Now;
   FTyped = true;
   if (Key == 8) {
-    if (!FText.empty()) FText.pop_back();
     // A pair of surrogates goes as one character.
-    if (!FText.empty() && FText.back() >= 0xD800 && FText.back() <= 0xDBFF) FText.pop_back();
+    if (!FText.empty()) FText.resize(WholeCharsLength(FText, FText.size() - 1));
   } else {
     FText.push_back(Key);
   }

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "kem3/unicode/ucsystem.h"
+
 namespace {
 
 constexpr int kBelowPointer = 16;
@@ -43,16 +45,6 @@ TRect KeepHintInside(TRect R, const TRect& Area) {
   return Bounds(R.Left, R.Top, W, H);
 }
 
-namespace {
-
-// A head of Count characters that does not end inside a surrogate pair.
-size_t WholeHead(const WideString& Text, size_t Count) {
-  if (Count > 0 && Count < Text.size() && Text[Count - 1] >= 0xD800 && Text[Count - 1] <= 0xDBFF) --Count;
-  return Count;
-}
-
-}  // namespace
-
 WideString FitHintText(const WideString& Text, TSize Area, const std::function<TSize(const WideString&)>& Measure) {
   auto Fits = [&](const WideString& T) {
     const TSize S = Measure(T);
@@ -60,7 +52,8 @@ WideString FitHintText(const WideString& Text, TSize Area, const std::function<T
   };
   const std::int64_t Cap = std::max<std::int64_t>(
       1, std::int64_t(std::max(Area.cx, 0) / 2 + 1) * std::int64_t(std::max(Area.cy, 0) / 8 + 1));
-  WideString Work = Text.substr(0, WholeHead(Text, size_t(std::min<std::int64_t>(Cap, std::int64_t(Text.size())))));
+  WideString Work =
+      Text.substr(0, WholeCharsLength(Text, size_t(std::min<std::int64_t>(Cap, std::int64_t(Text.size())))));
   const TSize Whole = Measure(Work);
   if (Work.size() == Text.size() && Whole.cx <= Area.cx && Whole.cy <= Area.cy) return Text;
   const WideString Ellipsis = u"\u2026";
@@ -72,12 +65,12 @@ WideString FitHintText(const WideString& Text, TSize Area, const std::function<T
   size_t Low = 0;  // the longest head known to fit
   while (Low < High) {
     const size_t Mid = Low + (High - Low + 1) / 2;
-    if (Fits(Work.substr(0, WholeHead(Work, Mid)) + Ellipsis))
+    if (Fits(Work.substr(0, WholeCharsLength(Work, Mid)) + Ellipsis))
       Low = Mid;
     else
       High = Mid - 1;
   }
-  return Work.substr(0, WholeHead(Work, Low)) + Ellipsis;
+  return Work.substr(0, WholeCharsLength(Work, Low)) + Ellipsis;
 }
 
 namespace {

@@ -24,8 +24,7 @@ void TKemPanel::SetAutoSize(bool Value) {
 
 void TKemPanel::AdjustWidth() {
   // Measured with a font of its own: the panel may have no window yet.
-  TFontTextMeasure measure(*Font());
-  SetWidth(PanelAutoWidth(measure.TextExtent(Caption()).cx, FFrame));
+  SetWidth(PanelAutoWidth(CaptionWidth(this, Caption()), FFrame));
 }
 
 void TKemPanel::TextChanged() {

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "kem3/unicode/ucsystem.h"
+
 namespace {
 
 int CeilDiv(int a, int b) { return b > 0 ? (a + b - 1) / b : a; }
@@ -35,8 +37,7 @@ WideString PanelListShownText(const WideString& Text, int Width, int Height, int
   const std::int64_t perLine = std::max(1, Width) + 2;  // "\r\n" ends a line
   auto length = static_cast<size_t>(std::min<std::int64_t>(lines * perLine, static_cast<std::int64_t>(Text.size())));
   if (length == Text.size()) return Text;
-  if (length > 0 && Text[length - 1] >= 0xD800 && Text[length - 1] < 0xDC00) --length;
-  return Text.substr(0, length);
+  return Text.substr(0, WholeCharsLength(Text, length));
 }
 
 // ---- Measuring -----------------------------------------------------------------------

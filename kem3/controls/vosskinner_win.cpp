@@ -11,6 +11,15 @@
 #include "platform/screen_win.h"
 #include "platform/sysutils.h"
 
+namespace {
+
+// A slot's place in a window of W x H.
+TRect PlaceSlot(const TVosSlot& S, int W, int H) {
+  return VosSlotRect({S.Left, S.Top, S.Right, S.Bottom, S.CenterX, S.CenterY, S.Width, S.Height}, W, H);
+}
+
+}  // namespace
+
 TPoint VosFormOffset(const TControl* Control) {
   TPoint offset;
   const TCustomForm* form = GetParentForm(Control);
@@ -99,39 +108,30 @@ void TVosFormSkinner::SelectInSkin() const {
 
 void TVosFormSkinner::SkinChanged() {
   // The slots come anew from the skin: every control must be attached again.
-  for (const TSlotEntry& e : FSlots)
+  for (const TSlotControl& e : FControls)
     if (e.Control) e.Control->RemoveFreeNotification(this);
   FSlots.clear();
+  FControls.clear();
   FLayoutWidth = FLayoutHeight = -1;
   TVosSkin* skin = Skin();
   if (!skin) return;
   const auto& groups = skin->Containers();
   if (FContainerGroup < 0 || FContainerGroup >= static_cast<int>(groups.size())) return;
-  for (const TVosSlot& slot : groups[static_cast<size_t>(FContainerGroup)]) FSlots.push_back({slot, nullptr, true});
+  FSlots = groups[static_cast<size_t>(FContainerGroup)];
+  FControls.resize(FSlots.size());
   for (TVosTexturedControl* c : FTextured) c->SkinNotify();
-}
-
-TVosFormSkinner::TSlotEntry* TVosFormSkinner::FindSlot(const String& Id) {
-  for (TSlotEntry& e : FSlots)
-    if (SameText(e.Slot.Id, Id)) return &e;
-  return nullptr;
-}
-
-const TVosFormSkinner::TSlotEntry* TVosFormSkinner::FindSlot(const String& Id) const {
-  return const_cast<TVosFormSkinner*>(this)->FindSlot(Id);
 }
 
 void TVosFormSkinner::AttachControl(const String& SlotId, TControl* Control, bool Fill) {
   if (!Control) return;
   RemoveControl(Control);
-  TSlotEntry* entry = FindSlot(SlotId);
-  if (!entry) {
+  const int slot = IndexOfSlot(FSlots, SlotId);
+  if (slot < 0) {
     // A slot the skin does not have: the control is not shown.
     Control->SetParent(nullptr);
     return;
   }
-  entry->Control = Control;
-  entry->Fill = Fill;
+  FControls[static_cast<size_t>(slot)] = {Control, Fill};
   Control->FreeNotification(this);
   Control->SetAlign(alNone);
   Control->SetParent(this);
@@ -139,7 +139,7 @@ void TVosFormSkinner::AttachControl(const String& SlotId, TControl* Control, boo
 }
 
 void TVosFormSkinner::RemoveControl(TControl* Control) {
-  for (TSlotEntry& e : FSlots)
+  for (TSlotControl& e : FControls)
     if (e.Control == Control) e.Control = nullptr;
 }
 
@@ -156,9 +156,9 @@ TVosContainer* TVosFormSkinner::CreateContainer(const String& SlotId) {
 }
 
 void TVosFormSkinner::FitFormToSlot(const String& SlotId, int Width, int Height) {
-  TSlotEntry* e = FindSlot(SlotId);
-  if (!e) return;
-  const TVosSlot& s = e->Slot;
+  const int slot = IndexOfSlot(FSlots, SlotId);
+  if (slot < 0) return;
+  const TVosSlot& s = FSlots[static_cast<size_t>(slot)];
   if (s.Left < 0 || s.Top < 0 || s.Right < 0 || s.Bottom < 0) return;
   const int w = s.Left + Width + s.Right, h = s.Top + Height + s.Bottom;
   FForm->SetClientSize(w, h);
@@ -166,10 +166,8 @@ void TVosFormSkinner::FitFormToSlot(const String& SlotId, int Width, int Height)
 }
 
 TRect TVosFormSkinner::SlotRect(const String& SlotId) const {
-  const TSlotEntry* e = FindSlot(SlotId);
-  if (!e) return {};
-  const TVosSlot& s = e->Slot;
-  return VosSlotRect({s.Left, s.Top, s.Right, s.Bottom, s.CenterX, s.CenterY, s.Width, s.Height}, Width(), Height());
+  const int slot = IndexOfSlot(FSlots, SlotId);
+  return slot < 0 ? TRect() : PlaceSlot(FSlots[static_cast<size_t>(slot)], Width(), Height());
 }
 
 void TVosFormSkinner::UpdateLayout(int W, int H) {
@@ -187,16 +185,15 @@ void TVosFormSkinner::UpdateLayout(int W, int H) {
   // The system owns the region from here on.
   SetWindowRgn(FForm->Handle(), VosRegionHandle(skin->GetWindowRegion(frame, W, H)), TRUE);
   std::vector<TWinControl*> locked;
-  for (const TSlotEntry& e : FSlots) {
-    if (!e.Control) continue;
-    const TVosSlot& s = e.Slot;
-    auto* windowed = dynamic_cast<TWinControl*>(e.Control);
+  for (size_t i = 0; i < FSlots.size(); ++i) {
+    TControl* control = FControls[i].Control;
+    if (!control) continue;
+    auto* windowed = dynamic_cast<TWinControl*>(control);
     if (windowed && windowed->HandleAllocated()) {
       SendMessageW(windowed->Handle(), WM_SETREDRAW, FALSE, 0);
       locked.push_back(windowed);
     }
-    e.Control->SetBoundsRect(
-        VosSlotRect({s.Left, s.Top, s.Right, s.Bottom, s.CenterX, s.CenterY, s.Width, s.Height}, W, H));
+    control->SetBoundsRect(PlaceSlot(FSlots[i], W, H));
   }
   SelectInSkin();
   skin->ResizeTextures(W, H);
@@ -224,7 +221,7 @@ void TVosFormSkinner::Paint() {
   }
   SelectInSkin();
   std::vector<TRect> children;
-  for (const TSlotEntry& e : FSlots)
+  for (const TSlotControl& e : FControls)
     if (e.Control && e.Control->Visible() && e.Control->Parent() == this) children.push_back(e.Control->BoundsRect());
   skin->DrawWindowFrame(*target, ClientRect(), false, children, skin->Window().FormFrame);
 }

@@ -117,13 +117,10 @@ class TVosFormSkinner : public TVosFormSkinnerBase {
   void BoundsChanged(const TRect& OldBounds) override;
 
  private:
-  struct TSlotEntry {
-    TVosSlot Slot;
+  struct TSlotControl {
     TControl* Control = nullptr;
     bool Fill = true;
   };
-  TSlotEntry* FindSlot(const String& Id);
-  const TSlotEntry* FindSlot(const String& Id) const;
   TSize MinimumSize() const;
   void SizeTo(const TRect& Bounds);
   void RemoveControl(TControl* Control);
@@ -143,7 +140,8 @@ class TVosFormSkinner : public TVosFormSkinnerBase {
   TRect FPressBounds;  // the form's
   TControl* FCaptureControl = nullptr;
   std::array<TVosRegion, 8> FGrips;
-  std::vector<TSlotEntry> FSlots;
+  TVosContainerGroup FSlots;            // the skin's slots of the container group
+  std::vector<TSlotControl> FControls;  // what each of them holds, index for index
   std::vector<TVosTexturedControl*> FTextured;
   int FLayoutWidth = -1;
   int FLayoutHeight = -1;

@@ -239,8 +239,7 @@ void TdPreferences::PlaceButtons() {
   constexpr int kUsualWidth = 75, kGap = 13, kPadding = 16;
   int right = kClientWidth - 8;
   for (TKemButton* button : {btApply, btCancel, btOk}) {
-    TFontTextMeasure measure(*button->Font());
-    const int width = std::max(kUsualWidth, measure.TextExtent(StripWideHotKey(button->Caption())).cx + kPadding);
+    const int width = std::max(kUsualWidth, CaptionWidth(button, StripWideHotKey(button->Caption())) + kPadding);
     button->SetBounds(right - width, ClientHeight() - kButtonRowBelow, width, button->Height());
     right -= width + kGap;
   }
@@ -275,8 +274,7 @@ int TdPreferences::FieldColumn(TKemConfigDlgPage& Page) {
   int column = cfgFieldColumn(note);
   for (const TSelectorRow& row : FSelectorRows) {
     if (row.Page != note) continue;
-    TFontTextMeasure measure(*row.Caption->Font());
-    const int reach = row.Caption->Left() + measure.TextExtent(row.Caption->Caption()).cx + cfgCaptionGap;
+    const int reach = row.Caption->Left() + CaptionWidth(row.Caption, row.Caption->Caption()) + cfgCaptionGap;
     column = std::max({column, row.UsualLeft, reach});
   }
   return column;

@@ -261,8 +261,7 @@ void FitListWidth(const TBinding& B) {
 // How far right of its parent's left edge the row's caption reaches, with
 // the gap before its field.
 int CaptionReach(const TBinding& B) {
-  TFontTextMeasure measure(*B.RowCaption->Font());
-  return B.CaptionPlace.Left + measure.TextExtent(B.RowCaption->Caption()).cx + cfgCaptionGap;
+  return B.CaptionPlace.Left + CaptionWidth(B.RowCaption, B.RowCaption->Caption()) + cfgCaptionGap;
 }
 
 // The field at the page's column, or further right when its caption needs
@@ -317,8 +316,7 @@ void SetCaptionText(const TBinding& B) {
   }
   if (B.FitWidth > 0) {
     // Only as wide as its caption: the frame's line shows on beyond it.
-    TFontTextMeasure measure(*B.Control->Font());
-    B.Control->SetWidth(std::min(18 + measure.TextExtent(text).cx + 4, B.FitWidth));
+    B.Control->SetWidth(std::min(18 + CaptionWidth(B.Control, text) + 4, B.FitWidth));
   }
 }
 

@@ -46,20 +46,6 @@ void SaveFailed() {
   cfgSaveFailureHandler(std::current_exception());
 }
 
-template <class Str>
-std::vector<Str> SplitAtBar(const Str& Text) {
-  std::vector<Str> parts;
-  if (Text.empty()) return parts;
-  size_t start = 0;
-  for (;;) {
-    const size_t bar = Text.find(typename Str::value_type('|'), start);
-    parts.push_back(Text.substr(start, bar == Str::npos ? Str::npos : bar - start));
-    if (bar == Str::npos) break;
-    start = bar + 1;
-  }
-  return parts;
-}
-
 // A registered limit of an item, in the unit its value is held in; false
 // for -1, which stands for no limit on that side.
 bool LimitOf(const TcfgDbItem& Item, const Variant& Limit, double& Out) {
@@ -194,8 +180,10 @@ void TcfgDbItem::RefreshValueList() {
   if (!ValueListTextName.empty() && cfgTranslateHook) display = cfgTranslateHook(ValueListTextName);
   if (display.empty()) display = Utf8ToWide(ValueListText);
   Values.Clear();
-  for (const String& v : SplitAtBar(ValueListText)) Values.Add(v);
-  DisplayTexts = SplitAtBar(display);
+  // No text, no values (not one empty value).
+  if (!ValueListText.empty())
+    for (const String& v : SplitText(ValueListText, '|')) Values.Add(v);
+  DisplayTexts = display.empty() ? std::vector<WideString>() : SplitWideText(display, u'|');
 }
 
 // ---- Unit start and end

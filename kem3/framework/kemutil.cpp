@@ -12,6 +12,17 @@
 namespace {
 
 template <class Char>
+std::vector<std::basic_string<Char>> SplitAt(std::basic_string_view<Char> text, Char delimiter) {
+  std::vector<std::basic_string<Char>> pieces;
+  for (size_t start = 0;;) {
+    const size_t at = text.find(delimiter, start);
+    pieces.emplace_back(text.substr(start, at == text.npos ? text.npos : at - start));
+    if (at == text.npos) return pieces;
+    start = at + 1;
+  }
+}
+
+template <class Char>
 std::basic_string<Char> CutAt(std::basic_string<Char>& text, Char delimiter) {
   const size_t at = text.find(delimiter);
   if (at == std::basic_string<Char>::npos) {
@@ -56,6 +67,10 @@ bool ContinuesWord(char32_t c) {
 String CutToken(String& text, char delimiter) { return CutAt(text, delimiter); }
 
 WideString CutWideToken(WideString& text, WideChar delimiter) { return CutAt(text, delimiter); }
+
+std::vector<String> SplitText(std::string_view text, char delimiter) { return SplitAt(text, delimiter); }
+
+std::vector<WideString> SplitWideText(std::u16string_view text, WideChar delimiter) { return SplitAt(text, delimiter); }
 
 WideString CutWideTokenByChar(WideString& text, char delimiter) {
   return CutAt(text, static_cast<WideChar>(static_cast<unsigned char>(delimiter)));

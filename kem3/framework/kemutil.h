@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
+#include <vector>
 
 #include "platform/exceptions.h"
 #include "platform/types.h"
@@ -125,6 +126,10 @@ TColor FloatRGBToColor(const TFloatRGB& rgb);
 String CutToken(String& text, char delimiter);
 WideString CutWideToken(WideString& text, WideChar delimiter);
 WideString CutWideTokenByChar(WideString& text, char delimiter);
+// Every piece between the delimiters, empty ones too: one more than the
+// delimiters ("" gives one empty piece).
+std::vector<String> SplitText(std::string_view text, char delimiter);
+std::vector<WideString> SplitWideText(std::u16string_view text, WideChar delimiter);
 // The text up to the first delimiter outside quotes and brackets (brackets
 // nest); one enclosing pair of quotes is removed unless keepQuotes; text keeps
 // what follows the delimiter.

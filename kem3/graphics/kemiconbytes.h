@@ -76,16 +76,14 @@ class TIconBytes {
   std::string_view FData;
 };
 
-// The whole file, or EIconError when it is larger than kMaxIconFileBytes; the
-// stream errors of opening and reading pass through.
-std::string ReadIconFile(const String& FileName);
-
 // Bytes that images share: a file read whole, or a copy of a resource.
 using TIconBlock = std::shared_ptr<const std::string>;
 // How many first bytes decide whether a file is of a kind.
 inline constexpr std::int64_t kIconHeadBytes = 128;
 // The whole file when Accept says yes to its first bytes (up to
 // kIconHeadBytes) and its size; nullptr when it says no, so a large file
-// that is no icon is never read whole. Errors as ReadIconFile.
+// that is no icon is never read whole. EIconError when the file's size
+// cannot be had or an accepted file is larger than kMaxIconFileBytes; the
+// stream errors of opening and reading pass through.
 TIconBlock ReadIconFileIf(const String& FileName,
                           const std::function<bool(std::string_view Head, std::int64_t Size)>& Accept);

@@ -238,16 +238,7 @@ void DrawIconPicture(const TBitmap& Color, const TBitmap* Mask, TBitmap& Bitmap,
     // Resampled with the colours weighted by their alpha, so the colours of
     // transparent pixels do not bleed into the edges.
     TBitmap premultiplied;
-    premultiplied.Assign(Color);
-    for (int y = 0; y < h; ++y) {
-      auto* row = static_cast<TRGBQuad*>(premultiplied.ScanLine(y));
-      for (int x = 0; x < w; ++x) {
-        const int a = row[x].rgbReserved;
-        row[x] = TRGBQuad{static_cast<std::uint8_t>((row[x].rgbBlue * a + 127) / 255),
-                          static_cast<std::uint8_t>((row[x].rgbGreen * a + 127) / 255),
-                          static_cast<std::uint8_t>((row[x].rgbRed * a + 127) / 255), static_cast<std::uint8_t>(a)};
-      }
-    }
+    PremultiplyAlpha(Color, premultiplied);
     New32(Bitmap, tw, th);
     ResampleBitmap(Bitmap, premultiplied, rfLanczos3, 0);
     Bitmap.SetAlphaFormat(afDefined);

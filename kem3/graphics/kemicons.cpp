@@ -20,13 +20,6 @@ bool IsIcoHeader(std::string_view Head) {
 
 }  // namespace
 
-std::string ReadIconFile(const String& FileName) {
-  TFileStream stream(FileName, fmOpenRead | fmShareDenyWrite);
-  const std::int64_t size = stream.Size();
-  if (size < 0 || size > kMaxIconFileBytes) throw EIconError("Icon file too large");
-  return stream.ReadBytes(size);
-}
-
 TIconBlock ReadIconFileIf(const String& FileName,
                           const std::function<bool(std::string_view Head, std::int64_t Size)>& Accept) {
   TFileStream stream(FileName, fmOpenRead | fmShareDenyWrite);

@@ -88,6 +88,12 @@ TBitmap* TVosSkin::TextureBitmap(const TVosTexture& Texture) const {
   return Texture.Image && !Texture.Image->Empty() ? Texture.Image.get() : nullptr;
 }
 
+int IndexOfSlot(const TVosContainerGroup& Group, const String& Id) {
+  for (size_t i = 0; i < Group.size(); ++i)
+    if (SameText(Group[i].Id, Id)) return static_cast<int>(i);
+  return -1;
+}
+
 int TVosSkin::IndexOfWindow(const String& Id) const {
   for (size_t i = 0; i < FWindows.size(); ++i)
     if (SameText(FWindows[i].Id, Id)) return static_cast<int>(i);

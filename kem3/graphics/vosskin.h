@@ -110,6 +110,8 @@ struct TVosSlot {
   int Width = 0, Height = 0, MinWidth = 0, MinHeight = 0;
 };
 using TVosContainerGroup = std::vector<TVosSlot>;
+// The first slot of that id (case-insensitive) in Group: its index, or -1.
+int IndexOfSlot(const TVosContainerGroup& Group, const String& Id);
 
 struct TVosMenuLogo {
   String Name;

@@ -1,4 +1,4 @@
-// UTF-7, code page dispatch and UTF-16 byte order.
+// UTF-7, code page dispatch, UTF-16 byte order and cuts between characters.
 #include "kem3/unicode/ucsystem.h"
 
 #include <array>
@@ -150,4 +150,9 @@ void SwapUtf16ByteOrder(WideChar* Text) {
 
 void SwapUtf16ByteOrder(WideString& Text) {
   for (WideChar& c : Text) c = static_cast<WideChar>((c << 8) | (c >> 8));
+}
+
+size_t WholeCharsLength(std::u16string_view Text, size_t Count) {
+  if (Count >= Text.size()) return Text.size();
+  return Count > 0 && Text[Count - 1] >= 0xD800 && Text[Count - 1] <= 0xDBFF ? Count - 1 : Count;
 }

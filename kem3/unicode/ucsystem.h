@@ -1,8 +1,9 @@
 // The layer's own text conversions: UTF-7 both ways, wide text to and from 8-bit
 // text in any code page (UTF-7 and UTF-8 by our own conversions, every other
 // code page by the system's), the code page of the keyboard layout, byte
-// swapping of UTF-16 text and the layer's default code page.
+// swapping and cutting of UTF-16 text and the layer's default code page.
 #pragma once
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -38,6 +39,10 @@ WideChar KeyCharToWide(unsigned Code);
 // Swaps the two bytes of every unit up to the terminator.
 void SwapUtf16ByteOrder(WideChar* Text);
 void SwapUtf16ByteOrder(WideString& Text);
+// How many of Text's first Count units a cut keeps so that no surrogate pair
+// is split: Count (at most the text's length), one less where the last unit
+// kept would be a high surrogate.
+size_t WholeCharsLength(std::u16string_view Text, size_t Count);
 // Utf16BytesToWide and AppendUtf16LE, the UTF-16 bytes of files, are the class
 // layer's (platform/unicode_convert.h), which the settings file reads too.
 

@@ -1,6 +1,7 @@
 // Writing and reading the tree node records.
 #include "kem3/unicode/uctreestream.h"
 
+#include "kem3/unicode/ucsystem.h"
 #include "platform/exceptions.h"
 #include "platform/unicode_convert.h"
 
@@ -58,16 +59,12 @@ void ReadNodes(TStream& Stream, int Count, int Depth, std::vector<TTreeNodeRecor
 std::string TreeNodeTextBytes(const WideString& Text) {
   std::u16string_view rest = Text;
   // Every UTF-16 unit takes at least one byte: more than 252 never fit.
-  if (rest.size() > 252) rest = rest.substr(0, rest[251] >= 0xD800 && rest[251] <= 0xDBFF ? 251 : 252);
+  rest = rest.substr(0, WholeCharsLength(rest, 252));
   for (;;) {
     std::string bytes = kMark + WideToUtf8(rest);
     if (bytes.size() < 256) return bytes;
     // Cut one character; a surrogate pair goes whole.
-    size_t cut = rest.size() - 1;
-    if (cut > 0 && rest[cut] >= 0xDC00 && rest[cut] <= 0xDFFF && rest[cut - 1] >= 0xD800 && rest[cut - 1] <= 0xDBFF) {
-      --cut;
-    }
-    rest = rest.substr(0, cut);
+    rest = rest.substr(0, WholeCharsLength(rest, rest.size() - 1));
   }
 }
 

@@ -4,10 +4,12 @@
 
 #include <climits>
 #include <cstring>
+#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "platform/bitmap_pixels.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -323,6 +325,34 @@ TEST(BitmapFormats, HugeSizesAreRefused) {
   b.SetPixelFormat(pf32bit);
   EXPECT_THROW(b.SetSize(100000, 100000), EOutOfResources);
   EXPECT_TRUE(b.Empty());
+}
+
+// Straight alpha made premultiplied, rounded to the nearest; into a pf32bit
+// copy of a pfDevice picture (which keeps its pixels) and in place alike.
+TEST(BitmapFormats, PremultiplyAlphaRoundsEachColour) {
+  const struct {
+    TRGBQuad In, Out;
+  } kCases[] = {
+      {{200, 100, 50, 255}, {200, 100, 50, 255}},
+      {{255, 255, 255, 0}, {0, 0, 0, 0}},
+      {{255, 128, 1, 128}, {128, 64, 1, 128}},
+      {{255, 127, 128, 1}, {1, 0, 1, 1}},
+  };
+  TBitmap picture;
+  picture.SetSize(static_cast<int>(std::size(kCases)), 1);
+  auto* in = static_cast<TRGBQuad*>(picture.ScanLine(0));
+  for (size_t i = 0; i < std::size(kCases); ++i) in[i] = kCases[i].In;
+  const std::string before = Pixels(picture);
+  TBitmap copy;
+  PremultiplyAlpha(picture, copy);
+  EXPECT_EQ(Pixels(picture), before);
+  EXPECT_EQ(copy.PixelFormat(), pf32bit);
+  EXPECT_EQ(copy.AlphaFormat(), afPremultiplied);
+  PremultiplyAlpha(picture, picture);
+  for (const TBitmap* result : {&copy, &picture}) {
+    const auto* out = static_cast<const TRGBQuad*>(result->ScanLine(0));
+    for (size_t i = 0; i < std::size(kCases); ++i) EXPECT_EQ(out[i], kCases[i].Out) << i;
+  }
 }
 
 // ---- BMP files -------------------------------------------------------------

@@ -15,6 +15,7 @@
 #include <string>
 #include <typeinfo>
 
+#include "kem3/controls/kembase_win.h"
 #include "kem3/controls/kembut_win.h"
 #include "kem3/controls/kemcedit_win.h"
 #include "kem3/controls/kemchkbx_win.h"
@@ -35,14 +36,6 @@
 #include "platform/timer.h"
 
 namespace {
-
-template <class T>
-T* Place(TWinControl* Parent, int Left, int Top, int Width, int Height) {
-  auto* control = new T(Parent);
-  control->SetParent(Parent);
-  control->SetBounds(Left, Top, Width, Height);
-  return control;
-}
 
 class TGalleryForm : public TKemForm {
  public:

@@ -268,6 +268,9 @@ TEST(KemUtilText, CutTokenTakesUpToTheFirstDelimiter) {
   EXPECT_EQ(CutWideTokenByChar(wide, '|'), u"ö");
   EXPECT_EQ(CutWideTokenByChar(wide, '|'), u"ü");
   EXPECT_EQ(wide, u"");
+  // Splitting keeps the empty pieces CutToken's loops would drop at the end.
+  EXPECT_EQ(SplitText("a||b|", '|'), (std::vector<String>{"a", "", "b", ""}));
+  EXPECT_EQ(SplitWideText(u"", u'|'), std::vector<WideString>{u""});
 }
 
 TEST(KemUtilText, CutQuotedTokenSkipsDelimitersInQuotesAndBrackets) {

@@ -68,4 +68,10 @@ TEST(CodePageTest, ServesUtf7AndUtf8ItselfAndSwapsByteOrder) {
   EXPECT_EQ(KeyCharToWide(0x20AC), u'\u20AC');
 }
 
+TEST(CodePageTest, CutsKeepSurrogatePairsWhole) {
+  const std::u16string_view kText = u"a\U0001F600b\xD800";  // a, a pair, b, a lone high surrogate
+  const struct { size_t Count, Kept; } kCases[] = {{0, 0}, {1, 1}, {2, 1}, {3, 3}, {4, 4}, {5, 5}, {6, 5}, {99, 5}};
+  for (const auto& c : kCases) EXPECT_EQ(WholeCharsLength(kText, c.Count), c.Kept) << c.Count;
+}
+
 }  // namespace

@@ -93,7 +93,7 @@ size_t FittingHead(const WideString& Line, const WideString& Tail, int Width,
     else
       High = Mid;
   }
-  Low = WholeHead(Line, Low);
+  Low = WholeCharsLength(Line, Low);
   if (Low == 0 && !Line.empty()) Low = Line.size() > 1 && Line[0] >= 0xD800 && Line[0] <= 0xDBFF ? 2 : 1;
   return Low;
 }

@@ -39,20 +39,18 @@ struct TFakeMeasure {
   }
 };
 
+WideString Repeated(const WideString& Piece, int Count) {
+  WideString T;
+  for (int I = 0; I < Count; ++I) T += Piece;
+  return T;
+}
+
 }  // namespace
 
 TEST(KemHint, TextCutToWhatTheScreenShows) {
   const TSize Screen{1280, 800};
-  const WideString Lines = [] {
-    WideString T;
-    for (int I = 0; I < 5000; ++I) T += u"line\n";
-    return T;
-  }();
-  const WideString Pairs = [] {
-    WideString T;
-    for (int I = 0; I < 40000; ++I) T += u"\U0001F600";
-    return T;
-  }();
+  const WideString Lines = Repeated(u"line\n", 5000);
+  const WideString Pairs = Repeated(u"\U0001F600", 40000);
   struct {
     const char* Name;
     WideString Text;
@@ -88,11 +86,7 @@ TEST(KemHint, TextCutToWhatTheScreenShows) {
 // Lines of a hint 68 pixels wide with characters 6 pixels wide and 8 of
 // margin: ten characters a line.
 TEST(KemHint, TextBrokenIntoLinesAtBlanksAndCutAfterTheLast) {
-  const WideString Pairs = [] {
-    WideString T;
-    for (int I = 0; I < 8; ++I) T += u"\U0001F600";
-    return T;
-  }();
+  const WideString Pairs = Repeated(u"\U0001F600", 8);
   struct {
     const char* Name;
     WideString Text;

@@ -80,6 +80,26 @@ void MakeShellLink(const std::wstring& link, const std::wstring& target) {
   shellLink->Release();
 }
 
+// Contents of the named empty groups, and settings without the drop dialog
+// unless the test wants it.
+String WriteGroups(Ov3Folder& folder, std::initializer_list<const char*> titles, bool dropDialog = true) {
+  std::string groups;
+  for (const char* title : titles) groups += std::string("<group title=\"") + title + "\"><icons/></group>";
+  const String contents = folder.File("ov3.xml");
+  WriteFileAtomic(contents, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ov3contents><groups>" + groups +
+                                "</groups></ov3contents>\n");
+  if (!dropDialog)
+    WriteFileAtomic(folder.File("ov3.ini"), "[Version]\r\nCurrent=3.3.9\r\n[Icons]\r\nShow drop dialog=no\r\n");
+  return contents;
+}
+
+// The bar's group button of that title, once it takes drops.
+HWND GroupTakingDrops(HWND window, const wchar_t* title) {
+  HWND button = nullptr;
+  testproc::WaitUntil([&] { return (button = FindChildWithText(window, title)) && TakesDrops(button); });
+  return button;
+}
+
 std::vector<std::vector<String>> IconTitles(const String& contents) {
   TKemXml doc;
   doc.LoadFromFile(contents);
@@ -103,19 +123,13 @@ TEST(Ov3DropProcess, DroppedFilesShortcutsAndAddressesBecomeIcons) {
   MakeShellLink(link, tool);
   const std::wstring url = (dir / L"Example Site.url").wstring();
   WriteFileAtomic(folder.File("Example Site.url"), "[InternetShortcut]\r\nURL=https://example.org/\r\n");
-  const String contents = folder.File("ov3.xml");
-  WriteFileAtomic(contents,
-                  "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ov3contents><groups>"
-                  "<group title=\"Main\"><icons/></group><group title=\"Web\"><icons/></group>"
-                  "</groups></ov3contents>\n");
   // The editor that a single dropped icon opens first is the editors' tests' business.
-  WriteFileAtomic(folder.File("ov3.ini"), "[Version]\r\nCurrent=3.3.9\r\n[Icons]\r\nShow drop dialog=no\r\n");
+  const String contents = WriteGroups(folder, {"Main", "Web"}, false);
 
   RunningBar bar(folder);
   HWND window = bar.Window();
   ASSERT_NE(window, nullptr);
-  HWND web = nullptr;
-  testproc::WaitUntil([&] { return (web = FindChildWithText(window, L"Web")) && TakesDrops(web); });
+  HWND web = GroupTakingDrops(window, L"Web");
   ASSERT_NE(web, nullptr);
 
   testdnd::DataObject files;
@@ -170,15 +184,11 @@ TEST(Ov3DropProcess, TheEditorOfASingleDropOpensOnceTheDropIsOver) {
   const std::filesystem::path dir(folder.Folder());
   const std::wstring tool = (dir / L"tool.exe").wstring();
   std::filesystem::copy_file(dir / L"ov3.exe", tool);
-  const String contents = folder.File("ov3.xml");
-  WriteFileAtomic(contents,
-                  "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ov3contents><groups>"
-                  "<group title=\"Main\"><icons/></group></groups></ov3contents>\n");
+  const String contents = WriteGroups(folder, {"Main"});
   RunningBar bar(folder);
   HWND window = bar.Window();
   ASSERT_NE(window, nullptr);
-  HWND main = nullptr;
-  testproc::WaitUntil([&] { return (main = FindChildWithText(window, L"Main")) && TakesDrops(main); });
+  HWND main = GroupTakingDrops(window, L"Main");
   ASSERT_NE(main, nullptr);
 
   for (WORD answer : {VK_RETURN, VK_ESCAPE}) {
@@ -258,16 +268,11 @@ TEST(Ov3DropProcess, TheBarAnswersThroughLargeDrops) {
   const std::filesystem::path dir(folder.Folder());
   const std::wstring tool = (dir / L"tool.exe").wstring();
   std::filesystem::copy_file(dir / L"ov3.exe", tool);
-  const String contents = folder.File("ov3.xml");
-  WriteFileAtomic(contents,
-                  "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ov3contents><groups>"
-                  "<group title=\"Main\"><icons/></group></groups></ov3contents>\n");
-  WriteFileAtomic(folder.File("ov3.ini"), "[Version]\r\nCurrent=3.3.9\r\n[Icons]\r\nShow drop dialog=no\r\n");
+  const String contents = WriteGroups(folder, {"Main"}, false);
   RunningBar bar(folder);
   HWND window = bar.Window();
   ASSERT_NE(window, nullptr);
-  HWND main = nullptr;
-  testproc::WaitUntil([&] { return (main = FindChildWithText(window, L"Main")) && TakesDrops(main); });
+  HWND main = GroupTakingDrops(window, L"Main");
   ASSERT_NE(main, nullptr);
 
   const auto wide = [](const std::wstring& text) {

@@ -199,9 +199,9 @@ void cfgInit() {
   state.Initialized = true;
 }
 
-void cfgSaveAtShutDown() {
+bool cfgSaveAtShutDown() {
   TTimerController* timer = State().Timer.get();
-  if (!timer || timer->Closed()) return;
+  if (!timer || timer->Closed()) return true;
   timer->Close();
   timer->SaveNow();
   // The file is written at exit even when nothing changed since the last save,
@@ -210,7 +210,9 @@ void cfgSaveAtShutDown() {
     GetIniFile()->WriteFile();
   } catch (const EIniFileException&) {
     SaveFailed();
+    return false;
   }
+  return true;
 }
 
 void cfgDone() {

@@ -141,7 +141,7 @@ std::unique_ptr<TKemXml> OpenContentsDocument(const String& fileName, TContentsS
   if (!bytes.empty() && (!hasContents || !doc->ReadComplete())) {
     told.Copy = SetAside(fileName, hasContents ? "it ends early" : "no contents found");
     told.NoContents = doc->ReadComplete();
-    if (!told.NoContents) told.Fault = FindContentsFault(bytes);
+    if (!told.NoContents) told.Fault = ContentsFaultOf(*doc);
   }
   // Without a declaration the next start could not read what is saved now.
   if (!hasContents) doc->CreateDefault();

@@ -266,6 +266,7 @@ void TKemXml::LoadFromFile(const String& FileName) {
   } catch (const Exception&) {
     CreateDefault();
     FReadComplete = false;
+    FReadFault = TKemXmlFault();
     HandleEventException(this, std::current_exception());
   }
 }

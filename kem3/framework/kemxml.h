@@ -24,6 +24,22 @@ inline constexpr std::string_view kXmlRootName = "kem/xml-root";
 inline constexpr std::string_view kXmlCommentName = "!--";
 inline constexpr std::string_view kXmlDeclarationName = "?xml";
 
+// Why and where a read stopped taking in the bytes it was given.
+enum TKemXmlFaultKind : std::uint8_t {
+  xfNone,         // every byte was taken in
+  xfBracket,      // a "<" inside a construct that no ">" of its own closes
+  xfCutOff,       // a construct or text that the bytes end inside
+  xfUnclosed,     // an element that is never closed
+  xfDeclaration,  // the first construct is not the declaration that must lead
+  xfTooDeep,      // an element below the deepest level the reader keeps
+};
+struct TKemXmlFault {
+  TKemXmlFaultKind Kind = xfNone;
+  int Line = 0;  // 1 for the first line (lines end at LF); 0 with xfNone
+};
+// The elements a read keeps nested; deeper ones it passes over with all they hold.
+inline constexpr int kXmlMaxDepth = 256;
+
 class TKemXmlTag;
 using TKemXmlTagPtr = std::unique_ptr<TKemXmlTag>;
 using TKemXmlTags = std::vector<TKemXmlTagPtr>;
@@ -169,6 +185,11 @@ class TKemXml : public TObject {
   // more than the tree does.
   bool ReadComplete() const { return FReadComplete; }
 
+  // The first place at which the last read of bytes stopped or left something
+  // out: where the bytes hold more than the tree, and why. xfNone when the
+  // read was complete, or when the file could not be read at all.
+  const TKemXmlFault& ReadFault() const { return FReadFault; }
+
  private:
   friend class TKemXmlReader;
   // Parses the bytes into the cleared tree.
@@ -184,4 +205,5 @@ class TKemXml : public TObject {
   String FFileDir;
   bool FExpectDeclaration = false;
   bool FReadComplete = true;
+  TKemXmlFault FReadFault;
 };

@@ -385,7 +385,9 @@ TEST(Ov3Contents, TheFaultOfALargeFileIsFoundInOnePass) {
   const String nearMiss = "</" + name.substr(1) + "x";
   while (bytes.size() < 8 * 1024 * 1024) bytes += nearMiss;
   const auto start = std::chrono::steady_clock::now();
-  const TContentsFault fault = FindContentsFault(bytes);
+  TKemXml doc;
+  doc.LoadFromString(bytes);
+  const TContentsFault fault = ContentsFaultOf(doc);
   const auto ms =
       std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
   EXPECT_EQ(fault.Kind, cfkUnclosed);

@@ -137,8 +137,11 @@ std::unique_ptr<TKemXml> OpenContentsDocument(const String& fileName, TContentsS
     return doc;
   }
   doc->LoadFromString(bytes);
+  // The tree holds what the bar needs: the raw bytes go before anything is built on it.
+  const bool empty = bytes.empty();
+  std::string().swap(bytes);
   const bool hasContents = doc->FindPath("ov3contents") != nullptr;
-  if (!bytes.empty() && (!hasContents || !doc->ReadComplete())) {
+  if (!empty && (!hasContents || !doc->ReadComplete())) {
     told.Copy = SetAside(fileName, hasContents ? "it ends early" : "no contents found");
     told.NoContents = doc->ReadComplete();
     if (!told.NoContents) told.Fault = ContentsFaultOf(*doc);

@@ -15,6 +15,9 @@
 
 class TStream;
 class TKemXml;
+namespace kemxml {
+class TOutBuffer;
+}
 
 // Encodings a document knows; a declaration read from a file switches between them.
 enum : std::uint8_t { xeIso88591 = 0, xeUtf8 = 1 };
@@ -160,7 +163,8 @@ class TKemXml : public TObject {
   void LoadFromString(std::string_view Bytes);
   // Through a temporary file and one replace: a failure raises and leaves an
   // existing file as it was. A file that already holds exactly what would be
-  // written is left alone.
+  // written is left alone. The bytes are made and written in blocks, never
+  // held whole.
   void SaveToFile(const String& FileName) const;
   void SaveToStream(TStream& Stream) const;
   String SaveToString() const;
@@ -184,7 +188,6 @@ class TKemXml : public TObject {
   // missing declaration, every element closed. A file that fails this holds
   // more than the tree does.
   bool ReadComplete() const { return FReadComplete; }
-
   // The first place at which the last read of bytes stopped or left something
   // out: where the bytes hold more than the tree, and why. xfNone when the
   // read was complete, or when the file could not be read at all.
@@ -194,6 +197,10 @@ class TKemXml : public TObject {
   friend class TKemXmlReader;
   // Parses the bytes into the cleared tree.
   void Parse(std::string_view Bytes);
+  // The whole file's bytes into Out, then Out.Finish.
+  void WriteTo(kemxml::TOutBuffer& Out) const;
+  // Whether the file holds exactly what WriteTo makes; false when it cannot be read.
+  bool FileHoldsWritten(const String& FileName) const;
 
   std::uint8_t FEncoding = xeIso88591;
   int FBufferSize;

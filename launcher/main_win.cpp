@@ -27,7 +27,9 @@
 #include "platform/format.h"
 #include "platform/imglist.h"
 #include "platform/inifile.h"
+#include "platform/messages_win.h"
 #include "platform/screen_win.h"
+#include "platform/sysutils.h"
 #include "platform/unicode_convert.h"
 
 bool MainFormCreated = false;
@@ -262,6 +264,11 @@ void TfMain::FormDestroy(TObject*) {
   StopModules();
   if (FMouseHookInstalled) mhRemoveHook(Handle());
   UnregisterDropTargets();
+  // The contents are saved at every change; the last try for one that failed
+  // (a save that would change nothing writes nothing). At the end of the
+  // session that try has been made already, and nothing may be shown.
+  const bool tell = !FSessionEnding;
+  std::exception_ptr contentsFailure = tell ? TrySaveContents() : nullptr;
   // Icons still waiting for their editor point at groups that go now.
   FDropEdits.clear();
   FGroupList.clear();
@@ -271,22 +278,82 @@ void TfMain::FormDestroy(TObject*) {
   // A hidden bar is put back where it belongs before its placement is kept.
   FAutoHide->RestoreHomePosition();
   SyncAutoHideTimers();
-  // The one full save of shut-down, pending changes included. A failure
-  // there that is the run's first goes untold: no message loop is left.
-  cfgSaveAtShutDown();
+  // The one full save of shut-down, pending changes included. Its failure is
+  // told below, not posted to a window that goes now.
   cfgSaveFailureHandler = nullptr;
+  const bool settingsSaved = cfgSaveAtShutDown();
   SetOvPreferencesModel(nullptr);
+  if (tell) TellExitSaveFailures(contentsFailure, settingsSaved);
 }
 
 void TfMain::SaveAtSessionEnd() {
   // Windows may end the process before FormDestroy runs: the contents (saved
   // at each change; this is the last try for one that failed) and the full
   // settings save happen now. FormDestroy's save then finds nothing to do.
+  // Nobody is left to answer a message, so a failure goes untold.
+  FSessionEnding = true;
+  (void)TrySaveContents();
+  cfgSaveFailureHandler = nullptr;
+  (void)cfgSaveAtShutDown();
+}
+
+std::exception_ptr TfMain::TrySaveContents() {
+  if (!FContents) return nullptr;
   try {
-    SaveContents();
+    ::SaveContents(*FContents, FContentsFileName);
+    FContentsSaveFailed = false;
+    return nullptr;
   } catch (const Exception&) {
+    return std::current_exception();
   }
-  cfgSaveAtShutDown();
+}
+
+namespace {
+
+// As the application's exception display shows a message. The bar is
+// mostly freed with the application, which has let go of that display by
+// then: the same message box, with the application's title, stands in.
+void ShowExitMessage(TObject* Sender, const WideString& Text) {
+  // The quit request that ended the message loop is still waiting: the
+  // message's own loop would take it and close at once. It waits outside
+  // until the message has been answered.
+  MSG quit;
+  const bool quitting = PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != 0;
+  if (HasExceptionHandler()) {
+    HandleEventException(Sender, std::make_exception_ptr(Exception(WideToUtf8(Text))));
+  } else {
+    WideString text = Text;
+    if (!text.empty() && text.back() > u'.') text += u'.';
+    MessageBoxW(nullptr, WideCStr(text), L"Orvanel", MB_OK | MB_ICONSTOP | MB_TASKMODAL);
+  }
+  if (quitting) PostQuitMessage(static_cast<int>(quit.wParam));
+}
+
+}  // namespace
+
+void TfMain::TellExitSaveFailures(std::exception_ptr ContentsFailure, bool SettingsSaved) {
+  // Told as a failed save during the run is, each in a message of its own.
+  if (ContentsFailure) {
+    String why;
+    try {
+      std::rethrow_exception(ContentsFailure);
+    } catch (const Exception& e) {
+      why = Trim(e.Message);
+    }
+    while (!why.empty() && why.back() == '.') why.pop_back();
+    const WideString text = WideFormatOrError(
+        Translate("Contents_ExitSaveFailed",
+                  u"The contents cannot be saved to %s (%s). The changes since the last save that succeeded are lost."),
+        {FormatArg(Utf8ToWide(FContentsFileName)), FormatArg(Utf8ToWide(why))});
+    ShowExitMessage(this, text);
+  }
+  if (!SettingsSaved) {
+    const WideString text = WideFormatOrError(
+        Translate("Settings_ExitSaveFailed",
+                  u"The settings cannot be saved to %s. The changes since the last save that succeeded are lost."),
+        {FormatArg(Utf8ToWide(GetIniFile()->FileName()))});
+    ShowExitMessage(this, text);
+  }
 }
 
 void TfMain::KeyDown(std::uint16_t& Key, TShiftState Shift) {
@@ -322,16 +389,11 @@ void TfMain::ReadGroupList() {
 }
 
 void TfMain::SaveContents(bool WithIconCache) {
-  if (FContents) {
-    try {
-      ::SaveContents(*FContents, FContentsFileName);
-      FContentsSaveFailed = false;
-    } catch (const Exception&) {
-      if (!FContentsSaveFailed) {
-        FContentsSaveFailed = true;
-        FSaveFailure = std::current_exception();
-        PostMessageW(Handle(), kReportSaveFailure, 0, 0);
-      }
+  if (std::exception_ptr failure = TrySaveContents()) {
+    if (!FContentsSaveFailed) {
+      FContentsSaveFailed = true;
+      FSaveFailure = failure;
+      PostMessageW(Handle(), kReportSaveFailure, 0, 0);
     }
   }
   // The cache only spares work at the next start: one that cannot be written

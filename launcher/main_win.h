@@ -195,8 +195,13 @@ class TfMain : public TKemForm {
   // toolbar pictures.
   void CreateFileBrowser();
   void FormDestroy(TObject* Sender);
-  // Logoff or shutdown: the saves of FormDestroy, now.
+  // Logoff or shutdown: the saves of FormDestroy, now, and none of them told.
   void SaveAtSessionEnd();
+  // The contents written once more; the error when that fails.
+  std::exception_ptr TrySaveContents();
+  // The last saves failed as the bar closes: nothing saves later, so what they
+  // hold is lost, and the user is told at once.
+  void TellExitSaveFailures(std::exception_ptr ContentsFailure, bool SettingsSaved);
   void FormResize(TObject* Sender);
   // The language changed: the key names and the bar's layout follow it.
   void FormLanguageChange();
@@ -361,6 +366,8 @@ class TfMain : public TKemForm {
   bool FFirstShow = true;
   // The last save of the contents failed (and was reported).
   bool FContentsSaveFailed = false;
+  // Windows ends the session: the last saves are made and nothing may be shown.
+  bool FSessionEnding = false;
   std::exception_ptr FSaveFailure;
   // A failed save of the settings file, told once a run (the configuration
   // database hands on only the first).

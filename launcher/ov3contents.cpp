@@ -137,11 +137,14 @@ std::unique_ptr<TKemXml> OpenContentsDocument(const String& fileName, TContentsS
     return doc;
   }
   doc->LoadFromString(bytes);
+  // The tree holds what the bar needs: the raw bytes go before anything is built on it.
+  const bool empty = bytes.empty();
+  std::string().swap(bytes);
   const bool hasContents = doc->FindPath("ov3contents") != nullptr;
-  if (!bytes.empty() && (!hasContents || !doc->ReadComplete())) {
+  if (!empty && (!hasContents || !doc->ReadComplete())) {
     told.Copy = SetAside(fileName, hasContents ? "it ends early" : "no contents found");
     told.NoContents = doc->ReadComplete();
-    if (!told.NoContents) told.Fault = FindContentsFault(bytes);
+    if (!told.NoContents) told.Fault = ContentsFaultOf(*doc);
   }
   // Without a declaration the next start could not read what is saved now.
   if (!hasContents) doc->CreateDefault();

@@ -1,7 +1,7 @@
 // Where and why a contents file that the XML reader could not take in whole
 // stops being readable, so the user can be told the line to mend.
 #pragma once
-#include <string_view>
+#include "kem3/framework/kemxml.h"
 
 enum TContentsFaultKind {
   cfkNone,         // the file reads whole
@@ -18,12 +18,8 @@ struct TContentsFault {
 };
 
 // The elements the reader keeps nested; deeper ones it passes over.
-inline constexpr int kContentsMaxDepth = 256;
+inline constexpr int kContentsMaxDepth = kXmlMaxDepth;
 
-// Walks Bytes as the XML reader does (constructs from "<" to the ">" that
-// balances it, a text after an opening construct up to that element's own
-// closing construct) and gives the first place at which the read stops or
-// leaves something out. Only the names of elements are looked at: one whose
-// attribute names hold an angle bracket counts as opened. Lines are counted
-// at LF. Costs one pass over Bytes.
-TContentsFault FindContentsFault(std::string_view Bytes);
+// The first place at which the last read of the document stopped or left
+// something out, as the reader found it.
+TContentsFault ContentsFaultOf(const TKemXml& Doc);

@@ -36,6 +36,29 @@ std::string ReadFileBytes(const String& fileName);
 // existing fileName exactly as it was; the temporary file is removed.
 void WriteFileAtomic(const String& fileName, std::string_view bytes);
 
+// WriteFileAtomic for bytes that come in pieces, so that a large save never
+// holds the whole file at once: the pieces go to the temporary file as they
+// come, and Commit flushes it and puts it in place. Left without Commit (an
+// error while the pieces were made), the temporary file goes and fileName stays
+// as it was. Raises as WriteFileAtomic does.
+class TAtomicFileWriter {
+ public:
+  explicit TAtomicFileWriter(const String& fileName);
+  ~TAtomicFileWriter();
+  TAtomicFileWriter(const TAtomicFileWriter&) = delete;
+  TAtomicFileWriter& operator=(const TAtomicFileWriter&) = delete;
+  void Write(std::string_view bytes);
+  void Commit();
+
+ private:
+  // Closes the temporary file and removes it.
+  void Discard() noexcept;
+
+  String FFileName;
+  String FTemp;
+  std::intptr_t FHandle;  // the system's handle of the temporary file; -1 once closed
+};
+
 // The temporary file of a save of fileName: fileName + ".~" + the process id +
 // "-" + a counter of the process's saves.
 String SaveTempFileName(const String& fileName, unsigned long processId, unsigned counter);

@@ -54,10 +54,18 @@ bool CopyFileTo(const String& source, const String& dest) {
 std::string ReadFileBytes(const String& fileName) {
   int fd = ::open(fileName.c_str(), O_RDONLY);
   if (fd < 0) throw EFOpenError("Cannot open file \"" + fileName + "\". " + std::strerror(errno));
+  // One block of the file's size, read into where it stays: a string grown
+  // piece by piece would hold up to three times the file while it grows.
+  struct stat st;
   std::string data;
-  char buf[65536];
+  if (::fstat(fd, &st) == 0 && st.st_size > 0) data.resize(static_cast<size_t>(st.st_size));
+  size_t got = 0;
+  char more[4096];
   for (;;) {
-    ssize_t n = ::read(fd, buf, sizeof buf);
+    // Once the block is full, a small read tells the end from a file that
+    // grew since it was measured.
+    const bool full = got == data.size();
+    ssize_t n = full ? ::read(fd, more, sizeof more) : ::read(fd, data.data() + got, data.size() - got);
     if (n < 0) {
       if (errno == EINTR) continue;
       int err = errno;
@@ -65,37 +73,62 @@ std::string ReadFileBytes(const String& fileName) {
       throw EReadError("Cannot read file \"" + fileName + "\". " + std::strerror(err));
     }
     if (n == 0) break;
-    data.append(buf, static_cast<size_t>(n));
+    if (full) data.append(more, static_cast<size_t>(n));
+    got += static_cast<size_t>(n);
   }
   ::close(fd);
+  data.resize(got);
   return data;
 }
 
-void WriteFileAtomic(const String& fileName, std::string_view bytes) {
+TAtomicFileWriter::TAtomicFileWriter(const String& fileName) : FFileName(fileName), FHandle(-1) {
   static std::atomic<unsigned> counter{0};
-  const String temp = SaveTempFileName(fileName, static_cast<unsigned long>(::getpid()), counter++);
-  int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  FTemp = SaveTempFileName(fileName, static_cast<unsigned long>(::getpid()), counter++);
+  int fd = ::open(FTemp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   if (fd < 0) throw EFCreateError("Cannot create file \"" + fileName + "\". " + std::strerror(errno));
+  FHandle = fd;
+}
+
+TAtomicFileWriter::~TAtomicFileWriter() { Discard(); }
+
+void TAtomicFileWriter::Discard() noexcept {
+  if (FHandle < 0) return;
+  ::close(static_cast<int>(FHandle));
+  FHandle = -1;
+  ::unlink(FTemp.c_str());
+}
+
+void TAtomicFileWriter::Write(std::string_view bytes) {
   size_t done = 0;
   while (done < bytes.size()) {
-    ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    ssize_t n = ::write(static_cast<int>(FHandle), bytes.data() + done, bytes.size() - done);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) {
       int err = errno;
-      ::close(fd);
-      ::unlink(temp.c_str());
-      throw EWriteError("Cannot write file \"" + fileName + "\". " + std::strerror(err));
+      Discard();
+      throw EWriteError("Cannot write file \"" + FFileName + "\". " + std::strerror(err));
     }
     done += static_cast<size_t>(n);
   }
+}
+
+void TAtomicFileWriter::Commit() {
+  const int fd = static_cast<int>(FHandle);
+  FHandle = -1;
   if (::fsync(fd) != 0 || ::close(fd) != 0) {
     int err = errno;
-    ::unlink(temp.c_str());
-    throw EWriteError("Cannot write file \"" + fileName + "\". " + std::strerror(err));
+    ::unlink(FTemp.c_str());
+    throw EWriteError("Cannot write file \"" + FFileName + "\". " + std::strerror(err));
   }
-  if (::rename(temp.c_str(), fileName.c_str()) != 0) {
+  if (::rename(FTemp.c_str(), FFileName.c_str()) != 0) {
     int err = errno;
-    ::unlink(temp.c_str());
-    throw EWriteError("Cannot replace file \"" + fileName + "\". " + std::strerror(err));
+    ::unlink(FTemp.c_str());
+    throw EWriteError("Cannot replace file \"" + FFileName + "\". " + std::strerror(err));
   }
+}
+
+void WriteFileAtomic(const String& fileName, std::string_view bytes) {
+  TAtomicFileWriter file(fileName);
+  file.Write(bytes);
+  file.Commit();
 }

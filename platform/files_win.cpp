@@ -67,46 +67,85 @@ std::string ReadFileBytes(const String& fileName) {
     Sleep(20);
   }
   if (h == INVALID_HANDLE_VALUE) throw EFOpenError("Cannot open file \"" + fileName + "\". " + LastErrorText());
+  // One block of the file's size, read into where it stays: a string grown
+  // piece by piece would hold up to three times the file while it grows.
   std::string data;
-  char buf[65536];
+  LARGE_INTEGER size{};
+  if (GetFileSizeEx(h, &size) && size.QuadPart > 0) data.resize(static_cast<size_t>(size.QuadPart));
+  size_t got = 0;
+  char more[4096];
   for (;;) {
-    DWORD got = 0;
-    if (!ReadFile(h, buf, sizeof buf, &got, nullptr)) {
+    // Once the block is full, a small read tells the end from a file that
+    // grew since it was measured.
+    const bool full = got == data.size();
+    DWORD read = 0;
+    const DWORD room = full ? DWORD{sizeof more} : static_cast<DWORD>(std::min<size_t>(data.size() - got, 1u << 24));
+    if (!ReadFile(h, full ? more : data.data() + got, room, &read, nullptr)) {
       String err = LastErrorText();
       CloseHandle(h);
       throw EReadError("Cannot read file \"" + fileName + "\". " + err);
     }
-    if (got == 0) break;
-    data.append(buf, got);
+    if (read == 0) break;
+    if (full) data.append(more, read);
+    got += read;
   }
   CloseHandle(h);
+  data.resize(got);
   return data;
 }
 
-void WriteFileAtomic(const String& fileName, std::string_view bytes) {
+TAtomicFileWriter::TAtomicFileWriter(const String& fileName) : FFileName(fileName), FHandle(-1) {
   static std::atomic<unsigned> counter{0};
-  const String temp = SaveTempFileName(fileName, GetCurrentProcessId(), counter++);
-  std::wstring wtemp = WidePath(temp);
-  HANDLE h = CreateFileW(wtemp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  FTemp = SaveTempFileName(fileName, GetCurrentProcessId(), counter++);
+  HANDLE h =
+      CreateFileW(WidePath(FTemp).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) throw EFCreateError("Cannot create file \"" + fileName + "\". " + LastErrorText());
-  auto fail = [&](const String& what) {
-    String err = LastErrorText();
-    CloseHandle(h);
-    DeleteFileW(wtemp.c_str());
-    throw EWriteError(what + " \"" + fileName + "\". " + err);
-  };
+  FHandle = reinterpret_cast<std::intptr_t>(h);
+}
+
+TAtomicFileWriter::~TAtomicFileWriter() { Discard(); }
+
+void TAtomicFileWriter::Discard() noexcept {
+  if (FHandle == -1) return;
+  CloseHandle(reinterpret_cast<HANDLE>(FHandle));
+  FHandle = -1;
+  DeleteFileW(WidePath(FTemp).c_str());
+}
+
+void TAtomicFileWriter::Write(std::string_view bytes) {
+  HANDLE h = reinterpret_cast<HANDLE>(FHandle);
   size_t done = 0;
   while (done < bytes.size()) {
     DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
     DWORD written = 0;
-    if (!WriteFile(h, bytes.data() + done, chunk, &written, nullptr) || written == 0) fail("Cannot write file");
+    if (!WriteFile(h, bytes.data() + done, chunk, &written, nullptr) || written == 0) {
+      String err = LastErrorText();
+      Discard();
+      throw EWriteError("Cannot write file \"" + FFileName + "\". " + err);
+    }
     done += written;
   }
-  if (!FlushFileBuffers(h)) fail("Cannot write file");
+}
+
+void TAtomicFileWriter::Commit() {
+  HANDLE h = reinterpret_cast<HANDLE>(FHandle);
+  const std::wstring wtemp = WidePath(FTemp);
+  if (!FlushFileBuffers(h)) {
+    String err = LastErrorText();
+    Discard();
+    throw EWriteError("Cannot write file \"" + FFileName + "\". " + err);
+  }
   CloseHandle(h);
-  if (!MoveFileExW(wtemp.c_str(), WidePath(fileName).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  FHandle = -1;
+  if (!MoveFileExW(wtemp.c_str(), WidePath(FFileName).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     String err = LastErrorText();
     DeleteFileW(wtemp.c_str());
-    throw EWriteError("Cannot replace file \"" + fileName + "\". " + err);
+    throw EWriteError("Cannot replace file \"" + FFileName + "\". " + err);
   }
+}
+
+void WriteFileAtomic(const String& fileName, std::string_view bytes) {
+  TAtomicFileWriter file(fileName);
+  file.Write(bytes);
+  file.Commit();
 }

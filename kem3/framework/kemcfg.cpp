@@ -196,9 +196,9 @@ void cfgInit() {
   state.Initialized = true;
 }
 
-void cfgSaveAtShutDown() {
+bool cfgSaveAtShutDown() {
   TTimerController* timer = State().Timer.get();
-  if (!timer || timer->Closed()) return;
+  if (!timer || timer->Closed()) return true;
   timer->Close();
   timer->SaveNow();
   // The file is written at exit even when nothing changed since the last save,
@@ -207,7 +207,9 @@ void cfgSaveAtShutDown() {
     GetIniFile()->WriteFile();
   } catch (const EIniFileException&) {
     SaveFailed();
+    return false;
   }
+  return true;
 }
 
 void cfgDone() {

@@ -111,8 +111,9 @@ void cfgInit();
 // The full save, once: the save handler (or cfgWriteAll) and the language and
 // skin selection, with the deferred save stopped for good first, so a change
 // made just before the end is not lost and nothing is written twice. Later
-// calls do nothing.
-void cfgSaveAtShutDown();
+// calls do nothing. False when the file could not be written: what changed
+// since the last save that reached it is lost, and only the caller can say so.
+bool cfgSaveAtShutDown();
 // Frees every entry and the deferred save (writing nothing) and clears the hooks.
 void cfgDone();
 bool cfgInitialized();

@@ -266,6 +266,7 @@ void TKemXml::LoadFromFile(const String& FileName) {
   } catch (const Exception&) {
     CreateDefault();
     FReadComplete = false;
+    FReadFault = TKemXmlFault();
     HandleEventException(this, std::current_exception());
   }
 }
@@ -294,33 +295,46 @@ void TKemXml::LoadFromString(std::string_view Bytes) { Parse(Bytes); }
 
 namespace {
 
-// Whether the file holds exactly these bytes, read in blocks; false when it cannot be read.
-bool FileHolds(const String& fileName, std::string_view bytes) {
+// The blocks a save is made and compared in.
+constexpr size_t kSaveBlock = 1 << 20;
+
+}  // namespace
+
+bool TKemXml::FileHoldsWritten(const String& FileName) const {
   try {
-    TFileStream file(fileName, fmOpenRead | fmShareDenyNone);
-    if (file.Size() != static_cast<std::int64_t>(bytes.size())) return false;
-    std::string block(65536, '\0');
-    for (size_t at = 0; at < bytes.size();) {
-      const size_t count = std::min(block.size(), bytes.size() - at);
-      if (file.Read(block.data(), static_cast<std::int64_t>(count)) != static_cast<std::int64_t>(count)) return false;
-      if (bytes.compare(at, count, block.data(), count) != 0) return false;
-      at += count;
-    }
-    return true;
+    TFileStream file(FileName, fmOpenRead | fmShareDenyNone);
+    const std::int64_t size = file.Size();
+    std::int64_t compared = 0;
+    bool same = true;
+    std::string read;
+    String block;
+    kemxml::TOutBuffer out(block, kSaveBlock, [&](std::string_view bytes) {
+      const auto count = static_cast<std::int64_t>(bytes.size());
+      if (!same || compared + count > size) {
+        same = false;
+        return;
+      }
+      read.resize(bytes.size());
+      same = file.Read(read.data(), count) == count && std::string_view(read) == bytes;
+      compared += count;
+    });
+    WriteTo(out);
+    return same && compared == size;
   } catch (const Exception&) {
     return false;
   }
 }
 
-}  // namespace
-
 void TKemXml::SaveToFile(const String& FileName) const {
-  const String bytes = SaveToString();
   // A save that would change nothing leaves the file alone: the bar saves its
   // contents at every start, mostly to write what it has just read, and reading
   // costs far less than writing and flushing a new file.
-  if (FileExists(FileName) && FileHolds(FileName, bytes)) return;
-  WriteFileAtomic(FileName, bytes);
+  if (FileExists(FileName) && FileHoldsWritten(FileName)) return;
+  TAtomicFileWriter file(FileName);
+  String block;
+  kemxml::TOutBuffer out(block, kSaveBlock, [&file](std::string_view bytes) { file.Write(bytes); });
+  WriteTo(out);
+  file.Commit();
 }
 
 void TKemXml::SaveToStream(TStream& Stream) const { Stream.WriteBytes(SaveToString()); }

@@ -15,6 +15,9 @@
 
 class TStream;
 class TKemXml;
+namespace kemxml {
+class TOutBuffer;
+}
 
 // Encodings a document knows; a declaration read from a file switches between them.
 enum : std::uint8_t { xeIso88591 = 0, xeUtf8 = 1 };
@@ -23,6 +26,22 @@ enum : std::uint8_t { xeIso88591 = 0, xeUtf8 = 1 };
 inline constexpr std::string_view kXmlRootName = "kem/xml-root";
 inline constexpr std::string_view kXmlCommentName = "!--";
 inline constexpr std::string_view kXmlDeclarationName = "?xml";
+
+// Why and where a read stopped taking in the bytes it was given.
+enum TKemXmlFaultKind : std::uint8_t {
+  xfNone,         // every byte was taken in
+  xfBracket,      // a "<" inside a construct that no ">" of its own closes
+  xfCutOff,       // a construct or text that the bytes end inside
+  xfUnclosed,     // an element that is never closed
+  xfDeclaration,  // the first construct is not the declaration that must lead
+  xfTooDeep,      // an element below the deepest level the reader keeps
+};
+struct TKemXmlFault {
+  TKemXmlFaultKind Kind = xfNone;
+  int Line = 0;  // 1 for the first line (lines end at LF); 0 with xfNone
+};
+// The elements a read keeps nested; deeper ones it passes over with all they hold.
+inline constexpr int kXmlMaxDepth = 256;
 
 class TKemXmlTag;
 using TKemXmlTagPtr = std::unique_ptr<TKemXmlTag>;
@@ -144,7 +163,8 @@ class TKemXml : public TObject {
   void LoadFromString(std::string_view Bytes);
   // Through a temporary file and one replace: a failure raises and leaves an
   // existing file as it was. A file that already holds exactly what would be
-  // written is left alone.
+  // written is left alone. The bytes are made and written in blocks, never
+  // held whole.
   void SaveToFile(const String& FileName) const;
   void SaveToStream(TStream& Stream) const;
   String SaveToString() const;
@@ -168,11 +188,19 @@ class TKemXml : public TObject {
   // missing declaration, every element closed. A file that fails this holds
   // more than the tree does.
   bool ReadComplete() const { return FReadComplete; }
+  // The first place at which the last read of bytes stopped or left something
+  // out: where the bytes hold more than the tree, and why. xfNone when the
+  // read was complete, or when the file could not be read at all.
+  const TKemXmlFault& ReadFault() const { return FReadFault; }
 
  private:
   friend class TKemXmlReader;
   // Parses the bytes into the cleared tree.
   void Parse(std::string_view Bytes);
+  // The whole file's bytes into Out, then Out.Finish.
+  void WriteTo(kemxml::TOutBuffer& Out) const;
+  // Whether the file holds exactly what WriteTo makes; false when it cannot be read.
+  bool FileHoldsWritten(const String& FileName) const;
 
   std::uint8_t FEncoding = xeIso88591;
   int FBufferSize;
@@ -184,4 +212,5 @@ class TKemXml : public TObject {
   String FFileDir;
   bool FExpectDeclaration = false;
   bool FReadComplete = true;
+  TKemXmlFault FReadFault;
 };

@@ -16,8 +16,6 @@ namespace {
 
 char FoldAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
 
-constexpr int kMaxDepth = 256;
-
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 bool StartsWith(std::string_view s, std::string_view prefix) { return s.substr(0, prefix.size()) == prefix; }
@@ -130,11 +128,15 @@ class TKemXmlReader {
  public:
   TKemXmlReader(TKemXml& doc, std::string_view data) : FDoc(doc), FData(data), FCurrent(doc.Root()) {}
 
-  // True when every byte was taken in and every element closed.
+  // True when every byte was taken in and every element closed; the
+  // document's read fault says otherwise where and why.
   bool Run() {
     for (;;) {
       while (FPos < FData.size() && IsBlank(FData[FPos])) ++FPos;
-      if (FPos == FData.size()) return FCurrent == FDoc.Root() && FReadAll;
+      if (FPos == FData.size()) {
+        if (FCurrent != FDoc.Root()) Fault(xfUnclosed, FOpen.back());
+        return FDoc.FReadFault.Kind == xfNone;
+      }
       bool whole = FData[FPos] == '<' ? ReadConstruct() : ReadText();
       if (!whole) return false;
     }
@@ -146,14 +148,22 @@ class TKemXmlReader {
   // the declaration that must come first does not.
   bool ReadConstruct() {
     const size_t end = ConstructEnd();
-    if (end == std::string_view::npos) return false;
+    if (end == std::string_view::npos) {
+      // When the data ends first, the fault is the first "<" inside the
+      // construct (a stray one in a value, as a hand-edited title has), else
+      // the construct's own.
+      const size_t inner = Find(FData, '<', FPos + 1);
+      return Fault(inner == std::string_view::npos ? xfCutOff : xfBracket,
+                   inner == std::string_view::npos ? FPos : inner);
+    }
+    const size_t at = FPos;
     const std::string_view construct = FData.substr(FPos, end - FPos);
     FPos = end;
     FClosing = std::string_view();
 
     const bool expected = FDoc.FExpectDeclaration;
     if (expected) {
-      if (!StartsWith(construct, "<?xml")) return false;
+      if (!StartsWith(construct, "<?xml")) return Fault(xfDeclaration, at);
       FDoc.FExpectDeclaration = false;
     }
     const char kind = construct[1];
@@ -161,8 +171,8 @@ class TKemXmlReader {
     // Deeper trees than any file of ours holds would only strain the stack of
     // everything that walks the tree: elements below the deepest level are
     // passed over with all they hold, and the read goes on behind them.
-    if (FPassedOver > 0 || (element && FDepth == kMaxDepth)) {
-      FReadAll = false;
+    if (FPassedOver > 0 || (element && FDepth == kXmlMaxDepth)) {
+      Fault(xfTooDeep, at);
       if (element && !IsClosed(construct) && IsWritableName(ElementName(construct))) {
         ++FPassedOver;
         FClosing = ElementName(construct);
@@ -176,11 +186,12 @@ class TKemXmlReader {
       if (tag && !FClosing.empty()) {
         FCurrent = tag;
         ++FDepth;
+        FOpen.push_back(at);
       }
     } else if (StartsWith(construct, "<?xml")) {
       TKemXmlTag* declaration = Add(construct);
       // One that could not be written back is no declaration, and the file has none.
-      if (!declaration && expected) return false;
+      if (!declaration && expected) return Fault(xfDeclaration, at);
       FClosing = std::string_view();  // a declaration holds nothing, even without its closing "?"
       // Only the declaration that leads the file decides how it is read: the
       // writer writes a whole file in one encoding.
@@ -206,6 +217,7 @@ class TKemXmlReader {
       if (FCurrent != FDoc.Root()) {
         FCurrent = FCurrent->Parent();
         --FDepth;
+        FOpen.pop_back();
       }
     }
     return true;
@@ -232,12 +244,13 @@ class TKemXmlReader {
     size_t end;
     if (FClosing.empty()) {
       end = Find(FData, '<', FPos);
-      if (end == std::string_view::npos) return false;
+      if (end == std::string_view::npos) return Fault(xfCutOff, FPos);
     } else {
       String closing = "</" + String(FClosing) + ">";
       TClosingMatcher matcher(closing);
       const size_t behind = matcher.FindEnd(FData, FPos);
-      if (behind == std::string_view::npos) return false;
+      // The element passed over for its depth has its fault already.
+      if (behind == std::string_view::npos) return Fault(xfUnclosed, FOpen.empty() ? FPos : FOpen.back());
       end = behind - closing.size();
     }
     const std::string_view stored = FData.substr(FPos, end - FPos);
@@ -328,6 +341,16 @@ class TKemXmlReader {
     return room;
   }
 
+  // Notes the first fault of the read at pos; false, as the read then ends.
+  bool Fault(TKemXmlFaultKind kind, size_t pos) {
+    if (FDoc.FReadFault.Kind == xfNone) {
+      // Lines are counted once, from the start, for the one place reported.
+      const auto lines = std::count(FData.begin(), FData.begin() + static_cast<std::ptrdiff_t>(pos), '\n');
+      FDoc.FReadFault = TKemXmlFault{kind, 1 + static_cast<int>(lines)};
+    }
+    return false;
+  }
+
   TKemXml& FDoc;
   std::string_view FData;
   size_t FPos = 0;
@@ -335,7 +358,7 @@ class TKemXmlReader {
   std::string_view FClosing;  // the name of the element just opened, as the file has it
   int FDepth = 0;             // elements open
   int FPassedOver = 0;        // elements open below the deepest level
-  bool FReadAll = true;       // nothing passed over for its depth
+  std::vector<size_t> FOpen;  // where the elements open now begin
   // Reused for every construct, so they keep their room.
   TKemXmlAttributes FAttributes;
   String FName, FValue, FText;
@@ -344,6 +367,7 @@ class TKemXmlReader {
 void TKemXml::Parse(std::string_view Bytes) {
   Clear();
   FReadComplete = true;
+  FReadFault = TKemXmlFault();
   if (Bytes.empty()) return;
   FReadComplete = TKemXmlReader(*this, Bytes).Run();
 }

@@ -94,7 +94,7 @@ char* WriteReference(char* q, char32_t cp) {
 // byte that is not UTF-8, "&#34;" for a character that needs a reference.
 constexpr size_t kMaxGrowth = 8;
 
-void PutRun(TOutBuffer& out, std::string_view text, bool iso, const TByteTable& table) {
+void PutSlice(TOutBuffer& out, std::string_view text, bool iso, const TByteTable& table) {
   out.Need(kMaxGrowth * text.size());
   char* q = out.At();
   const auto* base = reinterpret_cast<const unsigned char*>(text.data());
@@ -128,6 +128,22 @@ void PutRun(TOutBuffer& out, std::string_view text, bool iso, const TByteTable& 
     }
   }
   out.SetAt(q);
+}
+
+// A long text goes in slices, so the room asked for stays a small multiple of
+// a slice and not of the text: a text of tens of megabytes would otherwise
+// ask for eight times its size. A slice never ends inside a character: the cut
+// moves back over the continuation bytes of a UTF-8 sequence.
+constexpr size_t kSlice = 64 * 1024;
+
+void PutRun(TOutBuffer& out, std::string_view text, bool iso, const TByteTable& table) {
+  while (text.size() > kSlice) {
+    size_t cut = kSlice;
+    for (int back = 0; back < 3 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80; ++back) --cut;
+    PutSlice(out, text.substr(0, cut), iso, table);
+    text.remove_prefix(cut);
+  }
+  PutSlice(out, text, iso, table);
 }
 
 bool IsTrimmed(char c) { return static_cast<unsigned char>(c) <= ' '; }
@@ -279,10 +295,26 @@ void AppendDecoded(String& out, std::string_view stored, std::uint8_t encoding, 
 }
 
 void TOutBuffer::Grow(size_t n) {
-  const size_t used = static_cast<size_t>(FAt - FOut.data());
-  FOut.resize(std::max(FOut.size() * 2, used + n));
+  size_t used = static_cast<size_t>(FAt - FOut.data());
+  if (FSink) {
+    if (used) FSink(std::string_view(FOut.data(), used));
+    used = 0;
+    if (FOut.size() < n) FOut.resize(n);
+  } else {
+    FOut.resize(std::max(FOut.size() * 2, used + n));
+  }
   FAt = FOut.data() + used;
   FEnd = FOut.data() + FOut.size();
+}
+
+void TOutBuffer::Finish() {
+  const size_t used = static_cast<size_t>(FAt - FOut.data());
+  if (!FSink) {
+    FOut.resize(used);
+    return;
+  }
+  if (used) FSink(std::string_view(FOut.data(), used));
+  FAt = FOut.data();
 }
 
 void TOutBuffer::PutReference(char32_t cp) {

@@ -5,6 +5,7 @@
 #pragma once
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <string_view>
 
 #include "platform/types.h"
@@ -37,14 +38,19 @@ const char* ScanToQuote(const char* p, const char* end, char quote, std::uint8_t
 // As AppendDecoded, for bytes whose flags are known.
 void AppendDecoded(String& out, std::string_view stored, std::uint8_t encoding, std::uint8_t flags);
 
-// One growing block the writer puts its bytes into; Finish cuts the string to them.
+// The block the writer puts its bytes into: one that grows to hold them all,
+// which Finish cuts to them, or one of a fixed size that hands its bytes to a
+// sink whenever it is full, so a large file is never held whole.
 class TOutBuffer {
  public:
+  using TSink = std::function<void(std::string_view)>;
   explicit TOutBuffer(String& out, size_t expected) : FOut(out) {
     FOut.resize(expected < 64 ? 64 : expected);
     FAt = FOut.data();
     FEnd = FAt + FOut.size();
   }
+  // A piece longer than the block (one long text) makes the block that long.
+  TOutBuffer(String& block, size_t blockSize, TSink sink) : TOutBuffer(block, blockSize) { FSink = std::move(sink); }
   void Need(size_t n) {
     if (static_cast<size_t>(FEnd - FAt) < n) Grow(n);
   }
@@ -69,12 +75,13 @@ class TOutBuffer {
   void SetAt(char* At) { FAt = At; }
   // "&#n;" for a code point.
   void PutReference(char32_t cp);
-  void Finish() { FOut.resize(static_cast<size_t>(FAt - FOut.data())); }
+  void Finish();
 
  private:
   void Grow(size_t n);
 
   String& FOut;
+  TSink FSink;
   char* FAt;
   char* FEnd;
 };

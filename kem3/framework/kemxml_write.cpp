@@ -1,8 +1,8 @@
 // The XML writer: one fixed layout with CR LF line ends, two blanks of indent
 // per level for the first eight levels, an empty line after the declaration,
 // after each comment and after the closing construct of an element with
-// children that is not its parent's last. Everything goes into one block
-// sized from the tree before it starts.
+// children that is not its parent's last. The bytes go into one block sized
+// from the tree before it starts, or in blocks of a fixed size to a file.
 #include "kem3/framework/kemxml.h"
 #include "kem3/framework/kemxml_text.h"
 #include "platform/unicode_convert.h"
@@ -25,7 +25,7 @@ bool EndsWithCloser(std::string_view s) { return !s.empty() && (s.back() == '/' 
 
 class TKemXmlWriter {
  public:
-  TKemXmlWriter(String& out, std::uint8_t encoding, size_t expected) : FOut(out, expected), FEncoding(encoding) {}
+  TKemXmlWriter(TOutBuffer& out, std::uint8_t encoding) : FOut(out), FEncoding(encoding) {}
 
   void Tag(const TKemXmlTag& tag, int depth, bool last) {
     // A tag without a name cannot be written: "</>" would close its parent.
@@ -96,8 +96,6 @@ class TKemXmlWriter {
     if (hasChildren && !last) FOut.Put("\r\n", 2);
   }
 
-  void Finish() { FOut.Finish(); }
-
  private:
   void Children(const TKemXmlTag& tag, int depth) {
     const int count = tag.GetChildCount();
@@ -121,7 +119,7 @@ class TKemXmlWriter {
     kemxml::PutEncoded(FOut, text, FEncoding, kemxml::tkText);
   }
 
-  TOutBuffer FOut;
+  TOutBuffer& FOut;
   std::uint8_t FEncoding;
 };
 
@@ -139,13 +137,19 @@ size_t ExpectedSize(const TKemXmlTag& tag, int depth) {
 
 }  // namespace
 
+void TKemXml::WriteTo(kemxml::TOutBuffer& Out) const {
+  const int count = FRoot->GetChildCount();
+  TKemXmlWriter writer(Out, FEncoding);
+  for (int i = 0; i < count; ++i) writer.Tag(*FRoot->GetChild(i), 0, i == count - 1);
+  Out.Finish();
+}
+
 String TKemXml::SaveToString() const {
   String out;
   const int count = FRoot->GetChildCount();
   size_t expected = 0;
   for (int i = 0; i < count; ++i) expected += ExpectedSize(*FRoot->GetChild(i), 0);
-  TKemXmlWriter writer(out, FEncoding, expected);
-  for (int i = 0; i < count; ++i) writer.Tag(*FRoot->GetChild(i), 0, i == count - 1);
-  writer.Finish();
+  TOutBuffer buffer(out, expected);
+  WriteTo(buffer);
   return out;
 }

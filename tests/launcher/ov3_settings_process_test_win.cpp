@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "launcher/ov3_folder_win.h"
 #include "platform/files.h"
@@ -23,6 +24,33 @@ bool WaitForSection(const String& file, const String& section, DWORD millisecond
 }
 
 void WriteText(const String& file, const String& text) { WriteFileAtomic(file, text); }
+
+// A file held open with the given sharing; let go at the end whatever fails,
+// so that the folder can be removed.
+struct THeld {
+  HANDLE Handle;
+  THeld(const std::wstring& name, DWORD share)
+      : Handle(CreateFileW(name.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {
+  }
+  ~THeld() { Release(); }
+  THeld(const THeld&) = delete;
+  THeld& operator=(const THeld&) = delete;
+  void Release() {
+    if (Handle != INVALID_HANDLE_VALUE) CloseHandle(Handle);
+    Handle = INVALID_HANDLE_VALUE;
+  }
+};
+
+// The text of a message box of the bar's.
+std::wstring BoxText(HWND box) {
+  wchar_t text[1024] = {};
+  GetDlgItemTextW(box, 0xFFFF, text, 1024);
+  return text;
+}
+
+String Narrow(const std::wstring& text) {
+  return WideToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(text.data()), text.size()));
+}
 
 }  // namespace
 
@@ -144,16 +172,8 @@ TEST(Ov3SettingsProcess, AFileThatCannotBeWrittenIsToldOnceAndWrittenWhenItCanBe
   const String ini = folder.File("ov3.ini");
   WriteText(ini, "[Version]\r\nCurrent=3.3.9\r\n[Language]\r\nCurrent=DE\r\n[Window]\r\nAuto hide hidedelay=3000\r\n");
   const std::wstring name = (std::filesystem::path(folder.Folder()) / L"ov3.ini").wstring();
-  // Let go at the end whatever fails, so that the folder can be removed.
-  struct THeld {
-    HANDLE Handle;
-    ~THeld() { Release(); }
-    void Release() {
-      if (Handle != INVALID_HANDLE_VALUE) CloseHandle(Handle);
-      Handle = INVALID_HANDLE_VALUE;
-    }
-  } held{CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                     FILE_ATTRIBUTE_NORMAL, nullptr)};
+  // Without leave to replace it.
+  THeld held(name, FILE_SHARE_READ | FILE_SHARE_WRITE);
   ASSERT_NE(held.Handle, INVALID_HANDLE_VALUE);
   RunningBar bar(folder);
   HWND window = bar.Window();
@@ -186,4 +206,61 @@ TEST(Ov3SettingsProcess, AFileThatCannotBeWrittenIsToldOnceAndWrittenWhenItCanBe
   EXPECT_EQ(file.ReadString("Language", "Current", ""), "DE");
   EXPECT_EQ(FindWindowW(L"#32770", L"Orvanel"), nullptr);
   ASSERT_EQ(CloseBar(bar, window), 0);
+}
+
+// The saves as the bar closes are the last: when they fail, what they hold is
+// lost, and the user is told so before the bar is gone, each file in a
+// message of its own. When Windows ends the session nobody is left to answer
+// a message: the bar only tries, shows nothing, and ends.
+TEST(Ov3SettingsProcess, ALastSaveThatFailsIsToldAtExitButNotWhenTheSessionEnds) {
+  for (const bool sessionEnds : {false, true}) {
+    SCOPED_TRACE(sessionEnds);
+    Ov3Folder folder;
+    const String ini = folder.File("ov3.ini");
+    RunningBar bar(folder);
+    HWND window = bar.Window();
+    ASSERT_NE(window, nullptr);
+    // After the save that follows start-up, both files are held without leave to read or replace them.
+    ASSERT_TRUE(WaitForSection(ini, "Browser", 15000));
+    const std::filesystem::path dir(folder.Folder());
+    THeld contents((dir / L"ov3.xml").wstring(), 0);
+    THeld settings((dir / L"ov3.ini").wstring(), 0);
+    ASSERT_NE(contents.Handle, INVALID_HANDLE_VALUE);
+    ASSERT_NE(settings.Handle, INVALID_HANDLE_VALUE);
+    const auto findBox = [&bar] {
+      HWND box = nullptr;
+      while ((box = FindWindowExW(nullptr, box, L"#32770", L"Orvanel"))) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(box, &owner);
+        if (owner == bar.Id() && IsWindowVisible(box)) return box;
+      }
+      return HWND{};
+    };
+    if (sessionEnds) {
+      DWORD_PTR result = 0;
+      SendMessageTimeoutW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, 15000, &result);
+      // The bar ends of itself; a message would hold it up.
+      HWND box = nullptr;
+      testproc::WaitUntil([&] { return (box = findBox()) != nullptr || bar.Wait(0) >= 0; });
+      EXPECT_EQ(box, nullptr) << Narrow(box ? BoxText(box) : L"");
+      if (box) PostMessageW(box, WM_COMMAND, IDOK, 0);
+    } else {
+      PostMessageW(window, WM_CLOSE, 0, 0);
+      std::vector<std::wstring> told;
+      for (int i = 0; i < 2; ++i) {
+        HWND box = nullptr;
+        testproc::WaitUntil([&] { return (box = findBox()) != nullptr; });
+        ASSERT_NE(box, nullptr) << "message " << i + 1 << " of the failed last saves";
+        told.push_back(BoxText(box));
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        ASSERT_TRUE(testproc::WaitUntil([box] { return !IsWindow(box); }));
+      }
+      EXPECT_NE(told[0].find(L"The contents cannot be saved to " + (dir / L"ov3.xml").wstring()), std::wstring::npos)
+          << Narrow(told[0]);
+      EXPECT_NE(told[1].find(L"The settings cannot be saved to " + (dir / L"ov3.ini").wstring()), std::wstring::npos)
+          << Narrow(told[1]);
+      EXPECT_NE(told[1].find(L"are lost"), std::wstring::npos) << Narrow(told[1]);
+    }
+    EXPECT_EQ(bar.Wait(15000), 0);
+  }
 }

@@ -466,7 +466,7 @@ TEST_F(CfgSave, TheSaveAtShutDownRunsOnceAndLosesNothing) {
   Timers.Advance(2500);
   cfgSetValue(1, 9);  // less than 2,500 ms before the end
   Timers.Advance(100);
-  cfgSaveAtShutDown();
+  EXPECT_TRUE(cfgSaveAtShutDown());
   EXPECT_EQ(Saves, (std::vector<std::uint64_t>{2500, 2600}));
   EXPECT_EQ(OnDisk("S", "K"), "9");
   // Nothing arms the timer again, and a second call writes nothing.
@@ -496,7 +496,7 @@ TEST_F(CfgSave, AFileThatCannotBeWrittenKeepsTheValuesTellsOnceAndIsWrittenWhenI
   cfgBatchWrites([] { cfgWriteString("A", "B", "kept"); });
   cfgSetValue(1, 7);
   Timers.Advance(2500);
-  cfgSaveAtShutDown();
+  EXPECT_FALSE(cfgSaveAtShutDown()) << "the last save says it could not write";
   EXPECT_EQ(told.size(), 1u) << "once a run";
   EXPECT_EQ(Saves.size(), 3u);
 

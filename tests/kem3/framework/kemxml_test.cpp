@@ -552,6 +552,13 @@ TEST(KemXmlReader, EveryCutOfTheSampleEndsAtTheLastWholeConstruct) {
       bool between = cut == 0 || (cut >= full.find("?>") + 2 && cut <= full.find("<!--")) ||
                      (cut >= full.find("-->") + 3 && cut <= full.find("<ov3contents>"));
       ASSERT_EQ(doc->ReadComplete(), whole || between) << "cut " << cut;
+      // An incomplete read says where it stopped: a line the bytes reach.
+      const TKemXmlFault& fault = doc->ReadFault();
+      ASSERT_EQ(fault.Kind == xfNone, doc->ReadComplete()) << "cut " << cut;
+      if (fault.Kind != xfNone) {
+        ASSERT_GE(fault.Line, 1);
+        ASSERT_LE(fault.Line, 1 + std::count(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(cut), '\n'));
+      }
       if (whole) {
         ASSERT_EQ(Dump(*doc), fullTree);
       }

@@ -30,7 +30,7 @@ void RecomposeModule(benchmark::State& State, int Kind, const char* Images, bool
   TTickingClock clock;
   TLocalClock* old = SetLocalClock(&clock);
   TKemXml doc;
-  TKemXmlTag* e = doc.FindPath(String("ov3contents.modules.") + kModuleNames[static_cast<size_t>(Kind)], true);
+  TKemXmlTag* e = doc.FindPath(String("ov3contents.modules.") + kModules[static_cast<size_t>(Kind)].Name, true);
   e->FindPath("parameters.images", true)->WriteAttr("value", Images);
   e->FindPath("parameters.width", true)->WriteAttr("value", "72");
   e->FindPath("parameters.secondhand", true)->WriteAttr("value", "yes");
@@ -43,9 +43,10 @@ void RecomposeModule(benchmark::State& State, int Kind, const char* Images, bool
 
 }  // namespace
 
-BENCHMARK_CAPTURE(RecomposeModule, AnalogClock, 0, "clkdashlight.drl")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(RecomposeModule, AnalogClock, omkAnalogClock, "clkdashlight.drl")->Unit(benchmark::kMicrosecond);
 // The second hand's tick: the kept face, one turned hand and the glass (the face anew once a minute).
-BENCHMARK_CAPTURE(RecomposeModule, AnalogClockTick, 0, "clkdashlight.drl", false)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(RecomposeModule, Calendar, 1, "caldeskred.drl")->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(RecomposeModule, RecycleBin, 2, "binclear.drl")->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(RecomposeModule, Battery, 3, "battery.drl")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(RecomposeModule, AnalogClockTick, omkAnalogClock, "clkdashlight.drl", false)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(RecomposeModule, Calendar, omkCalendar, "caldeskred.drl")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(RecomposeModule, RecycleBin, omkRecycleBin, "binclear.drl")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(RecomposeModule, Battery, omkBattery, "battery.drl")->Unit(benchmark::kMicrosecond);

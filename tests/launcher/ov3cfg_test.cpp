@@ -95,7 +95,7 @@ class OvCfg : public testing::Test {
  protected:
   void SetUp() override {
     SetProgramFileName(Dir.file("ov3.exe"));
-    ModuleHints = {false, false, true, true};
+    ModuleHints = DefaultModuleHints();
     cfgInit();
   }
   void TearDown() override {
@@ -255,7 +255,7 @@ TEST_F(OvCfg, EveryKeyReadsBackWhatWasStored) {
   EXPECT_EQ(cfgGetInt(ovsIconsSize), 48);
   EXPECT_EQ(cfgGetStr(ovsScreenAreas), "2,3");
   EXPECT_FALSE(cfgGetBool(ovsScreenSnap, true));
-  EXPECT_EQ(ModuleHints, (std::array<bool, 4>{true, true, false, false}));
+  EXPECT_EQ(ModuleHints, (TPerModule<bool>{true, true, false, false}));
   // Written back as they were read.
   Restart();
   for (const TKey& key : kTable) EXPECT_EQ(OnDisk(key.Section, key.Key), key.Other) << key.Key;
@@ -319,20 +319,20 @@ TEST_F(OvCfg, AnOlderVersionLosesTheBrowserSectionOnce) {
 }
 
 TEST_F(OvCfg, ShowHintsIsCompletedFromTheDefaults) {
-  std::array<bool, 4> flags{};
+  TPerModule<bool> flags{};
   EXPECT_EQ(CompleteModuleHints("1", flags), "1011");
-  EXPECT_EQ(flags, (std::array<bool, 4>{true, false, true, true}));
+  EXPECT_EQ(flags, (TPerModule<bool>{true, false, true, true}));
   EXPECT_EQ(CompleteModuleHints("", flags), "0011");
-  EXPECT_EQ(flags, (std::array<bool, 4>{false, false, true, true}));
+  EXPECT_EQ(flags, (TPerModule<bool>{false, false, true, true}));
   EXPECT_EQ(CompleteModuleHints("0x1", flags), "0x11");
-  EXPECT_EQ(flags, (std::array<bool, 4>{false, false, true, true}));
+  EXPECT_EQ(flags, (TPerModule<bool>{false, false, true, true}));
   EXPECT_EQ(CompleteModuleHints("111100", flags), "111100");
-  EXPECT_EQ(flags, (std::array<bool, 4>{true, true, true, true}));
+  EXPECT_EQ(flags, (TPerModule<bool>{true, true, true, true}));
 
   WriteFile("[Version]\r\nCurrent=3.3.9\r\n[Hints]\r\nShow hints=1\r\n");
   Start();
   EXPECT_EQ(cfgGetStr(ovsShowHints), "1011");
-  EXPECT_EQ(ModuleHints, (std::array<bool, 4>{true, false, true, true}));
+  EXPECT_EQ(ModuleHints, (TPerModule<bool>{true, false, true, true}));
   Restart();
   EXPECT_EQ(OnDisk("Hints", "Show hints"), "1011");
 }

@@ -104,7 +104,8 @@ class TfMain : public TKemForm {
   void ReadSkinOrientation();
   // Swaps width and height for a skin of the other orientation.
   void TurnBar();
-  // Item width and spaces of the icon panel from settings 205-211 or the skin.
+  // Item width and spaces of the icon panel from the settings
+  // ovsIconsOverrideSkin to ovsIconsFadeWidth or the skin.
   void ApplyIconMetrics();
   // The group buttons across their container, less the skin's margins.
   void ArrangeGroupButtons();
@@ -156,8 +157,8 @@ class TfMain : public TKemForm {
   // kMaxDroppedFiles files the first are taken, and the user is told, once
   // the drop is over, how many were left out (Unread: the files the drop
   // named after Files, not read). An address too long for an icon is told
-  // in the same note. True when an icon was added or is to be: with setting
-  // 212 a single icon waits for its editor, which opens once the drop is over
+  // in the same note. True when an icon was added or is to be: with
+  // ovsShowDropDialog a single icon waits for its editor, which opens once the drop is over
   // (EditDroppedIcons). Their pictures follow a slice at a time (MakeDroppedPictures).
   bool DropItems(const TPoint& ScreenPt, const std::vector<WideString>& Files, const WideString& Url,
                  std::size_t Unread = 0);

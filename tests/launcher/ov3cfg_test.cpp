@@ -27,56 +27,57 @@ struct TKey {
 };
 
 const TKey kTable[] = {
-    {101, "General", "Focus shortcut", "f10,ctrl", "f9,alt"},
-    {102, "General", "Autohide shortcut", "f12,none", "f11,ctrl"},
-    {103, "General", "Icon lib folder", "c:\\", "Icons"},
-    {121, "Window", "Auto hide", "no", "yes"},
-    {122, "Window", "Auto hide method", "0", "1"},
-    {123, "Window", "Auto hide hidedelay", "2000", "3000"},
-    {124, "Window", "Auto hide showdelay", "500", "750"},
-    {125, "Window", "Auto hide steps", "10", "4"},
-    {126, "Window", "Auto hide speed", "10", "20"},
-    {127, "Window", "Screen area", "0", "1"},
-    {128, "Window", "Screen areas", "0,4,5", "2,3"},
-    {129, "Window", "Screen edge size", "3", "6"},
-    {130, "Window", "Screen corner size", "5", "8"},
-    {131, "Window", "Screen snap", "yes", "no"},
-    {132, "Window", "Icon dragging", "yes", "no"},
-    {133, "Window", "Group dragging", "yes", "no"},
-    {134, "Window", "Window move", "no", "yes"},
-    {135, "Window", "Window size", "no", "yes"},
-    {151, "Hints", "Hint show delay", "500", "250"},
-    {152, "Hints", "Hint hide delay", "1000", "2000"},
-    {153, "Hints", "Show hints", "", "1100"},
-    {154, "Hints", "Position", "100", "50"},
-    {155, "Hints", "Fade hints", "yes", "no"},
-    {170, "Wheel", "Scroll", "0", "2"},
-    {171, "Wheel", "Toggle", "0", "3"},
-    {172, "Wheel", "Wrap groups", "no", "yes"},
-    {173, "Wheel", "Wrap icons", "no", "yes"},
-    {201, "Icons", "Size", "32", "48"},
-    {202, "Icons", "Stretch", "0", "1"},
-    {203, "Icons", "Title", "0", "2"},
-    {204, "Icons", "Comment", "0", "1"},
-    {205, "Icons", "OverrideSkin", "no", "yes"},
-    {206, "Icons", "SpaceLeft", "24", "1"},
-    {207, "Icons", "SpaceRight", "24", "2"},
-    {208, "Icons", "SpaceTop", "4", "3"},
-    {209, "Icons", "SpaceBottom", "4", "5"},
-    {210, "Icons", "SpaceVert", "4", "6"},
-    {211, "Icons", "FadeWidth", "12", "7"},
-    {212, "Icons", "Show drop dialog", "yes", "no"},
-    {213, "Icons", "Single click", "no", "yes"},
-    {214, "Icons", "Auto accel", "yes", "no"},
-    {301, "Groups", "Previous group", "tabulator,ctrl", "f1,none"},
-    {302, "Groups", "Next group", "tabulator,ctrl+shift", "f2,none"},
-    {303, "Groups", "Auto accel", "yes", "no"},
-    {1001, "Misc", "Show drag hint", "yes", "no"},
-    {5001, "Browser", "Flt programs", "0", "3"},
-    {5002, "Browser", "Flt icons", "0", "4"},
+    {ovsFocusShortcut, "General", "Focus shortcut", "f10,ctrl", "f9,alt"},
+    {ovsAutohideShortcut, "General", "Autohide shortcut", "f12,none", "f11,ctrl"},
+    {ovsIconLibFolder, "General", "Icon lib folder", "c:\\", "Icons"},
+    {ovsAutoHide, "Window", "Auto hide", "no", "yes"},
+    {ovsAutoHideMethod, "Window", "Auto hide method", "0", "1"},
+    {ovsAutoHideHideDelay, "Window", "Auto hide hidedelay", "2000", "3000"},
+    {ovsAutoHideShowDelay, "Window", "Auto hide showdelay", "500", "750"},
+    {ovsAutoHideSteps, "Window", "Auto hide steps", "10", "4"},
+    {ovsAutoHideSpeed, "Window", "Auto hide speed", "10", "20"},
+    {ovsScreenArea, "Window", "Screen area", "0", "1"},
+    {ovsScreenAreas, "Window", "Screen areas", "0,4,5", "2,3"},
+    {ovsScreenEdgeSize, "Window", "Screen edge size", "3", "6"},
+    {ovsScreenCornerSize, "Window", "Screen corner size", "5", "8"},
+    {ovsScreenSnap, "Window", "Screen snap", "yes", "no"},
+    {ovsIconDragging, "Window", "Icon dragging", "yes", "no"},
+    {ovsGroupDragging, "Window", "Group dragging", "yes", "no"},
+    {ovsWindowMove, "Window", "Window move", "no", "yes"},
+    {ovsWindowSize, "Window", "Window size", "no", "yes"},
+    {ovsHintShowDelay, "Hints", "Hint show delay", "500", "250"},
+    {ovsHintHideDelay, "Hints", "Hint hide delay", "1000", "2000"},
+    {ovsShowHints, "Hints", "Show hints", "", "1100"},
+    {ovsHintPosition, "Hints", "Position", "100", "50"},
+    {ovsFadeHints, "Hints", "Fade hints", "yes", "no"},
+    {ovsWheelScroll, "Wheel", "Scroll", "0", "2"},
+    {ovsWheelToggle, "Wheel", "Toggle", "0", "3"},
+    {ovsWheelWrapGroups, "Wheel", "Wrap groups", "no", "yes"},
+    {ovsWheelWrapIcons, "Wheel", "Wrap icons", "no", "yes"},
+    {ovsIconsSize, "Icons", "Size", "32", "48"},
+    {ovsIconsStretch, "Icons", "Stretch", "0", "1"},
+    {ovsIconsTitle, "Icons", "Title", "0", "2"},
+    {ovsIconsComment, "Icons", "Comment", "0", "1"},
+    {ovsIconsOverrideSkin, "Icons", "OverrideSkin", "no", "yes"},
+    {ovsIconsSpaceLeft, "Icons", "SpaceLeft", "24", "1"},
+    {ovsIconsSpaceRight, "Icons", "SpaceRight", "24", "2"},
+    {ovsIconsSpaceTop, "Icons", "SpaceTop", "4", "3"},
+    {ovsIconsSpaceBottom, "Icons", "SpaceBottom", "4", "5"},
+    {ovsIconsSpaceVert, "Icons", "SpaceVert", "4", "6"},
+    {ovsIconsFadeWidth, "Icons", "FadeWidth", "12", "7"},
+    {ovsShowDropDialog, "Icons", "Show drop dialog", "yes", "no"},
+    {ovsSingleClick, "Icons", "Single click", "no", "yes"},
+    {ovsIconsAutoAccel, "Icons", "Auto accel", "yes", "no"},
+    {ovsPreviousGroup, "Groups", "Previous group", "tabulator,ctrl", "f1,none"},
+    {ovsNextGroup, "Groups", "Next group", "tabulator,ctrl+shift", "f2,none"},
+    {ovsGroupsAutoAccel, "Groups", "Auto accel", "yes", "no"},
+    {ovsShowDragHint, "Misc", "Show drag hint", "yes", "no"},
+    {ovsBrowserFltPrograms, "Browser", "Flt programs", "0", "3"},
+    {ovsBrowserFltIcons, "Browser", "Flt icons", "0", "4"},
 };
 
-const int kTimeIds[] = {123, 124, 126, 151, 152};
+const int kTimeIds[] = {ovsAutoHideHideDelay, ovsAutoHideShowDelay, ovsAutoHideSpeed, ovsHintShowDelay,
+                        ovsHintHideDelay};
 
 // A settings file of this version holding Value(key) for every key of the table.
 template <class F>
@@ -144,20 +145,20 @@ TEST_F(OvCfg, TheTableInOrderWithItsGroups) {
   std::vector<int> expected;
   for (const TKey& key : kTable) expected.push_back(key.Id);
   EXPECT_EQ(ids, expected);
-  EXPECT_EQ(groups, (std::vector<int>{202, 501}));
+  EXPECT_EQ(groups, (std::vector<int>{ovgAutoHide, ovgIconSpaces}));
 
   const auto* autoHide = dynamic_cast<const TcfgDbGroup*>(cfgEntries()[4].get());
   ASSERT_NE(autoHide, nullptr);
-  EXPECT_EQ(autoHide->Id, 202);
-  EXPECT_EQ(autoHide->Page, 200);
+  EXPECT_EQ(autoHide->Id, ovgAutoHide);
+  EXPECT_EQ(autoHide->Page, ovgWindow);
   EXPECT_EQ(autoHide->Columns, 1);
-  EXPECT_EQ(autoHide->CheckItemId, 121);
+  EXPECT_EQ(autoHide->CheckItemId, ovsAutoHide);
   EXPECT_EQ(autoHide->CaptionTextName, "144");
   for (const auto& entry : cfgEntries()) {
     auto* group = dynamic_cast<TcfgDbGroup*>(entry.get());
-    if (group && group->Id == 501) {
-      EXPECT_EQ(group->Page, 500);
-      EXPECT_EQ(group->CheckItemId, 205);
+    if (group && group->Id == ovgIconSpaces) {
+      EXPECT_EQ(group->Page, ovgIcons);
+      EXPECT_EQ(group->CheckItemId, ovsIconsOverrideSkin);
       EXPECT_EQ(group->CaptionTextName, "168");
     }
   }
@@ -165,7 +166,9 @@ TEST_F(OvCfg, TheTableInOrderWithItsGroups) {
 
 TEST_F(OvCfg, RowsLayoutsAndUnits) {
   DefineSettings(nullptr);
-  const std::set<int> noCaption{101, 102, 127, 128, 129, 130, 153, 301, 302, 1001, 5001, 5002};
+  const std::set<int> noCaption{ovsFocusShortcut,  ovsAutohideShortcut, ovsScreenArea,         ovsScreenAreas,
+                                ovsScreenEdgeSize, ovsScreenCornerSize, ovsShowHints,          ovsPreviousGroup,
+                                ovsNextGroup,      ovsShowDragHint,     ovsBrowserFltPrograms, ovsBrowserFltIcons};
   for (const TKey& key : kTable) {
     const TcfgDbItem* item = cfgFindItem(key.Id);
     ASSERT_NE(item, nullptr) << key.Id;
@@ -181,10 +184,10 @@ TEST_F(OvCfg, RowsLayoutsAndUnits) {
     EXPECT_EQ(item->Type == cfgtFloat, timed) << key.Id;
   }
   EXPECT_EQ(cfgFindItem(ovsIconLibFolder)->Type, cfgtBrowse2);
-  EXPECT_EQ(cfgFindItem(ovsIconLibFolder)->Page, 100);
+  EXPECT_EQ(cfgFindItem(ovsIconLibFolder)->Page, ovgGeneral);
   EXPECT_EQ(cfgFindItem(ovsIconLibFolder)->ControlPercent, 75);
-  EXPECT_EQ(cfgFindItem(ovsAutoHideMethod)->Page, 202);
-  EXPECT_EQ(cfgFindItem(ovsIconsSpaceVert)->Page, 501);
+  EXPECT_EQ(cfgFindItem(ovsAutoHideMethod)->Page, ovgAutoHide);
+  EXPECT_EQ(cfgFindItem(ovsIconsSpaceVert)->Page, ovgIconSpaces);
   EXPECT_EQ(cfgFindItem(ovsHintPosition)->Type, cfgtTracker);
   EXPECT_EQ(cfgFindItem(ovsHintPosition)->LegendScale, 1.0);
   EXPECT_EQ(cfgFindItem(ovsIconsSize)->LegendOffset, 0.0);
@@ -196,10 +199,18 @@ TEST_F(OvCfg, LimitsAndValueLists) {
   struct TLimits {
     int Id, Min, Max, Step, BigStep;
   };
-  const TLimits limits[] = {{123, 100, 50000, 100, 1000}, {124, 100, 50000, 100, 1000}, {125, 1, 20, 1, 2},
-                            {126, 1, 100, 1, 10},         {151, 0, 1000, 10, 100},      {152, 100, 5000, 10, 100},
-                            {154, 0, 150, 1, 10},         {201, 16, 128, 1, 4},         {206, 0, 100, 1, 2},
-                            {211, 0, 100, 1, 2},          {129, 0, 20, 1, 2},           {130, 0, 30, 1, 2}};
+  const TLimits limits[] = {{ovsAutoHideHideDelay, 100, 50000, 100, 1000},
+                            {ovsAutoHideShowDelay, 100, 50000, 100, 1000},
+                            {ovsAutoHideSteps, 1, 20, 1, 2},
+                            {ovsAutoHideSpeed, 1, 100, 1, 10},
+                            {ovsHintShowDelay, 0, 1000, 10, 100},
+                            {ovsHintHideDelay, 100, 5000, 10, 100},
+                            {ovsHintPosition, 0, 150, 1, 10},
+                            {ovsIconsSize, 16, 128, 1, 4},
+                            {ovsIconsSpaceLeft, 0, 100, 1, 2},
+                            {ovsIconsFadeWidth, 0, 100, 1, 2},
+                            {ovsScreenEdgeSize, 0, 20, 1, 2},
+                            {ovsScreenCornerSize, 0, 30, 1, 2}};
   for (const TLimits& l : limits) {
     const TcfgDbItem* item = cfgFindItem(l.Id);
     EXPECT_EQ(item->MinValue, Variant(l.Min)) << l.Id;
@@ -213,9 +224,10 @@ TEST_F(OvCfg, LimitsAndValueLists) {
     int Count;
     const char* Name;
   };
-  const TList lists[] = {{122, 2, "TdPreferences_AutoHideMethods"}, {170, 3, "TdPreferences_WheelScrolls"},
-                         {171, 4, "TdPreferences_WheelToggles"},    {202, 3, "TdPreferences_IconStretchs"},
-                         {203, 3, "TdPreferences_IconsTitles"},     {204, 2, "TdPreferences_IconsComments"}};
+  const TList lists[] = {
+      {ovsAutoHideMethod, 2, "TdPreferences_AutoHideMethods"}, {ovsWheelScroll, 3, "TdPreferences_WheelScrolls"},
+      {ovsWheelToggle, 4, "TdPreferences_WheelToggles"},       {ovsIconsStretch, 3, "TdPreferences_IconStretchs"},
+      {ovsIconsTitle, 3, "TdPreferences_IconsTitles"},         {ovsIconsComment, 2, "TdPreferences_IconsComments"}};
   for (const TList& l : lists) {
     const TcfgDbItem* item = cfgFindItem(l.Id);
     EXPECT_EQ(item->Type, cfgtValueList);

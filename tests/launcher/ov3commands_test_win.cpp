@@ -184,8 +184,8 @@ TEST_F(BarCommandsWin, DropsAddIconsToTheGroupUnderThePointer) {
   EXPECT_NE(file.find("<application filename=\"" + tool + "\"", linkIcon), std::string::npos) << file;
   EXPECT_NE(file.find("<image filename=\"" + tool + "\"", linkIcon), std::string::npos);
   // Away from the buttons, a web address alone goes to the group on show, once
-  // its editor, which opens when the drop is over, was confirmed (setting
-  // 212); a cancelled one adds nothing. The drop tells what it will make.
+  // its editor, which opens when the drop is over, was confirmed
+  // (ovsShowDropDialog); a cancelled one adds nothing. The drop tells what it will make.
   EXPECT_TRUE(Bar->DropItems(Point(-1000, -1000), {}, u"https://ignored.example/"));
   AnswerEditor<TdEditIcon>([] { Application->ProcessMessages(); }, VK_ESCAPE);
   EXPECT_EQ(Saved(), "Tools: Editor | Games: Chess | Web: My Tool Site Read_Me Tool Link");

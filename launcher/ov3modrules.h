@@ -1,7 +1,8 @@
-// The rules of the bar modules that need no window: which module an element
-// names, where the clock's hands point and when it redraws, how long the
-// calendar sleeps, which battery picture shows, what the recycle bins hold,
-// the modules' parameters, their hints, and their places along the bar.
+// The bar modules without a window: the table of the modules, from which their
+// number, slots, defaults and commands follow; and their rules: which module
+// an element names, where the clock's hands point and when it redraws, how
+// long the calendar sleeps, which battery picture shows, what the recycle bins
+// hold, the modules' parameters, their hints, and their places along the bar.
 #pragma once
 #include <array>
 #include <cstdint>
@@ -31,7 +32,7 @@ struct TOvModuleInfo {
   TOvModuleKind Kind;
   const char* Name;   // its element in "modules" (compared without regard to case)
   const char* Title;  // the element's "title"
-  int ImageIndex;     // its picture in the module image library
+  int ImageIndex;     // its picture: the index in "ovi.dll"
   bool Hints;         // shows hints while ovsShowHints says nothing of it
   bool BehindIcons;   // a new contents document places it behind the icon panel
   // The resource package that draws it: the library id its "images"
@@ -52,12 +53,46 @@ inline constexpr int kRecycleBinActions[] = {ovaOpenRecycleBin, ovaEmptyRecycleB
 // The modules in slot order, which is also the order of the characters of
 // ovsShowHints.
 inline constexpr auto kModules = std::to_array<TOvModuleInfo>({
-    {omkAnalogClock, "analogclock", "AnalogClock", 0, false, false, "ovanalogclock", "clkdashlight.drl",
-     kClockParameters, kClockActions},
-    {omkCalendar, "calendar", "Calendar", 1, false, false, "ovcalendar", "caldeskred.drl", kPictureParameters, {}},
-    {omkRecycleBin, "recyclebin", "RecycleBin", 2, true, true, "ovrecyclebin", "binclear.drl", kPictureParameters,
-     kRecycleBinActions},
-    {omkBattery, "battery", "Battery", 4, true, true, "ovpower", "battery.drl", kPictureParameters, {}},
+    {.Kind = omkAnalogClock,
+     .Name = "analogclock",
+     .Title = "AnalogClock",
+     .ImageIndex = 0,
+     .Hints = false,
+     .BehindIcons = false,
+     .Library = "ovanalogclock",
+     .Package = "clkdashlight.drl",
+     .Parameters = kClockParameters,
+     .Actions = kClockActions},
+    {.Kind = omkCalendar,
+     .Name = "calendar",
+     .Title = "Calendar",
+     .ImageIndex = 1,
+     .Hints = false,
+     .BehindIcons = false,
+     .Library = "ovcalendar",
+     .Package = "caldeskred.drl",
+     .Parameters = kPictureParameters,
+     .Actions = {}},
+    {.Kind = omkRecycleBin,
+     .Name = "recyclebin",
+     .Title = "RecycleBin",
+     .ImageIndex = 2,
+     .Hints = true,
+     .BehindIcons = true,
+     .Library = "ovrecyclebin",
+     .Package = "binclear.drl",
+     .Parameters = kPictureParameters,
+     .Actions = kRecycleBinActions},
+    {.Kind = omkBattery,
+     .Name = "battery",
+     .Title = "Battery",
+     .ImageIndex = 4,
+     .Hints = true,
+     .BehindIcons = true,
+     .Library = "ovpower",
+     .Package = "battery.drl",
+     .Parameters = kPictureParameters,
+     .Actions = {}},
 });
 
 // One value per module, in slot order.

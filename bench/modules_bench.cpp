@@ -26,12 +26,13 @@ class TTickingClock : public TLocalClock {
   long FTick = 0;
 };
 
-void RecomposeModule(benchmark::State& State, int Kind, const char* Images, bool Force = true) {
+// Each module drawn from the package it starts with.
+void RecomposeModule(benchmark::State& State, TOvModuleKind Kind, bool Force = true) {
   TTickingClock clock;
   TLocalClock* old = SetLocalClock(&clock);
   TKemXml doc;
-  TKemXmlTag* e = doc.FindPath(String("ov3contents.modules.") + kModuleNames[static_cast<size_t>(Kind)], true);
-  e->FindPath("parameters.images", true)->WriteAttr("value", Images);
+  TKemXmlTag* e = doc.FindPath(String("ov3contents.modules.") + kModules[Kind].Name, true);
+  e->FindPath("parameters.images", true)->WriteAttr("value", kModules[Kind].Package);
   e->FindPath("parameters.width", true)->WriteAttr("value", "72");
   e->FindPath("parameters.secondhand", true)->WriteAttr("value", "yes");
   const String dir = GetExeDir();
@@ -43,9 +44,9 @@ void RecomposeModule(benchmark::State& State, int Kind, const char* Images, bool
 
 }  // namespace
 
-BENCHMARK_CAPTURE(RecomposeModule, AnalogClock, 0, "clkdashlight.drl")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(RecomposeModule, AnalogClock, omkAnalogClock)->Unit(benchmark::kMicrosecond);
 // The second hand's tick: the kept face, one turned hand and the glass (the face anew once a minute).
-BENCHMARK_CAPTURE(RecomposeModule, AnalogClockTick, 0, "clkdashlight.drl", false)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(RecomposeModule, Calendar, 1, "caldeskred.drl")->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(RecomposeModule, RecycleBin, 2, "binclear.drl")->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(RecomposeModule, Battery, 3, "battery.drl")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(RecomposeModule, AnalogClockTick, omkAnalogClock, false)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(RecomposeModule, Calendar, omkCalendar)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(RecomposeModule, RecycleBin, omkRecycleBin)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(RecomposeModule, Battery, omkBattery)->Unit(benchmark::kMicrosecond);

@@ -219,8 +219,8 @@ bool TfMain::DropItems(const TPoint& ScreenPt, const std::vector<WideString>& Fi
       leftOut.LongUrlLength = Url.size();
     }
   }
-  // Setting 212 opens the icon editor on a single dropped icon first (several
-  // never ask), once the drop is over; cancelling it discards the icon.
+  // ovsShowDropDialog opens the icon editor on a single dropped icon first
+  // (several never ask), once the drop is over; cancelling it discards the icon.
   bool added = false;
   if (cfgGetBool(ovsShowDropDialog) && icons.size() == 1) {
     EditDroppedIconLater(*group, std::move(icons.front()));

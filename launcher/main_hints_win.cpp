@@ -110,13 +110,13 @@ class TBarHintWiring : public TOvHintSide {
         return {THintTarget::Icon, Index};
       }
     }
-    for (int I = 0; I < 4; ++I) {
+    for (int I = 0; I < static_cast<int>(kModules.size()); ++I) {
       TOvModuleControl* M = FBar.ModuleControl(I);
       if (!M || !M->Visible()) continue;
       const TPoint At = M->ImagePosition();
       const TPoint C = M->ScreenToClient(P);
       if (!M->Module()->HitTest(C.X - At.X, C.Y - At.Y)) continue;
-      // A module whose hints are switched off (setting 153) has none to give.
+      // A module whose hints are switched off (ovsShowHints) has none to give.
       if (!ModuleHints[size_t(I)]) return {};
       if (Text) {
         *Text = M->GetHint();

@@ -1,8 +1,6 @@
 // The bar's modules: made and removed from the "modules" element of the
 // contents, placed before or behind the icon panel in the element order, their
 // threads started when the bar shows and stopped before it goes.
-#include <array>
-
 #include "kem3/controls/kemplist_win.h"
 #include "kem3/controls/vosskinner_win.h"
 #include "kem3/framework/kemcfg.h"
@@ -37,7 +35,7 @@ int TfMain::GetModuleIndent() const { return (plIcons->ItemWidth() - cfgGetInt(o
 void TfMain::AddModule(int Index) {
   auto& slot = FModuleSlots.at(static_cast<size_t>(Index));
   if (slot) return;
-  const String name = kModuleNames.at(static_cast<size_t>(Index));
+  const String name = kModules.at(static_cast<size_t>(Index)).Name;
   const String dir = GetExeDir();
   auto* control = new TOvModuleControl(pClient, NewModule(Index, dir + "Resources" + String(1, dir.back())));
   slot = control;
@@ -72,7 +70,8 @@ void TfMain::RemoveModule(int Index) {
 
 void TfMain::ModuleChanged(TOvModuleControl* Control) {
   Control->RefreshPicture();
-  if (Control->Module()->GetModuleName() == kModuleNames[2]) UpdateActionStates();
+  // Emptying the bin is offered only while it is full.
+  if (Control->Module()->GetModuleName() == kModules[omkRecycleBin].Name) UpdateActionStates();
 }
 
 void TfMain::ApplyModules() {
@@ -90,7 +89,7 @@ void TfMain::ApplyModules() {
     else
       RemoveModule(kind);
   }
-  std::array<bool, kModuleNames.size()> registered{};
+  TPerModule<bool> registered{};
   for (size_t i = 0; i < FModuleSlots.size(); ++i) {
     registered[i] = FModuleSlots[i] != nullptr;
     if (FModuleSlots[i]) {
@@ -128,7 +127,8 @@ void TfMain::StopModules() {
 }
 
 void TfMain::ExecuteModuleAction(int Id) {
-  TOvModuleControl* control = FModuleSlots[Id <= 202 ? 0 : 2];
+  const int slot = ModuleOfAction(Id);
+  TOvModuleControl* control = slot >= 0 ? FModuleSlots[static_cast<size_t>(slot)] : nullptr;
   if (!control) return;
   control->Module()->ExecuteCommand(Id);
   control->LayoutPicture(FVertical, GetModuleMargin(), GetModuleIndent());
@@ -138,6 +138,7 @@ void TfMain::ExecuteModuleAction(int Id) {
 }
 
 bool TfMain::RecycleBinShownFull() const {
-  auto* bin = FModuleSlots[2] ? dynamic_cast<TOvRecycleBin*>(FModuleSlots[2]->Module()) : nullptr;
+  TOvModuleControl* control = FModuleSlots[omkRecycleBin];
+  auto* bin = control ? dynamic_cast<TOvRecycleBin*>(control->Module()) : nullptr;
   return bin && bin->ShownState() == 1;
 }

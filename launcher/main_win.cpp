@@ -97,7 +97,7 @@ void TfMain::FormCreate(TObject*) {
   FAutoHide->SetHome({Left(), Top()});
 
   UpdateActionStates();
-  // The browser's places start with the icon library's, which setting 103 fills in.
+  // The browser's places start with the icon library's, which ovsIconLibFolder fills in.
   EnsureBrowserPlaces(BrowserNamedPlaces(), 1);
 
   OpenContents();
@@ -462,59 +462,55 @@ void TfMain::UpdateActionStates() {
 
 void TfMain::FormActionExecute(int Id) {
   switch (Id) {
-    case 103:
+    case ovaRebuildIconCache:
       RebuildIconCache();
       break;
-    case 105:
+    case ovaAutoHide:
       ToggleSetting(ovsAutoHide);
       break;
-    case 106:
+    case ovaPreferences:
       if (TKemConfigDlg* preferences = OvPreferencesModel()) preferences->Execute();
       break;
-    case 107:
+    case ovaInformation:
       ShowBarInformation();
       break;
-    case 108:
+    case ovaExit:
       Close();
       break;
-    case 121:
+    case ovaScreenSnap:
       ToggleSetting(ovsScreenSnap);
       break;
-    case 122:
-    case 123:
-    case 124:
-    case 125:
+    case ovaAlignTop:
+    case ovaAlignBottom:
+    case ovaAlignLeft:
+    case ovaAlignRight:
       AlignInWorkArea(Id);
       break;
-    case 141:
-    case 142:
-      NewIcon(Id == 142);
+    case ovaNewIcon:
+    case ovaNewBatchIcon:
+      NewIcon(Id == ovaNewBatchIcon);
       break;
-    case 143:
+    case ovaDeleteIcon:
       DeleteSelectedIcon();
       break;
-    case 144:
+    case ovaCopyIcon:
       CopySelectedIcon();
       break;
-    case 146:
+    case ovaEditIcon:
       EditSelectedIcon();
       break;
-    case 161:
+    case ovaNewGroup:
       NewGroup();
       break;
-    case 162:
+    case ovaDeleteGroup:
       DeleteCurrentGroup();
       break;
-    case 163:
+    case ovaEditGroup:
       EditCurrentGroup();
       break;
-    case 201:
-    case 202:
-    case 203:
-    case 204:
-      ExecuteModuleAction(Id);
-      break;
     default:
+      // The rest are the modules' commands, each run by its module.
+      ExecuteModuleAction(Id);
       break;
   }
   UpdateActionStates();
@@ -527,16 +523,16 @@ void TfMain::ToggleSetting(int Id) {
 
 void TfMain::AlignInWorkArea(int ActionId) {
   switch (ActionId) {
-    case 122:
+    case ovaAlignTop:
       DockToEdge(heTop);
       break;
-    case 123:
+    case ovaAlignBottom:
       DockToEdge(heBottom);
       break;
-    case 124:
+    case ovaAlignLeft:
       DockToEdge(heLeft);
       break;
-    case 125:
+    case ovaAlignRight:
       DockToEdge(heRight);
       break;
   }

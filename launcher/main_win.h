@@ -17,6 +17,7 @@
 #include "launcher/ov3iconcache.h"
 #include "launcher/ov3launch_win.h"
 #include "launcher/ov3menus.h"
+#include "launcher/ov3modrules.h"
 #include "platform/extctrls_win.h"
 #include "platform/timer.h"
 
@@ -104,7 +105,8 @@ class TfMain : public TKemForm {
   // Swaps width and height for a skin of the other orientation and docks the
   // bar to the nearest edge that orientation lies along.
   void TurnBar();
-  // Item width and spaces of the icon panel from settings 205-211 or the skin.
+  // Item width and spaces of the icon panel from the settings
+  // ovsIconsOverrideSkin to ovsIconsFadeWidth or the skin.
   void ApplyIconMetrics();
   // The group buttons across their container, less the skin's margins.
   void ArrangeGroupButtons();
@@ -156,14 +158,14 @@ class TfMain : public TKemForm {
   // kMaxDroppedFiles files the first are taken, and the user is told, once
   // the drop is over, how many were left out (Unread: the files the drop
   // named after Files, not read). An address too long for an icon is told
-  // in the same note. True when an icon was added or is to be: with setting
-  // 212 a single icon waits for its editor, which opens once the drop is over
+  // in the same note. True when an icon was added or is to be: with
+  // ovsShowDropDialog a single icon waits for its editor, which opens once the drop is over
   // (EditDroppedIcons). Their pictures follow a slice at a time (MakeDroppedPictures).
   bool DropItems(const TPoint& ScreenPt, const std::vector<WideString>& Files, const WideString& Url,
                  std::size_t Unread = 0);
 
   // ---- Bar modules (main_modules_win.cpp).
-  // The module of a slot (0 clock, 1 calendar, 2 recycle bin, 3 battery), or nil.
+  // The module of a slot (its TOvModuleKind), or nil.
   TOvModuleControl* ModuleControl(int Index) const { return FModuleSlots.at(static_cast<size_t>(Index)); }
   void AddModule(int Index);
   void RemoveModule(int Index);
@@ -262,7 +264,7 @@ class TfMain : public TKemForm {
   TKemXmlTag* PlaceIcon(TKemXmlTag& Group, TKemXmlTagPtr Icon);
   // The ending of every icon command: captions, hotkeys, save, action states.
   void IconsChanged(bool WithIconCache);
-  // The actions 141-163.
+  // The icon and group actions (ovaNewIcon to ovaEditGroup).
   void NewIcon(bool Batch);
   void CopySelectedIcon();
   void EditSelectedIcon();
@@ -300,7 +302,8 @@ class TfMain : public TKemForm {
   // file did not exist yet (the caller saves the cache with the contents).
   bool OpenIconCache();
   // Every picture made anew at the current icon size and stretch rule, saved
-  // with the contents, and the panel refilled (action 103, settings 201, 202).
+  // with the contents, and the panel refilled (ovaRebuildIconCache,
+  // ovsIconsSize, ovsIconsStretch).
   void RebuildIconCache();
   void ApplyIconCacheSettings();
 
@@ -335,13 +338,14 @@ class TfMain : public TKemForm {
   // Takes the foreground for the bar (releasing F24 first) and shows it when hidden.
   void FocusBar();
 
-  // Actions 201-204 through their module; the contents are saved after.
+  // A module's command (kModules says whose) through that module; the
+  // contents are saved after. Nothing for an action no module has.
   void ExecuteModuleAction(int Id);
   // A module's thread found a new picture (run on the GUI thread).
   void ModuleChanged(TOvModuleControl* Control);
   bool RecycleBinShownFull() const;
 
-  std::array<TOvModuleControl*, 4> FModuleSlots{};  // owned as components
+  TPerModule<TOvModuleControl*> FModuleSlots{};  // owned as components
   std::unique_ptr<TKemXml> FContents;
   String FContentsFileName;
   TKemXmlTag* FGroupsTag = nullptr;

@@ -4,33 +4,33 @@
 TOvActionState BarActionState(int Id, const TBarActionContext& c) {
   TOvActionState s;
   switch (Id) {
-    case 122:
-    case 123:
+    case ovaAlignTop:
+    case ovaAlignBottom:
       s.Enabled = !c.Vertical;
       break;
-    case 124:
-    case 125:
+    case ovaAlignLeft:
+    case ovaAlignRight:
       s.Enabled = c.Vertical;
       break;
-    case 143:
-    case 144:
-    case 146:
+    case ovaDeleteIcon:
+    case ovaCopyIcon:
+    case ovaEditIcon:
       s.Enabled = c.IconSelected;
       break;
-    case 162:
+    case ovaDeleteGroup:
       s.Enabled = c.GroupSelected && c.GroupCount > 1;
       break;
-    case 163:
+    case ovaEditGroup:
       s.Enabled = c.GroupSelected;
       break;
-    case 204:
+    case ovaEmptyRecycleBin:
       s.Enabled = c.RecycleBinFull;
       break;
     default:
       s.Enabled = true;
       break;
   }
-  if (Id == 121) s.Checked = c.ScreenSnap;
-  if (Id == 105) s.Checked = c.AutoHide;
+  if (Id == ovaScreenSnap) s.Checked = c.ScreenSnap;
+  if (Id == ovaAutoHide) s.Checked = c.AutoHide;
   return s;
 }

@@ -37,14 +37,14 @@ int ClampSlideStep(int Step);
 int ClampSlideInterval(int Interval);
 
 struct TOvAutoHideSettings {
-  bool AutoHide = false;         // 121
-  bool AtOnce = false;           // 122 = 1
-  int HideDelay = 2000;          // 123, ms
-  int ShowDelay = 500;           // 124, ms
-  int SlideStep = 5;             // 125, pixels per slide tick
-  int SlideInterval = 10;        // 126, ms
-  int AreaMode = 0;              // 127
-  String CustomAreas = "0,4,5";  // 128
+  bool AutoHide = false;         // ovsAutoHide
+  bool AtOnce = false;           // ovsAutoHideMethod = 1
+  int HideDelay = 2000;          // ovsAutoHideHideDelay, ms
+  int ShowDelay = 500;           // ovsAutoHideShowDelay, ms
+  int SlideStep = 5;             // ovsAutoHideSteps, pixels per slide tick
+  int SlideInterval = 10;        // ovsAutoHideSpeed, ms
+  int AreaMode = 0;              // ovsScreenArea
+  String CustomAreas = "0,4,5";  // ovsScreenAreas
 };
 
 // What the machine needs of the world.
@@ -82,7 +82,8 @@ class TOvAutoHide {
   int SlideInterval() const { return ClampSlideInterval(Settings.SlideInterval); }
   bool ShowTimerOn() const { return FShowTimerOn; }
 
-  // Setting 121 (or 122) changed: on starts the countdown, off brings the bar home.
+  // ovsAutoHide (or ovsAutoHideMethod) changed: on starts the countdown, off
+  // brings the bar home.
   void AutoHideChanged();
   // Whether anything can call a hidden bar back: the mouse hook is installed
   // and holds the screen areas it reports. Without it the bar never hides: it

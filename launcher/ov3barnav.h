@@ -8,8 +8,8 @@
 int BarShiftMask(TShiftState Shift);
 
 enum TWheelScrolls { wsNothing, wsGroups, wsIcons };
-// Scroll is setting 170 (0 groups, 1 icons, 2 off), Toggle setting 171 (the
-// modifier that swaps them: 0 Ctrl, 1 Alt, 2 Shift, 3 none).
+// Scroll is ovsWheelScroll (0 groups, 1 icons, 2 off), Toggle ovsWheelToggle
+// (the modifier that swaps them: 0 Ctrl, 1 Alt, 2 Shift, 3 none).
 TWheelScrolls WheelScrolls(int Scroll, int Toggle, TShiftState Shift);
 // A wheel step: +1 up, -1 down; the other way round when the group buttons run downwards.
 int WheelStep(bool Up, bool VerticalDown);

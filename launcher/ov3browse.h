@@ -22,7 +22,7 @@ class TOvBrowser {
   // True when the user chose a file (or, in mode obmFolder, a folder).
   // FilterIndex is the file type to start with for a handler that keeps no
   // choice of its own (the programs and icons handlers keep theirs in the
-  // settings 5001 and 5002).
+  // settings ovsBrowserFltPrograms and ovsBrowserFltIcons).
   virtual bool Execute(int Mode, int Preview, bool MultiSelect, const String& InitialPath, int FilterIndex) = 0;
   // The chosen file or folder after Execute returned true.
   virtual String FileName() const = 0;
@@ -42,5 +42,6 @@ struct TOvFileType {
 };
 // The file types of a preview handler, their texts from the language (250-252).
 std::vector<TOvFileType> BrowseFileTypes(int Preview);
-// The setting that keeps the handler's chosen type (5001, 5002), 0 for none.
+// The setting that keeps the handler's chosen type (ovsBrowserFltPrograms,
+// ovsBrowserFltIcons), 0 for none.
 int BrowseFileTypeSetting(int Preview);

@@ -10,14 +10,12 @@
 #include "platform/mathutils.h"
 #include "platform/sysutils.h"
 
-std::array<bool, 4> ModuleHints{false, false, true, true};
+TPerModule<bool> ModuleHints = DefaultModuleHints();
 std::function<bool(const String& Start, String& Folder)> OvFolderChooser;
 
 namespace {
 
 constexpr int kRowHeight = 21;
-
-constexpr const char* kDefaultHints = "0011";
 
 TcfgDbItem* Add(int Id, std::uint8_t Type, const Variant& Default, const char* Section, const char* Key,
                 const char* TextName, int Group, int LabelPercent, int ControlPercent, TUnit Unit = unNone) {
@@ -127,9 +125,9 @@ void CheckSettingsVersion() {
   });
 }
 
-String CompleteModuleHints(const String& Text, std::array<bool, 4>& Flags) {
+String CompleteModuleHints(const String& Text, TPerModule<bool>& Flags) {
   String result = Text;
-  while (result.size() < Flags.size()) result += kDefaultHints[result.size()];
+  while (result.size() < Flags.size()) result += kModules[result.size()].Hints ? '1' : '0';
   for (size_t i = 0; i < Flags.size(); ++i) Flags[i] = result[i] == '1';
   return result;
 }

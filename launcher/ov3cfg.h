@@ -2,12 +2,12 @@
 // database, the version check of the settings file, and loading and saving the
 // values with the bar's placement.
 #pragma once
-#include <array>
 #include <functional>
 #include <memory>
 
 #include "kem3/dialogs/kemcfgdlg.h"
 #include "kem3/framework/kemcfg.h"
+#include "launcher/ov3modrules.h"
 
 // Setting ids.
 enum TOvSetting : int {
@@ -93,9 +93,8 @@ inline constexpr TSize OvBarDefaultSize{560, 96};
 // then the bounds are fitted into the work area as any placement is.
 TRect OvHoldBarToWorkArea(const TRect& Bounds, const TRect& WorkArea);
 
-// Whether each bar module shows hints (setting 153), in module order: analog
-// clock, calendar, recycle bin, battery.
-extern std::array<bool, 4> ModuleHints;
+// Whether each bar module shows hints (ovsShowHints), in slot order.
+extern TPerModule<bool> ModuleHints;
 
 // The file browser's folder chooser: opens on Start and gives the chosen
 // folder; false when nothing was chosen. Empty until the browser exists.
@@ -118,9 +117,9 @@ void LoadSettingsValues();
 // setting, in one save of the file.
 void SaveSettingsValues(const TcfgWindowPlacement& MainForm);
 
-// "Show hints" completed to four characters from the defaults off, off, on,
-// on; Flags are on where the character is "1".
-String CompleteModuleHints(const String& Text, std::array<bool, 4>& Flags);
+// "Show hints" completed to one character per module from the modules' hint
+// defaults; Flags are on where the character is "1".
+String CompleteModuleHints(const String& Text, TPerModule<bool>& Flags);
 
 // A time setting in milliseconds, whatever unit the user shows it in.
 int SettingMs(int Id);

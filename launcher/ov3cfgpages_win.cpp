@@ -178,8 +178,8 @@ void TOvCfgHints::CreateControls(TWinControl* Parent, int Top) {
   FCaption = PlaceLabel(Parent, 0, Top + 4, kRowLabelWidth, 17);
   FCaption->SetAutoSize(false);
   Modules = Place<TKemCheckListBox>(Parent, kUsualField, Top, Parent->ClientWidth() - kUsualField, 80);
-  for (size_t i = 0; i < kModuleNames.size(); ++i) Modules->Items()->Add(WideString());
-  for (size_t i = 0; i < kModuleNames.size(); ++i) Modules->SetChecked(static_cast<int>(i), ModuleHints[i]);
+  for (size_t i = 0; i < kModules.size(); ++i) Modules->Items()->Add(WideString());
+  for (size_t i = 0; i < kModules.size(); ++i) Modules->SetChecked(static_cast<int>(i), ModuleHints[i]);
   UpdateLanguage();
 }
 
@@ -206,9 +206,9 @@ void TOvCfgHints::Arrange() {
 
 void TOvCfgHints::FillTitles() {
   TKemXmlTag* Elements = FHost.ModulesElement ? FHost.ModulesElement() : nullptr;
-  for (size_t i = 0; i < kModuleNames.size(); ++i) {
-    TKemXmlTag* Element = Elements ? Elements->FindPath(kModuleNames[i]) : nullptr;
-    const String Title = Element ? Element->ReadAttr("title", kModuleNames[i]) : String(kModuleNames[i]);
+  for (size_t i = 0; i < kModules.size(); ++i) {
+    TKemXmlTag* Element = Elements ? Elements->FindPath(kModules[i].Name) : nullptr;
+    const String Title = Element ? Element->ReadAttr("title", kModules[i].Name) : String(kModules[i].Name);
     Modules->Items()->Put(static_cast<int>(i), ModuleText(String(), Title));
   }
 }
@@ -223,7 +223,7 @@ void TOvCfgHints::UpdateLanguage() {
 void TOvCfgHints::Apply() {
   if (!Modules) return;
   String Text;
-  for (size_t i = 0; i < kModuleNames.size(); ++i) {
+  for (size_t i = 0; i < kModules.size(); ++i) {
     ModuleHints[i] = Modules->Checked(static_cast<int>(i));
     Text += ModuleHints[i] ? '1' : '0';
   }

@@ -5,6 +5,7 @@
 
 #include "kem3/framework/kemlan.h"
 #include "kem3/framework/kemutil.h"
+#include "launcher/ov3modrules.h"
 #include "platform/exceptions.h"
 #include "platform/files.h"
 #include "platform/format.h"
@@ -14,46 +15,33 @@
 
 namespace {
 
-struct TDefaultParameter {
-  const char* Name;
-  const char* Title;
-  const char* Type;
-  const char* List;  // nil: the parameter has none
-  const char* Value;
-};
-
+// A module element as a new document gets it: the icon panel's place, or
+// one of the modules.
 struct TDefaultModule {
   const char* Name;
   const char* Title;
   int ImageIndex;  // -1: no image
-  std::vector<TDefaultParameter> Parameters;
+  std::vector<TOvModuleParameter> Parameters;
 };
 
+TDefaultModule DefaultModule(const TOvModuleInfo& module) {
+  TDefaultModule d{module.Name, module.Title, module.ImageIndex, {}};
+  d.Parameters.push_back({"images", "Images", "resource", module.Library, module.Package});
+  d.Parameters.insert(d.Parameters.end(), module.Parameters.begin(), module.Parameters.end());
+  return d;
+}
+
+// The modules in slot order, those that stand behind the icon panel after its place.
 const std::vector<TDefaultModule>& DefaultModules() {
-  static const std::vector<TDefaultModule> modules = {
-      {"analogclock",
-       "AnalogClock",
-       0,
-       {{"images", "Images", "resource", "ovanalogclock", "clkdashlight.drl"},
-        {"secondhand", "SecondHand", "boolean", nullptr, "No"},
-        {"width", "Width", "integer", nullptr, "72"}}},
-      {"calendar",
-       "Calendar",
-       1,
-       {{"images", "Images", "resource", "ovcalendar", "caldeskred.drl"},
-        {"width", "Width", "integer", nullptr, "72"}}},
-      // Where the icon panel stands among the modules.
-      {"icons", "Icons", -1, {}},
-      {"recyclebin",
-       "RecycleBin",
-       2,
-       {{"images", "Images", "resource", "ovrecyclebin", "binclear.drl"},
-        {"width", "Width", "integer", nullptr, "72"}}},
-      {"battery",
-       "Battery",
-       4,
-       {{"images", "Images", "resource", "ovpower", "battery.drl"}, {"width", "Width", "integer", nullptr, "72"}}},
-  };
+  static const std::vector<TDefaultModule> modules = [] {
+    std::vector<TDefaultModule> list;
+    for (const TOvModuleInfo& module : kModules)
+      if (!module.BehindIcons) list.push_back(DefaultModule(module));
+    list.push_back({kIconsElementName, "Icons", -1, {}});
+    for (const TOvModuleInfo& module : kModules)
+      if (module.BehindIcons) list.push_back(DefaultModule(module));
+    return list;
+  }();
   return modules;
 }
 
@@ -73,7 +61,7 @@ void CompleteModule(TKemXmlTag* modules, const TDefaultModule& module) {
     SetIfMissing(image, "index", IntToStr(module.ImageIndex));
   }
   TKemXmlTag* parameters = element->FindPath("parameters", true);
-  for (const TDefaultParameter& p : module.Parameters) {
+  for (const TOvModuleParameter& p : module.Parameters) {
     TKemXmlTag* parameter = parameters->FindPath(p.Name, true);
     parameter->WriteAttr("title", p.Title);
     parameter->WriteAttr("type", p.Type);
@@ -84,7 +72,7 @@ void CompleteModule(TKemXmlTag* modules, const TDefaultModule& module) {
   for (int i = parameters->GetChildCount() - 1; i >= 0; --i) {
     const String& name = parameters->GetChild(i)->Name;
     bool known = false;
-    for (const TDefaultParameter& p : module.Parameters) known = known || SameText(name, p.Name);
+    for (const TOvModuleParameter& p : module.Parameters) known = known || SameText(name, p.Name);
     if (!known) parameters->DeleteChild(i);
   }
 }

@@ -51,8 +51,8 @@ std::unique_ptr<TKemXml> OpenContentsDocument(const String& fileName, TContentsS
 WideString ContentsSetAsideText(const String& fileName, const TContentsSetAside& SetAside);
 
 // Completes the document: the comment and "ov3contents" when missing, a group
-// "Main" when "groups" holds no "group", and the five module elements with
-// their default titles, images and parameters. Runs at every start: titles are
+// "Main" when "groups" holds no "group", and an element for each module and
+// for the icon panel's place, with their default titles, images and parameters. Runs at every start: titles are
 // set again, a user's "active" and parameter "value" stay, unknown parameters go.
 void CreateDefaultContents(TKemXml& doc);
 

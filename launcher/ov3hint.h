@@ -14,8 +14,8 @@ TRect PlaceHint(TPoint Anchor, TSize Size, const TRect& Monitor);
 // within MaxWidth, plus the hint's text indents (current window record).
 TSize SkinHintSize(TVosSkin& Skin, const WideString& Text, int MaxWidth);
 
-// Title mode (setting 203): 0 and 2 show the caption, 1 hides it; comment
-// mode (204): not 0 appends a non-empty comment on a line of its own.
+// Title mode (ovsIconsTitle): 0 and 2 show the caption, 1 hides it; comment
+// mode (ovsIconsComment): not 0 appends a non-empty comment on a line of its own.
 WideString IconHintText(const WideString& Caption, const WideString& Comment, int TitleMode, int CommentMode);
 // Icon hints are armed only when one of the two can say something.
 constexpr bool IconHintsArmed(int TitleMode, int CommentMode) { return TitleMode != 1 || CommentMode != 0; }
@@ -25,9 +25,9 @@ WideString ExpandHintBreaks(const WideString& Text);
 // Values from the settings file held to their registered limits: a show
 // delay of 0 would spin its timer, a hide delay of 0 or less would leave a
 // hint up for good.
-int ClampHintShowDelay(int Ms);  // 151: 1..1000
-int ClampHintHideDelay(int Ms);  // 152: 100..5000
-int ClampHintPosition(int Pct);  // 154: 0..150
+int ClampHintShowDelay(int Ms);  // ovsHintShowDelay: 1..1000
+int ClampHintHideDelay(int Ms);  // ovsHintHideDelay: 100..5000
+int ClampHintPosition(int Pct);  // ovsHintPosition: 0..150
 
 enum class THintTimer { Show, Hide, Fade, Refresh };
 enum class THintState { None, FadingIn, Shown, FadingOut };
@@ -51,9 +51,9 @@ class TOvHintSide {
 };
 
 struct TOvHintSettings {
-  int ShowDelay = 500;   // 151, ms
-  int HideDelay = 1000;  // 152, ms
-  bool Fade = true;      // 155
+  int ShowDelay = 500;   // ovsHintShowDelay, ms
+  int HideDelay = 1000;  // ovsHintHideDelay, ms
+  bool Fade = true;      // ovsFadeHints
   bool Layered = false;  // the skin's fading hint (platform types 6 and 7)
 };
 

@@ -34,7 +34,7 @@ inline constexpr std::string_view kIconCacheFailedAttr = "cachefailed";
 // Larger pictures or sizes in a cache file mean a damaged file.
 inline constexpr int kIconCacheMaxSize = 1024;
 
-// Setting 202: when pictures are scaled to the icon size.
+// ovsIconsStretch: when pictures are scaled to the icon size.
 enum TIconStretch { isAlways = 0, isWhenLarger = 1, isNever = 2 };
 
 struct TIconCacheItem {
@@ -54,7 +54,7 @@ class TIconCache {
   TIconCache(const TIconCache&) = delete;
   TIconCache& operator=(const TIconCache&) = delete;
 
-  // Setting 201 (the icon size) and setting 202 (TIconStretch).
+  // ovsIconsSize (the icon size) and ovsIconsStretch (TIconStretch).
   int IconSize = 32;
   int Stretch = isAlways;
 

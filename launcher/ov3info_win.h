@@ -1,4 +1,4 @@
-// The bar's information dialog (action 107): its program and drag-and-drop
+// The bar's information dialog (ovaInformation): its program and drag-and-drop
 // entries, registered on first use, and the dialog itself.
 #pragma once
 #include "platform/types.h"

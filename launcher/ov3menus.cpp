@@ -10,24 +10,12 @@
 
 namespace {
 
-constexpr int kMain[] = {141,
-                         142,
-                         103,
-                         kMenuSeparator,
-                         161,
-                         162,
-                         163,
-                         kMenuSeparator,
-                         kAlignMenuAction,
-                         105,
-                         kMenuSeparator,
-                         106,
-                         107,
-                         kMenuSeparator,
-                         108};
-constexpr int kAlign[] = {121, kMenuSeparator, 122, 123, 124, 125};
-constexpr int kIcons[] = {141, 142, 143, 144, kMenuSeparator, 146};
-constexpr int kGroups[] = {161, 162, kMenuSeparator, 163};
+constexpr int kMain[] = {ovaNewIcon,     ovaNewBatchIcon, ovaRebuildIconCache, kMenuSeparator,   ovaNewGroup,
+                         ovaDeleteGroup, ovaEditGroup,    kMenuSeparator,      kAlignMenuAction, ovaAutoHide,
+                         kMenuSeparator, ovaPreferences,  ovaInformation,      kMenuSeparator,   ovaExit};
+constexpr int kAlign[] = {ovaScreenSnap, kMenuSeparator, ovaAlignTop, ovaAlignBottom, ovaAlignLeft, ovaAlignRight};
+constexpr int kIcons[] = {ovaNewIcon, ovaNewBatchIcon, ovaDeleteIcon, ovaCopyIcon, kMenuSeparator, ovaEditIcon};
+constexpr int kGroups[] = {ovaNewGroup, ovaDeleteGroup, kMenuSeparator, ovaEditGroup};
 
 }  // namespace
 

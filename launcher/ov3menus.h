@@ -4,6 +4,7 @@
 #include <array>
 #include <span>
 
+#include "launcher/ov3actions.h"
 #include "platform/types.h"
 
 enum TOvBarMenu { obmMain, obmAlign, obmIcons, obmGroups };
@@ -14,7 +15,7 @@ inline constexpr std::array<const char*, kBarMenuCount> kBarMenuNames = {"main",
 // An entry: the action it runs (0: a separator); the action that opens the
 // align menu as its submenu.
 inline constexpr int kMenuSeparator = 0;
-inline constexpr int kAlignMenuAction = 104;
+inline constexpr int kAlignMenuAction = ovaAlignMenu;
 std::span<const int> BarMenuEntries(TOvBarMenu Menu);
 
 // Where the right button went up.

@@ -1,4 +1,4 @@
-// The four bar modules: analog clock, calendar, recycle bin and battery.
+// The bar modules: analog clock, calendar, recycle bin and battery.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -130,12 +130,12 @@ WideString TOvAnalogClock::GetHint() { return Utf8ToWide(ClockHint(LocalNow()));
 
 void TOvAnalogClock::ExecuteCommand(int Id) {
   if (!Element()) return;
-  Element()->FindPath("parameters.secondhand", true)->WriteAttr("value", Id == 201 ? "yes" : "no");
+  Element()->FindPath("parameters.secondhand", true)->WriteAttr("value", Id == ovaSecondHandOn ? "yes" : "no");
   Reload();
 }
 
 void TOvAnalogClock::AddMenuEntries(std::vector<TOvModuleMenuEntry>& Entries) {
-  Entries.push_back(Action(FSecondHand ? 202 : 201));
+  Entries.push_back(Action(FSecondHand ? ovaSecondHandOff : ovaSecondHandOn));
 }
 
 // ---- Calendar
@@ -184,13 +184,13 @@ WideString TOvRecycleBin::GetHint() {
 }
 
 void TOvRecycleBin::ExecuteCommand(int Id) {
-  if (Id == 203) ModuleSystem().OpenRecycleBinFolder();
-  if (Id == 204) EmptyRecycleBinsInBackground(FRoots);
+  if (Id == ovaOpenRecycleBin) ModuleSystem().OpenRecycleBinFolder();
+  if (Id == ovaEmptyRecycleBin) EmptyRecycleBinsInBackground(FRoots);
 }
 
 void TOvRecycleBin::AddMenuEntries(std::vector<TOvModuleMenuEntry>& Entries) {
-  Entries.push_back(Action(203));
-  Entries.push_back(Action(204, FShown == 1));
+  Entries.push_back(Action(ovaOpenRecycleBin));
+  Entries.push_back(Action(ovaEmptyRecycleBin, FShown == 1));
 }
 
 // ---- Battery

@@ -9,8 +9,15 @@
 #include "platform/unicode_convert.h"
 
 int ModuleKindIndex(const String& ElementName) {
-  for (size_t i = 0; i < kModuleNames.size(); ++i)
-    if (SameText(ElementName, kModuleNames[i])) return static_cast<int>(i);
+  for (const TOvModuleInfo& module : kModules)
+    if (SameText(ElementName, module.Name)) return module.Kind;
+  return -1;
+}
+
+int ModuleOfAction(int ActionId) {
+  for (const TOvModuleInfo& module : kModules)
+    for (int action : module.Actions)
+      if (action == ActionId) return module.Kind;
   return -1;
 }
 
@@ -89,8 +96,8 @@ int ModuleWidthParameter(const String& Text) {
   return width > 512 ? 512 : width;
 }
 
-std::vector<TModulePlace> PlaceModules(const std::vector<TModuleElement>& Elements,
-                                       const std::array<bool, kModuleNames.size()>& Registered, bool Vertical) {
+std::vector<TModulePlace> PlaceModules(const std::vector<TModuleElement>& Elements, const TPerModule<bool>& Registered,
+                                       bool Vertical) {
   std::vector<TModulePlace> places;
   TAlign align = Vertical ? alTop : alLeft;
   for (const TModuleElement& e : Elements) {

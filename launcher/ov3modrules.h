@@ -1,22 +1,135 @@
-// The rules of the bar modules that need no window: which module an element
-// names, where the clock's hands point and when it redraws, how long the
-// calendar sleeps, which battery picture shows, what the recycle bins hold,
-// the modules' parameters, their hints, and their places along the bar.
+// The bar modules without a window: the table of the modules, from which their
+// number, slots, defaults and commands follow; and their rules: which module
+// an element names, where the clock's hands point and when it redraws, how
+// long the calendar sleeps, which battery picture shows, what the recycle bins
+// hold, the modules' parameters, their hints, and their places along the bar.
 #pragma once
 #include <array>
 #include <cstdint>
+#include <span>
 #include <vector>
 
+#include "launcher/ov3actions.h"
 #include "platform/controls_types.h"
 #include "platform/localclock.h"
 #include "platform/types.h"
 
-// The module kinds in their fixed order (the bar's module slots).
-inline constexpr std::array<const char*, 4> kModuleNames = {"analogclock", "calendar", "recyclebin", "battery"};
+// ---- The modules
+// The module kinds; a kind is its row in kModules and the bar's slot of it.
+enum TOvModuleKind : int { omkAnalogClock, omkCalendar, omkRecycleBin, omkBattery };
+
+// A parameter of a module element, as a new contents document gets it.
+struct TOvModuleParameter {
+  const char* Name;
+  const char* Title;
+  const char* Type;   // "integer", "boolean" or "resource"
+  const char* List;   // a resource's library id; nil for the others
+  const char* Value;  // the default value
+};
+
+// One kind of bar module: everything that follows from which modules exist.
+struct TOvModuleInfo {
+  TOvModuleKind Kind;
+  const char* Name;   // its element in "modules" (compared without regard to case)
+  const char* Title;  // the element's "title"
+  int ImageIndex;     // its picture: the index in "ovi.dll"
+  bool Hints;         // shows hints while ovsShowHints says nothing of it
+  bool BehindIcons;   // a new contents document places it behind the icon panel
+  // The resource package that draws it: the library id its "images"
+  // parameter lists, and the package file it starts with.
+  const char* Library;
+  const char* Package;
+  std::span<const TOvModuleParameter> Parameters;  // after "images"
+  std::span<const int> Actions;                    // the commands its menu offers
+};
+
+inline constexpr TOvModuleParameter kWidthParameter{"width", "Width", "integer", nullptr, "72"};
+inline constexpr TOvModuleParameter kClockParameters[] = {{"secondhand", "SecondHand", "boolean", nullptr, "No"},
+                                                          kWidthParameter};
+inline constexpr TOvModuleParameter kPictureParameters[] = {kWidthParameter};
+inline constexpr int kClockActions[] = {ovaSecondHandOn, ovaSecondHandOff};
+inline constexpr int kRecycleBinActions[] = {ovaOpenRecycleBin, ovaEmptyRecycleBin};
+
+// The modules in slot order, which is also the order of the characters of
+// ovsShowHints.
+inline constexpr auto kModules = std::to_array<TOvModuleInfo>({
+    {.Kind = omkAnalogClock,
+     .Name = "analogclock",
+     .Title = "AnalogClock",
+     .ImageIndex = 0,
+     .Hints = false,
+     .BehindIcons = false,
+     .Library = "ovanalogclock",
+     .Package = "clkdashlight.drl",
+     .Parameters = kClockParameters,
+     .Actions = kClockActions},
+    {.Kind = omkCalendar,
+     .Name = "calendar",
+     .Title = "Calendar",
+     .ImageIndex = 1,
+     .Hints = false,
+     .BehindIcons = false,
+     .Library = "ovcalendar",
+     .Package = "caldeskred.drl",
+     .Parameters = kPictureParameters,
+     .Actions = {}},
+    {.Kind = omkRecycleBin,
+     .Name = "recyclebin",
+     .Title = "RecycleBin",
+     .ImageIndex = 2,
+     .Hints = true,
+     .BehindIcons = true,
+     .Library = "ovrecyclebin",
+     .Package = "binclear.drl",
+     .Parameters = kPictureParameters,
+     .Actions = kRecycleBinActions},
+    {.Kind = omkBattery,
+     .Name = "battery",
+     .Title = "Battery",
+     .ImageIndex = 4,
+     .Hints = true,
+     .BehindIcons = true,
+     .Library = "ovpower",
+     .Package = "battery.drl",
+     .Parameters = kPictureParameters,
+     .Actions = {}},
+});
+
+// One value per module, in slot order.
+template <class T>
+using TPerModule = std::array<T, kModules.size()>;
+
+namespace ov3modrules_detail {
+constexpr bool RowsInKindOrder() {
+  for (std::size_t i = 0; i < kModules.size(); ++i)
+    if (kModules[i].Kind != static_cast<int>(i)) return false;
+  return true;
+}
+constexpr bool ActionsOfOneModule() {
+  for (std::size_t i = 0; i < kModules.size(); ++i)
+    for (int action : kModules[i].Actions)
+      for (std::size_t j = i + 1; j < kModules.size(); ++j)
+        for (int other : kModules[j].Actions)
+          if (action == other) return false;
+  return true;
+}
+}  // namespace ov3modrules_detail
+static_assert(ov3modrules_detail::RowsInKindOrder(), "a module's row is its kind");
+static_assert(ov3modrules_detail::ActionsOfOneModule(), "an action runs in one module");
+
+// The hint switches before ovsShowHints is read.
+constexpr TPerModule<bool> DefaultModuleHints() {
+  TPerModule<bool> flags{};
+  for (std::size_t i = 0; i < kModules.size(); ++i) flags[i] = kModules[i].Hints;
+  return flags;
+}
+
 // The element that marks the icon panel's place among the modules.
 inline constexpr const char* kIconsElementName = "icons";
 // The slot of a module element (its name without regard to case), or -1.
 int ModuleKindIndex(const String& ElementName);
+// The slot of the module whose command the action is, or -1.
+int ModuleOfAction(int ActionId);
 
 // ---- Analog clock
 struct TClockAngles {
@@ -98,5 +211,5 @@ struct TModulePlace {
 };
 // The registered modules (by slot) in document order, before the icon panel
 // (top or left) until the element "icons", behind it (bottom or right) after.
-std::vector<TModulePlace> PlaceModules(const std::vector<TModuleElement>& Elements,
-                                       const std::array<bool, kModuleNames.size()>& Registered, bool Vertical);
+std::vector<TModulePlace> PlaceModules(const std::vector<TModuleElement>& Elements, const TPerModule<bool>& Registered,
+                                       bool Vertical);

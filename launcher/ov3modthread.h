@@ -74,7 +74,7 @@ class TOvModuleList {
 // The process's module list (the bar's).
 TOvModuleList& Modules();
 
-// Empties the bins of Roots on a thread of its own (action 204).
+// Empties the bins of Roots on a thread of its own (ovaEmptyRecycleBin).
 void EmptyRecycleBinsInBackground(const std::vector<String>& Roots);
 // Waits for every such thread (at shut-down).
 void WaitForRecycleThreads();

@@ -257,16 +257,17 @@ void TurnPicture(TTurnedPicture& Dest, TBitmap& Source, const TClockOrigin& Orig
 }
 
 std::unique_ptr<TOvModule> NewModule(int Kind, const String& ResourceDir) {
-  switch (Kind) {
-    case 0:
+  if (Kind < 0 || Kind >= static_cast<int>(kModules.size())) return nullptr;
+  // No default: a kind without its class is an error of the build.
+  switch (static_cast<TOvModuleKind>(Kind)) {
+    case omkAnalogClock:
       return std::make_unique<TOvAnalogClock>(ResourceDir);
-    case 1:
+    case omkCalendar:
       return std::make_unique<TOvCalendar>(ResourceDir);
-    case 2:
+    case omkRecycleBin:
       return std::make_unique<TOvRecycleBin>(ResourceDir);
-    case 3:
+    case omkBattery:
       return std::make_unique<TOvBattery>(ResourceDir);
-    default:
-      return nullptr;
   }
+  return nullptr;
 }

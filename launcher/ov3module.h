@@ -126,7 +126,7 @@ class TOvModule {
 class TOvAnalogClock : public TOvModule {
  public:
   using TOvModule::TOvModule;
-  String GetModuleName() const override { return kModuleNames[0]; }
+  String GetModuleName() const override { return kModules[omkAnalogClock].Name; }
   int GetInterval() override { return FSecondHand ? 100 : 5000; }
   WideString GetHint() override;
   void ExecuteCommand(int Id) override;
@@ -163,7 +163,7 @@ class TOvAnalogClock : public TOvModule {
 class TOvCalendar : public TOvModule {
  public:
   using TOvModule::TOvModule;
-  String GetModuleName() const override { return kModuleNames[1]; }
+  String GetModuleName() const override { return kModules[omkCalendar].Name; }
   int GetInterval() override { return CalendarInterval(LocalNow()); }
   WideString GetHint() override;
 
@@ -178,7 +178,7 @@ class TOvRecycleBin : public TOvModule {
  public:
   // The fixed drives are asked for once, here.
   explicit TOvRecycleBin(String ResourceDir);
-  String GetModuleName() const override { return kModuleNames[2]; }
+  String GetModuleName() const override { return kModules[omkRecycleBin].Name; }
   WideString GetHint() override;
   void ExecuteCommand(int Id) override;
   // -1 not drawn yet, 0 empty, 1 full.
@@ -197,7 +197,7 @@ class TOvRecycleBin : public TOvModule {
 class TOvBattery : public TOvModule {
  public:
   using TOvModule::TOvModule;
-  String GetModuleName() const override { return kModuleNames[3]; }
+  String GetModuleName() const override { return kModules[omkBattery].Name; }
   WideString GetHint() override;
 
  protected:
@@ -208,5 +208,5 @@ class TOvBattery : public TOvModule {
   std::atomic<std::uint32_t> FStatus{0xFFFFFF};  // the power status, packed
 };
 
-// A new module of that slot (0-3), or nil.
+// A new module of that kind (its slot), or nil.
 std::unique_ptr<TOvModule> NewModule(int Kind, const String& ResourceDir);

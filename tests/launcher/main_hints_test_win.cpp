@@ -98,26 +98,26 @@ TOvHintWindow* BarHint() { return dynamic_cast<TOvHintWindow*>(GlobalHintWindow(
 
 }  // namespace
 
-// The clock's hint flag is off by default (setting 153): resting on it shows
+// The clock's hint flag is off by default (ovsShowHints): resting on it shows
 // nothing until the flag is on.
 TEST_F(BarScreenWin, AModuleShowsItsHintOnlyWhereItsFlagIsOn) {
   TfMain* Bar = NewForm<TfMain>(Application);
   Bar->Show();
   InstallBarHintWindow(5);
-  TOvModuleControl* Clock = Bar->ModuleControl(0);
+  TOvModuleControl* Clock = Bar->ModuleControl(omkAnalogClock);
   ASSERT_NE(Clock, nullptr);
   const int W = Clock->Module()->Width();
   const TPoint Face = Clock->ImagePosition() + TPoint{W / 2, W / 2};
-  ASSERT_FALSE(ModuleHints[0]);
+  ASSERT_FALSE(ModuleHints[omkAnalogClock]);
   RestOn(Clock, Face);
   PumpUntil(IsHintWindowShown, 2000);  // a time in which no hint may show
   EXPECT_FALSE(IsHintWindowShown());
-  ModuleHints[0] = true;  // as the hints page ticks it
+  ModuleHints[omkAnalogClock] = true;  // as the hints page ticks it
   RestOn(Clock, Face);
   PumpUntil(IsHintWindowShown);
   ASSERT_TRUE(IsHintWindowShown());
   EXPECT_EQ(BarHint()->Text().size(), 8u) << "hh:mm:ss";
-  ModuleHints[0] = false;
+  ModuleHints[omkAnalogClock] = false;
   Bar->Free();
 }
 
@@ -167,7 +167,7 @@ TEST_F(BarScreenWin, AHintGivesWayToMenusMovesAndScrollsAndFollowsTheSelection) 
 
   // Pressing on the clock starts moving the bar: the hint goes at once.
   ShowOnNext();
-  TOvModuleControl* Clock = Bar->ModuleControl(0);
+  TOvModuleControl* Clock = Bar->ModuleControl(omkAnalogClock);
   ASSERT_NE(Clock, nullptr);
   SendMessageW(Clock->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
   EXPECT_FALSE(IsHintWindowShown());

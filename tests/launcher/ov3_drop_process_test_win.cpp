@@ -174,7 +174,7 @@ TEST(Ov3DropProcess, DroppedFilesShortcutsAndAddressesBecomeIcons) {
   OleUninitialize();
 }
 
-// A single dropped file opens the icon editor first (setting 212), once the
+// A single dropped file opens the icon editor first (ovsShowDropDialog), once the
 // drop is over: the program the file came from goes on while the editor shows
 // (an editor inside the drop held it until it closed). The keys a user types
 // reach the editor: a second thread types as the user would.

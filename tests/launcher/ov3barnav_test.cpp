@@ -10,7 +10,8 @@ const TShiftState kCtrlShift{ssCtrl, ssShift};
 }  // namespace
 
 TEST(BarWheel, SettingsDecideWhatScrolls) {
-  // 170 = 0: groups, the toggle (171) swaps to icons; 170 = 1 the other way.
+  // ovsWheelScroll = 0: groups, the toggle (ovsWheelToggle) swaps to icons;
+  // ovsWheelScroll = 1 the other way.
   EXPECT_EQ(WheelScrolls(0, 0, kNone), wsGroups);
   EXPECT_EQ(WheelScrolls(0, 0, kCtrl), wsIcons);
   EXPECT_EQ(WheelScrolls(1, 0, kNone), wsIcons);
@@ -18,10 +19,10 @@ TEST(BarWheel, SettingsDecideWhatScrolls) {
   EXPECT_EQ(WheelScrolls(1, 1, kAlt), wsGroups);
   // Only exactly the toggle's modifier counts.
   EXPECT_EQ(WheelScrolls(0, 0, kCtrlShift), wsGroups);
-  // 171 = 3: no modifier, the toggle is never held.
+  // ovsWheelToggle = 3: no modifier, the toggle is never held.
   EXPECT_EQ(WheelScrolls(0, 3, kNone), wsGroups);
   EXPECT_EQ(WheelScrolls(1, 3, kCtrl), wsIcons);
-  // 170 = 2: the wheel changes nothing.
+  // ovsWheelScroll = 2: the wheel changes nothing.
   EXPECT_EQ(WheelScrolls(2, 0, kCtrl), wsNothing);
   EXPECT_EQ(WheelScrolls(2, 3, kNone), wsNothing);
 }

@@ -26,9 +26,9 @@ struct TStoredName {
 };
 
 const TStoredName kStoredNames[] = {
-    {101, "General", "Focus shortcut"}, {121, "Window", "Auto hide"},  {123, "Window", "Auto hide hidedelay"},
-    {128, "Window", "Screen areas"},    {153, "Hints", "Show hints"},  {201, "Icons", "Size"},
-    {205, "Icons", "OverrideSkin"},     {302, "Groups", "Next group"}, {5002, "Browser", "Flt icons"},
+    {ovsFocusShortcut, "General", "Focus shortcut"}, {ovsAutoHide, "Window", "Auto hide"},  {ovsAutoHideHideDelay, "Window", "Auto hide hidedelay"},
+    {ovsScreenAreas, "Window", "Screen areas"},    {ovsShowHints, "Hints", "Show hints"},  {ovsIconsSize, "Icons", "Size"},
+    {ovsIconsOverrideSkin, "Icons", "OverrideSkin"},     {ovsNextGroup, "Groups", "Next group"}, {ovsBrowserFltIcons, "Browser", "Flt icons"},
 };
 
 // The registered items in registration order.
@@ -66,7 +66,8 @@ String OtherValue(const TcfgDbItem& Item) {
   }
 }
 
-const int kTimeIds[] = {123, 124, 126, 151, 152};
+const int kTimeIds[] = {ovsAutoHideHideDelay, ovsAutoHideShowDelay, ovsAutoHideSpeed, ovsHintShowDelay,
+                        ovsHintHideDelay};
 
 // A settings file of this version holding Value(item) for every registered item.
 template <class F>
@@ -88,7 +89,7 @@ class OvCfg : public testing::Test {
  protected:
   void SetUp() override {
     SetProgramFileName(Dir.file("ov3.exe"));
-    ModuleHints = {false, false, true, true};
+    ModuleHints = DefaultModuleHints();
     cfgInit();
   }
   void TearDown() override {
@@ -129,7 +130,7 @@ TEST_F(OvCfg, TheTableKeepsItsStoredNamesWithItsGroups) {
   for (const auto& entry : cfgEntries()) {
     if (auto* group = dynamic_cast<TcfgDbGroup*>(entry.get())) groups.push_back(group->Id);
   }
-  EXPECT_EQ(groups, (std::vector<int>{202, 501}));
+  EXPECT_EQ(groups, (std::vector<int>{ovgAutoHide, ovgIconSpaces}));
   for (const TStoredName& name : kStoredNames) {
     const TcfgDbItem* item = cfgFindItem(name.Id);
     ASSERT_NE(item, nullptr) << name.Id;
@@ -147,16 +148,16 @@ TEST_F(OvCfg, TheTableKeepsItsStoredNamesWithItsGroups) {
 
   const auto* autoHide = dynamic_cast<const TcfgDbGroup*>(cfgEntries()[4].get());
   ASSERT_NE(autoHide, nullptr);
-  EXPECT_EQ(autoHide->Id, 202);
-  EXPECT_EQ(autoHide->Page, 200);
+  EXPECT_EQ(autoHide->Id, ovgAutoHide);
+  EXPECT_EQ(autoHide->Page, ovgWindow);
   EXPECT_EQ(autoHide->Columns, 1);
-  EXPECT_EQ(autoHide->CheckItemId, 121);
+  EXPECT_EQ(autoHide->CheckItemId, ovsAutoHide);
   EXPECT_EQ(autoHide->CaptionTextName, "144");
   for (const auto& entry : cfgEntries()) {
     auto* group = dynamic_cast<TcfgDbGroup*>(entry.get());
-    if (group && group->Id == 501) {
-      EXPECT_EQ(group->Page, 500);
-      EXPECT_EQ(group->CheckItemId, 205);
+    if (group && group->Id == ovgIconSpaces) {
+      EXPECT_EQ(group->Page, ovgIcons);
+      EXPECT_EQ(group->CheckItemId, ovsIconsOverrideSkin);
       EXPECT_EQ(group->CaptionTextName, "168");
     }
   }
@@ -164,7 +165,9 @@ TEST_F(OvCfg, TheTableKeepsItsStoredNamesWithItsGroups) {
 
 TEST_F(OvCfg, RowsLayoutsAndUnits) {
   DefineSettings(nullptr);
-  const std::set<int> noCaption{101, 102, 127, 128, 129, 130, 153, 301, 302, 1001, 5001, 5002};
+  const std::set<int> noCaption{ovsFocusShortcut,  ovsAutohideShortcut, ovsScreenArea,         ovsScreenAreas,
+                                ovsScreenEdgeSize, ovsScreenCornerSize, ovsShowHints,          ovsPreviousGroup,
+                                ovsNextGroup,      ovsShowDragHint,     ovsBrowserFltPrograms, ovsBrowserFltIcons};
   for (const TcfgDbItem* item : Registered()) {
     EXPECT_EQ(item->Height, 21);
     EXPECT_EQ(item->TextName.empty(), noCaption.count(item->Id) == 1) << item->Id;
@@ -178,10 +181,10 @@ TEST_F(OvCfg, RowsLayoutsAndUnits) {
     EXPECT_EQ(item->Type == cfgtFloat, timed) << item->Id;
   }
   EXPECT_EQ(cfgFindItem(ovsIconLibFolder)->Type, cfgtBrowse2);
-  EXPECT_EQ(cfgFindItem(ovsIconLibFolder)->Page, 100);
+  EXPECT_EQ(cfgFindItem(ovsIconLibFolder)->Page, ovgGeneral);
   EXPECT_EQ(cfgFindItem(ovsIconLibFolder)->ControlPercent, 75);
-  EXPECT_EQ(cfgFindItem(ovsAutoHideMethod)->Page, 202);
-  EXPECT_EQ(cfgFindItem(ovsIconsSpaceVert)->Page, 501);
+  EXPECT_EQ(cfgFindItem(ovsAutoHideMethod)->Page, ovgAutoHide);
+  EXPECT_EQ(cfgFindItem(ovsIconsSpaceVert)->Page, ovgIconSpaces);
   EXPECT_EQ(cfgFindItem(ovsHintPosition)->Type, cfgtTracker);
   EXPECT_EQ(cfgFindItem(ovsHintPosition)->LegendScale, 1.0);
   EXPECT_EQ(cfgFindItem(ovsIconsSize)->LegendOffset, 0.0);
@@ -193,10 +196,18 @@ TEST_F(OvCfg, LimitsAndValueLists) {
   struct TLimits {
     int Id, Min, Max, Step, BigStep;
   };
-  const TLimits limits[] = {{123, 100, 50000, 100, 1000}, {124, 100, 50000, 100, 1000}, {125, 1, 20, 1, 2},
-                            {126, 1, 100, 1, 10},         {151, 0, 1000, 10, 100},      {152, 100, 5000, 10, 100},
-                            {154, 0, 150, 1, 10},         {201, 16, 128, 1, 4},         {206, 0, 100, 1, 2},
-                            {211, 0, 100, 1, 2},          {129, 0, 20, 1, 2},           {130, 0, 30, 1, 2}};
+  const TLimits limits[] = {{ovsAutoHideHideDelay, 100, 50000, 100, 1000},
+                            {ovsAutoHideShowDelay, 100, 50000, 100, 1000},
+                            {ovsAutoHideSteps, 1, 20, 1, 2},
+                            {ovsAutoHideSpeed, 1, 100, 1, 10},
+                            {ovsHintShowDelay, 0, 1000, 10, 100},
+                            {ovsHintHideDelay, 100, 5000, 10, 100},
+                            {ovsHintPosition, 0, 150, 1, 10},
+                            {ovsIconsSize, 16, 128, 1, 4},
+                            {ovsIconsSpaceLeft, 0, 100, 1, 2},
+                            {ovsIconsFadeWidth, 0, 100, 1, 2},
+                            {ovsScreenEdgeSize, 0, 20, 1, 2},
+                            {ovsScreenCornerSize, 0, 30, 1, 2}};
   for (const TLimits& l : limits) {
     const TcfgDbItem* item = cfgFindItem(l.Id);
     EXPECT_EQ(item->MinValue, Variant(l.Min)) << l.Id;
@@ -210,9 +221,10 @@ TEST_F(OvCfg, LimitsAndValueLists) {
     int Count;
     const char* Name;
   };
-  const TList lists[] = {{122, 2, "TdPreferences_AutoHideMethods"}, {170, 3, "TdPreferences_WheelScrolls"},
-                         {171, 4, "TdPreferences_WheelToggles"},    {202, 3, "TdPreferences_IconStretchs"},
-                         {203, 3, "TdPreferences_IconsTitles"},     {204, 2, "TdPreferences_IconsComments"}};
+  const TList lists[] = {
+      {ovsAutoHideMethod, 2, "TdPreferences_AutoHideMethods"}, {ovsWheelScroll, 3, "TdPreferences_WheelScrolls"},
+      {ovsWheelToggle, 4, "TdPreferences_WheelToggles"},       {ovsIconsStretch, 3, "TdPreferences_IconStretchs"},
+      {ovsIconsTitle, 3, "TdPreferences_IconsTitles"},         {ovsIconsComment, 2, "TdPreferences_IconsComments"}};
   for (const TList& l : lists) {
     const TcfgDbItem* item = cfgFindItem(l.Id);
     EXPECT_EQ(item->Type, cfgtValueList);
@@ -253,7 +265,7 @@ TEST_F(OvCfg, EveryKeyReadsBackWhatWasStored) {
   EXPECT_EQ(cfgGetInt(ovsIconsSize), 33);
   EXPECT_EQ(cfgGetStr(ovsScreenAreas), "0,4,5x");
   EXPECT_FALSE(cfgGetBool(ovsScreenSnap, true));
-  EXPECT_EQ(ModuleHints, (std::array<bool, 4>{true, true, false, false}));
+  EXPECT_EQ(ModuleHints, (TPerModule<bool>{true, true, false, false}));
   // Written back as they were read.
   Restart();
   for (const TcfgDbItem* item : Registered())
@@ -317,20 +329,20 @@ TEST_F(OvCfg, AnOlderVersionLosesTheBrowserSectionOnce) {
 }
 
 TEST_F(OvCfg, ShowHintsIsCompletedFromTheDefaults) {
-  std::array<bool, 4> flags{};
+  TPerModule<bool> flags{};
   EXPECT_EQ(CompleteModuleHints("1", flags), "1011");
-  EXPECT_EQ(flags, (std::array<bool, 4>{true, false, true, true}));
+  EXPECT_EQ(flags, (TPerModule<bool>{true, false, true, true}));
   EXPECT_EQ(CompleteModuleHints("", flags), "0011");
-  EXPECT_EQ(flags, (std::array<bool, 4>{false, false, true, true}));
+  EXPECT_EQ(flags, (TPerModule<bool>{false, false, true, true}));
   EXPECT_EQ(CompleteModuleHints("0x1", flags), "0x11");
-  EXPECT_EQ(flags, (std::array<bool, 4>{false, false, true, true}));
+  EXPECT_EQ(flags, (TPerModule<bool>{false, false, true, true}));
   EXPECT_EQ(CompleteModuleHints("111100", flags), "111100");
-  EXPECT_EQ(flags, (std::array<bool, 4>{true, true, true, true}));
+  EXPECT_EQ(flags, (TPerModule<bool>{true, true, true, true}));
 
   WriteFile("[Version]\r\nCurrent=3.3.9\r\n[Hints]\r\nShow hints=1\r\n");
   Start();
   EXPECT_EQ(cfgGetStr(ovsShowHints), "1011");
-  EXPECT_EQ(ModuleHints, (std::array<bool, 4>{true, false, true, true}));
+  EXPECT_EQ(ModuleHints, (TPerModule<bool>{true, false, true, true}));
   Restart();
   EXPECT_EQ(OnDisk("Hints", "Show hints"), "1011");
 }

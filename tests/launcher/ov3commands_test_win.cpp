@@ -117,18 +117,19 @@ class BarCommandsWin : public testing::Test {
 TEST_F(BarCommandsWin, CopiesNewIconsAndGroupsReachTheContentsFile) {
   Bar->plIcons->SetItemIndex(0);
   // The copy is selected: copying it counts on.
-  for (int action : {144, 144}) Bar->FormActionExecute(action);
+  for (int action : {ovaCopyIcon, ovaCopyIcon}) Bar->FormActionExecute(action);
   // The editors open on the new icons and group; Enter takes them as they are, Escape drops them.
-  for (int action : {141, 142}) AnswerEditor<TdEditIcon>([&] { Bar->FormActionExecute(action); }, VK_RETURN);
-  AnswerEditor<TdEditGroup>([&] { Bar->FormActionExecute(161); }, VK_RETURN);
-  AnswerEditor<TdEditIcon>([&] { Bar->FormActionExecute(141); }, VK_ESCAPE);
-  AnswerEditor<TdEditGroup>([&] { Bar->FormActionExecute(161); }, VK_ESCAPE);
+  for (int action : {ovaNewIcon, ovaNewBatchIcon})
+    AnswerEditor<TdEditIcon>([&] { Bar->FormActionExecute(action); }, VK_RETURN);
+  AnswerEditor<TdEditGroup>([&] { Bar->FormActionExecute(ovaNewGroup); }, VK_RETURN);
+  AnswerEditor<TdEditIcon>([&] { Bar->FormActionExecute(ovaNewIcon); }, VK_ESCAPE);
+  AnswerEditor<TdEditGroup>([&] { Bar->FormActionExecute(ovaNewGroup); }, VK_ESCAPE);
   EXPECT_EQ(Saved(),
             "Tools: Editor Editor copy 1 Editor copy 2 New program New batch | Games: Chess | Web: | New group:");
   // The current group and the selected icon, renamed in their editors.
-  AnswerEditor<TdEditGroup>([&] { Bar->FormActionExecute(163); }, VK_RETURN, u"Work");
+  AnswerEditor<TdEditGroup>([&] { Bar->FormActionExecute(ovaEditGroup); }, VK_RETURN, u"Work");
   Bar->plIcons->SetItemIndex(0);
-  AnswerEditor<TdEditIcon>([&] { Bar->FormActionExecute(146); }, VK_RETURN, u"Ed");
+  AnswerEditor<TdEditIcon>([&] { Bar->FormActionExecute(ovaEditIcon); }, VK_RETURN, u"Ed");
   EXPECT_EQ(Saved().substr(0, 16), "Work: Ed Editor ");
   EXPECT_NE(Bar->bsGroups->Buttons(0)->Caption().find(u"Work"), WideString::npos);
 }
@@ -144,11 +145,11 @@ TEST_F(BarCommandsWin, TheIconLibraryFolderIsTheBrowsersFirstPlace) {
 TEST_F(BarCommandsWin, DeletionsAskAndOnlyAYesDeletes) {
   Bar->SelectGroup(1);
   Bar->plIcons->SetItemIndex(0);
-  EXPECT_EQ(Answer(162, VK_ESCAPE),
+  EXPECT_EQ(Answer(ovaDeleteGroup, VK_ESCAPE),
             L"Delete group|{s:ov2text}Do you really want to delete the group \"Games\" and all its icons?"
             L"|{s:ov2text}The group cannot be restored afterwards.");
   EXPECT_EQ(Saved(), "Tools: Editor | Games: Chess | Web:");
-  Answer(162, VK_RETURN);
+  Answer(ovaDeleteGroup, VK_RETURN);
   EXPECT_EQ(Saved(), "Tools: Editor | Web:");
   EXPECT_EQ(Bar->bsGroups->PageCount(), 2);
   EXPECT_EQ(Bar->CurrentGroupIndex(), 0);
@@ -156,7 +157,7 @@ TEST_F(BarCommandsWin, DeletionsAskAndOnlyAYesDeletes) {
   // A title goes in literally: its braces neither hide text nor load a picture.
   Bar->plIcons->SetItemIndex(0);
   Bar->SelectedIcon()->WriteAttr("title", "{p \\\\host\\a.png}");
-  EXPECT_EQ(Answer(143, VK_RETURN),
+  EXPECT_EQ(Answer(ovaDeleteIcon, VK_RETURN),
             L"Delete icon|{s:ov2text}Do you really want to delete the icon \"{x {}p \\\\host\\a.png}\"?"
             L"|{s:ov2text}The icon cannot be restored afterwards.");
   EXPECT_EQ(Saved(), "Tools: | Web:");
@@ -183,8 +184,8 @@ TEST_F(BarCommandsWin, DropsAddIconsToTheGroupUnderThePointer) {
   EXPECT_NE(file.find("<application filename=\"" + tool + "\"", linkIcon), std::string::npos) << file;
   EXPECT_NE(file.find("<image filename=\"" + tool + "\"", linkIcon), std::string::npos);
   // Away from the buttons, a web address alone goes to the group on show, once
-  // its editor, which opens when the drop is over, was confirmed (setting
-  // 212); a cancelled one adds nothing. The drop tells what it will make.
+  // its editor, which opens when the drop is over, was confirmed
+  // (ovsShowDropDialog); a cancelled one adds nothing. The drop tells what it will make.
   EXPECT_TRUE(Bar->DropItems(Point(-1000, -1000), {}, u"https://ignored.example/"));
   AnswerEditor<TdEditIcon>([] { Application->ProcessMessages(); }, VK_ESCAPE);
   EXPECT_EQ(Saved(), "Tools: Editor | Games: Chess | Web: My Tool Site Read_Me Tool Link");

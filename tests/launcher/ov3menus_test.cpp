@@ -20,7 +20,7 @@ TEST(BarMenus, EntriesAreBarActionsAndAlignOpensFromMain) {
     }
   const auto main = BarMenuEntries(obmMain);
   EXPECT_EQ(std::count(main.begin(), main.end(), kAlignMenuAction), 1);
-  EXPECT_EQ(main.back(), 108);  // "Exit" last
+  EXPECT_EQ(main.back(), ovaExit);
   EXPECT_EQ(BarMenuEntries(obmGroups).size(), 4u);
 }
 
@@ -36,7 +36,7 @@ TEST(BarMenus, RightClickPicksTheMenu) {
       {{false, false, false}, obmMain},
   };
   for (const Case& c : cases) EXPECT_EQ(BarMenuForRightClick(c.Click), c.Want);
-  EXPECT_EQ(MenuPictureFile("C:\\Skins\\Slate\\", 108), "C:\\Skins\\Slate\\Icons\\108.ico");
+  EXPECT_EQ(MenuPictureFile("C:\\Skins\\Slate\\", ovaExit), "C:\\Skins\\Slate\\Icons\\108.ico");
 }
 
 TEST(BarMenus, PicturesBecome16PixelsWithAlpha) {

@@ -108,18 +108,32 @@ TEST(ModuleRules, WidthParameterIsMendedToAUsableSize) {
 }
 
 TEST(ModuleRules, PlacesFollowTheDocumentAroundTheIconPanel) {
-  const std::array<bool, 4> all = {true, true, true, true};
-  const std::array<bool, 4> noCalendar = {true, false, true, true};
+  TPerModule<bool> all;
+  all.fill(true);
+  TPerModule<bool> noCalendar = all;
+  noCalendar[omkCalendar] = false;
   struct {
     std::vector<TModuleElement> Elements;
-    std::array<bool, 4> Registered;
+    TPerModule<bool> Registered;
     bool Vertical;
     std::vector<int> Order;  // slots along the bar
     int Before;              // how many stand before the icon panel
   } cases[] = {
-      {{{"analogclock"}, {"calendar"}, {"icons"}, {"recyclebin"}, {"battery"}}, all, false, {0, 1, 2, 3}, 2},
-      {{{"ICONS"}, {"Battery"}, {"AnalogClock"}, {"calendar"}, {"recyclebin"}}, all, true, {3, 0, 1, 2}, 0},
-      {{{"calendar"}, {"analogclock"}, {"other"}, {"icons"}, {"battery"}}, noCalendar, false, {0, 3}, 1},
+      {{{"analogclock"}, {"calendar"}, {"icons"}, {"recyclebin"}, {"battery"}},
+       all,
+       false,
+       {omkAnalogClock, omkCalendar, omkRecycleBin, omkBattery},
+       2},
+      {{{"ICONS"}, {"Battery"}, {"AnalogClock"}, {"calendar"}, {"recyclebin"}},
+       all,
+       true,
+       {omkBattery, omkAnalogClock, omkCalendar, omkRecycleBin},
+       0},
+      {{{"calendar"}, {"analogclock"}, {"other"}, {"icons"}, {"battery"}},
+       noCalendar,
+       false,
+       {omkAnalogClock, omkBattery},
+       1},
   };
   for (const auto& c : cases) {
     const std::vector<TModulePlace> places = PlaceModules(c.Elements, c.Registered, c.Vertical);

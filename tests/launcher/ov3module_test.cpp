@@ -57,7 +57,7 @@ class ModuleTest : public ::testing::Test {
   // A module of that slot on an element with these parameters.
   std::unique_ptr<TOvModule> Make(int Kind, const String& Images, const String& Width = "256",
                                   const String& SecondHand = "no") {
-    TKemXmlTag* e = Doc.FindPath("ov3contents.modules." + String(kModuleNames[static_cast<size_t>(Kind)]), true);
+    TKemXmlTag* e = Doc.FindPath("ov3contents.modules." + String(kModules[static_cast<size_t>(Kind)].Name), true);
     e->WriteAttr("title", "Clock");
     e->FindPath("parameters.images", true)->WriteAttr("value", Images);
     e->FindPath("parameters.width", true)->WriteAttr("value", Width);
@@ -83,11 +83,32 @@ int RedAt(const TBitmap& Picture, double Radius, double Degrees) {
   return static_cast<int>(c & 0xFF);
 }
 
+// Each kind is made as its row of the module table names it, and the commands
+// its menu offers are routed back to it; the bar's own actions reach no module.
+TEST_F(ModuleTest, EachKindIsItsRowAndItsCommandsComeBackToIt) {
+  for (const TOvModuleInfo& row : kModules) {
+    auto module = Make(row.Kind, row.Package, "72");
+    EXPECT_EQ(module->GetModuleName(), row.Name);
+    EXPECT_EQ(ModuleKindIndex(row.Name), row.Kind);
+    for (int pass = 0; pass < 2; ++pass) {
+      for (const TOvModuleMenuEntry& entry : module->BuildMenu())
+        if (entry.Kind == TOvModuleMenuEntry::mekAction) {
+          EXPECT_EQ(ModuleOfAction(entry.ActionId), row.Kind) << entry.ActionId;
+          // The clock offers the other state of its second hand next.
+          if (pass == 0 && row.Kind == omkAnalogClock) module->ExecuteCommand(entry.ActionId);
+        }
+    }
+  }
+  EXPECT_EQ(ModuleOfAction(ovaSecondHandOff), omkAnalogClock);
+  EXPECT_EQ(ModuleOfAction(ovaEmptyRecycleBin), omkRecycleBin);
+  for (int id : {ovaExit, ovaAlignMenu, ovaEditGroup}) EXPECT_EQ(ModuleOfAction(id), -1) << id;
+}
+
 TEST_F(ModuleTest, ClockHandsPointAtTheTime) {
   Clock.Time.Hour = 10;
   Clock.Time.Minute = 10;
   Clock.Time.Second = 30;
-  auto clock = Make(0, "clkdashlight.drl", "256", "yes");
+  auto clock = Make(omkAnalogClock, "clkdashlight.drl", "256", "yes");
   TBitmap picture;
   clock->CopyPicture(picture);
   ASSERT_EQ(picture.Width(), 256);
@@ -102,12 +123,12 @@ TEST_F(ModuleTest, ClockHandsPointAtTheTime) {
   EXPECT_FALSE(clock->UpdateImage(false));
   Clock.Time.Second = 31;
   EXPECT_TRUE(clock->UpdateImage(false));
-  clock->ExecuteCommand(202);
+  clock->ExecuteCommand(ovaSecondHandOff);
   EXPECT_EQ(clock->GetParameter("secondhand", ""), "no");
   EXPECT_EQ(clock->GetInterval(), 5000);
   Clock.Time.Second = 45;
   EXPECT_FALSE(clock->UpdateImage(false));
-  EXPECT_EQ(clock->BuildMenu().back().ActionId, 201);
+  EXPECT_EQ(clock->BuildMenu().back().ActionId, ovaSecondHandOn);
 }
 
 // A hand turned and shrunk onto the picture lands where the turn puts it, keeps
@@ -146,7 +167,7 @@ TEST(ModuleHand, TurnedHandKeepsItsColourAreaAndPlace) {
 TEST_F(ModuleTest, MissingPicturesLeaveThePictureAsItWas) {
   // A package without "back", an absent package, no package: nothing drawn, nothing raised.
   for (const char* images : {"caldeskred.drl", "nosuch.drl", ""}) {
-    auto clock = Make(0, images);
+    auto clock = Make(omkAnalogClock, images);
     TBitmap picture;
     clock->CopyPicture(picture);
     EXPECT_TRUE(picture.Empty()) << images;
@@ -157,13 +178,13 @@ TEST_F(ModuleTest, MissingPicturesLeaveThePictureAsItWas) {
   std::string bytes = ReadFileBytes(GetExeDir() + "Resources" + String(1, GetExeDir().back()) + "clkdashlight.drl");
   for (size_t i = 4 + 272 * 8; i < bytes.size(); ++i) bytes[i] = static_cast<char>(~bytes[i]);
   WriteFileAtomic(dir.file("bad.drl"), bytes);
-  auto damaged = NewModule(0, dir.file(""));
+  auto damaged = NewModule(omkAnalogClock, dir.file(""));
   TKemXmlTag* e = Doc.FindPath("ov3contents.modules.damaged", true);
   e->FindPath("parameters.images", true)->WriteAttr("value", "bad.drl");
   damaged->SetElement(e);
   EXPECT_FALSE(damaged->UpdateImage(true));
 
-  auto calendar = Make(1, "caldeskred.drl", "72");
+  auto calendar = Make(omkCalendar, "caldeskred.drl", "72");
   Clock.Time.Month = 13;  // no such page: the old picture stays
   EXPECT_FALSE(calendar->UpdateImage(true));
   TBitmap picture;
@@ -173,13 +194,13 @@ TEST_F(ModuleTest, MissingPicturesLeaveThePictureAsItWas) {
 
 TEST_F(ModuleTest, CalendarTurnsAtMidnightAndBinAndBatteryFollowTheSystem) {
   Clock.Time = {2026, 12, 9, 23, 59, 59, 900, 3};
-  auto calendar = Make(1, "caldeskred.drl", "72");
+  auto calendar = Make(omkCalendar, "caldeskred.drl", "72");
   EXPECT_FALSE(calendar->UpdateImage(false));
   Clock.Time = {2026, 12, 10, 0, 0, 0, 400, 4};
   EXPECT_TRUE(calendar->UpdateImage(false));
   EXPECT_EQ(calendar->BuildMenu().size(), 2u);  // no commands, so no menu
 
-  auto bin = Make(2, "binclear.drl", "72");
+  auto bin = Make(omkRecycleBin, "binclear.drl", "72");
   auto* recycle = static_cast<TOvRecycleBin*>(bin.get());
   EXPECT_EQ(recycle->ShownState(), 0);
   EXPECT_FALSE(recycle->BuildMenu().back().Enabled);
@@ -189,13 +210,13 @@ TEST_F(ModuleTest, CalendarTurnsAtMidnightAndBinAndBatteryFollowTheSystem) {
   EXPECT_EQ(recycle->ShownState(), 1);
   EXPECT_TRUE(recycle->BuildMenu().back().Enabled);
   EXPECT_EQ(bin->GetHint().substr(0, 6), u"1 item");
-  bin->ExecuteCommand(204);
+  bin->ExecuteCommand(ovaEmptyRecycleBin);
   WaitForRecycleThreads();
   EXPECT_EQ(System.Emptied, 2);
   EXPECT_TRUE(bin->UpdateImage(false));
   EXPECT_EQ(recycle->ShownState(), 0);
 
-  auto battery = Make(3, "battery.drl", "72");
+  auto battery = Make(omkBattery, "battery.drl", "72");
   System.Power = {0, 0, 50};
   EXPECT_TRUE(battery->UpdateImage(false));
   EXPECT_FALSE(battery->UpdateImage(false));
@@ -264,7 +285,7 @@ TEST(ModuleThread, ChangesRepaintOnTheGuiThreadAndARaisingIntervalWaitsASecond) 
 
 TEST_F(ModuleTest, TheGuiReadsAndReloadsWhileTheThreadComposes) {
   SetLocalClock(nullptr);  // the system's time, which moves by itself
-  auto clock = Make(0, "clkdashlight.drl", "72", "yes");
+  auto clock = Make(omkAnalogClock, "clkdashlight.drl", "72", "yes");
   TOvModuleList list;
   list.RegisterModule(clock.get(), [] {});
   list.StartThreads();
@@ -289,7 +310,7 @@ TEST_F(ModuleTest, ASecondRedrawsOnlyTheSecondHandsBoxes) {
   Clock.Time.Hour = 10;
   Clock.Time.Minute = 10;
   Clock.Time.Second = 30;
-  auto clock = Make(0, "clkdashlight.drl", "72", "yes");
+  auto clock = Make(omkAnalogClock, "clkdashlight.drl", "72", "yes");
   TBitmap shown;
   EXPECT_EQ(clock->TakeChangedPicture(shown), Bounds(0, 0, 72, 72));
   TBitmap before;
@@ -304,7 +325,7 @@ TEST_F(ModuleTest, ASecondRedrawsOnlyTheSecondHandsBoxes) {
         << changed.Left << "," << changed.Top << " " << changed.Width() << "x" << changed.Height();
     EXPECT_TRUE(IsRectEmpty(clock->TakeChangedPicture(shown)));
     EXPECT_EQ(shown.ScanLine(0), memory);  // taken in place
-    auto fresh = Make(0, "clkdashlight.drl", "72", "yes");
+    auto fresh = Make(omkAnalogClock, "clkdashlight.drl", "72", "yes");
     TBitmap again;
     fresh->CopyPicture(again);
     int outside = 0, differs = 0;

@@ -85,56 +85,56 @@ TEST_F(BarModulesWin, ModulesStandAroundTheIconPanelAndEndWithTheBar) {
   bar->Show();
   // The bin's thread has counted its items.
   PumpUntil([&] {
-    return Modules().Count() == 4 && bar->ModuleControl(2) &&
-           bar->ModuleControl(2)->GetHint().substr(0, 7) == u"3 items";
+    return Modules().Count() == static_cast<int>(kModules.size()) && bar->ModuleControl(omkRecycleBin) &&
+           bar->ModuleControl(omkRecycleBin)->GetHint().substr(0, 7) == u"3 items";
   });
-  EXPECT_EQ(Modules().Count(), 4);
+  EXPECT_EQ(Modules().Count(), static_cast<int>(kModules.size()));
   const int threadsRunning = ProcessThreadCount();
   const int iconsLeft = bar->plIcons->Left();
-  for (int i = 0; i < 4; ++i) {
+  for (int i = 0; i < static_cast<int>(kModules.size()); ++i) {
     TOvModuleControl* m = bar->ModuleControl(i);
     ASSERT_NE(m, nullptr) << i;
     EXPECT_EQ(m->Image()->Width(), 72) << i;
     EXPECT_EQ(m->Image()->Height(), 72) << i;
     // Clock and calendar before the icons, bin and battery behind them, in document order.
-    if (i < 2)
+    if (!kModules[static_cast<size_t>(i)].BehindIcons)
       EXPECT_LT(m->Left(), iconsLeft) << i;
     else
       EXPECT_GE(m->Left(), iconsLeft + bar->plIcons->Width()) << i;
   }
-  EXPECT_LT(bar->ModuleControl(0)->Left(), bar->ModuleControl(1)->Left());
-  EXPECT_LT(bar->ModuleControl(2)->Left(), bar->ModuleControl(3)->Left());
-  EXPECT_EQ(bar->ModuleControl(2)->GetHint().substr(0, 7), u"3 items");
-  // The full bin lets 204 run; the calendar has no menu; the clock's offers 201.
-  EXPECT_TRUE(bar->ActionState(204).Enabled);
-  bar->FormActionExecute(204);
+  EXPECT_LT(bar->ModuleControl(omkAnalogClock)->Left(), bar->ModuleControl(omkCalendar)->Left());
+  EXPECT_LT(bar->ModuleControl(omkRecycleBin)->Left(), bar->ModuleControl(omkBattery)->Left());
+  EXPECT_EQ(bar->ModuleControl(omkRecycleBin)->GetHint().substr(0, 7), u"3 items");
+  // The full bin can be emptied; the calendar has no menu; the clock's offers its second hand.
+  EXPECT_TRUE(bar->ActionState(ovaEmptyRecycleBin).Enabled);
+  bar->FormActionExecute(ovaEmptyRecycleBin);
   WaitForRecycleThreads();
   EXPECT_EQ(System.Emptied, 1);
-  bar->FormActionExecute(202);  // the second hand off, whatever an earlier run left
-  TOvModuleControl* clock = bar->ModuleControl(0);
+  bar->FormActionExecute(ovaSecondHandOff);  // whatever an earlier run left
+  TOvModuleControl* clock = bar->ModuleControl(omkAnalogClock);
   const TPoint centre = clock->ImagePosition() + TPoint{36, 36};
-  EXPECT_TRUE(bar->ModuleControl(1)->GetMenuAt(centre.X, centre.Y).empty());
+  EXPECT_TRUE(bar->ModuleControl(omkCalendar)->GetMenuAt(centre.X, centre.Y).empty());
   ASSERT_FALSE(clock->GetMenuAt(centre.X, centre.Y).empty());
-  EXPECT_EQ(clock->GetMenuAt(centre.X, centre.Y).back().ActionId, 201);
+  EXPECT_EQ(clock->GetMenuAt(centre.X, centre.Y).back().ActionId, ovaSecondHandOn);
   EXPECT_TRUE(clock->GetMenuAt(clock->ImagePosition().X + 1, clock->ImagePosition().Y + 1).empty());
-  // 201 turns the second hand on and keeps it in the contents file.
-  bar->FormActionExecute(201);
+  // The second hand turned on is kept in the contents file.
+  bar->FormActionExecute(ovaSecondHandOn);
   EXPECT_NE(ReadFileBytes(bar->ContentsFileName()).find("value=\"yes\""), std::string::npos);
   EXPECT_TRUE(static_cast<TOvAnalogClock*>(clock->Module())->SecondHand());
 
   bar->Free();
   EXPECT_EQ(Modules().Count(), 0);
-  // The four module threads are gone (Wine's own may stay).
-  EXPECT_LE(ProcessThreadCount(), threadsRunning - 4);
+  // The modules' threads are gone (Wine's own may stay).
+  EXPECT_LE(ProcessThreadCount(), threadsRunning - static_cast<int>(kModules.size()));
 }
 
 TEST_F(BarModulesWin, RightClickOpensTheModuleMenuOnThePictureElseTheMainMenu) {
   TfMain* bar = NewForm<TfMain>(Application);
   bar->Show();
-  TOvModuleControl* clock = bar->ModuleControl(0);
+  TOvModuleControl* clock = bar->ModuleControl(omkAnalogClock);
   const TPoint centre = clock->ImagePosition() + TPoint{36, 36};
   auto rightClick = [](TOvModuleControl* c, TPoint at) { c->OnMouseUp(c, mbRight, {}, at.X, at.Y); };
-  // The face: the clock's title, a separator and 201, which runs once the menu has hidden.
+  // The face: the clock's title, a separator and the second hand on, which runs once the menu has hidden.
   rightClick(clock, centre);
   TKemMenu* menu = ActivePopupMenu();
   ASSERT_TRUE(menu && bar->MenuOpen() && menu->GetEntryCount() == 3);
@@ -147,8 +147,9 @@ TEST_F(BarModulesWin, RightClickOpensTheModuleMenuOnThePictureElseTheMainMenu) {
   EXPECT_TRUE(static_cast<TOvAnalogClock*>(clock->Module())->SecondHand());
   EXPECT_NE(ReadFileBytes(bar->ContentsFileName()).find("value=\"yes\""), std::string::npos);
   // A transparent corner of the face, the calendar and the battery: the main menu.
-  for (auto [c, at] : {std::pair{clock, clock->ImagePosition() + TPoint{1, 1}},
-                       std::pair{bar->ModuleControl(1), centre}, std::pair{bar->ModuleControl(3), centre}}) {
+  for (auto [c, at] :
+       {std::pair{clock, clock->ImagePosition() + TPoint{1, 1}}, std::pair{bar->ModuleControl(omkCalendar), centre},
+        std::pair{bar->ModuleControl(omkBattery), centre}}) {
     rightClick(c, at);
     EXPECT_EQ(ActivePopupMenu(), bar->BarMenu(obmMain)) << c->Name();
     ActivePopupMenu()->Hide();
@@ -162,7 +163,7 @@ TEST_F(BarModulesWin, DraggingAModuleMovesTheBar) {
   bar->Show();
   cfgSetValueNotify(ovsWindowMove, true);
   cfgApplyChanges(*bar);
-  TOvModuleControl* clock = bar->ModuleControl(0);
+  TOvModuleControl* clock = bar->ModuleControl(omkAnalogClock);
   const TRect before = bar->BoundsRect();
   const TPoint press = clock->ClientToScreen({5, 5});
   SetCursorPos(press.X, press.Y);
@@ -177,7 +178,7 @@ TEST_F(BarModulesWin, DraggingAModuleMovesTheBar) {
 TEST_F(BarModulesWin, SwitchingAModuleOffAndOnWhileThreadsRunEndsEachThread) {
   TfMain* bar = NewForm<TfMain>(Application);
   bar->Show();
-  bar->FormActionExecute(201);  // the clock's thread wakes ten times a second
+  bar->FormActionExecute(ovaSecondHandOn);  // the clock's thread wakes ten times a second
   Pump(100);
   const int threads = ProcessThreadCount();
   TKemXmlTag* clock = bar->FindModuleElement("AnalogClock");
@@ -185,10 +186,10 @@ TEST_F(BarModulesWin, SwitchingAModuleOffAndOnWhileThreadsRunEndsEachThread) {
   for (int i = 0; i < 100; ++i) {
     clock->WriteAttr("active", i % 2 ? "yes" : "no");
     bar->ApplyModules();
-    EXPECT_EQ(bar->ModuleControl(0) != nullptr, i % 2 == 1);
+    EXPECT_EQ(bar->ModuleControl(omkAnalogClock) != nullptr, i % 2 == 1);
     if (i % 10 == 0) Pump(20);  // the threads run on between the switches
   }
-  EXPECT_EQ(bar->ModuleControl(0) != nullptr, true);
+  EXPECT_EQ(bar->ModuleControl(omkAnalogClock) != nullptr, true);
   // Every thread switched off has ended.
   PumpUntil([&] { return ProcessThreadCount() == threads; });
   EXPECT_EQ(ProcessThreadCount(), threads);

@@ -89,7 +89,7 @@ TEST_F(BarSkinWin, ASkinChangeRedrawsTheBarTurningItWithTheOrientation) {
     EXPECT_TRUE(InRegion(bar, bar->Width() / 2, bar->Height() / 2));
     CurrentSkin()->SelectWindow(CurrentSkin()->IndexOfWindow("main"));
     const TVosWindowRecord& w = CurrentSkin()->Window();
-    EXPECT_EQ(bar->plIcons->ItemWidth(), w.ItemSpaceLeft + w.ItemSpaceRight + cfgGetInt(201));
+    EXPECT_EQ(bar->plIcons->ItemWidth(), w.ItemSpaceLeft + w.ItemSpaceRight + cfgGetInt(ovsIconsSize));
     const TVosIndents& in = w.SetItemIndent;  // a turned group caption has room across its button
     const TKemButtonSetButton* b = bar->bsGroups->Buttons(0);
     EXPECT_GE(s.vertical ? b->Width() - in.Left - in.Right : b->Height() - in.Top - in.Bottom, 10);
@@ -194,8 +194,8 @@ TEST_F(BarSkinWin, ABarSizedByItsGripLaysOutAndRedrawsTheWholeForm) {
   Application->ProcessMessages();
   TVosFormSkinner* skinner = bar->Skinner();
   ASSERT_NE(skinner, nullptr);
-  cfgSetValue(135, Variant(true));  // the window can be sized
-  bar->FormConfigUpdate(135, Variant(true));
+  cfgSetValue(ovsWindowSize, Variant(true));  // the window can be sized
+  bar->FormConfigUpdate(ovsWindowSize, Variant(true));
   ASSERT_EQ(skinner->BoundsRect(), Rect(0, 0, 560, 96));
   const int y = 60;
   // The frame's right edge as the screen shows it once the bar's painting has reached it.
@@ -247,8 +247,8 @@ TEST_F(BarSkinWin, AKeyOnTheBarRestartsTheHideCountdownAndItsTick) {
   TFakeTimerService timers;
   BindHookLibraryBeside();
   TfMain* bar = NewForm<TfMain>(Application);
-  cfgSetValue(121, Variant(true));  // auto-hide
-  bar->FormConfigUpdate(121, Variant(true));
+  cfgSetValue(ovsAutoHide, Variant(true));
+  bar->FormConfigUpdate(ovsAutoHide, Variant(true));
   SetCursorPos(0, GetSystemMetrics(SM_CYSCREEN) - 1);  // away from the bar
   timers.Advance(250 * 3 + 200);
   SendMessageW(bar->Handle(), WM_KEYDOWN, VK_SHIFT, 0);

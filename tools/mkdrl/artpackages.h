@@ -1,4 +1,4 @@
-// The four resource packages of the default contents, drawn by code. Each
+// The resource packages of the default contents, drawn by code. Each
 // holds the entries its bar module reads, under the names it asks for.
 #pragma once
 #include <vector>

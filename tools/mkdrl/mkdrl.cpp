@@ -1,7 +1,7 @@
 // Writes the resource packages of the bar modules, with art drawn by code.
-// Usage: mkdrl OUTPUT_DIR   (writes OUTPUT_DIR/clkdashlight.drl, caldeskred.drl,
-// binclear.drl and battery.drl; with --png, also every picture as NAME_ENTRY.png
-// for a look at the art)
+// Usage: mkdrl OUTPUT_DIR   (writes each module's package, clkdashlight.drl,
+// caldeskred.drl, binclear.drl and battery.drl, into OUTPUT_DIR; with --png,
+// also every picture as NAME_ENTRY.png for a look at the art)
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -9,8 +9,10 @@
 
 #include "artpackages.h"
 #include "kem3/framework/kemres.h"
+#include "launcher/ov3modrules.h"
 #include "platform/files.h"
 #include "platform/streams.h"
+#include "platform/sysutils.h"
 
 namespace {
 
@@ -32,6 +34,26 @@ void WritePackageFile(const String& Folder, const String& Name, art::TPackage It
   }
 }
 
+// The art of a module's package and the name the modules page shows for it.
+struct TPackageArt {
+  art::TPackage (*Draw)();
+  const char* Title;
+};
+
+TPackageArt ArtOf(TOvModuleKind Kind) {
+  switch (Kind) {
+    case omkAnalogClock:
+      return {art::ClockPackage, "Dash Light"};
+    case omkCalendar:
+      return {art::CalendarPackage, "Desk Red"};
+    case omkRecycleBin:
+      return {art::RecycleBinPackage, "Clear"};
+    case omkBattery:
+      return {art::BatteryPackage, "Battery"};
+  }
+  throw Exception("No art for the module " + IntToStr(Kind));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -43,10 +65,11 @@ int main(int argc, char** argv) {
     const String folder = argv[1];
     const bool pngs = argc > 2 && std::strcmp(argv[2], "--png") == 0;
     if (!ForceDirectories(folder)) throw Exception("Cannot create " + folder);
-    WritePackageFile(folder, "clkdashlight.drl", art::ClockPackage(), "ovanalogclock", "Dash Light", pngs);
-    WritePackageFile(folder, "caldeskred.drl", art::CalendarPackage(), "ovcalendar", "Desk Red", pngs);
-    WritePackageFile(folder, "binclear.drl", art::RecycleBinPackage(), "ovrecyclebin", "Clear", pngs);
-    WritePackageFile(folder, "battery.drl", art::BatteryPackage(), "ovpower", "Battery", pngs);
+    // The package each module starts with, tied to it by its library id.
+    for (const TOvModuleInfo& module : kModules) {
+      const TPackageArt art = ArtOf(module.Kind);
+      WritePackageFile(folder, module.Package, art.Draw(), module.Library, art.Title, pngs);
+    }
   } catch (const std::exception& e) {
     std::fprintf(stderr, "mkdrl: %s\n", e.what());
     return 1;

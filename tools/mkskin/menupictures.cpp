@@ -6,6 +6,7 @@
 #include <fstream>
 #include <functional>
 
+#include "launcher/ov3actions.h"
 #include "skins.h"
 #include "tools/common/iconwriter.h"
 
@@ -50,22 +51,23 @@ void WriteMenuPictures(const std::string& SkinDir) {
   std::filesystem::create_directories(dir);
   // New program icon: a plus.
   WriteIcon(
-      dir, 141,
+      dir, ovaNewIcon,
       [](double x, double y) { return std::max(Bar(x, y, .42, .12, .58, .88), Bar(x, y, .12, .42, .88, .58)); },
       0x3FA34D);
   // Preferences: a ring.
   WriteIcon(
-      dir, 106, [](double x, double y) { return Disc(x, y, .5, .5, .42) - Disc(x, y, .5, .5, .2); }, 0xC8CDD6);
+      dir, ovaPreferences, [](double x, double y) { return Disc(x, y, .5, .5, .42) - Disc(x, y, .5, .5, .2); },
+      0xC8CDD6);
   // Information: an "i" on a disc.
   WriteIcon(
-      dir, 107,
+      dir, ovaInformation,
       [](double x, double y) {
         return Disc(x, y, .5, .5, .46) * (1 - std::max(Disc(x, y, .5, .28, .08), Bar(x, y, .43, .42, .57, .8)));
       },
       0x3B7DD8);
   // Exit: a cross.
   WriteIcon(
-      dir, 108,
+      dir, ovaExit,
       [](double x, double y) {
         return std::max(std::abs(x - y) < .1 ? 1.0 : 0.0, std::abs(x + y - 1) < .1 ? 1.0 : 0.0) *
                Bar(x, y, .12, .12, .88, .88);

@@ -15,6 +15,7 @@
 #include "kem3/browser/kembrowser_state.h"
 #include "kem3/browser/kembrwprev_win.h"
 #include "kem3/browser/kemfldnt.h"
+#include "kem3/controls/kembase_win.h"
 #include "kem3/controls/kembut_win.h"
 #include "kem3/controls/kemdlist_win.h"
 #include "kem3/controls/kemedit_win.h"
@@ -29,8 +30,6 @@
 #include "kem3/framework/kemutil.h"
 #include "kem3/framework/kemutil_win.h"
 #include "kem3/unicode/ucaccel.h"
-#include "platform/bitmap.h"
-#include "platform/canvas_win.h"
 #include "platform/files.h"
 #include "platform/format.h"
 #include "platform/screen_win.h"
@@ -69,26 +68,6 @@ LPARAM SystemImages(UINT Size) {
   SHFILEINFOW info{};
   return static_cast<LPARAM>(SHGetFileInfoW(L"file", FILE_ATTRIBUTE_NORMAL, &info, sizeof(info),
                                             SHGFI_SYSICONINDEX | SHGFI_USEFILEATTRIBUTES | Size));
-}
-
-// The widest of the texts drawn in the font.
-int WidestText(TFont& Font, const std::vector<WideString>& Texts) {
-  TBitmap bitmap;
-  bitmap.SetSize(1, 1);
-  bitmap.Canvas()->Font()->Assign(Font);
-  int widest = 0;
-  for (const WideString& text : Texts) widest = std::max(widest, bitmap.Canvas()->TextWidth(text));
-  return widest;
-}
-
-// The font's average character width, as the list steps sideways by it.
-int AverageCharWidth(TFont& Font) {
-  TBitmap bitmap;
-  bitmap.SetSize(1, 1);
-  bitmap.Canvas()->Font()->Assign(Font);
-  TEXTMETRICW metrics{};
-  GetTextMetricsW(bitmap.Canvas()->Handle(), &metrics);
-  return std::max(static_cast<int>(metrics.tmAveCharWidth), 1);
 }
 
 void SetItemState(HWND List, int Index, UINT State, UINT Mask) {
@@ -327,8 +306,9 @@ void TdBrowser::LanguageUpdated() {
 void TdBrowser::LayoutPanels() {
   const int width = ClientWidth();
   // The labels as wide as their captions in the language's font, at least 70.
-  const int labelWidth = std::max(
-      70, WidestText(*lName->Font(), {StripWideHotKey(lName->Caption()), StripWideHotKey(lType->Caption())}) + 6);
+  TFontTextMeasure measure(*lName->Font());
+  const int captions = measure.WidestText({StripWideHotKey(lName->Caption()), StripWideHotKey(lType->Caption())});
+  const int labelWidth = std::max(70, captions + 6);
   const int right = width - kMargin - kButtonWidth;
   const int field = std::max(right - kMargin - labelWidth - kMargin, 40);
   lName->SetBounds(kMargin, kMargin + 4, labelWidth, 15);
@@ -392,8 +372,8 @@ void TdBrowser::SetColumns(bool Drives) {
 // room for the list's margins; the name column takes what is left of the
 // list (FitNameColumn).
 std::vector<int> TdBrowser::MeasuredColumnWidths(bool Drives, const std::vector<WideString>& Captions) {
-  TFont& font = *lvFiles->Font();
-  const int average = AverageCharWidth(font);
+  TFontTextMeasure measure(*lvFiles->Font());
+  const int average = measure.AverageCharWidth();
   const int margin = 2 * average + 6;
   const TBrowserTexts texts = BrowserTexts();
   std::vector<std::vector<WideString>> samples;
@@ -410,7 +390,7 @@ std::vector<int> TdBrowser::MeasuredColumnWidths(bool Drives, const std::vector<
   for (size_t i = 0; i < Captions.size(); ++i) {
     std::vector<WideString> shown{Captions[i]};
     if (i >= 1 && i <= samples.size()) shown.insert(shown.end(), samples[i - 1].begin(), samples[i - 1].end());
-    widths.push_back(i > samples.size() && FFieldWidth > 0 ? FFieldWidth : WidestText(font, shown) + margin);
+    widths.push_back(i > samples.size() && FFieldWidth > 0 ? FFieldWidth : measure.WidestText(shown) + margin);
   }
   // The name: its caption, a small icon beside it and a name of some length.
   widths[0] = std::max(widths[0] + GetSystemMetrics(SM_CXSMICON), kNameChars * average);

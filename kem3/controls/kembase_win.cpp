@@ -2,6 +2,7 @@
 // actions; wide text measuring and output.
 #include "kem3/controls/kembase_win.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "kem3/controls/kemform_win.h"
@@ -96,6 +97,18 @@ TFontTextMeasure::TFontTextMeasure(const TFont& Font) : FBitmap(std::make_unique
 TFontTextMeasure::~TFontTextMeasure() = default;
 
 TSize TFontTextMeasure::TextExtent(const WideString& Text) { return FBitmap->Canvas()->TextExtent(Text); }
+
+int TFontTextMeasure::WidestText(const std::vector<WideString>& Texts) {
+  int widest = 0;
+  for (const WideString& text : Texts) widest = std::max(widest, TextExtent(text).cx);
+  return widest;
+}
+
+int TFontTextMeasure::AverageCharWidth() {
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(FBitmap->Canvas()->Handle(), &metrics);
+  return std::max(static_cast<int>(metrics.tmAveCharWidth), 1);
+}
 
 int CaptionWidth(const TControl* Control, const WideString& Text) {
   return TFontTextMeasure(*Control->Font()).TextExtent(Text).cx;

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "kem3/controls/kemtextmeasure.h"
 #include "platform/controls_win.h"
@@ -150,6 +151,10 @@ class TFontTextMeasure : public ITextMeasure {
   explicit TFontTextMeasure(const TFont& Font);
   ~TFontTextMeasure() override;
   TSize TextExtent(const WideString& Text) override;
+  // The widest of the texts.
+  int WidestText(const std::vector<WideString>& Texts);
+  // The font's average character width, at least 1.
+  int AverageCharWidth();
 
  private:
   std::unique_ptr<TBitmap> FBitmap;

@@ -1,6 +1,7 @@
 // The browser's list view: header rules and column order.
 #include "kem3/controls/kemlview_win.h"
 
+#include "kem3/controls/kembase_win.h"
 #include "kem3/controls/kemlview_columns.h"
 
 void SetHeaderBitmapMargin(HWND Header, int Margin) {
@@ -22,16 +23,7 @@ std::vector<int> TKemListView::GetColumnOrder() {
   return order;
 }
 
-int TKemListView::AverageCharWidth() {
-  const HWND window = Handle();
-  HDC dc = GetDC(window);
-  const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(window, WM_GETFONT, 0, 0)));
-  TEXTMETRICW metrics{};
-  GetTextMetricsW(dc, &metrics);
-  SelectObject(dc, old);
-  ReleaseDC(window, dc);
-  return metrics.tmAveCharWidth > 0 ? static_cast<int>(metrics.tmAveCharWidth) : 1;
-}
+int TKemListView::AverageCharWidth() { return TFontTextMeasure(*Font()).AverageCharWidth(); }
 
 void TKemListView::DispatchDefault(TMessage& Message) {
   const WORD code = LOWORD(Message.WParam);

@@ -301,25 +301,25 @@ constexpr size_t kSaveBlock = 1 << 20;
 }  // namespace
 
 bool TKemXml::FileHoldsWritten(const String& FileName) const {
+  // Thrown at the first block that differs: the rest need not be made.
+  struct TDiffers {};
   try {
     TFileStream file(FileName, fmOpenRead | fmShareDenyNone);
     const std::int64_t size = file.Size();
     std::int64_t compared = 0;
-    bool same = true;
     std::string read;
     String block;
     kemxml::TOutBuffer out(block, kSaveBlock, [&](std::string_view bytes) {
       const auto count = static_cast<std::int64_t>(bytes.size());
-      if (!same || compared + count > size) {
-        same = false;
-        return;
-      }
+      if (compared + count > size) throw TDiffers();
       read.resize(bytes.size());
-      same = file.Read(read.data(), count) == count && std::string_view(read) == bytes;
+      if (file.Read(read.data(), count) != count || std::string_view(read) != bytes) throw TDiffers();
       compared += count;
     });
     WriteTo(out);
-    return same && compared == size;
+    return compared == size;
+  } catch (const TDiffers&) {
+    return false;
   } catch (const Exception&) {
     return false;
   }

@@ -12,6 +12,7 @@
 #include "launcher/ov3hint.h"
 #include "launcher/window_shot_win.h"
 #include "platform/app_scope_win.h"
+#include "support/wait_win.h"
 
 namespace {
 
@@ -102,11 +103,18 @@ TEST(BarHintWindow, LayeredOnPlatformTypesSixAndSevenFadingInStepsOfTen) {
               140, 150, 160, 170, 180, 190, 200, 210, 220, 230, 240, 250, 255};
     for (; Hints.State() == THintState::FadingIn; Steps.push_back(W->Opacity())) Hints.FadeTimer();
     EXPECT_EQ(Steps, Want);
-    // The skin's picture, not the plain window: its back colour inside the rim, left of the text.
-    HDC Screen = GetDC(nullptr);
-    const COLORREF Inside = GetPixel(Screen, W->Left() + 5, W->Top() + W->Height() / 2);
-    ReleaseDC(nullptr, Screen);
+    // The skin's picture, not the plain window: its back colour inside the rim,
+    // left of the text, once the screen shows it (Wine hands it on later).
     if (Layered) {
+      COLORREF Inside = 0;
+      testproc::WaitUntil(
+          [&] {
+            HDC Screen = GetDC(nullptr);
+            Inside = GetPixel(Screen, W->Left() + 5, W->Top() + W->Height() / 2);
+            ReleaseDC(nullptr, Screen);
+            return Inside == 0xE2F6FAu;
+          },
+          3000, [] {});
       EXPECT_EQ(Inside, 0xE2F6FAu);
     }
     Hints.Close();
